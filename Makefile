@@ -1,0 +1,40 @@
+# The commands README.md promises. Each one installs what it needs first.
+BUILD      ?= build
+BUILD_ASAN ?= build-asan
+JOBS       ?= $(shell nproc)
+CMAKE_GEN  := -G Ninja
+
+.PHONY: deps build run test test-asan bench fuzz install clean
+
+deps:
+	tools/install-deps
+
+$(BUILD)/build.ninja: | deps
+	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	tools/run-main $(BUILD)
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+test-asan: deps
+	cmake -S . -B $(BUILD_ASAN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DORVANO_SANITIZE=ON
+	cmake --build $(BUILD_ASAN) -j $(JOBS)
+	cd $(BUILD_ASAN) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+	@if [ -x tools/fuzz ]; then tools/fuzz 30; fi
+
+bench: build
+	tools/run-bench $(BUILD)
+
+fuzz: deps
+	tools/fuzz $${FUZZ_SECONDS:-120}
+
+install: build
+	cmake --install $(BUILD) --prefix $${PREFIX:-$$HOME/.local}
+
+clean:
+	rm -rf $(BUILD) $(BUILD_ASAN) build-fuzz

@@ -1,0 +1,33 @@
+// The time scale (Julian centuries since J2000.0), weekdays and the
+// daylight-saving rules.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "astro/records.h"
+
+namespace orvano {
+
+// French names; the only weekday and month names the system holds.
+extern const std::array<const char*, 7> kWeekdayNames;    // 0 = Monday
+extern const std::array<const char*, 13> kMonthNames;     // 1..12, [0] is ""
+
+double JulianCenturies(int day, int month, int year, double hourUT);
+
+// 0 = Monday .. 6 = Sunday, counting days from noon to noon.
+int WeekdayIndex(double t);
+
+// The weekday of the local civil day of the instant t (computed at a UT hour)
+// in the zone in effect.
+int LocalWeekday(double t, int timeZoneInEffect);
+
+int DstApplies(int year, int month, int day, int rule, int timeZone);
+
+// The standard zone, plus one when the town's rule puts the date in summer time.
+int ZoneInEffect(const CurrentPlace& place, int day, int month, int year, bool* dstApplies);
+
+// Days of a month in the Gregorian calendar (February 2100 has 28).
+int DaysInMonth(int month, int year);
+
+}  // namespace orvano

@@ -1,0 +1,54 @@
+// Program-wide records of the astronomy core. Each deliverable owns one
+// instance of each for the life of its process; tests make their own.
+#pragma once
+
+#include <string>
+
+namespace orvano {
+
+// Prayer order used by every table of six times.
+enum PrayerIndex : int { Fajr = 0, Chourouk = 1, Zuhr = 2, Asr = 3, Maghrib = 4, Isha = 5 };
+inline constexpr int kPrayerCount = 6;
+
+// The date and clock time under computation, local civil time.
+struct Observation {
+    int day = 0;
+    int month = 0;
+    int year = 0;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+};
+
+// The selected town's working values that the engine reads.
+struct CurrentPlace {
+    std::string Name;
+    std::string Country;
+    double latitude = 0.0;   // radians, north positive
+    double longitude = 0.0;  // radians, east positive
+    int TimeZone = 0;        // standard zone, whole hours east of Greenwich
+    int DST = 0;             // 0 none, 2 Friday rule, other Sunday rule
+    int Convention = 0;      // index into the convention table
+};
+
+// The Sun's last computed quantities, overwritten by each computation.
+struct SunState {
+    double T = 0.0;
+    double L = 0.0;
+    double RA = 0.0;
+    double delta = 0.0;
+    double theta0 = 0.0;
+    double theta = 0.0;
+    double tau = 0.0;
+    double h = 0.0;
+    double az = 0.0;
+    double transitHour = 0.0;
+    double utHour = 0.0;
+    // The UT date of the last position computation. Kept here so that the
+    // observation itself is never moved back a day by looking at the Sun.
+    int utDay = 0;
+    int utMonth = 0;
+    int utYear = 0;
+};
+
+}  // namespace orvano

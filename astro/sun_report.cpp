@@ -1,0 +1,89 @@
+#include "astro/sun_report.h"
+
+#include <cmath>
+
+#include "astro/angle_text.h"
+#include "astro/constants.h"
+#include "astro/julian_time.h"
+#include "astro/solar_ephemeris.h"
+
+namespace orvano {
+
+void ComputeSunPosition(const Observation& observation, const CurrentPlace& place,
+                        int& timeZoneInEffect, SunState& sun, const Trace& trace) {
+    bool dstApplies = false;
+    timeZoneInEffect = ZoneInEffect(place, observation.day, observation.month, observation.year,
+                                    &dstApplies);
+
+    trace.Printf("_____________________________________________________________\n");
+    trace.Printf("Lieu : %s, %s\n", place.Country.c_str(), place.Name.c_str());
+    trace.Printf("latitude=%g°   longitude=%g°\n", place.latitude * kRadToDeg,
+                 place.longitude * kRadToDeg);
+    trace.Printf("latitude=%s   longitude=%s\n", AngleToDmsText(place.latitude).c_str(),
+                 AngleToDmsText(place.longitude).c_str());
+
+    double utHour = (observation.hour - timeZoneInEffect) + observation.second * (1.0 / 3600) +
+                    observation.minute * (1.0 / 60);
+    int utDay = observation.day, utMonth = observation.month, utYear = observation.year;
+    if (utHour < 0) {
+        utHour += 24;
+        utDay -= 1;
+    }
+    sun.utHour = utHour;
+    sun.T = JulianCenturies(utDay, utMonth, utYear, utHour);
+
+    // Day 0 counts as the last day of the previous month on the time scale;
+    // the date kept for display is the real calendar date.
+    if (utDay < 1) {
+        utMonth -= 1;
+        if (utMonth < 1) {
+            utMonth = 12;
+            utYear -= 1;
+        }
+        utDay += DaysInMonth(utMonth, utYear);
+    }
+    sun.utDay = utDay;
+    sun.utMonth = utMonth;
+    sun.utYear = utYear;
+
+    trace.Printf("__ Date : %s %d/%d/%d à %gh UT   %s  TZ (include DST)=%d\n",
+                 kWeekdayNames[LocalWeekday(sun.T, timeZoneInEffect)], utDay, utMonth, utYear,
+                 utHour, dstApplies ? "DST Applies" : "DST does not apply", timeZoneInEffect);
+    trace.Printf("T=%g JC\n", sun.T);
+
+    sun.L = SunLongitude(sun.T);
+    trace.Printf("Soleil Longitude L=%g° ie : %s\n", sun.L * kRadToDeg,
+                 AngleToHmsText(sun.L).c_str());
+    SunEquatorial(sun.L, sun.RA, sun.delta);
+
+    sun.theta0 = GreenwichSiderealTime(sun.T);
+    sun.theta = sun.theta0 + place.longitude;
+    trace.Printf("theta0=%g° ie : %s\n", sun.theta0 * kRadToDeg, AngleToHmsText(sun.theta0).c_str());
+    trace.Printf("theta=%g°  ie heure sidérale %s\n", sun.theta * kRadToDeg,
+                 AngleToHmsText(sun.theta).c_str());
+
+    sun.tau = sun.theta - sun.RA;
+    trace.Printf("RA=%g° ie : %s\n", sun.RA * kRadToDeg, AngleToHmsText(sun.RA).c_str());
+    trace.Printf("delta=%g°  ie DE %s\n", sun.delta * kRadToDeg, AngleToDmsText(sun.delta).c_str());
+    trace.Printf("tau=%g°  ie angle horaire %s\n", sun.tau * kRadToDeg,
+                 AngleToHmsText(sun.tau).c_str());
+
+    HorizontalPosition(place.latitude, sun.tau, sun.delta, sun.h, sun.az);
+    trace.Printf("az=%g° (orgine Sud) ie : azimut %s\n", sun.az * kRadToDeg,
+                 AngleToDmsText(sun.az).c_str());
+    trace.Printf("------az=%g° (orgine Nord) ie -180 : azimut %s\n", sun.az * kRadToDeg - 180,
+                 AngleToDmsText(sun.az - kPi).c_str());
+    trace.Printf("h=%g°  ie altitude %s\n", sun.h * kRadToDeg, AngleToDmsText(sun.h).c_str());
+}
+
+double QiblaBearing(double latitude, double longitude) {
+    const double kaabaLatitude = 21.422509756558238 * kDegToRad;
+    const double kaabaLongitude = 39.82620120048523 * kDegToRad;
+    const double deltaLongitude = kaabaLongitude - longitude;
+    const double numerator = std::sin(deltaLongitude);
+    const double denominator = std::tan(kaabaLatitude) * std::cos(latitude) -
+                               std::sin(latitude) * std::cos(deltaLongitude);
+    return std::atan2(numerator, denominator);
+}
+
+}  // namespace orvano

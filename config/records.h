@@ -1,0 +1,50 @@
+// The content of data.cfg in memory.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "astro/records.h"
+
+namespace orvano {
+
+inline constexpr int kConventionCount = 9;
+inline constexpr size_t kMaxTextChars = 79;  // names keep at most 79 characters
+
+struct Town {
+    std::string Country;
+    std::string Name;
+    double longitude = 0.0;  // degrees
+    double latitude = 0.0;   // degrees
+    int TimeZone = 0;
+    int Convention = 0;
+    int DST = 0;
+};
+
+struct Convention {
+    std::array<double, kPrayerCount> AddedMinutes{};
+    bool AsrShafii = false;
+    bool Isha_is_Maghrib_plus = false;
+    bool ZuhrFixe = false;
+    double FajrTwilightAngle = 0.0;
+    double IshaTwilightAngle = 0.0;
+    double SunriseSetAngle = 0.0;
+    int IshaPlusMinutes = 0;
+    double ZuhrHour = 0.0;
+    std::string Name;
+};
+
+enum class TextEncoding { Utf8, Windows1252 };
+
+struct ConfigTables {
+    std::array<Convention, kConventionCount> Conventions{};
+    std::vector<Town> Towns;  // NumberOfTowns slots once the header is read
+    int NumberOfTowns = 0;
+    int TownSelected = 0;
+    int Verbose = 0;
+    // How the file was encoded when read, so that a save writes it back the same way.
+    TextEncoding encoding = TextEncoding::Utf8;
+};
+
+}  // namespace orvano
