@@ -1,0 +1,78 @@
+// orvano-cli sun and qibla.
+#include <cstdio>
+
+#include "astro/angle_text.h"
+#include "astro/constants.h"
+#include "astro/sun_report.h"
+#include "cli/json.h"
+#include "cli/options.h"
+
+namespace orvano::cli {
+
+namespace {
+
+std::vector<OptionSpec> WithPlace(std::vector<OptionSpec> own) {
+    own.insert(own.end(), kPlaceOptions.begin(), kPlaceOptions.end());
+    return own;
+}
+
+int RunSun(const Options& options) {
+    if (options.has("json") && options.has("trace")) {
+        throw UsageError("--json and --trace cannot be given together");
+    }
+    EngineState state;
+    ResolvePlace(options, state);
+    state.observation = LocalNow();
+    if (auto at = options.get("at")) ParseDateTime("at", *at, state.observation);
+
+    FileTraceSink out(stdout);
+    state.traceSink = &out;
+    state.tables.Verbose = options.has("trace") ? 1 : 0;
+    ComputeSunPosition(state.observation, state.place, state.timeZoneInEffect, state.sun,
+                       state.trace());
+    if (options.has("trace")) return 0;
+
+    const SunState& s = state.sun;
+    if (options.has("json")) {
+        JsonObject json;
+        json.add("T", s.T).add("L", s.L).add("RA", s.RA).add("delta", s.delta);
+        json.add("theta0", s.theta0).add("theta", s.theta).add("tau", s.tau).add("h", s.h);
+        json.add("az", s.az).add("utHour", s.utHour);
+        json.add("timeZoneInEffect", state.timeZoneInEffect);
+        json.add("dstApplies", state.timeZoneInEffect != state.place.TimeZone);
+        json.add("utDay", s.utDay).add("utMonth", s.utMonth).add("utYear", s.utYear);
+        std::printf("%s\n", json.str().c_str());
+        return 0;
+    }
+    std::printf("%s, %s\n", state.place.Name.c_str(), state.place.Country.c_str());
+    std::printf("UT %d/%d/%d %s\n", s.utDay, s.utMonth, s.utYear, HoursToHmsText(s.utHour).c_str());
+    std::printf("altitude %s\n", AngleToDmsText(s.h).c_str());
+    std::printf("azimuth from North %s\n", AngleToDmsText(s.az - kPi).c_str());
+    return 0;
+}
+
+int RunQibla(const Options& options) {
+    EngineState state;
+    ResolvePlace(options, state);
+    const double bearing = QiblaBearing(state.place.latitude, state.place.longitude);
+    if (options.has("json")) {
+        JsonObject json;
+        json.add("bearing", bearing).add("text", AngleToDmsText(bearing));
+        std::printf("%s\n", json.str().c_str());
+    } else {
+        std::printf("%s, %s: Qibla %s from North\n", state.place.Name.c_str(),
+                    state.place.Country.c_str(), AngleToDmsText(bearing).c_str());
+    }
+    return 0;
+}
+
+const CommandRegistrar sun({"sun",
+                            "sun [--config FILE] [--town N] [--at \"YYYY-MM-DD HH:MM:SS\"] [--json | "
+                            "--trace]",
+                            WithPlace({{"at", true}, {"json", false}, {"trace", false}}), RunSun});
+const CommandRegistrar qibla({"qibla", "qibla [--config FILE] [--town N] [--json]",
+                              WithPlace({{"json", false}}), RunQibla});
+
+}  // namespace
+
+}  // namespace orvano::cli

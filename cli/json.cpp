@@ -1,0 +1,71 @@
+#include "cli/json.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "astro/trace.h"
+
+namespace orvano::cli {
+
+std::string JsonString(const std::string& text) {
+    std::string out = "\"";
+    for (unsigned char c : text) {
+        switch (c) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\t': out += "\\t"; break;
+            default:
+                if (c < 0x20) {
+                    out += Format("\\u%04x", c);
+                } else {
+                    out += static_cast<char>(c);
+                }
+        }
+    }
+    return out + "\"";
+}
+
+std::string JsonNumber(double value) {
+    // JSON has no NaN or infinity; null says "no number" honestly.
+    if (!std::isfinite(value)) return "null";
+    return Format("%.17g", value);
+}
+
+void JsonObject::key(const std::string& name) {
+    if (!body_.empty()) body_ += ",";
+    body_ += JsonString(name) + ":";
+}
+
+JsonObject& JsonObject::add(const std::string& name, double value) {
+    key(name);
+    body_ += JsonNumber(value);
+    return *this;
+}
+
+JsonObject& JsonObject::add(const std::string& name, int value) {
+    key(name);
+    body_ += std::to_string(value);
+    return *this;
+}
+
+JsonObject& JsonObject::add(const std::string& name, bool value) {
+    key(name);
+    body_ += value ? "true" : "false";
+    return *this;
+}
+
+JsonObject& JsonObject::add(const std::string& name, const std::string& value) {
+    key(name);
+    body_ += JsonString(value);
+    return *this;
+}
+
+JsonObject& JsonObject::addRaw(const std::string& name, const std::string& json) {
+    key(name);
+    body_ += json;
+    return *this;
+}
+
+}  // namespace orvano::cli

@@ -1,0 +1,158 @@
+#include "cli/options.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <ctime>
+#include <limits>
+
+namespace orvano::cli {
+
+Options::Options(const std::vector<std::string>& args, const std::vector<OptionSpec>& allowed) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg.rfind("--", 0) != 0) throw UsageError("unexpected argument '" + arg + "'");
+        const std::string name = arg.substr(2);
+        const OptionSpec* spec = nullptr;
+        for (const OptionSpec& s : allowed) {
+            if (s.name == name) spec = &s;
+        }
+        if (spec == nullptr) throw UsageError("unknown option '" + arg + "'");
+        if (values_.count(name) != 0) throw UsageError("option '" + arg + "' given twice");
+        if (spec->takesValue) {
+            if (i + 1 >= args.size()) throw UsageError("option '" + arg + "' needs a value");
+            values_[name] = args[++i];
+        } else {
+            values_[name] = "";
+        }
+    }
+}
+
+std::optional<std::string> Options::get(const std::string& name) const {
+    auto it = values_.find(name);
+    if (it == values_.end()) return std::nullopt;
+    return it->second;
+}
+
+std::optional<long> Options::getInt(const std::string& name, long min, long max) const {
+    auto text = get(name);
+    if (!text) return std::nullopt;
+    errno = 0;
+    char* end = nullptr;
+    const long value = std::strtol(text->c_str(), &end, 10);
+    if (text->empty() || *end != '\0' || errno != 0 || value < min || value > max) {
+        throw UsageError("option '--" + name + "' needs a whole number from " + std::to_string(min) +
+                         " to " + std::to_string(max) + ", not '" + *text + "'");
+    }
+    return value;
+}
+
+std::optional<double> Options::getDouble(const std::string& name) const {
+    auto text = get(name);
+    if (!text) return std::nullopt;
+    errno = 0;
+    char* end = nullptr;
+    const double value = std::strtod(text->c_str(), &end);
+    if (text->empty() || *end != '\0' || errno != 0) {
+        throw UsageError("option '--" + name + "' needs a number, not '" + *text + "'");
+    }
+    return value;
+}
+
+std::string ProgramFolder() {
+    std::string path(4096, '\0');
+    const ssize_t n = readlink("/proc/self/exe", path.data(), path.size() - 1);
+    if (n <= 0) return "./";
+    path.resize(static_cast<size_t>(n));
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "./" : path.substr(0, slash + 1);
+}
+
+Observation LocalNow() {
+    // One reading of the clock, so date and time never straddle midnight.
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    Observation o;
+    o.day = local.tm_mday;
+    o.month = local.tm_mon + 1;
+    o.year = local.tm_year + 1900;
+    o.hour = local.tm_hour;
+    o.minute = local.tm_min;
+    o.second = local.tm_sec;
+    return o;
+}
+
+namespace {
+
+// Reads exactly the given number of fields with their separators; nothing more.
+bool ScanFields(const std::string& text, const char* format, int expected, int* a, int* b, int* c,
+                int* d = nullptr, int* e = nullptr, int* f = nullptr) {
+    int consumed = 0;
+    std::string fmt = std::string(format) + "%n";
+    int got = 0;
+    switch (expected) {
+        case 2: got = std::sscanf(text.c_str(), fmt.c_str(), a, b, &consumed); break;
+        case 3: got = std::sscanf(text.c_str(), fmt.c_str(), a, b, c, &consumed); break;
+        case 6: got = std::sscanf(text.c_str(), fmt.c_str(), a, b, c, d, e, f, &consumed); break;
+        default: return false;
+    }
+    return got == expected && static_cast<size_t>(consumed) == text.size();
+}
+
+void CheckDate(const std::string& option, const std::string& text, int year, int month, int day) {
+    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31) {
+        throw UsageError("option '--" + option + "' has an impossible date '" + text + "'");
+    }
+}
+
+}  // namespace
+
+void ParseDate(const std::string& option, const std::string& text, Observation& o) {
+    int y = 0, m = 0, d = 0;
+    if (!ScanFields(text, "%4d-%2d-%2d", 3, &y, &m, &d)) {
+        throw UsageError("option '--" + option + "' needs YYYY-MM-DD, not '" + text + "'");
+    }
+    CheckDate(option, text, y, m, d);
+    o.year = y;
+    o.month = m;
+    o.day = d;
+}
+
+void ParseMonth(const std::string& option, const std::string& text, Observation& o) {
+    int y = 0, m = 0, unused = 0;
+    if (!ScanFields(text, "%4d-%2d", 2, &y, &m, &unused)) {
+        throw UsageError("option '--" + option + "' needs YYYY-MM, not '" + text + "'");
+    }
+    CheckDate(option, text, y, m, 1);
+    o.year = y;
+    o.month = m;
+    o.day = 1;
+}
+
+void ParseDateTime(const std::string& option, const std::string& text, Observation& o) {
+    int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
+    if (!ScanFields(text, "%4d-%2d-%2d %2d:%2d:%2d", 6, &y, &mo, &d, &h, &mi, &s)) {
+        throw UsageError("option '--" + option + "' needs \"YYYY-MM-DD HH:MM:SS\", not '" + text +
+                         "'");
+    }
+    CheckDate(option, text, y, mo, d);
+    if (h > 23 || mi > 59 || s > 59 || h < 0 || mi < 0 || s < 0) {
+        throw UsageError("option '--" + option + "' has an impossible time '" + text + "'");
+    }
+    o = Observation{d, mo, y, h, mi, s};
+}
+
+namespace {
+std::vector<Command>& Registry() {
+    static std::vector<Command> commands;
+    return commands;
+}
+}  // namespace
+
+CommandRegistrar::CommandRegistrar(Command command) { Registry().push_back(std::move(command)); }
+
+const std::vector<Command>& Commands() { return Registry(); }
+
+}  // namespace orvano::cli
