@@ -1,0 +1,24 @@
+// The platform services one program uses, gathered so they can be passed as one.
+#pragma once
+
+#include "platform/clock.h"
+#include "platform/console.h"
+#include "platform/message_box.h"
+#include "platform/screen.h"
+#include "platform/settings.h"
+#include "platform/shell.h"
+#include "platform/window.h"
+
+namespace orvano {
+
+struct Platform {
+    WindowSystem& windows;
+    Screen& screen;
+    MessageBoxes& messages;
+    SettingsStore& settings;
+    Shell& shell;
+    Clock& clock;
+    Console& console;
+};
+
+}  // namespace orvano

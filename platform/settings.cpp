@@ -1,0 +1,30 @@
+#include "platform/settings.h"
+
+namespace orvano {
+
+std::optional<std::uint32_t> SettingsKey::ReadNumber(const std::string& name) {
+    const auto bytes = ReadRaw(name);
+    if (!bytes || bytes->size() != 4) return std::nullopt;
+    return static_cast<std::uint32_t>((*bytes)[0]) | static_cast<std::uint32_t>((*bytes)[1]) << 8 |
+           static_cast<std::uint32_t>((*bytes)[2]) << 16 |
+           static_cast<std::uint32_t>((*bytes)[3]) << 24;
+}
+
+bool SettingsKey::WriteNumber(const std::string& name, std::uint32_t value) {
+    return WriteRaw(name, {static_cast<std::uint8_t>(value & 0xFF),
+                           static_cast<std::uint8_t>((value >> 8) & 0xFF),
+                           static_cast<std::uint8_t>((value >> 16) & 0xFF),
+                           static_cast<std::uint8_t>((value >> 24) & 0xFF)});
+}
+
+std::optional<std::uint8_t> SettingsKey::ReadByte(const std::string& name) {
+    const auto bytes = ReadRaw(name);
+    if (!bytes || bytes->size() != 1) return std::nullopt;
+    return (*bytes)[0];
+}
+
+bool SettingsKey::WriteByte(const std::string& name, std::uint8_t value) {
+    return WriteRaw(name, {value});
+}
+
+}  // namespace orvano

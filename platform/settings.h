@@ -1,0 +1,43 @@
+// A small store of named values under key paths, standing in for the registry.
+// Keys are made by the install step; the program opens existing keys only, so a
+// missing key is a state the program sees and reports.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace orvano {
+
+inline constexpr const char* kAppSettingsKey = "Software\\Apps\\Orvano";
+inline constexpr const char* kTodaySettingsKey = "Software\\Microsoft\\Today\\Items\\Orvano";
+
+// An open key. It is closed when destroyed.
+class SettingsKey {
+  public:
+    virtual ~SettingsKey() = default;
+    // The value's bytes as stored, or nothing when the value is missing.
+    virtual std::optional<std::vector<std::uint8_t>> ReadRaw(const std::string& name) = 0;
+    // Stores the bytes, replacing any earlier value. False when it could not be stored.
+    virtual bool WriteRaw(const std::string& name, const std::vector<std::uint8_t>& bytes) = 0;
+
+    // A 4-byte number (little-endian). Fails when missing or stored with another size.
+    std::optional<std::uint32_t> ReadNumber(const std::string& name);
+    bool WriteNumber(const std::string& name, std::uint32_t value);
+    // A 1-byte value. Fails when missing or stored with another size.
+    std::optional<std::uint8_t> ReadByte(const std::string& name);
+    bool WriteByte(const std::string& name, std::uint8_t value);
+};
+
+class SettingsStore {
+  public:
+    virtual ~SettingsStore() = default;
+    // nullptr when the key does not exist (or the store cannot be read).
+    virtual std::unique_ptr<SettingsKey> OpenKey(const std::string& path) = 0;
+    // For the install step and tests only; the programs never create keys.
+    virtual bool CreateKey(const std::string& path) = 0;
+};
+
+}  // namespace orvano

@@ -1,0 +1,127 @@
+// The top-level window, its child controls, its timer and its message loop.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "platform/geometry.h"
+
+namespace orvano {
+
+class Surface;
+
+enum class ControlClass {
+    Button,      // push button, centred text
+    Edit,        // single line, border, horizontal auto-scroll
+    ComboBox,    // drop-down list with an edit part
+    DatePicker,  // date-and-time picker, long date format
+    TimePicker,  // date-and-time picker, time format
+};
+
+struct ControlSpec {
+    ControlClass kind = ControlClass::Button;
+    std::string text;  // UTF-8 label or initial text; empty for none
+    int id = 0;        // the command identifier its notifications carry
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;  // for combo boxes, the height of the open drop-down part
+    bool visible = false;
+    bool verticalScroll = false;  // combo boxes only
+    friend bool operator==(const ControlSpec&, const ControlSpec&) = default;
+};
+
+// Notification codes carried with a command, as the handheld's controls send them.
+inline constexpr int kNotifyClicked = 0;             // button
+inline constexpr int kNotifySelectionChange = 1;     // combo box
+inline constexpr int kNotifySetFocus = 3;            // combo box
+inline constexpr int kNotifyKillFocus = 4;           // combo box
+inline constexpr int kNotifyEditChange = 5;          // combo box's edit part
+inline constexpr int kNotifyDropDown = 7;            // combo box
+inline constexpr int kNotifyCloseUp = 8;             // combo box
+inline constexpr int kNotifyDateTimeChange = 9;      // date-and-time picker
+inline constexpr int kNotifyEditTextChange = 0x300;  // edit field
+
+// A child control. Operations that do not apply to its class do nothing.
+class Control {
+  public:
+    virtual ~Control() = default;
+    virtual void SetVisible(bool visible) = 0;
+    virtual bool IsVisible() const = 0;
+
+    // Edit fields (and a combo box's edit part).
+    virtual void SetText(const std::string& text) = 0;
+    virtual std::string GetText() const = 0;
+
+    // Combo boxes. SelectLine with an index outside the lines leaves none selected.
+    virtual void RemoveAllLines() = 0;
+    virtual void AddLine(const std::string& text) = 0;
+    virtual void SelectLine(int index) = 0;
+    // -1 when no line is selected.
+    virtual int SelectedLine() const = 0;
+
+    // Date and time pickers. The date picker uses year, month and day; the time
+    // picker hour, minute and second; both keep the other fields as set.
+    virtual void SetDateTime(const LocalTime& value) = 0;
+    virtual LocalTime GetDateTime() const = 0;
+};
+
+struct InvalidateFlags {
+    bool erase = true;      // erase the background before the paint
+    bool paintNow = false;  // paint before returning instead of when the queue is empty
+    bool children = true;   // child controls are redrawn too
+};
+
+class Window {
+  public:
+    virtual ~Window() = default;
+    virtual Rect ClientRect() const = 0;
+    // The window owns the control. nullptr when it cannot be made.
+    virtual Control* CreateControl(const ControlSpec& spec) = 0;
+    // The whole client area when no rectangle is given.
+    virtual void Invalidate(const std::optional<Rect>& area, InvalidateFlags flags) = 0;
+    // Calls the handler's OnTimer(id) every periodMs milliseconds.
+    virtual void StartTimer(int id, int periodMs) = 0;
+    // Shows the window and paints it at once.
+    virtual void ShowAndPaint() = 0;
+    // Asks the window to close; it is then destroyed (the handler's OnDestroy).
+    virtual void Close() = 0;
+};
+
+// What the window procedure reacts to.
+class WindowHandler {
+  public:
+    virtual ~WindowHandler() = default;
+    // During creation, before the window is shown.
+    virtual void OnCreate(Window& window) = 0;
+    virtual void OnDestroy(Window& window) = 0;
+    virtual void OnActivate(Window& window, bool active) = 0;
+    virtual void OnCommand(Window& window, int id, int code) = 0;
+    virtual void OnPaint(Window& window, Surface& surface) = 0;
+    virtual void OnTimer(Window& window, int timerId) = 0;
+};
+
+struct MainWindowSpec {
+    std::string className;  // identifies the program to a second copy
+    std::string title;
+    int iconResource = 0;
+    int clientWidth = 0;  // fixed size, pixels
+    int clientHeight = 0;
+};
+
+class WindowSystem {
+  public:
+    virtual ~WindowSystem() = default;
+    // When a copy with this class and title already runs, asks it to come to the
+    // front and returns true.
+    virtual bool BringRunningCopyForward(const std::string& className,
+                                         const std::string& title) = 0;
+    // Creates the (hidden) window and sends the handler OnCreate. nullptr on failure.
+    virtual Window* CreateMainWindow(const MainWindowSpec& spec, WindowHandler& handler) = 0;
+    // Ends the message loop with this code once the current message is handled.
+    virtual void PostQuit(int exitCode) = 0;
+    // Runs until PostQuit; returns its code.
+    virtual int RunMessageLoop() = 0;
+};
+
+}  // namespace orvano
