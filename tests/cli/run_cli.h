@@ -1,0 +1,62 @@
+// Runs the built orvano-cli and captures what it prints.
+#pragma once
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace orvano::testing {
+
+struct CliResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+inline std::string CliPath() { return std::string(ORVANO_BINARY_DIR) + "/stage/lib/orvano/orvano-cli"; }
+
+inline std::string ShellQuote(const std::string& arg) {
+    std::string quoted = "'";
+    for (char c : arg) {
+        if (c == '\'') {
+            quoted += "'\\''";
+        } else {
+            quoted += c;
+        }
+    }
+    return quoted + "'";
+}
+
+inline std::string ReadWhole(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The arguments are quoted one by one; the test controls them all.
+inline CliResult RunCli(const std::vector<std::string>& args) {
+    char errTemplate[] = "/tmp/orvano-cli-err-XXXXXX";
+    const int fd = mkstemp(errTemplate);
+    if (fd >= 0) close(fd);
+    std::string command = ShellQuote(CliPath());
+    for (const std::string& a : args) command += " " + ShellQuote(a);
+    command += " 2>" + ShellQuote(errTemplate);
+    CliResult result;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) return result;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, n);
+    const int status = pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.err = ReadWhole(errTemplate);
+    std::remove(errTemplate);
+    return result;
+}
+
+}  // namespace orvano::testing
