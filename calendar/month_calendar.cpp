@@ -1,0 +1,156 @@
+#include "calendar/month_calendar.h"
+
+#include <cstdio>
+
+#include "astro/angle_text.h"
+#include "astro/julian_time.h"
+#include "calendar/html_text.h"
+#include "engine/schedule.h"
+
+namespace orvano {
+
+namespace {
+
+constexpr int kFriday = 4;
+
+const char* const kHead[] = {
+    "<html><!-- Generateur de calendrier de prières - %s %d -->\n",
+    "<head>\n",
+    "\t\t<title>Calendrier de prières - %s %d </title>\n",
+    "\t\t<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\"/>\n",
+    "\t\t<link rel=\"stylesheet\" href=\"style.css\" type=\"text/css\" />\n",
+    "\t</head>\n\t<body>\n",
+    "\t\t\t<table cellpadding=0 cellspacing=1 border=1 class=tb>\n",
+    "<tr bgcolor=\"#00F0F0\">\t\t\t<td width=10></td> \t\t\t<td width=60><b> Jour </b></td> "
+    "\t\t\t<td width=40><b> Fajr </b></td>\t\t\t<td width=40><b> Chourouk</b></td>\t\t\t<td "
+    "width=40><b> Zuhr </b></td>\t\t\t<td width=40><b> Asr </b></td>\t\t\t<td width=40><b> "
+    "Maghrib </b></td>\t\t\t<td width=40><b> Isha</b></td> </tr>\n",
+};
+
+constexpr const char* kCells =
+    "\t\t<td width=10 align=\"right\"><b>%2d</b></td> \t\t<td width=60><b>%s</b></td> \t\t<td "
+    "width=40>&nbsp;%s</td>\t\t<td width=40>&nbsp;%s</td>\t\t<td width=40>&nbsp;%s</td>\t\t<td "
+    "width=40>&nbsp;%s</td>\t\t<td width=40>&nbsp;%s</td>\t\t<td width=40>&nbsp;%s</td></tr>\n";
+
+constexpr const char* kFoot = "</table><BR>\t</body>\n</html>\n";
+
+const char* RowOpening(int day, int weekday) {
+    if (weekday == kFriday) return "<tr bgcolor=\"#FFD5D5\">\n";
+    // Evenness as the handheld tested it: the halved integer against the halved double.
+    if (static_cast<double>(day / 2) == day * 0.5) return "<tr bgcolor=\"#F5F5F5\">\n";
+    return "<tr bgcolor=\"#F0F0E0\">\n";
+}
+
+std::string Cell(double hours) {
+    return EscapeHtmlText(HoursToClockText(hours));
+}
+
+// The whole page in UTF-8; it is turned into ISO-8859-1 as one piece.
+std::string PageText(const MonthSchedule& month, int monthNumber, int year) {
+    const std::string monthName = EscapeHtmlText(kMonthNames[monthNumber]);
+    std::string page;
+    page += Format(kHead[0], monthName.c_str(), year);
+    page += kHead[1];
+    page += Format(kHead[2], monthName.c_str(), year);
+    for (size_t i = 3; i < std::size(kHead); ++i) page += kHead[i];
+    for (int d = 1; d <= month.dayCount; ++d) {
+        const int weekday = month.weekday[d - 1];
+        const auto& hours = month.adjusted[d - 1];
+        const std::string weekdayName =
+            weekday >= 0 && weekday < 7 ? EscapeHtmlText(kWeekdayNames[weekday]) : "?";
+        page += RowOpening(d, weekday);
+        page += Format(kCells, d, weekdayName.c_str(), Cell(hours[Fajr]).c_str(),
+                       Cell(hours[Chourouk]).c_str(), Cell(hours[Zuhr]).c_str(),
+                       Cell(hours[Asr]).c_str(), Cell(hours[Maghrib]).c_str(),
+                       Cell(hours[Isha]).c_str());
+    }
+    page += kFoot;
+    return Utf8ToLatin1Html(page);
+}
+
+// Written beside the page and renamed over it, so an earlier page of the same
+// month is never left cut short by a failed write.
+CalendarStatus WriteReplacing(const std::string& path, const std::string& folder,
+                              const std::string& fileName, const std::string& bytes) {
+    const std::string temporary = folder + "." + fileName + ".part";
+    std::FILE* file = std::fopen(temporary.c_str(), "wb");
+    if (file == nullptr) return CalendarStatus::OpenError;
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    const bool flushed = std::fflush(file) == 0;
+    const bool closed = std::fclose(file) == 0;
+    if (!written || !flushed || !closed) {
+        std::remove(temporary.c_str());
+        return CalendarStatus::WriteError;
+    }
+    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        return CalendarStatus::OpenError;
+    }
+    return CalendarStatus::Written;
+}
+
+}  // namespace
+
+std::string CalendarFileName(const std::string& townName, int month, int year) {
+    return SafeFileNamePart(townName) + "_" + kMonthNames[month] + std::to_string(year) + ".html";
+}
+
+CalendarResult WriteMonthCalendar(EngineState& state, const std::string& folder, TraceSink& console,
+                                  const PageOpener& opener) {
+    CalendarResult result;
+    const ConfigTables& tables = state.tables;
+    if (tables.Towns.empty() || tables.TownSelected < 0 ||
+        static_cast<size_t>(tables.TownSelected) >= tables.Towns.size()) {
+        console.Write("No town in the town table: no calendar written\n");
+        result.status = CalendarStatus::NoTown;
+        return result;
+    }
+    const int day = state.observation.day;
+    const int monthNumber = state.observation.month;
+    const int year = state.observation.year;
+    if (monthNumber < 1 || monthNumber > 12) {
+        console.Write(Format("Month %d does not exist: no calendar written\n", monthNumber));
+        result.status = CalendarStatus::BadMonth;
+        return result;
+    }
+
+    MonthSchedule month;
+    const int remembered = state.tables.Verbose;
+    state.tables.Verbose = 0;
+    ComputeMonthSchedule(state, month, DaysInMonth(monthNumber, year));
+    state.tables.Verbose = remembered != 0 ? 1 : 0;
+
+    std::string base = folder;
+    if (!base.empty() && base.back() != '/') base += '/';
+    result.fileName = CalendarFileName(tables.Towns[tables.TownSelected].Name, monthNumber, year);
+    result.path = base + result.fileName;
+
+    const bool tooLong = CharacterCount(result.fileName) > kMaxCalendarFileNameChars ||
+                         result.fileName.size() > kMaxCalendarFileNameBytes ||
+                         result.path.size() > kMaxCalendarPathBytes;
+    if (tooLong) {
+        result.status = CalendarStatus::NameTooLong;
+    } else {
+        result.status =
+            WriteReplacing(result.path, base, result.fileName, PageText(month, monthNumber, year));
+    }
+
+    state.observation.day = day;
+    state.observation.month = monthNumber;
+    state.observation.year = year;
+
+    switch (result.status) {
+        case CalendarStatus::Written:
+            if (opener) opener(result.path);
+            break;
+        case CalendarStatus::WriteError:
+            console.Write(Format("File write error %s\n", result.fileName.c_str()));
+            break;
+        default:
+            console.Write(Format("File open error %s\n", result.fileName.c_str()));
+            break;
+    }
+    return result;
+}
+
+}  // namespace orvano
