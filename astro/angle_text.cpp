@@ -34,9 +34,13 @@ std::string AngleToDmsText(double angle) {
     return Format("%3d°%02d'%02.0f\"", s.whole, s.minutes, s.seconds);
 }
 
-std::string AngleToHmsText(double angle) { return HmsText(angle * kRadToHours); }
+std::string AngleToHmsText(double angle) {
+    return HmsText(angle * kRadToHours);
+}
 
-std::string HoursToHmsText(double hours) { return HmsText(hours); }
+std::string HoursToHmsText(double hours) {
+    return HmsText(hours);
+}
 
 std::string HoursToClockText(double hours) {
     Split s = SplitValue(hours);

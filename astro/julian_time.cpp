@@ -6,11 +6,11 @@
 
 namespace orvano {
 
-const std::array<const char*, 7> kWeekdayNames = {"Lundi", "Mardi",    "Mercredi", "Jeudi",
+const std::array<const char*, 7> kWeekdayNames = {"Lundi",    "Mardi",  "Mercredi", "Jeudi",
                                                   "Vendredi", "Samedi", "Dimanche"};
 const std::array<const char*, 13> kMonthNames = {
-    "",     "Janvier", "Février", "Mars",      "Avril",   "Mai",      "Juin",
-    "Juillet", "Août", "Septembre", "Octobre", "Novembre", "Décembre"};
+    "",        "Janvier", "Février",   "Mars",    "Avril",    "Mai",     "Juin",
+    "Juillet", "Août",    "Septembre", "Octobre", "Novembre", "Décembre"};
 
 double JulianCenturies(int day, int month, int year, double hourUT) {
     if (month <= 2) {
@@ -23,7 +23,8 @@ double JulianCenturies(int day, int month, int year, double hourUT) {
     // February 2100; computed rather than fixed so other centuries are right too.
     const int centuries = year / 100;
     const int correction = -centuries + centuries / 4;
-    const double jd = static_cast<double>(a + b + correction) + hourUT * (1.0 / 24) + day + 1720996.5;
+    const double jd =
+        static_cast<double>(a + b + correction) + hourUT * (1.0 / 24) + day + 1720996.5;
     return (jd - 2451545.0) * 2.7378507871321012e-05;
 }
 
@@ -38,7 +39,9 @@ int FloorModSeven(double x) {
 
 }  // namespace
 
-int WeekdayIndex(double t) { return FloorModSeven(36525 * t + 5.0); }
+int WeekdayIndex(double t) {
+    return FloorModSeven(36525 * t + 5.0);
+}
 
 int LocalWeekday(double t, int timeZoneInEffect) {
     return WeekdayIndex(t + (timeZoneInEffect + 12) * kHourInCenturies);
@@ -81,7 +84,13 @@ int ZoneInEffect(const CurrentPlace& place, int day, int month, int year, bool* 
 
 int DaysInMonth(int month, int year) {
     switch (month) {
-        case 1: case 3: case 5: case 7: case 8: case 10: case 12:
+        case 1:
+        case 3:
+        case 5:
+        case 7:
+        case 8:
+        case 10:
+        case 12:
             return 31;
         case 2: {
             const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;

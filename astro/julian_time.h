@@ -10,8 +10,8 @@
 namespace orvano {
 
 // French names; the only weekday and month names the system holds.
-extern const std::array<const char*, 7> kWeekdayNames;    // 0 = Monday
-extern const std::array<const char*, 13> kMonthNames;     // 1..12, [0] is ""
+extern const std::array<const char*, 7> kWeekdayNames;  // 0 = Monday
+extern const std::array<const char*, 13> kMonthNames;   // 1..12, [0] is ""
 
 double JulianCenturies(int day, int month, int year, double hourUT);
 

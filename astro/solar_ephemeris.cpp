@@ -59,9 +59,8 @@ void HorizontalPosition(double latitude, double hourAngle, double delta, double&
                         double& azimuth) {
     altitude = std::asin(std::cos(hourAngle) * std::cos(delta) * std::cos(latitude) +
                          std::sin(delta) * std::sin(latitude));
-    double a = std::atan2(-std::sin(hourAngle),
-                          std::tan(delta) * std::cos(latitude) -
-                              std::cos(hourAngle) * std::sin(latitude)) -
+    double a = std::atan2(-std::sin(hourAngle), std::tan(delta) * std::cos(latitude) -
+                                                    std::cos(hourAngle) * std::sin(latitude)) -
                kPi;
     if (a < 0) a += kTwoPi;
     azimuth = a;
@@ -85,8 +84,8 @@ void MeridianTransit(const Observation& observation, const CurrentPlace& place,
     EvaluateSun(second, sun);
     trace.Printf("T=%g JC à %s\n", sun.T, HoursToHmsText(t).c_str());
 
-    double transit =
-        (sun.RA - (sun.theta0 - t * kHoursToRad) - place.longitude) * kRadToHours + timeZoneInEffect;
+    double transit = (sun.RA - (sun.theta0 - t * kHoursToRad) - place.longitude) * kRadToHours +
+                     timeZoneInEffect;
     if (transit < 0) transit += 24;
     sun.transitHour = transit;
 }

@@ -12,8 +12,8 @@ namespace orvano {
 void ComputeSunPosition(const Observation& observation, const CurrentPlace& place,
                         int& timeZoneInEffect, SunState& sun, const Trace& trace) {
     bool dstApplies = false;
-    timeZoneInEffect = ZoneInEffect(place, observation.day, observation.month, observation.year,
-                                    &dstApplies);
+    timeZoneInEffect =
+        ZoneInEffect(place, observation.day, observation.month, observation.year, &dstApplies);
 
     trace.Printf("_____________________________________________________________\n");
     trace.Printf("Lieu : %s, %s\n", place.Country.c_str(), place.Name.c_str());
@@ -58,7 +58,8 @@ void ComputeSunPosition(const Observation& observation, const CurrentPlace& plac
 
     sun.theta0 = GreenwichSiderealTime(sun.T);
     sun.theta = sun.theta0 + place.longitude;
-    trace.Printf("theta0=%g° ie : %s\n", sun.theta0 * kRadToDeg, AngleToHmsText(sun.theta0).c_str());
+    trace.Printf("theta0=%g° ie : %s\n", sun.theta0 * kRadToDeg,
+                 AngleToHmsText(sun.theta0).c_str());
     trace.Printf("theta=%g°  ie heure sidérale %s\n", sun.theta * kRadToDeg,
                  AngleToHmsText(sun.theta).c_str());
 

@@ -10,27 +10,27 @@
 namespace orvano {
 
 class TraceSink {
-public:
+  public:
     virtual ~TraceSink() = default;
     virtual void Write(std::string_view text) = 0;
 };
 
 class FileTraceSink final : public TraceSink {
-public:
+  public:
     explicit FileTraceSink(std::FILE* file) : file_(file) {}
     void Write(std::string_view text) override;
 
-private:
+  private:
     std::FILE* file_;
 };
 
 class StringTraceSink final : public TraceSink {
-public:
+  public:
     void Write(std::string_view text) override { text_.append(text); }
     const std::string& text() const { return text_; }
     void clear() { text_.clear(); }
 
-private:
+  private:
     std::string text_;
 };
 

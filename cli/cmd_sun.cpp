@@ -66,10 +66,11 @@ int RunQibla(const Options& options) {
     return 0;
 }
 
-const CommandRegistrar sun({"sun",
-                            "sun [--config FILE] [--town N] [--at \"YYYY-MM-DD HH:MM:SS\"] [--json | "
-                            "--trace]",
-                            WithPlace({{"at", true}, {"json", false}, {"trace", false}}), RunSun});
+const CommandRegistrar sun(
+    {"sun",
+     "sun [--config FILE] [--town N] [--at \"YYYY-MM-DD HH:MM:SS\"] [--json | "
+     "--trace]",
+     WithPlace({{"at", true}, {"json", false}, {"trace", false}}), RunSun});
 const CommandRegistrar qibla({"qibla", "qibla [--config FILE] [--town N] [--json]",
                               WithPlace({{"json", false}}), RunQibla});
 

@@ -11,17 +11,19 @@ std::string JsonString(const std::string& text);
 std::string JsonNumber(double value);
 
 class JsonObject {
-public:
+  public:
     JsonObject& add(const std::string& key, double value);
     JsonObject& add(const std::string& key, int value);
     JsonObject& add(const std::string& key, bool value);
     JsonObject& add(const std::string& key, const std::string& value);
-    JsonObject& add(const std::string& key, const char* value) { return add(key, std::string(value)); }
+    JsonObject& add(const std::string& key, const char* value) {
+        return add(key, std::string(value));
+    }
     // A value already written as JSON (array or object).
     JsonObject& addRaw(const std::string& key, const std::string& json);
     std::string str() const { return "{" + body_ + "}"; }
 
-private:
+  private:
     void key(const std::string& name);
     std::string body_;
 };

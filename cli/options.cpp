@@ -42,8 +42,9 @@ std::optional<long> Options::getInt(const std::string& name, long min, long max)
     char* end = nullptr;
     const long value = std::strtol(text->c_str(), &end, 10);
     if (text->empty() || *end != '\0' || errno != 0 || value < min || value > max) {
-        throw UsageError("option '--" + name + "' needs a whole number from " + std::to_string(min) +
-                         " to " + std::to_string(max) + ", not '" + *text + "'");
+        throw UsageError("option '--" + name + "' needs a whole number from " +
+                         std::to_string(min) + " to " + std::to_string(max) + ", not '" + *text +
+                         "'");
     }
     return value;
 }
@@ -93,10 +94,17 @@ bool ScanFields(const std::string& text, const char* format, int expected, int* 
     std::string fmt = std::string(format) + "%n";
     int got = 0;
     switch (expected) {
-        case 2: got = std::sscanf(text.c_str(), fmt.c_str(), a, b, &consumed); break;
-        case 3: got = std::sscanf(text.c_str(), fmt.c_str(), a, b, c, &consumed); break;
-        case 6: got = std::sscanf(text.c_str(), fmt.c_str(), a, b, c, d, e, f, &consumed); break;
-        default: return false;
+        case 2:
+            got = std::sscanf(text.c_str(), fmt.c_str(), a, b, &consumed);
+            break;
+        case 3:
+            got = std::sscanf(text.c_str(), fmt.c_str(), a, b, c, &consumed);
+            break;
+        case 6:
+            got = std::sscanf(text.c_str(), fmt.c_str(), a, b, c, d, e, f, &consumed);
+            break;
+        default:
+            return false;
     }
     return got == expected && static_cast<size_t>(consumed) == text.size();
 }
@@ -151,8 +159,12 @@ std::vector<Command>& Registry() {
 }
 }  // namespace
 
-CommandRegistrar::CommandRegistrar(Command command) { Registry().push_back(std::move(command)); }
+CommandRegistrar::CommandRegistrar(Command command) {
+    Registry().push_back(std::move(command));
+}
 
-const std::vector<Command>& Commands() { return Registry(); }
+const std::vector<Command>& Commands() {
+    return Registry();
+}
 
 }  // namespace orvano::cli

@@ -23,12 +23,12 @@ struct ConfigError : std::runtime_error {
 };
 
 struct OptionSpec {
-    std::string name;   // without the leading "--"
+    std::string name;  // without the leading "--"
     bool takesValue;
 };
 
 class Options {
-public:
+  public:
     // Throws UsageError for an unknown option or a missing value.
     Options(const std::vector<std::string>& args, const std::vector<OptionSpec>& allowed);
 
@@ -38,7 +38,7 @@ public:
     std::optional<long> getInt(const std::string& name, long min, long max) const;
     std::optional<double> getDouble(const std::string& name) const;
 
-private:
+  private:
     std::map<std::string, std::string> values_;
 };
 

@@ -5,8 +5,8 @@
 
 namespace orvano::cli {
 
-const std::vector<OptionSpec> kPlaceOptions = {
-    {"config", true}, {"town", true}, {"lat", true}, {"lon", true}, {"tz", true}, {"dst", true}};
+const std::vector<OptionSpec> kPlaceOptions = {{"config", true}, {"town", true}, {"lat", true},
+                                               {"lon", true},    {"tz", true},   {"dst", true}};
 
 namespace {
 

@@ -11,8 +11,12 @@
 namespace orvano {
 namespace {
 
-double Degrees(double radians) { return radians * kRadToDeg; }
-double JulianDate(double t) { return t * 36525 + 2451545.0; }
+double Degrees(double radians) {
+    return radians * kRadToDeg;
+}
+double JulianDate(double t) {
+    return t * 36525 + 2451545.0;
+}
 
 TEST(JulianCenturies, EpochAndKnownDates) {
     EXPECT_EQ(JulianCenturies(1, 1, 2000, 12.0), 0.0);
@@ -70,7 +74,7 @@ void ExpectDstPeriod(const DstCase& c) {
 
 TEST(DstApplies, SundayAndFridayRules) {
     const DstCase cases[] = {
-        {1, 1, 2010, 3, 28, 10, 31}, {2, 1, 2010, 4, 30, 9, 24}, {2, 1, 2009, 4, 24, 9, 25},
+        {1, 1, 2010, 3, 28, 10, 31}, {2, 1, 2010, 4, 30, 9, 24},  {2, 1, 2009, 4, 24, 9, 25},
         {2, 1, 2015, 4, 24, 9, 25},  {7, 1, 2010, 3, 28, 10, 31},
     };
     for (const DstCase& c : cases) ExpectDstPeriod(c);
@@ -82,7 +86,7 @@ TEST(DstApplies, SundayAndFridayRules) {
 // the search never misses the weekday. At +12 it looks at the following day.
 TEST(DstApplies, WholeDayShiftsAtZonesMinusAndPlusTwelve) {
     const DstCase cases[] = {
-        {1, -12, 2009, 3, 29, 10, 25}, {1, 12, 2009, 3, 28, 10, 31}, {2, -12, 2009, 4, 24, 9, 25},
+        {1, -12, 2009, 3, 29, 10, 25}, {1, 12, 2009, 3, 28, 10, 31},  {2, -12, 2009, 4, 24, 9, 25},
         {2, 12, 2009, 4, 30, 9, 24},   {1, -12, 2010, 3, 28, 10, 31}, {1, 12, 2010, 3, 27, 10, 30},
         {2, -12, 2010, 4, 30, 9, 24},  {2, 12, 2010, 4, 29, 9, 30},   {1, -12, 2021, 3, 28, 10, 31},
         {1, 12, 2021, 3, 27, 10, 30},  {1, -12, 2026, 3, 29, 10, 25}, {1, 12, 2026, 3, 28, 10, 31},
@@ -166,8 +170,7 @@ TEST(MeridianTransit, EquationOfTimeOnBothSignsOfRightAscension) {
     for (const Case& c : cases) {
         SunState sun;
         MeridianTransit(Observation{c.day, c.month, 2010, 0, 0, 0}, greenwich, 0, sun, Trace{});
-        EXPECT_NEAR(sun.transitHour, c.hour, 5e-4)
-            << c.day << "/" << c.month;
+        EXPECT_NEAR(sun.transitHour, c.hour, 5e-4) << c.day << "/" << c.month;
     }
 }
 

@@ -42,9 +42,9 @@ TEST(CliSun, JsonHasEverySunStateFieldToTheBit) {
     SunState sun;
     ComputeSunPosition(Observation{21, 6, 2010, 16, 0, 0}, place, zone, sun, Trace{});
     const std::pair<const char*, double> fields[] = {
-        {"T", sun.T},         {"L", sun.L},     {"RA", sun.RA}, {"delta", sun.delta},
-        {"theta0", sun.theta0}, {"theta", sun.theta}, {"tau", sun.tau}, {"h", sun.h},
-        {"az", sun.az},       {"utHour", sun.utHour}};
+        {"T", sun.T},           {"L", sun.L},          {"RA", sun.RA},   {"delta", sun.delta},
+        {"theta0", sun.theta0}, {"theta", sun.theta},  {"tau", sun.tau}, {"h", sun.h},
+        {"az", sun.az},         {"utHour", sun.utHour}};
     for (const auto& [key, value] : fields) EXPECT_EQ(JsonDouble(r.out, key), value) << key;
     EXPECT_NE(r.out.find("\"timeZoneInEffect\":1,\"dstApplies\":false,\"utDay\":21,"
                          "\"utMonth\":6,\"utYear\":2010}"),
@@ -54,10 +54,12 @@ TEST(CliSun, JsonHasEverySunStateFieldToTheBit) {
 }
 
 TEST(CliSun, TracePrintsTheReportAndNothingElse) {
-    const auto r = RunCli(Args({"sun"}, Args(kAlgiers, {"--at", "2010-06-21 16:00:00", "--trace"})));
+    const auto r =
+        RunCli(Args({"sun"}, Args(kAlgiers, {"--at", "2010-06-21 16:00:00", "--trace"})));
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out.rfind("_____________________________________________________________\nLieu : ", 0),
-              0u);
+    EXPECT_EQ(
+        r.out.rfind("_____________________________________________________________\nLieu : ", 0),
+        0u);
     EXPECT_NE(r.out.find("\n__ Date : Lundi 21/6/2010 à 15h UT   DST does not apply  TZ (include "
                          "DST)=1\n"),
               std::string::npos);
@@ -73,7 +75,8 @@ TEST(CliQibla, AlgiersFacesEastSouthEast) {
     const double bearing = JsonDouble(r.out, "bearing");
     EXPECT_EQ(bearing, QiblaBearing(36.75 * kDegToRad, 3.05 * kDegToRad));
     EXPECT_NEAR(bearing * kRadToDeg, 105.4, 0.1);
-    EXPECT_NE(r.out.find("\"text\":" + std::string("\"105°23'50\\\"\"")), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\"text\":" + std::string("\"105°23'50\\\"\"")), std::string::npos)
+        << r.out;
 }
 
 TEST(CliUsage, BadArgumentsExitTwoNamingTheArgument) {

@@ -17,7 +17,9 @@ struct CliResult {
     std::string err;
 };
 
-inline std::string CliPath() { return std::string(ORVANO_BINARY_DIR) + "/stage/lib/orvano/orvano-cli"; }
+inline std::string CliPath() {
+    return std::string(ORVANO_BINARY_DIR) + "/stage/lib/orvano/orvano-cli";
+}
 
 inline std::string ShellQuote(const std::string& arg) {
     std::string quoted = "'";
