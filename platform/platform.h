@@ -7,6 +7,7 @@
 #include "platform/screen.h"
 #include "platform/settings.h"
 #include "platform/shell.h"
+#include "platform/strings.h"
 #include "platform/window.h"
 
 namespace orvano {
@@ -19,6 +20,7 @@ struct Platform {
     Shell& shell;
     Clock& clock;
     Console& console;
+    StringTable& strings;
 };
 
 }  // namespace orvano

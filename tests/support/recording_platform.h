@@ -1,0 +1,248 @@
+// Recording doubles of the platform interfaces: they keep every request so tests
+// can check what the program asked for, and answer from values the test sets.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/sound.h"
+
+namespace orvano::testing {
+
+class FakeClock final : public Clock {
+  public:
+    LocalTime now{2024, 3, 5, 15, 13, 45, 30, 0};  // Friday 15 March 2024, 13:45:30
+    std::int64_t counter = 0;
+    mutable int readings = 0;
+
+    LocalTime Now() const override {
+        ++readings;
+        return now;
+    }
+    std::int64_t Counter() const override { return counter; }
+    std::int64_t CounterFrequency() const override { return 1000; }
+};
+
+class RecordingConsole final : public Console {
+  public:
+    std::string printed;
+    std::vector<std::string> debug;
+
+    void Print(std::string_view text) override { printed.append(text); }
+    void Debug(std::string_view text) override { debug.emplace_back(text); }
+};
+
+class RecordingMessageBoxes final : public MessageBoxes {
+  public:
+    struct Shown {
+        std::string text;
+        std::string caption;
+        friend bool operator==(const Shown&, const Shown&) = default;
+    };
+    std::vector<Shown> shown;
+
+    void ShowOk(const std::string& text, const std::string& caption) override {
+        shown.push_back({text, caption});
+    }
+};
+
+class FakeScreen final : public Screen {
+  public:
+    int dpiX = 96;
+    int dpiY = 96;
+    mutable int asksX = 0;
+    mutable int asksY = 0;
+
+    int LogicalDpiX() const override {
+        ++asksX;
+        return dpiX;
+    }
+    int LogicalDpiY() const override {
+        ++asksY;
+        return dpiY;
+    }
+};
+
+// Keys and values in memory. Every open, close and write is logged in order.
+class MemorySettingsStore final : public SettingsStore {
+  public:
+    using Values = std::map<std::string, std::vector<std::uint8_t>>;
+    std::map<std::string, Values> keys;
+    std::vector<std::string>
+        log;  // "open PATH", "open-missing PATH", "write PATH NAME", "close PATH"
+    bool failWrites = false;
+
+    std::unique_ptr<SettingsKey> OpenKey(const std::string& path) override;
+    bool CreateKey(const std::string& path) override {
+        keys.try_emplace(path);
+        return true;
+    }
+    // The value's bytes, or nothing when the key or value is missing.
+    std::optional<std::vector<std::uint8_t>> Value(const std::string& path,
+                                                   const std::string& name) const;
+    int OpenCount() const;
+    int CloseCount() const;
+};
+
+class RecordingShell final : public Shell {
+  public:
+    std::vector<std::string> opened;
+    std::vector<std::pair<std::string, std::vector<std::string>>> started;
+    std::vector<bool> inputPanel;  // each request, true for show
+    std::string modulePath = "/opt/orvano/lib/orvano/orvano";
+    bool openSucceeds = true;
+    bool startSucceeds = true;
+
+    bool OpenDocument(const std::string& pathOrUrl) override {
+        opened.push_back(pathOrUrl);
+        return openSucceeds;
+    }
+    bool StartProgram(const std::string& program,
+                      const std::vector<std::string>& arguments) override {
+        started.emplace_back(program, arguments);
+        return startSucceeds;
+    }
+    std::string ModulePath() const override { return modulePath; }
+    void ShowInputPanelButton(bool shown) override { inputPanel.push_back(shown); }
+};
+
+class FakeStringTable final : public StringTable {
+  public:
+    std::map<int, std::string> strings{{1, "orvano"}, {2, "ORVANO"}};
+
+    std::optional<std::string> Load(int id) const override {
+        const auto it = strings.find(id);
+        if (it == strings.end()) return std::nullopt;
+        return it->second;
+    }
+};
+
+class RecordingSounds final : public Sounds {
+  public:
+    std::vector<std::string> played;
+    void PlayNamed(const std::string& name) override { played.push_back(name); }
+};
+
+class FakeControl final : public Control {
+  public:
+    explicit FakeControl(ControlSpec made) : spec(std::move(made)), visible(spec.visible) {
+        text = spec.text;
+    }
+
+    ControlSpec spec;  // as created
+    bool visible = false;
+    std::string text;
+    std::vector<std::string> lines;
+    int selected = -1;
+    LocalTime dateTime{};
+    std::vector<bool> visibilityChanges;  // every SetVisible call, in order
+    int removeAllCount = 0;
+
+    void SetVisible(bool shown) override {
+        visible = shown;
+        visibilityChanges.push_back(shown);
+    }
+    bool IsVisible() const override { return visible; }
+    void SetText(const std::string& value) override { text = value; }
+    std::string GetText() const override { return text; }
+    void RemoveAllLines() override {
+        lines.clear();
+        selected = -1;
+        ++removeAllCount;
+    }
+    void AddLine(const std::string& line) override { lines.push_back(line); }
+    void SelectLine(int index) override {
+        selected = (index >= 0 && index < static_cast<int>(lines.size())) ? index : -1;
+    }
+    int SelectedLine() const override { return selected; }
+    void SetDateTime(const LocalTime& value) override { dateTime = value; }
+    LocalTime GetDateTime() const override { return dateTime; }
+};
+
+class FakeWindow final : public Window {
+  public:
+    struct Invalidation {
+        std::optional<Rect> area;
+        InvalidateFlags flags;
+    };
+
+    FakeWindow(Rect clientRect, WindowHandler* windowHandler)
+        : client(clientRect), handler(windowHandler) {}
+
+    Rect client;
+    WindowHandler* handler;
+    std::vector<std::unique_ptr<FakeControl>> controls;  // in creation order
+    std::vector<int> failingControls;                    // identifiers whose creation fails
+    std::vector<Invalidation> invalidations;
+    std::vector<std::pair<int, int>> timers;  // id, period
+    int showCount = 0;
+    bool closed = false;
+
+    Rect ClientRect() const override { return client; }
+    Control* CreateControl(const ControlSpec& spec) override;
+    void Invalidate(const std::optional<Rect>& area, InvalidateFlags flags) override {
+        invalidations.push_back({area, flags});
+    }
+    void StartTimer(int id, int periodMs) override { timers.emplace_back(id, periodMs); }
+    void ShowAndPaint() override { ++showCount; }
+    void Close() override;
+
+    // The first control made with this identifier (several share 0 and 1018).
+    FakeControl* ById(int id) const;
+    // The control made n-th (0-based), or nullptr.
+    FakeControl* At(size_t index) const;
+    // Creation indices (0-based) of the visible controls: identifiers alone cannot
+    // tell apart the controls that share 0 or 1018.
+    std::vector<size_t> VisibleIndices() const;
+    // What the window procedure gets for a user action.
+    void SendCommand(int id, int code = kNotifyClicked) { handler->OnCommand(*this, id, code); }
+    void SendTimer(int id) { handler->OnTimer(*this, id); }
+};
+
+class FakeWindowSystem final : public WindowSystem {
+  public:
+    bool runningCopy = false;  // another copy is already running
+    std::vector<std::pair<std::string, std::string>> forwardRequests;
+    bool failCreate = false;
+    std::optional<Rect> clientOverride;  // else the spec's size at (0, 0)
+    std::optional<MainWindowSpec> created;
+    std::unique_ptr<FakeWindow> window;
+    std::optional<int> quitCode;
+    int loopRuns = 0;
+
+    bool BringRunningCopyForward(const std::string& className, const std::string& title) override {
+        forwardRequests.emplace_back(className, title);
+        return runningCopy;
+    }
+    Window* CreateMainWindow(const MainWindowSpec& spec, WindowHandler& handler) override;
+    void PostQuit(int exitCode) override {
+        if (!quitCode) quitCode = exitCode;
+    }
+    int RunMessageLoop() override {
+        ++loopRuns;
+        return quitCode.value_or(0);
+    }
+};
+
+// Every double with the bundle the program takes.
+struct FakePlatform {
+    FakeWindowSystem windows;
+    FakeScreen screen;
+    RecordingMessageBoxes messages;
+    MemorySettingsStore settings;
+    RecordingShell shell;
+    FakeClock clock;
+    RecordingConsole console;
+    FakeStringTable strings;
+
+    Platform platform() {
+        return Platform{windows, screen, messages, settings, shell, clock, console, strings};
+    }
+};
+
+}  // namespace orvano::testing
