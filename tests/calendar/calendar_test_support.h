@@ -1,0 +1,182 @@
+// A town, a folder and the pieces of the expected page, shared by the calendar tests.
+#pragma once
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "astro/angle_text.h"
+#include "engine/schedule.h"
+#include "engine/state.h"
+
+namespace orvano::testing {
+
+// Oran: 35.6969 N, 0.6331 W, UTC+1, no summer time.
+inline EngineState TownState(const std::string& name, int month, int year,
+                             double latitude = 35.6969, double longitude = -0.6331,
+                             int timeZone = 1) {
+    EngineState state;
+    Town town;
+    town.Country = "Algerie";
+    town.Name = name;
+    town.latitude = latitude;
+    town.longitude = longitude;
+    town.TimeZone = timeZone;
+    state.tables.Towns = {town};
+    state.tables.NumberOfTowns = 1;
+    state.tables.TownSelected = 0;
+    Convention& c = state.tables.Conventions[0];
+    c.FajrTwilightAngle = 18.0;
+    c.IshaTwilightAngle = 17.0;
+    c.SunriseSetAngle = 0.833;
+    c.AddedMinutes = {0.0, -1.0, 2.0, 2.0, 3.0, 0.0};
+    state.place.Name = name;
+    state.place.Country = town.Country;
+    state.place.latitude = latitude * 0.017453292519943295;
+    state.place.longitude = longitude * 0.017453292519943295;
+    state.place.TimeZone = timeZone;
+    state.observation = Observation{17, month, year, 9, 30, 0};
+    return state;
+}
+
+// A fresh empty folder, removed with everything in it at the end of the test.
+class TempFolder {
+  public:
+    TempFolder() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "orvano-calendar-XXXXXX").string();
+        if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+    }
+    const std::string& path() const { return path_; }
+    std::vector<std::string> Entries() const {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(path_)) {
+            names.push_back(e.path().filename().string());
+        }
+        return names;
+    }
+
+  private:
+    std::string path_;
+};
+
+inline std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Weekday of a civil date, 0 = Monday, by Sakamoto's rule: independent of the engine.
+inline int CivilWeekday(int day, int month, int year) {
+    static const int offsets[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
+    if (month < 3) year -= 1;
+    const int sundayFirst =
+        (year + year / 4 - year / 100 + year / 400 + offsets[month - 1] + day) % 7;
+    return (sundayFirst + 6) % 7;
+}
+
+// The month names as the page holds them, in ISO-8859-1.
+inline const char* Latin1MonthName(int month) {
+    static const char* const names[] = {"",
+                                        "Janvier",
+                                        "F\xE9vrier",
+                                        "Mars",
+                                        "Avril",
+                                        "Mai",
+                                        "Juin",
+                                        "Juillet",
+                                        "Ao\xFBt",
+                                        "Septembre",
+                                        "Octobre",
+                                        "Novembre",
+                                        "D\xE9"
+                                        "cembre"};
+    return names[month];
+}
+
+inline std::string ExpectedHead(int month, int year) {
+    const std::string m = Latin1MonthName(month);
+    const std::string y = std::to_string(year);
+    return "<html><!-- Generateur de calendrier de pri\xE8res - " + m + " " + y + " -->\n" +
+           "<head>\n" + "\t\t<title>Calendrier de pri\xE8res - " + m + " " + y + " </title>\n" +
+           "\t\t<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\"/>\n"
+           "\t\t<link rel=\"stylesheet\" href=\"style.css\" type=\"text/css\" />\n"
+           "\t</head>\n\t<body>\n"
+           "\t\t\t<table cellpadding=0 cellspacing=1 border=1 class=tb>\n"
+           "<tr bgcolor=\"#00F0F0\">\t\t\t<td width=10></td> \t\t\t<td width=60><b> Jour "
+           "</b></td> \t\t\t<td width=40><b> Fajr </b></td>\t\t\t<td width=40><b> "
+           "Chourouk</b></td>\t\t\t<td width=40><b> Zuhr </b></td>\t\t\t<td width=40><b> Asr "
+           "</b></td>\t\t\t<td width=40><b> Maghrib </b></td>\t\t\t<td width=40><b> "
+           "Isha</b></td> </tr>\n";
+}
+
+inline const char* const kExpectedFoot = "</table><BR>\t</body>\n</html>\n";
+
+// The whole page, each day's times taken from the day's own schedule and its
+// weekday from the civil calendar.
+inline std::string ExpectedPage(const EngineState& before, int dayCount) {
+    static const char* const weekdays[] = {"Lundi",    "Mardi",  "Mercredi", "Jeudi",
+                                           "Vendredi", "Samedi", "Dimanche"};
+    const int month = before.observation.month;
+    const int year = before.observation.year;
+    std::string page = ExpectedHead(month, year);
+    for (int d = 1; d <= dayCount; ++d) {
+        EngineState day = before;
+        day.tables.Verbose = 0;
+        day.observation.day = d;
+        ComputeDaySchedule(day);
+        const int weekday = CivilWeekday(d, month, year);
+        if (weekday == 4) {
+            page += "<tr bgcolor=\"#FFD5D5\">\n";
+        } else if (d % 2 == 0) {
+            page += "<tr bgcolor=\"#F5F5F5\">\n";
+        } else {
+            page += "<tr bgcolor=\"#F0F0E0\">\n";
+        }
+        char number[16];
+        std::snprintf(number, sizeof number, "%2d", d);
+        page += std::string("\t\t<td width=10 align=\"right\"><b>") + number +
+                "</b></td> \t\t<td width=60><b>" + weekdays[weekday] + "</b></td> ";
+        for (int p = 0; p < kPrayerCount; ++p) {
+            page +=
+                "\t\t<td width=40>&nbsp;" + HoursToClockText(day.schedule.adjusted[p]) + "</td>";
+        }
+        page += "</tr>\n";
+    }
+    return page + kExpectedFoot;
+}
+
+// The lines of a page, each with its line feed.
+inline std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t end = text.find('\n', start);
+        const size_t stop = end == std::string::npos ? text.size() : end + 1;
+        lines.push_back(text.substr(start, stop - start));
+        start = stop;
+    }
+    return lines;
+}
+
+// The row openings of the day rows, in order.
+inline std::vector<std::string> DayRowColours(const std::string& page) {
+    std::vector<std::string> colours;
+    for (const std::string& line : Lines(page)) {
+        if (line.rfind("<tr bgcolor=\"#", 0) == 0 && line.size() == 23) {
+            colours.push_back(line.substr(13, 7));
+        }
+    }
+    return colours;
+}
+
+}  // namespace orvano::testing
