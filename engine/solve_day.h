@@ -1,0 +1,65 @@
+// What the solves of one place share, so that a day's five solves and a
+// month's days repeat no maths call whose result they already have. Every
+// shared value is the very double the solver would compute again, so the
+// results are the same to the last bit as solving each prayer on its own.
+#pragma once
+
+#include "engine/state.h"
+
+namespace orvano::engine_detail {
+
+// The Sun at one instant, as far as the solver needs it. The right ascension
+// is left out: no solve reads it, and it follows from L alone, so it is
+// formed once for the SunState the caller is left with (SetRightAscension).
+struct SunSample {
+    double T = 0.0;
+    double L = 0.0;
+    double delta = 0.0;
+    double sinDelta = 0.0;
+    double cosDelta = 0.0;
+};
+
+SunSample SampleSun(const Observation& observation, double hourUT);
+
+// Sets sun.RA to the right ascension that belongs with sun.L.
+void SetRightAscension(SunState& sun);
+
+class SolveDay {
+  public:
+    // Values fixed by the place and the convention: the same on every day.
+    SolveDay(const CurrentPlace& place, const Convention& convention);
+
+    // Forget the previous day's Sun; call after MeridianTransit of the new day.
+    void BeginDay() {
+        haveFirst_ = false;
+        haveFirstCos_ = false;
+    }
+
+    // SolveSalatHour for the day whose transit, observation and zone `state`
+    // holds. Writes sun.T, L, delta, h and tau, but not sun.RA.
+    int Solve(EngineState& state, unsigned int kind, double* hour, const Trace& trace);
+
+  private:
+    // Pass 1 of every solve evaluates the Sun at the transit.
+    const SunSample& First(const EngineState& state);
+    // The pass-1 cosine of the hour angle for a fixed altitude; the sunrise and
+    // sunset solves share one.
+    double FirstCosTau(double h0, double sinH0, const SunSample& first, double* tau);
+
+    double latitude_;
+    double sinLatitude_;
+    double cosLatitude_;
+    const Convention& convention_;
+    // Target altitudes and their sines, indexed by PrayerIndex (Zuhr and Asr unused).
+    double h0_[6] = {};
+    double sinH0_[6] = {};
+
+    bool haveFirst_ = false;
+    SunSample first_;
+    bool haveFirstCos_ = false;
+    double firstCosH0_ = 0.0;
+    double firstCos_ = 0.0;
+    double firstTau_ = 0.0;
+};
+
+}  // namespace orvano::engine_detail

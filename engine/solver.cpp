@@ -1,0 +1,181 @@
+#include "engine/solver.h"
+
+#include <cmath>
+
+#include "astro/angle_text.h"
+#include "astro/constants.h"
+#include "astro/julian_time.h"
+#include "astro/solar_ephemeris.h"
+#include "engine/solve_day.h"
+
+namespace orvano {
+
+namespace {
+
+// The hour angle is scaled by 1/1.002738 before it becomes hours.
+constexpr double kSiderealRate = 0.997269476174235;
+
+constexpr const char* kBelowText =
+    "ERROR : then the Sun is always below our altitude limit. One example is midwinter in the "
+    "arctics, when the Sun never gets above the horizon.\n";
+constexpr const char* kAboveText =
+    "ERROR : then the Sun is always above our altitude limit. If we were computing rise/set "
+    "times, the Sun is then aboute the horizon continuously; we have Midnight Sun.\n";
+
+bool IsSolvable(unsigned int kind) {
+    return kind == Fajr || kind == Chourouk || kind == Asr || kind == Maghrib || kind == Isha;
+}
+
+double Side(unsigned int kind) {
+    return (kind == Fajr || kind == Chourouk) ? -1.0 : 1.0;
+}
+
+}  // namespace
+
+const Convention& SelectedConvention(const EngineState& state) {
+    const int index = state.place.Convention;
+    if (index < 0 || index >= kConventionCount) return state.tables.Conventions[0];
+    return state.tables.Conventions[static_cast<size_t>(index)];
+}
+
+namespace engine_detail {
+
+SunSample SampleSun(const Observation& observation, double hourUT) {
+    SunSample s;
+    s.T = JulianCenturies(observation.day, observation.month, observation.year, hourUT);
+    s.L = SunLongitude(s.T);
+    double ra = 0.0;
+    SunEquatorial(s.L, ra, s.delta);
+    s.sinDelta = std::sin(s.delta);
+    s.cosDelta = std::cos(s.delta);
+    return s;
+}
+
+void SetRightAscension(SunState& sun) {
+    double delta = 0.0;
+    SunEquatorial(sun.L, sun.RA, delta);
+}
+
+SolveDay::SolveDay(const CurrentPlace& place, const Convention& convention)
+    : latitude_(place.latitude),
+      sinLatitude_(std::sin(place.latitude)),
+      cosLatitude_(std::cos(place.latitude)),
+      convention_(convention) {
+    h0_[Fajr] = -convention.FajrTwilightAngle * kDegToRad;
+    h0_[Chourouk] = -convention.SunriseSetAngle * kDegToRad;
+    h0_[Maghrib] = h0_[Chourouk];
+    h0_[Isha] = -convention.IshaTwilightAngle * kDegToRad;
+    for (int kind : {Fajr, Chourouk, Maghrib, Isha}) sinH0_[kind] = std::sin(h0_[kind]);
+}
+
+const SunSample& SolveDay::First(const EngineState& state) {
+    if (!haveFirst_) {
+        first_ = SampleSun(state.observation, state.sun.transitHour - state.timeZoneInEffect);
+        haveFirst_ = true;
+    }
+    return first_;
+}
+
+double SolveDay::FirstCosTau(double h0, double sinH0, const SunSample& first, double* tau) {
+    if (!haveFirstCos_ || !(firstCosH0_ == h0)) {
+        firstCos_ = (sinH0 - first.sinDelta * sinLatitude_) / first.cosDelta / cosLatitude_;
+        if (firstCos_ >= -1 && firstCos_ <= 1) firstTau_ = std::acos(firstCos_) * kSiderealRate;
+        firstCosH0_ = h0;
+        haveFirstCos_ = true;
+    }
+    *tau = firstTau_;
+    return firstCos_;
+}
+
+int SolveDay::Solve(EngineState& state, unsigned int kind, double* hour, const Trace& trace) {
+    *hour = 0.0;
+    if (!IsSolvable(kind)) return kSolveBadKind;
+    const bool asr = kind == Asr;
+    const double side = Side(kind);
+    SunState& sun = state.sun;
+    const double transit = sun.transitHour;
+    const int zone = state.timeZoneInEffect;
+    // Shadow factor: one stick length for the Shafi'i rule, two for the Hanafi.
+    const double k = convention_.AsrShafii ? 1.0 : 2.0;
+
+    double h0 = 0.0;
+    double sinH0 = 0.0;
+    if (!asr) {
+        h0 = h0_[kind];
+        sinH0 = sinH0_[kind];
+        sun.h = h0;
+    }
+    if (trace.on()) trace.Printf(" 1st iter %s\n", HoursToHmsText(transit - zone).c_str());
+
+    for (int pass = 1; pass <= 3; ++pass) {
+        const double u = (pass == 1 ? transit : *hour) - zone;
+        SunSample later;
+        const SunSample* sample = &later;
+        if (pass == 1) {
+            sample = &First(state);
+        } else {
+            later = SampleSun(state.observation, u);
+        }
+        const SunSample& s = *sample;
+        sun.T = s.T;
+        if (trace.on()) trace.Printf("T=%g JC à %s\n", s.T, HoursToHmsText(u).c_str());
+        sun.L = s.L;
+        sun.delta = s.delta;
+
+        double cosTau;
+        double tau = 0.0;
+        if (asr) {
+            h0 = std::atan(1 / (k + std::tan(std::fabs(latitude_ - s.delta))));
+            sun.h = h0;
+            if (pass == 3 && trace.on()) {
+                trace.Printf("h=%g°  ie altitude %s\n", h0 * kRadToDeg, AngleToDmsText(h0).c_str());
+            }
+            cosTau = (std::sin(h0) - s.sinDelta * sinLatitude_) / s.cosDelta / cosLatitude_;
+            if (cosTau >= -1 && cosTau <= 1) tau = std::acos(cosTau) * kSiderealRate;
+        } else if (pass == 1) {
+            cosTau = FirstCosTau(h0, sinH0, s, &tau);
+        } else {
+            cosTau = (sinH0 - s.sinDelta * sinLatitude_) / s.cosDelta / cosLatitude_;
+            if (cosTau >= -1 && cosTau <= 1) tau = std::acos(cosTau) * kSiderealRate;
+        }
+        if (trace.on()) trace.Printf(" costau=%g\n", cosTau);
+
+        if (cosTau > 1) {
+            trace.Printf("%s", kBelowText);
+            return kSolveAlwaysBelow;
+        }
+        if (cosTau < -1) {
+            trace.Printf("%s", kAboveText);
+            return kSolveAlwaysAbove;
+        }
+        // A cosine that is not a number passes neither test nor this one: the
+        // hour stays as it was and the next pass starts from it again.
+        if (cosTau >= -1 && cosTau <= 1) {
+            sun.tau = tau;
+            *hour = tau * kRadToHours * side + transit;
+            if (trace.on()) {
+                trace.Printf(" SalatHour=%gh ie : %s\n", *hour, HoursToHmsText(*hour).c_str());
+            }
+        }
+        if (trace.on()) {
+            if (pass == 1) {
+                trace.Printf("** corrected values ** :\n");
+                trace.Printf(" 2nd iter à %s\n", HoursToHmsText(*hour - zone).c_str());
+            } else if (pass == 2) {
+                trace.Printf(" 3rd iter à %s\n", HoursToHmsText(*hour - zone).c_str());
+            }
+        }
+    }
+    return kSolveFound;
+}
+
+}  // namespace engine_detail
+
+int SolveSalatHour(EngineState& state, unsigned int kind, double* hour) {
+    engine_detail::SolveDay day(state.place, SelectedConvention(state));
+    const int result = day.Solve(state, kind, hour, state.trace());
+    if (result != kSolveBadKind) engine_detail::SetRightAscension(state.sun);
+    return result;
+}
+
+}  // namespace orvano

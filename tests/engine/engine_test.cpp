@@ -1,0 +1,605 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <limits>
+#include <new>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "astro/angle_text.h"
+#include "astro/constants.h"
+#include "astro/julian_time.h"
+#include "astro/solar_ephemeris.h"
+#include "engine/schedule.h"
+#include "engine/solver.h"
+#include "tests/engine/engine_reference.h"
+
+// Counts every allocation made while `gCounting` is set, to show that the
+// month's computation allocates nothing.
+namespace {
+std::atomic<bool> gCounting{false};
+std::atomic<long> gAllocations{0};
+}  // namespace
+
+// The replacement pair frees what it allocated itself; GCC cannot see that
+// through inlining.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+void* operator new(std::size_t size) {
+    if (gCounting) ++gAllocations;
+    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+#pragma GCC diagnostic pop
+
+namespace orvano {
+namespace {
+
+// Fajr 18°, Isha 17°, sunrise/sunset 0.833°, Shafi'i Asr, nothing added.
+Convention StandardConvention() {
+    Convention c;
+    c.FajrTwilightAngle = 18;
+    c.IshaTwilightAngle = 17;
+    c.SunriseSetAngle = 0.833;
+    c.AsrShafii = true;
+    c.Name = "Standard";
+    return c;
+}
+
+EngineState MakeState(double latDeg, double lonDeg, int zone, int day, int month, int year,
+                      const Convention& convention = StandardConvention(), int dst = 0) {
+    EngineState state;
+    state.tables.Conventions[0] = convention;
+    state.place.Name = "Ville";
+    state.place.Country = "Pays";
+    state.place.latitude = latDeg * kDegToRad;
+    state.place.longitude = lonDeg * kDegToRad;
+    state.place.TimeZone = zone;
+    state.place.DST = dst;
+    state.place.Convention = 0;
+    state.observation = Observation{day, month, year, 12, 0, 0};
+    return state;
+}
+
+// Decimal hours as h:m:s to the nearest second.
+std::string ToSecond(double hours) {
+    const long s = std::lround(hours * 3600);
+    return Format("%02ld:%02ld:%02ld", s / 3600, s / 60 % 60, s % 60);
+}
+
+std::string Report(EngineState& state) {
+    StringTraceSink sink;
+    state.traceSink = &sink;
+    state.tables.Verbose = 1;
+    ComputeDaySchedule(state);
+    state.traceSink = nullptr;
+    state.tables.Verbose = 0;
+    return sink.text();
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void ExpectSameSun(const SunState& a, const SunState& b) {
+    EXPECT_EQ(a.T, b.T);
+    EXPECT_EQ(a.L, b.L);
+    EXPECT_EQ(a.RA, b.RA);
+    EXPECT_EQ(a.delta, b.delta);
+    EXPECT_EQ(a.theta0, b.theta0);
+    EXPECT_EQ(a.h, b.h);
+    EXPECT_EQ(a.tau, b.tau);
+    EXPECT_EQ(a.transitHour, b.transitHour);
+}
+
+struct TableRow {
+    double lat, lon;
+    int zone, day, month, year;
+    const char* transit;
+    const char* fajr;
+    const char* chourouk;
+    const char* asr;
+    const char* maghrib;
+    const char* isha;
+};
+
+const TableRow kTable[] = {
+    {36.75, 3.05, 1, 15, 1, 2010, "12:57:14", "06:29:37", "08:00:29", "15:35:32", "17:54:14",
+     "19:19:59"},
+    {36.75, 3.05, 1, 21, 6, 2010, "12:49:35", "03:38:46", "05:30:25", "16:40:30", "20:08:45",
+     "21:52:48"},
+    {-33.87, 151.2, 10, 21, 6, 2010, "11:56:54", "05:31:37", "07:00:49", "14:35:26", "16:52:58",
+     "18:17:09"},
+    {21.42, 39.83, 3, 21, 6, 2010, "12:22:27", "04:15:15", "05:40:25", "15:41:44", "19:04:29",
+     "20:24:25"},
+};
+
+TEST(DaySchedule, FourPlacesToTheSecond) {
+    for (const TableRow& row : kTable) {
+        SCOPED_TRACE(Format("%g %g %d/%d", row.lat, row.lon, row.day, row.month));
+        EngineState state = MakeState(row.lat, row.lon, row.zone, row.day, row.month, row.year);
+        ComputeDaySchedule(state);
+        const DaySchedule& d = state.schedule;
+        EXPECT_EQ(state.timeZoneInEffect, row.zone);
+        EXPECT_EQ(ToSecond(d.exact[Zuhr]), row.transit);
+        EXPECT_EQ(ToSecond(d.exact[Fajr]), row.fajr);
+        EXPECT_EQ(ToSecond(d.exact[Chourouk]), row.chourouk);
+        EXPECT_EQ(ToSecond(d.exact[Asr]), row.asr);
+        EXPECT_EQ(ToSecond(d.exact[Maghrib]), row.maghrib);
+        EXPECT_EQ(ToSecond(d.exact[Isha]), row.isha);
+        // Nothing added: the adjusted hours are the exact ones.
+        for (int i = 0; i < kPrayerCount; ++i) EXPECT_EQ(d.adjusted[i], d.exact[i]);
+    }
+}
+
+TEST(Solver, EachPrayerAloneMatchesTheTable) {
+    const std::pair<unsigned, const char * TableRow::*> kinds[] = {{Fajr, &TableRow::fajr},
+                                                                   {Chourouk, &TableRow::chourouk},
+                                                                   {Asr, &TableRow::asr},
+                                                                   {Maghrib, &TableRow::maghrib},
+                                                                   {Isha, &TableRow::isha}};
+    for (const TableRow& row : kTable) {
+        EngineState state = MakeState(row.lat, row.lon, row.zone, row.day, row.month, row.year);
+        state.timeZoneInEffect = row.zone;
+        MeridianTransit(state.observation, state.place, state.timeZoneInEffect, state.sun, Trace{});
+        for (const auto& [kind, column] : kinds) {
+            double hour = -7;
+            EXPECT_EQ(SolveSalatHour(state, kind, &hour), kSolveFound);
+            EXPECT_EQ(ToSecond(hour), row.*column) << kind;
+        }
+    }
+}
+
+TEST(Solver, ZuhrAndUnknownKindsAreRefusedWithoutTouchingTheSun) {
+    EngineState state = MakeState(36.75, 3.05, 1, 15, 1, 2010);
+    state.timeZoneInEffect = 1;
+    MeridianTransit(state.observation, state.place, 1, state.sun, Trace{});
+    const SunState before = state.sun;
+    for (unsigned kind : {2u, 6u, 1000u}) {
+        double hour = 5;
+        EXPECT_EQ(SolveSalatHour(state, kind, &hour), kSolveBadKind);
+        EXPECT_EQ(hour, 0.0);
+        ExpectSameSun(state.sun, before);
+    }
+}
+
+TEST(Solver, MidnightSunFailsInTheFirstPassWithHourZero) {
+    EngineState state = MakeState(69.65, 18.96, 1, 21, 6, 2010);
+    state.timeZoneInEffect = 1;
+    MeridianTransit(state.observation, state.place, 1, state.sun, Trace{});
+    for (unsigned kind : {Fajr, Chourouk, Maghrib, Isha}) {
+        double hour = 3;
+        EXPECT_EQ(SolveSalatHour(state, kind, &hour), kSolveAlwaysAbove) << kind;
+        EXPECT_EQ(hour, 0.0) << kind;
+    }
+    double asr = 0;
+    EXPECT_EQ(SolveSalatHour(state, Asr, &asr), kSolveFound);
+    EXPECT_GT(asr, 15.0);
+    EXPECT_LT(asr, 19.0);
+}
+
+TEST(DaySchedule, MidnightSunKeepsZeroAndAddsTheMinutesAlone) {
+    Convention c = StandardConvention();
+    c.AddedMinutes = {2, -1, 0, 3, 4, 1.5};
+    EngineState state = MakeState(69.65, 18.96, 1, 21, 6, 2010, c);
+    const std::string report = Report(state);
+    const DaySchedule& d = state.schedule;
+    for (int i : {Fajr, Chourouk, Maghrib, Isha}) {
+        EXPECT_EQ(d.exact[i], 0.0) << i;
+        EXPECT_EQ(d.adjusted[i], c.AddedMinutes[i] * kMinuteInHours) << i;
+    }
+    EXPECT_GT(d.exact[Asr], 15.0);
+    EXPECT_EQ(HoursToClockText(d.adjusted[Fajr]), "00:02");
+    // The failed solves report their error and then the hour they left.
+    EXPECT_NE(report.find("we have Midnight Sun.\nChourouk (Sunrise) at 0h ie : 00h00'00\"\n"),
+              std::string::npos);
+}
+
+TEST(Solver, PolarNightFailsAlwaysBelow) {
+    EngineState state = MakeState(69.65, 18.96, 1, 21, 12, 2010);
+    state.timeZoneInEffect = 1;
+    MeridianTransit(state.observation, state.place, 1, state.sun, Trace{});
+    double hour = 4;
+    EXPECT_EQ(SolveSalatHour(state, Chourouk, &hour), kSolveAlwaysBelow);
+    EXPECT_EQ(hour, 0.0);
+}
+
+// Near the latitude where a twilight stops being reached, pass 1 can succeed
+// and a later pass fail; the hour is then the one of the pass before.
+TEST(Solver, LaterPassFailureKeepsThePreviousPassHour) {
+    int failedSecond = 0, failedThird = 0;
+    for (int step = 0; step < 4000 && (failedSecond == 0 || failedThird == 0); ++step) {
+        const double lat = 48.0 + step * 0.0005;
+        for (int day : {10, 11, 12, 21}) {
+            EngineState state = MakeState(lat, 2.35, 2, day, 6, 2010);
+            state.timeZoneInEffect = 2;
+            MeridianTransit(state.observation, state.place, 2, state.sun, Trace{});
+            for (unsigned kind : {Fajr, Isha}) {
+                EngineState copy = state;
+                std::vector<double> passes;
+                double expected = 0;
+                const int expectedResult =
+                    reference::SolveSalatHour(copy, kind, &expected, &passes);
+                if (expectedResult == 0 || passes.empty()) continue;
+                double hour = -1;
+                EXPECT_EQ(SolveSalatHour(state, kind, &hour), expectedResult);
+                EXPECT_EQ(hour, passes.back());
+                if (passes.size() == 1) ++failedSecond;
+                if (passes.size() == 2) ++failedThird;
+            }
+        }
+    }
+    EXPECT_GT(failedSecond, 0);
+    EXPECT_GT(failedThird, 0);
+}
+
+TEST(Solver, NotANumberLeavesTheHourAndEndsWithSuccess) {
+    Convention c = StandardConvention();
+    c.FajrTwilightAngle = std::numeric_limits<double>::quiet_NaN();
+    EngineState state = MakeState(36.75, 3.05, 1, 15, 1, 2010, c);
+    state.timeZoneInEffect = 1;
+    MeridianTransit(state.observation, state.place, 1, state.sun, Trace{});
+    state.sun.tau = 0.25;
+    double hour = 9;
+    EXPECT_EQ(SolveSalatHour(state, Fajr, &hour), kSolveFound);
+    EXPECT_EQ(hour, 0.0);
+    EXPECT_EQ(state.sun.tau, 0.25);  // no hour angle was in range
+    // The second and third passes started again from hour 0.0, UT -1.
+    EXPECT_EQ(state.sun.T, JulianCenturies(15, 1, 2010, -1.0));
+}
+
+TEST(Solver, LeavesTheSunAtItsLastInstant) {
+    EngineState state = MakeState(36.75, 3.05, 1, 15, 1, 2010);
+    state.timeZoneInEffect = 1;
+    MeridianTransit(state.observation, state.place, 1, state.sun, Trace{});
+    EngineState ref = state;
+    double a = 0, b = 0;
+    SolveSalatHour(state, Asr, &a);
+    reference::SolveSalatHour(ref, Asr, &b);
+    EXPECT_EQ(a, b);
+    ExpectSameSun(state.sun, ref.sun);
+    // h is the Asr altitude of the last pass: above the horizon.
+    EXPECT_GT(state.sun.h, 0.0);
+}
+
+TEST(Solver, HanafiAsrIsLaterThanShafii) {
+    Convention hanafi = StandardConvention();
+    hanafi.AsrShafii = false;
+    const double places[][3] = {{36.75, 3.05, 1},  {-33.87, 151.2, 10}, {21.42, 39.83, 3},
+                                {60.17, 24.94, 2}, {0.0, -78.5, -5},    {-54.8, -68.3, -3}};
+    for (const auto& p : places) {
+        for (int month = 1; month <= 12; ++month) {
+            EngineState shafii = MakeState(p[0], p[1], static_cast<int>(p[2]), 10, month, 2010);
+            EngineState other =
+                MakeState(p[0], p[1], static_cast<int>(p[2]), 10, month, 2010, hanafi);
+            ComputeDaySchedule(shafii);
+            ComputeDaySchedule(other);
+            EXPECT_GT(other.schedule.exact[Asr], shafii.schedule.exact[Asr] + 0.1)
+                << p[0] << " month " << month;
+            EXPECT_EQ(other.schedule.exact[Fajr], shafii.schedule.exact[Fajr]);
+        }
+    }
+}
+
+TEST(DaySchedule, FixedZuhrHourReplacesOnlyTheAdjustedZuhr) {
+    Convention c = StandardConvention();
+    c.ZuhrFixe = true;
+    c.ZuhrHour = 13.5;
+    c.AddedMinutes[Zuhr] = 7;
+    EngineState state = MakeState(36.75, 3.05, 1, 15, 1, 2010, c);
+    const std::string report = Report(state);
+    EXPECT_EQ(state.schedule.adjusted[Zuhr], 13.5);
+    EXPECT_EQ(state.schedule.exact[Zuhr], state.sun.transitHour);
+    EXPECT_EQ(ToSecond(state.schedule.exact[Zuhr]), "12:57:14");
+    EXPECT_NE(report.find("Chourouk=08h00'29\" +0mn  08h00'29\"\nZuhr Fixed = 13h30'00\"\n"
+                          "Asr     ="),
+              std::string::npos);
+    EXPECT_EQ(report.find("Zuhr    =12h"), std::string::npos);
+    EXPECT_NE(report.find("Zuhr    =13:30\n"), std::string::npos);
+}
+
+TEST(DaySchedule, IshaFollowsMaghribByFixedMinutes) {
+    Convention c = StandardConvention();
+    c.Isha_is_Maghrib_plus = true;
+    c.IshaPlusMinutes = 90;
+    c.AddedMinutes[Maghrib] = 3;
+    c.AddedMinutes[Isha] = 2;
+    EngineState state = MakeState(36.75, 3.05, 1, 15, 1, 2010, c);
+    const std::string report = Report(state);
+    const DaySchedule& d = state.schedule;
+    EXPECT_EQ(d.exact[Isha], 90.0 * kMinuteInHours + d.exact[Maghrib]);
+    EXPECT_NEAR(d.exact[Isha] - d.exact[Maghrib], 1.5, 1e-12);
+    // Maghrib's added minutes do not enter Isha; its own do.
+    EXPECT_EQ(d.adjusted[Isha], d.exact[Isha] + 2 * kMinuteInHours);
+    // No solver lines between the Fajr result and the Isha line.
+    const std::string expected = Format(
+        "Fajr (Twilight) at %gh ie : %s\n\nIsha (Maghrib_plus 90mn) at %gh ie : %s\n\n"
+        " 1st iter ",
+        d.exact[Fajr], HoursToHmsText(d.exact[Fajr]).c_str(), d.exact[Isha],
+        HoursToHmsText(d.exact[Isha]).c_str());
+    EXPECT_NE(report.find(expected), std::string::npos) << report;
+    EXPECT_EQ(report.find("Isha (Twilight)"), std::string::npos);
+    // Four solves: four " 1st iter" lines.
+    size_t count = 0;
+    for (size_t at = report.find(" 1st iter"); at != std::string::npos;
+         at = report.find(" 1st iter", at + 1)) {
+        ++count;
+    }
+    EXPECT_EQ(count, 4u);
+}
+
+TEST(DaySchedule, AddedMinutesAndTheirSigns) {
+    Convention c = StandardConvention();
+    c.AddedMinutes = {-2, 1.5, 0, -1.5, 2, 0.25};
+    EngineState state = MakeState(36.75, 3.05, 1, 15, 1, 2010, c);
+    const std::string report = Report(state);
+    const DaySchedule& d = state.schedule;
+    for (int i = 0; i < kPrayerCount; ++i) {
+        EXPECT_EQ(d.adjusted[i], d.exact[i] + c.AddedMinutes[i] * kMinuteInHours) << i;
+    }
+    EXPECT_NEAR(d.exact[Fajr] - d.adjusted[Fajr], 2.0 / 60, 1e-12);
+    const struct {
+        const char* label;
+        int index;
+        const char* sign;
+    } lines[] = {{"Fajr    =", Fajr, " -2mn  "},    {"Chourouk=", Chourouk, " +1.5mn  "},
+                 {"Zuhr    =", Zuhr, " +0mn  "},    {"Asr     =", Asr, " -1.5mn  "},
+                 {"Maghrib =", Maghrib, " +2mn  "}, {"Isha    =", Isha, " +0.25mn  "}};
+    for (const auto& line : lines) {
+        const std::string expected = std::string(line.label) + HoursToHmsText(d.exact[line.index]) +
+                                     line.sign + HoursToHmsText(d.adjusted[line.index]) + "\n";
+        EXPECT_NE(report.find(expected), std::string::npos) << expected;
+    }
+    EXPECT_NE(report.find("Fajr    =06:28\n"), std::string::npos);
+}
+
+TEST(DaySchedule, SummerTimeMakesEveryHourOneLater) {
+    for (int dst : {1, 2}) {
+        EngineState summer = MakeState(36.75, 3.05, 1, 15, 7, 2010, StandardConvention(), dst);
+        EngineState standard = MakeState(36.75, 3.05, 1, 15, 7, 2010);
+        const std::string report = Report(summer);
+        ComputeDaySchedule(standard);
+        EXPECT_EQ(summer.timeZoneInEffect, 2);
+        EXPECT_EQ(standard.timeZoneInEffect, 1);
+        for (int i = 0; i < kPrayerCount; ++i) {
+            EXPECT_NEAR(summer.schedule.exact[i] - standard.schedule.exact[i], 1.0, 1e-9) << i;
+        }
+        EXPECT_NE(report.find("\nDST AppliesConvention 0\n"), std::string::npos);
+        EXPECT_NE(report.find(" at Date=: 15/7/2010   TZ=2\n"), std::string::npos);
+        EXPECT_NE(report.find("   DST Applies  TZ (include DST)=2\n"), std::string::npos);
+    }
+    EngineState winter = MakeState(36.75, 3.05, 1, 15, 1, 2010, StandardConvention(), 1);
+    const std::string report = Report(winter);
+    EXPECT_EQ(winter.timeZoneInEffect, 1);
+    EXPECT_NE(report.find("\nDST does not apply\nConvention 0\n"), std::string::npos);
+}
+
+TEST(DaySchedule, AnIshaAfterMidnightStaysAboveTwentyFour) {
+    Convention c = StandardConvention();
+    c.Isha_is_Maghrib_plus = true;
+    c.IshaPlusMinutes = 400;
+    EngineState state = MakeState(36.75, 3.05, 1, 21, 6, 2010, c);
+    ComputeDaySchedule(state);
+    EXPECT_GT(state.schedule.exact[Isha], 24.0);
+    EXPECT_EQ(HoursToClockText(state.schedule.adjusted[Isha]).substr(0, 3), "26:");
+}
+
+TEST(DaySchedule, ConventionIndexOutsideTheTableFallsBackToTheFirst) {
+    EngineState state = MakeState(36.75, 3.05, 1, 15, 1, 2010);
+    state.place.Convention = 42;
+    ComputeDaySchedule(state);
+    EXPECT_EQ(ToSecond(state.schedule.exact[Fajr]), "06:29:37");
+    state.place.Convention = -1;
+    ComputeDaySchedule(state);
+    EXPECT_EQ(ToSecond(state.schedule.exact[Isha]), "19:19:59");
+}
+
+// The shared-work path against the plain transcription, over places from the
+// equator to beyond the polar circles, every season, both Asr rules and the
+// special rules, bit for bit.
+TEST(DaySchedule, SameBitsAsThePlainTranscription) {
+    std::mt19937_64 random(20100115);
+    std::uniform_real_distribution<double> latitude(-75, 75), longitude(-180, 180), unit(0, 1);
+    for (int n = 0; n < 3000; ++n) {
+        Convention c;
+        c.FajrTwilightAngle = 12 + 8 * unit(random);
+        c.IshaTwilightAngle = n % 7 == 0 ? c.FajrTwilightAngle : 12 + 8 * unit(random);
+        c.SunriseSetAngle = n % 5 == 0 ? 0.0 : 0.833;
+        c.AsrShafii = n % 2 == 0;
+        c.Isha_is_Maghrib_plus = n % 3 == 0;
+        c.IshaPlusMinutes = 90;
+        c.ZuhrFixe = n % 4 == 0;
+        c.ZuhrHour = 13.25;
+        for (double& m : c.AddedMinutes) m = std::floor(unit(random) * 9) - 4;
+        const double lon = longitude(random);
+        EngineState state =
+            MakeState(latitude(random), lon, static_cast<int>(std::lround(lon / 15)),
+                      1 + static_cast<int>(unit(random) * 28), 1 + n % 12, 1990 + n % 40, c, n % 3);
+        EngineState ref = state;
+        ComputeDaySchedule(state);
+        reference::ComputeDaySchedule(ref);
+        ASSERT_EQ(state.timeZoneInEffect, ref.timeZoneInEffect);
+        for (int i = 0; i < kPrayerCount; ++i) {
+            ASSERT_EQ(state.schedule.exact[i], ref.schedule.exact[i]) << n << " " << i;
+            ASSERT_EQ(state.schedule.adjusted[i], ref.schedule.adjusted[i]) << n << " " << i;
+        }
+        ExpectSameSun(state.sun, ref.sun);
+    }
+}
+
+TEST(Solver, SameTraceAndBitsAsThePlainTranscription) {
+    for (const TableRow& row : kTable) {
+        for (double lat : {row.lat, 66.0, 69.65}) {
+            EngineState state = MakeState(lat, row.lon, row.zone, row.day, row.month, row.year);
+            state.timeZoneInEffect = row.zone;
+            state.tables.Verbose = 1;
+            MeridianTransit(state.observation, state.place, row.zone, state.sun, Trace{});
+            for (unsigned kind : {Fajr, Chourouk, Asr, Maghrib, Isha}) {
+                EngineState ref = state;
+                StringTraceSink a, b;
+                state.traceSink = &a;
+                ref.traceSink = &b;
+                double ha = 0, hb = 0;
+                EXPECT_EQ(SolveSalatHour(state, kind, &ha),
+                          reference::SolveSalatHour(ref, kind, &hb));
+                EXPECT_EQ(ha, hb);
+                EXPECT_EQ(a.text(), b.text());
+                ExpectSameSun(state.sun, ref.sun);
+            }
+        }
+    }
+}
+
+TEST(DaySchedule, NothingIsPrintedWithoutVerboseOrWithoutSink) {
+    EngineState state = MakeState(36.75, 3.05, 1, 15, 1, 2010);
+    StringTraceSink sink;
+    state.traceSink = &sink;
+    ComputeDaySchedule(state);
+    EXPECT_EQ(sink.text(), "");
+    state.traceSink = nullptr;
+    state.tables.Verbose = 1;
+    ComputeDaySchedule(state);  // the plug-in's way: no sink, no output, no crash
+    EXPECT_EQ(ToSecond(state.schedule.exact[Fajr]), "06:29:37");
+}
+
+// Checked line by line against the report's layout: the header with the DST
+// text running into the convention line, the transit's two lines, each solve's
+// lines before its result, the exact hours with their signs and the rounded ones.
+TEST(DaySchedule, GoldenReportAlgiersWinter) {
+    Convention c = StandardConvention();
+    c.AddedMinutes = {-2, 0, 1.5, 0, 3, 0};
+    EngineState state = MakeState(36.75, 3.05, 1, 15, 1, 2010, c, 1);
+    state.place.Name = "Alger";
+    state.place.Country = "Algérie";
+    EXPECT_EQ(Report(state), ReadFile(ORVANO_TEST_DATA "/engine_report_alger_2010-01-15.txt"));
+}
+
+TEST(DaySchedule, GoldenReportHighNorthSummer) {
+    Convention c = StandardConvention();
+    c.Isha_is_Maghrib_plus = true;
+    c.IshaPlusMinutes = 90;
+    c.ZuhrFixe = true;
+    c.ZuhrHour = 13.5;
+    c.AsrShafii = false;
+    c.AddedMinutes = {2, 0, 0, 0, 0, -1.5};
+    EngineState state = MakeState(69.65, 18.96, 1, 21, 6, 2010, c, 1);
+    state.place.Convention = 0;
+    state.place.Name = "Tromsø";
+    state.place.Country = "Norvège";
+    EXPECT_EQ(Report(state), ReadFile(ORVANO_TEST_DATA "/engine_report_tromso_2010-06-21.txt"));
+}
+
+TEST(MonthSchedule, RowsAreTheDaySchedulesAndStateIsRestored) {
+    // March and October hold the Sunday rule's changes; the Friday rule's are
+    // in April and September.
+    const int cases[][3] = {{3, 2010, 1}, {10, 2010, 1}, {4, 2010, 2}, {9, 2010, 2}, {2, 2012, 1}};
+    for (const auto& [month, year, dst] : cases) {
+        EngineState state = MakeState(48.85, 2.35, 1, 15, month, year, StandardConvention(), dst);
+        ComputeDaySchedule(state);
+        const DaySchedule dayBefore = state.schedule;
+        const int zoneBefore = state.timeZoneInEffect;
+        const Observation before = state.observation;
+        const int count = DaysInMonth(month, year);
+        MonthSchedule table;
+        ComputeMonthSchedule(state, table, count);
+        EXPECT_EQ(table.dayCount, count);
+        EXPECT_EQ(state.observation.day, before.day);
+        EXPECT_EQ(state.observation.month, before.month);
+        EXPECT_EQ(state.observation.year, before.year);
+        EXPECT_EQ(state.timeZoneInEffect, zoneBefore);
+        for (int i = 0; i < kPrayerCount; ++i) {
+            EXPECT_EQ(state.schedule.exact[i], dayBefore.exact[i]);
+            EXPECT_EQ(state.schedule.adjusted[i], dayBefore.adjusted[i]);
+        }
+        const SunState sunAfterMonth = state.sun;
+
+        std::vector<int> zones;
+        for (int d = 1; d <= count; ++d) {
+            EngineState day = state;
+            day.observation.day = d;
+            ComputeDaySchedule(day);
+            zones.push_back(day.timeZoneInEffect);
+            for (int i = 0; i < kPrayerCount; ++i) {
+                EXPECT_EQ(table.adjusted[static_cast<size_t>(d - 1)][i], day.schedule.adjusted[i])
+                    << month << "/" << d << " " << i;
+            }
+            if (d == count) ExpectSameSun(sunAfterMonth, day.sun);
+            if (d > 1) {
+                EXPECT_EQ(table.weekday[static_cast<size_t>(d - 1)],
+                          (table.weekday[static_cast<size_t>(d - 2)] + 1) % 7);
+            }
+        }
+        // The month does straddle a change of zone (February does not).
+        EXPECT_EQ(zones.front() != zones.back(), month != 2) << month;
+    }
+}
+
+TEST(MonthSchedule, WeekdaysOfKnownDays) {
+    const struct {
+        int month, year, zone, firstWeekday;
+    } cases[] = {{1, 2010, 1, 4},  {1, 2000, 1, 5},  {1, 2000, -5, 5}, {1, 2010, 12, 4},
+                 {12, 1999, 1, 2}, {12, 2026, 1, 1}, {2, 2100, 0, 0}};
+    for (const auto& c : cases) {
+        EngineState state = MakeState(36.75, 15 * c.zone, c.zone, 1, c.month, c.year);
+        MonthSchedule table;
+        ComputeMonthSchedule(state, table, 28);
+        EXPECT_EQ(table.weekday[0], c.firstWeekday) << c.month << "/" << c.year;
+        EXPECT_EQ(table.weekday[7], c.firstWeekday) << c.month << "/" << c.year;
+    }
+}
+
+TEST(MonthSchedule, RowsBeyondTheCountAreUntouched) {
+    EngineState state = MakeState(36.75, 3.05, 1, 9, 2, 2010);
+    MonthSchedule table;
+    for (auto& row : table.adjusted) row.fill(-99);
+    table.weekday.fill(-1);
+    ComputeMonthSchedule(state, table, 28);
+    EXPECT_EQ(table.adjusted[28][0], -99);
+    EXPECT_EQ(table.weekday[30], -1);
+    EXPECT_NE(table.adjusted[27][0], -99);
+
+    MonthSchedule untouched;
+    untouched.dayCount = 77;
+    ComputeMonthSchedule(state, untouched, 0);
+    ComputeMonthSchedule(state, untouched, -3);
+    EXPECT_EQ(untouched.dayCount, 77);
+    EXPECT_EQ(untouched.adjusted[0][0], 0.0);
+
+    // More days than the table holds: the table is filled, nothing beyond.
+    MonthSchedule clamped;
+    ComputeMonthSchedule(state, clamped, 45);
+    EXPECT_EQ(clamped.dayCount, 31);
+    EXPECT_EQ(state.observation.day, 9);
+}
+
+TEST(MonthSchedule, AllocatesNothing) {
+    EngineState state = MakeState(36.75, 3.05, 1, 9, 7, 2010, StandardConvention(), 1);
+    MonthSchedule table;
+    gAllocations = 0;
+    gCounting = true;
+    ComputeMonthSchedule(state, table, 31);
+    gCounting = false;
+    EXPECT_EQ(gAllocations.load(), 0);
+    // The counter does count: a report allocates.
+    gCounting = true;
+    const std::string report = Report(state);
+    gCounting = false;
+    EXPECT_GT(gAllocations.load(), 0);
+}
+
+}  // namespace
+}  // namespace orvano
