@@ -2,6 +2,7 @@
 
 #include "astro/constants.h"
 #include "cli/options.h"
+#include "config/reader.h"
 
 namespace orvano::cli {
 
@@ -31,6 +32,39 @@ void PlaceFromCoordinates(const Options& options, EngineState& state) {
     place.Convention = 0;
 }
 
+// Remembers the first message the reader shows, for the tool's error line.
+class FirstMessage final : public MessageSink {
+  public:
+    void Show(const std::string& text, const std::string& caption) override {
+        if (message.empty()) message = caption + ": " + text;
+    }
+    std::string message;
+};
+
+void PlaceFromFile(const Options& options, EngineState& state) {
+    const std::string path = options.get("config").value_or(DataCfgPath(ProgramFolder()));
+    FirstMessage boxes;
+    // The place lines of a file whose Verbose is set must not mix into a
+    // command's own output; only the error line is kept.
+    StringTraceSink console;
+    const int result = ReadDataCfg(path, "", state.tables, state.place, boxes, &console);
+    if (result != kReadOk) {
+        std::string message = boxes.message;
+        if (message.empty()) {
+            message = console.text();
+            while (!message.empty() && message.back() == '\n') message.pop_back();
+        }
+        throw ConfigError(message);
+    }
+    if (options.has("town")) {
+        const long town = *options.getInt("town", 0, state.tables.NumberOfTowns - 1);
+        state.tables.TownSelected = static_cast<int>(town);
+        FillCurrentPlace(state.tables.Towns[static_cast<size_t>(town)], state.place);
+    }
+    // As after the application's start-up: the trace is off until a command asks for it.
+    state.tables.Verbose = 0;
+}
+
 }  // namespace
 
 void ResolvePlace(const Options& options, EngineState& state) {
@@ -38,7 +72,7 @@ void ResolvePlace(const Options& options, EngineState& state) {
         PlaceFromCoordinates(options, state);
         return;
     }
-    throw UsageError("no place given: use --lat LAT --lon LON [--tz N] [--dst N]");
+    PlaceFromFile(options, state);
 }
 
 }  // namespace orvano::cli

@@ -1,0 +1,170 @@
+#include "config/reader.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+#include "astro/angle_text.h"
+#include "config/text_encoding.h"
+
+namespace orvano {
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
+    File file(std::fopen(path.c_str(), "rb"));
+    if (!file) return false;
+    char buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.append(buffer, n);
+    // A folder opens on this platform but cannot be read: that is an open failure too.
+    return std::ferror(file.get()) == 0;
+}
+
+void Print(TraceSink* console, const std::string& text) {
+    if (console != nullptr) console->Write(text);
+}
+
+}  // namespace
+
+std::string DataCfgPath(const std::string& folder) {
+    return folder + "data.cfg";
+}
+
+std::string ReadEchoPath(const std::string& folder) {
+    return folder + "read_echo.cfg";
+}
+
+std::string ReadEchoBeside(const std::string& dataCfgPath) {
+    const std::filesystem::path folder = std::filesystem::path(dataCfgPath).parent_path();
+    return (folder / "read_echo.cfg").string();
+}
+
+int ReadDataCfgBytes(std::string_view bytes, ConfigTables& tables, CurrentPlace& place,
+                     std::string* echo, MessageSink& boxes, TraceSink* console) {
+    std::string unused;
+    std::string& out = echo != nullptr ? *echo : unused;
+    const std::string text = DecodeConfigBytes(bytes, tables.encoding);
+    out += kEchoTitleLine;
+
+    // Town lines are counted whatever happens to them; a line that finds no slot
+    // (before the header, or beyond NumberOfTowns) is stored nowhere and fails
+    // the count check, so no town is silently dropped.
+    long long townLines = 0;
+    long long strayTownLines = 0;
+    bool headerSeen = false;
+
+    CfgScanner scanner(text);
+    for (;;) {
+        const Record r = ReadRecord(scanner);
+        if (r.type == Record::Type::End) break;
+        if (r.kindRead) out += IntText(r.kind) + " ";
+        switch (r.type) {
+            case Record::Type::Header: {
+                out += HeaderFields(r.NumberOfTowns, r.TownSelected, r.Verbose);
+                if (r.NumberOfTowns > kMaxNumberOfTowns) {
+                    // Refused whole: the table in memory stays as it was.
+                    boxes.Show(kTextInvalidTownCount, kCaptionReadError);
+                    return kReadInvalidTownCount;
+                }
+                tables.NumberOfTowns = r.NumberOfTowns;
+                tables.TownSelected = r.TownSelected;
+                tables.Verbose = r.Verbose;
+                if (!ValidNumberOfTowns(r.NumberOfTowns)) {
+                    tables.Towns.clear();
+                    boxes.Show(kTextInvalidTownCount, kCaptionReadError);
+                    return kReadInvalidTownCount;
+                }
+                // A second header keeps the towns already read that still fit.
+                tables.Towns.resize(static_cast<size_t>(r.NumberOfTowns));
+                headerSeen = true;
+                break;
+            }
+            case Record::Type::Town:
+                out += TownFields(r.town);
+                if (headerSeen && townLines < static_cast<long long>(tables.Towns.size())) {
+                    tables.Towns[static_cast<size_t>(townLines)] = r.town;
+                } else {
+                    ++strayTownLines;
+                }
+                ++townLines;
+                break;
+            case Record::Type::ConventionParams:
+                place.Convention = r.conventionIndex;
+                out += ConventionParamsFields(r.params);
+                ApplyConventionParams(r.params, tables.Conventions[r.conventionIndex]);
+                break;
+            case Record::Type::AddedMinutes:
+                place.Convention = r.conventionIndex;
+                tables.Conventions[r.conventionIndex].AddedMinutes = r.addedMinutes;
+                out += AddedMinutesFields(r.conventionIndex, r.addedMinutes);
+                break;
+            case Record::Type::ConventionName:
+                place.Convention = r.conventionIndex;
+                tables.Conventions[r.conventionIndex].Name = r.name;
+                out += ConventionNameFields(r.conventionIndex, r.name);
+                break;
+            case Record::Type::Comment:
+                // Back over the space after the kind: the line is copied as it was.
+                out.pop_back();
+                out += r.rest + "\n";
+                break;
+            case Record::Type::BadFormat:
+                boxes.Show(kTextBadFormat, kCaptionReadError);
+                return kReadBadFormat;
+            case Record::Type::End:
+                break;
+        }
+    }
+
+    if (townLines != tables.NumberOfTowns || strayTownLines != 0) {
+        boxes.Show(kTextTownCount, kCaptionReadError);
+        return kReadTownCountError;
+    }
+    if (tables.TownSelected < 0 || tables.TownSelected >= tables.NumberOfTowns ||
+        static_cast<size_t>(tables.TownSelected) >= tables.Towns.size()) {
+        Print(console, kConsoleTownOutOfRange);
+        return kReadTownOutOfRange;
+    }
+    FillCurrentPlace(tables.Towns[static_cast<size_t>(tables.TownSelected)], place);
+    if (tables.Verbose != 0) {
+        Print(console, "Lieu actuel : \n");
+        Print(console, "Lieu : " + place.Country + ", " + place.Name + "\n");
+        Print(console, "latitude=" + AngleToDmsText(place.latitude) +
+                           "   longitude=" + AngleToDmsText(place.longitude) + "\n");
+        Print(console, "Convention " + IntText(place.Convention) + "\n");
+    }
+    return kReadOk;
+}
+
+int ReadDataCfg(const std::string& dataPath, const std::string& echoPath, ConfigTables& tables,
+                CurrentPlace& place, MessageSink& boxes, TraceSink* console) {
+    std::string bytes;
+    if (!ReadWholeFile(dataPath, bytes)) {
+        boxes.Show(dataPath, kCaptionFileOpenError);
+        return kReadOpenError;
+    }
+    File echoFile;
+    if (!echoPath.empty()) {
+        echoFile.reset(std::fopen(echoPath.c_str(), "wb"));
+        if (!echoFile) {
+            boxes.Show(echoPath, kCaptionFileOpenError);
+            return kReadEchoOpenError;
+        }
+    }
+    std::string echo;
+    const int result = ReadDataCfgBytes(bytes, tables, place, &echo, boxes, console);
+    if (echoFile) {
+        // The transcription is written in the encoding the file was read in.
+        const std::string encoded = EncodeConfigText(echo, tables.encoding);
+        std::fwrite(encoded.data(), 1, encoded.size(), echoFile.get());
+    }
+    return result;
+}
+
+}  // namespace orvano

@@ -1,0 +1,36 @@
+// The application's reader of data.cfg and its transcription read_echo.cfg.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "astro/records.h"
+#include "astro/trace.h"
+#include "config/grammar.h"
+#include "config/message_sink.h"
+#include "config/records.h"
+
+namespace orvano {
+
+// "data.cfg" and "read_echo.cfg" in `folder` (which ends with its separator).
+std::string DataCfgPath(const std::string& folder);
+std::string ReadEchoPath(const std::string& folder);
+// read_echo.cfg in the folder of the given data.cfg.
+std::string ReadEchoBeside(const std::string& dataCfgPath);
+
+// Reads data.cfg at `dataPath` into `tables` and `place`, writing the
+// transcription to `echoPath` (none when it is empty). The tables are not
+// cleared first: after a failure they hold what was read before it; `place` is
+// filled only when every check passes (its Convention also follows each
+// convention line read, as it always has). Boxes go to `boxes`; the console
+// lines (the out-of-range error, and the place when Verbose is set after
+// reading) go to `console`, which may be null. Returns a ReadResult.
+int ReadDataCfg(const std::string& dataPath, const std::string& echoPath, ConfigTables& tables,
+                CurrentPlace& place, MessageSink& boxes, TraceSink* console);
+
+// The same reader over the file's bytes, without files: results 0 and 3 to 6.
+// The transcription is appended to `echo` (UTF-8) unless it is null.
+int ReadDataCfgBytes(std::string_view bytes, ConfigTables& tables, CurrentPlace& place,
+                     std::string* echo, MessageSink& boxes, TraceSink* console);
+
+}  // namespace orvano
