@@ -12,9 +12,9 @@ inline constexpr int kIconStrip = 104;    // the Today strip's item
 inline constexpr int kIconSecond = 110;   // About page, left
 inline constexpr int kIconProgram = 111;  // the window's icon, Home and About pages
 
-inline constexpr int kBitmapCompassRose = 130;  // 150 x 150
-inline constexpr int kBitmapKaaba = 131;        // 16 x 16
-inline constexpr int kBitmapSun = 132;          // 16 x 16
+inline constexpr int kBitmapCompassRose = 130;      // 150 x 150
+inline constexpr int kBitmapKaaba = 131;            // 16 x 16
+inline constexpr int kBitmapSun = 132;              // 16 x 16
 inline constexpr int kBitmapFirstPrayerName = 134;  // 134..139, 42 x 20, in prayer order
 
 }  // namespace orvano::resources

@@ -71,8 +71,10 @@ QImage CompassRose() {
         const double side = 7;
         QPainterPath left, right;
         const QPointF tip(c.x() + len * std::sin(a), c.y() - len * std::cos(a));
-        const QPointF l(c.x() + side * std::sin(a - M_PI / 2), c.y() - side * std::cos(a - M_PI / 2));
-        const QPointF r(c.x() + side * std::sin(a + M_PI / 2), c.y() - side * std::cos(a + M_PI / 2));
+        const QPointF l(c.x() + side * std::sin(a - M_PI / 2),
+                        c.y() - side * std::cos(a - M_PI / 2));
+        const QPointF r(c.x() + side * std::sin(a + M_PI / 2),
+                        c.y() - side * std::cos(a + M_PI / 2));
         left.moveTo(c);
         left.lineTo(l);
         left.lineTo(tip);
@@ -253,7 +255,8 @@ int main(int argc, char** argv) {
     const int arabic = QFontDatabase::addApplicationFont(kArabicFontFile);
     const int latin = QFontDatabase::addApplicationFont(kLatinFontFile);
     if (arabic < 0 || latin < 0) {
-        std::fprintf(stderr, "make-resources: missing %s or %s (fonts-noto-core, fonts-liberation)\n",
+        std::fprintf(stderr,
+                     "make-resources: missing %s or %s (fonts-noto-core, fonts-liberation)\n",
                      kArabicFontFile, kLatinFontFile);
         return 1;
     }

@@ -1,0 +1,338 @@
+#include "app/commands.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+#include "app/controls.h"
+#include "app/paint.h"
+#include "app/window_proc.h"
+#include "astro/angle_text.h"
+#include "astro/constants.h"
+#include "astro/sun_report.h"
+#include "calendar/month_calendar.h"
+#include "config/grammar.h"
+#include "config/writer.h"
+
+namespace orvano {
+
+namespace {
+
+// Every message of the window, English then French.
+struct Bilingual {
+    const char* english;
+    const char* french;
+    const char* In(const AppState& ui) const { return IsFrench(ui) ? french : english; }
+};
+
+constexpr Bilingual kRegistryErrorText = {
+    "Your application is not correctly installed, please reinstall",
+    "Votre application n'est pas correctement installée, veuillez la réinstaller"};
+constexpr Bilingual kRegistryErrorCaption = {"Registry Error", "Erreur d'enregistrement"};
+constexpr Bilingual kLanguageText = {
+    "Full effects will take on next application start",
+    "La prise en compte totale se fera au prochain lancement de l'application"};
+constexpr Bilingual kLanguageCaption = {"Language choice", "Choix de la langue"};
+constexpr Bilingual kSunPositionCaption = {"Sun position", "Position du Soleil"};
+// Save and Calendar need the selected town, which an empty table does not have.
+constexpr Bilingual kNoTownSaveText = {
+    "There is no town to save: the town table is empty. Add a town first; data.cfg was not "
+    "changed.",
+    "Il n'y a aucune ville à sauver : la table des villes est vide. Ajoutez d'abord une ville ; "
+    "data.cfg n'a pas été modifié."};
+constexpr Bilingual kNoTownCalendarText = {
+    "There is no town for the calendar: the town table is empty. Add a town first.",
+    "Il n'y a aucune ville pour le calendrier : la table des villes est vide. Ajoutez d'abord "
+    "une ville."};
+constexpr Bilingual kNoTownCaption = {"No town", "Aucune ville"};
+
+// Fields hold 80 characters with the terminator.
+constexpr size_t kFieldChars = 79;
+
+// At most `limit` characters (code points) of UTF-8 text, never a broken one.
+std::string CutCharacters(const std::string& text, size_t limit) {
+    size_t count = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
+            if (count == limit) return text.substr(0, i);
+            ++count;
+        }
+    }
+    return text;
+}
+
+bool HasSelectedTown(const ConfigTables& tables) {
+    const int towns = std::min(static_cast<int>(tables.Towns.size()), tables.NumberOfTowns);
+    return tables.TownSelected >= 0 && tables.TownSelected < towns;
+}
+
+// The configuration's messages as the window's boxes.
+class BoxSink final : public MessageSink {
+  public:
+    explicit BoxSink(MessageBoxes& boxes) : boxes_(boxes) {}
+    void Show(const std::string& text, const std::string& caption) override {
+        boxes_.ShowOk(text, caption);
+    }
+
+  private:
+    MessageBoxes& boxes_;
+};
+
+void RepaintAll(Window& window) {
+    InvalidateFlags flags;
+    flags.erase = true;
+    window.Invalidate(std::nullopt, flags);
+}
+
+void ChooseLanguage(App& app) {
+    Control* list = app.ui.controls.languageList;
+    if (list == nullptr || list->SelectedLine() < 0) return;
+    app.ui.Lang = static_cast<std::uint32_t>(list->SelectedLine() + 1);
+    MessageBoxes& messages = app.platform.messages;
+    auto key = app.platform.settings.OpenKey(kAppSettingsKey);
+    if (!key || !key->WriteNumber("Lang", app.ui.Lang)) {
+        // A key that opens but cannot be written is as good as missing.
+        messages.ShowOk(kRegistryErrorText.In(app.ui), kRegistryErrorCaption.In(app.ui));
+        return;
+    }
+    key.reset();  // closed before the box, as the handheld did
+    messages.ShowOk(kLanguageText.In(app.ui), kLanguageCaption.In(app.ui));
+}
+
+void SelectTown(App& app) {
+    Control* list = app.ui.controls.townList;
+    if (list == nullptr) return;
+    const int line = list->SelectedLine();
+    ConfigTables& tables = app.engine.tables;
+    const int towns = std::min(static_cast<int>(tables.Towns.size()), tables.NumberOfTowns);
+    if (line < 0 || line >= towns) return;
+    tables.TownSelected = line;
+    CopyTownIntoPlace(tables.Towns[line], app.engine.place);
+    FillConfigFields(app);
+}
+
+Town TownFromPlace(const CurrentPlace& place) {
+    Town town;
+    town.Country = place.Country;
+    town.Name = place.Name;
+    town.longitude = place.longitude * kRadToDeg;
+    town.latitude = place.latitude * kRadToDeg;
+    town.TimeZone = place.TimeZone;
+    town.DST = place.DST;
+    town.Convention = place.Convention;
+    return town;
+}
+
+void AddTown(App& app) {
+    ReadFieldsIntoPlace(app, false);
+    ConfigTables& tables = app.engine.tables;
+    if (tables.NumberOfTowns >= kMaxNumberOfTowns) return;  // the table stays as it was
+    // Rows past NumberOfTowns (or missing ones after a failed read) never become
+    // towns: the new town is the one right after the rows in use.
+    const int used = std::max(tables.NumberOfTowns, 0);
+    tables.Towns.resize(static_cast<size_t>(used));
+    tables.Towns.push_back(TownFromPlace(app.engine.place));
+    tables.TownSelected = used;
+    tables.NumberOfTowns = used + 1;
+    FillTownList(app);
+    if (app.ui.controls.townList != nullptr) app.ui.controls.townList->SelectLine(used);
+}
+
+void Save(App& app) {
+    ConfigTables& tables = app.engine.tables;
+    if (!HasSelectedTown(tables)) {
+        app.platform.messages.ShowOk(kNoTownSaveText.In(app.ui), kNoTownCaption.In(app.ui));
+        return;
+    }
+    tables.Towns[tables.TownSelected] = TownFromPlace(app.engine.place);
+    BoxSink boxes(app.platform.messages);
+    WriteDataCfg(ConfigPath(app), tables, boxes);
+}
+
+void SetPickersToNow(App& app, Window& window) {
+    const LocalTime now = app.platform.clock.Now();
+    if (app.ui.controls.datePicker != nullptr) app.ui.controls.datePicker->SetDateTime(now);
+    if (app.ui.controls.timePicker != nullptr) app.ui.controls.timePicker->SetDateTime(now);
+    app.ui.exploring = 0;
+    RepaintAll(window);
+}
+
+void ShowSunPosition(App& app, Window& window) {
+    RepaintAll(window);
+    EngineState& engine = app.engine;
+    ComputeSunPosition(engine.observation, engine.place, engine.timeZoneInEffect, engine.sun,
+                       engine.trace());
+    const std::string text = SunPositionText(engine);
+    app.platform.messages.ShowOk(text, kSunPositionCaption.In(app.ui));
+    app.platform.console.Debug(text);
+}
+
+void WriteCalendar(App& app) {
+    if (!HasSelectedTown(app.engine.tables)) {
+        app.platform.messages.ShowOk(kNoTownCalendarText.In(app.ui), kNoTownCaption.In(app.ui));
+        return;
+    }
+    Shell& shell = app.platform.shell;
+    WriteMonthCalendar(app.engine, ProgramFolder(app), app.traceSink,
+                       [&shell](const std::string& path) { shell.OpenDocument(path); });
+}
+
+void ChangePage(App& app, Window& window, int step) {
+    app.ui.requestedPage = std::clamp(app.ui.requestedPage + step, kPageHome, kPageAbout);
+    ShowPage(app, window);
+}
+
+}  // namespace
+
+void CopyTownIntoPlace(const Town& town, CurrentPlace& place) {
+    place.Country = town.Country;
+    place.Name = town.Name;
+    place.longitude = town.longitude * kDegToRad;
+    place.latitude = town.latitude * kDegToRad;
+    place.TimeZone = town.TimeZone;
+    place.DST = town.DST;
+    place.Convention = town.Convention;
+}
+
+std::string UpdateUrl() {
+    return Format("%s%.2f", kUpdateBaseUrl, kProgramVersion);
+}
+
+std::string HelpPath(const std::string& programFolder, std::uint32_t lang) {
+    const char* page = (lang == 2) ? "help.html" : "helpen.html";
+    return programFolder.empty() ? std::string(page) : programFolder + "/" + page;
+}
+
+std::string SunPositionText(const EngineState& engine) {
+    const SunState& sun = engine.sun;
+    const CurrentPlace& place = engine.place;
+    std::string text;
+    text += Format("%s, ", place.Name.c_str());
+    text += Format("la=%s lg=%s\n", AngleToDmsText(place.latitude).c_str(),
+                   AngleToDmsText(place.longitude).c_str());
+    text += Format("%d/%d/%d à %gh UT TZ(inc.DST)=%d\n", sun.utDay, sun.utMonth, sun.utYear,
+                   sun.utHour, engine.timeZoneInEffect);
+    text += Format("T=%g JC, ", sun.T);
+    text += Format("Soleil lg=%g° ie : %s, ", sun.L * kRadToDeg, AngleToHmsText(sun.L).c_str());
+    text +=
+        Format("theta0=%g° ie : %s, ", sun.theta0 * kRadToDeg, AngleToHmsText(sun.theta0).c_str());
+    text += Format("theta=%g° ie h. sid. %s, ", sun.theta * kRadToDeg,
+                   AngleToHmsText(sun.theta).c_str());
+    text += Format("RA=%g° ie : %s, ", sun.RA * kRadToDeg, AngleToHmsText(sun.RA).c_str());
+    text += Format("delta=%g° ie DE %s,", sun.delta * kRadToDeg, AngleToDmsText(sun.delta).c_str());
+    text +=
+        Format("tau=%g° ie angle hor. %s\n", sun.tau * kRadToDeg, AngleToHmsText(sun.tau).c_str());
+    text += Format("az=%g° (org.Sud) ie %s, ", sun.az * kRadToDeg, AngleToDmsText(sun.az).c_str());
+    text += Format("h=%g° ie %s", sun.h * kRadToDeg, AngleToDmsText(sun.h).c_str());
+    return text;
+}
+
+double ParseDecimalField(const std::string& text) {
+    const char* p = text.c_str();
+    const char* end = p + text.size();
+    while (p < end &&
+           (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\r' || *p == '\f' || *p == '\v')) {
+        ++p;
+    }
+    bool negative = false;
+    if (p < end && (*p == '+' || *p == '-')) {
+        negative = (*p == '-');
+        ++p;
+    }
+    // Only digits and a point may start the number: no sign twice, no "inf" or "nan".
+    if (p == end || !((*p >= '0' && *p <= '9') || *p == '.')) return 0.0;
+    double value = 0.0;
+    const auto [stop, error] = std::from_chars(p, end, value, std::chars_format::general);
+    if (error != std::errc() || stop == p || !std::isfinite(value)) return 0.0;
+    return negative ? -value : value;
+}
+
+void ReadFieldsIntoPlace(App& app, bool modify) {
+    MainControls& c = app.ui.controls;
+    ConfigTables& tables = app.engine.tables;
+    CurrentPlace& place = app.engine.place;
+    if (modify) {
+        const int line = c.townList != nullptr ? c.townList->SelectedLine() : -1;
+        if (line < 0) return;
+        tables.TownSelected = line;
+    }
+    if (c.countryField != nullptr)
+        place.Country = CutCharacters(c.countryField->GetText(), kFieldChars);
+    if (c.townField != nullptr) place.Name = CutCharacters(c.townField->GetText(), kFieldChars);
+    if (c.latitudeField != nullptr) {
+        place.latitude =
+            ParseDecimalField(CutCharacters(c.latitudeField->GetText(), kFieldChars)) * kDegToRad;
+    }
+    if (c.longitudeField != nullptr) {
+        place.longitude =
+            ParseDecimalField(CutCharacters(c.longitudeField->GetText(), kFieldChars)) * kDegToRad;
+    }
+    if (c.timeZoneList != nullptr && c.timeZoneList->SelectedLine() >= 0) {
+        place.TimeZone = c.timeZoneList->SelectedLine() - 12;
+    }
+    if (c.dstList != nullptr && c.dstList->SelectedLine() >= 0) {
+        place.DST = c.dstList->SelectedLine();
+    }
+    if (c.conventionList != nullptr && c.conventionList->SelectedLine() >= 0) {
+        place.Convention = c.conventionList->SelectedLine();
+    }
+}
+
+void HandleCommand(App& app, Window& window, int id, int code) {
+    switch (id) {
+        case kIdLanguageList:
+            if (code == kNotifySelectionChange) ChooseLanguage(app);
+            break;
+        case kIdTownList:
+            SelectTown(app);
+            break;
+        case kIdSave:
+            Save(app);
+            break;
+        case kIdDatePicker:
+        case kIdTimePicker:
+            RepaintAll(window);
+            break;
+        case kIdNow:
+            SetPickersToNow(app, window);
+            break;
+        case kIdModify:
+            ReadFieldsIntoPlace(app, true);
+            break;
+        case kIdAdd:
+            AddTown(app);
+            break;
+        case kIdConfigField:
+            break;
+        case kIdCheckVersion:
+            app.platform.shell.OpenDocument(UpdateUrl());
+            break;
+        case kIdHelp:
+            app.platform.shell.OpenDocument(HelpPath(ProgramFolder(app), app.ui.Lang));
+            break;
+        case kIdExit:
+            window.Close();
+            break;
+        case kIdPrevious:
+            ChangePage(app, window, -1);
+            break;
+        case kIdNext:
+            ChangePage(app, window, +1);
+            break;
+        case kIdSunPosition:
+            ShowSunPosition(app, window);
+            break;
+        case kIdCalendar:
+            WriteCalendar(app);
+            break;
+        case kIdExplore:
+            app.ui.exploring = 1;
+            RepaintAll(window);
+            break;
+        default:
+            break;  // the platform's default processing: nothing to do here
+    }
+}
+
+}  // namespace orvano

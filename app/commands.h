@@ -1,0 +1,40 @@
+// What the main window's controls do: page arrows, language, town editing and
+// saving, the pickers, the Sun position box, the calendar, help and updates.
+// The command table itself is `HandleCommand` (app/window_proc.h).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/app.h"
+
+namespace orvano {
+
+// The maker's update page; the version is appended with two decimals.
+inline constexpr const char* kUpdateBaseUrl =
+    "https://orvano.example.org/checkversion.php?ppcversion=";
+
+// The update page's address for this version: the base URL followed by "1.60".
+std::string UpdateUrl();
+
+// help.html (French) or helpen.html (any other language) in the program's folder.
+std::string HelpPath(const std::string& programFolder, std::uint32_t lang);
+
+// A town of the table as the place the engine computes for (degrees to radians).
+void CopyTownIntoPlace(const Town& town, CurrentPlace& place);
+
+// The Sun position box's text, from the Sun's state of the last position
+// computation (its UT date included) and the place.
+std::string SunPositionText(const EngineState& engine);
+
+// The fields of the Configuration page into the current place. With `modify`,
+// the town list's selected line first becomes the selected town; a town list
+// without a selection then leaves everything as it is.
+void ReadFieldsIntoPlace(App& app, bool modify);
+
+// A decimal number as the fields hold it: leading white space skipped, the
+// longest prefix that is a number, 0 when there is none (or it is not finite).
+// Independent of the process's locale.
+double ParseDecimalField(const std::string& text);
+
+}  // namespace orvano

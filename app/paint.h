@@ -1,0 +1,62 @@
+// What the main window paints on its five pages besides its child controls:
+// titles, the town and date, the clock, the six times with their names and
+// Arabic name images, the Qibla compass, and the About credits.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "engine/state.h"
+#include "platform/geometry.h"
+#include "platform/surface.h"
+
+namespace orvano {
+
+// The program's version, written with two decimals on the About page and in
+// the update address.
+inline constexpr double kProgramVersion = 1.6;
+
+// Everything a paint reads besides the engine's records.
+struct PaintInput {
+    Rect client;  // the window's client rectangle
+    // The cached screen resolution that layout lengths are scaled with.
+    int dpiX = 96;
+    int dpiY = 96;
+    std::uint32_t Lang = 2;  // 2 French, anything else English
+    int requestedPage = 0;   // the page to draw, 0 to 4; nothing is drawn for others
+    bool exploring = false;
+    LocalTime now;  // the device's clock, read for this paint (the Home page's clock)
+    // The Compute page's pickers; a missing picker leaves its half of the observation.
+    std::optional<LocalTime> pickedDate;
+    std::optional<LocalTime> pickedTime;
+    // Recomputes the day's schedule for the observation (the Compute page calls it).
+    std::function<void()> recompute;
+};
+
+// Paints requestedPage; every object it makes is released before it returns.
+// Only the Compute page (observation and schedule) and the Quibla page (the
+// Sun's state and timeZoneInEffect) change the records.
+void PaintMainWindow(Surface& surface, const PaintInput& input, EngineState& engine);
+
+// One compass arrow from (cx, cy) toward `bearing` (radians clockwise from
+// North), with the bitmap `bitmapId` at its far end, drawn with a 2-pixel pen.
+void DrawDirectionArrow(Surface& surface, double bearing, int bitmapId, Colour pen, double cx,
+                        double cy);
+
+// A 96-DPI layout length in pixels at `dpi`: (v * dpi + 48) / 96, truncated.
+inline int ScaleLength(int v, int dpi) {
+    return (v * dpi + 48) / 96;
+}
+
+// -trunc(dpi * points / 72 + 0.5): the character height of a font of `points`.
+int FontHeightForPoints(int dpiY, int points);
+
+// The colours of the six times, in prayer order.
+Colour PrayerColour(int prayer);
+
+// "%-6.5s" of the clock text of an hour: five characters and a space.
+std::string PaddedClockText(double hours);
+
+}  // namespace orvano

@@ -1,0 +1,209 @@
+#include "app/render.h"
+
+#include <charconv>
+#include <cstdio>
+#include <fstream>
+
+#include "app/commands.h"
+#include "app/paint.h"
+#include "app/render_recorder.h"
+#include "astro/julian_time.h"
+#include "config/reader.h"
+#include "engine/schedule.h"
+#include "engine/state.h"
+
+namespace orvano {
+
+namespace {
+
+bool ParseInt(const std::string& text, int& value) {
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    const auto [stop, error] = std::from_chars(begin, end, value);
+    return error == std::errc() && stop == end && !text.empty();
+}
+
+bool ParseSize(const std::string& text, int& width, int& height) {
+    const size_t x = text.find('x');
+    if (x == std::string::npos) return false;
+    return ParseInt(text.substr(0, x), width) && ParseInt(text.substr(x + 1), height) &&
+           width >= 1 && width <= 8192 && height >= 1 && height <= 8192;
+}
+
+bool ParseAt(const std::string& text, LocalTime& at) {
+    int year, month, day, hour, minute, second;
+    char tail;
+    if (std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &year, &month, &day, &hour, &minute,
+                    &second, &tail) != 6) {
+        return false;
+    }
+    if (year < 1 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(month, year) ||
+        hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59) {
+        return false;
+    }
+    at = LocalTime{year, month, 0, day, hour, minute, second, 0};
+    return true;
+}
+
+// Boxes of the reader become one line for the user each.
+class CollectingSink final : public MessageSink {
+  public:
+    void Show(const std::string& text, const std::string& caption) override {
+        if (!lines.empty()) lines += "; ";
+        lines += caption + ": " + text;
+    }
+    std::string lines;
+};
+
+}  // namespace
+
+bool IsRenderRequest(const std::vector<std::string>& args) {
+    for (const std::string& arg : args) {
+        if (arg == "--render" || arg == "--dump-ops") return true;
+    }
+    return false;
+}
+
+std::optional<RenderRequest> ParseRenderRequest(const std::vector<std::string>& args,
+                                                std::string& error) {
+    RenderRequest request;
+    bool havePage = false;
+    bool haveFile = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& option = args[i];
+        auto value = [&](std::string& out) {
+            if (i + 1 >= args.size()) return false;
+            out = args[++i];
+            return true;
+        };
+        std::string v;
+        if (option == "--exploring") {
+            request.exploring = true;
+            continue;
+        }
+        if (!value(v)) {
+            error = "missing value after " + option;
+            return std::nullopt;
+        }
+        bool ok = true;
+        if (option == "--render" || option == "--dump-ops") {
+            request.output =
+                option == "--render" ? RenderRequest::Output::Png : RenderRequest::Output::Json;
+            ok = ParseInt(v, request.page) && request.page >= 0 && request.page <= 4;
+            havePage = ok;
+        } else if (option == "--png" || option == "--json") {
+            ok =
+                !v.empty() && (option == "--png") == (request.output == RenderRequest::Output::Png);
+            request.file = v;
+            haveFile = ok;
+        } else if (option == "--config") {
+            request.config = v;
+            ok = !v.empty();
+        } else if (option == "--town") {
+            int town = 0;
+            ok = ParseInt(v, town) && town >= 0;
+            request.town = town;
+        } else if (option == "--lang") {
+            int lang = 0;
+            ok = ParseInt(v, lang) && (lang == 1 || lang == 2);
+            request.lang = static_cast<std::uint32_t>(lang);
+        } else if (option == "--size") {
+            ok = ParseSize(v, request.width, request.height);
+        } else if (option == "--dpi") {
+            ok = ParseInt(v, request.dpi) && request.dpi >= 24 && request.dpi <= 960;
+        } else if (option == "--at") {
+            LocalTime at;
+            ok = ParseAt(v, at);
+            request.at = at;
+        } else {
+            error = "unknown option " + option;
+            return std::nullopt;
+        }
+        if (!ok) {
+            error = "bad argument " + option + " " + v;
+            return std::nullopt;
+        }
+    }
+    if (!havePage) {
+        error = "missing --render PAGE or --dump-ops PAGE";
+        return std::nullopt;
+    }
+    if (!haveFile) {
+        error = request.output == RenderRequest::Output::Png ? "missing --png FILE"
+                                                             : "missing --json FILE";
+        return std::nullopt;
+    }
+    return request;
+}
+
+int RunRender(const std::vector<std::string>& args, const RenderEnvironment& environment) {
+    std::string error;
+    const std::optional<RenderRequest> parsed = ParseRenderRequest(args, error);
+    if (!parsed) {
+        environment.error("orvano: " + error);
+        return 2;
+    }
+    const RenderRequest& request = *parsed;
+
+    EngineState engine;
+    const std::string config =
+        request.config.empty() ? DataCfgPath(environment.programFolder + "/") : request.config;
+    CollectingSink boxes;
+    const int result =
+        ReadDataCfg(config, std::string(), engine.tables, engine.place, boxes, nullptr);
+    engine.tables.Verbose = 0;
+    engine.traceSink = nullptr;
+    const int towns =
+        std::min(static_cast<int>(engine.tables.Towns.size()), engine.tables.NumberOfTowns);
+    if (request.town) {
+        if (*request.town >= towns) {
+            environment.error("orvano: bad argument --town " + std::to_string(*request.town) +
+                              ": " + config + " has " + std::to_string(towns) + " towns");
+            return 2;
+        }
+        engine.tables.TownSelected = *request.town;
+        CopyTownIntoPlace(engine.tables.Towns[*request.town], engine.place);
+    } else if (result != kReadOk) {
+        environment.error("orvano: cannot read " + config +
+                          (boxes.lines.empty() ? std::string() : " (" + boxes.lines + ")"));
+        return 1;
+    }
+
+    const LocalTime at = request.at.value_or(environment.now);
+    engine.observation = Observation{at.day, at.month, at.year, at.hour, at.minute, at.second};
+    ComputeDaySchedule(engine);
+
+    PaintInput input;
+    input.client = Rect{0, 0, request.width, request.height};
+    input.dpiX = request.dpi;
+    input.dpiY = request.dpi;
+    input.Lang = request.lang;
+    input.requestedPage = request.page;
+    input.exploring = request.exploring;
+    input.now = at;
+    input.pickedDate = at;
+    input.pickedTime = at;
+    input.recompute = [&engine] { ComputeDaySchedule(engine); };
+
+    if (request.output == RenderRequest::Output::Json) {
+        RecordingSurface surface(request.dpi, input.client);
+        PaintMainWindow(surface, input, engine);
+        std::ofstream out(request.file, std::ios::binary | std::ios::trunc);
+        out << OpsToJson(surface.ops());
+        out.close();
+        if (!out) {
+            environment.error("orvano: cannot write " + request.file);
+            return 1;
+        }
+        return 0;
+    }
+    if (!environment.png ||
+        !environment.png(request.file, request.width, request.height, request.dpi,
+                         [&](Surface& surface) { PaintMainWindow(surface, input, engine); })) {
+        environment.error("orvano: cannot write " + request.file);
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace orvano

@@ -1,0 +1,292 @@
+#include "app/render_recorder.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "resources/resource_ids.h"
+
+namespace orvano {
+
+const std::vector<ResourceImage>& ProgramBitmaps() {
+    using namespace resources;
+    static const std::vector<ResourceImage> kBitmaps = {
+        {kBitmapCompassRose, 150, 150},
+        {kBitmapKaaba, 16, 16},
+        {kBitmapSun, 16, 16},
+        {kBitmapFirstPrayerName + 0, 42, 20},
+        {kBitmapFirstPrayerName + 1, 42, 20},
+        {kBitmapFirstPrayerName + 2, 42, 20},
+        {kBitmapFirstPrayerName + 3, 42, 20},
+        {kBitmapFirstPrayerName + 4, 42, 20},
+        {kBitmapFirstPrayerName + 5, 42, 20},
+    };
+    return kBitmaps;
+}
+
+const std::vector<ResourceImage>& ProgramIcons() {
+    using namespace resources;
+    static const std::vector<ResourceImage> kIcons = {
+        {kIconStrip, 32, 32}, {kIconSecond, 32, 32}, {kIconProgram, 32, 32}};
+    return kIcons;
+}
+
+namespace {
+
+bool Known(const std::vector<ResourceImage>& table, int id) {
+    return std::any_of(table.begin(), table.end(),
+                       [id](const ResourceImage& image) { return image.id == id; });
+}
+
+}  // namespace
+
+RecordingSurface::RecordingSurface(int logicalDpiY, Rect paintArea)
+    : dpiY_(logicalDpiY), area_(paintArea) {}
+
+FontId RecordingSurface::CreateFont(const FontSpec& spec) {
+    if (failFonts_) return FontId{};
+    const int handle = NewHandle();
+    fonts_[handle] = spec;
+    return FontId{handle};
+}
+
+FontId RecordingSurface::SelectFont(FontId font) {
+    if (font && !fonts_.count(font.value)) {
+        Fault("select of an unknown or released font");
+        return selectedFont_;
+    }
+    const FontId before = selectedFont_;
+    selectedFont_ = font;
+    return before;
+}
+
+void RecordingSurface::ReleaseFont(FontId font) {
+    if (!fonts_.count(font.value)) {
+        Fault("release of an unknown or released font");
+        return;
+    }
+    if (selectedFont_ == font) Fault("release of the selected font");
+    fonts_.erase(font.value);
+}
+
+PenId RecordingSurface::CreateSolidPen(int width, Colour colour) {
+    const int handle = NewHandle();
+    pens_[handle] = Pen{width, colour};
+    return PenId{handle};
+}
+
+PenId RecordingSurface::SelectPen(PenId pen) {
+    if (pen && !pens_.count(pen.value)) {
+        Fault("select of an unknown or released pen");
+        return selectedPen_;
+    }
+    const PenId before = selectedPen_;
+    selectedPen_ = pen;
+    return before;
+}
+
+void RecordingSurface::ReleasePen(PenId pen) {
+    if (!pens_.count(pen.value)) {
+        Fault("release of an unknown or released pen");
+        return;
+    }
+    if (selectedPen_ == pen) Fault("release of the selected pen");
+    pens_.erase(pen.value);
+}
+
+void RecordingSurface::DrawText(int x, int y, const std::string& text, TextAlign align) {
+    DrawOp op;
+    op.kind = DrawOp::Kind::Text;
+    op.x = x;
+    op.y = y;
+    op.align = align;
+    op.text = text;
+    op.font = selectedFont_ ? fonts_.at(selectedFont_.value) : DefaultFont();
+    op.colour = textColour_;
+    ops_.push_back(std::move(op));
+}
+
+void RecordingSurface::DrawTextInRect(const Rect& rect, const std::string& text, TextAlign align) {
+    DrawOp op;
+    op.kind = DrawOp::Kind::TextInRect;
+    op.rect = rect;
+    op.x = rect.left;
+    op.y = rect.top;
+    op.align = align;
+    op.text = text;
+    op.font = selectedFont_ ? fonts_.at(selectedFont_.value) : DefaultFont();
+    op.colour = textColour_;
+    ops_.push_back(std::move(op));
+}
+
+void RecordingSurface::MoveTo(int x, int y) {
+    penX_ = x;
+    penY_ = y;
+}
+
+void RecordingSurface::LineTo(int x, int y) {
+    DrawOp op;
+    op.kind = DrawOp::Kind::Line;
+    op.x = penX_;
+    op.y = penY_;
+    op.x2 = x;
+    op.y2 = y;
+    // The surface's default pen: one pixel, black.
+    op.penWidth = 1;
+    op.colour = Colour{0, 0, 0};
+    if (selectedPen_) {
+        op.penWidth = pens_.at(selectedPen_.value).width;
+        op.colour = pens_.at(selectedPen_.value).colour;
+    }
+    ops_.push_back(op);
+    penX_ = x;
+    penY_ = y;
+}
+
+BitmapId RecordingSurface::LoadBitmap(int resourceId) {
+    if (!Known(ProgramBitmaps(), resourceId) || unavailable_.count(resourceId)) return BitmapId{};
+    const int handle = NewHandle();
+    bitmaps_[handle] = resourceId;
+    return BitmapId{handle};
+}
+
+void RecordingSurface::DrawBitmap(BitmapId bitmap, int x, int y) {
+    auto it = bitmaps_.find(bitmap.value);
+    if (it == bitmaps_.end()) {
+        Fault("draw of an unknown or released bitmap");
+        return;
+    }
+    DrawOp op;
+    op.kind = DrawOp::Kind::Bitmap;
+    op.resourceId = it->second;
+    op.x = x;
+    op.y = y;
+    ops_.push_back(op);
+}
+
+void RecordingSurface::ReleaseBitmap(BitmapId bitmap) {
+    if (!bitmaps_.erase(bitmap.value)) Fault("release of an unknown or released bitmap");
+}
+
+IconId RecordingSurface::LoadIcon(int resourceId, int, int) {
+    if (!Known(ProgramIcons(), resourceId) || unavailable_.count(resourceId)) return IconId{};
+    const int handle = NewHandle();
+    icons_[handle] = resourceId;
+    return IconId{handle};
+}
+
+void RecordingSurface::DrawIcon(IconId icon, int x, int y) {
+    auto it = icons_.find(icon.value);
+    if (it == icons_.end()) {
+        Fault("draw of an unknown or released icon");
+        return;
+    }
+    DrawOp op;
+    op.kind = DrawOp::Kind::Icon;
+    op.resourceId = it->second;
+    op.x = x;
+    op.y = y;
+    ops_.push_back(op);
+}
+
+void RecordingSurface::ReleaseIcon(IconId icon) {
+    if (!icons_.erase(icon.value)) Fault("release of an unknown or released icon");
+}
+
+int RecordingSurface::LiveObjects() const {
+    return static_cast<int>(fonts_.size() + pens_.size() + bitmaps_.size() + icons_.size());
+}
+
+namespace {
+
+void AppendJsonString(std::string& out, const std::string& text) {
+    out += '"';
+    for (unsigned char c : text) {
+        switch (c) {
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (c < 0x20) {
+                    char buffer[8];
+                    std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
+                    out += buffer;
+                } else {
+                    out += static_cast<char>(c);  // UTF-8 passes through
+                }
+        }
+    }
+    out += '"';
+}
+
+void AppendColour(std::string& out, Colour colour) {
+    out += "[" + std::to_string(colour.red) + "," + std::to_string(colour.green) + "," +
+           std::to_string(colour.blue) + "]";
+}
+
+void AppendTextFields(std::string& out, const DrawOp& op) {
+    out +=
+        std::string(",\"align\":\"") + (op.align == TextAlign::Centre ? "center" : "left") + "\"";
+    out += ",\"text\":";
+    AppendJsonString(out, op.text);
+    out += ",\"font\":{\"face\":";
+    AppendJsonString(out, op.font.face);
+    out += ",\"height\":" + std::to_string(op.font.height) +
+           ",\"weight\":" + std::to_string(op.font.weight) + "}";
+    out += ",\"color\":";
+    AppendColour(out, op.colour);
+}
+
+}  // namespace
+
+std::string OpsToJson(const std::vector<DrawOp>& ops) {
+    std::string out = "[";
+    for (size_t i = 0; i < ops.size(); ++i) {
+        const DrawOp& op = ops[i];
+        out += (i == 0) ? "\n" : ",\n";
+        switch (op.kind) {
+            case DrawOp::Kind::Text:
+                out += "{\"op\":\"text\",\"x\":" + std::to_string(op.x) +
+                       ",\"y\":" + std::to_string(op.y);
+                AppendTextFields(out, op);
+                break;
+            case DrawOp::Kind::TextInRect:
+                out += "{\"op\":\"text_rect\",\"left\":" + std::to_string(op.rect.left) +
+                       ",\"top\":" + std::to_string(op.rect.top) +
+                       ",\"right\":" + std::to_string(op.rect.right) +
+                       ",\"bottom\":" + std::to_string(op.rect.bottom);
+                AppendTextFields(out, op);
+                break;
+            case DrawOp::Kind::Line:
+                out += "{\"op\":\"line\",\"x1\":" + std::to_string(op.x) +
+                       ",\"y1\":" + std::to_string(op.y) + ",\"x2\":" + std::to_string(op.x2) +
+                       ",\"y2\":" + std::to_string(op.y2) +
+                       ",\"width\":" + std::to_string(op.penWidth) + ",\"color\":";
+                AppendColour(out, op.colour);
+                break;
+            case DrawOp::Kind::Bitmap:
+            case DrawOp::Kind::Icon:
+                out += std::string("{\"op\":\"") +
+                       (op.kind == DrawOp::Kind::Bitmap ? "bitmap" : "icon") +
+                       "\",\"id\":" + std::to_string(op.resourceId) +
+                       ",\"x\":" + std::to_string(op.x) + ",\"y\":" + std::to_string(op.y);
+                break;
+        }
+        out += "}";
+    }
+    out += ops.empty() ? "]\n" : "\n]\n";
+    return out;
+}
+
+}  // namespace orvano
