@@ -1,0 +1,157 @@
+#include "app/app.h"
+
+#include <cstdint>
+
+#include "app/controls.h"
+#include "app/window_proc.h"
+#include "engine/schedule.h"
+#include "resources/resource_ids.h"
+
+namespace orvano {
+
+namespace {
+
+// The string table's buffers hold 100 characters with the terminator.
+constexpr size_t kStringBufferChars = 99;
+
+// Cut to at most `limit` bytes without splitting a UTF-8 character.
+std::string CutUtf8(std::string text, size_t limit) {
+    if (text.size() <= limit) return text;
+    size_t end = limit;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+    text.resize(end);
+    return text;
+}
+
+std::string LoadString(const App& app, int id) {
+    return CutUtf8(app.platform.strings.Load(id).value_or(std::string()), kStringBufferChars);
+}
+
+int CachedDpiValue(CachedDpi& cache, int asked) {
+    if (!cache.known) {
+        cache.value = asked;
+        cache.known = true;
+    }
+    return cache.value;
+}
+
+}  // namespace
+
+bool IsFrench(const AppState& ui) {
+    return ui.Lang == 2;
+}
+
+int DpiX(App& app) {
+    if (app.ui.dpiX.known) return app.ui.dpiX.value;
+    return CachedDpiValue(app.ui.dpiX, app.platform.screen.LogicalDpiX());
+}
+
+int DpiY(App& app) {
+    if (app.ui.dpiY.known) return app.ui.dpiY.value;
+    return CachedDpiValue(app.ui.dpiY, app.platform.screen.LogicalDpiY());
+}
+
+int ScaleX(App& app, int v) {
+    return static_cast<int>((static_cast<std::int32_t>(v) * DpiX(app) + 48) / 96);
+}
+
+int ScaleY(App& app, int v) {
+    return static_cast<int>((static_cast<std::int32_t>(v) * DpiY(app) + 48) / 96);
+}
+
+std::string ProgramFolder(const App& app) {
+    return FolderOf(app.platform.shell.ModulePath());
+}
+
+std::string ConfigPath(const App& app) {
+    const std::string folder = ProgramFolder(app);
+    return folder.empty() ? std::string("data.cfg") : folder + "/data.cfg";
+}
+
+bool StartApplication(App& app, int showCommand) {
+    (void)showCommand;  // a desktop window is shown normally
+    const std::string title = LoadString(app, resources::kStringTitle);
+    const std::string className = LoadString(app, resources::kStringClassName);
+
+    if (app.platform.windows.BringRunningCopyForward(className, title)) return false;
+
+    MainWindowSpec spec;
+    spec.className = className;
+    spec.title = title;
+    spec.iconResource = resources::kIconProgram;
+    // The handheld's full-screen client area, as a fixed-size desktop window.
+    spec.clientWidth = ScaleX(app, 240);
+    spec.clientHeight = ScaleY(app, 268);
+    app.handler = std::make_unique<MainWindowProc>(app);
+    app.window = app.platform.windows.CreateMainWindow(spec, *app.handler);
+    if (app.window == nullptr) return false;
+    Window& window = *app.window;
+
+    app.ui.Lang = 0;
+    if (auto key = app.platform.settings.OpenKey(kAppSettingsKey)) {
+        if (auto lang = key->ReadNumber("Lang")) app.ui.Lang = *lang;
+    }
+    if (app.ui.Lang == 0) {
+        app.ui.Lang = 2;
+        // Only the installer makes the key: when it is missing nothing is written.
+        if (auto key = app.platform.settings.OpenKey(kAppSettingsKey)) {
+            key->WriteNumber("Lang", 2);
+        }
+    }
+
+    app.ui.currentPage = kPageHome;
+    app.ui.requestedPage = kPageHome;
+    CreateControls(app, window);
+    ShowPage(app, window);
+
+    LoadInitialState(app);
+    app.engine.tables.Verbose = 0;
+    Recompute(app);
+
+    window.StartTimer(kClockTimerId, 1000);
+    window.ShowAndPaint();
+    return true;
+}
+
+int RunApplication(App& app, int showCommand) {
+    if (!StartApplication(app, showCommand)) return 0;
+    return app.platform.windows.RunMessageLoop();
+}
+
+void LoadInitialState(App& app) {
+    app.engine.tables.Verbose = 1;  // the file's header value replaces it
+    ReadApplicationConfig(app);     // failures are reported by the reader itself
+
+    // One reading for both halves: two readings could fall either side of
+    // midnight and pair one day's date with the next day's time.
+    const LocalTime now = app.platform.clock.Now();
+    Console& console = app.platform.console;
+    Observation& obs = app.engine.observation;
+
+    console.Print("Entrez la date d'observation (d/m/a)\n");
+    obs.day = now.day;
+    obs.month = now.month;
+    obs.year = now.year;
+    console.Print(Format("Date saisie : %d/%d/%d)\n", obs.day, obs.month, obs.year));
+
+    console.Print("Entrez l'heure d'observation (h/m/s)\n");
+    obs.hour = now.hour;
+    obs.minute = now.minute;
+    obs.second = now.second;
+    console.Print(Format("Date saisie : %d/%d/%d\n", obs.hour, obs.minute, obs.second));
+}
+
+void Recompute(App& app) {
+    ComputeDaySchedule(app.engine);
+}
+
+void ClockTick(App& app, Window& window, int timerId) {
+    if (timerId != kClockTimerId || app.ui.requestedPage != kPageHome) return;
+    InvalidateFlags flags;
+    flags.erase = true;
+    flags.paintNow = true;
+    flags.children = false;
+    window.Invalidate(app.ui.clockBand, flags);
+}
+
+}  // namespace orvano

@@ -1,0 +1,150 @@
+// The application's state and start-up: one window, its 22 child controls,
+// the five pages they belong to, and the records the engine computes with.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "astro/trace.h"
+#include "engine/state.h"
+#include "platform/platform.h"
+
+namespace orvano {
+
+// Command identifiers of the child controls.
+enum ControlId : int {
+    kIdLanguageList = 1005,
+    kIdTownList = 1006,
+    kIdSave = 1007,
+    kIdDatePicker = 1008,
+    kIdTimePicker = 1009,
+    kIdNow = 1010,
+    kIdModify = 1016,
+    kIdAdd = 1017,
+    kIdConfigField = 1018,  // the four edit fields
+    kIdCheckVersion = 32778,
+    kIdHelp = 32779,
+    kIdExit = 40000,  // no control sends it
+    kIdPrevious = 40001,
+    kIdNext = 40002,
+    kIdSunPosition = 40022,
+    kIdCalendar = 40023,
+    kIdExplore = 40024,
+};
+
+inline constexpr int kPageHome = 0;
+inline constexpr int kPageQuibla = 1;
+inline constexpr int kPageCompute = 2;
+inline constexpr int kPageConfiguration = 3;
+inline constexpr int kPageAbout = 4;
+inline constexpr int kPageCount = 5;
+
+inline constexpr int kClockTimerId = 1;
+
+// The child controls, each nullptr when it could not be made.
+struct MainControls {
+    Control* previous = nullptr;
+    Control* next = nullptr;
+    Control* datePicker = nullptr;
+    Control* timePicker = nullptr;
+    Control* now = nullptr;
+    Control* sunPosition = nullptr;
+    Control* explore = nullptr;
+    Control* calendar = nullptr;
+    Control* languageList = nullptr;
+    Control* townList = nullptr;
+    Control* modify = nullptr;
+    Control* add = nullptr;
+    Control* save = nullptr;
+    Control* countryField = nullptr;
+    Control* townField = nullptr;
+    Control* latitudeField = nullptr;
+    Control* longitudeField = nullptr;
+    Control* timeZoneList = nullptr;
+    Control* dstList = nullptr;
+    Control* conventionList = nullptr;
+    Control* help = nullptr;
+    Control* checkVersion = nullptr;
+};
+
+struct CachedDpi {
+    int value = 0;
+    bool known = false;
+};
+
+// The shell's activation record: kept for the activate message; the desktop
+// stand-in of the shell needs nothing from it.
+struct ActivateInfo {
+    std::uint32_t size = 0;
+    std::uint32_t reserved1 = 0;
+    std::uint32_t reserved2 = 0;
+};
+
+struct AppState {
+    std::uint32_t Lang = 0;  // 1 English, 2 French; any value but 2 means English
+    int currentPage = 0;     // the page whose controls are shown
+    int requestedPage = 0;   // the page the arrows select and painting draws
+    std::uint8_t exploring = 0;
+    Rect clockBand;  // the Home page's running clock strip, client coordinates
+    ActivateInfo activateInfo;
+    MainControls controls;
+    CachedDpi dpiX;
+    CachedDpi dpiY;
+};
+
+// The trace report goes to the process's console.
+class ConsoleTraceSink final : public TraceSink {
+  public:
+    explicit ConsoleTraceSink(Console& console) : console_(console) {}
+    void Write(std::string_view text) override { console_.Print(text); }
+
+  private:
+    Console& console_;
+};
+
+// Everything the application owns for the life of its process.
+struct App {
+    explicit App(const Platform& services) : platform(services), traceSink(services.console) {
+        engine.traceSink = &traceSink;
+    }
+    App(const App&) = delete;
+    App& operator=(const App&) = delete;
+
+    Platform platform;
+    AppState ui;
+    EngineState engine;
+    ConsoleTraceSink traceSink;
+    std::unique_ptr<WindowHandler> handler;  // the window procedure
+    Window* window = nullptr;                // the main window once created
+};
+
+bool IsFrench(const AppState& ui);
+
+// The process entry: 0 when start-up fails, else the quit code.
+int RunApplication(App& app, int showCommand);
+// Start-up, in order; false for a second copy or a window that cannot be made.
+bool StartApplication(App& app, int showCommand);
+// Reads data.cfg and takes the local date and time into the observation.
+void LoadInitialState(App& app);
+// Runs the application's reader of data.cfg (in the program's folder) on the
+// tables and the current place; its result is not looked at.
+void ReadApplicationConfig(App& app);
+// The day's schedule for the town and the observation's date.
+void Recompute(App& app);
+// The one-second timer: redraws the Home page's clock strip and nothing else.
+void ClockTick(App& app, Window& window, int timerId);
+
+// The cached logical resolution (-1 when the screen could not be asked).
+int DpiX(App& app);
+int DpiY(App& app);
+// A 96-DPI length in pixels: (v * dpi + 48) / 96, truncated.
+int ScaleX(App& app, int v);
+int ScaleY(App& app, int v);
+
+// The folder data.cfg, the help pages and the calendars live in.
+std::string ProgramFolder(const App& app);
+// data.cfg in the program's folder.
+std::string ConfigPath(const App& app);
+
+}  // namespace orvano

@@ -1,0 +1,17 @@
+// The main window's child controls and the page changes that show and hide them.
+#pragma once
+
+#include "app/app.h"
+
+namespace orvano {
+
+// Makes the 22 controls, in order, labelled in the language now in Lang.
+void CreateControls(App& app, Window& window);
+// Leaves currentPage, enters requestedPage, and repaints the whole window.
+void ShowPage(App& app, Window& window);
+// Copies the current place and the convention names into the Configuration page.
+void FillConfigFields(App& app);
+// The town list's lines: "%s : %s" of country and name, in table order.
+void FillTownList(App& app);
+
+}  // namespace orvano

@@ -1,0 +1,65 @@
+#include "app/window_proc.h"
+
+#include "app/app.h"
+#include "app/controls.h"
+
+#ifdef ORVANO_HAVE_PAGE_PAINTING
+#include "app/paint.h"
+#endif
+
+namespace orvano {
+
+void MainWindowProc::OnCreate(Window& window) {
+    const Rect client = window.ClientRect();
+    app_.ui.clockBand.left = client.left;
+    app_.ui.clockBand.right = client.right;
+    app_.ui.clockBand.top = ScaleY(app_, 70) - ScaleY(app_, 24);
+    app_.ui.clockBand.bottom = app_.ui.clockBand.top + ScaleY(app_, 20);
+    app_.ui.activateInfo = ActivateInfo{12, 0, 0};
+}
+
+void MainWindowProc::OnDestroy(Window&) {
+    app_.platform.windows.PostQuit(0);
+}
+
+// The handheld's shell tracked activation to manage its input panel; the
+// desktop has nothing to track.
+void MainWindowProc::OnActivate(Window&, bool) {}
+
+void MainWindowProc::OnCommand(Window& window, int id, int code) {
+    HandleCommand(app_, window, id, code);
+}
+
+void MainWindowProc::OnPaint(Window& window, Surface& surface) {
+    PaintPage(app_, window, surface);
+}
+
+void MainWindowProc::OnTimer(Window& window, int timerId) {
+    ClockTick(app_, window, timerId);
+}
+
+#ifdef ORVANO_HAVE_PAGE_PAINTING
+void PaintPage(App& app, Window& window, Surface& surface) {
+    PaintInput input;
+    input.client = window.ClientRect();
+    input.dpiX = DpiX(app);
+    input.dpiY = DpiY(app);
+    input.Lang = app.ui.Lang;
+    input.requestedPage = app.ui.requestedPage;
+    input.exploring = app.ui.exploring != 0;
+    input.now = app.platform.clock.Now();
+    if (app.ui.controls.datePicker != nullptr) {
+        input.pickedDate = app.ui.controls.datePicker->GetDateTime();
+    }
+    if (app.ui.controls.timePicker != nullptr) {
+        input.pickedTime = app.ui.controls.timePicker->GetDateTime();
+    }
+    input.recompute = [&app] { Recompute(app); };
+    PaintMainWindow(surface, input, app.engine);
+}
+#else
+// Without the pages' painting the window shows its controls on a white background.
+void PaintPage(App&, Window&, Surface&) {}
+#endif
+
+}  // namespace orvano

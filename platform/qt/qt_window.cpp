@@ -1,0 +1,419 @@
+#include "platform/qt/qt_window.h"
+
+#include <unistd.h>
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDateEdit>
+#include <QDir>
+#include <QFocusEvent>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLineEdit>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QLocale>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTimeEdit>
+#include <QTimer>
+#include <algorithm>
+#include <cstdlib>
+
+namespace orvano {
+
+namespace {
+
+QString FromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+constexpr char kForwardRequest[] = "forward\n";
+
+// A combo box that reports what the handheld's combo box reported: the
+// drop-down opening and closing and the focus coming and going, as well as
+// the user's choice of a line.
+class NotifyingComboBox final : public QComboBox {
+  public:
+    NotifyingComboBox(QtMainWindow* window, int id) : QComboBox(window), window_(window), id_(id) {
+        setEditable(true);
+        setInsertPolicy(QComboBox::NoInsert);
+        connect(this, &QComboBox::activated, this,
+                [this](int) { window_->Command(id_, kNotifySelectionChange); });
+        connect(lineEdit(), &QLineEdit::textEdited, this,
+                [this](const QString&) { window_->Command(id_, kNotifyEditChange); });
+    }
+
+    void showPopup() override {
+        window_->Command(id_, kNotifyDropDown);
+        QComboBox::showPopup();
+    }
+    void hidePopup() override {
+        QComboBox::hidePopup();
+        window_->Command(id_, kNotifyCloseUp);
+    }
+
+  protected:
+    void focusInEvent(QFocusEvent* event) override {
+        QComboBox::focusInEvent(event);
+        window_->Command(id_, kNotifySetFocus);
+    }
+    void focusOutEvent(QFocusEvent* event) override {
+        QComboBox::focusOutEvent(event);
+        window_->Command(id_, kNotifyKillFocus);
+    }
+
+  private:
+    QtMainWindow* window_;
+    int id_;
+};
+
+int DayOfWeek(const QDate& date) {
+    return date.dayOfWeek() % 7;
+}  // Qt: 7 is Sunday
+
+}  // namespace
+
+// One child control. A picker keeps a whole date and time, of which it shows
+// and edits half, as the handheld's picker did.
+class QtControl final : public Control {
+  public:
+    QtControl(QtMainWindow* window, const ControlSpec& spec) : kind_(spec.kind) {
+        switch (spec.kind) {
+            case ControlClass::Button: {
+                auto* button = new QPushButton(FromUtf8(spec.text), window);
+                const int id = spec.id;
+                QObject::connect(button, &QPushButton::clicked, button,
+                                 [window, id] { window->Command(id, kNotifyClicked); });
+                widget_ = button;
+                break;
+            }
+            case ControlClass::Edit: {
+                auto* edit = new QLineEdit(FromUtf8(spec.text), window);
+                const int id = spec.id;
+                QObject::connect(edit, &QLineEdit::textChanged, edit,
+                                 [window, id] { window->Command(id, kNotifyEditTextChange); });
+                widget_ = edit;
+                break;
+            }
+            case ControlClass::ComboBox: {
+                auto* combo = new NotifyingComboBox(window, spec.id);
+                if (!spec.text.empty()) combo->setEditText(FromUtf8(spec.text));
+                widget_ = combo;
+                break;
+            }
+            case ControlClass::DatePicker: {
+                auto* picker = new QDateEdit(window);
+                picker->setCalendarPopup(true);
+                picker->setDisplayFormat(QLocale().dateFormat(QLocale::LongFormat));
+                const int id = spec.id;
+                QObject::connect(picker, &QDateEdit::dateChanged, picker,
+                                 [this, window, id](const QDate& date) {
+                                     value_.year = date.year();
+                                     value_.month = date.month();
+                                     value_.day = date.day();
+                                     value_.dayOfWeek = DayOfWeek(date);
+                                     window->Command(id, kNotifyDateTimeChange);
+                                 });
+                widget_ = picker;
+                break;
+            }
+            case ControlClass::TimePicker: {
+                auto* picker = new QTimeEdit(window);
+                picker->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+                const int id = spec.id;
+                QObject::connect(picker, &QTimeEdit::timeChanged, picker,
+                                 [this, window, id](const QTime& time) {
+                                     value_.hour = time.hour();
+                                     value_.minute = time.minute();
+                                     value_.second = time.second();
+                                     window->Command(id, kNotifyDateTimeChange);
+                                 });
+                widget_ = picker;
+                break;
+            }
+        }
+        if (kind_ == ControlClass::DatePicker || kind_ == ControlClass::TimePicker) {
+            // A new picker shows the current date and time, as on the handheld.
+            const QDateTime now = QDateTime::currentDateTime();
+            LocalTime start;
+            start.year = now.date().year();
+            start.month = now.date().month();
+            start.day = now.date().day();
+            start.dayOfWeek = DayOfWeek(now.date());
+            start.hour = now.time().hour();
+            start.minute = now.time().minute();
+            start.second = now.time().second();
+            SetDateTime(start);
+        }
+        int height = spec.height;
+        if (kind_ == ControlClass::ComboBox) {
+            // The given height is the open drop-down's; the closed box keeps its own.
+            auto* combo = static_cast<QComboBox*>(widget_);
+            height = combo->sizeHint().height();
+            const int row = std::max(1, combo->fontMetrics().height());
+            combo->setMaxVisibleItems(std::max(1, (spec.height - height) / row));
+        }
+        widget_->setGeometry(spec.x, spec.y, spec.width, height);
+        widget_->setVisible(spec.visible);
+    }
+
+    QWidget* widget() const { return widget_; }
+
+    void SetVisible(bool visible) override { widget_->setVisible(visible); }
+    bool IsVisible() const override { return !widget_->isHidden(); }
+
+    void SetText(const std::string& text) override {
+        if (auto* edit = qobject_cast<QLineEdit*>(widget_)) {
+            edit->setText(FromUtf8(text));
+        } else if (auto* combo = qobject_cast<QComboBox*>(widget_)) {
+            combo->setEditText(FromUtf8(text));
+        } else if (auto* button = qobject_cast<QPushButton*>(widget_)) {
+            button->setText(FromUtf8(text));
+        }
+    }
+    std::string GetText() const override {
+        if (auto* edit = qobject_cast<QLineEdit*>(widget_)) return edit->text().toStdString();
+        if (auto* combo = qobject_cast<QComboBox*>(widget_)) {
+            return combo->currentText().toStdString();
+        }
+        if (auto* button = qobject_cast<QPushButton*>(widget_)) {
+            return button->text().toStdString();
+        }
+        return {};
+    }
+
+    void RemoveAllLines() override {
+        if (auto* combo = qobject_cast<QComboBox*>(widget_)) {
+            combo->clear();
+            combo->setEditText(QString());
+        }
+    }
+    void AddLine(const std::string& text) override {
+        if (auto* combo = qobject_cast<QComboBox*>(widget_)) combo->addItem(FromUtf8(text));
+    }
+    void SelectLine(int index) override {
+        if (auto* combo = qobject_cast<QComboBox*>(widget_)) {
+            combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : -1);
+            if (combo->currentIndex() < 0) combo->setEditText(QString());
+        }
+    }
+    int SelectedLine() const override {
+        if (auto* combo = qobject_cast<QComboBox*>(widget_)) return combo->currentIndex();
+        return -1;
+    }
+
+    void SetDateTime(const LocalTime& value) override {
+        if (auto* date = qobject_cast<QDateEdit*>(widget_)) {
+            const QDate d(value.year, value.month, value.day);
+            if (!d.isValid()) return;
+            value_ = value;
+            value_.dayOfWeek = DayOfWeek(d);
+            const QSignalBlocker quiet(date);  // setting a picker is not a user's change
+            date->setDate(d);
+        } else if (auto* time = qobject_cast<QTimeEdit*>(widget_)) {
+            const QTime t(value.hour, value.minute, value.second);
+            if (!t.isValid()) return;
+            value_ = value;
+            const QSignalBlocker quiet(time);
+            time->setTime(t);
+        }
+    }
+    LocalTime GetDateTime() const override { return value_; }
+
+  private:
+    ControlClass kind_;
+    QWidget* widget_ = nullptr;  // owned by the window
+    LocalTime value_;
+};
+
+QtMainWindow::QtMainWindow(const MainWindowSpec& spec, WindowHandler& handler, const Screen& screen)
+    : handler_(handler), screen_(screen) {
+    setWindowTitle(FromUtf8(spec.title));
+    setObjectName(FromUtf8(spec.className));
+    const QIcon icon(QStringLiteral(":/orvano/icon/%1.png").arg(spec.iconResource));
+    if (!icon.isNull()) setWindowIcon(icon);
+    QPalette background = palette();
+    background.setColor(QPalette::Window, Qt::white);
+    setPalette(background);
+    setAutoFillBackground(true);
+    setFixedSize(spec.clientWidth, spec.clientHeight);
+}
+
+QtMainWindow::~QtMainWindow() {
+    // No command may reach the procedure from a half-destroyed window: the
+    // controls' widgets go first, while their wrappers still exist.
+    destroyed_ = true;
+    for (auto& control : controls_) delete control->widget();
+    controls_.clear();
+}
+
+Rect QtMainWindow::ClientRect() const {
+    return Rect{0, 0, width(), height()};
+}
+
+Control* QtMainWindow::CreateControl(const ControlSpec& spec) {
+    controls_.push_back(std::make_unique<QtControl>(this, spec));
+    return controls_.back().get();
+}
+
+void QtMainWindow::Invalidate(const std::optional<Rect>& area, InvalidateFlags flags) {
+    // Qt always paints the background (white) under a paint, so erase needs nothing more;
+    // the children are separate widgets that repaint themselves when they need it.
+    const QRect rect = area ? QRect(area->left, area->top, area->width(), area->height())
+                            : QRect(0, 0, width(), height());
+    if (flags.paintNow && isVisible()) {
+        repaint(rect);
+    } else {
+        update(rect);
+    }
+}
+
+void QtMainWindow::StartTimer(int id, int periodMs) {
+    QTimer*& timer = timers_[id];
+    if (timer == nullptr) {
+        timer = new QTimer(this);
+        connect(timer, &QTimer::timeout, this, [this, id] { handler_.OnTimer(*this, id); });
+    }
+    timer->start(periodMs);
+}
+
+void QtMainWindow::ShowAndPaint() {
+    show();
+    repaint();
+}
+
+void QtMainWindow::Close() {
+    close();
+}
+
+void QtMainWindow::BringForward() {
+    ++forwardRequests_;
+    if (isMinimized()) showNormal();
+    show();
+    raise();
+    activateWindow();
+}
+
+QWidget* QtMainWindow::ControlWidget(size_t index) const {
+    return index < controls_.size() ? controls_[index]->widget() : nullptr;
+}
+
+void QtMainWindow::Command(int id, int code) {
+    if (!destroyed_) handler_.OnCommand(*this, id, code);
+}
+
+void QtMainWindow::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    const QRect r = event->rect();
+    QtSurface surface(painter, screen_.LogicalDpiY(),
+                      Rect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()},
+                      &images_);
+    handler_.OnPaint(*this, surface);
+}
+
+void QtMainWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    if (destroyed_) return;
+    destroyed_ = true;
+    for (auto& [id, timer] : timers_) timer->stop();
+    handler_.OnDestroy(*this);
+}
+
+void QtMainWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && !destroyed_) {
+        handler_.OnActivate(*this, isActiveWindow());
+    }
+}
+
+std::string InstanceChannelName(const std::string& className, const std::string& title) {
+    // The names may hold any characters: a short digest keeps the file name plain.
+    const QByteArray digest =
+        QCryptographicHash::hash(QByteArray::fromStdString(className + '\n' + title),
+                                 QCryptographicHash::Sha1)
+            .toHex()
+            .left(16);
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    QString folder;
+    if (runtime != nullptr && runtime[0] == '/') {
+        folder = QString::fromLocal8Bit(runtime);
+    } else {
+        folder = QDir::tempPath();
+    }
+    return (folder + QStringLiteral("/orvano-%1-%2.sock")
+                         .arg(static_cast<qulonglong>(::getuid()))
+                         .arg(QString::fromLatin1(digest)))
+        .toStdString();
+}
+
+QtWindowSystem::QtWindowSystem(const Screen& screen) : screen_(screen) {
+    // The program ends by its own quit request, not when its last window closes.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+}
+
+QtWindowSystem::~QtWindowSystem() {
+    if (server_) server_->close();
+}
+
+bool QtWindowSystem::BringRunningCopyForward(const std::string& className,
+                                             const std::string& title) {
+    QLocalSocket socket;
+    socket.connectToServer(QString::fromStdString(InstanceChannelName(className, title)));
+    if (!socket.waitForConnected(2000)) return false;
+    socket.write(kForwardRequest);
+    if (!socket.waitForBytesWritten(2000)) return false;
+    // The running copy answers once it has come forward.
+    socket.waitForReadyRead(2000);
+    socket.disconnectFromServer();
+    return true;
+}
+
+Window* QtWindowSystem::CreateMainWindow(const MainWindowSpec& spec, WindowHandler& handler) {
+    window_ = std::make_unique<QtMainWindow>(spec, handler, screen_);
+    Listen(spec.className, spec.title);
+    handler.OnCreate(*window_);
+    return window_.get();
+}
+
+void QtWindowSystem::Listen(const std::string& className, const std::string& title) {
+    const QString name = QString::fromStdString(InstanceChannelName(className, title));
+    server_ = std::make_unique<QLocalServer>();
+    server_->setSocketOptions(QLocalServer::UserAccessOption);
+    if (!server_->listen(name)) {
+        // A channel left behind by a copy that ended without closing it: nobody
+        // answered on it (BringRunningCopyForward came first), so it can go.
+        QLocalServer::removeServer(name);
+        if (!server_->listen(name)) return;  // still a working window, just not findable
+    }
+    QObject::connect(server_.get(), &QLocalServer::newConnection, server_.get(), [this] {
+        while (QLocalSocket* peer = server_->nextPendingConnection()) {
+            QObject::connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
+            QObject::connect(peer, &QLocalSocket::readyRead, peer, [this, peer] {
+                const QByteArray request = peer->readAll();
+                if (request.contains("forward") && window_) {
+                    window_->BringForward();
+                    peer->write("ok\n");
+                }
+            });
+        }
+    });
+}
+
+void QtWindowSystem::PostQuit(int exitCode) {
+    // Queued, so that the message being handled finishes first, as with a posted quit.
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [exitCode] { QCoreApplication::exit(exitCode); },
+        Qt::QueuedConnection);
+}
+
+int QtWindowSystem::RunMessageLoop() {
+    return QCoreApplication::exec();
+}
+
+}  // namespace orvano

@@ -1,0 +1,83 @@
+// The main window, its child controls, its timer and the single-instance
+// channel on Qt Widgets.
+#pragma once
+
+#include <QWidget>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "platform/qt/qt_surface.h"
+#include "platform/screen.h"
+#include "platform/window.h"
+
+class QLocalServer;
+class QTimer;
+
+namespace orvano {
+
+class QtControl;
+
+class QtMainWindow final : public QWidget, public Window {
+  public:
+    QtMainWindow(const MainWindowSpec& spec, WindowHandler& handler, const Screen& screen);
+    ~QtMainWindow() override;
+
+    Rect ClientRect() const override;
+    Control* CreateControl(const ControlSpec& spec) override;
+    void Invalidate(const std::optional<Rect>& area, InvalidateFlags flags) override;
+    void StartTimer(int id, int periodMs) override;
+    void ShowAndPaint() override;
+    void Close() override;
+
+    // Brings the window to the front (a second copy asked for it).
+    void BringForward();
+    int forwardRequests() const { return forwardRequests_; }
+    // The control made n-th, for tests.
+    QWidget* ControlWidget(size_t index) const;
+    size_t ControlCount() const { return controls_.size(); }
+
+    // Sends the command to the window procedure (the controls' signals come here).
+    void Command(int id, int code);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+  private:
+    WindowHandler& handler_;
+    const Screen& screen_;
+    QtImageCache images_;
+    std::vector<std::unique_ptr<QtControl>> controls_;
+    std::map<int, QTimer*> timers_;
+    bool destroyed_ = false;
+    int forwardRequests_ = 0;
+};
+
+class QtWindowSystem final : public WindowSystem {
+  public:
+    // The screen gives the resolution that paints are told about.
+    explicit QtWindowSystem(const Screen& screen);
+    ~QtWindowSystem() override;
+
+    bool BringRunningCopyForward(const std::string& className, const std::string& title) override;
+    Window* CreateMainWindow(const MainWindowSpec& spec, WindowHandler& handler) override;
+    void PostQuit(int exitCode) override;
+    int RunMessageLoop() override;
+
+    QtMainWindow* mainWindow() const { return window_.get(); }
+
+  private:
+    void Listen(const std::string& className, const std::string& title);
+
+    const Screen& screen_;
+    std::unique_ptr<QtMainWindow> window_;
+    std::unique_ptr<QLocalServer> server_;
+};
+
+// The local socket a copy listens on: in $XDG_RUNTIME_DIR when set, else in the
+// temporary folder with the user's id, so that users and sessions stay apart.
+std::string InstanceChannelName(const std::string& className, const std::string& title);
+
+}  // namespace orvano
