@@ -1,0 +1,276 @@
+#include "platform/notification_store.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <utility>
+
+namespace orvano {
+
+namespace {
+
+long long DaysFromCivil(long long y, unsigned m, unsigned d) {
+    y -= m <= 2;
+    const long long era = (y >= 0 ? y : y - 399) / 400;
+    const unsigned yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<long long>(doe) - 719468;
+}
+
+void CivilFromDays(long long z, int& year, int& month, int& day) {
+    z += 719468;
+    const long long era = (z >= 0 ? z : z - 146096) / 146097;
+    const unsigned doe = static_cast<unsigned>(z - era * 146097);
+    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const long long y = static_cast<long long>(yoe) + era * 400;
+    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const unsigned mp = (5 * doy + 2) / 153;
+    day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    year = static_cast<int>(y + (month <= 2));
+}
+
+std::string Escape(const std::string& s) {
+    std::string out;
+    for (char c : s) {
+        switch (c) {
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
+std::string Unescape(const std::string& s) {
+    std::string out;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] != '\\' || i + 1 == s.size()) {
+            out += s[i];
+            continue;
+        }
+        const char c = s[++i];
+        out += c == 't' ? '\t' : c == 'n' ? '\n' : c == 'r' ? '\r' : c;
+    }
+    return out;
+}
+
+std::vector<std::string> SplitTabs(const std::string& line) {
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    while (true) {
+        const auto tab = line.find('\t', start);
+        fields.push_back(line.substr(start, tab == std::string::npos ? tab : tab - start));
+        if (tab == std::string::npos) break;
+        start = tab + 1;
+    }
+    return fields;
+}
+
+std::string TimeField(const LocalTime& t) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%d-%d-%d-%d-%d-%d-%d-%d", t.year, t.month, t.dayOfWeek,
+                  t.day, t.hour, t.minute, t.second, t.milliseconds);
+    return buffer;
+}
+
+bool ParseTime(const std::string& s, LocalTime& t) {
+    return std::sscanf(s.c_str(), "%d-%d-%d-%d-%d-%d-%d-%d", &t.year, &t.month, &t.dayOfWeek,
+                       &t.day, &t.hour, &t.minute, &t.second, &t.milliseconds) == 8;
+}
+
+}  // namespace
+
+LocalTime NormaliseLocalTime(LocalTime t) {
+    long long minutes = static_cast<long long>(t.hour) * 60 + t.minute;
+    long long seconds = minutes * 60 + t.second;
+    long long dayShift = seconds >= 0 ? seconds / 86400 : -((-seconds + 86399) / 86400);
+    seconds -= dayShift * 86400;
+    const long long days =
+        DaysFromCivil(t.year, static_cast<unsigned>(t.month), static_cast<unsigned>(t.day)) +
+        dayShift;
+    CivilFromDays(days, t.year, t.month, t.day);
+    t.hour = static_cast<int>(seconds / 3600);
+    t.minute = static_cast<int>(seconds / 60 % 60);
+    t.second = static_cast<int>(seconds % 60);
+    // 1970-01-01 was a Thursday (4).
+    t.dayOfWeek = static_cast<int>(((days % 7) + 7 + 4) % 7);
+    return t;
+}
+
+long long LocalTimeKey(const LocalTime& t) {
+    const LocalTime n = NormaliseLocalTime(t);
+    const long long days =
+        DaysFromCivil(n.year, static_cast<unsigned>(n.month), static_cast<unsigned>(n.day));
+    return ((days * 24 + n.hour) * 60 + n.minute) * 60000LL + n.second * 1000LL + n.milliseconds;
+}
+
+NotificationStore::NotificationStore(std::string path, std::string eventsPath,
+                                     std::function<LocalTime()> now)
+    : path_(std::move(path)), eventsPath_(std::move(eventsPath)), now_(std::move(now)) {}
+
+bool NotificationStore::Load(std::vector<Entry>& entries, NotificationHandle& next) {
+    entries.clear();
+    next = 1;
+    std::ifstream in(path_, std::ios::binary);
+    if (!in) return true;  // no file yet: an empty store
+    std::string line;
+    while (std::getline(in, line)) {
+        const auto f = SplitTabs(line);
+        if (f.size() == 2 && f[0] == "next") {
+            try {
+                next = static_cast<NotificationHandle>(std::stoul(f[1]));
+            } catch (const std::exception&) {
+                next = 1;
+            }
+            continue;
+        }
+        if (f.size() != 11 || f[0] != "N") continue;  // a damaged line is skipped, not fatal
+        Entry e;
+        try {
+            e.handle = static_cast<NotificationHandle>(std::stoul(f[1]));
+            e.kind = std::stoi(f[2]);
+            e.done = f[3] == "1";
+            if (!ParseTime(f[4], e.trigger.start) || !ParseTime(f[5], e.trigger.end)) continue;
+            e.trigger.application = Unescape(f[6]);
+            e.trigger.arguments = Unescape(f[7]);
+            e.user.actionFlags = std::stoi(f[8]);
+            e.user.dialogTitle = Unescape(f[9]);
+            e.user.dialogText = Unescape(f[10]);
+        } catch (const std::exception&) {
+            continue;
+        }
+        entries.push_back(std::move(e));
+    }
+    return true;
+}
+
+bool NotificationStore::Save(const std::vector<Entry>& entries, NotificationHandle next) {
+    // Written beside the store and renamed over it, so a crash never leaves half a file.
+    const std::string temp = path_ + ".tmp";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out) return false;
+        out << "next\t" << next << '\n';
+        for (const Entry& e : entries) {
+            out << "N\t" << e.handle << '\t' << e.kind << '\t' << (e.done ? 1 : 0) << '\t'
+                << TimeField(e.trigger.start) << '\t' << TimeField(e.trigger.end) << '\t'
+                << Escape(e.trigger.application) << '\t' << Escape(e.trigger.arguments) << '\t'
+                << e.user.actionFlags << '\t' << Escape(e.user.dialogTitle) << '\t'
+                << Escape(e.user.dialogText) << '\n';
+        }
+        out.flush();
+        if (!out) {
+            std::remove(temp.c_str());
+            return false;
+        }
+    }
+    return std::rename(temp.c_str(), path_.c_str()) == 0;
+}
+
+NotificationHandle NotificationStore::Set(const NotificationTrigger& trigger,
+                                          const UserNotification& notification) {
+    std::vector<Entry> entries;
+    NotificationHandle next = 1;
+    if (!Load(entries, next)) return 0;
+    if (entries.size() >= kMaxNotifications) return 0;
+    // Handles stay unique even if the counter was damaged.
+    for (const Entry& old : entries) {
+        if (old.handle >= next) next = old.handle + 1;
+    }
+    Entry e;
+    e.handle = next == 0 ? 1 : next;
+    e.trigger = trigger;
+    // An end of 24:00 (or a minute of 60) means the same instant of the next
+    // day; the real service would not refuse it, so neither does this one.
+    e.trigger.start = NormaliseLocalTime(trigger.start);
+    e.trigger.end = NormaliseLocalTime(trigger.end);
+    e.user = notification;
+    // A period already over never fires; otherwise every alarm of the day
+    // set in the afternoon would go off at once.
+    e.done = LocalTimeKey(e.trigger.end) <= LocalTimeKey(now_());
+    entries.push_back(e);
+    if (!Save(entries, e.handle + 1)) return 0;
+    return e.handle;
+}
+
+std::optional<std::vector<NotificationHandle>> NotificationStore::List(int maxCount) {
+    std::vector<Entry> entries;
+    NotificationHandle next = 1;
+    if (!Load(entries, next)) return std::nullopt;
+    std::vector<NotificationHandle> handles;
+    for (const Entry& e : entries) {
+        if (static_cast<int>(handles.size()) >= maxCount) break;
+        handles.push_back(e.handle);
+    }
+    return handles;
+}
+
+std::optional<NotificationInfo> NotificationStore::Read(NotificationHandle handle) {
+    std::vector<Entry> entries;
+    NotificationHandle next = 1;
+    if (!Load(entries, next)) return std::nullopt;
+    for (const Entry& e : entries) {
+        if (e.handle != handle) continue;
+        return NotificationInfo{e.trigger, e.user};
+    }
+    return std::nullopt;
+}
+
+bool NotificationStore::Clear(NotificationHandle handle) {
+    std::vector<Entry> entries;
+    NotificationHandle next = 1;
+    if (!Load(entries, next)) return false;
+    const auto before = entries.size();
+    std::erase_if(entries, [&](const Entry& e) { return e.handle == handle; });
+    if (entries.size() == before) return false;
+    return Save(entries, next);
+}
+
+std::vector<NotificationStore::Entry> NotificationStore::TakeDue(const LocalTime& now) {
+    std::vector<Entry> entries;
+    NotificationHandle next = 1;
+    std::vector<Entry> due;
+    if (!Load(entries, next)) return due;
+    const long long nowKey = LocalTimeKey(now);
+    bool changed = false;
+    for (Entry& e : entries) {
+        if (e.done || LocalTimeKey(e.trigger.start) > nowKey) continue;
+        if (nowKey < LocalTimeKey(e.trigger.end)) due.push_back(e);
+        e.done = true;
+        changed = true;
+    }
+    if (changed && !Save(entries, next)) due.clear();  // delivered once at most, never twice
+    return due;
+}
+
+bool NotificationStore::RecordNamedEvent(const std::string& application, const LocalTime& when) {
+    std::ofstream out(eventsPath_, std::ios::binary | std::ios::app);
+    if (!out) return false;
+    char stamp[64];
+    std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d:%02d:%02d", when.year, when.month,
+                  when.day, when.hour, when.minute, when.second);
+    out << stamp << '\t' << application << '\n';
+    return static_cast<bool>(out);
+}
+
+std::vector<NotificationStore::Entry> NotificationStore::Entries() {
+    std::vector<Entry> entries;
+    NotificationHandle next = 1;
+    Load(entries, next);
+    return entries;
+}
+
+}  // namespace orvano

@@ -1,0 +1,335 @@
+// The Today item without a window: layout, refresh query, taps, daily alarms.
+#include "today/item_logic.h"
+
+#include <gtest/gtest.h>
+
+#include "astro/angle_text.h"
+#include "platform/notification_store.h"
+#include "tests/support/recording_platform.h"
+#include "today_test_util.h"
+
+namespace orvano {
+namespace {
+
+using Shown = testing::RecordingMessageBoxes::Shown;
+
+TEST(ItemLayout, At96DpiAnd240Wide) {
+    ItemLayout l;
+    ComputeItemLayout(96, 96, 240, true, l);
+    const int lefts[] = {1, 39, 77, 115, 153, 191};
+    for (int i = 0; i < 6; ++i) {
+        const auto c = static_cast<std::size_t>(i);
+        const int right = i == 5 ? 240 : lefts[i] + 38;
+        const int labelLeft = i == 3 ? lefts[i] - 5 : lefts[i];
+        const int labelRight = i == 3 ? lefts[i] + 38 + 5 : lefts[i] + 38;
+        EXPECT_EQ(l.labelRects[c], (Rect{labelLeft, 2, labelRight, 17})) << i;
+        EXPECT_EQ(l.valueRects[c], (Rect{lefts[i], 17, right, 32})) << i;
+    }
+    EXPECT_EQ(l.iconHitRect, (Rect{220, 0, 240, 32}));
+    EXPECT_EQ(ItemHeight(96, true), 32);
+    EXPECT_EQ(ItemHeight(96, false), 16);
+
+    const ItemLayout expanded = l;
+    ComputeItemLayout(96, 96, 240, false, l);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(l.valueRects[static_cast<std::size_t>(i)],
+                  (Rect{lefts[i], 2, lefts[i] + 38, 17}));
+    }
+    EXPECT_EQ(l.valueRects[5], (Rect{191, 2, 240, 17}));
+    EXPECT_EQ(l.labelRects, expanded.labelRects);  // not recomputed, nor widened again
+    EXPECT_EQ(l.iconHitRect, (Rect{220, 0, 240, 17}));
+}
+
+TEST(ItemLayout, At192Dpi) {
+    ItemLayout l;
+    ComputeItemLayout(192, 192, 480, true, l);
+    const int cw = (480 - 2 - 10) / 6;  // 78
+    EXPECT_EQ(l.labelRects[0], (Rect{2, 4, 2 + cw, 34}));
+    EXPECT_EQ(l.valueRects[0], (Rect{2, 34, 2 + cw, 64}));
+    EXPECT_EQ(l.valueRects[5], (Rect{2 + 5 * cw, 34, 480, 64}));
+    EXPECT_EQ(l.iconHitRect, (Rect{460, 0, 480, 64}));
+    EXPECT_EQ(ItemHeight(192, true), 64);
+    EXPECT_EQ(ItemHeight(192, false), 32);
+    ComputeItemLayout(192, 192, 480, false, l);
+    EXPECT_EQ(l.valueRects[1], (Rect{2 + cw, 4, 2 + 2 * cw, 34}));
+    EXPECT_EQ(l.iconHitRect, (Rect{460, 0, 480, 34}));
+}
+
+double Hms(int h, int m, double s) {
+    return h + m / 60.0 + s / 3600.0;
+}
+
+TEST(NearestMinute, MatchesTheMinuteShown) {
+    EXPECT_EQ(NearestMinuteOfDay(Hms(5, 42, 29.9)), 5 * 60 + 42);
+    EXPECT_EQ(NearestMinuteOfDay(Hms(5, 42, 30)), 5 * 60 + 43);
+    EXPECT_EQ(NearestMinuteOfDay(Hms(12, 59, 59.6)), 13 * 60);
+    EXPECT_EQ(NearestMinuteOfDay(5.7), 5 * 60 + 42);
+    EXPECT_EQ(NearestMinuteOfDay(Hms(23, 59, 29)), 23 * 60 + 59);
+    EXPECT_EQ(NearestMinuteOfDay(Hms(23, 59, 30)), -1);
+    EXPECT_EQ(NearestMinuteOfDay(Hms(23, 59, 59.9)), -1);
+    EXPECT_EQ(NearestMinuteOfDay(-0.5), -1);
+    EXPECT_EQ(NearestMinuteOfDay(24.2), -1);
+    EXPECT_EQ(HoursToClockText(Hms(23, 59, 45)), "erreur : arrondi au jour suivant");
+}
+
+struct ItemFixture : ::testing::Test {
+    TodayItemState state;
+    testing::RecordingSounds sounds;
+    testing::RecordingMessageBoxes boxes;
+    std::vector<std::optional<Rect>> invalidated;
+    int height = 0;
+
+    void SetUp() override {
+        state.DpiX = state.DpiY = 96;
+        ResetItemState(state);
+        ComputeItemLayout(96, 96, 240, true, state.layout);
+        auto& a = state.engine.schedule.adjusted;
+        a = {Hms(5, 42, 29.9), 7.0, Hms(13, 10, 0), Hms(16, 20, 0), Hms(19, 5, 0), Hms(20, 30, 0)};
+    }
+    bool Query(int hour, int minute) {
+        LocalTime now{2026, 12, 1, 7, hour, minute, 0, 0};
+        return QueryRefresh(state, now, 240, height, sounds, [this](const Rect* r) {
+            invalidated.push_back(r ? std::optional<Rect>(*r) : std::nullopt);
+        });
+    }
+};
+
+TEST_F(ItemFixture, FirstQueryAfterLoadReportsTheExpandedHeight) {
+    EXPECT_TRUE(Query(3, 0));
+    EXPECT_EQ(height, 32);
+    EXPECT_FALSE(Query(3, 0));
+    EXPECT_FALSE(Query(3, 1));
+    EXPECT_EQ(height, 32);
+}
+
+TEST_F(ItemFixture, TapInTheIconAreaOnlyTellsWhereToTap) {
+    Query(3, 0);
+    Tap(state, 225, 10, boxes);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0], (Shown{"Press on the Left", "Orvano"}));
+    EXPECT_TRUE(state.ShowLabels);
+    EXPECT_FALSE(Query(3, 0));
+
+    Tap(state, 100, 10, boxes);
+    EXPECT_EQ(boxes.shown.size(), 1u);
+    EXPECT_FALSE(state.ShowLabels);
+    EXPECT_TRUE(Query(3, 0));
+    EXPECT_EQ(height, 16);
+    EXPECT_EQ(state.layout.iconHitRect, (Rect{220, 0, 240, 17}));
+    Tap(state, 219, 5, boxes);  // just left of the icon area
+    EXPECT_TRUE(state.ShowLabels);
+    EXPECT_TRUE(Query(3, 0));
+    EXPECT_EQ(height, 32);
+    Tap(state, 230, 40, boxes);  // below the rows: not the icon area
+    EXPECT_FALSE(state.ShowLabels);
+}
+
+TEST_F(ItemFixture, PrayerMinuteBlinksRedGreenBlueYellowThenCountsDown) {
+    height = 32;
+    state.HeightChanged = false;
+    Query(5, 41);
+    EXPECT_FALSE(state.Blinking);
+    Query(5, 42);
+    EXPECT_TRUE(state.Highlighted[Fajr]);
+    EXPECT_TRUE(state.Blinking);
+    EXPECT_EQ(state.AlertCountdown, 5);
+    EXPECT_EQ(BlinkColour(state.BlinkColourIndex), (Colour{255, 0, 0}));
+    EXPECT_TRUE(sounds.played.empty());  // Fajr's switch is off
+    // Label and value rectangles of the Fajr column.
+    ASSERT_EQ(invalidated.size(), 2u);
+    EXPECT_EQ(invalidated[0], state.layout.labelRects[0]);
+    EXPECT_EQ(invalidated[1], state.layout.valueRects[0]);
+
+    const Colour sequence[] = {{0, 255, 0}, {0, 0, 255}, {255, 255, 0}, {255, 0, 0}};
+    for (const Colour& c : sequence) {
+        Query(5, 42);
+        EXPECT_EQ(BlinkColour(state.BlinkColourIndex), c);
+        EXPECT_EQ(state.AlertCountdown, 5);
+    }
+    // The minute has passed: five queries count down, then all is cleared.
+    for (int i = 4; i >= 1; --i) {
+        Query(5, 43);
+        EXPECT_EQ(state.AlertCountdown, i);
+        EXPECT_TRUE(state.Blinking);
+    }
+    invalidated.clear();
+    Query(5, 43);
+    EXPECT_EQ(state.AlertCountdown, 0);
+    EXPECT_FALSE(state.Blinking);
+    EXPECT_FALSE(state.Highlighted[Fajr]);
+    ASSERT_EQ(invalidated.size(), 1u);
+    EXPECT_FALSE(invalidated[0].has_value());  // the whole item
+    EXPECT_EQ(state.LastCheckedMinute, 42);
+}
+
+TEST_F(ItemFixture, NoCheckWhileTheCountdownRuns) {
+    state.engine.schedule.adjusted[Zuhr] = Hms(5, 43, 0);
+    state.AlarmSwitches[Zuhr] = 1;
+    Query(5, 42);
+    ASSERT_EQ(state.AlertCountdown, 5);
+    Query(5, 43);  // Zuhr's minute, but the countdown is running
+    EXPECT_FALSE(state.Highlighted[Zuhr]);
+    EXPECT_TRUE(sounds.played.empty());
+    EXPECT_EQ(state.AlertCountdown, 4);
+}
+
+TEST_F(ItemFixture, TwoPrayersInOneMinuteBothBlinkAndSoundOncePerSwitch) {
+    state.engine.schedule.adjusted[Zuhr] = Hms(5, 41, 45);
+    state.engine.schedule.adjusted[Isha] = Hms(5, 42, 10);
+    state.AlarmSwitches = {1, 1, 0, 1, 1, 1};
+    Query(5, 42);
+    EXPECT_TRUE(state.Highlighted[Fajr]);
+    EXPECT_TRUE(state.Highlighted[Zuhr]);
+    EXPECT_TRUE(state.Highlighted[Isha]);
+    EXPECT_FALSE(state.Highlighted[Asr]);
+    EXPECT_EQ(sounds.played, (std::vector<std::string>{"SystemStart", "Notify", "SystemStart",
+                                                       "Notify"}));  // Fajr and Isha
+}
+
+TEST_F(ItemFixture, CompactDisplayInvalidatesOnlyTheValue) {
+    state.ShowLabels = false;
+    ComputeItemLayout(96, 96, 240, false, state.layout);
+    Query(5, 42);
+    ASSERT_EQ(invalidated.size(), 1u);
+    EXPECT_EQ(invalidated[0], state.layout.valueRects[0]);
+}
+
+TEST(AlarmTexts, PeriodsAndDialogTexts) {
+    const LocalTime now{2026, 12, 1, 7, 9, 30, 12, 345};
+    AlarmPeriod p = AlarmPeriodFor(now, 5.7);
+    EXPECT_EQ(p.start, (LocalTime{2026, 12, 1, 7, 5, 42, 0, 345}));
+    EXPECT_EQ(p.end, (LocalTime{2026, 12, 1, 7, 5, 43, 0, 345}));
+    p = AlarmPeriodFor(now, Hms(12, 59, 59.6));
+    EXPECT_EQ(p.start.hour, 12);
+    EXPECT_EQ(p.start.minute, 59);
+    EXPECT_EQ(p.end.hour, 13);
+    EXPECT_EQ(p.end.minute, 0);
+    EXPECT_EQ(HoursToClockText(Hms(12, 59, 59.6)), "13:00");
+    p = AlarmPeriodFor(now, Hms(23, 59, 24));
+    EXPECT_EQ(p.start.hour, 23);
+    EXPECT_EQ(p.start.minute, 59);
+    EXPECT_EQ(p.end.hour, 24);
+    EXPECT_EQ(p.end.minute, 0);
+
+    const std::string date = AlarmDateText(7, 12, 2026, 0);
+    EXPECT_EQ(date,
+              "    Lundi  7  D\xc3\xa9"
+              "cembre  2026\n\n");
+    EXPECT_EQ(AlarmDialogText(Fajr, 5.7, date), "Fajr 05:42   " + date);
+    EXPECT_EQ(AlarmDialogText(Maghrib, Hms(16, 58, 40), date), "Maghrib 16:59   " + date);
+    EXPECT_EQ(AlarmDialogText(Isha, Hms(23, 59, 40), date), "Isha erreu   " + date);
+    EXPECT_EQ(AlarmEventName(Asr), "Event Asr");
+    EXPECT_EQ(NamedEventPath("Event Fajr"), "\\\\.\\Notifications\\NamedEvents\\Event Fajr");
+}
+
+// A place and convention for which the engine gives ordinary times.
+void SetUpParis(TodayItemState& state) {
+    CurrentPlace& place = state.engine.place;
+    place.Name = "Paris";
+    place.Country = "France";
+    place.latitude = 48.8566 * 0.017453292519943295;
+    place.longitude = 2.3522 * 0.017453292519943295;
+    place.TimeZone = 1;
+    place.DST = 1;
+    place.Convention = 0;
+    Convention& c = state.engine.tables.Conventions[0];
+    c.AsrShafii = true;
+    c.FajrTwilightAngle = 18;
+    c.IshaTwilightAngle = 17;
+    c.SunriseSetAngle = 0.833;
+}
+
+struct RefreshFixture : ::testing::Test {
+    TempDir dir;
+    LocalTime now{2026, 12, 1, 7, 4, 0, 0, 0};  // Monday 7 December 2026, 04:00
+    NotificationStore store{dir.path() + "/notifications", dir.path() + "/events",
+                            [this] { return now; }};
+    TodayItemState state;
+    void SetUp() override {
+        SetUpParis(state);
+        ResetItemState(state);
+    }
+};
+
+TEST_F(RefreshFixture, OneNotificationPerSwitchedOnPrayerOncePerDate) {
+    state.AlarmSwitches = {1, 1, 0, 1, 0, 1};  // Fajr, Asr, Isha (Chourouk's byte is ignored)
+    DailyRefresh(state, now, store);
+    auto entries = store.Entries();
+    ASSERT_EQ(entries.size(), 3u);
+    const std::string date =
+        "    Lundi  7  D\xc3\xa9"
+        "cembre  2026\n\n";
+    const int prayers[] = {Fajr, Asr, Isha};
+    for (std::size_t i = 0; i < 3; ++i) {
+        const int prayer = prayers[i];
+        const double hours = state.engine.schedule.adjusted[static_cast<std::size_t>(prayer)];
+        const auto& e = entries[i];
+        EXPECT_EQ(e.trigger.application,
+                  std::string("\\\\.\\Notifications\\NamedEvents\\Event ") + PrayerLabel(prayer));
+        EXPECT_EQ(e.user.dialogTitle, "Vevor Alarm");
+        EXPECT_EQ(e.user.actionFlags, 7);
+        EXPECT_EQ(e.user.dialogText,
+                  std::string(PrayerLabel(prayer)) + " " + HoursToClockText(hours) + "   " + date);
+        EXPECT_EQ(e.trigger.start.hour, static_cast<int>(hours));
+        EXPECT_EQ(e.trigger.start.day, 7);
+        EXPECT_EQ(state.AlarmHandles[static_cast<std::size_t>(prayer)], e.handle);
+    }
+    EXPECT_EQ(state.AlarmHandles[Zuhr], 0u);
+    EXPECT_GT(state.engine.schedule.adjusted[Fajr], 6.0);  // a real December morning in Paris
+    EXPECT_LT(state.engine.schedule.adjusted[Fajr], 7.0);
+
+    DailyRefresh(state, now, store);  // same date: nothing
+    EXPECT_EQ(store.Entries().size(), 3u);
+    EXPECT_EQ(store.Entries()[0].handle, entries[0].handle);
+
+    state.scheduleDate = {};  // what clear cache does
+    DailyRefresh(state, now, store);
+    const auto again = store.Entries();
+    ASSERT_EQ(again.size(), 3u);  // each earlier one was cleared first
+    EXPECT_NE(again[0].handle, entries[0].handle);
+
+    LocalTime tomorrow = now;
+    tomorrow.day = 8;
+    tomorrow.dayOfWeek = 2;
+    DailyRefresh(state, tomorrow, store);
+    const auto next = store.Entries();
+    ASSERT_EQ(next.size(), 3u);
+    EXPECT_NE(next[0].user.dialogText.find("Mardi  8  D\xc3\xa9"
+                                           "cembre  2026"),
+              std::string::npos);
+}
+
+TEST_F(RefreshFixture, AllSwitchesOffSetsAndClearsNothing) {
+    // Someone else's notification must survive.
+    NotificationTrigger other;
+    other.application = "\\\\.\\Notifications\\NamedEvents\\Event Fajr";
+    other.start = {2026, 12, 1, 7, 23, 0, 0, 0};
+    other.end = {2026, 12, 1, 7, 23, 1, 0, 0};
+    const NotificationHandle kept = store.Set(other, UserNotification{});
+    DailyRefresh(state, now, store);
+    ASSERT_EQ(store.Entries().size(), 1u);
+    EXPECT_EQ(store.Entries()[0].handle, kept);
+    EXPECT_EQ(state.scheduleDate.day, 7);
+}
+
+TEST_F(RefreshFixture, SettingAPrayerClearsOnlyThatPrayersEarlierNotifications) {
+    NotificationTrigger fajr, zuhr;
+    fajr.application = NamedEventPath("Event Fajr");
+    zuhr.application = NamedEventPath("Event Zuhr");
+    fajr.start = zuhr.start = {2026, 12, 1, 6, 23, 0, 0, 0};
+    fajr.end = zuhr.end = {2026, 12, 1, 6, 23, 1, 0, 0};
+    store.Set(fajr, {});
+    store.Set(fajr, {});
+    const NotificationHandle zuhrHandle = store.Set(zuhr, {});
+    NotificationHandle slot = 0;
+    EXPECT_EQ(SetAlarm(store, now, 6.5, slot, "Event Fajr", "text"), 0);
+    const auto entries = store.Entries();
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].handle, zuhrHandle);
+    EXPECT_EQ(entries[1].handle, slot);
+    EXPECT_EQ(entries[1].trigger.start.hour, 6);
+    EXPECT_EQ(entries[1].trigger.start.minute, 30);
+}
+
+}  // namespace
+}  // namespace orvano

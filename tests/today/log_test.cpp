@@ -1,0 +1,233 @@
+// The diagnostic log: file name, exact lines, dropped lines, fresh file per run.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <thread>
+
+#include "today/diagnostic_log.h"
+#include "today_test_util.h"
+
+namespace orvano {
+namespace {
+
+LogEnvironment FixedEnvironment(const std::string& folder, int error = ENOENT) {
+    LogEnvironment env;
+    env.folder = folder;
+    env.hostExecutablePath = "/opt/today/host.exe";
+    env.processId = 0x1f2e;
+    env.buildDate = "Aug 21 2010";
+    env.buildTime = "12:36:12";
+    env.now = [] { return LocalTime{2026, 12, 1, 7, 5, 6, 7, 89}; };
+    env.counter = [] { return std::int64_t{123456789}; };
+    env.counterFrequency = 1000;
+    env.threadId = [] { return std::uint32_t{0xab12}; };
+    env.lastError = [error] { return error; };
+    env.errorText = SystemErrorText;
+    return env;
+}
+
+const char* kPrefix = "05:06:07(123456789),thr 0x0000AB12 : ";
+
+TEST(LogFileName, BaseNameWithoutExtension) {
+    EXPECT_EQ(LogFileName("/any/folder/host.exe"), "host_log.txt");
+    EXPECT_EQ(LogFileName("/usr/lib/orvano/orvano-today"), "orvano-today_log.txt");
+    EXPECT_EQ(LogFileName("/a.b/c"), "c_log.txt");
+    EXPECT_EQ(LogFileName("archive.tar.gz"), "archive.tar_log.txt");
+}
+
+TEST(DiagnosticLog, BannerMessagesAndClosingLineExactly) {
+    TempDir dir;
+    {
+        DiagnosticLog log(FixedEnvironment(dir.path()));
+        log.EnsureOpen();
+        ASSERT_TRUE(log.IsOpen());
+        EXPECT_EQ(log.Path(), dir.path() + "/host_log.txt");
+        log.Write("Cannot open data.cfg file");
+        log.WriteLastError();
+    }  // the destructor is the unload
+    const std::string p = kPrefix;
+    EXPECT_EQ(ReadFile(dir.path() + "/host_log.txt"),
+              p + std::string(45, '=') + "\r\n" + p +
+                  "Log is started on 07.12.2026, at 05:06:07:089, executable: /opt/today/host.exe "
+                  "(ProcID: 0x00001f2e), compile time : Aug 21 2010 12:36:12\r\n" +
+                  p + "Cannot open data.cfg file\r\n" + p +
+                  "GetLastError returned : 0x00000002: No such file or directory)\r\n" + p +
+                  "Log finished\r\n");
+}
+
+TEST(DiagnosticLog, ErrorWithoutSystemTextIsWrittenInDecimal) {
+    TempDir dir;
+    DiagnosticLog log(FixedEnvironment(dir.path(), 99999));
+    log.EnsureOpen();
+    log.WriteLastError();
+    log.Shutdown();
+    EXPECT_NE(ReadFile(log.Path())
+                  .find(std::string(kPrefix) +
+                        "GetLastError returned : 99999 (no further information)\r\n"),
+              std::string::npos);
+}
+
+TEST(DiagnosticLog, LineEndsInMessageTextBecomeSpaces) {
+    TempDir dir;
+    LogEnvironment env = FixedEnvironment(dir.path(), 5);
+    env.errorText = [](int) { return std::optional<std::string>("two\r\nlines"); };
+    DiagnosticLog log(env);
+    log.EnsureOpen();
+    log.WriteLastError();
+    log.Shutdown();
+    EXPECT_NE(ReadFile(log.Path()).find("GetLastError returned : 0x00000005: two  lines)\r\n"),
+              std::string::npos);
+}
+
+TEST(DiagnosticLog, LineThatDoesNotFitIsDroppedWhole) {
+    TempDir dir;
+    DiagnosticLog log(FixedEnvironment(dir.path()));
+    log.EnsureOpen();
+    const std::string prefix = kPrefix;
+    // The longest message whose line still fits, with its CR LF and terminator, in 1024.
+    const std::string fits(1024 - 1 - prefix.size() - 2, 'a');
+    const std::string tooLong = fits + "b";
+    log.Write("%s", fits.c_str());
+    log.Write("%s", tooLong.c_str());
+    log.Write("%s", std::string(2000, 'c').c_str());
+    log.Write("after");
+    log.Shutdown();
+    const std::string text = ReadFile(log.Path());
+    EXPECT_NE(text.find(prefix + fits + "\r\n"), std::string::npos);
+    EXPECT_EQ(text.find(fits + "b"), std::string::npos);
+    EXPECT_EQ(text.find("ccc"), std::string::npos);
+    EXPECT_NE(text.find(prefix + "after\r\n"), std::string::npos);
+}
+
+TEST(DiagnosticLog, WideTextIsWrittenAsBytes) {
+    TempDir dir;
+    DiagnosticLog log(FixedEnvironment(dir.path()));
+    log.EnsureOpen();
+    log.WriteWide(L"Ville %ls n\u00b0%d", L"F\u00e8s", 3);
+    log.Shutdown();
+    EXPECT_NE(ReadFile(log.Path())
+                  .find(std::string(kPrefix) + "Ville F\xc3\xa8s n\xc2\xb0"
+                                               "3\r\n"),
+              std::string::npos);
+}
+
+TEST(DiagnosticLog, SecondRunDeletesThePreviousFile) {
+    TempDir dir;
+    const std::string path = dir.path() + "/host_log.txt";
+    {
+        DiagnosticLog first(FixedEnvironment(dir.path()));
+        first.EnsureOpen();
+        first.Write("first run");
+    }
+    {
+        DiagnosticLog second(FixedEnvironment(dir.path()));
+        second.EnsureOpen();
+        second.Write("second run");
+    }
+    const std::string text = ReadFile(path);
+    EXPECT_EQ(text.find("first run"), std::string::npos);
+    EXPECT_NE(text.find("second run"), std::string::npos);
+    EXPECT_EQ(CountOf(text, "Log is started"), 1);
+}
+
+TEST(DiagnosticLog, UnwritableFolderDropsEverythingAndRetriesLater) {
+    TempDir dir;
+    const std::string folder = dir.path() + "/not-yet";
+    DiagnosticLog log(FixedEnvironment(folder));
+    log.EnsureOpen();
+    EXPECT_FALSE(log.IsOpen());
+    log.Write("lost");
+    std::filesystem::create_directory(folder);
+    log.EnsureOpen();
+    ASSERT_TRUE(log.IsOpen());
+    log.Write("kept");
+    log.Shutdown();
+    const std::string text = ReadFile(folder + "/host_log.txt");
+    EXPECT_EQ(text.find("lost"), std::string::npos);
+    EXPECT_NE(text.find("kept"), std::string::npos);
+}
+
+TEST(DiagnosticLog, OpeningKeepsTheCallersErrorCode) {
+    TempDir dir;
+    DiagnosticLog log(FixedEnvironment(dir.path()));
+    errno = EACCES;
+    log.EnsureOpen();  // deletes a file that is not there, which sets ENOENT inside
+    log.Write("x");
+    EXPECT_EQ(errno, EACCES);
+}
+
+TEST(DiagnosticLog, IndentationComesFromTheThreadsLevel) {
+    TempDir dir;
+    DiagnosticLog log(FixedEnvironment(dir.path()));
+    log.EnsureOpen();
+    LogIndentation() = 3;
+    log.Write("deeper");
+    LogIndentation() = 500;
+    log.Write("deepest");
+    LogIndentation() = 0;
+    log.Shutdown();
+    const std::string text = ReadFile(log.Path());
+    EXPECT_NE(text.find(std::string(kPrefix) + "   deeper\r\n"), std::string::npos);
+    EXPECT_NE(text.find(std::string(kPrefix) + std::string(99, ' ') + "deepest\r\n"),
+              std::string::npos);
+}
+
+TEST(DiagnosticLog, CounterStatisticsFromLastToFirst) {
+    TempDir dir;
+    DiagnosticLog log(FixedEnvironment(dir.path()));
+    log.EnsureOpen();
+    const int a = log.CreateCounter();
+    const int b = log.CreateCounter();
+    log.RecordCounter(a, 10);
+    log.RecordCounter(a, 30);
+    log.RecordCounter(b, 7);
+    log.Shutdown();
+    const std::string text = ReadFile(log.Path());
+    const std::string p = kPrefix;
+    EXPECT_NE(text.find(p +
+                        "Counter 1 statistics\r\n\tCounts: 1,\r\n\tMinTime: 7 ms,\r\n\tMaxTime: 7 "
+                        "ms,\r\n\tTotalTime: 7 ms,\r\n\tAverageTime: 7 ms\r\n" +
+                        p +
+                        "Counter 0 statistics\r\n\tCounts: 2,\r\n\tMinTime: 10 ms,\r\n\tMaxTime: "
+                        "30 ms,\r\n\tTotalTime: 40 ms,\r\n\tAverageTime: 20 ms\r\n" +
+                        p + "Log finished\r\n"),
+              std::string::npos);
+}
+
+TEST(DiagnosticLog, ManyThreadsWriteWholeLines) {
+    TempDir dir;
+    LogEnvironment env = FixedEnvironment(dir.path());
+    env.threadId = [] {
+        return static_cast<std::uint32_t>(std::hash<std::thread::id>{}(std::this_thread::get_id()));
+    };
+    DiagnosticLog log(env);
+    constexpr int kThreads = 4, kLines = 250;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&log, t] {
+            for (int i = 0; i < kLines; ++i) {
+                log.EnsureOpen();
+                log.Write("thread %d line %d", t, i);
+            }
+        });
+    }
+    for (auto& thread : threads) thread.join();
+    log.Shutdown();
+    std::istringstream in(ReadFile(log.Path()));
+    const std::regex shape(R"(05:06:07\(123456789\),thr 0x[0-9A-F]{8} : thread \d line \d+\r)");
+    std::string line;
+    int messages = 0;
+    while (std::getline(in, line)) {
+        if (line.find(" : thread ") == std::string::npos) continue;
+        EXPECT_TRUE(std::regex_match(line, shape)) << line;
+        ++messages;
+    }
+    EXPECT_EQ(messages, kThreads * kLines);
+}
+
+}  // namespace
+}  // namespace orvano

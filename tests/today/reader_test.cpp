@@ -1,0 +1,193 @@
+// The plug-in's reader of data.cfg: only the selected town, boxes, the log.
+#include <gtest/gtest.h>
+
+#include "tests/support/recording_platform.h"
+#include "today/plugin_reader.h"
+#include "today_test_util.h"
+
+namespace orvano {
+namespace {
+
+using Shown = testing::RecordingMessageBoxes::Shown;
+
+const char* kTwoTowns =
+    "8 comment line\n"
+    "5 0         \"Ligue islamique mondiale\"\n"
+    "3 0          1               18                17                0.833            0     "
+    "               0     0        12.0000000\n"
+    "4 0          1        -2       5        0        3        0\n"
+    "5 2 \"Umm al-Qura\"\n"
+    "1 2              1             0\n"
+    "2 France           Paris            48.856600   2.352200    1        1   0\n"
+    "2 Maroc            F\xe8s              34.033300   -5.000000   0        0   2\n";
+
+struct ReaderFixture : ::testing::Test {
+    TempDir dir;
+    EngineState state;
+    testing::RecordingMessageBoxes boxes;
+    int logRequests = 0;
+    std::unique_ptr<DiagnosticLog> log;
+
+    std::string config() const { return dir.path() + "/data.cfg"; }
+    int Read() {
+        return ReadPluginConfig(config(), state, boxes, [this]() -> DiagnosticLog& {
+            ++logRequests;
+            if (!log) {
+                LogEnvironment env;
+                env.folder = dir.path();
+                env.hostExecutablePath = "/x/host.exe";
+                env.now = [] { return LocalTime{2026, 12, 1, 7, 1, 2, 3, 4}; };
+                env.counter = [] { return std::int64_t{5}; };
+                env.threadId = [] { return std::uint32_t{1}; };
+                env.lastError = [] { return ENOENT; };
+                env.errorText = SystemErrorText;
+                log = std::make_unique<DiagnosticLog>(env);
+            }
+            log->EnsureOpen();
+            return *log;
+        });
+    }
+};
+
+TEST(PluginConfigPath, BesideTheLibrary) {
+    EXPECT_EQ(PluginConfigPath("/usr/lib/orvano/libTodayOrvano.so"), "/usr/lib/orvano/data.cfg");
+}
+
+TEST_F(ReaderFixture, KeepsOnlyTheSelectedTown) {
+    WriteFile(config(), kTwoTowns);
+    ASSERT_EQ(Read(), kReadOk);
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(logRequests, 0);  // no log file in a normal run
+    EXPECT_FALSE(std::filesystem::exists(dir.path() + "/host_log.txt"));
+    EXPECT_TRUE(state.tables.Towns.empty());
+    EXPECT_EQ(state.tables.NumberOfTowns, 2);
+    EXPECT_EQ(state.tables.TownSelected, 1);
+    EXPECT_EQ(state.place.Country, "Maroc");
+    EXPECT_EQ(state.place.Name, "F\xc3\xa8s");  // Windows-1252 on disk, UTF-8 in memory
+    EXPECT_EQ(state.place.latitude, 34.0333 * 0.017453292519943295);
+    EXPECT_EQ(state.place.longitude, -5.0 * 0.017453292519943295);
+    EXPECT_EQ(state.place.TimeZone, 0);
+    EXPECT_EQ(state.place.DST, 0);
+    EXPECT_EQ(state.place.Convention, 2);
+    const Convention& c = state.tables.Conventions[0];
+    EXPECT_EQ(c.Name, "Ligue islamique mondiale");
+    EXPECT_TRUE(c.AsrShafii);
+    EXPECT_EQ(c.FajrTwilightAngle, 18.0);
+    EXPECT_EQ(c.SunriseSetAngle, 0.833);
+    EXPECT_EQ(c.ZuhrHour, 12.0);
+    EXPECT_EQ(c.AddedMinutes[2], 5.0);
+    EXPECT_EQ(c.AddedMinutes[1], -2.0);
+    EXPECT_EQ(state.tables.Conventions[2].Name, "Umm al-Qura");
+}
+
+TEST_F(ReaderFixture, MissingFileLogsAndShowsTheOpenErrorBox) {
+    EXPECT_EQ(Read(), kReadOpenFailed);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0], (Shown{config(), "File open error"}));
+    EXPECT_EQ(logRequests, 2);
+    log.reset();  // unload
+    const std::string text = ReadFile(dir.path() + "/host_log.txt");
+    const std::string p = "01:02:03(5),thr 0x00000001 : ";
+    EXPECT_NE(text.find(p + "Cannot open data.cfg file\r\n" + p +
+                        "GetLastError returned : 0x00000002: No such file or directory)\r\n" + p +
+                        "Log finished\r\n"),
+              std::string::npos);
+}
+
+TEST_F(ReaderFixture, EmptyFileAfterAGoodReadFailsTheCountCheck) {
+    WriteFile(config(), kTwoTowns);
+    ASSERT_EQ(Read(), kReadOk);
+    WriteFile(config(), "");
+    EXPECT_EQ(Read(), kReadTownCountMismatch);
+    EXPECT_EQ(state.tables.NumberOfTowns, 2);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0], (Shown{"Number of towns does not match NTowns", "Read error"}));
+    EXPECT_EQ(state.place.Name, "F\xc3\xa8s");
+}
+
+TEST_F(ReaderFixture, ConventionLineAfterTheSelectedTownOverwritesItsConvention) {
+    WriteFile(config(),
+              "1 1 0 0\n"
+              "2 France Paris 48.8566 2.3522 1 1 4\n"
+              "4 7 0 0 0 0 0 0\n");
+    ASSERT_EQ(Read(), kReadOk);
+    EXPECT_EQ(state.place.Convention, 7);
+}
+
+TEST_F(ReaderFixture, SelectedTownOutOfRangeKeepsTheEarlierPlace) {
+    WriteFile(config(), kTwoTowns);
+    ASSERT_EQ(Read(), kReadOk);
+    WriteFile(config(),
+              "1 2 2 0\n"
+              "2 France Paris 48.8566 2.3522 1 1 0\n"
+              "2 France Lyon 45.76 4.83 1 1 0\n");
+    EXPECT_EQ(Read(), kReadTownOutOfRange);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0], (Shown{"Selected town out of range", "Read error"}));
+    EXPECT_EQ(state.place.Name, "F\xc3\xa8s");
+    EXPECT_EQ(state.place.Country, "Maroc");
+}
+
+TEST_F(ReaderFixture, FailuresAndTheirBoxes) {
+    struct Case {
+        const char* text;
+        int result;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"1 0 0 0\n", kReadInvalidTownCount, "Invalid number of towns in data.cfg"},
+        {"1 1 0 0\n7 whatever\n", kReadBadFormat, "bad format of data.cfg"},
+        {"1 1 0 0\nFrance Paris\n", kReadBadFormat, "bad format of data.cfg"},
+        {"1 1 0 0\n2 France Paris north 2.35 1 1 0\n", kReadBadFormat, "bad format of data.cfg"},
+        {"1 2 0 0\n2 A B 1 2 3 4 5\n2 A C 1 2 3 4 5\n2 A D 1 2 3 4 5\n", kReadTownCountMismatch,
+         "Number of towns does not match NTowns"},
+    };
+    for (const Case& c : cases) {
+        boxes.shown.clear();
+        WriteFile(config(), c.text);
+        EXPECT_EQ(Read(), c.result) << c.text;
+        ASSERT_EQ(boxes.shown.size(), 1u) << c.text;
+        EXPECT_EQ(boxes.shown[0], (Shown{c.message, "Read error"})) << c.text;
+    }
+}
+
+TEST_F(ReaderFixture, OutOfTableConventionIndexIsPassedOver) {
+    WriteFile(config(),
+              "5 12 \"far away\"\n"
+              "3 9 1 18 17 0.833 0 0 0 12\n"
+              "4 -1 1 1 1 1 1 1\n"
+              "1 1 0 0\n"
+              "2 France Paris 48.8566 2.3522 1 1 3\n");
+    ASSERT_EQ(Read(), kReadOk);
+    for (const Convention& c : state.tables.Conventions) {
+        EXPECT_EQ(c.Name, "");
+        EXPECT_EQ(c.FajrTwilightAngle, 0.0);
+        EXPECT_EQ(c.AddedMinutes[0], 0.0);
+    }
+    EXPECT_EQ(state.place.Convention, 3);
+}
+
+TEST_F(ReaderFixture, NameLimitsAndEmptyName) {
+    WriteFile(config(), "5 1 \"\"\n5 2 \"" + std::string(120, 'n') + "\"\n1 1 0 0\n2 " +
+                            std::string(90, 'c') + " X 1 2 0 0 0\n");
+    ASSERT_EQ(Read(), kReadOk);
+    EXPECT_EQ(state.tables.Conventions[1].Name, "");
+    EXPECT_EQ(state.tables.Conventions[2].Name, std::string(79, 'n'));
+    EXPECT_EQ(state.place.Country, std::string(79, 'c'));
+}
+
+TEST(TextToUtf8, LeavesUtf8AloneAndConvertsWindows1252) {
+    EXPECT_EQ(TextToUtf8("D\xc3\xa9"
+                         "cembre"),
+              "D\xc3\xa9"
+              "cembre");
+    EXPECT_EQ(TextToUtf8("D\xe9"
+                         "cembre"),
+              "D\xc3\xa9"
+              "cembre");
+    EXPECT_EQ(TextToUtf8("\x80"), "\xe2\x82\xac");
+    EXPECT_EQ(TextToUtf8("\xc3"), "\xc3\x83");  // a lone lead byte is not UTF-8
+}
+
+}  // namespace
+}  // namespace orvano

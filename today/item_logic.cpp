@@ -1,0 +1,213 @@
+#include "today/item_logic.h"
+
+#include <cmath>
+
+#include "astro/angle_text.h"
+#include "astro/julian_time.h"
+#include "astro/trace.h"
+#include "engine/schedule.h"
+
+namespace orvano {
+
+const char* PrayerLabel(int prayer) {
+    switch (prayer) {
+        case Fajr:
+            return "Fajr";
+        case Chourouk:
+            return "Chourouk";
+        case Zuhr:
+            return "Zuhr";
+        case Asr:
+            return "Asr";
+        case Maghrib:
+            return "Maghrib";
+        case Isha:
+            return "Isha";
+        default:
+            return "";
+    }
+}
+
+void ResetItemState(TodayItemState& state) {
+    state.Highlighted.fill(false);
+    state.Blinking = false;
+    state.BlinkColourIndex = 0;
+    state.AlertCountdown = 0;
+    state.LastCheckedMinute = -1;
+    state.scheduleDate = {};
+    state.ShowLabels = true;
+    state.HeightChanged = true;
+}
+
+int NearestMinuteOfDay(double hours) {
+    if (!(hours >= 0.0)) return -1;
+    int whole = static_cast<int>(hours);
+    const double minutesExact = (hours - whole) * 60;
+    int minutes = static_cast<int>(minutesExact);
+    const double seconds = (minutesExact - minutes) * 60;
+    if (seconds >= 30) {
+        minutes += 1;
+        if (minutes == 60) {
+            minutes = 0;
+            whole += 1;
+        }
+    }
+    const int minuteOfDay = whole * 60 + minutes;
+    return minuteOfDay < 24 * 60 ? minuteOfDay : -1;
+}
+
+Colour BlinkColour(int index) {
+    switch (index) {
+        case 1:
+            return {255, 0, 0};
+        case 2:
+            return {0, 255, 0};
+        case 3:
+            return {0, 0, 255};
+        default:
+            return {255, 255, 0};
+    }
+}
+
+bool QueryRefresh(TodayItemState& state, const LocalTime& now, int itemWidth, int& descriptorHeight,
+                  Sounds& sounds, const std::function<void(const Rect*)>& invalidate) {
+    if (now.minute != state.LastCheckedMinute) {
+        if (state.AlertCountdown != 0) {
+            // Counts queries, not minutes: the last checked minute stays as it
+            // was until the countdown ends.
+            state.AlertCountdown -= 1;
+            if (state.AlertCountdown == 0) {
+                state.Highlighted.fill(false);
+                state.Blinking = false;
+                invalidate(nullptr);
+            }
+        } else {
+            state.LastCheckedMinute = now.minute;
+            const int nowMinute = now.hour * 60 + now.minute;
+            for (int prayer : kShownPrayers) {
+                const auto p = static_cast<std::size_t>(prayer);
+                if (NearestMinuteOfDay(state.engine.schedule.adjusted[p]) != nowMinute) continue;
+                state.AlertCountdown = 5;
+                if (state.AlarmSwitches[p] != 0) {
+                    sounds.PlayNamed("SystemStart");
+                    sounds.PlayNamed("Notify");
+                }
+                state.Highlighted[p] = true;
+                state.Blinking = true;
+                state.BlinkColourIndex = 0;
+            }
+        }
+    }
+    if (state.Blinking) {
+        state.BlinkColourIndex = state.BlinkColourIndex == 3 ? 0 : state.BlinkColourIndex + 1;
+        for (std::size_t column = 0; column < kShownPrayers.size(); ++column) {
+            if (!state.Highlighted[static_cast<std::size_t>(kShownPrayers[column])]) continue;
+            if (state.ShowLabels) invalidate(&state.layout.labelRects[column]);
+            invalidate(&state.layout.valueRects[column]);
+        }
+    }
+    if (descriptorHeight != 0 && !state.HeightChanged) return false;
+    state.HeightChanged = false;
+    descriptorHeight = ItemHeight(state.DpiY, state.ShowLabels);
+    ComputeItemLayout(state.DpiX, state.DpiY, itemWidth, state.ShowLabels, state.layout);
+    return true;
+}
+
+void Tap(TodayItemState& state, int x, int y, MessageBoxes& boxes) {
+    const Rect& icon = state.layout.iconHitRect;
+    if (x >= icon.left && x < icon.right && y >= icon.top && y < icon.bottom) {
+        boxes.ShowOk("Press on the Left", "Orvano");
+        return;
+    }
+    state.ShowLabels = !state.ShowLabels;
+    state.HeightChanged = true;
+}
+
+AlarmPeriod AlarmPeriodFor(const LocalTime& now, double hours) {
+    AlarmPeriod period;
+    period.start = now;
+    const int whole = static_cast<int>(hours);
+    period.start.hour = whole;
+    // Truncated, not rounded: the alarm may start up to a minute before the time shown.
+    period.start.minute = static_cast<int>((hours - whole) * 60);
+    period.start.second = 0;
+    period.end = period.start;
+    period.end.minute += 1;
+    if (period.end.minute == 60) {
+        period.end.minute = 0;
+        period.end.hour += 1;  // not wrapped at 24: the service moves it into the next day
+    }
+    return period;
+}
+
+std::string AlarmDateText(int day, int month, int year, int weekdayIndex) {
+    const char* weekday = weekdayIndex >= 0 && weekdayIndex < 7
+                              ? kWeekdayNames[static_cast<std::size_t>(weekdayIndex)]
+                              : "";
+    const char* monthName =
+        month >= 1 && month <= 12 ? kMonthNames[static_cast<std::size_t>(month)] : "";
+    return Format("    %s  %d  %s  %d\n\n", weekday, day, monthName, year);
+}
+
+std::string AlarmDialogText(int prayer, double hours, const std::string& dateText) {
+    const std::string clock = HoursToClockText(hours);
+    return Format("%s %-6.5s  %s", PrayerLabel(prayer), clock.c_str(), dateText.c_str());
+}
+
+std::string AlarmEventName(int prayer) {
+    return std::string("Event ") + PrayerLabel(prayer);
+}
+
+std::string NamedEventPath(const std::string& eventName) {
+    return "\\\\.\\Notifications\\NamedEvents\\" + eventName;
+}
+
+int ClearAlarmsOf(Notifications& service, const std::string& application) {
+    const auto handles = service.List(256);
+    if (!handles) return kErrorGeneric;
+    for (NotificationHandle handle : *handles) {
+        const auto info = service.Read(handle);
+        if (!info || info->trigger.application.empty()) continue;
+        if (info->trigger.application == application) service.Clear(handle);
+    }
+    return 0;
+}
+
+int SetAlarm(Notifications& service, const LocalTime& now, double hours, NotificationHandle& slot,
+             const std::string& eventName, const std::string& text) {
+    const AlarmPeriod period = AlarmPeriodFor(now, hours);
+    NotificationTrigger trigger;
+    trigger.application = NamedEventPath(eventName);
+    trigger.start = period.start;
+    trigger.end = period.end;
+    UserNotification user;
+    user.actionFlags = 1 | 2 | 4;  // flash the light, vibrate, show the dialog
+    user.dialogTitle = "Vevor Alarm";
+    user.dialogText = text;
+    ClearAlarmsOf(service, trigger.application);
+    slot = service.Set(trigger, user);
+    return slot != 0 ? 0 : kErrorGeneric;
+}
+
+void DailyRefresh(TodayItemState& state, const LocalTime& now, Notifications& service) {
+    ScheduleDate& date = state.scheduleDate;
+    if (date.day == now.day && date.month == now.month && date.year == now.year) return;
+    date = {now.day, now.month, now.year};
+    EngineState& engine = state.engine;
+    engine.observation = {now.day, now.month, now.year, now.hour, now.minute, now.second};
+    ComputeDaySchedule(engine);
+    // The weekday of the local civil date, asked at local noon.
+    const double t = JulianCenturies(now.day, now.month, now.year, 12.0 - engine.timeZoneInEffect);
+    const std::string dateText =
+        AlarmDateText(now.day, now.month, now.year, LocalWeekday(t, engine.timeZoneInEffect));
+    for (int prayer : kShownPrayers) {
+        const auto p = static_cast<std::size_t>(prayer);
+        const double hours = engine.schedule.adjusted[p];
+        const std::string text = AlarmDialogText(prayer, hours, dateText);
+        if (state.AlarmSwitches[p] != 0) {
+            SetAlarm(service, now, hours, state.AlarmHandles[p], AlarmEventName(prayer), text);
+        }
+    }
+}
+
+}  // namespace orvano

@@ -1,0 +1,91 @@
+// The Today item's state and the parts of its behaviour that need no window:
+// the prayer-minute check, the blink cycle, taps, and the daily alarms.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "engine/state.h"
+#include "platform/geometry.h"
+#include "platform/message_box.h"
+#include "platform/notifications.h"
+#include "platform/sound.h"
+#include "today/layout.h"
+
+namespace orvano {
+
+struct ScheduleDate {
+    int day = 0;
+    int month = 0;
+    int year = 0;
+};
+
+// One per process in the plug-in; tests make their own.
+struct TodayItemState {
+    std::array<std::uint8_t, kPrayerCount> AlarmSwitches{};
+    bool HighResolution = false;
+    bool ShowLabels = true;
+    bool HeightChanged = true;
+    bool LayoutPending = false;
+    std::array<bool, kPrayerCount> Highlighted{};
+    bool Blinking = false;
+    int BlinkColourIndex = 0;
+    int AlertCountdown = 0;
+    int LastCheckedMinute = -1;
+    ItemLayout layout;
+    int DpiX = -1;
+    int DpiY = -1;
+    ScheduleDate scheduleDate;
+    std::array<NotificationHandle, kPrayerCount> AlarmHandles{};
+    EngineState engine;  // its traceSink stays nullptr: the plug-in never traces
+};
+
+// The five prayers the item shows and alarms, in order.
+inline constexpr std::array<int, 5> kShownPrayers = {Fajr, Zuhr, Asr, Maghrib, Isha};
+const char* PrayerLabel(int prayer);
+
+// What load does after a successful read: everything back to its start values.
+void ResetItemState(TodayItemState& state);
+
+// Minutes since midnight of the hour taken to the nearest minute; -1 when
+// that minute is not in the day (from 23:59:30 on, or a negative hour).
+int NearestMinuteOfDay(double hours);
+
+Colour BlinkColour(int index);
+
+// The refresh query's check and blink step. `invalidate` gets a rectangle,
+// or nullptr for the whole item. Returns true when the host must re-size and
+// repaint the item; `descriptorHeight` is the host's height field.
+bool QueryRefresh(TodayItemState& state, const LocalTime& now, int itemWidth, int& descriptorHeight,
+                  Sounds& sounds, const std::function<void(const Rect*)>& invalidate);
+
+// A tap at x, y: the icon area tells the user where to tap, anywhere else
+// switches between the expanded and the compact display.
+void Tap(TodayItemState& state, int x, int y, MessageBoxes& boxes);
+
+// Alarms.
+struct AlarmPeriod {
+    LocalTime start;
+    LocalTime end;
+};
+AlarmPeriod AlarmPeriodFor(const LocalTime& now, double hours);
+std::string AlarmDateText(int day, int month, int year, int weekdayIndex);
+std::string AlarmDialogText(int prayer, double hours, const std::string& dateText);
+std::string AlarmEventName(int prayer);
+std::string NamedEventPath(const std::string& eventName);
+
+inline constexpr int kErrorGeneric = 31;  // the platform's general failure code
+inline constexpr int kErrorOutOfMemory = 14;
+
+// Removes every notification whose trigger names this application.
+int ClearAlarmsOf(Notifications& service, const std::string& application);
+int SetAlarm(Notifications& service, const LocalTime& now, double hours, NotificationHandle& slot,
+             const std::string& eventName, const std::string& text);
+
+// Recomputes the schedule and re-sets the alarms when the local date differs
+// from the last refresh's.
+void DailyRefresh(TodayItemState& state, const LocalTime& now, Notifications& service);
+
+}  // namespace orvano

@@ -1,0 +1,43 @@
+#include "today/layout.h"
+
+namespace orvano {
+
+void ComputeItemLayout(int dpiX, int dpiY, int width, bool showLabels, ItemLayout& layout) {
+    const int margin = (dpiX + 48) / 96;
+    const int top = (2 * dpiY + 48) / 96;
+    const int columnWidth = (width - margin - 10) / 6;
+    const int halfRow = (15 * dpiY + 48) / 96;
+    const int fullRow = (30 * dpiY + 48) / 96;
+    int bottom = 0;
+    if (showLabels) {
+        for (int i = 0; i < kItemColumns; ++i) {
+            const int left = margin + i * columnWidth;
+            const int right = margin + (i + 1) * columnWidth;
+            layout.labelRects[static_cast<std::size_t>(i)] = {left, top, right, top + halfRow};
+            layout.valueRects[static_cast<std::size_t>(i)] = {left, top + halfRow, right,
+                                                              top + fullRow};
+        }
+        bottom = top + fullRow;
+    } else {
+        bottom = top + halfRow;
+        for (int i = 0; i < kTownColumn; ++i) {
+            layout.valueRects[static_cast<std::size_t>(i)] = {
+                margin + i * columnWidth, top, margin + (i + 1) * columnWidth, top + halfRow};
+        }
+        layout.valueRects[kTownColumn] = {margin + kTownColumn * columnWidth, top, width, bottom};
+    }
+    layout.valueRects[kTownColumn].right = width;
+    // The longest label gets room on both sides.
+    Rect& maghrib = layout.labelRects[kMaghribColumn];
+    if (showLabels) {
+        maghrib.left -= 5;
+        maghrib.right += 5;
+    }
+    layout.iconHitRect = {width - 20, 0, width, bottom};
+}
+
+int ItemHeight(int dpiY, bool showLabels) {
+    return showLabels ? (dpiY * 32 + 48) / 96 : (dpiY * 16 + 48) / 96;
+}
+
+}  // namespace orvano

@@ -1,0 +1,27 @@
+// Where the Today item draws each label and value, and the height it asks for.
+#pragma once
+
+#include <array>
+
+#include "platform/geometry.h"
+
+namespace orvano {
+
+// Columns: Fajr, Zuhr, Asr, Maghrib, Isha, then the town.
+inline constexpr int kItemColumns = 6;
+inline constexpr int kTownColumn = 5;
+inline constexpr int kMaghribColumn = 3;
+
+struct ItemLayout {
+    std::array<Rect, kItemColumns> labelRects{};
+    std::array<Rect, kItemColumns> valueRects{};
+    Rect iconHitRect{};
+};
+
+// Labels are left untouched in the compact display, as the last expanded
+// layout left them.
+void ComputeItemLayout(int dpiX, int dpiY, int width, bool showLabels, ItemLayout& layout);
+
+int ItemHeight(int dpiY, bool showLabels);
+
+}  // namespace orvano

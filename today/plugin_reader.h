@@ -1,0 +1,36 @@
+// The plug-in's own reader of data.cfg: same grammar and result codes as the
+// application's reader, but it keeps only the selected town, transcribes
+// nothing, and reports every failure in a message box.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "engine/state.h"
+#include "platform/message_box.h"
+#include "today/diagnostic_log.h"
+
+namespace orvano {
+
+enum ReadResult : int {
+    kReadOk = 0,
+    kReadOpenFailed = 1,
+    kReadBadFormat = 3,
+    kReadTownCountMismatch = 4,
+    kReadTownOutOfRange = 5,
+    kReadInvalidTownCount = 6,
+};
+
+// The data.cfg beside the library file.
+std::string PluginConfigPath(const std::string& libraryPath);
+
+// Reads configPath into state.tables (conventions, NumberOfTowns,
+// TownSelected, Verbose; never the town table) and state.place. Nothing is
+// cleared first: what an earlier read left stays where this file says nothing.
+int ReadPluginConfig(const std::string& configPath, EngineState& state, MessageBoxes& boxes,
+                     const std::function<DiagnosticLog&()>& getLog);
+
+// Names in a file saved by the handheld are Windows-1252; on screen they must be UTF-8.
+std::string TextToUtf8(const std::string& text);
+
+}  // namespace orvano
