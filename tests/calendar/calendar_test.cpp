@@ -388,6 +388,15 @@ TEST(MonthCalendar, FileNameLimitCountsCharactersNotBytes) {
     EXPECT_EQ(folder.Entries(), std::vector<std::string>{accented + "_Janvier2010.html"});
 }
 
+TEST(MonthCalendar, FileNameTooLongInBytesForTheFileSystemIsRefused) {
+    std::string wide;
+    for (int i = 0; i < 62; ++i) wide += "\xF0\x9F\x98\x80";  // 62 characters, 248 bytes
+    TempFolder folder;
+    ExpectOpenErrorOnly(folder.path(), wide, wide + "_Janvier2010.html",
+                        CalendarStatus::NameTooLong);
+    EXPECT_TRUE(folder.Entries().empty());
+}
+
 TEST(MonthCalendar, PathOverTheLimitIsRefused) {
     TempFolder folder;
     const std::string deep = folder.path() + "/" + std::string(kMaxCalendarPathBytes, 'd');
