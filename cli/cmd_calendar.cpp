@@ -1,0 +1,67 @@
+// orvano-cli calendar: the month's HTML page, opened in the desktop's browser.
+#include <fcntl.h>
+#include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "calendar/month_calendar.h"
+#include "cli/options.h"
+
+namespace orvano::cli {
+
+namespace {
+
+// The desktop's default handler with the path as its one argument; no shell
+// ever sees the path. Started as a grandchild so that the browser is neither
+// waited for nor left as a zombie; its failure is not reported.
+void OpenWithDesktop(const std::string& path) {
+    std::string program = "xdg-open";
+    char* const argv[] = {program.data(), const_cast<char*>(path.c_str()), nullptr};
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    if (child < 0) return;
+    if (child == 0) {
+        if (fork() == 0) {
+            // Our standard output carries the written path alone.
+            const int devNull = open("/dev/null", O_WRONLY);
+            if (devNull >= 0) dup2(devNull, STDOUT_FILENO);
+            execvp(argv[0], argv);
+            _exit(127);
+        }
+        _exit(0);
+    }
+    waitpid(child, nullptr, 0);
+}
+
+int RunCalendar(const Options& options) {
+    EngineState state;
+    ResolvePlace(options, state);
+    state.observation = LocalNow();
+    if (auto month = options.get("month")) ParseMonth("month", *month, state.observation);
+    std::string folder = ProgramFolder();
+    if (auto out = options.get("out")) {
+        if (out->empty()) throw UsageError("option '--out' needs a folder");
+        folder = *out;
+    }
+
+    FileTraceSink console(stdout);
+    state.traceSink = &console;
+    PageOpener opener;
+    if (!options.has("no-open")) opener = OpenWithDesktop;
+    const CalendarResult result = WriteMonthCalendar(state, folder, console, opener);
+    if (result.status != CalendarStatus::Written) return 1;
+    std::printf("%s\n", result.path.c_str());
+    return 0;
+}
+
+const CommandRegistrar calendar(
+    {"calendar",
+     "calendar [--config FILE] [--town N] [--month YYYY-MM] [--out DIR] [--no-open]",
+     {{"config", true}, {"town", true}, {"month", true}, {"out", true}, {"no-open", false}},
+     RunCalendar});
+
+}  // namespace
+
+}  // namespace orvano::cli
