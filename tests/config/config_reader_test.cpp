@@ -1,0 +1,557 @@
+// The application's reader: result codes and their messages, the transcription,
+// the grammar's corners and the limits that keep bad input harmless.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "config/reader.h"
+#include "config/writer.h"
+#include "config_test_support.h"
+
+namespace orvano {
+namespace {
+
+using testing::Box;
+using testing::Printf;
+using testing::ReadFile;
+using testing::RecordingBoxes;
+using testing::TempFolder;
+using testing::TestData;
+using testing::WriteFile;
+
+// One read over bytes, with everything it reports kept for the checks.
+struct Read {
+    ConfigTables tables;
+    CurrentPlace place;
+    std::string echo;
+    RecordingBoxes boxes;
+    StringTraceSink console;
+    int result = -1;
+
+    Read() = default;
+    explicit Read(const std::string& bytes) { Run(bytes); }
+    int Run(const std::string& bytes) {
+        echo.clear();
+        result = ReadDataCfgBytes(bytes, tables, place, &echo, boxes, &console);
+        return result;
+    }
+    // The transcription without its own title line.
+    std::string EchoBody() const {
+        EXPECT_EQ(echo.rfind(kEchoTitleLine, 0), 0u);
+        return echo.substr(std::string(kEchoTitleLine).size());
+    }
+};
+
+const std::string kTwoTowns =
+    "1 2 1 0\n"
+    "2 Algeria Algiers 36.7538 3.0588 1 0 6\n"
+    "2 France Paris 48.8566 2.3522 1 1 5\n";
+
+// ---- result codes ---------------------------------------------------------
+
+TEST(ConfigReader, Result0FillsPlaceFromSelectedTown) {
+    Read r(kTwoTowns);
+    EXPECT_EQ(r.result, kReadOk);
+    EXPECT_TRUE(r.boxes.shown.empty());
+    ASSERT_EQ(r.tables.Towns.size(), 2u);
+    EXPECT_EQ(r.place.Name, "Paris");
+    EXPECT_EQ(r.place.Country, "France");
+    EXPECT_EQ(r.place.latitude, 48.8566 * 0.017453292519943295);
+    EXPECT_EQ(r.place.longitude, 2.3522 * 0.017453292519943295);
+    EXPECT_EQ(r.place.TimeZone, 1);
+    EXPECT_EQ(r.place.DST, 1);
+    EXPECT_EQ(r.place.Convention, 5);
+    EXPECT_EQ(r.console.text(), "");  // Verbose 0
+}
+
+TEST(ConfigReader, Result1MissingFileShowsItsPathAndLeavesStartValues) {
+    TempFolder folder;
+    const std::string path = folder / "data.cfg";
+    ConfigTables tables;
+    CurrentPlace place;
+    RecordingBoxes boxes;
+    StringTraceSink console;
+    EXPECT_EQ(ReadDataCfg(path, folder / "read_echo.cfg", tables, place, boxes, &console),
+              kReadOpenError);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0], (Box{path, "File open error"}));
+    EXPECT_EQ(tables.NumberOfTowns, 0);
+    EXPECT_TRUE(tables.Towns.empty());
+    for (const Convention& c : tables.Conventions) {
+        EXPECT_EQ(c.Name, "");
+        EXPECT_FALSE(c.AsrShafii);
+        EXPECT_EQ(c.FajrTwilightAngle, 0.0);
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder / "read_echo.cfg"));
+}
+
+TEST(ConfigReader, Result1AFolderIsNoFile) {
+    TempFolder folder;
+    ConfigTables tables;
+    CurrentPlace place;
+    RecordingBoxes boxes;
+    EXPECT_EQ(ReadDataCfg(folder.path().string(), "", tables, place, boxes, nullptr),
+              kReadOpenError);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].caption, "File open error");
+}
+
+TEST(ConfigReader, Result2EchoCannotBeCreated) {
+    TempFolder folder;
+    const std::string path = folder / "data.cfg";
+    WriteFile(path, kTwoTowns);
+    const std::string echoPath = folder / "missing-folder/read_echo.cfg";
+    ConfigTables tables;
+    CurrentPlace place;
+    RecordingBoxes boxes;
+    EXPECT_EQ(ReadDataCfg(path, echoPath, tables, place, boxes, nullptr), kReadEchoOpenError);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0], (Box{echoPath, "File open error"}));
+    EXPECT_EQ(tables.NumberOfTowns, 0);  // nothing was read
+}
+
+TEST(ConfigReader, Result3UnknownKinds) {
+    for (const char* line : {"6 1 2 3\n", "7\n", "9 x\n", "0\n", "-8 x\n", "10 1\n"}) {
+        SCOPED_TRACE(line);
+        Read r(kTwoTowns + line + "8 never read\n");
+        EXPECT_EQ(r.result, kReadBadFormat);
+        ASSERT_EQ(r.boxes.shown.size(), 1u);
+        EXPECT_EQ(r.boxes.shown[0], (Box{"bad format of data.cfg", "Read error"}));
+        // Reading stopped at once: the kind was transcribed and nothing after it.
+        EXPECT_EQ(r.echo.find("never read"), std::string::npos);
+        // What was read before stays, but the place is not filled.
+        EXPECT_EQ(r.tables.NumberOfTowns, 2);
+        EXPECT_EQ(r.tables.Towns[1].Name, "Paris");
+        EXPECT_EQ(r.place.Name, "");
+    }
+}
+
+TEST(ConfigReader, Result3KindThatIsNoNumber) {
+    for (const char* text : {"x 1 2\n", "\"name\"\n", "+\n", "- 8\n", "99999999999 1\n"}) {
+        SCOPED_TRACE(text);
+        Read r(text);
+        EXPECT_EQ(r.result, kReadBadFormat);
+        ASSERT_EQ(r.boxes.shown.size(), 1u);
+        EXPECT_EQ(r.boxes.shown[0], (Box{"bad format of data.cfg", "Read error"}));
+    }
+}
+
+TEST(ConfigReader, Result3ConventionIndexOutsideTable) {
+    for (const char* line :
+         {"3 9 1 18 17 0.833 0 0 0 0\n", "3 -1 1 18 17 0.833 0 0 0 0\n", "4 9 1 2 3 4 5 6\n",
+          "4 -1 1 2 3 4 5 6\n", "5 9 \"x\"\n", "5 -1 \"x\"\n", "5 2147483647 \"x\"\n"}) {
+        SCOPED_TRACE(line);
+        Read r;
+        r.place.Convention = 4;
+        r.Run(line);
+        EXPECT_EQ(r.result, kReadBadFormat);
+        ASSERT_EQ(r.boxes.shown.size(), 1u);
+        EXPECT_EQ(r.boxes.shown[0].text, "bad format of data.cfg");
+        EXPECT_EQ(r.place.Convention, 4);  // never an index outside the table
+    }
+}
+
+TEST(ConfigReader, Result3UnreadableOrMissingField) {
+    for (const char* text :
+         {"1 2 x 0\n", "1 2 0\n", "2 Algeria Algiers north 3.0 1 0 0\n", "2 Algeria\n",
+          "3 0 1 18 17 0.833 0 0 0\n", "3 0 1 18 17 0.833 0.5 0 0 0\n", "4 0 1 2 3 4 5\n",
+          "4 0 1 2 3 4 5 nan\n", "4 0 1 2 3 4 5 inf\n", "4 0 1 2 3 4 5 1e999\n",
+          "2 A B 1 2 3000000000 0 0\n", "5\n"}) {
+        SCOPED_TRACE(text);
+        Read r(text);
+        EXPECT_EQ(r.result, kReadBadFormat);
+        ASSERT_EQ(r.boxes.shown.size(), 1u);
+        EXPECT_EQ(r.boxes.shown[0].caption, "Read error");
+    }
+}
+
+TEST(ConfigReader, Result4MoreTownLinesThanNumberOfTowns) {
+    Read r(
+        "1 2 0 0\n"
+        "2 A a 1 1 0 0 0\n"
+        "2 B b 2 2 0 0 0\n"
+        "2 C c 3 3 0 0 0\n");
+    EXPECT_EQ(r.result, kReadTownCountError);
+    ASSERT_EQ(r.boxes.shown.size(), 1u);
+    EXPECT_EQ(r.boxes.shown[0], (Box{"Number of towns does not match NTowns", "Read error"}));
+    // The third line found no slot: the table keeps exactly NumberOfTowns towns.
+    ASSERT_EQ(r.tables.Towns.size(), 2u);
+    EXPECT_EQ(r.tables.Towns[1].Name, "b");
+    EXPECT_EQ(r.place.Name, "");
+    // The whole file was read and transcribed.
+    EXPECT_NE(r.echo.find("2 C "), std::string::npos);
+}
+
+TEST(ConfigReader, Result4FewerTownLines) {
+    Read r("1 3 0 0\n2 A a 1 1 0 0 0\n");
+    EXPECT_EQ(r.result, kReadTownCountError);
+    EXPECT_EQ(r.boxes.shown.size(), 1u);
+}
+
+TEST(ConfigReader, Result4ChecksBeforeResult5) {
+    // Both checks would fail; only the first one reports.
+    Read r("1 2 7 0\n2 A a 1 1 0 0 0\n");
+    EXPECT_EQ(r.result, kReadTownCountError);
+    EXPECT_EQ(r.console.text(), "");
+}
+
+TEST(ConfigReader, Result5SelectedTownOutOfRangeIsAConsoleLineOnly) {
+    for (const char* header : {"1 2 2 0\n", "1 2 -1 0\n", "1 2 99 1\n"}) {
+        SCOPED_TRACE(header);
+        Read r(std::string(header) + "2 A a 1 1 0 0 0\n2 B b 2 2 0 0 0\n");
+        EXPECT_EQ(r.result, kReadTownOutOfRange);
+        EXPECT_TRUE(r.boxes.shown.empty());
+        EXPECT_EQ(r.console.text(), "Error : Selected town out of range\n");
+        EXPECT_EQ(r.place.Name, "");
+    }
+}
+
+TEST(ConfigReader, Result5EmptyFileWithNoTownAtAll) {
+    Read r("");
+    EXPECT_EQ(r.result, kReadTownOutOfRange);
+    EXPECT_EQ(r.console.text(), "Error : Selected town out of range\n");
+    EXPECT_EQ(r.echo, kEchoTitleLine);
+}
+
+TEST(ConfigReader, Result4EmptyFileAfterAnEarlierRead) {
+    Read r(kTwoTowns);
+    ASSERT_EQ(r.result, kReadOk);
+    r.Run("");
+    EXPECT_EQ(r.result, kReadTownCountError);
+    EXPECT_EQ(r.tables.NumberOfTowns, 2);
+}
+
+TEST(ConfigReader, Result6NoTownsInHeader) {
+    for (const char* header : {"1 0 0 0\n", "1 -5 0 0\n"}) {
+        SCOPED_TRACE(header);
+        Read r(std::string(header) + "8 never read\n");
+        EXPECT_EQ(r.result, kReadInvalidTownCount);
+        ASSERT_EQ(r.boxes.shown.size(), 1u);
+        EXPECT_EQ(r.boxes.shown[0], (Box{"Invalid number of towns in data.cfg", "Read error"}));
+        EXPECT_EQ(r.echo.find("never read"), std::string::npos);
+        EXPECT_TRUE(r.tables.Towns.empty());
+    }
+}
+
+TEST(ConfigReader, Result6HugeNumberOfTownsIsRefusedWhole) {
+    Read r(kTwoTowns);
+    ASSERT_EQ(r.result, kReadOk);
+    r.Run("1 100001 0 1\n");
+    EXPECT_EQ(r.result, kReadInvalidTownCount);
+    ASSERT_EQ(r.boxes.shown.size(), 1u);
+    EXPECT_EQ(r.boxes.shown[0], (Box{"Invalid number of towns in data.cfg", "Read error"}));
+    EXPECT_EQ(r.tables.NumberOfTowns, 2);
+    EXPECT_EQ(r.tables.Towns.size(), 2u);
+    EXPECT_EQ(r.tables.TownSelected, 1);
+    // The largest table allowed is still made.
+    Read big("1 100000 0 0\n");
+    EXPECT_EQ(big.result, kReadTownCountError);
+    EXPECT_EQ(big.tables.Towns.size(), 100000u);
+}
+
+// ---- transcription ---------------------------------------------------------
+
+TEST(ConfigReader, TranscriptionFormatsEveryKind) {
+    Read r(
+        "8 hello\n"
+        "5 3 \"Gulf  Region\" trailing\n"
+        "3 3 2 19.5 0 0.833 1 90 0 12.5\n"
+        "4 3 1 -2.5 0 0 3 0.125\n"
+        "1 1 0 0\n"
+        "2 Algeria Algiers 36.7538 3.0588 1 0 6\n");
+    ASSERT_EQ(r.result, kReadOk);
+    EXPECT_EQ(r.EchoBody(),
+              "8 hello\n" + Printf("5 %-9d \"%s\"\n", 3, "Gulf  Region") +
+                  Printf("3 %-9d  %-14d  %-16g  %-16g  %-15g  %-19d  %-4d  %-7d  %-15.7f\n", 3, 2,
+                         19.5, 0.0, 0.833, 1, 90, 0, 12.5) +
+                  Printf("4 %-9d  %-7g  %-7g  %-7g  %-7g  %-7g  %-7g\n", 3, 1.0, -2.5, 0.0, 0.0,
+                         3.0, 0.125) +
+                  Printf("1 %-13d  %-12d  %-7d\n", 1, 0, 0) +
+                  Printf("2 %-15s  %-15s  %-10lf  %-10lf  %-7d  %-2d  %-2d\n", "Algeria", "Algiers",
+                         36.7538, 3.0588, 1, 0, 6));
+}
+
+TEST(ConfigReader, CommentLinesAnywhereAreCopiedUnchanged) {
+    const std::string comments[] = {
+        "8 ----  spaced   out  ", "8", "8x no space", "8\t tab first", "8 \"quoted\" 1 2 3",
+        "08 leading zero"};
+    std::string file;
+    std::string expected;
+    file += comments[0] + "\n1 1 0 0\n";
+    expected += comments[0] + "\n1 1              0             0      \n";
+    file += comments[1] + "\n" + comments[2] + "\n\n\n" + comments[3] + "\n";
+    expected += comments[1] + "\n" + comments[2] + "\n" + comments[3] + "\n";
+    file += "2 A a 1 1 0 0 0\n" + comments[4] + "\n";
+    expected +=
+        Printf("2 %-15s  %-15s  %-10lf  %-10lf  %-7d  %-2d  %-2d\n", "A", "a", 1.0, 1.0, 0, 0, 0) +
+        comments[4] + "\n";
+    file += comments[5];  // last line without a line end
+    expected += "8 leading zero\n";
+    Read r(file);
+    ASSERT_EQ(r.result, kReadOk);
+    EXPECT_EQ(r.EchoBody(), expected);
+}
+
+TEST(ConfigReader, RecordsReadFieldByFieldAcrossLineEnds) {
+    Read r(
+        "1\n1\n\n0 0 2 Algeria\n  Algiers 36.7538\n3.0588 1 0\n6\n"
+        "3 0 1 18 17 0.833 0 0 0 0 5 0 \"Name\"\n");
+    ASSERT_EQ(r.result, kReadOk);
+    EXPECT_EQ(r.tables.Towns[0].Name, "Algiers");
+    EXPECT_EQ(r.tables.Towns[0].Convention, 6);
+    EXPECT_EQ(r.tables.Conventions[0].FajrTwilightAngle, 18.0);
+    EXPECT_EQ(r.tables.Conventions[0].Name, "Name");
+    EXPECT_EQ(r.EchoBody(),
+              Printf("1 %-13d  %-12d  %-7d\n", 1, 0, 0) +
+                  Printf("2 %-15s  %-15s  %-10lf  %-10lf  %-7d  %-2d  %-2d\n", "Algeria", "Algiers",
+                         36.7538, 3.0588, 1, 0, 6) +
+                  Printf("3 %-9d  %-14d  %-16g  %-16g  %-15g  %-19d  %-4d  %-7d  %-15.7f\n", 0, 1,
+                         18.0, 17.0, 0.833, 0, 0, 0, 0.0) +
+                  "5 0         \"Name\"\n");
+}
+
+TEST(ConfigReader, TranscriptionFileIsWrittenBesideOnFailureToo) {
+    TempFolder folder;
+    WriteFile(folder / "data.cfg", "8 first\n1 1 0 0\n6\n");
+    ConfigTables tables;
+    CurrentPlace place;
+    RecordingBoxes boxes;
+    EXPECT_EQ(ReadDataCfg(folder / "data.cfg", ReadEchoBeside(folder / "data.cfg"), tables, place,
+                          boxes, nullptr),
+              kReadBadFormat);
+    EXPECT_EQ(ReadFile(folder / "read_echo.cfg"),
+              std::string(kEchoTitleLine) + "8 first\n1 1              0             0      \n6 ");
+}
+
+// ---- flags, names, conventions --------------------------------------------
+
+TEST(ConfigReader, FlagsAreTrueOnlyForOne) {
+    Read r("3 0 1 0 0 0 1 5 1 12\n3 1 2 0 0 0 2 5 2 12\n3 2 -1 0 0 0 0 5 0 12\n");
+    EXPECT_TRUE(r.tables.Conventions[0].AsrShafii);
+    EXPECT_TRUE(r.tables.Conventions[0].Isha_is_Maghrib_plus);
+    EXPECT_TRUE(r.tables.Conventions[0].ZuhrFixe);
+    for (int i : {1, 2}) {
+        EXPECT_FALSE(r.tables.Conventions[i].AsrShafii);
+        EXPECT_FALSE(r.tables.Conventions[i].Isha_is_Maghrib_plus);
+        EXPECT_FALSE(r.tables.Conventions[i].ZuhrFixe);
+    }
+    // The transcription shows the integers that were read.
+    EXPECT_NE(r.echo.find(Printf("3 %-9d  %-14d  %-16g  %-16g  %-15g  %-19d  %-4d  %-7d  %-15.7f\n",
+                                 1, 2, 0.0, 0.0, 0.0, 2, 5, 2, 12.0)),
+              std::string::npos);
+}
+
+TEST(ConfigReader, NameLines) {
+    struct Case {
+        const char* line;
+        const char* name;
+    } cases[] = {
+        {"5 0 \"Muslim World League\"", "Muslim World League"},
+        {"5 0 \"\"", ""},
+        {"5 0 no quotes at all", ""},
+        {"5 0 \"only one quote", ""},
+        {"5 0 before \"inside\" after \"more\"", "inside"},
+        {"5 0\t\"tab\"", "tab"},
+        {"5 0", ""},
+        {"5 0 \"Fran\xC3\xA7"
+         "ais\"",
+         "Fran\xC3\xA7"
+         "ais"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        Read r;
+        r.tables.Conventions[0].Name = "old";
+        r.Run(std::string(c.line) + "\n");
+        EXPECT_EQ(r.result, kReadTownOutOfRange);  // no town: only the range check fails
+        EXPECT_EQ(r.tables.Conventions[0].Name, c.name);
+    }
+}
+
+TEST(ConfigReader, ConventionsNotInTheFileKeepTheirValues) {
+    Read r;
+    r.tables.Conventions[7].Name = "kept";
+    r.tables.Conventions[7].FajrTwilightAngle = 19.5;
+    r.Run("5 1 \"new\"\n" + kTwoTowns);
+    ASSERT_EQ(r.result, kReadOk);
+    EXPECT_EQ(r.tables.Conventions[1].Name, "new");
+    EXPECT_EQ(r.tables.Conventions[7].Name, "kept");
+    EXPECT_EQ(r.tables.Conventions[7].FajrTwilightAngle, 19.5);
+}
+
+TEST(ConfigReader, PlaceIsFilledOnlyAfterAllChecks) {
+    Read r;
+    r.place.Name = "before";
+    r.Run("1 1 0 0\n2 A a 1 1 0 0 0\n2 B b 1 1 0 0 0\n5 6 \"x\"\n");
+    EXPECT_EQ(r.result, kReadTownCountError);
+    EXPECT_EQ(r.place.Name, "before");
+    // The place's convention follows each convention line as it is read.
+    EXPECT_EQ(r.place.Convention, 6);
+    // After a success the selected town's convention wins.
+    Read ok(kTwoTowns + "4 8 0 0 0 0 0 0\n");
+    ASSERT_EQ(ok.result, kReadOk);
+    EXPECT_EQ(ok.place.Convention, 5);
+}
+
+TEST(ConfigReader, VerboseLinesAfterSuccess) {
+    Read r("1 1 0 1\n2 Algeria Algiers 36.7538 3.0588 1 0 6\n");
+    ASSERT_EQ(r.result, kReadOk);
+    EXPECT_EQ(r.console.text(),
+              "Lieu actuel : \n"
+              "Lieu : Algeria, Algiers\n"
+              "latitude= 36\xC2\xB0"
+              "45'14\"   longitude=  3\xC2\xB0"
+              "03'32\"\n"
+              "Convention 6\n");
+}
+
+TEST(ConfigReader, VerboseFromTheFileDecides) {
+    Read r;
+    r.tables.Verbose = 1;  // as the start-up sets it before reading
+    r.Run(kTwoTowns);
+    EXPECT_EQ(r.result, kReadOk);
+    EXPECT_EQ(r.tables.Verbose, 0);
+    EXPECT_EQ(r.console.text(), "");
+}
+
+// ---- limits -----------------------------------------------------------------
+
+TEST(ConfigReader, TextsKeepAtMost79Characters) {
+    std::string longWord;
+    for (int i = 0; i < 100; ++i) longWord += "\xC3\xA9";  // é, two bytes each
+    std::string expected;
+    for (int i = 0; i < 79; ++i) expected += "\xC3\xA9";
+    Read r("1 1 0 0\n2 " + longWord + " " + longWord + " 1 2 3 4 5\n5 0 \"" + longWord + "\"\n");
+    ASSERT_EQ(r.result, kReadOk);
+    EXPECT_EQ(r.tables.Towns[0].Country, expected);
+    EXPECT_EQ(r.tables.Towns[0].Name, expected);
+    EXPECT_EQ(r.tables.Towns[0].latitude, 1.0);  // the rest of the long word did not spill
+    EXPECT_EQ(r.tables.Towns[0].Convention, 5);
+    EXPECT_EQ(r.tables.Conventions[0].Name, expected);
+    EXPECT_EQ(r.place.Name, expected);
+}
+
+TEST(ConfigReader, RestOfLineKeepsAtMost199Characters) {
+    const std::string longComment = "8 " + std::string(300, 'c');
+    const std::string longName = "5 1 \"" + std::string(250, 'n') + "\"";
+    Read r(longComment + "\n" + longName + "\n" + kTwoTowns);
+    ASSERT_EQ(r.result, kReadOk);  // the rest of a long line never becomes a record
+    // The rest after the kind is " ccc...": 199 characters kept.
+    EXPECT_EQ(r.EchoBody().substr(0, 203), "8 " + std::string(198, 'c') + "\n5 ");
+    // The closing quote lies beyond what was kept: no name.
+    EXPECT_EQ(r.tables.Conventions[1].Name, "");
+}
+
+TEST(ConfigReader, TownLineBeforeTheHeaderIsStoredNowhere) {
+    Read r("2 X x 1 1 0 0 0\n1 1 0 0\n");
+    EXPECT_EQ(r.result, kReadTownCountError);  // one line for one slot, but no slot taken
+    ASSERT_EQ(r.tables.Towns.size(), 1u);
+    EXPECT_EQ(r.tables.Towns[0].Name, "");
+    Read fromEarlierRead(kTwoTowns);
+    fromEarlierRead.Run("2 X x 1 1 0 0 0\n2 Y y 1 1 0 0 0\n");
+    EXPECT_EQ(fromEarlierRead.result, kReadTownCountError);
+    EXPECT_EQ(fromEarlierRead.tables.Towns[0].Name, "Algiers");  // old table untouched
+}
+
+TEST(ConfigReader, SecondHeaderResizesWithoutDanglingSlots) {
+    Read shrink("1 3 0 0\n2 A a 1 1 0 0 0\n2 B b 1 1 0 0 0\n2 C c 1 1 0 0 0\n1 1 0 0\n");
+    EXPECT_EQ(shrink.result, kReadTownCountError);
+    ASSERT_EQ(shrink.tables.Towns.size(), 1u);
+    EXPECT_EQ(shrink.tables.Towns[0].Name, "a");
+    EXPECT_EQ(shrink.tables.NumberOfTowns, 1);
+
+    Read grow("1 1 0 0\n2 A a 1 1 0 0 0\n1 2 1 0\n2 B b 1 1 0 0 0\n");
+    EXPECT_EQ(grow.result, kReadOk);
+    ASSERT_EQ(grow.tables.Towns.size(), 2u);
+    EXPECT_EQ(grow.tables.Towns[0].Name, "a");
+    EXPECT_EQ(grow.place.Name, "b");
+}
+
+TEST(ConfigReader, NumbersAsFormattedInputTakesThem) {
+    Read r("+1 +1 0 0\n2 A a +36.5 -3.25e0 -1 0 08\n3 0 1 .5 17. 0.833 0 0 0 1e1\n");
+    ASSERT_EQ(r.result, kReadOk);
+    EXPECT_EQ(r.tables.Towns[0].latitude, 36.5);
+    EXPECT_EQ(r.tables.Towns[0].longitude, -3.25);
+    EXPECT_EQ(r.tables.Towns[0].TimeZone, -1);
+    EXPECT_EQ(r.tables.Towns[0].Convention, 8);
+    EXPECT_EQ(r.tables.Conventions[0].FajrTwilightAngle, 0.5);
+    EXPECT_EQ(r.tables.Conventions[0].IshaTwilightAngle, 17.0);
+    EXPECT_EQ(r.tables.Conventions[0].ZuhrHour, 10.0);
+}
+
+TEST(ConfigReader, NumberStopsWhereItCannotGoOn) {
+    // "12.5" as an integer is 12, and ".5" is then the next field.
+    Read r("1 1 0 0\n2 A a 1 2 12.5 0 0\n");
+    EXPECT_EQ(r.result, kReadBadFormat);
+    Read glued("1 1 0 0\n2 A a 1 2 3 0 0\n3 0 1 18 17 0.833 0 0 0 12.5x\n");
+    EXPECT_EQ(glued.result, kReadBadFormat);  // "x" is read as the next kind
+}
+
+// ---- encodings --------------------------------------------------------------
+
+TEST(ConfigReader, Windows1252FileBecomesUtf8InMemory) {
+    Read r(
+        "8 caf\xE9\r\n1 1 0 0\r\n2 Alg\xE9rie B\xE9ja\xEF"
+        "a 36.75 5.06 1 0 0\r\n"
+        "5 0 \"\x80 \x9C \xA0\"\r\n");
+    ASSERT_EQ(r.result, kReadOk);
+    EXPECT_EQ(r.tables.encoding, TextEncoding::Windows1252);
+    EXPECT_EQ(r.tables.Towns[0].Country, "Alg\xC3\xA9rie");
+    EXPECT_EQ(r.tables.Towns[0].Name,
+              "B\xC3\xA9ja\xC3\xAF"
+              "a");
+    EXPECT_EQ(r.tables.Conventions[0].Name, "\xE2\x82\xAC \xC5\x93 \xC2\xA0");
+    // Padding counts characters, and the line end of the comment is the platform's.
+    EXPECT_EQ(r.EchoBody().substr(0, 10), "8 caf\xC3\xA9\n1 ");
+    EXPECT_NE(r.echo.find("2 Alg\xC3\xA9rie" + std::string(10, ' ') +
+                          "B\xC3\xA9ja\xC3\xAF"
+                          "a" +
+                          std::string(11, ' ') + "36.750000"),
+              std::string::npos);
+}
+
+TEST(ConfigReader, Utf8FileStaysUtf8AndItsMarkIsDropped) {
+    Read r(
+        "\xEF\xBB\xBF"
+        "1 1 0 0\n2 Alg\xC3\xA9rie Alger 36.75 5.06 1 0 0\n");
+    ASSERT_EQ(r.result, kReadOk);
+    EXPECT_EQ(r.tables.encoding, TextEncoding::Utf8);
+    EXPECT_EQ(r.tables.Towns[0].Country, "Alg\xC3\xA9rie");
+}
+
+TEST(ConfigReader, TranscriptionFileInTheEncodingRead) {
+    TempFolder folder;
+    WriteFile(folder / "data.cfg",
+              "8 caf\xE9\n1 1 0 0\n2 X B\xE9ja\xEF"
+              "a 36.75 5.06 1 0 0\n");
+    ConfigTables tables;
+    CurrentPlace place;
+    RecordingBoxes boxes;
+    ASSERT_EQ(
+        ReadDataCfg(folder / "data.cfg", folder / "read_echo.cfg", tables, place, boxes, nullptr),
+        kReadOk);
+    const std::string echo = ReadFile(folder / "read_echo.cfg");
+    EXPECT_NE(echo.find("8 caf\xE9\n"), std::string::npos);
+    EXPECT_NE(echo.find("2 X" + std::string(16, ' ') +
+                        "B\xE9ja\xEF"
+                        "a" +
+                        std::string(11, ' ') + "36.750000"),
+              std::string::npos);
+    EXPECT_EQ(place.Name,
+              "B\xC3\xA9ja\xC3\xAF"
+              "a");
+}
+
+// ---- round trip -------------------------------------------------------------
+
+TEST(ConfigReader, DefaultFileReadsAndTranscribesItselfLineForLine) {
+    const std::string path = std::string(ORVANO_SOURCE_DIR) + "/resources/data.cfg";
+    const std::string bytes = ReadFile(path);
+    Read r(bytes);
+    ASSERT_EQ(r.result, kReadOk);
+    EXPECT_EQ(r.EchoBody(), bytes);
+    EXPECT_EQ(r.tables.encoding, TextEncoding::Utf8);
+}
+
+}  // namespace
+}  // namespace orvano
