@@ -82,7 +82,8 @@ void MeridianTransit(const Observation& observation, const CurrentPlace& place,
         second = JulianCenturies(day, month, year, t);
     }
     EvaluateSun(second, sun);
-    trace.Printf("T=%g JC à %s\n", sun.T, HoursToHmsText(t).c_str());
+    // The text is formed only for a reader: it costs more than the transit.
+    if (trace.on()) trace.Printf("T=%g JC à %s\n", sun.T, HoursToHmsText(t).c_str());
 
     double transit = (sun.RA - (sun.theta0 - t * kHoursToRad) - place.longitude) * kRadToHours +
                      timeZoneInEffect;

@@ -19,6 +19,9 @@ struct SunSample {
     double cosDelta = 0.0;
 };
 
+// The declination of SunEquatorial, without forming the right ascension.
+double SunDeclination(double l);
+
 SunSample SampleSun(const Observation& observation, double hourUT);
 
 // Sets sun.RA to the right ascension that belongs with sun.L.

@@ -40,12 +40,19 @@ const Convention& SelectedConvention(const EngineState& state) {
 
 namespace engine_detail {
 
+double SunDeclination(double l) {
+    // Term for term as SunEquatorial forms it, so the bits agree.
+    const double epsilon = 23.43999 * kDegToRad;
+    const double z = std::sin(l) * std::sin(epsilon);
+    const double c = std::sqrt(1 - z * z);
+    return std::atan2(z, c);
+}
+
 SunSample SampleSun(const Observation& observation, double hourUT) {
     SunSample s;
     s.T = JulianCenturies(observation.day, observation.month, observation.year, hourUT);
     s.L = SunLongitude(s.T);
-    double ra = 0.0;
-    SunEquatorial(s.L, ra, s.delta);
+    s.delta = SunDeclination(s.L);
     s.sinDelta = std::sin(s.delta);
     s.cosDelta = std::cos(s.delta);
     return s;

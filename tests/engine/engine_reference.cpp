@@ -13,6 +13,8 @@ int SolveSalatHour(EngineState& state, unsigned int kind, double* hour,
                    std::vector<double>* passHours) {
     const Convention& c = state.tables.Conventions.at(static_cast<size_t>(state.place.Convention));
     const Trace trace = state.trace();
+    // The texts of the trace lines are formed only when someone reads them.
+    const bool verbose = trace.on();
     SunState& sun = state.sun;
     const Observation& o = state.observation;
     const double latitude = state.place.latitude;
@@ -47,52 +49,74 @@ int SolveSalatHour(EngineState& state, unsigned int kind, double* hour,
         default:
             return 2;
     }
-    trace.Printf(" 1st iter %s\n",
-                 HoursToHmsText(sun.transitHour - state.timeZoneInEffect).c_str());
+    if (verbose) {
+        trace.Printf(" 1st iter %s\n",
+                     HoursToHmsText(sun.transitHour - state.timeZoneInEffect).c_str());
+    }
     double start = sun.transitHour;
     for (int pass = 1; pass <= 3; ++pass) {
         const double u = start - state.timeZoneInEffect;
         sun.T = JulianCenturies(o.day, o.month, o.year, u);
-        trace.Printf("T=%g JC à %s\n", sun.T, HoursToHmsText(u).c_str());
+        if (verbose) {
+            trace.Printf("T=%g JC à %s\n", sun.T, HoursToHmsText(u).c_str());
+        }
         sun.L = SunLongitude(sun.T);
         SunEquatorial(sun.L, sun.RA, sun.delta);
         if (kind == 3) {
             h0 = std::atan(1 / (k + std::tan(std::fabs(latitude - sun.delta))));
             sun.h = h0;
             if (pass == 3) {
-                trace.Printf("h=%g°  ie altitude %s\n", h0 * 57.29577951308232,
-                             AngleToDmsText(h0).c_str());
+                if (verbose) {
+                    trace.Printf("h=%g°  ie altitude %s\n", h0 * 57.29577951308232,
+                                 AngleToDmsText(h0).c_str());
+                }
             }
         }
         const double cosTau = (std::sin(h0) - std::sin(sun.delta) * std::sin(latitude)) /
                               std::cos(sun.delta) / std::cos(latitude);
-        trace.Printf(" costau=%g\n", cosTau);
+        if (verbose) {
+            trace.Printf(" costau=%g\n", cosTau);
+        }
         if (cosTau > 1) {
-            trace.Printf(
-                "ERROR : then the Sun is always below our altitude limit. One example is midwinter "
-                "in the arctics, when the Sun never gets above the horizon.\n");
+            if (verbose) {
+                trace.Printf(
+                    "ERROR : then the Sun is always below our altitude limit. One example is "
+                    "midwinter "
+                    "in the arctics, when the Sun never gets above the horizon.\n");
+            }
             return 1;
         }
         if (cosTau < -1) {
-            trace.Printf(
-                "ERROR : then the Sun is always above our altitude limit. If we were computing "
-                "rise/set times, the Sun is then aboute the horizon continuously; we have Midnight "
-                "Sun.\n");
+            if (verbose) {
+                trace.Printf(
+                    "ERROR : then the Sun is always above our altitude limit. If we were computing "
+                    "rise/set times, the Sun is then aboute the horizon continuously; we have "
+                    "Midnight "
+                    "Sun.\n");
+            }
             return -1;
         }
         if (-1 <= cosTau && cosTau <= 1) {
             sun.tau = std::acos(cosTau) * 0.997269476174235;
             *hour = sun.tau * 3.819718634205488 * side + sun.transitHour;
-            trace.Printf(" SalatHour=%gh ie : %s\n", *hour, HoursToHmsText(*hour).c_str());
+            if (verbose) {
+                trace.Printf(" SalatHour=%gh ie : %s\n", *hour, HoursToHmsText(*hour).c_str());
+            }
             if (passHours != nullptr) passHours->push_back(*hour);
         }
         if (pass == 1) {
-            trace.Printf("** corrected values ** :\n");
-            trace.Printf(" 2nd iter à %s\n",
-                         HoursToHmsText(*hour - state.timeZoneInEffect).c_str());
+            if (verbose) {
+                trace.Printf("** corrected values ** :\n");
+            }
+            if (verbose) {
+                trace.Printf(" 2nd iter à %s\n",
+                             HoursToHmsText(*hour - state.timeZoneInEffect).c_str());
+            }
         } else if (pass == 2) {
-            trace.Printf(" 3rd iter à %s\n",
-                         HoursToHmsText(*hour - state.timeZoneInEffect).c_str());
+            if (verbose) {
+                trace.Printf(" 3rd iter à %s\n",
+                             HoursToHmsText(*hour - state.timeZoneInEffect).c_str());
+            }
         }
         start = *hour;
     }

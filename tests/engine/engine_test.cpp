@@ -16,6 +16,7 @@
 #include "astro/julian_time.h"
 #include "astro/solar_ephemeris.h"
 #include "engine/schedule.h"
+#include "engine/solve_day.h"
 #include "engine/solver.h"
 #include "tests/engine/engine_reference.h"
 
@@ -438,6 +439,18 @@ TEST(DaySchedule, SameBitsAsThePlainTranscription) {
             ASSERT_EQ(state.schedule.adjusted[i], ref.schedule.adjusted[i]) << n << " " << i;
         }
         ExpectSameSun(state.sun, ref.sun);
+    }
+}
+
+TEST(Solver, DeclinationAloneHasTheBitsOfTheEquatorialPair) {
+    std::mt19937_64 random(23);
+    std::uniform_real_distribution<double> longitude(0, kTwoPi);
+    std::vector<double> values = {0.0, kPi / 2, kPi, 3 * kPi / 2, kTwoPi - 1e-15};
+    for (int i = 0; i < 20000; ++i) values.push_back(longitude(random));
+    for (double l : values) {
+        double ra = 0, delta = 0;
+        SunEquatorial(l, ra, delta);
+        ASSERT_EQ(engine_detail::SunDeclination(l), delta) << l;
     }
 }
 

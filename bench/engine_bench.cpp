@@ -1,0 +1,75 @@
+// The day's and the month's schedule, and the plain transcription they must
+// equal bit for bit, on the same places and dates.
+#include <benchmark/benchmark.h>
+
+#include "astro/constants.h"
+#include "astro/julian_time.h"
+#include "engine/schedule.h"
+#include "tests/engine/engine_reference.h"
+
+namespace orvano {
+namespace {
+
+EngineState Algiers() {
+    EngineState state;
+    Convention& c = state.tables.Conventions[0];
+    c.FajrTwilightAngle = 18;
+    c.IshaTwilightAngle = 17;
+    c.SunriseSetAngle = 0.833;
+    c.AsrShafii = true;
+    state.place.latitude = 36.75 * kDegToRad;
+    state.place.longitude = 3.05 * kDegToRad;
+    state.place.TimeZone = 1;
+    state.place.DST = 1;
+    state.observation = Observation{1, 1, 2010, 12, 0, 0};
+    return state;
+}
+
+void NextDay(Observation& o) {
+    if (++o.day > DaysInMonth(o.month, o.year)) {
+        o.day = 1;
+        if (++o.month > 12) {
+            o.month = 1;
+            ++o.year;
+        }
+    }
+}
+
+void BM_ComputeDaySchedule(benchmark::State& bench) {
+    EngineState state = Algiers();
+    for (auto _ : bench) {
+        ComputeDaySchedule(state);
+        benchmark::DoNotOptimize(state.schedule);
+        NextDay(state.observation);
+    }
+    bench.SetItemsProcessed(bench.iterations());
+}
+BENCHMARK(BM_ComputeDaySchedule);
+
+void BM_PlainTranscriptionDay(benchmark::State& bench) {
+    EngineState state = Algiers();
+    for (auto _ : bench) {
+        reference::ComputeDaySchedule(state);
+        benchmark::DoNotOptimize(state.schedule);
+        NextDay(state.observation);
+    }
+    bench.SetItemsProcessed(bench.iterations());
+}
+BENCHMARK(BM_PlainTranscriptionDay);
+
+void BM_ComputeMonthSchedule(benchmark::State& bench) {
+    EngineState state = Algiers();
+    MonthSchedule month;
+    for (auto _ : bench) {
+        ComputeMonthSchedule(state, month, DaysInMonth(state.observation.month, 2010));
+        benchmark::DoNotOptimize(month);
+        state.observation.month = state.observation.month % 12 + 1;
+    }
+    bench.SetItemsProcessed(bench.iterations() * 30);
+}
+BENCHMARK(BM_ComputeMonthSchedule);
+
+}  // namespace
+}  // namespace orvano
+
+BENCHMARK_MAIN();

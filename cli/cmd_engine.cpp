@@ -1,0 +1,235 @@
+// orvano-cli times, month, trace and bench: the prayer-time engine.
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "astro/angle_text.h"
+#include "astro/constants.h"
+#include "astro/julian_time.h"
+#include "cli/json.h"
+#include "cli/options.h"
+#include "engine/schedule.h"
+
+namespace orvano::cli {
+
+namespace {
+
+constexpr const char* kPrayerNames[kPrayerCount] = {"Fajr", "Chourouk", "Zuhr",
+                                                    "Asr",  "Maghrib",  "Isha"};
+
+std::vector<OptionSpec> WithPlace(std::vector<OptionSpec> own) {
+    own.insert(own.end(), kPlaceOptions.begin(), kPlaceOptions.end());
+    return own;
+}
+
+// The angles of the synthetic towns, and of a place given by --lat/--lon,
+// which has no convention table of its own: Fajr 18°, Isha 17°, sunrise and
+// sunset 0.833°, the Shafi'i Asr, nothing added.
+Convention StandardConvention() {
+    Convention c;
+    c.Name = "Standard";
+    c.FajrTwilightAngle = 18;
+    c.IshaTwilightAngle = 17;
+    c.SunriseSetAngle = 0.833;
+    c.AsrShafii = true;
+    return c;
+}
+
+// The place, its convention and the date the options give. Nothing is printed
+// by the computation unless the caller attaches a sink.
+EngineState StateFromOptions(const Options& options) {
+    EngineState state;
+    ResolvePlace(options, state);
+    if (options.has("lat") || options.has("lon")) {
+        state.place.Convention = 0;
+        state.tables.Conventions[0] = StandardConvention();
+    }
+    state.tables.Verbose = 0;
+    state.traceSink = nullptr;
+    state.observation = LocalNow();
+    return state;
+}
+
+void ReadDate(const Options& options, Observation& observation) {
+    const auto text = options.get("date");
+    if (!text) return;
+    ParseDate("date", *text, observation);
+    if (observation.day > DaysInMonth(observation.month, observation.year)) {
+        throw UsageError("option '--date' has an impossible date '" + *text + "'");
+    }
+}
+
+std::string DateText(const Observation& o) {
+    return Format("%04d-%02d-%02d", o.year, o.month, o.day);
+}
+
+std::string JsonDoubles(const std::array<double, kPrayerCount>& values) {
+    return JsonArray(values, [](double v) { return JsonNumber(v); });
+}
+
+int RunTimes(const Options& options) {
+    EngineState state = StateFromOptions(options);
+    ReadDate(options, state.observation);
+    ComputeDaySchedule(state);
+    const DaySchedule& day = state.schedule;
+    std::array<std::string, kPrayerCount> text;
+    for (int i = 0; i < kPrayerCount; ++i) text[i] = HoursToClockText(day.adjusted[i]);
+
+    if (options.has("json")) {
+        JsonObject json;
+        json.add("town", state.place.Name).add("country", state.place.Country);
+        json.add("date", DateText(state.observation));
+        json.add("timeZoneInEffect", state.timeZoneInEffect);
+        json.addRaw("exact", JsonDoubles(day.exact));
+        json.addRaw("adjusted", JsonDoubles(day.adjusted));
+        json.addRaw("text", JsonArray(text, [](const std::string& t) { return JsonString(t); }));
+        std::printf("%s\n", json.str().c_str());
+        return 0;
+    }
+    std::printf("%s, %s\n", state.place.Name.c_str(), state.place.Country.c_str());
+    std::printf("%s  TZ=%d\n", DateText(state.observation).c_str(), state.timeZoneInEffect);
+    for (int i = 0; i < kPrayerCount; ++i)
+        std::printf("%-9s %s\n", kPrayerNames[i], text[i].c_str());
+    return 0;
+}
+
+int RunMonth(const Options& options) {
+    EngineState state = StateFromOptions(options);
+    if (auto month = options.get("month")) ParseMonth("month", *month, state.observation);
+    const Observation& o = state.observation;
+    MonthSchedule table;
+    ComputeMonthSchedule(state, table, DaysInMonth(o.month, o.year));
+    const auto rows = std::vector<std::array<double, kPrayerCount>>(
+        table.adjusted.begin(), table.adjusted.begin() + table.dayCount);
+
+    if (options.has("json")) {
+        JsonObject json;
+        json.add("town", state.place.Name).add("country", state.place.Country);
+        json.add("month", Format("%04d-%02d", o.year, o.month));
+        json.add("dayCount", table.dayCount);
+        json.addRaw("adjusted", JsonArray(rows, JsonDoubles));
+        json.addRaw("weekday", JsonArray(std::vector<int>(table.weekday.begin(),
+                                                          table.weekday.begin() + table.dayCount),
+                                         [](int w) { return std::to_string(w); }));
+        std::printf("%s\n", json.str().c_str());
+        return 0;
+    }
+    std::printf("%s, %s\n", state.place.Name.c_str(), state.place.Country.c_str());
+    std::printf("%s %d\n", kMonthNames[static_cast<size_t>(o.month)], o.year);
+    std::printf("%-12s", "");
+    for (const char* name : kPrayerNames) std::printf(" %-8s", name);
+    std::printf("\n");
+    for (int d = 1; d <= table.dayCount; ++d) {
+        const size_t row = static_cast<size_t>(d - 1);
+        std::printf("%2d %-9s", d, kWeekdayNames[static_cast<size_t>(table.weekday[row])]);
+        for (double hour : table.adjusted[row])
+            std::printf(" %-8s", HoursToClockText(hour).c_str());
+        std::printf("\n");
+    }
+    return 0;
+}
+
+int RunTrace(const Options& options) {
+    EngineState state = StateFromOptions(options);
+    ReadDate(options, state.observation);
+    FileTraceSink out(stdout);
+    state.traceSink = &out;
+    // Whatever the file says, this command exists to show the report.
+    state.tables.Verbose = 1;
+    ComputeDaySchedule(state);
+    return 0;
+}
+
+// Synthetic towns spread evenly over latitudes -60..65 and every longitude by
+// two Weyl sequences, so that the peer benchmark builds the very same towns.
+CurrentPlace SyntheticTown(long index) {
+    const double n = static_cast<double>(index + 1);
+    const double a = n * 0.6180339887498949;
+    const double b = n * 0.7548776662466927;
+    const double lat = -60 + 125 * (a - std::floor(a));
+    const double lon = -180 + 360 * (b - std::floor(b));
+    CurrentPlace place;
+    place.Name = "Synthetic";
+    place.latitude = lat * kDegToRad;
+    place.longitude = lon * kDegToRad;
+    place.TimeZone = static_cast<int>(std::lround(lon / 15));
+    place.DST = 0;
+    place.Convention = 0;
+    return place;
+}
+
+// Every day's six adjusted hours, summed per town so that the total does not
+// depend on how the towns were split over threads.
+void RunTowns(long first, long last, long days, std::vector<double>& sums) {
+    EngineState state;
+    state.tables.Conventions[0] = StandardConvention();
+    for (long town = first; town < last; ++town) {
+        state.place = SyntheticTown(town);
+        state.observation = Observation{1, 1, 2010, 12, 0, 0};
+        double sum = 0;
+        for (long d = 0; d < days; ++d) {
+            ComputeDaySchedule(state);
+            for (double hour : state.schedule.adjusted) sum += hour;
+            Observation& o = state.observation;
+            if (++o.day > DaysInMonth(o.month, o.year)) {
+                o.day = 1;
+                if (++o.month > 12) {
+                    o.month = 1;
+                    ++o.year;
+                }
+            }
+        }
+        sums[static_cast<size_t>(town)] = sum;
+    }
+}
+
+int RunBench(const Options& options) {
+    const long towns = options.getInt("towns", 1, 1000000).value_or(200);
+    const long days = options.getInt("days", 1, 100000).value_or(365);
+    const long threads = options.getInt("threads", 1, 256).value_or(1);
+    std::vector<double> sums(static_cast<size_t>(towns), 0.0);
+
+    const auto start = std::chrono::steady_clock::now();
+    if (threads == 1) {
+        RunTowns(0, towns, days, sums);
+    } else {
+        std::vector<std::thread> workers;
+        for (long t = 0; t < threads; ++t) {
+            const long first = towns * t / threads;
+            const long last = towns * (t + 1) / threads;
+            workers.emplace_back(RunTowns, first, last, days, std::ref(sums));
+        }
+        for (std::thread& w : workers) w.join();
+    }
+    const auto stop = std::chrono::steady_clock::now();
+
+    double checksum = 0;
+    for (double s : sums) checksum += s;
+    const double seconds = std::chrono::duration<double>(stop - start).count();
+    const double total = static_cast<double>(towns) * static_cast<double>(days);
+    std::printf("towns=%ld days=%ld threads=%ld\n", towns, days, threads);
+    std::printf("checksum=%.17g\n", checksum);
+    std::printf("seconds=%.6f\n", seconds);
+    std::printf("days_per_second=%.0f\n", seconds > 0 ? total / seconds : 0.0);
+    return 0;
+}
+
+const CommandRegistrar times({"times",
+                              "times [--config FILE] [--town N] [--date YYYY-MM-DD] [--json]",
+                              WithPlace({{"date", true}, {"json", false}}), RunTimes});
+const CommandRegistrar month({"month",
+                              "month [--config FILE] [--town N] [--month YYYY-MM] [--json]",
+                              WithPlace({{"month", true}, {"json", false}}), RunMonth});
+const CommandRegistrar trace({"trace", "trace [--config FILE] [--town N] [--date YYYY-MM-DD]",
+                              WithPlace({{"date", true}}), RunTrace});
+const CommandRegistrar bench({"bench",
+                              "bench [--towns N] [--days N] [--threads N]",
+                              {{"towns", true}, {"days", true}, {"threads", true}},
+                              RunBench});
+
+}  // namespace
+
+}  // namespace orvano::cli
