@@ -1,6 +1,9 @@
-// The `orvano` program: the prayer-times window on Qt.
+// The `orvano` program: the prayer-times window on Qt. With --render or
+// --dump-ops it paints one page into a file instead (app/render.h).
 #include <QApplication>
-#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QString>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -26,15 +29,26 @@ int DpiOverride() {
     return static_cast<int>(value);
 }
 
-// --render and --dump-ops paint one page without a window and exit.
-int RenderMain(int argc, char** argv, const std::vector<std::string>& args) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication application(argc, argv);
+bool PaintPng(const std::string& file, int width, int height, int dpi,
+              const std::function<void(orvano::Surface&)>& paint) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        orvano::QtImageCache images;
+        orvano::QtSurface surface(painter, dpi, orvano::Rect{0, 0, width, height}, &images);
+        paint(surface);
+    }
+    return image.save(QString::fromStdString(file), "PNG");
+}
+
+int Render(const std::vector<std::string>& args) {
     orvano::SystemClock clock;
+    orvano::QtShell shell;
     orvano::RenderEnvironment environment;
-    environment.programFolder = orvano::FolderOf(orvano::QtShell().ModulePath());
+    environment.programFolder = orvano::FolderOf(shell.ModulePath());
     environment.now = clock.Now();
-    environment.png = orvano::PaintToPng;
+    environment.png = PaintPng;
     environment.error = [](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); };
     return orvano::RunRender(args, environment);
 }
@@ -42,10 +56,12 @@ int RenderMain(int argc, char** argv, const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    if (orvano::IsRenderRequest(args)) return RenderMain(argc, argv, args);
-
+    std::vector<std::string> args(argv + 1, argv + argc);
+    const bool render = orvano::IsRenderRequest(args);
+    // A render needs fonts but no display.
+    if (render) setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication application(argc, argv);
+    if (render) return Render(args);
 
     orvano::QtScreen screen(DpiOverride());
     orvano::QtWindowSystem windows(screen);

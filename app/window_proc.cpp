@@ -2,10 +2,7 @@
 
 #include "app/app.h"
 #include "app/controls.h"
-
-#ifdef ORVANO_HAVE_PAGE_PAINTING
 #include "app/paint.h"
-#endif
 
 namespace orvano {
 
@@ -38,7 +35,6 @@ void MainWindowProc::OnTimer(Window& window, int timerId) {
     ClockTick(app_, window, timerId);
 }
 
-#ifdef ORVANO_HAVE_PAGE_PAINTING
 void PaintPage(App& app, Window& window, Surface& surface) {
     PaintInput input;
     input.client = window.ClientRect();
@@ -57,9 +53,5 @@ void PaintPage(App& app, Window& window, Surface& surface) {
     input.recompute = [&app] { Recompute(app); };
     PaintMainWindow(surface, input, app.engine);
 }
-#else
-// Without the pages' painting the window shows its controls on a white background.
-void PaintPage(App&, Window&, Surface&) {}
-#endif
 
 }  // namespace orvano

@@ -1,0 +1,51 @@
+// A fresh application over the recording doubles, with its program folder in a
+// temporary directory that holds a copy of the bundled data.cfg.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "app/app.h"
+#include "tests/support/recording_platform.h"
+
+namespace orvano::testing {
+
+class AppFixture : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("orvano_app_" + std::string(info->test_suite_name()) + "_" + info->name() + "_" +
+                   std::to_string(::getpid()));
+        std::filesystem::remove_all(folder_);
+        std::filesystem::create_directories(folder_);
+        fake.shell.modulePath = (folder_ / "orvano").string();
+        fake.settings.CreateKey(kAppSettingsKey);
+        app = std::make_unique<App>(fake.platform());
+    }
+    void TearDown() override {
+        app.reset();
+        std::filesystem::remove_all(folder_);
+    }
+
+    void InstallBundledConfig() {
+        std::filesystem::copy_file(std::filesystem::path(ORVANO_SOURCE_DIR) / "resources/data.cfg",
+                                   folder_ / "data.cfg");
+    }
+    void SetStoredLang(std::vector<std::uint8_t> bytes) {
+        fake.settings.keys[kAppSettingsKey]["Lang"] = std::move(bytes);
+    }
+    FakeWindow& window() { return *fake.windows.window; }
+    const std::filesystem::path& folder() const { return folder_; }
+
+    FakePlatform fake;
+    std::unique_ptr<App> app;
+
+  private:
+    std::filesystem::path folder_;
+};
+
+}  // namespace orvano::testing

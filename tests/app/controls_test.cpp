@@ -1,0 +1,358 @@
+#include "app/controls.h"
+
+#include "astro/constants.h"
+#include "tests/app/app_fixture.h"
+
+namespace orvano::testing {
+namespace {
+
+struct Expected {
+    ControlClass kind;
+    const char* english;
+    const char* french;
+    int id;
+    int x;
+    int y;
+    int width;
+    int height;
+    bool visible;
+};
+
+using K = ControlClass;
+
+// Creation order, classes, labels, identifiers and places on a 240 x 268 client at 96 DPI.
+const Expected kAt96[22] = {
+    {K::Button, "<", "<", 40001, 5, 208, 64, 32, true},
+    {K::Button, ">", ">", 40002, 171, 208, 64, 32, true},
+    {K::DatePicker, "", "", 1008, 10, 30, 220, 25, false},
+    {K::TimePicker, "", "", 1009, 10, 60, 100, 25, false},
+    {K::Button, "Now", "Maintenant", 1010, 135, 60, 90, 25, false},
+    {K::Button, "Sun Position", "Position du Soleil", 40022, 60, 115, 120, 25, false},
+    {K::Button, "Explore", "Explore", 40024, 25, 155, 70, 25, false},
+    {K::Button, "Calendar", "Calendrier", 40023, 145, 155, 70, 25, false},
+    {K::ComboBox, "", "", 1005, 10, 10, 70, 50, false},
+    {K::ComboBox, "", "", 1006, 90, 10, 140, 150, false},
+    {K::Button, "Modify", "Modifie", 1016, 4, 200, 70, 25, false},
+    {K::Button, "Add", "Ajoute", 1017, 84, 200, 70, 25, false},
+    {K::Button, "Save", "Sauve", 1007, 164, 200, 70, 25, false},
+    {K::Edit, "Country", "Pays", 1018, 10, 55, 100, 20, false},
+    {K::Edit, "Town", "Ville", 1018, 130, 55, 100, 20, false},
+    {K::Edit, "latitude", "latitude", 1018, 10, 95, 100, 20, false},
+    {K::Edit, "longitude", "longitude", 1018, 130, 95, 100, 20, false},
+    {K::ComboBox, "", "", 0, 72, 120, 38, 150, false},
+    {K::ComboBox, "", "", 0, 192, 120, 38, 80, false},
+    {K::ComboBox, "", "", 0, 10, 150, 220, 150, false},
+    {K::Button, "Help", "Aide", 32779, 90, 150, 60, 25, false},
+    {K::Button, "Check updated version", "Vérifie la mise à jour", 32778, 45, 180, 150, 25, false},
+};
+
+// The same on a 480 x 536 client at 192 DPI: every scaled length doubles, and
+// the fractions of the width fall where the wider client puts them.
+const int kAt192[22][4] = {
+    {10, 416, 128, 64},  {342, 416, 128, 64}, {20, 60, 440, 50},   {20, 120, 200, 50},
+    {270, 120, 180, 50}, {120, 230, 240, 50}, {50, 310, 140, 50},  {290, 310, 140, 50},
+    {20, 20, 140, 100},  {180, 20, 280, 300}, {9, 400, 140, 50},   {169, 400, 140, 50},
+    {329, 400, 140, 50}, {20, 110, 200, 40},  {260, 110, 200, 40}, {20, 190, 200, 40},
+    {260, 190, 200, 40}, {144, 240, 76, 300}, {384, 240, 76, 160}, {20, 300, 440, 300},
+    {180, 300, 120, 50}, {90, 360, 300, 50},
+};
+
+class ControlsTest : public AppFixture {
+  protected:
+    // Makes the controls on a client of the given size, as start-up does.
+    void Create(Rect client, int dpi, std::uint32_t lang) {
+        fake.screen.dpiX = dpi;
+        fake.screen.dpiY = dpi;
+        app->ui.Lang = lang;
+        fake.windows.clientOverride = client;
+        MainWindowSpec spec;
+        spec.clientWidth = client.width();
+        spec.clientHeight = client.height();
+        fake.windows.CreateMainWindow(spec, handler_);
+        CreateControls(*app, window());
+    }
+
+    // Ten towns, the fourth selected, and nine conventions with two empty names.
+    void FillTables() {
+        ConfigTables& t = app->engine.tables;
+        t.Towns.clear();
+        const char* names[10][2] = {{"Algérie", "Alger"},   {"France", "Paris"},
+                                    {"Maroc", "Rabat"},     {"Tunisie", "Tunis"},
+                                    {"Egypte", "Le Caire"}, {"Sénégal", "Dakar"},
+                                    {"Canada", "Montréal"}, {"USA", "New York"},
+                                    {"Norvège", "Tromsø"},  {"Arabie", "La Mecque"}};
+        for (const auto& n : names) {
+            Town town;
+            town.Country = n[0];
+            town.Name = n[1];
+            t.Towns.push_back(town);
+        }
+        t.NumberOfTowns = 10;
+        t.TownSelected = 3;
+        for (int i = 0; i < kConventionCount; ++i) {
+            t.Conventions[static_cast<size_t>(i)].Name = "Convention " + std::to_string(i);
+        }
+        t.Conventions[4].Name = "";
+        t.Conventions[8].Name = "";
+        CurrentPlace& p = app->engine.place;
+        p.Country = "Tunisie";
+        p.Name = "Tunis";
+        p.latitude = 36.8 * kDegToRad;
+        p.longitude = 10.18 * kDegToRad;
+        p.TimeZone = -5;
+        p.DST = 2;
+        p.Convention = 6;
+    }
+
+    void Enter(int page) {
+        app->ui.requestedPage = page;
+        ShowPage(*app, window());
+    }
+
+    // A window procedure that does nothing: these tests call the functions directly.
+    class Quiet final : public WindowHandler {
+        void OnCreate(Window&) override {}
+        void OnDestroy(Window&) override {}
+        void OnActivate(Window&, bool) override {}
+        void OnCommand(Window&, int, int) override {}
+        void OnPaint(Window&, Surface&) override {}
+        void OnTimer(Window&, int) override {}
+    } handler_;
+};
+
+TEST_F(ControlsTest, TwentyTwoControlsAt96Dpi) {
+    for (std::uint32_t lang : {1u, 2u}) {
+        Create(Rect{0, 0, 240, 268}, 96, lang);
+        ASSERT_EQ(window().controls.size(), 22u);
+        for (size_t i = 0; i < 22; ++i) {
+            const Expected& e = kAt96[i];
+            const ControlSpec& s = window().controls[i]->spec;
+            SCOPED_TRACE("control " + std::to_string(i + 1) + " lang " + std::to_string(lang));
+            EXPECT_EQ(s.kind, e.kind);
+            EXPECT_EQ(s.text, lang == 2 ? e.french : e.english);
+            EXPECT_EQ(s.id, e.id);
+            EXPECT_EQ(s.x, e.x);
+            EXPECT_EQ(s.y, e.y);
+            EXPECT_EQ(s.width, e.width);
+            EXPECT_EQ(s.height, e.height);
+            EXPECT_EQ(s.visible, e.visible);
+        }
+    }
+}
+
+TEST_F(ControlsTest, ListsScrollExceptTheLanguageList) {
+    Create(Rect{0, 0, 240, 268}, 96, 2);
+    EXPECT_FALSE(window().At(8)->spec.verticalScroll);
+    for (size_t i : {9u, 17u, 18u, 19u}) EXPECT_TRUE(window().At(i)->spec.verticalScroll) << i;
+}
+
+TEST_F(ControlsTest, AnyLanguageButFrenchIsEnglish) {
+    Create(Rect{0, 0, 240, 268}, 96, 3);
+    EXPECT_EQ(window().ById(kIdHelp)->spec.text, "Help");
+    EXPECT_EQ(window().ById(kIdCheckVersion)->spec.text, "Check updated version");
+}
+
+TEST_F(ControlsTest, EveryLengthDoublesAt192Dpi) {
+    Create(Rect{0, 0, 480, 536}, 192, 2);
+    ASSERT_EQ(window().controls.size(), 22u);
+    for (size_t i = 0; i < 22; ++i) {
+        const ControlSpec& s = window().controls[i]->spec;
+        SCOPED_TRACE("control " + std::to_string(i + 1));
+        EXPECT_EQ(s.x, kAt192[i][0]);
+        EXPECT_EQ(s.y, kAt192[i][1]);
+        EXPECT_EQ(s.width, kAt192[i][2]);
+        EXPECT_EQ(s.height, kAt192[i][3]);
+    }
+}
+
+TEST_F(ControlsTest, WiderClientMovesTheFractionalPositions) {
+    Create(Rect{0, 0, 300, 268}, 96, 2);
+    EXPECT_EQ(window().ById(kIdModify)->spec.x, 14);
+    EXPECT_EQ(window().ById(kIdAdd)->spec.x, 114);
+    EXPECT_EQ(window().ById(kIdSave)->spec.x, 214);
+    EXPECT_EQ(window().At(17)->spec.x, 87);   // time-zone list
+    EXPECT_EQ(window().At(18)->spec.x, 237);  // DST list
+    EXPECT_EQ(window().ById(kIdNext)->spec.x, 231);
+    EXPECT_EQ(window().ById(kIdHelp)->spec.x, 120);
+}
+
+TEST_F(ControlsTest, ClientNotAtTheOriginPlacesTheArrowsFromItsSides) {
+    Create(Rect{10, 20, 250, 288}, 96, 2);
+    EXPECT_EQ(window().ById(kIdPrevious)->spec.x, 15);
+    EXPECT_EQ(window().ById(kIdPrevious)->spec.y, 228);
+    EXPECT_EQ(window().ById(kIdNext)->spec.x, 181);
+}
+
+TEST_F(ControlsTest, EachPageShowsItsOwnControls) {
+    Create(Rect{0, 0, 240, 268}, 96, 2);
+    FillTables();
+    Enter(0);
+    EXPECT_EQ(window().VisibleIndices(), (std::vector<size_t>{1}));
+    // Start-up applies page 0 over page 0: Previous is shown and hidden again.
+    EXPECT_EQ(window().ById(kIdPrevious)->visibilityChanges, (std::vector<bool>{true, false}));
+
+    const std::vector<std::vector<size_t>> visible = {
+        {1},
+        {0, 1},
+        {0, 1, 2, 3, 4, 5, 6, 7},
+        {0, 1, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19},
+        {0, 20, 21},
+    };
+    for (int page = 1; page < kPageCount; ++page) {
+        Enter(page);
+        EXPECT_EQ(app->ui.currentPage, page);
+        EXPECT_EQ(window().VisibleIndices(), visible[static_cast<size_t>(page)]) << page;
+    }
+    for (int page = kPageCount - 2; page >= 0; --page) {
+        Enter(page);
+        EXPECT_EQ(window().VisibleIndices(), visible[static_cast<size_t>(page)]) << page;
+    }
+}
+
+TEST_F(ControlsTest, PageChangeRepaintsTheWholeWindow) {
+    Create(Rect{0, 0, 240, 268}, 96, 2);
+    Enter(1);
+    ASSERT_FALSE(window().invalidations.empty());
+    const auto& last = window().invalidations.back();
+    EXPECT_FALSE(last.area.has_value());
+    EXPECT_TRUE(last.flags.erase);
+    EXPECT_FALSE(last.flags.paintNow);
+}
+
+TEST_F(ControlsTest, ConfigurationPageAsksForTheInputPanelAndHidesItOnLeaving) {
+    Create(Rect{0, 0, 240, 268}, 96, 2);
+    FillTables();
+    Enter(3);
+    EXPECT_EQ(fake.shell.inputPanel, (std::vector<bool>{true}));
+    Enter(4);
+    EXPECT_EQ(fake.shell.inputPanel, (std::vector<bool>{true, false}));
+}
+
+TEST_F(ControlsTest, LanguageListSelectsTheLanguage) {
+    for (std::uint32_t lang : {1u, 2u, 3u}) {
+        Create(Rect{0, 0, 240, 268}, 96, lang);
+        FillTables();
+        Enter(3);
+        const FakeControl* list = window().ById(kIdLanguageList);
+        EXPECT_EQ(list->lines, (std::vector<std::string>{"English", "Français"}));
+        EXPECT_EQ(list->selected, lang == 3 ? -1 : static_cast<int>(lang) - 1) << lang;
+        // Entered twice: the lines are made afresh, not added again.
+        Enter(2);
+        Enter(3);
+        EXPECT_EQ(list->lines.size(), 2u);
+    }
+}
+
+TEST_F(ControlsTest, TownListHasOneLinePerTownWithTheSelectedOneChosen) {
+    Create(Rect{0, 0, 240, 268}, 96, 2);
+    FillTables();
+    Enter(3);
+    const FakeControl* list = window().ById(kIdTownList);
+    ASSERT_EQ(list->lines.size(), 10u);
+    EXPECT_EQ(list->lines[0], "Algérie : Alger");
+    EXPECT_EQ(list->lines[8], "Norvège : Tromsø");
+    EXPECT_EQ(list->selected, 3);
+}
+
+TEST_F(ControlsTest, LongTownLineIsCutToItsBufferWithoutSplittingACharacter) {
+    Create(Rect{0, 0, 240, 268}, 96, 2);
+    FillTables();
+    // 3 + 79 bytes: the line would be 161 bytes; the buffer keeps 99.
+    app->engine.tables.Towns[0].Country = std::string(79, 'a');
+    app->engine.tables.Towns[0].Name = "é" + std::string(77, 'b');  // é is two bytes
+    app->engine.tables.Towns[1].Country = std::string(95, 'c');
+    app->engine.tables.Towns[1].Name = "éé";  // the cut falls inside the second é
+    Enter(3);
+    const FakeControl* list = window().ById(kIdTownList);
+    EXPECT_EQ(list->lines[0], std::string(79, 'a') + " : é" + std::string(15, 'b'));
+    EXPECT_EQ(list->lines[0].size(), 99u);
+    EXPECT_EQ(list->lines[1], std::string(95, 'c') + " : ");
+}
+
+TEST_F(ControlsTest, TownCountBeyondTheRowsReadDoesNotReadPastThem) {
+    Create(Rect{0, 0, 240, 268}, 96, 2);
+    FillTables();
+    app->engine.tables.NumberOfTowns = 12;  // the file promised more towns than it held
+    Enter(3);
+    EXPECT_EQ(window().ById(kIdTownList)->lines.size(), 10u);
+}
+
+TEST_F(ControlsTest, ConfigurationFieldsShowTheCurrentPlace) {
+    Create(Rect{0, 0, 240, 268}, 96, 2);
+    FillTables();
+    Enter(3);
+    EXPECT_EQ(window().At(13)->text, "Tunisie");
+    EXPECT_EQ(window().At(14)->text, "Tunis");
+    EXPECT_EQ(window().At(15)->text, "36.800000");
+    EXPECT_EQ(window().At(16)->text, "10.180000");
+
+    const FakeControl* zones = window().At(17);
+    ASSERT_EQ(zones->lines.size(), 26u);
+    EXPECT_EQ(zones->lines.front(), "-12");
+    EXPECT_EQ(zones->lines[7], "-5");
+    EXPECT_EQ(zones->lines[12], "0");
+    EXPECT_EQ(zones->lines.back(), "13");
+    EXPECT_EQ(zones->selected, 7);
+
+    const FakeControl* dst = window().At(18);
+    EXPECT_EQ(dst->lines, (std::vector<std::string>{"0", "1", "2"}));
+    EXPECT_EQ(dst->selected, 2);
+
+    const FakeControl* conventions = window().At(19);
+    ASSERT_EQ(conventions->lines.size(), 9u);
+    EXPECT_EQ(conventions->lines[0], "Convention 0");
+    EXPECT_EQ(conventions->lines[4], "");
+    EXPECT_EQ(conventions->lines[8], "");
+    EXPECT_EQ(conventions->selected, 6);
+}
+
+TEST_F(ControlsTest, PlaceholdersStayUntilTheConfigurationPageIsEntered) {
+    Create(Rect{0, 0, 240, 268}, 96, 1);
+    FillTables();
+    Enter(2);
+    EXPECT_EQ(window().At(13)->text, "Country");
+    EXPECT_EQ(window().At(16)->text, "longitude");
+}
+
+TEST_F(ControlsTest, ValuesWithoutALineLeaveTheirListsUnselected) {
+    Create(Rect{0, 0, 240, 268}, 96, 2);
+    FillTables();
+    const int zones[] = {-13, 14, 2147483647, -2147483647 - 1};
+    for (int zone : zones) {
+        app->engine.place.TimeZone = zone;
+        app->engine.place.DST = 3;
+        app->engine.place.Convention = 9;
+        FillConfigFields(*app);
+        EXPECT_EQ(window().At(17)->selected, -1) << zone;
+        EXPECT_EQ(window().At(18)->selected, -1);
+        EXPECT_EQ(window().At(19)->selected, -1);
+    }
+    app->engine.place.TimeZone = 13;
+    app->engine.place.DST = 0;
+    FillConfigFields(*app);
+    EXPECT_EQ(window().At(17)->selected, 25);
+    EXPECT_EQ(window().At(18)->selected, 0);
+}
+
+TEST_F(ControlsTest, ControlsThatCouldNotBeMadeAreSkipped) {
+    fake.screen.dpiX = 96;
+    fake.screen.dpiY = 96;
+    app->ui.Lang = 2;
+    MainWindowSpec spec;
+    spec.clientWidth = 240;
+    spec.clientHeight = 268;
+    fake.windows.CreateMainWindow(spec, handler_);
+    window().failingControls = {kIdPrevious, kIdTownList, 0};
+    CreateControls(*app, window());
+    EXPECT_EQ(window().controls.size(), 17u);
+    EXPECT_EQ(app->ui.controls.previous, nullptr);
+    EXPECT_EQ(app->ui.controls.townList, nullptr);
+    EXPECT_EQ(app->ui.controls.timeZoneList, nullptr);
+    FillTables();
+    for (int page : {0, 1, 2, 3, 4, 3, 0}) Enter(page);
+    EXPECT_EQ(app->ui.currentPage, 0);
+    EXPECT_EQ(window().ById(kIdModify)->visible, false);
+}
+
+}  // namespace
+}  // namespace orvano::testing

@@ -1,0 +1,243 @@
+#include <unistd.h>
+
+#include "app/controls.h"
+#include "app/window_proc.h"
+#include "tests/app/app_fixture.h"
+
+namespace orvano::testing {
+namespace {
+
+using StartupTest = AppFixture;
+
+std::vector<std::uint8_t> Number(std::uint32_t v) {
+    return {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
+            static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
+}
+
+TEST_F(StartupTest, StartsTheWindowInOrder) {
+    InstallBundledConfig();
+    ASSERT_TRUE(StartApplication(*app, 1));
+
+    // The running-copy check uses the string table's class name and title.
+    ASSERT_EQ(fake.windows.forwardRequests.size(), 1u);
+    EXPECT_EQ(fake.windows.forwardRequests[0].first, "ORVANO");
+    EXPECT_EQ(fake.windows.forwardRequests[0].second, "orvano");
+    ASSERT_TRUE(fake.windows.created.has_value());
+    EXPECT_EQ(fake.windows.created->className, "ORVANO");
+    EXPECT_EQ(fake.windows.created->title, "orvano");
+    EXPECT_EQ(fake.windows.created->iconResource, 111);
+    EXPECT_EQ(fake.windows.created->clientWidth, 240);
+    EXPECT_EQ(fake.windows.created->clientHeight, 268);
+
+    EXPECT_EQ(app->ui.clockBand, (Rect{0, 46, 240, 66}));
+    EXPECT_EQ(app->ui.activateInfo.size, 12u);
+    EXPECT_EQ(app->ui.activateInfo.reserved1, 0u);
+    EXPECT_EQ(app->ui.activateInfo.reserved2, 0u);
+
+    EXPECT_EQ(app->ui.Lang, 2u);
+    EXPECT_EQ(app->ui.currentPage, 0);
+    EXPECT_EQ(app->ui.requestedPage, 0);
+    EXPECT_EQ(window().controls.size(), 22u);
+    EXPECT_EQ(window().VisibleIndices(), std::vector<size_t>{1});
+
+    // The tables were read, then the trace switch cleared for the rest of the run.
+    EXPECT_GT(app->engine.tables.NumberOfTowns, 0);
+    EXPECT_EQ(app->engine.tables.Verbose, 0);
+    EXPECT_TRUE(fake.messages.shown.empty());
+
+    const Observation& obs = app->engine.observation;
+    EXPECT_EQ(obs.day, 15);
+    EXPECT_EQ(obs.month, 3);
+    EXPECT_EQ(obs.year, 2024);
+    EXPECT_EQ(obs.hour, 13);
+    EXPECT_EQ(obs.minute, 45);
+    EXPECT_EQ(obs.second, 30);
+    // The day's schedule was computed: Zuhr of a real town is around midday.
+    EXPECT_GT(app->engine.schedule.adjusted[Zuhr], 10.0);
+    EXPECT_LT(app->engine.schedule.adjusted[Zuhr], 15.0);
+
+    ASSERT_EQ(window().timers.size(), 1u);
+    EXPECT_EQ(window().timers[0], (std::pair<int, int>{1, 1000}));
+    EXPECT_EQ(window().showCount, 1);
+}
+
+TEST_F(StartupTest, ConsoleLinesAreExactAndTheClockIsReadOnce) {
+    InstallBundledConfig();
+    fake.clock.now = LocalTime{2025, 12, 3, 31, 23, 59, 59, 999};
+    app->engine.tables.Verbose = 0;
+    LoadInitialState(*app);
+    // The bundled file's header has Verbose 0, so only the prompts are printed.
+    EXPECT_EQ(fake.console.printed,
+              "Entrez la date d'observation (d/m/a)\n"
+              "Date saisie : 31/12/2025)\n"
+              "Entrez l'heure d'observation (h/m/s)\n"
+              "Date saisie : 23/59/59\n");
+    // One reading: the date and the time cannot come from either side of midnight.
+    EXPECT_EQ(fake.clock.readings, 1);
+    EXPECT_EQ(app->engine.observation.day, 31);
+    EXPECT_EQ(app->engine.observation.second, 59);
+}
+
+TEST_F(StartupTest, FirstRunWritesFrenchWhenTheKeyExists) {
+    ASSERT_TRUE(StartApplication(*app, 1));
+    EXPECT_EQ(app->ui.Lang, 2u);
+    EXPECT_EQ(fake.settings.Value(kAppSettingsKey, "Lang"), Number(2));
+    EXPECT_EQ(fake.settings.OpenCount(), 2);
+    EXPECT_EQ(fake.settings.CloseCount(), 2);
+    EXPECT_EQ(window().ById(kIdNow)->spec.text, "Maintenant");
+}
+
+TEST_F(StartupTest, MissingKeyRunsInFrenchAndWritesNothing) {
+    fake.settings.keys.clear();
+    ASSERT_TRUE(StartApplication(*app, 1));
+    EXPECT_EQ(app->ui.Lang, 2u);
+    EXPECT_TRUE(fake.settings.keys.empty());
+    EXPECT_EQ(fake.settings.log, (std::vector<std::string>{"open-missing Software\\Apps\\Orvano",
+                                                           "open-missing Software\\Apps\\Orvano"}));
+    EXPECT_EQ(window().ById(kIdCalendar)->spec.text, "Calendrier");
+}
+
+TEST_F(StartupTest, StoredLanguageIsKept) {
+    struct Case {
+        std::vector<std::uint8_t> stored;
+        std::uint32_t lang;
+        const char* nowLabel;
+    };
+    const Case cases[] = {
+        {Number(1), 1, "Now"},
+        {Number(2), 2, "Maintenant"},
+        {Number(3), 3, "Now"},  // only 2 selects French
+        // A value that is not 4 bytes cannot be read: French is written over it.
+        {{1, 0, 0, 0, 0}, 2, "Maintenant"},
+    };
+    for (const Case& c : cases) {
+        FakePlatform local;
+        local.shell.modulePath = (folder() / "orvano").string();
+        local.settings.CreateKey(kAppSettingsKey);
+        local.settings.keys[kAppSettingsKey]["Lang"] = c.stored;
+        App localApp(local.platform());
+        ASSERT_TRUE(StartApplication(localApp, 1));
+        EXPECT_EQ(localApp.ui.Lang, c.lang);
+        EXPECT_EQ(local.windows.window->ById(kIdNow)->spec.text, c.nowLabel);
+        const bool rewritten = c.stored.size() != 4;
+        EXPECT_EQ(local.settings.Value(kAppSettingsKey, "Lang"), rewritten ? Number(2) : c.stored);
+    }
+}
+
+TEST_F(StartupTest, SecondCopyBringsTheFirstForwardAndExitsWithZero) {
+    fake.windows.runningCopy = true;
+    EXPECT_EQ(RunApplication(*app, 1), 0);
+    EXPECT_EQ(fake.windows.forwardRequests.size(), 1u);
+    EXPECT_FALSE(fake.windows.created.has_value());
+    EXPECT_EQ(fake.windows.loopRuns, 0);
+    // Nothing else happened: no language read, no file read, nothing printed.
+    EXPECT_TRUE(fake.settings.log.empty());
+    EXPECT_TRUE(fake.console.printed.empty());
+    EXPECT_EQ(fake.clock.readings, 0);
+}
+
+TEST_F(StartupTest, WindowThatCannotBeMadeEndsWithZero) {
+    fake.windows.failCreate = true;
+    EXPECT_EQ(RunApplication(*app, 1), 0);
+    EXPECT_EQ(fake.windows.loopRuns, 0);
+    EXPECT_TRUE(fake.settings.log.empty());
+}
+
+TEST_F(StartupTest, ClosingTheWindowEndsTheLoopWithZero) {
+    ASSERT_TRUE(StartApplication(*app, 1));
+    window().Close();
+    EXPECT_EQ(fake.windows.quitCode, 0);
+    EXPECT_EQ(fake.windows.RunMessageLoop(), 0);
+}
+
+TEST_F(StartupTest, MissingConfigIsReportedAndStartupGoesOn) {
+    ASSERT_TRUE(StartApplication(*app, 1));
+    EXPECT_FALSE(fake.messages.shown.empty());
+    EXPECT_EQ(app->engine.tables.NumberOfTowns, 0);
+    EXPECT_EQ(app->engine.tables.Verbose, 0);
+    EXPECT_EQ(window().showCount, 1);
+}
+
+TEST_F(StartupTest, ClockBandAt192Dpi) {
+    fake.screen.dpiX = 192;
+    fake.screen.dpiY = 192;
+    ASSERT_TRUE(StartApplication(*app, 1));
+    EXPECT_EQ(fake.windows.created->clientWidth, 480);
+    EXPECT_EQ(fake.windows.created->clientHeight, 536);
+    EXPECT_EQ(app->ui.clockBand, (Rect{0, 92, 480, 132}));
+}
+
+TEST_F(StartupTest, ClockTickRedrawsOnlyTheClockStripOfTheHomePage) {
+    ASSERT_TRUE(StartApplication(*app, 1));
+    window().invalidations.clear();
+
+    window().SendTimer(kClockTimerId);
+    ASSERT_EQ(window().invalidations.size(), 1u);
+    const auto& tick = window().invalidations[0];
+    EXPECT_EQ(tick.area, (std::optional<Rect>{Rect{0, 46, 240, 66}}));
+    EXPECT_TRUE(tick.flags.erase);
+    EXPECT_TRUE(tick.flags.paintNow);
+    EXPECT_FALSE(tick.flags.children);
+    // The tick recomputes nothing.
+    const DaySchedule before = app->engine.schedule;
+    const Observation obs = app->engine.observation;
+    window().SendTimer(kClockTimerId);
+    EXPECT_EQ(app->engine.schedule.adjusted, before.adjusted);
+    EXPECT_EQ(app->engine.observation.minute, obs.minute);
+
+    window().invalidations.clear();
+    window().SendTimer(2);  // not the clock's timer
+    EXPECT_TRUE(window().invalidations.empty());
+
+    for (int page = 1; page < kPageCount; ++page) {
+        app->ui.requestedPage = page;
+        ShowPage(*app, window());
+        window().invalidations.clear();
+        window().SendTimer(kClockTimerId);
+        EXPECT_TRUE(window().invalidations.empty()) << "page " << page;
+    }
+}
+
+TEST_F(StartupTest, ScaledLengthsRoundAndTruncate) {
+    struct Case {
+        int dpi;
+        int v;
+        int expected;
+    };
+    const Case cases[] = {
+        {96, 240, 240}, {192, 240, 480}, {192, 5, 10}, {120, 5, 6},   {120, 7, 9},
+        {144, 69, 104}, {72, 1, 1},      {72, 33, 25}, {-1, 240, -2}, {-1, 5, 0},
+    };
+    for (const Case& c : cases) {
+        FakePlatform local;
+        local.screen.dpiX = c.dpi;
+        local.screen.dpiY = c.dpi;
+        App localApp(local.platform());
+        EXPECT_EQ(ScaleX(localApp, c.v), c.expected) << c.dpi << " " << c.v;
+        EXPECT_EQ(ScaleY(localApp, c.v), c.expected) << c.dpi << " " << c.v;
+    }
+}
+
+TEST_F(StartupTest, ResolutionIsAskedOnceAndKept) {
+    fake.screen.dpiX = 120;
+    fake.screen.dpiY = 144;
+    EXPECT_EQ(DpiX(*app), 120);
+    EXPECT_EQ(DpiY(*app), 144);
+    fake.screen.dpiX = 96;
+    fake.screen.dpiY = 96;
+    EXPECT_EQ(DpiX(*app), 120);
+    EXPECT_EQ(ScaleY(*app, 10), 15);
+    EXPECT_EQ(fake.screen.asksX, 1);
+    EXPECT_EQ(fake.screen.asksY, 1);
+}
+
+TEST_F(StartupTest, UnknownResolutionIsCachedAsMinusOne) {
+    fake.screen.dpiY = -1;
+    EXPECT_EQ(DpiY(*app), -1);
+    EXPECT_TRUE(app->ui.dpiY.known);
+    EXPECT_EQ(DpiY(*app), -1);
+    EXPECT_EQ(fake.screen.asksY, 1);
+}
+
+}  // namespace
+}  // namespace orvano::testing

@@ -1,0 +1,236 @@
+// The real window on Qt's offscreen platform: sizes, visible controls, page
+// arrows, painting, and the single-instance channel, in this process and
+// between two runs of the installed-like program.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <thread>
+
+#include "app/app.h"
+#include "platform/file_settings.h"
+#include "platform/qt/qt_services.h"
+#include "platform/qt/qt_window.h"
+#include "platform/system_services.h"
+#include "tests/support/recording_platform.h"
+
+namespace orvano::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Everything the window and the program could touch lives under one temporary folder.
+class Sandbox {
+  public:
+    Sandbox() {
+        root_ = fs::temp_directory_path() / ("orvano_window_test_" + std::to_string(::getpid()));
+        fs::remove_all(root_);
+        fs::create_directories(root_ / "config");
+        fs::create_directories(root_ / "run");
+        fs::create_directories(root_ / "program");
+        ::chmod((root_ / "run").c_str(), 0700);
+        setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
+        setenv("XDG_RUNTIME_DIR", (root_ / "run").c_str(), 1);
+        setenv("XDG_STATE_HOME", (root_ / "state").c_str(), 1);
+        setenv("XDG_DATA_HOME", (root_ / "data").c_str(), 1);
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        fs::copy_file(fs::path(ORVANO_SOURCE_DIR) / "resources/data.cfg",
+                      root_ / "program/data.cfg");
+    }
+    ~Sandbox() { fs::remove_all(root_); }
+    const fs::path& root() const { return root_; }
+
+  private:
+    fs::path root_;
+};
+
+Sandbox& TheSandbox() {
+    static Sandbox sandbox;
+    return sandbox;
+}
+
+QApplication& TheApplication() {
+    TheSandbox();
+    static int argc = 1;
+    static char name[] = "app_window_test";
+    static char* argv[] = {name, nullptr};
+    static QApplication application(argc, argv);
+    return application;
+}
+
+// The application on the Qt window system, with doubles for what must stay
+// inside the test (boxes, shell, console) and a settings file in the sandbox.
+struct RealWindow {
+    explicit RealWindow(int dpi, const std::string& settingsName = "settings.ini")
+        : screen(dpi),
+          windows(screen),
+          settings((TheSandbox().root() / "config" / settingsName).string()) {
+        TheApplication();
+        shell.modulePath = (TheSandbox().root() / "program/orvano").string();
+        settings.CreateKey(kAppSettingsKey);
+        app = std::make_unique<App>(
+            Platform{windows, screen, messages, settings, shell, clock, console, strings});
+    }
+    ~RealWindow() {
+        if (windows.mainWindow() != nullptr) windows.mainWindow()->close();
+        app.reset();
+    }
+
+    QtMainWindow& window() { return *windows.mainWindow(); }
+    std::vector<size_t> Visible() {
+        std::vector<size_t> visible;
+        for (size_t i = 0; i < window().ControlCount(); ++i) {
+            if (window().ControlWidget(i)->isVisible()) visible.push_back(i);
+        }
+        return visible;
+    }
+    void Click(size_t index) {
+        auto* button = qobject_cast<QPushButton*>(window().ControlWidget(index));
+        ASSERT_NE(button, nullptr);
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+
+    QtScreen screen;
+    QtWindowSystem windows;
+    RecordingMessageBoxes messages;
+    FileSettingsStore settings;
+    RecordingShell shell;
+    SystemClock clock;
+    RecordingConsole console;
+    QtStringTable strings;
+    std::unique_ptr<App> app;
+};
+
+TEST(RealWindowTest, StartsOnTheHomePageAndTheArrowsChangePages) {
+    RealWindow real(96);
+    ASSERT_TRUE(StartApplication(*real.app, 1));
+    QtMainWindow& w = real.window();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(w.width(), 240);
+    EXPECT_EQ(w.height(), 268);
+    EXPECT_EQ(w.windowTitle().toStdString(), "orvano");
+    EXPECT_EQ(w.ControlCount(), 22u);
+    EXPECT_TRUE(real.messages.shown.empty());
+
+    const std::vector<std::vector<size_t>> visible = {
+        {1},
+        {0, 1},
+        {0, 1, 2, 3, 4, 5, 6, 7},
+        {0, 1, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19},
+        {0, 20, 21},
+    };
+    EXPECT_EQ(real.Visible(), visible[0]);
+    EXPECT_EQ(qobject_cast<QPushButton*>(w.ControlWidget(4))->text().toStdString(), "Maintenant");
+    for (int page = 1; page <= 4; ++page) {
+        real.Click(1);  // Next
+        EXPECT_EQ(real.app->ui.currentPage, page);
+        EXPECT_EQ(real.Visible(), visible[static_cast<size_t>(page)]) << page;
+    }
+    for (int page = 3; page >= 0; --page) {
+        real.Click(0);  // Previous
+        EXPECT_EQ(real.Visible(), visible[static_cast<size_t>(page)]) << page;
+    }
+
+    // The first run stored French in the existing key.
+    const auto key = real.settings.OpenKey(kAppSettingsKey);
+    ASSERT_NE(key, nullptr);
+    EXPECT_EQ(key->ReadNumber("Lang"), std::optional<std::uint32_t>(2));
+}
+
+TEST(RealWindowTest, HomePageIsPainted) {
+    RealWindow real(96);
+    ASSERT_TRUE(StartApplication(*real.app, 1));
+    const QImage image = real.window().grab().toImage();
+    ASSERT_EQ(image.width(), 240);
+    ASSERT_EQ(image.height(), 268);
+    // The clock strip holds dark text on the white background.
+    int inked = 0;
+    for (int y = 46; y < 66; ++y) {
+        for (int x = 60; x < 180; ++x) {
+            if (qGray(image.pixel(x, y)) < 128) ++inked;
+        }
+    }
+    EXPECT_GT(inked, 20);
+}
+
+TEST(RealWindowTest, DoubleResolutionDoublesTheWindowAndItsButtons) {
+    RealWindow real(192, "settings192.ini");
+    ASSERT_TRUE(StartApplication(*real.app, 1));
+    QtMainWindow& w = real.window();
+    EXPECT_EQ(w.width(), 480);
+    EXPECT_EQ(w.height(), 536);
+    EXPECT_EQ(real.app->ui.clockBand, (Rect{0, 92, 480, 132}));
+    real.Click(1);
+    const QRect previous = w.ControlWidget(0)->geometry();
+    EXPECT_EQ(previous, QRect(10, 416, 128, 64));
+}
+
+TEST(RealWindowTest, SecondCopyBringsTheFirstForward) {
+    RealWindow first(96);
+    ASSERT_TRUE(StartApplication(*first.app, 1));
+    EXPECT_EQ(first.window().forwardRequests(), 0);
+
+    // The second copy runs its check on another thread while this one answers.
+    std::atomic<bool> done{false};
+    bool found = false;
+    bool foundOther = true;
+    std::thread second([&] {
+        QtScreen screen(96);
+        QtWindowSystem windows(screen);
+        found = windows.BringRunningCopyForward("ORVANO", "orvano");
+        foundOther = windows.BringRunningCopyForward("ORVANO", "another title");
+        done = true;
+    });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return done.load(); }, 20000));
+    second.join();
+    EXPECT_TRUE(found);
+    EXPECT_FALSE(foundOther);
+    EXPECT_EQ(first.window().forwardRequests(), 1);
+}
+
+TEST(ProgramTest, SecondStartExitsWithZeroAndTheFirstKeepsRunning) {
+    TheApplication();
+    // This test's own settings: no key exists, so neither run may write one.
+    const fs::path config = TheSandbox().root() / "program-config";
+    fs::create_directories(config);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_CONFIG_HOME", QString::fromStdString(config.string()));
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+
+    QProcess first;
+    first.setProcessEnvironment(env);
+    first.start(ORVANO_PROGRAM, {});
+    ASSERT_TRUE(first.waitForStarted(10000));
+    const QString channel = QString::fromStdString(InstanceChannelName("ORVANO", "orvano"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(channel); }, 20000));
+
+    QProcess second;
+    second.setProcessEnvironment(env);
+    second.start(ORVANO_PROGRAM, {});
+    ASSERT_TRUE(second.waitForFinished(20000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    // The second copy stopped before reading anything: it printed nothing.
+    EXPECT_TRUE(second.readAllStandardOutput().isEmpty());
+
+    EXPECT_EQ(first.state(), QProcess::Running);
+    first.waitForReadyRead(2000);
+    EXPECT_TRUE(first.readAllStandardOutput().startsWith("Entrez la date d'observation (d/m/a)\n"));
+    first.terminate();
+    ASSERT_TRUE(first.waitForFinished(10000));
+
+    EXPECT_FALSE(fs::exists(config / "orvano" / "settings.ini"));
+}
+
+}  // namespace
+}  // namespace orvano::testing
