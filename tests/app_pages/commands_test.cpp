@@ -1,0 +1,477 @@
+// The main window's commands, driven through the window procedure with the
+// recording doubles of the platform and a real data.cfg in a scratch folder.
+#include "app/commands.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "app/app.h"
+#include "app/controls.h"
+#include "app/paint.h"
+#include "app/window_proc.h"
+#include "astro/angle_text.h"
+#include "astro/constants.h"
+#include "astro/trace.h"
+#include "config/reader.h"
+#include "tests/support/recording_platform.h"
+#include "tests/support/recording_surface.h"
+
+namespace orvano {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::FakeControl;
+using testing::FakePlatform;
+using testing::FakeWindow;
+using testing::RecordingSurface;
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::uint8_t> Number(std::uint32_t v) {
+    return {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
+            static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
+}
+
+// One started application whose program folder is a scratch folder.
+class Started {
+  public:
+    // `config` empty: no data.cfg at all. `lang` 0: the install key is missing.
+    Started(const std::string& config, std::uint32_t lang) {
+        folder_ = fs::temp_directory_path() / ("orvano_app_pages_" + std::to_string(::getpid()) +
+                                               "_" + std::to_string(counter_++));
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+        if (!config.empty()) fs::copy_file(config, folder_ / "data.cfg");
+        fake.shell.modulePath = (folder_ / "orvano").string();
+        if (lang != 0) {
+            fake.settings.CreateKey(kAppSettingsKey);
+            fake.settings.keys[kAppSettingsKey]["Lang"] = Number(lang);
+        }
+        app = std::make_unique<App>(fake.platform());
+        EXPECT_TRUE(StartApplication(*app, 1));
+    }
+    ~Started() { fs::remove_all(folder_); }
+
+    FakeWindow& window() { return *fake.windows.window; }
+    FakeControl& control(Control* c) { return *static_cast<FakeControl*>(c); }
+    MainControls& controls() { return app->ui.controls; }
+    fs::path DataCfg() const { return folder_ / "data.cfg"; }
+    fs::path folder() const { return folder_; }
+
+    void GoToPage(int page) {
+        while (app->ui.requestedPage < page) window().SendCommand(kIdNext);
+        while (app->ui.requestedPage > page) window().SendCommand(kIdPrevious);
+    }
+    RecordingSurface Paint() {
+        RecordingSurface surface;
+        window().handler->OnPaint(window(), surface);
+        return surface;
+    }
+
+    FakePlatform fake;
+    std::unique_ptr<App> app;
+
+  private:
+    static inline int counter_ = 0;
+    fs::path folder_;
+};
+
+const std::string kFourTowns = std::string(ORVANO_TEST_DATA) + "/app_pages_four_towns.cfg";
+
+TEST(LanguageCommand, FrenchWithTheKeyPresent) {
+    Started s(kFourTowns, 1);
+    ASSERT_EQ(s.app->ui.Lang, 1u);
+    s.GoToPage(kPageConfiguration);
+    EXPECT_EQ(s.Paint().ops().front().text, "Country:");
+    s.fake.messages.shown.clear();
+
+    s.control(s.controls().languageList).SelectLine(1);
+    s.window().SendCommand(kIdLanguageList, kNotifySelectionChange);
+
+    EXPECT_EQ(s.app->ui.Lang, 2u);
+    EXPECT_EQ(s.fake.settings.Value(kAppSettingsKey, "Lang"), Number(2));
+    ASSERT_EQ(s.fake.messages.shown.size(), 1u);
+    EXPECT_EQ(s.fake.messages.shown[0].text,
+              "La prise en compte totale se fera au prochain lancement de l'application");
+    EXPECT_EQ(s.fake.messages.shown[0].caption, "Choix de la langue");
+    // Painted texts follow at once; control labels keep the start-up language.
+    EXPECT_EQ(s.Paint().ops().front().text, "Pays :");
+    s.GoToPage(kPageHome);
+    EXPECT_EQ(s.Paint().ops().front().text, "Accueil");
+    EXPECT_EQ(s.control(s.controls().modify).GetText(), "Modify");
+    EXPECT_EQ(s.control(s.controls().now).GetText(), "Now");
+}
+
+TEST(LanguageCommand, EnglishWithTheKeyPresent) {
+    Started s(kFourTowns, 2);
+    s.GoToPage(kPageConfiguration);
+    s.control(s.controls().languageList).SelectLine(0);
+    s.window().SendCommand(kIdLanguageList, kNotifySelectionChange);
+    EXPECT_EQ(s.fake.settings.Value(kAppSettingsKey, "Lang"), Number(1));
+    ASSERT_FALSE(s.fake.messages.shown.empty());
+    EXPECT_EQ(s.fake.messages.shown.back().text,
+              "Full effects will take on next application start");
+    EXPECT_EQ(s.fake.messages.shown.back().caption, "Language choice");
+}
+
+TEST(LanguageCommand, KeyMissing) {
+    Started s(kFourTowns, 0);
+    EXPECT_EQ(s.app->ui.Lang, 2u);  // French in memory, nothing stored
+    s.GoToPage(kPageConfiguration);
+    s.control(s.controls().languageList).SelectLine(1);
+    s.window().SendCommand(kIdLanguageList, kNotifySelectionChange);
+    ASSERT_FALSE(s.fake.messages.shown.empty());
+    EXPECT_EQ(s.fake.messages.shown.back().text,
+              "Votre application n'est pas correctement installée, veuillez la réinstaller");
+    EXPECT_EQ(s.fake.messages.shown.back().caption, "Erreur d'enregistrement");
+    EXPECT_FALSE(s.fake.settings.Value(kAppSettingsKey, "Lang").has_value());
+
+    s.control(s.controls().languageList).SelectLine(0);
+    s.window().SendCommand(kIdLanguageList, kNotifySelectionChange);
+    EXPECT_EQ(s.app->ui.Lang, 1u);  // still changes for the rest of the run
+    EXPECT_EQ(s.fake.messages.shown.back().text,
+              "Your application is not correctly installed, please reinstall");
+    EXPECT_EQ(s.fake.messages.shown.back().caption, "Registry Error");
+}
+
+TEST(LanguageCommand, OnlyTheSelectionChangeCounts) {
+    Started s(kFourTowns, 1);
+    s.GoToPage(kPageConfiguration);
+    s.fake.messages.shown.clear();
+    s.control(s.controls().languageList).SelectLine(1);
+    for (int code : {kNotifyDropDown, kNotifyCloseUp, kNotifySetFocus}) {
+        s.window().SendCommand(kIdLanguageList, code);
+    }
+    EXPECT_EQ(s.app->ui.Lang, 1u);
+    EXPECT_TRUE(s.fake.messages.shown.empty());
+}
+
+void TypeFields(Started& s, const std::string& country, const std::string& town,
+                const std::string& latitude, const std::string& longitude, int zoneLine,
+                int dstLine, int conventionLine) {
+    s.control(s.controls().countryField).SetText(country);
+    s.control(s.controls().townField).SetText(town);
+    s.control(s.controls().latitudeField).SetText(latitude);
+    s.control(s.controls().longitudeField).SetText(longitude);
+    s.control(s.controls().timeZoneList).SelectLine(zoneLine);
+    s.control(s.controls().dstList).SelectLine(dstLine);
+    s.control(s.controls().conventionList).SelectLine(conventionLine);
+}
+
+TEST(TownCommands, ModifyThenSaveWritesSixDecimalsLatitudeFirst) {
+    Started s(kFourTowns, 1);
+    const std::string before = ReadFile(s.DataCfg());
+    s.GoToPage(kPageConfiguration);
+    s.control(s.controls().townList).SelectLine(1);
+    TypeFields(s, "Maroc", "Tanger", " 35.7595abc", "-5.83395", 13, 1, 1);
+    s.window().SendCommand(kIdModify);
+
+    EXPECT_EQ(s.app->engine.tables.TownSelected, 1);
+    EXPECT_EQ(s.app->engine.place.Name, "Tanger");
+    EXPECT_EQ(s.app->engine.place.latitude, 35.7595 * kDegToRad);
+    EXPECT_EQ(s.app->engine.place.TimeZone, 1);
+    EXPECT_EQ(ReadFile(s.DataCfg()), before);  // Modify writes nothing
+
+    s.window().SendCommand(kIdSave);
+    const std::string after = ReadFile(s.DataCfg());
+    EXPECT_NE(after.find("\n2 Maroc            Tanger           35.759500   -5.833950   "
+                         "1        1   1 \n"),
+              std::string::npos)
+        << after;
+    EXPECT_EQ(after.find("Rabat"), std::string::npos);
+    EXPECT_NE(after.find("\n1 4              1             0      \n"), std::string::npos);
+
+    // The saved file reads back to the modified town.
+    ConfigTables tables;
+    CurrentPlace place;
+    struct : MessageSink {
+        void Show(const std::string&, const std::string&) override { ++shown; }
+        int shown = 0;
+    } boxes;
+    EXPECT_EQ(ReadDataCfg(s.DataCfg().string(), "", tables, place, boxes, nullptr), 0);
+    ASSERT_EQ(tables.Towns.size(), 4u);
+    EXPECT_EQ(tables.Towns[1].Name, "Tanger");
+    EXPECT_EQ(tables.Towns[1].latitude, 35.7595);
+    EXPECT_EQ(tables.Towns[1].longitude, -5.83395);
+    EXPECT_EQ(tables.Towns[1].Convention, 1);
+}
+
+TEST(TownCommands, AddWithFourTownsGivesFiveAndSavesOnlyOnSave) {
+    Started s(kFourTowns, 1);
+    const std::string before = ReadFile(s.DataCfg());
+    s.GoToPage(kPageConfiguration);
+    TypeFields(s, "Turkey", "Istanbul", "41.0082", "28.9784", 15, 0, 0);
+    s.window().SendCommand(kIdAdd);
+
+    const ConfigTables& tables = s.app->engine.tables;
+    EXPECT_EQ(tables.NumberOfTowns, 5);
+    ASSERT_EQ(tables.Towns.size(), 5u);
+    EXPECT_EQ(tables.TownSelected, 4);
+    EXPECT_EQ(tables.Towns[4].Name, "Istanbul");
+    EXPECT_EQ(tables.Towns[4].TimeZone, 3);
+    EXPECT_NEAR(tables.Towns[4].latitude, 41.0082, 1e-12);
+    const FakeControl& list = s.control(s.controls().townList);
+    ASSERT_EQ(list.lines.size(), 5u);
+    EXPECT_EQ(list.lines[4], "Turkey : Istanbul");
+    EXPECT_EQ(list.selected, 4);
+    EXPECT_EQ(ReadFile(s.DataCfg()), before);
+
+    s.window().SendCommand(kIdSave);
+    const std::string after = ReadFile(s.DataCfg());
+    EXPECT_NE(after.find("\n1 5              4             0      \n"), std::string::npos);
+    EXPECT_NE(after.find("\n2 Turkey           Istanbul         41.008200   28.978400   3 "),
+              std::string::npos);
+}
+
+TEST(TownCommands, TouchingTheTownListLosesAnUnsavedModify) {
+    Started s(kFourTowns, 1);
+    s.GoToPage(kPageConfiguration);
+    s.control(s.controls().townList).SelectLine(2);
+    TypeFields(s, "X", "Y", "1", "2", 0, 0, 0);
+    s.window().SendCommand(kIdModify);
+    EXPECT_EQ(s.app->engine.place.Name, "Y");
+    // Opening the drop-down without choosing repeats the selection.
+    s.window().SendCommand(kIdTownList, kNotifyDropDown);
+    EXPECT_EQ(s.app->engine.place.Name, "Cairo");
+    EXPECT_EQ(s.app->engine.place.latitude, 30.04 * kDegToRad);
+    EXPECT_EQ(s.app->engine.place.TimeZone, 2);
+    EXPECT_EQ(s.app->engine.place.DST, 2);
+    EXPECT_EQ(s.app->engine.place.Convention, 1);
+    EXPECT_EQ(s.control(s.controls().townField).GetText(), "Cairo");
+}
+
+TEST(TownCommands, ModifyWithoutASelectedTownChangesNothing) {
+    Started s(kFourTowns, 1);
+    s.GoToPage(kPageConfiguration);
+    s.control(s.controls().townList).SelectLine(-1);
+    TypeFields(s, "X", "Y", "1", "2", 0, 0, 0);
+    s.window().SendCommand(kIdModify);
+    EXPECT_EQ(s.app->engine.place.Name, "Rabat");
+    EXPECT_EQ(s.app->engine.tables.TownSelected, 1);
+}
+
+TEST(TownCommands, FieldsAreCutAt79Characters) {
+    Started s(kFourTowns, 1);
+    s.GoToPage(kPageConfiguration);
+    const std::string longName(100, 'a');
+    // Two-byte characters are cut whole.
+    std::string accented;
+    for (int i = 0; i < 90; ++i) accented += "é";
+    TypeFields(s, accented, longName, "1", "2", 12, 0, 0);
+    s.window().SendCommand(kIdModify);
+    EXPECT_EQ(s.app->engine.place.Name, std::string(79, 'a'));
+    EXPECT_EQ(s.app->engine.place.Country.size(), 79u * 2);
+}
+
+TEST(ParseDecimalField, AsFormattedInputReadsIt) {
+    const struct {
+        const char* text;
+        double value;
+    } cases[] = {
+        {"36.75", 36.75}, {"  36.75abc", 36.75},
+        {"-5.5", -5.5},   {"+3", 3.0},
+        {".5", 0.5},      {"1e2", 100.0},
+        {"12,5", 12.0},   {"abc", 0.0},
+        {"", 0.0},        {"--1", 0.0},
+        {"inf", 0.0},     {"nan", 0.0},
+        {"1e999", 0.0},   {"\t-0.000001", -0.000001},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ParseDecimalField(c.text), c.value) << c.text;
+}
+
+TEST(TownCommands, SaveAndCalendarWithAnEmptyTableTouchNothing) {
+    Started s("", 1);  // no data.cfg: no town was read
+    s.fake.messages.shown.clear();
+    s.window().SendCommand(kIdSave);
+    ASSERT_EQ(s.fake.messages.shown.size(), 1u);
+    EXPECT_EQ(s.fake.messages.shown[0].caption, "No town");
+    EXPECT_NE(s.fake.messages.shown[0].text.find("empty"), std::string::npos);
+    EXPECT_FALSE(fs::exists(s.DataCfg()));
+    EXPECT_TRUE(s.app->engine.tables.Towns.empty());
+    EXPECT_EQ(s.app->engine.tables.NumberOfTowns, 0);
+
+    s.window().SendCommand(kIdCalendar);
+    ASSERT_EQ(s.fake.messages.shown.size(), 2u);
+    EXPECT_EQ(s.fake.messages.shown[1].caption, "No town");
+    EXPECT_TRUE(s.fake.shell.opened.empty());
+    for (const auto& entry : fs::directory_iterator(s.folder())) {
+        EXPECT_NE(entry.path().extension(), ".html") << entry.path();
+        EXPECT_NE(entry.path().filename(), "data.cfg");
+    }
+}
+
+TEST(TownCommands, SaveWithAnEmptyTableSpeaksFrench) {
+    Started s("", 2);
+    s.fake.messages.shown.clear();
+    s.window().SendCommand(kIdSave);
+    ASSERT_EQ(s.fake.messages.shown.size(), 1u);
+    EXPECT_EQ(s.fake.messages.shown[0].caption, "Aucune ville");
+}
+
+TEST(CalendarCommand, WritesTheMonthAndOpensIt) {
+    Started s(kFourTowns, 1);
+    s.window().SendCommand(kIdCalendar);
+    ASSERT_EQ(s.fake.shell.opened.size(), 1u);
+    const fs::path page = s.fake.shell.opened[0];
+    EXPECT_EQ(page.parent_path(), s.folder());
+    EXPECT_EQ(page.filename(), "Rabat_Mars2024.html");  // the fake clock's 15 March 2024
+    EXPECT_TRUE(fs::exists(page));
+}
+
+TEST(PageCommands, NextOnPage3HidesNextPreviousOnPage1HidesPrevious) {
+    Started s(kFourTowns, 1);
+    s.GoToPage(kPageConfiguration);
+    s.window().SendCommand(kIdNext);
+    EXPECT_EQ(s.app->ui.requestedPage, kPageAbout);
+    EXPECT_EQ(s.app->ui.currentPage, kPageAbout);
+    EXPECT_FALSE(s.control(s.controls().next).IsVisible());
+    EXPECT_TRUE(s.control(s.controls().help).IsVisible());
+    // A command from elsewhere cannot go past the last page.
+    s.window().SendCommand(kIdNext);
+    EXPECT_EQ(s.app->ui.requestedPage, kPageAbout);
+
+    s.GoToPage(kPageQuibla);
+    s.window().SendCommand(kIdPrevious);
+    EXPECT_EQ(s.app->ui.requestedPage, kPageHome);
+    EXPECT_FALSE(s.control(s.controls().previous).IsVisible());
+    s.window().SendCommand(kIdPrevious);
+    EXPECT_EQ(s.app->ui.requestedPage, kPageHome);
+}
+
+TEST(ShellCommands, HelpOpensThePageOfTheLanguage) {
+    Started s(kFourTowns, 2);
+    s.window().SendCommand(kIdHelp);
+    ASSERT_EQ(s.fake.shell.opened.size(), 1u);
+    EXPECT_EQ(s.fake.shell.opened[0], (s.folder() / "help.html").string());
+    s.app->ui.Lang = 1;
+    s.window().SendCommand(kIdHelp);
+    EXPECT_EQ(s.fake.shell.opened[1], (s.folder() / "helpen.html").string());
+}
+
+TEST(ShellCommands, UpdatePageCarriesTheVersion) {
+    Started s(kFourTowns, 1);
+    s.window().SendCommand(kIdCheckVersion);
+    ASSERT_EQ(s.fake.shell.opened.size(), 1u);
+    const std::string url = s.fake.shell.opened[0];
+    const std::string tail = "checkversion.php?ppcversion=1.60";
+    ASSERT_GE(url.size(), tail.size());
+    EXPECT_EQ(url.substr(url.size() - tail.size()), tail);
+    EXPECT_EQ(url, std::string(kUpdateBaseUrl) + "1.60");
+    EXPECT_EQ(url.rfind("https://", 0), 0u);
+}
+
+TEST(PickerCommands, ExploreThenNow) {
+    Started s(kFourTowns, 1);
+    const size_t before = s.window().invalidations.size();
+    s.window().SendCommand(kIdExplore);
+    EXPECT_EQ(s.app->ui.exploring, 1);
+    EXPECT_EQ(s.window().invalidations.size(), before + 1);
+    EXPECT_FALSE(s.window().invalidations.back().area.has_value());
+    EXPECT_TRUE(s.window().invalidations.back().flags.erase);
+
+    s.control(s.controls().datePicker).SetDateTime(LocalTime{2001, 2, 0, 3, 4, 5, 6, 0});
+    s.fake.clock.now = LocalTime{2030, 12, 2, 31, 23, 59, 58, 0};
+    s.window().SendCommand(kIdNow);
+    EXPECT_EQ(s.app->ui.exploring, 0);
+    const LocalTime date = s.control(s.controls().datePicker).GetDateTime();
+    const LocalTime time = s.control(s.controls().timePicker).GetDateTime();
+    EXPECT_EQ(date.year, 2030);
+    EXPECT_EQ(date.day, 31);
+    EXPECT_EQ(time.hour, 23);
+    EXPECT_EQ(time.second, 58);
+    EXPECT_EQ(s.window().invalidations.size(), before + 2);
+
+    for (int id : {kIdDatePicker, kIdTimePicker}) {
+        s.window().SendCommand(id, kNotifyDateTimeChange);
+    }
+    EXPECT_EQ(s.window().invalidations.size(), before + 4);
+}
+
+TEST(WindowCommands, CloseAndUnknownIdentifiers) {
+    Started s(kFourTowns, 1);
+    s.window().SendCommand(kIdConfigField, kNotifyEditTextChange);
+    s.window().SendCommand(12345);
+    EXPECT_FALSE(s.window().closed);
+    EXPECT_TRUE(s.fake.messages.shown.empty());
+    s.window().SendCommand(kIdExit);
+    EXPECT_TRUE(s.window().closed);
+}
+
+// Algiers (36.75 N, 3.05 E, zone +1) on 21 June 2010 at 16:00:00 local time.
+TEST(SunPositionCommand, TextHasTheTwelvePieces) {
+    Started s(kFourTowns, 1);
+    EngineState& engine = s.app->engine;
+    engine.place.Name = "Alger";
+    engine.place.latitude = 36.75 * kDegToRad;
+    engine.place.longitude = 3.05 * kDegToRad;
+    engine.place.TimeZone = 1;
+    engine.place.DST = 0;
+    engine.observation = Observation{21, 6, 2010, 16, 0, 0};
+    s.fake.messages.shown.clear();
+    s.window().SendCommand(kIdSunPosition);
+
+    ASSERT_EQ(s.fake.messages.shown.size(), 1u);
+    EXPECT_EQ(s.fake.messages.shown[0].caption, "Sun position");
+    const std::string text = s.fake.messages.shown[0].text;
+    ASSERT_EQ(s.fake.console.debug.size(), 1u);
+    EXPECT_EQ(s.fake.console.debug[0], text);
+    EXPECT_FALSE(s.window().invalidations.back().area.has_value());
+
+    const SunState& sun = engine.sun;
+    const double d = kRadToDeg;
+    const std::string expected =
+        "Alger, la=" + AngleToDmsText(36.75 * kDegToRad) +
+        " lg=" + AngleToDmsText(3.05 * kDegToRad) + "\n" + "21/6/2010 à 15h UT TZ(inc.DST)=1\n" +
+        Format("T=%g JC, ", sun.T) +
+        Format("Soleil lg=%g° ie : %s, ", sun.L * d, AngleToHmsText(sun.L).c_str()) +
+        Format("theta0=%g° ie : %s, ", sun.theta0 * d, AngleToHmsText(sun.theta0).c_str()) +
+        Format("theta=%g° ie h. sid. %s, ", sun.theta * d, AngleToHmsText(sun.theta).c_str()) +
+        Format("RA=%g° ie : %s, ", sun.RA * d, AngleToHmsText(sun.RA).c_str()) +
+        Format("delta=%g° ie DE %s,", sun.delta * d, AngleToDmsText(sun.delta).c_str()) +
+        Format("tau=%g° ie angle hor. %s\n", sun.tau * d, AngleToHmsText(sun.tau).c_str()) +
+        Format("az=%g° (org.Sud) ie %s, ", sun.az * d, AngleToDmsText(sun.az).c_str()) +
+        Format("h=%g° ie %s", sun.h * d, AngleToDmsText(sun.h).c_str());
+    EXPECT_EQ(text, expected);
+    // The values the text carries are those of the worked example.
+    EXPECT_NE(text.find("tau=47.59"), std::string::npos) << text;
+    EXPECT_NE(text.find("az=85.65"), std::string::npos) << text;
+    EXPECT_NE(text.find("h=47.20"), std::string::npos) << text;
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3);
+}
+
+TEST(SunPositionCommand, PrintsTheUtDateAndKeepsTheObservation) {
+    Started s(kFourTowns, 2);
+    EngineState& engine = s.app->engine;
+    engine.place.Name = "Alger";
+    engine.place.TimeZone = 1;
+    engine.place.DST = 0;
+    // 00:30 local on 1 March is 23:30 UT on 28 February.
+    engine.observation = Observation{1, 3, 2010, 0, 30, 0};
+    s.fake.messages.shown.clear();
+    s.window().SendCommand(kIdSunPosition);
+    ASSERT_EQ(s.fake.messages.shown.size(), 1u);
+    EXPECT_EQ(s.fake.messages.shown[0].caption, "Position du Soleil");
+    EXPECT_NE(s.fake.messages.shown[0].text.find("\n28/2/2010 à 23.5h UT TZ(inc.DST)=1\n"),
+              std::string::npos)
+        << s.fake.messages.shown[0].text;
+    EXPECT_EQ(engine.observation.day, 1);
+    EXPECT_EQ(engine.observation.month, 3);
+    // A second look gives the same date: nothing drifted.
+    s.window().SendCommand(kIdSunPosition);
+    EXPECT_EQ(s.fake.messages.shown[1].text, s.fake.messages.shown[0].text);
+}
+
+}  // namespace
+}  // namespace orvano

@@ -1,0 +1,497 @@
+// The five pages drawn on the recording surface: every text, line, bitmap and
+// icon with its place, colour and font, at 96 and at 192 DPI.
+#include "app/paint.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "astro/angle_text.h"
+#include "astro/constants.h"
+#include "astro/julian_time.h"
+#include "astro/sun_report.h"
+#include "tests/support/recording_surface.h"
+
+namespace orvano {
+namespace {
+
+using testing::AllReleased;
+using testing::CountTexts;
+using testing::FindText;
+using testing::Lines;
+using testing::Texts;
+
+constexpr Colour kTitle{0, 153, 255};
+constexpr Colour kBlack{0, 0, 0};
+constexpr Colour kRed{255, 0, 0};
+constexpr Colour kGold{255, 204, 0};
+const Colour kPrayer[6] = {{0, 153, 255}, {255, 204, 0}, {255, 102, 255},
+                           {51, 255, 0},  {255, 0, 0},   {0, 0, 255}};
+
+void ExpectText(const DrawOp& op, int x, int y, const std::string& text, TextAlign align,
+                int fontHeight, Colour colour) {
+    EXPECT_EQ(op.kind, DrawOp::Kind::Text) << text;
+    EXPECT_EQ(op.x, x) << text;
+    EXPECT_EQ(op.y, y) << text;
+    EXPECT_EQ(op.text, text);
+    EXPECT_EQ(op.align, align) << text;
+    EXPECT_EQ(op.font.face, "ARIAL") << text;
+    EXPECT_EQ(op.font.height, fontHeight) << text;
+    EXPECT_EQ(op.font.weight, 700) << text;
+    EXPECT_EQ(op.colour, colour) << text;
+}
+
+void ExpectImage(const DrawOp& op, DrawOp::Kind kind, int id, int x, int y) {
+    EXPECT_EQ(op.kind, kind) << id;
+    EXPECT_EQ(op.resourceId, id);
+    EXPECT_EQ(op.x, x) << id;
+    EXPECT_EQ(op.y, y) << id;
+}
+
+void ExpectLine(const DrawOp& op, int x1, int y1, int x2, int y2, Colour colour) {
+    EXPECT_EQ(op.kind, DrawOp::Kind::Line);
+    EXPECT_EQ(op.x, x1);
+    EXPECT_EQ(op.y, y1);
+    EXPECT_EQ(op.x2, x2);
+    EXPECT_EQ(op.y2, y2);
+    EXPECT_EQ(op.penWidth, 2);
+    EXPECT_EQ(op.colour, colour);
+}
+
+// Algiers in the engine's records, with a hand-set schedule so that the
+// pages' texts are known without the solver.
+EngineState Algiers() {
+    EngineState engine;
+    engine.place.Name = "Algiers";
+    engine.place.Country = "Algeria";
+    engine.place.latitude = 36.75 * kDegToRad;
+    engine.place.longitude = 3.05 * kDegToRad;
+    engine.place.TimeZone = 1;
+    engine.observation = Observation{15, 3, 2024, 13, 45, 30};
+    engine.timeZoneInEffect = 1;
+    engine.sun.T = JulianCenturies(15, 3, 2024, 12.0);
+    // 05:30, 06:15, 12:59:56 (rounds up to 13:00), 16:00, 18:54, 20:16.
+    engine.schedule.adjusted = {5.5, 6.25, 12.999, 16.0, 18.9, 20.27};
+    return engine;
+}
+
+PaintInput Input(int page, std::uint32_t lang = 1, bool exploring = false) {
+    PaintInput input;
+    input.client = Rect{0, 0, 240, 268};
+    input.requestedPage = page;
+    input.Lang = lang;
+    input.exploring = exploring;
+    input.now = LocalTime{2024, 3, 5, 15, 9, 5, 7, 0};
+    return input;
+}
+
+TEST(PaintHome, EveryItemAtItsPlace) {
+    EngineState engine = Algiers();
+    RecordingSurface surface;
+    PaintMainWindow(surface, Input(0), engine);
+    const std::vector<DrawOp>& ops = surface.ops();
+    ASSERT_EQ(ops.size(), 23u);
+    ExpectText(ops[0], 120, 218, "Home", TextAlign::Centre, -13, kTitle);
+    ExpectText(ops[1], 120, 10, "Algiers, Algeria", TextAlign::Centre, -13, kBlack);
+    ExpectText(ops[2], 120, 30, "Vendredi  15  Mars  2024", TextAlign::Centre, -13, kBlack);
+    // "%2d": the hour keeps its leading space.
+    ExpectText(ops[3], 120, 46, " 9:05:07", TextAlign::Centre, -19, kBlack);
+    const char* times[6] = {"05:30 ", "06:15 ", "13:00 ", "16:00 ", "18:54 ", "20:16 "};
+    const char* names[6] = {"Fajr", "Chourouk", "Zuhr", "Asr", "Maghrib", "Isha"};
+    const int rows[6] = {66, 90, 114, 138, 162, 186};
+    for (int i = 0; i < 6; ++i) {
+        ExpectText(ops[4 + i], 120, rows[i], times[i], TextAlign::Centre, -19, kPrayer[i]);
+        ExpectText(ops[10 + i], 24, rows[i] + 4, names[i], TextAlign::Left, -13, kPrayer[i]);
+        ExpectImage(ops[16 + i], DrawOp::Kind::Bitmap, 134 + i, 180, rows[i] + 4);
+    }
+    ExpectImage(ops[22], DrawOp::Kind::Icon, 111, 104, 168);
+    EXPECT_TRUE(surface.transparentBackground());
+    EXPECT_TRUE(AllReleased(surface));
+    // Three fonts, six bitmaps and one icon, all made and released in this paint.
+    EXPECT_EQ(surface.ObjectsMade(), 10);
+}
+
+TEST(PaintHome, FrenchTitleAndFrenchDateInBothLanguages) {
+    EngineState engine = Algiers();
+    RecordingSurface french;
+    PaintMainWindow(french, Input(0, 2), engine);
+    EXPECT_EQ(french.ops()[0].text, "Accueil");
+    EXPECT_EQ(french.ops()[2].text, "Vendredi  15  Mars  2024");
+    // Any value but 2 is English.
+    RecordingSurface other;
+    PaintMainWindow(other, Input(0, 3), engine);
+    EXPECT_EQ(other.ops()[0].text, "Home");
+}
+
+TEST(PaintHome, WeekdayIsThatOfTheLocalDate) {
+    EngineState engine = Algiers();
+    // 23:30 UT on Thursday 14 March is 00:30 on Friday in zone +1.
+    engine.sun.T = JulianCenturies(14, 3, 2024, 23.5);
+    RecordingSurface surface;
+    PaintMainWindow(surface, Input(0), engine);
+    EXPECT_EQ(surface.ops()[2].text, "Vendredi  15  Mars  2024");
+    engine.timeZoneInEffect = 0;
+    RecordingSurface utc;
+    PaintMainWindow(utc, Input(0), engine);
+    EXPECT_EQ(utc.ops()[2].text, "Jeudi  15  Mars  2024");
+}
+
+TEST(PaintHome, TimesKeepFiveCharactersAndOneSpace) {
+    EngineState engine = Algiers();
+    // Past 23:59:30 the clock text is the overflow message, cut to five characters.
+    engine.schedule.adjusted[5] = 23.9999;
+    RecordingSurface surface;
+    PaintMainWindow(surface, Input(0), engine);
+    EXPECT_EQ(surface.ops()[9].text, "erreu ");
+    EXPECT_EQ(PaddedClockText(7.0), "07:00 ");
+}
+
+TEST(PaintQuibla, CompassArrowsAndTextBlock) {
+    EngineState engine = Algiers();
+    // 21 June 2010, 16:00 local: the Sun stands 94.343 degrees west of North.
+    engine.observation = Observation{21, 6, 2010, 16, 0, 0};
+    RecordingSurface surface;
+    PaintMainWindow(surface, Input(1), engine);
+    const std::vector<DrawOp>& ops = surface.ops();
+    ASSERT_EQ(ops.size(), 15u);
+    ExpectImage(ops[0], DrawOp::Kind::Bitmap, 130, 45, 26);
+    EXPECT_EQ(ops[1].resourceId, 132);
+    for (int i = 2; i < 5; ++i) EXPECT_EQ(ops[i].colour, (Colour{255, 255, 0}));
+    EXPECT_EQ(ops[5].resourceId, 131);
+    for (int i = 6; i < 9; ++i) EXPECT_EQ(ops[i].colour, kBlack);
+    // Both shafts start at the compass centre (120, 101.8).
+    EXPECT_EQ(ops[2].x, 120);
+    EXPECT_EQ(ops[2].y, 101);
+    EXPECT_EQ(ops[6].x, 120);
+    EXPECT_EQ(ops[6].y, 101);
+
+    EXPECT_NEAR(engine.sun.az * kRadToDeg - 180, -94.343, 0.001);
+    const double q = QiblaBearing(engine.place.latitude, engine.place.longitude);
+    const double s = engine.sun.az - kPi;
+    ExpectText(ops[9], 5, 159, "Quibla:", TextAlign::Left, -15, kBlack);
+    ExpectText(ops[10], 10, 179, "from North: " + AngleToDmsText(q), TextAlign::Left, -15, kBlack);
+    ExpectText(ops[11], 10, 199, "from Sun: " + AngleToDmsText(q - s), TextAlign::Left, -15,
+               kBlack);
+    ExpectText(ops[12], 5, 219, "Sun from North:", TextAlign::Left, -15, kGold);
+    ExpectText(ops[13], 30, 239, "16:00 : " + AngleToDmsText(s), TextAlign::Left, -15, kBlack);
+    ExpectText(ops[14], 120, 218, "Quibla", TextAlign::Centre, -13, kTitle);
+    EXPECT_EQ(AngleToDmsText(s).rfind("-94°", 0), 0u);
+    EXPECT_TRUE(AllReleased(surface));
+    // The observation itself is not moved by looking at the Sun.
+    EXPECT_EQ(engine.observation.day, 21);
+}
+
+TEST(PaintQuibla, FrenchTexts) {
+    EngineState engine = Algiers();
+    RecordingSurface surface;
+    PaintMainWindow(surface, Input(1, 2), engine);
+    const std::vector<DrawOp> texts = Texts(surface);
+    ASSERT_EQ(texts.size(), 6u);
+    EXPECT_EQ(texts[0].text, "Quibla :");
+    EXPECT_EQ(texts[1].text.rfind("à partir du Nord : ", 0), 0u) << texts[1].text;
+    EXPECT_EQ(texts[2].text.rfind("à partir du Soleil : ", 0), 0u) << texts[2].text;
+    EXPECT_EQ(texts[3].text, "Soleil à partir du Nord à ");
+    EXPECT_EQ(texts[5].text, "Quibla");
+}
+
+TEST(PaintQuibla, AlgiersFacesEastSouthEast) {
+    EngineState engine = Algiers();
+    RecordingSurface surface;
+    PaintMainWindow(surface, Input(1), engine);
+    const double q = QiblaBearing(engine.place.latitude, engine.place.longitude) * kRadToDeg;
+    EXPECT_GT(q, 104.5);
+    EXPECT_LT(q, 105.5);
+    EXPECT_EQ(Texts(surface)[1].text.rfind("from North: 105°", 0), 0u) << Texts(surface)[1].text;
+    // The Qibla arrow points right and a little down: 56.25 pixels at 105 degrees
+    // puts its tip at (120 + 54.3, 101.8 + 14.6).
+    const std::vector<DrawOp> lines = Lines(surface);
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[3].x2, 174);
+    EXPECT_EQ(lines[3].y2, 116);
+}
+
+TEST(PaintQuibla, TownEastOfTheKaabaHasANegativeBearing) {
+    EngineState engine = Algiers();
+    engine.place.Name = "Karachi";
+    engine.place.latitude = 24.8607 * kDegToRad;
+    engine.place.longitude = 67.0011 * kDegToRad;
+    RecordingSurface surface;
+    PaintMainWindow(surface, Input(1), engine);
+    const std::string line = Texts(surface)[1].text;
+    EXPECT_EQ(line.rfind("from North: -", 0), 0u) << line;
+}
+
+TEST(PaintQuibla, LocalHourWrapsIntoTheDay) {
+    EngineState engine = Algiers();
+    // 00:30 local in zone +1 is 23:30 UT the day before: shown as 00:30.
+    engine.observation = Observation{21, 6, 2010, 0, 30, 0};
+    RecordingSurface surface;
+    PaintMainWindow(surface, Input(1), engine);
+    EXPECT_EQ(Texts(surface)[4].text.substr(0, 8), "00:30 : ");
+    // 22:30 local in zone -3 is 25:30 UT, kept unreduced by the Sun's computation.
+    engine.place.TimeZone = -3;
+    engine.observation = Observation{21, 6, 2010, 22, 30, 0};
+    RecordingSurface late;
+    PaintMainWindow(late, Input(1), engine);
+    EXPECT_EQ(engine.sun.utHour, 25.5);
+    EXPECT_EQ(Texts(late)[4].text.substr(0, 8), "22:30 : ");
+}
+
+TEST(DrawDirectionArrow, ShaftAndBarbsForTheFourQuarters) {
+    struct Case {
+        double bearingDegrees;
+        int bitmapX, bitmapY;
+        int tipX, tipY, barb1X, barb1Y, barb2X, barb2Y;
+    };
+    // Centre (120, 101.8), radius 75: the tip at 56.25 pixels, the bitmap at 67.5.
+    const Case cases[] = {
+        {0, 112, 26, 120, 45, 115, 54, 125, 54},
+        {90, 179, 93, 176, 101, 167, 96, 167, 106},
+        {180, 112, 161, 120, 158, 125, 149, 115, 149},
+        {-90, 44, 93, 63, 101, 72, 106, 72, 96},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bearingDegrees);
+        RecordingSurface surface;
+        DrawDirectionArrow(surface, c.bearingDegrees * kDegToRad, 131, Colour{1, 2, 3}, 120.0,
+                           101.8);
+        const std::vector<DrawOp>& ops = surface.ops();
+        ASSERT_EQ(ops.size(), 4u);
+        ExpectImage(ops[0], DrawOp::Kind::Bitmap, 131, c.bitmapX, c.bitmapY);
+        ExpectLine(ops[1], 120, 101, c.tipX, c.tipY, Colour{1, 2, 3});
+        ExpectLine(ops[2], c.tipX, c.tipY, c.barb1X, c.barb1Y, Colour{1, 2, 3});
+        ExpectLine(ops[3], c.tipX, c.tipY, c.barb2X, c.barb2Y, Colour{1, 2, 3});
+        EXPECT_TRUE(AllReleased(surface));
+    }
+}
+
+TEST(PaintCompute, PickersBecomeTheObservationAndTheScheduleIsRecomputed) {
+    EngineState engine = Algiers();
+    PaintInput input = Input(2);
+    input.pickedDate = LocalTime{2011, 7, 0, 4, 1, 2, 3, 0};
+    input.pickedTime = LocalTime{1999, 1, 0, 1, 22, 33, 44, 0};
+    int recomputed = 0;
+    Observation seen;
+    input.recompute = [&] {
+        ++recomputed;
+        seen = engine.observation;
+    };
+    RecordingSurface surface;
+    PaintMainWindow(surface, input, engine);
+    EXPECT_EQ(recomputed, 1);
+    EXPECT_EQ(seen.day, 4);
+    EXPECT_EQ(seen.month, 7);
+    EXPECT_EQ(seen.year, 2011);
+    EXPECT_EQ(seen.hour, 22);
+    EXPECT_EQ(seen.minute, 33);
+    EXPECT_EQ(seen.second, 44);
+
+    const std::vector<DrawOp>& ops = surface.ops();
+    ASSERT_EQ(ops.size(), 15u);
+    ExpectText(ops[0], 120, 218, "Compute", TextAlign::Centre, -13, kTitle);
+    ExpectText(ops[1], 120, 10, "Explore at the date:", TextAlign::Centre, -13, kBlack);
+    ExpectText(ops[2], 120, 90, "Algiers, Algeria", TextAlign::Centre, -13, kBlack);
+    const int xs[6] = {23, 64, 104, 144, 184, 223};
+    const char* names[6] = {"Fajr", "Churuk", "Zuhr", "Asr", "Maghrib", "Isha"};
+    const char* times[6] = {"05:30 ", "06:15 ", "13:00 ", "16:00 ", "18:54 ", "20:16 "};
+    for (int i = 0; i < 6; ++i) {
+        ExpectText(ops[3 + 2 * i], xs[i], 200, names[i], TextAlign::Centre, -12, kPrayer[i]);
+        ExpectText(ops[4 + 2 * i], xs[i], 220, times[i], TextAlign::Centre, -12, kPrayer[i]);
+    }
+    EXPECT_TRUE(AllReleased(surface));
+}
+
+TEST(PaintCompute, FrenchTexts) {
+    EngineState engine = Algiers();
+    RecordingSurface surface;
+    PaintMainWindow(surface, Input(2, 2), engine);
+    EXPECT_EQ(surface.ops()[0].text, "Calculs");
+    EXPECT_EQ(surface.ops()[1].text, "Exploration à la date :");
+}
+
+TEST(PaintConfiguration, LabelsInBothLanguages) {
+    struct Expected {
+        const char* english;
+        const char* french;
+        int x, y;
+    };
+    const Expected labels[] = {
+        {"Country:", "Pays :", 10, 40},
+        {"Town:", "Ville :", 130, 40},
+        {"Latitude(°):", "Latitude(°) :", 10, 80},
+        {"Longitude(°):", "Longitude(°) :", 130, 80},
+        {"TimeZN:", "TimeZN :", 10, 120},
+        {"DST:", "DST :", 130, 120},
+        {"Convention:", "Convention :", 10, 150},
+    };
+    for (std::uint32_t lang : {1u, 2u}) {
+        EngineState engine = Algiers();
+        RecordingSurface surface;
+        PaintMainWindow(surface, Input(3, lang), engine);
+        const std::vector<DrawOp>& ops = surface.ops();
+        ASSERT_EQ(ops.size(), 8u);
+        for (int i = 0; i < 7; ++i) {
+            ExpectText(ops[i], labels[i].x, labels[i].y,
+                       lang == 2 ? labels[i].french : labels[i].english, TextAlign::Left, -13,
+                       kBlack);
+        }
+        ExpectText(ops[7], 120, 218, "Configuration", TextAlign::Centre, -13, kTitle);
+        EXPECT_TRUE(AllReleased(surface));
+    }
+}
+
+TEST(PaintAbout, NameVersionCreditsAndIcons) {
+    EngineState engine = Algiers();
+    RecordingSurface surface;
+    PaintMainWindow(surface, Input(4), engine);
+    const std::vector<DrawOp>& ops = surface.ops();
+    ASSERT_EQ(ops.size(), 8u);
+    ExpectText(ops[0], 120, 218, "About", TextAlign::Centre, -13, kTitle);
+    ExpectText(ops[1], 120, 120, "Version: 1.60", TextAlign::Centre, -13, kGold);
+    EXPECT_EQ(ops[2].y, 60);
+    EXPECT_NE(ops[2].text.find("2026"), std::string::npos);
+    EXPECT_EQ(ops[3].y, 80);
+    EXPECT_EQ(ops[4].y, 100);
+    EXPECT_EQ(ops[4].text.rfind("by ", 0), 0u);
+    for (int i = 2; i < 5; ++i) EXPECT_EQ(ops[i].colour, kBlack);
+    ExpectText(ops[5], 120, 30, "Orvano", TextAlign::Centre, -21, kTitle);
+    ExpectImage(ops[6], DrawOp::Kind::Icon, 111, 188, 20);
+    ExpectImage(ops[7], DrawOp::Kind::Icon, 110, 20, 20);
+    EXPECT_TRUE(AllReleased(surface));
+
+    RecordingSurface french;
+    PaintMainWindow(french, Input(4, 2), engine);
+    EXPECT_EQ(french.ops()[0].text, "A propos");
+    EXPECT_EQ(french.ops()[1].text, "Version : 1.60");
+    EXPECT_EQ(french.ops()[4].text.rfind("par ", 0), 0u);
+}
+
+TEST(PaintPages, ExploreMarkerOnlyOnHomeAndQuiblaWhileExploring) {
+    for (int page = 0; page < 5; ++page) {
+        for (bool exploring : {false, true}) {
+            EngineState engine = Algiers();
+            RecordingSurface surface;
+            PaintMainWindow(surface, Input(page, 1, exploring), engine);
+            const int expected = (exploring && page <= 1) ? 1 : 0;
+            EXPECT_EQ(CountTexts(surface, "(!)"), expected) << page << " " << exploring;
+            if (expected == 1) {
+                const DrawOp* marker = FindText(surface, "(!)");
+                ASSERT_NE(marker, nullptr);
+                EXPECT_EQ(marker->colour, kRed);
+                EXPECT_EQ(marker->x, page == 0 ? 216 : 5);
+                EXPECT_EQ(marker->y, page == 0 ? 30 : 239);
+                EXPECT_EQ(marker->align, page == 0 ? TextAlign::Centre : TextAlign::Left);
+            }
+        }
+    }
+}
+
+TEST(PaintPages, OtherPageValuesDrawNothing) {
+    for (int page : {-1, 5, 99}) {
+        EngineState engine = Algiers();
+        RecordingSurface surface;
+        PaintMainWindow(surface, Input(page), engine);
+        EXPECT_TRUE(surface.ops().empty()) << page;
+    }
+}
+
+TEST(PaintPages, MissingImagesAndFontsDrawNothingInTheirPlace) {
+    EngineState engine = Algiers();
+    RecordingSurface surface;
+    surface.MakeUnavailable(136);
+    surface.MakeUnavailable(111);
+    surface.FailFontCreation();
+    PaintMainWindow(surface, Input(0), engine);
+    // Texts still come, in the surface's own font; bitmap 136 and the icon do not.
+    EXPECT_EQ(Texts(surface).size(), 16u);
+    EXPECT_EQ(Texts(surface)[0].font, RecordingSurface::DefaultFont());
+    EXPECT_EQ(testing::OpsOfKind(surface, DrawOp::Kind::Bitmap).size(), 5u);
+    EXPECT_TRUE(testing::OpsOfKind(surface, DrawOp::Kind::Icon).empty());
+    EXPECT_TRUE(AllReleased(surface));
+}
+
+// At 192 DPI every scaled length doubles; the compass radius, the 75 added to
+// its centre and the 150 added to the text base stay in pixels.
+TEST(PaintPages, At192DpiOnlyScaledLengthsDouble) {
+    EngineState engine = Algiers();
+    PaintInput input = Input(1);
+    input.client = Rect{0, 0, 480, 536};
+    input.dpiX = 192;
+    input.dpiY = 192;
+    RecordingSurface surface(192, input.client);
+    PaintMainWindow(surface, input, engine);
+    const std::vector<DrawOp>& ops = surface.ops();
+    ASSERT_EQ(ops.size(), 15u);
+    // cy = 536 * 0.1 + 75 = 128.6.
+    ExpectImage(ops[0], DrawOp::Kind::Bitmap, 130, 165, 53);
+    EXPECT_EQ(ops[2].x, 240);
+    EXPECT_EQ(ops[2].y, 128);
+    // The Qibla shaft is 56.25 pixels long at any resolution.
+    const double length = std::hypot(ops[6].x2 - ops[6].x, ops[6].y2 - ops[6].y);
+    EXPECT_NEAR(length, 56.25, 1.5);
+    // base = 536 * 0.11 + 150 = 208.96; the step is ScaleY(20) = 40.
+    const int ys[5] = {168, 208, 248, 288, 328};
+    const int xs[5] = {10, 20, 20, 10, 60};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(ops[9 + i].y, ys[i]) << i;
+        EXPECT_EQ(ops[9 + i].x, xs[i]) << i;
+        EXPECT_EQ(ops[9 + i].font.height, -29) << i;  // 11 points at 192 DPI
+    }
+    ExpectText(ops[14], 240, 436, "Quibla", TextAlign::Centre, -27, kTitle);
+
+    RecordingSurface home(192, input.client);
+    input.requestedPage = 0;
+    PaintMainWindow(home, input, engine);
+    ExpectText(home.ops()[3], 240, 92, " 9:05:07", TextAlign::Centre, -37, kBlack);
+    ExpectImage(home.ops()[16], DrawOp::Kind::Bitmap, 134, 360, 140);
+    ExpectImage(home.ops()[22], DrawOp::Kind::Icon, 111, 208, 336);
+}
+
+TEST(FontHeightForPoints, TheFiveSizesAt96Dpi) {
+    EXPECT_EQ(FontHeightForPoints(96, 9), -12);
+    EXPECT_EQ(FontHeightForPoints(96, 10), -13);
+    EXPECT_EQ(FontHeightForPoints(96, 11), -15);
+    EXPECT_EQ(FontHeightForPoints(96, 14), -19);
+    EXPECT_EQ(FontHeightForPoints(96, 16), -21);
+    EXPECT_EQ(FontHeightForPoints(192, 10), -27);
+}
+
+TEST(DumpOps, JsonHasOneObjectPerOperation) {
+    RecordingSurface surface;
+    surface.SetTextColour(Colour{1, 2, 3});
+    const FontId font = surface.CreateFont(FontSpec{"ARIAL", -13, 700});
+    surface.SelectFont(font);
+    surface.DrawText(5, 6, "a\"b", TextAlign::Centre);
+    surface.SelectFont(FontId{});
+    surface.ReleaseFont(font);
+    surface.MoveTo(1, 2);
+    surface.LineTo(3, 4);
+    const BitmapId bitmap = surface.LoadBitmap(130);
+    surface.DrawBitmap(bitmap, 7, 8);
+    surface.ReleaseBitmap(bitmap);
+    EXPECT_EQ(OpsToJson(surface.ops()),
+              "[\n"
+              "{\"op\":\"text\",\"x\":5,\"y\":6,\"align\":\"center\",\"text\":\"a\\\"b\","
+              "\"font\":{\"face\":\"ARIAL\",\"height\":-13,\"weight\":700},\"color\":[1,2,3]},\n"
+              "{\"op\":\"line\",\"x1\":1,\"y1\":2,\"x2\":3,\"y2\":4,\"width\":1,"
+              "\"color\":[0,0,0]},\n"
+              "{\"op\":\"bitmap\",\"id\":130,\"x\":7,\"y\":8}\n"
+              "]\n");
+    EXPECT_TRUE(AllReleased(surface));
+}
+
+TEST(RecordingSurface, SeesObjectsLeftOrReleasedWhileSelected) {
+    RecordingSurface surface;
+    const FontId font = surface.CreateFont(FontSpec{"ARIAL", -13, 700});
+    surface.SelectFont(font);
+    surface.ReleaseFont(font);
+    EXPECT_EQ(surface.faults().size(), 1u);
+    surface.CreateSolidPen(2, Colour{});
+    EXPECT_EQ(surface.LiveObjects(), 1);
+    EXPECT_FALSE(AllReleased(surface));
+}
+
+}  // namespace
+}  // namespace orvano

@@ -1,0 +1,179 @@
+// The QPainter surface on Qt's offscreen platform: the compiled-in resources,
+// where texts and lines land in pixels, and a whole page rendered to PNG.
+#include "platform/qt/qt_surface.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <filesystem>
+
+#include "app/paint.h"
+#include "app/render_recorder.h"
+#include "astro/constants.h"
+
+namespace orvano {
+namespace {
+
+QImage White(int w, int h) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    return image;
+}
+
+// The columns and rows holding any pixel that is not white.
+QRect Inked(const QImage& image) {
+    int left = image.width(), right = -1, top = image.height(), bottom = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixel(x, y) != qRgb(255, 255, 255)) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        }
+    }
+    return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+TEST(QtSurface, EveryResourceLoadsAtItsSize) {
+    QImage image = White(200, 200);
+    QPainter painter(&image);
+    QtImageCache cache;
+    QtSurface surface(painter, 96, Rect{0, 0, 200, 200}, &cache);
+    for (const ResourceImage& expected : ProgramBitmaps()) {
+        const BitmapId bitmap = surface.LoadBitmap(expected.id);
+        ASSERT_TRUE(bitmap) << expected.id;
+        surface.ReleaseBitmap(bitmap);
+        EXPECT_EQ(cache.Bitmap(expected.id).size(), QSize(expected.width, expected.height))
+            << expected.id;
+    }
+    for (const ResourceImage& expected : ProgramIcons()) {
+        const IconId icon = surface.LoadIcon(expected.id);
+        ASSERT_TRUE(icon) << expected.id;
+        surface.ReleaseIcon(icon);
+        EXPECT_EQ(cache.Icon(expected.id).size(), QSize(expected.width, expected.height));
+    }
+    EXPECT_FALSE(surface.LoadBitmap(133));
+    EXPECT_FALSE(surface.LoadIcon(999));
+    EXPECT_EQ(LoadResourceString(1), "orvano");
+    EXPECT_EQ(LoadResourceString(2), "ORVANO");
+    EXPECT_EQ(LoadResourceString(3), "");
+}
+
+TEST(QtSurface, BitmapIsCopiedAtItsOwnSizeAtThePoint) {
+    QImage image = White(100, 60);
+    {
+        QPainter painter(&image);
+        QtSurface surface(painter, 96, Rect{0, 0, 100, 60});
+        const BitmapId bitmap = surface.LoadBitmap(134);  // Fajr's name in (0, 153, 255)
+        surface.DrawBitmap(bitmap, 30, 20);
+        surface.ReleaseBitmap(bitmap);
+    }
+    const QRect inked = Inked(image);
+    ASSERT_FALSE(inked.isNull());
+    EXPECT_TRUE(QRect(30, 20, 42, 20).contains(inked)) << inked.x() << "," << inked.y();
+}
+
+TEST(QtSurface, CentredTextStraddlesItsPointAndStartsAtItsTop) {
+    QImage image = White(240, 60);
+    {
+        QPainter painter(&image);
+        QtSurface surface(painter, 96, Rect{0, 0, 240, 60});
+        surface.SetTransparentBackground();
+        const FontId font = surface.CreateFont(FontSpec{"ARIAL", -19, 700});
+        const FontId previous = surface.SelectFont(font);
+        surface.SetTextColour(Colour{255, 0, 0});
+        surface.DrawText(120, 10, "05:33", TextAlign::Centre);
+        surface.SelectFont(previous);
+        surface.ReleaseFont(font);
+    }
+    const QRect inked = Inked(image);
+    ASSERT_FALSE(inked.isNull());
+    const int middle = (inked.left() + inked.right()) / 2;
+    EXPECT_NEAR(middle, 120, 2);
+    EXPECT_GE(inked.top(), 10);
+    EXPECT_LE(inked.top(), 16);
+    EXPECT_LE(inked.bottom(), 10 + 19 + 2);
+    // Red ink: the text colour, not the pen's.
+    const QColor sample = image.pixelColor(middle, (inked.top() + inked.bottom()) / 2);
+    EXPECT_GE(sample.red(), sample.blue());
+}
+
+TEST(QtSurface, LeftTextStartsAtItsPoint) {
+    QImage image = White(240, 40);
+    {
+        QPainter painter(&image);
+        QtSurface surface(painter, 96, Rect{0, 0, 240, 40});
+        surface.DrawText(24, 5, "Fajr", TextAlign::Left);
+    }
+    const QRect inked = Inked(image);
+    ASSERT_FALSE(inked.isNull());
+    EXPECT_GE(inked.left(), 24);
+    EXPECT_LE(inked.left(), 27);
+}
+
+TEST(QtSurface, LinesUseTheSelectedPen) {
+    QImage image = White(100, 100);
+    {
+        QPainter painter(&image);
+        QtSurface surface(painter, 96, Rect{0, 0, 100, 100});
+        const PenId pen = surface.CreateSolidPen(2, Colour{0, 0, 255});
+        const PenId previous = surface.SelectPen(pen);
+        surface.MoveTo(10, 50);
+        surface.LineTo(90, 50);
+        surface.SelectPen(previous);
+        surface.ReleasePen(pen);
+    }
+    EXPECT_EQ(image.pixel(50, 50), qRgb(0, 0, 255));
+    EXPECT_EQ(image.pixel(50, 45), qRgb(255, 255, 255));
+    const QRect inked = Inked(image);
+    EXPECT_LE(inked.height(), 3);
+    EXPECT_GE(inked.left(), 8);
+    EXPECT_LE(inked.right(), 92);
+}
+
+TEST(PaintToPng, HomePageOnAWhiteImage) {
+    const std::filesystem::path file = std::filesystem::temp_directory_path() /
+                                       ("orvano_qt_home_" + std::to_string(::getpid()) + ".png");
+    EngineState engine;
+    engine.place.Name = "Algiers";
+    engine.place.Country = "Algeria";
+    engine.schedule.adjusted = {5.5, 6.25, 13.0, 16.0, 18.9, 20.27};
+    PaintInput input;
+    input.client = Rect{0, 0, 240, 268};
+    input.requestedPage = 0;
+    ASSERT_TRUE(PaintToPng(file.string(), 240, 268, 96,
+                           [&](Surface& surface) { PaintMainWindow(surface, input, engine); }));
+    QImage image(QString::fromStdString(file.string()));
+    std::filesystem::remove(file);
+    ASSERT_EQ(image.size(), QSize(240, 268));
+    EXPECT_EQ(image.pixel(2, 2), qRgb(255, 255, 255));
+    // The Isha name image sits at (180, 190): blue ink on white.
+    bool blue = false;
+    for (int y = 190; y < 210; ++y) {
+        for (int x = 180; x < 222; ++x) {
+            const QColor c = image.pixelColor(x, y);
+            blue = blue || (c.blue() > 200 && c.red() < 100 && c.green() < 100);
+        }
+    }
+    EXPECT_TRUE(blue);
+    // Nothing is drawn left of the names or right of the name images.
+    for (int y = 60; y < 210; ++y) {
+        EXPECT_EQ(image.pixel(5, y), qRgb(255, 255, 255)) << y;
+        EXPECT_EQ(image.pixel(236, y), qRgb(255, 255, 255)) << y;
+    }
+}
+
+}  // namespace
+}  // namespace orvano
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,209 @@
+// `orvano --render` and `orvano --dump-ops`: arguments, configuration and output.
+#include "app/render.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "tests/support/recording_surface.h"
+
+namespace orvano {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::RecordingSurface;
+
+const std::string kFourTowns = std::string(ORVANO_TEST_DATA) + "/app_pages_four_towns.cfg";
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+struct RenderRun {
+    std::vector<std::string> errors;
+    std::vector<std::string> pngCalls;
+    RecordingSurface painted{96, Rect{}};
+    int pngWidth = 0, pngHeight = 0, pngDpi = 0;
+    bool pngResult = true;
+
+    RenderEnvironment Environment() {
+        RenderEnvironment environment;
+        environment.programFolder = "/nonexistent-orvano-folder";
+        environment.now = LocalTime{2010, 6, 1, 21, 16, 0, 0, 0};
+        environment.error = [this](const std::string& line) { errors.push_back(line); };
+        environment.png = [this](const std::string& file, int w, int h, int dpi,
+                                 const std::function<void(Surface&)>& paint) {
+            pngCalls.push_back(file);
+            pngWidth = w;
+            pngHeight = h;
+            pngDpi = dpi;
+            painted = RecordingSurface(dpi, Rect{0, 0, w, h});
+            paint(painted);
+            return pngResult;
+        };
+        return environment;
+    }
+    int operator()(const std::vector<std::string>& args) { return RunRender(args, Environment()); }
+};
+
+fs::path Scratch(const std::string& name) {
+    return fs::temp_directory_path() / ("orvano_render_" + std::to_string(::getpid()) + "_" + name);
+}
+
+TEST(RenderArguments, RecognisedAnywhereInTheCommandLine) {
+    EXPECT_TRUE(IsRenderRequest({"--render", "0", "--png", "a.png"}));
+    EXPECT_TRUE(IsRenderRequest({"--lang", "1", "--dump-ops", "2", "--json", "a.json"}));
+    EXPECT_FALSE(IsRenderRequest({}));
+    EXPECT_FALSE(IsRenderRequest({"--lang", "1"}));
+}
+
+TEST(RenderArguments, AllOptions) {
+    std::string error;
+    const auto request = ParseRenderRequest(
+        {"--dump-ops", "3", "--json", "out.json", "--config", "x.cfg", "--town", "2", "--lang", "1",
+         "--exploring", "--size", "480x536", "--dpi", "192", "--at", "2010-06-21 16:00:00"},
+        error);
+    ASSERT_TRUE(request) << error;
+    EXPECT_EQ(request->output, RenderRequest::Output::Json);
+    EXPECT_EQ(request->page, 3);
+    EXPECT_EQ(request->file, "out.json");
+    EXPECT_EQ(request->config, "x.cfg");
+    EXPECT_EQ(request->town, 2);
+    EXPECT_EQ(request->lang, 1u);
+    EXPECT_TRUE(request->exploring);
+    EXPECT_EQ(request->width, 480);
+    EXPECT_EQ(request->height, 536);
+    EXPECT_EQ(request->dpi, 192);
+    ASSERT_TRUE(request->at);
+    EXPECT_EQ(request->at->year, 2010);
+    EXPECT_EQ(request->at->month, 6);
+    EXPECT_EQ(request->at->day, 21);
+    EXPECT_EQ(request->at->hour, 16);
+}
+
+TEST(RenderArguments, DefaultsAreTheHandheldScreen) {
+    std::string error;
+    const auto request = ParseRenderRequest({"--render", "0", "--png", "a.png"}, error);
+    ASSERT_TRUE(request) << error;
+    EXPECT_EQ(request->width, 240);
+    EXPECT_EQ(request->height, 268);
+    EXPECT_EQ(request->dpi, 96);
+    EXPECT_FALSE(request->at);
+    EXPECT_FALSE(request->exploring);
+}
+
+TEST(RenderArguments, BadUsageNamesTheArgument) {
+    const struct {
+        std::vector<std::string> args;
+        const char* named;
+    } cases[] = {
+        {{"--render", "5", "--png", "a.png"}, "--render 5"},
+        {{"--render", "x", "--png", "a.png"}, "--render x"},
+        {{"--render", "0"}, "--png"},
+        {{"--render", "0", "--json", "a.json"}, "--json"},
+        {{"--render", "0", "--png", "a.png", "--size", "240"}, "--size 240"},
+        {{"--render", "0", "--png", "a.png", "--size", "0x10"}, "--size 0x10"},
+        {{"--render", "0", "--png", "a.png", "--dpi", "-3"}, "--dpi -3"},
+        {{"--render", "0", "--png", "a.png", "--lang", "3"}, "--lang 3"},
+        {{"--render", "0", "--png", "a.png", "--town", "-1"}, "--town -1"},
+        {{"--render", "0", "--png", "a.png", "--at", "2010-02-30 10:00:00"}, "--at"},
+        {{"--render", "0", "--png", "a.png", "--at", "2010-02-03 24:00:00"}, "--at"},
+        {{"--render", "0", "--png", "a.png", "--at", "2010-02-03 10:00:00x"}, "--at"},
+        {{"--render", "0", "--png", "a.png", "--frobnicate", "1"}, "--frobnicate"},
+        {{"--render", "0", "--png"}, "--png"},
+    };
+    for (const auto& c : cases) {
+        RenderRun run;
+        EXPECT_EQ(run(c.args), 2) << c.named;
+        ASSERT_EQ(run.errors.size(), 1u) << c.named;
+        EXPECT_NE(run.errors[0].find(c.named), std::string::npos) << run.errors[0];
+        EXPECT_TRUE(run.pngCalls.empty());
+    }
+}
+
+TEST(Render, DumpOpsWritesTheRecordedPage) {
+    const fs::path out = Scratch("home.json");
+    RenderRun run;
+    ASSERT_EQ(run({"--dump-ops", "0", "--json", out.string(), "--config", kFourTowns, "--lang", "1",
+                   "--at", "2010-06-21 16:00:00", "--exploring"}),
+              0);
+    const std::string json = ReadFile(out);
+    fs::remove(out);
+    EXPECT_EQ(json.rfind("[\n{\"op\":\"text\",\"x\":120,\"y\":218,\"align\":\"center\","
+                         "\"text\":\"Home\",\"font\":{\"face\":\"ARIAL\",\"height\":-13,"
+                         "\"weight\":700},\"color\":[0,153,255]},\n",
+                         0),
+              0u)
+        << json;
+    // The header selects Rabat; the date is the one given, the clock too.
+    EXPECT_NE(json.find("\"text\":\"Rabat, Morocco\""), std::string::npos);
+    EXPECT_NE(json.find("\"text\":\"Lundi  21  Juin  2010\""), std::string::npos);
+    EXPECT_NE(json.find("\"text\":\"16:00:00\""), std::string::npos);
+    EXPECT_NE(json.find("\"text\":\"(!)\""), std::string::npos);
+    EXPECT_NE(json.find("{\"op\":\"icon\",\"id\":111,\"x\":104,\"y\":168}\n]\n"),
+              std::string::npos);
+    EXPECT_TRUE(run.errors.empty());
+}
+
+TEST(Render, TownOptionChoosesTheRow) {
+    const fs::path out = Scratch("quibla.json");
+    RenderRun run;
+    ASSERT_EQ(run({"--dump-ops", "1", "--json", out.string(), "--config", kFourTowns, "--town", "0",
+                   "--at", "2010-06-21 16:00:00"}),
+              0);
+    const std::string json = ReadFile(out);
+    fs::remove(out);
+    EXPECT_NE(json.find("\"text\":\"à partir du Nord : 105°"), std::string::npos) << json;
+    RenderRun beyond;
+    EXPECT_EQ(
+        beyond({"--dump-ops", "1", "--json", out.string(), "--config", kFourTowns, "--town", "4"}),
+        2);
+    EXPECT_FALSE(fs::exists(out));
+}
+
+TEST(Render, PngGoesThroughThePainterAtTheRequestedSize) {
+    RenderRun run;
+    ASSERT_EQ(run({"--render", "4", "--png", "about.png", "--config", kFourTowns, "--size",
+                   "480x536", "--dpi", "192"}),
+              0);
+    ASSERT_EQ(run.pngCalls.size(), 1u);
+    EXPECT_EQ(run.pngCalls[0], "about.png");
+    EXPECT_EQ(run.pngWidth, 480);
+    EXPECT_EQ(run.pngHeight, 536);
+    EXPECT_EQ(run.pngDpi, 192);
+    ASSERT_FALSE(run.painted.ops().empty());
+    EXPECT_EQ(run.painted.ops()[0].text, "A propos");
+    EXPECT_EQ(run.painted.ops()[0].y, 436);
+    EXPECT_EQ(run.painted.LiveObjects(), 0);
+
+    RenderRun failing;
+    failing.pngResult = false;
+    EXPECT_EQ(failing({"--render", "4", "--png", "about.png", "--config", kFourTowns}), 1);
+    ASSERT_EQ(failing.errors.size(), 1u);
+    EXPECT_NE(failing.errors[0].find("about.png"), std::string::npos);
+}
+
+TEST(Render, UnreadableConfigurationFails) {
+    RenderRun run;
+    EXPECT_EQ(run({"--render", "0", "--png", "a.png", "--config", "/nonexistent/data.cfg"}), 1);
+    ASSERT_EQ(run.errors.size(), 1u);
+    EXPECT_NE(run.errors[0].find("/nonexistent/data.cfg"), std::string::npos);
+    EXPECT_TRUE(run.pngCalls.empty());
+}
+
+TEST(Render, UnwritableJsonFails) {
+    RenderRun run;
+    EXPECT_EQ(run({"--dump-ops", "0", "--json", "/nonexistent-dir/x.json", "--config", kFourTowns}),
+              1);
+    ASSERT_EQ(run.errors.size(), 1u);
+    EXPECT_NE(run.errors[0].find("/nonexistent-dir/x.json"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace orvano
