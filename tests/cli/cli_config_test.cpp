@@ -1,0 +1,148 @@
+// orvano-cli read and resave, and the place taken from a data.cfg file.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "tests/cli/run_cli.h"
+
+namespace orvano {
+namespace {
+
+using testing::ReadWhole;
+using testing::RunCli;
+
+const std::string kDefault = std::string(ORVANO_SOURCE_DIR) + "/resources/data.cfg";
+const std::string kEchoTitle = "8 -----------------  File reading transcription  ---------------\n";
+
+class CliConfig : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "orvano-cli-config-XXXXXX").string();
+        folder_ = mkdtemp(pattern.data());
+    }
+    void TearDown() override { std::filesystem::remove_all(folder_); }
+
+    std::string Path(const std::string& name) const { return (folder_ / name).string(); }
+    std::string Put(const std::string& name, const std::string& bytes) const {
+        std::ofstream(Path(name), std::ios::binary) << bytes;
+        return Path(name);
+    }
+
+    std::filesystem::path folder_;
+};
+
+TEST_F(CliConfig, ReadOfTheDefaultFileSucceedsAndTranscribesBesideIt) {
+    const std::string path = Put("data.cfg", ReadWhole(kDefault));
+    const auto r = RunCli({"read", "--config", path});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "");  // the file's Verbose is 0
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(ReadWhole(Path("read_echo.cfg")), kEchoTitle + ReadWhole(kDefault));
+}
+
+TEST_F(CliConfig, ReadPrintsThePlaceWhenTheFileAsksForIt) {
+    const std::string path = Put("my.cfg", "1 1 0 1\n2 Algeria Algiers 36.7538 3.0588 1 0 6\n");
+    const auto r = RunCli({"read", "--config", path});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out,
+              "Lieu actuel : \nLieu : Algeria, Algiers\n"
+              "latitude= 36\xC2\xB0"
+              "45'14\"   longitude=  3\xC2\xB0"
+              "03'32\"\nConvention 6\n");
+    EXPECT_TRUE(std::filesystem::exists(Path("read_echo.cfg")));
+}
+
+TEST_F(CliConfig, ReadReportsEachBoxOnStandardError) {
+    struct Case {
+        std::string content;
+        std::string err;
+        std::string out;
+    } cases[] = {
+        {"1 1 0 0\n6\n", "Read error: bad format of data.cfg\n", ""},
+        {"1 2 0 0\n2 A a 1 1 0 0 0\n", "Read error: Number of towns does not match NTowns\n", ""},
+        {"1 0 0 0\n", "Read error: Invalid number of towns in data.cfg\n", ""},
+        {"1 1 1 0\n2 A a 1 1 0 0 0\n", "", "Error : Selected town out of range\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.content);
+        const auto r = RunCli({"read", "--config", Put("data.cfg", c.content)});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err, c.err);
+        EXPECT_EQ(r.out, c.out);
+    }
+}
+
+TEST_F(CliConfig, ReadOfAMissingFile) {
+    const auto r = RunCli({"read", "--config", Path("none.cfg")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "File open error: " + Path("none.cfg") + "\n");
+}
+
+TEST_F(CliConfig, ResaveReproducesTheDefaultByteForByte) {
+    const std::string path = Put("data.cfg", ReadWhole(kDefault));
+    const auto r = RunCli({"resave", "--config", path});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(ReadWhole(path), ReadWhole(kDefault));
+    EXPECT_FALSE(std::filesystem::exists(Path("read_echo.cfg")));
+}
+
+TEST_F(CliConfig, ResaveNormalisesAFileItCanRead) {
+    const std::string path =
+        Put("data.cfg", "3 2 2 18 17 0.833 0 0 0 0\n1 1 0 0\n2 A a 1 2 3 0 2\n");
+    ASSERT_EQ(RunCli({"resave", "--config", path}).status, 0);
+    const std::string once = ReadWhole(path);
+    EXPECT_NE(once.find("\n3 2          0 "), std::string::npos);  // the flag 2 is now 0
+    ASSERT_EQ(RunCli({"resave", "--config", path}).status, 0);
+    EXPECT_EQ(ReadWhole(path), once);
+}
+
+TEST_F(CliConfig, ResaveWritesNothingWhenTheReadFails) {
+    const std::string bad = "1 2 0 0\n2 A a 1 1 0 0 0\n";
+    const std::string path = Put("data.cfg", bad);
+    const auto r = RunCli({"resave", "--config", path});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Read error: Number of towns does not match NTowns\n");
+    EXPECT_EQ(ReadWhole(path), bad);
+}
+
+TEST_F(CliConfig, PlaceFromTheFileAndTown) {
+    const std::string path = Put("data.cfg", ReadWhole(kDefault));
+    const auto selected = RunCli({"qibla", "--config", path});
+    EXPECT_EQ(selected.status, 0);
+    EXPECT_EQ(selected.out.rfind("Algiers, Algeria: ", 0), 0u) << selected.out;
+    const auto paris = RunCli({"qibla", "--config", path, "--town", "12"});
+    EXPECT_EQ(paris.status, 0);
+    EXPECT_EQ(paris.out.rfind("Paris, France: ", 0), 0u) << paris.out;
+}
+
+TEST_F(CliConfig, PlaceFromTheProgramFolderByDefault) {
+    const auto r = RunCli({"qibla"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("Algiers, Algeria: ", 0), 0u) << r.out;
+}
+
+TEST_F(CliConfig, BadTownIsBadUsage) {
+    const std::string path = Put("data.cfg", ReadWhole(kDefault));
+    for (const char* town : {"-1", "54", "x"}) {
+        const auto r = RunCli({"qibla", "--config", path, "--town", town});
+        EXPECT_EQ(r.status, 2) << town;
+        EXPECT_NE(r.err.find("--town"), std::string::npos) << r.err;
+    }
+}
+
+TEST_F(CliConfig, UnreadableFileIsAConfigurationError) {
+    const auto missing = RunCli({"qibla", "--config", Path("none.cfg")});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "orvano-cli qibla: File open error: " + Path("none.cfg") + "\n");
+    const auto range = RunCli({"qibla", "--config", Put("data.cfg", "1 1 3 1\n2 A a 1 1 0 0 0\n")});
+    EXPECT_EQ(range.status, 1);
+    EXPECT_EQ(range.err, "orvano-cli qibla: Error : Selected town out of range\n");
+    EXPECT_EQ(range.out, "");
+}
+
+}  // namespace
+}  // namespace orvano
