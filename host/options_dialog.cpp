@@ -1,0 +1,124 @@
+#include "host/options_dialog.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace orvano {
+
+namespace {
+
+constexpr DialogControl kOptionsControls[] = {
+    {DialogControl::CheckBox, 1002, "Alarme Fajr", 20, 9, 53, 10},
+    {DialogControl::CheckBox, 1003, "Alarme Zuhr", 20, 19, 55, 10},
+    {DialogControl::CheckBox, 1004, "Alarme Asr", 20, 29, 51, 10},
+    {DialogControl::CheckBox, 1005, "Alarme Maghrib", 20, 39, 65, 10},
+    {DialogControl::CheckBox, 1006, "Alarme Isha", 20, 49, 54, 10},
+    {DialogControl::StaticText, 0, "Lance Orvano.exe pour configurer la ville", 11, 70, 77, 21},
+    {DialogControl::PushButton, 1001, "Orvano", 91, 72, 50, 14},
+};
+
+constexpr DialogTemplate kOptionsTemplate = {"Configuration",
+                                             "MS Shell Dlg",
+                                             8,
+                                             152,
+                                             102,
+                                             kOptionsControls,
+                                             static_cast<int>(std::size(kOptionsControls))};
+
+}  // namespace
+
+const DialogTemplate& OptionsDialogTemplate() {
+    return kOptionsTemplate;
+}
+
+OptionsDialog::OptionsDialog(TodayDialogProc proc, QWidget* parent) : QDialog(parent), proc_(proc) {
+    const DialogTemplate& t = kOptionsTemplate;
+    setWindowTitle(QString::fromUtf8(t.caption));
+    setModal(true);
+    QFont font(QString::fromUtf8(t.font), t.pointSize);
+    setFont(font);
+    // Dialog units: a quarter of the font's average character width across,
+    // an eighth of its height down.
+    const QFontMetrics metrics(font);
+    const double baseX =
+        metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 52.0;
+    const int baseY = metrics.height();
+    auto px = [&](int dlu) { return static_cast<int>(dlu * baseX / 4 + 0.5); };
+    auto py = [&](int dlu) { return (dlu * baseY + 4) / 8; };
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 6);
+    area_ = new QWidget(this);
+    area_->setFixedSize(px(t.width), py(t.height));
+    layout->addWidget(area_);
+    for (int i = 0; i < t.controlCount; ++i) {
+        const DialogControl& c = t.controls[i];
+        QWidget* w = nullptr;
+        const QString text = QString::fromUtf8(c.text);
+        switch (c.kind) {
+            case DialogControl::CheckBox: {
+                auto* box = new QCheckBox(text, area_);
+                controls_[c.id] = box;
+                w = box;
+                break;
+            }
+            case DialogControl::StaticText: {
+                auto* label = new QLabel(text, area_);
+                label->setWordWrap(true);
+                label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+                w = label;
+                break;
+            }
+            case DialogControl::PushButton: {
+                auto* button = new QPushButton(text, area_);
+                controls_[c.id] = button;
+                const int id = c.id;
+                connect(button, &QPushButton::clicked, this, [this, id] { Command(id); });
+                w = button;
+                break;
+            }
+        }
+        // Check boxes take the width their text needs: the resource's widths
+        // were measured for another face.
+        w->setGeometry(px(c.x), py(c.y),
+                       c.kind == DialogControl::CheckBox
+                           ? std::max(px(c.width), w->sizeHint().width())
+                           : px(c.width),
+                       py(c.height));
+        w->setObjectName(QString::number(c.id));
+    }
+    proc_(this, kMsgInitDialog, 0, 0);
+}
+
+void OptionsDialog::SetUpFullScreen(int flags) {
+    // The handheld's "done" button in the caption becomes an OK button.
+    if ((flags & 1) == 0) return;
+    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    box->setObjectName("done");
+    connect(box, &QDialogButtonBox::accepted, this, [this] { Command(kDialogDone); });
+    static_cast<QVBoxLayout*>(layout())->addWidget(box);
+}
+
+void OptionsDialog::SetCheck(int id, bool checked) {
+    if (auto* box = qobject_cast<QCheckBox*>(Control(id))) box->setChecked(checked);
+}
+
+bool OptionsDialog::IsChecked(int id) const {
+    const auto* box = qobject_cast<QCheckBox*>(Control(id));
+    return box != nullptr && box->isChecked();
+}
+
+QAbstractButton* OptionsDialog::Control(int id) const {
+    const auto it = controls_.find(id);
+    return it == controls_.end() ? nullptr : it->second;
+}
+
+void OptionsDialog::Command(int id) {
+    proc_(this, kMsgCommand, static_cast<std::uintptr_t>(id), 0);
+}
+
+}  // namespace orvano

@@ -1,0 +1,25 @@
+#include "platform/qt/notify_dbus.h"
+
+#include <QDBusConnection>
+#include <QDBusInterface>
+#include <QDBusReply>
+#include <QStringList>
+#include <QVariantMap>
+
+namespace orvano {
+
+bool ShowDesktopNotification(const std::string& appName, const std::string& title,
+                             const std::string& body) {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) return false;
+    QDBusInterface service("org.freedesktop.Notifications", "/org/freedesktop/Notifications",
+                           "org.freedesktop.Notifications", bus);
+    if (!service.isValid()) return false;
+    const QString text = QString::fromStdString(body);
+    QDBusReply<unsigned> reply =
+        service.call("Notify", QString::fromStdString(appName), 0u, QString("appointment-soon"),
+                     QString::fromStdString(title), text, QStringList(), QVariantMap(), -1);
+    return reply.isValid();
+}
+
+}  // namespace orvano

@@ -1,0 +1,221 @@
+#include "today/plugin.h"
+
+#include "astro/angle_text.h"
+#include "today/plugin_reader.h"
+
+namespace orvano {
+
+namespace {
+
+int ReadConfig(TodayPlugin& plugin) {
+    return ReadPluginConfig(PluginConfigPath(plugin.libraryPath), plugin.item.engine,
+                            *plugin.services.messages, plugin.getLog);
+}
+
+void InvalidateItem(TodayPlugin& plugin, const Rect* area) {
+    if (plugin.ItemWindow != nullptr) {
+        plugin.services.windows->Invalidate(plugin.ItemWindow, area, true);
+    }
+}
+
+void ClearCache(TodayPlugin& plugin) {
+    // On a failed read the reader has shown its box; the schedule, the alarms
+    // and the remembered date stay as they were.
+    if (ReadConfig(plugin) != kReadOk) return;
+    TodayItemState& item = plugin.item;
+    item.scheduleDate = {};
+    item.Blinking = false;
+    item.BlinkColourIndex = 0;
+    DailyRefresh(item, plugin.services.clock->Now(), *plugin.services.notifications);
+    InvalidateItem(plugin, nullptr);
+}
+
+}  // namespace
+
+void ReadAlarmSwitches(SettingsStore& settings, std::array<std::uint8_t, kPrayerCount>& switches) {
+    auto key = settings.OpenKey(kTodaySettingsKey);
+    if (!key) return;
+    for (std::size_t i = 0; i < kShownPrayers.size(); ++i) {
+        const auto value = key->ReadByte(kAlarmValueNames[i]);
+        if (value) switches[static_cast<std::size_t>(kShownPrayers[i])] = *value;
+    }
+}
+
+bool PluginLoad(TodayPlugin& plugin, const void* instance, const std::string& libraryPath,
+                const TodayHostServices& services) {
+    plugin.services = services;
+    plugin.libraryPath = libraryPath;
+    TodayItemState& item = plugin.item;
+    item.engine.tables.NumberOfTowns = 0;
+    item.engine.traceSink = nullptr;
+    if (ReadConfig(plugin) != kReadOk) return false;
+    ResetItemState(item);
+    ReadAlarmSwitches(*services.settings, item.AlarmSwitches);
+    plugin.Instance = instance;
+    item.DpiY = services.screen->LogicalDpiY();
+    item.DpiX = services.screen->LogicalDpiX();
+    item.HighResolution = item.DpiY == 192;
+    if (item.HighResolution) {
+        plugin.iconWidth = plugin.iconHeight = 0;
+    } else {
+        plugin.iconWidth = ((item.DpiX + 3) * 16) / 96;
+        plugin.iconHeight = ((item.DpiY + 3) * 16) / 96;
+    }
+    plugin.iconLoaded = true;
+    return true;
+}
+
+void PluginUnload(TodayPlugin& plugin) {
+    plugin.iconLoaded = false;
+    if (plugin.services.windows != nullptr) {
+        plugin.services.windows->UnregisterWindowClass(kItemClassName, plugin.Instance);
+    }
+    plugin.Instance = nullptr;
+}
+
+TodayWindow* PluginCreateItem(TodayPlugin& plugin, TodayItemDescriptor* descriptor,
+                              TodayWindow* parent) {
+    TodayWindowSystem& windows = *plugin.services.windows;
+    if (!windows.IsClassRegistered(kItemClassName, plugin.Instance) &&
+        !windows.RegisterWindowClass(kItemClassName, plugin.windowProc, plugin.Instance)) {
+        return nullptr;
+    }
+    plugin.ItemWindow =
+        windows.CreateChildWindow(kItemClassName, "Orvano", parent, plugin.Instance);
+    if (plugin.ItemWindow != nullptr && descriptor != nullptr && descriptor->enabled != 0) {
+        windows.ShowWindow(plugin.ItemWindow);
+    }
+    return plugin.ItemWindow;
+}
+
+void PaintItem(TodayPlugin& plugin, Surface& surface) {
+    TodayItemState& item = plugin.item;
+    TodayWindowSystem& windows = *plugin.services.windows;
+    DailyRefresh(item, plugin.services.clock->Now(), *plugin.services.notifications);
+
+    surface.SetTransparentBackground();
+    const Rect client = windows.ClientRect(plugin.ItemWindow);
+    if (item.LayoutPending) {
+        item.LayoutPending = false;
+        ComputeItemLayout(item.DpiX, item.DpiY, client.right, item.ShowLabels, item.layout);
+    }
+    if (plugin.iconLoaded) {
+        const IconId icon =
+            surface.LoadIcon(kItemIconResource, plugin.iconWidth, plugin.iconHeight);
+        if (icon) {
+            surface.DrawIcon(icon, client.right - 20, 0);
+            surface.ReleaseIcon(icon);
+        }
+    }
+    // 8 points, bold, in the system font.
+    FontSpec spec;
+    spec.face = kSystemFontFace;
+    spec.height = -static_cast<int>(surface.LogicalDpiY() / 9.0 + 0.5);
+    spec.weight = 700;
+    const FontId font = surface.CreateFont(spec);
+    const FontId previous = surface.SelectFont(font);
+
+    TodayWindow* parent = windows.ParentOf(plugin.ItemWindow);
+    const Colour text = UnpackColour(static_cast<std::uint32_t>(
+        windows.SendMessageTo(parent, kMsgGetColour, kColourTodayText, 0)));
+    const Colour blink = BlinkColour(item.BlinkColourIndex);
+    for (std::size_t column = 0; column < kShownPrayers.size(); ++column) {
+        const auto prayer = static_cast<std::size_t>(kShownPrayers[column]);
+        surface.SetTextColour(item.Highlighted[prayer] ? blink : text);
+        if (item.ShowLabels) {
+            surface.DrawTextInRect(item.layout.labelRects[column],
+                                   PrayerLabel(kShownPrayers[column]), TextAlign::Centre);
+        }
+        surface.DrawTextInRect(item.layout.valueRects[column],
+                               HoursToClockText(item.engine.schedule.adjusted[prayer]),
+                               TextAlign::Centre);
+    }
+    surface.SetTextColour(text);
+    if (item.ShowLabels)
+        surface.DrawTextInRect(item.layout.labelRects[kTownColumn], "Ville", TextAlign::Left);
+    surface.DrawTextInRect(item.layout.valueRects[kTownColumn], item.engine.place.Name,
+                           TextAlign::Left);
+    surface.SelectFont(previous);
+    if (font) surface.ReleaseFont(font);
+}
+
+std::intptr_t PluginWindowProc(TodayPlugin& plugin, TodayWindow* window, std::uint32_t message,
+                               std::uintptr_t wParam, std::intptr_t lParam) {
+    TodayItemState& item = plugin.item;
+    switch (message) {
+        case kMsgCreate:
+            item.LayoutPending = true;
+            return 0;
+        case kMsgPaint:
+            if (wParam != 0) PaintItem(plugin, *reinterpret_cast<Surface*>(wParam));
+            return 0;
+        case kMsgEraseBackground: {
+            TodayWatermark watermark;
+            watermark.surface = reinterpret_cast<Surface*>(wParam);
+            watermark.rect = plugin.services.windows->ClientRect(window);
+            watermark.window = plugin.ItemWindow;
+            plugin.services.windows->SendMessageTo(plugin.services.windows->ParentOf(window),
+                                                   kMsgDrawWatermark, 0,
+                                                   reinterpret_cast<std::intptr_t>(&watermark));
+            return 1;
+        }
+        case kMsgLeftButtonUp:
+            Tap(item, PointX(lParam), PointY(lParam), *plugin.services.messages);
+            return 0;
+        case kMsgClearCache:
+            ClearCache(plugin);
+            return 0;
+        case kMsgQueryRefresh: {
+            auto* descriptor = reinterpret_cast<TodayItemDescriptor*>(wParam);
+            if (descriptor == nullptr) return 0;
+            const Rect client = plugin.services.windows->ClientRect(window);
+            const bool relayout = QueryRefresh(
+                item, plugin.services.clock->Now(), client.right, descriptor->height,
+                *plugin.services.sounds, [&](const Rect* area) { InvalidateItem(plugin, area); });
+            return relayout ? 1 : 0;
+        }
+        default:
+            return 0;
+    }
+}
+
+std::intptr_t PluginOptionsDialogProc(TodayPlugin& plugin, TodayDialog* dialog,
+                                      std::uint32_t message, std::uintptr_t wParam,
+                                      std::intptr_t /*lParam*/) {
+    auto& switches = plugin.item.AlarmSwitches;
+    if (message == kMsgInitDialog) {
+        dialog->SetUpFullScreen(5);  // done button, full-screen size
+        for (std::size_t i = 0; i < kShownPrayers.size(); ++i) {
+            dialog->SetCheck(kCheckAlarmFajr + static_cast<int>(i),
+                             switches[static_cast<std::size_t>(kShownPrayers[i])] == 1);
+        }
+        return 1;
+    }
+    if (message != kMsgCommand) return 0;
+    const int id = static_cast<int>(wParam & 0xFFFF);
+    if (id == kDialogDone) {
+        for (std::size_t i = 0; i < kShownPrayers.size(); ++i) {
+            switches[static_cast<std::size_t>(kShownPrayers[i])] =
+                dialog->IsChecked(kCheckAlarmFajr + static_cast<int>(i)) ? 1 : 0;
+        }
+        // The key is made by the install step; without it nothing is stored.
+        if (auto key = plugin.services.settings->OpenKey(kTodaySettingsKey)) {
+            for (std::size_t i = 0; i < kShownPrayers.size(); ++i) {
+                key->WriteByte(kAlarmValueNames[i],
+                               switches[static_cast<std::size_t>(kShownPrayers[i])]);
+            }
+        }
+        dialog->EndDialog(1);
+        return 1;
+    }
+    if (id == kButtonOrvano) {
+        const auto slash = plugin.libraryPath.find_last_of('/');
+        const std::string folder =
+            slash == std::string::npos ? std::string(".") : plugin.libraryPath.substr(0, slash);
+        plugin.services.shell->StartProgram(folder + "/orvano", {});
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace orvano

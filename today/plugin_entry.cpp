@@ -1,0 +1,66 @@
+// The shared library's entry points: load and unload as the library's
+// constructor and destructor, and the one export that gives the entries by
+// number. Everything else in the library is hidden.
+#include <dlfcn.h>
+
+#include "platform/today_host.h"
+#include "platform/today_process.h"
+#include "today/plugin.h"
+
+namespace {
+
+using namespace orvano;
+
+TodayPlugin& Plugin() {
+    static TodayPlugin plugin;
+    return plugin;
+}
+
+// True once the load handler has accepted the load.
+bool loaded = false;
+
+std::intptr_t ItemWindowProc(TodayWindow* window, std::uint32_t message, std::uintptr_t wParam,
+                             std::intptr_t lParam) {
+    return PluginWindowProc(Plugin(), window, message, wParam, lParam);
+}
+
+TodayWindow* CreateItem(TodayItemDescriptor* descriptor, TodayWindow* parent) {
+    return PluginCreateItem(Plugin(), descriptor, parent);
+}
+
+std::intptr_t OptionsDialogProc(TodayDialog* dialog, std::uint32_t message, std::uintptr_t wParam,
+                                std::intptr_t lParam) {
+    return PluginOptionsDialogProc(Plugin(), dialog, message, wParam, lParam);
+}
+
+__attribute__((constructor)) void ProcessAttach() {
+    // The host lends its services the way the handheld's system would; a
+    // process that offers none cannot show the item.
+    void* symbol = dlsym(RTLD_DEFAULT, kHostServicesSymbol);
+    if (symbol == nullptr) return;
+    auto services = reinterpret_cast<TodayHostServices* (*)()>(symbol)();
+    if (services == nullptr) return;
+    TodayPlugin& plugin = Plugin();
+    plugin.windowProc = ItemWindowProc;
+    plugin.getLog = []() -> DiagnosticLog& { return GetLog(); };
+    loaded = PluginLoad(plugin, &loaded, LibraryPathOf(reinterpret_cast<const void*>(&CreateItem)),
+                        *services);
+}
+
+__attribute__((destructor)) void ProcessDetach() {
+    if (Plugin().services.windows != nullptr) PluginUnload(Plugin());
+}
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) void* OrvanoTodayExport(int number) {
+    if (!loaded) return nullptr;
+    switch (number) {
+        case kExportCreateItem:
+            return reinterpret_cast<void*>(&CreateItem);
+        case kExportOptionsDialog:
+            return reinterpret_cast<void*>(&OptionsDialogProc);
+        default:
+            return nullptr;
+    }
+}
