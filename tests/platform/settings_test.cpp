@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/file_settings.h"
+#include "platform/shell.h"
+
+namespace orvano {
+namespace {
+
+namespace fs = std::filesystem;
+
+class SettingsFileTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        folder_ = fs::temp_directory_path() /
+                  ("orvano_settings_" + std::string(info->name()) + std::to_string(::getpid()));
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+        file_ = (folder_ / "orvano" / "settings.ini").string();
+    }
+    void TearDown() override { fs::remove_all(folder_); }
+
+    std::string Content() const {
+        std::ifstream in(file_);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+    void Write(const std::string& text) {
+        fs::create_directories(fs::path(file_).parent_path());
+        std::ofstream(file_) << text;
+    }
+
+    fs::path folder_;
+    std::string file_;
+};
+
+TEST_F(SettingsFileTest, MissingFileHasNoKeys) {
+    FileSettingsStore store(file_);
+    EXPECT_EQ(store.OpenKey(kAppSettingsKey), nullptr);
+    EXPECT_FALSE(fs::exists(file_));
+}
+
+TEST_F(SettingsFileTest, NumberRoundTripsAsFourLittleEndianBytes) {
+    FileSettingsStore store(file_);
+    ASSERT_TRUE(store.CreateKey(kAppSettingsKey));
+    auto key = store.OpenKey(kAppSettingsKey);
+    ASSERT_NE(key, nullptr);
+    EXPECT_EQ(key->ReadNumber("Lang"), std::nullopt);
+    EXPECT_TRUE(key->WriteNumber("Lang", 0x01020304));
+    EXPECT_EQ(key->ReadNumber("Lang"), std::optional<std::uint32_t>(0x01020304));
+    EXPECT_EQ(Content(), "[Software\\Apps\\Orvano]\nLang=hex:04,03,02,01\n");
+
+    // Another store on the same file (another process) sees the value.
+    FileSettingsStore other(file_);
+    EXPECT_EQ(other.OpenKey(kAppSettingsKey)->ReadNumber("Lang"),
+              std::optional<std::uint32_t>(0x01020304));
+}
+
+TEST_F(SettingsFileTest, ValueOfAnotherSizeCannotBeRead) {
+    Write(
+        "[Software\\Microsoft\\Today\\Items\\Orvano]\n"
+        "AlarmFajr=hex:01\n"
+        "AlarmZuhr=hex:01,00,00,00\n"
+        "AlarmAsr=hex:\n"
+        "Big=hex:02,00,00,00,00\n");
+    FileSettingsStore store(file_);
+    auto key = store.OpenKey(kTodaySettingsKey);
+    ASSERT_NE(key, nullptr);
+    EXPECT_EQ(key->ReadByte("AlarmFajr"), std::optional<std::uint8_t>(1));
+    EXPECT_EQ(key->ReadNumber("AlarmFajr"), std::nullopt);
+    EXPECT_EQ(key->ReadByte("AlarmZuhr"), std::nullopt);
+    EXPECT_EQ(key->ReadNumber("AlarmZuhr"), std::optional<std::uint32_t>(1));
+    EXPECT_EQ(key->ReadRaw("AlarmAsr"), std::optional(std::vector<std::uint8_t>{}));
+    EXPECT_EQ(key->ReadByte("AlarmAsr"), std::nullopt);
+    EXPECT_EQ(key->ReadNumber("Big"), std::nullopt);
+    EXPECT_EQ(key->ReadByte("AlarmIsha"), std::nullopt);
+}
+
+TEST_F(SettingsFileTest, MalformedValuesReadAsMissing) {
+    Write(
+        "[Software\\Apps\\Orvano]\n"
+        "A=02,00,00,00\n"
+        "B=hex:0g\n"
+        "C=hex:123\n"
+        "D=hex:01,,02\n");
+    FileSettingsStore store(file_);
+    auto key = store.OpenKey(kAppSettingsKey);
+    ASSERT_NE(key, nullptr);
+    for (const char* name : {"A", "B", "C", "D"}) EXPECT_EQ(key->ReadRaw(name), std::nullopt);
+}
+
+TEST_F(SettingsFileTest, KeysAndNamesIgnoreCaseAndStayApart) {
+    Write(
+        "; written by hand\n"
+        "[software\\apps\\orvano]\n"
+        "lang=hex:01,00,00,00\n"
+        "\n"
+        "[Software\\Microsoft\\Today\\Items\\Orvano]\n"
+        "AlarmIsha=hex:01\n");
+    FileSettingsStore store(file_);
+    auto app = store.OpenKey(kAppSettingsKey);
+    auto today = store.OpenKey(kTodaySettingsKey);
+    ASSERT_NE(app, nullptr);
+    ASSERT_NE(today, nullptr);
+    EXPECT_EQ(app->ReadNumber("Lang"), std::optional<std::uint32_t>(1));
+    EXPECT_EQ(today->ReadNumber("Lang"), std::nullopt);
+    EXPECT_TRUE(app->WriteNumber("LANG", 2));
+    EXPECT_TRUE(today->WriteByte("AlarmFajr", 1));
+    EXPECT_EQ(Content(),
+              "; written by hand\n"
+              "[software\\apps\\orvano]\n"
+              "LANG=hex:02,00,00,00\n"
+              "\n"
+              "[Software\\Microsoft\\Today\\Items\\Orvano]\n"
+              "AlarmIsha=hex:01\n"
+              "AlarmFajr=hex:01\n");
+    EXPECT_EQ(store.OpenKey("Software\\Apps"), nullptr);
+}
+
+TEST_F(SettingsFileTest, KeyRemovedAfterOpeningIsNotMadeAgain) {
+    FileSettingsStore store(file_);
+    ASSERT_TRUE(store.CreateKey(kAppSettingsKey));
+    auto key = store.OpenKey(kAppSettingsKey);
+    ASSERT_NE(key, nullptr);
+    Write("");
+    EXPECT_FALSE(key->WriteNumber("Lang", 2));
+    EXPECT_EQ(Content(), "");
+    EXPECT_EQ(key->ReadNumber("Lang"), std::nullopt);
+}
+
+TEST_F(SettingsFileTest, BadNamesAreRefused) {
+    FileSettingsStore store(file_);
+    ASSERT_TRUE(store.CreateKey(kAppSettingsKey));
+    auto key = store.OpenKey(kAppSettingsKey);
+    for (const char* name : {"", "a=b", "line\nbreak", "[x]", " padded"}) {
+        EXPECT_FALSE(key->WriteByte(name, 1)) << name;
+    }
+    EXPECT_FALSE(store.CreateKey("bad]key"));
+    EXPECT_FALSE(store.CreateKey(""));
+    EXPECT_EQ(Content(), "[Software\\Apps\\Orvano]\n");
+}
+
+TEST_F(SettingsFileTest, CreatingAnExistingKeyKeepsItsValues) {
+    FileSettingsStore store(file_);
+    ASSERT_TRUE(store.CreateKey(kAppSettingsKey));
+    ASSERT_TRUE(store.OpenKey(kAppSettingsKey)->WriteNumber("Lang", 1));
+    ASSERT_TRUE(store.CreateKey("software\\apps\\ORVANO"));
+    EXPECT_EQ(store.OpenKey(kAppSettingsKey)->ReadNumber("Lang"), std::optional<std::uint32_t>(1));
+}
+
+TEST_F(SettingsFileTest, DefaultPathFollowsXdgConfigHome) {
+    const char* saved = std::getenv("XDG_CONFIG_HOME");
+    const std::string keep = saved != nullptr ? saved : "";
+    setenv("XDG_CONFIG_HOME", "/some/where", 1);
+    EXPECT_EQ(DefaultSettingsPath(), "/some/where/orvano/settings.ini");
+    setenv("XDG_CONFIG_HOME", "relative", 1);  // not absolute: ignored, as the spec of XDG says
+    setenv("HOME", "/home/user", 1);
+    EXPECT_EQ(DefaultSettingsPath(), "/home/user/.config/orvano/settings.ini");
+    if (saved != nullptr) {
+        setenv("XDG_CONFIG_HOME", keep.c_str(), 1);
+    } else {
+        unsetenv("XDG_CONFIG_HOME");
+    }
+}
+
+// The install step's script: both keys, once, without touching what is there.
+TEST_F(SettingsFileTest, InstallStepCreatesBothKeysOnce) {
+    Write("[Software\\Apps\\Orvano]\nLang=hex:01,00,00,00\n");
+    const std::string command = std::string(CMAKE_COMMAND) + " -DORVANO_SETTINGS_FILE=" + file_ +
+                                " -P " + ORVANO_SOURCE_DIR +
+                                "/app/create_settings_keys.cmake > /dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(Content(),
+              "[Software\\Apps\\Orvano]\nLang=hex:01,00,00,00\n"
+              "[Software\\Microsoft\\Today\\Items\\Orvano]\n");
+    FileSettingsStore store(file_);
+    EXPECT_NE(store.OpenKey(kTodaySettingsKey), nullptr);
+    EXPECT_EQ(store.OpenKey(kAppSettingsKey)->ReadNumber("Lang"), std::optional<std::uint32_t>(1));
+
+    fs::remove(file_);
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(Content(), "[Software\\Apps\\Orvano]\n[Software\\Microsoft\\Today\\Items\\Orvano]\n");
+}
+
+TEST(FolderOfTest, CutsAtTheLastSeparator) {
+    EXPECT_EQ(FolderOf("/home/u/.local/lib/orvano/orvano"), "/home/u/.local/lib/orvano");
+    EXPECT_EQ(FolderOf("/orvano"), "");
+    EXPECT_EQ(FolderOf("orvano"), "");
+    EXPECT_EQ(FolderOf(""), "");
+}
+
+}  // namespace
+}  // namespace orvano
