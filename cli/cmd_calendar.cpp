@@ -24,9 +24,16 @@ void OpenWithDesktop(const std::string& path) {
     if (child < 0) return;
     if (child == 0) {
         if (fork() == 0) {
-            // Our standard output carries the written path alone.
-            const int devNull = open("/dev/null", O_WRONLY);
-            if (devNull >= 0) dup2(devNull, STDOUT_FILENO);
+            // The browser outlives us: its own session, and none of our standard
+            // streams, so that whoever reads our output is not held open by it.
+            setsid();
+            const int devNull = open("/dev/null", O_RDWR);
+            if (devNull >= 0) {
+                dup2(devNull, STDIN_FILENO);
+                dup2(devNull, STDOUT_FILENO);
+                dup2(devNull, STDERR_FILENO);
+                if (devNull > STDERR_FILENO) close(devNull);
+            }
             execvp(argv[0], argv);
             _exit(127);
         }
