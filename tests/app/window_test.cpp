@@ -25,7 +25,6 @@
 #include "tests/support/recording_platform.h"
 
 namespace orvano::testing {
-namespace {
 
 namespace fs = std::filesystem;
 
@@ -59,13 +58,11 @@ Sandbox& TheSandbox() {
     return sandbox;
 }
 
+namespace {
+
+// Made by main() below, before any test, and destroyed after them all.
 QApplication& TheApplication() {
-    TheSandbox();
-    static int argc = 1;
-    static char name[] = "app_window_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication application(argc, argv);
-    return application;
+    return *static_cast<QApplication*>(QCoreApplication::instance());
 }
 
 // The application on the Qt window system, with doubles for what must stay
@@ -234,3 +231,12 @@ TEST(ProgramTest, SecondStartExitsWithZeroAndTheFirstKeepsRunning) {
 
 }  // namespace
 }  // namespace orvano::testing
+
+// The application object must outlive every window and go before the static
+// objects of Qt itself, so it lives in main() rather than in a static.
+int main(int argc, char** argv) {
+    orvano::testing::TheSandbox();  // the environment first: Qt reads it at start
+    QApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
