@@ -1,0 +1,463 @@
+// The plug-in through its entry points, with recording doubles of the host.
+#include "today/plugin.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "astro/angle_text.h"
+#include "platform/notification_store.h"
+#include "platform/today_host.h"
+#include "tests/support/recording_platform.h"
+#include "today_test_util.h"
+
+namespace orvano {
+
+// The doubles' windows: what the item asked for, nothing drawn.
+class TodayWindow {
+  public:
+    TodayWindowProc proc = nullptr;
+    TodayWindow* parent = nullptr;
+    Rect client;
+    bool shown = false;
+};
+
+namespace {
+
+using Shown = testing::RecordingMessageBoxes::Shown;
+
+class FakeTodayWindows final : public TodayWindowSystem {
+  public:
+    std::map<std::pair<std::string, const void*>, TodayWindowProc> classes;
+    std::vector<std::unique_ptr<TodayWindow>> windows;
+    TodayWindow host;
+    bool failRegister = false;
+    std::vector<std::string> created;  // "class|title"
+    std::vector<std::pair<std::optional<Rect>, bool>> invalidated;
+    std::vector<std::uintptr_t> colourRequests;
+    std::vector<TodayWatermark> watermarks;
+    Colour textColour{10, 20, 30};
+
+    bool IsClassRegistered(const std::string& name, const void* instance) override {
+        return classes.count({name, instance}) != 0;
+    }
+    bool RegisterWindowClass(const std::string& name, TodayWindowProc proc,
+                             const void* instance) override {
+        if (failRegister) return false;
+        classes[{name, instance}] = proc;
+        return true;
+    }
+    void UnregisterWindowClass(const std::string& name, const void* instance) override {
+        classes.erase({name, instance});
+    }
+    TodayWindow* CreateChildWindow(const std::string& name, const std::string& title,
+                                   TodayWindow* parent, const void* instance) override {
+        auto it = classes.find({name, instance});
+        if (it == classes.end()) return nullptr;
+        created.push_back(name + "|" + title);
+        windows.push_back(std::make_unique<TodayWindow>());
+        TodayWindow* w = windows.back().get();
+        w->proc = it->second;
+        w->parent = parent;
+        w->proc(w, kMsgCreate, 0, 0);
+        return w;
+    }
+    void ShowWindow(TodayWindow* w) override { w->shown = true; }
+    TodayWindow* ParentOf(TodayWindow* w) override { return w->parent; }
+    std::intptr_t SendMessageTo(TodayWindow* w, std::uint32_t m, std::uintptr_t wp,
+                                std::intptr_t lp) override {
+        if (w == &host) {
+            if (m == kMsgGetColour) {
+                colourRequests.push_back(wp);
+                return static_cast<std::intptr_t>(PackColour(textColour));
+            }
+            if (m == kMsgDrawWatermark) {
+                watermarks.push_back(*reinterpret_cast<const TodayWatermark*>(lp));
+                return 1;
+            }
+            return 0;
+        }
+        return w->proc(w, m, wp, lp);
+    }
+    Rect ClientRect(TodayWindow* w) override { return w->client; }
+    void Invalidate(TodayWindow*, const Rect* area, bool erase) override {
+        invalidated.emplace_back(area ? std::optional<Rect>(*area) : std::nullopt, erase);
+    }
+};
+
+// Keeps the drawing operations as text lines.
+class RecordingSurface final : public Surface {
+  public:
+    std::vector<std::string> ops;
+    int dpi = 96;
+    int nextId = 1;
+    int LogicalDpiY() const override { return dpi; }
+    Rect PaintArea() const override { return {}; }
+    FontId CreateFont(const FontSpec& s) override {
+        ops.push_back("font '" + s.face + "' " + std::to_string(s.height) + " " +
+                      std::to_string(s.weight));
+        return FontId{nextId++};
+    }
+    FontId SelectFont(FontId f) override {
+        ops.push_back("select font " + std::to_string(f.value));
+        return FontId{0};
+    }
+    void ReleaseFont(FontId f) override {
+        ops.push_back("release font " + std::to_string(f.value));
+    }
+    PenId CreateSolidPen(int, Colour) override { return PenId{nextId++}; }
+    PenId SelectPen(PenId) override { return PenId{0}; }
+    void ReleasePen(PenId) override {}
+    void SetTextColour(Colour c) override {
+        ops.push_back("colour " + std::to_string(c.red) + "," + std::to_string(c.green) + "," +
+                      std::to_string(c.blue));
+    }
+    void SetTransparentBackground() override { ops.push_back("transparent"); }
+    void DrawText(int, int, const std::string& text, TextAlign) override { ops.push_back(text); }
+    void DrawTextInRect(const Rect& r, const std::string& text, TextAlign a) override {
+        ops.push_back(std::string(a == TextAlign::Centre ? "centre " : "left ") +
+                      std::to_string(r.left) + "," + std::to_string(r.top) + "," +
+                      std::to_string(r.right) + "," + std::to_string(r.bottom) + " " + text);
+    }
+    void MoveTo(int, int) override {}
+    void LineTo(int, int) override {}
+    BitmapId LoadBitmap(int) override { return BitmapId{}; }
+    void DrawBitmap(BitmapId, int, int) override {}
+    void ReleaseBitmap(BitmapId) override {}
+    IconId LoadIcon(int id, int w, int h) override {
+        ops.push_back("load icon " + std::to_string(id) + " " + std::to_string(w) + "x" +
+                      std::to_string(h));
+        return IconId{nextId++};
+    }
+    void DrawIcon(IconId, int x, int y) override {
+        ops.push_back("draw icon " + std::to_string(x) + "," + std::to_string(y));
+    }
+    void ReleaseIcon(IconId) override { ops.push_back("release icon"); }
+};
+
+class FakeDialog final : public TodayDialog {
+  public:
+    std::map<int, bool> checks;
+    int fullScreenFlags = -1;
+    int ended = -1;
+    void SetUpFullScreen(int flags) override { fullScreenFlags = flags; }
+    void SetCheck(int id, bool c) override { checks[id] = c; }
+    bool IsChecked(int id) const override {
+        auto it = checks.find(id);
+        return it != checks.end() && it->second;
+    }
+    void EndDialog(int r) override { ended = r; }
+};
+
+const char* kParis =
+    "3 0 1 18 17 0.833 0 0 0 12\n"
+    "4 0 0 0 0 0 0 0\n"
+    "1 1 0 0\n"
+    "2 France Paris 48.8566 2.3522 1 1 0\n";
+
+TodayPlugin* current = nullptr;
+std::intptr_t Proc(TodayWindow* w, std::uint32_t m, std::uintptr_t wp, std::intptr_t lp) {
+    return PluginWindowProc(*current, w, m, wp, lp);
+}
+
+struct PluginFixture : ::testing::Test {
+    TempDir dir;
+    FakeTodayWindows windows;
+    testing::RecordingMessageBoxes boxes;
+    testing::MemorySettingsStore settings;
+    testing::FakeClock clock;
+    testing::FakeScreen screen;
+    testing::RecordingSounds sounds;
+    testing::RecordingShell shell;
+    std::unique_ptr<NotificationStore> store;
+    TodayPlugin plugin;
+    std::unique_ptr<DiagnosticLog> log;
+    int instance = 0;
+
+    void SetUp() override {
+        current = &plugin;
+        clock.now = LocalTime{2026, 12, 1, 7, 4, 0, 0, 0};
+        store = std::make_unique<NotificationStore>(dir.path() + "/n", dir.path() + "/e",
+                                                    [this] { return clock.now; });
+        settings.CreateKey(kTodaySettingsKey);
+        plugin.windowProc = Proc;
+        plugin.getLog = [this]() -> DiagnosticLog& {
+            if (!log) {
+                LogEnvironment env;
+                env.folder = dir.path();
+                env.hostExecutablePath = "/x/orvano-today";
+                env.now = [] { return LocalTime{}; };
+                env.counter = [] { return std::int64_t{0}; };
+                env.threadId = [] { return std::uint32_t{7}; };
+                env.lastError = [] { return ENOENT; };
+                env.errorText = SystemErrorText;
+                log = std::make_unique<DiagnosticLog>(env);
+            }
+            log->EnsureOpen();
+            return *log;
+        };
+    }
+    TodayHostServices Services() {
+        TodayHostServices s;
+        s.windows = &windows;
+        s.messages = &boxes;
+        s.settings = &settings;
+        s.clock = &clock;
+        s.screen = &screen;
+        s.sounds = &sounds;
+        s.notifications = store.get();
+        s.shell = &shell;
+        return s;
+    }
+    bool Load() {
+        return PluginLoad(plugin, &instance, dir.path() + "/libTodayOrvano.so", Services());
+    }
+    TodayWindow* LoadAndCreate(int width = 240) {
+        WriteFile(dir.path() + "/data.cfg", kParis);
+        EXPECT_TRUE(Load());
+        TodayItemDescriptor descriptor;
+        TodayWindow* item = PluginCreateItem(plugin, &descriptor, &windows.host);
+        if (item != nullptr) item->client = {0, 0, width, 0};
+        return item;
+    }
+};
+
+TEST_F(PluginFixture, LoadRefusedWithoutDataCfg) {
+    EXPECT_FALSE(Load());
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0], (Shown{dir.path() + "/data.cfg", "File open error"}));
+    log.reset();
+    const std::string text = ReadFile(dir.path() + "/orvano-today_log.txt");
+    EXPECT_NE(text.find("Cannot open data.cfg file\r\n"), std::string::npos);
+    EXPECT_NE(text.find("GetLastError returned : 0x00000002: No such file or directory)\r\n"),
+              std::string::npos);
+    EXPECT_NE(text.find("Log finished\r\n"), std::string::npos);
+}
+
+TEST_F(PluginFixture, LoadReadsSwitchesAndScreen) {
+    settings.keys[kTodaySettingsKey]["AlarmFajr"] = {1};
+    settings.keys[kTodaySettingsKey]["AlarmAsr"] = {1, 0, 0, 0};  // another size: not read
+    settings.keys[kTodaySettingsKey]["AlarmIsha"] = {1};
+    WriteFile(dir.path() + "/data.cfg", kParis);
+    ASSERT_TRUE(Load());
+    EXPECT_EQ(plugin.item.AlarmSwitches, (std::array<std::uint8_t, 6>{1, 0, 0, 0, 0, 1}));
+    EXPECT_FALSE(plugin.item.HighResolution);
+    EXPECT_EQ(plugin.iconWidth, 16);
+    EXPECT_EQ(plugin.iconHeight, 16);
+    EXPECT_EQ(plugin.Instance, &instance);
+    EXPECT_TRUE(plugin.item.ShowLabels);
+    EXPECT_TRUE(plugin.item.HeightChanged);
+    EXPECT_EQ(plugin.item.LastCheckedMinute, -1);
+}
+
+TEST_F(PluginFixture, HighResolutionScreen) {
+    screen.dpiX = screen.dpiY = 192;
+    TodayWindow* item = LoadAndCreate(480);
+    ASSERT_NE(item, nullptr);
+    EXPECT_TRUE(plugin.item.HighResolution);
+    TodayItemDescriptor descriptor;
+    EXPECT_EQ(windows.SendMessageTo(item, kMsgQueryRefresh,
+                                    reinterpret_cast<std::uintptr_t>(&descriptor), 0),
+              1);
+    EXPECT_EQ(descriptor.height, 64);
+    RecordingSurface surface;
+    surface.dpi = 192;
+    windows.SendMessageTo(item, kMsgPaint, reinterpret_cast<std::uintptr_t>(&surface), 0);
+    EXPECT_EQ(surface.ops[1], "load icon 104 0x0");  // the default icon size
+    EXPECT_EQ(surface.ops[4], "font '' -21 700");
+}
+
+TEST_F(PluginFixture, CreationRegistersTheClassOnce) {
+    TodayWindow* item = LoadAndCreate();
+    ASSERT_NE(item, nullptr);
+    EXPECT_TRUE(item->shown);
+    EXPECT_EQ(windows.created, (std::vector<std::string>{"OrvanoClass|Orvano"}));
+    EXPECT_TRUE(plugin.item.LayoutPending);
+    TodayItemDescriptor hidden;
+    hidden.enabled = 0;
+    TodayWindow* second = PluginCreateItem(plugin, &hidden, &windows.host);
+    ASSERT_NE(second, nullptr);
+    EXPECT_FALSE(second->shown);
+    EXPECT_EQ(windows.classes.size(), 1u);
+    PluginUnload(plugin);
+    EXPECT_TRUE(windows.classes.empty());
+    EXPECT_EQ(plugin.Instance, nullptr);
+}
+
+TEST_F(PluginFixture, CreationFailsWhenTheClassCannotBeRegistered) {
+    WriteFile(dir.path() + "/data.cfg", kParis);
+    ASSERT_TRUE(Load());
+    windows.failRegister = true;
+    TodayItemDescriptor descriptor;
+    EXPECT_EQ(PluginCreateItem(plugin, &descriptor, &windows.host), nullptr);
+}
+
+TEST_F(PluginFixture, PaintDrawsFiveTimesAndTheTown) {
+    TodayWindow* item = LoadAndCreate();
+    RecordingSurface surface;
+    EXPECT_EQ(windows.SendMessageTo(item, kMsgPaint, reinterpret_cast<std::uintptr_t>(&surface), 0),
+              0);
+    const auto& a = plugin.item.engine.schedule.adjusted;
+    const std::vector<std::string> expected = {
+        "transparent",
+        "load icon 104 16x16",
+        "draw icon 220,0",
+        "release icon",
+        "font '' -11 700",
+        "select font 2",
+        "colour 10,20,30",
+        "centre 1,2,39,17 Fajr",
+        "centre 1,17,39,32 " + HoursToClockText(a[Fajr]),
+        "colour 10,20,30",
+        "centre 39,2,77,17 Zuhr",
+        "centre 39,17,77,32 " + HoursToClockText(a[Zuhr]),
+        "colour 10,20,30",
+        "centre 77,2,115,17 Asr",
+        "centre 77,17,115,32 " + HoursToClockText(a[Asr]),
+        "colour 10,20,30",
+        "centre 110,2,158,17 Maghrib",
+        "centre 115,17,153,32 " + HoursToClockText(a[Maghrib]),
+        "colour 10,20,30",
+        "centre 153,2,191,17 Isha",
+        "centre 153,17,191,32 " + HoursToClockText(a[Isha]),
+        "colour 10,20,30",
+        "left 191,2,229,17 Ville",
+        "left 191,17,240,32 Paris",
+        "select font 0",
+        "release font 2",
+    };
+    EXPECT_EQ(surface.ops, expected);
+    EXPECT_EQ(windows.colourRequests, (std::vector<std::uintptr_t>{0x10000004}));
+    EXPECT_EQ(plugin.item.scheduleDate.day, 7);  // the daily refresh ran first
+}
+
+TEST_F(PluginFixture, BlinkingPrayerIsDrawnInTheBlinkColour) {
+    TodayWindow* item = LoadAndCreate();
+    RecordingSurface first;
+    windows.SendMessageTo(item, kMsgPaint, reinterpret_cast<std::uintptr_t>(&first), 0);
+    const double asr = plugin.item.engine.schedule.adjusted[Asr];
+    const int minute = NearestMinuteOfDay(asr);
+    clock.now.hour = minute / 60;
+    clock.now.minute = minute % 60;
+    TodayItemDescriptor descriptor;
+    descriptor.height = 32;
+    plugin.item.HeightChanged = false;
+    EXPECT_EQ(windows.SendMessageTo(item, kMsgQueryRefresh,
+                                    reinterpret_cast<std::uintptr_t>(&descriptor), 0),
+              0);
+    RecordingSurface surface;
+    windows.SendMessageTo(item, kMsgPaint, reinterpret_cast<std::uintptr_t>(&surface), 0);
+    EXPECT_EQ(surface.ops[12], "colour 255,0,0");
+    EXPECT_EQ(surface.ops[13], "centre 77,2,115,17 Asr");
+    EXPECT_EQ(surface.ops[9], "colour 10,20,30");
+    EXPECT_TRUE(sounds.played.empty());
+}
+
+TEST_F(PluginFixture, EraseBackgroundAsksTheHostForItsWatermark) {
+    TodayWindow* item = LoadAndCreate();
+    item->client = {0, 0, 240, 32};
+    RecordingSurface surface;
+    EXPECT_EQ(windows.SendMessageTo(item, kMsgEraseBackground,
+                                    reinterpret_cast<std::uintptr_t>(&surface), 0),
+              1);
+    ASSERT_EQ(windows.watermarks.size(), 1u);
+    EXPECT_EQ(windows.watermarks[0].surface, &surface);
+    EXPECT_EQ(windows.watermarks[0].rect, (Rect{0, 0, 240, 32}));
+    EXPECT_EQ(windows.watermarks[0].window, item);
+}
+
+TEST_F(PluginFixture, TapsArriveAsSigned16BitPoints) {
+    TodayWindow* item = LoadAndCreate();
+    TodayItemDescriptor descriptor;
+    windows.SendMessageTo(item, kMsgQueryRefresh, reinterpret_cast<std::uintptr_t>(&descriptor), 0);
+    EXPECT_EQ(PointX(PackPoint(-3, 7)), -3);
+    windows.SendMessageTo(item, kMsgLeftButtonUp, 0, PackPoint(230, 5));
+    EXPECT_EQ(boxes.shown, (std::vector<Shown>{{"Press on the Left", "Orvano"}}));
+    EXPECT_TRUE(plugin.item.ShowLabels);
+    windows.SendMessageTo(item, kMsgLeftButtonUp, 0, PackPoint(-3, 5));
+    EXPECT_FALSE(plugin.item.ShowLabels);
+    EXPECT_EQ(windows.SendMessageTo(item, kMsgQueryRefresh,
+                                    reinterpret_cast<std::uintptr_t>(&descriptor), 0),
+              1);
+    EXPECT_EQ(descriptor.height, 16);
+}
+
+TEST_F(PluginFixture, ClearCacheRereadsAndResetsTheAlarms) {
+    settings.keys[kTodaySettingsKey]["AlarmZuhr"] = {1};
+    TodayWindow* item = LoadAndCreate();
+    RecordingSurface surface;
+    windows.SendMessageTo(item, kMsgPaint, reinterpret_cast<std::uintptr_t>(&surface), 0);
+    ASSERT_EQ(store->Entries().size(), 1u);
+    const auto firstHandle = store->Entries()[0].handle;
+
+    WriteFile(dir.path() + "/data.cfg", "1 1 0 0\n2 Maroc Rabat 34.02 -6.83 0 0 0\n");
+    windows.invalidated.clear();
+    EXPECT_EQ(windows.SendMessageTo(item, kMsgClearCache, 0, 0), 0);
+    EXPECT_EQ(plugin.item.engine.place.Name, "Rabat");
+    const auto entries = store->Entries();
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_NE(entries[0].handle, firstHandle);
+    ASSERT_EQ(windows.invalidated.size(), 1u);
+    EXPECT_FALSE(windows.invalidated[0].first.has_value());
+    EXPECT_TRUE(windows.invalidated[0].second);
+
+    // A broken file: the box, and nothing else changes.
+    WriteFile(dir.path() + "/data.cfg", "9\n");
+    const auto date = plugin.item.scheduleDate;
+    EXPECT_EQ(windows.SendMessageTo(item, kMsgClearCache, 0, 0), 0);
+    EXPECT_EQ(boxes.shown.back(), (Shown{"bad format of data.cfg", "Read error"}));
+    EXPECT_EQ(plugin.item.scheduleDate.day, date.day);
+    EXPECT_EQ(store->Entries()[0].handle, entries[0].handle);
+}
+
+TEST_F(PluginFixture, OptionsDialogShowsAndStoresTheSwitches) {
+    settings.keys[kTodaySettingsKey]["AlarmMaghrib"] = {1};
+    WriteFile(dir.path() + "/data.cfg", kParis);
+    ASSERT_TRUE(Load());
+    FakeDialog dialog;
+    EXPECT_EQ(PluginOptionsDialogProc(plugin, &dialog, kMsgInitDialog, 0, 0), 1);
+    EXPECT_EQ(dialog.fullScreenFlags, 5);
+    EXPECT_EQ(dialog.checks,
+              (std::map<int, bool>{
+                  {1002, false}, {1003, false}, {1004, false}, {1005, true}, {1006, false}}));
+    dialog.checks = {{1004, true}};  // only "Alarme Asr"
+    EXPECT_EQ(PluginOptionsDialogProc(plugin, &dialog, kMsgCommand, kDialogDone, 0), 1);
+    EXPECT_EQ(dialog.ended, 1);
+    const auto& values = settings.keys[kTodaySettingsKey];
+    EXPECT_EQ(values.at("AlarmFajr"), (std::vector<std::uint8_t>{0}));
+    EXPECT_EQ(values.at("AlarmZuhr"), (std::vector<std::uint8_t>{0}));
+    EXPECT_EQ(values.at("AlarmAsr"), (std::vector<std::uint8_t>{1}));
+    EXPECT_EQ(values.at("AlarmMaghrib"), (std::vector<std::uint8_t>{0}));
+    EXPECT_EQ(values.at("AlarmIsha"), (std::vector<std::uint8_t>{0}));
+    EXPECT_EQ(plugin.item.AlarmSwitches, (std::array<std::uint8_t, 6>{0, 0, 0, 1, 0, 0}));
+}
+
+TEST_F(PluginFixture, OptionsDialogWithoutTheKeyStoresNothing) {
+    WriteFile(dir.path() + "/data.cfg", kParis);
+    ASSERT_TRUE(Load());
+    settings.keys.clear();
+    FakeDialog dialog;
+    PluginOptionsDialogProc(plugin, &dialog, kMsgInitDialog, 0, 0);
+    for (int id = 1002; id <= 1006; ++id) EXPECT_FALSE(dialog.checks.at(id));
+    dialog.checks[1002] = true;
+    EXPECT_EQ(PluginOptionsDialogProc(plugin, &dialog, kMsgCommand, kDialogDone, 0), 1);
+    EXPECT_TRUE(settings.keys.empty());
+    EXPECT_EQ(dialog.ended, 1);
+}
+
+TEST_F(PluginFixture, OrvanoButtonStartsTheProgramBesideTheLibrary) {
+    WriteFile(dir.path() + "/data.cfg", kParis);
+    ASSERT_TRUE(Load());
+    FakeDialog dialog;
+    EXPECT_EQ(PluginOptionsDialogProc(plugin, &dialog, kMsgCommand, kButtonOrvano, 0), 1);
+    EXPECT_EQ(PluginOptionsDialogProc(plugin, &dialog, kMsgCommand, kButtonOrvano, 0), 1);
+    ASSERT_EQ(shell.started.size(), 2u);
+    EXPECT_EQ(shell.started[0].first, dir.path() + "/orvano");
+    EXPECT_TRUE(shell.started[0].second.empty());
+    EXPECT_EQ(dialog.ended, -1);  // the dialog stays open
+    EXPECT_EQ(PluginOptionsDialogProc(plugin, &dialog, kMsgCommand, 2, 0), 0);
+    EXPECT_EQ(PluginOptionsDialogProc(plugin, &dialog, 999, 0, 0), 0);
+}
+
+}  // namespace
+}  // namespace orvano
