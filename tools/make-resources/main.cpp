@@ -174,26 +174,31 @@ void Crescent(QPainter& p, QPointF c, double r, const QColor& colour, const QCol
     p.drawEllipse(QPointF(c.x() + r * 0.42, c.y() - r * 0.18), r * 0.82, r * 0.82);
 }
 
-// Icon 111, the program's icon: a white crescent and star on a blue disc.
+// Icon 111, the program's icon: a blue crescent and a golden star on a clear
+// background, so that what the Home page draws under it stays readable.
 QImage ProgramIcon() {
     QImage image = Clear(32, 32);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath crescent;
+    crescent.addEllipse(QPointF(13, 16), 12, 12);
+    QPainterPath bite;
+    bite.addEllipse(QPointF(18, 13.5), 10.5, 10.5);
     p.setPen(QPen(QColor(0, 90, 160), 1));
     p.setBrush(QColor(0, 153, 255));
-    p.drawEllipse(QPointF(16, 16), 15, 15);
-    Crescent(p, QPointF(14, 16), 9.5, Qt::white, QColor(0, 153, 255));
+    p.drawPath(crescent.subtracted(bite));
     QPainterPath star;
     for (int k = 0; k < 10; ++k) {
         const double a = -M_PI / 2 + k * M_PI / 5;
-        const double r = (k % 2 == 0) ? 4.0 : 1.7;
-        const QPointF pt(22.5 + r * std::cos(a), 14 + r * std::sin(a));
+        const double r = (k % 2 == 0) ? 5.0 : 2.1;
+        const QPointF pt(23 + r * std::cos(a), 14 + r * std::sin(a));
         if (k == 0)
             star.moveTo(pt);
         else
             star.lineTo(pt);
     }
     star.closeSubpath();
+    p.setPen(QPen(QColor(200, 150, 0), 1));
     p.setBrush(QColor(255, 204, 0));
     p.drawPath(star);
     p.end();
