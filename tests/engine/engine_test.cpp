@@ -509,8 +509,9 @@ TEST(DaySchedule, GoldenReportHighNorthSummer) {
     c.ZuhrHour = 13.5;
     c.AsrShafii = false;
     c.AddedMinutes = {2, 0, 0, 0, 0, -1.5};
-    EngineState state = MakeState(69.65, 18.96, 1, 21, 6, 2010, c, 1);
-    state.place.Convention = 0;
+    EngineState state = MakeState(69.65, 18.96, 1, 21, 6, 2010, StandardConvention(), 1);
+    state.tables.Conventions[1] = c;
+    state.place.Convention = 1;
     state.place.Name = "Tromsø";
     state.place.Country = "Norvège";
     EXPECT_EQ(Report(state), ReadFile(ORVANO_TEST_DATA "/engine_report_tromso_2010-06-21.txt"));

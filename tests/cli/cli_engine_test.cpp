@@ -1,0 +1,217 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/cli/run_cli.h"
+
+namespace orvano {
+namespace {
+
+using testing::ReadWhole;
+using testing::RunCli;
+
+const std::string kTowns = std::string(ORVANO_TEST_DATA) + "/engine_towns.cfg";
+
+// The elements of a flat JSON array "key":[a,b,...], as written.
+std::vector<std::string> JsonArrayItems(const std::string& json, const std::string& key) {
+    const std::string head = "\"" + key + "\":[";
+    const size_t start = json.find(head);
+    if (start == std::string::npos) {
+        ADD_FAILURE() << "no array " << key << " in " << json;
+        return {};
+    }
+    const size_t from = start + head.size();
+    const size_t end = json.find(']', from);
+    std::vector<std::string> items;
+    std::stringstream list(json.substr(from, end - from));
+    for (std::string item; std::getline(list, item, ',');) items.push_back(item);
+    return items;
+}
+
+std::string ToSecond(const std::string& number) {
+    const long s = std::lround(std::strtod(number.c_str(), nullptr) * 3600);
+    char text[32];
+    std::snprintf(text, sizeof text, "%02ld:%02ld:%02ld", s / 3600, s / 60 % 60, s % 60);
+    return text;
+}
+
+TEST(CliTrace, PrintsExactlyTheReport) {
+    const struct {
+        const char* town;
+        const char* date;
+        const char* golden;
+    } cases[] = {{"0", "2010-01-15", "engine_report_alger_2010-01-15.txt"},
+                 {"1", "2010-06-21", "engine_report_tromso_2010-06-21.txt"}};
+    for (const auto& c : cases) {
+        const auto r = RunCli({"trace", "--config", kTowns, "--town", c.town, "--date", c.date});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, ReadWhole(std::string(ORVANO_TEST_DATA) + "/" + c.golden));
+        EXPECT_EQ(r.err, "");
+    }
+}
+
+TEST(CliTimes, JsonHoldsTheDayToTheSecond) {
+    const auto r =
+        RunCli({"times", "--config", kTowns, "--town", "2", "--date", "2010-06-21", "--json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("{\"town\":\"Sydney\",\"country\":\"Australie\",\"date\":\"2010-06-21\","
+                          "\"timeZoneInEffect\":10,\"exact\":[",
+                          0),
+              0u)
+        << r.out;
+    const auto exact = JsonArrayItems(r.out, "exact");
+    ASSERT_EQ(exact.size(), 6u);
+    const char* expected[] = {"05:31:37", "07:00:49", "11:56:54",
+                              "14:35:26", "16:52:58", "18:17:09"};
+    for (size_t i = 0; i < 6; ++i) EXPECT_EQ(ToSecond(exact[i]), expected[i]) << i;
+    EXPECT_EQ(JsonArrayItems(r.out, "adjusted"), exact);
+    const std::vector<std::string> text = {"\"05:32\"", "\"07:01\"", "\"11:57\"",
+                                           "\"14:35\"", "\"16:53\"", "\"18:17\""};
+    EXPECT_EQ(JsonArrayItems(r.out, "text"), text);
+    EXPECT_EQ(r.out.back(), '\n');
+}
+
+TEST(CliTimes, AddedMinutesAndSummerTimeShowInTheJson) {
+    const auto r =
+        RunCli({"times", "--config", kTowns, "--town", "0", "--date", "2010-07-15", "--json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("\"timeZoneInEffect\":2,"), std::string::npos);
+    const auto exact = JsonArrayItems(r.out, "exact");
+    const auto adjusted = JsonArrayItems(r.out, "adjusted");
+    ASSERT_EQ(exact.size(), 6u);
+    ASSERT_EQ(adjusted.size(), 6u);
+    const double added[] = {-2, 0, 1.5, 0, 3, 0};
+    for (size_t i = 0; i < 6; ++i) {
+        EXPECT_NEAR(
+            std::strtod(adjusted[i].c_str(), nullptr) - std::strtod(exact[i].c_str(), nullptr),
+            added[i] / 60, 1e-12)
+            << i;
+    }
+}
+
+TEST(CliTimes, TextNamesTheTownTheDateAndSixTimes) {
+    const auto r = RunCli({"times", "--config", kTowns, "--town", "0", "--date", "2010-01-15"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "Alger, Algérie\n"
+              "2010-01-15  TZ=1\n"
+              "Fajr      06:28\n"
+              "Chourouk  08:00\n"
+              "Zuhr      12:59\n"
+              "Asr       15:36\n"
+              "Maghrib   17:57\n"
+              "Isha      19:20\n");
+}
+
+TEST(CliTimes, CoordinatesUseTheStandardAngles) {
+    const auto r = RunCli({"times", "--lat", "36.75", "--lon", "3.05", "--tz", "1", "--date",
+                           "2010-01-15", "--json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto exact = JsonArrayItems(r.out, "exact");
+    ASSERT_EQ(exact.size(), 6u);
+    EXPECT_EQ(ToSecond(exact[0]), "06:29:37");
+    EXPECT_EQ(ToSecond(exact[5]), "19:19:59");
+}
+
+TEST(CliTimes, EveryTownOfTheDefaultTables) {
+    const std::string data = std::string(ORVANO_BINARY_DIR) + "/stage/lib/orvano/data.cfg";
+    const std::string text = ReadWhole(data);
+    std::smatch header;
+    if (!std::regex_search(text, header, std::regex("(^|\n)1[ \t]+([0-9]+)"))) {
+        GTEST_SKIP() << "no default data.cfg staged at " << data;
+    }
+    const int towns = std::atoi(header[2].str().c_str());
+    ASSERT_GT(towns, 0);
+    const std::regex clock("^\"-?[0-9]{2}:-?[0-9]{2}\"$");
+    for (int town = 0; town < towns; ++town) {
+        const auto r =
+            RunCli({"times", "--town", std::to_string(town), "--date", "2026-06-21", "--json"});
+        ASSERT_EQ(r.status, 0) << town << ": " << r.err;
+        ASSERT_EQ(JsonArrayItems(r.out, "exact").size(), 6u) << town;
+        const auto times = JsonArrayItems(r.out, "text");
+        ASSERT_EQ(times.size(), 6u) << town;
+        for (const std::string& t : times) EXPECT_TRUE(std::regex_match(t, clock)) << town << t;
+    }
+    const auto beyond = RunCli({"times", "--town", std::to_string(towns), "--json"});
+    EXPECT_EQ(beyond.status, 2);
+}
+
+TEST(CliMonth, JsonRowsAreTheDaysTimes) {
+    const auto month =
+        RunCli({"month", "--config", kTowns, "--town", "0", "--month", "2010-01", "--json"});
+    ASSERT_EQ(month.status, 0) << month.err;
+    EXPECT_NE(month.out.find("\"dayCount\":31,"), std::string::npos);
+    const auto weekday = JsonArrayItems(month.out, "weekday");
+    ASSERT_EQ(weekday.size(), 31u);
+    EXPECT_EQ(weekday[0], "4");
+    EXPECT_EQ(weekday[14], "4");
+    const auto day =
+        RunCli({"times", "--config", kTowns, "--town", "0", "--date", "2010-01-15", "--json"});
+    const auto adjusted = JsonArrayItems(day.out, "adjusted");
+    ASSERT_EQ(adjusted.size(), 6u);
+    // Row 15 of the month, written with the same digits.
+    std::string row = "[";
+    for (size_t i = 0; i < 6; ++i) row += (i ? "," : "") + adjusted[i];
+    row += "]";
+    const size_t rows = month.out.find("\"adjusted\":[[");
+    ASSERT_NE(rows, std::string::npos);
+    size_t at = rows + std::string("\"adjusted\":[").size();
+    for (int d = 1; d < 15; ++d) at = month.out.find("],[", at) + 2;
+    EXPECT_EQ(month.out.substr(at, row.size()), row);
+}
+
+TEST(CliMonth, TextHasADayPerLine) {
+    const auto r = RunCli({"month", "--config", kTowns, "--town", "2", "--month", "2012-02"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("Sydney, Australie\nFévrier 2012\n", 0), 0u);
+    EXPECT_NE(r.out.find("\n29 Mercredi "), std::string::npos);
+    EXPECT_EQ(r.out.find("\n30 "), std::string::npos);
+}
+
+TEST(CliEngine, BadUsageAndUnreadableTables) {
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        const char* says;
+    } cases[] = {
+        {{"times", "--config", kTowns, "--date", "2010-02-30"}, 2, "--date"},
+        {{"times", "--config", kTowns, "--date", "15/01/2010"}, 2, "--date"},
+        {{"times", "--config", kTowns, "--town", "3"}, 2, "--town"},
+        {{"month", "--config", kTowns, "--month", "2010-13"}, 2, "--month"},
+        {{"trace", "--config", kTowns, "--json"}, 2, "--json"},
+        {{"bench", "--towns", "0"}, 2, "--towns"},
+        {{"bench", "--days", "x"}, 2, "--days"},
+        {{"bench", "--threads", "0"}, 2, "--threads"},
+        {{"times", "--config", "/nonexistent/data.cfg"}, 1, "/nonexistent/data.cfg"},
+    };
+    for (const auto& c : cases) {
+        const auto r = RunCli(c.args);
+        EXPECT_EQ(r.status, c.status) << c.args[0] << " " << r.err;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+        EXPECT_EQ(r.out, "");
+    }
+}
+
+TEST(CliBench, SameChecksumOnAnyNumberOfThreads) {
+    const auto one = RunCli({"bench", "--towns", "5", "--days", "40"});
+    const auto two = RunCli({"bench", "--towns", "5", "--days", "40", "--threads", "2"});
+    ASSERT_EQ(one.status, 0) << one.err;
+    ASSERT_EQ(two.status, 0) << two.err;
+    std::smatch a, b;
+    ASSERT_TRUE(std::regex_search(one.out, a, std::regex("checksum=([-0-9.e+]+)\n")));
+    ASSERT_TRUE(std::regex_search(two.out, b, std::regex("checksum=([-0-9.e+]+)\n")));
+    EXPECT_EQ(a[1].str(), b[1].str());
+    // 5 towns x 40 days x 6 hours, each between -12 and 36.
+    const double checksum = std::strtod(a[1].str().c_str(), nullptr);
+    EXPECT_GT(checksum, 5 * 40 * 6 * 1.0);
+    EXPECT_LT(checksum, 5 * 40 * 6 * 24.0);
+    EXPECT_TRUE(std::regex_search(one.out, std::regex("\ndays_per_second=[0-9]+\n$"))) << one.out;
+}
+
+}  // namespace
+}  // namespace orvano
