@@ -16,12 +16,18 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
+// Far beyond the largest table allowed; stops endless sources such as a device.
+constexpr size_t kMaxFileBytes = size_t{64} << 20;
+
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
     File file(std::fopen(path.c_str(), "rb"));
     if (!file) return false;
     char buffer[65536];
     size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) bytes.append(buffer, n);
+    while (bytes.size() <= kMaxFileBytes &&
+           (n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+        bytes.append(buffer, n);
+    }
     // A folder opens on this platform but cannot be read: that is an open failure too.
     return std::ferror(file.get()) == 0;
 }
@@ -158,7 +164,13 @@ int ReadDataCfg(const std::string& dataPath, const std::string& echoPath, Config
         }
     }
     std::string echo;
-    const int result = ReadDataCfgBytes(bytes, tables, place, &echo, boxes, console);
+    int result = kReadBadFormat;
+    if (bytes.size() > kMaxFileBytes) {
+        echo = kEchoTitleLine;
+        boxes.Show(kTextBadFormat, kCaptionReadError);
+    } else {
+        result = ReadDataCfgBytes(bytes, tables, place, &echo, boxes, console);
+    }
     if (echoFile) {
         // The transcription is written in the encoding the file was read in.
         const std::string encoded = EncodeConfigText(echo, tables.encoding);

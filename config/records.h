@@ -39,7 +39,9 @@ enum class TextEncoding { Utf8, Windows1252 };
 
 struct ConfigTables {
     std::array<Convention, kConventionCount> Conventions{};
-    std::vector<Town> Towns;  // NumberOfTowns slots once the header is read
+    // NumberOfTowns slots once a header is read; the reader keeps the two in
+    // step (no slot when NumberOfTowns is below 1).
+    std::vector<Town> Towns;
     int NumberOfTowns = 0;
     int TownSelected = 0;
     int Verbose = 0;

@@ -96,6 +96,20 @@ TEST(ConfigReader, Result1AFolderIsNoFile) {
     EXPECT_EQ(boxes.shown[0].caption, "File open error");
 }
 
+TEST(ConfigReader, Result3FileFarTooLargeIsNotRead) {
+    TempFolder folder;
+    const std::string path = folder / "data.cfg";
+    WriteFile(path, "1 1 0 0\n");
+    std::filesystem::resize_file(path, (size_t{64} << 20) + 1);
+    ConfigTables tables;
+    CurrentPlace place;
+    RecordingBoxes boxes;
+    EXPECT_EQ(ReadDataCfg(path, "", tables, place, boxes, nullptr), kReadBadFormat);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0], (Box{"bad format of data.cfg", "Read error"}));
+    EXPECT_EQ(tables.NumberOfTowns, 0);
+}
+
 TEST(ConfigReader, Result2EchoCannotBeCreated) {
     TempFolder folder;
     const std::string path = folder / "data.cfg";
