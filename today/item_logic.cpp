@@ -71,7 +71,10 @@ Colour BlinkColour(int index) {
 
 bool QueryRefresh(TodayItemState& state, const LocalTime& now, int itemWidth, int& descriptorHeight,
                   Sounds& sounds, const std::function<void(const Rect*)>& invalidate) {
-    if (now.minute != state.LastCheckedMinute) {
+    // Before the first paint there is no schedule to compare with; checking
+    // then would use up the minute and miss a prayer that falls in it.
+    const bool haveSchedule = state.scheduleDate.day != 0;
+    if (haveSchedule && now.minute != state.LastCheckedMinute) {
         if (state.AlertCountdown != 0) {
             // Counts queries, not minutes: the last checked minute stays as it
             // was until the countdown ends.

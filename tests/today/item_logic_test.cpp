@@ -82,6 +82,7 @@ struct ItemFixture : ::testing::Test {
     void SetUp() override {
         state.DpiX = state.DpiY = 96;
         ResetItemState(state);
+        state.scheduleDate = {7, 12, 2026};  // as after the first paint
         ComputeItemLayout(96, 96, 240, true, state.layout);
         auto& a = state.engine.schedule.adjusted;
         a = {Hms(5, 42, 29.9), 7.0, Hms(13, 10, 0), Hms(16, 20, 0), Hms(19, 5, 0), Hms(20, 30, 0)};
@@ -160,6 +161,16 @@ TEST_F(ItemFixture, PrayerMinuteBlinksRedGreenBlueYellowThenCountsDown) {
     ASSERT_EQ(invalidated.size(), 1u);
     EXPECT_FALSE(invalidated[0].has_value());  // the whole item
     EXPECT_EQ(state.LastCheckedMinute, 42);
+}
+
+TEST_F(ItemFixture, NoCheckBeforeTheFirstPaintHasMadeTheSchedule) {
+    state.scheduleDate = {};
+    Query(5, 42);
+    EXPECT_FALSE(state.Blinking);
+    EXPECT_EQ(state.LastCheckedMinute, -1);  // the minute is not used up
+    state.scheduleDate = {7, 12, 2026};
+    Query(5, 42);
+    EXPECT_TRUE(state.Highlighted[Fajr]);
 }
 
 TEST_F(ItemFixture, NoCheckWhileTheCountdownRuns) {

@@ -1,0 +1,238 @@
+// The real host with the real plug-in, on Qt's offscreen platform, with its
+// own folders for settings, data and state, and a clock set by the test.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <regex>
+#include <thread>
+
+#include "astro/angle_text.h"
+#include "engine/schedule.h"
+#include "platform/notification_store.h"
+#include "tests/support/recording_platform.h"
+#include "today/plugin_reader.h"
+#include "today_test_util.h"
+
+namespace orvano {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct HostFixture : ::testing::Test {
+    TempDir dir;
+    std::string app, cfg, data, state, run, trace;
+
+    void SetUp() override {
+        app = dir.path() + "/app";
+        cfg = dir.path() + "/cfg";
+        data = dir.path() + "/data";
+        state = dir.path() + "/state";
+        run = dir.path() + "/run";
+        trace = dir.path() + "/trace";
+        for (const auto& d : {app, cfg + "/orvano", data, state, run}) fs::create_directories(d);
+        fs::permissions(run, fs::perms::owner_all, fs::perm_options::replace);
+        // The host loads the plug-in from its own folder and the plug-in reads
+        // data.cfg from its own: both are copied into a folder of the test's.
+        for (const char* file : {"orvano-today", "libTodayOrvano.so"}) {
+            fs::copy_file(std::string(TODAY_STAGE_DIR) + "/" + file, app + "/" + file);
+        }
+    }
+    void UseConfig(const std::string& source = ORVANO_TEST_DATA "/today_paris.cfg") {
+        fs::copy_file(source, app + "/data.cfg", fs::copy_options::overwrite_existing);
+    }
+    void Switches(const std::string& lines) {
+        WriteFile(cfg + "/orvano/settings.ini",
+                  "[Software\\Microsoft\\Today\\Items\\Orvano]\n" + lines);
+    }
+    std::string Environment() const {
+        return "env -u DBUS_SESSION_BUS_ADDRESS QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME=" + cfg +
+               " XDG_DATA_HOME=" + data + " XDG_STATE_HOME=" + state + " XDG_RUNTIME_DIR=" + run +
+               " HOME=" + dir.path() + " ";
+    }
+    std::string HostCommand(const std::string& time, int exitAfterMs,
+                            const std::string& extra = "") const {
+        return app + "/orvano-today --boxes-to-stderr --query-interval 250 --time '" + time +
+               "' --exit-after " + std::to_string(exitAfterMs) + " --trace " + trace + " " + extra;
+    }
+    int Run(const std::string& command) const {
+        const int status =
+            std::system((Environment() + command + " 2>>" + dir.path() + "/stderr").c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::vector<std::string> TraceLines() const {
+        std::vector<std::string> lines;
+        std::istringstream in(ReadFile(trace));
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
+        return lines;
+    }
+    // The day's adjusted hours of the test file's selected town.
+    DaySchedule Schedule(int day, int month, int year) const {
+        EngineState engine;
+        testing::RecordingMessageBoxes boxes;
+        EXPECT_EQ(ReadPluginConfig(ORVANO_TEST_DATA "/today_paris.cfg", engine, boxes,
+                                   []() -> DiagnosticLog& { throw std::logic_error("no log"); }),
+                  0);
+        engine.observation = {day, month, year, 0, 0, 0};
+        ComputeDaySchedule(engine);
+        return engine.schedule;
+    }
+};
+
+std::size_t Find(const std::vector<std::string>& lines, const std::string& text,
+                 std::size_t from = 0) {
+    for (std::size_t i = from; i < lines.size(); ++i) {
+        if (lines[i] == text) return i;
+    }
+    return std::string::npos;
+}
+
+TEST_F(HostFixture, ShowsTheItemBlinksAtAPrayerMinuteAndSetsTheAlarms) {
+    UseConfig();
+    Switches("AlarmFajr=hex:01\nAlarmAsr=hex:01\n");
+    const DaySchedule schedule = Schedule(7, 12, 2026);
+    const std::string asr = HoursToClockText(schedule.adjusted[Asr]);
+    ASSERT_EQ(
+        Run(HostCommand("2026-12-07 " + asr + ":00", 2600, "--grab " + dir.path() + "/strip.png")),
+        0)
+        << ReadFile(dir.path() + "/stderr");
+    const auto lines = TraceLines();
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "item created");
+    EXPECT_EQ(lines[1], "query-refresh -> 1 height 32");
+
+    // One paint: five labels and times, the town; the prayer already red.
+    const std::size_t paint = Find(lines, "paint");
+    ASSERT_NE(paint, std::string::npos);
+    const std::size_t end = Find(lines, "paint end", paint);
+    ASSERT_NE(end, std::string::npos);
+    const std::regex time(R"(text \d+,17,\d+,32 #[0-9A-F]{6} centre \d\d:\d\d)");
+    int times = 0;
+    for (std::size_t i = paint; i < end; ++i) times += std::regex_match(lines[i], time) ? 1 : 0;
+    EXPECT_EQ(times, 5);
+    EXPECT_NE(
+        Find(lines, "text 1,17,39,32 #FFFFFF centre " + HoursToClockText(schedule.adjusted[Fajr]),
+             paint),
+        std::string::npos);
+    EXPECT_NE(Find(lines, "text 191,17,240,32 #FFFFFF left Paris", paint), std::string::npos);
+
+    // The Asr column blinks red, then green, blue, yellow.
+    const std::size_t red = Find(lines, "text 77,17,115,32 #FF0000 centre " + asr);
+    ASSERT_NE(red, std::string::npos);
+    const std::size_t green = Find(lines, "text 77,17,115,32 #00FF00 centre " + asr, red);
+    ASSERT_NE(green, std::string::npos);
+    const std::size_t blue = Find(lines, "text 77,17,115,32 #0000FF centre " + asr, green);
+    EXPECT_NE(blue, std::string::npos);
+    // Its alarm switch is on: the two sounds, once.
+    const std::size_t sound = Find(lines, "sound SystemStart");
+    ASSERT_NE(sound, std::string::npos);
+    EXPECT_EQ(lines[sound + 1], "sound Notify");
+    EXPECT_EQ(Find(lines, "sound SystemStart", sound + 1), std::string::npos);
+
+    // One notification per switched-on prayer, in the store the host reads.
+    NotificationStore store(data + "/orvano/notifications", data + "/orvano/named-events",
+                            [] { return LocalTime{}; });
+    const auto entries = store.Entries();
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].trigger.application, "\\\\.\\Notifications\\NamedEvents\\Event Fajr");
+    EXPECT_EQ(entries[1].trigger.application, "\\\\.\\Notifications\\NamedEvents\\Event Asr");
+    EXPECT_EQ(entries[1].user.dialogTitle, "Vevor Alarm");
+    EXPECT_EQ(entries[1].user.dialogText, "Asr " + asr + "   " +
+                                              "    Lundi  7  D\xc3\xa9"
+                                              "cembre  2026\n\n");
+    EXPECT_TRUE(entries[0].done);  // Fajr's period was over when it was set
+
+    EXPECT_TRUE(fs::exists(dir.path() + "/strip.png"));
+    EXPECT_FALSE(fs::exists(state + "/orvano/orvano-today_log.txt"));  // nothing went wrong
+}
+
+TEST_F(HostFixture, RefusesTheItemWithoutDataCfgAndLogsWhy) {
+    Switches("");
+    EXPECT_EQ(Run(HostCommand("2026-12-07 10:00:00", 1000)), 1);
+    const auto lines = TraceLines();
+    EXPECT_NE(Find(lines, "box File open error: " + app + "/data.cfg"), std::string::npos);
+    EXPECT_NE(Find(lines, "load refused"), std::string::npos);
+    EXPECT_EQ(Find(lines, "item created"), std::string::npos);
+    const std::string log = ReadFile(state + "/orvano/orvano-today_log.txt");
+    EXPECT_NE(log.find(" : Cannot open data.cfg file\r\n"), std::string::npos);
+    EXPECT_NE(log.find("GetLastError returned : 0x00000002: No such file or directory)\r\n"),
+              std::string::npos);
+    EXPECT_NE(log.find(" : Log finished\r\n"), std::string::npos);
+    EXPECT_NE(log.find("executable: " + app + "/orvano-today (ProcID: 0x"), std::string::npos);
+}
+
+TEST_F(HostFixture, RereadsDataCfgWhenItChangesAndRunsOnce) {
+    UseConfig();
+    Switches("");
+    // The first copy runs in the background for a while.
+    const std::string background = Environment() + HostCommand("2026-12-07 10:00:00", 4000) +
+                                   " 2>/dev/null & echo $! > " + dir.path() + "/pid";
+    ASSERT_EQ(std::system(background.c_str()), 0);
+    auto waitFor = [&](const std::string& line) {
+        for (int i = 0; i < 100; ++i) {
+            if (Find(TraceLines(), line) != std::string::npos) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        return false;
+    };
+    ASSERT_TRUE(waitFor("paint end"));
+    // A second copy finds the first and leaves at once.
+    EXPECT_EQ(Run(app + "/orvano-today --boxes-to-stderr"), 0);
+    EXPECT_NE(ReadFile(dir.path() + "/stderr").find("already running"), std::string::npos);
+
+    // The file replaced as the application saves it: written beside, renamed over.
+    std::string text = ReadFile(app + "/data.cfg");
+    text.replace(text.find("1 2              1"), 18, "1 2              0");
+    WriteFile(app + "/data.cfg.tmp", text);
+    fs::rename(app + "/data.cfg.tmp", app + "/data.cfg");
+    ASSERT_TRUE(waitFor("unloaded"));
+    const auto lines = TraceLines();
+    const std::size_t cleared = Find(lines, "clear-cache (data.cfg changed)");
+    ASSERT_NE(cleared, std::string::npos);
+    EXPECT_NE(Find(lines, "text 191,17,240,32 #FFFFFF left Algiers", cleared), std::string::npos);
+    EXPECT_EQ(Find(lines, "item created", 1), std::string::npos);  // the second copy showed nothing
+}
+
+TEST_F(HostFixture, DeliversADueNotificationToTheDesktop) {
+    if (std::system("command -v dbus-run-session >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "dbus-run-session is not installed";
+    }
+    UseConfig();
+    Switches("");
+    fs::create_directories(data + "/orvano");
+    const LocalTime setAt{2026, 12, 1, 7, 9, 59, 0, 0};
+    NotificationStore store(data + "/orvano/notifications", data + "/orvano/named-events",
+                            [&] { return setAt; });
+    NotificationTrigger trigger;
+    trigger.application = "\\\\.\\Notifications\\NamedEvents\\Event Zuhr";
+    trigger.start = {2026, 12, 1, 7, 10, 0, 0, 0};
+    trigger.end = {2026, 12, 1, 7, 10, 1, 0, 0};
+    UserNotification user;
+    user.actionFlags = 7;
+    user.dialogTitle = "Vevor Alarm";
+    user.dialogText =
+        "Zuhr 10:00       Lundi  7  D\xc3\xa9"
+        "cembre  2026\n\n";
+    const NotificationHandle handle = store.Set(trigger, user);
+    ASSERT_NE(handle, 0u);
+
+    const std::string received = dir.path() + "/received";
+    ASSERT_EQ(Run("dbus-run-session -- " + std::string(TODAY_NOTIFY_SERVER) + " " + received +
+                  " -- " + HostCommand("2026-12-07 10:00:05", 1500)),
+              0)
+        << ReadFile(dir.path() + "/stderr");
+    EXPECT_EQ(ReadFile(received),
+              "app=Orvano\nsummary=Vevor Alarm\nbody=Zuhr 10:00       Lundi  7  "
+              "D\xc3\xa9"
+              "cembre  2026\\n\\n\n");
+    EXPECT_NE(Find(TraceLines(), "notify shown \\\\.\\Notifications\\NamedEvents\\Event Zuhr"),
+              std::string::npos);
+    EXPECT_EQ(ReadFile(data + "/orvano/named-events"),
+              "2026-12-07 10:00:05\t\\\\.\\Notifications\\NamedEvents\\Event Zuhr\n");
+    EXPECT_TRUE(store.Entries().at(0).done);
+}
+
+}  // namespace
+}  // namespace orvano
