@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QString>
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -61,6 +62,9 @@ int main(int argc, char** argv) {
     // A render needs fonts but no display.
     if (render) setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication application(argc, argv);
+    // Qt takes the user's locale for the C library too; the program's texts
+    // ("%g", "%.2f") are written with a decimal point whatever the desktop's language.
+    std::setlocale(LC_NUMERIC, "C");
     if (render) return Render(args);
 
     orvano::QtScreen screen(DpiOverride());
