@@ -117,6 +117,24 @@ bool ConventionIndex(CfgScanner& s, int& index) {
     return Int(s, index) && ValidConventionIndex(index);
 }
 
+bool Within(double v, double low, double high) {
+    return v >= low && v <= high;
+}
+
+// Values that cannot mean anything are refused as a bad format, so that no
+// later computation or text form works on them.
+bool TownInRange(const Town& t) {
+    return Within(t.latitude, -90, 90) && Within(t.longitude, -180, 180) &&
+           Within(t.TimeZone, kMinTimeZone, kMaxTimeZone) && ValidConventionIndex(t.Convention);
+}
+
+bool ParamsInRange(const ConventionParamsRecord& p) {
+    return Within(p.FajrTwilightAngle, -90, 90) && Within(p.IshaTwilightAngle, -90, 90) &&
+           Within(p.SunriseSetAngle, -90, 90) &&
+           Within(p.IshaPlusMinutes, -kMaxAddedMinutes, kMaxAddedMinutes) &&
+           Within(p.ZuhrHour, 0, 24);
+}
+
 std::string QuotedName(std::string_view rest) {
     const size_t open = rest.find('"');
     if (open == std::string_view::npos) return {};
@@ -134,7 +152,7 @@ bool ReadFields(CfgScanner& s, Record& r) {
             r.type = Record::Type::Town;
             return Word(s, r.town.Country) && Word(s, r.town.Name) && Real(s, r.town.latitude) &&
                    Real(s, r.town.longitude) && Int(s, r.town.TimeZone) && Int(s, r.town.DST) &&
-                   Int(s, r.town.Convention);
+                   Int(s, r.town.Convention) && TownInRange(r.town);
         case 3: {
             r.type = Record::Type::ConventionParams;
             ConventionParamsRecord& p = r.params;
@@ -143,13 +161,13 @@ bool ReadFields(CfgScanner& s, Record& r) {
             return Int(s, p.AsrShafii) && Real(s, p.FajrTwilightAngle) &&
                    Real(s, p.IshaTwilightAngle) && Real(s, p.SunriseSetAngle) &&
                    Int(s, p.Isha_is_Maghrib_plus) && Int(s, p.IshaPlusMinutes) &&
-                   Int(s, p.ZuhrFixe) && Real(s, p.ZuhrHour);
+                   Int(s, p.ZuhrFixe) && Real(s, p.ZuhrHour) && ParamsInRange(p);
         }
         case 4:
             r.type = Record::Type::AddedMinutes;
             if (!ConventionIndex(s, r.conventionIndex)) return false;
             for (double& m : r.addedMinutes) {
-                if (!Real(s, m)) return false;
+                if (!Real(s, m) || !Within(m, -kMaxAddedMinutes, kMaxAddedMinutes)) return false;
             }
             return true;
         case 5:

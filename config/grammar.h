@@ -42,6 +42,14 @@ inline constexpr size_t kMaxLineRestChars = 199;
 // A larger town table is refused rather than allocated.
 inline constexpr int kMaxNumberOfTowns = 100000;
 
+// What the numbers of a record can mean; a value outside is a bad format:
+// latitude -90..90, longitude -180..180, time zone -12..14 whole hours, a town's
+// convention 0..8, angles -90..90, added and Isha minutes within one day either
+// way, the fixed Zuhr hour 0..24.
+inline constexpr int kMinTimeZone = -12;
+inline constexpr int kMaxTimeZone = 14;
+inline constexpr int kMaxAddedMinutes = 1440;
+
 inline bool ValidNumberOfTowns(int n) {
     return n >= 1 && n <= kMaxNumberOfTowns;
 }
@@ -123,7 +131,8 @@ struct Record {
     std::string rest;  // kinds 5 and 8: the rest of the line as read
 };
 
-// Reads the next record. A convention index outside 0..8 is a bad format.
+// Reads the next record. A convention index outside 0..8, or a value outside
+// what it can mean (see above), is a bad format.
 Record ReadRecord(CfgScanner& scanner);
 
 // Stores a kind 3 record into its convention.

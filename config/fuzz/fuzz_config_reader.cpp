@@ -43,6 +43,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Fail("town table and NumberOfTowns disagree");
     }
     if (result != orvano::kReadOk) return 0;
+    if (!(place.latitude >= -1.5707963267948966 && place.latitude <= 1.5707963267948966) ||
+        !(place.longitude >= -3.141592653589793 && place.longitude <= 3.141592653589793) ||
+        place.Convention < 0 || place.Convention > 8) {
+        Fail("place outside the ranges the engine works with");
+    }
 
     const std::string written = orvano::DataCfgText(tables, boxes);
     orvano::ConfigTables again;

@@ -179,6 +179,41 @@ TEST(ConfigReader, Result3UnreadableOrMissingField) {
     }
 }
 
+TEST(ConfigReader, Result3ValuesOutsideWhatTheyCanMean) {
+    const char* outside[] = {
+        "2 A a 90.5 0 0 0 0\n",
+        "2 A a -91 0 0 0 0\n",
+        "2 A a 0 180.01 0 0 0\n",
+        "2 A a 0 -200 0 0 0\n",
+        "2 A a 0 0 15 0 0\n",
+        "2 A a 0 0 -13 0 0\n",
+        "2 A a 0 0 0 0 9\n",
+        "2 A a 0 0 0 0 -1\n",
+        "3 0 1 91 17 0.833 0 0 0 0\n",
+        "3 0 1 18 -91 0.833 0 0 0 0\n",
+        "3 0 1 18 17 1e300 0 0 0 0\n",
+        "3 0 1 18 17 0.833 1 1441 0 0\n",
+        "3 0 1 18 17 0.833 1 -1441 0 0\n",
+        "3 0 1 18 17 0.833 0 0 1 24.5\n",
+        "3 0 1 18 17 0.833 0 0 1 -1\n",
+        "4 0 0 0 0 0 0 1441\n",
+        "4 0 -1e300 0 0 0 0 0\n",
+    };
+    for (const char* line : outside) {
+        SCOPED_TRACE(line);
+        Read r(std::string("1 1 0 0\n") + line);
+        EXPECT_EQ(r.result, kReadBadFormat);
+        ASSERT_EQ(r.boxes.shown.size(), 1u);
+        EXPECT_EQ(r.boxes.shown[0], (Box{"bad format of data.cfg", "Read error"}));
+    }
+    // The limits themselves are values like any other.
+    Read edge(
+        "1 2 1 0\n2 A a 90 180 14 0 8\n2 B b -90 -180 -12 7 0\n"
+        "3 0 0 90 -90 -90 1 -1440 1 24\n4 0 -1440 1440 0 0 0 0\n3 1 0 0 0 0 0 1440 1 0\n");
+    EXPECT_EQ(edge.result, kReadOk);
+    EXPECT_EQ(edge.place.Name, "b");
+}
+
 TEST(ConfigReader, Result4MoreTownLinesThanNumberOfTowns) {
     Read r(
         "1 2 0 0\n"
