@@ -193,6 +193,12 @@ TEST(TownCommands, ModifyThenSaveWritesSixDecimalsLatitudeFirst) {
     EXPECT_EQ(after.find("Rabat"), std::string::npos);
     EXPECT_NE(after.find("\n1 4              1             0      \n"), std::string::npos);
 
+    // Replaced in one step: no temporary file is left beside it.
+    for (const auto& entry : fs::directory_iterator(s.folder())) {
+        const std::string name = entry.path().filename().string();
+        EXPECT_TRUE(name == "data.cfg" || name == "read_echo.cfg") << name;
+    }
+
     // The saved file reads back to the modified town.
     ConfigTables tables;
     CurrentPlace place;
@@ -250,6 +256,21 @@ TEST(TownCommands, TouchingTheTownListLosesAnUnsavedModify) {
     EXPECT_EQ(s.app->engine.place.DST, 2);
     EXPECT_EQ(s.app->engine.place.Convention, 1);
     EXPECT_EQ(s.control(s.controls().townField).GetText(), "Cairo");
+}
+
+TEST(TownCommands, TownListWithoutASelectionChangesNothing) {
+    Started s(kFourTowns, 1);
+    s.GoToPage(kPageConfiguration);
+    s.control(s.controls().townList).SelectLine(-1);
+    s.window().SendCommand(kIdTownList, kNotifySetFocus);
+    EXPECT_EQ(s.app->engine.tables.TownSelected, 1);
+    EXPECT_EQ(s.app->engine.place.Name, "Rabat");
+    s.control(s.controls().townList).SelectLine(3);
+    s.window().SendCommand(kIdTownList, kNotifySelectionChange);
+    EXPECT_EQ(s.app->engine.tables.TownSelected, 3);
+    EXPECT_EQ(s.app->engine.place.Name, "Karachi");
+    EXPECT_EQ(s.app->engine.place.longitude, 67.0 * kDegToRad);
+    EXPECT_EQ(s.control(s.controls().latitudeField).GetText(), "24.860000");
 }
 
 TEST(TownCommands, ModifyWithoutASelectedTownChangesNothing) {
