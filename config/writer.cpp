@@ -124,7 +124,13 @@ std::FILE* CreateTemporaryBeside(const std::filesystem::path& target,
 }  // namespace
 
 bool WriteDataCfg(const std::string& path, const ConfigTables& tables, MessageSink& boxes) {
-    const std::filesystem::path target(path);
+    std::filesystem::path target(path);
+    std::error_code error;
+    // A data.cfg that is a link to the user's own file: the file is replaced, the link stays.
+    if (std::filesystem::is_symlink(std::filesystem::symlink_status(target, error))) {
+        const std::filesystem::path resolved = std::filesystem::canonical(target, error);
+        if (!error) target = resolved;
+    }
     std::filesystem::path tempPath;
     std::FILE* file = CreateTemporaryBeside(target, tempPath);
     if (file == nullptr) {
@@ -135,7 +141,6 @@ bool WriteDataCfg(const std::string& path, const ConfigTables& tables, MessageSi
     bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     ok = std::fflush(file) == 0 && ok;
     ok = std::fclose(file) == 0 && ok;
-    std::error_code error;
     if (ok) {
         // The user's own permissions on the file survive the replacement.
         const auto status = std::filesystem::status(target, error);

@@ -246,6 +246,18 @@ TEST(ConfigWriter, ReplacesTheFileAndLeavesNothingElse) {
     EXPECT_EQ(files, 1);
 }
 
+TEST(ConfigWriter, ALinkedFileIsReplacedAndTheLinkStays) {
+    TempFolder folder;
+    std::filesystem::create_directory(folder.path() / "real");
+    WriteFile(folder / "real/mine.cfg", "old\n");
+    std::filesystem::create_symlink("real/mine.cfg", folder.path() / "data.cfg");
+    RecordingBoxes boxes;
+    const ConfigTables t = SampleTables();
+    ASSERT_TRUE(WriteDataCfg(folder / "data.cfg", t, boxes));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.path() / "data.cfg"));
+    EXPECT_EQ(ReadFile(folder / "real/mine.cfg"), ExpectedText(t));
+}
+
 TEST(ConfigWriter, CreatesANewFileInUtf8) {
     TempFolder folder;
     ConfigTables t = SampleTables();
