@@ -1,0 +1,94 @@
+// The options dialog built from its resource table, on Qt's offscreen platform,
+// and the named sounds' mapping onto the desktop's sound theme.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPushButton>
+#include <cstdlib>
+
+#include "host/options_dialog.h"
+#include "platform/qt/sound_canberra.h"
+
+namespace orvano {
+namespace {
+
+QApplication& App() {
+    static int argc = 1;
+    static char name[] = "today_host_test";
+    static char* argv[] = {name, nullptr};
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    static QApplication app(argc, argv);
+    return app;
+}
+
+struct Call {
+    std::uint32_t message;
+    std::uintptr_t wParam;
+};
+std::vector<Call> calls;
+
+std::intptr_t RecordingProc(TodayDialog* dialog, std::uint32_t message, std::uintptr_t wParam,
+                            std::intptr_t) {
+    calls.push_back({message, wParam});
+    if (message == kMsgInitDialog) {
+        dialog->SetUpFullScreen(5);
+        dialog->SetCheck(1004, true);
+        return 1;
+    }
+    if (message == kMsgCommand && wParam == kDialogDone) dialog->EndDialog(1);
+    return message == kMsgCommand ? 1 : 0;
+}
+
+TEST(OptionsDialog, BuiltFromTheResourceTable) {
+    App();
+    calls.clear();
+    OptionsDialog dialog(RecordingProc);
+    EXPECT_EQ(dialog.windowTitle(), "Configuration");
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].message, kMsgInitDialog);
+    const char* texts[] = {"Alarme Fajr", "Alarme Zuhr", "Alarme Asr", "Alarme Maghrib",
+                           "Alarme Isha"};
+    for (int id = 1002; id <= 1006; ++id) {
+        auto* box = qobject_cast<QCheckBox*>(dialog.Control(id));
+        ASSERT_NE(box, nullptr) << id;
+        EXPECT_EQ(box->text().toStdString(), texts[id - 1002]);
+        EXPECT_EQ(dialog.IsChecked(id), id == 1004);
+    }
+    auto* label = dialog.findChild<QLabel*>("0");
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->text(), "Lance Orvano.exe pour configurer la ville");
+    auto* orvano = qobject_cast<QPushButton*>(dialog.Control(1001));
+    ASSERT_NE(orvano, nullptr);
+    EXPECT_EQ(orvano->text(), "Orvano");
+    // Dialog units become pixels: the button lies right of the text and below the boxes.
+    EXPECT_GT(orvano->x(), label->x());
+    EXPECT_GT(orvano->y(), dialog.Control(1006)->y());
+
+    orvano->click();
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[1].message, kMsgCommand);
+    EXPECT_EQ(calls[1].wParam, 1001u);
+    EXPECT_EQ(dialog.result(), 0);  // still open
+
+    auto* done = dialog.findChild<QDialogButtonBox*>("done");
+    ASSERT_NE(done, nullptr);
+    done->button(QDialogButtonBox::Ok)->click();
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_EQ(calls[2].wParam, static_cast<std::uintptr_t>(kDialogDone));
+    EXPECT_EQ(dialog.result(), 1);
+}
+
+TEST(NamedSounds, MapOntoTheSoundTheme) {
+    EXPECT_EQ(SoundThemeEvent("SystemStart"), "service-login");
+    EXPECT_EQ(SoundThemeEvent("Notify"), "message-new-instant");
+    EXPECT_EQ(SoundThemeEvent("Other"), "");
+    // Without a sound device (as here) playing is silent and returns.
+    CanberraSounds sounds;
+    sounds.PlayNamed("Notify");
+}
+
+}  // namespace
+}  // namespace orvano
