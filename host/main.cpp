@@ -60,6 +60,11 @@ class TracedBoxes final : public MessageBoxes {
     TraceFunction trace_;
 };
 
+class NoSounds final : public Sounds {
+  public:
+    void PlayNamed(const std::string&) override {}
+};
+
 class TracedSounds final : public Sounds {
   public:
     TracedSounds(Sounds& inner, TraceFunction trace) : inner_(inner), trace_(std::move(trace)) {}
@@ -105,10 +110,11 @@ int main(int argc, char** argv) {
     QCommandLineOption dpiOption("dpi", "Logical pixels per inch instead of the screen's.", "dpi");
     QCommandLineOption widthOption("width", "Strip width in pixels at 96 dpi.", "pixels", "240");
     QCommandLineOption intervalOption("query-interval", "Refresh query period.", "ms", "2000");
+    QCommandLineOption silentOption("silent", "Play no sounds (they are still traced).");
     QCommandLineOption boxesOption("boxes-to-stderr",
                                    "Print message boxes instead of showing them.");
     parser.addOptions({timeOption, exitOption, traceOption, grabOption, grabOptionsOption,
-                       dpiOption, widthOption, intervalOption, boxesOption});
+                       dpiOption, widthOption, intervalOption, boxesOption, silentOption});
     parser.process(app);
 
     std::unique_ptr<std::ofstream> traceFile;
@@ -159,8 +165,13 @@ int main(int argc, char** argv) {
     FileSettingsStore settings(DefaultSettingsPath());
     QtMessageBoxes qtBoxes;
     TracedBoxes tracedBoxes(trace);
-    CanberraSounds canberra;
-    TracedSounds sounds(canberra, trace);
+    std::unique_ptr<Sounds> player;
+    if (parser.isSet(silentOption)) {
+        player = std::make_unique<NoSounds>();
+    } else {
+        player = std::make_unique<CanberraSounds>();
+    }
+    TracedSounds sounds(*player, trace);
     const std::string dataFolder = UserDataFolder();
     NotificationStore store(dataFolder + "/notifications", dataFolder + "/named-events",
                             [&clock] { return clock->Now(); });

@@ -54,8 +54,9 @@ struct HostFixture : ::testing::Test {
     }
     std::string HostCommand(const std::string& time, int exitAfterMs,
                             const std::string& extra = "") const {
-        return app + "/orvano-today --boxes-to-stderr --query-interval 250 --time '" + time +
-               "' --exit-after " + std::to_string(exitAfterMs) + " --trace " + trace + " " + extra;
+        return app + "/orvano-today --silent --boxes-to-stderr --query-interval 250 --time '" +
+               time + "' --exit-after " + std::to_string(exitAfterMs) + " --trace " + trace + " " +
+               extra;
     }
     int Run(const std::string& command) const {
         const int status =
