@@ -15,15 +15,6 @@
 namespace orvano {
 namespace {
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "today_host_test";
-    static char* argv[] = {name, nullptr};
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static QApplication app(argc, argv);
-    return app;
-}
-
 struct Call {
     std::uint32_t message;
     std::uintptr_t wParam;
@@ -43,7 +34,6 @@ std::intptr_t RecordingProc(TodayDialog* dialog, std::uint32_t message, std::uin
 }
 
 TEST(OptionsDialog, BuiltFromTheResourceTable) {
-    App();
     calls.clear();
     OptionsDialog dialog(RecordingProc);
     EXPECT_EQ(dialog.windowTitle(), "Configuration");
@@ -92,3 +82,12 @@ TEST(NamedSounds, MapOntoTheSoundTheme) {
 
 }  // namespace
 }  // namespace orvano
+
+// The application object must outlive every widget and go before Qt's own
+// static objects, so it lives in main() rather than in a static.
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
