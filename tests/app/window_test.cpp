@@ -14,6 +14,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <thread>
 
@@ -192,6 +193,33 @@ TEST(RealWindowTest, SecondCopyBringsTheFirstForward) {
     second.join();
     EXPECT_TRUE(found);
     EXPECT_FALSE(foundOther);
+    EXPECT_EQ(first.window().forwardRequests(), 1);
+}
+
+TEST(RealWindowTest, ChannelLeftByACopyThatDiedIsTakenOver) {
+    TheApplication();
+    const std::string channel = InstanceChannelName("ORVANO", "orvano");
+    fs::remove(channel);
+    std::ofstream(channel) << "left behind";
+    {
+        QtScreen screen(96);
+        QtWindowSystem probe(screen);
+        EXPECT_FALSE(probe.BringRunningCopyForward("ORVANO", "orvano"));
+    }
+    RealWindow first(96);
+    ASSERT_TRUE(StartApplication(*first.app, 1));
+
+    std::atomic<bool> done{false};
+    bool found = false;
+    std::thread second([&] {
+        QtScreen screen(96);
+        QtWindowSystem windows(screen);
+        found = windows.BringRunningCopyForward("ORVANO", "orvano");
+        done = true;
+    });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return done.load(); }, 20000));
+    second.join();
+    EXPECT_TRUE(found);
     EXPECT_EQ(first.window().forwardRequests(), 1);
 }
 
