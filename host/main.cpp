@@ -217,8 +217,7 @@ int main(int argc, char** argv) {
     auto optionsProc =
         table ? reinterpret_cast<TodayDialogProc>(table(kExportOptionsDialog)) : nullptr;
     TodayWindow* item = nullptr;
-    static TodayItemDescriptor creation;  // enabled
-    if (createItem != nullptr) item = createItem(&creation, strip->hostWindow());
+    if (createItem != nullptr) item = createItem(strip->descriptor(), strip->hostWindow());
     if (item == nullptr) {
         trace("load refused");
         std::fprintf(stderr, "orvano-today: the plug-in refused to load; no item is shown\n");

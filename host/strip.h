@@ -24,6 +24,8 @@ class StripWindow final : public QWidget {
                 NotificationStore& store, StripOptions options);
 
     TodayWindow* hostWindow() const { return hostWindow_; }
+    // The host's record of its item: given at creation, read and written by every refresh query.
+    TodayItemDescriptor* descriptor() { return &descriptor_; }
     // Places the item, asks its height at once, then starts the timers.
     void Start(TodayWindow* item, TodayDialogProc optionsProc);
     void ClearCache(const char* why);
