@@ -209,7 +209,7 @@ class FakeWindowSystem final : public WindowSystem {
     bool runningCopy = false;  // another copy is already running
     std::vector<std::pair<std::string, std::string>> forwardRequests;
     bool failCreate = false;
-    std::optional<Rect> clientOverride;  // else the spec's size at (0, 0)
+    std::optional<Rect> clientOverride;  // else the requested size at (0, 0)
     std::optional<MainWindowSpec> created;
     std::unique_ptr<FakeWindow> window;
     std::optional<int> quitCode;
