@@ -4,6 +4,7 @@
 
 #include "app/controls.h"
 #include "app/window_proc.h"
+#include "config/text_encoding.h"
 #include "engine/schedule.h"
 #include "resources/resource_ids.h"
 
@@ -14,17 +15,9 @@ namespace {
 // The string table's buffers hold 100 characters with the terminator.
 constexpr size_t kStringBufferChars = 99;
 
-// Cut to at most `limit` bytes without splitting a UTF-8 character.
-std::string CutUtf8(std::string text, size_t limit) {
-    if (text.size() <= limit) return text;
-    size_t end = limit;
-    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
-    text.resize(end);
-    return text;
-}
-
 std::string LoadString(const App& app, int id) {
-    return CutUtf8(app.platform.strings.Load(id).value_or(std::string()), kStringBufferChars);
+    return std::string(
+        CutToBytes(app.platform.strings.Load(id).value_or(std::string()), kStringBufferChars));
 }
 
 int CachedDpiValue(CachedDpi& cache, int asked) {

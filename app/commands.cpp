@@ -108,7 +108,7 @@ void SelectTown(App& app) {
     const int towns = std::min(static_cast<int>(tables.Towns.size()), tables.NumberOfTowns);
     if (line < 0 || line >= towns) return;
     tables.TownSelected = line;
-    CopyTownIntoPlace(tables.Towns[line], app.engine.place);
+    FillCurrentPlace(tables.Towns[line], app.engine.place);
     FillConfigFields(app);
 }
 
@@ -184,16 +184,6 @@ void ChangePage(App& app, Window& window, int step) {
 }
 
 }  // namespace
-
-void CopyTownIntoPlace(const Town& town, CurrentPlace& place) {
-    place.Country = town.Country;
-    place.Name = town.Name;
-    place.longitude = town.longitude * kDegToRad;
-    place.latitude = town.latitude * kDegToRad;
-    place.TimeZone = town.TimeZone;
-    place.DST = town.DST;
-    place.Convention = town.Convention;
-}
 
 std::string UpdateUrl() {
     return Format("%s%.2f", kUpdateBaseUrl, kProgramVersion);

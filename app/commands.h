@@ -20,9 +20,6 @@ std::string UpdateUrl();
 // help.html (French) or helpen.html (any other language) in the program's folder.
 std::string HelpPath(const std::string& programFolder, std::uint32_t lang);
 
-// A town of the table as the place the engine computes for (degrees to radians).
-void CopyTownIntoPlace(const Town& town, CurrentPlace& place);
-
 // The Sun position box's text, from the Sun's state of the last position
 // computation (its UT date included) and the place.
 std::string SunPositionText(const EngineState& engine);

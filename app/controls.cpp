@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "astro/constants.h"
+#include "config/text_encoding.h"
 
 namespace orvano {
 
@@ -11,14 +12,6 @@ namespace {
 
 // The town list's lines are built in a buffer of 100 characters with the terminator.
 constexpr size_t kLineBufferChars = 99;
-
-std::string CutUtf8(std::string text, size_t limit) {
-    if (text.size() <= limit) return text;
-    size_t end = limit;
-    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
-    text.resize(end);
-    return text;
-}
 
 // trunc(v): a double to an integer, toward zero.
 int Trunc(double v) {
@@ -231,7 +224,7 @@ void FillTownList(App& app) {
         std::min(tables.Towns.size(), static_cast<size_t>(std::max(tables.NumberOfTowns, 0)));
     for (size_t i = 0; i < count; ++i) {
         const Town& town = tables.Towns[i];
-        AddLine(list, CutUtf8(town.Country + " : " + town.Name, kLineBufferChars));
+        AddLine(list, std::string(CutToBytes(town.Country + " : " + town.Name, kLineBufferChars)));
     }
 }
 

@@ -8,6 +8,7 @@
 #include "app/paint.h"
 #include "app/render_recorder.h"
 #include "astro/julian_time.h"
+#include "config/grammar.h"
 #include "config/reader.h"
 #include "engine/schedule.h"
 #include "engine/state.h"
@@ -162,7 +163,7 @@ int RunRender(const std::vector<std::string>& args, const RenderEnvironment& env
             return 2;
         }
         engine.tables.TownSelected = *request.town;
-        CopyTownIntoPlace(engine.tables.Towns[*request.town], engine.place);
+        FillCurrentPlace(engine.tables.Towns[*request.town], engine.place);
     } else if (result != kReadOk) {
         environment.error("orvano: cannot read " + config +
                           (boxes.lines.empty() ? std::string() : " (" + boxes.lines + ")"));

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "astro/json.h"
 #include "resources/resource_ids.h"
 
 namespace orvano {
@@ -198,38 +199,6 @@ int RecordingSurface::LiveObjects() const {
 
 namespace {
 
-void AppendJsonString(std::string& out, const std::string& text) {
-    out += '"';
-    for (unsigned char c : text) {
-        switch (c) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            default:
-                if (c < 0x20) {
-                    char buffer[8];
-                    std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
-                    out += buffer;
-                } else {
-                    out += static_cast<char>(c);  // UTF-8 passes through
-                }
-        }
-    }
-    out += '"';
-}
-
 void AppendColour(std::string& out, Colour colour) {
     out += "[" + std::to_string(colour.red) + "," + std::to_string(colour.green) + "," +
            std::to_string(colour.blue) + "]";
@@ -239,9 +208,9 @@ void AppendTextFields(std::string& out, const DrawOp& op) {
     out +=
         std::string(",\"align\":\"") + (op.align == TextAlign::Centre ? "center" : "left") + "\"";
     out += ",\"text\":";
-    AppendJsonString(out, op.text);
+    out += JsonString(op.text);
     out += ",\"font\":{\"face\":";
-    AppendJsonString(out, op.font.face);
+    out += JsonString(op.font.face);
     out += ",\"height\":" + std::to_string(op.font.height) +
            ",\"weight\":" + std::to_string(op.font.weight) + "}";
     out += ",\"color\":";

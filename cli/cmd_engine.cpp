@@ -10,7 +10,7 @@
 #include "astro/angle_text.h"
 #include "astro/constants.h"
 #include "astro/julian_time.h"
-#include "cli/json.h"
+#include "astro/json.h"
 #include "cli/options.h"
 #include "engine/schedule.h"
 

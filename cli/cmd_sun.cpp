@@ -4,7 +4,7 @@
 #include "astro/angle_text.h"
 #include "astro/constants.h"
 #include "astro/sun_report.h"
-#include "cli/json.h"
+#include "astro/json.h"
 #include "cli/options.h"
 
 namespace orvano::cli {

@@ -14,24 +14,6 @@ constexpr std::array<char32_t, 32> kHighControls = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 // Length of the valid UTF-8 sequence starting at `i`, 0 when it is not valid.
 size_t SequenceLength(std::string_view s, size_t i) {
     const auto byte = [&](size_t k) { return static_cast<uint8_t>(s[k]); };
@@ -76,6 +58,33 @@ char32_t DecodeAt(std::string_view s, size_t i, size_t length) {
 }
 
 }  // namespace
+
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+char32_t DecodeUtf8Char(std::string_view utf8, size_t pos, size_t& length) {
+    length = SequenceLength(utf8, pos);
+    if (length == 0) {
+        length = 1;
+        return static_cast<uint8_t>(utf8[pos]);
+    }
+    return DecodeAt(utf8, pos, length);
+}
 
 bool IsValidUtf8(std::string_view bytes) {
     for (size_t i = 0; i < bytes.size();) {
@@ -156,6 +165,13 @@ std::string_view CutToChars(std::string_view utf8, size_t maxChars) {
         }
     }
     return utf8;
+}
+
+std::string_view CutToBytes(std::string_view utf8, size_t maxBytes) {
+    if (utf8.size() <= maxBytes) return utf8;
+    size_t end = maxBytes;
+    while (end > 0 && (static_cast<uint8_t>(utf8[end]) & 0xC0) == 0x80) --end;
+    return utf8.substr(0, end);
 }
 
 }  // namespace orvano

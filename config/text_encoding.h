@@ -12,6 +12,14 @@ namespace orvano {
 
 bool IsValidUtf8(std::string_view bytes);
 
+void AppendUtf8(std::string& out, char32_t c);
+
+// The character starting at `pos` and its length in bytes. A byte that does
+// not start valid UTF-8 (bad lead or continuation, overlong form, surrogate,
+// beyond U+10FFFF, cut short) is returned as itself with a length of one, so
+// that text from elsewhere is read without losing anything.
+char32_t DecodeUtf8Char(std::string_view utf8, size_t pos, size_t& length);
+
 // UTF-8 as it is when valid, otherwise each byte taken as Windows-1252. A UTF-8
 // byte-order mark at the start is dropped. `encoding` tells which was used.
 std::string DecodeConfigBytes(std::string_view bytes, TextEncoding& encoding);
@@ -28,5 +36,7 @@ std::string EncodeConfigText(std::string_view utf8, TextEncoding encoding);
 size_t CharCount(std::string_view utf8);
 // The first `maxChars` characters of valid UTF-8 text, never splitting one.
 std::string_view CutToChars(std::string_view utf8, size_t maxChars);
+// At most `maxBytes` bytes of UTF-8 text, never splitting a character.
+std::string_view CutToBytes(std::string_view utf8, size_t maxBytes);
 
 }  // namespace orvano

@@ -5,11 +5,11 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstdlib>
-#include <ctime>
 #include <filesystem>
 #include <system_error>
+
+#include "platform/system_services.h"
 
 namespace orvano {
 
@@ -63,31 +63,15 @@ std::string UserDataFolder() {
 }
 
 LocalTime SystemLocalTime() {
-    using namespace std::chrono;
-    const auto now = system_clock::now();
-    const std::time_t seconds = system_clock::to_time_t(now);
-    std::tm tm{};
-    localtime_r(&seconds, &tm);
-    LocalTime t;
-    t.year = tm.tm_year + 1900;
-    t.month = tm.tm_mon + 1;
-    t.dayOfWeek = tm.tm_wday;
-    t.day = tm.tm_mday;
-    t.hour = tm.tm_hour;
-    t.minute = tm.tm_min;
-    t.second = tm.tm_sec;
-    t.milliseconds =
-        static_cast<int>(duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000);
-    return t;
+    return SystemClock().Now();
 }
 
 std::int64_t MonotonicCounter() {
-    return std::chrono::steady_clock::now().time_since_epoch().count();
+    return SystemClock().Counter();
 }
 
 std::int64_t MonotonicFrequency() {
-    using period = std::chrono::steady_clock::period;
-    return period::den / period::num;
+    return SystemClock().CounterFrequency();
 }
 
 int LastErrorCode() {

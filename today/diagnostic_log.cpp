@@ -5,6 +5,7 @@
 #include <cwchar>
 #include <utility>
 
+#include "config/text_encoding.h"
 #include "platform/today_process.h"
 
 namespace orvano {
@@ -29,21 +30,7 @@ std::string Narrow(const wchar_t* text) {
     for (; *text != L'\0'; ++text) {
         auto c = static_cast<std::uint32_t>(*text);
         if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = '?';
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
+        AppendUtf8(out, static_cast<char32_t>(c));
     }
     return out;
 }

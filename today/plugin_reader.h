@@ -6,20 +6,12 @@
 #include <functional>
 #include <string>
 
+#include "config/grammar.h"  // the result codes
 #include "engine/state.h"
 #include "platform/message_box.h"
 #include "today/diagnostic_log.h"
 
 namespace orvano {
-
-enum ReadResult : int {
-    kReadOk = 0,
-    kReadOpenFailed = 1,
-    kReadBadFormat = 3,
-    kReadTownCountMismatch = 4,
-    kReadTownOutOfRange = 5,
-    kReadInvalidTownCount = 6,
-};
 
 // The data.cfg beside the library file.
 std::string PluginConfigPath(const std::string& libraryPath);
@@ -29,8 +21,5 @@ std::string PluginConfigPath(const std::string& libraryPath);
 // cleared first: what an earlier read left stays where this file says nothing.
 int ReadPluginConfig(const std::string& configPath, EngineState& state, MessageBoxes& boxes,
                      const std::function<DiagnosticLog&()>& getLog);
-
-// Names in a file saved by the handheld are Windows-1252; on screen they must be UTF-8.
-std::string TextToUtf8(const std::string& text);
 
 }  // namespace orvano

@@ -81,7 +81,7 @@ TEST_F(ReaderFixture, KeepsOnlyTheSelectedTown) {
 }
 
 TEST_F(ReaderFixture, MissingFileLogsAndShowsTheOpenErrorBox) {
-    EXPECT_EQ(Read(), kReadOpenFailed);
+    EXPECT_EQ(Read(), kReadOpenError);
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0], (Shown{config(), "File open error"}));
     EXPECT_EQ(logRequests, 2);
@@ -98,7 +98,7 @@ TEST_F(ReaderFixture, EmptyFileAfterAGoodReadFailsTheCountCheck) {
     WriteFile(config(), kTwoTowns);
     ASSERT_EQ(Read(), kReadOk);
     WriteFile(config(), "");
-    EXPECT_EQ(Read(), kReadTownCountMismatch);
+    EXPECT_EQ(Read(), kReadTownCountError);
     EXPECT_EQ(state.tables.NumberOfTowns, 2);
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0], (Shown{"Number of towns does not match NTowns", "Read error"}));
@@ -139,7 +139,7 @@ TEST_F(ReaderFixture, FailuresAndTheirBoxes) {
         {"1 1 0 0\n7 whatever\n", kReadBadFormat, "bad format of data.cfg"},
         {"1 1 0 0\nFrance Paris\n", kReadBadFormat, "bad format of data.cfg"},
         {"1 1 0 0\n2 France Paris north 2.35 1 1 0\n", kReadBadFormat, "bad format of data.cfg"},
-        {"1 2 0 0\n2 A B 1 2 3 4 5\n2 A C 1 2 3 4 5\n2 A D 1 2 3 4 5\n", kReadTownCountMismatch,
+        {"1 2 0 0\n2 A B 1 2 3 4 5\n2 A C 1 2 3 4 5\n2 A D 1 2 3 4 5\n", kReadTownCountError,
          "Number of towns does not match NTowns"},
     };
     for (const Case& c : cases) {
@@ -151,20 +151,22 @@ TEST_F(ReaderFixture, FailuresAndTheirBoxes) {
     }
 }
 
-TEST_F(ReaderFixture, OutOfTableConventionIndexIsPassedOver) {
-    WriteFile(config(),
-              "5 12 \"far away\"\n"
-              "3 9 1 18 17 0.833 0 0 0 12\n"
-              "4 -1 1 1 1 1 1 1\n"
-              "1 1 0 0\n"
-              "2 France Paris 48.8566 2.3522 1 1 3\n");
-    ASSERT_EQ(Read(), kReadOk);
-    for (const Convention& c : state.tables.Conventions) {
-        EXPECT_EQ(c.Name, "");
-        EXPECT_EQ(c.FajrTwilightAngle, 0.0);
-        EXPECT_EQ(c.AddedMinutes[0], 0.0);
+// An index outside the nine conventions would write past the table: the read
+// stops there with the format error, as the application's reader does.
+TEST_F(ReaderFixture, OutOfTableConventionIndexIsABadFormat) {
+    for (const char* line :
+         {"5 12 \"far away\"\n", "3 9 1 18 17 0.833 0 0 0 12\n", "4 -1 1 1 1 1 1 1\n"}) {
+        boxes.shown.clear();
+        WriteFile(config(), std::string(line) + "1 1 0 0\n2 France Paris 48.8566 2.3522 1 1 3\n");
+        EXPECT_EQ(Read(), kReadBadFormat) << line;
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(boxes.shown[0], (Shown{"bad format of data.cfg", "Read error"}));
+        for (const Convention& c : state.tables.Conventions) {
+            EXPECT_EQ(c.Name, "");
+            EXPECT_EQ(c.FajrTwilightAngle, 0.0);
+            EXPECT_EQ(c.AddedMinutes[0], 0.0);
+        }
     }
-    EXPECT_EQ(state.place.Convention, 3);
 }
 
 TEST_F(ReaderFixture, NameLimitsAndEmptyName) {
@@ -174,19 +176,6 @@ TEST_F(ReaderFixture, NameLimitsAndEmptyName) {
     EXPECT_EQ(state.tables.Conventions[1].Name, "");
     EXPECT_EQ(state.tables.Conventions[2].Name, std::string(79, 'n'));
     EXPECT_EQ(state.place.Country, std::string(79, 'c'));
-}
-
-TEST(TextToUtf8, LeavesUtf8AloneAndConvertsWindows1252) {
-    EXPECT_EQ(TextToUtf8("D\xc3\xa9"
-                         "cembre"),
-              "D\xc3\xa9"
-              "cembre");
-    EXPECT_EQ(TextToUtf8("D\xe9"
-                         "cembre"),
-              "D\xc3\xa9"
-              "cembre");
-    EXPECT_EQ(TextToUtf8("\x80"), "\xe2\x82\xac");
-    EXPECT_EQ(TextToUtf8("\xc3"), "\xc3\x83");  // a lone lead byte is not UTF-8
 }
 
 }  // namespace

@@ -1,11 +1,11 @@
-#include "cli/json.h"
+#include "astro/json.h"
 
 #include <cmath>
 #include <cstdio>
 
 #include "astro/trace.h"
 
-namespace orvano::cli {
+namespace orvano {
 
 std::string JsonString(const std::string& text) {
     std::string out = "\"";
@@ -78,4 +78,4 @@ JsonObject& JsonObject::addRaw(const std::string& name, const std::string& json)
     return *this;
 }
 
-}  // namespace orvano::cli
+}  // namespace orvano

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace orvano::cli {
+namespace orvano {
 
 std::string JsonString(const std::string& text);
 std::string JsonNumber(double value);
@@ -40,4 +40,4 @@ std::string JsonArray(const Range& range, Writer writer) {
     return out + "]";
 }
 
-}  // namespace orvano::cli
+}  // namespace orvano
