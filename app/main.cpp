@@ -1,9 +1,6 @@
 // The `orvano` program: the prayer-times window on Qt. With --render or
 // --dump-ops it paints one page into a file instead (app/render.h).
 #include <QApplication>
-#include <QImage>
-#include <QPainter>
-#include <QString>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -30,26 +27,13 @@ int DpiOverride() {
     return static_cast<int>(value);
 }
 
-bool PaintPng(const std::string& file, int width, int height, int dpi,
-              const std::function<void(orvano::Surface&)>& paint) {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        orvano::QtImageCache images;
-        orvano::QtSurface surface(painter, dpi, orvano::Rect{0, 0, width, height}, &images);
-        paint(surface);
-    }
-    return image.save(QString::fromStdString(file), "PNG");
-}
-
 int Render(const std::vector<std::string>& args) {
     orvano::SystemClock clock;
     orvano::QtShell shell;
     orvano::RenderEnvironment environment;
     environment.programFolder = orvano::FolderOf(shell.ModulePath());
     environment.now = clock.Now();
-    environment.png = PaintPng;
+    environment.png = orvano::PaintToPng;
     environment.error = [](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); };
     return orvano::RunRender(args, environment);
 }

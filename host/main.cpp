@@ -10,6 +10,7 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QTimer>
+#include <clocale>
 #include <cstdio>
 #include <fstream>
 #include <memory>
@@ -95,6 +96,9 @@ OrvanoTodayHostServices() {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // Qt takes the user's locale for the C library too; the plug-in's texts
+    // and the stores it writes keep a decimal point whatever the desktop's language.
+    std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName("orvano-today");
     QCommandLineParser parser;
     parser.setApplicationDescription("The Orvano Today strip");
