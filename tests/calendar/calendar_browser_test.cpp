@@ -22,7 +22,7 @@ namespace orvano {
 namespace {
 
 using testing::CivilWeekday;
-using testing::ReadBytes;
+using testing::ReadFile;
 using testing::TempFolder;
 using testing::TownState;
 
@@ -95,7 +95,7 @@ BrowserRun RunChromium(const std::string& scratch, const std::vector<std::string
         if (std::chrono::steady_clock::now() > deadline) {
             kill(-pid, SIGKILL);
             waitpid(pid, &status, 0);
-            run.err = "chromium did not finish within the time limit\n" + ReadBytes(errPath);
+            run.err = "chromium did not finish within the time limit\n" + ReadFile(errPath);
             return run;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -104,8 +104,8 @@ BrowserRun RunChromium(const std::string& scratch, const std::vector<std::string
     kill(-pid, SIGKILL);
     run.finished = true;
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.out = ReadBytes(outPath);
-    run.err = ReadBytes(errPath);
+    run.out = ReadFile(outPath);
+    run.err = ReadFile(errPath);
     return run;
 }
 
@@ -193,7 +193,7 @@ TEST_F(BrowserPage, ScreenshotForAPersonToLookAt) {
                     {"--hide-scrollbars", "--window-size=760,1000", "--screenshot=" + shot}, url_);
     ASSERT_TRUE(run.finished) << run.err;
     ASSERT_EQ(run.status, 0) << run.err;
-    const std::string png = ReadBytes(shot);
+    const std::string png = ReadFile(shot);
     ASSERT_GT(png.size(), 1000u) << "no screenshot at " << shot << "\n" << run.err;
     EXPECT_EQ(png.substr(0, 8), std::string("\x89PNG\r\n\x1A\n", 8));
     std::printf("screenshot: %s\n", shot.c_str());

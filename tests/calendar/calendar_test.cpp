@@ -17,7 +17,7 @@ using testing::DayRowColours;
 using testing::ExpectedHead;
 using testing::ExpectedPage;
 using testing::Lines;
-using testing::ReadBytes;
+using testing::ReadFile;
 using testing::TempFolder;
 using testing::TownState;
 
@@ -28,7 +28,7 @@ struct RecordingOpener {
     PageOpener opener() {
         return [this](const std::string& path) {
             paths.push_back(path);
-            contents.push_back(ReadBytes(path));
+            contents.push_back(ReadFile(path));
         };
     }
 };
@@ -46,7 +46,7 @@ TEST(MonthCalendar, OranJanuary2010IsTheExpectedPageByteForByte) {
     EXPECT_EQ(result.fileName, "Oran_Janvier2010.html");
     EXPECT_EQ(result.path, folder.path() + "/Oran_Janvier2010.html");
     EXPECT_EQ(folder.Entries(), std::vector<std::string>{"Oran_Janvier2010.html"});
-    const std::string page = ReadBytes(result.path);
+    const std::string page = ReadFile(result.path);
     EXPECT_EQ(page, ExpectedPage(before, 31));
     const auto lines = Lines(page);
     ASSERT_GE(lines.size(), 10u);
@@ -67,7 +67,7 @@ TEST(MonthCalendar, HeadIsSingleByteLatin1) {
     const CalendarResult result = WriteMonthCalendar(state, folder.path(), console, {});
     ASSERT_EQ(result.status, CalendarStatus::Written);
     EXPECT_EQ(result.fileName, "Oran_Août2014.html");
-    const std::string page = ReadBytes(result.path);
+    const std::string page = ReadFile(result.path);
     const std::string head = ExpectedHead(8, 2014);
     EXPECT_EQ(page.substr(0, head.size()), head);
     EXPECT_NE(page.find("Calendrier de pri\xE8res - Ao\xFBt 2014 </title>"), std::string::npos);
@@ -91,7 +91,7 @@ TEST_P(FridayRows, MonthStartingOnFridayColoursEverySeventhRow) {
     StringTraceSink console;
     const CalendarResult result = WriteMonthCalendar(state, folder.path(), console, {});
     ASSERT_EQ(result.status, CalendarStatus::Written);
-    const auto colours = DayRowColours(ReadBytes(result.path));
+    const auto colours = DayRowColours(ReadFile(result.path));
     ASSERT_EQ(colours.size(), static_cast<size_t>(c.days));
     for (int d = 1; d <= c.days; ++d) {
         const char* expected = (d % 7 == 1) ? "#FFD5D5" : (d % 2 == 0 ? "#F5F5F5" : "#F0F0E0");
@@ -119,7 +119,7 @@ TEST_P(DayCount, OneRowPerDayOfTheGregorianMonth) {
     StringTraceSink console;
     const CalendarResult result = WriteMonthCalendar(state, folder.path(), console, {});
     ASSERT_EQ(result.status, CalendarStatus::Written);
-    const std::string page = ReadBytes(result.path);
+    const std::string page = ReadFile(result.path);
     EXPECT_EQ(DayRowColours(page).size(), static_cast<size_t>(c.days));
     // Header, row openings, cell lines: 9 head lines (H6 holds two), two per day, the foot's two.
     EXPECT_EQ(Lines(page).size(), static_cast<size_t>(9 + 2 * c.days + 2));
@@ -140,7 +140,7 @@ TEST(MonthCalendar, DayNumbersBelowTenHaveALeadingSpace) {
     StringTraceSink console;
     const CalendarResult result = WriteMonthCalendar(state, folder.path(), console, {});
     ASSERT_EQ(result.status, CalendarStatus::Written);
-    const auto lines = Lines(ReadBytes(result.path));
+    const auto lines = Lines(ReadFile(result.path));
     const std::string cellStart = "\t\t<td width=10 align=\"right\"><b>";
     for (int d = 1; d <= 30; ++d) {
         const std::string& line = lines[9 + 2 * (d - 1) + 1];
@@ -161,12 +161,12 @@ TEST(MonthCalendar, WritingTwiceReplacesTheFileWithTheSameBytes) {
     const CalendarResult first = WriteMonthCalendar(state, folder.path(), console, {});
     ASSERT_EQ(first.status, CalendarStatus::Written);
     EXPECT_EQ(first.path, path);
-    const std::string firstPage = ReadBytes(path);
+    const std::string firstPage = ReadFile(path);
     EXPECT_EQ(firstPage.find('x' + std::string(10, 'x')), std::string::npos);
     const CalendarResult second = WriteMonthCalendar(state, folder.path() + "/", console, {});
     ASSERT_EQ(second.status, CalendarStatus::Written);
     EXPECT_EQ(second.path, path);
-    EXPECT_EQ(ReadBytes(path), firstPage);
+    EXPECT_EQ(ReadFile(path), firstPage);
     EXPECT_EQ(folder.Entries(), std::vector<std::string>{"Oran_Mars2010.html"});
 }
 
@@ -227,7 +227,7 @@ TEST(MonthCalendar, OpenerSeesTheFinishedPage) {
     RecordingOpener open;
     const CalendarResult result = WriteMonthCalendar(state, folder.path(), console, open.opener());
     ASSERT_EQ(open.contents.size(), 1u);
-    EXPECT_EQ(open.contents[0], ReadBytes(result.path));
+    EXPECT_EQ(open.contents[0], ReadFile(result.path));
     const std::string foot = testing::kExpectedFoot;
     ASSERT_GT(open.contents[0].size(), foot.size());
     EXPECT_EQ(open.contents[0].substr(open.contents[0].size() - foot.size()), foot);
@@ -414,7 +414,7 @@ TEST(MonthCalendar, CellsShowTheClockTextsIncludingTheOverflowMessage) {
     StringTraceSink console;
     const CalendarResult result = WriteMonthCalendar(state, folder.path(), console, {});
     ASSERT_EQ(result.status, CalendarStatus::Written);
-    const std::string page = ReadBytes(result.path);
+    const std::string page = ReadFile(result.path);
     EXPECT_EQ(page, ExpectedPage(before, 30));
     const std::string overflow = std::string("&nbsp;") + kClockOverflowText + "</td>";
     size_t count = 0;

@@ -12,6 +12,7 @@
 #include "astro/angle_text.h"
 #include "engine/schedule.h"
 #include "engine/state.h"
+#include "tests/support/temp_folder.h"
 
 namespace orvano::testing {
 
@@ -41,38 +42,6 @@ inline EngineState TownState(const std::string& name, int month, int year,
     state.place.TimeZone = timeZone;
     state.observation = Observation{17, month, year, 9, 30, 0};
     return state;
-}
-
-// A fresh empty folder, removed with everything in it at the end of the test.
-class TempFolder {
-  public:
-    TempFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "orvano-calendar-XXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-    }
-    const std::string& path() const { return path_; }
-    std::vector<std::string> Entries() const {
-        std::vector<std::string> names;
-        for (const auto& e : std::filesystem::directory_iterator(path_)) {
-            names.push_back(e.path().filename().string());
-        }
-        return names;
-    }
-
-  private:
-    std::string path_;
-};
-
-inline std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 // Weekday of a civil date, 0 = Monday, by Sakamoto's rule: independent of the engine.

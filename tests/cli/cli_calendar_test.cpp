@@ -12,23 +12,15 @@
 namespace orvano {
 namespace {
 
-using testing::ReadWhole;
+using testing::ReadFile;
 using testing::RunCli;
 
 const std::string kTowns = std::string(ORVANO_TEST_DATA) + "/calendar_towns.cfg";
 
 class CliCalendar : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "orvano-cli-calendar-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        root_ = pattern;
-    }
     void TearDown() override {
         if (!oldPath_.empty()) setenv("PATH", oldPath_.c_str(), 1);
-        std::error_code ignored;
-        std::filesystem::remove_all(root_, ignored);
     }
 
     // Puts a stand-in xdg-open first on PATH; each run adds one line to the
@@ -51,14 +43,15 @@ class CliCalendar : public ::testing::Test {
     static std::string WaitFor(const std::string& path) {
         std::string text;
         for (int i = 0; i < 400; ++i) {
-            text = ReadWhole(path);
+            text = ReadFile(path);
             if (!text.empty() && text.back() == '\n') break;
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
         return text;
     }
 
-    std::string root_;
+    testing::TempFolder folder_;
+    const std::string& root_ = folder_.path();
     std::string oldPath_;
 };
 
@@ -68,7 +61,7 @@ TEST_F(CliCalendar, WritesThePageAndPrintsItsPath) {
     ASSERT_EQ(r.status, 0) << r.err;
     const std::string path = root_ + "/Oran_Janvier2010.html";
     EXPECT_EQ(r.out, path + "\n");
-    const std::string page = ReadWhole(path);
+    const std::string page = ReadFile(path);
     EXPECT_EQ(page.substr(0, page.find('\n') + 1),
               "<html><!-- Generateur de calendrier de pri\xE8res - Janvier 2010 -->\n");
     EXPECT_NE(page.find("<b> 1</b></td> \t\t<td width=60><b>Vendredi</b>"), std::string::npos);
@@ -80,7 +73,7 @@ TEST_F(CliCalendar, TownOptionChoosesTheTownAndItsNameKeepsItsAccent) {
     ASSERT_EQ(r.status, 0) << r.err;
     const std::string path = root_ + "/Ghardaïa_Février2012.html";
     EXPECT_EQ(r.out, path + "\n");
-    const std::string page = ReadWhole(path);
+    const std::string page = ReadFile(path);
     EXPECT_NE(page.find("<title>Calendrier de pri\xE8res - F\xE9vrier 2012 </title>"),
               std::string::npos);
     EXPECT_NE(page.find("<b>29</b>"), std::string::npos);

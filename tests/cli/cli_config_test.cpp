@@ -10,7 +10,7 @@
 namespace orvano {
 namespace {
 
-using testing::ReadWhole;
+using testing::ReadFile;
 using testing::RunCli;
 
 const std::string kDefault = std::string(ORVANO_SOURCE_DIR) + "/resources/data.cfg";
@@ -18,29 +18,22 @@ const std::string kEchoTitle = "8 -----------------  File reading transcription 
 
 class CliConfig : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "orvano-cli-config-XXXXXX").string();
-        folder_ = mkdtemp(pattern.data());
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-
-    std::string Path(const std::string& name) const { return (folder_ / name).string(); }
+    std::string Path(const std::string& name) const { return folder_ / name; }
     std::string Put(const std::string& name, const std::string& bytes) const {
-        std::ofstream(Path(name), std::ios::binary) << bytes;
+        testing::WriteFile(Path(name), bytes);
         return Path(name);
     }
 
-    std::filesystem::path folder_;
+    testing::TempFolder folder_;
 };
 
 TEST_F(CliConfig, ReadOfTheDefaultFileSucceedsAndTranscribesBesideIt) {
-    const std::string path = Put("data.cfg", ReadWhole(kDefault));
+    const std::string path = Put("data.cfg", ReadFile(kDefault));
     const auto r = RunCli({"read", "--config", path});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "");  // the file's Verbose is 0
     EXPECT_EQ(r.err, "");
-    EXPECT_EQ(ReadWhole(Path("read_echo.cfg")), kEchoTitle + ReadWhole(kDefault));
+    EXPECT_EQ(ReadFile(Path("read_echo.cfg")), kEchoTitle + ReadFile(kDefault));
 }
 
 TEST_F(CliConfig, ReadPrintsThePlaceWhenTheFileAsksForIt) {
@@ -82,11 +75,11 @@ TEST_F(CliConfig, ReadOfAMissingFile) {
 }
 
 TEST_F(CliConfig, ResaveReproducesTheDefaultByteForByte) {
-    const std::string path = Put("data.cfg", ReadWhole(kDefault));
+    const std::string path = Put("data.cfg", ReadFile(kDefault));
     const auto r = RunCli({"resave", "--config", path});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
-    EXPECT_EQ(ReadWhole(path), ReadWhole(kDefault));
+    EXPECT_EQ(ReadFile(path), ReadFile(kDefault));
     EXPECT_FALSE(std::filesystem::exists(Path("read_echo.cfg")));
 }
 
@@ -94,10 +87,10 @@ TEST_F(CliConfig, ResaveNormalisesAFileItCanRead) {
     const std::string path =
         Put("data.cfg", "3 2 2 18 17 0.833 0 0 0 0\n1 1 0 0\n2 A a 1 2 3 0 2\n");
     ASSERT_EQ(RunCli({"resave", "--config", path}).status, 0);
-    const std::string once = ReadWhole(path);
+    const std::string once = ReadFile(path);
     EXPECT_NE(once.find("\n3 2          0 "), std::string::npos);  // the flag 2 is now 0
     ASSERT_EQ(RunCli({"resave", "--config", path}).status, 0);
-    EXPECT_EQ(ReadWhole(path), once);
+    EXPECT_EQ(ReadFile(path), once);
 }
 
 TEST_F(CliConfig, ResaveWritesNothingWhenTheReadFails) {
@@ -106,11 +99,11 @@ TEST_F(CliConfig, ResaveWritesNothingWhenTheReadFails) {
     const auto r = RunCli({"resave", "--config", path});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "Read error: Number of towns does not match NTowns\n");
-    EXPECT_EQ(ReadWhole(path), bad);
+    EXPECT_EQ(ReadFile(path), bad);
 }
 
 TEST_F(CliConfig, PlaceFromTheFileAndTown) {
-    const std::string path = Put("data.cfg", ReadWhole(kDefault));
+    const std::string path = Put("data.cfg", ReadFile(kDefault));
     const auto selected = RunCli({"qibla", "--config", path});
     EXPECT_EQ(selected.status, 0);
     EXPECT_EQ(selected.out.rfind("Algiers, Algeria: ", 0), 0u) << selected.out;
@@ -126,7 +119,7 @@ TEST_F(CliConfig, PlaceFromTheProgramFolderByDefault) {
 }
 
 TEST_F(CliConfig, BadTownIsBadUsage) {
-    const std::string path = Put("data.cfg", ReadWhole(kDefault));
+    const std::string path = Put("data.cfg", ReadFile(kDefault));
     for (const char* town : {"-1", "54", "x"}) {
         const auto r = RunCli({"qibla", "--config", path, "--town", town});
         EXPECT_EQ(r.status, 2) << town;

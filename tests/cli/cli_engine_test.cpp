@@ -12,7 +12,7 @@
 namespace orvano {
 namespace {
 
-using testing::ReadWhole;
+using testing::ReadFile;
 using testing::RunCli;
 
 const std::string kTowns = std::string(ORVANO_TEST_DATA) + "/engine_towns.cfg";
@@ -50,7 +50,7 @@ TEST(CliTrace, PrintsExactlyTheReport) {
     for (const auto& c : cases) {
         const auto r = RunCli({"trace", "--config", kTowns, "--town", c.town, "--date", c.date});
         ASSERT_EQ(r.status, 0) << r.err;
-        EXPECT_EQ(r.out, ReadWhole(std::string(ORVANO_TEST_DATA) + "/" + c.golden));
+        EXPECT_EQ(r.out, ReadFile(std::string(ORVANO_TEST_DATA) + "/" + c.golden));
         EXPECT_EQ(r.err, "");
     }
 }
@@ -120,7 +120,7 @@ TEST(CliTimes, CoordinatesUseTheStandardAngles) {
 
 TEST(CliTimes, EveryTownOfTheDefaultTables) {
     const std::string data = std::string(ORVANO_BINARY_DIR) + "/stage/lib/orvano/data.cfg";
-    const std::string text = ReadWhole(data);
+    const std::string text = ReadFile(data);
     std::smatch header;
     ASSERT_TRUE(std::regex_search(text, header, std::regex("(^|\n)1[ \t]+([0-9]+)")))
         << "no default data.cfg staged at " << data;

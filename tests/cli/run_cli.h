@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/temp_folder.h"
+
 namespace orvano::testing {
 
 struct CliResult {
@@ -33,13 +35,6 @@ inline std::string ShellQuote(const std::string& arg) {
     return quoted + "'";
 }
 
-inline std::string ReadWhole(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // The arguments are quoted one by one; the test controls them all.
 inline CliResult RunCli(const std::vector<std::string>& args) {
     char errTemplate[] = "/tmp/orvano-cli-err-XXXXXX";
@@ -56,7 +51,7 @@ inline CliResult RunCli(const std::vector<std::string>& args) {
     while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, n);
     const int status = pclose(pipe);
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.err = ReadWhole(errTemplate);
+    result.err = ReadFile(errTemplate);
     std::remove(errTemplate);
     return result;
 }

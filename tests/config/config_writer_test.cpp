@@ -248,13 +248,13 @@ TEST(ConfigWriter, ReplacesTheFileAndLeavesNothingElse) {
 
 TEST(ConfigWriter, ALinkedFileIsReplacedAndTheLinkStays) {
     TempFolder folder;
-    std::filesystem::create_directory(folder.path() / "real");
+    std::filesystem::create_directory(folder / "real");
     WriteFile(folder / "real/mine.cfg", "old\n");
-    std::filesystem::create_symlink("real/mine.cfg", folder.path() / "data.cfg");
+    std::filesystem::create_symlink("real/mine.cfg", folder / "data.cfg");
     RecordingBoxes boxes;
     const ConfigTables t = SampleTables();
     ASSERT_TRUE(WriteDataCfg(folder / "data.cfg", t, boxes));
-    EXPECT_TRUE(std::filesystem::is_symlink(folder.path() / "data.cfg"));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder / "data.cfg"));
     EXPECT_EQ(ReadFile(folder / "real/mine.cfg"), ExpectedText(t));
 }
 
