@@ -58,9 +58,15 @@ void PaintQt(benchmark::State& state, int page, bool clipped) {
     benchmark::DoNotOptimize(image.constBits());
 }
 
-void BM_HomePaintQtTick(benchmark::State& state) { PaintQt(state, 0, true); }
-void BM_HomePaintQtFull(benchmark::State& state) { PaintQt(state, 0, false); }
-void BM_QuiblaPaintQt(benchmark::State& state) { PaintQt(state, 1, false); }
+void BM_HomePaintQtTick(benchmark::State& state) {
+    PaintQt(state, 0, true);
+}
+void BM_HomePaintQtFull(benchmark::State& state) {
+    PaintQt(state, 0, false);
+}
+void BM_QuiblaPaintQt(benchmark::State& state) {
+    PaintQt(state, 1, false);
+}
 
 // The pages' logic alone, on the recording surface.
 void BM_HomePaintRecorded(benchmark::State& state) {

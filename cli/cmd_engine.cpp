@@ -9,8 +9,8 @@
 
 #include "astro/angle_text.h"
 #include "astro/constants.h"
-#include "astro/julian_time.h"
 #include "astro/json.h"
+#include "astro/julian_time.h"
 #include "cli/options.h"
 #include "engine/schedule.h"
 

@@ -3,8 +3,8 @@
 
 #include "astro/angle_text.h"
 #include "astro/constants.h"
-#include "astro/sun_report.h"
 #include "astro/json.h"
+#include "astro/sun_report.h"
 #include "cli/options.h"
 
 namespace orvano::cli {

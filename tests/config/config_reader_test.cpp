@@ -90,8 +90,7 @@ TEST(ConfigReader, Result1AFolderIsNoFile) {
     ConfigTables tables;
     CurrentPlace place;
     RecordingBoxes boxes;
-    EXPECT_EQ(ReadDataCfg(folder.path(), "", tables, place, boxes, nullptr),
-              kReadOpenError);
+    EXPECT_EQ(ReadDataCfg(folder.path(), "", tables, place, boxes, nullptr), kReadOpenError);
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].caption, "File open error");
 }

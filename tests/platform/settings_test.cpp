@@ -160,7 +160,8 @@ TEST_F(SettingsFileTest, DefaultPathFollowsXdgConfigHome) {
     const std::string keep = saved != nullptr ? saved : "";
     setenv("XDG_CONFIG_HOME", "/some/where", 1);
     EXPECT_EQ(DefaultSettingsPath(), "/some/where/orvano/settings.ini");
-    setenv("XDG_CONFIG_HOME", "relative", 1);  // not absolute: ignored, as the XDG base directory rules say
+    setenv("XDG_CONFIG_HOME", "relative",
+           1);  // not absolute: ignored, as the XDG base directory rules say
     setenv("HOME", "/home/user", 1);
     EXPECT_EQ(DefaultSettingsPath(), "/home/user/.config/orvano/settings.ini");
     if (saved != nullptr) {
