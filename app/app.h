@@ -7,6 +7,7 @@
 #include <string>
 
 #include "astro/trace.h"
+#include "config/message_sink.h"
 #include "engine/state.h"
 #include "platform/platform.h"
 
@@ -130,6 +131,18 @@ void LoadInitialState(App& app);
 // Runs the application's reader of data.cfg (in the program's folder) on the
 // tables and the current place; its result is not looked at.
 void ReadApplicationConfig(App& app);
+
+// The configuration's messages (reader and writer) as the window's message boxes.
+class MessageBoxSink final : public MessageSink {
+  public:
+    explicit MessageBoxSink(MessageBoxes& boxes) : boxes_(boxes) {}
+    void Show(const std::string& text, const std::string& caption) override {
+        boxes_.ShowOk(text, caption);
+    }
+
+  private:
+    MessageBoxes& boxes_;
+};
 // The day's schedule for the town and the observation's date.
 void Recompute(App& app);
 // The one-second timer: redraws the Home page's clock strip and nothing else.

@@ -67,18 +67,6 @@ bool HasSelectedTown(const ConfigTables& tables) {
     return tables.TownSelected >= 0 && tables.TownSelected < towns;
 }
 
-// The configuration's messages as the window's boxes.
-class BoxSink final : public MessageSink {
-  public:
-    explicit BoxSink(MessageBoxes& boxes) : boxes_(boxes) {}
-    void Show(const std::string& text, const std::string& caption) override {
-        boxes_.ShowOk(text, caption);
-    }
-
-  private:
-    MessageBoxes& boxes_;
-};
-
 void RepaintAll(Window& window) {
     InvalidateFlags flags;
     flags.erase = true;
@@ -146,7 +134,7 @@ void Save(App& app) {
         return;
     }
     tables.Towns[tables.TownSelected] = TownFromPlace(app.engine.place);
-    BoxSink boxes(app.platform.messages);
+    MessageBoxSink boxes(app.platform.messages);
     WriteDataCfg(ConfigPath(app), tables, boxes);
 }
 
