@@ -61,7 +61,7 @@ void ComputeTimes(EngineState& state, SolveDay& solver, const Convention& conven
     }
 
     day.exact[Chourouk] = 0.0;
-    solver.Solve(state, Chourouk, &day.exact[Chourouk], trace);
+    day.results.result[Chourouk] = solver.Solve(state, Chourouk, &day.exact[Chourouk], trace);
     if (report.on()) {
         report.Printf("Chourouk (Sunrise) at %gh ie : %s\n", day.exact[Chourouk],
                       HoursToHmsText(day.exact[Chourouk]).c_str());
@@ -69,7 +69,7 @@ void ComputeTimes(EngineState& state, SolveDay& solver, const Convention& conven
     }
 
     day.exact[Maghrib] = 0.0;
-    solver.Solve(state, Maghrib, &day.exact[Maghrib], trace);
+    day.results.result[Maghrib] = solver.Solve(state, Maghrib, &day.exact[Maghrib], trace);
     if (report.on()) {
         report.Printf("Maghrib (Sunset) at %gh ie : %s\n", day.exact[Maghrib],
                       HoursToHmsText(day.exact[Maghrib]).c_str());
@@ -77,14 +77,16 @@ void ComputeTimes(EngineState& state, SolveDay& solver, const Convention& conven
     }
 
     day.exact[Fajr] = 0.0;
-    solver.Solve(state, Fajr, &day.exact[Fajr], trace);
+    day.results.result[Fajr] = solver.Solve(state, Fajr, &day.exact[Fajr], trace);
     if (report.on()) {
         report.Printf("Fajr (Twilight) at %gh ie : %s\n", day.exact[Fajr],
                       HoursToHmsText(day.exact[Fajr]).c_str());
         report.Printf("\n");
     }
 
+    day.results.ishaFollowsMaghrib = convention.Isha_is_Maghrib_plus;
     if (convention.Isha_is_Maghrib_plus) {
+        day.results.result[Isha] = kSolveFound;
         day.exact[Isha] =
             static_cast<double>(convention.IshaPlusMinutes) * kMinuteInHours + day.exact[Maghrib];
         if (report.on()) {
@@ -93,7 +95,7 @@ void ComputeTimes(EngineState& state, SolveDay& solver, const Convention& conven
         }
     } else {
         day.exact[Isha] = 0.0;
-        solver.Solve(state, Isha, &day.exact[Isha], trace);
+        day.results.result[Isha] = solver.Solve(state, Isha, &day.exact[Isha], trace);
         if (report.on()) {
             report.Printf("Isha (Twilight) at %gh ie : %s\n", day.exact[Isha],
                           HoursToHmsText(day.exact[Isha]).c_str());
@@ -101,7 +103,7 @@ void ComputeTimes(EngineState& state, SolveDay& solver, const Convention& conven
     }
     if (report.on()) report.Printf("\n");
 
-    solver.Solve(state, Asr, &day.exact[Asr], trace);
+    day.results.result[Asr] = solver.Solve(state, Asr, &day.exact[Asr], trace);
     if (report.on()) {
         // The report names the Shafi'i rule whichever rule the convention has.
         report.Printf("Asr (%s) at %gh ie : %s\n", "Shafi", day.exact[Asr],
@@ -110,6 +112,7 @@ void ComputeTimes(EngineState& state, SolveDay& solver, const Convention& conven
     }
 
     Adjust(convention, day);
+    ComputeShownTimes(day, convention, state.highLatitudeRule);
 }
 
 void ReportHeader(const EngineState& state, bool dstApplies, const Trace& report) {
@@ -195,6 +198,8 @@ void ComputeMonthSchedule(EngineState& state, MonthSchedule& month, int dayCount
         ComputeTimes(state, solver, convention, day, trace, noReport,
                      &month.weekday[static_cast<size_t>(d - 1)]);
         month.adjusted[static_cast<size_t>(d - 1)] = day.adjusted;
+        month.status[static_cast<size_t>(d - 1)] = day.status;
+        month.shown[static_cast<size_t>(d - 1)] = day.shown;
     }
     engine_detail::SetRightAscension(state.sun);
 

@@ -7,18 +7,28 @@
 #include "astro/records.h"
 #include "astro/trace.h"
 #include "config/records.h"
+#include "engine/shown_times.h"
 
 namespace orvano {
 
 struct DaySchedule {
     std::array<double, kPrayerCount> exact{};
     std::array<double, kPrayerCount> adjusted{};
+    SolveResults results;
+    // What is shown and alarmed (ComputeShownTimes): per prayer its status
+    // and its hour, not reduced into the day; the hour is a quiet NaN when the
+    // status is None, so test the status before using it.
+    std::array<PrayerStatus, kPrayerCount> status{};
+    std::array<double, kPrayerCount> shown{};
 };
 
 struct MonthSchedule {
     int dayCount = 0;
     std::array<std::array<double, kPrayerCount>, 31> adjusted{};
     std::array<int, 31> weekday{};
+    // Each day's DaySchedule::status and ::shown.
+    std::array<std::array<PrayerStatus, kPrayerCount>, 31> status{};
+    std::array<std::array<double, kPrayerCount>, 31> shown{};
 };
 
 struct EngineState {
@@ -28,6 +38,8 @@ struct EngineState {
     SunState sun;
     int timeZoneInEffect = 0;
     DaySchedule schedule;
+    // How failed Fajr and Isha solves are shown (the user's setting).
+    HighLatitudeRule highLatitudeRule = kDefaultHighLatitudeRule;
     // Where the verbose report goes; nullptr prints nothing (the plug-in).
     TraceSink* traceSink = nullptr;
 

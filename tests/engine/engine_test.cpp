@@ -615,5 +615,121 @@ TEST(MonthSchedule, AllocatesNothing) {
     EXPECT_GT(gAllocations.load(), 0);
 }
 
+// Shown hours: one day per row, the statuses and texts a user sees. Added
+// minutes 2, 0, 1, 0, 3, -1.5 throughout.
+struct ShownPlace {
+    double lat, lon;
+    int zone, dst;
+};
+
+struct ShownCase {
+    const char* what;
+    ShownPlace place;
+    int month;  // day 21 of 2010
+    Convention convention;
+    HighLatitudeRule rule;
+    const char* status;  // per prayer: o ok, e estimated, n none
+    const char* texts;   // the six shown texts, space-separated
+};
+
+Convention With(double fajr, double isha, int ishaPlus = 0) {
+    Convention c = StandardConvention();
+    c.FajrTwilightAngle = fajr;
+    c.IshaTwilightAngle = isha;
+    c.Isha_is_Maghrib_plus = ishaPlus != 0;
+    c.IshaPlusMinutes = ishaPlus;
+    c.AddedMinutes = {2, 0, 1, 0, 3, -1.5};
+    return c;
+}
+
+// The estimate written out again from the exact hours: night from sunrise to
+// the next sunrise less the day, a portion before sunrise and after sunset.
+double Estimate(const DaySchedule& d, const Convention& c, HighLatitudeRule rule, int prayer) {
+    const double night = (d.exact[Chourouk] + 24) - d.exact[Maghrib];
+    const double angle = prayer == Fajr ? c.FajrTwilightAngle : c.IshaTwilightAngle;
+    const double portion = rule == HighLatitudeRule::Middle  ? night / 2
+                           : rule == HighLatitudeRule::Angle ? night * (angle / 60)
+                                                             : night / 7;
+    const double hour = prayer == Fajr ? d.exact[Chourouk] - portion : d.exact[Maghrib] + portion;
+    return hour + c.AddedMinutes[static_cast<size_t>(prayer)] * kMinuteInHours;
+}
+
+TEST(ShownTimes, StatusesTextsAndEstimatesToTheBit) {
+    const Convention standard = With(18, 17);
+    const ShownPlace london{51.5074, -0.1278, 0, 1};
+    const ShownPlace tromso{69.65, 18.96, 1, 0};
+    const ShownPlace paris{48.85, 2.35, 1, 1};
+    const ShownPlace kiritimati{1.87, -157.4, 14, 0};
+    using R = HighLatitudeRule;
+    const ShownCase cases[] = {
+        {"London, seventh", london, 6, standard, R::Seventh, "eooooe",
+         "03:43 04:44 13:03 17:24 21:23 22:22"},
+        {"London, middle", london, 6, standard, R::Middle, "eooooe",
+         "01:04 04:44 13:03 17:24 21:23 01:01"},
+        {"London, angle", london, 6, standard, R::Angle, "eooooe",
+         "02:33 04:44 13:03 17:24 21:23 23:25"},
+        {"London, no estimate", london, 6, standard, R::None, "noooon",
+         "--:-- 04:44 13:03 17:24 21:23 --:--"},
+        {"Tromso, midnight sun", tromso, 6, standard, R::Seventh, "nnoonn",
+         "--:-- --:-- 11:47 16:57 --:-- --:--"},
+        {"Tromso, polar night", tromso, 12, standard, R::Seventh, "ononno",
+         "06:31 --:-- 11:43 --:-- --:-- 16:41"},
+        {"Paris, only Isha fails", paris, 6, With(15, 18), R::Seventh, "oooooe",
+         "03:26 05:48 13:53 18:09 21:59 23:02"},
+        {"Tromso, Isha 90 min after a failed Maghrib", tromso, 6, With(18, 17, 90), R::Seventh,
+         "nnoonn", "--:-- --:-- 11:47 16:57 --:-- --:--"},
+        {"Kiritimati, UTC+14 at -157", kiritimati, 6, standard, R::Seventh, "oooooo",
+         "05:12 06:26 12:32 15:57 18:40 19:47"},
+    };
+    for (const ShownCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        const ShownPlace& at = c.place;
+        EngineState state =
+            MakeState(at.lat, at.lon, at.zone, 21, c.month, 2010, c.convention, at.dst);
+        state.highLatitudeRule = c.rule;
+        ComputeDaySchedule(state);
+        const DaySchedule& d = state.schedule;
+        MonthSchedule month;
+        ComputeMonthSchedule(state, month, 30);
+        const size_t row = 20;
+        std::string texts;
+        for (size_t i = 0; i < kPrayerCount; ++i) {
+            SCOPED_TRACE(i);
+            const char want = c.status[i];
+            EXPECT_EQ(d.status[i], want == 'o'   ? PrayerStatus::Ok
+                                   : want == 'e' ? PrayerStatus::Estimated
+                                                 : PrayerStatus::None);
+            texts += (i == 0 ? "" : " ") + ShownClockText(d.status[i], d.shown[i]);
+            if (want == 'o') {
+                EXPECT_EQ(d.shown[i], d.adjusted[i]);
+            } else if (want == 'e') {
+                EXPECT_EQ(d.shown[i], Estimate(d, c.convention, c.rule, static_cast<int>(i)));
+            } else {
+                EXPECT_TRUE(std::isnan(d.shown[i]));
+            }
+            EXPECT_EQ(month.status[row][i], d.status[i]);
+            if (want != 'n') {
+                EXPECT_EQ(month.shown[row][i], d.shown[i]);
+            }
+        }
+        EXPECT_EQ(texts, c.texts);
+    }
+}
+
+TEST(ShownTimes, ReductionIntoTheDayAndRuleNames) {
+    const double cases[][2] = {
+        {29.46666, 5.46666}, {-19.25, 4.75}, {24.0, 0.0}, {12.5, 12.5}, {-48.5, 23.5}};
+    for (const auto& [hours, reduced] : cases) EXPECT_NEAR(ReduceIntoDay(hours), reduced, 1e-12);
+    EXPECT_EQ(ReduceIntoDay(29.25), 29.25 - 24 * std::floor(29.25 / 24));
+    // Past 23:59 the clock text keeps its own message.
+    EXPECT_EQ(ShownClockText(PrayerStatus::Ok, -0.001), kClockOverflowText);
+    for (const char* name : {"seventh", "middle", "angle", "none"}) {
+        ASSERT_TRUE(ParseHighLatitudeRule(name).has_value()) << name;
+        EXPECT_STREQ(HighLatitudeRuleName(*ParseHighLatitudeRule(name)), name);
+    }
+    for (const char* bad : {"", "Seventh", "seventh ", "1/7"})
+        EXPECT_FALSE(ParseHighLatitudeRule(bad).has_value()) << bad;
+}
+
 }  // namespace
 }  // namespace orvano

@@ -1,0 +1,122 @@
+#include "engine/shown_times.h"
+
+#include <cmath>
+#include <limits>
+
+#include "astro/angle_text.h"
+#include "astro/constants.h"
+#include "engine/solver.h"
+#include "engine/state.h"
+
+namespace orvano {
+
+namespace {
+
+bool Failed(const SolveResults& results, int prayer) {
+    return results.result[static_cast<size_t>(prayer)] != kSolveFound;
+}
+
+double Portion(HighLatitudeRule rule, double night, double angle) {
+    switch (rule) {
+        case HighLatitudeRule::Middle:
+            return night / 2;
+        case HighLatitudeRule::Angle:
+            return night * (angle / 60);
+        case HighLatitudeRule::Seventh:
+        case HighLatitudeRule::None:
+            break;
+    }
+    return night / 7;
+}
+
+}  // namespace
+
+const char* PrayerStatusName(PrayerStatus status) {
+    switch (status) {
+        case PrayerStatus::Estimated:
+            return "estimated";
+        case PrayerStatus::None:
+            return "none";
+        case PrayerStatus::Ok:
+            break;
+    }
+    return "ok";
+}
+
+const char* HighLatitudeRuleName(HighLatitudeRule rule) {
+    switch (rule) {
+        case HighLatitudeRule::Middle:
+            return "middle";
+        case HighLatitudeRule::Angle:
+            return "angle";
+        case HighLatitudeRule::None:
+            return "none";
+        case HighLatitudeRule::Seventh:
+            break;
+    }
+    return "seventh";
+}
+
+std::optional<HighLatitudeRule> ParseHighLatitudeRule(std::string_view text) {
+    for (HighLatitudeRule rule : {HighLatitudeRule::Seventh, HighLatitudeRule::Middle,
+                                  HighLatitudeRule::Angle, HighLatitudeRule::None}) {
+        if (text == HighLatitudeRuleName(rule)) return rule;
+    }
+    return std::nullopt;
+}
+
+void ComputeShownTimes(DaySchedule& day, const Convention& convention, HighLatitudeRule rule) {
+    const SolveResults& r = day.results;
+    const double noTime = std::numeric_limits<double>::quiet_NaN();
+    for (int i = 0; i < kPrayerCount; ++i) {
+        day.status[static_cast<size_t>(i)] = PrayerStatus::Ok;
+        day.shown[static_cast<size_t>(i)] = day.adjusted[static_cast<size_t>(i)];
+    }
+    auto setNone = [&](int prayer) {
+        day.status[static_cast<size_t>(prayer)] = PrayerStatus::None;
+        day.shown[static_cast<size_t>(prayer)] = noTime;
+    };
+
+    const bool sunriseFailed = Failed(r, Chourouk);
+    const bool sunsetFailed = Failed(r, Maghrib);
+    if (sunriseFailed) setNone(Chourouk);
+    if (sunsetFailed) setNone(Maghrib);
+    // In polar night the shadow formula still yields an hour near noon,
+    // though the Sun never rises.
+    if (Failed(r, Asr) || r.result[Chourouk] == kSolveAlwaysBelow) setNone(Asr);
+    if (r.ishaFollowsMaghrib && sunsetFailed) setNone(Isha);
+
+    const bool canEstimate = !sunriseFailed && !sunsetFailed && rule != HighLatitudeRule::None;
+    const double sunrise = day.exact[Chourouk];
+    const double sunset = day.exact[Maghrib];
+    const double night = (sunrise + 24) - sunset;
+    if (Failed(r, Fajr)) {
+        if (canEstimate) {
+            const double estimate = sunrise - Portion(rule, night, convention.FajrTwilightAngle);
+            day.status[Fajr] = PrayerStatus::Estimated;
+            day.shown[Fajr] = estimate + convention.AddedMinutes[Fajr] * kMinuteInHours;
+        } else {
+            setNone(Fajr);
+        }
+    }
+    if (!r.ishaFollowsMaghrib && Failed(r, Isha)) {
+        if (canEstimate) {
+            const double estimate = sunset + Portion(rule, night, convention.IshaTwilightAngle);
+            day.status[Isha] = PrayerStatus::Estimated;
+            day.shown[Isha] = estimate + convention.AddedMinutes[Isha] * kMinuteInHours;
+        } else {
+            setNone(Isha);
+        }
+    }
+}
+
+double ReduceIntoDay(double hours) {
+    return hours - 24 * std::floor(hours / 24);
+}
+
+std::string ShownClockText(PrayerStatus status, double hour) {
+    if (status == PrayerStatus::None) return kNoTimeText;
+    return HoursToClockText(ReduceIntoDay(hour));
+}
+
+}  // namespace orvano
