@@ -1,0 +1,259 @@
+// orvano-cli fit: the convention that reproduces a mosque's timetable, and
+// optionally its place in data.cfg.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "astro/json.h"
+#include "cli/options.h"
+#include "config/reader.h"
+#include "config/writer.h"
+#include "engine/fit.h"
+
+namespace orvano::cli {
+
+namespace {
+
+constexpr const char* kPrayerNames[kPrayerCount] = {"Fajr", "Sunrise", "Dhuhr",
+                                                    "Asr",  "Maghrib", "Isha"};
+// A timetable is a page of text; anything larger is not one.
+constexpr std::uintmax_t kMaxTimetableBytes = 1 << 20;
+
+class StderrBoxes final : public MessageSink {
+  public:
+    void Show(const std::string& text, const std::string& caption) override {
+        std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+    }
+};
+
+Timetable ReadTimetable(const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        throw UsageError(
+            "option '--timetable': cannot read " + path +
+            (std::filesystem::exists(path, error) ? " (not a regular file)" : " (no such file)"));
+    }
+    if (std::filesystem::file_size(path, error) > kMaxTimetableBytes) {
+        throw UsageError("option '--timetable': " + path + " is too large for a timetable");
+    }
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (!in) throw UsageError("option '--timetable': cannot read " + path);
+    Timetable table;
+    std::vector<std::string> errors;
+    if (!ParseTimetable(text.str(), table, errors)) {
+        for (const std::string& e : errors)
+            std::fprintf(stderr, "%s: %s\n", path.c_str(), e.c_str());
+        throw UsageError("the timetable " + path + " cannot be used; nothing was fitted");
+    }
+    return table;
+}
+
+std::string OneDecimal(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", value);
+    return text;
+}
+
+std::string ConventionJson(const Convention& c) {
+    return JsonObject()
+        .add("name", c.Name)
+        .add("fajrTwilightAngle", c.FajrTwilightAngle)
+        .add("ishaTwilightAngle", c.IshaTwilightAngle)
+        .add("sunriseSetAngle", c.SunriseSetAngle)
+        .add("asrShafii", c.AsrShafii)
+        .add("ishaIsMaghribPlus", c.Isha_is_Maghrib_plus)
+        .add("ishaPlusMinutes", c.IshaPlusMinutes)
+        .add("zuhrFixe", c.ZuhrFixe)
+        .add("zuhrHour", c.ZuhrHour)
+        .addRaw("addedMinutes", JsonArray(c.AddedMinutes, [](double m) { return JsonNumber(m); }))
+        .str();
+}
+
+std::string Verdict(const FitResult& fit) {
+    if (fit.reproduces) return "Every time of the table is reproduced within 1 minute.";
+    if (fit.within2)
+        return "Every time of the table is reproduced within 2 minutes, not all within 1.";
+    return "No parameter set reproduces this table within 2 minutes; the best fit is shown.";
+}
+
+void PrintText(const FitResult& fit, const ConfigTables& tables, int town, const Timetable& table,
+               const std::string& path) {
+    const Town& t = tables.Towns[static_cast<size_t>(town)];
+    const TimetableDay& first = table.days.front();
+    const TimetableDay& last = table.days.back();
+    std::printf("Timetable %s: %zu days, %04d-%02d-%02d to %04d-%02d-%02d\n", path.c_str(),
+                table.days.size(), first.year, first.month, first.day, last.year, last.month,
+                last.day);
+    std::printf("Town %s, %s, starting from convention %d \"%s\"\n\n", t.Country.c_str(),
+                t.Name.c_str(), t.Convention, fit.starting.Name.c_str());
+    std::printf("%-8s %4s  %-16s %-16s %s\n", "Prayer", "days", "before mean/max", "after mean/max",
+                "parameters");
+    for (int p = 0; p < kPrayerCount; ++p) {
+        const PrayerFit& f = fit.prayers[static_cast<size_t>(p)];
+        if (!f.given) continue;
+        std::printf("%-8s %4d  %5s / %-8d %5s / %-8d %s\n", kPrayerNames[p], f.days,
+                    OneDecimal(f.meanBefore).c_str(), f.maxBefore, OneDecimal(f.meanAfter).c_str(),
+                    f.maxAfter, f.parameters.c_str());
+    }
+    std::printf("\n%d parameter%s changed. %s\n", fit.changed, fit.changed == 1 ? "" : "s",
+                Verdict(fit).c_str());
+    if (fit.sameRulesAs >= 0) {
+        std::printf(
+            "The angles and rules are those of convention %d \"%s\"; only added minutes "
+            "differ.\n",
+            fit.sameRulesAs, tables.Conventions[static_cast<size_t>(fit.sameRulesAs)].Name.c_str());
+    }
+    for (const PrayerFit& f : fit.prayers) {
+        if (!f.pattern.empty()) std::printf("%s\n", f.pattern.c_str());
+    }
+}
+
+std::string PrayersJson(const FitResult& fit) {
+    std::vector<int> given;
+    for (int p = 0; p < kPrayerCount; ++p) {
+        if (fit.prayers[static_cast<size_t>(p)].given) given.push_back(p);
+    }
+    return JsonArray(given, [&fit](int p) {
+        const PrayerFit& f = fit.prayers[static_cast<size_t>(p)];
+        JsonObject o;
+        o.add("prayer", kPrayerNames[p])
+            .add("days", f.days)
+            .add("meanBefore", f.meanBefore)
+            .add("maxBefore", f.maxBefore)
+            .add("meanAfter", f.meanAfter)
+            .add("maxAfter", f.maxAfter)
+            .add("parameters", f.parameters);
+        if (f.pattern.empty()) {
+            o.addRaw("pattern", "null");
+        } else {
+            o.add("pattern", f.pattern);
+        }
+        return o.str();
+    });
+}
+
+// The towns other than `town` that use convention `slot`.
+std::vector<std::string> OtherUsers(const ConfigTables& tables, int town, int slot) {
+    std::vector<std::string> names;
+    for (size_t i = 0; i < tables.Towns.size(); ++i) {
+        if (static_cast<int>(i) != town && tables.Towns[i].Convention == slot) {
+            names.push_back(tables.Towns[i].Country + "/" + tables.Towns[i].Name);
+        }
+    }
+    return names;
+}
+
+// Cuts a name to what data.cfg keeps, without splitting a UTF-8 character.
+std::string ConventionName(std::string name) {
+    size_t chars = 0;
+    for (size_t i = 0; i < name.size(); ++i) {
+        if ((static_cast<unsigned char>(name[i]) & 0xC0) != 0x80 && ++chars > kMaxTextChars) {
+            name.resize(i);
+            break;
+        }
+    }
+    return name;
+}
+
+// Writes the fit into slot `slot` of the file and points the town at it. The
+// file is read again whole so that everything else in it is written back as
+// it was.
+void Apply(const std::string& configPath, int town, int slot, const Convention& fitted,
+           const std::string& name, bool force) {
+    ConfigTables tables;
+    CurrentPlace place;
+    StderrBoxes boxes;
+    if (ReadDataCfg(configPath, "", tables, place, boxes, nullptr) != kReadOk) {
+        throw ConfigError("cannot read " + configPath + " again to apply the fit");
+    }
+    const std::vector<std::string> others = OtherUsers(tables, town, slot);
+    if (!others.empty() && !force) {
+        std::string list;
+        for (const std::string& n : others) list += (list.empty() ? "" : ", ") + n;
+        throw UsageError("option '--apply': convention " + std::to_string(slot) + " is used by " +
+                         list + "; give --force to replace it for them too");
+    }
+    Convention& target = tables.Conventions[static_cast<size_t>(slot)];
+    target = fitted;
+    target.Name = ConventionName(name);
+    tables.Towns[static_cast<size_t>(town)].Convention = slot;
+    if (!WriteDataCfg(configPath, tables, boxes)) throw ConfigError("the fit was not applied");
+}
+
+int RunFit(const Options& options) {
+    const auto path = options.get("timetable");
+    if (!path) throw UsageError("fit needs --timetable FILE");
+    const auto slot = options.getInt("apply", 0, kConventionCount - 1);
+    if (options.has("name") && !slot) throw UsageError("option '--name' goes with --apply");
+    const Timetable table = ReadTimetable(*path);
+
+    EngineState state;
+    ResolvePlace(options, state);
+    const int town = state.tables.TownSelected;
+    if (town < 0 || town >= static_cast<int>(state.tables.Towns.size())) {
+        throw ConfigError("the configuration holds no town to fit");
+    }
+    const FitResult fit = FitConvention(state.tables, town, table);
+
+    std::string appliedName;
+    if (slot) {
+        appliedName = options.get("name").value_or(
+            "Fitted " + std::filesystem::path(*path).filename().string());
+        Apply(options.get("config").value_or(DataCfgPath(ProgramFolder())), town,
+              static_cast<int>(*slot), fit.fitted, appliedName, options.has("force"));
+    }
+
+    if (options.has("json")) {
+        JsonObject o;
+        o.add("timetable", *path)
+            .add("days", static_cast<int>(table.days.size()))
+            .add("town", town)
+            .add("startingConvention", state.tables.Towns[static_cast<size_t>(town)].Convention)
+            .add("changed", fit.changed)
+            .add("reproduces", fit.reproduces)
+            .add("within2", fit.within2);
+        if (fit.sameRulesAs >= 0) {
+            o.add("sameRulesAs", fit.sameRulesAs);
+        } else {
+            o.addRaw("sameRulesAs", "null");
+        }
+        o.addRaw("prayers", PrayersJson(fit)).addRaw("fitted", ConventionJson(fit.fitted));
+        if (slot) {
+            o.addRaw(
+                "applied",
+                JsonObject().add("slot", static_cast<int>(*slot)).add("name", appliedName).str());
+        } else {
+            o.addRaw("applied", "null");
+        }
+        std::printf("%s\n", o.str().c_str());
+    } else {
+        PrintText(fit, state.tables, town, table, *path);
+        if (slot) {
+            std::printf("Written as convention %ld \"%s\"; the town now uses it.\n", *slot,
+                        ConventionName(appliedName).c_str());
+        }
+    }
+    return 0;
+}
+
+const CommandRegistrar fitCommand(
+    {"fit",
+     "fit --timetable FILE [--config FILE] [--town N] [--json] [--apply SLOT] [--name TEXT] "
+     "[--force]",
+     {{"timetable", true},
+      {"config", true},
+      {"town", true},
+      {"json", false},
+      {"apply", true},
+      {"name", true},
+      {"force", false}},
+     RunFit});
+
+}  // namespace
+
+}  // namespace orvano::cli
