@@ -10,6 +10,7 @@
 #include "astro/constants.h"
 #include "config/grammar.h"
 #include "engine/schedule.h"
+#include "engine/shown_times.h"
 #include "engine/solver.h"
 
 namespace orvano {
@@ -28,10 +29,6 @@ std::string Num(double value) {
 
 std::string SignedMinutes(double minutes) {
     return (minutes >= 0 ? "+" : "") + Num(minutes) + " min";
-}
-
-double ReduceIntoDay(double hours) {
-    return hours - 24 * std::floor(hours / 24);
 }
 
 // A difference of clock minutes taken the short way round midnight.
@@ -76,12 +73,11 @@ class Evaluator {
             DayHours& day = hours_[i];
             day.exact = state_.schedule.exact;
             day.adjusted = state_.schedule.adjusted;
-            day.solved[Zuhr] = true;
-            for (const int kind : {Fajr, Chourouk, Asr, Maghrib, Isha}) {
-                if (kind == Isha && convention.Isha_is_Maghrib_plus) continue;
-                day.solved[static_cast<size_t>(kind)] = Solves(kind);
+            // An estimated time is the program's guess, not the Sun at the
+            // prayer's angle: that day says nothing about the angle.
+            for (size_t p = 0; p < kPrayerCount; ++p) {
+                day.solved[p] = state_.schedule.status[p] == PrayerStatus::Ok;
             }
-            if (convention.Isha_is_Maghrib_plus) day.solved[Isha] = day.solved[Maghrib];
         }
         return hours_;
     }
@@ -119,11 +115,6 @@ class Evaluator {
         const TimetableDay& d = table_.days[i];
         state_.observation = Observation{d.day, d.month, d.year, 12, 0, 0};
         ComputeDaySchedule(state_);
-    }
-
-    bool Solves(int kind) {
-        double hour = 0.0;
-        return SolveSalatHour(state_, static_cast<unsigned int>(kind), &hour) == kSolveFound;
     }
 
     EngineState state_;
