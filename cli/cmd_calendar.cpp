@@ -63,12 +63,16 @@ int RunCalendar(const Options& options) {
     return 0;
 }
 
-const CommandRegistrar calendar(
-    {"calendar",
-     "calendar [--config FILE] [--town N] [--month YYYY-MM] [--out DIR] [--no-open]",
-     {{"config", true}, {"town", true}, {"month", true}, {"out", true}, {"no-open", false}},
-     RunCalendar});
-
 }  // namespace
+
+Command CalendarCommand() {
+    return {"calendar", "Write the month's prayer times as an HTML page and open it",
+            WithFilePlace({
+                {"month", "YYYY-MM", "The month to show (default: this month)"},
+                {"out", "DIR", "The folder to write the page to (default: the program's)"},
+                {"no-open", "", "Only write the page; don't open it in the browser"},
+            }),
+            RunCalendar};
+}
 
 }  // namespace orvano::cli

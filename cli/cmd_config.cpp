@@ -44,10 +44,20 @@ int RunResave(const Options& options) {
     return WriteDataCfg(path, state.tables, boxes) ? 0 : 1;
 }
 
-const CommandRegistrar readCommand({"read", "read [--config FILE]", {{"config", true}}, RunRead});
-const CommandRegistrar resaveCommand(
-    {"resave", "resave [--config FILE]", {{"config", true}}, RunResave});
-
 }  // namespace
+
+Command ReadCommand() {
+    return {"read",
+            "Read data.cfg as the window does and write its transcription",
+            {PlaceOptions().front()},
+            RunRead};
+}
+
+Command ResaveCommand() {
+    return {"resave",
+            "Read data.cfg and write it back as the window saves it",
+            {PlaceOptions().front()},
+            RunResave};
+}
 
 }  // namespace orvano::cli

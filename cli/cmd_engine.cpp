@@ -21,11 +21,6 @@ namespace {
 constexpr const char* kPrayerNames[kPrayerCount] = {"Fajr", "Chourouk", "Zuhr",
                                                     "Asr",  "Maghrib",  "Isha"};
 
-std::vector<OptionSpec> WithPlace(std::vector<OptionSpec> own) {
-    own.insert(own.end(), kPlaceOptions.begin(), kPlaceOptions.end());
-    return own;
-}
-
 // The angles of the synthetic towns, and of a place given by --lat/--lon,
 // which has no convention table of its own: Fajr 18°, Isha 17°, sunrise and
 // sunset 0.833°, the Shafi'i Asr, nothing added.
@@ -223,19 +218,34 @@ int RunBench(const Options& options) {
     return 0;
 }
 
-const CommandRegistrar times({"times",
-                              "times [--config FILE] [--town N] [--date YYYY-MM-DD] [--json]",
-                              WithPlace({{"date", true}, {"json", false}}), RunTimes});
-const CommandRegistrar month({"month",
-                              "month [--config FILE] [--town N] [--month YYYY-MM] [--json]",
-                              WithPlace({{"month", true}, {"json", false}}), RunMonth});
-const CommandRegistrar trace({"trace", "trace [--config FILE] [--town N] [--date YYYY-MM-DD]",
-                              WithPlace({{"date", true}}), RunTrace});
-const CommandRegistrar bench({"bench",
-                              "bench [--towns N] [--days N] [--threads N]",
-                              {{"towns", true}, {"days", true}, {"threads", true}},
-                              RunBench});
-
 }  // namespace
+
+Command TimesCommand() {
+    return {"times", "Print one day's prayer times",
+            WithPlace({{"date", "YYYY-MM-DD", "The day (default: today)"},
+                       {"json", "", "Print one JSON object with every value to the bit"}}),
+            RunTimes};
+}
+
+Command MonthCommand() {
+    return {"month", "Print a month's prayer times, one line a day",
+            WithPlace({{"month", "YYYY-MM", "The month (default: this month)"},
+                       {"json", "", "Print one JSON object with every value to the bit"}}),
+            RunMonth};
+}
+
+Command TraceCommand() {
+    return {"trace", "Print the engine's full report of one day's computation",
+            WithPlace({{"date", "YYYY-MM-DD", "The day (default: today)"}}), RunTrace};
+}
+
+Command BenchCommand() {
+    return {"bench",
+            "Time the engine over synthetic towns and days",
+            {{"towns", "N", "How many towns, 1..1000000 (default 200)"},
+             {"days", "N", "How many days from 2010-01-01, 1..100000 (default 365)"},
+             {"threads", "N", "How many threads share the towns, 1..256 (default 1)"}},
+            RunBench};
+}
 
 }  // namespace orvano::cli

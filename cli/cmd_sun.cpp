@@ -11,11 +11,6 @@ namespace orvano::cli {
 
 namespace {
 
-std::vector<OptionSpec> WithPlace(std::vector<OptionSpec> own) {
-    own.insert(own.end(), kPlaceOptions.begin(), kPlaceOptions.end());
-    return own;
-}
-
 int RunSun(const Options& options) {
     if (options.has("json") && options.has("trace")) {
         throw UsageError("--json and --trace cannot be given together");
@@ -66,14 +61,20 @@ int RunQibla(const Options& options) {
     return 0;
 }
 
-const CommandRegistrar sun(
-    {"sun",
-     "sun [--config FILE] [--town N] [--at \"YYYY-MM-DD HH:MM:SS\"] [--json | "
-     "--trace]",
-     WithPlace({{"at", true}, {"json", false}, {"trace", false}}), RunSun});
-const CommandRegistrar qibla({"qibla", "qibla [--config FILE] [--town N] [--json]",
-                              WithPlace({{"json", false}}), RunQibla});
-
 }  // namespace
+
+Command SunCommand() {
+    return {"sun", "Print the sun's altitude and azimuth at an instant",
+            WithPlace({{"at", "\"YYYY-MM-DD HH:MM:SS\"", "The local instant (default: now)"},
+                       {"json", "", "Print one JSON object with every value to the bit"},
+                       {"trace", "", "Print the engine's report instead (not with --json)"}}),
+            RunSun};
+}
+
+Command QiblaCommand() {
+    return {"qibla", "Print the bearing of the Qibla from North",
+            WithPlace({{"json", "", "Print one JSON object with every value to the bit"}}),
+            RunQibla};
+}
 
 }  // namespace orvano::cli

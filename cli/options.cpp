@@ -9,26 +9,6 @@
 
 namespace orvano::cli {
 
-Options::Options(const std::vector<std::string>& args, const std::vector<OptionSpec>& allowed) {
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg.rfind("--", 0) != 0) throw UsageError("unexpected argument '" + arg + "'");
-        const std::string name = arg.substr(2);
-        const OptionSpec* spec = nullptr;
-        for (const OptionSpec& s : allowed) {
-            if (s.name == name) spec = &s;
-        }
-        if (spec == nullptr) throw UsageError("unknown option '" + arg + "'");
-        if (values_.count(name) != 0) throw UsageError("option '" + arg + "' given twice");
-        if (spec->takesValue) {
-            if (i + 1 >= args.size()) throw UsageError("option '" + arg + "' needs a value");
-            values_[name] = args[++i];
-        } else {
-            values_[name] = "";
-        }
-    }
-}
-
 std::optional<std::string> Options::get(const std::string& name) const {
     auto it = values_.find(name);
     if (it == values_.end()) return std::nullopt;
@@ -150,21 +130,6 @@ void ParseDateTime(const std::string& option, const std::string& text, Observati
         throw UsageError("option '--" + option + "' has an impossible time '" + text + "'");
     }
     o = Observation{d, mo, y, h, mi, s};
-}
-
-namespace {
-std::vector<Command>& Registry() {
-    static std::vector<Command> commands;
-    return commands;
-}
-}  // namespace
-
-CommandRegistrar::CommandRegistrar(Command command) {
-    Registry().push_back(std::move(command));
-}
-
-const std::vector<Command>& Commands() {
-    return Registry();
 }
 
 }  // namespace orvano::cli

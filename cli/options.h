@@ -1,4 +1,5 @@
-// Command-line parsing shared by every orvano-cli command.
+// What every orvano-cli command shares: its description, the options it
+// accepts, the values they were given, and the errors that end the tool.
 #pragma once
 
 #include <functional>
@@ -22,15 +23,20 @@ struct ConfigError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// One option of a command, as `--name VALUE` or, without a value, `--name`.
 struct OptionSpec {
-    std::string name;  // without the leading "--"
-    bool takesValue;
+    std::string name;       // without the leading "--"
+    std::string valueName;  // shown in the help, e.g. "FILE"; empty for a switch
+    std::string help;       // one line for --help
+
+    bool takesValue() const { return !valueName.empty(); }
 };
 
+// The options given to one command, by name without the "--".
 class Options {
   public:
-    // Throws UsageError for an unknown option or a missing value.
-    Options(const std::vector<std::string>& args, const std::vector<OptionSpec>& allowed);
+    Options() = default;
+    explicit Options(std::map<std::string, std::string> values) : values_(std::move(values)) {}
 
     bool has(const std::string& name) const { return values_.count(name) != 0; }
     std::optional<std::string> get(const std::string& name) const;
@@ -42,11 +48,24 @@ class Options {
     std::map<std::string, std::string> values_;
 };
 
+// A command: its name, one line of description, the options it accepts, and
+// what it does (returns the exit code; throws UsageError or ConfigError).
+struct Command {
+    std::string name;
+    std::string summary;
+    std::vector<OptionSpec> options;
+    std::function<int(const Options&)> run;
+};
+
 // The folder of the running program, with a trailing '/'.
 std::string ProgramFolder();
 
 // Options that choose a place: --config FILE --town N, or --lat --lon --tz --dst.
-extern const std::vector<OptionSpec> kPlaceOptions;
+const std::vector<OptionSpec>& PlaceOptions();
+// The command's own options followed by the place options.
+std::vector<OptionSpec> WithPlace(std::vector<OptionSpec> own);
+// The command's own options after --config and --town only.
+std::vector<OptionSpec> WithFilePlace(std::vector<OptionSpec> own);
 
 // Fills state.place (and state.tables when a file is read) from the options.
 // Throws ConfigError with the reader's own message when the file cannot be read.
@@ -58,19 +77,5 @@ void ParseDate(const std::string& option, const std::string& text, Observation& 
 void ParseMonth(const std::string& option, const std::string& text, Observation& observation);
 void ParseDateTime(const std::string& option, const std::string& text, Observation& observation);
 Observation LocalNow();
-
-// A command: name, the options it accepts, and what it does (returns the exit code).
-struct Command {
-    std::string name;
-    std::string usage;
-    std::vector<OptionSpec> options;
-    std::function<int(const Options&)> run;
-};
-
-// Commands register themselves from their own files.
-struct CommandRegistrar {
-    explicit CommandRegistrar(Command command);
-};
-const std::vector<Command>& Commands();
 
 }  // namespace orvano::cli

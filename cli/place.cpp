@@ -6,8 +6,29 @@
 
 namespace orvano::cli {
 
-const std::vector<OptionSpec> kPlaceOptions = {{"config", true}, {"town", true}, {"lat", true},
-                                               {"lon", true},    {"tz", true},   {"dst", true}};
+const std::vector<OptionSpec>& PlaceOptions() {
+    static const std::vector<OptionSpec> options = {
+        {"config", "FILE", "The data.cfg to read (default: the one beside the program)"},
+        {"town", "N", "The town's index in the file (default: the file's selected town)"},
+        {"lat", "DEG", "Latitude of a place of your own, -90..90 (with --lon)"},
+        {"lon", "DEG", "Longitude of a place of your own, -180..180, east positive"},
+        {"tz", "HOURS", "Time zone of that place, -12..14 (default 0)"},
+        {"dst", "N", "Daylight saving of that place, 0..2 (default 0)"},
+    };
+    return options;
+}
+
+std::vector<OptionSpec> WithFilePlace(std::vector<OptionSpec> own) {
+    const auto& place = PlaceOptions();
+    own.insert(own.begin(), place.begin(), place.begin() + 2);
+    return own;
+}
+
+std::vector<OptionSpec> WithPlace(std::vector<OptionSpec> own) {
+    const auto& place = PlaceOptions();
+    own.insert(own.begin(), place.begin(), place.end());
+    return own;
+}
 
 namespace {
 

@@ -1,0 +1,14 @@
+#include "cli/commands.h"
+
+namespace orvano::cli {
+
+const std::vector<Command>& Commands() {
+    // Built on first use, after every file's statics exist.
+    static const std::vector<Command> table = {
+        TimesCommand(),    MonthCommand(), TraceCommand(),  SunCommand(),   QiblaCommand(),
+        CalendarCommand(), ReadCommand(),  ResaveCommand(), BenchCommand(),
+    };
+    return table;
+}
+
+}  // namespace orvano::cli

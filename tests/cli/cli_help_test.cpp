@@ -1,0 +1,45 @@
+#include <gtest/gtest.h>
+
+#include "tests/cli/run_cli.h"
+
+namespace orvano {
+namespace {
+
+using testing::RunCli;
+
+const char* const kCommands[] = {"times",    "month", "trace",  "sun",  "qibla",
+                                 "calendar", "read",  "resave", "bench"};
+
+TEST(CliHelp, EveryCommandDescribesItselfAndIsListed) {
+    const auto tool = RunCli({"--help"});
+    ASSERT_EQ(tool.status, 0) << tool.err;
+    EXPECT_EQ(RunCli({"-h"}).out, tool.out);
+    EXPECT_EQ(RunCli({"help"}).out, tool.out);
+    for (const char* name : kCommands) {
+        EXPECT_NE(tool.out.find(std::string("\n  ") + name + " "), std::string::npos) << name;
+        for (const char* flag : {"--help", "-h"}) {
+            const auto r = RunCli({name, flag});
+            EXPECT_EQ(r.status, 0) << name << " " << flag << ": " << r.err;
+            EXPECT_NE(r.out.find(std::string("Usage: orvano-cli ") + name + " [OPTIONS]"),
+                      std::string::npos)
+                << r.out;
+            EXPECT_NE(r.out.find("Options:"), std::string::npos) << r.out;
+        }
+        EXPECT_EQ(RunCli({"help", name}).out, RunCli({name, "--help"}).out) << name;
+    }
+}
+
+TEST(CliHelp, VersionAndUnknownTopic) {
+    const auto version = RunCli({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "orvano-cli " ORVANO_VERSION "\n");
+    const auto topic = RunCli({"help", "nonsense"});
+    EXPECT_EQ(topic.status, 2);
+    EXPECT_EQ(topic.err, "orvano-cli help: unknown command 'nonsense'\n");
+    const auto none = RunCli({});
+    EXPECT_EQ(none.status, 2);
+    EXPECT_EQ(none.err.rfind("orvano-cli: missing command\n", 0), 0u) << none.err;
+}
+
+}  // namespace
+}  // namespace orvano
