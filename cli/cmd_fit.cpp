@@ -241,19 +241,18 @@ int RunFit(const Options& options) {
     return 0;
 }
 
-const CommandRegistrar fitCommand(
-    {"fit",
-     "fit --timetable FILE [--config FILE] [--town N] [--json] [--apply SLOT] [--name TEXT] "
-     "[--force]",
-     {{"timetable", true},
-      {"config", true},
-      {"town", true},
-      {"json", false},
-      {"apply", true},
-      {"name", true},
-      {"force", false}},
-     RunFit});
-
 }  // namespace
+
+Command FitCommand() {
+    return {"fit", "Find the convention that reproduces a mosque's timetable",
+            WithFilePlace({
+                {"timetable", "FILE", "The mosque's timetable to fit (required)"},
+                {"json", "", "Print one JSON object"},
+                {"apply", "SLOT", "Write the fitted convention into this slot of data.cfg"},
+                {"name", "TEXT", "The name of the applied convention (with --apply)"},
+                {"force", "", "Replace a convention that other towns use"},
+            }),
+            RunFit};
+}
 
 }  // namespace orvano::cli

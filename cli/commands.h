@@ -18,6 +18,7 @@ Command CalendarCommand();
 Command ReadCommand();
 Command ResaveCommand();
 Command BenchCommand();
+Command FitCommand();
 
 // Every command in the order the help lists them.
 const std::vector<Command>& Commands();
