@@ -9,6 +9,7 @@
 
 namespace orvano::cli {
 
+Command TownsCommand();
 Command TimesCommand();
 Command MonthCommand();
 Command TraceCommand();

@@ -2,6 +2,7 @@
 
 #include "astro/constants.h"
 #include "cli/options.h"
+#include "cli/town_match.h"
 #include "config/reader.h"
 
 namespace orvano::cli {
@@ -9,7 +10,8 @@ namespace orvano::cli {
 const std::vector<OptionSpec>& PlaceOptions() {
     static const std::vector<OptionSpec> options = {
         {"config", "FILE", "The data.cfg to read (default: the one beside the program)"},
-        {"town", "N", "The town's index in the file (default: the file's selected town)"},
+        {"town", "N|NAME",
+         "The town: its index or its name, as Country/Name if need be (default: the file's)"},
         {"lat", "DEG", "Latitude of a place of your own, -90..90 (with --lon)"},
         {"lon", "DEG", "Longitude of a place of your own, -180..180, east positive"},
         {"tz", "HOURS", "Time zone of that place, -12..14 (default 0)"},
@@ -77,9 +79,9 @@ void PlaceFromFile(const Options& options, EngineState& state) {
         }
         throw ConfigError(message);
     }
-    if (options.has("town")) {
-        const long town = *options.getInt("town", 0, state.tables.NumberOfTowns - 1);
-        state.tables.TownSelected = static_cast<int>(town);
+    if (auto text = options.get("town")) {
+        const int town = FindTown(state.tables.Towns, *text);
+        state.tables.TownSelected = town;
         FillCurrentPlace(state.tables.Towns[static_cast<size_t>(town)], state.place);
     }
     // As after the application's start-up: the trace is off until a command asks for it.

@@ -7,7 +7,7 @@ namespace {
 
 using testing::RunCli;
 
-const char* const kCommands[] = {"times",    "month", "trace",  "sun",   "qibla",
+const char* const kCommands[] = {"towns",    "times", "month",  "trace", "sun", "qibla",
                                  "calendar", "read",  "resave", "bench", "fit"};
 
 TEST(CliHelp, EveryCommandDescribesItselfAndIsListed) {
