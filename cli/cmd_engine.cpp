@@ -21,34 +21,6 @@ namespace {
 constexpr const char* kPrayerNames[kPrayerCount] = {"Fajr", "Chourouk", "Zuhr",
                                                     "Asr",  "Maghrib",  "Isha"};
 
-// The angles of the synthetic towns, and of a place given by --lat/--lon,
-// which has no convention table of its own: Fajr 18°, Isha 17°, sunrise and
-// sunset 0.833°, the Shafi'i Asr, nothing added.
-Convention StandardConvention() {
-    Convention c;
-    c.Name = "Standard";
-    c.FajrTwilightAngle = 18;
-    c.IshaTwilightAngle = 17;
-    c.SunriseSetAngle = 0.833;
-    c.AsrShafii = true;
-    return c;
-}
-
-// The place, its convention and the date the options give. Nothing is printed
-// by the computation unless the caller attaches a sink.
-EngineState StateFromOptions(const Options& options) {
-    EngineState state;
-    ResolvePlace(options, state);
-    if (options.has("lat") || options.has("lon")) {
-        state.place.Convention = 0;
-        state.tables.Conventions[0] = StandardConvention();
-    }
-    state.tables.Verbose = 0;
-    state.traceSink = nullptr;
-    state.observation = LocalNow();
-    return state;
-}
-
 void ReadDate(const Options& options, Observation& observation) {
     const auto text = options.get("date");
     if (!text) return;
@@ -67,7 +39,7 @@ std::string JsonDoubles(const std::array<double, kPrayerCount>& values) {
 }
 
 int RunTimes(const Options& options) {
-    EngineState state = StateFromOptions(options);
+    EngineState state = ScheduleState(options);
     ReadDate(options, state.observation);
     ComputeDaySchedule(state);
     const DaySchedule& day = state.schedule;
@@ -93,7 +65,7 @@ int RunTimes(const Options& options) {
 }
 
 int RunMonth(const Options& options) {
-    EngineState state = StateFromOptions(options);
+    EngineState state = ScheduleState(options);
     if (auto month = options.get("month")) ParseMonth("month", *month, state.observation);
     const Observation& o = state.observation;
     MonthSchedule table;
@@ -129,7 +101,7 @@ int RunMonth(const Options& options) {
 }
 
 int RunTrace(const Options& options) {
-    EngineState state = StateFromOptions(options);
+    EngineState state = ScheduleState(options);
     ReadDate(options, state.observation);
     FileTraceSink out(stdout);
     state.traceSink = &out;

@@ -71,6 +71,14 @@ std::vector<OptionSpec> WithFilePlace(std::vector<OptionSpec> own);
 // Throws ConfigError with the reader's own message when the file cannot be read.
 void ResolvePlace(const Options& options, EngineState& state);
 
+// The angles used where no convention table is at hand (synthetic towns, a
+// place given by --lat/--lon).
+Convention StandardConvention();
+
+// The place, its convention and today's date as the options give them, ready
+// for the schedule; nothing is printed unless the caller attaches a sink.
+EngineState ScheduleState(const Options& options);
+
 // Parses "YYYY-MM-DD", "YYYY-MM" or "YYYY-MM-DD HH:MM:SS" into the observation;
 // missing parts come from the local clock. Throws UsageError naming `option`.
 void ParseDate(const std::string& option, const std::string& text, Observation& observation);

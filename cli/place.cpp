@@ -90,6 +90,32 @@ void PlaceFromFile(const Options& options, EngineState& state) {
 
 }  // namespace
 
+// The angles of the synthetic towns, and of a place given by --lat/--lon,
+// which has no convention table of its own: Fajr 18°, Isha 17°, sunrise and
+// sunset 0.833°, the Shafi'i Asr, nothing added.
+Convention StandardConvention() {
+    Convention c;
+    c.Name = "Standard";
+    c.FajrTwilightAngle = 18;
+    c.IshaTwilightAngle = 17;
+    c.SunriseSetAngle = 0.833;
+    c.AsrShafii = true;
+    return c;
+}
+
+EngineState ScheduleState(const Options& options) {
+    EngineState state;
+    ResolvePlace(options, state);
+    if (options.has("lat") || options.has("lon")) {
+        state.place.Convention = 0;
+        state.tables.Conventions[0] = StandardConvention();
+    }
+    state.tables.Verbose = 0;
+    state.traceSink = nullptr;
+    state.observation = LocalNow();
+    return state;
+}
+
 void ResolvePlace(const Options& options, EngineState& state) {
     if (options.has("lat") || options.has("lon") || options.has("tz") || options.has("dst")) {
         PlaceFromCoordinates(options, state);
