@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "host/host_text.h"
+
 namespace orvano {
 
 namespace {
@@ -17,7 +19,7 @@ constexpr DialogControl kOptionsControls[] = {
     {DialogControl::CheckBox, 1004, "Alarme Asr", 20, 29, 51, 10},
     {DialogControl::CheckBox, 1005, "Alarme Maghrib", 20, 39, 65, 10},
     {DialogControl::CheckBox, 1006, "Alarme Isha", 20, 49, 54, 10},
-    {DialogControl::StaticText, 0, "Lance Orvano.exe pour configurer la ville", 11, 70, 77, 21},
+    {DialogControl::StaticText, 0, "Lance Orvano pour configurer la ville", 11, 70, 77, 21},
     {DialogControl::PushButton, 1001, "Orvano", 91, 72, 50, 14},
 };
 
@@ -35,7 +37,8 @@ const DialogTemplate& OptionsDialogTemplate() {
     return kOptionsTemplate;
 }
 
-OptionsDialog::OptionsDialog(TodayDialogProc proc, QWidget* parent) : QDialog(parent), proc_(proc) {
+OptionsDialog::OptionsDialog(TodayDialogProc proc, bool french, QWidget* parent)
+    : QDialog(parent), proc_(proc) {
     const DialogTemplate& t = kOptionsTemplate;
     setWindowTitle(QString::fromUtf8(t.caption));
     setModal(true);
@@ -58,7 +61,9 @@ OptionsDialog::OptionsDialog(TodayDialogProc proc, QWidget* parent) : QDialog(pa
     for (int i = 0; i < t.controlCount; ++i) {
         const DialogControl& c = t.controls[i];
         QWidget* w = nullptr;
-        const QString text = QString::fromUtf8(c.text);
+        // The label names the program the button starts, in the strip's language.
+        const QString text = c.kind == DialogControl::StaticText ? Say(kWordStartOrvano, french)
+                                                                 : QString::fromUtf8(c.text);
         switch (c.kind) {
             case DialogControl::CheckBox: {
                 auto* box = new QCheckBox(text, area_);

@@ -1,13 +1,19 @@
 #include "host/strip.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QLinearGradient>
-#include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
+#include <QSystemTrayIcon>
+#include <QWindow>
 
+#include "host/host_text.h"
 #include "host/options_dialog.h"
 #include "platform/qt/notify_dbus.h"
+#include "today/item_logic.h"
 
 namespace orvano {
 
@@ -16,6 +22,9 @@ namespace {
 const QColor kTopColour(0x1d, 0x3b, 0x5c);
 const QColor kBottomColour(0x0c, 0x1f, 0x33);
 const Colour kTextColour{0xff, 0xff, 0xff};
+constexpr int kReloadSettleMs = 100;
+constexpr int kPositionSettleMs = 400;
+constexpr int kScreenMargin = 16;
 
 QString Stamp(const std::string& path) {
     const QFileInfo info(QString::fromStdString(path));
@@ -25,40 +34,89 @@ QString Stamp(const std::string& path) {
            QString::number(info.fileTime(QFileDevice::FileMetadataChangeTime).toMSecsSinceEpoch());
 }
 
+std::string PointText(QPoint p) {
+    return std::to_string(p.x()) + "," + std::to_string(p.y());
+}
+
 }  // namespace
 
 StripWindow::StripWindow(QtTodayWindowSystem& windows, const TodayHostServices& services,
-                         NotificationStore& store, StripOptions options)
-    : windows_(windows), services_(services), store_(store), options_(std::move(options)) {
+                         NotificationStore& store, HostMessageBoxes& boxes, StripOptions options)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      windows_(windows),
+      services_(services),
+      store_(store),
+      boxes_(boxes),
+      options_(std::move(options)),
+      dayWatch_(*services.clock, [this](const std::string& reason) { NewDay(reason); }) {
     setWindowTitle("Orvano Today");
+    setWindowIcon(QApplication::windowIcon());
     setFixedSize(options_.width, std::max(1, (windows_.dpiY() * 32 + 48) / 96));
     hostWindow_ = windows_.AdoptHostWindow(
         this,
         [this](std::uint32_t m, std::uintptr_t w, std::intptr_t l) { return HostProc(m, w, l); });
-    connect(&queryTimer_, &QTimer::timeout, this, [this] { QueryRefresh(); });
-    connect(&deliveryTimer_, &QTimer::timeout, this, [this] { DeliverDueNotifications(); });
+    connect(&tickTimer_, &QTimer::timeout, this, [this] { Tick(); });
+    reloadTimer_.setSingleShot(true);
+    connect(&reloadTimer_, &QTimer::timeout, this, [this] { ConfigMaybeChanged(); });
+    positionTimer_.setSingleShot(true);
+    connect(&positionTimer_, &QTimer::timeout, this, [this] { SavePosition(); });
+    BuildMenu();
+}
+
+StripWindow::~StripWindow() {
+    if (positionTimer_.isActive()) SavePosition();
 }
 
 void StripWindow::Start(TodayWindow* item, TodayDialogProc optionsProc) {
     item_ = item;
     optionsProc_ = optionsProc;
     item_->widget->setGeometry(0, 0, options_.width, descriptor_.height);
+    item_->widget->installEventFilter(this);
     QueryRefresh();
-    queryTimer_.start(options_.queryIntervalMs);
-    deliveryTimer_.start(1000);
-    DeliverDueNotifications();
-    if (!options_.configPath.empty()) {
-        // The file is replaced by renaming, so its folder is watched too.
-        configStamp_ = Stamp(options_.configPath);
-        watcher_.addPath(QFileInfo(QString::fromStdString(options_.configPath)).absolutePath());
-        if (QFileInfo::exists(QString::fromStdString(options_.configPath))) {
-            watcher_.addPath(QString::fromStdString(options_.configPath));
-        }
-        connect(&watcher_, &QFileSystemWatcher::fileChanged, this,
-                [this] { ConfigMaybeChanged(); });
-        connect(&watcher_, &QFileSystemWatcher::directoryChanged, this,
-                [this] { ConfigMaybeChanged(); });
+    QStringList texts;
+    for (const QAction* action : menu_.actions()) {
+        if (!action->isSeparator()) texts << action->text();
     }
+    windows_.Trace("menu " + texts.join('|').toStdString());
+    dayWatch_.Tick();
+    dayWatch_.ListenToSystem();
+    // One tick does everything periodic: the refresh query, the day watch and
+    // the delivery of notifications, so an idle strip wakes up once per period.
+    tickTimer_.start(options_.queryIntervalMs);
+    DeliverDueNotifications();
+    WatchConfig();
+    SetUpTray();
+    UpdateTip();
+}
+
+void StripWindow::WatchConfig() {
+    if (options_.configPath.empty()) return;
+    // The file is replaced by renaming, so its folder is watched too.
+    configStamp_ = Stamp(options_.configPath);
+    watcher_.addPath(QFileInfo(QString::fromStdString(options_.configPath)).absolutePath());
+    if (QFileInfo::exists(QString::fromStdString(options_.configPath))) {
+        watcher_.addPath(QString::fromStdString(options_.configPath));
+    }
+    connect(&watcher_, &QFileSystemWatcher::fileChanged, this,
+            [this] { reloadTimer_.start(kReloadSettleMs); });
+    connect(&watcher_, &QFileSystemWatcher::directoryChanged, this,
+            [this] { reloadTimer_.start(kReloadSettleMs); });
+}
+
+void StripWindow::Tick() {
+    dayWatch_.Tick();
+    QueryRefresh();
+    DeliverDueNotifications();
+    UpdateTip();
+}
+
+void StripWindow::NewDay(const std::string& reason) {
+    if (item_ == nullptr) return;
+    // The item looks at the date when it paints; after a jump or a wake the
+    // whole strip is drawn again from its background.
+    windows_.Trace("repaint (" + reason + ")");
+    if (reason != "minute") item_->eraseNeeded = true;
+    item_->widget->update();
 }
 
 void StripWindow::ConfigMaybeChanged() {
@@ -73,7 +131,16 @@ void StripWindow::ConfigMaybeChanged() {
 void StripWindow::ClearCache(const char* why) {
     if (item_ == nullptr) return;
     windows_.Trace(std::string("clear-cache (") + why + ")");
+    const int messages = boxes_.count();
     windows_.SendMessageTo(item_, kMsgClearCache, 0, 0);
+    if (boxes_.count() != messages) {
+        reloadMessagePending_ = true;
+    } else if (reloadMessagePending_) {
+        // The file reads again: the complaint about the earlier one is stale.
+        reloadMessagePending_ = false;
+        boxes_.Close();
+    }
+    UpdateTip();
 }
 
 void StripWindow::QueryRefresh() {
@@ -92,6 +159,8 @@ void StripWindow::QueryRefresh() {
 
 void StripWindow::DeliverDueNotifications() {
     const LocalTime now = services_.clock->Now();
+    // Periods already over (the machine was asleep, the clock was moved) are
+    // dropped by the store: no burst of stale alarms after a wake.
     for (const auto& due : store_.TakeDue(now)) {
         const bool shown =
             ShowDesktopNotification("Orvano", due.user.dialogTitle, due.user.dialogText);
@@ -101,16 +170,186 @@ void StripWindow::DeliverDueNotifications() {
     }
 }
 
+void StripWindow::UpdateTip() {
+    if (item_ == nullptr) return;
+    TodayNextPrayer next;
+    windows_.SendMessageTo(item_, kMsgQueryNextPrayer, reinterpret_cast<std::uintptr_t>(&next), 0);
+    const QString tip = NextPrayerTip(next.prayer >= 0 ? PrayerLabel(next.prayer) : nullptr,
+                                      next.minuteOfDay, next.minutesLeft, options_.french);
+    if (tip == toolTip()) return;
+    setToolTip(tip);
+    if (tray_ != nullptr) tray_->setToolTip(tip);
+    windows_.Trace("tip " + tip.toStdString());
+}
+
 void StripWindow::OpenOptions(const QString& grabFile) {
     if (optionsProc_ == nullptr) return;
-    OptionsDialog dialog(optionsProc_, this);
-    if (!grabFile.isEmpty()) {
-        dialog.show();
-        dialog.adjustSize();
-        dialog.grab().save(grabFile);
+    if (!optionsDialog_.isNull()) {
+        optionsDialog_->raise();
+        optionsDialog_->activateWindow();
         return;
     }
-    dialog.exec();
+    auto* dialog = new OptionsDialog(optionsProc_, options_.french, this);
+    if (!grabFile.isEmpty()) {
+        dialog->show();
+        dialog->adjustSize();
+        dialog->grab().save(grabFile);
+        delete dialog;
+        return;
+    }
+    // Not modal: the strip keeps ticking and reloading while it is open.
+    optionsDialog_ = dialog;
+    dialog->setModal(false);
+    connect(dialog, &QDialog::finished, dialog, &QObject::deleteLater);
+    dialog->show();
+    windows_.Trace("options shown");
+}
+
+void StripWindow::OpenOrvano() {
+    const bool started = services_.shell->StartProgram(options_.orvanoPath, {});
+    windows_.Trace((started ? "started " : "could not start ") + options_.orvanoPath);
+}
+
+void StripWindow::BuildMenu() {
+    const bool fr = options_.french;
+    menu_.addAction(Say(kWordOpenOrvano, fr), this, [this] { OpenOrvano(); });
+    menu_.addAction(Say(kWordOptions, fr), this, [this] { OpenOptions(); });
+    menu_.addAction(Say(kWordReread, fr), this, [this] { ClearCache("menu"); });
+    menu_.addSeparator();
+    menu_.addAction(Say(kWordQuit, fr), this, [] { QCoreApplication::quit(); });
+}
+
+void StripWindow::RunMenuAction(const QString& name) {
+    static const QStringList kNames = {"open", "options", "reload", "", "quit"};
+    const auto actions = menu_.actions();
+    const auto index = kNames.indexOf(name);
+    if (index >= 0 && index < actions.size()) actions[index]->trigger();
+}
+
+void StripWindow::SetUpTray() {
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        windows_.Trace("no tray");
+        return;
+    }
+    tray_ = new QSystemTrayIcon(windowIcon(), this);
+    tray_->setContextMenu(&menu_);
+    connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
+        if (r != QSystemTrayIcon::Trigger) return;
+        show();
+        raise();
+    });
+    tray_->show();
+    windows_.Trace("tray shown");
+}
+
+void StripWindow::ShowInPlace() {
+    QPoint where;
+    bool remembered = false;
+    if (auto key = services_.settings->OpenKey(kStripSettingsKey)) {
+        const auto x = key->ReadNumber("StripX");
+        const auto y = key->ReadNumber("StripY");
+        if (x && y) {
+            where = QPoint(static_cast<std::int32_t>(*x), static_cast<std::int32_t>(*y));
+            // A screen that has gone since (a monitor unplugged) puts it back in the corner.
+            remembered = QGuiApplication::screenAt(where + QPoint(4, 4)) != nullptr;
+        }
+    }
+    if (!remembered) {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
+        where = QPoint(area.right() + 1 - width() - kScreenMargin, area.top() + kScreenMargin);
+    }
+    move(where);
+    show();
+    placed_ = true;
+    windows_.Trace("strip at " + PointText(pos()));
+}
+
+void StripWindow::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    if (placed_) positionTimer_.start(kPositionSettleMs);
+}
+
+void StripWindow::SavePosition() {
+    positionTimer_.stop();
+    SettingsStore& settings = *services_.settings;
+    auto key = settings.OpenKey(kStripSettingsKey);
+    // The strip's own key: the host makes it, unlike the program's keys.
+    if (!key && settings.CreateKey(kStripSettingsKey)) key = settings.OpenKey(kStripSettingsKey);
+    if (!key) return;
+    key->WriteNumber("StripX", static_cast<std::uint32_t>(pos().x()));
+    key->WriteNumber("StripY", static_cast<std::uint32_t>(pos().y()));
+    windows_.Trace("position saved " + PointText(pos()));
+}
+
+bool StripWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (item_ != nullptr && watched == item_->widget && DragEvent(event)) return true;
+    return QWidget::eventFilter(watched, event);
+}
+
+// A press and a move beyond the drag distance moves the strip; the release
+// that ends a drag is not a tap.
+bool StripWindow::DragEvent(QEvent* event) {
+    const auto type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove &&
+        type != QEvent::MouseButtonRelease) {
+        return false;
+    }
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const QPoint global = mouse->globalPosition().toPoint();
+    if (type == QEvent::MouseButtonPress) {
+        pressed_ = mouse->button() == Qt::LeftButton;
+        dragging_ = systemMove_ = false;
+        pressGlobal_ = global;
+        pressWindow_ = pos();
+        return false;
+    }
+    if (type == QEvent::MouseMove) {
+        if (!pressed_ || !(mouse->buttons() & Qt::LeftButton)) return false;
+        if (!dragging_) {
+            if ((global - pressGlobal_).manhattanLength() < QApplication::startDragDistance()) {
+                return false;
+            }
+            dragging_ = true;
+            // The window system moves it where it can (Wayland allows nothing else).
+            systemMove_ = windowHandle() != nullptr && windowHandle()->startSystemMove();
+        }
+        if (!systemMove_) move(pressWindow_ + (global - pressGlobal_));
+        return true;
+    }
+    pressed_ = false;
+    if (!dragging_) return false;
+    dragging_ = false;
+    SavePosition();
+    return true;
+}
+
+void StripWindow::SimulateDrag(QPoint by) {
+    if (item_ == nullptr) return;
+    QWidget* target = item_->widget;
+    const QPoint local(target->width() / 2, target->height() / 2);
+    const QPoint global = target->mapToGlobal(local);
+    auto send = [&](QEvent::Type type, QPoint offset, Qt::MouseButton button,
+                    Qt::MouseButtons buttons) {
+        QMouseEvent event(type, QPointF(local + offset), QPointF(global + offset), button, buttons,
+                          Qt::NoModifier);
+        QApplication::sendEvent(target, &event);
+    };
+    send(QEvent::MouseButtonPress, {}, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, by / 2, Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseMove, by, Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, by, Qt::LeftButton, Qt::NoButton);
+}
+
+void StripWindow::SimulateTap(QPoint at) {
+    if (item_ == nullptr) return;
+    QWidget* target = item_->widget;
+    for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, QPointF(at), QPointF(target->mapToGlobal(at)), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(target, &event);
+    }
 }
 
 std::intptr_t StripWindow::HostProc(std::uint32_t message, std::uintptr_t wParam,
@@ -151,12 +390,7 @@ void StripWindow::paintEvent(QPaintEvent* event) {
 }
 
 void StripWindow::contextMenuEvent(QContextMenuEvent* event) {
-    QMenu menu(this);
-    menu.addAction("Options…", this, [this] { OpenOptions(); });
-    menu.addAction("Relire data.cfg", this, [this] { ClearCache("menu"); });
-    menu.addSeparator();
-    menu.addAction("Quitter", this, [this] { close(); });
-    menu.exec(event->globalPos());
+    menu_.popup(event->globalPos());
 }
 
 }  // namespace orvano

@@ -1,60 +1,109 @@
 // The stand-in Today screen: one strip window that holds the plug-in's item,
-// drives it with the host's messages, and delivers due notifications.
+// drives it with the host's messages, and delivers due notifications. It is
+// frameless and stays above other windows where the window system allows,
+// can be dragged, and comes back where the user left it.
 #pragma once
 
 #include <QFileSystemWatcher>
+#include <QMenu>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <string>
 
+#include "host/day_watch.h"
+#include "host/host_boxes.h"
 #include "host/window_system.h"
 #include "platform/notification_store.h"
 
+class QSystemTrayIcon;
+
 namespace orvano {
+
+class OptionsDialog;
+
+// The strip's own settings: where it was left on the screen.
+inline constexpr const char* kStripSettingsKey = "Software\\Orvano\\TodayStrip";
 
 struct StripOptions {
     int width = 240;
     int queryIntervalMs = 2000;
-    std::string configPath;  // data.cfg beside the library, watched for changes
+    std::string configPath;  // data.cfg the plug-in reads, watched for changes
+    std::string orvanoPath;  // the window program the menu starts
+    bool french = true;
 };
 
 class StripWindow final : public QWidget {
   public:
     StripWindow(QtTodayWindowSystem& windows, const TodayHostServices& services,
-                NotificationStore& store, StripOptions options);
+                NotificationStore& store, HostMessageBoxes& boxes, StripOptions options);
+    ~StripWindow() override;
 
     TodayWindow* hostWindow() const { return hostWindow_; }
     // The host's record of its item: given at creation, read and written by every refresh query.
     TodayItemDescriptor* descriptor() { return &descriptor_; }
     // Places the item, asks its height at once, then starts the timers.
     void Start(TodayWindow* item, TodayDialogProc optionsProc);
+    // Shows the strip where the user left it (or in the top right corner).
+    void ShowInPlace();
     void ClearCache(const char* why);
-    // Runs the options dialog; with grabFile, grabs it and closes it instead.
+    // Shows the options dialog; with grabFile, grabs it and closes it instead.
     void OpenOptions(const QString& grabFile = QString());
+    void OpenOrvano();
     void QueryRefresh();
     void DeliverDueNotifications();
+    // Runs one of the menu's actions by name: open, options, reload, quit.
+    void RunMenuAction(const QString& name);
+    // Drives a drag or a tap as the mouse would.
+    void SimulateDrag(QPoint by);
+    void SimulateTap(QPoint at);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     std::intptr_t HostProc(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
     void PaintBackground(QPainter& painter, const QRect& area) const;
     void ConfigMaybeChanged();
+    void Tick();
+    void NewDay(const std::string& reason);
+    void UpdateTip();
+    void BuildMenu();
+    void SetUpTray();
+    void WatchConfig();
+    void SavePosition();
+    bool DragEvent(QEvent* event);
 
     QtTodayWindowSystem& windows_;
     TodayHostServices services_;
     NotificationStore& store_;
+    HostMessageBoxes& boxes_;
     StripOptions options_;
     TodayWindow* hostWindow_ = nullptr;
     TodayWindow* item_ = nullptr;
     TodayDialogProc optionsProc_ = nullptr;
     TodayItemDescriptor descriptor_;
-    QTimer queryTimer_;
-    QTimer deliveryTimer_;
+    QTimer tickTimer_;
+    QTimer reloadTimer_;    // a burst of file changes makes one reload
+    QTimer positionTimer_;  // a burst of moves makes one write
     QFileSystemWatcher watcher_;
     QString configStamp_;
+    DayWatch dayWatch_;
+    QMenu menu_;
+    QSystemTrayIcon* tray_ = nullptr;
+    QPointer<OptionsDialog> optionsDialog_;
+    bool placed_ = false;
+    bool reloadMessagePending_ = false;
+    // Dragging: where the press was, and where the strip was then.
+    QPoint pressGlobal_;
+    QPoint pressWindow_;
+    bool pressed_ = false;
+    bool dragging_ = false;
+    bool systemMove_ = false;
 };
 
 }  // namespace orvano

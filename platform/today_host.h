@@ -25,6 +25,8 @@ inline constexpr std::uint32_t kMsgEraseBackground = 20;  // wParam: Surface*
 inline constexpr std::uint32_t kMsgLeftButtonUp = 514;    // lParam: x low 16 bits, y high 16
 inline constexpr std::uint32_t kMsgClearCache = 1266;
 inline constexpr std::uint32_t kMsgQueryRefresh = 1267;  // wParam: TodayItemDescriptor*
+// The desktop host's own question, for its tray: which prayer comes next.
+inline constexpr std::uint32_t kMsgQueryNextPrayer = 1300;  // wParam: TodayNextPrayer*
 // Messages to the options dialog.
 inline constexpr std::uint32_t kMsgInitDialog = 272;
 inline constexpr std::uint32_t kMsgCommand = 273;  // wParam: command id in the low 16 bits
@@ -43,6 +45,13 @@ class TodayWindow;  // opaque: the host's window object
 struct TodayItemDescriptor {
     int enabled = 1;
     int height = 0;  // pixels; the item writes the height it wants
+};
+
+// The item's answer to kMsgQueryNextPrayer; prayer -1 when it has no schedule.
+struct TodayNextPrayer {
+    int prayer = -1;       // PrayerIndex
+    int minuteOfDay = -1;  // its shown time, minutes after its day's midnight
+    int minutesLeft = -1;  // from the current minute
 };
 
 struct TodayWatermark {

@@ -6,6 +6,7 @@
 #include "astro/julian_time.h"
 #include "astro/trace.h"
 #include "engine/schedule.h"
+#include "platform/notification_store.h"
 
 namespace orvano {
 
@@ -114,6 +115,27 @@ bool QueryRefresh(TodayItemState& state, const LocalTime& now, int itemWidth, in
     descriptorHeight = ItemHeight(state.DpiY, state.ShowLabels);
     ComputeItemLayout(state.DpiX, state.DpiY, itemWidth, state.ShowLabels, state.layout);
     return true;
+}
+
+NextPrayer NextPrayerAfter(const TodayItemState& state, const LocalTime& now) {
+    NextPrayer next;
+    if (state.scheduleDate.day == 0) return next;
+    const int nowMinute = now.hour * 60 + now.minute;
+    for (int prayer : kShownPrayers) {
+        const int minute =
+            NearestMinuteOfDay(state.engine.schedule.adjusted[static_cast<std::size_t>(prayer)]);
+        if (minute > nowMinute) return {prayer, minute, minute - nowMinute};
+    }
+    EngineState tomorrow = state.engine;
+    LocalTime day = now;
+    day.hour = 24;  // carried into the next day
+    day = NormaliseLocalTime(day);
+    tomorrow.observation = {day.day, day.month, day.year, 0, 0, 0};
+    tomorrow.traceSink = nullptr;
+    ComputeDaySchedule(tomorrow);
+    const int fajr = NearestMinuteOfDay(tomorrow.schedule.adjusted[Fajr]);
+    if (fajr < 0) return next;
+    return {Fajr, fajr, 24 * 60 - nowMinute + fajr};
 }
 
 void Tap(TodayItemState& state, int x, int y, MessageBoxes& boxes) {

@@ -61,6 +61,15 @@ Colour BlinkColour(int index);
 bool QueryRefresh(TodayItemState& state, const LocalTime& now, int itemWidth, int& descriptorHeight,
                   Sounds& sounds, const std::function<void(const Rect*)>& invalidate);
 
+// The first shown prayer after the current minute, today's or else tomorrow's
+// Fajr (its schedule computed on a copy, so the item's own is left alone).
+struct NextPrayer {
+    int prayer = -1;
+    int minuteOfDay = -1;
+    int minutesLeft = -1;
+};
+NextPrayer NextPrayerAfter(const TodayItemState& state, const LocalTime& now);
+
 // A tap at x, y: the icon area tells the user where to tap, anywhere else
 // switches between the expanded and the compact display.
 void Tap(TodayItemState& state, int x, int y, MessageBoxes& boxes);

@@ -30,6 +30,12 @@ void ClearCache(TodayPlugin& plugin) {
     InvalidateItem(plugin, nullptr);
 }
 
+void StoreDisplayMode(TodayPlugin& plugin) {
+    if (auto key = plugin.services.settings->OpenKey(kTodaySettingsKey)) {
+        key->WriteByte(kShowLabelsValueName, plugin.item.ShowLabels ? 1 : 0);
+    }
+}
+
 }  // namespace
 
 void ReadAlarmSwitches(SettingsStore& settings, std::array<std::uint8_t, kPrayerCount>& switches) {
@@ -51,6 +57,9 @@ bool PluginLoad(TodayPlugin& plugin, const void* instance, const std::string& li
     if (ReadConfig(plugin) != kReadOk) return false;
     ResetItemState(item);
     ReadAlarmSwitches(*services.settings, item.AlarmSwitches);
+    if (auto key = services.settings->OpenKey(kTodaySettingsKey)) {
+        if (const auto rows = key->ReadByte(kShowLabelsValueName)) item.ShowLabels = *rows != 0;
+    }
     plugin.Instance = instance;
     item.DpiY = services.screen->LogicalDpiY();
     item.DpiX = services.screen->LogicalDpiX();
@@ -159,9 +168,12 @@ std::intptr_t PluginWindowProc(TodayPlugin& plugin, TodayWindow* window, std::ui
                                                    reinterpret_cast<std::intptr_t>(&watermark));
             return 1;
         }
-        case kMsgLeftButtonUp:
+        case kMsgLeftButtonUp: {
+            const bool showLabels = item.ShowLabels;
             Tap(item, PointX(lParam), PointY(lParam), *plugin.services.messages);
+            if (item.ShowLabels != showLabels) StoreDisplayMode(plugin);
             return 0;
+        }
         case kMsgClearCache:
             ClearCache(plugin);
             return 0;
@@ -173,6 +185,13 @@ std::intptr_t PluginWindowProc(TodayPlugin& plugin, TodayWindow* window, std::ui
                 item, plugin.services.clock->Now(), client.right, descriptor->height,
                 *plugin.services.sounds, [&](const Rect* area) { InvalidateItem(plugin, area); });
             return relayout ? 1 : 0;
+        }
+        case kMsgQueryNextPrayer: {
+            auto* answer = reinterpret_cast<TodayNextPrayer*>(wParam);
+            if (answer == nullptr) return 0;
+            const NextPrayer next = NextPrayerAfter(item, plugin.services.clock->Now());
+            *answer = {next.prayer, next.minuteOfDay, next.minutesLeft};
+            return next.prayer >= 0 ? 1 : 0;
         }
         default:
             return 0;

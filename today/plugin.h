@@ -20,6 +20,9 @@ inline constexpr int kCheckAlarmFajr = 1002;  // then Zuhr, Asr, Maghrib, Isha u
 inline constexpr int kButtonOrvano = 1001;
 inline constexpr std::array<const char*, 5> kAlarmValueNames = {
     "AlarmFajr", "AlarmZuhr", "AlarmAsr", "AlarmMaghrib", "AlarmIsha"};
+// The display the user left the item in (1 two rows with labels, 0 one row),
+// beside the alarm switches; missing means two rows.
+inline constexpr const char* kShowLabelsValueName = "ShowLabels";
 
 struct TodayPlugin {
     const void* Instance = nullptr;

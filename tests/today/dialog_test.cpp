@@ -35,7 +35,7 @@ std::intptr_t RecordingProc(TodayDialog* dialog, std::uint32_t message, std::uin
 
 TEST(OptionsDialog, BuiltFromTheResourceTable) {
     calls.clear();
-    OptionsDialog dialog(RecordingProc);
+    OptionsDialog dialog(RecordingProc, true);
     EXPECT_EQ(dialog.windowTitle(), "Configuration");
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].message, kMsgInitDialog);
@@ -49,7 +49,10 @@ TEST(OptionsDialog, BuiltFromTheResourceTable) {
     }
     auto* label = dialog.findChild<QLabel*>("0");
     ASSERT_NE(label, nullptr);
-    EXPECT_EQ(label->text(), "Lance Orvano.exe pour configurer la ville");
+    EXPECT_EQ(label->text(), "Lance Orvano pour configurer la ville");
+    EXPECT_EQ(OptionsDialog(RecordingProc, false).findChild<QLabel*>("0")->text(),
+              "Start Orvano to choose the town");
+    calls.resize(1);
     auto* orvano = qobject_cast<QPushButton*>(dialog.Control(1001));
     ASSERT_NE(orvano, nullptr);
     EXPECT_EQ(orvano->text(), "Orvano");

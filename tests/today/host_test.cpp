@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
 #include <chrono>
 #include <filesystem>
 #include <regex>
@@ -88,6 +89,42 @@ std::size_t Find(const std::vector<std::string>& lines, const std::string& text,
         if (lines[i] == text) return i;
     }
     return std::string::npos;
+}
+
+std::size_t FindPrefix(const std::vector<std::string>& lines, const std::string& prefix,
+                       std::size_t from = 0) {
+    for (std::size_t i = from; i < lines.size(); ++i) {
+        if (lines[i].rfind(prefix, 0) == 0) return i;
+    }
+    return std::string::npos;
+}
+
+// The value column of the strip's paint: "text L,17,R,32 #FFFFFF centre HH:MM".
+std::string ValueText(int column, const std::string& time) {
+    static const char* kColumns[] = {"1,17,39,32", "39,17,77,32", "77,17,115,32", "115,17,153,32",
+                                     "153,17,191,32"};
+    return std::string("text ") + kColumns[column] + " #FFFFFF centre " + time;
+}
+
+// True when a paint after `from` shows the five times of `schedule`.
+bool PaintsDay(const std::vector<std::string>& lines, const DaySchedule& schedule,
+               std::size_t from) {
+    const std::size_t paint = Find(lines, "paint", from);
+    if (paint == std::string::npos) return false;
+    const std::size_t end = Find(lines, "paint end", paint);
+    for (int column = 0; column < 5; ++column) {
+        const int prayer = std::array{Fajr, Zuhr, Asr, Maghrib, Isha}[column];
+        const auto at =
+            Find(lines, ValueText(column, HoursToClockText(schedule.adjusted[prayer])), paint);
+        if (at == std::string::npos || at > end) return false;
+    }
+    return true;
+}
+
+std::vector<NotificationStore::Entry> StoredAlarms(const std::string& data) {
+    return NotificationStore(data + "/orvano/notifications", data + "/orvano/named-events",
+                             [] { return LocalTime{}; })
+        .Entries();
 }
 
 TEST_F(HostFixture, ShowsTheItemBlinksAtAPrayerMinuteAndSetsTheAlarms) {
@@ -181,7 +218,8 @@ TEST_F(HostFixture, RereadsDataCfgWhenItChangesAndRunsOnce) {
     ASSERT_TRUE(waitFor("paint end"));
     // A second copy finds the first and leaves at once.
     EXPECT_EQ(Run(app + "/orvano-today --boxes-to-stderr"), 0);
-    EXPECT_NE(ReadFile(dir.path() + "/stderr").find("already running"), std::string::npos);
+    EXPECT_NE(ReadFile(dir.path() + "/stderr").find("d\xc3\xa9j\xc3\xa0 lanc\xc3\xa9"),
+              std::string::npos);
 
     // The file replaced as the application saves it: written beside, renamed over.
     std::string text = ReadFile(app + "/data.cfg");
@@ -233,6 +271,149 @@ TEST_F(HostFixture, DeliversADueNotificationToTheDesktop) {
     EXPECT_EQ(ReadFile(data + "/orvano/named-events"),
               "2026-12-07 10:00:05\t\\\\.\\Notifications\\NamedEvents\\Event Zuhr\n");
     EXPECT_TRUE(store.Entries().at(0).done);
+}
+
+TEST_F(HostFixture, DrawsTheNewDayAndSetsItsAlarmsAtMidnight) {
+    UseConfig();
+    Switches("AlarmFajr=hex:01\n");
+    const DaySchedule today = Schedule(7, 12, 2026);
+    const DaySchedule tomorrow = Schedule(8, 12, 2026);
+    ASSERT_FALSE(PaintsDay({"paint", ValueText(0, HoursToClockText(today.adjusted[Fajr]))},
+                           tomorrow, 0));  // the two days differ somewhere
+    ASSERT_EQ(Run(HostCommand("2026-12-07 23:59:50", 12500)), 0)
+        << ReadFile(dir.path() + "/stderr");
+    const auto lines = TraceLines();
+    EXPECT_TRUE(PaintsDay(lines, Schedule(7, 12, 2026), 0));
+    const std::size_t midnight = Find(lines, "repaint (minute)");
+    ASSERT_NE(midnight, std::string::npos);
+    EXPECT_TRUE(PaintsDay(lines, tomorrow, midnight));
+    const auto alarms = StoredAlarms(data);
+    ASSERT_EQ(alarms.size(), 1u);
+    EXPECT_EQ(alarms[0].trigger.start.day, 8);
+    EXPECT_NE(alarms[0].user.dialogText.find("Mardi  8  D\xc3\xa9"
+                                             "cembre  2026"),
+              std::string::npos);
+    EXPECT_FALSE(alarms[0].done);
+}
+
+TEST_F(HostFixture, AfterAClockJumpDrawsTheNewDayWithoutABurstOfMissedAlarms) {
+    UseConfig();
+    Switches(
+        "AlarmFajr=hex:01\nAlarmZuhr=hex:01\nAlarmAsr=hex:01\nAlarmMaghrib=hex:01\n"
+        "AlarmIsha=hex:01\n");
+    // Isha of the 7th falls in the eight hours jumped over.
+    ASSERT_GT(Schedule(7, 12, 2026).adjusted[Isha], 18.1);
+    ASSERT_EQ(Run(HostCommand("2026-12-07 18:00:00", 3000, "--jump-after 1000 --jump-by 28800")), 0)
+        << ReadFile(dir.path() + "/stderr");
+    const auto lines = TraceLines();
+    const std::size_t jump = Find(lines, "repaint (clock jump)");
+    ASSERT_NE(jump, std::string::npos);
+    EXPECT_TRUE(PaintsDay(lines, Schedule(8, 12, 2026), jump));
+    EXPECT_EQ(FindPrefix(lines, "notify "), std::string::npos);
+    const auto alarms = StoredAlarms(data);
+    ASSERT_EQ(alarms.size(), 5u);
+    for (const auto& alarm : alarms) EXPECT_EQ(alarm.trigger.start.day, 8);
+}
+
+TEST_F(HostFixture, KeepsItsPlaceAndDisplayAcrossARestart) {
+    UseConfig();
+    Switches("");
+    ASSERT_EQ(Run(HostCommand("2026-12-07 10:00:00", 800, "--drag-by -40,30 --tap 10,10")), 0);
+    auto lines = TraceLines();
+    const std::size_t placed = FindPrefix(lines, "strip at ");
+    ASSERT_NE(placed, std::string::npos);
+    int x = 0;
+    int y = 0;
+    ASSERT_EQ(std::sscanf(lines[placed].c_str(), "strip at %d,%d", &x, &y), 2);
+    const std::string moved = std::to_string(x - 40) + "," + std::to_string(y + 30);
+    EXPECT_NE(Find(lines, "position saved " + moved), std::string::npos);
+    EXPECT_EQ(Find(lines, "tap 60,16"), std::string::npos);  // the drag's release is no tap
+    EXPECT_NE(Find(lines, "query-refresh -> 1 height 16"), std::string::npos);
+
+    fs::remove(trace);
+    ASSERT_EQ(Run(HostCommand("2026-12-07 10:00:00", 600)), 0);
+    lines = TraceLines();
+    EXPECT_NE(Find(lines, "strip at " + moved), std::string::npos);
+    EXPECT_NE(Find(lines, "query-refresh -> 1 height 16"), std::string::npos);
+    EXPECT_EQ(Find(lines, "query-refresh -> 1 height 32"), std::string::npos);
+}
+
+TEST_F(HostFixture, MenuSpeaksTheWindowsLanguageAndRunsItsActions) {
+    UseConfig();
+    WriteFile(cfg + "/orvano/settings.ini",
+              "[Software\\Apps\\Orvano]\nLang=hex:01,00,00,00\n"
+              "[Software\\Microsoft\\Today\\Items\\Orvano]\n");
+    WriteFile(app + "/orvano", "#!/bin/sh\ntouch " + dir.path() + "/orvano-started\n");
+    fs::permissions(app + "/orvano", fs::perms::owner_all);
+    const struct {
+        std::string action;
+        std::string traced;
+    } cases[] = {{"reload", "clear-cache (menu)"},
+                 {"options", "options shown"},
+                 {"open", "started " + app + "/orvano"},
+                 {"quit", "unloaded"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.action);
+        fs::remove(trace);
+        const std::string grab = dir.path() + "/grab-" + c.action + ".png";
+        ASSERT_EQ(Run(HostCommand("2026-12-07 10:00:00", 1500,
+                                  "--menu-action " + c.action + " --grab " + grab)),
+                  0);
+        const auto lines = TraceLines();
+        EXPECT_NE(Find(lines, "menu Open Orvano|Alarm options\xe2\x80\xa6|Re-read data.cfg|Quit"),
+                  std::string::npos);
+        if (c.action != "quit") {  // the tip follows the first paint's schedule
+            EXPECT_NE(FindPrefix(lines, "tip Next prayer: Zuhr at "), std::string::npos);
+        }
+        EXPECT_NE(Find(lines, c.traced), std::string::npos);
+        // Quitting from the menu ends the run before the test's own exit.
+        EXPECT_EQ(fs::exists(grab), c.action != "quit");
+    }
+    for (int i = 0; i < 50 && !fs::exists(dir.path() + "/orvano-started"); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    EXPECT_TRUE(fs::exists(dir.path() + "/orvano-started"));
+}
+
+TEST_F(HostFixture, AStormOfBadFilesShowsOneMessageAtATime) {
+    UseConfig();
+    Switches("");
+    const std::string good = ReadFile(app + "/data.cfg");
+    const std::string background = Environment() + app +
+                                   "/orvano-today --silent --query-interval 250 --time "
+                                   "'2026-12-07 10:00:00' --exit-after 4500 --trace " +
+                                   trace + " 2>/dev/null &";
+    ASSERT_EQ(std::system(background.c_str()), 0);
+    auto waitFor = [&](const std::string& line) {
+        for (int i = 0; i < 100; ++i) {
+            if (Find(TraceLines(), line) != std::string::npos) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return false;
+    };
+    ASSERT_TRUE(waitFor("paint end"));
+    for (int i = 0; i < 12; ++i) {
+        WriteFile(app + "/data.cfg.tmp", i % 2 ? "1 x\n" : "3 0 1 2\n");
+        fs::rename(app + "/data.cfg.tmp", app + "/data.cfg");
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    }
+    std::string algiers = good;
+    algiers.replace(algiers.find("1 2              1"), 18, "1 2              0");
+    WriteFile(app + "/data.cfg.tmp", algiers);
+    fs::rename(app + "/data.cfg.tmp", app + "/data.cfg");
+    ASSERT_TRUE(waitFor("unloaded"));
+    const auto lines = TraceLines();
+    int messages = 0;
+    for (const auto& line : lines) {
+        if (line.rfind("box ", 0) != 0 || line == "box closed") continue;
+        ++messages;
+        EXPECT_EQ(line.substr(line.size() - std::min<std::size_t>(line.size(), 9)), " (open 1)");
+    }
+    EXPECT_GE(messages, 6);
+    EXPECT_EQ(CountOf(ReadFile(trace), "box shown "), 1);
+    const std::size_t closed = Find(lines, "box closed");
+    ASSERT_NE(closed, std::string::npos);
+    EXPECT_NE(Find(lines, "text 191,17,240,32 #FFFFFF left Algiers", closed), std::string::npos);
 }
 
 }  // namespace

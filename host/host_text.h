@@ -1,0 +1,35 @@
+// The strip's own words, in the language the window uses ("Lang" in the
+// application's settings: 2 or missing is French, anything else English).
+#pragma once
+
+#include <QString>
+
+#include "platform/settings.h"
+
+namespace orvano {
+
+struct HostWords {
+    const char* english;
+    const char* french;
+};
+
+inline constexpr HostWords kWordOpenOrvano = {"Open Orvano", "Ouvrir Orvano"};
+inline constexpr HostWords kWordOptions = {"Alarm options…", "Options des alarmes…"};
+inline constexpr HostWords kWordReread = {"Re-read data.cfg", "Relire data.cfg"};
+inline constexpr HostWords kWordQuit = {"Quit", "Quitter"};
+inline constexpr HostWords kWordStartOrvano = {"Start Orvano to choose the town",
+                                               "Lance Orvano pour configurer la ville"};
+inline constexpr HostWords kWordAlreadyRunning = {"already running", "déjà lancé"};
+inline constexpr HostWords kWordLoadRefused = {
+    "the plug-in refused to load; no item is shown",
+    "le module a refusé de se charger ; rien n'est affiché"};
+inline constexpr HostWords kWordCannotLoad = {"cannot load", "impossible de charger"};
+
+bool HostInFrench(SettingsStore& settings);
+QString Say(const HostWords& words, bool french);
+
+// "Next prayer: Asr at 14:32, in 1 h 05 min" and its French form; "Orvano"
+// alone when there is no schedule yet.
+QString NextPrayerTip(const char* prayerLabel, int minuteOfDay, int minutesLeft, bool french);
+
+}  // namespace orvano
