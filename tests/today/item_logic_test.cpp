@@ -310,6 +310,31 @@ TEST_F(RefreshFixture, OneNotificationPerSwitchedOnPrayerOncePerDate) {
               std::string::npos);
 }
 
+TEST_F(RefreshFixture, NextPrayerIsTodaysOrTomorrowsFajr) {
+    EXPECT_EQ(NextPrayerAfter(state, now).prayer, -1);  // no schedule before the first paint
+    DailyRefresh(state, now, store);
+    const auto today = state.engine.schedule.adjusted;  // a copy
+    TodayItemState tomorrow = state;
+    DailyRefresh(tomorrow, {2026, 12, 2, 8, 4, 0, 0, 0}, store);
+    const int fajrTomorrow = NearestMinuteOfDay(tomorrow.engine.schedule.adjusted[Fajr]);
+    const int asr = NearestMinuteOfDay(today[Asr]);
+    const struct {
+        int hour, minute, prayer, minuteOfDay, left;
+    } cases[] = {
+        {4, 0, Fajr, NearestMinuteOfDay(today[Fajr]), NearestMinuteOfDay(today[Fajr]) - 240},
+        {asr / 60, asr % 60, Maghrib, NearestMinuteOfDay(today[Maghrib]),
+         NearestMinuteOfDay(today[Maghrib]) - asr},  // Asr's own minute has come: the next one
+        {23, 30, Fajr, fajrTomorrow, 30 + fajrTomorrow},
+    };
+    for (const auto& c : cases) {
+        const NextPrayer next = NextPrayerAfter(state, {2026, 12, 1, 7, c.hour, c.minute, 0, 0});
+        EXPECT_EQ(next.prayer, c.prayer) << c.hour << ":" << c.minute;
+        EXPECT_EQ(next.minuteOfDay, c.minuteOfDay);
+        EXPECT_EQ(next.minutesLeft, c.left);
+    }
+    EXPECT_EQ(state.engine.schedule.adjusted, today);  // its own schedule left alone
+}
+
 TEST_F(RefreshFixture, AllSwitchesOffSetsAndClearsNothing) {
     // Someone else's notification must survive.
     NotificationTrigger other;
