@@ -6,6 +6,7 @@
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <QWindow>
@@ -116,7 +117,14 @@ void StripWindow::NewDay(const std::string& reason) {
     // whole strip is drawn again from its background.
     windows_.Trace("repaint (" + reason + ")");
     if (reason != "minute") item_->eraseNeeded = true;
-    item_->widget->update();
+    if (isVisible() && !isMinimized()) {
+        item_->widget->update();
+        return;
+    }
+    // Nothing on screen is painted: paint it aside, or the new day's alarms
+    // would wait until the strip is shown again.
+    QPixmap aside(item_->widget->size());
+    item_->widget->render(&aside);
 }
 
 void StripWindow::ConfigMaybeChanged() {

@@ -112,10 +112,12 @@ bool PaintsDay(const std::vector<std::string>& lines, const DaySchedule& schedul
     const std::size_t paint = Find(lines, "paint", from);
     if (paint == std::string::npos) return false;
     const std::size_t end = Find(lines, "paint end", paint);
-    for (int column = 0; column < 5; ++column) {
-        const int prayer = std::array{Fajr, Zuhr, Asr, Maghrib, Isha}[column];
-        const auto at =
-            Find(lines, ValueText(column, HoursToClockText(schedule.adjusted[prayer])), paint);
+    constexpr std::array<std::size_t, 5> kPrayers = {Fajr, Zuhr, Asr, Maghrib, Isha};
+    for (std::size_t column = 0; column < kPrayers.size(); ++column) {
+        const auto at = Find(lines,
+                             ValueText(static_cast<int>(column),
+                                       HoursToClockText(schedule.adjusted[kPrayers[column]])),
+                             paint);
         if (at == std::string::npos || at > end) return false;
     }
     return true;
