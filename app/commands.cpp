@@ -11,6 +11,7 @@
 #include "astro/angle_text.h"
 #include "astro/constants.h"
 #include "astro/sun_report.h"
+#include "astro/zone.h"
 #include "calendar/month_calendar.h"
 #include "config/grammar.h"
 #include "config/writer.h"
@@ -108,6 +109,7 @@ Town TownFromPlace(const CurrentPlace& place) {
     town.latitude = place.latitude * kRadToDeg;
     town.TimeZone = place.TimeZone;
     town.DST = place.DST;
+    town.Zone = place.Zone;
     town.Convention = place.Convention;
     return town;
 }
@@ -189,8 +191,8 @@ std::string SunPositionText(const EngineState& engine) {
     text += Format("%s, ", place.Name.c_str());
     text += Format("la=%s lg=%s\n", AngleToDmsText(place.latitude).c_str(),
                    AngleToDmsText(place.longitude).c_str());
-    text += Format("%d/%d/%d à %gh UT TZ(inc.DST)=%d\n", sun.utDay, sun.utMonth, sun.utYear,
-                   sun.utHour, engine.timeZoneInEffect);
+    text += Format("%d/%d/%d à %gh UT TZ(inc.DST)=%s\n", sun.utDay, sun.utMonth, sun.utYear,
+                   sun.utHour, ZoneHoursText(engine.timeZoneInEffect).c_str());
     text += Format("T=%g JC, ", sun.T);
     text += Format("Soleil lg=%g° ie : %s, ", sun.L * kRadToDeg, AngleToHmsText(sun.L).c_str());
     text +=

@@ -43,7 +43,7 @@ int WeekdayIndex(double t) {
     return FloorModSeven(36525 * t + 5.0);
 }
 
-int LocalWeekday(double t, int timeZoneInEffect) {
+int LocalWeekday(double t, double timeZoneInEffect) {
     return WeekdayIndex(t + (timeZoneInEffect + 12) * kHourInCenturies);
 }
 
@@ -75,11 +75,31 @@ int DstApplies(int year, int month, int day, int rule, int timeZone) {
     return 0;
 }
 
-int ZoneInEffect(const CurrentPlace& place, int day, int month, int year, bool* dstApplies) {
+double ZoneInEffect(ZoneRef zone, const CurrentPlace& place, int day, int month, int year,
+                    bool* dstApplies) {
+    if (zone != nullptr) {
+        const double offset = ZoneOffsetAtNoon(zone, day, month, year);
+        // The standard offset costs lookups of its own; only the report needs it.
+        if (dstApplies != nullptr) *dstApplies = offset > ZoneStandardOffset(zone, year);
+        return offset;
+    }
     const bool applies =
         place.DST != 0 && DstApplies(year, month, day, place.DST, place.TimeZone) == 1;
     if (dstApplies != nullptr) *dstApplies = applies;
     return place.TimeZone + (applies ? 1 : 0);
+}
+
+double ZoneInEffect(const CurrentPlace& place, int day, int month, int year, bool* dstApplies) {
+    return ZoneInEffect(PlaceZone(place), place, day, month, year, dstApplies);
+}
+
+double ZoneInEffectAtClock(const CurrentPlace& place, const Observation& o, bool* dstApplies) {
+    const ZoneRef zone = PlaceZone(place);
+    if (zone == nullptr) return ZoneInEffect(nullptr, place, o.day, o.month, o.year, dstApplies);
+    const long long clock = o.hour * 3600LL + o.minute * 60LL + o.second;
+    const double offset = ZoneOffsetAtLocal(zone, o.day, o.month, o.year, clock);
+    if (dstApplies != nullptr) *dstApplies = offset > ZoneStandardOffset(zone, o.year);
+    return offset;
 }
 
 int DaysInMonth(int month, int year) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "astro/records.h"
+#include "astro/zone.h"
 
 namespace orvano {
 
@@ -20,12 +21,22 @@ int WeekdayIndex(double t);
 
 // The weekday of the local civil day of the instant t (computed at a UT hour)
 // in the zone in effect.
-int LocalWeekday(double t, int timeZoneInEffect);
+int LocalWeekday(double t, double timeZoneInEffect);
 
 int DstApplies(int year, int month, int day, int rule, int timeZone);
 
-// The standard zone, plus one when the town's rule puts the date in summer time.
-int ZoneInEffect(const CurrentPlace& place, int day, int month, int year, bool* dstApplies);
+// The zone in effect on a civil date for a day's schedule. A town with a known
+// zone name takes the database's offset at 12:00 local time, and summer time
+// applies when that offset is above the zone's standard offset. Otherwise the
+// standard zone, plus one when the town's rule puts the date in summer time.
+double ZoneInEffect(const CurrentPlace& place, int day, int month, int year, bool* dstApplies);
+// The same with the zone already looked up (nullptr: the whole-hour model), so
+// that a month looks it up once.
+double ZoneInEffect(ZoneRef zone, const CurrentPlace& place, int day, int month, int year,
+                    bool* dstApplies);
+// The zone in effect at the observation's clock time (the Sun's position).
+double ZoneInEffectAtClock(const CurrentPlace& place, const Observation& observation,
+                           bool* dstApplies);
 
 // Days of a month in the Gregorian calendar (February 2100 has 28).
 int DaysInMonth(int month, int year);

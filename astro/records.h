@@ -29,6 +29,9 @@ struct CurrentPlace {
     int TimeZone = 0;        // standard zone, whole hours east of Greenwich
     int DST = 0;             // 0 none, 2 Friday rule, other Sunday rule
     int Convention = 0;      // index into the convention table
+    // The town's zone in the system's zone database; empty for the whole-hour
+    // model. A name the database does not know also falls back to it.
+    std::string Zone;
 };
 
 // The Sun's last computed quantities, overwritten by each computation.

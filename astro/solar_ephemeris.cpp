@@ -67,7 +67,7 @@ void HorizontalPosition(double latitude, double hourAngle, double delta, double&
 }
 
 void MeridianTransit(const Observation& observation, const CurrentPlace& place,
-                     int timeZoneInEffect, SunState& sun, const Trace& trace) {
+                     double timeZoneInEffect, SunState& sun, const Trace& trace) {
     const int day = observation.day, month = observation.month, year = observation.year;
     EvaluateSun(JulianCenturies(day, month, year, 12.0), sun);
     trace.Printf("T=%g  JC à 12h GMT\n", sun.T);

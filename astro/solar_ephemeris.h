@@ -16,6 +16,6 @@ void HorizontalPosition(double latitude, double hourAngle, double delta, double&
 // Writes T, L, RA, delta, theta0 and transitHour of `sun` for the observation's
 // date at the place's longitude, in local time of the zone in effect.
 void MeridianTransit(const Observation& observation, const CurrentPlace& place,
-                     int timeZoneInEffect, SunState& sun, const Trace& trace);
+                     double timeZoneInEffect, SunState& sun, const Trace& trace);
 
 }  // namespace orvano

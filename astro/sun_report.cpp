@@ -10,10 +10,9 @@
 namespace orvano {
 
 void ComputeSunPosition(const Observation& observation, const CurrentPlace& place,
-                        int& timeZoneInEffect, SunState& sun, const Trace& trace) {
+                        double& timeZoneInEffect, SunState& sun, const Trace& trace) {
     bool dstApplies = false;
-    timeZoneInEffect =
-        ZoneInEffect(place, observation.day, observation.month, observation.year, &dstApplies);
+    timeZoneInEffect = ZoneInEffectAtClock(place, observation, &dstApplies);
 
     trace.Printf("_____________________________________________________________\n");
     trace.Printf("Lieu : %s, %s\n", place.Country.c_str(), place.Name.c_str());
@@ -46,9 +45,10 @@ void ComputeSunPosition(const Observation& observation, const CurrentPlace& plac
     sun.utMonth = utMonth;
     sun.utYear = utYear;
 
-    trace.Printf("__ Date : %s %d/%d/%d à %gh UT   %s  TZ (include DST)=%d\n",
+    trace.Printf("__ Date : %s %d/%d/%d à %gh UT   %s  TZ (include DST)=%s\n",
                  kWeekdayNames[LocalWeekday(sun.T, timeZoneInEffect)], utDay, utMonth, utYear,
-                 utHour, dstApplies ? "DST Applies" : "DST does not apply", timeZoneInEffect);
+                 utHour, dstApplies ? "DST Applies" : "DST does not apply",
+                 ZoneHoursText(timeZoneInEffect).c_str());
     trace.Printf("T=%g JC\n", sun.T);
 
     sun.L = SunLongitude(sun.T);

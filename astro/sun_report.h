@@ -10,7 +10,7 @@ namespace orvano {
 // observation is left as it is: the UT date of the instant is kept in
 // sun.utDay/utMonth/utYear instead.
 void ComputeSunPosition(const Observation& observation, const CurrentPlace& place,
-                        int& timeZoneInEffect, SunState& sun, const Trace& trace);
+                        double& timeZoneInEffect, SunState& sun, const Trace& trace);
 
 // Initial great-circle course from the place toward the Kaaba, radians
 // clockwise from North, in (-pi, pi].

@@ -58,7 +58,8 @@ int RunTimes(const Options& options) {
         return 0;
     }
     std::printf("%s, %s\n", state.place.Name.c_str(), state.place.Country.c_str());
-    std::printf("%s  TZ=%d\n", DateText(state.observation).c_str(), state.timeZoneInEffect);
+    std::printf("%s  TZ=%s\n", DateText(state.observation).c_str(),
+                ZoneHoursText(state.timeZoneInEffect).c_str());
     for (int i = 0; i < kPrayerCount; ++i)
         std::printf("%-9s %s\n", kPrayerNames[i], text[i].c_str());
     return 0;

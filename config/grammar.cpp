@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "astro/constants.h"
+#include "astro/zone.h"
 #include "config/text_encoding.h"
 
 namespace orvano {
@@ -204,6 +205,25 @@ Record ReadRecord(CfgScanner& scanner) {
     return record;
 }
 
+std::string ZoneRecordName(std::string_view rest) {
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    auto skipBlanks = [&] {
+        while (!rest.empty() && blank(rest.front())) rest.remove_prefix(1);
+    };
+    skipBlanks();
+    constexpr std::string_view kWord = "zone";
+    if (!rest.starts_with(kWord)) return {};
+    rest.remove_prefix(kWord.size());
+    if (rest.empty() || !blank(rest.front())) return {};
+    skipBlanks();
+    while (!rest.empty() && blank(rest.back())) rest.remove_suffix(1);
+    return ZoneNameWellFormed(rest) ? std::string(rest) : std::string();
+}
+
+std::string ZoneLine(const Town& town) {
+    return ZoneNameWellFormed(town.Zone) ? "8 zone " + town.Zone + "\n" : std::string();
+}
+
 void ApplyConventionParams(const ConventionParamsRecord& r, Convention& c) {
     c.AsrShafii = r.AsrShafii == 1;
     c.FajrTwilightAngle = r.FajrTwilightAngle;
@@ -223,6 +243,7 @@ void FillCurrentPlace(const Town& town, CurrentPlace& place) {
     place.TimeZone = town.TimeZone;
     place.DST = town.DST;
     place.Convention = town.Convention;
+    place.Zone = town.Zone;
 }
 
 std::string IntText(int value) {

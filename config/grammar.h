@@ -135,6 +135,14 @@ struct Record {
 // what it can mean (see above), is a bad format.
 Record ReadRecord(CfgScanner& scanner);
 
+// The zone a comment record names when it is a zone record: the rest of the
+// line (after the kind) holds the word "zone" and one well-formed zone name.
+// Empty for any other comment, malformed names included.
+std::string ZoneRecordName(std::string_view rest);
+// The whole zone line of a town, line end included; empty when the town has
+// no zone or its name is malformed.
+std::string ZoneLine(const Town& town);
+
 // Stores a kind 3 record into its convention.
 void ApplyConventionParams(const ConventionParamsRecord& record, Convention& convention);
 

@@ -64,12 +64,16 @@ int ReadDataCfgBytes(std::string_view bytes, ConfigTables& tables, CurrentPlace&
     long long townLines = 0;
     long long strayTownLines = 0;
     bool headerSeen = false;
+    // The slot of the town line just read, while a zone line may still follow it.
+    Town* lastTown = nullptr;
 
     CfgScanner scanner(text);
     for (;;) {
         const Record r = ReadRecord(scanner);
         if (r.type == Record::Type::End) break;
         if (r.kindRead) out += IntText(r.kind) + " ";
+        Town* const previousTown = lastTown;
+        lastTown = nullptr;
         switch (r.type) {
             case Record::Type::Header: {
                 out += HeaderFields(r.NumberOfTowns, r.TownSelected, r.Verbose);
@@ -95,6 +99,7 @@ int ReadDataCfgBytes(std::string_view bytes, ConfigTables& tables, CurrentPlace&
                 out += TownFields(r.town);
                 if (headerSeen && townLines < static_cast<long long>(tables.Towns.size())) {
                     tables.Towns[static_cast<size_t>(townLines)] = r.town;
+                    lastTown = &tables.Towns[static_cast<size_t>(townLines)];
                 } else {
                     ++strayTownLines;
                 }
@@ -119,6 +124,10 @@ int ReadDataCfgBytes(std::string_view bytes, ConfigTables& tables, CurrentPlace&
                 // Back over the space after the kind: the line is copied as it was.
                 out.pop_back();
                 out += r.rest + "\n";
+                if (previousTown != nullptr) {
+                    std::string zone = ZoneRecordName(r.rest);
+                    if (!zone.empty()) previousTown->Zone = std::move(zone);
+                }
                 break;
             case Record::Type::BadFormat:
                 boxes.Show(kTextBadFormat, kCaptionReadError);

@@ -20,6 +20,9 @@ struct Town {
     int TimeZone = 0;
     int Convention = 0;
     int DST = 0;
+    // The zone named by an "8 zone <Name>" line after the town's line; empty
+    // when there is none. Kept as read, known to the zone database or not.
+    std::string Zone;
 };
 
 struct Convention {

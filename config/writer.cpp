@@ -97,6 +97,7 @@ std::string DataCfgText(const ConfigTables& tables, MessageSink& boxes) {
         town.Country = TownWord(town.Country);
         town.Name = TownWord(town.Name);
         out += "2 " + TownFields(town);
+        out += ZoneLine(town);
     }
     out += kSeparator;
     return out;

@@ -30,7 +30,7 @@ double MinutesToHours(double minutes) {
 // The month's weekday is formed from the transit instant with the zone added
 // as a fraction of a day, which rounds differently from LocalWeekday; the
 // calendar has always named its days this way.
-int MonthWeekday(double t, int zone) {
+int MonthWeekday(double t, double zone) {
     const double x = (zone + 12) * (1.0 / 24) + 36525 * t + 5.0;
     int weekday = static_cast<int>(static_cast<long long>(std::floor(x)) % 7);
     if (weekday < 0) weekday += 7;
@@ -125,8 +125,8 @@ void ReportHeader(const EngineState& state, bool dstApplies, const Trace& report
     report.Printf("%s", dstApplies ? "DST Applies" : "DST does not apply\n");
     report.Printf("Convention %d\n", place.Convention);
     report.Printf("____ Zuvarad Vevor _____\n");
-    report.Printf(" at Date=: %d/%d/%d   TZ=%d\n", state.observation.day, state.observation.month,
-                  state.observation.year, state.timeZoneInEffect);
+    report.Printf(" at Date=: %d/%d/%d   TZ=%s\n", state.observation.day, state.observation.month,
+                  state.observation.year, ZoneHoursText(state.timeZoneInEffect).c_str());
 }
 
 void ReportTimes(const EngineState& state, const Convention& convention, bool dstApplies,
@@ -149,10 +149,10 @@ void ReportTimes(const EngineState& state, const Convention& convention, bool ds
     report.Printf("latitude=%s   longitude=%s Convention %d\n",
                   AngleToDmsText(place.latitude).c_str(), AngleToDmsText(place.longitude).c_str(),
                   place.Convention);
-    report.Printf("__ Date : %s %d/%d/%d   %s  TZ (include DST)=%d\n",
+    report.Printf("__ Date : %s %d/%d/%d   %s  TZ (include DST)=%s\n",
                   kWeekdayNames[LocalWeekday(state.sun.T, state.timeZoneInEffect)],
                   state.observation.day, state.observation.month, state.observation.year,
-                  DstText(dstApplies), state.timeZoneInEffect);
+                  DstText(dstApplies), ZoneHoursText(state.timeZoneInEffect).c_str());
     for (int i = 0; i < kPrayerCount; ++i) {
         report.Printf("%s=%s\n", kLabels[i], HoursToClockText(day.adjusted[i]).c_str());
     }
@@ -181,20 +181,21 @@ void ComputeMonthSchedule(EngineState& state, MonthSchedule& month, int dayCount
     // The table has 31 rows; never write past them.
     dayCount = std::min(dayCount, static_cast<int>(month.adjusted.size()));
     const int savedDay = state.observation.day;
-    const int savedZone = state.timeZoneInEffect;
+    const double savedZone = state.timeZoneInEffect;
     month.dayCount = dayCount;
 
     const Convention& convention = SelectedConvention(state);
     const Trace trace = state.trace();
     const Trace noReport{};
     SolveDay solver(state.place, convention);
+    const ZoneRef zone = PlaceZone(state.place);
     // Each day is computed into a schedule of its own, so the one the
     // application shows is never touched.
     DaySchedule day;
     Observation& o = state.observation;
     for (int d = 1; d <= dayCount; ++d) {
         o.day = d;
-        state.timeZoneInEffect = ZoneInEffect(state.place, d, o.month, o.year, nullptr);
+        state.timeZoneInEffect = ZoneInEffect(zone, state.place, d, o.month, o.year, nullptr);
         ComputeTimes(state, solver, convention, day, trace, noReport,
                      &month.weekday[static_cast<size_t>(d - 1)]);
         month.adjusted[static_cast<size_t>(d - 1)] = day.adjusted;

@@ -101,7 +101,7 @@ int SolveDay::Solve(EngineState& state, unsigned int kind, double* hour, const T
     const double side = Side(kind);
     SunState& sun = state.sun;
     const double transit = sun.transitHour;
-    const int zone = state.timeZoneInEffect;
+    const double zone = state.timeZoneInEffect;
     // Shadow factor: one stick length for the Shafi'i rule, two for the Hanafi.
     const double k = convention_.AsrShafii ? 1.0 : 2.0;
 

@@ -36,7 +36,7 @@ struct EngineState {
     CurrentPlace place;
     Observation observation;
     SunState sun;
-    int timeZoneInEffect = 0;
+    double timeZoneInEffect = 0.0;
     DaySchedule schedule;
     // How failed Fajr and Isha solves are shown (the user's setting).
     HighLatitudeRule highLatitudeRule = kDefaultHighLatitudeRule;

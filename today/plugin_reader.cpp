@@ -34,8 +34,11 @@ int ReadPluginConfig(const std::string& configPath, EngineState& state, MessageB
     // The same grammar as the application's reader; only the selected town's
     // line is kept, so the header must come before the town lines.
     int townLines = 0;
+    bool afterSelectedTown = false;  // a zone line may follow the selected town's line
     for (bool more = true; more;) {
         const Record r = ReadRecord(scanner);
+        const bool zoneMayFollow = afterSelectedTown;
+        afterSelectedTown = false;
         switch (r.type) {
             case Record::Type::End:
                 more = false;
@@ -54,7 +57,10 @@ int ReadPluginConfig(const std::string& configPath, EngineState& state, MessageB
                 }
                 break;
             case Record::Type::Town:
-                if (townLines == tables.TownSelected) FillCurrentPlace(r.town, place);
+                if (townLines == tables.TownSelected) {
+                    FillCurrentPlace(r.town, place);
+                    afterSelectedTown = true;
+                }
                 ++townLines;
                 break;
             case Record::Type::ConventionParams:
@@ -70,6 +76,10 @@ int ReadPluginConfig(const std::string& configPath, EngineState& state, MessageB
                 tables.Conventions[r.conventionIndex].Name = r.name;
                 break;
             case Record::Type::Comment:
+                if (zoneMayFollow) {
+                    std::string zone = ZoneRecordName(r.rest);
+                    if (!zone.empty()) place.Zone = std::move(zone);
+                }
                 break;
             case Record::Type::BadFormat:
                 boxes.ShowOk(kTextBadFormat, kCaptionReadError);

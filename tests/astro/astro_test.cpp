@@ -195,7 +195,7 @@ CurrentPlace Algiers() {
 
 TEST(SunPosition, AlgiersAtTransitAndAfternoon) {
     const CurrentPlace place = Algiers();
-    int zone = 0;
+    double zone = 0;
     SunState sun;
     ComputeSunPosition(Observation{21, 6, 2010, 12, 49, 35}, place, zone, sun, Trace{});
     EXPECT_NEAR(sun.utHour, 11.826389, 5e-7);
@@ -213,7 +213,7 @@ TEST(SunPosition, AlgiersAtTransitAndAfternoon) {
 
 TEST(SunPosition, TraceReport) {
     StringTraceSink sink;
-    int zone = 0;
+    double zone = 0;
     SunState sun;
     ComputeSunPosition(Observation{21, 6, 2010, 16, 0, 0}, Algiers(), zone, sun, Trace{1, &sink});
     EXPECT_EQ(sink.text(),
@@ -240,7 +240,7 @@ TEST(SunPosition, UtDateKeptWithoutTouchingTheObservation) {
     CurrentPlace place = Algiers();
     place.DST = 1;  // zone in effect 2 in summer
     const Observation observation{1, 7, 2010, 0, 30, 0};
-    int zone = 0;
+    double zone = 0;
     SunState sun;
     for (int repeat = 0; repeat < 3; ++repeat) {
         ComputeSunPosition(observation, place, zone, sun, Trace{});
@@ -261,7 +261,7 @@ TEST(SunPosition, UtDateKeptWithoutTouchingTheObservation) {
 TEST(SunPosition, WesternZoneEveningRunsPastUtMidnight) {
     CurrentPlace place;
     place.TimeZone = -5;
-    int zone = 0;
+    double zone = 0;
     SunState sun;
     ComputeSunPosition(Observation{10, 3, 2010, 20, 0, 0}, place, zone, sun, Trace{});
     EXPECT_EQ(sun.utHour, 25.0);

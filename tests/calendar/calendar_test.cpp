@@ -207,7 +207,7 @@ TEST(MonthCalendar, DateScheduleAndZoneAreAsBefore) {
     ComputeDaySchedule(state);
     const Observation observation = state.observation;
     const DaySchedule schedule = state.schedule;
-    const int zone = state.timeZoneInEffect;
+    const double zone = state.timeZoneInEffect;
     StringTraceSink console;
     ASSERT_EQ(WriteMonthCalendar(state, folder.path(), console, {}).status,
               CalendarStatus::Written);

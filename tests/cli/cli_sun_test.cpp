@@ -38,7 +38,7 @@ TEST(CliSun, JsonHasEverySunStateFieldToTheBit) {
     place.latitude = 36.75 * kDegToRad;
     place.longitude = 3.05 * kDegToRad;
     place.TimeZone = 1;
-    int zone = 0;
+    double zone = 0;
     SunState sun;
     ComputeSunPosition(Observation{21, 6, 2010, 16, 0, 0}, place, zone, sun, Trace{});
     const std::pair<const char*, double> fields[] = {

@@ -603,3 +603,56 @@ TEST(ConfigReader, DefaultFileReadsAndTranscribesItselfLineForLine) {
 
 }  // namespace
 }  // namespace orvano
+
+namespace orvano {
+namespace {
+
+// ---- zone lines ---------------------------------------------------------------
+
+TEST(ConfigReader, ZoneLineNamesTheZoneOfTheTownJustBeforeIt) {
+    const std::string head =
+        "1 2 1 0\n"
+        "2 India Delhi 28.6139 77.209 5 0 4\n";
+    const std::string paris = "2 France Paris 48.8566 2.3522 1 1 5\n";
+    struct Case {
+        std::string text;
+        std::string delhi, paris;
+    } cases[] = {
+        {head + "8 zone Asia/Kolkata\n" + paris + "8 zone Europe/Paris\n", "Asia/Kolkata",
+         "Europe/Paris"},
+        {head + "8\tzone   Asia/Kolkata \r\n" + paris, "Asia/Kolkata", ""},
+        // Unknown to the database: kept as read, the engine falls back to the integers.
+        {head + "8 zone Asia/Atlantis\n" + paris, "Asia/Atlantis", ""},
+        // Malformed lines are comments: no name, a bad character, too long, extra words.
+        {head + "8 zone\n" + paris, "", ""},
+        {head + "8 zone Asia/Kolkata.bak\n" + paris, "", ""},
+        {head + "8 zone " + std::string(65, 'A') + "\n" + paris, "", ""},
+        {head + "8 zone Asia/Kolkata Asia/Dhaka\n" + paris, "", ""},
+        {head + "8 zoned Asia/Kolkata\n" + paris, "", ""},
+        // Only right after the town's line.
+        {head + "8 a comment\n8 zone Asia/Kolkata\n" + paris, "", ""},
+        {"8 zone Asia/Kolkata\n" + head + paris, "", ""},
+        {head + "8 zone Asia/Kolkata\n8 zone Asia/Dhaka\n" + paris, "Asia/Kolkata", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        Read r(c.text);
+        ASSERT_EQ(r.result, kReadOk);
+        EXPECT_EQ(r.tables.Towns[0].Zone, c.delhi);
+        EXPECT_EQ(r.tables.Towns[1].Zone, c.paris);
+        EXPECT_EQ(r.place.Zone, c.paris);          // the selected town's
+        EXPECT_EQ(r.tables.Towns[0].TimeZone, 5);  // the integers stay as read
+        // Every zone line, good or bad, is copied into the transcription as read.
+        auto count = [](const std::string& text) {
+            size_t n = 0;
+            for (size_t at = text.find("zone"); at != std::string::npos;
+                 at = text.find("zone", at + 1))
+                ++n;
+            return n;
+        };
+        EXPECT_EQ(count(r.EchoBody()), count(c.text));
+    }
+}
+
+}  // namespace
+}  // namespace orvano

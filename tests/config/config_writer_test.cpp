@@ -451,3 +451,32 @@ TEST(DefaultDataCfg, KnownTowns) {
 
 }  // namespace
 }  // namespace orvano
+
+namespace orvano {
+namespace {
+
+TEST(ConfigWriter, ZoneLinesRoundTrip) {
+    ConfigTables t = SampleTables();
+    t.Towns[0].Zone = "Africa/Algiers";
+    t.Towns[1].Zone = "Asia/Atlantis";  // unknown names are written back as read
+    RecordingBoxes boxes;
+    const std::string text = DataCfgText(t, boxes);
+    EXPECT_NE(text.find("2 " + TownFields(t.Towns[0]) + "8 zone Africa/Algiers\n"),
+              std::string::npos);
+    EXPECT_NE(text.find("2 " + TownFields(t.Towns[1]) + "8 zone Asia/Atlantis\n"),
+              std::string::npos);
+    ConfigTables back;
+    std::string echo;
+    ASSERT_EQ(ReadBack(text, back, &echo), kReadOk);
+    ASSERT_EQ(back.Towns.size(), t.Towns.size());
+    for (size_t i = 0; i < t.Towns.size(); ++i) EXPECT_EQ(back.Towns[i].Zone, t.Towns[i].Zone);
+    EXPECT_EQ(echo, kEchoTitleLine + text);
+    EXPECT_EQ(DataCfgText(back, boxes), text);
+    // A town without a zone gets no line, and a malformed name is never written.
+    back.Towns[0].Zone.clear();
+    back.Towns[1].Zone = "Asia/Atlantis\n2 x y 0 0 0 0 0";
+    EXPECT_EQ(DataCfgText(back, boxes), DataCfgText(SampleTables(), boxes));
+}
+
+}  // namespace
+}  // namespace orvano

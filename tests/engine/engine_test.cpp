@@ -525,7 +525,7 @@ TEST(MonthSchedule, RowsAreTheDaySchedulesAndStateIsRestored) {
         EngineState state = MakeState(48.85, 2.35, 1, 15, month, year, StandardConvention(), dst);
         ComputeDaySchedule(state);
         const DaySchedule dayBefore = state.schedule;
-        const int zoneBefore = state.timeZoneInEffect;
+        const double zoneBefore = state.timeZoneInEffect;
         const Observation before = state.observation;
         const int count = DaysInMonth(month, year);
         MonthSchedule table;
@@ -729,6 +729,48 @@ TEST(ShownTimes, ReductionIntoTheDayAndRuleNames) {
     }
     for (const char* bad : {"", "Seventh", "seventh ", "1/7"})
         EXPECT_FALSE(ParseHighLatitudeRule(bad).has_value()) << bad;
+}
+
+}  // namespace
+}  // namespace orvano
+
+namespace orvano {
+namespace {
+
+// ---- towns with a zone name ---------------------------------------------------
+
+TEST(ZoneTown, DelhiIsExactlyHalfAnHourAfterTheSameTownAtFive) {
+    for (const auto& [day, month] : {std::pair{21, 3}, {21, 6}, {22, 12}}) {
+        EngineState five = MakeState(28.6139, 77.209, 5, day, month, 2026);
+        EngineState delhi = five;
+        delhi.place.Zone = "Asia/Kolkata";
+        ComputeDaySchedule(five);
+        const std::string report = Report(delhi);
+        EXPECT_EQ(delhi.timeZoneInEffect, 5.5);
+        for (int i = 0; i < kPrayerCount; ++i) {
+            EXPECT_EQ(delhi.schedule.exact[i] - five.schedule.exact[i], 0.5) << i;
+            EXPECT_EQ(delhi.schedule.adjusted[i] - five.schedule.adjusted[i], 0.5) << i;
+        }
+        EXPECT_NE(report.find("   TZ=5.5\n"), std::string::npos);
+        EXPECT_NE(report.find("DST does not apply  TZ (include DST)=5.5\n"), std::string::npos);
+    }
+}
+
+TEST(ZoneTown, MonthTakesEachDaysOffset) {
+    // New York's summer time starts on 8 March 2026: each day of the month
+    // equals the same town at the whole-hour zone it has that day.
+    EngineState ny = MakeState(40.7128, -74.006, -5, 1, 3, 2026);
+    ny.place.Zone = "America/New_York";
+    MonthSchedule month;
+    ComputeMonthSchedule(ny, month, 31);
+    for (int d = 1; d <= 31; ++d) {
+        EngineState fixed = MakeState(40.7128, -74.006, d < 8 ? -5 : -4, d, 3, 2026);
+        ComputeDaySchedule(fixed);
+        EXPECT_EQ(month.adjusted[static_cast<size_t>(d - 1)], fixed.schedule.adjusted) << d;
+    }
+    EngineState summer = ny;
+    summer.observation.day = 8;
+    EXPECT_NE(Report(summer).find("DST Applies"), std::string::npos);
 }
 
 }  // namespace

@@ -80,6 +80,28 @@ TEST_F(ReaderFixture, KeepsOnlyTheSelectedTown) {
     EXPECT_EQ(state.tables.Conventions[2].Name, "Umm al-Qura");
 }
 
+TEST_F(ReaderFixture, ZoneLineOfTheSelectedTownOnly) {
+    const std::string head = "1 2 1 0\n2 France Paris 48.8566 2.3522 1 1 5\n";
+    const std::string fes = "2 Maroc Fes 34.0333 -5.0 0 0 2\n";
+    struct Case {
+        std::string text, zone;
+    } cases[] = {
+        {head + "8 zone Europe/Paris\n" + fes + "8 zone Africa/Casablanca\n", "Africa/Casablanca"},
+        {head + "8 zone Europe/Paris\n" + fes, ""},
+        {head + fes + "8 zone Asia/Atlantis\n", "Asia/Atlantis"},
+        {head + fes + "8 zone Africa/Casablanca!\n", ""},
+        {head + fes + "8 comment\n8 zone Africa/Casablanca\n", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        WriteFile(config(), c.text);
+        state.place.Zone = "stale";
+        ASSERT_EQ(Read(), kReadOk);
+        EXPECT_EQ(state.place.Name, "Fes");
+        EXPECT_EQ(state.place.Zone, c.zone);
+    }
+}
+
 TEST_F(ReaderFixture, MissingFileLogsAndShowsTheOpenErrorBox) {
     EXPECT_EQ(Read(), kReadOpenError);
     ASSERT_EQ(boxes.shown.size(), 1u);

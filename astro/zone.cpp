@@ -1,0 +1,197 @@
+#include "astro/zone.h"
+
+#include <date/tz.h>
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+namespace orvano {
+
+namespace {
+
+using std::chrono::seconds;
+
+double Hours(seconds offset) {
+    return static_cast<double>(offset.count()) / 3600.0;
+}
+
+date::local_seconds LocalTime(int day, int month, int year, long long localSeconds) {
+    const date::local_days first{date::year{year} / date::month{static_cast<unsigned>(month)} /
+                                 date::day{1}};
+    return first + date::days{day - 1} + seconds{localSeconds};
+}
+
+date::sys_seconds YearStart(int year) {
+    return date::sys_days{date::year{year} / date::January / date::day{1}};
+}
+
+// The lowest and highest offsets the zone takes within the year.
+std::pair<seconds, seconds> OffsetRange(ZoneRef zone, int year) {
+    const date::sys_seconds end = YearStart(year + 1);
+    date::sys_seconds t = YearStart(year);
+    date::sys_info info = zone->get_info(t);
+    seconds low = info.offset, high = info.offset;
+    // A year holds a handful of changes; the bound only guards the loop.
+    for (int guard = 0; guard < 64 && info.end < end; ++guard) {
+        t = info.end;
+        info = zone->get_info(t);
+        low = std::min(low, info.offset);
+        high = std::max(high, info.offset);
+    }
+    return {low, high};
+}
+
+bool ZoneNameChar(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '/' ||
+           c == '_' || c == '+' || c == '-';
+}
+
+// Files of the zone folder that are no zone a town can be in.
+bool ChoosableZone(std::string_view name) {
+    return ZoneNameWellFormed(name) && name != "Factory" && name != "posixrules" &&
+           name != "localtime" && !name.starts_with("posix/") && !name.starts_with("right/");
+}
+
+std::string KnownOrEmpty(std::string name) {
+    return FindZone(name) != nullptr ? name : std::string();
+}
+
+std::string TrimmedFirstLine(const std::string& path) {
+    std::ifstream file(path);
+    std::string line;
+    if (!file || !std::getline(file, line)) return {};
+    const auto first = line.find_first_not_of(" \t\r");
+    if (first == std::string::npos) return {};
+    const auto last = line.find_last_not_of(" \t\r");
+    return line.substr(first, last - first + 1);
+}
+
+}  // namespace
+
+bool ZoneNameWellFormed(std::string_view name) {
+    return !name.empty() && name.size() <= kMaxZoneNameBytes &&
+           std::all_of(name.begin(), name.end(), ZoneNameChar);
+}
+
+ZoneRef FindZone(std::string_view name) {
+    if (!ZoneNameWellFormed(name)) return nullptr;
+    try {
+        ZoneRef zone = date::locate_zone(name);
+        // Loads the zone's file now, so that a file that cannot be read means
+        // an unknown zone here rather than an exception later.
+        (void)zone->get_info(YearStart(2000));
+        return zone;
+    } catch (const std::exception&) {
+        return nullptr;
+    }
+}
+
+std::vector<std::string> ZoneNames() {
+    std::vector<std::string> names;
+    try {
+        for (const date::time_zone& zone : date::get_tzdb().zones) {
+            if (ChoosableZone(zone.name())) names.emplace_back(zone.name());
+        }
+    } catch (const std::exception&) {
+        return {};
+    }
+    std::sort(names.begin(), names.end());
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+    return names;
+}
+
+double ZoneOffsetAtLocal(ZoneRef zone, int day, int month, int year, long long localSeconds) {
+    // In a gap `first` is the period before it, in a fold the earlier one.
+    return Hours(zone->get_info(LocalTime(day, month, year, localSeconds)).first.offset);
+}
+
+double ZoneOffsetAtNoon(ZoneRef zone, int day, int month, int year) {
+    return ZoneOffsetAtLocal(zone, day, month, year, 12 * 3600);
+}
+
+double ZoneOffsetAtInstant(ZoneRef zone, std::chrono::system_clock::time_point instant) {
+    return Hours(zone->get_info(std::chrono::floor<seconds>(instant)).offset);
+}
+
+double ZoneStandardOffset(ZoneRef zone, int year) {
+    return Hours(OffsetRange(zone, year).first);
+}
+
+bool ZoneHasSummerTime(ZoneRef zone, int year) {
+    const auto [low, high] = OffsetRange(zone, year);
+    return high > low;
+}
+
+ZoneIntegers ZoneIntegersOf(ZoneRef zone, int year) {
+    const auto [low, high] = OffsetRange(zone, year);
+    // Seconds divided as integers truncate toward zero: -3:30 gives -3.
+    return ZoneIntegers{static_cast<int>(low.count() / 3600), high > low ? 1 : 0};
+}
+
+Observation ZoneLocalTime(ZoneRef zone, std::chrono::system_clock::time_point instant) {
+    const date::local_seconds local = zone->to_local(std::chrono::floor<seconds>(instant));
+    const date::local_days day = std::chrono::floor<date::days>(local);
+    const date::year_month_day ymd{day};
+    const date::hh_mm_ss<seconds> clock{local - day};
+    Observation o;
+    o.day = static_cast<int>(static_cast<unsigned>(ymd.day()));
+    o.month = static_cast<int>(static_cast<unsigned>(ymd.month()));
+    o.year = static_cast<int>(ymd.year());
+    o.hour = static_cast<int>(clock.hours().count());
+    o.minute = static_cast<int>(clock.minutes().count());
+    o.second = static_cast<int>(clock.seconds().count());
+    return o;
+}
+
+std::chrono::system_clock::time_point ZoneInstant(ZoneRef zone, const Observation& local) {
+    const long long clock = local.hour * 3600LL + local.minute * 60LL + local.second;
+    const date::local_seconds t = LocalTime(local.day, local.month, local.year, clock);
+    const seconds offset = zone->get_info(t).first.offset;
+    return date::sys_seconds{t.time_since_epoch() - offset};
+}
+
+std::string DesktopZoneName(const char* tzVariable, const std::string& localtimePath,
+                            const std::string& timezonePath) {
+    if (tzVariable != nullptr) {
+        std::string_view tz = tzVariable;
+        if (tz.starts_with(':')) tz.remove_prefix(1);
+        if (FindZone(tz) != nullptr) return std::string(tz);
+    }
+    std::error_code error;
+    const std::filesystem::path target = std::filesystem::read_symlink(localtimePath, error);
+    if (!error) {
+        const std::string text = target.string();
+        const std::string marker = "zoneinfo/";
+        const auto at = text.rfind(marker);
+        if (at != std::string::npos) {
+            const std::string name = KnownOrEmpty(text.substr(at + marker.size()));
+            if (!name.empty()) return name;
+        }
+    }
+    return KnownOrEmpty(TrimmedFirstLine(timezonePath));
+}
+
+std::string DesktopZoneName() {
+    return DesktopZoneName(std::getenv("TZ"), "/etc/localtime", "/etc/timezone");
+}
+
+std::string ZoneHoursText(double hours) {
+    char buffer[32];
+    const double whole = std::trunc(hours);
+    std::to_chars_result r;
+    if (whole == hours && std::fabs(hours) < 1e9) {
+        r = std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(whole));
+    } else {
+        r = std::to_chars(buffer, buffer + sizeof buffer, hours, std::chars_format::general, 6);
+    }
+    return std::string(buffer, r.ptr);
+}
+
+}  // namespace orvano
