@@ -52,13 +52,8 @@ int ScaleY(App& app, int v) {
     return static_cast<int>((static_cast<std::int32_t>(v) * DpiY(app) + 48) / 96);
 }
 
-std::string ProgramFolder(const App& app) {
-    return FolderOf(app.platform.shell.ModulePath());
-}
-
 std::string ConfigPath(const App& app) {
-    const std::string folder = ProgramFolder(app);
-    return folder.empty() ? std::string("data.cfg") : folder + "/data.cfg";
+    return app.files.dataCfg;
 }
 
 bool StartApplication(App& app, int showCommand) {

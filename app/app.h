@@ -10,6 +10,7 @@
 #include "config/message_sink.h"
 #include "engine/state.h"
 #include "platform/platform.h"
+#include "platform/user_files.h"
 
 namespace orvano {
 
@@ -116,6 +117,7 @@ struct App {
     AppState ui;
     EngineState engine;
     ConsoleTraceSink traceSink;
+    UserFiles files;                         // data.cfg, read_echo.cfg, calendars, help
     std::unique_ptr<WindowHandler> handler;  // the window procedure
     Window* window = nullptr;                // the main window once created
 };
@@ -155,9 +157,7 @@ int DpiY(App& app);
 int ScaleX(App& app, int v);
 int ScaleY(App& app, int v);
 
-// The folder data.cfg, the help pages and the calendars live in.
-std::string ProgramFolder(const App& app);
-// data.cfg in the program's folder.
+// The data.cfg the window reads and saves.
 std::string ConfigPath(const App& app);
 
 }  // namespace orvano

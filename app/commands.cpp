@@ -137,6 +137,11 @@ void Save(App& app) {
     }
     tables.Towns[tables.TownSelected] = TownFromPlace(app.engine.place);
     MessageBoxSink boxes(app.platform.messages);
+    // Running on the installed default: the user's own copy could not be made.
+    if (app.files.readOnly) {
+        boxes.Show(ConfigPath(app), kCaptionWriteError);
+        return;
+    }
     WriteDataCfg(ConfigPath(app), tables, boxes);
 }
 
@@ -164,7 +169,7 @@ void WriteCalendar(App& app) {
         return;
     }
     Shell& shell = app.platform.shell;
-    WriteMonthCalendar(app.engine, ProgramFolder(app), app.traceSink,
+    WriteMonthCalendar(app.engine, app.files.calendarFolder, app.traceSink,
                        [&shell](const std::string& path) { shell.OpenDocument(path); });
 }
 
@@ -289,7 +294,7 @@ void HandleCommand(App& app, Window& window, int id, int code) {
             app.platform.shell.OpenDocument(UpdateUrl());
             break;
         case kIdHelp:
-            app.platform.shell.OpenDocument(HelpPath(ProgramFolder(app), app.ui.Lang));
+            app.platform.shell.OpenDocument(HelpPath(app.files.installedFolder, app.ui.Lang));
             break;
         case kIdExit:
             window.Close();

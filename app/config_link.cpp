@@ -4,10 +4,9 @@
 namespace orvano {
 
 void ReadApplicationConfig(App& app) {
-    const std::string folder = ProgramFolder(app) + "/";
     MessageBoxSink boxes(app.platform.messages);
-    ReadDataCfg(DataCfgPath(folder), ReadEchoPath(folder), app.engine.tables, app.engine.place,
-                boxes, &app.traceSink);
+    ReadDataCfg(app.files.dataCfg, app.files.readEcho, app.engine.tables, app.engine.place, boxes,
+                &app.traceSink);
 }
 
 }  // namespace orvano

@@ -14,6 +14,7 @@
 #include "platform/qt/qt_surface.h"
 #include "platform/qt/qt_window.h"
 #include "platform/system_services.h"
+#include "platform/user_files.h"
 
 namespace {
 
@@ -27,11 +28,17 @@ int DpiOverride() {
     return static_cast<int>(value);
 }
 
+orvano::UserFiles PrepareFiles() {
+    orvano::QtShell shell;
+    return orvano::PrepareUserFiles(orvano::InstalledFolderOfProgram(shell.ModulePath()));
+}
+
 int Render(const std::vector<std::string>& args) {
     orvano::SystemClock clock;
-    orvano::QtShell shell;
+    const orvano::UserFiles files = PrepareFiles();
+    if (!files.problem.empty()) std::fprintf(stderr, "orvano: %s\n", files.problem.c_str());
     orvano::RenderEnvironment environment;
-    environment.programFolder = orvano::FolderOf(shell.ModulePath());
+    environment.dataCfg = files.dataCfg;
     environment.now = clock.Now();
     environment.png = orvano::PaintToPng;
     environment.error = [](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); };
@@ -55,6 +62,7 @@ int main(int argc, char** argv) {
     orvano::QtWindowSystem windows(screen);
     orvano::QtMessageBoxes messages;
     orvano::FileSettingsStore settings(orvano::DefaultSettingsPath());
+    orvano::CreateProgramKeys(settings);
     orvano::QtShell shell;
     orvano::SystemClock clock;
     orvano::StdConsole console;
@@ -63,6 +71,11 @@ int main(int argc, char** argv) {
 
     orvano::App app(
         orvano::Platform{windows, screen, messages, settings, shell, clock, console, strings});
+    app.files = PrepareFiles();
+    if (!app.files.problem.empty()) {
+        std::fprintf(stderr, "orvano: %s\n", app.files.problem.c_str());
+        messages.ShowOk(app.files.problem, "orvano");
+    }
     // The handheld's show command for a normal window.
     constexpr int kShowNormal = 1;
     return orvano::RunApplication(app, kShowNormal);

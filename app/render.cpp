@@ -147,8 +147,7 @@ int RunRender(const std::vector<std::string>& args, const RenderEnvironment& env
     const RenderRequest& request = *parsed;
 
     EngineState engine;
-    const std::string config =
-        request.config.empty() ? DataCfgPath(environment.programFolder + "/") : request.config;
+    const std::string config = request.config.empty() ? environment.dataCfg : request.config;
     CollectingSink boxes;
     const int result =
         ReadDataCfg(config, std::string(), engine.tables, engine.place, boxes, nullptr);

@@ -21,7 +21,7 @@ struct RenderRequest {
     Output output = Output::Png;
     int page = 0;
     std::string file;
-    std::string config;  // empty: data.cfg in the program's folder
+    std::string config;  // empty: the user's data.cfg
     std::optional<int> town;
     std::uint32_t lang = 2;
     bool exploring = false;
@@ -43,7 +43,7 @@ using PngPainter = std::function<bool(const std::string& file, int width, int he
                                       const std::function<void(Surface&)>& paint)>;
 
 struct RenderEnvironment {
-    std::string programFolder;                      // where data.cfg is looked for without --config
+    std::string dataCfg;                            // read when --config is not given
     LocalTime now;                                  // the clock when --at is not given
     PngPainter png;                                 // what --png draws with
     std::function<void(const std::string&)> error;  // one line for the user

@@ -47,10 +47,12 @@ int RunCalendar(const Options& options) {
     ResolvePlace(options, state);
     state.observation = LocalNow();
     if (auto month = options.get("month")) ParseMonth("month", *month, state.observation);
-    std::string folder = ProgramFolder();
+    std::string folder;
     if (auto out = options.get("out")) {
         if (out->empty()) throw UsageError("option '--out' needs a folder");
         folder = *out;
+    } else {
+        folder = DefaultCalendarFolder();
     }
 
     FileTraceSink console(stdout);

@@ -17,26 +17,24 @@ class StderrBoxes final : public MessageSink {
     }
 };
 
-std::string ConfigPath(const Options& options) {
-    return options.get("config").value_or(DataCfgPath(ProgramFolder()));
-}
-
 // As the application's start-up reads: Verbose set first, the console lines on
-// standard output, the transcription beside the file.
+// standard output, the transcription in the user's state folder (beside the
+// file given with --config).
 int RunRead(const Options& options) {
-    const std::string path = ConfigPath(options);
+    const auto given = options.get("config");
+    const std::string path = given ? *given : DefaultConfigPath();
+    const std::string echo = given ? ReadEchoBeside(path) : DefaultReadEchoPath();
     EngineState state;
     state.tables.Verbose = 1;
     StderrBoxes boxes;
     FileTraceSink console(stdout);
-    const int result =
-        ReadDataCfg(path, ReadEchoBeside(path), state.tables, state.place, boxes, &console);
+    const int result = ReadDataCfg(path, echo, state.tables, state.place, boxes, &console);
     return result == kReadOk ? 0 : 1;
 }
 
 // The tables are written back only when they were read whole.
 int RunResave(const Options& options) {
-    const std::string path = ConfigPath(options);
+    const std::string path = ConfigOption(options);
     EngineState state;
     StderrBoxes boxes;
     FileTraceSink console(stdout);

@@ -204,8 +204,8 @@ int RunFit(const Options& options) {
     if (slot) {
         appliedName = options.get("name").value_or(
             "Fitted " + std::filesystem::path(*path).filename().string());
-        Apply(options.get("config").value_or(DataCfgPath(ProgramFolder())), town,
-              static_cast<int>(*slot), fit.fitted, appliedName, options.has("force"));
+        Apply(ConfigOption(options), town, static_cast<int>(*slot), fit.fitted, appliedName,
+              options.has("force"));
     }
 
     if (options.has("json")) {

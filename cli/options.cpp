@@ -1,11 +1,14 @@
 #include "cli/options.h"
 
-#include <unistd.h>
-
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <limits>
+#include <system_error>
+
+#include "platform/user_files.h"
 
 namespace orvano::cli {
 
@@ -41,13 +44,28 @@ std::optional<double> Options::getDouble(const std::string& name) const {
     return value;
 }
 
-std::string ProgramFolder() {
-    std::string path(4096, '\0');
-    const ssize_t n = readlink("/proc/self/exe", path.data(), path.size() - 1);
-    if (n <= 0) return "./";
-    path.resize(static_cast<size_t>(n));
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? "./" : path.substr(0, slash + 1);
+std::string DefaultConfigPath() {
+    std::error_code error;
+    const std::string program = std::filesystem::read_symlink("/proc/self/exe", error).string();
+    const UserDataCfg config = PrepareUserDataCfg(InstalledFolderOfProgram(program) + "/data.cfg");
+    if (!config.problem.empty()) std::fprintf(stderr, "orvano-cli: %s\n", config.problem.c_str());
+    return config.path;
+}
+
+std::string ConfigOption(const Options& options) {
+    const auto given = options.get("config");
+    return given ? *given : DefaultConfigPath();
+}
+
+std::string DefaultReadEchoPath() {
+    return UserStateFolder() + "/read_echo.cfg";
+}
+
+std::string DefaultCalendarFolder() {
+    const std::string folder = UserDataFolder() + "/calendars";
+    std::error_code ignored;
+    std::filesystem::create_directories(folder, ignored);
+    return folder;
 }
 
 Observation LocalNow() {

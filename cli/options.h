@@ -57,8 +57,15 @@ struct Command {
     std::function<int(const Options&)> run;
 };
 
-// The folder of the running program, with a trailing '/'.
-std::string ProgramFolder();
+// The user's data.cfg, made at first start as a copy of the installed default;
+// a problem making it is reported once on standard error.
+std::string DefaultConfigPath();
+// --config when given, else DefaultConfigPath() (only then is a copy made).
+std::string ConfigOption(const Options& options);
+// read_echo.cfg in the user's state folder.
+std::string DefaultReadEchoPath();
+// The user's calendar folder, made if missing.
+std::string DefaultCalendarFolder();
 
 // Options that choose a place: --config FILE --town N, or --lat --lon --tz --dst.
 const std::vector<OptionSpec>& PlaceOptions();

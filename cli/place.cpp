@@ -65,7 +65,7 @@ class FirstMessage final : public MessageSink {
 };
 
 void PlaceFromFile(const Options& options, EngineState& state) {
-    const std::string path = options.get("config").value_or(DataCfgPath(ProgramFolder()));
+    const std::string path = ConfigOption(options);
     FirstMessage boxes;
     // The place lines of a file whose Verbose is set must not mix into a
     // command's own output; only the error line is kept.

@@ -1,5 +1,5 @@
-// orvano-today: the stand-in Today screen. Loads libTodayOrvano.so from its
-// own folder and shows its item in a small strip window.
+// orvano-today: the stand-in Today screen. Loads libTodayOrvano.so from
+// PREFIX/lib/orvano and shows its item in a small strip window.
 #include <dlfcn.h>
 #include <unistd.h>
 
@@ -24,6 +24,7 @@
 #include "platform/qt/sound_canberra.h"
 #include "platform/system_services.h"
 #include "platform/today_process.h"
+#include "platform/user_files.h"
 
 namespace {
 
@@ -172,14 +173,19 @@ void LendServices(Host& host) {
 
 int RunStrip(QApplication& app, Host& host, QLocalServer& server) {
     const HostOptions& options = host.options;
+    CreateProgramKeys(host.settings);
     const bool french = HostInFrench(host.settings);
     const std::string exe = ProcessExecutablePath();
     const std::string folder = exe.substr(0, exe.find_last_of('/'));
+    // The plug-in makes the user's copy and reports a problem with it; the
+    // strip watches the file it reads.
+    const UserDataCfg config = PrepareUserDataCfg(InstalledFolderOfProgram(exe) + "/data.cfg");
+    if (!config.problem.empty()) std::fprintf(stderr, "orvano-today: %s\n", config.problem.c_str());
 
     StripOptions stripOptions;
     stripOptions.width = (options.width * host.windows.dpiY() + 48) / 96;
     stripOptions.queryIntervalMs = options.queryIntervalMs;
-    stripOptions.configPath = folder + "/data.cfg";
+    stripOptions.configPath = config.path;
     stripOptions.orvanoPath = folder + "/orvano";
     stripOptions.french = french;
     auto strip = std::make_unique<StripWindow>(host.windows, hostServices, *host.store, host.boxes,
@@ -194,7 +200,8 @@ int RunStrip(QApplication& app, Host& host, QLocalServer& server) {
         }
     });
 
-    const Plugin plugin = LoadPlugin(folder + "/libTodayOrvano.so", french);
+    const std::string prefix = FolderOf(folder);
+    const Plugin plugin = LoadPlugin(prefix + "/lib/orvano/libTodayOrvano.so", french);
     if (plugin.library == nullptr) return 1;
     TodayWindow* item = plugin.createItem != nullptr
                             ? plugin.createItem(strip->descriptor(), strip->hostWindow())

@@ -28,3 +28,13 @@ bool SettingsKey::WriteByte(const std::string& name, std::uint8_t value) {
 }
 
 }  // namespace orvano
+
+namespace orvano {
+
+void CreateProgramKeys(SettingsStore& store) {
+    for (const char* key : {kAppSettingsKey, kTodaySettingsKey}) {
+        if (store.OpenKey(key) == nullptr) store.CreateKey(key);
+    }
+}
+
+}  // namespace orvano

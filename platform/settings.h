@@ -1,6 +1,7 @@
 // A small store of named values under key paths, standing in for the registry.
-// Keys are made by the install step; the program opens existing keys only, so a
-// missing key is a state the program sees and reports.
+// The programs make their keys at start-up when missing (CreateProgramKeys);
+// elsewhere they open existing keys only, so a missing key is a state the
+// program sees and reports.
 #pragma once
 
 #include <cstdint>
@@ -36,8 +37,12 @@ class SettingsStore {
     virtual ~SettingsStore() = default;
     // nullptr when the key does not exist (or the store cannot be read).
     virtual std::unique_ptr<SettingsKey> OpenKey(const std::string& path) = 0;
-    // For the install step and tests only; the programs never create keys.
+    // True when the key exists afterwards; an existing key is left as it is.
     virtual bool CreateKey(const std::string& path) = 0;
 };
+
+// The window's and the strip's keys, made when missing so that a language
+// choice and the alarm switches can be stored from the first start.
+void CreateProgramKeys(SettingsStore& store);
 
 }  // namespace orvano

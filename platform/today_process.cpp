@@ -13,25 +13,6 @@
 
 namespace orvano {
 
-namespace {
-
-std::string UserFolder(const char* variable, const char* fallback) {
-    std::filesystem::path base;
-    const char* value = std::getenv(variable);
-    if (value != nullptr && value[0] == '/') {
-        base = value;
-    } else {
-        const char* home = std::getenv("HOME");
-        base = std::filesystem::path(home != nullptr ? home : "/tmp") / fallback;
-    }
-    base /= "orvano";
-    std::error_code ignored;
-    std::filesystem::create_directories(base, ignored);
-    return base.string();
-}
-
-}  // namespace
-
 std::string ProcessExecutablePath() {
     std::error_code error;
     auto path = std::filesystem::read_symlink("/proc/self/exe", error);
@@ -52,14 +33,6 @@ std::uint32_t ProcessIdentifier() {
 
 std::uint32_t ThreadIdentifier() {
     return static_cast<std::uint32_t>(syscall(SYS_gettid));
-}
-
-std::string UserStateFolder() {
-    return UserFolder("XDG_STATE_HOME", ".local/state");
-}
-
-std::string UserDataFolder() {
-    return UserFolder("XDG_DATA_HOME", ".local/share");
 }
 
 LocalTime SystemLocalTime() {

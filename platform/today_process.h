@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/geometry.h"
+#include "platform/user_files.h"  // the user's folders
 
 namespace orvano {
 
@@ -15,10 +16,6 @@ std::string ProcessExecutablePath();
 std::string LibraryPathOf(const void* address);
 std::uint32_t ProcessIdentifier();
 std::uint32_t ThreadIdentifier();
-// $XDG_STATE_HOME/orvano (default ~/.local/state/orvano), created if missing.
-std::string UserStateFolder();
-// $XDG_DATA_HOME/orvano (default ~/.local/share/orvano), created if missing.
-std::string UserDataFolder();
 // The local civil time from the system clock.
 LocalTime SystemLocalTime();
 std::int64_t MonotonicCounter();

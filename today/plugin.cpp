@@ -1,6 +1,7 @@
 #include "today/plugin.h"
 
 #include "astro/angle_text.h"
+#include "platform/user_files.h"
 #include "today/plugin_reader.h"
 
 namespace orvano {
@@ -8,8 +9,8 @@ namespace orvano {
 namespace {
 
 int ReadConfig(TodayPlugin& plugin) {
-    return ReadPluginConfig(PluginConfigPath(plugin.libraryPath), plugin.item.engine,
-                            *plugin.services.messages, plugin.getLog);
+    return ReadPluginConfig(plugin.configPath, plugin.item.engine, *plugin.services.messages,
+                            plugin.getLog);
 }
 
 void InvalidateItem(TodayPlugin& plugin, const Rect* area) {
@@ -217,7 +218,7 @@ std::intptr_t PluginOptionsDialogProc(TodayPlugin& plugin, TodayDialog* dialog,
             switches[static_cast<std::size_t>(kShownPrayers[i])] =
                 dialog->IsChecked(kCheckAlarmFajr + static_cast<int>(i)) ? 1 : 0;
         }
-        // The key is made by the install step; without it nothing is stored.
+        // The host makes the key at start-up; without it nothing is stored.
         if (auto key = plugin.services.settings->OpenKey(kTodaySettingsKey)) {
             for (std::size_t i = 0; i < kShownPrayers.size(); ++i) {
                 key->WriteByte(kAlarmValueNames[i],
@@ -228,10 +229,8 @@ std::intptr_t PluginOptionsDialogProc(TodayPlugin& plugin, TodayDialog* dialog,
         return 1;
     }
     if (id == kButtonOrvano) {
-        const auto slash = plugin.libraryPath.find_last_of('/');
-        const std::string folder =
-            slash == std::string::npos ? std::string(".") : plugin.libraryPath.substr(0, slash);
-        plugin.services.shell->StartProgram(folder + "/orvano", {});
+        plugin.services.shell->StartProgram(InstalledProgramOfPlugin(plugin.libraryPath, "orvano"),
+                                            {});
         return 1;
     }
     return 0;

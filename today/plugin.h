@@ -27,6 +27,7 @@ inline constexpr const char* kShowLabelsValueName = "ShowLabels";
 struct TodayPlugin {
     const void* Instance = nullptr;
     std::string libraryPath;
+    std::string configPath;  // the data.cfg the item reads
     TodayHostServices services;
     std::function<DiagnosticLog&()> getLog;
     TodayWindow* ItemWindow = nullptr;

@@ -5,6 +5,7 @@
 
 #include "platform/today_host.h"
 #include "platform/today_process.h"
+#include "platform/user_files.h"
 #include "today/plugin.h"
 
 namespace {
@@ -43,8 +44,13 @@ __attribute__((constructor)) void ProcessAttach() {
     TodayPlugin& plugin = Plugin();
     plugin.windowProc = ItemWindowProc;
     plugin.getLog = []() -> DiagnosticLog& { return GetLog(); };
-    loaded = PluginLoad(plugin, &loaded, LibraryPathOf(reinterpret_cast<const void*>(&CreateItem)),
-                        *services);
+    const std::string library = LibraryPathOf(reinterpret_cast<const void*>(&CreateItem));
+    UserDataCfg config = PrepareUserDataCfg(InstalledFolderOfPlugin(library) + "/data.cfg");
+    if (!config.problem.empty() && services->messages != nullptr) {
+        services->messages->ShowOk(config.problem, "orvano-today");
+    }
+    plugin.configPath = std::move(config.path);
+    loaded = PluginLoad(plugin, &loaded, library, *services);
 }
 
 __attribute__((destructor)) void ProcessDetach() {

@@ -8,12 +8,6 @@
 
 namespace orvano {
 
-std::string PluginConfigPath(const std::string& libraryPath) {
-    const auto slash = libraryPath.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? "." : libraryPath.substr(0, slash);
-    return folder + "/data.cfg";
-}
-
 int ReadPluginConfig(const std::string& configPath, EngineState& state, MessageBoxes& boxes,
                      const std::function<DiagnosticLog&()>& getLog) {
     std::ifstream file(configPath, std::ios::binary);

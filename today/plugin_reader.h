@@ -13,9 +13,6 @@
 
 namespace orvano {
 
-// The data.cfg beside the library file.
-std::string PluginConfigPath(const std::string& libraryPath);
-
 // Reads configPath into state.tables (conventions, NumberOfTowns,
 // TownSelected, Verbose; never the town table) and state.place. Nothing is
 // cleared first: what an earlier read left stays where this file says nothing.

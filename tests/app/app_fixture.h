@@ -25,6 +25,7 @@ class AppFixture : public ::testing::Test {
         fake.shell.modulePath = (folder_ / "orvano").string();
         fake.settings.CreateKey(kAppSettingsKey);
         app = std::make_unique<App>(fake.platform());
+        app->files = UserFilesIn(folder_.string());
     }
     void TearDown() override {
         app.reset();

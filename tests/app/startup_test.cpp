@@ -116,6 +116,7 @@ TEST_F(StartupTest, StoredLanguageIsKept) {
         local.settings.CreateKey(kAppSettingsKey);
         local.settings.keys[kAppSettingsKey]["Lang"] = c.stored;
         App localApp(local.platform());
+        localApp.files = UserFilesIn(folder().string());
         ASSERT_TRUE(StartApplication(localApp, 1));
         EXPECT_EQ(localApp.ui.Lang, c.lang);
         EXPECT_EQ(local.windows.window->ById(kIdNow)->spec.text, c.nowLabel);

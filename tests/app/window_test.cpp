@@ -24,6 +24,7 @@
 #include "platform/qt/qt_window.h"
 #include "platform/system_services.h"
 #include "tests/support/recording_platform.h"
+#include "tests/support/temp_folder.h"
 
 namespace orvano::testing {
 
@@ -78,6 +79,7 @@ struct RealWindow {
         settings.CreateKey(kAppSettingsKey);
         app = std::make_unique<App>(
             Platform{windows, screen, messages, settings, shell, clock, console, strings});
+        app->files = UserFilesIn((TheSandbox().root() / "program").string());
     }
     ~RealWindow() {
         if (windows.mainWindow() != nullptr) windows.mainWindow()->close();
@@ -225,7 +227,7 @@ TEST(RealWindowTest, ChannelLeftByACopyThatDiedIsTakenOver) {
 
 TEST(ProgramTest, SecondStartExitsWithZeroAndTheFirstKeepsRunning) {
     TheApplication();
-    // This test's own settings: no key exists, so neither run may write one.
+    // This test's own configuration folder, empty: a first start.
     const fs::path config = TheSandbox().root() / "program-config";
     fs::create_directories(config);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -254,7 +256,15 @@ TEST(ProgramTest, SecondStartExitsWithZeroAndTheFirstKeepsRunning) {
     first.terminate();
     ASSERT_TRUE(first.waitForFinished(10000));
 
-    EXPECT_FALSE(fs::exists(config / "orvano" / "settings.ini"));
+    // The first start made the user's files: the settings keys and a copy of
+    // the installed data.cfg.
+    FileSettingsStore made((config / "orvano" / "settings.ini").string());
+    EXPECT_NE(made.OpenKey(kAppSettingsKey), nullptr);
+    EXPECT_NE(made.OpenKey(kTodaySettingsKey), nullptr);
+    const fs::path installed =
+        fs::path(ORVANO_PROGRAM).parent_path().parent_path() / "share/orvano/data.cfg";
+    ASSERT_FALSE(ReadFile(installed.string()).empty());
+    EXPECT_EQ(ReadFile((config / "orvano" / "data.cfg").string()), ReadFile(installed.string()));
 }
 
 }  // namespace

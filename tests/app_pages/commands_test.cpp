@@ -60,6 +60,7 @@ class Started {
             fake.settings.keys[kAppSettingsKey]["Lang"] = Number(lang);
         }
         app = std::make_unique<App>(fake.platform());
+        app->files = UserFilesIn(folder_.string());
         EXPECT_TRUE(StartApplication(*app, 1));
     }
     ~Started() { fs::remove_all(folder_); }
@@ -310,6 +311,19 @@ TEST(ParseDecimalField, AsFormattedInputReadsIt) {
         {"1e999", 0.0},   {"\t-0.000001", -0.000001},
     };
     for (const auto& c : cases) EXPECT_EQ(ParseDecimalField(c.text), c.value) << c.text;
+}
+
+// Running on the installed file because the user's copy could not be made.
+TEST(TownCommands, SaveOnTheInstalledFileIsRefused) {
+    Started s(kFourTowns, 1);
+    s.app->files.readOnly = true;
+    const std::string before = ReadFile(s.DataCfg());
+    s.fake.messages.shown.clear();
+    s.window().SendCommand(kIdSave);
+    ASSERT_EQ(s.fake.messages.shown.size(), 1u);
+    EXPECT_EQ(s.fake.messages.shown[0].caption, "File open error for writing data.cfg");
+    EXPECT_EQ(s.fake.messages.shown[0].text, s.DataCfg().string());
+    EXPECT_EQ(ReadFile(s.DataCfg()), before);
 }
 
 TEST(TownCommands, SaveAndCalendarWithAnEmptyTableTouchNothing) {

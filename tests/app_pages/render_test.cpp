@@ -34,7 +34,7 @@ struct RenderRun {
 
     RenderEnvironment Environment() {
         RenderEnvironment environment;
-        environment.programFolder = "/nonexistent-orvano-folder";
+        environment.dataCfg = "/nonexistent-orvano-folder/data.cfg";
         environment.now = LocalTime{2010, 6, 1, 21, 16, 0, 0, 0};
         environment.error = [this](const std::string& line) { errors.push_back(line); };
         environment.png = [this](const std::string& file, int w, int h, int dpi,

@@ -112,10 +112,30 @@ TEST_F(CliConfig, PlaceFromTheFileAndTown) {
     EXPECT_EQ(paris.out.rfind("Paris, France: ", 0), 0u) << paris.out;
 }
 
-TEST_F(CliConfig, PlaceFromTheProgramFolderByDefault) {
-    const auto r = RunCli({"qibla"});
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out.rfind("Algiers, Algeria: ", 0), 0u) << r.out;
+// --config makes nothing; the first run without it copies the installed file,
+// and later runs read the user's copy, never replacing it, even when it is bad.
+TEST_F(CliConfig, UsersOwnDataCfgMadeAtFirstStartAndKept) {
+    const std::string user = testing::CliHome().path() + "/config/orvano/data.cfg";
+    const auto given = RunCli({"qibla", "--config", Put("data.cfg", ReadFile(kDefault))});
+    EXPECT_EQ(given.status, 0) << given.err;
+    EXPECT_FALSE(std::filesystem::exists(user));
+
+    const auto first = RunCli({"qibla"});
+    EXPECT_EQ(first.status, 0) << first.err;
+    EXPECT_EQ(first.out.rfind("Algiers, Algeria: ", 0), 0u) << first.out;
+    ASSERT_FALSE(ReadFile(testing::InstalledDataCfg()).empty());
+    EXPECT_EQ(ReadFile(user), ReadFile(testing::InstalledDataCfg()));
+
+    testing::WriteFile(user, ReadFile(std::string(ORVANO_TEST_DATA) + "/today_paris.cfg"));
+    const auto mine = RunCli({"qibla"});
+    EXPECT_EQ(mine.status, 0) << mine.err;
+    EXPECT_EQ(mine.out.rfind("Paris, France: ", 0), 0u) << mine.out;
+
+    testing::WriteFile(user, "1 1 0 0\n6\n");
+    const auto bad = RunCli({"qibla"});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_EQ(bad.err, "orvano-cli qibla: Read error: bad format of data.cfg\n");
+    EXPECT_EQ(ReadFile(user), "1 1 0 0\n6\n");
 }
 
 TEST_F(CliConfig, BadTownIsBadUsage) {

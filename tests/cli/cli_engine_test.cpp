@@ -119,7 +119,7 @@ TEST(CliTimes, CoordinatesUseTheStandardAngles) {
 }
 
 TEST(CliTimes, EveryTownOfTheDefaultTables) {
-    const std::string data = std::string(ORVANO_BINARY_DIR) + "/stage/lib/orvano/data.cfg";
+    const std::string data = testing::InstalledDataCfg();
     const std::string text = ReadFile(data);
     std::smatch header;
     ASSERT_TRUE(std::regex_search(text, header, std::regex("(^|\n)1[ \t]+([0-9]+)")))

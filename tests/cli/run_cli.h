@@ -20,7 +20,19 @@ struct CliResult {
 };
 
 inline std::string CliPath() {
-    return std::string(ORVANO_BINARY_DIR) + "/stage/lib/orvano/orvano-cli";
+    return std::string(ORVANO_BINARY_DIR) + "/stage/bin/orvano-cli";
+}
+
+// The bundled data.cfg as installed beside the staged tool.
+inline std::string InstalledDataCfg() {
+    return std::string(ORVANO_BINARY_DIR) + "/stage/share/orvano/data.cfg";
+}
+
+// Each test process is a new user with an empty home: the tool makes its
+// files there, never in the home of whoever runs the tests.
+inline const TempFolder& CliHome() {
+    static const TempFolder home;
+    return home;
 }
 
 inline std::string ShellQuote(const std::string& arg) {
@@ -40,7 +52,11 @@ inline CliResult RunCli(const std::vector<std::string>& args) {
     char errTemplate[] = "/tmp/orvano-cli-err-XXXXXX";
     const int fd = mkstemp(errTemplate);
     if (fd >= 0) close(fd);
-    std::string command = ShellQuote(CliPath());
+    const std::string& h = CliHome().path();
+    std::string command = "env HOME=" + ShellQuote(h) +
+                          " XDG_CONFIG_HOME=" + ShellQuote(h + "/config") +
+                          " XDG_STATE_HOME=" + ShellQuote(h + "/state") +
+                          " XDG_DATA_HOME=" + ShellQuote(h + "/data") + " " + ShellQuote(CliPath());
     for (const std::string& a : args) command += " " + ShellQuote(a);
     command += " 2>" + ShellQuote(errTemplate);
     CliResult result;

@@ -171,14 +171,12 @@ TEST_F(SettingsFileTest, DefaultPathFollowsXdgConfigHome) {
     }
 }
 
-// The install step's script: both keys, once, without touching what is there.
-TEST_F(SettingsFileTest, InstallStepCreatesBothKeysOnce) {
+// First start: both keys, once, without touching what is there.
+TEST_F(SettingsFileTest, ProgramsCreateBothKeysOnce) {
     Write("[Software\\Apps\\Orvano]\nLang=hex:01,00,00,00\n");
-    const std::string command = std::string(CMAKE_COMMAND) + " -DORVANO_SETTINGS_FILE=" + file_ +
-                                " -P " + ORVANO_SOURCE_DIR +
-                                "/app/create_settings_keys.cmake > /dev/null";
-    ASSERT_EQ(std::system(command.c_str()), 0);
-    ASSERT_EQ(std::system(command.c_str()), 0);
+    FileSettingsStore starting(file_);
+    CreateProgramKeys(starting);
+    CreateProgramKeys(starting);
     EXPECT_EQ(Content(),
               "[Software\\Apps\\Orvano]\nLang=hex:01,00,00,00\n"
               "[Software\\Microsoft\\Today\\Items\\Orvano]\n");
@@ -187,7 +185,7 @@ TEST_F(SettingsFileTest, InstallStepCreatesBothKeysOnce) {
     EXPECT_EQ(store.OpenKey(kAppSettingsKey)->ReadNumber("Lang"), std::optional<std::uint32_t>(1));
 
     fs::remove(file_);
-    ASSERT_EQ(std::system(command.c_str()), 0);
+    CreateProgramKeys(starting);
     EXPECT_EQ(Content(), "[Software\\Apps\\Orvano]\n[Software\\Microsoft\\Today\\Items\\Orvano]\n");
 }
 

@@ -33,16 +33,18 @@ struct HostFixture : ::testing::Test {
         state = dir.path() + "/state";
         run = dir.path() + "/run";
         trace = dir.path() + "/trace";
-        for (const auto& d : {app, cfg + "/orvano", data, state, run}) fs::create_directories(d);
+        for (const auto& d :
+             {app + "/bin", app + "/lib/orvano", cfg + "/orvano", data, state, run}) {
+            fs::create_directories(d);
+        }
         fs::permissions(run, fs::perms::owner_all, fs::perm_options::replace);
-        // The host loads the plug-in from its own folder and the plug-in reads
-        // data.cfg from its own: both are copied into a folder of the test's.
-        for (const char* file : {"orvano-today", "libTodayOrvano.so"}) {
-            fs::copy_file(std::string(TODAY_STAGE_DIR) + "/" + file, app + "/" + file);
+        // An install without a default data.cfg: the user's file is the test's.
+        for (const char* file : {"bin/orvano-today", "lib/orvano/libTodayOrvano.so"}) {
+            fs::copy_file(std::string(TODAY_STAGE_PREFIX) + "/" + file, app + "/" + file);
         }
     }
     void UseConfig(const std::string& source = ORVANO_TEST_DATA "/today_paris.cfg") {
-        fs::copy_file(source, app + "/data.cfg", fs::copy_options::overwrite_existing);
+        fs::copy_file(source, cfg + "/orvano/data.cfg", fs::copy_options::overwrite_existing);
     }
     void Switches(const std::string& lines) {
         WriteFile(cfg + "/orvano/settings.ini",
@@ -55,7 +57,7 @@ struct HostFixture : ::testing::Test {
     }
     std::string HostCommand(const std::string& time, int exitAfterMs,
                             const std::string& extra = "") const {
-        return app + "/orvano-today --silent --boxes-to-stderr --query-interval 250 --time '" +
+        return app + "/bin/orvano-today --silent --boxes-to-stderr --query-interval 250 --time '" +
                time + "' --exit-after " + std::to_string(exitAfterMs) + " --trace " + trace + " " +
                extra;
     }
@@ -192,7 +194,7 @@ TEST_F(HostFixture, RefusesTheItemWithoutDataCfgAndLogsWhy) {
     Switches("");
     EXPECT_EQ(Run(HostCommand("2026-12-07 10:00:00", 1000)), 1);
     const auto lines = TraceLines();
-    EXPECT_NE(Find(lines, "box File open error: " + app + "/data.cfg"), std::string::npos);
+    EXPECT_NE(Find(lines, "box File open error: " + cfg + "/orvano/data.cfg"), std::string::npos);
     EXPECT_NE(Find(lines, "load refused"), std::string::npos);
     EXPECT_EQ(Find(lines, "item created"), std::string::npos);
     const std::string log = ReadFile(state + "/orvano/orvano-today_log.txt");
@@ -200,7 +202,7 @@ TEST_F(HostFixture, RefusesTheItemWithoutDataCfgAndLogsWhy) {
     EXPECT_NE(log.find("GetLastError returned : 0x00000002: No such file or directory)\r\n"),
               std::string::npos);
     EXPECT_NE(log.find(" : Log finished\r\n"), std::string::npos);
-    EXPECT_NE(log.find("executable: " + app + "/orvano-today (ProcID: 0x"), std::string::npos);
+    EXPECT_NE(log.find("executable: " + app + "/bin/orvano-today (ProcID: 0x"), std::string::npos);
 }
 
 TEST_F(HostFixture, RereadsDataCfgWhenItChangesAndRunsOnce) {
@@ -219,15 +221,15 @@ TEST_F(HostFixture, RereadsDataCfgWhenItChangesAndRunsOnce) {
     };
     ASSERT_TRUE(waitFor("paint end"));
     // A second copy finds the first and leaves at once.
-    EXPECT_EQ(Run(app + "/orvano-today --boxes-to-stderr"), 0);
+    EXPECT_EQ(Run(app + "/bin/orvano-today --boxes-to-stderr"), 0);
     EXPECT_NE(ReadFile(dir.path() + "/stderr").find("d\xc3\xa9j\xc3\xa0 lanc\xc3\xa9"),
               std::string::npos);
 
     // The file replaced as the application saves it: written beside, renamed over.
-    std::string text = ReadFile(app + "/data.cfg");
+    std::string text = ReadFile(cfg + "/orvano/data.cfg");
     text.replace(text.find("1 2              1"), 18, "1 2              0");
-    WriteFile(app + "/data.cfg.tmp", text);
-    fs::rename(app + "/data.cfg.tmp", app + "/data.cfg");
+    WriteFile(cfg + "/orvano/data.cfg.tmp", text);
+    fs::rename(cfg + "/orvano/data.cfg.tmp", cfg + "/orvano/data.cfg");
     ASSERT_TRUE(waitFor("unloaded"));
     const auto lines = TraceLines();
     const std::size_t cleared = Find(lines, "clear-cache (data.cfg changed)");
@@ -345,14 +347,14 @@ TEST_F(HostFixture, MenuSpeaksTheWindowsLanguageAndRunsItsActions) {
     WriteFile(cfg + "/orvano/settings.ini",
               "[Software\\Apps\\Orvano]\nLang=hex:01,00,00,00\n"
               "[Software\\Microsoft\\Today\\Items\\Orvano]\n");
-    WriteFile(app + "/orvano", "#!/bin/sh\ntouch " + dir.path() + "/orvano-started\n");
-    fs::permissions(app + "/orvano", fs::perms::owner_all);
+    WriteFile(app + "/bin/orvano", "#!/bin/sh\ntouch " + dir.path() + "/orvano-started\n");
+    fs::permissions(app + "/bin/orvano", fs::perms::owner_all);
     const struct {
         std::string action;
         std::string traced;
     } cases[] = {{"reload", "clear-cache (menu)"},
                  {"options", "options shown"},
-                 {"open", "started " + app + "/orvano"},
+                 {"open", "started " + app + "/bin/orvano"},
                  {"quit", "unloaded"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.action);
@@ -380,7 +382,7 @@ TEST_F(HostFixture, MenuSpeaksTheWindowsLanguageAndRunsItsActions) {
 TEST_F(HostFixture, AStormOfBadFilesShowsOneMessageAtATime) {
     UseConfig();
     Switches("");
-    const std::string good = ReadFile(app + "/data.cfg");
+    const std::string good = ReadFile(cfg + "/orvano/data.cfg");
     const std::string background = Environment() + app +
                                    "/orvano-today --silent --query-interval 250 --time "
                                    "'2026-12-07 10:00:00' --exit-after 4500 --trace " +
@@ -395,14 +397,14 @@ TEST_F(HostFixture, AStormOfBadFilesShowsOneMessageAtATime) {
     };
     ASSERT_TRUE(waitFor("paint end"));
     for (int i = 0; i < 12; ++i) {
-        WriteFile(app + "/data.cfg.tmp", i % 2 ? "1 x\n" : "3 0 1 2\n");
-        fs::rename(app + "/data.cfg.tmp", app + "/data.cfg");
+        WriteFile(cfg + "/orvano/data.cfg.tmp", i % 2 ? "1 x\n" : "3 0 1 2\n");
+        fs::rename(cfg + "/orvano/data.cfg.tmp", cfg + "/orvano/data.cfg");
         std::this_thread::sleep_for(std::chrono::milliseconds(150));
     }
     std::string algiers = good;
     algiers.replace(algiers.find("1 2              1"), 18, "1 2              0");
-    WriteFile(app + "/data.cfg.tmp", algiers);
-    fs::rename(app + "/data.cfg.tmp", app + "/data.cfg");
+    WriteFile(cfg + "/orvano/data.cfg.tmp", algiers);
+    fs::rename(cfg + "/orvano/data.cfg.tmp", cfg + "/orvano/data.cfg");
     ASSERT_TRUE(waitFor("unloaded"));
     const auto lines = TraceLines();
     int messages = 0;

@@ -210,7 +210,9 @@ struct PluginFixture : ::testing::Test {
         return s;
     }
     bool Load() {
-        return PluginLoad(plugin, &instance, dir.path() + "/libTodayOrvano.so", Services());
+        plugin.configPath = dir.path() + "/data.cfg";
+        return PluginLoad(plugin, &instance, dir.path() + "/lib/orvano/libTodayOrvano.so",
+                          Services());
     }
     TodayWindow* LoadAndCreate(int width = 240) {
         WriteFile(dir.path() + "/data.cfg", kParis);
@@ -445,14 +447,14 @@ TEST_F(PluginFixture, OptionsDialogWithoutTheKeyStoresNothing) {
     EXPECT_EQ(dialog.ended, 1);
 }
 
-TEST_F(PluginFixture, OrvanoButtonStartsTheProgramBesideTheLibrary) {
+TEST_F(PluginFixture, OrvanoButtonStartsTheInstalledProgram) {
     WriteFile(dir.path() + "/data.cfg", kParis);
     ASSERT_TRUE(Load());
     FakeDialog dialog;
     EXPECT_EQ(PluginOptionsDialogProc(plugin, &dialog, kMsgCommand, kButtonOrvano, 0), 1);
     EXPECT_EQ(PluginOptionsDialogProc(plugin, &dialog, kMsgCommand, kButtonOrvano, 0), 1);
     ASSERT_EQ(shell.started.size(), 2u);
-    EXPECT_EQ(shell.started[0].first, dir.path() + "/orvano");
+    EXPECT_EQ(shell.started[0].first, dir.path() + "/bin/orvano");
     EXPECT_TRUE(shell.started[0].second.empty());
     EXPECT_EQ(dialog.ended, -1);  // the dialog stays open
     EXPECT_EQ(PluginOptionsDialogProc(plugin, &dialog, kMsgCommand, 2, 0), 0);

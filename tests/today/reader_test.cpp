@@ -49,10 +49,6 @@ struct ReaderFixture : ::testing::Test {
     }
 };
 
-TEST(PluginConfigPath, BesideTheLibrary) {
-    EXPECT_EQ(PluginConfigPath("/usr/lib/orvano/libTodayOrvano.so"), "/usr/lib/orvano/data.cfg");
-}
-
 TEST_F(ReaderFixture, KeepsOnlyTheSelectedTown) {
     WriteFile(config(), kTwoTowns);
     ASSERT_EQ(Read(), kReadOk);
