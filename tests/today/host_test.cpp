@@ -384,7 +384,7 @@ TEST_F(HostFixture, AStormOfBadFilesShowsOneMessageAtATime) {
     Switches("");
     const std::string good = ReadFile(cfg + "/orvano/data.cfg");
     const std::string background = Environment() + app +
-                                   "/orvano-today --silent --query-interval 250 --time "
+                                   "/bin/orvano-today --silent --query-interval 250 --time "
                                    "'2026-12-07 10:00:00' --exit-after 4500 --trace " +
                                    trace + " 2>/dev/null &";
     ASSERT_EQ(std::system(background.c_str()), 0);
