@@ -4,7 +4,7 @@ BUILD_ASAN ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: deps build run test test-asan bench fuzz install clean
+.PHONY: deps build run test test-package test-asan bench fuzz install uninstall package clean
 
 deps:
 	tools/install-deps
@@ -18,13 +18,17 @@ build: deps $(BUILD)/build.ninja
 run: build
 	tools/run-main $(BUILD)
 
+# The package round trip installs into the system, so it is a target of its own.
 test: build
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE package
+
+test-package: package
+	cd $(BUILD) && ORVANO_TEST_PACKAGE=1 ctest --output-on-failure -L package
 
 test-asan: deps
 	cmake -S . -B $(BUILD_ASAN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DORVANO_SANITIZE=ON
 	cmake --build $(BUILD_ASAN) -j $(JOBS)
-	cd $(BUILD_ASAN) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD_ASAN) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS) -LE package
 	@if [ -x tools/fuzz ]; then tools/fuzz 30; fi
 
 bench: build
@@ -35,6 +39,13 @@ fuzz: deps
 
 install: build
 	cmake --install $(BUILD) --prefix $${PREFIX:-$$HOME/.local}
+
+# Removes what the last `make install` from this build put in place.
+uninstall:
+	cmake -DMANIFEST=$(abspath $(BUILD))/install_manifest.txt -P dist/uninstall.cmake
+
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) $(BUILD_ASAN) build-fuzz

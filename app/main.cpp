@@ -9,6 +9,7 @@
 
 #include "app/app.h"
 #include "app/render.h"
+#include "platform/app_id.h"
 #include "platform/file_settings.h"
 #include "platform/qt/qt_services.h"
 #include "platform/qt/qt_surface.h"
@@ -53,6 +54,7 @@ int main(int argc, char** argv) {
     // A render needs fonts but no display.
     if (render) setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication application(argc, argv);
+    QApplication::setDesktopFileName(orvano::kAppId);
     // Qt takes the user's locale for the C library too; the program's texts
     // ("%g", "%.2f") are written with a decimal point whatever the desktop's language.
     std::setlocale(LC_NUMERIC, "C");

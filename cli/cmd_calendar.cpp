@@ -71,7 +71,8 @@ Command CalendarCommand() {
     return {"calendar", "Write the month's prayer times as an HTML page and open it",
             WithFilePlace({
                 {"month", "YYYY-MM", "The month to show (default: this month)"},
-                {"out", "DIR", "The folder to write the page to (default: the program's)"},
+                {"out", "DIR",
+                 "The folder to write the page to (default: ~/.local/share/orvano/calendars)"},
                 {"no-open", "", "Only write the page; don't open it in the browser"},
             }),
             RunCalendar};

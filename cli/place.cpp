@@ -9,7 +9,7 @@ namespace orvano::cli {
 
 const std::vector<OptionSpec>& PlaceOptions() {
     static const std::vector<OptionSpec> options = {
-        {"config", "FILE", "The data.cfg to read (default: the one beside the program)"},
+        {"config", "FILE", "The data.cfg to read (default: yours, ~/.config/orvano/data.cfg)"},
         {"town", "N|NAME",
          "The town: its index or its name, as Country/Name if need be (default: the file's)"},
         {"lat", "DEG", "Latitude of a place of your own, -90..90 (with --lon)"},

@@ -18,6 +18,7 @@
 #include "host/host_options.h"
 #include "host/host_text.h"
 #include "host/strip.h"
+#include "platform/app_id.h"
 #include "platform/file_settings.h"
 #include "platform/notification_store.h"
 #include "platform/qt/qt_services.h"
@@ -244,8 +245,8 @@ int main(int argc, char** argv) {
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName("orvano-today");
     QApplication::setApplicationDisplayName("Orvano Today");
-    QApplication::setDesktopFileName("orvano-today");
-    QApplication::setWindowIcon(QIcon::fromTheme("orvano", QIcon(":/orvano/icon/111.png")));
+    QApplication::setDesktopFileName(kTodayAppId);
+    QApplication::setWindowIcon(QIcon::fromTheme(kAppId, QIcon(":/orvano/icon/111.png")));
     // Hiding the strip behind the tray, or closing the last message, is not quitting.
     QApplication::setQuitOnLastWindowClosed(false);
     const HostOptions options = ParseHostOptions(app);

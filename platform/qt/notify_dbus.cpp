@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QVariantMap>
 
+#include "platform/app_id.h"
+
 namespace orvano {
 
 bool ShowDesktopNotification(const std::string& appName, const std::string& title,
@@ -18,7 +20,8 @@ bool ShowDesktopNotification(const std::string& appName, const std::string& titl
     const QString text = QString::fromStdString(body);
     QDBusReply<unsigned> reply =
         service.call("Notify", QString::fromStdString(appName), 0u, QString("appointment-soon"),
-                     QString::fromStdString(title), text, QStringList(), QVariantMap(), -1);
+                     QString::fromStdString(title), text, QStringList(),
+                     QVariantMap{{QStringLiteral("desktop-entry"), QString(kTodayAppId)}}, -1);
     return reply.isValid();
 }
 

@@ -1,0 +1,140 @@
+#!/usr/bin/env bash
+# Installs the build into temporary prefixes and checks what a user meets:
+#   user     a prefix in the user's home: layout, validators, first start,
+#            install twice keeps the user's file, uninstall keeps user data
+#   system   a root-owned prefix, read-only to a normal user who runs it
+#   package  the .deb installed with apt, run by a normal user, removed
+# Usage: install_test.sh user|system|package BUILD_DIR SOURCE_DIR
+set -euo pipefail
+mode=$1 build=$2 source=$3
+work=$(mktemp -d /tmp/orvano-install-XXXXXX)
+chmod 755 "$work"
+manifest="$build/install_manifest.txt"
+saved=""
+cleanup() {
+  # The developer's own install manifest is put back.
+  if [ -n "$saved" ]; then mv "$saved" "$manifest"; elif [ -f "$work/no-manifest" ]; then rm -f "$manifest"; fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+if [ -f "$manifest" ]; then saved="$work/manifest.saved"; cp "$manifest" "$saved"; else touch "$work/no-manifest"; fi
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+check_file() { [ -f "$1" ] || fail "missing $1"; }
+
+# The files every install holds, relative to its prefix.
+installed_files() {
+  echo bin/orvano bin/orvano-cli bin/orvano-today lib/orvano/libTodayOrvano.so
+  echo share/orvano/data.cfg share/orvano/help.html share/orvano/helpen.html
+  echo share/applications/org.orvano.Orvano.desktop share/applications/org.orvano.Orvano.Today.desktop
+  echo share/metainfo/org.orvano.Orvano.metainfo.xml share/icons/hicolor/scalable/apps/org.orvano.Orvano.svg
+  for s in 16 22 24 32 48 64 128 256; do echo share/icons/hicolor/${s}x${s}/apps/org.orvano.Orvano.png; done
+  echo share/man/man1/orvano.1 share/man/man1/orvano-cli.1 share/man/man1/orvano-today.1
+}
+
+validate() {
+  local prefix=$1
+  for f in "$prefix"/share/applications/org.orvano.Orvano*.desktop; do
+    desktop-file-validate "$f" || fail "desktop-file-validate $f"
+  done
+  appstreamcli validate --no-net "$prefix/share/metainfo/org.orvano.Orvano.metainfo.xml" >/dev/null ||
+    fail "appstreamcli validate"
+  for m in "$prefix"/share/man/man1/orvano*.1; do
+    [ -z "$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$m" 2>&1 >/dev/null)" ] || fail "man warnings in $m"
+  done
+}
+
+# A normal user to run the programs as (CI runs as root, which ignores permissions).
+normal_user() {
+  if [ "$(id -u)" -ne 0 ]; then echo "SKIP: needs root to run as a normal user" >&2; exit 77; fi
+  id orvano-test >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin orvano-test
+  home="$work/home"
+  mkdir -p "$home"
+  chown orvano-test: "$home"
+}
+as_user() {
+  runuser -u orvano-test -- env -i PATH=/usr/bin:/bin HOME="$home" QT_QPA_PLATFORM=offscreen "$@"
+}
+
+# What a first start of each program makes, run as the normal user from `bin`.
+first_start() {
+  local bin=$1 share=$2
+  as_user "$bin/orvano-cli" times >"$work/times.txt" || fail "orvano-cli times as a user"
+  grep -q '^Algiers, Algeria' "$work/times.txt" || fail "unexpected times: $(cat "$work/times.txt")"
+  cmp -s "$home/.config/orvano/data.cfg" "$share/data.cfg" || fail "no copy of data.cfg in the user's home"
+  [ "$(stat -c %U "$home/.config/orvano/data.cfg")" = orvano-test ] || fail "data.cfg not the user's"
+  as_user "$bin/orvano-cli" read >/dev/null || fail "orvano-cli read as a user"
+  check_file "$home/.local/state/orvano/read_echo.cfg"
+  as_user "$bin/orvano" --render 0 --png "$home/page.png" || fail "orvano --render as a user"
+  check_file "$home/page.png"
+  as_user "$bin/orvano-today" --silent --boxes-to-stderr --exit-after 1500 2>"$work/today.err" ||
+    fail "orvano-today as a user: $(cat "$work/today.err")"
+  grep -q 'Software\\Microsoft\\Today\\Items\\Orvano' "$home/.config/orvano/settings.ini" ||
+    fail "the strip made no settings key"
+}
+
+case $mode in
+user)
+  home="$work/home" prefix="$work/home/.local"
+  mkdir -p "$home"
+  run() { env -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u XDG_STATE_HOME -u ORVANO_AUTOSTART_DIR HOME="$home" "$@"; }
+  run cmake --install "$build" --prefix "$prefix" >/dev/null
+  for f in $(installed_files); do check_file "$prefix/$f"; done
+  autostart="$home/.config/autostart/org.orvano.Orvano.Today.desktop"
+  check_file "$autostart"
+  grep -qx "Exec=$prefix/bin/orvano-today" "$autostart" || fail "autostart Exec: $(cat "$autostart")"
+  validate "$prefix"
+  [ ! -e "$home/.config/orvano" ] || fail "installing made user files"
+  # The manual names every command the tool has, and every option of each.
+  page=$(LC_ALL=C.UTF-8 MANWIDTH=200 man -l "$prefix/share/man/man1/orvano-cli.1" 2>/dev/null)
+  commands=$(run "$prefix/bin/orvano-cli" --help | sed -n '/^Commands:/,$p' | awk 'NR > 1 && NF { print $1 }')
+  [ -n "$commands" ] || fail "orvano-cli --help lists no commands"
+  for c in $commands; do
+    grep -Eq "^       $c( |$)" <<<"$page" || fail "orvano-cli(1) lacks the command $c"
+    for o in $(run "$prefix/bin/orvano-cli" help "$c" | grep -Eo '^  (-h,)?--[a-z-]+' | sed 's/.*--/--/'); do
+      [ "$o" = --help ] || grep -Fq -- "$o" <<<"$page" || fail "orvano-cli(1) lacks $c $o"
+    done
+  done
+
+  run "$prefix/bin/orvano-cli" times >/dev/null
+  cmp -s "$home/.config/orvano/data.cfg" "$prefix/share/orvano/data.cfg" || fail "no first-start copy"
+  echo "mine" >"$home/.config/orvano/data.cfg"
+  run cmake --install "$build" --prefix "$prefix" >/dev/null
+  [ "$(cat "$home/.config/orvano/data.cfg")" = mine ] || fail "install twice replaced the user's data.cfg"
+
+  cp "$manifest" "$work/manifest"
+  cmake -DMANIFEST="$work/manifest" -P "$source/dist/uninstall.cmake" >/dev/null
+  for f in $(installed_files); do [ ! -e "$prefix/$f" ] || fail "uninstall left $f"; done
+  [ ! -e "$autostart" ] || fail "uninstall left the autostart entry"
+  [ ! -e "$prefix/share/orvano" ] && [ ! -e "$prefix/lib/orvano" ] || fail "uninstall left a folder"
+  [ "$(cat "$home/.config/orvano/data.cfg")" = mine ] || fail "uninstall touched the user's data.cfg"
+  ;;
+system)
+  normal_user
+  prefix="$work/usr-local"
+  ORVANO_AUTOSTART_DIR="$work/xdg-autostart" cmake --install "$build" --prefix "$prefix" >/dev/null
+  chmod -R go-w "$prefix"
+  first_start "$prefix/bin" "$prefix/share/orvano"
+  [ -z "$(find "$prefix" -newer "$manifest" -print -quit)" ] || fail "a run wrote under the prefix"
+  ;;
+package)
+  if [ "${ORVANO_TEST_PACKAGE:-}" != 1 ]; then
+    echo "SKIP: installs into the system; run with ORVANO_TEST_PACKAGE=1 after make package" >&2
+    exit 77
+  fi
+  normal_user
+  deb=$(ls "$build"/package/orvano_*.deb 2>/dev/null | head -n1)
+  [ -n "$deb" ] || fail "no package in $build/package (make package)"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get install -y -q "$deb" >"$work/apt.log" 2>&1 || fail "apt install: $(tail -5 "$work/apt.log")"
+  dpkg -L orvano | sort >"$work/files.txt"
+  for f in $(installed_files); do grep -qx "/usr/$f" "$work/files.txt" || fail "package lacks /usr/$f"; done
+  grep -qx /etc/xdg/autostart/org.orvano.Orvano.Today.desktop "$work/files.txt" || fail "no autostart entry"
+  validate /usr
+  first_start /usr/bin /usr/share/orvano
+  apt-get remove --purge -y -q orvano >"$work/apt.log" 2>&1 || fail "apt remove"
+  while read -r f; do [ -d "$f" ] || [ ! -e "$f" ] || fail "left after removal: $f"; done <"$work/files.txt"
+  ;;
+*) fail "unknown mode $mode" ;;
+esac
+echo "install test $mode: passed"
