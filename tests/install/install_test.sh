@@ -40,6 +40,7 @@ validate() {
   appstreamcli validate --no-net "$prefix/share/metainfo/org.orvano.Orvano.metainfo.xml" >/dev/null ||
     fail "appstreamcli validate"
   for m in "$prefix"/share/man/man1/orvano*.1; do
+    [ -e "$m" ] || continue  # a system that leaves manual pages out
     [ -z "$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$m" 2>&1 >/dev/null)" ] || fail "man warnings in $m"
   done
 }
@@ -127,9 +128,10 @@ package)
   [ -n "$deb" ] || fail "no package in $build/package (make package)"
   export DEBIAN_FRONTEND=noninteractive
   apt-get install -y -q "$deb" >"$work/apt.log" 2>&1 || fail "apt install: $(tail -5 "$work/apt.log")"
+  dpkg-deb -c "$deb" | awk '{ print substr($6, 2) }' >"$work/content.txt"
+  for f in $(installed_files); do grep -qx "/usr/$f" "$work/content.txt" || fail "package lacks /usr/$f"; done
+  grep -qx /etc/xdg/autostart/org.orvano.Orvano.Today.desktop "$work/content.txt" || fail "no autostart entry"
   dpkg -L orvano | sort >"$work/files.txt"
-  for f in $(installed_files); do grep -qx "/usr/$f" "$work/files.txt" || fail "package lacks /usr/$f"; done
-  grep -qx /etc/xdg/autostart/org.orvano.Orvano.Today.desktop "$work/files.txt" || fail "no autostart entry"
   validate /usr
   first_start /usr/bin /usr/share/orvano
   apt-get remove --purge -y -q orvano >"$work/apt.log" 2>&1 || fail "apt remove"
