@@ -117,6 +117,20 @@ system)
   chmod -R go-w "$prefix"
   first_start "$prefix/bin" "$prefix/share/orvano"
   [ -z "$(find "$prefix" -newer "$manifest" -print -quit)" ] || fail "a run wrote under the prefix"
+  # A data.cfg the user cannot read is reported and kept as it is.
+  user_cfg="$home/.config/orvano/data.cfg"
+  chmod 000 "$user_cfg"
+  status=0
+  as_user "$prefix/bin/orvano-cli" times >/dev/null 2>"$work/err" || status=$?
+  [ $status -eq 1 ] && grep -q "File open error: $user_cfg" "$work/err" || fail "unreadable data.cfg: $status $(cat "$work/err")"
+  [ "$(stat -c %a "$user_cfg")" = 0 ] && cmp -s "$user_cfg" "$prefix/share/orvano/data.cfg" ||
+    fail "the unreadable data.cfg was changed"
+  # No folder for it at all: one message, then the installed file, read-only.
+  as_user env XDG_CONFIG_HOME=/proc/orvano "$prefix/bin/orvano-cli" times >"$work/times.txt" 2>"$work/err" ||
+    fail "no configuration folder: $(cat "$work/err")"
+  [ "$(cat "$work/err")" = "orvano-cli: Cannot create /proc/orvano/orvano/data.cfg: No such file or directory; using $prefix/share/orvano/data.cfg read-only" ] ||
+    fail "message without a configuration folder: $(cat "$work/err")"
+  grep -q '^Algiers, Algeria' "$work/times.txt" || fail "not run on the installed file"
   ;;
 package)
   if [ "${ORVANO_TEST_PACKAGE:-}" != 1 ]; then
