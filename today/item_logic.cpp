@@ -7,6 +7,7 @@
 #include "astro/trace.h"
 #include "engine/schedule.h"
 #include "platform/notification_store.h"
+#include "today/town_time.h"
 
 namespace orvano {
 
@@ -199,12 +200,13 @@ int ClearAlarmsOf(Notifications& service, const std::string& application) {
 }
 
 int SetAlarm(Notifications& service, const LocalTime& now, double hours, NotificationHandle& slot,
-             const std::string& eventName, const std::string& text) {
+             const std::string& eventName, const std::string& text, const CurrentPlace* place) {
     const AlarmPeriod period = AlarmPeriodFor(now, hours);
     NotificationTrigger trigger;
     trigger.application = NamedEventPath(eventName);
-    trigger.start = period.start;
-    trigger.end = period.end;
+    // The store keeps the desktop's clock; a town in another zone has its period moved there.
+    trigger.start = place != nullptr ? TownTimeOnDesktop(period.start, *place) : period.start;
+    trigger.end = place != nullptr ? TownTimeOnDesktop(period.end, *place) : period.end;
     UserNotification user;
     user.actionFlags = 1 | 2 | 4;  // flash the light, vibrate, show the dialog
     user.dialogTitle = "Vevor Alarm";
@@ -230,7 +232,8 @@ void DailyRefresh(TodayItemState& state, const LocalTime& now, Notifications& se
         const double hours = engine.schedule.adjusted[p];
         const std::string text = AlarmDialogText(prayer, hours, dateText);
         if (state.AlarmSwitches[p] != 0) {
-            SetAlarm(service, now, hours, state.AlarmHandles[p], AlarmEventName(prayer), text);
+            SetAlarm(service, now, hours, state.AlarmHandles[p], AlarmEventName(prayer), text,
+                     &engine.place);
         }
     }
 }

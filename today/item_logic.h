@@ -90,11 +90,14 @@ inline constexpr int kErrorOutOfMemory = 14;
 
 // Removes every notification whose trigger names this application.
 int ClearAlarmsOf(Notifications& service, const std::string& application);
+// `now` and the period are the town's local time; with `place`, the period
+// is stored on the desktop's clock (they differ for a town with a zone name).
 int SetAlarm(Notifications& service, const LocalTime& now, double hours, NotificationHandle& slot,
-             const std::string& eventName, const std::string& text);
+             const std::string& eventName, const std::string& text,
+             const CurrentPlace* place = nullptr);
 
-// Recomputes the schedule and re-sets the alarms when the local date differs
-// from the last refresh's.
+// Recomputes the schedule and re-sets the alarms when the town's local date
+// differs from the last refresh's. `now` is the town's local time (TownNow).
 void DailyRefresh(TodayItemState& state, const LocalTime& now, Notifications& service);
 
 }  // namespace orvano

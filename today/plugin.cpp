@@ -3,10 +3,16 @@
 #include "astro/angle_text.h"
 #include "platform/user_files.h"
 #include "today/plugin_reader.h"
+#include "today/town_time.h"
 
 namespace orvano {
 
 namespace {
+
+// The town's local time: the desktop's, or the same instant in the town's zone.
+LocalTime Now(const TodayPlugin& plugin) {
+    return TownNow(plugin.services.clock->Now(), plugin.item.engine.place);
+}
 
 int ReadConfig(TodayPlugin& plugin) {
     return ReadPluginConfig(plugin.configPath, plugin.item.engine, *plugin.services.messages,
@@ -27,7 +33,7 @@ void ClearCache(TodayPlugin& plugin) {
     item.scheduleDate = {};
     item.Blinking = false;
     item.BlinkColourIndex = 0;
-    DailyRefresh(item, plugin.services.clock->Now(), *plugin.services.notifications);
+    DailyRefresh(item, Now(plugin), *plugin.services.notifications);
     InvalidateItem(plugin, nullptr);
 }
 
@@ -101,7 +107,7 @@ TodayWindow* PluginCreateItem(TodayPlugin& plugin, TodayItemDescriptor* descript
 void PaintItem(TodayPlugin& plugin, Surface& surface) {
     TodayItemState& item = plugin.item;
     TodayWindowSystem& windows = *plugin.services.windows;
-    DailyRefresh(item, plugin.services.clock->Now(), *plugin.services.notifications);
+    DailyRefresh(item, Now(plugin), *plugin.services.notifications);
 
     surface.SetTransparentBackground();
     const Rect client = windows.ClientRect(plugin.ItemWindow);
@@ -183,14 +189,14 @@ std::intptr_t PluginWindowProc(TodayPlugin& plugin, TodayWindow* window, std::ui
             if (descriptor == nullptr) return 0;
             const Rect client = plugin.services.windows->ClientRect(window);
             const bool relayout = QueryRefresh(
-                item, plugin.services.clock->Now(), client.right, descriptor->height,
-                *plugin.services.sounds, [&](const Rect* area) { InvalidateItem(plugin, area); });
+                item, Now(plugin), client.right, descriptor->height, *plugin.services.sounds,
+                [&](const Rect* area) { InvalidateItem(plugin, area); });
             return relayout ? 1 : 0;
         }
         case kMsgQueryNextPrayer: {
             auto* answer = reinterpret_cast<TodayNextPrayer*>(wParam);
             if (answer == nullptr) return 0;
-            const NextPrayer next = NextPrayerAfter(item, plugin.services.clock->Now());
+            const NextPrayer next = NextPrayerAfter(item, Now(plugin));
             *answer = {next.prayer, next.minuteOfDay, next.minutesLeft};
             return next.prayer >= 0 ? 1 : 0;
         }

@@ -6,6 +6,7 @@
 #include "astro/angle_text.h"
 #include "platform/notification_store.h"
 #include "tests/support/recording_platform.h"
+#include "today/town_time.h"
 #include "today_test_util.h"
 
 namespace orvano {
@@ -333,6 +334,34 @@ TEST_F(RefreshFixture, NextPrayerIsTodaysOrTomorrowsFajr) {
         EXPECT_EQ(next.minutesLeft, c.left);
     }
     EXPECT_EQ(state.engine.schedule.adjusted, today);  // its own schedule left alone
+}
+
+TEST_F(RefreshFixture, ATownWithAZoneLivesByItsOwnDayAndAlarmsOnTheDesktopsClock) {
+    const char* saved = std::getenv("TZ");
+    const std::string previous = saved != nullptr ? saved : "";
+    setenv("TZ", "Europe/Paris", 1);
+    tzset();
+    state.engine.place.Zone = "Asia/Tokyo";  // eight hours ahead of Paris in December
+    state.AlarmSwitches[Fajr] = 1;
+    const LocalTime desktop{2026, 12, 1, 7, 20, 30, 0, 0};
+    const LocalTime town = TownNow(desktop, state.engine.place);
+    EXPECT_EQ(town, (LocalTime{2026, 12, 2, 8, 4, 30, 0, 0}));
+    DailyRefresh(state, town, store);
+    EXPECT_EQ(state.scheduleDate.day, 8);
+    const auto entries = store.Entries();
+    ASSERT_EQ(entries.size(), 1u);
+    LocalTime start = AlarmPeriodFor(town, state.engine.schedule.adjusted[Fajr]).start;
+    EXPECT_EQ(TownTimeOnDesktop(start, state.engine.place), entries[0].trigger.start);
+    start.hour -= 8;
+    EXPECT_EQ(entries[0].trigger.start, NormaliseLocalTime(start));
+    state.engine.place.Zone.clear();  // without a zone the desktop's time is the town's
+    EXPECT_EQ(TownNow(desktop, state.engine.place), desktop);
+    if (saved != nullptr) {
+        setenv("TZ", previous.c_str(), 1);
+    } else {
+        unsetenv("TZ");
+    }
+    tzset();
 }
 
 TEST_F(RefreshFixture, AllSwitchesOffSetsAndClearsNothing) {
