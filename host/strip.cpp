@@ -108,7 +108,8 @@ void StripWindow::Tick() {
     dayWatch_.Tick();
     QueryRefresh();
     DeliverDueNotifications();
-    UpdateTip();
+    // The time left changes once a minute; until the first paint there is no schedule.
+    if (services_.clock->Now().minute != tipMinute_) UpdateTip();
 }
 
 void StripWindow::NewDay(const std::string& reason) {
@@ -181,7 +182,10 @@ void StripWindow::DeliverDueNotifications() {
 void StripWindow::UpdateTip() {
     if (item_ == nullptr) return;
     TodayNextPrayer next;
-    windows_.SendMessageTo(item_, kMsgQueryNextPrayer, reinterpret_cast<std::uintptr_t>(&next), 0);
+    const LocalTime now = services_.clock->Now();
+    const bool answered = windows_.SendMessageTo(item_, kMsgQueryNextPrayer,
+                                                 reinterpret_cast<std::uintptr_t>(&next), 0) != 0;
+    tipMinute_ = answered ? now.minute : -1;
     const QString tip = NextPrayerTip(next.prayer >= 0 ? PrayerLabel(next.prayer) : nullptr,
                                       next.minuteOfDay, next.minutesLeft, options_.french);
     if (tip == toolTip()) return;

@@ -97,6 +97,7 @@ class StripWindow final : public QWidget {
     QSystemTrayIcon* tray_ = nullptr;
     QPointer<OptionsDialog> optionsDialog_;
     bool placed_ = false;
+    int tipMinute_ = -1;  // the minute the tooltip was made in
     bool reloadMessagePending_ = false;
     // Dragging: where the press was, and where the strip was then.
     QPoint pressGlobal_;
