@@ -12,6 +12,7 @@ namespace orvano::cli {
 Command TownsCommand();
 Command TimesCommand();
 Command MonthCommand();
+Command NextCommand();
 Command TraceCommand();
 Command SunCommand();
 Command QiblaCommand();

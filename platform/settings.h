@@ -4,6 +4,7 @@
 // program sees and reports.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -14,6 +15,10 @@ namespace orvano {
 
 inline constexpr const char* kAppSettingsKey = "Software\\Apps\\Orvano";
 inline constexpr const char* kTodaySettingsKey = "Software\\Microsoft\\Today\\Items\\Orvano";
+// Under kTodaySettingsKey, one byte each: the alarm switch of Fajr, Zuhr, Asr,
+// Maghrib and Isha (non-zero is on; a missing value is off).
+inline constexpr std::array<const char*, 5> kAlarmValueNames = {
+    "AlarmFajr", "AlarmZuhr", "AlarmAsr", "AlarmMaghrib", "AlarmIsha"};
 
 // An open key. It is closed when destroyed.
 class SettingsKey {

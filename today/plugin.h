@@ -18,8 +18,6 @@ inline constexpr const char* kItemClassName = "OrvanoClass";
 inline constexpr int kItemIconResource = 104;
 inline constexpr int kCheckAlarmFajr = 1002;  // then Zuhr, Asr, Maghrib, Isha up to 1006
 inline constexpr int kButtonOrvano = 1001;
-inline constexpr std::array<const char*, 5> kAlarmValueNames = {
-    "AlarmFajr", "AlarmZuhr", "AlarmAsr", "AlarmMaghrib", "AlarmIsha"};
 // The display the user left the item in (1 two rows with labels, 0 one row),
 // beside the alarm switches; missing means two rows.
 inline constexpr const char* kShowLabelsValueName = "ShowLabels";

@@ -1,0 +1,78 @@
+#include "cli/shown_days.h"
+
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+
+#include "astro/angle_text.h"
+#include "astro/julian_time.h"
+#include "engine/schedule.h"
+
+namespace orvano::cli {
+
+namespace {
+
+// The minute of the day the clock text shows; 24:00 when it rounds past the
+// day's last minute (the display then shows an error text instead).
+int ShownMinuteOfDay(double reducedHour) {
+    const std::string text = HoursToClockText(reducedHour);
+    int h = 0, m = 0;
+    if (std::sscanf(text.c_str(), "%2d:%2d", &h, &m) != 2) return 24 * 60;
+    return h * 60 + m;
+}
+
+}  // namespace
+
+ShownDay ComputeShownDay(EngineState& state, date::year_month_day day) {
+    state.observation.year = static_cast<int>(day.year());
+    state.observation.month = static_cast<int>(static_cast<unsigned>(day.month()));
+    state.observation.day = static_cast<int>(static_cast<unsigned>(day.day()));
+    ComputeDaySchedule(state);
+    const DaySchedule& s = state.schedule;
+    ShownDay shown;
+    shown.date = day;
+    shown.zoneHours = state.timeZoneInEffect;
+    const std::int64_t dayMinute =
+        static_cast<std::int64_t>(date::sys_days(day).time_since_epoch().count()) * 1440;
+    const auto zoneMinutes = static_cast<std::int64_t>(std::llround(shown.zoneHours * 60));
+    for (size_t i = 0; i < kPrayerCount; ++i) {
+        shown.status[i] = s.status[i];
+        if (s.status[i] == PrayerStatus::None) continue;
+        const double reduced = ReduceIntoDay(s.shown[i]);
+        const int minute = ShownMinuteOfDay(reduced);
+        shown.text[i] = minute == 24 * 60 ? "00:00" : HoursToClockText(reduced);
+        const auto dayOffset = static_cast<std::int64_t>(std::floor(s.shown[i] / 24));
+        shown.utcMinute[i] = dayMinute + dayOffset * 1440 + minute - zoneMinutes;
+    }
+    return shown;
+}
+
+std::string DateText(date::year_month_day day) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(day.year()),
+                  static_cast<unsigned>(day.month()), static_cast<unsigned>(day.day()));
+    return text;
+}
+
+date::year_month_day DateOf(const Observation& o) {
+    return date::year(o.year) / date::month(static_cast<unsigned>(o.month)) /
+           date::day(static_cast<unsigned>(o.day));
+}
+
+Observation PlaceNow(const CurrentPlace& place) {
+    const std::time_t now = std::time(nullptr);
+    // The zone in effect depends on the local date, which depends on the zone:
+    // the standard zone's date decides, as the rules change at night.
+    const auto at = [&](double zoneHours) {
+        const auto seconds = static_cast<std::time_t>(std::llround(zoneHours * 3600));
+        const std::time_t local = now + seconds;
+        std::tm t{};
+        gmtime_r(&local, &t);
+        return Observation{t.tm_mday, t.tm_mon + 1, t.tm_year + 1900,
+                           t.tm_hour, t.tm_min,     t.tm_sec};
+    };
+    const Observation standard = at(place.TimeZone);
+    return at(ZoneInEffect(place, standard.day, standard.month, standard.year, nullptr));
+}
+
+}  // namespace orvano::cli

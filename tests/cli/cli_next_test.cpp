@@ -1,0 +1,76 @@
+// orvano-cli next: the prayer whose time has come and the next, around midnight.
+#include <gtest/gtest.h>
+
+#include "tests/cli/run_cli.h"
+
+namespace orvano {
+namespace {
+
+using testing::RunCli;
+
+const std::string kTowns = std::string(ORVANO_TEST_DATA) + "/engine_towns.cfg";
+
+std::vector<std::string> Alger(const char* at) {
+    return {"next", "--config", kTowns, "--town", "0", "--at", at};
+}
+
+// Isha on 2010-06-21 falls at 25.146 h, shown as 01:09 of the next morning.
+std::vector<std::string> LateIsha(const char* at) {
+    return {"next", "--lat", "45", "--lon", "-45", "--tz", "0", "--at", at};
+}
+
+TEST(CliNext, AroundMidnightAndAtTheMinute) {
+    const struct {
+        std::vector<std::string> args;
+        const char* out;
+    } cases[] = {
+        {Alger("2010-01-15 00:00:00"),
+         "Alger, Algérie\n2010-01-15 00:00:00\nnow   Isha      19:19 (yesterday)\n"
+         "next  Fajr      06:28, in 6:28:00\n"},
+        {Alger("2010-01-15 06:27:59"),
+         "Alger, Algérie\n2010-01-15 06:27:59\nnow   Isha      19:19 (yesterday)\n"
+         "next  Fajr      06:28, in 0:00:01\n"},
+        {Alger("2010-01-15 06:28:00"),
+         "Alger, Algérie\n2010-01-15 06:28:00\nnow   Fajr      06:28\n"
+         "next  Chourouk  08:00, in 1:32:00\n"},
+        {Alger("2010-01-15 12:00:00"),
+         "Alger, Algérie\n2010-01-15 12:00:00\nnow   Chourouk  08:00\n"
+         "next  Zuhr      12:59, in 0:59:00\n"},
+        {Alger("2010-01-15 23:59:59"),
+         "Alger, Algérie\n2010-01-15 23:59:59\nnow   Isha      19:20\n"
+         "next  Fajr      06:27 (tomorrow), in 6:27:01\n"},
+        {LateIsha("2010-06-21 23:59:59"),
+         "Lieu, Coordonnees\n2010-06-21 23:59:59\nnow   Maghrib   22:49\n"
+         "next  Isha      01:09 (tomorrow), in 1:09:01\n"},
+        {LateIsha("2010-06-22 00:30:00"),
+         "Lieu, Coordonnees\n2010-06-22 00:30:00\nnow   Maghrib   22:49 (yesterday)\n"
+         "next  Isha      01:09, in 0:39:00\n"},
+    };
+    for (const auto& c : cases) {
+        const auto r = RunCli(c.args);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, c.out);
+    }
+}
+
+TEST(CliNext, JsonAndBadInstant) {
+    auto args = Alger("2010-01-15 23:30:00");
+    args.push_back("--json");
+    const auto r = RunCli(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "{\"town\":\"Alger\",\"country\":\"Algérie\",\"at\":\"2010-01-15 23:30:00\","
+              "\"timeZoneInEffect\":1,\"current\":{\"prayer\":\"Isha\",\"key\":\"isha\","
+              "\"date\":\"2010-01-15\",\"time\":\"19:20\",\"status\":\"ok\"},\"next\":{"
+              "\"prayer\":\"Fajr\",\"key\":\"fajr\",\"date\":\"2010-01-16\",\"time\":\"06:27\","
+              "\"status\":\"ok\",\"secondsLeft\":25020}}\n");
+    for (const char* at : {"2010-02-30 10:00:00", "2010-01-15 24:00:00", "tomorrow"}) {
+        const auto bad = RunCli(Alger(at));
+        EXPECT_EQ(bad.status, 2) << at;
+        EXPECT_NE(bad.err.find("--at"), std::string::npos) << bad.err;
+        EXPECT_EQ(bad.out, "");
+    }
+}
+
+}  // namespace
+}  // namespace orvano
