@@ -11,6 +11,7 @@
 #include "astro/constants.h"
 #include "astro/json.h"
 #include "astro/julian_time.h"
+#include "cli/export.h"
 #include "cli/options.h"
 #include "engine/schedule.h"
 
@@ -69,6 +70,13 @@ int RunMonth(const Options& options) {
     EngineState state = ScheduleState(options);
     if (auto month = options.get("month")) ParseMonth("month", *month, state.observation);
     const Observation& o = state.observation;
+    if (options.has("csv")) {
+        if (options.has("json")) throw UsageError("--json and --csv cannot be given together");
+        const date::year_month_day first = DateOf(o);
+        const std::string csv = ExportCsv(state, first, first.year() / first.month() / date::last);
+        std::fwrite(csv.data(), 1, csv.size(), stdout);
+        return 0;
+    }
     MonthSchedule table;
     ComputeMonthSchedule(state, table, DaysInMonth(o.month, o.year));
     const auto rows = std::vector<std::array<double, kPrayerCount>>(
@@ -203,7 +211,8 @@ Command TimesCommand() {
 Command MonthCommand() {
     return {"month", "Print a month's prayer times, one line a day",
             WithPlace({{"month", "YYYY-MM", "The month (default: this month)"},
-                       {"json", "", "Print one JSON object with every value to the bit"}}),
+                       {"json", "", "Print one JSON object with every value to the bit"},
+                       {"csv", "", "Print CSV, as export --format csv does for the month"}}),
             RunMonth};
 }
 

@@ -5,9 +5,9 @@ namespace orvano::cli {
 const std::vector<Command>& Commands() {
     // Built on first use, after every file's statics exist.
     static const std::vector<Command> table = {
-        TownsCommand(), TimesCommand(),  MonthCommand(), NextCommand(),
-        TraceCommand(), SunCommand(),    QiblaCommand(), CalendarCommand(),
-        ReadCommand(),  ResaveCommand(), BenchCommand(), FitCommand(),
+        TownsCommand(),  TimesCommand(), MonthCommand(), NextCommand(),     ExportCommand(),
+        TraceCommand(),  SunCommand(),   QiblaCommand(), CalendarCommand(), ReadCommand(),
+        ResaveCommand(), BenchCommand(), FitCommand(),
     };
     return table;
 }

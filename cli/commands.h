@@ -13,6 +13,7 @@ Command TownsCommand();
 Command TimesCommand();
 Command MonthCommand();
 Command NextCommand();
+Command ExportCommand();
 Command TraceCommand();
 Command SunCommand();
 Command QiblaCommand();

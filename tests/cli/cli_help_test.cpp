@@ -7,8 +7,8 @@ namespace {
 
 using testing::RunCli;
 
-const char* const kCommands[] = {"towns", "times",    "month", "next",   "trace", "sun",
-                                 "qibla", "calendar", "read",  "resave", "bench", "fit"};
+const char* const kCommands[] = {"towns", "times",    "month", "next",   "export", "trace", "sun",
+                                 "qibla", "calendar", "read",  "resave", "bench",  "fit"};
 
 TEST(CliHelp, EveryCommandDescribesItselfAndIsListed) {
     const auto tool = RunCli({"--help"});

@@ -1,0 +1,127 @@
+// orvano-cli export: a span of days as CSV or iCalendar, on standard output
+// or into a file.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "cli/commands.h"
+#include "cli/export.h"
+#include "platform/file_settings.h"
+
+namespace orvano::cli {
+
+namespace {
+
+// Longer spans are almost surely a typing slip, and would take long to write.
+constexpr int kMaxYears = 10;
+
+date::year_month_day ReadDay(const Options& options, const std::string& name,
+                             date::year_month_day fallback) {
+    const auto text = options.get(name);
+    if (!text) return fallback;
+    Observation o;
+    ParseDate(name, *text, o);
+    const date::year_month_day day = DateOf(o);
+    if (!day.ok())
+        throw UsageError("option '--" + name + "' has an impossible date '" + *text + "'");
+    return day;
+}
+
+std::array<bool, kPrayerCount> AlarmSwitches(const Options& options) {
+    std::array<bool, kPrayerCount> alarms{};
+    FileSettingsStore store(options.get("settings").value_or(DefaultSettingsPath()));
+    const auto key = store.OpenKey(kTodaySettingsKey);
+    if (!key) return alarms;
+    const std::array<int, 5> prayers = {Fajr, Zuhr, Asr, Maghrib, Isha};
+    for (size_t i = 0; i < prayers.size(); ++i) {
+        const auto value = key->ReadByte(kAlarmValueNames[i]);
+        alarms[static_cast<size_t>(prayers[i])] = value && *value != 0;
+    }
+    return alarms;
+}
+
+// The folder must exist; the file is replaced whole or not at all.
+void WriteFileReplacing(const std::string& path, const std::string& bytes) {
+    const size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "."
+                               : slash == 0               ? "/"
+                                                          : path.substr(0, slash);
+    struct stat info {};
+    if (path.empty() || path.back() == '/') {
+        throw UsageError("option '--out' needs a file name, not '" + path + "'");
+    }
+    if (stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+        throw UsageError("option '--out': the folder '" + folder + "' does not exist");
+    }
+    std::string temporary = folder + "/.orvano-export-XXXXXX";
+    const int fd = mkstemp(temporary.data());
+    if (fd < 0) throw ConfigError("cannot write in " + folder + ": " + std::strerror(errno));
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        done += static_cast<size_t>(n);
+    }
+    const int error = done == bytes.size() ? 0 : errno;
+    const bool synced = error == 0 && fsync(fd) == 0;
+    const bool closed = close(fd) == 0;
+    // mkstemp makes the file private; an export is an ordinary document.
+    const mode_t mask = umask(0);
+    umask(mask);
+    chmod(temporary.c_str(), 0666 & ~mask);
+    if (!synced || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        const int saved = error != 0 ? error : errno;
+        std::remove(temporary.c_str());
+        throw ConfigError("cannot write " + path + ": " + std::strerror(saved));
+    }
+}
+
+int RunExport(const Options& options) {
+    const std::string format = options.get("format").value_or("");
+    if (format != "csv" && format != "ics") {
+        throw UsageError("option '--format' needs csv or ics, not '" + format + "'");
+    }
+    EngineState state = ScheduleState(options);
+    const date::year_month_day today = DateOf(PlaceNow(state.place));
+    const date::year_month_day from = ReadDay(options, "from", today.year() / today.month() / 1);
+    const date::year_month_day to = ReadDay(options, "to", from.year() / from.month() / date::last);
+    if (date::sys_days(to) < date::sys_days(from)) {
+        throw UsageError("option '--to' " + DateText(to) + " comes before --from " +
+                         DateText(from));
+    }
+    if (date::sys_days(to) >= date::sys_days(from + date::years(kMaxYears))) {
+        throw UsageError("options '--from' and '--to' span more than " + std::to_string(kMaxYears) +
+                         " years");
+    }
+    const std::string bytes = format == "csv" ? ExportCsv(state, from, to)
+                                              : ExportIcs(state, from, to, AlarmSwitches(options));
+    if (auto out = options.get("out")) {
+        WriteFileReplacing(*out, bytes);
+    } else {
+        std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+    }
+    return 0;
+}
+
+}  // namespace
+
+Command ExportCommand() {
+    return {"export", "Write the prayer times of a span of days as CSV or iCalendar",
+            WithPlace({
+                {"format", "csv|ics", "CSV (RFC 4180) or iCalendar (RFC 5545); required"},
+                {"from", "YYYY-MM-DD", "The first day (default: the first of this month)"},
+                {"to", "YYYY-MM-DD", "The last day (default: the end of --from's month)"},
+                {"out", "FILE", "Write to this file instead of standard output"},
+                {"settings", "FILE",
+                 "Where the alarm switches are read for iCalendar reminders (default: the "
+                 "user's settings)"},
+            }),
+            RunExport};
+}
+
+}  // namespace orvano::cli

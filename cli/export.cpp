@@ -1,0 +1,155 @@
+#include "cli/export.h"
+
+#include <cinttypes>
+#include <cstdio>
+
+namespace orvano::cli {
+
+namespace {
+
+std::string UtcText(std::int64_t utcMinute) {
+    const auto days = utcMinute >= 0 ? utcMinute / 1440 : (utcMinute - 1439) / 1440;
+    const std::int64_t minute = utcMinute - days * 1440;
+    const date::year_month_day day{date::sys_days(date::days(days))};
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d%02u%02uT%02d%02d00Z", static_cast<int>(day.year()),
+                  static_cast<unsigned>(day.month()), static_cast<unsigned>(day.day()),
+                  static_cast<int>(minute / 60), static_cast<int>(minute % 60));
+    return text;
+}
+
+std::string CompactDate(date::year_month_day day) {
+    std::string text = DateText(day);
+    text.erase(7, 1);
+    text.erase(4, 1);
+    return text;
+}
+
+// Identifies the place in the events' UIDs: the same town and position give
+// the same identifier on every run and machine (64-bit FNV-1a).
+std::string PlaceId(const CurrentPlace& place) {
+    char position[64];
+    std::snprintf(position, sizeof position, "/%.6f/%.6f", place.latitude, place.longitude);
+    const std::string text = place.Country + "/" + place.Name + position;
+    std::uint64_t hash = 14695981039346656037ull;
+    for (char c : text) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ull;
+    }
+    char id[24];
+    std::snprintf(id, sizeof id, "%016" PRIx64, hash);
+    return id;
+}
+
+std::string ConventionName(const EngineState& state) {
+    const int index = state.place.Convention;
+    if (index < 0 || index >= kConventionCount) return "";
+    return state.tables.Conventions[static_cast<size_t>(index)].Name;
+}
+
+}  // namespace
+
+std::string ExportCsv(EngineState& state, date::year_month_day from, date::year_month_day to) {
+    std::string out = "date";
+    for (const char* key : kPrayerKeys) out += std::string(",") + key;
+    for (const char* key : kPrayerKeys) out += std::string(",") + key + "_status";
+    out += "\r\n";
+    for (auto d = date::sys_days(from); d <= date::sys_days(to); d += date::days(1)) {
+        const ShownDay day = ComputeShownDay(state, d);
+        out += DateText(day.date);
+        for (const std::string& text : day.text) out += "," + text;
+        for (PrayerStatus status : day.status) out += std::string(",") + PrayerStatusName(status);
+        out += "\r\n";
+    }
+    return out;
+}
+
+std::string IcsText(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+            case '\\':
+                out += "\\\\";
+                break;
+            case ';':
+                out += "\\;";
+                break;
+            case ',':
+                out += "\\,";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
+std::string IcsLine(const std::string& line) {
+    std::string out;
+    size_t start = 0;
+    size_t limit = 75;  // the first line; continuations lose one octet to the space
+    while (line.size() - start > limit) {
+        size_t cut = start + limit;
+        // Back up to the first byte of a UTF-8 character.
+        while (cut > start && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) --cut;
+        out.append(line, start, cut - start);
+        out += "\r\n ";
+        start = cut;
+        limit = 74;
+    }
+    out.append(line, start, std::string::npos);
+    out += "\r\n";
+    return out;
+}
+
+std::string ExportIcs(EngineState& state, date::year_month_day from, date::year_month_day to,
+                      const std::array<bool, kPrayerCount>& alarms) {
+    const CurrentPlace& place = state.place;
+    const std::string placeText = place.Name + ", " + place.Country;
+    const std::string convention = ConventionName(state);
+    const std::string placeId = PlaceId(place);
+    const std::string stamp = CompactDate(from) + "T000000Z";
+
+    std::string out;
+    out += IcsLine("BEGIN:VCALENDAR");
+    out += IcsLine("VERSION:2.0");
+    out += IcsLine("PRODID:-//Orvano//orvano-cli//EN");
+    out += IcsLine("CALSCALE:GREGORIAN");
+    out += IcsLine("METHOD:PUBLISH");
+    out += IcsLine("X-WR-CALNAME:" + IcsText("Prayer times, " + placeText));
+    for (auto d = date::sys_days(from); d <= date::sys_days(to); d += date::days(1)) {
+        const ShownDay day = ComputeShownDay(state, d);
+        for (size_t i = 0; i < kPrayerCount; ++i) {
+            if (i == Chourouk || day.status[i] == PrayerStatus::None) continue;
+            std::string description = placeText + "\nConvention: " + convention;
+            if (day.status[i] == PrayerStatus::Estimated)
+                description += "\nEstimated: the sun does not reach the twilight angle";
+            out += IcsLine("BEGIN:VEVENT");
+            out += IcsLine("UID:" + CompactDate(day.date) + "-" + kPrayerKeys[i] + "-" + placeId +
+                           "@orvano");
+            out += IcsLine("DTSTAMP:" + stamp);
+            out += IcsLine("DTSTART:" + UtcText(day.utcMinute[i]));
+            out += IcsLine("SUMMARY:" + IcsText(std::string(kPrayerNames[i]) + " " + placeText));
+            out += IcsLine("DESCRIPTION:" + IcsText(description));
+            out += IcsLine("TRANSP:TRANSPARENT");
+            if (alarms[i]) {
+                out += IcsLine("BEGIN:VALARM");
+                out += IcsLine("ACTION:DISPLAY");
+                out += IcsLine("DESCRIPTION:" + IcsText(kPrayerNames[i]));
+                out += IcsLine("TRIGGER:PT0S");
+                out += IcsLine("END:VALARM");
+            }
+            out += IcsLine("END:VEVENT");
+        }
+    }
+    out += IcsLine("END:VCALENDAR");
+    return out;
+}
+
+}  // namespace orvano::cli

@@ -1,0 +1,29 @@
+// A span of days written as CSV (RFC 4180) or iCalendar (RFC 5545). The
+// same place, tables and days always give the same bytes.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "cli/shown_days.h"
+
+namespace orvano::cli {
+
+// Header "date,fajr,sunrise,dhuhr,asr,maghrib,isha" then each prayer's status
+// ("ok", "estimated", "none"); one row a day, times as shown, empty for a
+// prayer with no time; CRLF line ends.
+std::string ExportCsv(EngineState& state, date::year_month_day from, date::year_month_day to);
+
+// One event a prayer a day (no sunrise), at its instant in UTC; a prayer with
+// no time is left out. `alarms` (per PrayerIndex) adds a reminder at the
+// prayer's time. DTSTAMP is `from` at 00:00 UTC.
+std::string ExportIcs(EngineState& state, date::year_month_day from, date::year_month_day to,
+                      const std::array<bool, kPrayerCount>& alarms);
+
+// RFC 5545 text: backslash, semicolon, comma and line ends escaped.
+std::string IcsText(const std::string& text);
+// One content line, folded so that no line exceeds 75 octets (never inside a
+// UTF-8 character), ending in CRLF.
+std::string IcsLine(const std::string& line);
+
+}  // namespace orvano::cli
