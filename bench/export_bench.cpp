@@ -41,6 +41,15 @@ void BM_ExportYearIcs(benchmark::State& bench) {
 }
 BENCHMARK(BM_ExportYearIcs)->Unit(benchmark::kMillisecond);
 
+// Each instant through the zone database.
+void BM_ExportYearIcsNamedZone(benchmark::State& bench) {
+    EngineState state = Algiers();
+    state.place.Zone = "Africa/Algiers";
+    const std::array<bool, kPrayerCount> alarms = {true, false, true, true, true, true};
+    for (auto _ : bench) benchmark::DoNotOptimize(cli::ExportIcs(state, kFrom, kTo, alarms));
+}
+BENCHMARK(BM_ExportYearIcsNamedZone)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace orvano
 

@@ -70,10 +70,8 @@ int RunNext(const Options& options) {
             if (day.status[i] != PrayerStatus::None) events.push_back({day, i, day.utcMinute[i]});
         }
     }
-    const std::int64_t nowSecond =
-        static_cast<std::int64_t>(date::sys_days(today).time_since_epoch().count()) * 86400 +
-        now.hour * 3600 + now.minute * 60 + now.second -
-        static_cast<std::int64_t>(std::llround(*todayZone * 3600));
+    const std::int64_t nowSecond = LocalToUtcSeconds(
+        state.place, today, now.hour * 3600 + now.minute * 60 + now.second, *todayZone);
     const Event* current = nullptr;
     const Event* next = nullptr;
     for (const Event& e : events) {

@@ -20,6 +20,7 @@ std::string Padded(const std::string& text, size_t width) {
 }
 
 std::string ZoneText(const Town& town) {
+    if (!town.Zone.empty()) return town.Zone;
     std::string text = town.TimeZone < 0 ? "UTC" : "UTC+";
     text += std::to_string(town.TimeZone);
     if (town.DST == 2) {

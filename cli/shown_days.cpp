@@ -6,6 +6,7 @@
 
 #include "astro/angle_text.h"
 #include "astro/julian_time.h"
+#include "astro/zone.h"
 #include "engine/schedule.h"
 
 namespace orvano::cli {
@@ -32,9 +33,6 @@ ShownDay ComputeShownDay(EngineState& state, date::year_month_day day) {
     ShownDay shown;
     shown.date = day;
     shown.zoneHours = state.timeZoneInEffect;
-    const std::int64_t dayMinute =
-        static_cast<std::int64_t>(date::sys_days(day).time_since_epoch().count()) * 1440;
-    const auto zoneMinutes = static_cast<std::int64_t>(std::llround(shown.zoneHours * 60));
     for (size_t i = 0; i < kPrayerCount; ++i) {
         shown.status[i] = s.status[i];
         if (s.status[i] == PrayerStatus::None) continue;
@@ -42,7 +40,10 @@ ShownDay ComputeShownDay(EngineState& state, date::year_month_day day) {
         const int minute = ShownMinuteOfDay(reduced);
         shown.text[i] = minute == 24 * 60 ? "00:00" : HoursToClockText(reduced);
         const auto dayOffset = static_cast<std::int64_t>(std::floor(s.shown[i] / 24));
-        shown.utcMinute[i] = dayMinute + dayOffset * 1440 + minute - zoneMinutes;
+        shown.utcMinute[i] =
+            LocalToUtcSeconds(state.place, date::sys_days(day) + date::days(dayOffset), minute * 60,
+                              shown.zoneHours) /
+            60;
     }
     return shown;
 }
@@ -59,7 +60,33 @@ date::year_month_day DateOf(const Observation& o) {
            date::day(static_cast<unsigned>(o.day));
 }
 
+std::int64_t LocalToUtcSeconds(const CurrentPlace& place, date::sys_days day,
+                               std::int64_t secondOfDay, double zoneHours) {
+    const std::int64_t local =
+        static_cast<std::int64_t>(day.time_since_epoch().count()) * 86400 + secondOfDay;
+    if (ZoneRef zone = PlaceZone(place)) {
+        // Whole days first, so that 24:00 is the next day's midnight.
+        const auto whole =
+            date::sys_days(date::days(local >= 0 ? local / 86400 : (local - 86399) / 86400));
+        const std::int64_t second = local - whole.time_since_epoch().count() * 86400;
+        const date::year_month_day civil{whole};
+        const Observation o{static_cast<int>(static_cast<unsigned>(civil.day())),
+                            static_cast<int>(static_cast<unsigned>(civil.month())),
+                            static_cast<int>(civil.year()),
+                            static_cast<int>(second / 3600),
+                            static_cast<int>(second / 60 % 60),
+                            static_cast<int>(second % 60)};
+        return std::chrono::duration_cast<std::chrono::seconds>(
+                   ZoneInstant(zone, o).time_since_epoch())
+            .count();
+    }
+    return local - static_cast<std::int64_t>(std::llround(zoneHours * 3600));
+}
+
 Observation PlaceNow(const CurrentPlace& place) {
+    if (ZoneRef zone = PlaceZone(place)) {
+        return ZoneLocalTime(zone, std::chrono::system_clock::now());
+    }
     const std::time_t now = std::time(nullptr);
     // The zone in effect depends on the local date, which depends on the zone:
     // the standard zone's date decides, as the rules change at night.

@@ -41,4 +41,9 @@ date::year_month_day DateOf(const Observation& o);
 // The local civil time of the place now, in the zone in effect there.
 Observation PlaceNow(const CurrentPlace& place);
 
+// The instant, in seconds since 1970-01-01 00:00 UTC, of a local civil time of
+// the place: through its named zone when it has one, else `zoneHours` east.
+std::int64_t LocalToUtcSeconds(const CurrentPlace& place, date::sys_days day,
+                               std::int64_t secondOfDay, double zoneHours);
+
 }  // namespace orvano::cli

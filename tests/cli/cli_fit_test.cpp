@@ -64,7 +64,8 @@ TEST_F(CliFit, AppliedFitReproducesTheTimetable) {
     EXPECT_NE(ReadFile(config_).find("5 5         \"Grande Mosquée\""), std::string::npos);
     EXPECT_EQ(RunCli({"read", "--config", config_}).status, 0);
 
-    const auto month = RunCli({"month", "--config", config_, "--town", "Paris", "--month", "2024-03"});
+    const auto month =
+        RunCli({"month", "--config", config_, "--town", "Paris", "--month", "2024-03"});
     ASSERT_EQ(month.status, 0);
     std::vector<std::string> expected;
     std::string csv = ReadFile(kExample);

@@ -53,6 +53,24 @@ TEST(CliNext, AroundMidnightAndAtTheMinute) {
     }
 }
 
+// New York moves its clocks from 02:00 to 03:00 on 2010-03-14: the time left
+// counts the hour that never was.
+TEST(CliNext, TheTimeLeftIsRealTimeInANamedZone) {
+    const std::string towns = std::string(ORVANO_TEST_DATA) + "/cli_towns.cfg";
+    const struct {
+        const char* at;
+        const char* next;
+    } cases[] = {
+        {"2010-03-14 01:30:00", "next  Fajr      05:39, in 3:09:00\n"},
+        {"2010-03-14 03:30:00", "next  Fajr      05:39, in 2:09:00\n"},
+    };
+    for (const auto& c : cases) {
+        const auto r = RunCli({"next", "--config", towns, "--town", "new york", "--at", c.at});
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_NE(r.out.find(c.next), std::string::npos) << r.out;
+    }
+}
+
 TEST(CliNext, JsonAndBadInstant) {
     auto args = Alger("2010-01-15 23:30:00");
     args.push_back("--json");

@@ -22,6 +22,9 @@ TEST(CliTowns, ListsEveryTownWithItsZoneAndConvention) {
     EXPECT_NE(r.out.find("\n  2  Norvège  Tromsø                 UTC+1 (Sunday DST) High north\n"),
               std::string::npos)
         << r.out;
+    EXPECT_NE(r.out.find("\n  5  USA      New_York               America/New_York   League"),
+              std::string::npos)
+        << r.out;
     const auto json = RunCli({"towns", "--config", kTowns, "--json"});
     ASSERT_EQ(json.status, 0) << json.err;
     EXPECT_NE(json.out.find("{\"index\":7,\"country\":\"Réunion\",\"name\":\"Saint-\\\"Denis\\\";"
