@@ -47,6 +47,7 @@ void DayWatch::Tick() {
         lastWallMs_ = wallMs;
         lastCounter_ = counter;
         lastMinute_ = now.minute;
+        lastDay_ = now.day;
         return;
     }
     const long long counterMs =
@@ -56,14 +57,21 @@ void DayWatch::Tick() {
     lastCounter_ = counter;
     if (drift > kJumpToleranceMs || drift < -kJumpToleranceMs) {
         lastMinute_ = now.minute;
+        lastDay_ = now.day;
         handler_("clock jump");
         return;
     }
     if (now.minute == lastMinute_) return;
     lastMinute_ = now.minute;
+    const bool newDate = now.day != lastDay_;
+    lastDay_ = now.day;
     // Once a minute: the zone may have changed without a word on the bus
     // (a new /etc/localtime, a session without timedated).
-    handler_(ZoneChanged() ? "time zone" : "minute");
+    if (ZoneChanged()) {
+        handler_("time zone");
+    } else {
+        handler_(newDate ? "new date" : "minute");
+    }
 }
 
 bool DayWatch::ZoneChanged() {

@@ -40,6 +40,7 @@ class DayWatch final : public QObject {
     long long lastWallMs_ = 0;
     std::int64_t lastCounter_ = 0;
     int lastMinute_ = -1;
+    int lastDay_ = -1;
     std::string zone_;
 };
 

@@ -117,15 +117,19 @@ void StripWindow::NewDay(const std::string& reason) {
     // The item looks at the date when it paints; after a jump or a wake the
     // whole strip is drawn again from its background.
     windows_.Trace("repaint (" + reason + ")");
-    if (reason != "minute") item_->eraseNeeded = true;
-    if (isVisible() && !isMinimized()) {
+    const bool onScreen = isVisible() && !isMinimized();
+    if (reason == "minute" && onScreen) {
         item_->widget->update();
         return;
     }
-    // Nothing on screen is painted: paint it aside, or the new day's alarms
-    // would wait until the strip is shown again.
+    // A window that is hidden, minimised or on another workspace may not be
+    // painted for a long time: the new day's refresh and alarms must not
+    // wait for it, so the item is painted aside at once, then on screen.
+    item_->eraseNeeded = true;
     QPixmap aside(item_->widget->size());
     item_->widget->render(&aside);
+    item_->eraseNeeded = true;
+    if (onScreen) item_->widget->update();
 }
 
 void StripWindow::ConfigMaybeChanged() {

@@ -288,7 +288,7 @@ TEST_F(HostFixture, DrawsTheNewDayAndSetsItsAlarmsAtMidnight) {
         << ReadFile(dir.path() + "/stderr");
     const auto lines = TraceLines();
     EXPECT_TRUE(PaintsDay(lines, Schedule(7, 12, 2026), 0));
-    const std::size_t midnight = Find(lines, "repaint (minute)");
+    const std::size_t midnight = Find(lines, "repaint (new date)");
     ASSERT_NE(midnight, std::string::npos);
     EXPECT_TRUE(PaintsDay(lines, tomorrow, midnight));
     const auto alarms = StoredAlarms(data);
