@@ -1,5 +1,6 @@
 // orvano-cli towns: the towns of data.cfg, as --town accepts them.
 #include <cstdio>
+#include <map>
 #include <string>
 
 #include "astro/json.h"
@@ -41,9 +42,13 @@ int RunTowns(const Options& options) {
     ResolvePlace(options, state);
     const ConfigTables& tables = state.tables;
     if (options.has("names")) {
-        // For completion: every name as --town takes it, without spaces.
+        // For completion: every name as --town takes it, without spaces; a
+        // name that several towns share only with its country.
+        std::map<std::string, int> uses;
+        for (const Town& town : tables.Towns) ++uses[NameKey(town.Name)];
         for (const Town& town : tables.Towns) {
-            std::printf("%s\n%s\n", town.Name.c_str(), QualifiedName(town).c_str());
+            const bool shared = uses[NameKey(town.Name)] > 1;
+            std::printf("%s\n", shared ? QualifiedName(town).c_str() : town.Name.c_str());
         }
         return 0;
     }
