@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "app/controls.h"
+#include "app/layout.h"
 #include "app/window_proc.h"
 #include "config/text_encoding.h"
 #include "engine/schedule.h"
@@ -67,9 +68,9 @@ bool StartApplication(App& app, int showCommand) {
     spec.className = className;
     spec.title = title;
     spec.iconResource = resources::kIconProgram;
-    // The handheld's full-screen client area, as a fixed-size desktop window.
-    spec.clientWidth = ScaleX(app, 240);
-    spec.clientHeight = ScaleY(app, 268);
+    // A fixed-size window: the pages' contents, and the arrow row below them.
+    spec.clientWidth = ScaleX(app, kLayoutClientWidth);
+    spec.clientHeight = ScaleY(app, kLayoutClientHeight);
     app.handler = std::make_unique<MainWindowProc>(app);
     app.window = app.platform.windows.CreateMainWindow(spec, *app.handler);
     if (app.window == nullptr) return false;
@@ -134,7 +135,12 @@ void Recompute(App& app) {
 }
 
 void ClockTick(App& app, Window& window, int timerId) {
-    if (timerId != kClockTimerId || app.ui.requestedPage != kPageHome) return;
+    if (timerId != kClockTimerId) return;
+    if (app.ui.statusSeconds > 0 && --app.ui.statusSeconds == 0) {
+        app.ui.statusText.clear();
+        window.Invalidate(std::nullopt, InvalidateFlags{});
+    }
+    if (app.ui.requestedPage != kPageHome) return;
     InvalidateFlags flags;
     flags.erase = true;
     flags.paintNow = true;

@@ -93,7 +93,14 @@ struct AppState {
     MainControls controls;
     CachedDpi dpiX;
     CachedDpi dpiY;
+    // What Save or Modify just did, painted on the Configuration page until
+    // the clock has ticked statusSeconds times; "" when there is nothing to say.
+    std::string statusText;
+    int statusSeconds = 0;
 };
+
+// How long the Configuration page's confirmation stays, in clock ticks (seconds).
+inline constexpr int kStatusSeconds = 4;
 
 // The trace report goes to the process's console.
 class ConsoleTraceSink final : public TraceSink {

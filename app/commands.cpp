@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 #include "app/controls.h"
 #include "app/paint.h"
@@ -47,6 +48,18 @@ constexpr Bilingual kNoTownCalendarText = {
     "Il n'y a aucune ville pour le calendrier : la table des villes est vide. Ajoutez d'abord "
     "une ville."};
 constexpr Bilingual kNoTownCaption = {"No town", "Aucune ville"};
+constexpr Bilingual kFieldRefusedText = {
+    "%s: \"%s\" is not a number from %d to %d. Nothing was changed.",
+    "%s : « %s » n'est pas un nombre de %d à %d. Rien n'a été modifié."};
+constexpr Bilingual kFieldRefusedCaption = {"Invalid field", "Champ invalide"};
+constexpr Bilingual kLatitudeName = {"Latitude", "Latitude"};
+constexpr Bilingual kLongitudeName = {"Longitude", "Longitude"};
+constexpr Bilingual kApplyFieldsText = {
+    "The fields differ from the town that will be saved. Apply them first, as Modify does?",
+    "Les champs diffèrent de la ville qui sera sauvée. Les appliquer d'abord, comme Modifie ?"};
+constexpr Bilingual kApplyFieldsCaption = {"Save", "Sauve"};
+constexpr Bilingual kModifiedStatus = {"Modified: Save stores it", "Modifié : Sauve l'enregistre"};
+constexpr Bilingual kSavedStatus = {"Saved in data.cfg", "Sauvé dans data.cfg"};
 
 // Fields hold 80 characters with the terminator.
 constexpr size_t kFieldChars = 79;
@@ -115,7 +128,7 @@ Town TownFromPlace(const CurrentPlace& place) {
 }
 
 void AddTown(App& app) {
-    ReadFieldsIntoPlace(app, false);
+    if (!ReadFieldsIntoPlace(app, false)) return;
     ConfigTables& tables = app.engine.tables;
     if (tables.NumberOfTowns >= kMaxNumberOfTowns) return;  // the table stays as it was
     // Rows past NumberOfTowns (or missing ones after a failed read) never become
@@ -127,22 +140,6 @@ void AddTown(App& app) {
     tables.NumberOfTowns = used + 1;
     FillTownList(app);
     if (app.ui.controls.townList != nullptr) app.ui.controls.townList->SelectLine(used);
-}
-
-void Save(App& app) {
-    ConfigTables& tables = app.engine.tables;
-    if (!HasSelectedTown(tables)) {
-        app.platform.messages.ShowOk(kNoTownSaveText.In(app.ui), kNoTownCaption.In(app.ui));
-        return;
-    }
-    tables.Towns[tables.TownSelected] = TownFromPlace(app.engine.place);
-    MessageBoxSink boxes(app.platform.messages);
-    // Running on the installed default: the user's own copy could not be made.
-    if (app.files.readOnly) {
-        boxes.Show(ConfigPath(app), kCaptionWriteError);
-        return;
-    }
-    WriteDataCfg(ConfigPath(app), tables, boxes);
 }
 
 void SetPickersToNow(App& app, Window& window) {
@@ -233,26 +230,118 @@ double ParseDecimalField(const std::string& text) {
     return negative ? -value : value;
 }
 
-void ReadFieldsIntoPlace(App& app, bool modify) {
+std::optional<double> ParseNumberField(const std::string& text) {
+    auto space = [](char c) {
+        return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+    };
+    size_t begin = 0;
+    size_t end = text.size();
+    while (begin < end && space(text[begin])) ++begin;
+    while (end > begin && space(text[end - 1])) --end;
+    const char* p = text.data() + begin;
+    const char* stop = text.data() + end;
+    bool negative = false;
+    if (p < stop && (*p == '+' || *p == '-')) {
+        negative = (*p == '-');
+        ++p;
+    }
+    if (p == stop || !((*p >= '0' && *p <= '9') || *p == '.')) return std::nullopt;
+    double value = 0.0;
+    const auto [last, error] = std::from_chars(p, stop, value, std::chars_format::general);
+    if (error != std::errc() || last != stop || !std::isfinite(value)) return std::nullopt;
+    return negative ? -value : value;
+}
+
+namespace {
+
+// A coordinate field's value in degrees, or a message naming the field and
+// nothing when it is not a number within [-limit, limit].
+std::optional<double> ReadCoordinate(App& app, Control* field, const Bilingual& name, int limit) {
+    if (field == nullptr) return std::nullopt;
+    const std::string text = CutCharacters(field->GetText(), kFieldChars);
+    const std::optional<double> value = ParseNumberField(text);
+    if (value && *value >= -limit && *value <= limit) return value;
+    app.platform.messages.ShowOk(
+        Format(kFieldRefusedText.In(app.ui), name.In(app.ui), text.c_str(), -limit, limit),
+        kFieldRefusedCaption.In(app.ui));
+    return std::nullopt;
+}
+
+void SetStatus(App& app, Window& window, const Bilingual& text) {
+    app.ui.statusText = text.In(app.ui);
+    app.ui.statusSeconds = kStatusSeconds;
+    RepaintAll(window);
+}
+
+// True when Save would store something other than what the fields show.
+bool FieldsDifferFromPlace(const App& app) {
+    const MainControls& c = app.ui.controls;
+    const CurrentPlace& place = app.engine.place;
+    auto textDiffers = [](const Control* field, const std::string& value) {
+        return field != nullptr && CutCharacters(field->GetText(), kFieldChars) != value;
+    };
+    // Degrees compare as the fields write them, with six decimals.
+    auto degreesDiffer = [](const Control* field, double radians) {
+        if (field == nullptr) return false;
+        const std::optional<double> value = ParseNumberField(field->GetText());
+        return !value || Format("%lf", *value) != Format("%lf", radians * kRadToDeg);
+    };
+    auto lineDiffers = [](const Control* list, int value) {
+        return list != nullptr && list->SelectedLine() >= 0 && list->SelectedLine() != value;
+    };
+    return textDiffers(c.countryField, place.Country) || textDiffers(c.townField, place.Name) ||
+           degreesDiffer(c.latitudeField, place.latitude) ||
+           degreesDiffer(c.longitudeField, place.longitude) ||
+           lineDiffers(c.timeZoneList, place.TimeZone + 12) || lineDiffers(c.dstList, place.DST) ||
+           lineDiffers(c.conventionList, place.Convention);
+}
+
+void Save(App& app, Window& window) {
+    ConfigTables& tables = app.engine.tables;
+    if (!HasSelectedTown(tables)) {
+        app.platform.messages.ShowOk(kNoTownSaveText.In(app.ui), kNoTownCaption.In(app.ui));
+        return;
+    }
+    if (FieldsDifferFromPlace(app) &&
+        app.platform.messages.AskYesNo(kApplyFieldsText.In(app.ui),
+                                       kApplyFieldsCaption.In(app.ui))) {
+        if (!ReadFieldsIntoPlace(app, true) || !HasSelectedTown(tables)) return;
+    }
+    tables.Towns[static_cast<size_t>(tables.TownSelected)] = TownFromPlace(app.engine.place);
+    MessageBoxSink boxes(app.platform.messages);
+    // Running on the installed default: the user's own copy could not be made.
+    if (app.files.readOnly) {
+        boxes.Show(ConfigPath(app), kCaptionWriteError);
+        return;
+    }
+    if (WriteDataCfg(ConfigPath(app), tables, boxes)) SetStatus(app, window, kSavedStatus);
+}
+
+}  // namespace
+
+bool ReadFieldsIntoPlace(App& app, bool modify) {
     MainControls& c = app.ui.controls;
     ConfigTables& tables = app.engine.tables;
     CurrentPlace& place = app.engine.place;
-    if (modify) {
-        const int line = c.townList != nullptr ? c.townList->SelectedLine() : -1;
-        if (line < 0) return;
-        tables.TownSelected = line;
+    const int line = c.townList != nullptr ? c.townList->SelectedLine() : -1;
+    if (modify && line < 0) return false;
+    // Both coordinates are checked before anything changes.
+    std::optional<double> latitude;
+    std::optional<double> longitude;
+    if (c.latitudeField != nullptr) {
+        latitude = ReadCoordinate(app, c.latitudeField, kLatitudeName, 90);
+        if (!latitude) return false;
     }
+    if (c.longitudeField != nullptr) {
+        longitude = ReadCoordinate(app, c.longitudeField, kLongitudeName, 180);
+        if (!longitude) return false;
+    }
+    if (modify) tables.TownSelected = line;
     if (c.countryField != nullptr)
         place.Country = CutCharacters(c.countryField->GetText(), kFieldChars);
     if (c.townField != nullptr) place.Name = CutCharacters(c.townField->GetText(), kFieldChars);
-    if (c.latitudeField != nullptr) {
-        place.latitude =
-            ParseDecimalField(CutCharacters(c.latitudeField->GetText(), kFieldChars)) * kDegToRad;
-    }
-    if (c.longitudeField != nullptr) {
-        place.longitude =
-            ParseDecimalField(CutCharacters(c.longitudeField->GetText(), kFieldChars)) * kDegToRad;
-    }
+    if (latitude) place.latitude = *latitude * kDegToRad;
+    if (longitude) place.longitude = *longitude * kDegToRad;
     if (c.timeZoneList != nullptr && c.timeZoneList->SelectedLine() >= 0) {
         place.TimeZone = c.timeZoneList->SelectedLine() - 12;
     }
@@ -262,6 +351,7 @@ void ReadFieldsIntoPlace(App& app, bool modify) {
     if (c.conventionList != nullptr && c.conventionList->SelectedLine() >= 0) {
         place.Convention = c.conventionList->SelectedLine();
     }
+    return true;
 }
 
 void HandleCommand(App& app, Window& window, int id, int code) {
@@ -273,7 +363,7 @@ void HandleCommand(App& app, Window& window, int id, int code) {
             SelectTown(app);
             break;
         case kIdSave:
-            Save(app);
+            Save(app, window);
             break;
         case kIdDatePicker:
         case kIdTimePicker:
@@ -283,7 +373,7 @@ void HandleCommand(App& app, Window& window, int id, int code) {
             SetPickersToNow(app, window);
             break;
         case kIdModify:
-            ReadFieldsIntoPlace(app, true);
+            if (ReadFieldsIntoPlace(app, true)) SetStatus(app, window, kModifiedStatus);
             break;
         case kIdAdd:
             AddTown(app);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "app/app.h"
@@ -26,8 +27,14 @@ std::string SunPositionText(const EngineState& engine);
 
 // The fields of the Configuration page into the current place. With `modify`,
 // the town list's selected line first becomes the selected town; a town list
-// without a selection then leaves everything as it is.
-void ReadFieldsIntoPlace(App& app, bool modify);
+// without a selection then leaves everything as it is. A latitude or
+// longitude that is not a number within -90..90 or -180..180 is refused with a
+// message naming the field, and nothing changes. False when nothing was read.
+bool ReadFieldsIntoPlace(App& app, bool modify);
+
+// A field that holds one decimal number and nothing else (white space around
+// it allowed); nothing for any other text. Independent of the process's locale.
+std::optional<double> ParseNumberField(const std::string& text);
 
 // A decimal number as the fields hold it: leading white space skipped, the
 // longest prefix that is a number, 0 when there is none (or it is not finite).

@@ -1,6 +1,7 @@
 #include "app/controls.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 
 #include "astro/constants.h"
@@ -12,11 +13,6 @@ namespace {
 
 // The town list's lines are built in a buffer of 100 characters with the terminator.
 constexpr size_t kLineBufferChars = 99;
-
-// trunc(v): a double to an integer, toward zero.
-int Trunc(double v) {
-    return static_cast<int>(v);
-}
 
 void SetVisible(Control* control, bool visible) {
     if (control != nullptr) control->SetVisible(visible);
@@ -135,77 +131,88 @@ void EnterPage(App& app, int page) {
 
 }  // namespace
 
-void CreateControls(App& app, Window& window) {
-    const Rect client = window.ClientRect();
-    const int W = client.right - client.left;
-    const int B = client.bottom;
-    const int cx = (client.right - client.left) / 2;
-    const double w = W;
-    const bool french = IsFrench(app.ui);
-    auto X = [&app](int v) { return ScaleX(app, v); };
-    auto Y = [&app](int v) { return ScaleY(app, v); };
-    auto text = [french](const char* english, const char* frenchText) {
-        return std::string(french ? frenchText : english);
-    };
-
-    auto make = [&window](ControlClass kind, std::string label, int id, int x, int y, int width,
-                          int height, bool visible = false, bool scroll = false) {
-        ControlSpec spec;
-        spec.kind = kind;
-        spec.text = std::move(label);
-        spec.id = id;
-        spec.x = x;
-        spec.y = y;
-        spec.width = width;
-        spec.height = height;
-        spec.visible = visible;
-        spec.verticalScroll = scroll;
-        return window.CreateControl(spec);
+std::array<ControlSpec, kMadeSlotCount> ControlSpecs(const PageLayout& layout, bool french) {
+    struct Made {
+        ControlClass kind;
+        const char* english;
+        const char* french;
+        int id;
+        bool scroll;
     };
     using K = ControlClass;
-    MainControls& c = app.ui.controls;
+    // Creation order, the same as the slots'.
+    static constexpr Made kMade[kMadeSlotCount] = {
+        {K::Button, "<", "<", kIdPrevious, false},
+        {K::Button, ">", ">", kIdNext, false},
+        {K::DatePicker, "", "", kIdDatePicker, false},
+        {K::TimePicker, "", "", kIdTimePicker, false},
+        {K::Button, "Now", "Maintenant", kIdNow, false},
+        {K::Button, "Sun Position", "Position du Soleil", kIdSunPosition, false},
+        {K::Button, "Explore", "Explore", kIdExplore, false},
+        {K::Button, "Calendar", "Calendrier", kIdCalendar, false},
+        {K::ComboBox, "", "", kIdLanguageList, false},
+        {K::ComboBox, "", "", kIdTownList, true},
+        {K::Button, "Modify", "Modifie", kIdModify, false},
+        {K::Button, "Add", "Ajoute", kIdAdd, false},
+        {K::Button, "Save", "Sauve", kIdSave, false},
+        {K::Edit, "Country", "Pays", kIdConfigField, false},
+        {K::Edit, "Town", "Ville", kIdConfigField, false},
+        {K::Edit, "latitude", "latitude", kIdConfigField, false},
+        {K::Edit, "longitude", "longitude", kIdConfigField, false},
+        {K::ComboBox, "", "", 0, true},
+        {K::ComboBox, "", "", 0, true},
+        {K::ComboBox, "", "", 0, true},
+        {K::Button, "Help", "Aide", kIdHelp, false},
+        {K::Button, "Check updated version", "Vérifie la mise à jour", kIdCheckVersion, false},
+    };
+    std::array<ControlSpec, kMadeSlotCount> specs;
+    for (size_t i = 0; i < specs.size(); ++i) {
+        const Made& made = kMade[i];
+        const Box& box = layout.controls[i].box;
+        ControlSpec& spec = specs[i];
+        spec.kind = made.kind;
+        spec.text = french ? made.french : made.english;
+        spec.id = made.id;
+        spec.x = box.x;
+        spec.y = box.y;
+        spec.width = box.width;
+        spec.height = box.height;
+        // Only the arrows are visible from creation; the pages show the others.
+        spec.visible =
+            i == static_cast<size_t>(Slot::Previous) || i == static_cast<size_t>(Slot::Next);
+        spec.verticalScroll = made.scroll;
+        spec.language = french ? "fr" : "en";
+    }
+    return specs;
+}
 
-    c.previous =
-        make(K::Button, "<", kIdPrevious, client.left + X(5), B - Y(60), X(64), Y(32), true);
-    c.next = make(K::Button, ">", kIdNext, client.right - X(69), B - Y(60), X(64), Y(32), true);
-    c.datePicker = make(K::DatePicker, "", kIdDatePicker, cx - X(110), Y(30), X(220), Y(25));
-    c.timePicker =
-        make(K::TimePicker, "", kIdTimePicker, Trunc(w * 0.25 - X(50)), Y(60), X(100), Y(25));
-    c.now = make(K::Button, text("Now", "Maintenant"), kIdNow, Trunc(w * 0.75 - X(45)), Y(60),
-                 X(90), Y(25));
-    c.sunPosition = make(K::Button, text("Sun Position", "Position du Soleil"), kIdSunPosition,
-                         cx - X(60), Y(115), X(120), Y(25));
-    c.explore =
-        make(K::Button, "Explore", kIdExplore, Trunc(w * 0.25 - X(35)), Y(155), X(70), Y(25));
-    c.calendar = make(K::Button, text("Calendar", "Calendrier"), kIdCalendar,
-                      Trunc(w * 0.75 - X(35)), Y(155), X(70), Y(25));
-    c.languageList =
-        make(K::ComboBox, "", kIdLanguageList, Trunc(w * 0.25 - X(50)), Y(10), X(70), Y(50));
-    c.townList = make(K::ComboBox, "", kIdTownList, Trunc(w * 0.75 - X(90)), Y(10), X(140), Y(150),
-                      false, true);
-    c.modify = make(K::Button, text("Modify", "Modifie"), kIdModify, Trunc(w * 0.165 - X(35)),
-                    Y(200), X(70), Y(25));
-    c.add = make(K::Button, text("Add", "Ajoute"), kIdAdd, Trunc(w * 0.4983333333333333 - X(35)),
-                 Y(200), X(70), Y(25));
-    c.save = make(K::Button, text("Save", "Sauve"), kIdSave, Trunc(w * 0.8316666666666667 - X(35)),
-                  Y(200), X(70), Y(25));
-    c.countryField = make(K::Edit, text("Country", "Pays"), kIdConfigField, Trunc(w * 0.25 - X(50)),
-                          Y(55), X(100), Y(20));
-    c.townField = make(K::Edit, text("Town", "Ville"), kIdConfigField, Trunc(w * 0.75 - X(50)),
-                       Y(55), X(100), Y(20));
-    c.latitudeField =
-        make(K::Edit, "latitude", kIdConfigField, Trunc(w * 0.25 - X(50)), Y(95), X(100), Y(20));
-    c.longitudeField =
-        make(K::Edit, "longitude", kIdConfigField, Trunc(w * 0.75 - X(50)), Y(95), X(100), Y(20));
-    c.timeZoneList =
-        make(K::ComboBox, "", 0, Trunc(X(12) + w * 0.25), Y(120), X(38), Y(150), false, true);
-    c.dstList =
-        make(K::ComboBox, "", 0, Trunc(X(12) + w * 0.75), Y(120), X(38), Y(80), false, true);
-    c.conventionList =
-        make(K::ComboBox, "", 0, Trunc(w * 0.25 - X(50)), Y(150), X(220), Y(150), false, true);
-    c.help = make(K::Button, text("Help", "Aide"), kIdHelp, cx - X(30), Y(150), X(60), Y(25));
-    c.checkVersion = make(K::Button, text("Check updated version", "Vérifie la mise à jour"),
-                          kIdCheckVersion, cx - X(75), Y(180), X(150), Y(25));
+void CreateControls(App& app, Window& window) {
+    const PageLayout layout = MakeLayout(window.ClientRect(), DpiX(app), DpiY(app));
+    const auto specs = ControlSpecs(layout, IsFrench(app.ui));
+    MainControls& c = app.ui.controls;
+    Control** const handles[kMadeSlotCount] = {&c.previous,
+                                               &c.next,
+                                               &c.datePicker,
+                                               &c.timePicker,
+                                               &c.now,
+                                               &c.sunPosition,
+                                               &c.explore,
+                                               &c.calendar,
+                                               &c.languageList,
+                                               &c.townList,
+                                               &c.modify,
+                                               &c.add,
+                                               &c.save,
+                                               &c.countryField,
+                                               &c.townField,
+                                               &c.latitudeField,
+                                               &c.longitudeField,
+                                               &c.timeZoneList,
+                                               &c.dstList,
+                                               &c.conventionList,
+                                               &c.help,
+                                               &c.checkVersion};
+    for (size_t i = 0; i < specs.size(); ++i) *handles[i] = window.CreateControl(specs[i]);
 }
 
 void ShowPage(App& app, Window& window) {

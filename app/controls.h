@@ -1,10 +1,16 @@
 // The main window's child controls and the page changes that show and hide them.
 #pragma once
 
+#include <array>
+
 #include "app/app.h"
+#include "app/layout.h"
 
 namespace orvano {
 
+// The made controls in creation order (the first kMadeSlotCount slots), placed
+// by the layout and labelled in one language.
+std::array<ControlSpec, kMadeSlotCount> ControlSpecs(const PageLayout& layout, bool french);
 // Makes the 22 controls, in order, labelled in the language now in Lang.
 void CreateControls(App& app, Window& window);
 // Leaves currentPage, enters requestedPage, and repaints the whole window.

@@ -42,7 +42,19 @@ int Render(const std::vector<std::string>& args) {
     environment.dataCfg = files.dataCfg;
     environment.now = clock.Now();
     environment.png = orvano::PaintToPng;
+    environment.pngWithControls = orvano::GrabToPng;
     environment.error = [](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); };
+    environment.measure = [](const orvano::FontSpec& font, const std::string& text) {
+        const orvano::TextInk ink = orvano::MeasureText(font, text);
+        return orvano::TextExtent{ink.advance, ink.top, ink.height};
+    };
+    environment.placeControls = [](const std::vector<orvano::ControlSpec>& specs, int dpi) {
+        std::vector<orvano::Box> boxes;
+        for (const orvano::Rect& r : orvano::PlaceControls(specs, dpi)) {
+            boxes.push_back(orvano::Box{r.left, r.top, r.width(), r.height()});
+        }
+        return boxes;
+    };
     return orvano::RunRender(args, environment);
 }
 

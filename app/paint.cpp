@@ -1,5 +1,6 @@
 #include "app/paint.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -30,28 +31,13 @@ constexpr std::array<const char*, kPrayerCount> kHomeNames = {"Fajr", "Chourouk"
 constexpr std::array<const char*, kPrayerCount> kComputeNames = {"Fajr", "Churuk",  "Zuhr",
                                                                  "Asr",  "Maghrib", "Isha"};
 
-// The Compute page's columns as fractions of the centre abscissa.
-constexpr std::array<double, kPrayerCount> kColumnFactors = {
-    0.19999999999999998, 0.5333333333333333, 0.8666666666666667, 1.2,
-    1.5333333333333332,  1.8666666666666665};
+constexpr size_t kRows = kPrayerCount;
 
 constexpr double kCompassRadius = 75;  // pixels at every resolution
 
 const char* Pick(bool french, const char* english, const char* frenchText) {
     return french ? frenchText : english;
 }
-
-// One page's paint: the client geometry and the 96-DPI scale.
-struct Layout {
-    int W;   // client width
-    int H;   // client height
-    int B;   // client bottom
-    int cx;  // horizontal centre, (right - left) / 2
-    int dpiX;
-    int dpiY;
-    int X(int v) const { return ScaleLength(v, dpiX); }
-    int Y(int v) const { return ScaleLength(v, dpiY); }
-};
 
 // A font made for one group of texts: selected on construction, the previous
 // font selected back and this one released on destruction. A font that cannot
@@ -91,9 +77,25 @@ void DrawResourceIcon(Surface& surface, int id, int x, int y) {
     surface.ReleaseIcon(icon);
 }
 
-void Text(Surface& surface, Colour colour, int x, int y, const std::string& text, TextAlign align) {
+// The room a text has at (x) with its alignment before it would leave the
+// client (less a margin at each side).
+int RoomFor(const PageLayout& l, int x, TextAlign align) {
+    const int leftEdge = l.left + l.textMargin;
+    const int rightEdge = l.right - l.textMargin;
+    if (align == TextAlign::Left) return rightEdge - x;
+    return 2 * std::min(x - leftEdge, rightEdge - x);
+}
+
+// A text drawn whole when it fits, else cut at a character and ended with "…".
+void Fitted(Surface& surface, const PageLayout& l, int x, int y, const std::string& text,
+            TextAlign align) {
+    surface.DrawText(x, y, ElideToWidth(surface, text, RoomFor(l, x, align)), align);
+}
+
+void Text(Surface& surface, const PageLayout& l, Colour colour, int x, int y,
+          const std::string& text, TextAlign align) {
     surface.SetTextColour(colour);
-    surface.DrawText(x, y, text, align);
+    Fitted(surface, l, x, y, text, align);
 }
 
 const char* WeekdayName(int index) {
@@ -104,66 +106,62 @@ const char* MonthName(int month) {
     return (month >= 1 && month <= 12) ? kMonthNames[month] : "";
 }
 
-void PaintTitle(Surface& surface, const Layout& l, const char* title) {
-    ScopedFont font(surface, 10);
-    Text(surface, kTitleColour, l.cx, l.B - l.Y(50), title, TextAlign::Centre);
+void PaintTitle(Surface& surface, const PageLayout& l, const char* title) {
+    Text(surface, l, kTitleColour, l.title.x, l.title.y, title, TextAlign::Centre);
 }
 
-void PaintHome(Surface& surface, const Layout& l, const PaintInput& in, const EngineState& engine) {
+void PaintHome(Surface& surface, const PageLayout& l, const PaintInput& in,
+               const EngineState& engine) {
     const bool french = in.Lang == 2;
     {
         ScopedFont font(surface, 10);
-        Text(surface, kTitleColour, l.cx, l.B - l.Y(50), Pick(french, "Home", "Accueil"),
-             TextAlign::Centre);
-        Text(surface, kBlack, l.cx, l.Y(70) - 3 * l.Y(20),
+        PaintTitle(surface, l, Pick(french, "Home", "Accueil"));
+        Text(surface, l, kBlack, l.homeTown.x, l.homeTown.y,
              Format("%s, %s", engine.place.Name.c_str(), engine.place.Country.c_str()),
              TextAlign::Centre);
         const Observation& o = engine.observation;
         const int weekday = LocalWeekday(engine.sun.T, engine.timeZoneInEffect);
-        const int dateY = l.Y(70) - 2 * l.Y(20);
-        surface.DrawText(
-            l.cx, dateY,
-            Format("%s  %d  %s  %d", WeekdayName(weekday), o.day, MonthName(o.month), o.year),
-            TextAlign::Centre);
+        Fitted(surface, l, l.homeDate.x, l.homeDate.y,
+               Format("%s  %d  %s  %d", WeekdayName(weekday), o.day, MonthName(o.month), o.year),
+               TextAlign::Centre);
         if (in.exploring) {
-            Text(surface, kRed, static_cast<int>(l.W * 0.9), dateY, "(!)", TextAlign::Centre);
+            Text(surface, l, kRed, l.homeExploring.x, l.homeExploring.y, "(!)", TextAlign::Centre);
         }
         surface.SetTextColour(kBlack);
     }
     {
         ScopedFont font(surface, 14);
-        surface.DrawText(l.cx, l.Y(70) - l.Y(24),
-                         Format("%2d:%02d:%02d", in.now.hour, in.now.minute, in.now.second),
-                         TextAlign::Centre);
-        for (int i = 0; i < kPrayerCount; ++i) {
-            Text(surface, kPrayerColours[i], l.cx, l.Y(66) + i * l.Y(24),
+        Fitted(surface, l, l.homeClock.x, l.homeClock.y,
+               Format("%2d:%02d:%02d", in.now.hour, in.now.minute, in.now.second),
+               TextAlign::Centre);
+        for (size_t i = 0; i < kRows; ++i) {
+            Text(surface, l, kPrayerColours[i], l.homeTimeX, l.homeTimeY[i],
                  PaddedClockText(engine.schedule.adjusted[i]), TextAlign::Centre);
         }
     }
     {
         ScopedFont font(surface, 10);
-        for (int i = 0; i < kPrayerCount; ++i) {
-            Text(surface, kPrayerColours[i], static_cast<int>(l.W * 0.1), l.Y(70) + i * l.Y(24),
-                 kHomeNames[i], TextAlign::Left);
+        for (size_t i = 0; i < kRows; ++i) {
+            Text(surface, l, kPrayerColours[i], l.homeNameX, l.homeNameY[i], kHomeNames[i],
+                 TextAlign::Left);
         }
     }
-    for (int i = 0; i < kPrayerCount; ++i) {
-        DrawResourceBitmap(surface, resources::kBitmapFirstPrayerName + i,
-                           static_cast<int>(l.W * 0.75), l.Y(70) + i * l.Y(24));
+    for (size_t i = 0; i < kRows; ++i) {
+        DrawResourceBitmap(surface, resources::kBitmapFirstPrayerName + static_cast<int>(i),
+                           l.homeImageX, l.homeImageY[i]);
     }
-    DrawResourceIcon(surface, resources::kIconProgram, static_cast<int>(l.W * 0.5 - l.X(16)),
-                     l.B - l.Y(100));
+    DrawResourceIcon(surface, resources::kIconProgram, l.homeMoon.x, l.homeMoon.y);
 }
 
-void PaintQuibla(Surface& surface, const Layout& l, const PaintInput& in, EngineState& engine) {
+void PaintQuibla(Surface& surface, const PageLayout& l, const PaintInput& in, EngineState& engine) {
     const bool french = in.Lang == 2;
     const double q = QiblaBearing(engine.place.latitude, engine.place.longitude);
     ComputeSunPosition(engine.observation, engine.place, engine.timeZoneInEffect, engine.sun,
                        engine.trace());
     const double s = engine.sun.az - kPi;
 
-    const double cx = l.cx;
-    const double cy = l.H * 0.1 + 75.0;
+    const double cx = l.compassCx;
+    const double cy = l.compassCy;
     DrawResourceBitmap(surface, resources::kBitmapCompassRose,
                        static_cast<int>(cx - kCompassRadius),
                        static_cast<int>(cy - kCompassRadius));
@@ -172,34 +170,36 @@ void PaintQuibla(Surface& surface, const Layout& l, const PaintInput& in, Engine
 
     {
         ScopedFont font(surface, 11);
-        const double base = l.H * 0.11 + 150.0;
-        const int step = l.Y(20);
-        Text(surface, kBlack, l.X(5), static_cast<int>(base - step),
+        const double base = l.quiblaBase;
+        const int step = l.quiblaStep;
+        Text(surface, l, kBlack, l.quiblaHeadX, static_cast<int>(base - step),
              Pick(french, "Quibla:", "Quibla :"), TextAlign::Left);
-        surface.DrawText(l.X(10), static_cast<int>(base),
-                         Format("%s %s", Pick(french, "from North:", "à partir du Nord :"),
-                                AngleToDmsText(q).c_str()),
-                         TextAlign::Left);
-        surface.DrawText(l.X(10), static_cast<int>(base + step),
-                         Format("%s %s", Pick(french, "from Sun:", "à partir du Soleil :"),
-                                AngleToDmsText(q - s).c_str()),
-                         TextAlign::Left);
-        Text(surface, kGold, l.X(5), static_cast<int>(base + 2 * step),
+        Fitted(surface, l, l.quiblaLineX, static_cast<int>(base),
+               Format("%s %s", Pick(french, "from North:", "à partir du Nord :"),
+                      AngleToDmsText(q).c_str()),
+               TextAlign::Left);
+        Fitted(surface, l, l.quiblaLineX, static_cast<int>(base + step),
+               Format("%s %s", Pick(french, "from Sun:", "à partir du Soleil :"),
+                      AngleToDmsText(q - s).c_str()),
+               TextAlign::Left);
+        Text(surface, l, kGold, l.quiblaHeadX, static_cast<int>(base + 2 * step),
              Pick(french, "Sun from North:", "Soleil à partir du Nord à "), TextAlign::Left);
         double localHour = engine.sun.utHour + engine.timeZoneInEffect;
         if (localHour < 0) localHour += 24;
         if (localHour >= 24) localHour -= 24;
         const int sunLineY = static_cast<int>(base + 3 * step);
-        Text(surface, kBlack, l.X(30), sunLineY,
+        Text(surface, l, kBlack, l.quiblaSunX, sunLineY,
              Format("%s : %s", HoursToClockText(localHour).c_str(), AngleToDmsText(s).c_str()),
              TextAlign::Left);
-        if (in.exploring) Text(surface, kRed, l.X(5), sunLineY, "(!)", TextAlign::Left);
+        if (in.exploring) Text(surface, l, kRed, l.quiblaHeadX, sunLineY, "(!)", TextAlign::Left);
         surface.SetTextColour(kBlack);
     }
+    ScopedFont font(surface, 10);
     PaintTitle(surface, l, "Quibla");
 }
 
-void PaintCompute(Surface& surface, const Layout& l, const PaintInput& in, EngineState& engine) {
+void PaintCompute(Surface& surface, const PageLayout& l, const PaintInput& in,
+                  EngineState& engine) {
     const bool french = in.Lang == 2;
     Observation& o = engine.observation;
     if (in.pickedDate) {
@@ -216,80 +216,78 @@ void PaintCompute(Surface& surface, const Layout& l, const PaintInput& in, Engin
 
     {
         ScopedFont font(surface, 10);
-        Text(surface, kTitleColour, l.cx, l.B - l.Y(50), Pick(french, "Compute", "Calculs"),
-             TextAlign::Centre);
-        Text(surface, kBlack, l.cx, l.Y(10),
+        PaintTitle(surface, l, Pick(french, "Compute", "Calculs"));
+        Text(surface, l, kBlack, l.computeHeading.x, l.computeHeading.y,
              Pick(french, "Explore at the date:", "Exploration à la date :"), TextAlign::Centre);
-        surface.DrawText(l.cx, l.Y(90),
-                         Format("%s, %s", engine.place.Name.c_str(), engine.place.Country.c_str()),
-                         TextAlign::Centre);
+        Fitted(surface, l, l.computeTown.x, l.computeTown.y,
+               Format("%s, %s", engine.place.Name.c_str(), engine.place.Country.c_str()),
+               TextAlign::Centre);
     }
     {
         ScopedFont font(surface, 9);
-        for (int i = 0; i < kPrayerCount; ++i) {
-            const int x = static_cast<int>(l.cx * kColumnFactors[i]);
-            Text(surface, kPrayerColours[i], x, l.Y(200), kComputeNames[i], TextAlign::Centre);
-            surface.DrawText(x, l.Y(220), PaddedClockText(engine.schedule.adjusted[i]),
-                             TextAlign::Centre);
+        for (size_t i = 0; i < kRows; ++i) {
+            const int x = l.computeColumnX[i];
+            Text(surface, l, kPrayerColours[i], x, l.computeNameY, kComputeNames[i],
+                 TextAlign::Centre);
+            Fitted(surface, l, x, l.computeTimeY, PaddedClockText(engine.schedule.adjusted[i]),
+                   TextAlign::Centre);
         }
         surface.SetTextColour(kBlack);
     }
 }
 
-void PaintConfiguration(Surface& surface, const Layout& l, const PaintInput& in) {
+void PaintConfiguration(Surface& surface, const PageLayout& l, const PaintInput& in) {
     const bool french = in.Lang == 2;
-    const int leftX = static_cast<int>(l.W * 0.25 - l.X(50));
-    const int rightX = static_cast<int>(l.W * 0.75 - l.X(50));
     struct Label {
         const char* english;
         const char* french;
-        bool right;
-        int y;
     };
     static constexpr Label kLabels[] = {
-        {"Country:", "Pays :", false, 40},
-        {"Town:", "Ville :", true, 40},
-        {"Latitude(°):", "Latitude(°) :", false, 80},
-        {"Longitude(°):", "Longitude(°) :", true, 80},
-        {"TimeZN:", "TimeZN :", false, 120},
-        {"DST:", "DST :", true, 120},
-        {"Convention:", "Convention :", false, 150},
+        {"Country:", "Pays :"},
+        {"Town:", "Ville :"},
+        {"Latitude(°):", "Latitude(°) :"},
+        {"Longitude(°):", "Longitude(°) :"},
+        {"TimeZN:", "TimeZN :"},
+        {"DST:", "DST :"},
+        {"Convention:", "Convention :"},
     };
     ScopedFont font(surface, 10);
     surface.SetTextColour(kBlack);
-    for (const Label& label : kLabels) {
-        surface.DrawText(label.right ? rightX : leftX, l.Y(label.y),
-                         Pick(french, label.english, label.french), TextAlign::Left);
+    for (size_t i = 0; i < l.configLabels.size(); ++i) {
+        Fitted(surface, l, l.configLabels[i].x, l.configLabels[i].y,
+               Pick(french, kLabels[i].english, kLabels[i].french), TextAlign::Left);
     }
-    Text(surface, kTitleColour, l.cx, l.B - l.Y(50), "Configuration", TextAlign::Centre);
+    PaintTitle(surface, l, "Configuration");
+    if (!in.status.empty()) {
+        ScopedFont small(surface, 9);
+        Fitted(surface, l, l.configStatus.x, l.configStatus.y, in.status, TextAlign::Centre);
+    }
 }
 
-void PaintAbout(Surface& surface, const Layout& l, const PaintInput& in) {
+void PaintAbout(Surface& surface, const PageLayout& l, const PaintInput& in) {
     const bool french = in.Lang == 2;
     {
         ScopedFont font(surface, 10);
-        Text(surface, kTitleColour, l.cx, l.B - l.Y(50), Pick(french, "About", "A propos"),
-             TextAlign::Centre);
-        Text(surface, kGold, l.cx, l.Y(120),
+        PaintTitle(surface, l, Pick(french, "About", "A propos"));
+        Text(surface, l, kGold, l.aboutVersion.x, l.aboutVersion.y,
              Format("%s %.2f", Pick(french, "Version:", "Version :"), kProgramVersion),
              TextAlign::Centre);
-        Text(surface, kBlack, l.cx, l.Y(60),
+        Text(surface, l, kBlack, l.aboutRights.x, l.aboutRights.y,
              Pick(french, "© 2024-2026 the Orvano project", "© 2024-2026 le projet Orvano"),
              TextAlign::Centre);
-        surface.DrawText(l.cx, l.Y(80), "Orvano free software", TextAlign::Centre);
-        surface.DrawText(l.cx, l.Y(100),
-                         Pick(french, "by the Orvano developers", "par les développeurs d'Orvano"),
-                         TextAlign::Centre);
+        Fitted(surface, l, l.aboutPublisher.x, l.aboutPublisher.y, "Orvano free software",
+               TextAlign::Centre);
+        Fitted(surface, l, l.aboutAuthor.x, l.aboutAuthor.y,
+               Pick(french, "by the Orvano developers", "par les développeurs d'Orvano"),
+               TextAlign::Centre);
     }
     {
         ScopedFont font(surface, 16);
-        Text(surface, kTitleColour, l.cx, l.Y(30), "Orvano", TextAlign::Centre);
+        Text(surface, l, kTitleColour, l.aboutName.x, l.aboutName.y, "Orvano", TextAlign::Centre);
         surface.SetTextColour(kBlack);
     }
-    DrawResourceIcon(surface, resources::kIconProgram, static_cast<int>(1.7 * l.cx - l.X(16)),
-                     l.Y(20));
-    DrawResourceIcon(surface, resources::kIconSecond, static_cast<int>(0.3 * l.cx - l.X(16)),
-                     l.Y(20));
+    DrawResourceIcon(surface, resources::kIconProgram, l.aboutRightIcon.x, l.aboutRightIcon.y);
+    DrawResourceIcon(surface, resources::kIconSecond, l.aboutLeftIcon.x, l.aboutLeftIcon.y);
 }
 
 }  // namespace
@@ -333,9 +331,7 @@ void DrawDirectionArrow(Surface& surface, double bearing, int bitmapId, Colour p
 
 void PaintMainWindow(Surface& surface, const PaintInput& input, EngineState& engine) {
     surface.SetTransparentBackground();
-    const Rect& c = input.client;
-    const Layout layout{c.right - c.left,       c.bottom - c.top, c.bottom,
-                        (c.right - c.left) / 2, input.dpiX,       input.dpiY};
+    const PageLayout layout = MakeLayout(input.client, input.dpiX, input.dpiY);
     switch (input.requestedPage) {
         case 0:
             PaintHome(surface, layout, input, engine);
@@ -355,6 +351,23 @@ void PaintMainWindow(Surface& surface, const PaintInput& input, EngineState& eng
         default:
             break;
     }
+}
+
+std::string ElideToWidth(const Surface& surface, const std::string& text, int width) {
+    const std::optional<int> whole = surface.TextWidth(text);
+    if (!whole || *whole <= width) return text;
+    // Drop whole characters (UTF-8 sequences) from the end until the rest and
+    // the ellipsis fit; nothing but the ellipsis when even one character is too wide.
+    std::string kept = text;
+    while (!kept.empty()) {
+        size_t cut = kept.size() - 1;
+        while (cut > 0 && (static_cast<unsigned char>(kept[cut]) & 0xC0) == 0x80) --cut;
+        kept.erase(cut);
+        while (!kept.empty() && kept.back() == ' ') kept.pop_back();
+        const std::optional<int> shortened = surface.TextWidth(kept + "…");
+        if (shortened && *shortened <= width) break;
+    }
+    return kept + "…";
 }
 
 }  // namespace orvano

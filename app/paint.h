@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "app/layout.h"
 #include "engine/state.h"
 #include "platform/geometry.h"
 #include "platform/surface.h"
@@ -31,6 +32,8 @@ struct PaintInput {
     // The Compute page's pickers; a missing picker leaves its half of the observation.
     std::optional<LocalTime> pickedDate;
     std::optional<LocalTime> pickedTime;
+    // The Configuration page's confirmation of what Save or Modify did ("": none).
+    std::string status;
     // Recomputes the day's schedule for the observation (the Compute page calls it).
     std::function<void()> recompute;
 };
@@ -45,10 +48,10 @@ void PaintMainWindow(Surface& surface, const PaintInput& input, EngineState& eng
 void DrawDirectionArrow(Surface& surface, double bearing, int bitmapId, Colour pen, double cx,
                         double cy);
 
-// A 96-DPI layout length in pixels at `dpi`: (v * dpi + 48) / 96, truncated.
-inline int ScaleLength(int v, int dpi) {
-    return (v * dpi + 48) / 96;
-}
+// `text` shortened at a character and ended with "…" so that it is at most
+// `width` pixels wide in the surface's selected font; whole when it fits or
+// when the surface cannot measure.
+std::string ElideToWidth(const Surface& surface, const std::string& text, int width);
 
 // -trunc(dpi * points / 72 + 0.5): the character height of a font of `points`.
 int FontHeightForPoints(int dpiY, int points);

@@ -5,6 +5,8 @@
 #include <fstream>
 
 #include "app/commands.h"
+#include "app/controls.h"
+#include "app/layout.h"
 #include "app/paint.h"
 #include "app/render_recorder.h"
 #include "astro/julian_time.h"
@@ -56,6 +58,39 @@ class CollectingSink final : public MessageSink {
     std::string lines;
 };
 
+// The controls the request's page shows, visible, with their slots.
+std::vector<std::pair<Slot, ControlSpec>> ShownControls(const RenderRequest& request) {
+    const PageLayout layout =
+        MakeLayout(Rect{0, 0, request.width, request.height}, request.dpi, request.dpi);
+    const auto specs = ControlSpecs(layout, request.lang == 2);
+    std::vector<std::pair<Slot, ControlSpec>> shown;
+    for (size_t i = 0; i < specs.size(); ++i) {
+        if ((layout.controls[i].pages & PageBit(request.page)) == 0) continue;
+        shown.emplace_back(static_cast<Slot>(i), specs[i]);
+        shown.back().second.visible = true;
+    }
+    return shown;
+}
+
+// The controls a page shows, where the toolkit puts them.
+std::vector<ControlBox> PageControls(const RenderRequest& request,
+                                     const RenderEnvironment& environment) {
+    std::vector<ControlSpec> shown;
+    std::vector<ControlBox> controls;
+    for (const auto& [slot, spec] : ShownControls(request)) {
+        shown.push_back(spec);
+        controls.push_back(
+            ControlBox{spec.id, SlotName(slot), Box{spec.x, spec.y, spec.width, spec.height}});
+    }
+    if (environment.placeControls) {
+        const std::vector<Box> boxes = environment.placeControls(shown, request.dpi);
+        for (size_t i = 0; i < controls.size() && i < boxes.size(); ++i) {
+            controls[i].box = boxes[i];
+        }
+    }
+    return controls;
+}
+
 }  // namespace
 
 bool IsRenderRequest(const std::vector<std::string>& args) {
@@ -80,6 +115,10 @@ std::optional<RenderRequest> ParseRenderRequest(const std::vector<std::string>& 
         std::string v;
         if (option == "--exploring") {
             request.exploring = true;
+            continue;
+        }
+        if (option == "--controls") {
+            request.controls = true;
             continue;
         }
         if (!value(v)) {
@@ -124,6 +163,10 @@ std::optional<RenderRequest> ParseRenderRequest(const std::vector<std::string>& 
             error = "bad argument " + option + " " + v;
             return std::nullopt;
         }
+    }
+    if (request.width == 0) {
+        request.width = ScaleLength(kLayoutClientWidth, request.dpi);
+        request.height = ScaleLength(kLayoutClientHeight, request.dpi);
     }
     if (!havePage) {
         error = "missing --render PAGE or --dump-ops PAGE";
@@ -186,10 +229,10 @@ int RunRender(const std::vector<std::string>& args, const RenderEnvironment& env
     input.recompute = [&engine] { ComputeDaySchedule(engine); };
 
     if (request.output == RenderRequest::Output::Json) {
-        RecordingSurface surface(request.dpi, input.client);
+        RecordingSurface surface(request.dpi, input.client, environment.measure);
         PaintMainWindow(surface, input, engine);
         std::ofstream out(request.file, std::ios::binary | std::ios::trunc);
-        out << OpsToJson(surface.ops());
+        out << OpsToJson(surface.ops(), PageControls(request, environment));
         out.close();
         if (!out) {
             environment.error("orvano: cannot write " + request.file);
@@ -197,9 +240,19 @@ int RunRender(const std::vector<std::string>& args, const RenderEnvironment& env
         }
         return 0;
     }
-    if (!environment.png ||
-        !environment.png(request.file, request.width, request.height, request.dpi,
-                         [&](Surface& surface) { PaintMainWindow(surface, input, engine); })) {
+    const auto paint = [&](Surface& surface) { PaintMainWindow(surface, input, engine); };
+    bool written = false;
+    if (request.controls) {
+        std::vector<ControlSpec> shown;
+        for (const auto& entry : ShownControls(request)) shown.push_back(entry.second);
+        written = environment.pngWithControls &&
+                  environment.pngWithControls(request.file, request.width, request.height,
+                                              request.dpi, shown, paint);
+    } else {
+        written = environment.png &&
+                  environment.png(request.file, request.width, request.height, request.dpi, paint);
+    }
+    if (!written) {
         environment.error("orvano: cannot write " + request.file);
         return 1;
     }

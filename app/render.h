@@ -2,8 +2,11 @@
 // one page painted without a window, for documentation, tests and checks.
 //
 // Both take --config FILE, --town N, --lang 1|2, --exploring, --size WxH
-// (client size, default 240x268), --dpi N (default 96) and
-// --at "YYYY-MM-DD HH:MM:SS" (the clock and the pickers; default now).
+// (client size, default the window's: 240x300 at 96 DPI, scaled with --dpi),
+// --dpi N (default 96) and --at "YYYY-MM-DD HH:MM:SS" (the clock and the
+// pickers; default now). --dump-ops lists each operation with the box it
+// lands in, then the page's visible controls. --render with --controls also
+// draws the page's controls (empty, as the toolkit shows them) over the page.
 #pragma once
 
 #include <functional>
@@ -11,8 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "app/render_recorder.h"
 #include "platform/geometry.h"
 #include "platform/surface.h"
+#include "platform/window.h"
 
 namespace orvano {
 
@@ -25,8 +30,9 @@ struct RenderRequest {
     std::optional<int> town;
     std::uint32_t lang = 2;
     bool exploring = false;
-    int width = 240;
-    int height = 268;
+    bool controls = false;  // --render: the page's controls too
+    int width = 0;          // 0 until parsed: the window's size at `dpi`
+    int height = 0;
     int dpi = 96;
     std::optional<LocalTime> at;  // empty: now
 };
@@ -43,10 +49,19 @@ using PngPainter = std::function<bool(const std::string& file, int width, int he
                                       const std::function<void(Surface&)>& paint)>;
 
 struct RenderEnvironment {
-    std::string dataCfg;                            // read when --config is not given
-    LocalTime now;                                  // the clock when --at is not given
-    PngPainter png;                                 // what --png draws with
+    std::string dataCfg;  // read when --config is not given
+    LocalTime now;        // the clock when --at is not given
+    PngPainter png;       // what --png draws with
+    // What --png --controls draws with: the page on a window with these controls.
+    std::function<bool(const std::string& file, int width, int height, int dpi,
+                       const std::vector<ControlSpec>& controls,
+                       const std::function<void(Surface&)>& paint)>
+        pngWithControls;
     std::function<void(const std::string&)> error;  // one line for the user
+    TextMeasure measure;                            // texts' extents in the fonts the window uses
+    // The boxes the window's toolkit gives these controls at a resolution, in
+    // order; without it the controls are listed at the places asked for.
+    std::function<std::vector<Box>(const std::vector<ControlSpec>&, int dpi)> placeControls;
 };
 
 // Runs the request; the process's exit code: 0 done, 1 configuration or output

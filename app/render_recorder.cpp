@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 #include "astro/json.h"
 #include "resources/resource_ids.h"
@@ -38,10 +39,39 @@ bool Known(const std::vector<ResourceImage>& table, int id) {
                        [id](const ResourceImage& image) { return image.id == id; });
 }
 
+ResourceImage SizeOf(const std::vector<ResourceImage>& table, int id) {
+    for (const ResourceImage& image : table) {
+        if (image.id == id) return image;
+    }
+    return ResourceImage{};
+}
+
 }  // namespace
 
-RecordingSurface::RecordingSurface(int logicalDpiY, Rect paintArea)
-    : dpiY_(logicalDpiY), area_(paintArea) {}
+RecordingSurface::RecordingSurface(int logicalDpiY, Rect paintArea, TextMeasure measure)
+    : dpiY_(logicalDpiY), area_(paintArea), measure_(std::move(measure)) {}
+
+const FontSpec& RecordingSurface::SelectedFont() const {
+    static const FontSpec kDefault = DefaultFont();
+    return selectedFont_ ? fonts_.at(selectedFont_.value) : kDefault;
+}
+
+TextExtent RecordingSurface::Measure(const std::string& text) const {
+    const FontSpec& font = SelectedFont();
+    if (measure_) return measure_(font, text);
+    size_t characters = 0;
+    for (const char c : text) {
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++characters;
+    }
+    const int size = font.height < 0 ? -font.height : font.height;
+    return TextExtent{static_cast<int>(characters) * size * 3 / 5, size / 6, size};
+}
+
+std::optional<int> RecordingSurface::TextWidth(const std::string& text) const {
+    // An estimate is good enough for a box, not for shortening a text.
+    if (!measure_) return std::nullopt;
+    return Measure(text).width;
+}
 
 FontId RecordingSurface::CreateFont(const FontSpec& spec) {
     if (failFonts_) return FontId{};
@@ -101,8 +131,11 @@ void RecordingSurface::DrawText(int x, int y, const std::string& text, TextAlign
     op.y = y;
     op.align = align;
     op.text = text;
-    op.font = selectedFont_ ? fonts_.at(selectedFont_.value) : DefaultFont();
+    op.font = SelectedFont();
     op.colour = textColour_;
+    const TextExtent extent = Measure(text);
+    op.box = Box{align == TextAlign::Centre ? x - extent.width / 2 : x, y + extent.top,
+                 extent.width, extent.height};
     ops_.push_back(std::move(op));
 }
 
@@ -114,8 +147,9 @@ void RecordingSurface::DrawTextInRect(const Rect& rect, const std::string& text,
     op.y = rect.top;
     op.align = align;
     op.text = text;
-    op.font = selectedFont_ ? fonts_.at(selectedFont_.value) : DefaultFont();
+    op.font = SelectedFont();
     op.colour = textColour_;
+    op.box = Box{rect.left, rect.top, rect.width(), rect.height()};
     ops_.push_back(std::move(op));
 }
 
@@ -138,6 +172,9 @@ void RecordingSurface::LineTo(int x, int y) {
         op.penWidth = pens_.at(selectedPen_.value).width;
         op.colour = pens_.at(selectedPen_.value).colour;
     }
+    const int half = op.penWidth / 2;
+    op.box = Box{std::min(op.x, x) - half, std::min(op.y, y) - half,
+                 std::abs(x - op.x) + op.penWidth, std::abs(y - op.y) + op.penWidth};
     ops_.push_back(op);
     penX_ = x;
     penY_ = y;
@@ -161,6 +198,8 @@ void RecordingSurface::DrawBitmap(BitmapId bitmap, int x, int y) {
     op.resourceId = it->second;
     op.x = x;
     op.y = y;
+    op.box = Box{x, y, SizeOf(ProgramBitmaps(), it->second).width,
+                 SizeOf(ProgramBitmaps(), it->second).height};
     ops_.push_back(op);
 }
 
@@ -186,6 +225,8 @@ void RecordingSurface::DrawIcon(IconId icon, int x, int y) {
     op.resourceId = it->second;
     op.x = x;
     op.y = y;
+    op.box = Box{x, y, SizeOf(ProgramIcons(), it->second).width,
+                 SizeOf(ProgramIcons(), it->second).height};
     ops_.push_back(op);
 }
 
@@ -204,6 +245,11 @@ void AppendColour(std::string& out, Colour colour) {
            std::to_string(colour.blue) + "]";
 }
 
+void AppendBox(std::string& out, const Box& box) {
+    out += ",\"box\":[" + std::to_string(box.x) + "," + std::to_string(box.y) + "," +
+           std::to_string(box.width) + "," + std::to_string(box.height) + "]";
+}
+
 void AppendTextFields(std::string& out, const DrawOp& op) {
     out +=
         std::string(",\"align\":\"") + (op.align == TextAlign::Centre ? "center" : "left") + "\"";
@@ -219,7 +265,7 @@ void AppendTextFields(std::string& out, const DrawOp& op) {
 
 }  // namespace
 
-std::string OpsToJson(const std::vector<DrawOp>& ops) {
+std::string OpsToJson(const std::vector<DrawOp>& ops, const std::vector<ControlBox>& controls) {
     std::string out = "[";
     for (size_t i = 0; i < ops.size(); ++i) {
         const DrawOp& op = ops[i];
@@ -252,9 +298,17 @@ std::string OpsToJson(const std::vector<DrawOp>& ops) {
                        ",\"x\":" + std::to_string(op.x) + ",\"y\":" + std::to_string(op.y);
                 break;
         }
+        AppendBox(out, op.box);
         out += "}";
     }
-    out += ops.empty() ? "]\n" : "\n]\n";
+    for (size_t i = 0; i < controls.size(); ++i) {
+        out += (ops.empty() && i == 0) ? "\n" : ",\n";
+        out += "{\"op\":\"control\",\"id\":" + std::to_string(controls[i].id) +
+               ",\"name\":" + JsonString(controls[i].name);
+        AppendBox(out, controls[i].box);
+        out += "}";
+    }
+    out += ops.empty() && controls.empty() ? "]\n" : "\n]\n";
     return out;
 }
 

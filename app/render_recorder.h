@@ -4,11 +4,13 @@
 // released while still selected, or used after release is seen.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "app/layout.h"
 #include "platform/surface.h"
 
 namespace orvano {
@@ -29,7 +31,17 @@ struct DrawOp {
     Colour colour;
     int penWidth = 0;
     int resourceId = 0;
+    Box box;  // where it lands: texts' advance and ink, lines with their pen's width
 };
+
+// Where a text drawn with its top at y lands, in pixels: its advance width
+// across, and down the rows from y + top to y + top + height that its glyphs ink.
+struct TextExtent {
+    int width = 0;
+    int top = 0;
+    int height = 0;
+};
+using TextMeasure = std::function<TextExtent(const FontSpec& font, const std::string& text)>;
 
 // The images a surface can load, with their sizes.
 struct ResourceImage {
@@ -46,7 +58,10 @@ class RecordingSurface : public Surface {
     // The surface's default font before any is selected.
     static FontSpec DefaultFont() { return FontSpec{kSystemFontFace, -12, 400}; }
 
-    explicit RecordingSurface(int logicalDpiY = 96, Rect paintArea = {0, 0, 240, 268});
+    // Without a measure, texts are given an estimate of their extent (three
+    // fifths of the character height per character).
+    explicit RecordingSurface(int logicalDpiY = 96, Rect paintArea = {0, 0, 240, 300},
+                              TextMeasure measure = {});
 
     int LogicalDpiY() const override { return dpiY_; }
     Rect PaintArea() const override { return area_; }
@@ -63,6 +78,7 @@ class RecordingSurface : public Surface {
     void SetTransparentBackground() override { transparent_ = true; }
     void DrawText(int x, int y, const std::string& text, TextAlign align) override;
     void DrawTextInRect(const Rect& rect, const std::string& text, TextAlign align) override;
+    std::optional<int> TextWidth(const std::string& text) const override;
 
     void MoveTo(int x, int y) override;
     void LineTo(int x, int y) override;
@@ -95,9 +111,12 @@ class RecordingSurface : public Surface {
         return nextHandle_++;
     }
     void Fault(const std::string& what) { faults_.push_back(what); }
+    const FontSpec& SelectedFont() const;
+    TextExtent Measure(const std::string& text) const;
 
     int dpiY_;
     Rect area_;
+    TextMeasure measure_;
     int nextHandle_ = 1;
     int objectsMade_ = 0;
     std::map<int, FontSpec> fonts_;
@@ -120,7 +139,15 @@ class RecordingSurface : public Surface {
     std::vector<std::string> faults_;
 };
 
-// The operations as a JSON array, one object per operation in drawing order.
-std::string OpsToJson(const std::vector<DrawOp>& ops);
+// A visible child control as `--dump-ops` lists it after the drawing.
+struct ControlBox {
+    int id = 0;
+    std::string name;
+    Box box;
+};
+
+// The operations as a JSON array, one object per operation in drawing order,
+// then one per control.
+std::string OpsToJson(const std::vector<DrawOp>& ops, const std::vector<ControlBox>& controls = {});
 
 }  // namespace orvano

@@ -51,6 +51,7 @@ void PaintPage(App& app, Window& window, Surface& surface) {
         input.pickedTime = app.ui.controls.timePicker->GetDateTime();
     }
     input.recompute = [&app] { Recompute(app); };
+    input.status = app.ui.statusText;
     PaintMainWindow(surface, input, app.engine);
 }
 

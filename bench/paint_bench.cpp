@@ -34,7 +34,7 @@ orvano::EngineState Algiers() {
 
 orvano::PaintInput Input(int page) {
     orvano::PaintInput input;
-    input.client = orvano::Rect{0, 0, 240, 268};
+    input.client = orvano::Rect{0, 0, 240, 300};
     input.requestedPage = page;
     input.Lang = 2;
     input.now = orvano::LocalTime{2010, 6, 1, 21, 16, 0, 0, 0};
@@ -45,7 +45,7 @@ orvano::PaintInput Input(int page) {
 void PaintQt(benchmark::State& state, int page, bool clipped) {
     orvano::EngineState engine = Algiers();
     const orvano::PaintInput input = Input(page);
-    QImage image(240, 268, QImage::Format_RGB32);
+    QImage image(240, 300, QImage::Format_RGB32);
     orvano::QtImageCache cache;
     const orvano::Rect band{0, 46, 240, 66};
     for (auto _ : state) {

@@ -3,6 +3,7 @@
 // and every object made for a paint must be released within it.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/geometry.h"
@@ -73,6 +74,12 @@ class Surface {
     virtual void SetTransparentBackground() = 0;
     // UTF-8 text, drawn whole (its exact length), unclipped.
     virtual void DrawText(int x, int y, const std::string& text, TextAlign align) = 0;
+    // The advance width in pixels of a text in the selected font; nothing when
+    // the surface cannot measure.
+    virtual std::optional<int> TextWidth(const std::string& text) const {
+        (void)text;
+        return std::nullopt;
+    }
     // Text at the top of a rectangle: centred across it or from its left edge; clipped to it.
     virtual void DrawTextInRect(const Rect& rect, const std::string& text, TextAlign align) = 0;
 

@@ -28,6 +28,8 @@ struct ControlSpec {
     int height = 0;  // for combo boxes, the height of the open drop-down part
     bool visible = false;
     bool verticalScroll = false;  // combo boxes only
+    // The window's language ("en", "fr"): how the pickers write dates and times.
+    std::string language;
     friend bool operator==(const ControlSpec&, const ControlSpec&) = default;
 };
 

@@ -45,6 +45,14 @@ void QtMessageBoxes::ShowOk(const std::string& text, const std::string& caption)
     box.exec();
 }
 
+bool QtMessageBoxes::AskYesNo(const std::string& text, const std::string& caption) {
+    QWidget* owner = owner_ ? owner_() : nullptr;
+    QMessageBox box(QMessageBox::Question, FromUtf8(caption), FromUtf8(text),
+                    QMessageBox::Yes | QMessageBox::No, owner);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
 bool QtShell::OpenDocument(const std::string& pathOrUrl) {
     const QString text = FromUtf8(pathOrUrl);
     // A path is opened as a file even when it holds characters a URL would read specially.

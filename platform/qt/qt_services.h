@@ -29,6 +29,7 @@ class QtMessageBoxes final : public MessageBoxes {
     // The owner of every box, asked at each one (nullptr: no owner).
     void SetOwner(std::function<QWidget*()> owner) { owner_ = std::move(owner); }
     void ShowOk(const std::string& text, const std::string& caption) override;
+    bool AskYesNo(const std::string& text, const std::string& caption) override;
 
   private:
     std::function<QWidget*()> owner_;

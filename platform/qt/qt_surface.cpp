@@ -7,19 +7,38 @@
 #include <QString>
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace orvano {
 
 namespace {
 
 // Resource images are compiled in under :/orvano/bitmap/ID.png and
-// :/orvano/icon/ID.png. Bitmaps are opaque copies; icons keep their alpha.
-QImage Decode(int resourceId, bool icon) {
-    const QString path =
-        QString(icon ? ":/orvano/icon/%1.png" : ":/orvano/bitmap/%1.png").arg(resourceId);
+// :/orvano/icon/ID.png, each also drawn for ratios 1.5 and 2 (ID@1.5x.png,
+// ID@2x.png). Bitmaps are opaque copies; icons keep their alpha.
+QImage Decode(int resourceId, bool icon, double ratio) {
+    // The smallest image made for at least this ratio: a larger one is only
+    // ever scaled down, never a 1x image up.
+    const struct {
+        double ratio;
+        const char* suffix;
+    } kMade[] = {{1.0, ""}, {1.5, "@1.5x"}, {2.0, "@2x"}};
+    size_t pick = std::size(kMade) - 1;
+    for (size_t i = 0; i < std::size(kMade); ++i) {
+        if (kMade[i].ratio >= ratio - 0.01) {
+            pick = i;
+            break;
+        }
+    }
+    const QString path = QString(icon ? ":/orvano/icon/%1%2.png" : ":/orvano/bitmap/%1%2.png")
+                             .arg(resourceId)
+                             .arg(QLatin1String(kMade[pick].suffix));
     QImage image(path);
     if (image.isNull()) return image;
-    return image.convertToFormat(icon ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    image =
+        image.convertToFormat(icon ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    image.setDevicePixelRatio(kMade[pick].ratio);
+    return image;
 }
 
 QColor ToQColor(Colour c) {
@@ -28,15 +47,17 @@ QColor ToQColor(Colour c) {
 
 }  // namespace
 
-const QImage& QtImageCache::Bitmap(int resourceId) {
-    auto it = bitmaps_.find(resourceId);
-    if (it == bitmaps_.end()) it = bitmaps_.emplace(resourceId, Decode(resourceId, false)).first;
+const QImage& QtImageCache::Bitmap(int resourceId, double ratio) {
+    const auto key = std::make_pair(resourceId, ratio);
+    auto it = bitmaps_.find(key);
+    if (it == bitmaps_.end()) it = bitmaps_.emplace(key, Decode(resourceId, false, ratio)).first;
     return it->second;
 }
 
-const QImage& QtImageCache::Icon(int resourceId) {
-    auto it = icons_.find(resourceId);
-    if (it == icons_.end()) it = icons_.emplace(resourceId, Decode(resourceId, true)).first;
+const QImage& QtImageCache::Icon(int resourceId, double ratio) {
+    const auto key = std::make_pair(resourceId, ratio);
+    auto it = icons_.find(key);
+    if (it == icons_.end()) it = icons_.emplace(key, Decode(resourceId, true, ratio)).first;
     return it->second;
 }
 
@@ -48,7 +69,12 @@ std::string LoadResourceString(int id) {
 
 bool PaintToPng(const std::string& file, int width, int height, int dpi,
                 const std::function<void(Surface&)>& paint) {
-    QImage image(width, height, QImage::Format_RGB32);
+    // Under a scaled desktop (QT_SCALE_FACTOR) the image has that many device
+    // pixels per layout pixel, as the window would.
+    const double ratio = qGuiApp->devicePixelRatio();
+    QImage image(static_cast<int>(std::lround(width * ratio)),
+                 static_cast<int>(std::lround(height * ratio)), QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
     image.fill(Qt::white);  // the window's background brush
     const int dotsPerMeter = static_cast<int>(dpi / 0.0254 + 0.5);
     image.setDotsPerMeterX(dotsPerMeter);
@@ -72,7 +98,12 @@ QtSurface::QtSurface(QPainter& painter, int logicalDpiY, Rect paintArea, QtImage
 
 QtSurface::~QtSurface() = default;
 
-FontId QtSurface::CreateFont(const FontSpec& spec) {
+double QtSurface::Ratio() const {
+    const QPaintDevice* device = painter_.device();
+    return device != nullptr ? device->devicePixelRatioF() : 1.0;
+}
+
+QFont FontFor(const FontSpec& spec) {
     QFont font =
         spec.face.empty() ? QGuiApplication::font() : QFont(QString::fromStdString(spec.face));
     if (spec.height < 0) {
@@ -88,9 +119,31 @@ FontId QtSurface::CreateFont(const FontSpec& spec) {
         }
     }
     font.setWeight(static_cast<QFont::Weight>(std::clamp(spec.weight, 1, 1000)));
+    return font;
+}
+
+TextInk MeasureText(const FontSpec& spec, const std::string& text) {
+    const QFontMetrics metrics(FontFor(spec));
+    const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    const QRect ink = metrics.tightBoundingRect(s);
+    TextInk result;
+    result.advance = metrics.horizontalAdvance(s);
+    if (!ink.isEmpty()) {
+        result.top = metrics.ascent() + ink.top();
+        result.height = ink.height();
+    }
+    return result;
+}
+
+FontId QtSurface::CreateFont(const FontSpec& spec) {
     const int handle = nextHandle_++;
-    fonts_[handle] = font;
+    fonts_[handle] = FontFor(spec);
     return FontId{handle};
+}
+
+std::optional<int> QtSurface::TextWidth(const std::string& text) const {
+    return painter_.fontMetrics().horizontalAdvance(
+        QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 FontId QtSurface::SelectFont(FontId font) {
@@ -173,14 +226,14 @@ void QtSurface::LineTo(int x, int y) {
 BitmapId QtSurface::LoadBitmap(int resourceId) {
     Image entry{resourceId, false, QImage(), nullptr, 0, 0};
     if (cache_) {
-        entry.image = &cache_->Bitmap(resourceId);
+        entry.image = &cache_->Bitmap(resourceId, Ratio());
     } else {
-        entry.owned = Decode(resourceId, false);
+        entry.owned = Decode(resourceId, false, Ratio());
     }
     const QImage& image = entry.image ? *entry.image : entry.owned;
     if (image.isNull()) return BitmapId{};
-    entry.width = image.width();
-    entry.height = image.height();
+    entry.width = static_cast<int>(image.deviceIndependentSize().width());
+    entry.height = static_cast<int>(image.deviceIndependentSize().height());
     const int handle = nextHandle_++;
     images_.emplace(handle, std::move(entry));
     return BitmapId{handle};
@@ -200,20 +253,24 @@ void QtSurface::ReleaseBitmap(BitmapId bitmap) {
 IconId QtSurface::LoadIcon(int resourceId, int width, int height) {
     Image entry{resourceId, true, QImage(), nullptr, 0, 0};
     if (cache_) {
-        entry.image = &cache_->Icon(resourceId);
+        entry.image = &cache_->Icon(resourceId, Ratio());
     } else {
-        entry.owned = Decode(resourceId, true);
+        entry.owned = Decode(resourceId, true, Ratio());
     }
     const QImage* source = entry.image ? entry.image : &entry.owned;
     if (source->isNull()) return IconId{};
-    if (width > 0 && height > 0 && (width != source->width() || height != source->height())) {
-        entry.owned =
-            source->scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QSizeF own = source->deviceIndependentSize();
+    if (width > 0 && height > 0 && (width != own.width() || height != own.height())) {
+        const double r = source->devicePixelRatio();
+        entry.owned = source->scaled(static_cast<int>(std::lround(width * r)),
+                                     static_cast<int>(std::lround(height * r)),
+                                     Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        entry.owned.setDevicePixelRatio(r);
         entry.image = nullptr;
         source = &entry.owned;
     }
-    entry.width = source->width();
-    entry.height = source->height();
+    entry.width = static_cast<int>(source->deviceIndependentSize().width());
+    entry.height = static_cast<int>(source->deviceIndependentSize().height());
     const int handle = nextHandle_++;
     images_.emplace(handle, std::move(entry));
     return IconId{handle};

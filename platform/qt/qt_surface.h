@@ -10,6 +10,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "platform/surface.h"
 
@@ -22,19 +23,31 @@ namespace orvano {
 // still loads and releases its objects through the surface.
 class QtImageCache {
   public:
-    // A null image when the resource does not exist.
-    const QImage& Bitmap(int resourceId);
-    const QImage& Icon(int resourceId);
+    // The image made for the device-pixel ratio (a null image when the
+    // resource does not exist), at its layout size through its own ratio.
+    const QImage& Bitmap(int resourceId, double ratio);
+    const QImage& Icon(int resourceId, double ratio);
 
   private:
-    std::map<int, QImage> bitmaps_;
-    std::map<int, QImage> icons_;
+    std::map<std::pair<int, double>, QImage> bitmaps_;
+    std::map<std::pair<int, double>, QImage> icons_;
 };
 
 // Paints on a white width x height image whose logical resolution is `dpi`,
 // then writes it as a PNG file. Decoded images are cached only for this call.
 bool PaintToPng(const std::string& file, int width, int height, int dpi,
                 const std::function<void(Surface&)>& paint);
+
+// The font a FontSpec stands for (what CreateFont makes).
+QFont FontFor(const FontSpec& spec);
+// Where a text drawn at y (its top) in that font lands: its advance across,
+// and down the rows its glyphs ink, from y + top.
+struct TextInk {
+    int advance = 0;
+    int top = 0;
+    int height = 0;
+};
+TextInk MeasureText(const FontSpec& spec, const std::string& text);
 
 // The program's string table entry, "" when there is none.
 std::string LoadResourceString(int id);
@@ -60,6 +73,7 @@ class QtSurface : public Surface {
     void SetTransparentBackground() override;
     void DrawText(int x, int y, const std::string& text, TextAlign align) override;
     void DrawTextInRect(const Rect& rect, const std::string& text, TextAlign align) override;
+    std::optional<int> TextWidth(const std::string& text) const override;
 
     void MoveTo(int x, int y) override;
     void LineTo(int x, int y) override;
@@ -72,6 +86,8 @@ class QtSurface : public Surface {
     void ReleaseIcon(IconId icon) override;
 
   private:
+    double Ratio() const;  // device pixels per layout pixel of what is painted on
+
     QPainter& painter_;
     int dpiY_;
     Rect area_;

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <QCalendarWidget>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -73,6 +74,14 @@ class NotifyingComboBox final : public QComboBox {
     int id_;
 };
 
+constexpr int kListLinesShown = 8;
+
+// French for "fr", English for anything else, like every other text of the window.
+QLocale LocaleFor(const std::string& language) {
+    return language == "fr" ? QLocale(QLocale::French, QLocale::France)
+                            : QLocale(QLocale::English, QLocale::UnitedStates);
+}
+
 int DayOfWeek(const QDate& date) {
     return date.dayOfWeek() % 7;
 }  // Qt: 7 is Sunday
@@ -109,8 +118,11 @@ class QtControl final : public Control {
             }
             case ControlClass::DatePicker: {
                 auto* picker = new QDateEdit(window);
+                const QLocale locale = LocaleFor(spec.language);
+                picker->setLocale(locale);
                 picker->setCalendarPopup(true);
-                picker->setDisplayFormat(QLocale().dateFormat(QLocale::LongFormat));
+                picker->calendarWidget()->setLocale(locale);
+                picker->setDisplayFormat(locale.dateFormat(QLocale::LongFormat));
                 const int id = spec.id;
                 QObject::connect(picker, &QDateEdit::dateChanged, picker,
                                  [this, window, id](const QDate& date) {
@@ -125,6 +137,7 @@ class QtControl final : public Control {
             }
             case ControlClass::TimePicker: {
                 auto* picker = new QTimeEdit(window);
+                picker->setLocale(LocaleFor(spec.language));
                 picker->setDisplayFormat(QStringLiteral("HH:mm:ss"));
                 const int id = spec.id;
                 QObject::connect(picker, &QTimeEdit::timeChanged, picker,
@@ -153,11 +166,12 @@ class QtControl final : public Control {
         }
         int height = spec.height;
         if (kind_ == ControlClass::ComboBox) {
-            // The given height is the open drop-down's; the closed box keeps its own.
+            // The closed box keeps its own height. Opened, it shows every line
+            // up to eight at once: a drop-down sized for the small screen the
+            // heights were chosen for would show one or two lines here.
             auto* combo = static_cast<QComboBox*>(widget_);
             height = combo->sizeHint().height();
-            const int row = std::max(1, combo->fontMetrics().height());
-            combo->setMaxVisibleItems(std::max(1, (spec.height - height) / row));
+            combo->setMaxVisibleItems(kListLinesShown);
         }
         widget_->setGeometry(spec.x, spec.y, spec.width, height);
         widget_->setVisible(spec.visible);
@@ -243,6 +257,19 @@ QtMainWindow::QtMainWindow(const MainWindowSpec& spec, WindowHandler& handler, c
     setPalette(background);
     setAutoFillBackground(true);
     setFixedSize(spec.clientWidth, spec.clientHeight);
+    // A resolution given instead of the screen's (rendering, tests) is one the
+    // desktop's fonts would follow too: the controls' text grows with the layout.
+    const int asked = screen.LogicalDpiY();
+    const int real = logicalDpiY();
+    if (asked > 0 && real > 0 && asked != real) {
+        QFont scaled = font();
+        if (scaled.pixelSize() > 0) {
+            scaled.setPixelSize(scaled.pixelSize() * asked / real);
+        } else {
+            scaled.setPointSizeF(scaled.pointSizeF() * asked / real);
+        }
+        setFont(scaled);
+    }
 }
 
 QtMainWindow::~QtMainWindow() {
@@ -330,6 +357,66 @@ void QtMainWindow::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange && !destroyed_) {
         handler_.OnActivate(*this, isActiveWindow());
     }
+}
+
+namespace {
+
+// A window made only to be looked at: it paints with `paint` and ignores the rest.
+class PaintOnly final : public WindowHandler {
+  public:
+    explicit PaintOnly(std::function<void(Surface&)> paint) : paint_(std::move(paint)) {}
+    void OnCreate(Window&) override {}
+    void OnDestroy(Window&) override {}
+    void OnActivate(Window&, bool) override {}
+    void OnCommand(Window&, int, int) override {}
+    void OnPaint(Window&, Surface& surface) override {
+        if (paint_) paint_(surface);
+    }
+    void OnTimer(Window&, int) override {}
+
+  private:
+    std::function<void(Surface&)> paint_;
+};
+
+class FixedScreen final : public Screen {
+  public:
+    explicit FixedScreen(int value) : dpi_(value) {}
+    int LogicalDpiX() const override { return dpi_; }
+    int LogicalDpiY() const override { return dpi_; }
+
+  private:
+    int dpi_;
+};
+
+}  // namespace
+
+bool GrabToPng(const std::string& file, int width, int height, int dpi,
+               const std::vector<ControlSpec>& controls,
+               const std::function<void(Surface&)>& paint) {
+    PaintOnly handler(paint);
+    FixedScreen screen(dpi);
+    MainWindowSpec windowSpec;
+    windowSpec.clientWidth = width;
+    windowSpec.clientHeight = height;
+    QtMainWindow window(windowSpec, handler, screen);
+    for (const ControlSpec& spec : controls) window.CreateControl(spec);
+    return window.grab().save(QString::fromStdString(file), "PNG");
+}
+
+std::vector<Rect> PlaceControls(const std::vector<ControlSpec>& specs, int dpi) {
+    PaintOnly quiet(nullptr);
+    FixedScreen screen(dpi);
+    MainWindowSpec windowSpec;
+    windowSpec.clientWidth = 1;
+    windowSpec.clientHeight = 1;
+    QtMainWindow window(windowSpec, quiet, screen);
+    std::vector<Rect> boxes;
+    for (const ControlSpec& spec : specs) {
+        window.CreateControl(spec);
+        const QRect g = window.ControlWidget(window.ControlCount() - 1)->geometry();
+        boxes.push_back(Rect{g.left(), g.top(), g.left() + g.width(), g.top() + g.height()});
+    }
+    return boxes;
 }
 
 std::string InstanceChannelName(const std::string& className, const std::string& title) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -75,6 +76,16 @@ class QtWindowSystem final : public WindowSystem {
     std::unique_ptr<QtMainWindow> window_;
     std::unique_ptr<QLocalServer> server_;
 };
+
+// The places the toolkit gives these controls (a list's closed box, for one),
+// made on a window at `dpi` that is never shown.
+std::vector<Rect> PlaceControls(const std::vector<ControlSpec>& specs, int dpi);
+
+// A window of that client size at `dpi` with these controls, painted by
+// `paint` and written as PNG (at the desktop's device-pixel ratio).
+bool GrabToPng(const std::string& file, int width, int height, int dpi,
+               const std::vector<ControlSpec>& controls,
+               const std::function<void(Surface&)>& paint);
 
 // The local socket a copy listens on: in $XDG_RUNTIME_DIR when set, else in the
 // temporary folder with the user's id, so that users and sessions stay apart.

@@ -1,5 +1,8 @@
 #include "app/controls.h"
 
+#include <array>
+
+#include "app/layout.h"
 #include "astro/constants.h"
 #include "tests/app/app_fixture.h"
 
@@ -20,10 +23,10 @@ struct Expected {
 
 using K = ControlClass;
 
-// Creation order, classes, labels, identifiers and places on a 240 x 268 client at 96 DPI.
+// Creation order, classes, labels, identifiers and places on a 240 x 300 client at 96 DPI.
 const Expected kAt96[22] = {
-    {K::Button, "<", "<", 40001, 5, 208, 64, 32, true},
-    {K::Button, ">", ">", 40002, 171, 208, 64, 32, true},
+    {K::Button, "<", "<", 40001, 5, 260, 64, 32, true},
+    {K::Button, ">", ">", 40002, 171, 260, 64, 32, true},
     {K::DatePicker, "", "", 1008, 10, 30, 220, 25, false},
     {K::TimePicker, "", "", 1009, 10, 60, 100, 25, false},
     {K::Button, "Now", "Maintenant", 1010, 135, 60, 90, 25, false},
@@ -32,28 +35,28 @@ const Expected kAt96[22] = {
     {K::Button, "Calendar", "Calendrier", 40023, 145, 155, 70, 25, false},
     {K::ComboBox, "", "", 1005, 10, 10, 70, 50, false},
     {K::ComboBox, "", "", 1006, 90, 10, 140, 150, false},
-    {K::Button, "Modify", "Modifie", 1016, 4, 200, 70, 25, false},
-    {K::Button, "Add", "Ajoute", 1017, 84, 200, 70, 25, false},
-    {K::Button, "Save", "Sauve", 1007, 164, 200, 70, 25, false},
+    {K::Button, "Modify", "Modifie", 1016, 4, 212, 70, 25, false},
+    {K::Button, "Add", "Ajoute", 1017, 84, 212, 70, 25, false},
+    {K::Button, "Save", "Sauve", 1007, 164, 212, 70, 25, false},
     {K::Edit, "Country", "Pays", 1018, 10, 55, 100, 20, false},
     {K::Edit, "Town", "Ville", 1018, 130, 55, 100, 20, false},
     {K::Edit, "latitude", "latitude", 1018, 10, 95, 100, 20, false},
     {K::Edit, "longitude", "longitude", 1018, 130, 95, 100, 20, false},
     {K::ComboBox, "", "", 0, 72, 120, 38, 150, false},
     {K::ComboBox, "", "", 0, 192, 120, 38, 80, false},
-    {K::ComboBox, "", "", 0, 10, 150, 220, 150, false},
+    {K::ComboBox, "", "", 0, 95, 150, 135, 150, false},
     {K::Button, "Help", "Aide", 32779, 90, 150, 60, 25, false},
     {K::Button, "Check updated version", "Vérifie la mise à jour", 32778, 45, 180, 150, 25, false},
 };
 
-// The same on a 480 x 536 client at 192 DPI: every scaled length doubles, and
+// The same on a 480 x 600 client at 192 DPI: every scaled length doubles, and
 // the fractions of the width fall where the wider client puts them.
 const int kAt192[22][4] = {
-    {10, 416, 128, 64},  {342, 416, 128, 64}, {20, 60, 440, 50},   {20, 120, 200, 50},
+    {10, 520, 128, 64},  {342, 520, 128, 64}, {20, 60, 440, 50},   {20, 120, 200, 50},
     {270, 120, 180, 50}, {120, 230, 240, 50}, {50, 310, 140, 50},  {290, 310, 140, 50},
-    {20, 20, 140, 100},  {180, 20, 280, 300}, {9, 400, 140, 50},   {169, 400, 140, 50},
-    {329, 400, 140, 50}, {20, 110, 200, 40},  {260, 110, 200, 40}, {20, 190, 200, 40},
-    {260, 190, 200, 40}, {144, 240, 76, 300}, {384, 240, 76, 160}, {20, 300, 440, 300},
+    {20, 20, 140, 100},  {180, 20, 280, 300}, {9, 424, 140, 50},   {169, 424, 140, 50},
+    {329, 424, 140, 50}, {20, 110, 200, 40},  {260, 110, 200, 40}, {20, 190, 200, 40},
+    {260, 190, 200, 40}, {144, 240, 76, 300}, {384, 240, 76, 160}, {190, 300, 270, 300},
     {180, 300, 120, 50}, {90, 360, 300, 50},
 };
 
@@ -122,7 +125,7 @@ class ControlsTest : public AppFixture {
 
 TEST_F(ControlsTest, TwentyTwoControlsAt96Dpi) {
     for (std::uint32_t lang : {1u, 2u}) {
-        Create(Rect{0, 0, 240, 268}, 96, lang);
+        Create(Rect{0, 0, 240, 300}, 96, lang);
         ASSERT_EQ(window().controls.size(), 22u);
         for (size_t i = 0; i < 22; ++i) {
             const Expected& e = kAt96[i];
@@ -141,19 +144,19 @@ TEST_F(ControlsTest, TwentyTwoControlsAt96Dpi) {
 }
 
 TEST_F(ControlsTest, ListsScrollExceptTheLanguageList) {
-    Create(Rect{0, 0, 240, 268}, 96, 2);
+    Create(Rect{0, 0, 240, 300}, 96, 2);
     EXPECT_FALSE(window().At(8)->spec.verticalScroll);
     for (size_t i : {9u, 17u, 18u, 19u}) EXPECT_TRUE(window().At(i)->spec.verticalScroll) << i;
 }
 
 TEST_F(ControlsTest, AnyLanguageButFrenchIsEnglish) {
-    Create(Rect{0, 0, 240, 268}, 96, 3);
+    Create(Rect{0, 0, 240, 300}, 96, 3);
     EXPECT_EQ(window().ById(kIdHelp)->spec.text, "Help");
     EXPECT_EQ(window().ById(kIdCheckVersion)->spec.text, "Check updated version");
 }
 
 TEST_F(ControlsTest, EveryLengthDoublesAt192Dpi) {
-    Create(Rect{0, 0, 480, 536}, 192, 2);
+    Create(Rect{0, 0, 480, 600}, 192, 2);
     ASSERT_EQ(window().controls.size(), 22u);
     for (size_t i = 0; i < 22; ++i) {
         const ControlSpec& s = window().controls[i]->spec;
@@ -166,7 +169,7 @@ TEST_F(ControlsTest, EveryLengthDoublesAt192Dpi) {
 }
 
 TEST_F(ControlsTest, WiderClientMovesTheFractionalPositions) {
-    Create(Rect{0, 0, 300, 268}, 96, 2);
+    Create(Rect{0, 0, 300, 300}, 96, 2);
     EXPECT_EQ(window().ById(kIdModify)->spec.x, 14);
     EXPECT_EQ(window().ById(kIdAdd)->spec.x, 114);
     EXPECT_EQ(window().ById(kIdSave)->spec.x, 214);
@@ -177,14 +180,14 @@ TEST_F(ControlsTest, WiderClientMovesTheFractionalPositions) {
 }
 
 TEST_F(ControlsTest, ClientNotAtTheOriginPlacesTheArrowsFromItsSides) {
-    Create(Rect{10, 20, 250, 288}, 96, 2);
+    Create(Rect{10, 20, 250, 320}, 96, 2);
     EXPECT_EQ(window().ById(kIdPrevious)->spec.x, 15);
-    EXPECT_EQ(window().ById(kIdPrevious)->spec.y, 228);
+    EXPECT_EQ(window().ById(kIdPrevious)->spec.y, 280);
     EXPECT_EQ(window().ById(kIdNext)->spec.x, 181);
 }
 
 TEST_F(ControlsTest, EachPageShowsItsOwnControls) {
-    Create(Rect{0, 0, 240, 268}, 96, 2);
+    Create(Rect{0, 0, 240, 300}, 96, 2);
     FillTables();
     Enter(0);
     EXPECT_EQ(window().VisibleIndices(), (std::vector<size_t>{1}));
@@ -198,6 +201,15 @@ TEST_F(ControlsTest, EachPageShowsItsOwnControls) {
         {0, 1, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19},
         {0, 20, 21},
     };
+    // The layout table's page of every control agrees.
+    const PageLayout layout = MakeLayout(Rect{0, 0, 240, 300}, 96, 96);
+    for (int page = 0; page < kPageCount; ++page) {
+        std::vector<size_t> fromTable;
+        for (size_t i = 0; i < kMadeSlotCount; ++i) {
+            if (layout.controls[i].pages & PageBit(page)) fromTable.push_back(i);
+        }
+        EXPECT_EQ(fromTable, visible[static_cast<size_t>(page)]) << page;
+    }
     for (int page = 1; page < kPageCount; ++page) {
         Enter(page);
         EXPECT_EQ(app->ui.currentPage, page);
@@ -210,7 +222,7 @@ TEST_F(ControlsTest, EachPageShowsItsOwnControls) {
 }
 
 TEST_F(ControlsTest, PageChangeRepaintsTheWholeWindow) {
-    Create(Rect{0, 0, 240, 268}, 96, 2);
+    Create(Rect{0, 0, 240, 300}, 96, 2);
     Enter(1);
     ASSERT_FALSE(window().invalidations.empty());
     const auto& last = window().invalidations.back();
@@ -220,7 +232,7 @@ TEST_F(ControlsTest, PageChangeRepaintsTheWholeWindow) {
 }
 
 TEST_F(ControlsTest, ConfigurationPageAsksForTheInputPanelAndHidesItOnLeaving) {
-    Create(Rect{0, 0, 240, 268}, 96, 2);
+    Create(Rect{0, 0, 240, 300}, 96, 2);
     FillTables();
     Enter(3);
     EXPECT_EQ(fake.shell.inputPanel, (std::vector<bool>{true}));
@@ -230,7 +242,7 @@ TEST_F(ControlsTest, ConfigurationPageAsksForTheInputPanelAndHidesItOnLeaving) {
 
 TEST_F(ControlsTest, LanguageListSelectsTheLanguage) {
     for (std::uint32_t lang : {1u, 2u, 3u}) {
-        Create(Rect{0, 0, 240, 268}, 96, lang);
+        Create(Rect{0, 0, 240, 300}, 96, lang);
         FillTables();
         Enter(3);
         const FakeControl* list = window().ById(kIdLanguageList);
@@ -244,7 +256,7 @@ TEST_F(ControlsTest, LanguageListSelectsTheLanguage) {
 }
 
 TEST_F(ControlsTest, TownListHasOneLinePerTownWithTheSelectedOneChosen) {
-    Create(Rect{0, 0, 240, 268}, 96, 2);
+    Create(Rect{0, 0, 240, 300}, 96, 2);
     FillTables();
     Enter(3);
     const FakeControl* list = window().ById(kIdTownList);
@@ -255,7 +267,7 @@ TEST_F(ControlsTest, TownListHasOneLinePerTownWithTheSelectedOneChosen) {
 }
 
 TEST_F(ControlsTest, LongTownLineIsCutToItsBufferWithoutSplittingACharacter) {
-    Create(Rect{0, 0, 240, 268}, 96, 2);
+    Create(Rect{0, 0, 240, 300}, 96, 2);
     FillTables();
     // 3 + 79 bytes: the line would be 161 bytes; the buffer keeps 99.
     app->engine.tables.Towns[0].Country = std::string(79, 'a');
@@ -270,7 +282,7 @@ TEST_F(ControlsTest, LongTownLineIsCutToItsBufferWithoutSplittingACharacter) {
 }
 
 TEST_F(ControlsTest, TownCountBeyondTheRowsReadDoesNotReadPastThem) {
-    Create(Rect{0, 0, 240, 268}, 96, 2);
+    Create(Rect{0, 0, 240, 300}, 96, 2);
     FillTables();
     app->engine.tables.NumberOfTowns = 12;  // the file promised more towns than it held
     Enter(3);
@@ -278,7 +290,7 @@ TEST_F(ControlsTest, TownCountBeyondTheRowsReadDoesNotReadPastThem) {
 }
 
 TEST_F(ControlsTest, ConfigurationFieldsShowTheCurrentPlace) {
-    Create(Rect{0, 0, 240, 268}, 96, 2);
+    Create(Rect{0, 0, 240, 300}, 96, 2);
     FillTables();
     Enter(3);
     EXPECT_EQ(window().At(13)->text, "Tunisie");
@@ -307,7 +319,7 @@ TEST_F(ControlsTest, ConfigurationFieldsShowTheCurrentPlace) {
 }
 
 TEST_F(ControlsTest, PlaceholdersStayUntilTheConfigurationPageIsEntered) {
-    Create(Rect{0, 0, 240, 268}, 96, 1);
+    Create(Rect{0, 0, 240, 300}, 96, 1);
     FillTables();
     Enter(2);
     EXPECT_EQ(window().At(13)->text, "Country");
@@ -315,7 +327,7 @@ TEST_F(ControlsTest, PlaceholdersStayUntilTheConfigurationPageIsEntered) {
 }
 
 TEST_F(ControlsTest, ValuesWithoutALineLeaveTheirListsUnselected) {
-    Create(Rect{0, 0, 240, 268}, 96, 2);
+    Create(Rect{0, 0, 240, 300}, 96, 2);
     FillTables();
     const int zones[] = {-13, 14, 2147483647, -2147483647 - 1};
     for (int zone : zones) {
@@ -340,7 +352,7 @@ TEST_F(ControlsTest, ControlsThatCouldNotBeMadeAreSkipped) {
     app->ui.Lang = 2;
     MainWindowSpec spec;
     spec.clientWidth = 240;
-    spec.clientHeight = 268;
+    spec.clientHeight = 300;
     fake.windows.CreateMainWindow(spec, handler_);
     window().failingControls = {kIdPrevious, kIdTownList, 0};
     CreateControls(*app, window());
@@ -352,6 +364,57 @@ TEST_F(ControlsTest, ControlsThatCouldNotBeMadeAreSkipped) {
     for (int page : {0, 1, 2, 3, 4, 3, 0}) Enter(page);
     EXPECT_EQ(app->ui.currentPage, 0);
     EXPECT_EQ(window().ById(kIdModify)->visible, false);
+}
+
+// The painted items' places on the window's 240 x 300 client at 96 DPI: the
+// pages' contents where the handheld's 268-pixel screen had them, the title
+// and the Home icon below them, the compass raised clear of its text block.
+TEST(LayoutTable, PaintedPlacesAt96Dpi) {
+    const PageLayout l = MakeLayout(Rect{0, 0, 240, 300}, 96, 96);
+    EXPECT_EQ(l.H, 268);
+    EXPECT_EQ(l.B, 268);
+    EXPECT_EQ(l.title, (Anchor{120, 268}));
+    EXPECT_EQ(l.homeTown, (Anchor{120, 10}));
+    EXPECT_EQ(l.homeDate, (Anchor{120, 30}));
+    EXPECT_EQ(l.homeClock, (Anchor{120, 46}));
+    EXPECT_EQ(l.homeExploring, (Anchor{216, 46}));
+    EXPECT_EQ(l.homeTimeX, 120);
+    EXPECT_EQ(l.homeNameX, 24);
+    EXPECT_EQ(l.homeImageX, 180);
+    for (size_t i = 0; i < 6; ++i) {
+        const int row = 66 + 24 * static_cast<int>(i);
+        EXPECT_EQ(l.homeTimeY[i], row);
+        EXPECT_EQ(l.homeNameY[i], row + 4);
+        EXPECT_EQ(l.homeImageY[i], row + 4);
+    }
+    EXPECT_EQ(l.homeMoon, (Anchor{104, 218}));
+    EXPECT_EQ(l.compassCx, 120.0);
+    EXPECT_EQ(static_cast<int>(l.compassCy), 81);
+    EXPECT_EQ(static_cast<int>(l.quiblaBase), 179);
+    EXPECT_EQ(l.quiblaStep, 20);
+    EXPECT_EQ(l.quiblaHeadX, 5);
+    EXPECT_EQ(l.quiblaLineX, 10);
+    EXPECT_EQ(l.quiblaSunX, 30);
+    EXPECT_EQ(l.computeHeading, (Anchor{120, 10}));
+    EXPECT_EQ(l.computeTown, (Anchor{120, 90}));
+    EXPECT_EQ(l.computeColumnX, (std::array<int, 6>{23, 64, 104, 144, 184, 223}));
+    EXPECT_EQ(l.computeNameY, 200);
+    EXPECT_EQ(l.computeTimeY, 220);
+    EXPECT_EQ(l.configLabels, (std::array<Anchor, 7>{
+                                  Anchor{10, 40}, Anchor{130, 40}, Anchor{10, 80}, Anchor{130, 80},
+                                  Anchor{10, 120}, Anchor{130, 120}, Anchor{10, 150}}));
+    EXPECT_EQ(l.aboutName, (Anchor{120, 30}));
+    EXPECT_EQ(l.aboutRights, (Anchor{120, 60}));
+    EXPECT_EQ(l.aboutPublisher, (Anchor{120, 80}));
+    EXPECT_EQ(l.aboutAuthor, (Anchor{120, 100}));
+    EXPECT_EQ(l.aboutVersion, (Anchor{120, 120}));
+    EXPECT_EQ(l.aboutRightIcon, (Anchor{188, 20}));
+    EXPECT_EQ(l.aboutLeftIcon, (Anchor{20, 20}));
+    // The two places kept for controls made elsewhere, both on the Configuration page.
+    EXPECT_EQ(l.at(Slot::ZoneChooser).box, (Box{10, 180, 135, 150}));
+    EXPECT_EQ(l.at(Slot::HighLatitudeRule).box, (Box{150, 180, 80, 80}));
+    EXPECT_EQ(l.at(Slot::ZoneChooser).pages, PageBit(kPageConfiguration));
+    EXPECT_EQ(l.at(Slot::HighLatitudeRule).pages, PageBit(kPageConfiguration));
 }
 
 }  // namespace

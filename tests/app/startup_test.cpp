@@ -27,7 +27,7 @@ TEST_F(StartupTest, StartsTheWindowInOrder) {
     EXPECT_EQ(fake.windows.created->title, "orvano");
     EXPECT_EQ(fake.windows.created->iconResource, 111);
     EXPECT_EQ(fake.windows.created->clientWidth, 240);
-    EXPECT_EQ(fake.windows.created->clientHeight, 268);
+    EXPECT_EQ(fake.windows.created->clientHeight, 300);
 
     EXPECT_EQ(app->ui.clockBand, (Rect{0, 46, 240, 66}));
     EXPECT_EQ(app->ui.activateInfo.size, 12u);
@@ -164,7 +164,7 @@ TEST_F(StartupTest, ClockBandAt192Dpi) {
     fake.screen.dpiY = 192;
     ASSERT_TRUE(StartApplication(*app, 1));
     EXPECT_EQ(fake.windows.created->clientWidth, 480);
-    EXPECT_EQ(fake.windows.created->clientHeight, 536);
+    EXPECT_EQ(fake.windows.created->clientHeight, 600);
     EXPECT_EQ(app->ui.clockBand, (Rect{0, 92, 480, 132}));
 }
 

@@ -5,7 +5,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QCalendarWidget>
+#include <QComboBox>
+#include <QDateEdit>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
@@ -117,7 +121,7 @@ TEST(RealWindowTest, StartsOnTheHomePageAndTheArrowsChangePages) {
     QtMainWindow& w = real.window();
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(w.width(), 240);
-    EXPECT_EQ(w.height(), 268);
+    EXPECT_EQ(w.height(), 300);
     EXPECT_EQ(w.windowTitle().toStdString(), "orvano");
     EXPECT_EQ(w.ControlCount(), 22u);
     EXPECT_TRUE(real.messages.shown.empty());
@@ -152,7 +156,7 @@ TEST(RealWindowTest, HomePageIsPainted) {
     ASSERT_TRUE(StartApplication(*real.app, 1));
     const QImage image = real.window().grab().toImage();
     ASSERT_EQ(image.width(), 240);
-    ASSERT_EQ(image.height(), 268);
+    ASSERT_EQ(image.height(), 300);
     // The clock strip holds dark text on the white background.
     int inked = 0;
     for (int y = 46; y < 66; ++y) {
@@ -168,11 +172,38 @@ TEST(RealWindowTest, DoubleResolutionDoublesTheWindowAndItsButtons) {
     ASSERT_TRUE(StartApplication(*real.app, 1));
     QtMainWindow& w = real.window();
     EXPECT_EQ(w.width(), 480);
-    EXPECT_EQ(w.height(), 536);
+    EXPECT_EQ(w.height(), 600);
     EXPECT_EQ(real.app->ui.clockBand, (Rect{0, 92, 480, 132}));
     real.Click(1);
     const QRect previous = w.ControlWidget(0)->geometry();
-    EXPECT_EQ(previous, QRect(10, 416, 128, 64));
+    EXPECT_EQ(previous, QRect(10, 520, 128, 64));
+}
+
+// Each list opens showing all its lines, up to eight; the pickers write
+// dates in the language the window started in (French here).
+TEST(RealWindowTest, ListsOpenTallEnoughAndPickersSpeakTheWindowsLanguage) {
+    RealWindow real(96, "settings_lists.ini");
+    ASSERT_TRUE(StartApplication(*real.app, 1));
+    for (int page = 1; page <= 3; ++page) real.Click(1);
+    ASSERT_EQ(real.app->ui.currentPage, 3);
+    for (size_t index : {8u, 9u, 17u, 18u, 19u}) {
+        auto* combo = qobject_cast<QComboBox*>(real.window().ControlWidget(index));
+        ASSERT_NE(combo, nullptr);
+        ASSERT_GT(combo->count(), 0);
+        combo->showPopup();
+        QAbstractItemView* view = combo->view();
+        const int row = view->sizeHintForRow(0);
+        const int lines = std::min(combo->count(), 8);
+        EXPECT_GE(view->viewport()->height(), lines * row) << index << " " << combo->count();
+        EXPECT_LT(view->viewport()->height(), (lines + 1) * row) << index;
+        combo->hidePopup();
+    }
+    auto* date = qobject_cast<QDateEdit*>(real.window().ControlWidget(2));
+    ASSERT_NE(date, nullptr);
+    const QLocale french(QLocale::French);
+    EXPECT_TRUE(date->text().contains(french.monthName(date->date().month())))
+        << date->text().toStdString();
+    EXPECT_EQ(date->calendarWidget()->locale().language(), QLocale::French);
 }
 
 TEST(RealWindowTest, SecondCopyBringsTheFirstForward) {

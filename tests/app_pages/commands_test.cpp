@@ -32,6 +32,7 @@ namespace fs = std::filesystem;
 using testing::FakeControl;
 using testing::FakePlatform;
 using testing::FakeWindow;
+using testing::FindText;
 using testing::RecordingSurface;
 
 std::string ReadFile(const fs::path& path) {
@@ -176,8 +177,13 @@ TEST(TownCommands, ModifyThenSaveWritesSixDecimalsLatitudeFirst) {
     const std::string before = ReadFile(s.DataCfg());
     s.GoToPage(kPageConfiguration);
     s.control(s.controls().townList).SelectLine(1);
-    TypeFields(s, "Maroc", "Tanger", " 35.7595abc", "-5.83395", 13, 1, 1);
+    TypeFields(s, "Maroc", "Tanger", " 35.7595 ", "-5.83395", 13, 1, 1);
     s.window().SendCommand(kIdModify);
+    // Confirmed on the page for a few seconds, then gone.
+    EXPECT_EQ(s.app->ui.statusText, "Modified: Save stores it");
+    EXPECT_NE(FindText(s.Paint(), "Modified: Save stores it"), nullptr);
+    for (int tick = 0; tick < kStatusSeconds; ++tick) s.window().handler->OnTimer(s.window(), 1);
+    EXPECT_EQ(FindText(s.Paint(), "Modified: Save stores it"), nullptr);
 
     EXPECT_EQ(s.app->engine.tables.TownSelected, 1);
     EXPECT_EQ(s.app->engine.place.Name, "Tanger");
@@ -186,6 +192,8 @@ TEST(TownCommands, ModifyThenSaveWritesSixDecimalsLatitudeFirst) {
     EXPECT_EQ(ReadFile(s.DataCfg()), before);  // Modify writes nothing
 
     s.window().SendCommand(kIdSave);
+    EXPECT_TRUE(s.fake.messages.asked.empty());  // the fields were applied already
+    EXPECT_EQ(s.app->ui.statusText, "Saved in data.cfg");
     const std::string after = ReadFile(s.DataCfg());
     EXPECT_NE(after.find("\n2 Maroc            Tanger           35.759500   -5.833950   "
                          "1        1   1 \n"),
@@ -213,6 +221,82 @@ TEST(TownCommands, ModifyThenSaveWritesSixDecimalsLatitudeFirst) {
     EXPECT_EQ(tables.Towns[1].latitude, 35.7595);
     EXPECT_EQ(tables.Towns[1].longitude, -5.83395);
     EXPECT_EQ(tables.Towns[1].Convention, 1);
+}
+
+// Typed but not applied: Save asks. No saves the town as it stands, Yes
+// applies the fields as Modify does and saves them.
+TEST(TownCommands, SaveAsksWhetherToApplyFieldsThatDiffer) {
+    for (bool yes : {false, true}) {
+        SCOPED_TRACE(yes);
+        Started s(kFourTowns, 2);
+        s.GoToPage(kPageConfiguration);
+        s.window().SendCommand(kIdSave);  // fields as filled: nothing to ask
+        EXPECT_TRUE(s.fake.messages.asked.empty());
+        EXPECT_EQ(s.app->ui.statusText, "Sauvé dans data.cfg");
+
+        s.control(s.controls().townList).SelectLine(2);
+        TypeFields(s, "Egypte", "Louxor", "25.6872", "32.6396", 14, 0, 1);
+        s.fake.messages.answers = {yes};
+        s.window().SendCommand(kIdSave);
+        ASSERT_EQ(s.fake.messages.asked.size(), 1u);
+        EXPECT_EQ(s.fake.messages.asked[0].caption, "Sauve");
+        EXPECT_EQ(s.fake.messages.asked[0].text,
+                  "Les champs diffèrent de la ville qui sera sauvée. Les appliquer d'abord, "
+                  "comme Modifie ?");
+        const std::string after = ReadFile(s.DataCfg());
+        EXPECT_EQ(after.find("Louxor") != std::string::npos, yes) << after;
+        EXPECT_EQ(s.app->engine.tables.TownSelected, yes ? 2 : 1);
+        EXPECT_NE(after.find(yes ? "\n2 Egypte           Louxor           25.687200   32.639600   "
+                                   "2        0   1 \n"
+                                 : "\n2 Morocco          Rabat  "),
+                  std::string::npos)
+            << after;
+    }
+}
+
+// Not a number, or out of range, names the field and changes nothing; the
+// ends of the ranges are accepted.
+TEST(TownCommands, CoordinateFieldsOutsideTheirRangeAreRefused) {
+    const struct {
+        const char* latitude;
+        const char* longitude;
+        const char* refused;  // nullptr: accepted
+    } cases[] = {
+        {"abc", "2", "Latitude: \"abc\" is not a number from -90 to 90. Nothing was changed."},
+        {"90.000001", "2", "Latitude: \"90.000001\" is not a number from -90 to 90."},
+        {"12abc", "2", "Latitude: \"12abc\""},
+        {"", "2", "Latitude: \"\""},
+        {"45", "-180.5", "Longitude: \"-180.5\" is not a number from -180 to 180."},
+        {"45", "nan", "Longitude: \"nan\""},
+        {"-90", "180", nullptr},
+        {" 90 ", "-180", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.latitude) + " " + c.longitude);
+        Started s(kFourTowns, 1);
+        s.GoToPage(kPageConfiguration);
+        const CurrentPlace before = s.app->engine.place;
+        s.control(s.controls().townList).SelectLine(3);
+        TypeFields(s, "X", "Y", c.latitude, c.longitude, 12, 0, 0);
+        s.fake.messages.shown.clear();
+        for (int id : {kIdModify, kIdAdd}) s.window().SendCommand(id);
+        if (c.refused == nullptr) {
+            EXPECT_TRUE(s.fake.messages.shown.empty());
+            EXPECT_EQ(s.app->engine.tables.NumberOfTowns, 5);
+            EXPECT_EQ(s.app->engine.place.Name, "Y");
+            continue;
+        }
+        ASSERT_EQ(s.fake.messages.shown.size(), 2u);
+        EXPECT_EQ(s.fake.messages.shown[0].caption, "Invalid field");
+        EXPECT_EQ(s.fake.messages.shown[0].text.rfind(c.refused, 0), 0u)
+            << s.fake.messages.shown[0].text;
+        EXPECT_EQ(s.app->engine.tables.TownSelected, 1);
+        EXPECT_EQ(s.app->engine.tables.NumberOfTowns, 4);
+        EXPECT_EQ(s.app->engine.place.Name, before.Name);
+        EXPECT_EQ(s.app->engine.place.latitude, before.latitude);
+        EXPECT_EQ(s.app->engine.place.TimeZone, before.TimeZone);
+        EXPECT_TRUE(s.app->ui.statusText.empty());
+    }
 }
 
 TEST(TownCommands, AddWithFourTownsGivesFiveAndSavesOnlyOnSave) {

@@ -79,7 +79,7 @@ EngineState Algiers() {
 
 PaintInput Input(int page, std::uint32_t lang = 1, bool exploring = false) {
     PaintInput input;
-    input.client = Rect{0, 0, 240, 268};
+    input.client = Rect{0, 0, 240, 300};
     input.requestedPage = page;
     input.Lang = lang;
     input.exploring = exploring;
@@ -93,7 +93,7 @@ TEST(PaintHome, EveryItemAtItsPlace) {
     PaintMainWindow(surface, Input(0), engine);
     const std::vector<DrawOp>& ops = surface.ops();
     ASSERT_EQ(ops.size(), 23u);
-    ExpectText(ops[0], 120, 218, "Home", TextAlign::Centre, -13, kTitle);
+    ExpectText(ops[0], 120, 268, "Home", TextAlign::Centre, -13, kTitle);
     ExpectText(ops[1], 120, 10, "Algiers, Algeria", TextAlign::Centre, -13, kBlack);
     ExpectText(ops[2], 120, 30, "Vendredi  15  Mars  2024", TextAlign::Centre, -13, kBlack);
     // "%2d": the hour keeps its leading space.
@@ -106,7 +106,7 @@ TEST(PaintHome, EveryItemAtItsPlace) {
         ExpectText(ops[10 + i], 24, rows[i] + 4, names[i], TextAlign::Left, -13, kPrayer[i]);
         ExpectImage(ops[16 + i], DrawOp::Kind::Bitmap, 134 + i, 180, rows[i] + 4);
     }
-    ExpectImage(ops[22], DrawOp::Kind::Icon, 111, 104, 168);
+    ExpectImage(ops[22], DrawOp::Kind::Icon, 111, 104, 218);
     EXPECT_TRUE(surface.transparentBackground());
     EXPECT_TRUE(AllReleased(surface));
     // Three fonts, six bitmaps and one icon, all made and released in this paint.
@@ -156,16 +156,16 @@ TEST(PaintQuibla, CompassArrowsAndTextBlock) {
     PaintMainWindow(surface, Input(1), engine);
     const std::vector<DrawOp>& ops = surface.ops();
     ASSERT_EQ(ops.size(), 15u);
-    ExpectImage(ops[0], DrawOp::Kind::Bitmap, 130, 45, 26);
+    ExpectImage(ops[0], DrawOp::Kind::Bitmap, 130, 45, 6);
     EXPECT_EQ(ops[1].resourceId, 132);
     for (int i = 2; i < 5; ++i) EXPECT_EQ(ops[i].colour, (Colour{255, 255, 0}));
     EXPECT_EQ(ops[5].resourceId, 131);
     for (int i = 6; i < 9; ++i) EXPECT_EQ(ops[i].colour, kBlack);
-    // Both shafts start at the compass centre (120, 101.8).
+    // Both shafts start at the compass centre (120, 81.8), raised clear of "Quibla:".
     EXPECT_EQ(ops[2].x, 120);
-    EXPECT_EQ(ops[2].y, 101);
+    EXPECT_EQ(ops[2].y, 81);
     EXPECT_EQ(ops[6].x, 120);
-    EXPECT_EQ(ops[6].y, 101);
+    EXPECT_EQ(ops[6].y, 81);
 
     EXPECT_NEAR(engine.sun.az * kRadToDeg - 180, -94.343, 0.001);
     const double q = QiblaBearing(engine.place.latitude, engine.place.longitude);
@@ -176,7 +176,7 @@ TEST(PaintQuibla, CompassArrowsAndTextBlock) {
                kBlack);
     ExpectText(ops[12], 5, 219, "Sun from North:", TextAlign::Left, -15, kGold);
     ExpectText(ops[13], 30, 239, "16:00 : " + AngleToDmsText(s), TextAlign::Left, -15, kBlack);
-    ExpectText(ops[14], 120, 218, "Quibla", TextAlign::Centre, -13, kTitle);
+    ExpectText(ops[14], 120, 268, "Quibla", TextAlign::Centre, -13, kTitle);
     EXPECT_EQ(AngleToDmsText(s).rfind("-94°", 0), 0u);
     EXPECT_TRUE(AllReleased(surface));
     // The observation itself is not moved by looking at the Sun.
@@ -205,11 +205,11 @@ TEST(PaintQuibla, AlgiersFacesEastSouthEast) {
     EXPECT_LT(q, 105.5);
     EXPECT_EQ(Texts(surface)[1].text.rfind("from North: 105°", 0), 0u) << Texts(surface)[1].text;
     // The Qibla arrow points right and a little down: 56.25 pixels at 105 degrees
-    // puts its tip at (120 + 54.3, 101.8 + 14.6).
+    // puts its tip at (120 + 54.3, 81.8 + 14.6).
     const std::vector<DrawOp> lines = Lines(surface);
     ASSERT_EQ(lines.size(), 6u);
     EXPECT_EQ(lines[3].x2, 174);
-    EXPECT_EQ(lines[3].y2, 116);
+    EXPECT_EQ(lines[3].y2, 96);
 }
 
 TEST(PaintQuibla, TownEastOfTheKaabaHasANegativeBearing) {
@@ -290,7 +290,7 @@ TEST(PaintCompute, PickersBecomeTheObservationAndTheScheduleIsRecomputed) {
 
     const std::vector<DrawOp>& ops = surface.ops();
     ASSERT_EQ(ops.size(), 15u);
-    ExpectText(ops[0], 120, 218, "Compute", TextAlign::Centre, -13, kTitle);
+    ExpectText(ops[0], 120, 268, "Compute", TextAlign::Centre, -13, kTitle);
     ExpectText(ops[1], 120, 10, "Explore at the date:", TextAlign::Centre, -13, kBlack);
     ExpectText(ops[2], 120, 90, "Algiers, Algeria", TextAlign::Centre, -13, kBlack);
     const int xs[6] = {23, 64, 104, 144, 184, 223};
@@ -337,7 +337,7 @@ TEST(PaintConfiguration, LabelsInBothLanguages) {
                        lang == 2 ? labels[i].french : labels[i].english, TextAlign::Left, -13,
                        kBlack);
         }
-        ExpectText(ops[7], 120, 218, "Configuration", TextAlign::Centre, -13, kTitle);
+        ExpectText(ops[7], 120, 268, "Configuration", TextAlign::Centre, -13, kTitle);
         EXPECT_TRUE(AllReleased(surface));
     }
 }
@@ -348,7 +348,7 @@ TEST(PaintAbout, NameVersionCreditsAndIcons) {
     PaintMainWindow(surface, Input(4), engine);
     const std::vector<DrawOp>& ops = surface.ops();
     ASSERT_EQ(ops.size(), 8u);
-    ExpectText(ops[0], 120, 218, "About", TextAlign::Centre, -13, kTitle);
+    ExpectText(ops[0], 120, 268, "About", TextAlign::Centre, -13, kTitle);
     ExpectText(ops[1], 120, 120, "Version: 1.60", TextAlign::Centre, -13, kGold);
     EXPECT_EQ(ops[2].y, 60);
     EXPECT_NE(ops[2].text.find("2026"), std::string::npos);
@@ -381,7 +381,7 @@ TEST(PaintPages, ExploreMarkerOnlyOnHomeAndQuiblaWhileExploring) {
                 ASSERT_NE(marker, nullptr);
                 EXPECT_EQ(marker->colour, kRed);
                 EXPECT_EQ(marker->x, page == 0 ? 216 : 5);
-                EXPECT_EQ(marker->y, page == 0 ? 30 : 239);
+                EXPECT_EQ(marker->y, page == 0 ? 46 : 239);
                 EXPECT_EQ(marker->align, page == 0 ? TextAlign::Centre : TextAlign::Left);
             }
         }
@@ -417,17 +417,17 @@ TEST(PaintPages, MissingImagesAndFontsDrawNothingInTheirPlace) {
 TEST(PaintPages, At192DpiOnlyScaledLengthsDouble) {
     EngineState engine = Algiers();
     PaintInput input = Input(1);
-    input.client = Rect{0, 0, 480, 536};
+    input.client = Rect{0, 0, 480, 600};
     input.dpiX = 192;
     input.dpiY = 192;
     RecordingSurface surface(192, input.client);
     PaintMainWindow(surface, input, engine);
     const std::vector<DrawOp>& ops = surface.ops();
     ASSERT_EQ(ops.size(), 15u);
-    // cy = 536 * 0.1 + 75 = 128.6.
-    ExpectImage(ops[0], DrawOp::Kind::Bitmap, 130, 165, 53);
+    // cy = 536 * 0.1 + 75 - ScaleY(20) = 88.6.
+    ExpectImage(ops[0], DrawOp::Kind::Bitmap, 130, 165, 13);
     EXPECT_EQ(ops[2].x, 240);
-    EXPECT_EQ(ops[2].y, 128);
+    EXPECT_EQ(ops[2].y, 88);
     // The Qibla shaft is 56.25 pixels long at any resolution.
     const double length = std::hypot(ops[6].x2 - ops[6].x, ops[6].y2 - ops[6].y);
     EXPECT_NEAR(length, 56.25, 1.5);
@@ -439,14 +439,14 @@ TEST(PaintPages, At192DpiOnlyScaledLengthsDouble) {
         EXPECT_EQ(ops[9 + i].x, xs[i]) << i;
         EXPECT_EQ(ops[9 + i].font.height, -29) << i;  // 11 points at 192 DPI
     }
-    ExpectText(ops[14], 240, 436, "Quibla", TextAlign::Centre, -27, kTitle);
+    ExpectText(ops[14], 240, 536, "Quibla", TextAlign::Centre, -27, kTitle);
 
     RecordingSurface home(192, input.client);
     input.requestedPage = 0;
     PaintMainWindow(home, input, engine);
     ExpectText(home.ops()[3], 240, 92, " 9:05:07", TextAlign::Centre, -37, kBlack);
     ExpectImage(home.ops()[16], DrawOp::Kind::Bitmap, 134, 360, 140);
-    ExpectImage(home.ops()[22], DrawOp::Kind::Icon, 111, 208, 336);
+    ExpectImage(home.ops()[22], DrawOp::Kind::Icon, 111, 208, 436);
 }
 
 TEST(FontHeightForPoints, TheFiveSizesAt96Dpi) {
@@ -471,13 +471,17 @@ TEST(DumpOps, JsonHasOneObjectPerOperation) {
     const BitmapId bitmap = surface.LoadBitmap(130);
     surface.DrawBitmap(bitmap, 7, 8);
     surface.ReleaseBitmap(bitmap);
-    EXPECT_EQ(OpsToJson(surface.ops()),
+    // Without a measure the text's box is the estimate: three characters of
+    // 13 * 3 / 5 pixels, inked from y + 13 / 6 down 13 rows.
+    EXPECT_EQ(OpsToJson(surface.ops(), {ControlBox{1007, "save", Box{4, 5, 6, 7}}}),
               "[\n"
               "{\"op\":\"text\",\"x\":5,\"y\":6,\"align\":\"center\",\"text\":\"a\\\"b\","
-              "\"font\":{\"face\":\"ARIAL\",\"height\":-13,\"weight\":700},\"color\":[1,2,3]},\n"
+              "\"font\":{\"face\":\"ARIAL\",\"height\":-13,\"weight\":700},\"color\":[1,2,3],"
+              "\"box\":[-6,8,23,13]},\n"
               "{\"op\":\"line\",\"x1\":1,\"y1\":2,\"x2\":3,\"y2\":4,\"width\":1,"
-              "\"color\":[0,0,0]},\n"
-              "{\"op\":\"bitmap\",\"id\":130,\"x\":7,\"y\":8}\n"
+              "\"color\":[0,0,0],\"box\":[1,2,3,3]},\n"
+              "{\"op\":\"bitmap\",\"id\":130,\"x\":7,\"y\":8,\"box\":[7,8,150,150]},\n"
+              "{\"op\":\"control\",\"id\":1007,\"name\":\"save\",\"box\":[4,5,6,7]}\n"
               "]\n");
     EXPECT_TRUE(AllReleased(surface));
 }

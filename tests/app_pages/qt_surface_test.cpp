@@ -39,6 +39,25 @@ QRect Inked(const QImage& image) {
     return right < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
+// On a scaled desktop each image is one drawn for that ratio (or a larger one
+// scaled down), never a 1x image scaled up; it still covers its layout size.
+TEST(QtSurface, EveryImageIsMadeForTheDevicePixelRatio) {
+    QtImageCache cache;
+    for (const double ratio : {1.0, 1.25, 1.5, 2.0}) {
+        const double made = ratio <= 1.0 ? 1.0 : ratio <= 1.5 ? 1.5 : 2.0;
+        for (const bool icon : {false, true}) {
+            for (const ResourceImage& e : icon ? ProgramIcons() : ProgramBitmaps()) {
+                const QImage& image = icon ? cache.Icon(e.id, ratio) : cache.Bitmap(e.id, ratio);
+                SCOPED_TRACE(std::to_string(e.id) + " at " + std::to_string(ratio));
+                EXPECT_EQ(image.devicePixelRatio(), made);
+                EXPECT_EQ(image.size(), QSize(static_cast<int>(e.width * made + 0.5),
+                                              static_cast<int>(e.height * made + 0.5)));
+                EXPECT_EQ(image.deviceIndependentSize(), QSizeF(e.width, e.height));
+            }
+        }
+    }
+}
+
 TEST(QtSurface, EveryResourceLoadsAtItsSize) {
     QImage image = White(200, 200);
     QPainter painter(&image);
@@ -48,14 +67,14 @@ TEST(QtSurface, EveryResourceLoadsAtItsSize) {
         const BitmapId bitmap = surface.LoadBitmap(expected.id);
         ASSERT_TRUE(bitmap) << expected.id;
         surface.ReleaseBitmap(bitmap);
-        EXPECT_EQ(cache.Bitmap(expected.id).size(), QSize(expected.width, expected.height))
+        EXPECT_EQ(cache.Bitmap(expected.id, 1.0).size(), QSize(expected.width, expected.height))
             << expected.id;
     }
     for (const ResourceImage& expected : ProgramIcons()) {
         const IconId icon = surface.LoadIcon(expected.id);
         ASSERT_TRUE(icon) << expected.id;
         surface.ReleaseIcon(icon);
-        EXPECT_EQ(cache.Icon(expected.id).size(), QSize(expected.width, expected.height));
+        EXPECT_EQ(cache.Icon(expected.id, 1.0).size(), QSize(expected.width, expected.height));
     }
     EXPECT_FALSE(surface.LoadBitmap(133));
     EXPECT_FALSE(surface.LoadIcon(999));

@@ -87,12 +87,21 @@ TEST(RenderArguments, AllOptions) {
     EXPECT_EQ(request->at->hour, 16);
 }
 
-TEST(RenderArguments, DefaultsAreTheHandheldScreen) {
+TEST(RenderArguments, DefaultsAreTheWindowsSize) {
     std::string error;
     const auto request = ParseRenderRequest({"--render", "0", "--png", "a.png"}, error);
     ASSERT_TRUE(request) << error;
     EXPECT_EQ(request->width, 240);
-    EXPECT_EQ(request->height, 268);
+    EXPECT_EQ(request->height, 300);
+    const auto at192 =
+        ParseRenderRequest({"--render", "0", "--png", "a.png", "--dpi", "192"}, error);
+    ASSERT_TRUE(at192) << error;
+    EXPECT_EQ(at192->width, 480);
+    EXPECT_EQ(at192->height, 600);
+    const auto sized = ParseRenderRequest(
+        {"--render", "0", "--png", "a.png", "--size", "240x268", "--dpi", "192"}, error);
+    ASSERT_TRUE(sized) << error;
+    EXPECT_EQ(sized->height, 268);
     EXPECT_EQ(request->dpi, 96);
     EXPECT_FALSE(request->at);
     EXPECT_FALSE(request->exploring);
@@ -135,9 +144,9 @@ TEST(Render, DumpOpsWritesTheRecordedPage) {
               0);
     const std::string json = ReadFile(out);
     fs::remove(out);
-    EXPECT_EQ(json.rfind("[\n{\"op\":\"text\",\"x\":120,\"y\":218,\"align\":\"center\","
+    EXPECT_EQ(json.rfind("[\n{\"op\":\"text\",\"x\":120,\"y\":268,\"align\":\"center\","
                          "\"text\":\"Home\",\"font\":{\"face\":\"ARIAL\",\"height\":-13,"
-                         "\"weight\":700},\"color\":[0,153,255]},\n",
+                         "\"weight\":700},\"color\":[0,153,255],\"box\":[",
                          0),
               0u)
         << json;
@@ -146,8 +155,13 @@ TEST(Render, DumpOpsWritesTheRecordedPage) {
     EXPECT_NE(json.find("\"text\":\"Lundi  21  Juin  2010\""), std::string::npos);
     EXPECT_NE(json.find("\"text\":\"16:00:00\""), std::string::npos);
     EXPECT_NE(json.find("\"text\":\"(!)\""), std::string::npos);
-    EXPECT_NE(json.find("{\"op\":\"icon\",\"id\":111,\"x\":104,\"y\":168}\n]\n"),
-              std::string::npos);
+    // The moon below the six rows, then the page's one control, the Next arrow.
+    EXPECT_NE(
+        json.find(
+            "{\"op\":\"icon\",\"id\":111,\"x\":104,\"y\":218,\"box\":[104,218,32,32]},\n"
+            "{\"op\":\"control\",\"id\":40002,\"name\":\"next\",\"box\":[171,260,64,32]}\n]\n"),
+        std::string::npos)
+        << json;
     EXPECT_TRUE(run.errors.empty());
 }
 
@@ -179,7 +193,8 @@ TEST(Render, PngGoesThroughThePainterAtTheRequestedSize) {
     EXPECT_EQ(run.pngDpi, 192);
     ASSERT_FALSE(run.painted.ops().empty());
     EXPECT_EQ(run.painted.ops()[0].text, "A propos");
-    EXPECT_EQ(run.painted.ops()[0].y, 436);
+    // The title sits on the client's real bottom: 536 - ScaleY(32).
+    EXPECT_EQ(run.painted.ops()[0].y, 472);
     EXPECT_EQ(run.painted.LiveObjects(), 0);
 
     RenderRun failing;

@@ -49,6 +49,17 @@ class RecordingMessageBoxes final : public MessageBoxes {
     void ShowOk(const std::string& text, const std::string& caption) override {
         shown.push_back({text, caption});
     }
+
+    // Questions asked, and the answers to give in turn (No once they run out).
+    std::vector<Shown> asked;
+    std::vector<bool> answers;
+    bool AskYesNo(const std::string& text, const std::string& caption) override {
+        asked.push_back({text, caption});
+        if (answers.empty()) return false;
+        const bool answer = answers.front();
+        answers.erase(answers.begin());
+        return answer;
+    }
 };
 
 class FakeScreen final : public Screen {

@@ -34,22 +34,37 @@ bool Save(const QImage& image, const QString& folder, const QString& name) {
     return true;
 }
 
+// The device-pixel ratio being drawn for: every image is drawn from the same
+// vector code at its own size times this, never scaled up from a smaller one.
+double gScale = 1.0;
+
+int Scaled(int length) {
+    return static_cast<int>(std::lround(length * gScale));
+}
+
 QImage White(int w, int h) {
-    QImage image(w, h, QImage::Format_RGB32);
+    QImage image(Scaled(w), Scaled(h), QImage::Format_RGB32);
     image.fill(Qt::white);
     return image;
 }
 
 QImage Clear(int w, int h) {
-    QImage image(w, h, QImage::Format_ARGB32);
+    QImage image(Scaled(w), Scaled(h), QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     return image;
+}
+
+// A painter on `image` that draws in the image's 1x coordinates.
+void Begin(QPainter& p, QImage& image) {
+    p.begin(&image);
+    p.scale(gScale, gScale);
 }
 
 // Bitmap 130: the compass rose, North up and East right, 16-bit colour.
 QImage CompassRose() {
     QImage image = White(150, 150);
-    QPainter p(&image);
+    QPainter p;
+    Begin(p, image);
     p.setRenderHint(QPainter::Antialiasing);
     const QPointF c(75, 75);
     p.setPen(QPen(QColor(0, 102, 153), 2));
@@ -115,7 +130,8 @@ QImage CompassRose() {
 // Bitmap 131: the Kaaba, a black cube with its golden band.
 QImage Kaaba() {
     QImage image = White(16, 16);
-    QPainter p(&image);
+    QPainter p;
+    Begin(p, image);
     p.fillRect(QRect(2, 4, 12, 11), QColor(20, 20, 20));
     p.fillRect(QRect(4, 2, 12, 2), QColor(60, 60, 60));
     p.fillRect(QRect(14, 2, 1, 12), QColor(60, 60, 60));
@@ -128,7 +144,8 @@ QImage Kaaba() {
 // Bitmap 132: the Sun, a yellow disc with eight rays.
 QImage Sun() {
     QImage image = White(16, 16);
-    QPainter p(&image);
+    QPainter p;
+    Begin(p, image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QColor(255, 160, 0), 1.5));
     for (int k = 0; k < 8; ++k) {
@@ -146,7 +163,8 @@ QImage Sun() {
 // Bitmaps 134 to 139: the Arabic name of each time in its prayer's colour.
 QImage PrayerName(const QString& text, const QColor& colour) {
     QImage image = White(42, 20);
-    QPainter p(&image);
+    QPainter p;
+    Begin(p, image);
     p.setRenderHint(QPainter::TextAntialiasing);
     QFont font(gArabicFamily);
     font.setBold(true);
@@ -178,7 +196,8 @@ void Crescent(QPainter& p, QPointF c, double r, const QColor& colour, const QCol
 // background, so that what the Home page draws under it stays readable.
 QImage ProgramIcon() {
     QImage image = Clear(32, 32);
-    QPainter p(&image);
+    QPainter p;
+    Begin(p, image);
     p.setRenderHint(QPainter::Antialiasing);
     QPainterPath crescent;
     crescent.addEllipse(QPointF(13, 16), 12, 12);
@@ -208,7 +227,8 @@ QImage ProgramIcon() {
 // Icon 110, the second icon: a small compass needle pointing to the Kaaba.
 QImage CompassIcon() {
     QImage image = Clear(32, 32);
-    QPainter p(&image);
+    QPainter p;
+    Begin(p, image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QColor(0, 90, 160), 2));
     p.setBrush(Qt::white);
@@ -236,7 +256,8 @@ QImage CompassIcon() {
 // Icon 104, the Today strip's icon: a clock face with a crescent.
 QImage StripIcon() {
     QImage image = Clear(32, 32);
-    QPainter p(&image);
+    QPainter p;
+    Begin(p, image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QColor(0, 90, 160), 2));
     p.setBrush(QColor(255, 250, 235));
@@ -269,24 +290,35 @@ int main(int argc, char** argv) {
     gLatinFamily = QFontDatabase::applicationFontFamilies(latin).value(0);
 
     const QString out = QString::fromLocal8Bit(argv[1]);
-    bool ok = Save(CompassRose(), out, "bitmap130.png");
-    ok = Save(Kaaba(), out, "bitmap131.png") && ok;
-    ok = Save(Sun(), out, "bitmap132.png") && ok;
-
-    // Fajr, Chourouk, Zuhr, Asr, Maghrib, Isha, each in its prayer's colour.
+    bool ok = true;
+    // 1x, and the ratios of desktops scaled to 150 % and 200 %: ID.png, ID@1.5x.png, ID@2x.png.
     const struct {
-        const char* utf8;
-        QColor colour;
-    } names[] = {{"فجر", QColor(0, 153, 255)},   {"شروق", QColor(255, 204, 0)},
-                 {"ظهر", QColor(255, 102, 255)}, {"عصر", QColor(51, 255, 0)},
-                 {"مغرب", QColor(255, 0, 0)},    {"عشاء", QColor(0, 0, 255)}};
-    for (int i = 0; i < 6; ++i) {
-        ok = Save(PrayerName(QString::fromUtf8(names[i].utf8), names[i].colour), out,
-                  QString("bitmap%1.png").arg(134 + i)) &&
-             ok;
+        double scale;
+        const char* suffix;
+    } ratios[] = {{1.0, ""}, {1.5, "@1.5x"}, {2.0, "@2x"}};
+    for (const auto& ratio : ratios) {
+        gScale = ratio.scale;
+        auto name = [&ratio](const char* stem) { return QString(stem) + ratio.suffix + ".png"; };
+        ok = Save(CompassRose(), out, name("bitmap130")) && ok;
+        ok = Save(Kaaba(), out, name("bitmap131")) && ok;
+        ok = Save(Sun(), out, name("bitmap132")) && ok;
+
+        // Fajr, Chourouk, Zuhr, Asr, Maghrib, Isha, each in its prayer's colour.
+        const struct {
+            const char* utf8;
+            QColor colour;
+        } names[] = {{"فجر", QColor(0, 153, 255)},   {"شروق", QColor(255, 204, 0)},
+                     {"ظهر", QColor(255, 102, 255)}, {"عصر", QColor(51, 255, 0)},
+                     {"مغرب", QColor(255, 0, 0)},    {"عشاء", QColor(0, 0, 255)}};
+        for (int i = 0; i < 6; ++i) {
+            const QByteArray stem = QString("bitmap%1").arg(134 + i).toLatin1();
+            ok = Save(PrayerName(QString::fromUtf8(names[i].utf8), names[i].colour), out,
+                      name(stem.constData())) &&
+                 ok;
+        }
+        ok = Save(ProgramIcon(), out, name("icon111")) && ok;
+        ok = Save(CompassIcon(), out, name("icon110")) && ok;
+        ok = Save(StripIcon(), out, name("icon104")) && ok;
     }
-    ok = Save(ProgramIcon(), out, "icon111.png") && ok;
-    ok = Save(CompassIcon(), out, "icon110.png") && ok;
-    ok = Save(StripIcon(), out, "icon104.png") && ok;
     return ok ? 0 : 1;
 }

@@ -1,0 +1,157 @@
+#include "app/layout.h"
+
+namespace orvano {
+
+namespace {
+
+// trunc(v): a double to an integer, toward zero.
+int Trunc(double v) {
+    return static_cast<int>(v);
+}
+
+// The Compute page's columns as fractions of the centre abscissa.
+constexpr std::array<double, kLayoutRows> kColumnFactors = {
+    0.19999999999999998, 0.5333333333333333, 0.8666666666666667, 1.2,
+    1.5333333333333332,  1.8666666666666665};
+
+constexpr std::uint32_t kEveryPageButHome = PageBit(1) | PageBit(2) | PageBit(3) | PageBit(4);
+constexpr std::uint32_t kEveryPageButAbout = PageBit(0) | PageBit(1) | PageBit(2) | PageBit(3);
+constexpr std::uint32_t kCompute = PageBit(2);
+constexpr std::uint32_t kConfiguration = PageBit(3);
+constexpr std::uint32_t kAbout = PageBit(4);
+
+}  // namespace
+
+const char* SlotName(Slot slot) {
+    static constexpr const char* kNames[kSlotCount] = {"previous",
+                                                       "next",
+                                                       "datePicker",
+                                                       "timePicker",
+                                                       "now",
+                                                       "sunPosition",
+                                                       "explore",
+                                                       "calendar",
+                                                       "languageList",
+                                                       "townList",
+                                                       "modify",
+                                                       "add",
+                                                       "save",
+                                                       "countryField",
+                                                       "townField",
+                                                       "latitudeField",
+                                                       "longitudeField",
+                                                       "timeZoneList",
+                                                       "dstList",
+                                                       "conventionList",
+                                                       "help",
+                                                       "checkVersion",
+                                                       "zoneChooser",
+                                                       "highLatitudeRule"};
+    const auto index = static_cast<size_t>(slot);
+    return index < kSlotCount ? kNames[index] : "";
+}
+
+PageLayout MakeLayout(const Rect& client, int dpiX, int dpiY) {
+    PageLayout l;
+    l.dpiX = dpiX;
+    l.dpiY = dpiY;
+    l.left = client.left;
+    l.right = client.right;
+    l.W = client.right - client.left;
+    l.cx = (client.right - client.left) / 2;
+    l.bottom = client.bottom;
+    l.H = l.Y(kLayoutContentHeight);
+    l.B = client.top + l.H;
+    const double w = l.W;
+    auto X = [&l](int v) { return l.X(v); };
+    auto Y = [&l](int v) { return l.Y(v); };
+    const int leftX = Trunc(w * 0.25 - X(50));
+    const int rightX = Trunc(w * 0.75 - X(50));
+
+    auto place = [&l](Slot slot, int x, int y, int width, int height, std::uint32_t pages) {
+        l.controls[static_cast<size_t>(slot)] = ControlPlace{Box{x, y, width, height}, pages};
+    };
+    // The arrows sit on the client's real bottom, below every page's contents.
+    const int arrowY = l.bottom - Y(40);
+    place(Slot::Previous, l.left + X(5), arrowY, X(64), Y(32), kEveryPageButHome);
+    place(Slot::Next, l.right - X(69), arrowY, X(64), Y(32), kEveryPageButAbout);
+    place(Slot::DatePicker, l.cx - X(110), Y(30), X(220), Y(25), kCompute);
+    place(Slot::TimePicker, leftX, Y(60), X(100), Y(25), kCompute);
+    place(Slot::Now, Trunc(w * 0.75 - X(45)), Y(60), X(90), Y(25), kCompute);
+    place(Slot::SunPosition, l.cx - X(60), Y(115), X(120), Y(25), kCompute);
+    place(Slot::Explore, Trunc(w * 0.25 - X(35)), Y(155), X(70), Y(25), kCompute);
+    place(Slot::Calendar, Trunc(w * 0.75 - X(35)), Y(155), X(70), Y(25), kCompute);
+    place(Slot::LanguageList, leftX, Y(10), X(70), Y(50), kConfiguration);
+    place(Slot::TownList, Trunc(w * 0.75 - X(90)), Y(10), X(140), Y(150), kConfiguration);
+    // The three buttons leave a row above them for the zone and the high-latitude rule.
+    place(Slot::Modify, Trunc(w * 0.165 - X(35)), Y(212), X(70), Y(25), kConfiguration);
+    place(Slot::Add, Trunc(w * 0.4983333333333333 - X(35)), Y(212), X(70), Y(25), kConfiguration);
+    place(Slot::Save, Trunc(w * 0.8316666666666667 - X(35)), Y(212), X(70), Y(25), kConfiguration);
+    place(Slot::CountryField, leftX, Y(55), X(100), Y(20), kConfiguration);
+    place(Slot::TownField, rightX, Y(55), X(100), Y(20), kConfiguration);
+    place(Slot::LatitudeField, leftX, Y(95), X(100), Y(20), kConfiguration);
+    place(Slot::LongitudeField, rightX, Y(95), X(100), Y(20), kConfiguration);
+    place(Slot::TimeZoneList, Trunc(X(12) + w * 0.25), Y(120), X(38), Y(150), kConfiguration);
+    place(Slot::DstList, Trunc(X(12) + w * 0.75), Y(120), X(38), Y(80), kConfiguration);
+    // Beside its label rather than on it.
+    place(Slot::ConventionList, Trunc(w * 0.25 + X(35)), Y(150), X(135), Y(150), kConfiguration);
+    place(Slot::Help, l.cx - X(30), Y(150), X(60), Y(25), kAbout);
+    place(Slot::CheckVersion, l.cx - X(75), Y(180), X(150), Y(25), kAbout);
+    place(Slot::ZoneChooser, leftX, Y(180), X(135), Y(150), kConfiguration);
+    place(Slot::HighLatitudeRule, Trunc(w * 0.75 - X(30)), Y(180), X(80), Y(80), kConfiguration);
+
+    // The title sits between the arrows, level with them.
+    l.title = Anchor{l.cx, l.bottom - Y(32)};
+    l.textMargin = X(2);
+
+    l.homeTown = Anchor{l.cx, Y(70) - 3 * Y(20)};
+    l.homeDate = Anchor{l.cx, Y(70) - 2 * Y(20)};
+    l.homeClock = Anchor{l.cx, Y(70) - Y(24)};
+    // On the clock's row, right of it: a long date line would run into it on its own row.
+    l.homeExploring = Anchor{Trunc(w * 0.9), l.homeClock.y};
+    l.homeTimeX = l.cx;
+    l.homeNameX = Trunc(w * 0.1);
+    l.homeImageX = Trunc(w * 0.75);
+    for (int i = 0; i < kLayoutRows; ++i) {
+        const auto row = static_cast<size_t>(i);
+        l.homeTimeY[row] = Y(66) + i * Y(24);
+        l.homeNameY[row] = Y(70) + i * Y(24);
+        l.homeImageY[row] = Y(70) + i * Y(24);
+    }
+    // Below the six rows, where the title used to be.
+    l.homeMoon = Anchor{Trunc(w * 0.5 - X(16)), l.B - Y(50)};
+
+    // The compass stands clear above the text block.
+    l.compassCx = l.cx;
+    l.compassCy = l.H * 0.1 + 75.0 - Y(20);
+    l.quiblaBase = l.H * 0.11 + 150.0;
+    l.quiblaStep = Y(20);
+    l.quiblaHeadX = X(5);
+    l.quiblaLineX = X(10);
+    l.quiblaSunX = X(30);
+
+    l.computeHeading = Anchor{l.cx, Y(10)};
+    l.computeTown = Anchor{l.cx, Y(90)};
+    for (size_t i = 0; i < kColumnFactors.size(); ++i) {
+        l.computeColumnX[i] = Trunc(l.cx * kColumnFactors[i]);
+    }
+    l.computeNameY = Y(200);
+    l.computeTimeY = Y(220);
+
+    l.configLabels = {Anchor{leftX, Y(40)},  Anchor{rightX, Y(40)}, Anchor{leftX, Y(80)},
+                      Anchor{rightX, Y(80)}, Anchor{leftX, Y(120)}, Anchor{rightX, Y(120)},
+                      Anchor{leftX, Y(150)}};
+
+    l.configStatus = Anchor{l.cx, Y(241)};
+
+    l.aboutName = Anchor{l.cx, Y(30)};
+    l.aboutRights = Anchor{l.cx, Y(60)};
+    l.aboutPublisher = Anchor{l.cx, Y(80)};
+    l.aboutAuthor = Anchor{l.cx, Y(100)};
+    l.aboutVersion = Anchor{l.cx, Y(120)};
+    l.aboutRightIcon = Anchor{Trunc(1.7 * l.cx - X(16)), Y(20)};
+    l.aboutLeftIcon = Anchor{Trunc(0.3 * l.cx - X(16)), Y(20)};
+    return l;
+}
+
+}  // namespace orvano

@@ -1,0 +1,158 @@
+// Where everything sits on the window's five pages: the child controls and the
+// painted items, computed once from the client rectangle and the screen's
+// resolution. The controls, the painting and the tests all read this one table.
+//
+// The pages' contents are laid out in a 268-unit-high area (96-DPI units); the
+// client is 300 units high so that the arrow buttons, with the page title
+// between them, sit below the contents instead of on them.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/geometry.h"
+
+namespace orvano {
+
+// A 96-DPI layout length in pixels at `dpi`: (v * dpi + 48) / 96, truncated.
+inline int ScaleLength(int v, int dpi) {
+    return (v * dpi + 48) / 96;
+}
+
+inline constexpr int kLayoutClientWidth = 240;    // 96-DPI units
+inline constexpr int kLayoutClientHeight = 300;   // the window's client
+inline constexpr int kLayoutContentHeight = 268;  // what page contents are computed from
+
+// Every place a control has on the pages, in creation order. The last two are
+// places kept free for controls that are made elsewhere.
+enum class Slot : int {
+    Previous,
+    Next,
+    DatePicker,
+    TimePicker,
+    Now,
+    SunPosition,
+    Explore,
+    Calendar,
+    LanguageList,
+    TownList,
+    Modify,
+    Add,
+    Save,
+    CountryField,
+    TownField,
+    LatitudeField,
+    LongitudeField,
+    TimeZoneList,
+    DstList,
+    ConventionList,
+    Help,
+    CheckVersion,
+    ZoneChooser,       // Configuration page: the town's named time zone
+    HighLatitudeRule,  // Configuration page: the rule for Fajr and Isha at high latitudes
+};
+inline constexpr int kSlotCount = 24;
+// The slots the window makes a control for (the first 22).
+inline constexpr int kMadeSlotCount = 22;
+
+// Pages as bits of a mask.
+inline constexpr std::uint32_t PageBit(int page) {
+    return std::uint32_t{1} << page;
+}
+
+struct Box {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;  // a list's: the height of its open drop-down part
+    friend bool operator==(const Box&, const Box&) = default;
+};
+
+struct ControlPlace {
+    Box box;
+    std::uint32_t pages = 0;  // PageBit of every page that shows it
+};
+
+struct Anchor {
+    int x = 0;
+    int y = 0;
+    friend bool operator==(const Anchor&, const Anchor&) = default;
+};
+
+inline constexpr int kLayoutRows = 6;  // the six times
+
+struct PageLayout {
+    // The client and the scale.
+    int W = 0;       // client width
+    int H = 0;       // contents' height: ScaleY(268)
+    int B = 0;       // contents' bottom: client top + H
+    int bottom = 0;  // the client's real bottom
+    int left = 0;
+    int right = 0;
+    int cx = 0;  // (right - left) / 2
+    int dpiX = 96;
+    int dpiY = 96;
+    int X(int v) const { return ScaleLength(v, dpiX); }
+    int Y(int v) const { return ScaleLength(v, dpiY); }
+
+    std::array<ControlPlace, kSlotCount> controls{};
+    const ControlPlace& at(Slot slot) const { return controls[static_cast<size_t>(slot)]; }
+
+    // Every page: its title, centred between the arrow buttons.
+    Anchor title;
+    // Margin kept free at the window's sides when a long text is shortened.
+    int textMargin = 0;
+
+    // Home.
+    Anchor homeTown;       // centred
+    Anchor homeDate;       // centred
+    Anchor homeExploring;  // centred "(!)"
+    Anchor homeClock;      // centred
+    int homeTimeX = 0;     // centred
+    std::array<int, kLayoutRows> homeTimeY{};
+    int homeNameX = 0;  // left
+    std::array<int, kLayoutRows> homeNameY{};
+    int homeImageX = 0;
+    std::array<int, kLayoutRows> homeImageY{};
+    Anchor homeMoon;  // the program's icon, top-left
+
+    // Quibla: the compass centre and the text block.
+    double compassCx = 0;
+    double compassCy = 0;
+    double quiblaBase = 0;  // y of the "from North" line before truncation
+    int quiblaStep = 0;
+    int quiblaHeadX = 0;  // "Quibla:" and "Sun from North:"
+    int quiblaLineX = 0;  // the two bearings
+    int quiblaSunX = 0;   // the Sun's time and bearing
+
+    // Compute.
+    Anchor computeHeading;  // centred
+    Anchor computeTown;     // centred
+    std::array<int, kLayoutRows> computeColumnX{};
+    int computeNameY = 0;
+    int computeTimeY = 0;
+
+    // Configuration labels, left aligned, in painting order: country, town,
+    // latitude, longitude, time zone, DST, convention.
+    std::array<Anchor, 7> configLabels{};
+    // Centred under the buttons: what Save or Modify just did.
+    Anchor configStatus;
+
+    // About, all centred but the icons.
+    Anchor aboutName;
+    Anchor aboutRights;
+    Anchor aboutPublisher;
+    Anchor aboutAuthor;
+    Anchor aboutVersion;
+    Anchor aboutRightIcon;
+    Anchor aboutLeftIcon;
+};
+
+// The slot's name as the tools and tests print it ("previous", "zoneChooser"...).
+const char* SlotName(Slot slot);
+
+// The layout of a client rectangle at a resolution.
+PageLayout MakeLayout(const Rect& client, int dpiX, int dpiY);
+
+}  // namespace orvano

@@ -1,0 +1,181 @@
+// The window's pages seen from outside: `orvano --dump-ops` on Qt's offscreen
+// platform, for every page, resolution, device-pixel ratio and language, with
+// a town whose name is as long as data.cfg allows. Nothing may overlap: no two
+// controls, no control and a painted text or image, no two texts, no text and
+// an image; and no text leaves the window. The compass, its marks and arrows
+// are layered on purpose and are not checked against each other.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/layout.h"
+
+namespace orvano::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Item {
+    std::string what;
+    Box box;
+};
+
+bool Overlap(const Box& a, const Box& b) {
+    return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height &&
+           b.y < a.y + a.height;
+}
+
+std::string Show(const Item& item) {
+    std::ostringstream out;
+    out << item.what << " [" << item.box.x << "," << item.box.y << "," << item.box.width << ","
+        << item.box.height << "]";
+    return out.str();
+}
+
+struct Page {
+    std::vector<Item> controls;
+    std::vector<Item> texts;
+    std::vector<Item> images;
+};
+
+Box BoxOf(const QJsonObject& op) {
+    const QJsonArray b = op.value("box").toArray();
+    return Box{b.at(0).toInt(), b.at(1).toInt(), b.at(2).toInt(), b.at(3).toInt()};
+}
+
+// The four towns of the page tests and a fifth with 79-character names.
+fs::path LongNameConfig() {
+    const fs::path path =
+        fs::temp_directory_path() / ("orvano_geometry_" + std::to_string(::getpid()) + ".cfg");
+    std::ifstream in(fs::path(ORVANO_TEST_DATA) / "app_pages_four_towns.cfg");
+    std::ostringstream text;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.rfind("1 4 ", 0) == 0) line = "1 5              4             0";
+        text << line << "\n";
+    }
+    text << "2 " << std::string(79, 'W') << " " << std::string(79, 'M')
+         << " 64.150000 -21.950000 0 0 0\n";
+    std::ofstream(path) << text.str();
+    return path;
+}
+
+Page Dump(const fs::path& config, int page, int dpi, const char* ratio, int lang) {
+    const fs::path out =
+        fs::temp_directory_path() / ("orvano_geometry_" + std::to_string(::getpid()) + ".json");
+    QProcess run;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("QT_SCALE_FACTOR", ratio);
+    run.setProcessEnvironment(env);
+    run.start(ORVANO_PROGRAM,
+              {"--dump-ops", QString::number(page), "--json", QString::fromStdString(out.string()),
+               "--config", QString::fromStdString(config.string()), "--town", "4", "--lang",
+               QString::number(lang), "--dpi", QString::number(dpi), "--exploring", "--at",
+               "2026-09-30 18:07:09"});
+    Page result;
+    if (!run.waitForFinished(30000) || run.exitCode() != 0) {
+        ADD_FAILURE() << "orvano --dump-ops failed: " << run.readAllStandardError().toStdString();
+        return result;
+    }
+    std::ifstream in(out);
+    const std::string json((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    fs::remove(out);
+    for (const QJsonValue& value :
+         QJsonDocument::fromJson(QByteArray::fromStdString(json)).array()) {
+        const QJsonObject op = value.toObject();
+        const QString kind = op.value("op").toString();
+        if (kind == "control") {
+            result.controls.push_back({op.value("name").toString().toStdString(), BoxOf(op)});
+        } else if (kind == "text") {
+            result.texts.push_back(
+                {"text \"" + op.value("text").toString().toStdString() + "\"", BoxOf(op)});
+        } else if (kind == "bitmap" || kind == "icon") {
+            result.images.push_back(
+                {kind.toStdString() + " " + std::to_string(op.value("id").toInt()), BoxOf(op)});
+        }
+    }
+    return result;
+}
+
+TEST(Geometry, NothingOverlapsOnAnyPageAtAnyScaleInEitherLanguage) {
+    const fs::path config = LongNameConfig();
+    const struct {
+        int dpi;
+        const char* ratio;
+    } scales[] = {{96, "1"}, {144, "1"}, {192, "1"}, {96, "1.5"}, {96, "2"}};
+    for (const auto& scale : scales) {
+        const int width = ScaleLength(kLayoutClientWidth, scale.dpi);
+        const int height = ScaleLength(kLayoutClientHeight, scale.dpi);
+        const PageLayout layout = MakeLayout(Rect{0, 0, width, height}, scale.dpi, scale.dpi);
+        for (int lang : {1, 2}) {
+            for (int page = 0; page < 5; ++page) {
+                SCOPED_TRACE("page " + std::to_string(page) + " dpi " + std::to_string(scale.dpi) +
+                             " ratio " + scale.ratio + " lang " + std::to_string(lang));
+                Page p = Dump(config, page, scale.dpi, scale.ratio, lang);
+                ASSERT_FALSE(p.texts.empty());
+                if (page == 0 || page == 2) {
+                    // The town line is too long for the window: shortened, not cut.
+                    bool elided = false;
+                    for (const Item& t : p.texts) {
+                        elided = elided || t.what.find("MMM…\"") != std::string::npos;
+                    }
+                    EXPECT_TRUE(elided);
+                }
+                // The places kept for controls made elsewhere count as controls,
+                // as tall as the page's own lists when closed.
+                for (int slot = kMadeSlotCount; slot < kSlotCount; ++slot) {
+                    const ControlPlace& place = layout.controls[static_cast<size_t>(slot)];
+                    if ((place.pages & PageBit(page)) == 0) continue;
+                    Box box = place.box;
+                    for (const Item& c : p.controls) {
+                        if (c.what == "conventionList") box.height = c.box.height;
+                    }
+                    p.controls.push_back({SlotName(static_cast<Slot>(slot)), box});
+                }
+                for (size_t i = 0; i < p.controls.size(); ++i) {
+                    for (size_t j = i + 1; j < p.controls.size(); ++j) {
+                        EXPECT_FALSE(Overlap(p.controls[i].box, p.controls[j].box))
+                            << Show(p.controls[i]) << " on " << Show(p.controls[j]);
+                    }
+                    for (const std::vector<Item>* painted : {&p.texts, &p.images}) {
+                        for (const Item& item : *painted) {
+                            EXPECT_FALSE(Overlap(p.controls[i].box, item.box))
+                                << Show(p.controls[i]) << " on " << Show(item);
+                        }
+                    }
+                }
+                for (size_t i = 0; i < p.texts.size(); ++i) {
+                    const Box& t = p.texts[i].box;
+                    EXPECT_TRUE(t.x >= 0 && t.y >= 0 && t.x + t.width <= width &&
+                                t.y + t.height <= height)
+                        << Show(p.texts[i]) << " leaves the " << width << "x" << height
+                        << " window";
+                    for (size_t j = i + 1; j < p.texts.size(); ++j) {
+                        EXPECT_FALSE(Overlap(t, p.texts[j].box))
+                            << Show(p.texts[i]) << " on " << Show(p.texts[j]);
+                    }
+                    for (const Item& image : p.images) {
+                        EXPECT_FALSE(Overlap(t, image.box))
+                            << Show(p.texts[i]) << " on " << Show(image);
+                    }
+                }
+            }
+        }
+    }
+    fs::remove(config);
+}
+
+}  // namespace
+}  // namespace orvano::testing
