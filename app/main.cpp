@@ -46,7 +46,7 @@ int Render(const std::vector<std::string>& args) {
     environment.error = [](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); };
     environment.measure = [](const orvano::FontSpec& font, const std::string& text) {
         const orvano::TextInk ink = orvano::MeasureText(font, text);
-        return orvano::TextExtent{ink.advance, ink.top, ink.height};
+        return orvano::TextExtent{ink.advance, ink.top, ink.height, ink.inkAdvance};
     };
     environment.placeControls = [](const std::vector<orvano::ControlSpec>& specs, int dpi) {
         std::vector<orvano::Box> boxes;

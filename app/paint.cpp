@@ -77,19 +77,23 @@ void DrawResourceIcon(Surface& surface, int id, int x, int y) {
     surface.ReleaseIcon(icon);
 }
 
-// The room a text has at (x) with its alignment before it would leave the
-// client (less a margin at each side).
-int RoomFor(const PageLayout& l, int x, TextAlign align) {
-    const int leftEdge = l.left + l.textMargin;
-    const int rightEdge = l.right - l.textMargin;
-    if (align == TextAlign::Left) return rightEdge - x;
-    return 2 * std::min(x - leftEdge, rightEdge - x);
-}
-
-// A text drawn whole when it fits, else cut at a character and ended with "…".
+// A text drawn whole when what it inks stays inside the client (less a
+// margin at each side), else cut at a character and ended with "…". Trailing
+// spaces ink nothing: a centred "%-6.5s" time may reach past the edge with them.
 void Fitted(Surface& surface, const PageLayout& l, int x, int y, const std::string& text,
             TextAlign align) {
-    surface.DrawText(x, y, ElideToWidth(surface, text, RoomFor(l, x, align)), align);
+    const int leftEdge = l.left + l.textMargin;
+    const int rightEdge = l.right - l.textMargin;
+    const auto fits = [&](const std::string& candidate) {
+        const std::optional<int> advance = surface.TextWidth(candidate);
+        const size_t inked = candidate.find_last_not_of(' ');
+        const std::optional<int> ink =
+            surface.TextWidth(inked == std::string::npos ? "" : candidate.substr(0, inked + 1));
+        if (!advance || !ink) return true;
+        const int left = align == TextAlign::Centre ? x - *advance / 2 : x;
+        return left >= leftEdge && left + *ink <= rightEdge;
+    };
+    surface.DrawText(x, y, ElideToFit(text, fits), align);
 }
 
 void Text(Surface& surface, const PageLayout& l, Colour colour, int x, int y,
@@ -353,9 +357,9 @@ void PaintMainWindow(Surface& surface, const PaintInput& input, EngineState& eng
     }
 }
 
-std::string ElideToWidth(const Surface& surface, const std::string& text, int width) {
-    const std::optional<int> whole = surface.TextWidth(text);
-    if (!whole || *whole <= width) return text;
+std::string ElideToFit(const std::string& text,
+                       const std::function<bool(const std::string&)>& fits) {
+    if (fits(text)) return text;
     // Drop whole characters (UTF-8 sequences) from the end until the rest and
     // the ellipsis fit; nothing but the ellipsis when even one character is too wide.
     std::string kept = text;
@@ -364,8 +368,7 @@ std::string ElideToWidth(const Surface& surface, const std::string& text, int wi
         while (cut > 0 && (static_cast<unsigned char>(kept[cut]) & 0xC0) == 0x80) --cut;
         kept.erase(cut);
         while (!kept.empty() && kept.back() == ' ') kept.pop_back();
-        const std::optional<int> shortened = surface.TextWidth(kept + "…");
-        if (shortened && *shortened <= width) break;
+        if (fits(kept + "…")) break;
     }
     return kept + "…";
 }

@@ -48,10 +48,10 @@ void PaintMainWindow(Surface& surface, const PaintInput& input, EngineState& eng
 void DrawDirectionArrow(Surface& surface, double bearing, int bitmapId, Colour pen, double cx,
                         double cy);
 
-// `text` shortened at a character and ended with "…" so that it is at most
-// `width` pixels wide in the surface's selected font; whole when it fits or
-// when the surface cannot measure.
-std::string ElideToWidth(const Surface& surface, const std::string& text, int width);
+// `text` whole when `fits` says so, else shortened at a character and ended
+// with "…" until it fits (at worst the ellipsis alone).
+std::string ElideToFit(const std::string& text,
+                       const std::function<bool(const std::string&)>& fits);
 
 // -trunc(dpi * points / 72 + 0.5): the character height of a font of `points`.
 int FontHeightForPoints(int dpiY, int points);

@@ -63,8 +63,15 @@ TextExtent RecordingSurface::Measure(const std::string& text) const {
     for (const char c : text) {
         if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++characters;
     }
+    size_t inked = 0;
+    for (size_t i = 0, count = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) continue;
+        ++count;
+        if (text[i] != ' ') inked = count;
+    }
     const int size = font.height < 0 ? -font.height : font.height;
-    return TextExtent{static_cast<int>(characters) * size * 3 / 5, size / 6, size};
+    return TextExtent{static_cast<int>(characters) * size * 3 / 5, size / 6, size,
+                      static_cast<int>(inked) * size * 3 / 5};
 }
 
 std::optional<int> RecordingSurface::TextWidth(const std::string& text) const {
@@ -135,7 +142,7 @@ void RecordingSurface::DrawText(int x, int y, const std::string& text, TextAlign
     op.colour = textColour_;
     const TextExtent extent = Measure(text);
     op.box = Box{align == TextAlign::Centre ? x - extent.width / 2 : x, y + extent.top,
-                 extent.width, extent.height};
+                 extent.inkWidth, extent.height};
     ops_.push_back(std::move(op));
 }
 

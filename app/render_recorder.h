@@ -31,15 +31,18 @@ struct DrawOp {
     Colour colour;
     int penWidth = 0;
     int resourceId = 0;
-    Box box;  // where it lands: texts' advance and ink, lines with their pen's width
+    Box box;  // where it lands: texts as inked, lines with their pen's width
 };
 
 // Where a text drawn with its top at y lands, in pixels: its advance width
-// across, and down the rows from y + top to y + top + height that its glyphs ink.
+// (what centring uses), the advance of all but its trailing spaces (what it
+// inks across), and down the rows from y + top to y + top + height that its
+// glyphs ink.
 struct TextExtent {
     int width = 0;
     int top = 0;
     int height = 0;
+    int inkWidth = 0;
 };
 using TextMeasure = std::function<TextExtent(const FontSpec& font, const std::string& text)>;
 

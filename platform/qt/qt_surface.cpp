@@ -128,6 +128,9 @@ TextInk MeasureText(const FontSpec& spec, const std::string& text) {
     const QRect ink = metrics.tightBoundingRect(s);
     TextInk result;
     result.advance = metrics.horizontalAdvance(s);
+    qsizetype inked = s.size();
+    while (inked > 0 && s.at(inked - 1) == QLatin1Char(' ')) --inked;
+    result.inkAdvance = metrics.horizontalAdvance(s.left(inked));
     if (!ink.isEmpty()) {
         result.top = metrics.ascent() + ink.top();
         result.height = ink.height();

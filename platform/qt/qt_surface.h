@@ -41,11 +41,13 @@ bool PaintToPng(const std::string& file, int width, int height, int dpi,
 // The font a FontSpec stands for (what CreateFont makes).
 QFont FontFor(const FontSpec& spec);
 // Where a text drawn at y (its top) in that font lands: its advance across,
-// and down the rows its glyphs ink, from y + top.
+// the advance of all but its trailing spaces, and down the rows its glyphs
+// ink, from y + top.
 struct TextInk {
     int advance = 0;
     int top = 0;
     int height = 0;
+    int inkAdvance = 0;
 };
 TextInk MeasureText(const FontSpec& spec, const std::string& text);
 
