@@ -81,10 +81,10 @@ std::string IcsText(const std::string& text) {
             case '\n':
                 out += "\\n";
                 break;
-            case '\r':
-                break;
             default:
-                out += c;
+                // Control characters have no place in iCalendar text; a
+                // calendar would refuse the whole file for one.
+                if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7F) out += c;
         }
     }
     return out;

@@ -20,7 +20,8 @@ std::string ExportCsv(EngineState& state, date::year_month_day from, date::year_
 std::string ExportIcs(EngineState& state, date::year_month_day from, date::year_month_day to,
                       const std::array<bool, kPrayerCount>& alarms);
 
-// RFC 5545 text: backslash, semicolon, comma and line ends escaped.
+// RFC 5545 text: backslash, semicolon, comma and line ends escaped, other
+// control characters left out.
 std::string IcsText(const std::string& text);
 // One content line, folded so that no line exceeds 75 octets (never inside a
 // UTF-8 character), ending in CRLF.

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <regex>
 
+#include "cli/export.h"
 #include "tests/cli/run_cli.h"
 
 namespace orvano {
@@ -96,6 +97,16 @@ TEST_F(CliExport, PrayersWithoutTimeAreEmptyInCsvAndAbsentFromIcalendar) {
     EXPECT_NE(parsed.find("|2010-12-01T10:33:00+00:00|Zuhr "), std::string::npos) << parsed;
     EXPECT_NE(parsed.find("|2010-12-01T15:52:00+00:00|Isha "), std::string::npos) << parsed;
     EXPECT_EQ(std::count(parsed.begin(), parsed.end(), '\n'), 3);
+}
+
+TEST(IcsText, EscapesDropsControlsAndFoldsOnCharacters) {
+    EXPECT_EQ(cli::IcsText("a\\b;c,d\ne\r\x01\x1b\x7f\tf é"), "a\\\\b\\;c\\,d\\nef é");
+    const std::string ascii(80, 'x');
+    EXPECT_EQ(cli::IcsLine(ascii), ascii.substr(0, 75) + "\r\n " + ascii.substr(75) + "\r\n");
+    // "é" is two octets: the first line stops before one that would straddle 75.
+    const std::string accents = std::string(74, 'x') + "éé";
+    EXPECT_EQ(cli::IcsLine(accents), std::string(74, 'x') + "\r\n éé\r\n");
+    EXPECT_EQ(cli::IcsLine(std::string(75, 'x')), std::string(75, 'x') + "\r\n");
 }
 
 TEST_F(CliExport, MonthCsvAndTheDefaultSpan) {
