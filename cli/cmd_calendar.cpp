@@ -1,5 +1,6 @@
 // orvano-cli calendar: the month's HTML page, opened in the desktop's browser.
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -60,7 +61,16 @@ int RunCalendar(const Options& options) {
     PageOpener opener;
     if (!options.has("no-open")) opener = OpenWithDesktop;
     const CalendarResult result = WriteMonthCalendar(state, folder, console, opener);
-    if (result.status != CalendarStatus::Written) return 1;
+    if (result.status != CalendarStatus::Written) {
+        // The console line names only the file; say which folder is missing.
+        struct stat info {};
+        if (options.has("out") && (stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))) {
+            std::fprintf(stderr,
+                         "orvano-cli calendar: option '--out': the folder '%s' does not exist\n",
+                         folder.c_str());
+        }
+        return 1;
+    }
     std::printf("%s\n", result.path.c_str());
     return 0;
 }

@@ -109,6 +109,8 @@ TEST_F(CliCalendar, UnwritableFolderPrintsTheConsoleLineOnly) {
         {"calendar", "--config", kTowns, "--month", "2010-01", "--out", root_ + "/missing/deeper"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "File open error Oran_Janvier2010.html\n");
+    EXPECT_EQ(r.err, "orvano-cli calendar: option '--out': the folder '" + root_ +
+                         "/missing/deeper' does not exist\n");
     EXPECT_FALSE(std::filesystem::exists(root_ + "/missing"));
     EXPECT_FALSE(std::filesystem::exists(record));
 }
