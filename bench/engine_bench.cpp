@@ -69,6 +69,21 @@ void BM_ComputeMonthSchedule(benchmark::State& bench) {
 }
 BENCHMARK(BM_ComputeMonthSchedule);
 
+// The same month for a town with a zone name: one offset lookup per day, at
+// local noon; the target is at most 1.5 times the whole-hour month above.
+void BM_ComputeMonthScheduleZone(benchmark::State& bench) {
+    EngineState state = Algiers();
+    state.place.Zone = "Europe/Paris";  // two changes a year to look across
+    MonthSchedule month;
+    for (auto _ : bench) {
+        ComputeMonthSchedule(state, month, DaysInMonth(state.observation.month, 2010));
+        benchmark::DoNotOptimize(month);
+        state.observation.month = state.observation.month % 12 + 1;
+    }
+    bench.SetItemsProcessed(bench.iterations() * 30);
+}
+BENCHMARK(BM_ComputeMonthScheduleZone);
+
 }  // namespace
 }  // namespace orvano
 
