@@ -14,6 +14,8 @@ using testing::ReadFile;
 using testing::RunCli;
 
 const std::string kDefault = std::string(ORVANO_SOURCE_DIR) + "/resources/data.cfg";
+// The bundled file as it was before towns named their zones: 54 towns, no zone lines.
+const std::string kNoZones = std::string(ORVANO_TEST_DATA) + "/data_54_towns_no_zones.cfg";
 const std::string kEchoTitle = "8 -----------------  File reading transcription  ---------------\n";
 
 class CliConfig : public ::testing::Test {
@@ -28,12 +30,14 @@ class CliConfig : public ::testing::Test {
 };
 
 TEST_F(CliConfig, ReadOfTheDefaultFileSucceedsAndTranscribesBesideIt) {
-    const std::string path = Put("data.cfg", ReadFile(kDefault));
-    const auto r = RunCli({"read", "--config", path});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "");  // the file's Verbose is 0
-    EXPECT_EQ(r.err, "");
-    EXPECT_EQ(ReadFile(Path("read_echo.cfg")), kEchoTitle + ReadFile(kDefault));
+    for (const std::string& file : {kDefault, kNoZones}) {
+        const std::string path = Put("data.cfg", ReadFile(file));
+        const auto r = RunCli({"read", "--config", path});
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.out, "");  // the file's Verbose is 0
+        EXPECT_EQ(r.err, "");
+        EXPECT_EQ(ReadFile(Path("read_echo.cfg")), kEchoTitle + ReadFile(file));
+    }
 }
 
 TEST_F(CliConfig, ReadPrintsThePlaceWhenTheFileAsksForIt) {
@@ -75,12 +79,14 @@ TEST_F(CliConfig, ReadOfAMissingFile) {
 }
 
 TEST_F(CliConfig, ResaveReproducesTheDefaultByteForByte) {
-    const std::string path = Put("data.cfg", ReadFile(kDefault));
-    const auto r = RunCli({"resave", "--config", path});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "");
-    EXPECT_EQ(ReadFile(path), ReadFile(kDefault));
-    EXPECT_FALSE(std::filesystem::exists(Path("read_echo.cfg")));
+    for (const std::string& file : {kDefault, kNoZones}) {
+        const std::string path = Put("data.cfg", ReadFile(file));
+        const auto r = RunCli({"resave", "--config", path});
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.err, "");
+        EXPECT_EQ(ReadFile(path), ReadFile(file));
+        EXPECT_FALSE(std::filesystem::exists(Path("read_echo.cfg")));
+    }
 }
 
 TEST_F(CliConfig, ResaveNormalisesAFileItCanRead) {
@@ -139,7 +145,7 @@ TEST_F(CliConfig, UsersOwnDataCfgMadeAtFirstStartAndKept) {
 }
 
 TEST_F(CliConfig, BadTownIsBadUsage) {
-    const std::string path = Put("data.cfg", ReadFile(kDefault));
+    const std::string path = Put("data.cfg", ReadFile(kNoZones));
     for (const char* town : {"-1", "54", "x"}) {
         const auto r = RunCli({"qibla", "--config", path, "--town", town});
         EXPECT_EQ(r.status, 2) << town;

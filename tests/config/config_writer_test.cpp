@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 
+#include "astro/zone.h"
 #include "config/grammar.h"
 #include "config/reader.h"
 #include "config/text_encoding.h"
@@ -352,7 +353,7 @@ TEST(DefaultDataCfg, IsTheWritersOwnOutput) {
     EXPECT_TRUE(IsValidUtf8(bytes));
 }
 
-TEST(DefaultDataCfg, ConventionsAreTheWidelyUsedMethods) {
+TEST(DefaultDataCfg, ConventionsAreTheAuthoritiesPublishedMethods) {
     ConfigTables t;
     ASSERT_EQ(ReadBack(ReadFile(kDefaultPath), t), kReadOk);
     struct Expect {
@@ -360,18 +361,18 @@ TEST(DefaultDataCfg, ConventionsAreTheWidelyUsedMethods) {
         bool shafii;
         double fajr;
         double isha;
-        bool ishaAfterMaghrib;
-        int minutes;
+        int ishaMinutes;  // Isha a fixed delay after Maghrib when not 0
+        std::array<double, kPrayerCount> added;
     } expected[] = {
-        {"Muslim World League", true, 18, 17, false, 0},
-        {"Islamic Society of North America", true, 15, 15, false, 0},
-        {"Egyptian", true, 19.5, 17.5, false, 0},
-        {"Umm al-Qura", true, 18.5, 0, true, 90},
-        {"University of Islamic Sciences, Karachi", true, 18, 18, false, 0},
-        {"Union des Organisations Islamiques de France", true, 12, 12, false, 0},
-        {"Algeria", true, 18, 17, false, 0},
-        {"Gulf Region", true, 19.5, 0, true, 90},
-        {"University of Islamic Sciences, Karachi, Hanafi", false, 18, 18, false, 0},
+        {"Muslim World League", true, 18, 17, 0, {}},
+        {"Islamic Society of North America", true, 15, 15, 0, {}},
+        {"Egyptian", true, 19.5, 17.5, 0, {}},
+        {"Umm al-Qura", true, 18.5, 0, 90, {}},
+        {"University of Islamic Sciences, Karachi", true, 18, 18, 0, {}},
+        {"Union des Organisations Islamiques de France", true, 12, 12, 0, {}},
+        {"Presidency of Religious Affairs (Diyanet)", true, 18, 17, 0, {0, -7, 5, 4, 7, 0}},
+        {"Southeast Asia (JAKIM, MUIS, Kemenag)", true, 20, 18, 0, {2, -2, 2, 2, 2, 2}},
+        {"University of Islamic Sciences, Karachi, Hanafi", false, 18, 18, 0, {}},
     };
     for (size_t i = 0; i < 9; ++i) {
         const Convention& c = t.Conventions[i];
@@ -379,13 +380,38 @@ TEST(DefaultDataCfg, ConventionsAreTheWidelyUsedMethods) {
         EXPECT_EQ(c.Name.rfind(expected[i].nameStart, 0), 0u);
         EXPECT_EQ(c.AsrShafii, expected[i].shafii);
         EXPECT_EQ(c.FajrTwilightAngle, expected[i].fajr);
-        if (!expected[i].ishaAfterMaghrib) {
-            EXPECT_EQ(c.IshaTwilightAngle, expected[i].isha);
-        }
-        EXPECT_EQ(c.Isha_is_Maghrib_plus, expected[i].ishaAfterMaghrib);
-        EXPECT_EQ(c.IshaPlusMinutes, expected[i].minutes);
+        EXPECT_EQ(c.IshaTwilightAngle, expected[i].isha);
+        EXPECT_EQ(c.Isha_is_Maghrib_plus, expected[i].ishaMinutes != 0);
+        EXPECT_EQ(c.IshaPlusMinutes, expected[i].ishaMinutes);
+        EXPECT_EQ(c.AddedMinutes, expected[i].added);
         EXPECT_EQ(c.SunriseSetAngle, 0.833);
         EXPECT_FALSE(c.ZuhrFixe);
+    }
+}
+
+// Every town names a zone the database knows, and its integers are the ones
+// that zone gives, so that readers without zones still get a close answer.
+TEST(DefaultDataCfg, EveryTownCarriesItsZone) {
+    ConfigTables t;
+    ASSERT_EQ(ReadBack(ReadFile(kDefaultPath), t), kReadOk);
+    EXPECT_GE(t.NumberOfTowns, 100);
+    std::set<std::string> zones;
+    for (const Town& town : t.Towns) {
+        SCOPED_TRACE(town.Name);
+        const ZoneRef zone = FindZone(town.Zone);
+        ASSERT_NE(zone, nullptr) << town.Zone;
+        const ZoneIntegers integers = ZoneIntegersOf(zone, 2026);
+        EXPECT_EQ(town.TimeZone, integers.TimeZone);
+        EXPECT_EQ(town.DST, integers.DST);
+        zones.insert(town.Zone);
+    }
+    for (const char* kind :
+         {"Asia/Kolkata",      "Asia/Tehran",         "Asia/Kabul",         "Asia/Kathmandu",
+          "Asia/Colombo",      "Asia/Yangon",         "Australia/Adelaide", "America/St_Johns",
+          "Australia/Sydney",  "Australia/Melbourne", "Pacific/Auckland",   "America/Santiago",
+          "America/Asuncion",  "America/New_York",    "America/Toronto",    "Africa/Cairo",
+          "Africa/Casablanca", "America/Mexico_City", "Asia/Amman",         "Asia/Damascus"}) {
+        EXPECT_EQ(zones.count(kind), 1u) << kind;
     }
 }
 
@@ -430,12 +456,14 @@ TEST(DefaultDataCfg, KnownTowns) {
         double lat, lon;
         int tz, dst, convention;
     } known[] = {
-        {"Algiers", 36.75, 3.06, 1, 0, 6},    {"Makkah", 21.42, 39.83, 3, 0, 3},
-        {"Cairo", 30.04, 31.24, 2, 2, 2},     {"Paris", 48.86, 2.35, 1, 1, 5},
-        {"London", 51.51, -0.13, 0, 1, 0},    {"New_York", 40.71, -74.01, -5, 1, 1},
-        {"Karachi", 24.86, 67.00, 5, 0, 8},   {"Jakarta", -6.21, 106.85, 7, 0, 0},
-        {"Sydney", -33.87, 151.21, 10, 0, 0}, {"Sao_Paulo", -23.55, -46.63, -3, 0, 0},
-        {"Dubai", 25.20, 55.27, 4, 0, 7},     {"Cape_Town", -33.92, 18.42, 2, 0, 0},
+        {"Algiers", 36.75, 3.06, 1, 0, 0},     {"Makkah", 21.42, 39.83, 3, 0, 3},
+        {"Cairo", 30.04, 31.24, 2, 1, 2},      {"Paris", 48.86, 2.35, 1, 1, 5},
+        {"London", 51.51, -0.13, 0, 1, 0},     {"New_York", 40.71, -74.01, -5, 1, 1},
+        {"Karachi", 24.86, 67.00, 5, 0, 8},    {"Jakarta", -6.21, 106.85, 7, 0, 7},
+        {"Sydney", -33.87, 151.21, 10, 1, 0},  {"Sao_Paulo", -23.55, -46.63, -3, 0, 0},
+        {"Dubai", 25.20, 55.27, 4, 0, 3},      {"Cape_Town", -33.92, 18.42, 2, 0, 0},
+        {"Delhi", 28.65, 77.23, 5, 0, 8},      {"Istanbul", 41.01, 28.98, 3, 0, 6},
+        {"St_Johns", 47.56, -52.71, -3, 1, 1},
     };
     for (const Known& k : known) {
         SCOPED_TRACE(k.name);
