@@ -77,6 +77,10 @@ int DstApplies(int year, int month, int day, int rule, int timeZone) {
 
 double ZoneInEffect(ZoneRef zone, const CurrentPlace& place, int day, int month, int year,
                     bool* dstApplies) {
+    if (place.FixedZone) {
+        if (dstApplies != nullptr) *dstApplies = false;
+        return *place.FixedZone;
+    }
     if (zone != nullptr) {
         const double offset = ZoneOffsetAtNoon(zone, day, month, year);
         // The standard offset costs lookups of its own; only the report needs it.
@@ -95,7 +99,9 @@ double ZoneInEffect(const CurrentPlace& place, int day, int month, int year, boo
 
 double ZoneInEffectAtClock(const CurrentPlace& place, const Observation& o, bool* dstApplies) {
     const ZoneRef zone = PlaceZone(place);
-    if (zone == nullptr) return ZoneInEffect(nullptr, place, o.day, o.month, o.year, dstApplies);
+    if (zone == nullptr || place.FixedZone) {
+        return ZoneInEffect(zone, place, o.day, o.month, o.year, dstApplies);
+    }
     const long long clock = o.hour * 3600LL + o.minute * 60LL + o.second;
     const double offset = ZoneOffsetAtLocal(zone, o.day, o.month, o.year, clock);
     if (dstApplies != nullptr) *dstApplies = offset > ZoneStandardOffset(zone, o.year);

@@ -2,6 +2,7 @@
 // instance of each for the life of its process; tests make their own.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace orvano {
@@ -32,6 +33,9 @@ struct CurrentPlace {
     // The town's zone in the system's zone database; empty for the whole-hour
     // model. A name the database does not know also falls back to it.
     std::string Zone;
+    // A zone in effect given directly in hours, such as 5.5 (the command line's
+    // --tz); when set it is used as it is, without summer time.
+    std::optional<double> FixedZone;
 };
 
 // The Sun's last computed quantities, overwritten by each computation.

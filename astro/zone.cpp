@@ -135,8 +135,9 @@ ZoneIntegers ZoneIntegersOf(ZoneRef zone, int year) {
     return ZoneIntegers{static_cast<int>(low.count() / 3600), high > low ? 1 : 0};
 }
 
-Observation ZoneLocalTime(ZoneRef zone, std::chrono::system_clock::time_point instant) {
-    const date::local_seconds local = zone->to_local(std::chrono::floor<seconds>(instant));
+namespace {
+
+Observation CivilTime(date::local_seconds local) {
     const date::local_days day = std::chrono::floor<date::days>(local);
     const date::year_month_day ymd{day};
     const date::hh_mm_ss<seconds> clock{local - day};
@@ -148,6 +149,18 @@ Observation ZoneLocalTime(ZoneRef zone, std::chrono::system_clock::time_point in
     o.minute = static_cast<int>(clock.minutes().count());
     o.second = static_cast<int>(clock.seconds().count());
     return o;
+}
+
+}  // namespace
+
+Observation ZoneLocalTime(ZoneRef zone, std::chrono::system_clock::time_point instant) {
+    return CivilTime(zone->to_local(std::chrono::floor<seconds>(instant)));
+}
+
+Observation FixedOffsetLocalTime(double hours, std::chrono::system_clock::time_point instant) {
+    const seconds offset{std::llround(hours * 3600)};
+    const auto utc = std::chrono::floor<seconds>(instant);
+    return CivilTime(date::local_seconds{utc.time_since_epoch() + offset});
 }
 
 std::chrono::system_clock::time_point ZoneInstant(ZoneRef zone, const Observation& local) {

@@ -62,6 +62,8 @@ ZoneIntegers ZoneIntegersOf(ZoneRef zone, int year);
 // The civil date and clock time in the zone at an instant ("now" for a town
 // with a zone).
 Observation ZoneLocalTime(ZoneRef zone, std::chrono::system_clock::time_point instant);
+// The same at a fixed offset in hours.
+Observation FixedOffsetLocalTime(double hours, std::chrono::system_clock::time_point instant);
 // The instant of a local civil time in the zone (gap and fold as above).
 std::chrono::system_clock::time_point ZoneInstant(ZoneRef zone, const Observation& local);
 

@@ -55,10 +55,11 @@ int RunTimes(const Options& options) {
         json.addRaw("exact", JsonDoubles(day.exact));
         json.addRaw("adjusted", JsonDoubles(day.adjusted));
         json.addRaw("text", JsonArray(text, [](const std::string& t) { return JsonString(t); }));
+        AddZone(json, state.place);
         std::printf("%s\n", json.str().c_str());
         return 0;
     }
-    std::printf("%s, %s\n", state.place.Name.c_str(), state.place.Country.c_str());
+    std::printf("%s\n", PlaceLine(state.place).c_str());
     std::printf("%s  TZ=%s\n", DateText(state.observation).c_str(),
                 ZoneHoursText(state.timeZoneInEffect).c_str());
     for (int i = 0; i < kPrayerCount; ++i)
@@ -91,10 +92,14 @@ int RunMonth(const Options& options) {
         json.addRaw("weekday", JsonArray(std::vector<int>(table.weekday.begin(),
                                                           table.weekday.begin() + table.dayCount),
                                          [](int w) { return std::to_string(w); }));
+        // The zone in effect on the month's first day; a change within the
+        // month shows in the hours of the days after it.
+        json.add("timeZoneInEffect", ZoneInEffect(state.place, 1, o.month, o.year, nullptr));
+        AddZone(json, state.place);
         std::printf("%s\n", json.str().c_str());
         return 0;
     }
-    std::printf("%s, %s\n", state.place.Name.c_str(), state.place.Country.c_str());
+    std::printf("%s\n", PlaceLine(state.place).c_str());
     std::printf("%s %d\n", kMonthNames[static_cast<size_t>(o.month)], o.year);
     std::printf("%-12s", "");
     for (const char* name : kPrayerNames) std::printf(" %-8s", name);

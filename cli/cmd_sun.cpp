@@ -4,6 +4,7 @@
 #include "astro/angle_text.h"
 #include "astro/constants.h"
 #include "astro/json.h"
+#include "astro/julian_time.h"
 #include "astro/sun_report.h"
 #include "cli/options.h"
 
@@ -17,7 +18,7 @@ int RunSun(const Options& options) {
     }
     EngineState state;
     ResolvePlace(options, state);
-    state.observation = LocalNow();
+    state.observation = PlaceNow(state.place);
     if (auto at = options.get("at")) ParseDateTime("at", *at, state.observation);
 
     FileTraceSink out(stdout);
@@ -34,12 +35,15 @@ int RunSun(const Options& options) {
         json.add("theta0", s.theta0).add("theta", s.theta).add("tau", s.tau).add("h", s.h);
         json.add("az", s.az).add("utHour", s.utHour);
         json.add("timeZoneInEffect", state.timeZoneInEffect);
-        json.add("dstApplies", state.timeZoneInEffect != state.place.TimeZone);
+        bool dstApplies = false;
+        ZoneInEffectAtClock(state.place, state.observation, &dstApplies);
+        json.add("dstApplies", dstApplies);
         json.add("utDay", s.utDay).add("utMonth", s.utMonth).add("utYear", s.utYear);
+        AddZone(json, state.place);
         std::printf("%s\n", json.str().c_str());
         return 0;
     }
-    std::printf("%s, %s\n", state.place.Name.c_str(), state.place.Country.c_str());
+    std::printf("%s\n", PlaceLine(state.place).c_str());
     std::printf("UT %d/%d/%d %s\n", s.utDay, s.utMonth, s.utYear, HoursToHmsText(s.utHour).c_str());
     std::printf("altitude %s\n", AngleToDmsText(s.h).c_str());
     std::printf("azimuth from North %s\n", AngleToDmsText(s.az - kPi).c_str());

@@ -1,6 +1,7 @@
 #include "cli/options.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -8,6 +9,8 @@
 #include <limits>
 #include <system_error>
 
+#include "astro/json.h"
+#include "astro/zone.h"
 #include "platform/user_files.h"
 
 namespace orvano::cli {
@@ -81,6 +84,36 @@ Observation LocalNow() {
     o.minute = local.tm_min;
     o.second = local.tm_sec;
     return o;
+}
+
+Observation PlaceNow(const CurrentPlace& place) {
+    if (place.FixedZone) {
+        return FixedOffsetLocalTime(*place.FixedZone, std::chrono::system_clock::now());
+    }
+    if (const ZoneRef zone = PlaceZone(place)) {
+        return ZoneLocalTime(zone, std::chrono::system_clock::now());
+    }
+    return LocalNow();
+}
+
+std::string ZoneNameInUse(const CurrentPlace& place) {
+    return !place.FixedZone && PlaceZone(place) != nullptr ? place.Zone : std::string();
+}
+
+std::string PlaceLine(const CurrentPlace& place) {
+    std::string line = place.Name + ", " + place.Country;
+    const std::string zone = ZoneNameInUse(place);
+    if (!zone.empty()) line += " (" + zone + ")";
+    return line;
+}
+
+void AddZone(JsonObject& json, const CurrentPlace& place) {
+    const std::string zone = ZoneNameInUse(place);
+    if (zone.empty()) {
+        json.addRaw("zone", "null");
+    } else {
+        json.add("zone", zone);
+    }
 }
 
 namespace {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "astro/json.h"
 #include "engine/state.h"
 
 namespace orvano::cli {
@@ -92,5 +93,15 @@ void ParseDate(const std::string& option, const std::string& text, Observation& 
 void ParseMonth(const std::string& option, const std::string& text, Observation& observation);
 void ParseDateTime(const std::string& option, const std::string& text, Observation& observation);
 Observation LocalNow();
+// "Now" for a place: the current instant in its zone when it names a known one,
+// else the desktop's clock.
+Observation PlaceNow(const CurrentPlace& place);
+// The zone the place's times are in, for texts: its name when the database
+// knows it, else empty.
+std::string ZoneNameInUse(const CurrentPlace& place);
+// "Name, Country", followed by " (Zone)" when the place's zone is in use.
+std::string PlaceLine(const CurrentPlace& place);
+// "zone": the name in use or null.
+void AddZone(JsonObject& json, const CurrentPlace& place);
 
 }  // namespace orvano::cli

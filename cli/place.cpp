@@ -1,6 +1,9 @@
+#include <charconv>
 #include <cmath>
+#include <cstdio>
 
 #include "astro/constants.h"
+#include "astro/zone.h"
 #include "cli/options.h"
 #include "cli/town_match.h"
 #include "config/reader.h"
@@ -14,7 +17,9 @@ const std::vector<OptionSpec>& PlaceOptions() {
          "The town: its index or its name, as Country/Name if need be (default: the file's)"},
         {"lat", "DEG", "Latitude of a place of your own, -90..90 (with --lon)"},
         {"lon", "DEG", "Longitude of a place of your own, -180..180, east positive"},
-        {"tz", "HOURS", "Time zone of that place, -12..14 (default 0)"},
+        {"tz", "HOURS|ZONE",
+         "Time zone of that place: hours -12..14 (fractions allowed) or a zone name such as "
+         "Asia/Kolkata (default: the desktop's zone)"},
         {"dst", "N", "Daylight saving of that place, 0..2 (default 0)"},
     };
     return options;
@@ -34,6 +39,53 @@ std::vector<OptionSpec> WithPlace(std::vector<OptionSpec> own) {
 
 namespace {
 
+int CurrentYear() {
+    return LocalNow().year;
+}
+
+void UseZoneName(const std::string& name, CurrentPlace& place) {
+    place.Zone = name;
+    if (const ZoneRef zone = FindZone(name)) {
+        const ZoneIntegers integers = ZoneIntegersOf(zone, CurrentYear());
+        place.TimeZone = integers.TimeZone;
+        place.DST = integers.DST;
+    }
+}
+
+// --tz: whole or fractional hours, or a zone name; without it the desktop's
+// zone, and without that the whole-hour zone 0 as before.
+void ZoneFromOption(const Options& options, CurrentPlace& place) {
+    const auto tz = options.get("tz");
+    if (!tz) {
+        const std::string desktop = DesktopZoneName();
+        if (!desktop.empty()) UseZoneName(desktop, place);
+        return;
+    }
+    double hours = 0;
+    const char* end = tz->data() + tz->size();
+    const auto [ptr, ec] = std::from_chars(tz->data(), end, hours);
+    if (!tz->empty() && ec == std::errc() && ptr == end) {
+        if (!(hours >= -12 && hours <= 14)) {
+            throw UsageError("option '--tz' must lie in -12..14 hours");
+        }
+        place.TimeZone = static_cast<int>(hours);
+        if (std::trunc(hours) != hours) place.FixedZone = hours;
+        return;
+    }
+    if (!ZoneNameWellFormed(*tz)) {
+        throw UsageError("option '--tz' must be hours or a zone name such as Asia/Kolkata");
+    }
+    UseZoneName(*tz, place);
+}
+
+// An unknown name is no error of the file: the town keeps its integers.
+void WarnOfUnknownZone(const CurrentPlace& place) {
+    if (place.Zone.empty() || place.FixedZone || ZoneKnown(place.Zone)) return;
+    std::fprintf(stderr,
+                 "orvano-cli: unknown time zone \"%s\" for %s; using TimeZone %d and DST %d\n",
+                 place.Zone.c_str(), place.Name.c_str(), place.TimeZone, place.DST);
+}
+
 void PlaceFromCoordinates(const Options& options, EngineState& state) {
     if (!options.has("lat") || !options.has("lon")) {
         throw UsageError("--lat and --lon go together");
@@ -50,9 +102,9 @@ void PlaceFromCoordinates(const Options& options, EngineState& state) {
     place.Country = "Coordonnees";
     place.latitude = lat * kDegToRad;
     place.longitude = lon * kDegToRad;
-    place.TimeZone = static_cast<int>(options.getInt("tz", -12, 14).value_or(0));
     place.DST = static_cast<int>(options.getInt("dst", 0, 2).value_or(0));
     place.Convention = 0;
+    ZoneFromOption(options, place);
 }
 
 // Remembers the first message the reader shows, for the tool's error line.
@@ -112,16 +164,17 @@ EngineState ScheduleState(const Options& options) {
     }
     state.tables.Verbose = 0;
     state.traceSink = nullptr;
-    state.observation = LocalNow();
+    state.observation = PlaceNow(state.place);
     return state;
 }
 
 void ResolvePlace(const Options& options, EngineState& state) {
     if (options.has("lat") || options.has("lon") || options.has("tz") || options.has("dst")) {
         PlaceFromCoordinates(options, state);
-        return;
+    } else {
+        PlaceFromFile(options, state);
     }
-    PlaceFromFile(options, state);
+    WarnOfUnknownZone(state.place);
 }
 
 }  // namespace orvano::cli
