@@ -46,7 +46,7 @@ void OpenWithDesktop(const std::string& path) {
 int RunCalendar(const Options& options) {
     EngineState state;
     ResolvePlace(options, state);
-    state.observation = PlaceNow(state.place);
+    state.observation = ZoneOrDesktopNow(state.place);
     if (auto month = options.get("month")) ParseMonth("month", *month, state.observation);
     std::string folder;
     if (auto out = options.get("out")) {

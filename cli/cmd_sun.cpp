@@ -18,7 +18,7 @@ int RunSun(const Options& options) {
     }
     EngineState state;
     ResolvePlace(options, state);
-    state.observation = PlaceNow(state.place);
+    state.observation = ZoneOrDesktopNow(state.place);
     if (auto at = options.get("at")) ParseDateTime("at", *at, state.observation);
 
     FileTraceSink out(stdout);

@@ -86,7 +86,7 @@ Observation LocalNow() {
     return o;
 }
 
-Observation PlaceNow(const CurrentPlace& place) {
+Observation ZoneOrDesktopNow(const CurrentPlace& place) {
     if (place.FixedZone) {
         return FixedOffsetLocalTime(*place.FixedZone, std::chrono::system_clock::now());
     }

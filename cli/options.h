@@ -95,7 +95,7 @@ void ParseDateTime(const std::string& option, const std::string& text, Observati
 Observation LocalNow();
 // "Now" for a place: the current instant in its zone when it names a known one,
 // else the desktop's clock.
-Observation PlaceNow(const CurrentPlace& place);
+Observation ZoneOrDesktopNow(const CurrentPlace& place);
 // The zone the place's times are in, for texts: its name when the database
 // knows it, else empty.
 std::string ZoneNameInUse(const CurrentPlace& place);

@@ -164,7 +164,7 @@ EngineState ScheduleState(const Options& options) {
     }
     state.tables.Verbose = 0;
     state.traceSink = nullptr;
-    state.observation = PlaceNow(state.place);
+    state.observation = ZoneOrDesktopNow(state.place);
     return state;
 }
 
