@@ -135,6 +135,9 @@ void AddTown(App& app) {
     // towns: the new town is the one right after the rows in use.
     const int used = std::max(tables.NumberOfTowns, 0);
     tables.Towns.resize(static_cast<size_t>(used));
+    // The new town is what the fields say: its zone is the integers chosen in
+    // the lists, not the zone of the town that was selected before.
+    app.engine.place.Zone.clear();
     tables.Towns.push_back(TownFromPlace(app.engine.place));
     tables.TownSelected = used;
     tables.NumberOfTowns = used + 1;

@@ -326,6 +326,23 @@ TEST(TownCommands, AddWithFourTownsGivesFiveAndSavesOnlyOnSave) {
               std::string::npos);
 }
 
+TEST(TownCommands, ModifyAndSaveKeepTheZoneAndAnAddedTownHasNone) {
+    Started s(std::string(ORVANO_TEST_DATA) + "/app_pages_zone_town.cfg", 1);
+    s.GoToPage(kPageConfiguration);
+    s.window().SendCommand(kIdModify);
+    EXPECT_EQ(s.app->engine.tables.Towns[0].Zone, "Asia/Kolkata");
+    TypeFields(s, "Turkey", "Istanbul", "41.0082", "28.9784", 15, 0, 0);
+    s.window().SendCommand(kIdAdd);
+    ASSERT_EQ(s.app->engine.tables.Towns.size(), 2u);
+    EXPECT_EQ(s.app->engine.tables.Towns[1].Zone, "");
+    EXPECT_EQ(s.app->engine.place.Zone, "");
+    s.window().SendCommand(kIdSave);
+    const std::string after = ReadFile(s.DataCfg());
+    EXPECT_NE(after.find("   5        0   0 \n8 zone Asia/Kolkata\n2 Turkey "), std::string::npos)
+        << after;
+    EXPECT_EQ(after.find("8 zone", after.find("2 Turkey")), std::string::npos);
+}
+
 TEST(TownCommands, TouchingTheTownListLosesAnUnsavedModify) {
     Started s(kFourTowns, 1);
     s.GoToPage(kPageConfiguration);
