@@ -79,6 +79,11 @@ bool StartApplication(App& app, int showCommand) {
     app.ui.Lang = 0;
     if (auto key = app.platform.settings.OpenKey(kAppSettingsKey)) {
         if (auto lang = key->ReadNumber("Lang")) app.ui.Lang = *lang;
+        // A missing or unknown word leaves the default rule.
+        if (auto rule = key->ReadText(kHighLatitudeRuleValue)) {
+            app.engine.highLatitudeRule =
+                ParseHighLatitudeRule(*rule).value_or(kDefaultHighLatitudeRule);
+        }
     }
     if (app.ui.Lang == 0) {
         app.ui.Lang = 2;

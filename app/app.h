@@ -25,6 +25,7 @@ enum ControlId : int {
     kIdModify = 1016,
     kIdAdd = 1017,
     kIdConfigField = 1018,  // the four edit fields
+    kIdHighLatitudeList = 1019,
     kIdCheckVersion = 32778,
     kIdHelp = 32779,
     kIdExit = 40000,  // no control sends it
@@ -68,6 +69,8 @@ struct MainControls {
     Control* conventionList = nullptr;
     Control* help = nullptr;
     Control* checkVersion = nullptr;
+    // How unreached twilights are estimated (Configuration page).
+    Control* highLatitudeList = nullptr;
 };
 
 struct CachedDpi {

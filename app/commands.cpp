@@ -102,6 +102,24 @@ void ChooseLanguage(App& app) {
     messages.ShowOk(kLanguageText.In(app.ui), kLanguageCaption.In(app.ui));
 }
 
+void ChooseHighLatitudeRule(App& app, Window& window) {
+    Control* list = app.ui.controls.highLatitudeList;
+    if (list == nullptr) return;
+    const int line = list->SelectedLine();
+    if (line < 0 || line > static_cast<int>(HighLatitudeRule::None)) return;
+    const auto rule = static_cast<HighLatitudeRule>(line);
+    if (rule == app.engine.highLatitudeRule) return;
+    // The day is shown under the new rule at once, stored or not.
+    app.engine.highLatitudeRule = rule;
+    Recompute(app);
+    RepaintAll(window);
+    auto key = app.platform.settings.OpenKey(kAppSettingsKey);
+    if (!key || !key->WriteText(kHighLatitudeRuleValue, HighLatitudeRuleName(rule))) {
+        app.platform.messages.ShowOk(kRegistryErrorText.In(app.ui),
+                                     kRegistryErrorCaption.In(app.ui));
+    }
+}
+
 void SelectTown(App& app) {
     Control* list = app.ui.controls.townList;
     if (list == nullptr) return;
@@ -364,6 +382,9 @@ void HandleCommand(App& app, Window& window, int id, int code) {
             break;
         case kIdTownList:
             SelectTown(app);
+            break;
+        case kIdHighLatitudeList:
+            if (code == kNotifySelectionChange) ChooseHighLatitudeRule(app, window);
             break;
         case kIdSave:
             Save(app, window);

@@ -65,6 +65,7 @@ void LeavePage(App& app, int page) {
             SetVisible(c.timeZoneList, false);
             SetVisible(c.conventionList, false);
             SetVisible(c.dstList, false);
+            SetVisible(c.highLatitudeList, false);
             app.platform.shell.ShowInputPanelButton(false);
             break;
         case kPageAbout:
@@ -90,6 +91,16 @@ void EnterConfiguration(App& app) {
     SetVisible(c.modify, true);
     SetVisible(c.add, true);
     SetVisible(c.save, true);
+
+    // One line per rule, in the order of HighLatitudeRule.
+    const bool french = IsFrench(app.ui);
+    RemoveAll(c.highLatitudeList);
+    AddLine(c.highLatitudeList, french ? "1/7 de la nuit" : "1/7 of the night");
+    AddLine(c.highLatitudeList, french ? "Milieu de la nuit" : "Middle of the night");
+    AddLine(c.highLatitudeList, french ? "Angle/60 de la nuit" : "Angle/60 of the night");
+    AddLine(c.highLatitudeList, french ? "Aucune estimation" : "No estimate");
+    SelectLine(c.highLatitudeList, static_cast<int>(app.engine.highLatitudeRule));
+    SetVisible(c.highLatitudeList, true);
 
     FillTownList(app);
     SelectLine(c.townList, app.engine.tables.TownSelected);
@@ -213,6 +224,20 @@ void CreateControls(App& app, Window& window) {
                                                &c.help,
                                                &c.checkVersion};
     for (size_t i = 0; i < specs.size(); ++i) *handles[i] = window.CreateControl(specs[i]);
+    c.highLatitudeList = window.CreateControl(HighLatitudeListSpec(layout, IsFrench(app.ui)));
+}
+
+ControlSpec HighLatitudeListSpec(const PageLayout& layout, bool french) {
+    const Box& box = layout.at(Slot::HighLatitudeRule).box;
+    ControlSpec spec;
+    spec.kind = ControlClass::ComboBox;
+    spec.id = kIdHighLatitudeList;
+    spec.x = box.x;
+    spec.y = box.y;
+    spec.width = box.width;
+    spec.height = box.height;
+    spec.language = french ? "fr" : "en";
+    return spec;
 }
 
 void ShowPage(App& app, Window& window) {

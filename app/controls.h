@@ -11,7 +11,10 @@ namespace orvano {
 // The made controls in creation order (the first kMadeSlotCount slots), placed
 // by the layout and labelled in one language.
 std::array<ControlSpec, kMadeSlotCount> ControlSpecs(const PageLayout& layout, bool french);
-// Makes the 22 controls, in order, labelled in the language now in Lang.
+// The list of the high-latitude rule, made after them in its layout slot.
+ControlSpec HighLatitudeListSpec(const PageLayout& layout, bool french);
+// Makes the 22 controls, in order, then the high-latitude rule's list,
+// labelled in the language now in Lang.
 void CreateControls(App& app, Window& window);
 // Leaves currentPage, enters requestedPage, and repaints the whole window.
 void ShowPage(App& app, Window& window);

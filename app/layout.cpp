@@ -120,6 +120,7 @@ PageLayout MakeLayout(const Rect& client, int dpiX, int dpiY) {
     }
     // Below the six rows, where the title used to be.
     l.homeMoon = Anchor{Trunc(w * 0.5 - X(16)), l.B - Y(50)};
+    l.homeLegend = Anchor{X(5), l.homeMoon.y + Y(10)};
 
     // The compass stands clear above the text block.
     l.compassCx = l.cx;
@@ -137,6 +138,7 @@ PageLayout MakeLayout(const Rect& client, int dpiX, int dpiY) {
     }
     l.computeNameY = Y(200);
     l.computeTimeY = Y(220);
+    l.computeLegend = Anchor{l.cx, Y(240)};
 
     l.configLabels = {Anchor{leftX, Y(40)},  Anchor{rightX, Y(40)}, Anchor{leftX, Y(80)},
                       Anchor{rightX, Y(80)}, Anchor{leftX, Y(120)}, Anchor{rightX, Y(120)},

@@ -115,7 +115,8 @@ struct PageLayout {
     std::array<int, kLayoutRows> homeNameY{};
     int homeImageX = 0;
     std::array<int, kLayoutRows> homeImageY{};
-    Anchor homeMoon;  // the program's icon, top-left
+    Anchor homeMoon;    // the program's icon, top-left
+    Anchor homeLegend;  // left of the icon: the estimated times' legend, short
 
     // Quibla: the compass centre and the text block.
     double compassCx = 0;
@@ -132,6 +133,7 @@ struct PageLayout {
     std::array<int, kLayoutRows> computeColumnX{};
     int computeNameY = 0;
     int computeTimeY = 0;
+    Anchor computeLegend;  // centred under the times: the estimated times' legend
 
     // Configuration labels, left aligned, in painting order: country, town,
     // latitude, longitude, time zone, DST, convention.

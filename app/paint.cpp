@@ -114,6 +114,13 @@ void PaintTitle(Surface& surface, const PageLayout& l, const char* title) {
     Text(surface, l, kTitleColour, l.title.x, l.title.y, title, TextAlign::Centre);
 }
 
+bool HasEstimate(const DaySchedule& day) {
+    for (PrayerStatus status : day.status) {
+        if (status == PrayerStatus::Estimated) return true;
+    }
+    return false;
+}
+
 void PaintHome(Surface& surface, const PageLayout& l, const PaintInput& in,
                const EngineState& engine) {
     const bool french = in.Lang == 2;
@@ -140,7 +147,7 @@ void PaintHome(Surface& surface, const PageLayout& l, const PaintInput& in,
                TextAlign::Centre);
         for (size_t i = 0; i < kRows; ++i) {
             Text(surface, l, kPrayerColours[i], l.homeTimeX, l.homeTimeY[i],
-                 PaddedClockText(engine.schedule.adjusted[i]), TextAlign::Centre);
+                 ShownPaddedText(engine.schedule, static_cast<int>(i)), TextAlign::Centre);
         }
     }
     {
@@ -155,6 +162,11 @@ void PaintHome(Surface& surface, const PageLayout& l, const PaintInput& in,
                            l.homeImageX, l.homeImageY[i]);
     }
     DrawResourceIcon(surface, resources::kIconProgram, l.homeMoon.x, l.homeMoon.y);
+    if (HasEstimate(engine.schedule)) {
+        ScopedFont font(surface, 9);
+        Text(surface, l, kBlack, l.homeLegend.x, l.homeLegend.y,
+             EstimateLegendShortText(engine.highLatitudeRule, french), TextAlign::Left);
+    }
 }
 
 void PaintQuibla(Surface& surface, const PageLayout& l, const PaintInput& in, EngineState& engine) {
@@ -233,10 +245,14 @@ void PaintCompute(Surface& surface, const PageLayout& l, const PaintInput& in,
             const int x = l.computeColumnX[i];
             Text(surface, l, kPrayerColours[i], x, l.computeNameY, kComputeNames[i],
                  TextAlign::Centre);
-            Fitted(surface, l, x, l.computeTimeY, PaddedClockText(engine.schedule.adjusted[i]),
-                   TextAlign::Centre);
+            Fitted(surface, l, x, l.computeTimeY,
+                   ShownPaddedText(engine.schedule, static_cast<int>(i)), TextAlign::Centre);
         }
         surface.SetTextColour(kBlack);
+        if (HasEstimate(engine.schedule)) {
+            Fitted(surface, l, l.computeLegend.x, l.computeLegend.y,
+                   EstimateLegendText(engine.highLatitudeRule, french), TextAlign::Centre);
+        }
     }
 }
 
@@ -306,6 +322,13 @@ Colour PrayerColour(int prayer) {
 
 std::string PaddedClockText(double hours) {
     return Format("%-6.5s", HoursToClockText(hours).c_str());
+}
+
+std::string ShownPaddedText(const DaySchedule& day, int prayer) {
+    const auto p = static_cast<size_t>(prayer);
+    std::string text = Format("%-6.5s", ShownClockText(day.status[p], day.shown[p]).c_str());
+    if (day.status[p] == PrayerStatus::Estimated) text.back() = kEstimateMark[0];
+    return text;
 }
 
 void DrawDirectionArrow(Surface& surface, double bearing, int bitmapId, Colour pen, double cx,

@@ -62,4 +62,8 @@ Colour PrayerColour(int prayer);
 // "%-6.5s" of the clock text of an hour: five characters and a space.
 std::string PaddedClockText(double hours);
 
+// A prayer's time as the pages show it: "%-6.5s" of its shown text ("--:--"
+// when it has none), the estimate's mark in place of the trailing space.
+std::string ShownPaddedText(const DaySchedule& day, int prayer);
+
 }  // namespace orvano

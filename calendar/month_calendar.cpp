@@ -1,5 +1,6 @@
 #include "calendar/month_calendar.h"
 
+#include <array>
 #include <cstdio>
 
 #include "astro/angle_text.h"
@@ -33,6 +34,8 @@ constexpr const char* kCells =
     "width=40>&nbsp;%s</td>\t\t<td width=40>&nbsp;%s</td>\t\t<td width=40>&nbsp;%s</td></tr>\n";
 
 constexpr const char* kFoot = "</table><BR>\t</body>\n</html>\n";
+constexpr const char* kFootWithLegend =
+    "</table><BR>\n\t\t<p class=legend>%s (latitude élevée)</p>\n\t</body>\n</html>\n";
 
 const char* RowOpening(int day, int weekday) {
     if (weekday == kFriday) return "<tr bgcolor=\"#FFD5D5\">\n";
@@ -41,30 +44,46 @@ const char* RowOpening(int day, int weekday) {
     return "<tr bgcolor=\"#F0F0E0\">\n";
 }
 
-std::string Cell(double hours) {
-    return EscapeHtmlText(HoursToClockText(hours));
+// The shown time; an estimated one carries the mark the legend explains.
+std::string Cell(PrayerStatus status, double hours) {
+    std::string text = ShownClockText(status, hours);
+    if (status == PrayerStatus::Estimated) text += kEstimateMark;
+    return EscapeHtmlText(text);
 }
 
 // The whole page in UTF-8; it is turned into ISO-8859-1 as one piece.
-std::string PageText(const MonthSchedule& month, int monthNumber, int year) {
+std::string PageText(const MonthSchedule& month, int monthNumber, int year, HighLatitudeRule rule) {
     const std::string monthName = EscapeHtmlText(kMonthNames[monthNumber]);
     std::string page;
     page += Format(kHead[0], monthName.c_str(), year);
     page += kHead[1];
     page += Format(kHead[2], monthName.c_str(), year);
     for (size_t i = 3; i < std::size(kHead); ++i) page += kHead[i];
+    bool estimated = false;
     for (int d = 1; d <= month.dayCount; ++d) {
         const int weekday = month.weekday[d - 1];
-        const auto& hours = month.adjusted[d - 1];
+        const auto row = static_cast<size_t>(d - 1);
+        const auto& hours = month.shown[row];
+        const auto& status = month.status[row];
         const std::string weekdayName =
             weekday >= 0 && weekday < 7 ? EscapeHtmlText(kWeekdayNames[weekday]) : "?";
+        std::array<std::string, kPrayerCount> cells;
+        for (size_t i = 0; i < cells.size(); ++i) {
+            cells[i] = Cell(status[i], hours[i]);
+            if (status[i] == PrayerStatus::Estimated) estimated = true;
+        }
         page += RowOpening(d, weekday);
-        page += Format(kCells, d, weekdayName.c_str(), Cell(hours[Fajr]).c_str(),
-                       Cell(hours[Chourouk]).c_str(), Cell(hours[Zuhr]).c_str(),
-                       Cell(hours[Asr]).c_str(), Cell(hours[Maghrib]).c_str(),
-                       Cell(hours[Isha]).c_str());
+        page += Format(kCells, d, weekdayName.c_str(), cells[Fajr].c_str(), cells[Chourouk].c_str(),
+                       cells[Zuhr].c_str(), cells[Asr].c_str(), cells[Maghrib].c_str(),
+                       cells[Isha].c_str());
     }
-    page += kFoot;
+    if (estimated) {
+        // Only a page that shows an estimate has the legend; every other page
+        // keeps its foot as it always was.
+        page += Format(kFootWithLegend, EscapeHtmlText(EstimateLegendText(rule, true)).c_str());
+    } else {
+        page += kFoot;
+    }
     return Utf8ToLatin1Html(page);
 }
 
@@ -131,8 +150,8 @@ CalendarResult WriteMonthCalendar(EngineState& state, const std::string& folder,
     if (tooLong) {
         result.status = CalendarStatus::NameTooLong;
     } else {
-        result.status =
-            WriteReplacing(result.path, base, result.fileName, PageText(month, monthNumber, year));
+        result.status = WriteReplacing(result.path, base, result.fileName,
+                                       PageText(month, monthNumber, year, state.highLatitudeRule));
     }
 
     state.observation.day = day;

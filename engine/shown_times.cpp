@@ -110,6 +110,35 @@ void ComputeShownTimes(DaySchedule& day, const Convention& convention, HighLatit
     }
 }
 
+const char* EstimateLegendText(HighLatitudeRule rule, bool french) {
+    switch (rule) {
+        case HighLatitudeRule::Seventh:
+            return french ? "* estimée : 1/7 de la nuit" : "* estimated: 1/7 of the night";
+        case HighLatitudeRule::Middle:
+            return french ? "* estimée : milieu de la nuit" : "* estimated: middle of the night";
+        case HighLatitudeRule::Angle:
+            return french ? "* estimée : angle/60 de la nuit"
+                          : "* estimated: angle/60 of the night";
+        case HighLatitudeRule::None:
+            break;
+    }
+    return "";
+}
+
+const char* EstimateLegendShortText(HighLatitudeRule rule, bool french) {
+    switch (rule) {
+        case HighLatitudeRule::Seventh:
+            return french ? "* 1/7 nuit" : "* 1/7 night";
+        case HighLatitudeRule::Middle:
+            return french ? "* mi-nuit" : "* mid-night";
+        case HighLatitudeRule::Angle:
+            return "* angle/60";
+        case HighLatitudeRule::None:
+            break;
+    }
+    return "";
+}
+
 double ReduceIntoDay(double hours) {
     return hours - 24 * std::floor(hours / 24);
 }

@@ -27,6 +27,22 @@ bool SettingsKey::WriteByte(const std::string& name, std::uint8_t value) {
     return WriteRaw(name, {value});
 }
 
+std::optional<std::string> SettingsKey::ReadText(const std::string& name) {
+    const auto bytes = ReadRaw(name);
+    if (!bytes) return std::nullopt;
+    return std::string(bytes->begin(), bytes->end());
+}
+
+bool SettingsKey::WriteText(const std::string& name, const std::string& text) {
+    return WriteRaw(name, std::vector<std::uint8_t>(text.begin(), text.end()));
+}
+
+std::string ReadHighLatitudeRuleText(SettingsStore& settings) {
+    auto key = settings.OpenKey(kAppSettingsKey);
+    if (!key) return "";
+    return key->ReadText(kHighLatitudeRuleValue).value_or("");
+}
+
 }  // namespace orvano
 
 namespace orvano {

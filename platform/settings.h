@@ -19,6 +19,10 @@ inline constexpr const char* kTodaySettingsKey = "Software\\Microsoft\\Today\\It
 // Maghrib and Isha (non-zero is on; a missing value is off).
 inline constexpr std::array<const char*, 5> kAlarmValueNames = {
     "AlarmFajr", "AlarmZuhr", "AlarmAsr", "AlarmMaghrib", "AlarmIsha"};
+// Under kAppSettingsKey, read by the window and the Today plug-in alike: the
+// word naming how unreached twilights are estimated ("seventh", "middle",
+// "angle" or "none").
+inline constexpr const char* kHighLatitudeRuleValue = "HighLatitudeRule";
 
 // An open key. It is closed when destroyed.
 class SettingsKey {
@@ -35,6 +39,9 @@ class SettingsKey {
     // A 1-byte value. Fails when missing or stored with another size.
     std::optional<std::uint8_t> ReadByte(const std::string& name);
     bool WriteByte(const std::string& name, std::uint8_t value);
+    // A text, its bytes as they are (no terminator). Fails when missing.
+    std::optional<std::string> ReadText(const std::string& name);
+    bool WriteText(const std::string& name, const std::string& text);
 };
 
 class SettingsStore {
@@ -49,5 +56,9 @@ class SettingsStore {
 // The window's and the strip's keys, made when missing so that a language
 // choice and the alarm switches can be stored from the first start.
 void CreateProgramKeys(SettingsStore& store);
+
+// The HighLatitudeRule word stored under kAppSettingsKey; "" when the key or
+// the value is missing.
+std::string ReadHighLatitudeRuleText(SettingsStore& settings);
 
 }  // namespace orvano

@@ -91,7 +91,11 @@ bool QueryRefresh(TodayItemState& state, const LocalTime& now, int itemWidth, in
             const int nowMinute = now.hour * 60 + now.minute;
             for (int prayer : kShownPrayers) {
                 const auto p = static_cast<std::size_t>(prayer);
-                if (NearestMinuteOfDay(state.engine.schedule.adjusted[p]) != nowMinute) continue;
+                // A prayer without a time never blinks or sounds; an estimated one
+                // does at the time shown.
+                const DaySchedule& day = state.engine.schedule;
+                if (day.status[p] == PrayerStatus::None) continue;
+                if (NearestMinuteOfDay(ReduceIntoDay(day.shown[p])) != nowMinute) continue;
                 state.AlertCountdown = 5;
                 if (state.AlarmSwitches[p] != 0) {
                     sounds.PlayNamed("SystemStart");
@@ -118,14 +122,39 @@ bool QueryRefresh(TodayItemState& state, const LocalTime& now, int itemWidth, in
     return true;
 }
 
+namespace {
+
+// The minute of the day a prayer is shown at; -1 when it has no time.
+int ShownMinute(const DaySchedule& day, int prayer) {
+    const auto p = static_cast<std::size_t>(prayer);
+    if (day.status[p] == PrayerStatus::None) return -1;
+    return NearestMinuteOfDay(ReduceIntoDay(day.shown[p]));
+}
+
+// The earliest shown prayer of the day after `afterMinute`; reduced into the
+// day, an estimated Isha may come before Fajr.
+NextPrayer EarliestAfter(const DaySchedule& day, int afterMinute) {
+    NextPrayer next;
+    for (int prayer : kShownPrayers) {
+        const int minute = ShownMinute(day, prayer);
+        if (minute > afterMinute && (next.prayer < 0 || minute < next.minuteOfDay)) {
+            next.prayer = prayer;
+            next.minuteOfDay = minute;
+        }
+    }
+    return next;
+}
+
+}  // namespace
+
 NextPrayer NextPrayerAfter(const TodayItemState& state, const LocalTime& now) {
     NextPrayer next;
     if (state.scheduleDate.day == 0) return next;
     const int nowMinute = now.hour * 60 + now.minute;
-    for (int prayer : kShownPrayers) {
-        const int minute =
-            NearestMinuteOfDay(state.engine.schedule.adjusted[static_cast<std::size_t>(prayer)]);
-        if (minute > nowMinute) return {prayer, minute, minute - nowMinute};
+    next = EarliestAfter(state.engine.schedule, nowMinute);
+    if (next.prayer >= 0) {
+        next.minutesLeft = next.minuteOfDay - nowMinute;
+        return next;
     }
     EngineState tomorrow = state.engine;
     LocalTime day = now;
@@ -134,9 +163,9 @@ NextPrayer NextPrayerAfter(const TodayItemState& state, const LocalTime& now) {
     tomorrow.observation = {day.day, day.month, day.year, 0, 0, 0};
     tomorrow.traceSink = nullptr;
     ComputeDaySchedule(tomorrow);
-    const int fajr = NearestMinuteOfDay(tomorrow.schedule.adjusted[Fajr]);
-    if (fajr < 0) return next;
-    return {Fajr, fajr, 24 * 60 - nowMinute + fajr};
+    next = EarliestAfter(tomorrow.schedule, -1);
+    if (next.prayer >= 0) next.minutesLeft = 24 * 60 - nowMinute + next.minuteOfDay;
+    return next;
 }
 
 void Tap(TodayItemState& state, int x, int y, MessageBoxes& boxes) {
@@ -229,12 +258,19 @@ void DailyRefresh(TodayItemState& state, const LocalTime& now, Notifications& se
         AlarmDateText(now.day, now.month, now.year, LocalWeekday(t, engine.timeZoneInEffect));
     for (int prayer : kShownPrayers) {
         const auto p = static_cast<std::size_t>(prayer);
-        const double hours = engine.schedule.adjusted[p];
-        const std::string text = AlarmDialogText(prayer, hours, dateText);
-        if (state.AlarmSwitches[p] != 0) {
-            SetAlarm(service, now, hours, state.AlarmHandles[p], AlarmEventName(prayer), text,
-                     &engine.place);
+        if (state.AlarmSwitches[p] == 0) continue;
+        if (engine.schedule.status[p] == PrayerStatus::None) {
+            // Nothing is ever set for a prayer without a time, and an alarm
+            // set earlier today under another rule must not ring either.
+            ClearAlarmsOf(service, NamedEventPath(AlarmEventName(prayer)));
+            state.AlarmHandles[p] = 0;
+            continue;
         }
+        // Reduced into the day, the alarm rings at the time shown, on this date.
+        const double hours = ReduceIntoDay(engine.schedule.shown[p]);
+        const std::string text = AlarmDialogText(prayer, hours, dateText);
+        SetAlarm(service, now, hours, state.AlarmHandles[p], AlarmEventName(prayer), text,
+                 &engine.place);
     }
 }
 

@@ -25,11 +25,24 @@ void InvalidateItem(TodayPlugin& plugin, const Rect* area) {
     }
 }
 
+// The window's setting, read again at every paint: a rule changed there
+// recomputes the day and sets its alarms again.
+void ReadHighLatitudeRule(TodayPlugin& plugin) {
+    TodayItemState& item = plugin.item;
+    const HighLatitudeRule rule =
+        ParseHighLatitudeRule(ReadHighLatitudeRuleText(*plugin.services.settings))
+            .value_or(kDefaultHighLatitudeRule);
+    if (rule == item.engine.highLatitudeRule) return;
+    item.engine.highLatitudeRule = rule;
+    item.scheduleDate = {};
+}
+
 void ClearCache(TodayPlugin& plugin) {
     // On a failed read the reader has shown its box; the schedule, the alarms
     // and the remembered date stay as they were.
     if (ReadConfig(plugin) != kReadOk) return;
     TodayItemState& item = plugin.item;
+    ReadHighLatitudeRule(plugin);
     item.scheduleDate = {};
     item.Blinking = false;
     item.BlinkColourIndex = 0;
@@ -67,6 +80,7 @@ bool PluginLoad(TodayPlugin& plugin, const void* instance, const std::string& li
     if (auto key = services.settings->OpenKey(kTodaySettingsKey)) {
         if (const auto rows = key->ReadByte(kShowLabelsValueName)) item.ShowLabels = *rows != 0;
     }
+    ReadHighLatitudeRule(plugin);
     plugin.Instance = instance;
     item.DpiY = services.screen->LogicalDpiY();
     item.DpiX = services.screen->LogicalDpiX();
@@ -107,6 +121,7 @@ TodayWindow* PluginCreateItem(TodayPlugin& plugin, TodayItemDescriptor* descript
 void PaintItem(TodayPlugin& plugin, Surface& surface) {
     TodayItemState& item = plugin.item;
     TodayWindowSystem& windows = *plugin.services.windows;
+    ReadHighLatitudeRule(plugin);
     DailyRefresh(item, Now(plugin), *plugin.services.notifications);
 
     surface.SetTransparentBackground();
@@ -135,6 +150,7 @@ void PaintItem(TodayPlugin& plugin, Surface& surface) {
     const Colour text = UnpackColour(static_cast<std::uint32_t>(
         windows.SendMessageTo(parent, kMsgGetColour, kColourTodayText, 0)));
     const Colour blink = BlinkColour(item.BlinkColourIndex);
+    bool estimated = false;
     for (std::size_t column = 0; column < kShownPrayers.size(); ++column) {
         const auto prayer = static_cast<std::size_t>(kShownPrayers[column]);
         surface.SetTextColour(item.Highlighted[prayer] ? blink : text);
@@ -142,15 +158,22 @@ void PaintItem(TodayPlugin& plugin, Surface& surface) {
             surface.DrawTextInRect(item.layout.labelRects[column],
                                    PrayerLabel(kShownPrayers[column]), TextAlign::Centre);
         }
-        surface.DrawTextInRect(item.layout.valueRects[column],
-                               HoursToClockText(item.engine.schedule.adjusted[prayer]),
-                               TextAlign::Centre);
+        const PrayerStatus status = item.engine.schedule.status[prayer];
+        std::string value = ShownClockText(status, item.engine.schedule.shown[prayer]);
+        if (status == PrayerStatus::Estimated) {
+            value += kEstimateMark;
+            estimated = true;
+        }
+        surface.DrawTextInRect(item.layout.valueRects[column], value, TextAlign::Centre);
     }
     surface.SetTextColour(text);
     if (item.ShowLabels)
         surface.DrawTextInRect(item.layout.labelRects[kTownColumn], "Ville", TextAlign::Left);
-    surface.DrawTextInRect(item.layout.valueRects[kTownColumn], item.engine.place.Name,
-                           TextAlign::Left);
+    // The legend of an estimated time follows the town's name.
+    std::string town = item.engine.place.Name;
+    if (estimated)
+        town += std::string("  ") + EstimateLegendText(item.engine.highLatitudeRule, true);
+    surface.DrawTextInRect(item.layout.valueRects[kTownColumn], town, TextAlign::Left);
     surface.SelectFont(previous);
     if (font) surface.ReleaseFont(font);
 }

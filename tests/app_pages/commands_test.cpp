@@ -49,7 +49,8 @@ std::vector<std::uint8_t> Number(std::uint32_t v) {
 class Started {
   public:
     // `config` empty: no data.cfg at all. `lang` 0: the install key is missing.
-    Started(const std::string& config, std::uint32_t lang) {
+    // `rule`: the stored HighLatitudeRule word, nullptr for none.
+    Started(const std::string& config, std::uint32_t lang, const char* rule = nullptr) {
         folder_ = fs::temp_directory_path() / ("orvano_app_pages_" + std::to_string(::getpid()) +
                                                "_" + std::to_string(counter_++));
         fs::remove_all(folder_);
@@ -59,6 +60,11 @@ class Started {
         if (lang != 0) {
             fake.settings.CreateKey(kAppSettingsKey);
             fake.settings.keys[kAppSettingsKey]["Lang"] = Number(lang);
+            if (rule != nullptr) {
+                const std::string word = rule;
+                fake.settings.keys[kAppSettingsKey][kHighLatitudeRuleValue] =
+                    std::vector<std::uint8_t>(word.begin(), word.end());
+            }
         }
         app = std::make_unique<App>(fake.platform());
         app->files = UserFilesIn(folder_.string());
@@ -146,6 +152,34 @@ TEST(LanguageCommand, KeyMissing) {
     EXPECT_EQ(s.fake.messages.shown.back().text,
               "Your application is not correctly installed, please reinstall");
     EXPECT_EQ(s.fake.messages.shown.back().caption, "Registry Error");
+}
+
+TEST(HighLatitudeCommand, StoredRuleIsShownAndAChoiceIsStoredAndApplied) {
+    struct Case {
+        const char* stored;  // nullptr: no value
+        int line;            // the list's line at start-up
+    };
+    for (const Case& c : {Case{nullptr, 0}, Case{"middle", 1}, Case{"bogus", 0}}) {
+        Started s(kFourTowns, 1, c.stored);
+        s.GoToPage(kPageConfiguration);
+        FakeControl& list = s.control(s.controls().highLatitudeList);
+        EXPECT_EQ(list.selected, c.line);
+        EXPECT_EQ(list.lines.size(), 4u);
+        // A midsummer day far north: Isha is estimated under every rule but "none".
+        s.app->engine.place.latitude = 58.0 * kDegToRad;
+        s.app->engine.observation = Observation{21, 6, 2024, 12, 0, 0};
+        Recompute(*s.app);
+        EXPECT_EQ(s.app->engine.schedule.status[Isha], PrayerStatus::Estimated);
+        s.fake.messages.shown.clear();
+
+        list.SelectLine(3);
+        s.window().SendCommand(kIdHighLatitudeList, kNotifySelectionChange);
+        EXPECT_EQ(s.app->engine.highLatitudeRule, HighLatitudeRule::None);
+        EXPECT_EQ(s.app->engine.schedule.status[Isha], PrayerStatus::None);
+        EXPECT_EQ(s.fake.settings.Value(kAppSettingsKey, kHighLatitudeRuleValue),
+                  (std::vector<std::uint8_t>{'n', 'o', 'n', 'e'}));
+        EXPECT_TRUE(s.fake.messages.shown.empty());
+    }
 }
 
 TEST(LanguageCommand, OnlyTheSelectionChangeCounts) {

@@ -162,6 +162,7 @@ TEST(PaintToPng, HomePageOnAWhiteImage) {
     engine.place.Name = "Algiers";
     engine.place.Country = "Algeria";
     engine.schedule.adjusted = {5.5, 6.25, 13.0, 16.0, 18.9, 20.27};
+    engine.schedule.shown = engine.schedule.adjusted;
     PaintInput input;
     input.client = Rect{0, 0, 240, 268};
     input.requestedPage = 0;

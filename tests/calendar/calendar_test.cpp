@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -16,6 +17,7 @@ using testing::CivilWeekday;
 using testing::DayRowColours;
 using testing::ExpectedHead;
 using testing::ExpectedPage;
+using testing::kExpectedFoot;
 using testing::Lines;
 using testing::ReadFile;
 using testing::TempFolder;
@@ -423,6 +425,53 @@ TEST(MonthCalendar, CellsShowTheClockTextsIncludingTheOverflowMessage) {
         ++count;
     }
     EXPECT_EQ(count, 30u);
+}
+
+TEST(MonthCalendar, EstimatedCellsCarryTheMarkAndThePageItsLegend) {
+    struct Case {
+        HighLatitudeRule rule;
+        const char* row21;  // day 21's six cells
+        const char* foot;
+    };
+    const Case cases[] = {
+        {HighLatitudeRule::Seventh, "03:41* 04:43 13:04 18:41 21:23 22:24*",
+         "</table><BR>\n\t\t<p class=legend>* estim\xE9"
+         "e : 1/7 de la nuit (latitude "
+         "\xE9"
+         "lev\xE9"
+         "e)</p>\n\t</body>\n</html>\n"},
+        {HighLatitudeRule::Middle, "01:02* 04:43 13:04 18:41 21:23 01:02*",
+         "</table><BR>\n\t\t<p class=legend>* estim\xE9"
+         "e : milieu de la nuit (latitude "
+         "\xE9"
+         "lev\xE9"
+         "e)</p>\n\t</body>\n</html>\n"},
+        {HighLatitudeRule::None, "--:-- 04:43 13:04 18:41 21:23 --:--", kExpectedFoot},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(HighLatitudeRuleName(c.rule));
+        TempFolder folder;
+        // London in June, summer time as zone 1: the twilights are never reached.
+        EngineState state = TownState("London", 6, 2010, 51.5074, -0.1278, 1);
+        state.highLatitudeRule = c.rule;
+        StringTraceSink console;
+        const std::string page =
+            ReadFile(WriteMonthCalendar(state, folder.path(), console, {}).path);
+        std::string cells;
+        const std::vector<std::string> lines = Lines(page);
+        const auto row = std::find_if(lines.begin(), lines.end(), [](const std::string& l) {
+            return l.find("<b>21</b>") != std::string::npos;
+        });
+        ASSERT_NE(row, lines.end());
+        for (size_t at = row->find("&nbsp;"); at != std::string::npos;
+             at = row->find("&nbsp;", at + 1)) {
+            cells += (cells.empty() ? "" : " ") + row->substr(at + 6, row->find('<', at) - at - 6);
+        }
+        EXPECT_EQ(cells, c.row21);
+        ASSERT_GE(page.size(), std::string(c.foot).size());
+        EXPECT_EQ(page.substr(page.size() - std::string(c.foot).size()), c.foot);
+        EXPECT_EQ(page.rfind(kExpectedFoot) != std::string::npos, c.rule == HighLatitudeRule::None);
+    }
 }
 
 struct EncodingCase {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "astro/angle_text.h"
 #include "platform/notification_store.h"
 #include "tests/support/recording_platform.h"
@@ -85,7 +87,7 @@ struct ItemFixture : ::testing::Test {
         ResetItemState(state);
         state.scheduleDate = {7, 12, 2026};  // as after the first paint
         ComputeItemLayout(96, 96, 240, true, state.layout);
-        auto& a = state.engine.schedule.adjusted;
+        auto& a = state.engine.schedule.shown;
         a = {Hms(5, 42, 29.9), 7.0, Hms(13, 10, 0), Hms(16, 20, 0), Hms(19, 5, 0), Hms(20, 30, 0)};
     }
     bool Query(int hour, int minute) {
@@ -175,7 +177,7 @@ TEST_F(ItemFixture, NoCheckBeforeTheFirstPaintHasMadeTheSchedule) {
 }
 
 TEST_F(ItemFixture, NoCheckWhileTheCountdownRuns) {
-    state.engine.schedule.adjusted[Zuhr] = Hms(5, 43, 0);
+    state.engine.schedule.shown[Zuhr] = Hms(5, 43, 0);
     state.AlarmSwitches[Zuhr] = 1;
     Query(5, 42);
     ASSERT_EQ(state.AlertCountdown, 5);
@@ -186,8 +188,8 @@ TEST_F(ItemFixture, NoCheckWhileTheCountdownRuns) {
 }
 
 TEST_F(ItemFixture, TwoPrayersInOneMinuteBothBlinkAndSoundOncePerSwitch) {
-    state.engine.schedule.adjusted[Zuhr] = Hms(5, 41, 45);
-    state.engine.schedule.adjusted[Isha] = Hms(5, 42, 10);
+    state.engine.schedule.shown[Zuhr] = Hms(5, 41, 45);
+    state.engine.schedule.shown[Isha] = Hms(5, 42, 10);
     state.AlarmSwitches = {1, 1, 0, 1, 1, 1};
     Query(5, 42);
     EXPECT_TRUE(state.Highlighted[Fajr]);
@@ -394,6 +396,65 @@ TEST_F(RefreshFixture, SettingAPrayerClearsOnlyThatPrayersEarlierNotifications) 
     EXPECT_EQ(entries[1].handle, slot);
     EXPECT_EQ(entries[1].trigger.start.hour, 6);
     EXPECT_EQ(entries[1].trigger.start.minute, 30);
+}
+
+// Days without some times: what the strip rings and blinks, and when. The
+// alarm starts at the minute truncated, the blink comes at the minute shown.
+TEST_F(RefreshFixture, NoAlarmOrBlinkWithoutATimeAndEstimatesAtTheirTime) {
+    struct Case {
+        const char* what;
+        double latitude;
+        bool ishaAfterMaghrib;
+        const char* alarms;  // the alarms set, in order
+        const char* blinks;  // the blinks from midnight to midnight
+    };
+    const Case cases[] = {
+        // Midnight sun; Isha 90 minutes after a Maghrib that does not exist.
+        {"69.65 N in June", 69.65, true, "Zuhr 13:52|Asr 19:03|", "Zuhr 13:52|Asr 19:03|"},
+        // Fajr and Isha estimated (a seventh of the night), the rest as computed.
+        {"51.5 N in June", 51.5074, false,
+         "Fajr 04:31|Zuhr 13:52|Asr 18:14|Maghrib 22:10|Isha 23:13|",
+         "Fajr 04:31|Zuhr 13:52|Asr 18:15|Maghrib 22:10|Isha 23:14|"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TodayItemState item;
+        SetUpParis(item);
+        ResetItemState(item);
+        item.engine.place.latitude = c.latitude * 0.017453292519943295;
+        Convention& convention = item.engine.tables.Conventions[0];
+        convention.Isha_is_Maghrib_plus = c.ishaAfterMaghrib;
+        convention.IshaPlusMinutes = 90;
+        item.AlarmSwitches = {1, 1, 1, 1, 1, 1};
+        for (const auto& e : store.Entries()) store.Clear(e.handle);
+        DailyRefresh(item, LocalTime{2026, 6, 0, 21, 0, 0, 0, 0}, store);
+        std::string alarms;
+        for (const auto& e : store.Entries()) {
+            const std::string& text = e.user.dialogText;
+            alarms += text.substr(0, text.find(' ')) +
+                      Format(" %02d:%02d|", e.trigger.start.hour, e.trigger.start.minute);
+        }
+        EXPECT_EQ(alarms, c.alarms);
+
+        testing::RecordingSounds sounds;
+        int height = 32;
+        item.HeightChanged = false;
+        std::string blinks;
+        for (int minute = 0; minute < 24 * 60; ++minute) {
+            const LocalTime now{2026, 6, 0, 21, minute / 60, minute % 60, 0, 0};
+            const bool idle = item.AlertCountdown == 0;
+            QueryRefresh(item, now, 240, height, sounds, [](const Rect*) {});
+            if (!idle || item.AlertCountdown == 0) continue;  // no blink began this minute
+            for (int p : kShownPrayers) {
+                if (item.Highlighted[static_cast<size_t>(p)]) {
+                    blinks += Format("%s %02d:%02d|", PrayerLabel(p), minute / 60, minute % 60);
+                }
+            }
+        }
+        EXPECT_EQ(blinks, c.blinks);
+        EXPECT_EQ(sounds.played.size(),
+                  2 * static_cast<size_t>(std::count(blinks.begin(), blinks.end(), '|')));
+    }
 }
 
 }  // namespace
