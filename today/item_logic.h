@@ -62,7 +62,8 @@ bool QueryRefresh(TodayItemState& state, const LocalTime& now, int itemWidth, in
                   Sounds& sounds, const std::function<void(const Rect*)>& invalidate);
 
 // The first shown prayer after the current minute, today's or else tomorrow's
-// Fajr (its schedule computed on a copy, so the item's own is left alone).
+// first shown prayer (its schedule computed on a copy, so the item's own is
+// left alone). A prayer without a time is never the next one.
 struct NextPrayer {
     int prayer = -1;
     int minuteOfDay = -1;
