@@ -198,7 +198,7 @@ TEST_F(ControlsTest, EachPageShowsItsOwnControls) {
         {1},
         {0, 1},
         {0, 1, 2, 3, 4, 5, 6, 7},
-        {0, 1, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19},
+        {0, 1, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 22},
         {0, 20, 21},
     };
     // The layout table's page of every control agrees.
@@ -208,6 +208,8 @@ TEST_F(ControlsTest, EachPageShowsItsOwnControls) {
         for (size_t i = 0; i < kMadeSlotCount; ++i) {
             if (layout.controls[i].pages & PageBit(page)) fromTable.push_back(i);
         }
+        // The rule's list is made last, in its own slot.
+        if (layout.at(Slot::HighLatitudeRule).pages & PageBit(page)) fromTable.push_back(22);
         EXPECT_EQ(fromTable, visible[static_cast<size_t>(page)]) << page;
     }
     for (int page = 1; page < kPageCount; ++page) {
@@ -356,7 +358,7 @@ TEST_F(ControlsTest, ControlsThatCouldNotBeMadeAreSkipped) {
     fake.windows.CreateMainWindow(spec, handler_);
     window().failingControls = {kIdPrevious, kIdTownList, 0};
     CreateControls(*app, window());
-    EXPECT_EQ(window().controls.size(), 17u);
+    EXPECT_EQ(window().controls.size(), 18u);
     EXPECT_EQ(app->ui.controls.previous, nullptr);
     EXPECT_EQ(app->ui.controls.townList, nullptr);
     EXPECT_EQ(app->ui.controls.timeZoneList, nullptr);

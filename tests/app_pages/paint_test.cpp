@@ -74,6 +74,7 @@ EngineState Algiers() {
     engine.sun.T = JulianCenturies(15, 3, 2024, 12.0);
     // 05:30, 06:15, 12:59:56 (rounds up to 13:00), 16:00, 18:54, 20:16.
     engine.schedule.adjusted = {5.5, 6.25, 12.999, 16.0, 18.9, 20.27};
+    engine.schedule.shown = engine.schedule.adjusted;
     return engine;
 }
 
@@ -138,10 +139,49 @@ TEST(PaintHome, WeekdayIsThatOfTheLocalDate) {
     EXPECT_EQ(utc.ops()[2].text, "Jeudi  15  Mars  2024");
 }
 
+TEST(PaintHome, EstimatedTimesCarryTheMarkAndTheLegendNoneHasNoTime) {
+    struct Case {
+        int page;
+        std::uint32_t lang;
+        int legendX, legendY;
+        TextAlign align;
+        const char* legend;
+    };
+    const Case cases[] = {{0, 1, 5, 228, TextAlign::Left, "* 1/7 night"},
+                          {0, 2, 5, 228, TextAlign::Left, "* 1/7 nuit"},
+                          {2, 1, 120, 240, TextAlign::Centre, "* estimated: 1/7 of the night"}};
+    for (const Case& c : cases) {
+        EngineState engine = Algiers();
+        engine.schedule.status = {PrayerStatus::Estimated, PrayerStatus::Ok,
+                                  PrayerStatus::Ok,        PrayerStatus::None,
+                                  PrayerStatus::Ok,        PrayerStatus::Estimated};
+        engine.schedule.shown = {3.72, 6.25, 12.999, NAN, 18.9, 25.5};
+        PaintInput input = Input(c.page, c.lang);
+        RecordingSurface surface;
+        PaintMainWindow(surface, input, engine);
+        const std::vector<std::string> times = {"03:43*", "06:15 ", "13:00 ",
+                                                "--:-- ", "18:54 ", "01:30*"};
+        for (size_t i = 0; i < times.size(); ++i) {
+            const DrawOp* op = FindText(surface, times[i]);
+            ASSERT_NE(op, nullptr) << times[i];
+        }
+        const DrawOp* legend = FindText(surface, c.legend);
+        ASSERT_NE(legend, nullptr) << c.legend;
+        ExpectText(*legend, c.legendX, c.legendY, c.legend, c.align, -12, kBlack);
+        EXPECT_TRUE(AllReleased(surface));
+
+        // Without an estimate there is no legend.
+        engine.schedule.status[Fajr] = engine.schedule.status[Isha] = PrayerStatus::Ok;
+        RecordingSurface plain;
+        PaintMainWindow(plain, input, engine);
+        EXPECT_EQ(FindText(plain, c.legend), nullptr);
+    }
+}
+
 TEST(PaintHome, TimesKeepFiveCharactersAndOneSpace) {
     EngineState engine = Algiers();
     // Past 23:59:30 the clock text is the overflow message, cut to five characters.
-    engine.schedule.adjusted[5] = 23.9999;
+    engine.schedule.shown[5] = 23.9999;
     RecordingSurface surface;
     PaintMainWindow(surface, Input(0), engine);
     EXPECT_EQ(surface.ops()[9].text, "erreu ");
