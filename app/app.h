@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "astro/trace.h"
 #include "config/message_sink.h"
@@ -26,6 +27,7 @@ enum ControlId : int {
     kIdAdd = 1017,
     kIdConfigField = 1018,  // the four edit fields
     kIdHighLatitudeList = 1019,
+    kIdZoneChooser = 1020,
     kIdCheckVersion = 32778,
     kIdHelp = 32779,
     kIdExit = 40000,  // no control sends it
@@ -71,6 +73,8 @@ struct MainControls {
     Control* checkVersion = nullptr;
     // How unreached twilights are estimated (Configuration page).
     Control* highLatitudeList = nullptr;
+    // Made after the others: the town's named zone, in the layout's ZoneChooser slot.
+    Control* zoneChooser = nullptr;
 };
 
 struct CachedDpi {
@@ -100,6 +104,11 @@ struct AppState {
     // the clock has ticked statusSeconds times; "" when there is nothing to say.
     std::string statusText;
     int statusSeconds = 0;
+    // The zone chooser's lines after the first ("none"): database names, and
+    // last an unknown name read from the file.
+    std::vector<std::string> zoneLines;
+    // Whether the user chose in the zone chooser since it was filled.
+    bool zoneChosen = false;
 };
 
 // How long the Configuration page's confirmation stays, in clock ticks (seconds).

@@ -153,14 +153,22 @@ void AddTown(App& app) {
     // towns: the new town is the one right after the rows in use.
     const int used = std::max(tables.NumberOfTowns, 0);
     tables.Towns.resize(static_cast<size_t>(used));
-    // The new town is what the fields say: its zone is the integers chosen in
-    // the lists, not the zone of the town that was selected before.
-    app.engine.place.Zone.clear();
+    // A new town starts in the desktop's zone, unless the user chose one for it.
+    CurrentPlace& place = app.engine.place;
+    if (!app.ui.zoneChosen) {
+        place.Zone = DesktopZoneName();
+        if (const ZoneRef zone = FindZone(place.Zone)) {
+            const ZoneIntegers integers = ZoneIntegersOf(zone, app.platform.clock.Now().year);
+            place.TimeZone = integers.TimeZone;
+            place.DST = integers.DST;
+        }
+    }
     tables.Towns.push_back(TownFromPlace(app.engine.place));
     tables.TownSelected = used;
     tables.NumberOfTowns = used + 1;
     FillTownList(app);
     if (app.ui.controls.townList != nullptr) app.ui.controls.townList->SelectLine(used);
+    FillConfigFields(app);
 }
 
 void SetPickersToNow(App& app, Window& window) {
@@ -314,7 +322,8 @@ bool FieldsDifferFromPlace(const App& app) {
            degreesDiffer(c.latitudeField, place.latitude) ||
            degreesDiffer(c.longitudeField, place.longitude) ||
            lineDiffers(c.timeZoneList, place.TimeZone + 12) || lineDiffers(c.dstList, place.DST) ||
-           lineDiffers(c.conventionList, place.Convention);
+           lineDiffers(c.conventionList, place.Convention) ||
+           (c.zoneChooser != nullptr && ChosenZone(app) != place.Zone);
 }
 
 void Save(App& app, Window& window) {
@@ -372,6 +381,7 @@ bool ReadFieldsIntoPlace(App& app, bool modify) {
     if (c.conventionList != nullptr && c.conventionList->SelectedLine() >= 0) {
         place.Convention = c.conventionList->SelectedLine();
     }
+    if (c.zoneChooser != nullptr) place.Zone = ChosenZone(app);
     return true;
 }
 
@@ -401,6 +411,12 @@ void HandleCommand(App& app, Window& window, int id, int code) {
             break;
         case kIdAdd:
             AddTown(app);
+            break;
+        case kIdZoneChooser:
+            if (code == kNotifySelectionChange) {
+                app.ui.zoneChosen = true;
+                ApplyChosenZone(app);
+            }
             break;
         case kIdConfigField:
             break;

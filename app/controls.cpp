@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "astro/constants.h"
+#include "astro/zone.h"
 #include "config/text_encoding.h"
 
 namespace orvano {
@@ -66,6 +67,7 @@ void LeavePage(App& app, int page) {
             SetVisible(c.conventionList, false);
             SetVisible(c.dstList, false);
             SetVisible(c.highLatitudeList, false);
+            SetVisible(c.zoneChooser, false);
             app.platform.shell.ShowInputPanelButton(false);
             break;
         case kPageAbout:
@@ -115,6 +117,7 @@ void EnterConfiguration(App& app) {
     SetVisible(c.timeZoneList, true);
     SetVisible(c.conventionList, true);
     SetVisible(c.dstList, true);
+    SetVisible(c.zoneChooser, true);
     app.platform.shell.ShowInputPanelButton(true);
 }
 
@@ -225,6 +228,19 @@ void CreateControls(App& app, Window& window) {
                                                &c.checkVersion};
     for (size_t i = 0; i < specs.size(); ++i) *handles[i] = window.CreateControl(specs[i]);
     c.highLatitudeList = window.CreateControl(HighLatitudeListSpec(layout, IsFrench(app.ui)));
+
+    // The zone chooser: an editable list, so that typing jumps to a name.
+    const Box& box = layout.at(Slot::ZoneChooser).box;
+    ControlSpec zone;
+    zone.kind = ControlClass::ComboBox;
+    zone.id = kIdZoneChooser;
+    zone.x = box.x;
+    zone.y = box.y;
+    zone.width = box.width;
+    zone.height = box.height;
+    zone.verticalScroll = true;
+    zone.language = IsFrench(app.ui) ? "fr" : "en";
+    c.zoneChooser = window.CreateControl(zone);
 }
 
 ControlSpec HighLatitudeListSpec(const PageLayout& layout, bool french) {
@@ -284,6 +300,60 @@ void FillConfigFields(App& app) {
     AddLine(c.dstList, "1");
     AddLine(c.dstList, "2");
     SelectLine(c.dstList, place.DST);
+
+    FillZoneChooser(app);
+}
+
+void FillZoneChooser(App& app) {
+    MainControls& c = app.ui.controls;
+    const CurrentPlace& place = app.engine.place;
+    std::vector<std::string>& lines = app.ui.zoneLines;
+    lines = ZoneNames();
+    int selected = 0;
+    bool unknown = false;
+    if (!place.Zone.empty()) {
+        const auto at = std::lower_bound(lines.begin(), lines.end(), place.Zone);
+        if (at != lines.end() && *at == place.Zone) {
+            selected = static_cast<int>(at - lines.begin()) + 1;
+        } else {
+            // Kept as read, so that a save writes it back.
+            lines.push_back(place.Zone);
+            selected = static_cast<int>(lines.size());
+            unknown = true;
+        }
+    }
+    const bool french = IsFrench(app.ui);
+    RemoveAll(c.zoneChooser);
+    AddLine(c.zoneChooser, french ? "(aucun fuseau)" : "(no zone)");
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const bool last = i + 1 == lines.size();
+        AddLine(c.zoneChooser,
+                unknown && last ? lines[i] + (french ? " (inconnu)" : " (unknown)") : lines[i]);
+    }
+    SelectLine(c.zoneChooser, selected);
+    app.ui.zoneChosen = false;
+    ApplyChosenZone(app);
+}
+
+std::string ChosenZone(const App& app) {
+    const Control* chooser = app.ui.controls.zoneChooser;
+    if (chooser == nullptr) return app.engine.place.Zone;
+    const int line = chooser->SelectedLine();
+    if (line < 1 || line > static_cast<int>(app.ui.zoneLines.size())) return {};
+    return app.ui.zoneLines[static_cast<size_t>(line - 1)];
+}
+
+void ApplyChosenZone(App& app) {
+    MainControls& c = app.ui.controls;
+    const ZoneRef zone = FindZone(ChosenZone(app));
+    if (zone != nullptr) {
+        const ZoneIntegers integers = ZoneIntegersOf(zone, app.platform.clock.Now().year);
+        SelectLine(c.timeZoneList, integers.TimeZone + 12);
+        SelectLine(c.dstList, integers.DST);
+    }
+    // A known zone decides the integers; none (or an unknown name) leaves them to the user.
+    if (c.timeZoneList != nullptr) c.timeZoneList->SetEnabled(zone == nullptr);
+    if (c.dstList != nullptr) c.dstList->SetEnabled(zone == nullptr);
 }
 
 }  // namespace orvano

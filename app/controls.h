@@ -10,6 +10,15 @@ namespace orvano {
 
 // The made controls in creation order (the first kMadeSlotCount slots), placed
 // by the layout and labelled in one language.
+// The zone chooser: "none", the database's names, and an unknown name of the
+// town last; selects the town's zone and applies it.
+void FillZoneChooser(App& app);
+// The zone the chooser shows ("" for none).
+std::string ChosenZone(const App& app);
+// A known chosen zone fills the TimeZone and DST lists with its integers and
+// disables them; none enables them.
+void ApplyChosenZone(App& app);
+
 std::array<ControlSpec, kMadeSlotCount> ControlSpecs(const PageLayout& layout, bool french);
 // The list of the high-latitude rule, made after them in its layout slot.
 ControlSpec HighLatitudeListSpec(const PageLayout& layout, bool french);

@@ -50,6 +50,8 @@ class Control {
     virtual ~Control() = default;
     virtual void SetVisible(bool visible) = 0;
     virtual bool IsVisible() const = 0;
+    // A disabled control is shown greyed and takes no input.
+    virtual void SetEnabled(bool enabled) = 0;
 
     // Edit fields (and a combo box's edit part).
     virtual void SetText(const std::string& text) = 0;

@@ -181,6 +181,7 @@ class QtControl final : public Control {
 
     void SetVisible(bool visible) override { widget_->setVisible(visible); }
     bool IsVisible() const override { return !widget_->isHidden(); }
+    void SetEnabled(bool enabled) override { widget_->setEnabled(enabled); }
 
     void SetText(const std::string& text) override {
         if (auto* edit = qobject_cast<QLineEdit*>(widget_)) {

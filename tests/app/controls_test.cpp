@@ -126,7 +126,15 @@ class ControlsTest : public AppFixture {
 TEST_F(ControlsTest, TwentyTwoControlsAt96Dpi) {
     for (std::uint32_t lang : {1u, 2u}) {
         Create(Rect{0, 0, 240, 300}, 96, lang);
-        ASSERT_EQ(window().controls.size(), 23u);
+        // The 22 controls of the pages, the high-latitude list, then the zone
+        // chooser in its layout slot.
+        ASSERT_EQ(window().controls.size(), 24u);
+        const ControlSpec& zone = window().controls[23]->spec;
+        EXPECT_EQ(zone.kind, K::ComboBox);
+        EXPECT_EQ(zone.id, kIdZoneChooser);
+        EXPECT_EQ((std::array{zone.x, zone.y, zone.width, zone.height}),
+                  (std::array{10, 180, 135, 150}));
+        EXPECT_FALSE(zone.visible);
         for (size_t i = 0; i < 22; ++i) {
             const Expected& e = kAt96[i];
             const ControlSpec& s = window().controls[i]->spec;
@@ -157,7 +165,7 @@ TEST_F(ControlsTest, AnyLanguageButFrenchIsEnglish) {
 
 TEST_F(ControlsTest, EveryLengthDoublesAt192Dpi) {
     Create(Rect{0, 0, 480, 600}, 192, 2);
-    ASSERT_EQ(window().controls.size(), 23u);
+    ASSERT_EQ(window().controls.size(), 24u);
     for (size_t i = 0; i < 22; ++i) {
         const ControlSpec& s = window().controls[i]->spec;
         SCOPED_TRACE("control " + std::to_string(i + 1));
@@ -198,7 +206,7 @@ TEST_F(ControlsTest, EachPageShowsItsOwnControls) {
         {1},
         {0, 1},
         {0, 1, 2, 3, 4, 5, 6, 7},
-        {0, 1, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 22},
+        {0, 1, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 22, 23},
         {0, 20, 21},
     };
     // The layout table's page of every control agrees.
@@ -208,8 +216,9 @@ TEST_F(ControlsTest, EachPageShowsItsOwnControls) {
         for (size_t i = 0; i < kMadeSlotCount; ++i) {
             if (layout.controls[i].pages & PageBit(page)) fromTable.push_back(i);
         }
-        // The rule's list is made last, in its own slot.
+        // The rule's list and the zone chooser are made after them, in their own slots.
         if (layout.at(Slot::HighLatitudeRule).pages & PageBit(page)) fromTable.push_back(22);
+        if (layout.at(Slot::ZoneChooser).pages & PageBit(page)) fromTable.push_back(23);
         EXPECT_EQ(fromTable, visible[static_cast<size_t>(page)]) << page;
     }
     for (int page = 1; page < kPageCount; ++page) {
@@ -358,7 +367,7 @@ TEST_F(ControlsTest, ControlsThatCouldNotBeMadeAreSkipped) {
     fake.windows.CreateMainWindow(spec, handler_);
     window().failingControls = {kIdPrevious, kIdTownList, 0};
     CreateControls(*app, window());
-    EXPECT_EQ(window().controls.size(), 18u);
+    EXPECT_EQ(window().controls.size(), 19u);  // 17 of the 22, the two lists made after them
     EXPECT_EQ(app->ui.controls.previous, nullptr);
     EXPECT_EQ(app->ui.controls.townList, nullptr);
     EXPECT_EQ(app->ui.controls.timeZoneList, nullptr);

@@ -123,14 +123,14 @@ TEST(RealWindowTest, StartsOnTheHomePageAndTheArrowsChangePages) {
     EXPECT_EQ(w.width(), 240);
     EXPECT_EQ(w.height(), 300);
     EXPECT_EQ(w.windowTitle().toStdString(), "orvano");
-    EXPECT_EQ(w.ControlCount(), 23u);
+    EXPECT_EQ(w.ControlCount(), 24u);  // the 22, the high-latitude list and the zone chooser
     EXPECT_TRUE(real.messages.shown.empty());
 
     const std::vector<std::vector<size_t>> visible = {
         {1},
         {0, 1},
         {0, 1, 2, 3, 4, 5, 6, 7},
-        {0, 1, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 22},
+        {0, 1, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 22, 23},
         {0, 20, 21},
     };
     EXPECT_EQ(real.Visible(), visible[0]);

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -204,6 +205,9 @@ void TypeFields(Started& s, const std::string& country, const std::string& town,
     s.control(s.controls().timeZoneList).SelectLine(zoneLine);
     s.control(s.controls().dstList).SelectLine(dstLine);
     s.control(s.controls().conventionList).SelectLine(conventionLine);
+    // Integers typed by hand: the town has no named zone.
+    s.control(s.controls().zoneChooser).SelectLine(0);
+    s.window().SendCommand(kIdZoneChooser, kNotifySelectionChange);
 }
 
 TEST(TownCommands, ModifyThenSaveWritesSixDecimalsLatitudeFirst) {
@@ -360,21 +364,62 @@ TEST(TownCommands, AddWithFourTownsGivesFiveAndSavesOnlyOnSave) {
               std::string::npos);
 }
 
-TEST(TownCommands, ModifyAndSaveKeepTheZoneAndAnAddedTownHasNone) {
+// The zone chooser: the selected town's zone, the lists it fills and locks,
+// none, an unknown name, and Add in the desktop's zone.
+TEST(TownCommands, ZoneChooser) {
     Started s(std::string(ORVANO_TEST_DATA) + "/app_pages_zone_town.cfg", 1);
     s.GoToPage(kPageConfiguration);
+    FakeControl& chooser = s.control(s.controls().zoneChooser);
+    FakeControl& zones = s.control(s.controls().timeZoneList);
+    FakeControl& dst = s.control(s.controls().dstList);
+    auto lineOf = [&](const std::string& name) {
+        const auto at = std::find(chooser.lines.begin(), chooser.lines.end(), name);
+        return static_cast<int>(at - chooser.lines.begin());
+    };
+    EXPECT_TRUE(chooser.visible);
+    EXPECT_EQ(chooser.lines[0], "(no zone)");
+    ASSERT_GE(chooser.selected, 1);
+    EXPECT_EQ(chooser.lines[static_cast<size_t>(chooser.selected)], "Asia/Kolkata");
+    EXPECT_EQ(zones.selected, 5 + 12);
+    EXPECT_FALSE(zones.enabled);
+    EXPECT_FALSE(dst.enabled);
+
+    chooser.SelectLine(lineOf("Pacific/Chatham"));
+    s.window().SendCommand(kIdZoneChooser, kNotifySelectionChange);
+    EXPECT_EQ(zones.selected, 12 + 12);
+    EXPECT_EQ(dst.selected, 1);
     s.window().SendCommand(kIdModify);
-    EXPECT_EQ(s.app->engine.tables.Towns[0].Zone, "Asia/Kolkata");
-    TypeFields(s, "Turkey", "Istanbul", "41.0082", "28.9784", 15, 0, 0);
-    s.window().SendCommand(kIdAdd);
-    ASSERT_EQ(s.app->engine.tables.Towns.size(), 2u);
-    EXPECT_EQ(s.app->engine.tables.Towns[1].Zone, "");
+    EXPECT_EQ(s.app->engine.place.Zone, "Pacific/Chatham");
+    EXPECT_EQ(s.app->engine.place.TimeZone, 12);
+
+    chooser.SelectLine(0);
+    s.window().SendCommand(kIdZoneChooser, kNotifySelectionChange);
+    EXPECT_TRUE(zones.enabled);
+    EXPECT_TRUE(dst.enabled);
+    s.window().SendCommand(kIdModify);
     EXPECT_EQ(s.app->engine.place.Zone, "");
+
+    // Add starts the new town in the desktop's zone, unless one was chosen for it.
+    FillConfigFields(*s.app);
+    setenv("TZ", "America/St_Johns", 1);
+    s.control(s.controls().townField).SetText("Gander");
+    s.window().SendCommand(kIdAdd);
+    unsetenv("TZ");
+    ASSERT_EQ(s.app->engine.tables.Towns.size(), 2u);
+    const Town& added = s.app->engine.tables.Towns[1];
+    EXPECT_EQ(added.Zone, "America/St_Johns");
+    EXPECT_EQ(added.TimeZone, -3);
+    EXPECT_EQ(added.DST, 1);
+    EXPECT_EQ(chooser.lines[static_cast<size_t>(chooser.selected)], "America/St_Johns");
+
+    // An unknown name is shown as such, and Save writes it back as read.
+    s.app->engine.place.Zone = "Asia/Atlantis";
+    FillConfigFields(*s.app);
+    EXPECT_EQ(chooser.lines[static_cast<size_t>(chooser.selected)], "Asia/Atlantis (unknown)");
+    EXPECT_TRUE(zones.enabled);
+    s.window().SendCommand(kIdModify);
     s.window().SendCommand(kIdSave);
-    const std::string after = ReadFile(s.DataCfg());
-    EXPECT_NE(after.find("   5        0   0 \n8 zone Asia/Kolkata\n2 Turkey "), std::string::npos)
-        << after;
-    EXPECT_EQ(after.find("8 zone", after.find("2 Turkey")), std::string::npos);
+    EXPECT_NE(ReadFile(s.DataCfg()).find("\n8 zone Asia/Atlantis\n"), std::string::npos);
 }
 
 TEST(TownCommands, TouchingTheTownListLosesAnUnsavedModify) {

@@ -159,6 +159,8 @@ class FakeControl final : public Control {
         visibilityChanges.push_back(shown);
     }
     bool IsVisible() const override { return visible; }
+    void SetEnabled(bool on) override { enabled = on; }
+    bool enabled = true;
     void SetText(const std::string& value) override { text = value; }
     std::string GetText() const override { return text; }
     void RemoveAllLines() override {
