@@ -84,6 +84,7 @@ Command CalendarCommand() {
                 {"out", "DIR",
                  "The folder to write the page to (default: ~/.local/share/orvano/calendars)"},
                 {"no-open", "", "Only write the page; don't open it in the browser"},
+                HighLatitudeOption(),
             }),
             RunCalendar};
 }

@@ -35,6 +35,30 @@ std::string DateText(const Observation& o) {
     return Format("%04d-%02d-%02d", o.year, o.month, o.day);
 }
 
+// The shown hours, unreduced, with null for a prayer that has no time.
+std::string JsonShown(const std::array<double, kPrayerCount>& hours,
+                      const std::array<PrayerStatus, kPrayerCount>& status) {
+    std::array<std::string, kPrayerCount> items;
+    for (size_t i = 0; i < kPrayerCount; ++i) {
+        items[i] = status[i] == PrayerStatus::None ? "null" : JsonNumber(hours[i]);
+    }
+    return JsonArray(items, [](const std::string& item) { return item; });
+}
+
+std::string JsonStatus(const std::array<PrayerStatus, kPrayerCount>& status) {
+    return JsonArray(status, [](PrayerStatus s) { return JsonString(PrayerStatusName(s)); });
+}
+
+// Under the times, when one of them is estimated: which rule made it.
+void PrintLegend(const std::array<PrayerStatus, kPrayerCount>& status, HighLatitudeRule rule) {
+    for (PrayerStatus s : status) {
+        if (s == PrayerStatus::Estimated) {
+            std::printf("%s\n", EstimateLegendText(rule, false));
+            return;
+        }
+    }
+}
+
 std::string JsonDoubles(const std::array<double, kPrayerCount>& values) {
     return JsonArray(values, [](double v) { return JsonNumber(v); });
 }
@@ -45,7 +69,7 @@ int RunTimes(const Options& options) {
     ComputeDaySchedule(state);
     const DaySchedule& day = state.schedule;
     std::array<std::string, kPrayerCount> text;
-    for (int i = 0; i < kPrayerCount; ++i) text[i] = HoursToClockText(day.adjusted[i]);
+    for (size_t i = 0; i < kPrayerCount; ++i) text[i] = ShownClockText(day.status[i], day.shown[i]);
 
     if (options.has("json")) {
         JsonObject json;
@@ -53,8 +77,9 @@ int RunTimes(const Options& options) {
         json.add("date", DateText(state.observation));
         json.add("timeZoneInEffect", state.timeZoneInEffect);
         json.addRaw("exact", JsonDoubles(day.exact));
-        json.addRaw("adjusted", JsonDoubles(day.adjusted));
+        json.addRaw("adjusted", JsonShown(day.shown, day.status));
         json.addRaw("text", JsonArray(text, [](const std::string& t) { return JsonString(t); }));
+        json.addRaw("status", JsonStatus(day.status));
         AddZone(json, state.place);
         std::printf("%s\n", json.str().c_str());
         return 0;
@@ -62,8 +87,11 @@ int RunTimes(const Options& options) {
     std::printf("%s\n", PlaceLine(state.place).c_str());
     std::printf("%s  TZ=%s\n", DateText(state.observation).c_str(),
                 ZoneHoursText(state.timeZoneInEffect).c_str());
-    for (int i = 0; i < kPrayerCount; ++i)
-        std::printf("%-9s %s\n", kPrayerNames[i], text[i].c_str());
+    for (size_t i = 0; i < kPrayerCount; ++i) {
+        std::printf("%-9s %s%s\n", kPrayerNames[i], text[i].c_str(),
+                    day.status[i] == PrayerStatus::Estimated ? kEstimateMark : "");
+    }
+    PrintLegend(day.status, state.highLatitudeRule);
     return 0;
 }
 
@@ -80,15 +108,27 @@ int RunMonth(const Options& options) {
     }
     MonthSchedule table;
     ComputeMonthSchedule(state, table, DaysInMonth(o.month, o.year));
-    const auto rows = std::vector<std::array<double, kPrayerCount>>(
-        table.adjusted.begin(), table.adjusted.begin() + table.dayCount);
+    const auto count = static_cast<size_t>(table.dayCount);
+    std::vector<std::string> shownRows, textRows, statusRows;
+    for (size_t row = 0; row < count; ++row) {
+        shownRows.push_back(JsonShown(table.shown[row], table.status[row]));
+        std::array<std::string, kPrayerCount> text;
+        for (size_t i = 0; i < kPrayerCount; ++i) {
+            text[i] = ShownClockText(table.status[row][i], table.shown[row][i]);
+        }
+        textRows.push_back(JsonArray(text, [](const std::string& t) { return JsonString(t); }));
+        statusRows.push_back(JsonStatus(table.status[row]));
+    }
+    const auto raw = [](const std::string& item) { return item; };
 
     if (options.has("json")) {
         JsonObject json;
         json.add("town", state.place.Name).add("country", state.place.Country);
         json.add("month", Format("%04d-%02d", o.year, o.month));
         json.add("dayCount", table.dayCount);
-        json.addRaw("adjusted", JsonArray(rows, JsonDoubles));
+        json.addRaw("adjusted", JsonArray(shownRows, raw));
+        json.addRaw("text", JsonArray(textRows, raw));
+        json.addRaw("status", JsonArray(statusRows, raw));
         json.addRaw("weekday", JsonArray(std::vector<int>(table.weekday.begin(),
                                                           table.weekday.begin() + table.dayCount),
                                          [](int w) { return std::to_string(w); }));
@@ -104,13 +144,22 @@ int RunMonth(const Options& options) {
     std::printf("%-12s", "");
     for (const char* name : kPrayerNames) std::printf(" %-8s", name);
     std::printf("\n");
+    bool estimated = false;
     for (int d = 1; d <= table.dayCount; ++d) {
         const size_t row = static_cast<size_t>(d - 1);
         std::printf("%2d %-9s", d, kWeekdayNames[static_cast<size_t>(table.weekday[row])]);
-        for (double hour : table.adjusted[row])
-            std::printf(" %-8s", HoursToClockText(hour).c_str());
+        for (size_t i = 0; i < kPrayerCount; ++i) {
+            const PrayerStatus status = table.status[row][i];
+            std::string text = ShownClockText(status, table.shown[row][i]);
+            if (status == PrayerStatus::Estimated) {
+                text += kEstimateMark;
+                estimated = true;
+            }
+            std::printf(" %-8s", text.c_str());
+        }
         std::printf("\n");
     }
+    if (estimated) std::printf("%s\n", EstimateLegendText(state.highLatitudeRule, false));
     return 0;
 }
 
@@ -208,16 +257,16 @@ int RunBench(const Options& options) {
 
 Command TimesCommand() {
     return {"times", "Print one day's prayer times",
-            WithPlace({{"date", "YYYY-MM-DD", "The day (default: today)"},
-                       {"json", "", "Print one JSON object with every value to the bit"}}),
+            WithPlaceAndRule({{"date", "YYYY-MM-DD", "The day (default: today)"},
+                              {"json", "", "Print one JSON object with every value to the bit"}}),
             RunTimes};
 }
 
 Command MonthCommand() {
     return {"month", "Print a month's prayer times, one line a day",
-            WithPlace({{"month", "YYYY-MM", "The month (default: this month)"},
-                       {"json", "", "Print one JSON object with every value to the bit"},
-                       {"csv", "", "Print CSV, as export --format csv does for the month"}}),
+            WithPlaceAndRule({{"month", "YYYY-MM", "The month (default: this month)"},
+                              {"json", "", "Print one JSON object with every value to the bit"},
+                              {"csv", "", "Print CSV, as export --format csv does for the month"}}),
             RunMonth};
 }
 

@@ -112,14 +112,14 @@ int RunExport(const Options& options) {
 
 Command ExportCommand() {
     return {"export", "Write the prayer times of a span of days as CSV or iCalendar",
-            WithPlace({
+            WithPlaceAndRule({
                 {"format", "csv|ics", "CSV (RFC 4180) or iCalendar (RFC 5545); required"},
                 {"from", "YYYY-MM-DD", "The first day (default: the first of this month)"},
                 {"to", "YYYY-MM-DD", "The last day (default: the end of --from's month)"},
                 {"out", "FILE", "Write to this file instead of standard output"},
                 {"settings", "FILE",
-                 "Where the alarm switches are read for iCalendar reminders (default: the "
-                 "user's settings)"},
+                 "Where the alarm switches (for iCalendar reminders) and the high-latitude rule "
+                 "are read (default: the user's settings)"},
             }),
             RunExport};
 }

@@ -113,9 +113,9 @@ int RunNext(const Options& options) {
 
 Command NextCommand() {
     return {"next", "Print the prayer whose time has come, the next one and the time left",
-            WithPlace({{"at", "\"YYYY-MM-DD HH:MM:SS\"",
-                        "The local instant to ask about (default: now in the town's zone)"},
-                       {"json", "", "Print one JSON object"}}),
+            WithPlaceAndRule({{"at", "\"YYYY-MM-DD HH:MM:SS\"",
+                               "The local instant to ask about (default: now in the town's zone)"},
+                              {"json", "", "Print one JSON object"}}),
             RunNext};
 }
 

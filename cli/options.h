@@ -75,7 +75,14 @@ std::vector<OptionSpec> WithPlace(std::vector<OptionSpec> own);
 // The command's own options after --config and --town only.
 std::vector<OptionSpec> WithFilePlace(std::vector<OptionSpec> own);
 
-// Fills state.place (and state.tables when a file is read) from the options.
+// --high-latitude RULE, for the commands that show or export times.
+OptionSpec HighLatitudeOption();
+// The command's own options followed by the place options and --high-latitude.
+std::vector<OptionSpec> WithPlaceAndRule(std::vector<OptionSpec> own);
+
+// Fills state.place (and state.tables when a file is read) from the options,
+// and state.highLatitudeRule from --high-latitude, else from the window's
+// setting, else the default.
 // Throws ConfigError with the reader's own message when the file cannot be read.
 void ResolvePlace(const Options& options, EngineState& state);
 

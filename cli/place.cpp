@@ -7,6 +7,7 @@
 #include "cli/options.h"
 #include "cli/town_match.h"
 #include "config/reader.h"
+#include "platform/file_settings.h"
 
 namespace orvano::cli {
 
@@ -28,6 +29,18 @@ const std::vector<OptionSpec>& PlaceOptions() {
 std::vector<OptionSpec> WithFilePlace(std::vector<OptionSpec> own) {
     const auto& place = PlaceOptions();
     own.insert(own.begin(), place.begin(), place.begin() + 2);
+    return own;
+}
+
+OptionSpec HighLatitudeOption() {
+    return {"high-latitude", "RULE",
+            "How a Fajr or Isha whose twilight never comes is estimated: seventh, middle, angle "
+            "or none (default: the window's setting, else seventh)"};
+}
+
+std::vector<OptionSpec> WithPlaceAndRule(std::vector<OptionSpec> own) {
+    own = WithPlace(std::move(own));
+    own.push_back(HighLatitudeOption());
     return own;
 }
 
@@ -175,6 +188,20 @@ void ResolvePlace(const Options& options, EngineState& state) {
         PlaceFromFile(options, state);
     }
     WarnOfUnknownZone(state.place);
+    if (const auto rule = options.get("high-latitude")) {
+        const auto parsed = ParseHighLatitudeRule(*rule);
+        if (!parsed) {
+            throw UsageError(
+                "option '--high-latitude' must be seventh, middle, angle or none, not '" + *rule +
+                "'");
+        }
+        state.highLatitudeRule = *parsed;
+    } else {
+        // The window's choice; a word it would not write leaves the default.
+        FileSettingsStore settings(options.get("settings").value_or(DefaultSettingsPath()));
+        state.highLatitudeRule = ParseHighLatitudeRule(ReadHighLatitudeRuleText(settings))
+                                     .value_or(kDefaultHighLatitudeRule);
+    }
 }
 
 }  // namespace orvano::cli

@@ -126,7 +126,8 @@ TEST(CliTimes, EveryTownOfTheDefaultTables) {
         << "no default data.cfg staged at " << data;
     const int towns = std::atoi(header[2].str().c_str());
     ASSERT_GT(towns, 0);
-    const std::regex clock("^\"-?[0-9]{2}:-?[0-9]{2}\"$");
+    // Every time inside 00:00..23:59, or no time at all.
+    const std::regex clock("^\"(([01][0-9]|2[0-3]):[0-5][0-9]|--:--)\"$");
     for (int town = 0; town < towns; ++town) {
         const auto r =
             RunCli({"times", "--town", std::to_string(town), "--date", "2026-06-21", "--json"});
@@ -138,6 +139,77 @@ TEST(CliTimes, EveryTownOfTheDefaultTables) {
     }
     const auto beyond = RunCli({"times", "--town", std::to_string(towns), "--json"});
     EXPECT_EQ(beyond.status, 2);
+}
+
+// Shown times at high latitudes and far from the zone's meridian: statuses,
+// texts, and "adjusted" as the shown hour, null when there is none.
+TEST(CliTimes, StatusTextAndShownHourOfEachPrayer) {
+    const std::vector<std::string> london = {"times", "--lat", "51.5074", "--lon",      "-0.1278",
+                                             "--tz",  "1",     "--date",  "2010-06-21", "--json"};
+    auto with = [](std::vector<std::string> args, std::vector<std::string> more) {
+        args.insert(args.end(), more.begin(), more.end());
+        return args;
+    };
+    const struct {
+        std::vector<std::string> args;
+        const char* status;
+        const char* text;
+    } cases[] = {
+        {london, R"("estimated","ok","ok","ok","ok","estimated")",
+         R"("03:41","04:44","13:02","17:24","21:20","22:24")"},
+        {with(london, {"--high-latitude", "middle"}),
+         R"("estimated","ok","ok","ok","ok","estimated")",
+         R"("01:02","04:44","13:02","17:24","21:20","01:02")"},
+        {with(london, {"--high-latitude", "none"}), R"("none","ok","ok","ok","ok","none")",
+         R"("--:--","04:44","13:02","17:24","21:20","--:--")"},
+        {{"times", "--lat", "1.87", "--lon", "-157.4", "--tz", "14", "--date", "2010-06-21",
+          "--json"},
+         R"("ok","ok","ok","ok","ok","ok")",
+         R"("05:10","06:26","12:31","15:57","18:37","19:48")"},
+    };
+    for (const auto& c : cases) {
+        const auto r = RunCli(c.args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_NE(r.out.find(std::string("\"status\":[") + c.status + "]"), std::string::npos)
+            << r.out;
+        EXPECT_NE(r.out.find(std::string("\"text\":[") + c.text + "]"), std::string::npos) << r.out;
+        const auto exact = JsonArrayItems(r.out, "exact");
+        const auto adjusted = JsonArrayItems(r.out, "adjusted");
+        ASSERT_EQ(adjusted.size(), 6u);
+        const double sunrise = std::strtod(exact[1].c_str(), nullptr);
+        const double sunset = std::strtod(exact[4].c_str(), nullptr);
+        const double night = (sunrise + 24) - sunset;
+        const bool middle = c.args.back() == "middle";
+        if (std::string(c.status).find("none") != std::string::npos) {
+            EXPECT_EQ(adjusted[0], "null");
+            EXPECT_EQ(adjusted[5], "null");
+        } else if (std::string(c.status).find("estimated") != std::string::npos) {
+            // No minutes are added at a place given by coordinates.
+            const double portion = middle ? night / 2 : night / 7;
+            EXPECT_EQ(std::strtod(adjusted[0].c_str(), nullptr), sunrise - portion);
+            EXPECT_EQ(std::strtod(adjusted[5].c_str(), nullptr), sunset + portion);
+        } else {
+            // Unreduced, beyond 24 at UTC+14.
+            EXPECT_GT(std::strtod(adjusted[0].c_str(), nullptr), 24.0);
+        }
+    }
+    // The window's setting is the default; the option overrides it.
+    testing::TempFolder folder;
+    const std::string settings = folder.path() + "/settings.ini";
+    testing::WriteFile(settings,
+                       "[Software\\Apps\\Orvano]\nHighLatitudeRule=hex:6d,69,64,64,6c,65\n");
+    const std::vector<std::string> day = {
+        "export", "--lat",  "51.5074",    "--lon", "-0.1278",    "--tz",       "1",     "--format",
+        "csv",    "--from", "2010-06-21", "--to",  "2010-06-21", "--settings", settings};
+    EXPECT_NE(RunCli(day).out.find("2010-06-21,01:02,04:44,13:02,17:24,21:20,01:02,estimated,"),
+              std::string::npos);
+    EXPECT_NE(RunCli(with(day, {"--high-latitude", "seventh"}))
+                  .out.find("2010-06-21,03:41,04:44,13:02,17:24,21:20,22:24,estimated,"),
+              std::string::npos);
+
+    const auto bad = RunCli(with(london, {"--high-latitude", "seventh-ish"}));
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_NE(bad.err.find("--high-latitude"), std::string::npos) << bad.err;
 }
 
 TEST(CliMonth, JsonRowsAreTheDaysTimes) {
