@@ -49,6 +49,9 @@ _orvano_cli() {
         --format)
             mapfile -t COMPREPLY < <(compgen -W "csv ics" -- "$cur")
             return ;;
+        --high-latitude)
+            mapfile -t COMPREPLY < <(compgen -W "seventh middle angle none" -- "$cur")
+            return ;;
         --config | --settings | --timetable)
             compopt -o filenames 2>/dev/null
             mapfile -t COMPREPLY < <(compgen -f -- "$cur")
