@@ -333,6 +333,39 @@ TEST_F(PluginFixture, PaintDrawsFiveTimesAndTheTown) {
     EXPECT_EQ(plugin.item.scheduleDate.day, 7);  // the daily refresh ran first
 }
 
+// The window's rule, read at each paint: far south in December Fajr and Isha
+// are estimated, or have no time under "none".
+TEST_F(PluginFixture, PaintFollowsTheHighLatitudeSetting) {
+    TodayWindow* item = LoadAndCreate();
+    plugin.item.engine.place.latitude = -55.0 * 0.017453292519943295;
+    settings.CreateKey(kAppSettingsKey);
+    const struct {
+        std::string word;
+        std::string fajr, isha, town;
+    } cases[] = {
+        {"none", "--:--", "--:--", "Paris"},
+        {"middle", "*", "*", "Paris  * estimée : milieu de la nuit"},
+    };
+    for (const auto& c : cases) {
+        settings.keys[kAppSettingsKey][kHighLatitudeRuleValue] =
+            std::vector<std::uint8_t>(c.word.begin(), c.word.end());
+        RecordingSurface surface;
+        windows.SendMessageTo(item, kMsgPaint, reinterpret_cast<std::uintptr_t>(&surface), 0);
+        const auto& ops = surface.ops;
+        const auto at = [&](const std::string& head) {
+            for (const std::string& op : ops) {
+                if (op.rfind(head, 0) == 0) return op.substr(head.size());
+            }
+            return std::string("(none)");
+        };
+        const std::string fajr = at("centre 1,17,39,32 ");
+        const std::string isha = at("centre 153,17,191,32 ");
+        EXPECT_NE(fajr.find(c.fajr), std::string::npos) << c.word << " " << fajr;
+        EXPECT_NE(isha.find(c.isha), std::string::npos) << c.word << " " << isha;
+        EXPECT_EQ(at("left 191,17,240,32 "), c.town) << c.word;
+    }
+}
+
 TEST_F(PluginFixture, BlinkingPrayerIsDrawnInTheBlinkColour) {
     TodayWindow* item = LoadAndCreate();
     RecordingSurface first;
