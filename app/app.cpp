@@ -1,10 +1,12 @@
 #include "app/app.h"
 
+#include <chrono>
 #include <cstdint>
 
 #include "app/controls.h"
 #include "app/layout.h"
 #include "app/window_proc.h"
+#include "astro/zone.h"
 #include "config/text_encoding.h"
 #include "engine/schedule.h"
 #include "resources/resource_ids.h"
@@ -112,13 +114,35 @@ int RunApplication(App& app, int showCommand) {
     return app.platform.windows.RunMessageLoop();
 }
 
+LocalTime TownTime(const LocalTime& desktop, const CurrentPlace& place) {
+    const ZoneRef zone = PlaceZone(place);
+    if (zone == nullptr) return desktop;
+    const Observation o = DesktopTimeInZone(
+        {desktop.day, desktop.month, desktop.year, desktop.hour, desktop.minute, desktop.second},
+        zone);
+    using namespace std::chrono;
+    const weekday day{sys_days{year{o.year} / o.month / o.day}};
+    return LocalTime{o.year,
+                     o.month,
+                     static_cast<int>(day.c_encoding()),
+                     o.day,
+                     o.hour,
+                     o.minute,
+                     o.second,
+                     desktop.milliseconds};
+}
+
+LocalTime TownNow(const App& app) {
+    return TownTime(app.platform.clock.Now(), app.engine.place);
+}
+
 void LoadInitialState(App& app) {
     app.engine.tables.Verbose = 1;  // the file's header value replaces it
     ReadApplicationConfig(app);     // failures are reported by the reader itself
 
     // One reading for both halves: two readings could fall either side of
     // midnight and pair one day's date with the next day's time.
-    const LocalTime now = app.platform.clock.Now();
+    const LocalTime now = TownNow(app);
     Console& console = app.platform.console;
     Observation& obs = app.engine.observation;
 

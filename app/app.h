@@ -149,6 +149,11 @@ int RunApplication(App& app, int showCommand);
 bool StartApplication(App& app, int showCommand);
 // Reads data.cfg and takes the local date and time into the observation.
 void LoadInitialState(App& app);
+// The desktop's local time as the town's: a town whose zone the zone database
+// knows lives by that zone's clock; any other by the desktop's.
+LocalTime TownTime(const LocalTime& desktop, const CurrentPlace& place);
+// The clock read once, as the selected town's time.
+LocalTime TownNow(const App& app);
 // Runs the application's reader of data.cfg (in the program's folder) on the
 // tables and the current place; its result is not looked at.
 void ReadApplicationConfig(App& app);

@@ -172,7 +172,7 @@ void AddTown(App& app) {
 }
 
 void SetPickersToNow(App& app, Window& window) {
-    const LocalTime now = app.platform.clock.Now();
+    const LocalTime now = TownNow(app);
     if (app.ui.controls.datePicker != nullptr) app.ui.controls.datePicker->SetDateTime(now);
     if (app.ui.controls.timePicker != nullptr) app.ui.controls.timePicker->SetDateTime(now);
     app.ui.exploring = 0;

@@ -212,7 +212,7 @@ int RunRender(const std::vector<std::string>& args, const RenderEnvironment& env
         return 1;
     }
 
-    const LocalTime at = request.at.value_or(environment.now);
+    const LocalTime at = request.at.value_or(TownTime(environment.now, engine.place));
     engine.observation = Observation{at.day, at.month, at.year, at.hour, at.minute, at.second};
     ComputeDaySchedule(engine);
 

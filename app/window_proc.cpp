@@ -43,7 +43,7 @@ void PaintPage(App& app, Window& window, Surface& surface) {
     input.Lang = app.ui.Lang;
     input.requestedPage = app.ui.requestedPage;
     input.exploring = app.ui.exploring != 0;
-    input.now = app.platform.clock.Now();
+    input.now = TownNow(app);
     if (app.ui.controls.datePicker != nullptr) {
         input.pickedDate = app.ui.controls.datePicker->GetDateTime();
     }

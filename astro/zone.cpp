@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <ctime>
 #include <exception>
 #include <filesystem>
 #include <fstream>
@@ -168,6 +169,27 @@ std::chrono::system_clock::time_point ZoneInstant(ZoneRef zone, const Observatio
     const date::local_seconds t = LocalTime(local.day, local.month, local.year, clock);
     const seconds offset = zone->get_info(t).first.offset;
     return date::sys_seconds{t.time_since_epoch() - offset};
+}
+
+Observation DesktopTimeInZone(const Observation& desktop, ZoneRef zone) {
+    std::tm local{};
+    local.tm_year = desktop.year - 1900;
+    local.tm_mon = desktop.month - 1;
+    local.tm_mday = desktop.day;
+    local.tm_hour = desktop.hour;
+    local.tm_min = desktop.minute;
+    local.tm_sec = desktop.second;
+    local.tm_isdst = -1;
+    return ZoneLocalTime(zone, std::chrono::system_clock::from_time_t(std::mktime(&local)));
+}
+
+Observation ZoneTimeOnDesktop(const Observation& local, ZoneRef zone) {
+    const std::time_t instant = std::chrono::system_clock::to_time_t(ZoneInstant(zone, local));
+    std::tm desktop{};
+    localtime_r(&instant, &desktop);
+    // A leap second is shown as the minute's last second.
+    return Observation{desktop.tm_mday, desktop.tm_mon + 1, desktop.tm_year + 1900,
+                       desktop.tm_hour, desktop.tm_min,     std::min(desktop.tm_sec, 59)};
 }
 
 std::string DesktopZoneName(const char* tzVariable, const std::string& localtimePath,

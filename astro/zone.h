@@ -67,6 +67,11 @@ Observation FixedOffsetLocalTime(double hours, std::chrono::system_clock::time_p
 // The instant of a local civil time in the zone (gap and fold as above).
 std::chrono::system_clock::time_point ZoneInstant(ZoneRef zone, const Observation& local);
 
+// The desktop's civil time (the C library's local zone, as the system clock
+// reads it) as the civil time in `zone` at the same instant, and back.
+Observation DesktopTimeInZone(const Observation& desktop, ZoneRef zone);
+Observation ZoneTimeOnDesktop(const Observation& local, ZoneRef zone);
+
 // The desktop's own zone: the one TZ names when it is a database zone, else
 // the zone /etc/localtime links to, else the one in /etc/timezone; empty when
 // none of them names a known zone. The paths are parameters for tests.

@@ -17,7 +17,13 @@ ConfigTables OneTown() {
         c.SunriseSetAngle = 0.833;
         c.AsrShafii = true;
     }
-    tables.Towns.push_back(Town{"Algeria", "Algiers", 3.0588, 36.7538, 1, 0, 0});
+    Town algiers;
+    algiers.Country = "Algeria";
+    algiers.Name = "Algiers";
+    algiers.longitude = 3.0588;
+    algiers.latitude = 36.7538;
+    algiers.TimeZone = 1;
+    tables.Towns.push_back(algiers);
     tables.NumberOfTowns = 1;
     return tables;
 }

@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/app.h"
@@ -16,6 +19,11 @@ namespace orvano::testing {
 class AppFixture : public ::testing::Test {
   protected:
     void SetUp() override {
+        // The desktop keeps the bundled default town's zone, so its clock is the
+        // town's; a test that wants another desktop zone sets TZ itself.
+        const char* tz = std::getenv("TZ");
+        savedTz_ = tz != nullptr ? std::optional<std::string>(tz) : std::nullopt;
+        SetDesktopZone("Africa/Algiers");
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         folder_ = std::filesystem::temp_directory_path() /
                   ("orvano_app_" + std::string(info->test_suite_name()) + "_" + info->name() + "_" +
@@ -30,6 +38,17 @@ class AppFixture : public ::testing::Test {
     void TearDown() override {
         app.reset();
         std::filesystem::remove_all(folder_);
+        if (savedTz_) {
+            setenv("TZ", savedTz_->c_str(), 1);
+        } else {
+            unsetenv("TZ");
+        }
+        tzset();
+    }
+
+    static void SetDesktopZone(const char* zone) {
+        setenv("TZ", zone, 1);
+        tzset();
     }
 
     void InstallBundledConfig() {
@@ -47,6 +66,7 @@ class AppFixture : public ::testing::Test {
 
   private:
     std::filesystem::path folder_;
+    std::optional<std::string> savedTz_;
 };
 
 }  // namespace orvano::testing

@@ -1,5 +1,7 @@
 #include <unistd.h>
 
+#include <array>
+
 #include "app/controls.h"
 #include "app/window_proc.h"
 #include "tests/app/app_fixture.h"
@@ -76,6 +78,20 @@ TEST_F(StartupTest, ConsoleLinesAreExactAndTheClockIsReadOnce) {
     EXPECT_EQ(fake.clock.readings, 1);
     EXPECT_EQ(app->engine.observation.day, 31);
     EXPECT_EQ(app->engine.observation.second, 59);
+}
+
+// Algiers names its zone: the window's date and clock are Algiers' own, even on a
+// desktop that keeps UTC.
+TEST_F(StartupTest, ATownWithAZoneLivesByItsOwnClock) {
+    InstallBundledConfig();
+    SetDesktopZone("UTC");
+    fake.clock.now = LocalTime{2025, 12, 3, 31, 23, 30, 0, 0};
+    LoadInitialState(*app);
+    const Observation& o = app->engine.observation;
+    EXPECT_EQ((std::array{o.day, o.month, o.year, o.hour, o.minute}),
+              (std::array{1, 1, 2026, 0, 30}));
+    app->engine.place.Zone.clear();
+    EXPECT_EQ(TownNow(*app), fake.clock.now);
 }
 
 TEST_F(StartupTest, FirstRunWritesFrenchWhenTheKeyExists) {
