@@ -27,7 +27,7 @@ std::string JsonString(const std::string& text) {
                 out += "\\t";
                 break;
             default:
-                if (c < 0x20) {
+                if (c < 0x20 || c == 0x7F) {
                     out += Format("\\u%04x", c);
                 } else {
                     out += static_cast<char>(c);

@@ -37,6 +37,11 @@ class StringTraceSink final : public TraceSink {
 // printf-style formatting into a std::string, whatever the length.
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
+// A name from a file as it may be printed on a terminal: control characters
+// (C0, DEL, and C1 written in UTF-8) become "\xNN", so that no data.cfg can
+// drive the terminal. Everything else is kept byte for byte.
+std::string PrintableText(std::string_view text);
+
 // The Verbose switch together with where its lines go.
 struct Trace {
     int verbose = 0;

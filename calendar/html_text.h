@@ -17,10 +17,14 @@ std::string Utf8ToLatin1Html(std::string_view utf8);
 std::string EscapeHtmlText(std::string_view utf8);
 
 // A town name made safe to be part of a file name inside a given folder: every
-// '/', '\\' and control character, and a leading '.', becomes '_'. Invalid
+// '/', '\\', control and bidirectional-control character, and a leading '.',
+// becomes '_'. Invalid
 // UTF-8 bytes are re-encoded as the ISO-8859-1 characters of the same value so
 // the name is valid UTF-8. The result never leaves the folder it is put in.
 std::string SafeFileNamePart(std::string_view utf8);
+
+// The longest start of `utf8` within both limits, never cutting a character.
+std::string CutToFit(std::string_view utf8, size_t maxChars, size_t maxBytes);
 
 // Number of characters (code points) of a UTF-8 text, invalid bytes counting one each.
 size_t CharacterCount(std::string_view utf8);

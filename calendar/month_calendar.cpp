@@ -1,11 +1,13 @@
 #include "calendar/month_calendar.h"
 
 #include <array>
+#include <cerrno>
 #include <cstdio>
 
 #include "astro/angle_text.h"
 #include "astro/julian_time.h"
 #include "calendar/html_text.h"
+#include "config/safe_file.h"
 #include "engine/schedule.h"
 
 namespace orvano {
@@ -87,23 +89,17 @@ std::string PageText(const MonthSchedule& month, int monthNumber, int year, High
     return Utf8ToLatin1Html(page);
 }
 
-// Written beside the page and renamed over it, so an earlier page of the same
-// month is never left cut short by a failed write.
-CalendarStatus WriteReplacing(const std::string& path, const std::string& folder,
-                              const std::string& fileName, const std::string& bytes) {
-    const std::string temporary = folder + "." + fileName + ".part";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (file == nullptr) return CalendarStatus::OpenError;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    const bool flushed = std::fflush(file) == 0;
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !flushed || !closed) {
-        std::remove(temporary.c_str());
-        return CalendarStatus::WriteError;
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return CalendarStatus::OpenError;
+// Made without a name (or exclusively under a fresh one) beside the page and
+// renamed over it: an earlier page of the same month is never left cut short,
+// and a link planted in the folder is never written through.
+CalendarStatus WriteReplacing(const std::string& path, const std::string& fileName,
+                              const std::string& bytes) {
+    ReplacingFile file;
+    if (!file.Create(path, "." + fileName + ".part.", false)) return CalendarStatus::OpenError;
+    file.Write(bytes);
+    if (!file.Commit()) {
+        return errno == EIO || errno == ENOSPC || errno == EDQUOT ? CalendarStatus::WriteError
+                                                                  : CalendarStatus::OpenError;
     }
     return CalendarStatus::Written;
 }
@@ -111,7 +107,15 @@ CalendarStatus WriteReplacing(const std::string& path, const std::string& folder
 }  // namespace
 
 std::string CalendarFileName(const std::string& townName, int month, int year) {
-    return SafeFileNamePart(townName) + "_" + kMonthNames[month] + std::to_string(year) + ".html";
+    const std::string ending =
+        std::string("_") + kMonthNames[month] + std::to_string(year) + ".html";
+    // A long town name is cut, never the month and the year.
+    const size_t endingChars = CharacterCount(ending);
+    const std::string name = CutToFit(
+        SafeFileNamePart(townName),
+        kMaxCalendarFileNameChars > endingChars ? kMaxCalendarFileNameChars - endingChars : 0,
+        kMaxCalendarFileNameBytes > ending.size() ? kMaxCalendarFileNameBytes - ending.size() : 0);
+    return name + ending;
 }
 
 CalendarResult WriteMonthCalendar(EngineState& state, const std::string& folder, TraceSink& console,
@@ -150,7 +154,7 @@ CalendarResult WriteMonthCalendar(EngineState& state, const std::string& folder,
     if (tooLong) {
         result.status = CalendarStatus::NameTooLong;
     } else {
-        result.status = WriteReplacing(result.path, base, result.fileName,
+        result.status = WriteReplacing(result.path, result.fileName,
                                        PageText(month, monthNumber, year, state.highLatitudeRule));
     }
 

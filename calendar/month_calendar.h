@@ -31,13 +31,15 @@ struct CalendarResult {
     std::string path;      // the folder followed by the file name
 };
 
-// The file name keeps to 79 characters as on the handheld; the path to what
-// this platform can open.
+// The file name keeps to 79 characters and 100 bytes, so that its temporary
+// twin stays within what a folder can name; the path to what this platform can
+// open.
 inline constexpr size_t kMaxCalendarFileNameChars = 79;
-inline constexpr size_t kMaxCalendarFileNameBytes = 249;  // NAME_MAX less the temporary's affixes
+inline constexpr size_t kMaxCalendarFileNameBytes = 100;
 inline constexpr size_t kMaxCalendarPathBytes = 4000;
 
-// "<town>_<month name><year>.html", the town's name made safe for a file name.
+// "<town>_<month name><year>.html", the town's name made safe for a file name
+// and cut (never the month and the year) to fit the limits above.
 std::string CalendarFileName(const std::string& townName, int month, int year);
 
 // The page of the observation's month for the selected town, written into

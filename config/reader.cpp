@@ -1,36 +1,14 @@
 #include "config/reader.h"
 
-#include <cstdio>
 #include <filesystem>
-#include <memory>
 
 #include "astro/angle_text.h"
+#include "config/safe_file.h"
 #include "config/text_encoding.h"
 
 namespace orvano {
 
 namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
-// Far beyond the largest table allowed; stops endless sources such as a device.
-constexpr size_t kMaxFileBytes = size_t{64} << 20;
-
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
-    File file(std::fopen(path.c_str(), "rb"));
-    if (!file) return false;
-    char buffer[65536];
-    size_t n;
-    while (bytes.size() <= kMaxFileBytes &&
-           (n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-        bytes.append(buffer, n);
-    }
-    // A folder opens on this platform but cannot be read: that is an open failure too.
-    return std::ferror(file.get()) == 0;
-}
 
 void Print(TraceSink* console, const std::string& text) {
     if (console != nullptr) console->Write(text);
@@ -149,7 +127,8 @@ int ReadDataCfgBytes(std::string_view bytes, ConfigTables& tables, CurrentPlace&
     FillCurrentPlace(tables.Towns[static_cast<size_t>(tables.TownSelected)], place);
     if (tables.Verbose != 0) {
         Print(console, "Lieu actuel : \n");
-        Print(console, "Lieu : " + place.Country + ", " + place.Name + "\n");
+        Print(console,
+              "Lieu : " + PrintableText(place.Country) + ", " + PrintableText(place.Name) + "\n");
         Print(console, "latitude=" + AngleToDmsText(place.latitude) +
                            "   longitude=" + AngleToDmsText(place.longitude) + "\n");
         Print(console, "Convention " + IntText(place.Convention) + "\n");
@@ -158,32 +137,34 @@ int ReadDataCfgBytes(std::string_view bytes, ConfigTables& tables, CurrentPlace&
 }
 
 int ReadDataCfg(const std::string& dataPath, const std::string& echoPath, ConfigTables& tables,
-                CurrentPlace& place, MessageSink& boxes, TraceSink* console) {
-    std::string bytes;
-    if (!ReadWholeFile(dataPath, bytes)) {
+                CurrentPlace& place, MessageSink& boxes, TraceSink* console,
+                std::string* openReason) {
+    const InputFile data = ReadInputFile(dataPath);
+    if (!data.ok() && data.status != InputFile::Status::TooLarge) {
+        if (openReason != nullptr && !data.missing()) *openReason = data.Reason();
         boxes.Show(dataPath, kCaptionFileOpenError);
         return kReadOpenError;
     }
-    File echoFile;
-    if (!echoPath.empty()) {
-        echoFile.reset(std::fopen(echoPath.c_str(), "wb"));
-        if (!echoFile) {
-            boxes.Show(echoPath, kCaptionFileOpenError);
-            return kReadEchoOpenError;
-        }
+    // Made beside its final name and renamed over it, so a link planted there
+    // is replaced, never written through.
+    ReplacingFile echoFile;
+    const bool echoWanted = !echoPath.empty();
+    if (echoWanted && !echoFile.Create(echoPath, ".read_echo.cfg.", false)) {
+        boxes.Show(echoPath, kCaptionFileOpenError);
+        return kReadEchoOpenError;
     }
     std::string echo;
     int result = kReadBadFormat;
-    if (bytes.size() > kMaxFileBytes) {
+    if (data.status == InputFile::Status::TooLarge) {
         echo = kEchoTitleLine;
         boxes.Show(kTextBadFormat, kCaptionReadError);
     } else {
-        result = ReadDataCfgBytes(bytes, tables, place, &echo, boxes, console);
+        result = ReadDataCfgBytes(data.bytes, tables, place, &echo, boxes, console);
     }
-    if (echoFile) {
+    if (echoWanted) {
         // The transcription is written in the encoding the file was read in.
-        const std::string encoded = EncodeConfigText(echo, tables.encoding);
-        std::fwrite(encoded.data(), 1, encoded.size(), echoFile.get());
+        echoFile.Write(EncodeConfigText(echo, tables.encoding));
+        echoFile.Commit();
     }
     return result;
 }

@@ -25,8 +25,13 @@ std::string ReadEchoBeside(const std::string& dataCfgPath);
 // convention line read, as it always has). Boxes go to `boxes`; the console
 // lines (the out-of-range error, and the place when Verbose is set after
 // reading) go to `console`, which may be null. Returns a ReadResult.
+// data.cfg must be a regular file of at most 64 MB: anything else (a folder,
+// FIFO or device) is an open error, a larger file a bad format. On an open
+// error other than a missing file, `openReason` (when given) receives why,
+// e.g. "not a regular file".
 int ReadDataCfg(const std::string& dataPath, const std::string& echoPath, ConfigTables& tables,
-                CurrentPlace& place, MessageSink& boxes, TraceSink* console);
+                CurrentPlace& place, MessageSink& boxes, TraceSink* console,
+                std::string* openReason = nullptr);
 
 // The same reader over the file's bytes, without files: results 0 and 3 to 6.
 // The transcription is appended to `echo` (UTF-8) unless it is null.

@@ -1,13 +1,17 @@
 #include "config/writer.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
+#include <cmath>
 #include <filesystem>
-#include <random>
 #include <system_error>
+#include <vector>
 
 #include "config/grammar.h"
+#include "config/safe_file.h"
 #include "config/text_encoding.h"
 
 namespace orvano {
@@ -105,26 +109,117 @@ std::string DataCfgText(const ConfigTables& tables, MessageSink& boxes) {
 
 namespace {
 
-// Creates a new file beside `target` that no one else is using.
-std::FILE* CreateTemporaryBeside(const std::filesystem::path& target,
-                                 std::filesystem::path& tempPath) {
-    std::random_device seed;
-    std::mt19937_64 random(seed());
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        char suffix[24];
-        std::snprintf(suffix, sizeof suffix, ".%016llx", static_cast<unsigned long long>(random()));
-        tempPath = target;
-        tempPath += suffix;
-        // "x": fails instead of reusing a file that already exists.
-        if (std::FILE* f = std::fopen(tempPath.c_str(), "wbx")) return f;
-        if (errno != EEXIST) return nullptr;
+constexpr unsigned kAnyWrite = 0222;
+
+bool ValueWithin(double value, double low, double high) {
+    return value >= low && value <= high;
+}
+
+// A value as the reader will see it: the written text read back.
+double AsWritten(const std::string& text) {
+    double value = 0.0;
+    CfgScanner scanner(text);
+    if (scanner.ReadDouble(value) != CfgScanner::Scan::Ok) return std::nan("");
+    return value;
+}
+
+std::string RangeText(double low, double high) {
+    return " is outside " + GeneralText(low) + " to " + GeneralText(high);
+}
+
+// "<what>, <field>: <value> is outside <low> to <high>", or nothing.
+std::string Check(const std::string& what, const char* field, const std::string& written,
+                  double low, double high) {
+    if (ValueWithin(AsWritten(written), low, high)) return {};
+    return what + ", " + field + ": " + written + RangeText(low, high);
+}
+
+std::string CheckInt(const std::string& what, const char* field, int value, int low, int high) {
+    if (value >= low && value <= high) return {};
+    return what + ", " + field + ": " + IntText(value) + RangeText(low, high);
+}
+
+}  // namespace
+
+std::string TownProblem(const Town& town) {
+    const std::string what = "Town " + TownWord(town.Name);
+    for (std::string problem :
+         {Check(what, "latitude", FixedText(town.latitude, 6), -90, 90),
+          Check(what, "longitude", FixedText(town.longitude, 6), -180, 180),
+          CheckInt(what, "TimeZone", town.TimeZone, kMinTimeZone, kMaxTimeZone),
+          CheckInt(what, "Convention", town.Convention, 0, kConventionCount - 1)}) {
+        if (!problem.empty()) return problem;
     }
-    return nullptr;
+    return {};
+}
+
+std::string ConventionProblem(int index, const Convention& c) {
+    std::string what = "Convention " + IntText(index);
+    if (!c.Name.empty()) what += " (" + NameText(c.Name) + ")";
+    constexpr const char* kAddedNames[] = {"Fajr minutes", "Chourouk minutes", "Zuhr minutes",
+                                           "Asr minutes",  "Maghrib minutes",  "Isha minutes"};
+    std::vector<std::string> problems = {
+        Check(what, "FajrTwilightAngle", GeneralText(c.FajrTwilightAngle), -90, 90),
+        Check(what, "IshaTwilightAngle", GeneralText(c.IshaTwilightAngle), -90, 90),
+        Check(what, "SunriseSetAngle", GeneralText(c.SunriseSetAngle), -90, 90),
+        CheckInt(what, "IshaPlusMinutes", c.IshaPlusMinutes, -kMaxAddedMinutes, kMaxAddedMinutes),
+        Check(what, "ZuhrHour", FixedText(c.ZuhrHour, 7), 0, 24)};
+    for (size_t i = 0; i < c.AddedMinutes.size(); ++i) {
+        problems.push_back(Check(what, kAddedNames[i], GeneralText(c.AddedMinutes[i]),
+                                 -kMaxAddedMinutes, kMaxAddedMinutes));
+    }
+    for (const std::string& problem : problems) {
+        if (!problem.empty()) return problem;
+    }
+    return {};
+}
+
+std::string TablesProblem(const ConfigTables& tables) {
+    for (int i = 0; i < kConventionCount; ++i) {
+        std::string problem = ConventionProblem(i, tables.Conventions[static_cast<size_t>(i)]);
+        if (!problem.empty()) return problem;
+    }
+    // No towns at all is reported by the writer's own box and written anyway.
+    if (tables.NumberOfTowns < 1) return {};
+    if (tables.NumberOfTowns > kMaxNumberOfTowns ||
+        tables.Towns.size() < static_cast<size_t>(tables.NumberOfTowns)) {
+        return "NumberOfTowns: " + IntText(tables.NumberOfTowns) + " towns, " +
+               std::to_string(tables.Towns.size()) + " in the table";
+    }
+    if (tables.TownSelected < 0 || tables.TownSelected >= tables.NumberOfTowns) {
+        return "TownSelected: " + IntText(tables.TownSelected) +
+               RangeText(0, tables.NumberOfTowns - 1);
+    }
+    for (int i = 0; i < tables.NumberOfTowns; ++i) {
+        std::string problem = TownProblem(tables.Towns[static_cast<size_t>(i)]);
+        if (!problem.empty()) return problem;
+    }
+    return {};
+}
+
+namespace {
+
+// Respected even where the system would let the write through (as root): the
+// user made the file read-only.
+bool ReadOnlyFile(const std::filesystem::path& target) {
+    struct stat info {};
+    if (::stat(target.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+    if ((info.st_mode & kAnyWrite) == 0) {
+        errno = EACCES;
+        return true;
+    }
+    return ::access(target.c_str(), W_OK) != 0 && (errno == EACCES || errno == EROFS);
 }
 
 }  // namespace
 
 bool WriteDataCfg(const std::string& path, const ConfigTables& tables, MessageSink& boxes) {
+    // Refused before anything is written: a file no reader accepts would lose every town.
+    const std::string problem = TablesProblem(tables);
+    if (!problem.empty()) {
+        boxes.Show(problem, kCaptionWriteError);
+        return false;
+    }
     std::filesystem::path target(path);
     std::error_code error;
     // A data.cfg that is a link to the user's own file: the file is replaced, the link stays.
@@ -132,31 +227,32 @@ bool WriteDataCfg(const std::string& path, const ConfigTables& tables, MessageSi
         const std::filesystem::path resolved = std::filesystem::canonical(target, error);
         if (!error) target = resolved;
     }
-    std::filesystem::path tempPath;
-    std::FILE* file = CreateTemporaryBeside(target, tempPath);
-    if (file == nullptr) {
+    if (ReadOnlyFile(target)) {
         boxes.Show(path, kCaptionWriteError);
         return false;
     }
-    const std::string bytes = EncodeConfigText(DataCfgText(tables, boxes), tables.encoding);
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    ok = std::fflush(file) == 0 && ok;
-    ok = std::fclose(file) == 0 && ok;
-    if (ok) {
-        // The user's own permissions on the file survive the replacement.
-        const auto status = std::filesystem::status(target, error);
-        if (!error && std::filesystem::is_regular_file(status)) {
-            std::filesystem::permissions(tempPath, status.permissions(), error);
-        }
-        error.clear();
-        std::filesystem::rename(tempPath, target, error);
-        ok = !error;
-    }
-    if (!ok) {
-        std::filesystem::remove(tempPath, error);
+    // Saves killed in the instant between naming their file and renaming it
+    // leave "data.cfg.<16 hex digits>"; a file that old is no live save's.
+    const std::string prefix = target.filename().string() + ".";
+    RemoveStaleTemporaries(target.parent_path().empty() ? "." : target.parent_path().string(),
+                           prefix, kStaleTemporarySeconds);
+    ReplacingFile file;
+    if (!file.Create(target.string(), prefix, true)) {
         boxes.Show(path, kCaptionWriteError);
+        return false;
     }
-    return ok;
+    file.Write(EncodeConfigText(DataCfgText(tables, boxes), tables.encoding));
+    // The user's own permissions on the file survive the replacement.
+    unsigned mode = ReplacingFile::kUmaskMode;
+    struct stat info {};
+    if (::stat(target.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
+        mode = static_cast<unsigned>(info.st_mode & 07777);
+    }
+    if (!file.Commit(mode)) {
+        boxes.Show(path, kCaptionWriteError);
+        return false;
+    }
+    return true;
 }
 
 }  // namespace orvano

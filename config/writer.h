@@ -16,11 +16,24 @@ extern const std::array<const char*, 6> kSourceUrls;
 // when NumberOfTowns is below 1, and goes on.
 std::string DataCfgText(const ConfigTables& tables, MessageSink& boxes);
 
+// What in the tables the reader would refuse, as a text naming the town or
+// convention and the field ("Town Cairo, latitude: 200.000000 is outside -90
+// to 90"); empty when the tables would read back. Values are judged as they
+// will be written. A table without towns is not a problem here: the writer
+// reports it with its own box and writes it all the same.
+std::string TownProblem(const Town& town);
+std::string ConventionProblem(int index, const Convention& convention);
+std::string TablesProblem(const ConfigTables& tables);
+
 // Replaces the file at `path` with the tables, in the encoding they were read
-// in. The new content goes to a temporary file in the same folder that is
-// renamed over the old one only once it is complete, so on any failure the old
-// file stays whole; the failure is shown as a box whose text is `path`.
-// Returns whether the file was replaced.
+// in. Tables with a problem (above) are refused with a box naming it, and a
+// read-only file with a box whose text is `path`; nothing is written then.
+// The new content is made without a name in the same folder and renamed over
+// the old file only once it is complete and on the disk, so on any failure the
+// old file stays whole; the failure is shown as a box whose text is `path`.
+// Temporary files that earlier saves killed at the wrong instant left behind
+// are removed once they are ten minutes old. Returns whether the file was
+// replaced.
 bool WriteDataCfg(const std::string& path, const ConfigTables& tables, MessageSink& boxes);
 
 }  // namespace orvano

@@ -1,7 +1,5 @@
 #include "platform/file_settings.h"
 
-#include <unistd.h>
-
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +8,8 @@
 #include <sstream>
 #include <system_error>
 #include <vector>
+
+#include "config/safe_file.h"
 
 namespace orvano {
 
@@ -68,12 +68,10 @@ bool ValidName(const std::string& name) {
 
 std::optional<Document> Load(const std::string& file) {
     Document doc;
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        std::error_code ec;
-        if (!std::filesystem::exists(file, ec) && !ec) return doc;  // no file: no keys
-        return std::nullopt;
-    }
+    const InputFile input = ReadInputFile(file);
+    if (input.missing()) return doc;  // no file: no keys
+    if (!input.ok()) return std::nullopt;
+    std::istringstream in(input.bytes);
     std::string raw;
     while (std::getline(in, raw)) {
         if (!raw.empty() && raw.back() == '\r') raw.pop_back();
@@ -93,7 +91,6 @@ std::optional<Document> Load(const std::string& file) {
             doc.sections.back().lines.push_back(line);
         }
     }
-    if (in.bad()) return std::nullopt;
     return doc;
 }
 
@@ -109,18 +106,11 @@ bool Save(const std::string& file, const Document& doc) {
     const std::filesystem::path target(file);
     std::error_code ec;
     if (target.has_parent_path()) std::filesystem::create_directories(target.parent_path(), ec);
-    // Written beside the target and renamed over it, so a reader never sees half a file.
-    const std::string temp = file + ".tmp" + std::to_string(::getpid());
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (f == nullptr) return false;
-    const bool written = std::fwrite(content.data(), 1, content.size(), f) == content.size();
-    const bool flushed = std::fflush(f) == 0 && ::fsync(fileno(f)) == 0;
-    const bool closed = std::fclose(f) == 0;
-    if (!written || !flushed || !closed || std::rename(temp.c_str(), file.c_str()) != 0) {
-        std::remove(temp.c_str());
-        return false;
-    }
-    return true;
+    // Renamed over the target once complete, so a reader never sees half a file.
+    ReplacingFile replacing;
+    if (!replacing.Create(file, "", true)) return false;
+    replacing.Write(content);
+    return replacing.Commit();
 }
 
 Section* FindSection(Document& doc, const std::string& path) {

@@ -1,9 +1,12 @@
 #include "platform/notification_store.h"
 
+#include <unistd.h>
+
 #include <cstdio>
-#include <fstream>
 #include <sstream>
 #include <utility>
+
+#include "config/safe_file.h"
 
 namespace orvano {
 
@@ -124,8 +127,10 @@ NotificationStore::NotificationStore(std::string path, std::string eventsPath,
 bool NotificationStore::Load(std::vector<Entry>& entries, NotificationHandle& next) {
     entries.clear();
     next = 1;
-    std::ifstream in(path_, std::ios::binary);
-    if (!in) return true;  // no file yet: an empty store
+    const InputFile file = ReadInputFile(path_);
+    if (file.missing()) return true;  // no file yet: an empty store
+    if (!file.ok()) return false;
+    std::istringstream in(file.bytes);
     std::string line;
     while (std::getline(in, line)) {
         const auto f = SplitTabs(line);
@@ -158,26 +163,20 @@ bool NotificationStore::Load(std::vector<Entry>& entries, NotificationHandle& ne
 }
 
 bool NotificationStore::Save(const std::vector<Entry>& entries, NotificationHandle next) {
-    // Written beside the store and renamed over it, so a crash never leaves half a file.
-    const std::string temp = path_ + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out << "next\t" << next << '\n';
-        for (const Entry& e : entries) {
-            out << "N\t" << e.handle << '\t' << e.kind << '\t' << (e.done ? 1 : 0) << '\t'
-                << TimeField(e.trigger.start) << '\t' << TimeField(e.trigger.end) << '\t'
-                << Escape(e.trigger.application) << '\t' << Escape(e.trigger.arguments) << '\t'
-                << e.user.actionFlags << '\t' << Escape(e.user.dialogTitle) << '\t'
-                << Escape(e.user.dialogText) << '\n';
-        }
-        out.flush();
-        if (!out) {
-            std::remove(temp.c_str());
-            return false;
-        }
+    std::ostringstream out;
+    out << "next\t" << next << '\n';
+    for (const Entry& e : entries) {
+        out << "N\t" << e.handle << '\t' << e.kind << '\t' << (e.done ? 1 : 0) << '\t'
+            << TimeField(e.trigger.start) << '\t' << TimeField(e.trigger.end) << '\t'
+            << Escape(e.trigger.application) << '\t' << Escape(e.trigger.arguments) << '\t'
+            << e.user.actionFlags << '\t' << Escape(e.user.dialogTitle) << '\t'
+            << Escape(e.user.dialogText) << '\n';
     }
-    return std::rename(temp.c_str(), path_.c_str()) == 0;
+    // Renamed over the store once complete, so a crash never leaves half a file.
+    ReplacingFile file;
+    if (!file.Create(path_, "", false)) return false;
+    file.Write(out.str());
+    return file.Commit();
 }
 
 NotificationHandle NotificationStore::Set(const NotificationTrigger& trigger,
@@ -257,13 +256,15 @@ std::vector<NotificationStore::Entry> NotificationStore::TakeDue(const LocalTime
 }
 
 bool NotificationStore::RecordNamedEvent(const std::string& application, const LocalTime& when) {
-    std::ofstream out(eventsPath_, std::ios::binary | std::ios::app);
-    if (!out) return false;
+    const int fd = OpenRegularFileForAppend(eventsPath_);
+    if (fd < 0) return false;
     char stamp[64];
     std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d:%02d:%02d", when.year, when.month,
                   when.day, when.hour, when.minute, when.second);
-    out << stamp << '\t' << application << '\n';
-    return static_cast<bool>(out);
+    const std::string line = std::string(stamp) + '\t' + application + '\n';
+    // One write with O_APPEND: a line is never interleaved with another writer's.
+    const bool written = ::write(fd, line.data(), line.size()) == static_cast<ssize_t>(line.size());
+    return ::close(fd) == 0 && written;
 }
 
 std::vector<NotificationStore::Entry> NotificationStore::Entries() {

@@ -223,6 +223,9 @@ void DiagnosticLog::Shutdown() {
 }
 
 DiagnosticLog& GetLog() {
+    // Made on first use, which looks up folders and paths: the caller's error,
+    // about to be logged, must survive that.
+    KeepErrno keep;
     // The static is destroyed when the library is unloaded, which writes "Log finished".
     static DiagnosticLog log([] {
         LogEnvironment env;

@@ -245,9 +245,9 @@ int SetAlarm(Notifications& service, const LocalTime& now, double hours, Notific
     return slot != 0 ? 0 : kErrorGeneric;
 }
 
-void DailyRefresh(TodayItemState& state, const LocalTime& now, Notifications& service) {
+int DailyRefresh(TodayItemState& state, const LocalTime& now, Notifications& service) {
     ScheduleDate& date = state.scheduleDate;
-    if (date.day == now.day && date.month == now.month && date.year == now.year) return;
+    if (date.day == now.day && date.month == now.month && date.year == now.year) return 0;
     date = {now.day, now.month, now.year};
     EngineState& engine = state.engine;
     engine.observation = {now.day, now.month, now.year, now.hour, now.minute, now.second};
@@ -256,6 +256,7 @@ void DailyRefresh(TodayItemState& state, const LocalTime& now, Notifications& se
     const double t = JulianCenturies(now.day, now.month, now.year, 12.0 - engine.timeZoneInEffect);
     const std::string dateText =
         AlarmDateText(now.day, now.month, now.year, LocalWeekday(t, engine.timeZoneInEffect));
+    int failed = 0;
     for (int prayer : kShownPrayers) {
         const auto p = static_cast<std::size_t>(prayer);
         if (state.AlarmSwitches[p] == 0) continue;
@@ -269,9 +270,12 @@ void DailyRefresh(TodayItemState& state, const LocalTime& now, Notifications& se
         // Reduced into the day, the alarm rings at the time shown, on this date.
         const double hours = ReduceIntoDay(engine.schedule.shown[p]);
         const std::string text = AlarmDialogText(prayer, hours, dateText);
-        SetAlarm(service, now, hours, state.AlarmHandles[p], AlarmEventName(prayer), text,
-                 &engine.place);
+        if (SetAlarm(service, now, hours, state.AlarmHandles[p], AlarmEventName(prayer), text,
+                     &engine.place) != 0) {
+            ++failed;
+        }
     }
+    return failed;
 }
 
 }  // namespace orvano

@@ -99,6 +99,7 @@ int SetAlarm(Notifications& service, const LocalTime& now, double hours, Notific
 
 // Recomputes the schedule and re-sets the alarms when the town's local date
 // differs from the last refresh's. `now` is the town's local time (TownNow).
-void DailyRefresh(TodayItemState& state, const LocalTime& now, Notifications& service);
+// Returns how many switched-on alarms could not be set.
+int DailyRefresh(TodayItemState& state, const LocalTime& now, Notifications& service);
 
 }  // namespace orvano

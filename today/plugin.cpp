@@ -37,6 +37,15 @@ void ReadHighLatitudeRule(TodayPlugin& plugin) {
     item.scheduleDate = {};
 }
 
+// The notification service reports to no one; without this line a store that
+// cannot be written would leave the user without alarms and without a trace.
+void RefreshDay(TodayPlugin& plugin) {
+    const int failed = DailyRefresh(plugin.item, Now(plugin), *plugin.services.notifications);
+    if (failed > 0 && plugin.getLog) {
+        plugin.getLog().Write("Cannot set %d prayer alarm(s)", failed);
+    }
+}
+
 void ClearCache(TodayPlugin& plugin) {
     // On a failed read the reader has shown its box; the schedule, the alarms
     // and the remembered date stay as they were.
@@ -46,7 +55,7 @@ void ClearCache(TodayPlugin& plugin) {
     item.scheduleDate = {};
     item.Blinking = false;
     item.BlinkColourIndex = 0;
-    DailyRefresh(item, Now(plugin), *plugin.services.notifications);
+    RefreshDay(plugin);
     InvalidateItem(plugin, nullptr);
 }
 
@@ -122,7 +131,7 @@ void PaintItem(TodayPlugin& plugin, Surface& surface) {
     TodayItemState& item = plugin.item;
     TodayWindowSystem& windows = *plugin.services.windows;
     ReadHighLatitudeRule(plugin);
-    DailyRefresh(item, Now(plugin), *plugin.services.notifications);
+    RefreshDay(plugin);
 
     surface.SetTransparentBackground();
     const Rect client = windows.ClientRect(plugin.ItemWindow);

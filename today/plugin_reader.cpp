@@ -1,29 +1,19 @@
 #include "today/plugin_reader.h"
 
-#include <fstream>
-#include <sstream>
+#include <cerrno>
+#include <utility>
 
 #include "config/grammar.h"
+#include "config/safe_file.h"
 #include "config/text_encoding.h"
 
 namespace orvano {
 
-int ReadPluginConfig(const std::string& configPath, EngineState& state, MessageBoxes& boxes,
-                     const std::function<DiagnosticLog&()>& getLog) {
-    std::ifstream file(configPath, std::ios::binary);
-    if (!file) {
-        getLog().Write("Cannot open data.cfg file");
-        getLog().WriteLastError();
-        boxes.ShowOk(configPath, kCaptionFileOpenError);
-        return kReadOpenError;
-    }
-    std::ostringstream content;
-    content << file.rdbuf();
-    file.close();
+namespace {
 
-    ConfigTables& tables = state.tables;
-    CurrentPlace& place = state.place;
-    const std::string text = DecodeConfigBytes(content.str(), tables.encoding);
+int ReadInto(const std::string& bytes, ConfigTables& tables, CurrentPlace& place,
+             MessageBoxes& boxes) {
+    const std::string text = DecodeConfigBytes(bytes, tables.encoding);
     CfgScanner scanner(text);
     // The same grammar as the application's reader; only the selected town's
     // line is kept, so the header must come before the town lines.
@@ -90,6 +80,36 @@ int ReadPluginConfig(const std::string& configPath, EngineState& state, MessageB
         return kReadTownOutOfRange;
     }
     return kReadOk;
+}
+
+}  // namespace
+
+int ReadPluginConfig(const std::string& configPath, EngineState& state, MessageBoxes& boxes,
+                     const std::function<DiagnosticLog&()>& getLog) {
+    const InputFile file = ReadInputFile(configPath);
+    if (file.status == InputFile::Status::TooLarge) {
+        boxes.ShowOk(kTextBadFormat, kCaptionReadError);
+        return kReadBadFormat;
+    }
+    if (!file.ok()) {
+        // The log's own start-up must not replace the error being logged.
+        getLog().Write("Cannot open data.cfg file");
+        DiagnosticLog& log = getLog();
+        errno = file.error;
+        log.WriteLastError();
+        boxes.ShowOk(configPath, kCaptionFileOpenError);
+        return kReadOpenError;
+    }
+    // Read into copies and taken only on success: a failed reload leaves the
+    // place and the conventions of the last good read whole.
+    ConfigTables tables = state.tables;
+    CurrentPlace place = state.place;
+    const int result = ReadInto(file.bytes, tables, place, boxes);
+    if (result == kReadOk) {
+        state.tables = std::move(tables);
+        state.place = std::move(place);
+    }
+    return result;
 }
 
 }  // namespace orvano

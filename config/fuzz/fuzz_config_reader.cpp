@@ -49,6 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Fail("place outside the ranges the engine works with");
     }
 
+    if (!orvano::TablesProblem(tables).empty()) Fail("the writer refuses what the reader accepted");
     const std::string written = orvano::DataCfgText(tables, boxes);
     orvano::ConfigTables again;
     orvano::CurrentPlace placeAgain;

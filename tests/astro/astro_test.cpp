@@ -4,9 +4,11 @@
 
 #include "astro/angle_text.h"
 #include "astro/constants.h"
+#include "astro/json.h"
 #include "astro/julian_time.h"
 #include "astro/solar_ephemeris.h"
 #include "astro/sun_report.h"
+#include "astro/trace.h"
 
 namespace orvano {
 namespace {
@@ -301,6 +303,30 @@ TEST(TextForms, AnglesAndHours) {
         {HoursToClockText(12 + 58 / 60.0 + 31 / 3600.0), "12:59"},
     };
     for (const Case& c : cases) EXPECT_EQ(c.text, c.expected);
+}
+
+// Names from a file never reach a terminal or a JSON reader as control characters.
+TEST(TextForms, ControlCharactersInNames) {
+    struct Case {
+        std::string name, printable, json;
+    };
+    const Case cases[] = {
+        {"Oran", "Oran", "\"Oran\""},
+        {"S\xC3\xA9tif", "S\xC3\xA9tif", "\"S\xC3\xA9tif\""},
+        {"a\x1b[2Jb\x07", "a\\x1b[2Jb\\x07", "\"a\\u001b[2Jb\\u0007\""},
+        {"del\x7f", "del\\x7f", "\"del\\u007f\""},
+        {"c1\xC2\x9B"
+         "31m",
+         "c1\\x9b31m",
+         "\"c1\xC2\x9B"
+         "31m\""},
+        {"tab\tnl\n", "tab\\x09nl\\x0a", "\"tab\\tnl\\n\""},
+        {"\xE2\x80\xAE", "\xE2\x80\xAE", "\"\xE2\x80\xAE\""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(PrintableText(c.name), c.printable);
+        EXPECT_EQ(JsonString(c.name), c.json);
+    }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "config/reader.h"
 #include "config/writer.h"
 #include "config_test_support.h"
+#include "tests/support/hostile_files.h"
 
 namespace orvano {
 namespace {
@@ -85,28 +86,51 @@ TEST(ConfigReader, Result1MissingFileShowsItsPathAndLeavesStartValues) {
     EXPECT_FALSE(std::filesystem::exists(folder / "read_echo.cfg"));
 }
 
-TEST(ConfigReader, Result1AFolderIsNoFile) {
-    TempFolder folder;
-    ConfigTables tables;
-    CurrentPlace place;
-    RecordingBoxes boxes;
-    EXPECT_EQ(ReadDataCfg(folder.path(), "", tables, place, boxes, nullptr), kReadOpenError);
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].caption, "File open error");
+// Nothing that is not a small regular file is waited on or read without end:
+// the others are open errors naming the path (with the reason for the command
+// line), a file over 64 MB a bad format; no transcription is made for them.
+TEST(ConfigReader, HostileFilesAreRefusedAtOnce) {
+    for (const testing::HostileCase& c : testing::kHostileFiles) {
+        SCOPED_TRACE(c.name);
+        TempFolder folder;
+        const std::string path = folder / "data.cfg";
+        ASSERT_TRUE(testing::PlantHostile(c.kind, path));
+        ConfigTables tables;
+        CurrentPlace place;
+        RecordingBoxes boxes;
+        std::string reason;
+        const int result =
+            ReadDataCfg(path, folder / "read_echo.cfg", tables, place, boxes, nullptr, &reason);
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(tables.NumberOfTowns, 0);
+        if (c.kind == testing::Hostile::Oversized) {
+            EXPECT_EQ(result, kReadBadFormat);
+            EXPECT_EQ(boxes.shown[0], (Box{"bad format of data.cfg", "Read error"}));
+            EXPECT_EQ(reason, "");
+        } else {
+            EXPECT_EQ(result, kReadOpenError);
+            EXPECT_EQ(boxes.shown[0], (Box{path, "File open error"}));
+            EXPECT_EQ(reason, "not a regular file");
+            EXPECT_FALSE(std::filesystem::exists(folder / "read_echo.cfg"));
+        }
+    }
 }
 
-TEST(ConfigReader, Result3FileFarTooLargeIsNotRead) {
+// A link planted where the transcription goes is replaced, never written through.
+TEST(ConfigReader, EchoNeverWritesThroughAPlantedLink) {
     TempFolder folder;
     const std::string path = folder / "data.cfg";
-    WriteFile(path, "1 1 0 0\n");
-    std::filesystem::resize_file(path, (size_t{64} << 20) + 1);
+    WriteFile(path, kTwoTowns);
+    WriteFile(folder / "victim", "precious\n");
+    std::filesystem::create_symlink(folder / "victim", folder / "read_echo.cfg");
     ConfigTables tables;
     CurrentPlace place;
     RecordingBoxes boxes;
-    EXPECT_EQ(ReadDataCfg(path, "", tables, place, boxes, nullptr), kReadBadFormat);
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0], (Box{"bad format of data.cfg", "Read error"}));
-    EXPECT_EQ(tables.NumberOfTowns, 0);
+    ASSERT_EQ(ReadDataCfg(path, folder / "read_echo.cfg", tables, place, boxes, nullptr), kReadOk);
+    EXPECT_EQ(ReadFile(folder / "victim"), "precious\n");
+    EXPECT_FALSE(std::filesystem::is_symlink(folder / "read_echo.cfg"));
+    EXPECT_EQ(ReadFile(folder / "read_echo.cfg").rfind(kEchoTitleLine, 0), 0u);
+    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"data.cfg", "read_echo.cfg", "victim"}));
 }
 
 TEST(ConfigReader, Result2EchoCannotBeCreated) {

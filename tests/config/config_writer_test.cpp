@@ -3,6 +3,7 @@
 // default tables.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <set>
 #include <string>
@@ -300,6 +301,90 @@ TEST(ConfigWriter, FailedReplacementKeepsWhatWasThereAndCleansUp) {
         ++entries;
     }
     EXPECT_EQ(entries, 1);  // no temporary file left behind
+}
+
+// What the reader would refuse is never written: the old file stays and the
+// box names the town or convention and the field. Values are judged as written.
+TEST(ConfigWriter, RefusesTablesTheReaderWouldRefuse) {
+    const struct {
+        void (*change)(ConfigTables&);
+        const char* message;  // empty: written
+    } cases[] = {
+        {[](ConfigTables& t) { t.Towns[0].latitude = 200; },
+         "Town Algiers, latitude: 200.000000 is outside -90 to 90"},
+        {[](ConfigTables& t) { t.Towns[1].longitude = -180.0000006; },
+         "Town Auckland, longitude: -180.000001 is outside -180 to 180"},
+        {[](ConfigTables& t) { t.Towns[1].longitude = -180.0000004; }, ""},
+        {[](ConfigTables& t) { t.Towns[2].TimeZone = 15; },
+         "Town Los_Angeles, TimeZone: 15 is outside -12 to 14"},
+        {[](ConfigTables& t) { t.Towns[2].Convention = 9; },
+         "Town Los_Angeles, Convention: 9 is outside 0 to 8"},
+        {[](ConfigTables& t) { t.Conventions[0].FajrTwilightAngle = std::nan(""); },
+         "Convention 0 (Muslim World League), FajrTwilightAngle: nan is outside -90 to 90"},
+        {[](ConfigTables& t) { t.Conventions[7].ZuhrHour = 24.5; },
+         "Convention 7 (Gulf Region), ZuhrHour: 24.5000000 is outside 0 to 24"},
+        {[](ConfigTables& t) { t.Conventions[3].AddedMinutes[5] = 1e9; },
+         "Convention 3, Isha minutes: 1e+09 is outside -1440 to 1440"},
+        {[](ConfigTables& t) { t.TownSelected = 3; }, "TownSelected: 3 is outside 0 to 2"},
+        {[](ConfigTables& t) { t.NumberOfTowns = 4; }, "NumberOfTowns: 4 towns, 3 in the table"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        TempFolder folder;
+        const std::string path = folder / "data.cfg";
+        WriteFile(path, "old content\n");
+        ConfigTables t = SampleTables();
+        c.change(t);
+        RecordingBoxes boxes;
+        const bool written = WriteDataCfg(path, t, boxes);
+        EXPECT_EQ(written, std::string(c.message).empty());
+        if (written) {
+            ConfigTables back;
+            EXPECT_EQ(ReadBack(ReadFile(path), back), kReadOk);
+            continue;
+        }
+        EXPECT_EQ(boxes.shown,
+                  (std::vector<Box>{{c.message, "File open error for writing data.cfg"}}));
+        EXPECT_EQ(folder.Entries(), std::vector<std::string>{"data.cfg"});
+        EXPECT_EQ(ReadFile(path), "old content\n");
+    }
+}
+
+// A read-only file is the user's decision, respected even by root.
+TEST(ConfigWriter, ReadOnlyFileIsKept) {
+    TempFolder folder;
+    const std::string path = folder / "data.cfg";
+    WriteFile(path, "old content\n");
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read |
+                                           std::filesystem::perms::group_read |
+                                           std::filesystem::perms::others_read);
+    RecordingBoxes boxes;
+    EXPECT_FALSE(WriteDataCfg(path, SampleTables(), boxes));
+    EXPECT_EQ(boxes.shown, (std::vector<Box>{{path, "File open error for writing data.cfg"}}));
+    EXPECT_EQ(ReadFile(path), "old content\n");
+    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"data.cfg"});
+}
+
+// Temporary files of killed saves go once they are ten minutes old; younger
+// ones may be another save's live file, and files of other names are not ours.
+TEST(ConfigWriter, StaleTemporaryFilesAreRemovedAtTheNextSave) {
+    TempFolder folder;
+    const std::string path = folder / "data.cfg";
+    const auto age = [&](const std::string& name, int minutes) {
+        WriteFile(folder / name, "partial");
+        std::filesystem::last_write_time(
+            folder / name,
+            std::filesystem::file_time_type::clock::now() - std::chrono::minutes(minutes));
+    };
+    age("data.cfg.0123456789abcdef", 11);
+    age("data.cfg.fedcba9876543210", 9);
+    age("data.cfg.0123456789abcdeg", 60);
+    age("data.cfg.bak", 60);
+    RecordingBoxes boxes;
+    ASSERT_TRUE(WriteDataCfg(path, SampleTables(), boxes));
+    EXPECT_EQ(folder.Entries(),
+              (std::vector<std::string>{"data.cfg", "data.cfg.0123456789abcdeg", "data.cfg.bak",
+                                        "data.cfg.fedcba9876543210"}));
 }
 
 TEST(ConfigWriter, WritesBackInTheEncodingRead) {

@@ -8,6 +8,7 @@
 
 #include "platform/file_settings.h"
 #include "platform/shell.h"
+#include "tests/support/hostile_files.h"
 
 namespace orvano {
 namespace {
@@ -45,6 +46,21 @@ TEST_F(SettingsFileTest, MissingFileHasNoKeys) {
     FileSettingsStore store(file_);
     EXPECT_EQ(store.OpenKey(kAppSettingsKey), nullptr);
     EXPECT_FALSE(fs::exists(file_));
+}
+
+// A settings file that is a FIFO, a device, a folder or huge is neither waited
+// on nor read without end, and never replaced by a save.
+TEST_F(SettingsFileTest, HostileFilesGiveNoKeysAndAreLeftAlone) {
+    for (const testing::HostileCase& c : testing::kHostileFiles) {
+        SCOPED_TRACE(c.name);
+        fs::create_directories(fs::path(file_).parent_path());
+        ASSERT_TRUE(testing::PlantHostile(c.kind, file_));
+        const auto before = fs::symlink_status(file_).type();
+        FileSettingsStore store(file_);
+        EXPECT_EQ(store.OpenKey(kAppSettingsKey), nullptr);
+        EXPECT_FALSE(store.CreateKey(kAppSettingsKey));
+        EXPECT_EQ(fs::symlink_status(file_).type(), before);
+    }
 }
 
 TEST_F(SettingsFileTest, NumberRoundTripsAsFourLittleEndianBytes) {

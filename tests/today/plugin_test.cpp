@@ -445,6 +445,42 @@ TEST_F(PluginFixture, ClearCacheRereadsAndResetsTheAlarms) {
     EXPECT_EQ(store->Entries()[0].handle, entries[0].handle);
 }
 
+// Alarms that cannot be stored leave one line in the log per refresh, not silence.
+TEST_F(PluginFixture, AlarmsThatCannotBeSetAreLoggedOncePerRefresh) {
+    const auto storeAt = [this](const std::string& path) {
+        store = std::make_unique<NotificationStore>(path, dir.path() + "/e",
+                                                    [this] { return clock.now; });
+        plugin.services.notifications = store.get();
+    };
+    const auto logLines = [this] {
+        log.reset();
+        const std::string text = ReadFile(dir.path() + "/orvano-today_log.txt");
+        std::size_t count = 0;
+        for (auto at = text.find("Cannot set 2 prayer alarm(s)\r\n"); at != std::string::npos;
+             at = text.find("Cannot set 2 prayer alarm(s)\r\n", at + 1)) {
+            ++count;
+        }
+        return count;
+    };
+    settings.keys[kTodaySettingsKey]["AlarmFajr"] = {1};
+    settings.keys[kTodaySettingsKey]["AlarmIsha"] = {1};
+    std::filesystem::create_directory(dir.path() + "/store-folder");
+    storeAt(dir.path() + "/store-folder");
+    TodayWindow* item = LoadAndCreate();
+    storeAt(dir.path() + "/store-folder");
+    RecordingSurface surface;
+    for (int paint = 0; paint < 3; ++paint) {
+        windows.SendMessageTo(item, kMsgPaint, reinterpret_cast<std::uintptr_t>(&surface), 0);
+    }
+    EXPECT_EQ(logLines(), 1u);
+
+    WriteFile(dir.path() + "/data-file", "");
+    storeAt(dir.path() + "/data-file/n");
+    windows.SendMessageTo(item, kMsgClearCache, 0, 0);
+    windows.SendMessageTo(item, kMsgPaint, reinterpret_cast<std::uintptr_t>(&surface), 0);
+    EXPECT_EQ(logLines(), 1u);  // the log was restarted: the new refresh's line only
+}
+
 TEST_F(PluginFixture, OptionsDialogShowsAndStoresTheSwitches) {
     settings.keys[kTodaySettingsKey]["AlarmMaghrib"] = {1};
     WriteFile(dir.path() + "/data.cfg", kParis);

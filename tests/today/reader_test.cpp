@@ -1,6 +1,7 @@
 // The plug-in's reader of data.cfg: only the selected town, boxes, the log.
 #include <gtest/gtest.h>
 
+#include "tests/support/hostile_files.h"
 #include "tests/support/recording_platform.h"
 #include "today/plugin_reader.h"
 #include "today_test_util.h"
@@ -29,23 +30,25 @@ struct ReaderFixture : ::testing::Test {
     std::unique_ptr<DiagnosticLog> log;
 
     std::string config() const { return dir.path() + "/data.cfg"; }
+    DiagnosticLog& Log() {
+        ++logRequests;
+        if (!log) {
+            LogEnvironment env;
+            env.folder = dir.path();
+            env.hostExecutablePath = "/x/host.exe";
+            env.now = [] { return LocalTime{2026, 12, 1, 7, 1, 2, 3, 4}; };
+            env.counter = [] { return std::int64_t{5}; };
+            env.threadId = [] { return std::uint32_t{1}; };
+            env.lastError = [] { return errno; };
+            env.errorText = SystemErrorText;
+            log = std::make_unique<DiagnosticLog>(env);
+        }
+        log->EnsureOpen();
+        return *log;
+    }
     int Read() {
-        return ReadPluginConfig(config(), state, boxes, [this]() -> DiagnosticLog& {
-            ++logRequests;
-            if (!log) {
-                LogEnvironment env;
-                env.folder = dir.path();
-                env.hostExecutablePath = "/x/host.exe";
-                env.now = [] { return LocalTime{2026, 12, 1, 7, 1, 2, 3, 4}; };
-                env.counter = [] { return std::int64_t{5}; };
-                env.threadId = [] { return std::uint32_t{1}; };
-                env.lastError = [] { return ENOENT; };
-                env.errorText = SystemErrorText;
-                log = std::make_unique<DiagnosticLog>(env);
-            }
-            log->EnsureOpen();
-            return *log;
-        });
+        return ReadPluginConfig(config(), state, boxes,
+                                [this]() -> DiagnosticLog& { return Log(); });
     }
 };
 
@@ -110,6 +113,73 @@ TEST_F(ReaderFixture, MissingFileLogsAndShowsTheOpenErrorBox) {
                         "GetLastError returned : 0x00000002: No such file or directory)\r\n" + p +
                         "Log finished\r\n"),
               std::string::npos);
+}
+
+// Nothing that is not a small regular file blocks or grows the strip: an open
+// error naming the path, logged with the error of that open, or a bad format
+// for a file over 64 MB. The earlier good read stays whole.
+TEST_F(ReaderFixture, HostileFilesAreRefusedAtOnce) {
+    WriteFile(config(), kTwoTowns);
+    ASSERT_EQ(Read(), kReadOk);
+    const std::string p = "01:02:03(5),thr 0x00000001 : ";
+    for (const testing::HostileCase& c : testing::kHostileFiles) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(testing::PlantHostile(c.kind, config()));
+        boxes.shown.clear();
+        log.reset();
+        if (c.kind == testing::Hostile::Oversized) {
+            EXPECT_EQ(Read(), kReadBadFormat);
+            EXPECT_EQ(boxes.shown, (std::vector<Shown>{{"bad format of data.cfg", "Read error"}}));
+        } else {
+            EXPECT_EQ(Read(), kReadOpenError);
+            EXPECT_EQ(boxes.shown, (std::vector<Shown>{{config(), "File open error"}}));
+            const char* error = c.kind == testing::Hostile::Folder
+                                    ? "0x00000015: Is a directory)"
+                                    : "0x00000016: Invalid argument)";
+            log.reset();
+            EXPECT_NE(ReadFile(dir.path() + "/host_log.txt")
+                          .find(p + "Cannot open data.cfg file\r\n" + p +
+                                "GetLastError returned : " + error),
+                      std::string::npos);
+        }
+        EXPECT_EQ(state.place.Name, "F\xc3\xa8s");
+        EXPECT_EQ(state.tables.NumberOfTowns, 2);
+    }
+}
+
+// The log names the error of the failed open, not one met on the way to the log.
+TEST_F(ReaderFixture, LogKeepsTheOpenError) {
+    WriteFile(dir.path() + "/plain", "x");
+    EXPECT_EQ(ReadPluginConfig(dir.path() + "/plain/data.cfg", state, boxes,
+                               [this]() -> DiagnosticLog& {
+                                   errno = ENOENT;  // what finding the log's folder may leave
+                                   return Log();
+                               }),
+              kReadOpenError);
+    log.reset();
+    EXPECT_NE(ReadFile(dir.path() + "/host_log.txt")
+                  .find("GetLastError returned : 0x00000014: Not a directory)"),
+              std::string::npos);
+}
+
+// A reload that fails takes nothing from the file: the place and conventions
+// of the last good read stay together.
+TEST_F(ReaderFixture, FailedReloadLeavesThePreviousStateWhole) {
+    WriteFile(config(), kTwoTowns);
+    ASSERT_EQ(Read(), kReadOk);
+    const EngineState before = state;
+    WriteFile(config(),
+              "3 0 1 12 12 0.833 0 0 0 12.0\n"
+              "1 1 0 0\n"
+              "2 Egypt Cairo 30.04 31.24 2 0 0\n"
+              "7 broken\n");
+    EXPECT_EQ(Read(), kReadBadFormat);
+    EXPECT_EQ(boxes.shown, (std::vector<Shown>{{"bad format of data.cfg", "Read error"}}));
+    EXPECT_EQ(state.place.Name, before.place.Name);
+    EXPECT_EQ(state.place.latitude, before.place.latitude);
+    EXPECT_EQ(state.place.Convention, before.place.Convention);
+    EXPECT_EQ(state.tables.NumberOfTowns, before.tables.NumberOfTowns);
+    EXPECT_EQ(state.tables.Conventions[0].FajrTwilightAngle, 18.0);
 }
 
 TEST_F(ReaderFixture, EmptyFileAfterAGoodReadFailsTheCountCheck) {

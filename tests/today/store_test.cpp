@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/notification_store.h"
+#include "tests/support/hostile_files.h"
 #include "today_test_util.h"
 
 namespace orvano {
@@ -131,6 +132,23 @@ TEST_F(StoreFixture, NamedEventsAreRecorded) {
         store.RecordNamedEvent("\\\\.\\Notifications\\NamedEvents\\Event Asr", At(7, 14, 3, 9)));
     EXPECT_EQ(ReadFile(events()),
               "2026-12-07 14:03:09\t\\\\.\\Notifications\\NamedEvents\\Event Asr\n");
+}
+
+// A store or events file that is a FIFO, a device, a folder or huge fails the
+// service's calls at once; nothing waits and nothing is replaced.
+TEST_F(StoreFixture, HostileFilesFailAtOnce) {
+    for (const testing::HostileCase& c : testing::kHostileFiles) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(testing::PlantHostile(c.kind, file()));
+        ASSERT_TRUE(testing::PlantHostile(c.kind, events()));
+        NotificationStore store = Store();
+        EXPECT_EQ(store.Set(Trigger("app", At(7, 11, 0), At(7, 11, 1)), {}), 0u);
+        EXPECT_FALSE(store.List(10).has_value());
+        // Appending to a huge events file is no danger; the others are refused.
+        EXPECT_EQ(store.RecordNamedEvent("app", At(7, 11, 0)),
+                  c.kind == testing::Hostile::Oversized);
+        EXPECT_EQ(std::filesystem::is_regular_file(file()), c.kind == testing::Hostile::Oversized);
+    }
 }
 
 TEST_F(StoreFixture, UnwritableFolderFailsCleanly) {
