@@ -192,8 +192,10 @@ int RunRender(const std::vector<std::string>& args, const RenderEnvironment& env
     EngineState engine;
     const std::string config = request.config.empty() ? environment.dataCfg : request.config;
     CollectingSink boxes;
-    const int result =
-        ReadDataCfg(config, std::string(), engine.tables, engine.place, boxes, nullptr);
+    StringTraceSink console;
+    std::string openReason;
+    const int result = ReadDataCfg(config, std::string(), engine.tables, engine.place, boxes,
+                                   &console, &openReason);
     engine.tables.Verbose = 0;
     engine.traceSink = nullptr;
     const int towns =
@@ -207,8 +209,12 @@ int RunRender(const std::vector<std::string>& args, const RenderEnvironment& env
         engine.tables.TownSelected = *request.town;
         FillCurrentPlace(engine.tables.Towns[*request.town], engine.place);
     } else if (result != kReadOk) {
-        environment.error("orvano: cannot read " + config +
-                          (boxes.lines.empty() ? std::string() : " (" + boxes.lines + ")"));
+        // Why, in the reader's own words: the reason the file would not open,
+        // its message, or its console line.
+        std::string why = !openReason.empty() ? openReason : boxes.lines;
+        if (why.empty()) why = console.text();
+        while (!why.empty() && why.back() == '\n') why.pop_back();
+        environment.error("orvano: cannot read " + config + ": " + why);
         return 1;
     }
 

@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 #include "calendar/month_calendar.h"
 #include "cli/options.h"
@@ -52,25 +54,32 @@ int RunCalendar(const Options& options) {
     if (auto out = options.get("out")) {
         if (out->empty()) throw UsageError("option '--out' needs a folder");
         folder = *out;
+        // Said plainly, rather than as a page that cannot be created.
+        std::error_code error;
+        const auto type = std::filesystem::status(folder, error).type();
+        if (type == std::filesystem::file_type::not_found) {
+            std::fprintf(stderr,
+                         "orvano-cli calendar: option '--out': the folder '%s' does not exist\n",
+                         folder.c_str());
+            return 1;
+        }
+        if (!error && type != std::filesystem::file_type::directory) {
+            std::fprintf(stderr, "orvano-cli calendar: option '--out': '%s' is not a folder\n",
+                         folder.c_str());
+            return 1;
+        }
     } else {
         folder = DefaultCalendarFolder();
     }
 
-    FileTraceSink console(stdout);
-    state.traceSink = &console;
+    FileTraceSink trace(stdout);
+    state.traceSink = &trace;
+    // The calendar's console lines all report failures.
+    FileTraceSink errors(stderr);
     PageOpener opener;
     if (!options.has("no-open")) opener = OpenWithDesktop;
-    const CalendarResult result = WriteMonthCalendar(state, folder, console, opener);
-    if (result.status != CalendarStatus::Written) {
-        // The console line names only the file; say which folder is missing.
-        struct stat info {};
-        if (options.has("out") && (stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))) {
-            std::fprintf(stderr,
-                         "orvano-cli calendar: option '--out': the folder '%s' does not exist\n",
-                         folder.c_str());
-        }
-        return 1;
-    }
+    const CalendarResult result = WriteMonthCalendar(state, folder, errors, opener);
+    if (result.status != CalendarStatus::Written) return 1;
     std::printf("%s\n", result.path.c_str());
     return 0;
 }

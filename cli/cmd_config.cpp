@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "cli/options.h"
+#include "config/grammar.h"
 #include "config/reader.h"
 #include "config/writer.h"
 
@@ -13,7 +14,18 @@ namespace {
 class StderrBoxes final : public MessageSink {
   public:
     void Show(const std::string& text, const std::string& caption) override {
-        std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+        std::fprintf(stderr, "%s\n", MessageLine(text, caption, openReason).c_str());
+    }
+    std::string openReason;
+};
+
+// The reader's console: the place lines are the command's output, its error
+// line an error.
+class ReaderConsole final : public TraceSink {
+  public:
+    void Write(std::string_view text) override {
+        std::FILE* to = text == kConsoleTownOutOfRange ? stderr : stdout;
+        std::fwrite(text.data(), 1, text.size(), to);
     }
 };
 
@@ -27,8 +39,9 @@ int RunRead(const Options& options) {
     EngineState state;
     state.tables.Verbose = 1;
     StderrBoxes boxes;
-    FileTraceSink console(stdout);
-    const int result = ReadDataCfg(path, echo, state.tables, state.place, boxes, &console);
+    ReaderConsole console;
+    const int result =
+        ReadDataCfg(path, echo, state.tables, state.place, boxes, &console, &boxes.openReason);
     return result == kReadOk ? 0 : 1;
 }
 
@@ -37,8 +50,11 @@ int RunResave(const Options& options) {
     const std::string path = ConfigOption(options);
     EngineState state;
     StderrBoxes boxes;
-    FileTraceSink console(stdout);
-    if (ReadDataCfg(path, "", state.tables, state.place, boxes, &console) != kReadOk) return 1;
+    ReaderConsole console;
+    if (ReadDataCfg(path, "", state.tables, state.place, boxes, &console, &boxes.openReason) !=
+        kReadOk) {
+        return 1;
+    }
     return WriteDataCfg(path, state.tables, boxes) ? 0 : 1;
 }
 

@@ -26,9 +26,6 @@ void ReadDate(const Options& options, Observation& observation) {
     const auto text = options.get("date");
     if (!text) return;
     ParseDate("date", *text, observation);
-    if (observation.day > DaysInMonth(observation.month, observation.year)) {
-        throw UsageError("option '--date' has an impossible date '" + *text + "'");
-    }
 }
 
 std::string DateText(const Observation& o) {

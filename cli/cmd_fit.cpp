@@ -89,8 +89,9 @@ void PrintText(const FitResult& fit, const ConfigTables& tables, int town, const
     std::printf("Timetable %s: %zu days, %04d-%02d-%02d to %04d-%02d-%02d\n", path.c_str(),
                 table.days.size(), first.year, first.month, first.day, last.year, last.month,
                 last.day);
-    std::printf("Town %s, %s, starting from convention %d \"%s\"\n\n", t.Country.c_str(),
-                t.Name.c_str(), t.Convention, fit.starting.Name.c_str());
+    std::printf("Town %s, %s, starting from convention %d \"%s\"\n\n",
+                PrintableText(t.Country).c_str(), PrintableText(t.Name).c_str(), t.Convention,
+                PrintableText(fit.starting.Name).c_str());
     std::printf("%-8s %4s  %-16s %-16s %s\n", "Prayer", "days", "before mean/max", "after mean/max",
                 "parameters");
     for (int p = 0; p < kPrayerCount; ++p) {

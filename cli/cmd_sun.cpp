@@ -59,8 +59,8 @@ int RunQibla(const Options& options) {
         json.add("bearing", bearing).add("text", AngleToDmsText(bearing));
         std::printf("%s\n", json.str().c_str());
     } else {
-        std::printf("%s, %s: Qibla %s from North\n", state.place.Name.c_str(),
-                    state.place.Country.c_str(), AngleToDmsText(bearing).c_str());
+        std::printf("%s, %s: Qibla %s from North\n", PrintableText(state.place.Name).c_str(),
+                    PrintableText(state.place.Country).c_str(), AngleToDmsText(bearing).c_str());
     }
     return 0;
 }

@@ -48,7 +48,7 @@ int RunTowns(const Options& options) {
         for (const Town& town : tables.Towns) ++uses[NameKey(town.Name)];
         for (const Town& town : tables.Towns) {
             const bool shared = uses[NameKey(town.Name)] > 1;
-            std::printf("%s\n", shared ? QualifiedName(town).c_str() : town.Name.c_str());
+            std::printf("%s\n", PrintableText(shared ? QualifiedName(town) : town.Name).c_str());
         }
         return 0;
     }
@@ -72,8 +72,8 @@ int RunTowns(const Options& options) {
     }
     size_t countryWidth = 7, nameWidth = 4;
     for (const Town& town : tables.Towns) {
-        countryWidth = std::max(countryWidth, Padded(town.Country, 0).size());
-        nameWidth = std::max(nameWidth, Padded(town.Name, 0).size());
+        countryWidth = std::max(countryWidth, Padded(PrintableText(town.Country), 0).size());
+        nameWidth = std::max(nameWidth, Padded(PrintableText(town.Name), 0).size());
     }
     std::printf("%s  %s %s %s %s\n", "  #", Padded("Country", countryWidth).c_str(),
                 Padded("Name", nameWidth).c_str(), Padded("Zone", 18).c_str(), "Convention");
@@ -81,8 +81,9 @@ int RunTowns(const Options& options) {
         const Town& town = tables.Towns[i];
         std::printf(
             "%3zu%s %s %s %s %s\n", i, static_cast<int>(i) == tables.TownSelected ? "*" : " ",
-            Padded(town.Country, countryWidth).c_str(), Padded(town.Name, nameWidth).c_str(),
-            Padded(ZoneText(town), 18).c_str(), ConventionText(tables, town).c_str());
+            Padded(PrintableText(town.Country), countryWidth).c_str(),
+            Padded(PrintableText(town.Name), nameWidth).c_str(), Padded(ZoneText(town), 18).c_str(),
+            PrintableText(ConventionText(tables, town)).c_str());
     }
     return 0;
 }

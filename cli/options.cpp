@@ -1,5 +1,6 @@
 #include "cli/options.h"
 
+#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -10,6 +11,7 @@
 #include <system_error>
 
 #include "astro/json.h"
+#include "astro/julian_time.h"
 #include "astro/zone.h"
 #include "platform/user_files.h"
 
@@ -101,7 +103,7 @@ std::string ZoneNameInUse(const CurrentPlace& place) {
 }
 
 std::string PlaceLine(const CurrentPlace& place) {
-    std::string line = place.Name + ", " + place.Country;
+    std::string line = PrintableText(place.Name) + ", " + PrintableText(place.Country);
     const std::string zone = ZoneNameInUse(place);
     if (!zone.empty()) line += " (" + zone + ")";
     return line;
@@ -140,8 +142,18 @@ bool ScanFields(const std::string& text, const char* format, int expected, int* 
     return got == expected && static_cast<size_t>(consumed) == text.size();
 }
 
+// A date that does not exist is refused, not carried into the next month; a
+// year is written with its four digits, so that "24-01-01" is never the year 24.
 void CheckDate(const std::string& option, const std::string& text, int year, int month, int day) {
-    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31) {
+    const bool fourDigits = text.size() > 4 && std::isdigit(static_cast<unsigned char>(text[0])) &&
+                            std::isdigit(static_cast<unsigned char>(text[1])) &&
+                            std::isdigit(static_cast<unsigned char>(text[2])) &&
+                            std::isdigit(static_cast<unsigned char>(text[3])) && text[4] == '-';
+    if (!fourDigits) {
+        throw UsageError("option '--" + option + "' needs a four-digit year, not '" + text + "'");
+    }
+    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 ||
+        day > DaysInMonth(month, year)) {
         throw UsageError("option '--" + option + "' has an impossible date '" + text + "'");
     }
 }

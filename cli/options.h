@@ -86,6 +86,11 @@ std::vector<OptionSpec> WithPlaceAndRule(std::vector<OptionSpec> own);
 // Throws ConfigError with the reader's own message when the file cannot be read.
 void ResolvePlace(const Options& options, EngineState& state);
 
+// A message of the configuration code as one line, "<caption>: <text>"; the
+// open error also says why the file could not be opened ("not a regular file").
+std::string MessageLine(const std::string& text, const std::string& caption,
+                        const std::string& openReason);
+
 // The angles used where no convention table is at hand (synthetic towns, a
 // place given by --lat/--lon).
 Convention StandardConvention();

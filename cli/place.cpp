@@ -124,9 +124,10 @@ void PlaceFromCoordinates(const Options& options, EngineState& state) {
 class FirstMessage final : public MessageSink {
   public:
     void Show(const std::string& text, const std::string& caption) override {
-        if (message.empty()) message = caption + ": " + text;
+        if (message.empty()) message = MessageLine(text, caption, openReason);
     }
     std::string message;
+    std::string openReason;
 };
 
 void PlaceFromFile(const Options& options, EngineState& state) {
@@ -135,7 +136,8 @@ void PlaceFromFile(const Options& options, EngineState& state) {
     // The place lines of a file whose Verbose is set must not mix into a
     // command's own output; only the error line is kept.
     StringTraceSink console;
-    const int result = ReadDataCfg(path, "", state.tables, state.place, boxes, &console);
+    const int result =
+        ReadDataCfg(path, "", state.tables, state.place, boxes, &console, &boxes.openReason);
     if (result != kReadOk) {
         std::string message = boxes.message;
         if (message.empty()) {
@@ -154,6 +156,13 @@ void PlaceFromFile(const Options& options, EngineState& state) {
 }
 
 }  // namespace
+
+std::string MessageLine(const std::string& text, const std::string& caption,
+                        const std::string& openReason) {
+    std::string line = caption + ": " + text;
+    if (caption == kCaptionFileOpenError && !openReason.empty()) line += " (" + openReason + ")";
+    return line;
+}
 
 // The angles of the synthetic towns, and of a place given by --lat/--lon,
 // which has no convention table of its own: Fajr 18°, Isha 17°, sunrise and

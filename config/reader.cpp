@@ -141,7 +141,7 @@ int ReadDataCfg(const std::string& dataPath, const std::string& echoPath, Config
                 std::string* openReason) {
     const InputFile data = ReadInputFile(dataPath);
     if (!data.ok() && data.status != InputFile::Status::TooLarge) {
-        if (openReason != nullptr && !data.missing()) *openReason = data.Reason();
+        if (openReason != nullptr) *openReason = data.Reason();
         boxes.Show(dataPath, kCaptionFileOpenError);
         return kReadOpenError;
     }

@@ -27,8 +27,7 @@ std::string ReadEchoBeside(const std::string& dataCfgPath);
 // reading) go to `console`, which may be null. Returns a ReadResult.
 // data.cfg must be a regular file of at most 64 MB: anything else (a folder,
 // FIFO or device) is an open error, a larger file a bad format. On an open
-// error other than a missing file, `openReason` (when given) receives why,
-// e.g. "not a regular file".
+// error `openReason` (when given) receives why, e.g. "not a regular file".
 int ReadDataCfg(const std::string& dataPath, const std::string& echoPath, ConfigTables& tables,
                 CurrentPlace& place, MessageSink& boxes, TraceSink* console,
                 std::string* openReason = nullptr);

@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "config/safe_file.h"
+
 namespace orvano {
 
 namespace {
@@ -42,28 +44,6 @@ bool WriteAll(int fd, const std::string& bytes) {
         if (n <= 0) return false;
         done += static_cast<std::size_t>(n);
     }
-    return true;
-}
-
-bool ReadAll(const std::string& path, std::string& bytes, int& error) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        error = errno;
-        return false;
-    }
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            error = errno;
-            ::close(fd);
-            return false;
-        }
-        if (n == 0) break;
-        bytes.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
     return true;
 }
 
@@ -122,15 +102,14 @@ UserDataCfg PrepareUserDataCfg(const std::string& installedDefault) {
     // Anything already there, even a dangling link or a file we cannot read, is the user's.
     if (::lstat(result.path.c_str(), &info) == 0) return result;
 
-    std::string bytes;
-    int error = 0;
-    if (!ReadAll(installedDefault, bytes, error)) {
+    const InputFile installed = ReadInputFile(installedDefault);
+    if (!installed.ok()) {
         // Nothing to copy: the reader reports the missing file by its own path.
         return result;
     }
     std::error_code made;
     fs::create_directories(folder, made);
-    error = made ? made.value() : CopyWithoutReplacing(bytes, target);
+    const int error = made ? made.value() : CopyWithoutReplacing(installed.bytes, target);
     if (error != 0) {
         result.problem = "Cannot create " + result.path + ": " + ErrnoText(error) + "; using " +
                          installedDefault + " read-only";

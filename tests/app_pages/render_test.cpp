@@ -204,12 +204,26 @@ TEST(Render, PngGoesThroughThePainterAtTheRequestedSize) {
     EXPECT_NE(failing.errors[0].find("about.png"), std::string::npos);
 }
 
-TEST(Render, UnreadableConfigurationFails) {
-    RenderRun run;
-    EXPECT_EQ(run({"--render", "0", "--png", "a.png", "--config", "/nonexistent/data.cfg"}), 1);
-    ASSERT_EQ(run.errors.size(), 1u);
-    EXPECT_NE(run.errors[0].find("/nonexistent/data.cfg"), std::string::npos);
-    EXPECT_TRUE(run.pngCalls.empty());
+// The line says why, not only which file.
+TEST(Render, UnreadableConfigurationFailsWithTheReason) {
+    const fs::path bad = Scratch("bad.cfg");
+    std::ofstream(bad) << "1 1 0 0\n9\n";
+    const struct {
+        std::string config, line;
+    } cases[] = {
+        {"/nonexistent/data.cfg",
+         "orvano: cannot read /nonexistent/data.cfg: No such file or directory"},
+        {"/dev/zero", "orvano: cannot read /dev/zero: not a regular file"},
+        {bad.string(),
+         "orvano: cannot read " + bad.string() + ": Read error: bad format of data.cfg"},
+    };
+    for (const auto& c : cases) {
+        RenderRun run;
+        EXPECT_EQ(run({"--render", "0", "--png", "a.png", "--config", c.config}), 1);
+        EXPECT_EQ(run.errors, std::vector<std::string>{c.line});
+        EXPECT_TRUE(run.pngCalls.empty());
+    }
+    fs::remove(bad);
 }
 
 TEST(Render, UnwritableJsonFails) {

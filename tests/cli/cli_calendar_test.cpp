@@ -103,15 +103,22 @@ TEST_F(CliCalendar, NoOpenStartsNothing) {
     EXPECT_EQ(WaitFor(record), "1|" + root_ + "/Oran_Avril2010.html\n");
 }
 
-TEST_F(CliCalendar, UnwritableFolderPrintsTheConsoleLineOnly) {
+TEST_F(CliCalendar, FailuresAreReportedOnStandardErrorOnly) {
     const std::string record = FakeOpener();
-    const auto r = RunCli(
+    const auto missing = RunCli(
         {"calendar", "--config", kTowns, "--month", "2010-01", "--out", root_ + "/missing/deeper"});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out, "File open error Oran_Janvier2010.html\n");
-    EXPECT_EQ(r.err, "orvano-cli calendar: option '--out': the folder '" + root_ +
-                         "/missing/deeper' does not exist\n");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.out, "");
+    EXPECT_EQ(missing.err, "orvano-cli calendar: option '--out': the folder '" + root_ +
+                               "/missing/deeper' does not exist\n");
     EXPECT_FALSE(std::filesystem::exists(root_ + "/missing"));
+
+    std::filesystem::create_directory(root_ + "/Oran_Janvier2010.html");
+    const auto taken =
+        RunCli({"calendar", "--config", kTowns, "--month", "2010-01", "--out", root_});
+    EXPECT_EQ(taken.status, 1);
+    EXPECT_EQ(taken.out, "");
+    EXPECT_EQ(taken.err, "File open error Oran_Janvier2010.html\n");
     EXPECT_FALSE(std::filesystem::exists(record));
 }
 

@@ -1,0 +1,200 @@
+// orvano-cli under hostile files, kills, permissions, names and dates.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "run_cli.h"
+#include "tests/support/hostile_files.h"
+
+namespace orvano {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ReadFile;
+using testing::RunCli;
+using testing::TempFolder;
+using testing::WriteFile;
+
+// A FIFO would block the tool forever without the non-blocking open; the
+// time limit turns that into a failure instead of a hung suite.
+const std::vector<std::string> kTimeLimit = {"timeout", "20"};
+
+TEST(CliRobust, HostileConfigurationsFailAtOnce) {
+    for (const testing::HostileCase& c : testing::kHostileFiles) {
+        SCOPED_TRACE(c.name);
+        TempFolder folder;
+        const std::string path = folder / "data.cfg";
+        ASSERT_TRUE(testing::PlantHostile(c.kind, path));
+        const std::string line = c.kind == testing::Hostile::Oversized
+                                     ? "Read error: bad format of data.cfg\n"
+                                     : "File open error: " + path + " (not a regular file)\n";
+        const auto times = RunCli({"times", "--config", path}, kTimeLimit);
+        EXPECT_EQ(times.status, 1);
+        EXPECT_EQ(times.err, "orvano-cli times: " + line);
+        const auto read = RunCli({"read", "--config", path}, kTimeLimit);
+        EXPECT_EQ(read.status, 1);
+        EXPECT_EQ(read.err, line);
+        EXPECT_EQ(read.out, "");
+    }
+}
+
+TEST(CliRobust, ImpossibleDatesAndShortYearsAreRefused) {
+    const std::vector<std::string> place = {"--lat", "36.75", "--lon", "3.06", "--tz", "1"};
+    const struct {
+        std::vector<std::string> args;
+        std::string err;  // empty: accepted
+    } cases[] = {
+        {{"times", "--date", "2023-02-29"},
+         "orvano-cli times: option '--date' has an impossible date '2023-02-29'\n"},
+        {{"times", "--date", "2024-02-29"}, ""},
+        {{"sun", "--at", "2024-02-30 12:00:00"},
+         "orvano-cli sun: option '--at' has an impossible date '2024-02-30 12:00:00'\n"},
+        {{"sun", "--at", "2023-02-29 12:00:00"},
+         "orvano-cli sun: option '--at' has an impossible date '2023-02-29 12:00:00'\n"},
+        {{"sun", "--at", "2024-02-29 12:00:00"}, ""},
+        {{"times", "--date", "24-01-01"},
+         "orvano-cli times: option '--date' needs a four-digit year, not '24-01-01'\n"},
+        {{"month", "--month", "024-01"},
+         "orvano-cli month: option '--month' needs a four-digit year, not '024-01'\n"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), place.begin(), place.end());
+        SCOPED_TRACE(args[2]);
+        const auto r = RunCli(args);
+        EXPECT_EQ(r.status, c.err.empty() ? 0 : 2);
+        EXPECT_EQ(r.err, c.err);
+    }
+}
+
+// No data.cfg can drive the terminal: text shows control characters as \xNN,
+// JSON as \u00NN.
+TEST(CliRobust, ControlCharactersInNamesAreEscaped) {
+    TempFolder folder;
+    const std::string path = folder / "data.cfg";
+    WriteFile(path,
+              "1 1 0 0\n2 Alg\x1b[2J Or\x07\xC2\x9B"
+              "an 36.75 3.06 1 0 0\n");
+    const auto text = RunCli({"times", "--config", path, "--date", "2010-01-15"});
+    ASSERT_EQ(text.status, 0) << text.err;
+    EXPECT_EQ(text.out.substr(0, text.out.find('\n')), "Or\\x07\\x9ban, Alg\\x1b[2J");
+    const auto json = RunCli({"times", "--config", path, "--date", "2010-01-15", "--json"});
+    ASSERT_EQ(json.status, 0) << json.err;
+    EXPECT_NE(json.out.find("\"town\":\"Or\\u0007\xC2\x9B"
+                            "an\""),
+              std::string::npos)
+        << json.out;
+    EXPECT_NE(json.out.find("\"country\":\"Alg\\u001b[2J\""), std::string::npos) << json.out;
+}
+
+std::vector<std::string> StrayFiles(const TempFolder& folder) {
+    std::vector<std::string> strays;
+    for (const std::string& name : folder.Entries()) {
+        if (name != "data.cfg") strays.push_back(name);
+    }
+    return strays;
+}
+
+// Saves killed at random instants never cut data.cfg short, and leave at most
+// a rare file from the instant between naming and renaming, which a later save
+// removes once it is ten minutes old.
+TEST(CliRobust, KilledSavesLeaveTheFileWholeAndNoStrayFile) {
+    TempFolder folder;
+    const std::string path = folder / "data.cfg";
+    std::string big = "1 20000 0 0\n";
+    for (int i = 0; i < 20000; ++i) {
+        big += "2 Country" + std::to_string(i) + " Town" + std::to_string(i) + " 10.5 20.5 1 0 0\n";
+    }
+    WriteFile(path, big);
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(RunCli({"resave", "--config", path}).status, 0);
+    const auto saveTime = std::chrono::steady_clock::now() - start;
+    const std::string whole = ReadFile(path);
+
+    const std::string home = testing::CliHome().path();
+    std::mt19937 random(15);
+    std::uniform_int_distribution<long long> delay(
+        0, std::chrono::duration_cast<std::chrono::microseconds>(saveTime).count());
+    int killed = 0;
+    for (int kill = 0; kill < 30; ++kill) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            setenv("HOME", home.c_str(), 1);
+            setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
+            setenv("XDG_STATE_HOME", (home + "/state").c_str(), 1);
+            setenv("XDG_DATA_HOME", (home + "/data").c_str(), 1);
+            const std::string cli = testing::CliPath();
+            execl(cli.c_str(), cli.c_str(), "resave", "--config", path.c_str(),
+                  static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+        if (WIFSIGNALED(status)) ++killed;
+        ASSERT_EQ(ReadFile(path), whole) << "after kill " << kill;
+    }
+    EXPECT_GE(killed, 10);  // most saves really were cut short
+    const auto strays = StrayFiles(folder);
+    EXPECT_LE(strays.size(), 2u);
+
+    for (const std::string& name : strays) {
+        fs::last_write_time(folder / name,
+                            fs::file_time_type::clock::now() - std::chrono::minutes(11));
+    }
+    ASSERT_EQ(RunCli({"resave", "--config", path}).status, 0);
+    EXPECT_EQ(StrayFiles(folder), std::vector<std::string>{});
+    EXPECT_EQ(ReadFile(path), whole);
+}
+
+// The permission is the user's: a file that this user may not write is kept.
+TEST(CliRobust, ReadOnlyDataCfgIsKept) {
+    const bool root = geteuid() == 0;
+    if (!root) std::printf("not root: running as this user, without the other owner's case\n");
+    constexpr uid_t kNobody = 65534;
+    const std::vector<std::string> asNobody = {"setpriv", "--reuid=65534", "--regid=65534",
+                                               "--clear-groups"};
+    if (root) fs::permissions(testing::CliHome().path(), fs::perms::all);
+    const struct {
+        const char* name;
+        mode_t mode;
+        bool ownedByUser;
+    } cases[] = {{"read-only, the user's own", 0444, true},
+                 {"writable by its owner only, not the user's", 0644, false}};
+    for (const auto& c : cases) {
+        if (!c.ownedByUser && !root) continue;
+        SCOPED_TRACE(c.name);
+        TempFolder folder;
+        const std::string path = folder / "data.cfg";
+        const std::string content = "1 1 0 0\n2 Algeria Algiers 36.7538 3.0588 1 0 6\n";
+        WriteFile(path, content);
+        ASSERT_EQ(::chmod(path.c_str(), c.mode), 0);
+        if (root) {
+            ASSERT_EQ(::chown(folder.path().c_str(), kNobody, kNobody), 0);
+            if (c.ownedByUser) {
+                ASSERT_EQ(::chown(path.c_str(), kNobody, kNobody), 0);
+            }
+        }
+        const auto r =
+            RunCli({"resave", "--config", path}, root ? asNobody : std::vector<std::string>{});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err, "File open error for writing data.cfg: " + path + "\n");
+        EXPECT_EQ(ReadFile(path), content);
+        EXPECT_EQ(fs::status(path).permissions() & fs::perms::all, static_cast<fs::perms>(c.mode));
+        EXPECT_EQ(folder.Entries(), std::vector<std::string>{"data.cfg"});
+    }
+}
+
+}  // namespace
+}  // namespace orvano
