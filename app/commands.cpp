@@ -128,7 +128,7 @@ void SelectTown(App& app) {
     const int towns = std::min(static_cast<int>(tables.Towns.size()), tables.NumberOfTowns);
     if (line < 0 || line >= towns) return;
     tables.TownSelected = line;
-    FillCurrentPlace(tables.Towns[line], app.engine.place);
+    FillCurrentPlace(tables.Towns[static_cast<std::size_t>(line)], app.engine.place);
     FillConfigFields(app);
 }
 

@@ -103,11 +103,11 @@ void Text(Surface& surface, const PageLayout& l, Colour colour, int x, int y,
 }
 
 const char* WeekdayName(int index) {
-    return (index >= 0 && index < 7) ? kWeekdayNames[index] : "";
+    return (index >= 0 && index < 7) ? kWeekdayNames[static_cast<std::size_t>(index)] : "";
 }
 
 const char* MonthName(int month) {
-    return (month >= 1 && month <= 12) ? kMonthNames[month] : "";
+    return (month >= 1 && month <= 12) ? kMonthNames[static_cast<std::size_t>(month)] : "";
 }
 
 void PaintTitle(Surface& surface, const PageLayout& l, const char* title) {
@@ -317,7 +317,8 @@ int FontHeightForPoints(int dpiY, int points) {
 }
 
 Colour PrayerColour(int prayer) {
-    return (prayer >= 0 && prayer < kPrayerCount) ? kPrayerColours[prayer] : kBlack;
+    return (prayer >= 0 && prayer < kPrayerCount) ? kPrayerColours[static_cast<std::size_t>(prayer)]
+                                                  : kBlack;
 }
 
 std::string PaddedClockText(double hours) {

@@ -207,7 +207,8 @@ int RunRender(const std::vector<std::string>& args, const RenderEnvironment& env
             return 2;
         }
         engine.tables.TownSelected = *request.town;
-        FillCurrentPlace(engine.tables.Towns[*request.town], engine.place);
+        FillCurrentPlace(engine.tables.Towns[static_cast<std::size_t>(*request.town)],
+                         engine.place);
     } else if (result != kReadOk) {
         // Why, in the reader's own words: the reason the file would not open,
         // its message, or its console line.

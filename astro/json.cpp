@@ -9,7 +9,8 @@ namespace orvano {
 
 std::string JsonString(const std::string& text) {
     std::string out = "\"";
-    for (unsigned char c : text) {
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
         switch (c) {
             case '"':
                 out += "\\\"";

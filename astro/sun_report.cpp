@@ -46,8 +46,8 @@ void ComputeSunPosition(const Observation& observation, const CurrentPlace& plac
     sun.utYear = utYear;
 
     trace.Printf("__ Date : %s %d/%d/%d à %gh UT   %s  TZ (include DST)=%s\n",
-                 kWeekdayNames[LocalWeekday(sun.T, timeZoneInEffect)], utDay, utMonth, utYear,
-                 utHour, dstApplies ? "DST Applies" : "DST does not apply",
+                 kWeekdayNames[static_cast<std::size_t>(LocalWeekday(sun.T, timeZoneInEffect))],
+                 utDay, utMonth, utYear, utHour, dstApplies ? "DST Applies" : "DST does not apply",
                  ZoneHoursText(timeZoneInEffect).c_str());
     trace.Printf("T=%g JC\n", sun.T);
 

@@ -55,7 +55,8 @@ std::string Cell(PrayerStatus status, double hours) {
 
 // The whole page in UTF-8; it is turned into ISO-8859-1 as one piece.
 std::string PageText(const MonthSchedule& month, int monthNumber, int year, HighLatitudeRule rule) {
-    const std::string monthName = EscapeHtmlText(kMonthNames[monthNumber]);
+    const std::string monthName =
+        EscapeHtmlText(kMonthNames[static_cast<std::size_t>(monthNumber)]);
     std::string page;
     page += Format(kHead[0], monthName.c_str(), year);
     page += kHead[1];
@@ -63,12 +64,14 @@ std::string PageText(const MonthSchedule& month, int monthNumber, int year, High
     for (size_t i = 3; i < std::size(kHead); ++i) page += kHead[i];
     bool estimated = false;
     for (int d = 1; d <= month.dayCount; ++d) {
-        const int weekday = month.weekday[d - 1];
         const auto row = static_cast<size_t>(d - 1);
+        const int weekday = month.weekday[row];
         const auto& hours = month.shown[row];
         const auto& status = month.status[row];
         const std::string weekdayName =
-            weekday >= 0 && weekday < 7 ? EscapeHtmlText(kWeekdayNames[weekday]) : "?";
+            weekday >= 0 && weekday < 7
+                ? EscapeHtmlText(kWeekdayNames[static_cast<std::size_t>(weekday)])
+                : "?";
         std::array<std::string, kPrayerCount> cells;
         for (size_t i = 0; i < cells.size(); ++i) {
             cells[i] = Cell(status[i], hours[i]);
@@ -107,8 +110,8 @@ CalendarStatus WriteReplacing(const std::string& path, const std::string& fileNa
 }  // namespace
 
 std::string CalendarFileName(const std::string& townName, int month, int year) {
-    const std::string ending =
-        std::string("_") + kMonthNames[month] + std::to_string(year) + ".html";
+    const std::string ending = std::string("_") + kMonthNames[static_cast<std::size_t>(month)] +
+                               std::to_string(year) + ".html";
     // A long town name is cut, never the month and the year.
     const size_t endingChars = CharacterCount(ending);
     const std::string name = CutToFit(
@@ -145,7 +148,8 @@ CalendarResult WriteMonthCalendar(EngineState& state, const std::string& folder,
 
     std::string base = folder;
     if (!base.empty() && base.back() != '/') base += '/';
-    result.fileName = CalendarFileName(tables.Towns[tables.TownSelected].Name, monthNumber, year);
+    result.fileName = CalendarFileName(
+        tables.Towns[static_cast<std::size_t>(tables.TownSelected)].Name, monthNumber, year);
     result.path = base + result.fileName;
 
     const bool tooLong = CharacterCount(result.fileName) > kMaxCalendarFileNameChars ||

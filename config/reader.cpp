@@ -86,16 +86,18 @@ int ReadDataCfgBytes(std::string_view bytes, ConfigTables& tables, CurrentPlace&
             case Record::Type::ConventionParams:
                 place.Convention = r.conventionIndex;
                 out += ConventionParamsFields(r.params);
-                ApplyConventionParams(r.params, tables.Conventions[r.conventionIndex]);
+                ApplyConventionParams(
+                    r.params, tables.Conventions[static_cast<std::size_t>(r.conventionIndex)]);
                 break;
             case Record::Type::AddedMinutes:
                 place.Convention = r.conventionIndex;
-                tables.Conventions[r.conventionIndex].AddedMinutes = r.addedMinutes;
+                tables.Conventions[static_cast<std::size_t>(r.conventionIndex)].AddedMinutes =
+                    r.addedMinutes;
                 out += AddedMinutesFields(r.conventionIndex, r.addedMinutes);
                 break;
             case Record::Type::ConventionName:
                 place.Convention = r.conventionIndex;
-                tables.Conventions[r.conventionIndex].Name = r.name;
+                tables.Conventions[static_cast<std::size_t>(r.conventionIndex)].Name = r.name;
                 out += ConventionNameFields(r.conventionIndex, r.name);
                 break;
             case Record::Type::Comment:

@@ -38,7 +38,7 @@ int MonthWeekday(double t, double zone) {
 }
 
 void Adjust(const Convention& convention, DaySchedule& day) {
-    for (int i = 0; i < kPrayerCount; ++i) {
+    for (std::size_t i = 0; i < kPrayerCount; ++i) {
         day.adjusted[i] = day.exact[i] + MinutesToHours(convention.AddedMinutes[i]);
     }
     if (convention.ZuhrFixe) day.adjusted[Zuhr] = convention.ZuhrHour;
@@ -134,7 +134,7 @@ void ReportTimes(const EngineState& state, const Convention& convention, bool ds
     const CurrentPlace& place = state.place;
     const DaySchedule& day = state.schedule;
     report.Printf("_______ Zuvarad Vevor Exactes _______\n");
-    for (int i = 0; i < kPrayerCount; ++i) {
+    for (std::size_t i = 0; i < kPrayerCount; ++i) {
         if (i == Zuhr && convention.ZuhrFixe) {
             report.Printf("Zuhr Fixed = %s\n", HoursToHmsText(day.adjusted[Zuhr]).c_str());
             continue;
@@ -149,11 +149,12 @@ void ReportTimes(const EngineState& state, const Convention& convention, bool ds
     report.Printf("latitude=%s   longitude=%s Convention %d\n",
                   AngleToDmsText(place.latitude).c_str(), AngleToDmsText(place.longitude).c_str(),
                   place.Convention);
-    report.Printf("__ Date : %s %d/%d/%d   %s  TZ (include DST)=%s\n",
-                  kWeekdayNames[LocalWeekday(state.sun.T, state.timeZoneInEffect)],
-                  state.observation.day, state.observation.month, state.observation.year,
-                  DstText(dstApplies), ZoneHoursText(state.timeZoneInEffect).c_str());
-    for (int i = 0; i < kPrayerCount; ++i) {
+    report.Printf(
+        "__ Date : %s %d/%d/%d   %s  TZ (include DST)=%s\n",
+        kWeekdayNames[static_cast<std::size_t>(LocalWeekday(state.sun.T, state.timeZoneInEffect))],
+        state.observation.day, state.observation.month, state.observation.year, DstText(dstApplies),
+        ZoneHoursText(state.timeZoneInEffect).c_str());
+    for (std::size_t i = 0; i < kPrayerCount; ++i) {
         report.Printf("%s=%s\n", kLabels[i], HoursToClockText(day.adjusted[i]).c_str());
     }
     report.Printf("_____________________________________\n");

@@ -49,15 +49,17 @@ int ReadInto(const std::string& bytes, ConfigTables& tables, CurrentPlace& place
                 break;
             case Record::Type::ConventionParams:
                 place.Convention = r.conventionIndex;
-                ApplyConventionParams(r.params, tables.Conventions[r.conventionIndex]);
+                ApplyConventionParams(
+                    r.params, tables.Conventions[static_cast<std::size_t>(r.conventionIndex)]);
                 break;
             case Record::Type::AddedMinutes:
                 place.Convention = r.conventionIndex;
-                tables.Conventions[r.conventionIndex].AddedMinutes = r.addedMinutes;
+                tables.Conventions[static_cast<std::size_t>(r.conventionIndex)].AddedMinutes =
+                    r.addedMinutes;
                 break;
             case Record::Type::ConventionName:
                 place.Convention = r.conventionIndex;
-                tables.Conventions[r.conventionIndex].Name = r.name;
+                tables.Conventions[static_cast<std::size_t>(r.conventionIndex)].Name = r.name;
                 break;
             case Record::Type::Comment:
                 if (zoneMayFollow) {

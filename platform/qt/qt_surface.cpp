@@ -201,8 +201,9 @@ void QtSurface::DrawText(int x, int y, const std::string& text, TextAlign align)
 void QtSurface::DrawTextInRect(const Rect& rect, const std::string& text, TextAlign align) {
     const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     painter_.setPen(textColour_);
-    const int flags =
+    const Qt::Alignment alignment =
         Qt::AlignTop | (align == TextAlign::Centre ? Qt::AlignHCenter : Qt::AlignLeft);
+    const auto flags = static_cast<int>(alignment.toInt());
     painter_.save();
     painter_.setClipRect(QRect(rect.left, rect.top, rect.width(), rect.height()),
                          Qt::IntersectClip);

@@ -102,10 +102,10 @@ TEST(PaintHome, EveryItemAtItsPlace) {
     const char* times[6] = {"05:30 ", "06:15 ", "13:00 ", "16:00 ", "18:54 ", "20:16 "};
     const char* names[6] = {"Fajr", "Chourouk", "Zuhr", "Asr", "Maghrib", "Isha"};
     const int rows[6] = {66, 90, 114, 138, 162, 186};
-    for (int i = 0; i < 6; ++i) {
+    for (std::size_t i = 0; i < 6; ++i) {
         ExpectText(ops[4 + i], 120, rows[i], times[i], TextAlign::Centre, -19, kPrayer[i]);
         ExpectText(ops[10 + i], 24, rows[i] + 4, names[i], TextAlign::Left, -13, kPrayer[i]);
-        ExpectImage(ops[16 + i], DrawOp::Kind::Bitmap, 134 + i, 180, rows[i] + 4);
+        ExpectImage(ops[16 + i], DrawOp::Kind::Bitmap, 134 + static_cast<int>(i), 180, rows[i] + 4);
     }
     ExpectImage(ops[22], DrawOp::Kind::Icon, 111, 104, 218);
     EXPECT_TRUE(surface.transparentBackground());
@@ -198,9 +198,9 @@ TEST(PaintQuibla, CompassArrowsAndTextBlock) {
     ASSERT_EQ(ops.size(), 15u);
     ExpectImage(ops[0], DrawOp::Kind::Bitmap, 130, 45, 6);
     EXPECT_EQ(ops[1].resourceId, 132);
-    for (int i = 2; i < 5; ++i) EXPECT_EQ(ops[i].colour, (Colour{255, 255, 0}));
+    for (std::size_t i = 2; i < 5; ++i) EXPECT_EQ(ops[i].colour, (Colour{255, 255, 0}));
     EXPECT_EQ(ops[5].resourceId, 131);
-    for (int i = 6; i < 9; ++i) EXPECT_EQ(ops[i].colour, kBlack);
+    for (std::size_t i = 6; i < 9; ++i) EXPECT_EQ(ops[i].colour, kBlack);
     // Both shafts start at the compass centre (120, 81.8), raised clear of "Quibla:".
     EXPECT_EQ(ops[2].x, 120);
     EXPECT_EQ(ops[2].y, 81);
@@ -336,7 +336,7 @@ TEST(PaintCompute, PickersBecomeTheObservationAndTheScheduleIsRecomputed) {
     const int xs[6] = {23, 64, 104, 144, 184, 223};
     const char* names[6] = {"Fajr", "Churuk", "Zuhr", "Asr", "Maghrib", "Isha"};
     const char* times[6] = {"05:30 ", "06:15 ", "13:00 ", "16:00 ", "18:54 ", "20:16 "};
-    for (int i = 0; i < 6; ++i) {
+    for (std::size_t i = 0; i < 6; ++i) {
         ExpectText(ops[3 + 2 * i], xs[i], 200, names[i], TextAlign::Centre, -12, kPrayer[i]);
         ExpectText(ops[4 + 2 * i], xs[i], 220, times[i], TextAlign::Centre, -12, kPrayer[i]);
     }
@@ -372,7 +372,7 @@ TEST(PaintConfiguration, LabelsInBothLanguages) {
         PaintMainWindow(surface, Input(3, lang), engine);
         const std::vector<DrawOp>& ops = surface.ops();
         ASSERT_EQ(ops.size(), 8u);
-        for (int i = 0; i < 7; ++i) {
+        for (std::size_t i = 0; i < 7; ++i) {
             ExpectText(ops[i], labels[i].x, labels[i].y,
                        lang == 2 ? labels[i].french : labels[i].english, TextAlign::Left, -13,
                        kBlack);
@@ -395,7 +395,7 @@ TEST(PaintAbout, NameVersionCreditsAndIcons) {
     EXPECT_EQ(ops[3].y, 80);
     EXPECT_EQ(ops[4].y, 100);
     EXPECT_EQ(ops[4].text.rfind("by ", 0), 0u);
-    for (int i = 2; i < 5; ++i) EXPECT_EQ(ops[i].colour, kBlack);
+    for (std::size_t i = 2; i < 5; ++i) EXPECT_EQ(ops[i].colour, kBlack);
     ExpectText(ops[5], 120, 30, "Orvano", TextAlign::Centre, -21, kTitle);
     ExpectImage(ops[6], DrawOp::Kind::Icon, 111, 188, 20);
     ExpectImage(ops[7], DrawOp::Kind::Icon, 110, 20, 20);
@@ -474,7 +474,7 @@ TEST(PaintPages, At192DpiOnlyScaledLengthsDouble) {
     // base = 536 * 0.11 + 150 = 208.96; the step is ScaleY(20) = 40.
     const int ys[5] = {168, 208, 248, 288, 328};
     const int xs[5] = {10, 20, 20, 10, 60};
-    for (int i = 0; i < 5; ++i) {
+    for (std::size_t i = 0; i < 5; ++i) {
         EXPECT_EQ(ops[9 + i].y, ys[i]) << i;
         EXPECT_EQ(ops[9 + i].x, xs[i]) << i;
         EXPECT_EQ(ops[9 + i].font.height, -29) << i;  // 11 points at 192 DPI

@@ -97,7 +97,7 @@ TEST_P(FridayRows, MonthStartingOnFridayColoursEverySeventhRow) {
     ASSERT_EQ(colours.size(), static_cast<size_t>(c.days));
     for (int d = 1; d <= c.days; ++d) {
         const char* expected = (d % 7 == 1) ? "#FFD5D5" : (d % 2 == 0 ? "#F5F5F5" : "#F0F0E0");
-        EXPECT_EQ(colours[d - 1], expected) << "day " << d;
+        EXPECT_EQ(colours[static_cast<std::size_t>(d - 1)], expected) << "day " << d;
     }
 }
 
@@ -145,7 +145,7 @@ TEST(MonthCalendar, DayNumbersBelowTenHaveALeadingSpace) {
     const auto lines = Lines(ReadFile(result.path));
     const std::string cellStart = "\t\t<td width=10 align=\"right\"><b>";
     for (int d = 1; d <= 30; ++d) {
-        const std::string& line = lines[9 + 2 * (d - 1) + 1];
+        const std::string& line = lines[static_cast<std::size_t>(9 + 2 * (d - 1) + 1)];
         const std::string number = (d < 10 ? " " : "") + std::to_string(d);
         EXPECT_EQ(line.rfind(cellStart + number + "</b></td> ", 0), 0u) << line;
     }

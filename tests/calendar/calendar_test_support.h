@@ -115,7 +115,7 @@ inline std::string ExpectedPage(const EngineState& before, int dayCount) {
         std::snprintf(number, sizeof number, "%2d", d);
         page += std::string("\t\t<td width=10 align=\"right\"><b>") + number +
                 "</b></td> \t\t<td width=60><b>" + weekdays[weekday] + "</b></td> ";
-        for (int p = 0; p < kPrayerCount; ++p) {
+        for (std::size_t p = 0; p < kPrayerCount; ++p) {
             page +=
                 "\t\t<td width=40>&nbsp;" + HoursToClockText(day.schedule.adjusted[p]) + "</td>";
         }

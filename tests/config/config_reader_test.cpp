@@ -401,7 +401,7 @@ TEST(ConfigReader, FlagsAreTrueOnlyForOne) {
     EXPECT_TRUE(r.tables.Conventions[0].AsrShafii);
     EXPECT_TRUE(r.tables.Conventions[0].Isha_is_Maghrib_plus);
     EXPECT_TRUE(r.tables.Conventions[0].ZuhrFixe);
-    for (int i : {1, 2}) {
+    for (std::size_t i : {1u, 2u}) {
         EXPECT_FALSE(r.tables.Conventions[i].AsrShafii);
         EXPECT_FALSE(r.tables.Conventions[i].Isha_is_Maghrib_plus);
         EXPECT_FALSE(r.tables.Conventions[i].ZuhrFixe);

@@ -74,7 +74,7 @@ std::string ExpectedText(const ConfigTables& t) {
                     "8 --------- Config file for Vevor and Sun position program ---------\n" +
                     kSeparator;
     for (int i = 0; i < 9; ++i) {
-        const Convention& c = t.Conventions[i];
+        const Convention& c = t.Conventions[static_cast<std::size_t>(i)];
         s += "8 Convention Name\n";
         s += Printf("5 %-9d \"%s\"\n", i, c.Name.c_str());
         s += "8 Convention AsrSahfi/Hanafi FajrTwilightAngle IshaTwilightAngle Sunrise/SetAngle "
@@ -505,7 +505,7 @@ TEST(DefaultDataCfg, TownsCoverTheWorld) {
     ASSERT_EQ(ReadBack(ReadFile(kDefaultPath), t), kReadOk);
     EXPECT_GE(t.NumberOfTowns, 40);
     EXPECT_EQ(t.Verbose, 0);
-    EXPECT_EQ(t.Towns[t.TownSelected].Name, "Algiers");
+    EXPECT_EQ(t.Towns[static_cast<std::size_t>(t.TownSelected)].Name, "Algiers");
     bool north = false, south = false, east = false, west = false;
     std::set<std::string> names;
     for (const Town& town : t.Towns) {

@@ -147,7 +147,7 @@ void ComputeDaySchedule(EngineState& state) {
         SolveSalatHour(state, 5, &day.exact[5]);
     }
     SolveSalatHour(state, 3, &day.exact[3]);
-    for (int i = 0; i < 6; ++i) {
+    for (std::size_t i = 0; i < 6; ++i) {
         day.adjusted[i] = day.exact[i] + c.AddedMinutes[i] * 0.016666666666666666;
     }
     if (c.ZuhrFixe) day.adjusted[2] = c.ZuhrHour;

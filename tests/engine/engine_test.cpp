@@ -143,7 +143,7 @@ TEST(DaySchedule, FourPlacesToTheSecond) {
         EXPECT_EQ(ToSecond(d.exact[Maghrib]), row.maghrib);
         EXPECT_EQ(ToSecond(d.exact[Isha]), row.isha);
         // Nothing added: the adjusted hours are the exact ones.
-        for (int i = 0; i < kPrayerCount; ++i) EXPECT_EQ(d.adjusted[i], d.exact[i]);
+        for (std::size_t i = 0; i < kPrayerCount; ++i) EXPECT_EQ(d.adjusted[i], d.exact[i]);
     }
 }
 
@@ -199,7 +199,7 @@ TEST(DaySchedule, MidnightSunKeepsZeroAndAddsTheMinutesAlone) {
     EngineState state = MakeState(69.65, 18.96, 1, 21, 6, 2010, c);
     const std::string report = Report(state);
     const DaySchedule& d = state.schedule;
-    for (int i : {Fajr, Chourouk, Maghrib, Isha}) {
+    for (std::size_t i : {Fajr, Chourouk, Maghrib, Isha}) {
         EXPECT_EQ(d.exact[i], 0.0) << i;
         EXPECT_EQ(d.adjusted[i], c.AddedMinutes[i] * kMinuteInHours) << i;
     }
@@ -349,13 +349,13 @@ TEST(DaySchedule, AddedMinutesAndTheirSigns) {
     EngineState state = MakeState(36.75, 3.05, 1, 15, 1, 2010, c);
     const std::string report = Report(state);
     const DaySchedule& d = state.schedule;
-    for (int i = 0; i < kPrayerCount; ++i) {
+    for (std::size_t i = 0; i < kPrayerCount; ++i) {
         EXPECT_EQ(d.adjusted[i], d.exact[i] + c.AddedMinutes[i] * kMinuteInHours) << i;
     }
     EXPECT_NEAR(d.exact[Fajr] - d.adjusted[Fajr], 2.0 / 60, 1e-12);
     const struct {
         const char* label;
-        int index;
+        std::size_t index;
         const char* sign;
     } lines[] = {{"Fajr    =", Fajr, " -2mn  "},    {"Chourouk=", Chourouk, " +1.5mn  "},
                  {"Zuhr    =", Zuhr, " +0mn  "},    {"Asr     =", Asr, " -1.5mn  "},
@@ -376,7 +376,7 @@ TEST(DaySchedule, SummerTimeMakesEveryHourOneLater) {
         ComputeDaySchedule(standard);
         EXPECT_EQ(summer.timeZoneInEffect, 2);
         EXPECT_EQ(standard.timeZoneInEffect, 1);
-        for (int i = 0; i < kPrayerCount; ++i) {
+        for (std::size_t i = 0; i < kPrayerCount; ++i) {
             EXPECT_NEAR(summer.schedule.exact[i] - standard.schedule.exact[i], 1.0, 1e-9) << i;
         }
         EXPECT_NE(report.find("\nDST AppliesConvention 0\n"), std::string::npos);
@@ -434,7 +434,7 @@ TEST(DaySchedule, SameBitsAsThePlainTranscription) {
         ComputeDaySchedule(state);
         reference::ComputeDaySchedule(ref);
         ASSERT_EQ(state.timeZoneInEffect, ref.timeZoneInEffect);
-        for (int i = 0; i < kPrayerCount; ++i) {
+        for (std::size_t i = 0; i < kPrayerCount; ++i) {
             ASSERT_EQ(state.schedule.exact[i], ref.schedule.exact[i]) << n << " " << i;
             ASSERT_EQ(state.schedule.adjusted[i], ref.schedule.adjusted[i]) << n << " " << i;
         }
@@ -535,7 +535,7 @@ TEST(MonthSchedule, RowsAreTheDaySchedulesAndStateIsRestored) {
         EXPECT_EQ(state.observation.month, before.month);
         EXPECT_EQ(state.observation.year, before.year);
         EXPECT_EQ(state.timeZoneInEffect, zoneBefore);
-        for (int i = 0; i < kPrayerCount; ++i) {
+        for (std::size_t i = 0; i < kPrayerCount; ++i) {
             EXPECT_EQ(state.schedule.exact[i], dayBefore.exact[i]);
             EXPECT_EQ(state.schedule.adjusted[i], dayBefore.adjusted[i]);
         }
@@ -547,7 +547,7 @@ TEST(MonthSchedule, RowsAreTheDaySchedulesAndStateIsRestored) {
             day.observation.day = d;
             ComputeDaySchedule(day);
             zones.push_back(day.timeZoneInEffect);
-            for (int i = 0; i < kPrayerCount; ++i) {
+            for (std::size_t i = 0; i < kPrayerCount; ++i) {
                 EXPECT_EQ(table.adjusted[static_cast<size_t>(d - 1)][i], day.schedule.adjusted[i])
                     << month << "/" << d << " " << i;
             }

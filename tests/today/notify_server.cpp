@@ -36,7 +36,7 @@ class NotificationServer : public QObject {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments();
-    const int dashes = args.indexOf("--");
+    const qsizetype dashes = args.indexOf("--");
     if (args.size() < 4 || dashes != 2) {
         std::fprintf(stderr, "usage: today_notify_server OUTPUT -- PROGRAM [ARGS...]\n");
         return 2;
