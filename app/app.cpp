@@ -34,7 +34,7 @@ int CachedDpiValue(CachedDpi& cache, int asked) {
 }  // namespace
 
 bool IsFrench(const AppState& ui) {
-    return ui.Lang == 2;
+    return LanguageOf(ui.Lang) == Language::French;
 }
 
 int DpiX(App& app) {
@@ -48,11 +48,11 @@ int DpiY(App& app) {
 }
 
 int ScaleX(App& app, int v) {
-    return static_cast<int>((static_cast<std::int32_t>(v) * DpiX(app) + 48) / 96);
+    return ScaleForDpi(v, DpiX(app));
 }
 
 int ScaleY(App& app, int v) {
-    return static_cast<int>((static_cast<std::int32_t>(v) * DpiY(app) + 48) / 96);
+    return ScaleForDpi(v, DpiY(app));
 }
 
 std::string ConfigPath(const App& app) {
@@ -88,10 +88,10 @@ bool StartApplication(App& app, int showCommand) {
         }
     }
     if (app.ui.Lang == 0) {
-        app.ui.Lang = 2;
+        app.ui.Lang = LangValue(Language::French);
         // Only the installer makes the key: when it is missing nothing is written.
         if (auto key = app.platform.settings.OpenKey(kAppSettingsKey)) {
-            key->WriteNumber("Lang", 2);
+            key->WriteNumber("Lang", LangValue(Language::French));
         }
     }
 

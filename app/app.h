@@ -10,6 +10,7 @@
 #include "astro/trace.h"
 #include "config/message_sink.h"
 #include "engine/state.h"
+#include "platform/language.h"
 #include "platform/platform.h"
 #include "platform/user_files.h"
 
@@ -39,7 +40,7 @@ enum ControlId : int {
 };
 
 inline constexpr int kPageHome = 0;
-inline constexpr int kPageQuibla = 1;
+inline constexpr int kPageQibla = 1;
 inline constexpr int kPageCompute = 2;
 inline constexpr int kPageConfiguration = 3;
 inline constexpr int kPageAbout = 4;
@@ -91,7 +92,7 @@ struct ActivateInfo {
 };
 
 struct AppState {
-    std::uint32_t Lang = 0;  // 1 English, 2 French; any value but 2 means English
+    std::uint32_t Lang = 0;  // as stored (see LanguageOf); 0 until read
     int currentPage = 0;     // the page whose controls are shown
     int requestedPage = 0;   // the page the arrows select and painting draws
     std::uint8_t exploring = 0;
@@ -177,7 +178,7 @@ void ClockTick(App& app, Window& window, int timerId);
 // The cached logical resolution (-1 when the screen could not be asked).
 int DpiX(App& app);
 int DpiY(App& app);
-// A 96-DPI length in pixels: (v * dpi + 48) / 96, truncated.
+// A 96-DPI length in pixels at the cached resolution (ScaleForDpi).
 int ScaleX(App& app, int v);
 int ScaleY(App& app, int v);
 

@@ -211,7 +211,7 @@ std::string UpdateUrl() {
 }
 
 std::string HelpPath(const std::string& programFolder, std::uint32_t lang) {
-    const char* page = (lang == 2) ? "help.html" : "helpen.html";
+    const char* page = LanguageOf(lang) == Language::French ? "help.html" : "helpen.html";
     return programFolder.empty() ? std::string(page) : programFolder + "/" + page;
 }
 

@@ -12,13 +12,9 @@
 #include <cstdint>
 
 #include "platform/geometry.h"
+#include "platform/screen.h"
 
 namespace orvano {
-
-// A 96-DPI layout length in pixels at `dpi`: (v * dpi + 48) / 96, truncated.
-inline int ScaleLength(int v, int dpi) {
-    return (v * dpi + 48) / 96;
-}
 
 inline constexpr int kLayoutClientWidth = 240;    // 96-DPI units
 inline constexpr int kLayoutClientHeight = 300;   // the window's client
@@ -93,8 +89,8 @@ struct PageLayout {
     int cx = 0;  // (right - left) / 2
     int dpiX = 96;
     int dpiY = 96;
-    int X(int v) const { return ScaleLength(v, dpiX); }
-    int Y(int v) const { return ScaleLength(v, dpiY); }
+    int X(int v) const { return ScaleForDpi(v, dpiX); }
+    int Y(int v) const { return ScaleForDpi(v, dpiY); }
 
     std::array<ControlPlace, kSlotCount> controls{};
     const ControlPlace& at(Slot slot) const { return controls[static_cast<size_t>(slot)]; }

@@ -123,7 +123,7 @@ bool HasEstimate(const DaySchedule& day) {
 
 void PaintHome(Surface& surface, const PageLayout& l, const PaintInput& in,
                const EngineState& engine) {
-    const bool french = in.Lang == 2;
+    const bool french = LanguageOf(in.Lang) == Language::French;
     {
         ScopedFont font(surface, 10);
         PaintTitle(surface, l, Pick(french, "Home", "Accueil"));
@@ -169,8 +169,8 @@ void PaintHome(Surface& surface, const PageLayout& l, const PaintInput& in,
     }
 }
 
-void PaintQuibla(Surface& surface, const PageLayout& l, const PaintInput& in, EngineState& engine) {
-    const bool french = in.Lang == 2;
+void PaintQibla(Surface& surface, const PageLayout& l, const PaintInput& in, EngineState& engine) {
+    const bool french = LanguageOf(in.Lang) == Language::French;
     const double q = QiblaBearing(engine.place.latitude, engine.place.longitude);
     ComputeSunPosition(engine.observation, engine.place, engine.timeZoneInEffect, engine.sun,
                        engine.trace());
@@ -216,7 +216,7 @@ void PaintQuibla(Surface& surface, const PageLayout& l, const PaintInput& in, En
 
 void PaintCompute(Surface& surface, const PageLayout& l, const PaintInput& in,
                   EngineState& engine) {
-    const bool french = in.Lang == 2;
+    const bool french = LanguageOf(in.Lang) == Language::French;
     Observation& o = engine.observation;
     if (in.pickedDate) {
         o.day = in.pickedDate->day;
@@ -257,7 +257,7 @@ void PaintCompute(Surface& surface, const PageLayout& l, const PaintInput& in,
 }
 
 void PaintConfiguration(Surface& surface, const PageLayout& l, const PaintInput& in) {
-    const bool french = in.Lang == 2;
+    const bool french = LanguageOf(in.Lang) == Language::French;
     struct Label {
         const char* english;
         const char* french;
@@ -285,7 +285,7 @@ void PaintConfiguration(Surface& surface, const PageLayout& l, const PaintInput&
 }
 
 void PaintAbout(Surface& surface, const PageLayout& l, const PaintInput& in) {
-    const bool french = in.Lang == 2;
+    const bool french = LanguageOf(in.Lang) == Language::French;
     {
         ScopedFont font(surface, 10);
         PaintTitle(surface, l, Pick(french, "About", "A propos"));
@@ -365,7 +365,7 @@ void PaintMainWindow(Surface& surface, const PaintInput& input, EngineState& eng
             PaintHome(surface, layout, input, engine);
             break;
         case 1:
-            PaintQuibla(surface, layout, input, engine);
+            PaintQibla(surface, layout, input, engine);
             break;
         case 2:
             PaintCompute(surface, layout, input, engine);

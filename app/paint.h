@@ -11,6 +11,8 @@
 #include "app/layout.h"
 #include "engine/state.h"
 #include "platform/geometry.h"
+#include "platform/language.h"
+#include "platform/screen.h"
 #include "platform/surface.h"
 
 namespace orvano {
@@ -25,8 +27,8 @@ struct PaintInput {
     // The cached screen resolution that layout lengths are scaled with.
     int dpiX = 96;
     int dpiY = 96;
-    std::uint32_t Lang = 2;  // 2 French, anything else English
-    int requestedPage = 0;   // the page to draw, 0 to 4; nothing is drawn for others
+    std::uint32_t Lang = LangValue(Language::French);  // as stored: see LanguageOf
+    int requestedPage = 0;  // the page to draw, 0 to 4; nothing is drawn for others
     bool exploring = false;
     LocalTime now;  // the device's clock, read for this paint (the Home page's clock)
     // The Compute page's pickers; a missing picker leaves its half of the observation.
@@ -39,7 +41,7 @@ struct PaintInput {
 };
 
 // Paints requestedPage; every object it makes is released before it returns.
-// Only the Compute page (observation and schedule) and the Quibla page (the
+// Only the Compute page (observation and schedule) and the Qibla page (the
 // Sun's state and timeZoneInEffect) change the records.
 void PaintMainWindow(Surface& surface, const PaintInput& input, EngineState& engine);
 

@@ -62,7 +62,7 @@ class CollectingSink final : public MessageSink {
 std::vector<std::pair<Slot, ControlSpec>> ShownControls(const RenderRequest& request) {
     const PageLayout layout =
         MakeLayout(Rect{0, 0, request.width, request.height}, request.dpi, request.dpi);
-    const auto specs = ControlSpecs(layout, request.lang == 2);
+    const auto specs = ControlSpecs(layout, LanguageOf(request.lang) == Language::French);
     std::vector<std::pair<Slot, ControlSpec>> shown;
     for (size_t i = 0; i < specs.size(); ++i) {
         if ((layout.controls[i].pages & PageBit(request.page)) == 0) continue;
@@ -165,8 +165,8 @@ std::optional<RenderRequest> ParseRenderRequest(const std::vector<std::string>& 
         }
     }
     if (request.width == 0) {
-        request.width = ScaleLength(kLayoutClientWidth, request.dpi);
-        request.height = ScaleLength(kLayoutClientHeight, request.dpi);
+        request.width = ScaleForDpi(kLayoutClientWidth, request.dpi);
+        request.height = ScaleForDpi(kLayoutClientHeight, request.dpi);
     }
     if (!havePage) {
         error = "missing --render PAGE or --dump-ops PAGE";

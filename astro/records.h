@@ -25,8 +25,8 @@ struct Observation {
 struct CurrentPlace {
     std::string Name;
     std::string Country;
-    double latitude = 0.0;   // radians, north positive
-    double longitude = 0.0;  // radians, east positive
+    double latitude = 0.0;   // radians, north positive (the town's record keeps degrees)
+    double longitude = 0.0;  // radians, east positive (the town's record keeps degrees)
     int TimeZone = 0;        // standard zone, whole hours east of Greenwich
     int DST = 0;             // 0 none, 2 Friday rule, other Sunday rule
     int Convention = 0;      // index into the convention table
@@ -39,18 +39,19 @@ struct CurrentPlace {
 };
 
 // The Sun's last computed quantities, overwritten by each computation.
+// Angles are in radians here, unlike the degrees of the configuration's records.
 struct SunState {
-    double T = 0.0;
-    double L = 0.0;
-    double RA = 0.0;
-    double delta = 0.0;
-    double theta0 = 0.0;
-    double theta = 0.0;
-    double tau = 0.0;
-    double h = 0.0;
-    double az = 0.0;
-    double transitHour = 0.0;
-    double utHour = 0.0;
+    double T = 0.0;            // Julian centuries from J2000.0
+    double L = 0.0;            // true longitude, radians
+    double RA = 0.0;           // right ascension, radians in (-pi, pi]
+    double delta = 0.0;        // declination, radians
+    double theta0 = 0.0;       // Greenwich sidereal time, radians
+    double theta = 0.0;        // local sidereal time, radians
+    double tau = 0.0;          // hour angle, radians
+    double h = 0.0;            // altitude, radians
+    double az = 0.0;           // azimuth, radians clockwise from North
+    double transitHour = 0.0;  // local hours
+    double utHour = 0.0;       // UT hours
     // The UT date of the last position computation. Kept here so that the
     // observation itself is never moved back a day by looking at the Sun.
     int utDay = 0;

@@ -1,5 +1,5 @@
 // The window's paints on the QPainter surface, offscreen at 96 DPI: the Home
-// page as the one-second tick repaints it, and the Quibla page. Each paint
+// page as the one-second tick repaints it, and the Qibla page. Each paint
 // makes and releases its fonts, bitmaps and icon through the surface; the
 // decoded images are cached across paints, as the window does.
 #include <benchmark/benchmark.h>
@@ -64,7 +64,7 @@ void BM_HomePaintQtTick(benchmark::State& state) {
 void BM_HomePaintQtFull(benchmark::State& state) {
     PaintQt(state, 0, false);
 }
-void BM_QuiblaPaintQt(benchmark::State& state) {
+void BM_QiblaPaintQt(benchmark::State& state) {
     PaintQt(state, 1, false);
 }
 
@@ -81,7 +81,7 @@ void BM_HomePaintRecorded(benchmark::State& state) {
 
 BENCHMARK(BM_HomePaintQtTick)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_HomePaintQtFull)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_QuiblaPaintQt)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_QiblaPaintQt)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_HomePaintRecorded)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

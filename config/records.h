@@ -15,8 +15,8 @@ inline constexpr size_t kMaxTextChars = 79;  // names keep at most 79 characters
 struct Town {
     std::string Country;
     std::string Name;
-    double longitude = 0.0;  // degrees
-    double latitude = 0.0;   // degrees
+    double longitude = 0.0;  // degrees, east positive (CurrentPlace holds radians)
+    double latitude = 0.0;   // degrees, north positive (CurrentPlace holds radians)
     int TimeZone = 0;
     int Convention = 0;
     int DST = 0;
@@ -30,11 +30,11 @@ struct Convention {
     bool AsrShafii = false;
     bool Isha_is_Maghrib_plus = false;
     bool ZuhrFixe = false;
-    double FajrTwilightAngle = 0.0;
-    double IshaTwilightAngle = 0.0;
-    double SunriseSetAngle = 0.0;
+    double FajrTwilightAngle = 0.0;  // degrees
+    double IshaTwilightAngle = 0.0;  // degrees
+    double SunriseSetAngle = 0.0;    // degrees
     int IshaPlusMinutes = 0;
-    double ZuhrHour = 0.0;
+    double ZuhrHour = 0.0;  // local hours
     std::string Name;
 };
 

@@ -23,6 +23,7 @@
 #include "platform/notification_store.h"
 #include "platform/qt/qt_services.h"
 #include "platform/qt/sound_canberra.h"
+#include "platform/screen.h"
 #include "platform/system_services.h"
 #include "platform/today_process.h"
 #include "platform/user_files.h"
@@ -184,7 +185,7 @@ int RunStrip(QApplication& app, Host& host, QLocalServer& server) {
     if (!config.problem.empty()) std::fprintf(stderr, "orvano-today: %s\n", config.problem.c_str());
 
     StripOptions stripOptions;
-    stripOptions.width = (options.width * host.windows.dpiY() + 48) / 96;
+    stripOptions.width = ScaleForDpi(options.width, host.windows.dpiY());
     stripOptions.queryIntervalMs = options.queryIntervalMs;
     stripOptions.configPath = config.path;
     stripOptions.orvanoPath = folder + "/orvano";

@@ -14,6 +14,7 @@
 #include "host/host_text.h"
 #include "host/options_dialog.h"
 #include "platform/qt/notify_dbus.h"
+#include "platform/screen.h"
 #include "today/item_logic.h"
 
 namespace orvano {
@@ -52,7 +53,7 @@ StripWindow::StripWindow(QtTodayWindowSystem& windows, const TodayHostServices& 
       dayWatch_(*services.clock, [this](const std::string& reason) { NewDay(reason); }) {
     setWindowTitle("Orvano Today");
     setWindowIcon(QApplication::windowIcon());
-    setFixedSize(options_.width, std::max(1, (windows_.dpiY() * 32 + 48) / 96));
+    setFixedSize(options_.width, std::max(1, ScaleForDpi(32, windows_.dpiY())));
     hostWindow_ = windows_.AdoptHostWindow(
         this,
         [this](std::uint32_t m, std::uintptr_t w, std::intptr_t l) { return HostProc(m, w, l); });

@@ -3,6 +3,12 @@
 
 namespace orvano {
 
+// A length laid out for 96 DPI, in pixels at `dpi`: (length * dpi + 48) / 96,
+// truncated, so that halves round up.
+constexpr int ScaleForDpi(int length, int dpi) {
+    return (length * dpi + 48) / 96;
+}
+
 class Screen {
   public:
     virtual ~Screen() = default;

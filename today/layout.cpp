@@ -1,13 +1,15 @@
 #include "today/layout.h"
 
+#include "platform/screen.h"
+
 namespace orvano {
 
 void ComputeItemLayout(int dpiX, int dpiY, int width, bool showLabels, ItemLayout& layout) {
-    const int margin = (dpiX + 48) / 96;
-    const int top = (2 * dpiY + 48) / 96;
+    const int margin = ScaleForDpi(1, dpiX);
+    const int top = ScaleForDpi(2, dpiY);
     const int columnWidth = (width - margin - 10) / 6;
-    const int halfRow = (15 * dpiY + 48) / 96;
-    const int fullRow = (30 * dpiY + 48) / 96;
+    const int halfRow = ScaleForDpi(15, dpiY);
+    const int fullRow = ScaleForDpi(30, dpiY);
     int bottom = 0;
     if (showLabels) {
         for (int i = 0; i < kItemColumns; ++i) {
@@ -37,7 +39,7 @@ void ComputeItemLayout(int dpiX, int dpiY, int width, bool showLabels, ItemLayou
 }
 
 int ItemHeight(int dpiY, bool showLabels) {
-    return showLabels ? (dpiY * 32 + 48) / 96 : (dpiY * 16 + 48) / 96;
+    return showLabels ? ScaleForDpi(32, dpiY) : ScaleForDpi(16, dpiY);
 }
 
 }  // namespace orvano

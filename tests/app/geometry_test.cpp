@@ -116,8 +116,8 @@ TEST(Geometry, NothingOverlapsOnAnyPageAtAnyScaleInEitherLanguage) {
         const char* ratio;
     } scales[] = {{96, "1"}, {144, "1"}, {192, "1"}, {96, "1.5"}, {96, "2"}};
     for (const auto& scale : scales) {
-        const int width = ScaleLength(kLayoutClientWidth, scale.dpi);
-        const int height = ScaleLength(kLayoutClientHeight, scale.dpi);
+        const int width = ScaleForDpi(kLayoutClientWidth, scale.dpi);
+        const int height = ScaleForDpi(kLayoutClientHeight, scale.dpi);
         const PageLayout layout = MakeLayout(Rect{0, 0, width, height}, scale.dpi, scale.dpi);
         for (int lang : {1, 2}) {
             for (int page = 0; page < 5; ++page) {

@@ -557,7 +557,7 @@ TEST(PageCommands, NextOnPage3HidesNextPreviousOnPage1HidesPrevious) {
     s.window().SendCommand(kIdNext);
     EXPECT_EQ(s.app->ui.requestedPage, kPageAbout);
 
-    s.GoToPage(kPageQuibla);
+    s.GoToPage(kPageQibla);
     s.window().SendCommand(kIdPrevious);
     EXPECT_EQ(s.app->ui.requestedPage, kPageHome);
     EXPECT_FALSE(s.control(s.controls().previous).IsVisible());

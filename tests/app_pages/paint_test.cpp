@@ -188,7 +188,7 @@ TEST(PaintHome, TimesKeepFiveCharactersAndOneSpace) {
     EXPECT_EQ(PaddedClockText(7.0), "07:00 ");
 }
 
-TEST(PaintQuibla, CompassArrowsAndTextBlock) {
+TEST(PaintQibla, CompassArrowsAndTextBlock) {
     EngineState engine = Algiers();
     // 21 June 2010, 16:00 local: the Sun stands 94.343 degrees west of North.
     engine.observation = Observation{21, 6, 2010, 16, 0, 0};
@@ -223,7 +223,7 @@ TEST(PaintQuibla, CompassArrowsAndTextBlock) {
     EXPECT_EQ(engine.observation.day, 21);
 }
 
-TEST(PaintQuibla, FrenchTexts) {
+TEST(PaintQibla, FrenchTexts) {
     EngineState engine = Algiers();
     RecordingSurface surface;
     PaintMainWindow(surface, Input(1, 2), engine);
@@ -236,7 +236,7 @@ TEST(PaintQuibla, FrenchTexts) {
     EXPECT_EQ(texts[5].text, "Quibla");
 }
 
-TEST(PaintQuibla, AlgiersFacesEastSouthEast) {
+TEST(PaintQibla, AlgiersFacesEastSouthEast) {
     EngineState engine = Algiers();
     RecordingSurface surface;
     PaintMainWindow(surface, Input(1), engine);
@@ -252,7 +252,7 @@ TEST(PaintQuibla, AlgiersFacesEastSouthEast) {
     EXPECT_EQ(lines[3].y2, 96);
 }
 
-TEST(PaintQuibla, TownEastOfTheKaabaHasANegativeBearing) {
+TEST(PaintQibla, TownEastOfTheKaabaHasANegativeBearing) {
     EngineState engine = Algiers();
     engine.place.Name = "Karachi";
     engine.place.latitude = 24.8607 * kDegToRad;
@@ -263,7 +263,7 @@ TEST(PaintQuibla, TownEastOfTheKaabaHasANegativeBearing) {
     EXPECT_EQ(line.rfind("from North: -", 0), 0u) << line;
 }
 
-TEST(PaintQuibla, LocalHourWrapsIntoTheDay) {
+TEST(PaintQibla, LocalHourWrapsIntoTheDay) {
     EngineState engine = Algiers();
     // 00:30 local in zone +1 is 23:30 UT the day before: shown as 00:30.
     engine.observation = Observation{21, 6, 2010, 0, 30, 0};
@@ -408,7 +408,7 @@ TEST(PaintAbout, NameVersionCreditsAndIcons) {
     EXPECT_EQ(french.ops()[4].text.rfind("par ", 0), 0u);
 }
 
-TEST(PaintPages, ExploreMarkerOnlyOnHomeAndQuiblaWhileExploring) {
+TEST(PaintPages, ExploreMarkerOnlyOnHomeAndQiblaWhileExploring) {
     for (int page = 0; page < 5; ++page) {
         for (bool exploring : {false, true}) {
             EngineState engine = Algiers();

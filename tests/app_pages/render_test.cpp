@@ -166,7 +166,7 @@ TEST(Render, DumpOpsWritesTheRecordedPage) {
 }
 
 TEST(Render, TownOptionChoosesTheRow) {
-    const fs::path out = Scratch("quibla.json");
+    const fs::path out = Scratch("qibla.json");
     RenderRun run;
     ASSERT_EQ(run({"--dump-ops", "1", "--json", out.string(), "--config", kFourTowns, "--town", "0",
                    "--at", "2010-06-21 16:00:00"}),
