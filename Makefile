@@ -3,16 +3,17 @@ BUILD      ?= build
 BUILD_ASAN ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
-# WERROR=ON turns every compiler warning into an error (CI builds that way).
-WERROR     ?= OFF
+# WERROR=ON turns every compiler warning into an error (CI builds that way);
+# WERROR=OFF turns it off again. Unset, the build folder keeps its setting.
+WERROR     ?=
 
-.PHONY: deps build run test test-package test-asan bench fuzz install uninstall package clean
+.PHONY: deps build run test test-package test-asan lint bench fuzz install uninstall package clean
 
 deps:
 	tools/install-deps
 
 build: deps
-	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVANO_WERROR=$(WERROR)
+	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(if $(WERROR),-DORVANO_WERROR=$(WERROR))
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
@@ -30,6 +31,10 @@ test-asan: deps
 	cmake --build $(BUILD_ASAN) -j $(JOBS)
 	cd $(BUILD_ASAN) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS) -LE package
 	@if [ -x tools/fuzz ]; then tools/fuzz 30; fi
+
+# LINT_LAYERS="astro config" limits clang-tidy to those folders.
+lint: build
+	JOBS=$(JOBS) tools/lint $(BUILD) $(LINT_LAYERS)
 
 bench: build
 	tools/run-bench $(BUILD)

@@ -98,7 +98,7 @@ void ChooseLanguage(App& app) {
         messages.ShowOk(kRegistryErrorText.In(app.ui), kRegistryErrorCaption.In(app.ui));
         return;
     }
-    key.reset();  // closed before the box, as the handheld did
+    key.reset();  // closed before the box, which may wait for the user a long time
     messages.ShowOk(kLanguageText.In(app.ui), kLanguageCaption.In(app.ui));
 }
 

@@ -90,7 +90,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "orvano: %s\n", app.files.problem.c_str());
         messages.ShowOk(app.files.problem, "orvano");
     }
-    // The handheld's show command for a normal window.
+    // The show command for a normal window.
     constexpr int kShowNormal = 1;
     return orvano::RunApplication(app, kShowNormal);
 }

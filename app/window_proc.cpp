@@ -19,8 +19,7 @@ void MainWindowProc::OnDestroy(Window&) {
     app_.platform.windows.PostQuit(0);
 }
 
-// The handheld's shell tracked activation to manage its input panel; the
-// desktop has nothing to track.
+// The desktop needs nothing done when the window gains or loses activation.
 void MainWindowProc::OnActivate(Window&, bool) {}
 
 void MainWindowProc::OnCommand(Window& window, int id, int code) {

@@ -60,7 +60,7 @@ bool ChoosableZone(std::string_view name) {
            name != "localtime" && !name.starts_with("posix/") && !name.starts_with("right/");
 }
 
-std::string KnownOrEmpty(std::string name) {
+std::string KnownOrEmpty(const std::string& name) {
     return FindZone(name) != nullptr ? name : std::string();
 }
 
@@ -114,7 +114,7 @@ double ZoneOffsetAtLocal(ZoneRef zone, int day, int month, int year, long long l
 }
 
 double ZoneOffsetAtNoon(ZoneRef zone, int day, int month, int year) {
-    return ZoneOffsetAtLocal(zone, day, month, year, 12 * 3600);
+    return ZoneOffsetAtLocal(zone, day, month, year, 12LL * 3600);
 }
 
 double ZoneOffsetAtInstant(ZoneRef zone, std::chrono::system_clock::time_point instant) {
@@ -206,7 +206,7 @@ std::string DesktopZoneName(const char* tzVariable, const std::string& localtime
         const std::string marker = "zoneinfo/";
         const auto at = text.rfind(marker);
         if (at != std::string::npos) {
-            const std::string name = KnownOrEmpty(text.substr(at + marker.size()));
+            std::string name = KnownOrEmpty(text.substr(at + marker.size()));
             if (!name.empty()) return name;
         }
     }

@@ -14,6 +14,66 @@ void Print(TraceSink* console, const std::string& text) {
     if (console != nullptr) console->Write(text);
 }
 
+// What the reading has seen so far of the town lines.
+struct TownCount {
+    // Town lines are counted whatever happens to them; a line that finds no
+    // slot (before the header, or beyond NumberOfTowns) is stored nowhere and
+    // fails the count check, so no town is silently dropped.
+    long long lines = 0;
+    long long stray = 0;
+    bool headerSeen = false;
+};
+
+// A header record; kReadOk, or the refusal already shown.
+int ApplyHeader(const Record& r, ConfigTables& tables, TownCount& towns, MessageSink& boxes) {
+    if (r.NumberOfTowns > kMaxNumberOfTowns) {
+        // Refused whole: the table in memory stays as it was.
+        boxes.Show(kTextInvalidTownCount, kCaptionReadError);
+        return kReadInvalidTownCount;
+    }
+    tables.NumberOfTowns = r.NumberOfTowns;
+    tables.TownSelected = r.TownSelected;
+    tables.Verbose = r.Verbose;
+    if (!ValidNumberOfTowns(r.NumberOfTowns)) {
+        tables.Towns.clear();
+        boxes.Show(kTextInvalidTownCount, kCaptionReadError);
+        return kReadInvalidTownCount;
+    }
+    // A second header keeps the towns already read that still fit.
+    tables.Towns.resize(static_cast<size_t>(r.NumberOfTowns));
+    towns.headerSeen = true;
+    return kReadOk;
+}
+
+// A town record: the slot it was stored in, or nullptr for a stray line.
+Town* StoreTown(const Record& r, ConfigTables& tables, TownCount& towns) {
+    Town* slot = nullptr;
+    if (towns.headerSeen && towns.lines < static_cast<long long>(tables.Towns.size())) {
+        slot = &tables.Towns[static_cast<size_t>(towns.lines)];
+        *slot = r.town;
+    } else {
+        ++towns.stray;
+    }
+    ++towns.lines;
+    return slot;
+}
+
+// A zone record names the zone of the town line just before it.
+void ApplyComment(const Record& r, Town* previousTown) {
+    if (previousTown == nullptr) return;
+    std::string zone = ZoneRecordName(r.rest);
+    if (!zone.empty()) previousTown->Zone = std::move(zone);
+}
+
+void PrintPlace(TraceSink* console, const CurrentPlace& place) {
+    Print(console, "Lieu actuel : \n");
+    Print(console,
+          "Lieu : " + PrintableText(place.Country) + ", " + PrintableText(place.Name) + "\n");
+    Print(console, "latitude=" + AngleToDmsText(place.latitude) +
+                       "   longitude=" + AngleToDmsText(place.longitude) + "\n");
+    Print(console, "Convention " + IntText(place.Convention) + "\n");
+}
+
 }  // namespace
 
 std::string DataCfgPath(const std::string& folder) {
@@ -36,12 +96,7 @@ int ReadDataCfgBytes(std::string_view bytes, ConfigTables& tables, CurrentPlace&
     const std::string text = DecodeConfigBytes(bytes, tables.encoding);
     out += kEchoTitleLine;
 
-    // Town lines are counted whatever happens to them; a line that finds no slot
-    // (before the header, or beyond NumberOfTowns) is stored nowhere and fails
-    // the count check, so no town is silently dropped.
-    long long townLines = 0;
-    long long strayTownLines = 0;
-    bool headerSeen = false;
+    TownCount towns;
     // The slot of the town line just read, while a zone line may still follow it.
     Town* lastTown = nullptr;
 
@@ -55,33 +110,13 @@ int ReadDataCfgBytes(std::string_view bytes, ConfigTables& tables, CurrentPlace&
         switch (r.type) {
             case Record::Type::Header: {
                 out += HeaderFields(r.NumberOfTowns, r.TownSelected, r.Verbose);
-                if (r.NumberOfTowns > kMaxNumberOfTowns) {
-                    // Refused whole: the table in memory stays as it was.
-                    boxes.Show(kTextInvalidTownCount, kCaptionReadError);
-                    return kReadInvalidTownCount;
-                }
-                tables.NumberOfTowns = r.NumberOfTowns;
-                tables.TownSelected = r.TownSelected;
-                tables.Verbose = r.Verbose;
-                if (!ValidNumberOfTowns(r.NumberOfTowns)) {
-                    tables.Towns.clear();
-                    boxes.Show(kTextInvalidTownCount, kCaptionReadError);
-                    return kReadInvalidTownCount;
-                }
-                // A second header keeps the towns already read that still fit.
-                tables.Towns.resize(static_cast<size_t>(r.NumberOfTowns));
-                headerSeen = true;
+                const int result = ApplyHeader(r, tables, towns, boxes);
+                if (result != kReadOk) return result;
                 break;
             }
             case Record::Type::Town:
                 out += TownFields(r.town);
-                if (headerSeen && townLines < static_cast<long long>(tables.Towns.size())) {
-                    tables.Towns[static_cast<size_t>(townLines)] = r.town;
-                    lastTown = &tables.Towns[static_cast<size_t>(townLines)];
-                } else {
-                    ++strayTownLines;
-                }
-                ++townLines;
+                lastTown = StoreTown(r, tables, towns);
                 break;
             case Record::Type::ConventionParams:
                 place.Convention = r.conventionIndex;
@@ -104,10 +139,7 @@ int ReadDataCfgBytes(std::string_view bytes, ConfigTables& tables, CurrentPlace&
                 // Back over the space after the kind: the line is copied as it was.
                 out.pop_back();
                 out += r.rest + "\n";
-                if (previousTown != nullptr) {
-                    std::string zone = ZoneRecordName(r.rest);
-                    if (!zone.empty()) previousTown->Zone = std::move(zone);
-                }
+                ApplyComment(r, previousTown);
                 break;
             case Record::Type::BadFormat:
                 boxes.Show(kTextBadFormat, kCaptionReadError);
@@ -117,7 +149,7 @@ int ReadDataCfgBytes(std::string_view bytes, ConfigTables& tables, CurrentPlace&
         }
     }
 
-    if (townLines != tables.NumberOfTowns || strayTownLines != 0) {
+    if (towns.lines != tables.NumberOfTowns || towns.stray != 0) {
         boxes.Show(kTextTownCount, kCaptionReadError);
         return kReadTownCountError;
     }
@@ -127,14 +159,7 @@ int ReadDataCfgBytes(std::string_view bytes, ConfigTables& tables, CurrentPlace&
         return kReadTownOutOfRange;
     }
     FillCurrentPlace(tables.Towns[static_cast<size_t>(tables.TownSelected)], place);
-    if (tables.Verbose != 0) {
-        Print(console, "Lieu actuel : \n");
-        Print(console,
-              "Lieu : " + PrintableText(place.Country) + ", " + PrintableText(place.Name) + "\n");
-        Print(console, "latitude=" + AngleToDmsText(place.latitude) +
-                           "   longitude=" + AngleToDmsText(place.longitude) + "\n");
-        Print(console, "Convention " + IntText(place.Convention) + "\n");
-    }
+    if (tables.Verbose != 0) PrintPlace(console, place);
     return kReadOk;
 }
 

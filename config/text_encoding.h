@@ -1,5 +1,5 @@
-// data.cfg files come either as UTF-8 or, when they were made on the handheld,
-// as single-byte Windows-1252 text. In memory every text is UTF-8.
+// data.cfg files come either as UTF-8 or as single-byte Windows-1252 text
+// (older tables are written that way). In memory every text is UTF-8.
 #pragma once
 
 #include <cstddef>

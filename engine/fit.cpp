@@ -39,7 +39,7 @@ int WrapMinutes(int minutes) {
 
 double WrapMinutes(double minutes) {
     const double m = minutes - kMinutesPerDay * std::floor(minutes / kMinutesPerDay);
-    return m >= kMinutesPerDay / 2 ? m - kMinutesPerDay : m;
+    return m >= kMinutesPerDay * 0.5 ? m - kMinutesPerDay : m;
 }
 
 bool Same(double a, double b) {

@@ -45,9 +45,20 @@ class SolveDay {
   private:
     // Pass 1 of every solve evaluates the Sun at the transit.
     const SunSample& First(const EngineState& state);
+    // The Sun for pass `pass` at `u` hours UT (the shared first sample, or one
+    // made in `later`), with T, L and delta copied into state.sun.
+    const SunSample& PassSun(EngineState& state, int pass, double u, SunSample& later,
+                             const Trace& trace);
     // The pass-1 cosine of the hour angle for a fixed altitude; the sunrise and
     // sunset solves share one.
     double FirstCosTau(double h0, double sinH0, const SunSample& first, double* tau);
+    // The cosine of the hour angle at `s` for the fixed altitude whose sine is
+    // sinH0; *tau is set only when the cosine is in [-1, 1].
+    double FixedCosTau(double sinH0, const SunSample& s, double* tau) const;
+    // The same for Asr, whose altitude follows the shadow factor `k` and the
+    // declination; sets sun.h, and traces the altitude when asked.
+    double AsrCosTau(double k, const SunSample& s, bool traceAltitude, SunState& sun,
+                     const Trace& trace, double* tau) const;
 
     double latitude_;
     double sinLatitude_;

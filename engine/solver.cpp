@@ -94,6 +94,78 @@ double SolveDay::FirstCosTau(double h0, double sinH0, const SunSample& first, do
     return firstCos_;
 }
 
+double SolveDay::FixedCosTau(double sinH0, const SunSample& s, double* tau) const {
+    const double cosTau = (sinH0 - s.sinDelta * sinLatitude_) / s.cosDelta / cosLatitude_;
+    if (cosTau >= -1 && cosTau <= 1) *tau = std::acos(cosTau) * kSiderealRate;
+    return cosTau;
+}
+
+double SolveDay::AsrCosTau(double k, const SunSample& s, bool traceAltitude, SunState& sun,
+                           const Trace& trace, double* tau) const {
+    const double h0 = std::atan(1 / (k + std::tan(std::fabs(latitude_ - s.delta))));
+    sun.h = h0;
+    if (traceAltitude && trace.on()) {
+        trace.Printf("h=%g°  ie altitude %s\n", h0 * kRadToDeg, AngleToDmsText(h0).c_str());
+    }
+    const double cosTau = (std::sin(h0) - s.sinDelta * sinLatitude_) / s.cosDelta / cosLatitude_;
+    if (cosTau >= -1 && cosTau <= 1) *tau = std::acos(cosTau) * kSiderealRate;
+    return cosTau;
+}
+
+namespace {
+
+void TraceNextPass(const Trace& trace, int pass, double hour, double zone) {
+    if (!trace.on()) return;
+    if (pass == 1) {
+        trace.Printf("** corrected values ** :\n");
+        trace.Printf(" 2nd iter à %s\n", HoursToHmsText(hour - zone).c_str());
+    } else if (pass == 2) {
+        trace.Printf(" 3rd iter à %s\n", HoursToHmsText(hour - zone).c_str());
+    }
+}
+
+// The hour that the hour angle gives, unless the Sun never reaches the altitude.
+int TakeHourAngle(double cosTau, double tau, double side, double transit, SunState& sun,
+                  double* hour, const Trace& trace) {
+    if (trace.on()) trace.Printf(" costau=%g\n", cosTau);
+    if (cosTau > 1) {
+        trace.Printf("%s", kBelowText);
+        return kSolveAlwaysBelow;
+    }
+    if (cosTau < -1) {
+        trace.Printf("%s", kAboveText);
+        return kSolveAlwaysAbove;
+    }
+    // A cosine that is not a number passes neither test nor this one: the
+    // hour stays as it was and the next pass starts from it again.
+    if (cosTau >= -1 && cosTau <= 1) {
+        sun.tau = tau;
+        *hour = tau * kRadToHours * side + transit;
+        if (trace.on()) {
+            trace.Printf(" SalatHour=%gh ie : %s\n", *hour, HoursToHmsText(*hour).c_str());
+        }
+    }
+    return kSolveFound;
+}
+
+}  // namespace
+
+const SunSample& SolveDay::PassSun(EngineState& state, int pass, double u, SunSample& later,
+                                   const Trace& trace) {
+    const SunSample* sample = &later;
+    if (pass == 1) {
+        sample = &First(state);
+    } else {
+        later = SampleSun(state.observation, u);
+    }
+    const SunSample& s = *sample;
+    state.sun.T = s.T;
+    if (trace.on()) trace.Printf("T=%g JC à %s\n", s.T, HoursToHmsText(u).c_str());
+    state.sun.L = s.L;
+    state.sun.delta = s.delta;
+    return s;
+}
+
 int SolveDay::Solve(EngineState& state, unsigned int kind, double* hour, const Trace& trace) {
     *hour = 0.0;
     if (!IsSolvable(kind)) return kSolveBadKind;
@@ -117,61 +189,15 @@ int SolveDay::Solve(EngineState& state, unsigned int kind, double* hour, const T
     for (int pass = 1; pass <= 3; ++pass) {
         const double u = (pass == 1 ? transit : *hour) - zone;
         SunSample later;
-        const SunSample* sample = &later;
-        if (pass == 1) {
-            sample = &First(state);
-        } else {
-            later = SampleSun(state.observation, u);
-        }
-        const SunSample& s = *sample;
-        sun.T = s.T;
-        if (trace.on()) trace.Printf("T=%g JC à %s\n", s.T, HoursToHmsText(u).c_str());
-        sun.L = s.L;
-        sun.delta = s.delta;
+        const SunSample& s = PassSun(state, pass, u, later, trace);
 
-        double cosTau;
         double tau = 0.0;
-        if (asr) {
-            h0 = std::atan(1 / (k + std::tan(std::fabs(latitude_ - s.delta))));
-            sun.h = h0;
-            if (pass == 3 && trace.on()) {
-                trace.Printf("h=%g°  ie altitude %s\n", h0 * kRadToDeg, AngleToDmsText(h0).c_str());
-            }
-            cosTau = (std::sin(h0) - s.sinDelta * sinLatitude_) / s.cosDelta / cosLatitude_;
-            if (cosTau >= -1 && cosTau <= 1) tau = std::acos(cosTau) * kSiderealRate;
-        } else if (pass == 1) {
-            cosTau = FirstCosTau(h0, sinH0, s, &tau);
-        } else {
-            cosTau = (sinH0 - s.sinDelta * sinLatitude_) / s.cosDelta / cosLatitude_;
-            if (cosTau >= -1 && cosTau <= 1) tau = std::acos(cosTau) * kSiderealRate;
-        }
-        if (trace.on()) trace.Printf(" costau=%g\n", cosTau);
-
-        if (cosTau > 1) {
-            trace.Printf("%s", kBelowText);
-            return kSolveAlwaysBelow;
-        }
-        if (cosTau < -1) {
-            trace.Printf("%s", kAboveText);
-            return kSolveAlwaysAbove;
-        }
-        // A cosine that is not a number passes neither test nor this one: the
-        // hour stays as it was and the next pass starts from it again.
-        if (cosTau >= -1 && cosTau <= 1) {
-            sun.tau = tau;
-            *hour = tau * kRadToHours * side + transit;
-            if (trace.on()) {
-                trace.Printf(" SalatHour=%gh ie : %s\n", *hour, HoursToHmsText(*hour).c_str());
-            }
-        }
-        if (trace.on()) {
-            if (pass == 1) {
-                trace.Printf("** corrected values ** :\n");
-                trace.Printf(" 2nd iter à %s\n", HoursToHmsText(*hour - zone).c_str());
-            } else if (pass == 2) {
-                trace.Printf(" 3rd iter à %s\n", HoursToHmsText(*hour - zone).c_str());
-            }
-        }
+        const double cosTau = asr         ? AsrCosTau(k, s, pass == 3, sun, trace, &tau)
+                              : pass == 1 ? FirstCosTau(h0, sinH0, s, &tau)
+                                          : FixedCosTau(sinH0, s, &tau);
+        const int result = TakeHourAngle(cosTau, tau, side, transit, sun, hour, trace);
+        if (result != kSolveFound) return result;
+        TraceNextPass(trace, pass, *hour, zone);
     }
     return kSolveFound;
 }

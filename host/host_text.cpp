@@ -1,10 +1,13 @@
 #include "host/host_text.h"
 
+#include "platform/language.h"
+
 namespace orvano {
 
 bool HostInFrench(SettingsStore& settings) {
     if (auto key = settings.OpenKey(kAppSettingsKey)) {
-        if (const auto lang = key->ReadNumber("Lang")) return *lang == 2 || *lang == 0;
+        if (const auto lang = key->ReadNumber("Lang"))
+            return *lang == 0 || LanguageOf(*lang) == Language::French;
     }
     return true;  // the window's first start writes 2
 }

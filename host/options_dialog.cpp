@@ -100,7 +100,7 @@ OptionsDialog::OptionsDialog(TodayDialogProc proc, bool french, QWidget* parent)
 }
 
 void OptionsDialog::SetUpFullScreen(int flags) {
-    // The handheld's "done" button in the caption becomes an OK button.
+    // Flag 1 asks for a "done" button: an OK button here.
     if ((flags & 1) == 0) return;
     auto* box = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     box->setObjectName("done");

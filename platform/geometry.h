@@ -24,7 +24,7 @@ struct Colour {
     friend bool operator==(const Colour&, const Colour&) = default;
 };
 
-// A local calendar time in the field order of the handheld's system time record.
+// A local calendar time, field by field.
 struct LocalTime {
     int year = 0;
     int month = 0;      // 1 to 12

@@ -1,6 +1,6 @@
-// The drawing surface handed to a paint. The model is the handheld's: objects
-// (fonts, pens, bitmaps, icons) are made, selected, and released by the painter,
-// and every object made for a paint must be released within it.
+// The drawing surface handed to a paint. Objects (fonts, pens, bitmaps, icons)
+// are made, selected, and released by the painter, and every object made for a
+// paint must be released within it.
 #pragma once
 
 #include <optional>

@@ -1,6 +1,6 @@
 // The Today screen host as a plug-in sees it: the item window and its
 // messages, the options dialog, and the services the host process lends the
-// plug-in (as the handheld's system did). Shared by host/ and today/.
+// plug-in. Shared by host/ and today/.
 #pragma once
 
 #include <cstdint>

@@ -33,7 +33,7 @@ struct ControlSpec {
     friend bool operator==(const ControlSpec&, const ControlSpec&) = default;
 };
 
-// Notification codes carried with a command, as the handheld's controls send them.
+// Notification codes carried with a command: what happened to the control.
 inline constexpr int kNotifyClicked = 0;             // button
 inline constexpr int kNotifySelectionChange = 1;     // combo box
 inline constexpr int kNotifySetFocus = 3;            // combo box

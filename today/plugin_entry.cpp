@@ -35,8 +35,8 @@ std::intptr_t OptionsDialogProc(TodayDialog* dialog, std::uint32_t message, std:
 }
 
 __attribute__((constructor)) void ProcessAttach() {
-    // The host lends its services the way the handheld's system would; a
-    // process that offers none cannot show the item.
+    // The host lends its services through a symbol of its own; a process that
+    // offers none cannot show the item.
     void* symbol = dlsym(RTLD_DEFAULT, kHostServicesSymbol);
     if (symbol == nullptr) return;
     auto services = reinterpret_cast<TodayHostServices* (*)()>(symbol)();

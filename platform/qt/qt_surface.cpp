@@ -162,7 +162,7 @@ void QtSurface::ReleaseFont(FontId font) {
 }
 
 PenId QtSurface::CreateSolidPen(int width, Colour colour) {
-    // The handheld's wide pens have round ends and joins.
+    // Wide pens have round ends and joins, so the compass arrows end softly.
     QPen pen(ToQColor(colour), std::max(width, 1), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     if (width <= 1) pen.setCosmetic(true);
     const int handle = nextHandle_++;

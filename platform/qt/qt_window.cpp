@@ -36,7 +36,7 @@ QString FromUtf8(const std::string& text) {
 
 constexpr char kForwardRequest[] = "forward\n";
 
-// A combo box that reports what the handheld's combo box reported: the
+// A combo box that reports what the window's commands listen to: the
 // drop-down opening and closing and the focus coming and going, as well as
 // the user's choice of a line.
 class NotifyingComboBox final : public QComboBox {
@@ -89,7 +89,7 @@ int DayOfWeek(const QDate& date) {
 }  // namespace
 
 // One child control. A picker keeps a whole date and time, of which it shows
-// and edits half, as the handheld's picker did.
+// and edits half.
 class QtControl final : public Control {
   public:
     QtControl(QtMainWindow* window, const ControlSpec& spec) : kind_(spec.kind) {
@@ -152,7 +152,7 @@ class QtControl final : public Control {
             }
         }
         if (kind_ == ControlClass::DatePicker || kind_ == ControlClass::TimePicker) {
-            // A new picker shows the current date and time, as on the handheld.
+            // A new picker shows the current date and time.
             const QDateTime now = QDateTime::currentDateTime();
             LocalTime start;
             start.year = now.date().year();

@@ -378,7 +378,7 @@ TEST_F(ControlsTest, ControlsThatCouldNotBeMadeAreSkipped) {
 }
 
 // The painted items' places on the window's 240 x 300 client at 96 DPI: the
-// pages' contents where the handheld's 268-pixel screen had them, the title
+// pages' contents in their 268-pixel area, the title
 // and the Home icon below them, the compass raised clear of its text block.
 TEST(LayoutTable, PaintedPlacesAt96Dpi) {
     const PageLayout l = MakeLayout(Rect{0, 0, 240, 300}, 96, 96);

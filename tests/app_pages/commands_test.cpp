@@ -23,8 +23,8 @@
 #include "astro/constants.h"
 #include "astro/trace.h"
 #include "config/reader.h"
+#include "tests/app_pages/recorded_ops.h"
 #include "tests/support/recording_platform.h"
-#include "tests/support/recording_surface.h"
 
 namespace orvano {
 namespace {

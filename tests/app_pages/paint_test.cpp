@@ -12,7 +12,7 @@
 #include "astro/constants.h"
 #include "astro/julian_time.h"
 #include "astro/sun_report.h"
-#include "tests/support/recording_surface.h"
+#include "tests/app_pages/recorded_ops.h"
 
 namespace orvano {
 namespace {

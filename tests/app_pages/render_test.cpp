@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/recording_surface.h"
+#include "tests/app_pages/recorded_ops.h"
 
 namespace orvano {
 namespace {

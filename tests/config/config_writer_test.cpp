@@ -390,10 +390,10 @@ TEST(ConfigWriter, StaleTemporaryFilesAreRemovedAtTheNextSave) {
 TEST(ConfigWriter, WritesBackInTheEncodingRead) {
     TempFolder folder;
     const std::string path = folder / "data.cfg";
-    const std::string handheld =
+    const std::string windows1252 =
         "1 1 0 0\n2 Alg\xE9rie B\xE9ja\xEF"
         "a 36.75 5.06 1 0 0\n";
-    WriteFile(path, handheld);
+    WriteFile(path, windows1252);
     ConfigTables t;
     CurrentPlace place;
     RecordingBoxes boxes;

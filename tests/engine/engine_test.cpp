@@ -541,7 +541,7 @@ TEST(MonthSchedule, RowsAreTheDaySchedulesAndStateIsRestored) {
         }
         const SunState sunAfterMonth = state.sun;
 
-        std::vector<int> zones;
+        std::vector<double> zones;
         for (int d = 1; d <= count; ++d) {
             EngineState day = state;
             day.observation.day = d;
@@ -747,7 +747,7 @@ TEST(ZoneTown, DelhiIsExactlyHalfAnHourAfterTheSameTownAtFive) {
         ComputeDaySchedule(five);
         const std::string report = Report(delhi);
         EXPECT_EQ(delhi.timeZoneInEffect, 5.5);
-        for (int i = 0; i < kPrayerCount; ++i) {
+        for (std::size_t i = 0; i < kPrayerCount; ++i) {
             EXPECT_EQ(delhi.schedule.exact[i] - five.schedule.exact[i], 0.5) << i;
             EXPECT_EQ(delhi.schedule.adjusted[i] - five.schedule.adjusted[i], 0.5) << i;
         }

@@ -1,6 +1,5 @@
-// The recording drawing surface for tests, with look-ups over what a paint
-// drew. The surface itself is the program's own (it also serves
-// `orvano --dump-ops`); tests that use it link orvano_app.
+// Look-ups over what a paint drew on the program's recording surface (the one
+// that also serves `orvano --dump-ops`).
 #pragma once
 
 #include <string>
