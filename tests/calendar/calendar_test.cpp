@@ -437,7 +437,7 @@ TEST(MonthCalendar, CellsShowTheClockTextsIncludingTheOverflowMessage) {
     EXPECT_EQ(count, 30u);
 }
 
-TEST(MonthCalendar, EstimatedCellsCarryTheMarkAndThePageItsLegend) {
+TEST(MonthCalendarCases, EstimatedCellsCarryTheMarkAndThePageItsLegend) {
     struct Case {
         HighLatitudeRule rule;
         const char* row21;  // day 21's six cells

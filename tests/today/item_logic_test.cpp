@@ -441,9 +441,9 @@ TEST_F(RefreshFixture, NoAlarmOrBlinkWithoutATimeAndEstimatesAtTheirTime) {
         item.HeightChanged = false;
         std::string blinks;
         for (int minute = 0; minute < 24 * 60; ++minute) {
-            const LocalTime now{2026, 6, 0, 21, minute / 60, minute % 60, 0, 0};
+            const LocalTime at{2026, 6, 0, 21, minute / 60, minute % 60, 0, 0};
             const bool idle = item.AlertCountdown == 0;
-            QueryRefresh(item, now, 240, height, sounds, [](const Rect*) {});
+            QueryRefresh(item, at, 240, height, sounds, [](const Rect*) {});
             if (!idle || item.AlertCountdown == 0) continue;  // no blink began this minute
             for (int p : kShownPrayers) {
                 if (item.Highlighted[static_cast<size_t>(p)]) {
