@@ -239,26 +239,6 @@ std::string SunPositionText(const EngineState& engine) {
     return text;
 }
 
-double ParseDecimalField(const std::string& text) {
-    const char* p = text.c_str();
-    const char* end = p + text.size();
-    while (p < end &&
-           (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\r' || *p == '\f' || *p == '\v')) {
-        ++p;
-    }
-    bool negative = false;
-    if (p < end && (*p == '+' || *p == '-')) {
-        negative = (*p == '-');
-        ++p;
-    }
-    // Only digits and a point may start the number: no sign twice, no "inf" or "nan".
-    if (p == end || !((*p >= '0' && *p <= '9') || *p == '.')) return 0.0;
-    double value = 0.0;
-    const auto [stop, error] = std::from_chars(p, end, value, std::chars_format::general);
-    if (error != std::errc() || stop == p || !std::isfinite(value)) return 0.0;
-    return negative ? -value : value;
-}
-
 std::optional<double> ParseNumberField(const std::string& text) {
     auto space = [](char c) {
         return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';

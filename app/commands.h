@@ -36,9 +36,4 @@ bool ReadFieldsIntoPlace(App& app, bool modify);
 // it allowed); nothing for any other text. Independent of the process's locale.
 std::optional<double> ParseNumberField(const std::string& text);
 
-// A decimal number as the fields hold it: leading white space skipped, the
-// longest prefix that is a number, 0 when there is none (or it is not finite).
-// Independent of the process's locale.
-double ParseDecimalField(const std::string& text);
-
 }  // namespace orvano

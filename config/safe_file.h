@@ -89,6 +89,6 @@ class ReplacingFile {
 int RemoveStaleTemporaries(const std::string& folder, const std::string& tempPrefix,
                            long minAgeSeconds);
 
-inline constexpr long kStaleTemporarySeconds = 10 * 60;
+inline constexpr long kStaleTemporarySeconds = 10L * 60;
 
 }  // namespace orvano

@@ -477,22 +477,6 @@ TEST(TownCommands, FieldsAreCutAt79Characters) {
     EXPECT_EQ(s.app->engine.place.Country.size(), 79u * 2);
 }
 
-TEST(ParseDecimalField, AsFormattedInputReadsIt) {
-    const struct {
-        const char* text;
-        double value;
-    } cases[] = {
-        {"36.75", 36.75}, {"  36.75abc", 36.75},
-        {"-5.5", -5.5},   {"+3", 3.0},
-        {".5", 0.5},      {"1e2", 100.0},
-        {"12,5", 12.0},   {"abc", 0.0},
-        {"", 0.0},        {"--1", 0.0},
-        {"inf", 0.0},     {"nan", 0.0},
-        {"1e999", 0.0},   {"\t-0.000001", -0.000001},
-    };
-    for (const auto& c : cases) EXPECT_EQ(ParseDecimalField(c.text), c.value) << c.text;
-}
-
 // Running on the installed file because the user's copy could not be made.
 TEST(TownCommands, SaveOnTheInstalledFileIsRefused) {
     Started s(kFourTowns, 1);
