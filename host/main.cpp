@@ -78,7 +78,7 @@ struct Plugin {
     TodayDialogProc optionsProc = nullptr;
 };
 
-// Loading runs the plug-in's load handler, which reads data.cfg.
+// Handing the plug-in the host's services runs its load handler, which reads data.cfg.
 Plugin LoadPlugin(const std::string& path, bool french) {
     Plugin plugin;
     plugin.library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
@@ -89,7 +89,9 @@ Plugin LoadPlugin(const std::string& path, bool french) {
         return plugin;
     }
     auto table = reinterpret_cast<TodayExportTable>(dlsym(plugin.library, kPluginExportSymbol));
-    if (table != nullptr) {
+    const auto attach =
+        table != nullptr ? reinterpret_cast<TodayAttachHost>(table(kExportAttachHost)) : nullptr;
+    if (attach != nullptr && attach(&hostServices)) {
         plugin.createItem = reinterpret_cast<TodayCreateItem>(table(kExportCreateItem));
         plugin.optionsProc = reinterpret_cast<TodayDialogProc>(table(kExportOptionsDialog));
     }
@@ -233,11 +235,6 @@ int RunStrip(QApplication& app, Host& host, QLocalServer& server) {
 }
 
 }  // namespace
-
-extern "C" __attribute__((visibility("default"))) orvano::TodayHostServices*
-OrvanoTodayHostServices() {
-    return &hostServices;
-}
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -35,6 +35,10 @@ inline constexpr std::uint32_t kMsgGetColour = 1124;      // wParam: selector; r
 inline constexpr std::uint32_t kMsgDrawWatermark = 1125;  // lParam: const TodayWatermark*
 inline constexpr std::uintptr_t kColourTodayText = 0x10000004;
 
+// The first entry the host asks for: `bool AttachHost(TodayHostServices*)`
+// lends the plug-in the host's services and runs its load handler; the other
+// entries are given only once it has accepted the load.
+inline constexpr int kExportAttachHost = 1;
 inline constexpr int kExportCreateItem = 240;
 inline constexpr int kExportOptionsDialog = 241;
 inline constexpr int kDialogDone = 1;
@@ -129,12 +133,10 @@ struct TodayHostServices {
     Shell* shell = nullptr;
 };
 
-// The host exports `TodayHostServices* OrvanoTodayHostServices()`; the plug-in
-// looks it up in the process when it is loaded.
-inline constexpr const char* kHostServicesSymbol = "OrvanoTodayHostServices";
 // The plug-in's one export: `void* OrvanoTodayExport(int number)` gives the
-// entry for an export number (240, 241) and nothing for any other.
+// entry for an export number (1, 240, 241) and nothing for any other.
 inline constexpr const char* kPluginExportSymbol = "OrvanoTodayExport";
 using TodayExportTable = void* (*)(int number);
+using TodayAttachHost = bool (*)(TodayHostServices* services);
 
 }  // namespace orvano

@@ -1,8 +1,6 @@
-// The shared library's entry points: load and unload as the library's
-// constructor and destructor, and the one export that gives the entries by
-// number. Everything else in the library is hidden.
-#include <dlfcn.h>
-
+// The shared library's entry points: load when the host hands over its
+// services, unload as the library's destructor, and the one export that gives
+// the entries by number. Everything else in the library is hidden.
 #include "platform/today_host.h"
 #include "platform/today_process.h"
 #include "platform/user_files.h"
@@ -34,13 +32,10 @@ std::intptr_t OptionsDialogProc(TodayDialog* dialog, std::uint32_t message, std:
     return PluginOptionsDialogProc(Plugin(), dialog, message, wParam, lParam);
 }
 
-__attribute__((constructor)) void ProcessAttach() {
-    // The host lends its services through a symbol of its own; a process that
-    // offers none cannot show the item.
-    void* symbol = dlsym(RTLD_DEFAULT, kHostServicesSymbol);
-    if (symbol == nullptr) return;
-    auto services = reinterpret_cast<TodayHostServices* (*)()>(symbol)();
-    if (services == nullptr) return;
+// The host hands its services over once, before anything else; without them
+// the item cannot be shown.
+bool AttachHost(TodayHostServices* services) {
+    if (services == nullptr || loaded) return loaded;
     TodayPlugin& plugin = Plugin();
     plugin.windowProc = ItemWindowProc;
     plugin.getLog = []() -> DiagnosticLog& { return GetLog(); };
@@ -51,6 +46,7 @@ __attribute__((constructor)) void ProcessAttach() {
     }
     plugin.configPath = std::move(config.path);
     loaded = PluginLoad(plugin, &loaded, library, *services);
+    return loaded;
 }
 
 __attribute__((destructor)) void ProcessDetach() {
@@ -60,6 +56,7 @@ __attribute__((destructor)) void ProcessDetach() {
 }  // namespace
 
 extern "C" __attribute__((visibility("default"))) void* OrvanoTodayExport(int number) {
+    if (number == kExportAttachHost) return reinterpret_cast<void*>(&AttachHost);
     if (!loaded) return nullptr;
     switch (number) {
         case kExportCreateItem:
