@@ -200,6 +200,20 @@ std::array<ControlSpec, kMadeSlotCount> ControlSpecs(const PageLayout& layout, b
     return specs;
 }
 
+// A drop-down list in one of the layout table's places.
+static ControlSpec ListSpecAt(const PageLayout& layout, Slot slot, int id, bool french) {
+    const Box& box = layout.at(slot).box;
+    ControlSpec spec;
+    spec.kind = ControlClass::ComboBox;
+    spec.id = id;
+    spec.x = box.x;
+    spec.y = box.y;
+    spec.width = box.width;
+    spec.height = box.height;
+    spec.language = french ? "fr" : "en";
+    return spec;
+}
+
 void CreateControls(App& app, Window& window) {
     const PageLayout layout = MakeLayout(window.ClientRect(), DpiX(app), DpiY(app));
     const auto specs = ControlSpecs(layout, IsFrench(app.ui));
@@ -230,30 +244,13 @@ void CreateControls(App& app, Window& window) {
     c.highLatitudeList = window.CreateControl(HighLatitudeListSpec(layout, IsFrench(app.ui)));
 
     // The zone chooser: an editable list, so that typing jumps to a name.
-    const Box& box = layout.at(Slot::ZoneChooser).box;
-    ControlSpec zone;
-    zone.kind = ControlClass::ComboBox;
-    zone.id = kIdZoneChooser;
-    zone.x = box.x;
-    zone.y = box.y;
-    zone.width = box.width;
-    zone.height = box.height;
+    ControlSpec zone = ListSpecAt(layout, Slot::ZoneChooser, kIdZoneChooser, IsFrench(app.ui));
     zone.verticalScroll = true;
-    zone.language = IsFrench(app.ui) ? "fr" : "en";
     c.zoneChooser = window.CreateControl(zone);
 }
 
 ControlSpec HighLatitudeListSpec(const PageLayout& layout, bool french) {
-    const Box& box = layout.at(Slot::HighLatitudeRule).box;
-    ControlSpec spec;
-    spec.kind = ControlClass::ComboBox;
-    spec.id = kIdHighLatitudeList;
-    spec.x = box.x;
-    spec.y = box.y;
-    spec.width = box.width;
-    spec.height = box.height;
-    spec.language = french ? "fr" : "en";
-    return spec;
+    return ListSpecAt(layout, Slot::HighLatitudeRule, kIdHighLatitudeList, french);
 }
 
 void ShowPage(App& app, Window& window) {
