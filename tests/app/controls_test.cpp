@@ -399,6 +399,7 @@ TEST(LayoutTable, PaintedPlacesAt96Dpi) {
         EXPECT_EQ(l.homeImageY[i], row + 4);
     }
     EXPECT_EQ(l.homeMoon, (Anchor{104, 218}));
+    EXPECT_EQ(l.homeLegend, (Anchor{5, 228}));
     EXPECT_EQ(l.compassCx, 120.0);
     EXPECT_EQ(static_cast<int>(l.compassCy), 81);
     EXPECT_EQ(static_cast<int>(l.quiblaBase), 179);
@@ -411,6 +412,7 @@ TEST(LayoutTable, PaintedPlacesAt96Dpi) {
     EXPECT_EQ(l.computeColumnX, (std::array<int, 6>{23, 64, 104, 144, 184, 223}));
     EXPECT_EQ(l.computeNameY, 200);
     EXPECT_EQ(l.computeTimeY, 220);
+    EXPECT_EQ(l.computeLegend, (Anchor{120, 240}));
     EXPECT_EQ(l.configLabels, (std::array<Anchor, 7>{
                                   Anchor{10, 40}, Anchor{130, 40}, Anchor{10, 80}, Anchor{130, 80},
                                   Anchor{10, 120}, Anchor{130, 120}, Anchor{10, 150}}));

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -30,32 +31,30 @@ constexpr Colour kGold{255, 204, 0};
 const Colour kPrayer[6] = {{0, 153, 255}, {255, 204, 0}, {255, 102, 255},
                            {51, 255, 0},  {255, 0, 0},   {0, 0, 255}};
 
-void ExpectText(const DrawOp& op, int x, int y, const std::string& text, TextAlign align,
+// The 96-DPI places come from the layout table the painting reads; the table's
+// own values are pinned by LayoutTable.PaintedPlacesAt96Dpi.
+const PageLayout kL = MakeLayout(Rect{0, 0, 240, 300}, 96, 96);
+
+void ExpectText(const DrawOp& op, Anchor at, const std::string& text, TextAlign align,
                 int fontHeight, Colour colour) {
-    EXPECT_EQ(op.kind, DrawOp::Kind::Text) << text;
-    EXPECT_EQ(op.x, x) << text;
-    EXPECT_EQ(op.y, y) << text;
+    SCOPED_TRACE(text);
+    EXPECT_EQ(op.kind, DrawOp::Kind::Text);
+    EXPECT_EQ((Anchor{op.x, op.y}), at);
     EXPECT_EQ(op.text, text);
-    EXPECT_EQ(op.align, align) << text;
-    EXPECT_EQ(op.font.face, "ARIAL") << text;
-    EXPECT_EQ(op.font.height, fontHeight) << text;
-    EXPECT_EQ(op.font.weight, 700) << text;
-    EXPECT_EQ(op.colour, colour) << text;
+    EXPECT_EQ(op.align, align);
+    EXPECT_EQ(op.font, (FontSpec{"ARIAL", fontHeight, 700}));
+    EXPECT_EQ(op.colour, colour);
 }
 
-void ExpectImage(const DrawOp& op, DrawOp::Kind kind, int id, int x, int y) {
+void ExpectImage(const DrawOp& op, DrawOp::Kind kind, int id, Anchor at) {
     EXPECT_EQ(op.kind, kind) << id;
     EXPECT_EQ(op.resourceId, id);
-    EXPECT_EQ(op.x, x) << id;
-    EXPECT_EQ(op.y, y) << id;
+    EXPECT_EQ((Anchor{op.x, op.y}), at) << id;
 }
 
 void ExpectLine(const DrawOp& op, int x1, int y1, int x2, int y2, Colour colour) {
     EXPECT_EQ(op.kind, DrawOp::Kind::Line);
-    EXPECT_EQ(op.x, x1);
-    EXPECT_EQ(op.y, y1);
-    EXPECT_EQ(op.x2, x2);
-    EXPECT_EQ(op.y2, y2);
+    EXPECT_EQ((std::array{op.x, op.y, op.x2, op.y2}), (std::array{x1, y1, x2, y2}));
     EXPECT_EQ(op.penWidth, 2);
     EXPECT_EQ(op.colour, colour);
 }
@@ -88,93 +87,119 @@ PaintInput Input(int page, std::uint32_t lang = 1, bool exploring = false) {
     return input;
 }
 
+RecordingSurface Paint(EngineState& engine, const PaintInput& input) {
+    RecordingSurface surface(input.dpiY, input.client);
+    PaintMainWindow(surface, input, engine);
+    return surface;
+}
+
 TEST(PaintHome, EveryItemAtItsPlace) {
     EngineState engine = Algiers();
-    RecordingSurface surface;
-    PaintMainWindow(surface, Input(0), engine);
+    const RecordingSurface surface = Paint(engine, Input(0));
     const std::vector<DrawOp>& ops = surface.ops();
     ASSERT_EQ(ops.size(), 23u);
-    ExpectText(ops[0], 120, 268, "Home", TextAlign::Centre, -13, kTitle);
-    ExpectText(ops[1], 120, 10, "Algiers, Algeria", TextAlign::Centre, -13, kBlack);
-    ExpectText(ops[2], 120, 30, "Vendredi  15  Mars  2024", TextAlign::Centre, -13, kBlack);
+    ExpectText(ops[0], kL.title, "Home", TextAlign::Centre, -13, kTitle);
+    ExpectText(ops[1], kL.homeTown, "Algiers, Algeria", TextAlign::Centre, -13, kBlack);
+    ExpectText(ops[2], kL.homeDate, "Vendredi  15  Mars  2024", TextAlign::Centre, -13, kBlack);
     // "%2d": the hour keeps its leading space.
-    ExpectText(ops[3], 120, 46, " 9:05:07", TextAlign::Centre, -19, kBlack);
+    ExpectText(ops[3], kL.homeClock, " 9:05:07", TextAlign::Centre, -19, kBlack);
     const char* times[6] = {"05:30 ", "06:15 ", "13:00 ", "16:00 ", "18:54 ", "20:16 "};
     const char* names[6] = {"Fajr", "Chourouk", "Zuhr", "Asr", "Maghrib", "Isha"};
-    const int rows[6] = {66, 90, 114, 138, 162, 186};
     for (std::size_t i = 0; i < 6; ++i) {
-        ExpectText(ops[4 + i], 120, rows[i], times[i], TextAlign::Centre, -19, kPrayer[i]);
-        ExpectText(ops[10 + i], 24, rows[i] + 4, names[i], TextAlign::Left, -13, kPrayer[i]);
-        ExpectImage(ops[16 + i], DrawOp::Kind::Bitmap, 134 + static_cast<int>(i), 180, rows[i] + 4);
+        ExpectText(ops[4 + i], {kL.homeTimeX, kL.homeTimeY[i]}, times[i], TextAlign::Centre, -19,
+                   kPrayer[i]);
+        ExpectText(ops[10 + i], {kL.homeNameX, kL.homeNameY[i]}, names[i], TextAlign::Left, -13,
+                   kPrayer[i]);
+        ExpectImage(ops[16 + i], DrawOp::Kind::Bitmap, 134 + static_cast<int>(i),
+                    {kL.homeImageX, kL.homeImageY[i]});
     }
-    ExpectImage(ops[22], DrawOp::Kind::Icon, 111, 104, 218);
+    ExpectImage(ops[22], DrawOp::Kind::Icon, 111, kL.homeMoon);
     EXPECT_TRUE(surface.transparentBackground());
     EXPECT_TRUE(AllReleased(surface));
     // Three fonts, six bitmaps and one icon, all made and released in this paint.
     EXPECT_EQ(surface.ObjectsMade(), 10);
 }
 
-TEST(PaintHome, FrenchTitleAndFrenchDateInBothLanguages) {
-    EngineState engine = Algiers();
-    RecordingSurface french;
-    PaintMainWindow(french, Input(0, 2), engine);
-    EXPECT_EQ(french.ops()[0].text, "Accueil");
-    EXPECT_EQ(french.ops()[2].text, "Vendredi  15  Mars  2024");
-    // Any value but 2 is English.
-    RecordingSurface other;
-    PaintMainWindow(other, Input(0, 3), engine);
-    EXPECT_EQ(other.ops()[0].text, "Home");
+// The texts that change with the language (any value but 2 is English), by
+// their place among the page's texts; a trailing '~' asks only for the start.
+TEST(PaintPages, TextsOfEachLanguage) {
+    struct Case {
+        int page;
+        std::uint32_t lang;
+        size_t count;
+        std::vector<std::pair<size_t, std::string>> texts;
+    };
+    const Case cases[] = {
+        {0, 2, 16, {{0, "Accueil"}, {2, "Vendredi  15  Mars  2024"}}},
+        {0, 3, 16, {{0, "Home"}}},
+        {1,
+         2,
+         6,
+         {{0, "Quibla :"},
+          {1, "à partir du Nord : ~"},
+          {2, "à partir du Soleil : ~"},
+          {3, "Soleil à partir du Nord à "},
+          {5, "Quibla"}}},
+        {2, 2, 15, {{0, "Calculs"}, {1, "Exploration à la date :"}}},
+        {4, 1, 6, {{4, "by ~"}}},
+        {4, 2, 6, {{0, "A propos"}, {1, "Version : 1.60"}, {4, "par ~"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("page " + std::to_string(c.page) + " lang " + std::to_string(c.lang));
+        EngineState engine = Algiers();
+        const std::vector<DrawOp> texts = Texts(Paint(engine, Input(c.page, c.lang)));
+        ASSERT_EQ(texts.size(), c.count);
+        for (const auto& [index, text] : c.texts) {
+            if (text.back() == '~') {
+                EXPECT_EQ(texts[index].text.rfind(text.substr(0, text.size() - 1), 0), 0u)
+                    << texts[index].text;
+            } else {
+                EXPECT_EQ(texts[index].text, text);
+            }
+        }
+    }
 }
 
 TEST(PaintHome, WeekdayIsThatOfTheLocalDate) {
     EngineState engine = Algiers();
     // 23:30 UT on Thursday 14 March is 00:30 on Friday in zone +1.
     engine.sun.T = JulianCenturies(14, 3, 2024, 23.5);
-    RecordingSurface surface;
-    PaintMainWindow(surface, Input(0), engine);
-    EXPECT_EQ(surface.ops()[2].text, "Vendredi  15  Mars  2024");
+    EXPECT_EQ(Paint(engine, Input(0)).ops()[2].text, "Vendredi  15  Mars  2024");
     engine.timeZoneInEffect = 0;
-    RecordingSurface utc;
-    PaintMainWindow(utc, Input(0), engine);
-    EXPECT_EQ(utc.ops()[2].text, "Jeudi  15  Mars  2024");
+    EXPECT_EQ(Paint(engine, Input(0)).ops()[2].text, "Jeudi  15  Mars  2024");
 }
 
 TEST(PaintHome, EstimatedTimesCarryTheMarkAndTheLegendNoneHasNoTime) {
     struct Case {
         int page;
         std::uint32_t lang;
-        int legendX, legendY;
+        Anchor at;
         TextAlign align;
         const char* legend;
     };
-    const Case cases[] = {{0, 1, 5, 228, TextAlign::Left, "* 1/7 night"},
-                          {0, 2, 5, 228, TextAlign::Left, "* 1/7 nuit"},
-                          {2, 1, 120, 240, TextAlign::Centre, "* estimated: 1/7 of the night"}};
+    const Case cases[] = {
+        {0, 1, kL.homeLegend, TextAlign::Left, "* 1/7 night"},
+        {0, 2, kL.homeLegend, TextAlign::Left, "* 1/7 nuit"},
+        {2, 1, kL.computeLegend, TextAlign::Centre, "* estimated: 1/7 of the night"}};
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.legend);
         EngineState engine = Algiers();
         engine.schedule.status = {PrayerStatus::Estimated, PrayerStatus::Ok,
                                   PrayerStatus::Ok,        PrayerStatus::None,
                                   PrayerStatus::Ok,        PrayerStatus::Estimated};
         engine.schedule.shown = {3.72, 6.25, 12.999, NAN, 18.9, 25.5};
-        PaintInput input = Input(c.page, c.lang);
-        RecordingSurface surface;
-        PaintMainWindow(surface, input, engine);
-        const std::vector<std::string> times = {"03:43*", "06:15 ", "13:00 ",
-                                                "--:-- ", "18:54 ", "01:30*"};
-        for (size_t i = 0; i < times.size(); ++i) {
-            const DrawOp* op = FindText(surface, times[i]);
-            ASSERT_NE(op, nullptr) << times[i];
+        const RecordingSurface surface = Paint(engine, Input(c.page, c.lang));
+        for (const char* time : {"03:43*", "06:15 ", "13:00 ", "--:-- ", "18:54 ", "01:30*"}) {
+            EXPECT_NE(FindText(surface, time), nullptr) << time;
         }
         const DrawOp* legend = FindText(surface, c.legend);
-        ASSERT_NE(legend, nullptr) << c.legend;
-        ExpectText(*legend, c.legendX, c.legendY, c.legend, c.align, -12, kBlack);
+        ASSERT_NE(legend, nullptr);
+        ExpectText(*legend, c.at, c.legend, c.align, -12, kBlack);
         EXPECT_TRUE(AllReleased(surface));
 
         // Without an estimate there is no legend.
         engine.schedule.status[Fajr] = engine.schedule.status[Isha] = PrayerStatus::Ok;
-        RecordingSurface plain;
-        PaintMainWindow(plain, input, engine);
-        EXPECT_EQ(FindText(plain, c.legend), nullptr);
+        EXPECT_EQ(FindText(Paint(engine, Input(c.page, c.lang)), c.legend), nullptr);
     }
 }
 
@@ -182,9 +207,7 @@ TEST(PaintHome, TimesKeepFiveCharactersAndOneSpace) {
     EngineState engine = Algiers();
     // Past 23:59:30 the clock text is the overflow message, cut to five characters.
     engine.schedule.shown[5] = 23.9999;
-    RecordingSurface surface;
-    PaintMainWindow(surface, Input(0), engine);
-    EXPECT_EQ(surface.ops()[9].text, "erreu ");
+    EXPECT_EQ(Paint(engine, Input(0)).ops()[9].text, "erreu ");
     EXPECT_EQ(PaddedClockText(7.0), "07:00 ");
 }
 
@@ -192,54 +215,43 @@ TEST(PaintQibla, CompassArrowsAndTextBlock) {
     EngineState engine = Algiers();
     // 21 June 2010, 16:00 local: the Sun stands 94.343 degrees west of North.
     engine.observation = Observation{21, 6, 2010, 16, 0, 0};
-    RecordingSurface surface;
-    PaintMainWindow(surface, Input(1), engine);
+    const RecordingSurface surface = Paint(engine, Input(1));
     const std::vector<DrawOp>& ops = surface.ops();
     ASSERT_EQ(ops.size(), 15u);
-    ExpectImage(ops[0], DrawOp::Kind::Bitmap, 130, 45, 6);
+    ExpectImage(ops[0], DrawOp::Kind::Bitmap, 130, {45, 6});
     EXPECT_EQ(ops[1].resourceId, 132);
     for (std::size_t i = 2; i < 5; ++i) EXPECT_EQ(ops[i].colour, (Colour{255, 255, 0}));
     EXPECT_EQ(ops[5].resourceId, 131);
     for (std::size_t i = 6; i < 9; ++i) EXPECT_EQ(ops[i].colour, kBlack);
     // Both shafts start at the compass centre (120, 81.8), raised clear of "Quibla:".
-    EXPECT_EQ(ops[2].x, 120);
-    EXPECT_EQ(ops[2].y, 81);
-    EXPECT_EQ(ops[6].x, 120);
-    EXPECT_EQ(ops[6].y, 81);
+    EXPECT_EQ((Anchor{ops[2].x, ops[2].y}), (Anchor{120, 81}));
+    EXPECT_EQ((Anchor{ops[6].x, ops[6].y}), (Anchor{120, 81}));
 
     EXPECT_NEAR(engine.sun.az * kRadToDeg - 180, -94.343, 0.001);
     const double q = QiblaBearing(engine.place.latitude, engine.place.longitude);
     const double s = engine.sun.az - kPi;
-    ExpectText(ops[9], 5, 159, "Quibla:", TextAlign::Left, -15, kBlack);
-    ExpectText(ops[10], 10, 179, "from North: " + AngleToDmsText(q), TextAlign::Left, -15, kBlack);
-    ExpectText(ops[11], 10, 199, "from Sun: " + AngleToDmsText(q - s), TextAlign::Left, -15,
-               kBlack);
-    ExpectText(ops[12], 5, 219, "Sun from North:", TextAlign::Left, -15, kGold);
-    ExpectText(ops[13], 30, 239, "16:00 : " + AngleToDmsText(s), TextAlign::Left, -15, kBlack);
-    ExpectText(ops[14], 120, 268, "Quibla", TextAlign::Centre, -13, kTitle);
+    // The block's lines, one step apart around the layout's base line.
+    const auto line = [](int x, int k) {
+        return Anchor{x, static_cast<int>(kL.quiblaBase + k * kL.quiblaStep)};
+    };
+    ExpectText(ops[9], line(kL.quiblaHeadX, -1), "Quibla:", TextAlign::Left, -15, kBlack);
+    ExpectText(ops[10], line(kL.quiblaLineX, 0), "from North: " + AngleToDmsText(q),
+               TextAlign::Left, -15, kBlack);
+    ExpectText(ops[11], line(kL.quiblaLineX, 1), "from Sun: " + AngleToDmsText(q - s),
+               TextAlign::Left, -15, kBlack);
+    ExpectText(ops[12], line(kL.quiblaHeadX, 2), "Sun from North:", TextAlign::Left, -15, kGold);
+    ExpectText(ops[13], line(kL.quiblaSunX, 3), "16:00 : " + AngleToDmsText(s), TextAlign::Left,
+               -15, kBlack);
+    ExpectText(ops[14], kL.title, "Quibla", TextAlign::Centre, -13, kTitle);
     EXPECT_EQ(AngleToDmsText(s).rfind("-94°", 0), 0u);
     EXPECT_TRUE(AllReleased(surface));
     // The observation itself is not moved by looking at the Sun.
     EXPECT_EQ(engine.observation.day, 21);
 }
 
-TEST(PaintQibla, FrenchTexts) {
+TEST(PaintQibla, BearingOfATownWestAndOfATownEastOfTheKaaba) {
     EngineState engine = Algiers();
-    RecordingSurface surface;
-    PaintMainWindow(surface, Input(1, 2), engine);
-    const std::vector<DrawOp> texts = Texts(surface);
-    ASSERT_EQ(texts.size(), 6u);
-    EXPECT_EQ(texts[0].text, "Quibla :");
-    EXPECT_EQ(texts[1].text.rfind("à partir du Nord : ", 0), 0u) << texts[1].text;
-    EXPECT_EQ(texts[2].text.rfind("à partir du Soleil : ", 0), 0u) << texts[2].text;
-    EXPECT_EQ(texts[3].text, "Soleil à partir du Nord à ");
-    EXPECT_EQ(texts[5].text, "Quibla");
-}
-
-TEST(PaintQibla, AlgiersFacesEastSouthEast) {
-    EngineState engine = Algiers();
-    RecordingSurface surface;
-    PaintMainWindow(surface, Input(1), engine);
+    RecordingSurface surface = Paint(engine, Input(1));
     const double q = QiblaBearing(engine.place.latitude, engine.place.longitude) * kRadToDeg;
     EXPECT_GT(q, 104.5);
     EXPECT_LT(q, 105.5);
@@ -248,33 +260,24 @@ TEST(PaintQibla, AlgiersFacesEastSouthEast) {
     // puts its tip at (120 + 54.3, 81.8 + 14.6).
     const std::vector<DrawOp> lines = Lines(surface);
     ASSERT_EQ(lines.size(), 6u);
-    EXPECT_EQ(lines[3].x2, 174);
-    EXPECT_EQ(lines[3].y2, 96);
-}
+    EXPECT_EQ((Anchor{lines[3].x2, lines[3].y2}), (Anchor{174, 96}));
 
-TEST(PaintQibla, TownEastOfTheKaabaHasANegativeBearing) {
-    EngineState engine = Algiers();
     engine.place.Name = "Karachi";
     engine.place.latitude = 24.8607 * kDegToRad;
     engine.place.longitude = 67.0011 * kDegToRad;
-    RecordingSurface surface;
-    PaintMainWindow(surface, Input(1), engine);
-    const std::string line = Texts(surface)[1].text;
-    EXPECT_EQ(line.rfind("from North: -", 0), 0u) << line;
+    const std::string karachi = Texts(Paint(engine, Input(1)))[1].text;
+    EXPECT_EQ(karachi.rfind("from North: -", 0), 0u) << karachi;
 }
 
 TEST(PaintQibla, LocalHourWrapsIntoTheDay) {
     EngineState engine = Algiers();
     // 00:30 local in zone +1 is 23:30 UT the day before: shown as 00:30.
     engine.observation = Observation{21, 6, 2010, 0, 30, 0};
-    RecordingSurface surface;
-    PaintMainWindow(surface, Input(1), engine);
-    EXPECT_EQ(Texts(surface)[4].text.substr(0, 8), "00:30 : ");
+    EXPECT_EQ(Texts(Paint(engine, Input(1)))[4].text.substr(0, 8), "00:30 : ");
     // 22:30 local in zone -3 is 25:30 UT, kept unreduced by the Sun's computation.
     engine.place.TimeZone = -3;
     engine.observation = Observation{21, 6, 2010, 22, 30, 0};
-    RecordingSurface late;
-    PaintMainWindow(late, Input(1), engine);
+    const RecordingSurface late = Paint(engine, Input(1));
     EXPECT_EQ(engine.sun.utHour, 25.5);
     EXPECT_EQ(Texts(late)[4].text.substr(0, 8), "22:30 : ");
 }
@@ -282,27 +285,27 @@ TEST(PaintQibla, LocalHourWrapsIntoTheDay) {
 TEST(DrawDirectionArrow, ShaftAndBarbsForTheFourQuarters) {
     struct Case {
         double bearingDegrees;
-        int bitmapX, bitmapY;
+        Anchor bitmap;
         int tipX, tipY, barb1X, barb1Y, barb2X, barb2Y;
     };
     // Centre (120, 101.8), radius 75: the tip at 56.25 pixels, the bitmap at 67.5.
     const Case cases[] = {
-        {0, 112, 26, 120, 45, 115, 54, 125, 54},
-        {90, 179, 93, 176, 101, 167, 96, 167, 106},
-        {180, 112, 161, 120, 158, 125, 149, 115, 149},
-        {-90, 44, 93, 63, 101, 72, 106, 72, 96},
+        {0, {112, 26}, 120, 45, 115, 54, 125, 54},
+        {90, {179, 93}, 176, 101, 167, 96, 167, 106},
+        {180, {112, 161}, 120, 158, 125, 149, 115, 149},
+        {-90, {44, 93}, 63, 101, 72, 106, 72, 96},
     };
+    const Colour pen{1, 2, 3};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.bearingDegrees);
         RecordingSurface surface;
-        DrawDirectionArrow(surface, c.bearingDegrees * kDegToRad, 131, Colour{1, 2, 3}, 120.0,
-                           101.8);
+        DrawDirectionArrow(surface, c.bearingDegrees * kDegToRad, 131, pen, 120.0, 101.8);
         const std::vector<DrawOp>& ops = surface.ops();
         ASSERT_EQ(ops.size(), 4u);
-        ExpectImage(ops[0], DrawOp::Kind::Bitmap, 131, c.bitmapX, c.bitmapY);
-        ExpectLine(ops[1], 120, 101, c.tipX, c.tipY, Colour{1, 2, 3});
-        ExpectLine(ops[2], c.tipX, c.tipY, c.barb1X, c.barb1Y, Colour{1, 2, 3});
-        ExpectLine(ops[3], c.tipX, c.tipY, c.barb2X, c.barb2Y, Colour{1, 2, 3});
+        ExpectImage(ops[0], DrawOp::Kind::Bitmap, 131, c.bitmap);
+        ExpectLine(ops[1], 120, 101, c.tipX, c.tipY, pen);
+        ExpectLine(ops[2], c.tipX, c.tipY, c.barb1X, c.barb1Y, pen);
+        ExpectLine(ops[3], c.tipX, c.tipY, c.barb2X, c.barb2Y, pen);
         EXPECT_TRUE(AllReleased(surface));
     }
 }
@@ -318,112 +321,87 @@ TEST(PaintCompute, PickersBecomeTheObservationAndTheScheduleIsRecomputed) {
         ++recomputed;
         seen = engine.observation;
     };
-    RecordingSurface surface;
-    PaintMainWindow(surface, input, engine);
+    const RecordingSurface surface = Paint(engine, input);
     EXPECT_EQ(recomputed, 1);
-    EXPECT_EQ(seen.day, 4);
-    EXPECT_EQ(seen.month, 7);
-    EXPECT_EQ(seen.year, 2011);
-    EXPECT_EQ(seen.hour, 22);
-    EXPECT_EQ(seen.minute, 33);
-    EXPECT_EQ(seen.second, 44);
+    EXPECT_EQ((std::array{seen.day, seen.month, seen.year, seen.hour, seen.minute, seen.second}),
+              (std::array{4, 7, 2011, 22, 33, 44}));
 
     const std::vector<DrawOp>& ops = surface.ops();
     ASSERT_EQ(ops.size(), 15u);
-    ExpectText(ops[0], 120, 268, "Compute", TextAlign::Centre, -13, kTitle);
-    ExpectText(ops[1], 120, 10, "Explore at the date:", TextAlign::Centre, -13, kBlack);
-    ExpectText(ops[2], 120, 90, "Algiers, Algeria", TextAlign::Centre, -13, kBlack);
-    const int xs[6] = {23, 64, 104, 144, 184, 223};
+    ExpectText(ops[0], kL.title, "Compute", TextAlign::Centre, -13, kTitle);
+    ExpectText(ops[1], kL.computeHeading, "Explore at the date:", TextAlign::Centre, -13, kBlack);
+    ExpectText(ops[2], kL.computeTown, "Algiers, Algeria", TextAlign::Centre, -13, kBlack);
     const char* names[6] = {"Fajr", "Churuk", "Zuhr", "Asr", "Maghrib", "Isha"};
     const char* times[6] = {"05:30 ", "06:15 ", "13:00 ", "16:00 ", "18:54 ", "20:16 "};
     for (std::size_t i = 0; i < 6; ++i) {
-        ExpectText(ops[3 + 2 * i], xs[i], 200, names[i], TextAlign::Centre, -12, kPrayer[i]);
-        ExpectText(ops[4 + 2 * i], xs[i], 220, times[i], TextAlign::Centre, -12, kPrayer[i]);
+        const int x = kL.computeColumnX[i];
+        ExpectText(ops[3 + 2 * i], {x, kL.computeNameY}, names[i], TextAlign::Centre, -12,
+                   kPrayer[i]);
+        ExpectText(ops[4 + 2 * i], {x, kL.computeTimeY}, times[i], TextAlign::Centre, -12,
+                   kPrayer[i]);
     }
     EXPECT_TRUE(AllReleased(surface));
 }
 
-TEST(PaintCompute, FrenchTexts) {
-    EngineState engine = Algiers();
-    RecordingSurface surface;
-    PaintMainWindow(surface, Input(2, 2), engine);
-    EXPECT_EQ(surface.ops()[0].text, "Calculs");
-    EXPECT_EQ(surface.ops()[1].text, "Exploration à la date :");
-}
-
 TEST(PaintConfiguration, LabelsInBothLanguages) {
-    struct Expected {
-        const char* english;
-        const char* french;
-        int x, y;
-    };
-    const Expected labels[] = {
-        {"Country:", "Pays :", 10, 40},
-        {"Town:", "Ville :", 130, 40},
-        {"Latitude(°):", "Latitude(°) :", 10, 80},
-        {"Longitude(°):", "Longitude(°) :", 130, 80},
-        {"TimeZN:", "TimeZN :", 10, 120},
-        {"DST:", "DST :", 130, 120},
-        {"Convention:", "Convention :", 10, 150},
+    const std::pair<const char*, const char*> labels[] = {
+        {"Country:", "Pays :"},
+        {"Town:", "Ville :"},
+        {"Latitude(°):", "Latitude(°) :"},
+        {"Longitude(°):", "Longitude(°) :"},
+        {"TimeZN:", "TimeZN :"},
+        {"DST:", "DST :"},
+        {"Convention:", "Convention :"},
     };
     for (std::uint32_t lang : {1u, 2u}) {
         EngineState engine = Algiers();
-        RecordingSurface surface;
-        PaintMainWindow(surface, Input(3, lang), engine);
+        const RecordingSurface surface = Paint(engine, Input(3, lang));
         const std::vector<DrawOp>& ops = surface.ops();
         ASSERT_EQ(ops.size(), 8u);
         for (std::size_t i = 0; i < 7; ++i) {
-            ExpectText(ops[i], labels[i].x, labels[i].y,
-                       lang == 2 ? labels[i].french : labels[i].english, TextAlign::Left, -13,
-                       kBlack);
+            ExpectText(ops[i], kL.configLabels[i], lang == 2 ? labels[i].second : labels[i].first,
+                       TextAlign::Left, -13, kBlack);
         }
-        ExpectText(ops[7], 120, 268, "Configuration", TextAlign::Centre, -13, kTitle);
+        ExpectText(ops[7], kL.title, "Configuration", TextAlign::Centre, -13, kTitle);
         EXPECT_TRUE(AllReleased(surface));
     }
 }
 
 TEST(PaintAbout, NameVersionCreditsAndIcons) {
     EngineState engine = Algiers();
-    RecordingSurface surface;
-    PaintMainWindow(surface, Input(4), engine);
+    const RecordingSurface surface = Paint(engine, Input(4));
     const std::vector<DrawOp>& ops = surface.ops();
     ASSERT_EQ(ops.size(), 8u);
-    ExpectText(ops[0], 120, 268, "About", TextAlign::Centre, -13, kTitle);
-    ExpectText(ops[1], 120, 120, "Version: 1.60", TextAlign::Centre, -13, kGold);
-    EXPECT_EQ(ops[2].y, 60);
+    ExpectText(ops[0], kL.title, "About", TextAlign::Centre, -13, kTitle);
+    ExpectText(ops[1], kL.aboutVersion, "Version: 1.60", TextAlign::Centre, -13, kGold);
+    EXPECT_EQ(ops[2].y, kL.aboutRights.y);
     EXPECT_NE(ops[2].text.find("2026"), std::string::npos);
-    EXPECT_EQ(ops[3].y, 80);
-    EXPECT_EQ(ops[4].y, 100);
-    EXPECT_EQ(ops[4].text.rfind("by ", 0), 0u);
+    EXPECT_EQ(ops[3].y, kL.aboutPublisher.y);
+    EXPECT_EQ(ops[4].y, kL.aboutAuthor.y);
     for (std::size_t i = 2; i < 5; ++i) EXPECT_EQ(ops[i].colour, kBlack);
-    ExpectText(ops[5], 120, 30, "Orvano", TextAlign::Centre, -21, kTitle);
-    ExpectImage(ops[6], DrawOp::Kind::Icon, 111, 188, 20);
-    ExpectImage(ops[7], DrawOp::Kind::Icon, 110, 20, 20);
+    ExpectText(ops[5], kL.aboutName, "Orvano", TextAlign::Centre, -21, kTitle);
+    ExpectImage(ops[6], DrawOp::Kind::Icon, 111, kL.aboutRightIcon);
+    ExpectImage(ops[7], DrawOp::Kind::Icon, 110, kL.aboutLeftIcon);
     EXPECT_TRUE(AllReleased(surface));
-
-    RecordingSurface french;
-    PaintMainWindow(french, Input(4, 2), engine);
-    EXPECT_EQ(french.ops()[0].text, "A propos");
-    EXPECT_EQ(french.ops()[1].text, "Version : 1.60");
-    EXPECT_EQ(french.ops()[4].text.rfind("par ", 0), 0u);
 }
 
 TEST(PaintPages, ExploreMarkerOnlyOnHomeAndQiblaWhileExploring) {
     for (int page = 0; page < 5; ++page) {
         for (bool exploring : {false, true}) {
+            SCOPED_TRACE(std::to_string(page) + " " + std::to_string(exploring));
             EngineState engine = Algiers();
-            RecordingSurface surface;
-            PaintMainWindow(surface, Input(page, 1, exploring), engine);
+            const RecordingSurface surface = Paint(engine, Input(page, 1, exploring));
             const int expected = (exploring && page <= 1) ? 1 : 0;
-            EXPECT_EQ(CountTexts(surface, "(!)"), expected) << page << " " << exploring;
-            if (expected == 1) {
-                const DrawOp* marker = FindText(surface, "(!)");
-                ASSERT_NE(marker, nullptr);
-                EXPECT_EQ(marker->colour, kRed);
-                EXPECT_EQ(marker->x, page == 0 ? 216 : 5);
-                EXPECT_EQ(marker->y, page == 0 ? 46 : 239);
-                EXPECT_EQ(marker->align, page == 0 ? TextAlign::Centre : TextAlign::Left);
-            }
+            EXPECT_EQ(CountTexts(surface, "(!)"), expected);
+            if (expected == 0) continue;
+            const DrawOp* marker = FindText(surface, "(!)");
+            ASSERT_NE(marker, nullptr);
+            EXPECT_EQ(marker->colour, kRed);
+            EXPECT_EQ((Anchor{marker->x, marker->y}),
+                      page == 0 ? kL.homeExploring
+                                : (Anchor{kL.quiblaHeadX,
+                                          static_cast<int>(kL.quiblaBase + 3 * kL.quiblaStep)}));
+            EXPECT_EQ(marker->align, page == 0 ? TextAlign::Centre : TextAlign::Left);
         }
     }
 }
@@ -431,9 +409,7 @@ TEST(PaintPages, ExploreMarkerOnlyOnHomeAndQiblaWhileExploring) {
 TEST(PaintPages, OtherPageValuesDrawNothing) {
     for (int page : {-1, 5, 99}) {
         EngineState engine = Algiers();
-        RecordingSurface surface;
-        PaintMainWindow(surface, Input(page), engine);
-        EXPECT_TRUE(surface.ops().empty()) << page;
+        EXPECT_TRUE(Paint(engine, Input(page)).ops().empty()) << page;
     }
 }
 
@@ -460,42 +436,36 @@ TEST(PaintPages, At192DpiOnlyScaledLengthsDouble) {
     input.client = Rect{0, 0, 480, 600};
     input.dpiX = 192;
     input.dpiY = 192;
-    RecordingSurface surface(192, input.client);
-    PaintMainWindow(surface, input, engine);
+    const RecordingSurface surface = Paint(engine, input);
     const std::vector<DrawOp>& ops = surface.ops();
     ASSERT_EQ(ops.size(), 15u);
     // cy = 536 * 0.1 + 75 - ScaleY(20) = 88.6.
-    ExpectImage(ops[0], DrawOp::Kind::Bitmap, 130, 165, 13);
-    EXPECT_EQ(ops[2].x, 240);
-    EXPECT_EQ(ops[2].y, 88);
+    ExpectImage(ops[0], DrawOp::Kind::Bitmap, 130, {165, 13});
+    EXPECT_EQ((Anchor{ops[2].x, ops[2].y}), (Anchor{240, 88}));
     // The Qibla shaft is 56.25 pixels long at any resolution.
     const double length = std::hypot(ops[6].x2 - ops[6].x, ops[6].y2 - ops[6].y);
     EXPECT_NEAR(length, 56.25, 1.5);
     // base = 536 * 0.11 + 150 = 208.96; the step is ScaleY(20) = 40.
-    const int ys[5] = {168, 208, 248, 288, 328};
-    const int xs[5] = {10, 20, 20, 10, 60};
+    const Anchor block[5] = {{10, 168}, {20, 208}, {20, 248}, {10, 288}, {60, 328}};
     for (std::size_t i = 0; i < 5; ++i) {
-        EXPECT_EQ(ops[9 + i].y, ys[i]) << i;
-        EXPECT_EQ(ops[9 + i].x, xs[i]) << i;
+        EXPECT_EQ((Anchor{ops[9 + i].x, ops[9 + i].y}), block[i]) << i;
         EXPECT_EQ(ops[9 + i].font.height, -29) << i;  // 11 points at 192 DPI
     }
-    ExpectText(ops[14], 240, 536, "Quibla", TextAlign::Centre, -27, kTitle);
+    ExpectText(ops[14], {240, 536}, "Quibla", TextAlign::Centre, -27, kTitle);
 
-    RecordingSurface home(192, input.client);
     input.requestedPage = 0;
-    PaintMainWindow(home, input, engine);
-    ExpectText(home.ops()[3], 240, 92, " 9:05:07", TextAlign::Centre, -37, kBlack);
-    ExpectImage(home.ops()[16], DrawOp::Kind::Bitmap, 134, 360, 140);
-    ExpectImage(home.ops()[22], DrawOp::Kind::Icon, 111, 208, 436);
+    const RecordingSurface home = Paint(engine, input);
+    ExpectText(home.ops()[3], {240, 92}, " 9:05:07", TextAlign::Centre, -37, kBlack);
+    ExpectImage(home.ops()[16], DrawOp::Kind::Bitmap, 134, {360, 140});
+    ExpectImage(home.ops()[22], DrawOp::Kind::Icon, 111, {208, 436});
 }
 
 TEST(FontHeightForPoints, TheFiveSizesAt96Dpi) {
-    EXPECT_EQ(FontHeightForPoints(96, 9), -12);
-    EXPECT_EQ(FontHeightForPoints(96, 10), -13);
-    EXPECT_EQ(FontHeightForPoints(96, 11), -15);
-    EXPECT_EQ(FontHeightForPoints(96, 14), -19);
-    EXPECT_EQ(FontHeightForPoints(96, 16), -21);
-    EXPECT_EQ(FontHeightForPoints(192, 10), -27);
+    const std::array<int, 3> cases[] = {{96, 9, -12},  {96, 10, -13}, {96, 11, -15},
+                                        {96, 14, -19}, {96, 16, -21}, {192, 10, -27}};
+    for (const auto& [dpi, points, height] : cases) {
+        EXPECT_EQ(FontHeightForPoints(dpi, points), height) << dpi << " " << points;
+    }
 }
 
 TEST(DumpOps, JsonHasOneObjectPerOperation) {
