@@ -25,6 +25,7 @@
 #include "config/reader.h"
 #include "tests/app_pages/recorded_ops.h"
 #include "tests/support/recording_platform.h"
+#include "tests/support/temp_folder.h"
 
 namespace orvano {
 namespace {
@@ -34,12 +35,8 @@ using testing::FakeControl;
 using testing::FakePlatform;
 using testing::FakeWindow;
 using testing::FindText;
+using testing::ReadFile;
 using testing::RecordingSurface;
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 std::vector<std::uint8_t> Number(std::uint32_t v) {
     return {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
@@ -52,12 +49,8 @@ class Started {
     // `config` empty: no data.cfg at all. `lang` 0: the install key is missing.
     // `rule`: the stored HighLatitudeRule word, nullptr for none.
     Started(const std::string& config, std::uint32_t lang, const char* rule = nullptr) {
-        folder_ = fs::temp_directory_path() / ("orvano_app_pages_" + std::to_string(::getpid()) +
-                                               "_" + std::to_string(counter_++));
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-        if (!config.empty()) fs::copy_file(config, folder_ / "data.cfg");
-        fake.shell.modulePath = (folder_ / "orvano").string();
+        if (!config.empty()) fs::copy_file(config, DataCfg());
+        fake.shell.modulePath = (folder() / "orvano").string();
         if (lang != 0) {
             fake.settings.CreateKey(kAppSettingsKey);
             fake.settings.keys[kAppSettingsKey]["Lang"] = Number(lang);
@@ -68,16 +61,16 @@ class Started {
             }
         }
         app = std::make_unique<App>(fake.platform());
-        app->files = UserFilesIn(folder_.string());
+        app->files = UserFilesIn(folder_.path());
         EXPECT_TRUE(StartApplication(*app, 1));
     }
-    ~Started() { fs::remove_all(folder_); }
 
     FakeWindow& window() { return *fake.windows.window; }
     FakeControl& control(Control* c) { return *static_cast<FakeControl*>(c); }
     MainControls& controls() { return app->ui.controls; }
-    fs::path DataCfg() const { return folder_ / "data.cfg"; }
-    fs::path folder() const { return folder_; }
+    fs::path folder() const { return folder_.path(); }
+    fs::path DataCfg() const { return folder() / "data.cfg"; }
+    std::vector<std::string> Files() const { return folder_.Entries(); }
 
     void GoToPage(int page) {
         while (app->ui.requestedPage < page) window().SendCommand(kIdNext);
@@ -93,66 +86,59 @@ class Started {
     std::unique_ptr<App> app;
 
   private:
-    static inline int counter_ = 0;
-    fs::path folder_;
+    testing::TempFolder folder_;  // the program folder
 };
 
 const std::string kFourTowns = std::string(ORVANO_TEST_DATA) + "/app_pages_four_towns.cfg";
 
-TEST(LanguageCommand, FrenchWithTheKeyPresent) {
+// The choice is stored in the install key and said in the new language; with
+// the key missing nothing is stored, but the run still changes language.
+TEST(LanguageCommand, EachChoiceIsStoredAndToldInTheNewLanguage) {
+    const struct {
+        std::uint32_t startLang;  // 0: the install key is missing (French in memory)
+        int line;
+        std::uint32_t lang;  // after the choice
+        bool stored;
+        const char* text;
+        const char* caption;
+    } cases[] = {
+        {1, 1, 2, true, "La prise en compte totale se fera au prochain lancement de l'application",
+         "Choix de la langue"},
+        {2, 0, 1, true, "Full effects will take on next application start", "Language choice"},
+        {0, 1, 2, false,
+         "Votre application n'est pas correctement installée, veuillez la réinstaller",
+         "Erreur d'enregistrement"},
+        {0, 0, 1, false, "Your application is not correctly installed, please reinstall",
+         "Registry Error"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.caption);
+        Started s(kFourTowns, c.startLang);
+        EXPECT_EQ(s.app->ui.Lang, c.startLang == 0 ? 2u : c.startLang);
+        s.GoToPage(kPageConfiguration);
+        s.fake.messages.shown.clear();
+        s.control(s.controls().languageList).SelectLine(c.line);
+        s.window().SendCommand(kIdLanguageList, kNotifySelectionChange);
+        EXPECT_EQ(s.app->ui.Lang, c.lang);
+        EXPECT_EQ(s.fake.settings.Value(kAppSettingsKey, "Lang"),
+                  c.stored ? std::optional(Number(c.lang)) : std::nullopt);
+        EXPECT_EQ(s.fake.messages.shown,
+                  (std::vector<testing::RecordingMessageBoxes::Shown>{{c.text, c.caption}}));
+    }
+}
+
+// Painted texts follow at once; control labels keep the start-up language.
+TEST(LanguageCommand, PaintedTextsFollowAtOnce) {
     Started s(kFourTowns, 1);
-    ASSERT_EQ(s.app->ui.Lang, 1u);
     s.GoToPage(kPageConfiguration);
     EXPECT_EQ(s.Paint().ops().front().text, "Country:");
-    s.fake.messages.shown.clear();
-
     s.control(s.controls().languageList).SelectLine(1);
     s.window().SendCommand(kIdLanguageList, kNotifySelectionChange);
-
-    EXPECT_EQ(s.app->ui.Lang, 2u);
-    EXPECT_EQ(s.fake.settings.Value(kAppSettingsKey, "Lang"), Number(2));
-    ASSERT_EQ(s.fake.messages.shown.size(), 1u);
-    EXPECT_EQ(s.fake.messages.shown[0].text,
-              "La prise en compte totale se fera au prochain lancement de l'application");
-    EXPECT_EQ(s.fake.messages.shown[0].caption, "Choix de la langue");
-    // Painted texts follow at once; control labels keep the start-up language.
     EXPECT_EQ(s.Paint().ops().front().text, "Pays :");
     s.GoToPage(kPageHome);
     EXPECT_EQ(s.Paint().ops().front().text, "Accueil");
     EXPECT_EQ(s.control(s.controls().modify).GetText(), "Modify");
     EXPECT_EQ(s.control(s.controls().now).GetText(), "Now");
-}
-
-TEST(LanguageCommand, EnglishWithTheKeyPresent) {
-    Started s(kFourTowns, 2);
-    s.GoToPage(kPageConfiguration);
-    s.control(s.controls().languageList).SelectLine(0);
-    s.window().SendCommand(kIdLanguageList, kNotifySelectionChange);
-    EXPECT_EQ(s.fake.settings.Value(kAppSettingsKey, "Lang"), Number(1));
-    ASSERT_FALSE(s.fake.messages.shown.empty());
-    EXPECT_EQ(s.fake.messages.shown.back().text,
-              "Full effects will take on next application start");
-    EXPECT_EQ(s.fake.messages.shown.back().caption, "Language choice");
-}
-
-TEST(LanguageCommand, KeyMissing) {
-    Started s(kFourTowns, 0);
-    EXPECT_EQ(s.app->ui.Lang, 2u);  // French in memory, nothing stored
-    s.GoToPage(kPageConfiguration);
-    s.control(s.controls().languageList).SelectLine(1);
-    s.window().SendCommand(kIdLanguageList, kNotifySelectionChange);
-    ASSERT_FALSE(s.fake.messages.shown.empty());
-    EXPECT_EQ(s.fake.messages.shown.back().text,
-              "Votre application n'est pas correctement installée, veuillez la réinstaller");
-    EXPECT_EQ(s.fake.messages.shown.back().caption, "Erreur d'enregistrement");
-    EXPECT_FALSE(s.fake.settings.Value(kAppSettingsKey, "Lang").has_value());
-
-    s.control(s.controls().languageList).SelectLine(0);
-    s.window().SendCommand(kIdLanguageList, kNotifySelectionChange);
-    EXPECT_EQ(s.app->ui.Lang, 1u);  // still changes for the rest of the run
-    EXPECT_EQ(s.fake.messages.shown.back().text,
-              "Your application is not correctly installed, please reinstall");
-    EXPECT_EQ(s.fake.messages.shown.back().caption, "Registry Error");
 }
 
 TEST(HighLatitudeCommand, StoredRuleIsShownAndAChoiceIsStoredAndApplied) {
@@ -212,7 +198,7 @@ void TypeFields(Started& s, const std::string& country, const std::string& town,
 
 TEST(TownCommands, ModifyThenSaveWritesSixDecimalsLatitudeFirst) {
     Started s(kFourTowns, 1);
-    const std::string before = ReadFile(s.DataCfg());
+    const std::string before = ReadFile(s.DataCfg().string());
     s.GoToPage(kPageConfiguration);
     s.control(s.controls().townList).SelectLine(1);
     TypeFields(s, "Maroc", "Tanger", " 35.7595 ", "-5.83395", 13, 1, 1);
@@ -227,12 +213,12 @@ TEST(TownCommands, ModifyThenSaveWritesSixDecimalsLatitudeFirst) {
     EXPECT_EQ(s.app->engine.place.Name, "Tanger");
     EXPECT_EQ(s.app->engine.place.latitude, 35.7595 * kDegToRad);
     EXPECT_EQ(s.app->engine.place.TimeZone, 1);
-    EXPECT_EQ(ReadFile(s.DataCfg()), before);  // Modify writes nothing
+    EXPECT_EQ(ReadFile(s.DataCfg().string()), before);  // Modify writes nothing
 
     s.window().SendCommand(kIdSave);
     EXPECT_TRUE(s.fake.messages.asked.empty());  // the fields were applied already
     EXPECT_EQ(s.app->ui.statusText, "Saved in data.cfg");
-    const std::string after = ReadFile(s.DataCfg());
+    const std::string after = ReadFile(s.DataCfg().string());
     EXPECT_NE(after.find("\n2 Maroc            Tanger           35.759500   -5.833950   "
                          "1        1   1 \n"),
               std::string::npos)
@@ -241,8 +227,7 @@ TEST(TownCommands, ModifyThenSaveWritesSixDecimalsLatitudeFirst) {
     EXPECT_NE(after.find("\n1 4              1             0      \n"), std::string::npos);
 
     // Replaced in one step: no temporary file is left beside it.
-    for (const auto& entry : fs::directory_iterator(s.folder())) {
-        const std::string name = entry.path().filename().string();
+    for (const std::string& name : s.Files()) {
         EXPECT_TRUE(name == "data.cfg" || name == "read_echo.cfg") << name;
     }
 
@@ -281,7 +266,7 @@ TEST(TownCommands, SaveAsksWhetherToApplyFieldsThatDiffer) {
         EXPECT_EQ(s.fake.messages.asked[0].text,
                   "Les champs diffèrent de la ville qui sera sauvée. Les appliquer d'abord, "
                   "comme Modifie ?");
-        const std::string after = ReadFile(s.DataCfg());
+        const std::string after = ReadFile(s.DataCfg().string());
         EXPECT_EQ(after.find("Louxor") != std::string::npos, yes) << after;
         EXPECT_EQ(s.app->engine.tables.TownSelected, yes ? 2 : 1);
         EXPECT_NE(after.find(yes ? "\n2 Egypte           Louxor           25.687200   32.639600   "
@@ -339,7 +324,7 @@ TEST(TownCommands, CoordinateFieldsOutsideTheirRangeAreRefused) {
 
 TEST(TownCommands, AddWithFourTownsGivesFiveAndSavesOnlyOnSave) {
     Started s(kFourTowns, 1);
-    const std::string before = ReadFile(s.DataCfg());
+    const std::string before = ReadFile(s.DataCfg().string());
     s.GoToPage(kPageConfiguration);
     TypeFields(s, "Turkey", "Istanbul", "41.0082", "28.9784", 15, 0, 0);
     s.window().SendCommand(kIdAdd);
@@ -355,10 +340,10 @@ TEST(TownCommands, AddWithFourTownsGivesFiveAndSavesOnlyOnSave) {
     ASSERT_EQ(list.lines.size(), 5u);
     EXPECT_EQ(list.lines[4], "Turkey : Istanbul");
     EXPECT_EQ(list.selected, 4);
-    EXPECT_EQ(ReadFile(s.DataCfg()), before);
+    EXPECT_EQ(ReadFile(s.DataCfg().string()), before);
 
     s.window().SendCommand(kIdSave);
-    const std::string after = ReadFile(s.DataCfg());
+    const std::string after = ReadFile(s.DataCfg().string());
     EXPECT_NE(after.find("\n1 5              4             0      \n"), std::string::npos);
     EXPECT_NE(after.find("\n2 Turkey           Istanbul         41.008200   28.978400   3 "),
               std::string::npos);
@@ -419,7 +404,7 @@ TEST(TownCommands, ZoneChooser) {
     EXPECT_TRUE(zones.enabled);
     s.window().SendCommand(kIdModify);
     s.window().SendCommand(kIdSave);
-    EXPECT_NE(ReadFile(s.DataCfg()).find("\n8 zone Asia/Atlantis\n"), std::string::npos);
+    EXPECT_NE(ReadFile(s.DataCfg().string()).find("\n8 zone Asia/Atlantis\n"), std::string::npos);
 }
 
 TEST(TownCommands, TouchingTheTownListLosesAnUnsavedModify) {
@@ -481,42 +466,36 @@ TEST(TownCommands, FieldsAreCutAt79Characters) {
 TEST(TownCommands, SaveOnTheInstalledFileIsRefused) {
     Started s(kFourTowns, 1);
     s.app->files.readOnly = true;
-    const std::string before = ReadFile(s.DataCfg());
+    const std::string before = ReadFile(s.DataCfg().string());
     s.fake.messages.shown.clear();
     s.window().SendCommand(kIdSave);
     ASSERT_EQ(s.fake.messages.shown.size(), 1u);
     EXPECT_EQ(s.fake.messages.shown[0].caption, "File open error for writing data.cfg");
     EXPECT_EQ(s.fake.messages.shown[0].text, s.DataCfg().string());
-    EXPECT_EQ(ReadFile(s.DataCfg()), before);
+    EXPECT_EQ(ReadFile(s.DataCfg().string()), before);
 }
 
 TEST(TownCommands, SaveAndCalendarWithAnEmptyTableTouchNothing) {
-    Started s("", 1);  // no data.cfg: no town was read
-    s.fake.messages.shown.clear();
-    s.window().SendCommand(kIdSave);
-    ASSERT_EQ(s.fake.messages.shown.size(), 1u);
-    EXPECT_EQ(s.fake.messages.shown[0].caption, "No town");
-    EXPECT_NE(s.fake.messages.shown[0].text.find("empty"), std::string::npos);
-    EXPECT_FALSE(fs::exists(s.DataCfg()));
-    EXPECT_TRUE(s.app->engine.tables.Towns.empty());
-    EXPECT_EQ(s.app->engine.tables.NumberOfTowns, 0);
+    for (const auto& [lang, caption] : {std::pair{1u, "No town"}, std::pair{2u, "Aucune ville"}}) {
+        SCOPED_TRACE(caption);
+        Started s("", lang);  // no data.cfg: no town was read
+        s.fake.messages.shown.clear();
+        s.window().SendCommand(kIdSave);
+        ASSERT_EQ(s.fake.messages.shown.size(), 1u);
+        EXPECT_EQ(s.fake.messages.shown[0].caption, caption);
+        EXPECT_FALSE(fs::exists(s.DataCfg()));
+        EXPECT_TRUE(s.app->engine.tables.Towns.empty());
+        EXPECT_EQ(s.app->engine.tables.NumberOfTowns, 0);
 
-    s.window().SendCommand(kIdCalendar);
-    ASSERT_EQ(s.fake.messages.shown.size(), 2u);
-    EXPECT_EQ(s.fake.messages.shown[1].caption, "No town");
-    EXPECT_TRUE(s.fake.shell.opened.empty());
-    for (const auto& entry : fs::directory_iterator(s.folder())) {
-        EXPECT_NE(entry.path().extension(), ".html") << entry.path();
-        EXPECT_NE(entry.path().filename(), "data.cfg");
+        s.window().SendCommand(kIdCalendar);
+        ASSERT_EQ(s.fake.messages.shown.size(), 2u);
+        EXPECT_EQ(s.fake.messages.shown[1].caption, caption);
+        EXPECT_TRUE(s.fake.shell.opened.empty());
+        EXPECT_TRUE(s.Files().empty());
+        if (lang == 1u) {
+            EXPECT_NE(s.fake.messages.shown[0].text.find("empty"), std::string::npos);
+        }
     }
-}
-
-TEST(TownCommands, SaveWithAnEmptyTableSpeaksFrench) {
-    Started s("", 2);
-    s.fake.messages.shown.clear();
-    s.window().SendCommand(kIdSave);
-    ASSERT_EQ(s.fake.messages.shown.size(), 1u);
-    EXPECT_EQ(s.fake.messages.shown[0].caption, "Aucune ville");
 }
 
 TEST(CalendarCommand, WritesTheMonthAndOpensIt) {
