@@ -51,7 +51,7 @@ const Expected kAt96[22] = {
 
 // The same on a 480 x 600 client at 192 DPI: every scaled length doubles, and
 // the fractions of the width fall where the wider client puts them.
-const int kAt192[22][4] = {
+const std::array<int, 4> kAt192[22] = {
     {10, 520, 128, 64},  {342, 520, 128, 64}, {20, 60, 440, 50},   {20, 120, 200, 50},
     {270, 120, 180, 50}, {120, 230, 240, 50}, {50, 310, 140, 50},  {290, 310, 140, 50},
     {20, 20, 140, 100},  {180, 20, 280, 300}, {9, 424, 140, 50},   {169, 424, 140, 50},
@@ -63,7 +63,9 @@ const int kAt192[22][4] = {
 class ControlsTest : public AppFixture {
   protected:
     // Makes the controls on a client of the given size, as start-up does.
-    void Create(Rect client, int dpi, std::uint32_t lang) {
+    // `failing`: identifiers whose creation fails.
+    void Create(Rect client = {0, 0, 240, 300}, int dpi = 96, std::uint32_t lang = 2,
+                std::vector<int> failing = {}) {
         fake.screen.dpiX = dpi;
         fake.screen.dpiY = dpi;
         app->ui.Lang = lang;
@@ -72,7 +74,12 @@ class ControlsTest : public AppFixture {
         spec.clientWidth = client.width();
         spec.clientHeight = client.height();
         fake.windows.CreateMainWindow(spec, handler_);
+        window().failingControls = std::move(failing);
         CreateControls(*app, window());
+    }
+    std::array<int, 4> Box(size_t index) {
+        const ControlSpec& s = window().controls[index]->spec;
+        return {s.x, s.y, s.width, s.height};
     }
 
     // Ten towns, the fourth selected, and nine conventions with two empty names.
@@ -107,6 +114,13 @@ class ControlsTest : public AppFixture {
         p.Convention = 6;
     }
 
+    // The usual start of a Configuration page test: French, ten towns, the page entered.
+    void OnConfigurationPage() {
+        Create();
+        FillTables();
+        Enter(3);
+    }
+
     void Enter(int page) {
         app->ui.requestedPage = page;
         ShowPage(*app, window());
@@ -125,15 +139,14 @@ class ControlsTest : public AppFixture {
 
 TEST_F(ControlsTest, TwentyTwoControlsAt96Dpi) {
     for (std::uint32_t lang : {1u, 2u}) {
-        Create(Rect{0, 0, 240, 300}, 96, lang);
+        Create({0, 0, 240, 300}, 96, lang);
         // The 22 controls of the pages, the high-latitude list, then the zone
         // chooser in its layout slot.
         ASSERT_EQ(window().controls.size(), 24u);
         const ControlSpec& zone = window().controls[23]->spec;
         EXPECT_EQ(zone.kind, K::ComboBox);
         EXPECT_EQ(zone.id, kIdZoneChooser);
-        EXPECT_EQ((std::array{zone.x, zone.y, zone.width, zone.height}),
-                  (std::array{10, 180, 135, 150}));
+        EXPECT_EQ(Box(23), (std::array{10, 180, 135, 150}));
         EXPECT_FALSE(zone.visible);
         for (size_t i = 0; i < 22; ++i) {
             const Expected& e = kAt96[i];
@@ -142,23 +155,20 @@ TEST_F(ControlsTest, TwentyTwoControlsAt96Dpi) {
             EXPECT_EQ(s.kind, e.kind);
             EXPECT_EQ(s.text, lang == 2 ? e.french : e.english);
             EXPECT_EQ(s.id, e.id);
-            EXPECT_EQ(s.x, e.x);
-            EXPECT_EQ(s.y, e.y);
-            EXPECT_EQ(s.width, e.width);
-            EXPECT_EQ(s.height, e.height);
+            EXPECT_EQ(Box(i), (std::array{e.x, e.y, e.width, e.height}));
             EXPECT_EQ(s.visible, e.visible);
         }
     }
 }
 
 TEST_F(ControlsTest, ListsScrollExceptTheLanguageList) {
-    Create(Rect{0, 0, 240, 300}, 96, 2);
+    Create();
     EXPECT_FALSE(window().At(8)->spec.verticalScroll);
     for (size_t i : {9u, 17u, 18u, 19u}) EXPECT_TRUE(window().At(i)->spec.verticalScroll) << i;
 }
 
 TEST_F(ControlsTest, AnyLanguageButFrenchIsEnglish) {
-    Create(Rect{0, 0, 240, 300}, 96, 3);
+    Create({0, 0, 240, 300}, 96, 3);
     EXPECT_EQ(window().ById(kIdHelp)->spec.text, "Help");
     EXPECT_EQ(window().ById(kIdCheckVersion)->spec.text, "Check updated version");
 }
@@ -166,14 +176,7 @@ TEST_F(ControlsTest, AnyLanguageButFrenchIsEnglish) {
 TEST_F(ControlsTest, EveryLengthDoublesAt192Dpi) {
     Create(Rect{0, 0, 480, 600}, 192, 2);
     ASSERT_EQ(window().controls.size(), 24u);
-    for (size_t i = 0; i < 22; ++i) {
-        const ControlSpec& s = window().controls[i]->spec;
-        SCOPED_TRACE("control " + std::to_string(i + 1));
-        EXPECT_EQ(s.x, kAt192[i][0]);
-        EXPECT_EQ(s.y, kAt192[i][1]);
-        EXPECT_EQ(s.width, kAt192[i][2]);
-        EXPECT_EQ(s.height, kAt192[i][3]);
-    }
+    for (size_t i = 0; i < 22; ++i) EXPECT_EQ(Box(i), kAt192[i]) << "control " << i + 1;
 }
 
 TEST_F(ControlsTest, WiderClientMovesTheFractionalPositions) {
@@ -195,7 +198,7 @@ TEST_F(ControlsTest, ClientNotAtTheOriginPlacesTheArrowsFromItsSides) {
 }
 
 TEST_F(ControlsTest, EachPageShowsItsOwnControls) {
-    Create(Rect{0, 0, 240, 300}, 96, 2);
+    Create();
     FillTables();
     Enter(0);
     EXPECT_EQ(window().VisibleIndices(), (std::vector<size_t>{1}));
@@ -233,7 +236,7 @@ TEST_F(ControlsTest, EachPageShowsItsOwnControls) {
 }
 
 TEST_F(ControlsTest, PageChangeRepaintsTheWholeWindow) {
-    Create(Rect{0, 0, 240, 300}, 96, 2);
+    Create();
     Enter(1);
     ASSERT_FALSE(window().invalidations.empty());
     const auto& last = window().invalidations.back();
@@ -243,9 +246,7 @@ TEST_F(ControlsTest, PageChangeRepaintsTheWholeWindow) {
 }
 
 TEST_F(ControlsTest, ConfigurationPageAsksForTheInputPanelAndHidesItOnLeaving) {
-    Create(Rect{0, 0, 240, 300}, 96, 2);
-    FillTables();
-    Enter(3);
+    OnConfigurationPage();
     EXPECT_EQ(fake.shell.inputPanel, (std::vector<bool>{true}));
     Enter(4);
     EXPECT_EQ(fake.shell.inputPanel, (std::vector<bool>{true, false}));
@@ -253,7 +254,7 @@ TEST_F(ControlsTest, ConfigurationPageAsksForTheInputPanelAndHidesItOnLeaving) {
 
 TEST_F(ControlsTest, LanguageListSelectsTheLanguage) {
     for (std::uint32_t lang : {1u, 2u, 3u}) {
-        Create(Rect{0, 0, 240, 300}, 96, lang);
+        Create({0, 0, 240, 300}, 96, lang);
         FillTables();
         Enter(3);
         const FakeControl* list = window().ById(kIdLanguageList);
@@ -267,9 +268,7 @@ TEST_F(ControlsTest, LanguageListSelectsTheLanguage) {
 }
 
 TEST_F(ControlsTest, TownListHasOneLinePerTownWithTheSelectedOneChosen) {
-    Create(Rect{0, 0, 240, 300}, 96, 2);
-    FillTables();
-    Enter(3);
+    OnConfigurationPage();
     const FakeControl* list = window().ById(kIdTownList);
     ASSERT_EQ(list->lines.size(), 10u);
     EXPECT_EQ(list->lines[0], "Algérie : Alger");
@@ -278,7 +277,7 @@ TEST_F(ControlsTest, TownListHasOneLinePerTownWithTheSelectedOneChosen) {
 }
 
 TEST_F(ControlsTest, LongTownLineIsCutToItsBufferWithoutSplittingACharacter) {
-    Create(Rect{0, 0, 240, 300}, 96, 2);
+    Create();
     FillTables();
     // 3 + 79 bytes: the line would be 161 bytes; the buffer keeps 99.
     app->engine.tables.Towns[0].Country = std::string(79, 'a');
@@ -293,7 +292,7 @@ TEST_F(ControlsTest, LongTownLineIsCutToItsBufferWithoutSplittingACharacter) {
 }
 
 TEST_F(ControlsTest, TownCountBeyondTheRowsReadDoesNotReadPastThem) {
-    Create(Rect{0, 0, 240, 300}, 96, 2);
+    Create();
     FillTables();
     app->engine.tables.NumberOfTowns = 12;  // the file promised more towns than it held
     Enter(3);
@@ -301,9 +300,7 @@ TEST_F(ControlsTest, TownCountBeyondTheRowsReadDoesNotReadPastThem) {
 }
 
 TEST_F(ControlsTest, ConfigurationFieldsShowTheCurrentPlace) {
-    Create(Rect{0, 0, 240, 300}, 96, 2);
-    FillTables();
-    Enter(3);
+    OnConfigurationPage();
     EXPECT_EQ(window().At(13)->text, "Tunisie");
     EXPECT_EQ(window().At(14)->text, "Tunis");
     EXPECT_EQ(window().At(15)->text, "36.800000");
@@ -330,7 +327,7 @@ TEST_F(ControlsTest, ConfigurationFieldsShowTheCurrentPlace) {
 }
 
 TEST_F(ControlsTest, PlaceholdersStayUntilTheConfigurationPageIsEntered) {
-    Create(Rect{0, 0, 240, 300}, 96, 1);
+    Create({0, 0, 240, 300}, 96, 1);
     FillTables();
     Enter(2);
     EXPECT_EQ(window().At(13)->text, "Country");
@@ -338,7 +335,7 @@ TEST_F(ControlsTest, PlaceholdersStayUntilTheConfigurationPageIsEntered) {
 }
 
 TEST_F(ControlsTest, ValuesWithoutALineLeaveTheirListsUnselected) {
-    Create(Rect{0, 0, 240, 300}, 96, 2);
+    Create();
     FillTables();
     const int zones[] = {-13, 14, 2147483647, -2147483647 - 1};
     for (int zone : zones) {
@@ -358,15 +355,7 @@ TEST_F(ControlsTest, ValuesWithoutALineLeaveTheirListsUnselected) {
 }
 
 TEST_F(ControlsTest, ControlsThatCouldNotBeMadeAreSkipped) {
-    fake.screen.dpiX = 96;
-    fake.screen.dpiY = 96;
-    app->ui.Lang = 2;
-    MainWindowSpec spec;
-    spec.clientWidth = 240;
-    spec.clientHeight = 300;
-    fake.windows.CreateMainWindow(spec, handler_);
-    window().failingControls = {kIdPrevious, kIdTownList, 0};
-    CreateControls(*app, window());
+    Create({0, 0, 240, 300}, 96, 2, {kIdPrevious, kIdTownList, 0});
     EXPECT_EQ(window().controls.size(), 19u);  // 17 of the 22, the two lists made after them
     EXPECT_EQ(app->ui.controls.previous, nullptr);
     EXPECT_EQ(app->ui.controls.townList, nullptr);
