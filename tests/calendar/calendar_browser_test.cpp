@@ -125,24 +125,21 @@ size_t Count(const std::string& text, const std::string& what) {
     return n;
 }
 
-class BrowserPage : public ::testing::Test {
+class BrowserPage : public testing::CalendarTest {
   protected:
     void SetUp() override {
         ASSERT_EQ(access(ORVANO_CHROMIUM, X_OK), 0)
             << ORVANO_CHROMIUM << " is missing: run tools/install-deps (it installs chromium)";
-        ASSERT_FALSE(folder_.path().empty());
+        ASSERT_FALSE(folder.path().empty());
         ASSERT_FALSE(scratch_.path().empty());
         // August 2014: 31 days, the 1st a Friday, and "û" in the month's name.
-        EngineState state = TownState("Oran", 8, 2014);
-        StringTraceSink console;
-        result_ = WriteMonthCalendar(state, folder_.path(), console, {});
-        ASSERT_EQ(result_.status, CalendarStatus::Written) << console.text();
-        url_ = "file://" + result_.path;
+        state = TownState("Oran", 8, 2014);
+        const CalendarResult result = Write();
+        ASSERT_EQ(result.status, CalendarStatus::Written) << console.text();
+        url_ = "file://" + result.path;
     }
 
-    TempFolder folder_;
     TempFolder scratch_;
-    CalendarResult result_;
     std::string url_;
 };
 

@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 
 #include "astro/julian_time.h"
+#include "astro/trace.h"
 #include "calendar/html_text.h"
 #include "calendar/month_calendar.h"
 #include "tests/calendar/calendar_test_support.h"
@@ -13,6 +12,8 @@
 namespace orvano {
 namespace {
 
+using testing::CalendarCaseTest;
+using testing::CalendarTest;
 using testing::CivilWeekday;
 using testing::DayRowColours;
 using testing::ExpectedHead;
@@ -20,34 +21,18 @@ using testing::ExpectedPage;
 using testing::kExpectedFoot;
 using testing::Lines;
 using testing::ReadFile;
-using testing::TempFolder;
 using testing::TownState;
 
-// Remembers every page it was asked to open, and what the file held then.
-struct RecordingOpener {
-    std::vector<std::string> paths;
-    std::vector<std::string> contents;
-    PageOpener opener() {
-        return [this](const std::string& path) {
-            paths.push_back(path);
-            contents.push_back(ReadFile(path));
-        };
-    }
-};
+using Entries = std::vector<std::string>;
 
-TEST(MonthCalendar, OranJanuary2010IsTheExpectedPageByteForByte) {
-    TempFolder folder;
-    EngineState state = TownState("Oran", 1, 2010);
+// The opener is handed the finished page, once.
+TEST_F(CalendarTest, OranJanuary2010IsTheExpectedPageByteForByte) {
     const EngineState before = state;
-    StringTraceSink console;
-    RecordingOpener open;
-
-    const CalendarResult result = WriteMonthCalendar(state, folder.path(), console, open.opener());
-
+    const CalendarResult result = Write();
     ASSERT_EQ(result.status, CalendarStatus::Written);
     EXPECT_EQ(result.fileName, "Oran_Janvier2010.html");
     EXPECT_EQ(result.path, folder.path() + "/Oran_Janvier2010.html");
-    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"Oran_Janvier2010.html"});
+    EXPECT_EQ(folder.Entries(), Entries{"Oran_Janvier2010.html"});
     const std::string page = ReadFile(result.path);
     EXPECT_EQ(page, ExpectedPage(before, 31));
     const auto lines = Lines(page);
@@ -59,14 +44,13 @@ TEST(MonthCalendar, OranJanuary2010IsTheExpectedPageByteForByte) {
               0u)
         << lines[10];
     EXPECT_EQ(console.text(), "");
-    EXPECT_EQ(open.paths, std::vector<std::string>{result.path});
+    EXPECT_EQ(opened, Entries{result.path});
+    EXPECT_EQ(openedPages, Entries{page});
 }
 
-TEST(MonthCalendar, HeadIsSingleByteLatin1) {
-    TempFolder folder;
-    EngineState state = TownState("Oran", 8, 2014);
-    StringTraceSink console;
-    const CalendarResult result = WriteMonthCalendar(state, folder.path(), console, {});
+TEST_F(CalendarTest, HeadIsSingleByteLatin1) {
+    state = TownState("Oran", 8, 2014);
+    const CalendarResult result = Write();
     ASSERT_EQ(result.status, CalendarStatus::Written);
     EXPECT_EQ(result.fileName, "Oran_Août2014.html");
     const std::string page = ReadFile(result.path);
@@ -77,72 +61,46 @@ TEST(MonthCalendar, HeadIsSingleByteLatin1) {
     EXPECT_EQ(page.find('\xC3'), std::string::npos);
 }
 
-struct FridayCase {
-    int month;
-    int year;
-    int days;
+struct MonthCase {
+    int month, year, days;
+    friend void PrintTo(const MonthCase& c, std::ostream* os) { *os << c.month << "/" << c.year; }
 };
 
-class FridayRows : public ::testing::TestWithParam<FridayCase> {};
+class MonthRows : public CalendarCaseTest<MonthCase> {};
 
-TEST_P(FridayRows, MonthStartingOnFridayColoursEverySeventhRow) {
-    const FridayCase c = GetParam();
-    ASSERT_EQ(CivilWeekday(1, c.month, c.year), 4);
-    TempFolder folder;
-    EngineState state = TownState("Oran", c.month, c.year);
-    StringTraceSink console;
-    const CalendarResult result = WriteMonthCalendar(state, folder.path(), console, {});
-    ASSERT_EQ(result.status, CalendarStatus::Written);
-    const auto colours = DayRowColours(ReadFile(result.path));
+// One row per day of the Gregorian month, Fridays marked and the other rows
+// alternating by day number.
+TEST_P(MonthRows, OneColouredRowPerDay) {
+    const MonthCase c = GetParam();
+    state = TownState("Oran", c.month, c.year);
+    const std::string page = WrittenPage();
+    const auto colours = DayRowColours(page);
     ASSERT_EQ(colours.size(), static_cast<size_t>(c.days));
     for (int d = 1; d <= c.days; ++d) {
-        const char* expected = (d % 7 == 1) ? "#FFD5D5" : (d % 2 == 0 ? "#F5F5F5" : "#F0F0E0");
+        const char* expected = CivilWeekday(d, c.month, c.year) == 4 ? "#FFD5D5"
+                               : d % 2 == 0                          ? "#F5F5F5"
+                                                                     : "#F0F0E0";
         EXPECT_EQ(colours[static_cast<std::size_t>(d - 1)], expected) << "day " << d;
     }
-}
-
-INSTANTIATE_TEST_SUITE_P(MonthsFromAFriday, FridayRows,
-                         ::testing::Values(FridayCase{1, 2010, 31}, FridayCase{10, 2010, 31},
-                                           FridayCase{8, 2014, 31}, FridayCase{2, 2013, 28},
-                                           FridayCase{12, 2017, 31}));
-
-struct DayCountCase {
-    int month;
-    int year;
-    int days;
-};
-
-class DayCount : public ::testing::TestWithParam<DayCountCase> {};
-
-TEST_P(DayCount, OneRowPerDayOfTheGregorianMonth) {
-    const DayCountCase c = GetParam();
-    TempFolder folder;
-    EngineState state = TownState("Oran", c.month, c.year);
-    StringTraceSink console;
-    const CalendarResult result = WriteMonthCalendar(state, folder.path(), console, {});
-    ASSERT_EQ(result.status, CalendarStatus::Written);
-    const std::string page = ReadFile(result.path);
-    EXPECT_EQ(DayRowColours(page).size(), static_cast<size_t>(c.days));
     // Header, row openings, cell lines: 9 head lines (H6 holds two), two per day, the foot's two.
     EXPECT_EQ(Lines(page).size(), static_cast<size_t>(9 + 2 * c.days + 2));
     EXPECT_NE(page.find("<b>" + std::to_string(c.days) + "</b>"), std::string::npos);
     EXPECT_EQ(page.find("<b>" + std::to_string(c.days + 1) + "</b>"), std::string::npos);
 }
 
-INSTANTIATE_TEST_SUITE_P(Months, DayCount,
-                         ::testing::Values(DayCountCase{2, 2012, 29}, DayCountCase{2, 2100, 28},
-                                           DayCountCase{2, 2010, 28}, DayCountCase{2, 2000, 29},
-                                           DayCountCase{2, 1900, 28}, DayCountCase{4, 2010, 30},
-                                           DayCountCase{6, 2010, 30}, DayCountCase{12, 2010, 31},
-                                           DayCountCase{7, 2010, 31}));
+// The first five months start on a Friday; February shows the leap-year rule.
+INSTANTIATE_TEST_SUITE_P(Months, MonthRows,
+                         ::testing::Values(MonthCase{1, 2010, 31}, MonthCase{10, 2010, 31},
+                                           MonthCase{8, 2014, 31}, MonthCase{2, 2013, 28},
+                                           MonthCase{12, 2017, 31}, MonthCase{2, 2012, 29},
+                                           MonthCase{2, 2100, 28}, MonthCase{2, 2010, 28},
+                                           MonthCase{2, 2000, 29}, MonthCase{2, 1900, 28},
+                                           MonthCase{4, 2010, 30}, MonthCase{6, 2010, 30},
+                                           MonthCase{12, 2010, 31}, MonthCase{7, 2010, 31}));
 
-TEST(MonthCalendar, DayNumbersBelowTenHaveALeadingSpace) {
-    TempFolder folder;
-    EngineState state = TownState("Oran", 4, 2010);
-    StringTraceSink console;
-    const CalendarResult result = WriteMonthCalendar(state, folder.path(), console, {});
-    ASSERT_EQ(result.status, CalendarStatus::Written);
-    const auto lines = Lines(ReadFile(result.path));
+TEST_F(CalendarTest, DayNumbersBelowTenHaveALeadingSpace) {
+    state = TownState("Oran", 4, 2010);
+    const auto lines = Lines(WrittenPage());
     const std::string cellStart = "\t\t<td width=10 align=\"right\"><b>";
     for (int d = 1; d <= 30; ++d) {
         const std::string& line = lines[static_cast<std::size_t>(9 + 2 * (d - 1) + 1)];
@@ -151,33 +109,26 @@ TEST(MonthCalendar, DayNumbersBelowTenHaveALeadingSpace) {
     }
 }
 
-TEST(MonthCalendar, WritingTwiceReplacesTheFileWithTheSameBytes) {
-    TempFolder folder;
-    const std::string path = folder.path() + "/Oran_Mars2010.html";
-    {
-        std::ofstream stale(path, std::ios::binary);
-        stale << std::string(100000, 'x');
-    }
-    EngineState state = TownState("Oran", 3, 2010);
-    StringTraceSink console;
-    const CalendarResult first = WriteMonthCalendar(state, folder.path(), console, {});
+TEST_F(CalendarTest, WritingTwiceReplacesTheFileWithTheSameBytes) {
+    const std::string path = folder / "Oran_Mars2010.html";
+    testing::WriteFile(path, std::string(100000, 'x'));
+    state = TownState("Oran", 3, 2010);
+    const CalendarResult first = Write();
     ASSERT_EQ(first.status, CalendarStatus::Written);
     EXPECT_EQ(first.path, path);
     const std::string firstPage = ReadFile(path);
     EXPECT_EQ(firstPage.find('x' + std::string(10, 'x')), std::string::npos);
-    const CalendarResult second = WriteMonthCalendar(state, folder.path() + "/", console, {});
+    const CalendarResult second = Write(folder.path() + "/");
     ASSERT_EQ(second.status, CalendarStatus::Written);
     EXPECT_EQ(second.path, path);
     EXPECT_EQ(ReadFile(path), firstPage);
-    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"Oran_Mars2010.html"});
+    EXPECT_EQ(folder.Entries(), Entries{"Oran_Mars2010.html"});
 }
 
-class VerboseSwitch : public ::testing::TestWithParam<std::pair<int, int>> {};
+class VerboseSwitch : public CalendarCaseTest<std::pair<int, int>> {};
 
 TEST_P(VerboseSwitch, MonthIsComputedSilentlyAndTheSwitchComesBackAsZeroOrOne) {
     const auto [before, after] = GetParam();
-    TempFolder folder;
-    EngineState state = TownState("Oran", 1, 2010);
     StringTraceSink trace;
     state.traceSink = &trace;
     state.tables.Verbose = before;
@@ -190,9 +141,7 @@ TEST_P(VerboseSwitch, MonthIsComputedSilentlyAndTheSwitchComesBackAsZeroOrOne) {
     ASSERT_FALSE(trace.text().empty());
     trace.clear();
 
-    StringTraceSink console;
-    const CalendarResult result = WriteMonthCalendar(state, folder.path(), console, {});
-    ASSERT_EQ(result.status, CalendarStatus::Written);
+    ASSERT_EQ(Write().status, CalendarStatus::Written);
     EXPECT_EQ(trace.text(), "");
     EXPECT_EQ(console.text(), "");
     EXPECT_EQ(state.tables.Verbose, after);
@@ -202,231 +151,191 @@ INSTANTIATE_TEST_SUITE_P(Values, VerboseSwitch,
                          ::testing::Values(std::pair{1, 1}, std::pair{7, 1}, std::pair{-3, 1},
                                            std::pair{0, 0}));
 
-TEST(MonthCalendar, DateScheduleAndZoneAreAsBefore) {
-    TempFolder folder;
-    EngineState state = TownState("Oran", 5, 2010);
+TEST_F(CalendarTest, DateScheduleAndZoneAreAsBefore) {
+    state = TownState("Oran", 5, 2010);
     state.place.DST = 1;
     ComputeDaySchedule(state);
-    const Observation observation = state.observation;
-    const DaySchedule schedule = state.schedule;
-    const double zone = state.timeZoneInEffect;
-    StringTraceSink console;
-    ASSERT_EQ(WriteMonthCalendar(state, folder.path(), console, {}).status,
-              CalendarStatus::Written);
-    EXPECT_EQ(state.observation.day, observation.day);
-    EXPECT_EQ(state.observation.month, observation.month);
-    EXPECT_EQ(state.observation.year, observation.year);
-    EXPECT_EQ(state.observation.hour, observation.hour);
-    EXPECT_EQ(state.schedule.exact, schedule.exact);
-    EXPECT_EQ(state.schedule.adjusted, schedule.adjusted);
-    EXPECT_EQ(state.timeZoneInEffect, zone);
+    const EngineState before = state;
+    ASSERT_EQ(Write().status, CalendarStatus::Written);
+    EXPECT_EQ(state.observation.day, before.observation.day);
+    EXPECT_EQ(state.observation.month, before.observation.month);
+    EXPECT_EQ(state.observation.year, before.observation.year);
+    EXPECT_EQ(state.observation.hour, before.observation.hour);
+    EXPECT_EQ(state.schedule.exact, before.schedule.exact);
+    EXPECT_EQ(state.schedule.adjusted, before.schedule.adjusted);
+    EXPECT_EQ(state.timeZoneInEffect, before.timeZoneInEffect);
 }
 
-TEST(MonthCalendar, OpenerSeesTheFinishedPage) {
-    TempFolder folder;
-    EngineState state = TownState("Oran", 1, 2010);
-    StringTraceSink console;
-    RecordingOpener open;
-    const CalendarResult result = WriteMonthCalendar(state, folder.path(), console, open.opener());
-    ASSERT_EQ(open.contents.size(), 1u);
-    EXPECT_EQ(open.contents[0], ReadFile(result.path));
-    const std::string foot = testing::kExpectedFoot;
-    ASSERT_GT(open.contents[0].size(), foot.size());
-    EXPECT_EQ(open.contents[0].substr(open.contents[0].size() - foot.size()), foot);
-}
+// A folder that cannot take the page: only the console line comes out, the
+// date is as before and the folder holds what it held (a trailing "/" marks a folder).
+struct OpenErrorCase {
+    const char* what;
+    std::string (*prepare)(const testing::TempFolder&);  // the folder to write into
+    CalendarStatus status;
+    Entries entries;
+    friend void PrintTo(const OpenErrorCase& c, std::ostream* os) { *os << c.what; }
+};
 
-// Runs the calendar into a folder that cannot take it and checks that only
-// the console line came out.
-void ExpectOpenErrorOnly(const std::string& folder, const std::string& town,
-                         const std::string& fileName, CalendarStatus status) {
-    EngineState state = TownState(town, 1, 2010);
-    StringTraceSink console;
-    RecordingOpener open;
-    const CalendarResult result = WriteMonthCalendar(state, folder, console, open.opener());
-    EXPECT_EQ(result.status, status);
-    EXPECT_EQ(console.text(), "File open error " + fileName + "\n");
-    EXPECT_TRUE(open.paths.empty());
+class OpenError : public CalendarCaseTest<OpenErrorCase> {};
+
+TEST_P(OpenError, GivesTheConsoleLineOnly) {
+    const OpenErrorCase& c = GetParam();
+    const CalendarResult result = Write(c.prepare(folder));
+    EXPECT_EQ(result.status, c.status);
+    EXPECT_EQ(console.text(), "File open error Oran_Janvier2010.html\n");
+    EXPECT_TRUE(opened.empty());
     EXPECT_EQ(state.observation.day, 17);
     EXPECT_EQ(state.observation.month, 1);
     EXPECT_EQ(state.observation.year, 2010);
-}
-
-TEST(MonthCalendar, FolderUnderARegularFileGivesTheConsoleLineOnly) {
-    TempFolder folder;
-    const std::string file = folder.path() + "/plain";
-    std::ofstream(file) << "not a folder";
-    ExpectOpenErrorOnly(file + "/sub", "Oran", "Oran_Janvier2010.html", CalendarStatus::OpenError);
-    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"plain"});
-}
-
-TEST(MonthCalendar, MissingFolderGivesTheConsoleLineOnly) {
-    TempFolder folder;
-    ExpectOpenErrorOnly(folder.path() + "/missing", "Oran", "Oran_Janvier2010.html",
-                        CalendarStatus::OpenError);
-    EXPECT_TRUE(folder.Entries().empty());
-}
-
-TEST(MonthCalendar, AFolderInThePagesPlaceIsLeftAloneAndNoTemporaryStays) {
-    TempFolder folder;
-    std::filesystem::create_directory(folder.path() + "/Oran_Janvier2010.html");
-    ExpectOpenErrorOnly(folder.path(), "Oran", "Oran_Janvier2010.html", CalendarStatus::OpenError);
-    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"Oran_Janvier2010.html"});
-    EXPECT_TRUE(std::filesystem::is_directory(folder.path() + "/Oran_Janvier2010.html"));
-}
-
-TEST(MonthCalendar, EmptyTownTableWritesNothing) {
-    TempFolder folder;
-    EngineState state = TownState("Oran", 1, 2010);
-    state.tables.Towns.clear();
-    state.tables.NumberOfTowns = 0;
-    StringTraceSink console;
-    RecordingOpener open;
-    const CalendarResult result = WriteMonthCalendar(state, folder.path(), console, open.opener());
-    EXPECT_EQ(result.status, CalendarStatus::NoTown);
-    EXPECT_EQ(console.text(), "No town in the town table: no calendar written\n");
-    EXPECT_TRUE(folder.Entries().empty());
-    EXPECT_TRUE(open.paths.empty());
-}
-
-TEST(MonthCalendar, SelectedTownOutOfTheTableWritesNothing) {
-    for (int selected : {1, -1}) {
-        TempFolder folder;
-        EngineState state = TownState("Oran", 1, 2010);
-        state.tables.TownSelected = selected;
-        StringTraceSink console;
-        EXPECT_EQ(WriteMonthCalendar(state, folder.path(), console, {}).status,
-                  CalendarStatus::NoTown);
-        EXPECT_TRUE(folder.Entries().empty());
+    Entries entries = folder.Entries();
+    for (std::string& e : entries) {
+        if (std::filesystem::is_directory(folder / e)) e += "/";
     }
+    EXPECT_EQ(entries, c.entries);
 }
 
-TEST(MonthCalendar, MonthOutOfRangeWritesNothing) {
-    for (int month : {0, 13}) {
-        TempFolder folder;
-        EngineState state = TownState("Oran", month, 2010);
-        StringTraceSink console;
-        EXPECT_EQ(WriteMonthCalendar(state, folder.path(), console, {}).status,
-                  CalendarStatus::BadMonth);
-        EXPECT_EQ(console.text(),
-                  "Month " + std::to_string(month) + " does not exist: no calendar written\n");
-        EXPECT_TRUE(folder.Entries().empty());
+INSTANTIATE_TEST_SUITE_P(
+    Folders, OpenError,
+    ::testing::Values(OpenErrorCase{"folder under a regular file",
+                                    [](const testing::TempFolder& f) {
+                                        testing::WriteFile(f / "plain", "not a folder");
+                                        return f / "plain/sub";
+                                    },
+                                    CalendarStatus::OpenError,
+                                    {"plain"}},
+                      OpenErrorCase{"missing folder",
+                                    [](const testing::TempFolder& f) { return f / "missing"; },
+                                    CalendarStatus::OpenError,
+                                    {}},
+                      // The folder in the page's place is left alone and no temporary stays.
+                      OpenErrorCase{"folder in the page's place",
+                                    [](const testing::TempFolder& f) {
+                                        std::filesystem::create_directory(f /
+                                                                          "Oran_Janvier2010.html");
+                                        return f.path();
+                                    },
+                                    CalendarStatus::OpenError,
+                                    {"Oran_Janvier2010.html/"}},
+                      OpenErrorCase{"path over the limit",
+                                    [](const testing::TempFolder& f) {
+                                        return f / std::string(kMaxCalendarPathBytes, 'd');
+                                    },
+                                    CalendarStatus::NameTooLong,
+                                    {}}));
+
+// No town to name the page after, or no such month: nothing is written.
+struct NothingCase {
+    int towns, selected, month;
+    CalendarStatus status;
+    const char* console;
+    friend void PrintTo(const NothingCase& c, std::ostream* os) {
+        *os << c.towns << " towns, selected " << c.selected << ", month " << c.month;
     }
+};
+
+class NothingWritten : public CalendarCaseTest<NothingCase> {};
+
+TEST_P(NothingWritten, WithoutATownOrAMonth) {
+    const NothingCase& c = GetParam();
+    state.tables.Towns.resize(static_cast<size_t>(c.towns));
+    state.tables.NumberOfTowns = c.towns;
+    state.tables.TownSelected = c.selected;
+    state.observation.month = c.month;
+    EXPECT_EQ(Write().status, c.status);
+    EXPECT_EQ(console.text(), c.console);
+    EXPECT_TRUE(folder.Entries().empty());
+    EXPECT_TRUE(opened.empty());
 }
 
-TEST(MonthCalendar, TheFileIsNamedAfterTheSelectedTown) {
-    TempFolder folder;
-    EngineState state = TownState("Oran", 1, 2010);
+const char* const kNoTown = "No town in the town table: no calendar written\n";
+const CalendarStatus kNoTownStatus = CalendarStatus::NoTown;
+const CalendarStatus kBadMonth = CalendarStatus::BadMonth;
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, NothingWritten,
+    ::testing::Values(
+        NothingCase{0, 0, 1, kNoTownStatus, kNoTown}, NothingCase{1, 1, 1, kNoTownStatus, kNoTown},
+        NothingCase{1, -1, 1, kNoTownStatus, kNoTown},
+        NothingCase{1, 0, 0, kBadMonth, "Month 0 does not exist: no calendar written\n"},
+        NothingCase{1, 0, 13, kBadMonth, "Month 13 does not exist: no calendar written\n"}));
+
+TEST_F(CalendarTest, TheFileIsNamedAfterTheSelectedTown) {
     Town other = state.tables.Towns[0];
     other.Name = "Tlemcen";
     state.tables.Towns.push_back(other);
     state.tables.NumberOfTowns = 2;
     state.tables.TownSelected = 1;
-    StringTraceSink console;
-    EXPECT_EQ(WriteMonthCalendar(state, folder.path(), console, {}).fileName,
-              "Tlemcen_Janvier2010.html");
-    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"Tlemcen_Janvier2010.html"});
+    EXPECT_EQ(Write().fileName, "Tlemcen_Janvier2010.html");
+    EXPECT_EQ(folder.Entries(), Entries{"Tlemcen_Janvier2010.html"});
 }
 
 struct NameCase {
-    const char* town;
-    const char* fileName;
+    std::string town;
+    std::string stem;  // the file name before "_Janvier2010.html"
+    friend void PrintTo(const NameCase& c, std::ostream* os) { *os << PrintableText(c.town); }
 };
 
-class UnsafeTownName : public ::testing::TestWithParam<NameCase> {};
+class TownName : public CalendarCaseTest<NameCase> {};
 
-TEST_P(UnsafeTownName, PageStaysInsideTheFolder) {
-    const NameCase c = GetParam();
-    TempFolder folder;
-    EngineState state = TownState(c.town, 1, 2010);
-    StringTraceSink console;
-    const CalendarResult result = WriteMonthCalendar(state, folder.path(), console, {});
+// Unsafe names keep the page inside the folder; long ones are cut to 79
+// characters and 100 bytes, never the month and the year, and never inside a character.
+TEST_P(TownName, PageStaysInsideTheFolderUnderANameThatFits) {
+    const NameCase& c = GetParam();
+    state = TownState(c.town, 1, 2010);
+    const CalendarResult result = Write();
     ASSERT_EQ(result.status, CalendarStatus::Written) << console.text();
-    EXPECT_EQ(result.fileName, c.fileName);
-    EXPECT_EQ(folder.Entries(), std::vector<std::string>{c.fileName});
+    EXPECT_EQ(result.fileName, c.stem + "_Janvier2010.html");
+    EXPECT_LE(result.fileName.size(), 100u);
+    EXPECT_EQ(folder.Entries(), Entries{result.fileName});
+}
+
+std::string Times(const std::string& text, int count) {
+    std::string all;
+    for (int i = 0; i < count; ++i) all += text;
+    return all;
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Names, UnsafeTownName,
-    ::testing::Values(NameCase{"../../etc/x", "_._.._etc_x_Janvier2010.html"},
-                      NameCase{"a\\b", "a_b_Janvier2010.html"},
-                      NameCase{".hidden", "_hidden_Janvier2010.html"},
-                      NameCase{"..", "_._Janvier2010.html"},
-                      NameCase{"Tizi\tOuzou\n", "Tizi_Ouzou__Janvier2010.html"},
-                      NameCase{"del\x7f", "del__Janvier2010.html"},
-                      NameCase{"c1\xC2\x85", "c1__Janvier2010.html"},
-                      NameCase{"esc\x1b[2Jbel\x07", "esc_[2Jbel__Janvier2010.html"},
-                      NameCase{"evil\xE2\x80\xAEtxt.exe", "evil_txt.exe_Janvier2010.html"},
-                      NameCase{"\xE2\x81\xA6iso\xE2\x81\xA9", "_iso__Janvier2010.html"},
-                      NameCase{"S\xC3\xA9tif", "S\xC3\xA9tif_Janvier2010.html"},
-                      NameCase{"Bad\xE9", "Bad\xC3\xA9_Janvier2010.html"},
-                      NameCase{"Saint.Denis", "Saint.Denis_Janvier2010.html"},
-                      NameCase{"", "_Janvier2010.html"}));
+    Names, TownName,
+    ::testing::Values(NameCase{"../../etc/x", "_._.._etc_x"}, NameCase{"a\\b", "a_b"},
+                      NameCase{".hidden", "_hidden"}, NameCase{"..", "_."},
+                      NameCase{"Tizi\tOuzou\n", "Tizi_Ouzou_"}, NameCase{"del\x7f", "del_"},
+                      NameCase{"c1\xC2\x85", "c1_"}, NameCase{"esc\x1b[2Jbel\x07", "esc_[2Jbel_"},
+                      NameCase{"evil\xE2\x80\xAEtxt.exe", "evil_txt.exe"},
+                      NameCase{"\xE2\x81\xA6iso\xE2\x81\xA9", "_iso_"},
+                      NameCase{"S\xC3\xA9tif", "S\xC3\xA9tif"}, NameCase{"Bad\xE9", "Bad\xC3\xA9"},
+                      NameCase{"Saint.Denis", "Saint.Denis"}, NameCase{"", ""},
+                      NameCase{std::string(62, 'a'), std::string(62, 'a')},
+                      NameCase{std::string(63, 'a'), std::string(62, 'a')},
+                      NameCase{std::string(79, 'b'), std::string(62, 'b')},
+                      // 62 characters of two bytes, then of four.
+                      NameCase{Times("\xC3\xA9", 62), Times("\xC3\xA9", 41)},
+                      NameCase{Times("\xF0\x9F\x98\x80", 62), Times("\xF0\x9F\x98\x80", 20)}));
 
-// Long names are cut to 79 characters and 100 bytes, never the month and the
-// year, and never inside a character.
-TEST(MonthCalendar, LongTownNamesAreCutToFit) {
-    std::string accented, wide;
-    for (int i = 0; i < 62; ++i) accented += "\xC3\xA9";      // 62 characters, 124 bytes
-    for (int i = 0; i < 62; ++i) wide += "\xF0\x9F\x98\x80";  // 62 characters, 248 bytes
-    const struct {
-        std::string town;
-        std::string fileName;
-    } cases[] = {
-        {std::string(62, 'a'), std::string(62, 'a') + "_Janvier2010.html"},
-        {std::string(63, 'a'), std::string(62, 'a') + "_Janvier2010.html"},
-        {std::string(79, 'b'), std::string(62, 'b') + "_Janvier2010.html"},
-        {accented, accented.substr(0, 82) + "_Janvier2010.html"},
-        {wide, wide.substr(0, 80) + "_Janvier2010.html"},
-    };
-    for (const auto& c : cases) {
-        TempFolder folder;
-        EngineState state = TownState(c.town, 1, 2010);
-        StringTraceSink console;
-        const CalendarResult result = WriteMonthCalendar(state, folder.path(), console, {});
-        EXPECT_EQ(result.status, CalendarStatus::Written) << console.text();
-        EXPECT_EQ(result.fileName, c.fileName);
-        EXPECT_LE(result.fileName.size(), 100u);
-        EXPECT_EQ(folder.Entries(), std::vector<std::string>{c.fileName});
-    }
-}
+class PlantedLink : public CalendarCaseTest<const char*> {};
 
 // A link planted under the temporary name or the page's own name is replaced,
 // never written through.
-TEST(MonthCalendar, PlantedLinksAreNeverWrittenThrough) {
-    for (const char* planted : {".Oran_Janvier2010.html.part", "Oran_Janvier2010.html"}) {
-        SCOPED_TRACE(planted);
-        TempFolder folder;
-        const std::string victim = folder.path() + "/victim";
-        std::ofstream(victim) << "precious";
-        std::filesystem::create_symlink(victim, folder.path() + "/" + planted);
-        EngineState state = TownState("Oran", 1, 2010);
-        StringTraceSink console;
-        const CalendarResult result = WriteMonthCalendar(state, folder.path(), console, {});
-        ASSERT_EQ(result.status, CalendarStatus::Written) << console.text();
-        EXPECT_EQ(ReadFile(victim), "precious");
-        EXPECT_FALSE(std::filesystem::is_symlink(result.path));
-        EXPECT_EQ(ReadFile(result.path).rfind("<html>", 0), 0u);
-    }
+TEST_P(PlantedLink, IsNeverWrittenThrough) {
+    testing::WriteFile(folder / "victim", "precious");
+    std::filesystem::create_symlink(folder / "victim", folder / GetParam());
+    const CalendarResult result = Write();
+    ASSERT_EQ(result.status, CalendarStatus::Written) << console.text();
+    EXPECT_EQ(ReadFile(folder / "victim"), "precious");
+    EXPECT_FALSE(std::filesystem::is_symlink(result.path));
+    EXPECT_EQ(ReadFile(result.path).rfind("<html>", 0), 0u);
 }
 
-TEST(MonthCalendar, PathOverTheLimitIsRefused) {
-    TempFolder folder;
-    const std::string deep = folder.path() + "/" + std::string(kMaxCalendarPathBytes, 'd');
-    ExpectOpenErrorOnly(deep, "Oran", "Oran_Janvier2010.html", CalendarStatus::NameTooLong);
-    EXPECT_TRUE(folder.Entries().empty());
-}
+INSTANTIATE_TEST_SUITE_P(Names, PlantedLink,
+                         ::testing::Values(".Oran_Janvier2010.html.part", "Oran_Janvier2010.html"));
 
-TEST(MonthCalendar, CellsShowTheClockTextsIncludingTheOverflowMessage) {
-    TempFolder folder;
-    EngineState state = TownState("Oran", 6, 2010);
+TEST_F(CalendarTest, CellsShowTheClockTextsIncludingTheOverflowMessage) {
+    state = TownState("Oran", 6, 2010);
     // A fixed Zuhr at 23:59:42 rounds past 23:59: every day's cell shows the message.
     state.tables.Conventions[0].ZuhrFixe = true;
     state.tables.Conventions[0].ZuhrHour = 23.995;
     const EngineState before = state;
-    StringTraceSink console;
-    const CalendarResult result = WriteMonthCalendar(state, folder.path(), console, {});
-    ASSERT_EQ(result.status, CalendarStatus::Written);
-    const std::string page = ReadFile(result.path);
+    const std::string page = WrittenPage();
     EXPECT_EQ(page, ExpectedPage(before, 30));
     const std::string overflow = std::string("&nbsp;") + kClockOverflowText + "</td>";
     size_t count = 0;
@@ -437,36 +346,31 @@ TEST(MonthCalendar, CellsShowTheClockTextsIncludingTheOverflowMessage) {
     EXPECT_EQ(count, 30u);
 }
 
-TEST(MonthCalendarCases, EstimatedCellsCarryTheMarkAndThePageItsLegend) {
-    struct Case {
+TEST_F(CalendarTest, EstimatedCellsCarryTheMarkAndThePageItsLegend) {
+    const std::string legendStart =
+        "</table><BR>\n\t\t<p class=legend>* estim\xE9"
+        "e : ";
+    const std::string legendEnd =
+        " (latitude \xE9"
+        "lev\xE9"
+        "e)</p>\n\t</body>\n</html>\n";
+    const struct {
         HighLatitudeRule rule;
         const char* row21;  // day 21's six cells
-        const char* foot;
-    };
-    const Case cases[] = {
+        std::string foot;
+    } cases[] = {
         {HighLatitudeRule::Seventh, "03:41* 04:43 13:04 18:41 21:23 22:24*",
-         "</table><BR>\n\t\t<p class=legend>* estim\xE9"
-         "e : 1/7 de la nuit (latitude "
-         "\xE9"
-         "lev\xE9"
-         "e)</p>\n\t</body>\n</html>\n"},
+         legendStart + "1/7 de la nuit" + legendEnd},
         {HighLatitudeRule::Middle, "01:02* 04:43 13:04 18:41 21:23 01:02*",
-         "</table><BR>\n\t\t<p class=legend>* estim\xE9"
-         "e : milieu de la nuit (latitude "
-         "\xE9"
-         "lev\xE9"
-         "e)</p>\n\t</body>\n</html>\n"},
+         legendStart + "milieu de la nuit" + legendEnd},
         {HighLatitudeRule::None, "--:-- 04:43 13:04 18:41 21:23 --:--", kExpectedFoot},
     };
-    for (const Case& c : cases) {
+    // London in June, summer time as zone 1: the twilights are never reached.
+    state = TownState("London", 6, 2010, 51.5074, -0.1278, 1);
+    for (const auto& c : cases) {
         SCOPED_TRACE(HighLatitudeRuleName(c.rule));
-        TempFolder folder;
-        // London in June, summer time as zone 1: the twilights are never reached.
-        EngineState state = TownState("London", 6, 2010, 51.5074, -0.1278, 1);
         state.highLatitudeRule = c.rule;
-        StringTraceSink console;
-        const std::string page =
-            ReadFile(WriteMonthCalendar(state, folder.path(), console, {}).path);
+        const std::string page = WrittenPage();
         std::string cells;
         const std::vector<std::string> lines = Lines(page);
         const auto row = std::find_if(lines.begin(), lines.end(), [](const std::string& l) {
@@ -478,8 +382,8 @@ TEST(MonthCalendarCases, EstimatedCellsCarryTheMarkAndThePageItsLegend) {
             cells += (cells.empty() ? "" : " ") + row->substr(at + 6, row->find('<', at) - at - 6);
         }
         EXPECT_EQ(cells, c.row21);
-        ASSERT_GE(page.size(), std::string(c.foot).size());
-        EXPECT_EQ(page.substr(page.size() - std::string(c.foot).size()), c.foot);
+        ASSERT_GE(page.size(), c.foot.size());
+        EXPECT_EQ(page.substr(page.size() - c.foot.size()), c.foot);
         EXPECT_EQ(page.rfind(kExpectedFoot) != std::string::npos, c.rule == HighLatitudeRule::None);
     }
 }
@@ -487,6 +391,7 @@ TEST(MonthCalendarCases, EstimatedCellsCarryTheMarkAndThePageItsLegend) {
 struct EncodingCase {
     const char* utf8;
     const char* page;
+    friend void PrintTo(const EncodingCase& c, std::ostream* os) { *os << PrintableText(c.utf8); }
 };
 
 class PageEncoding : public ::testing::TestWithParam<EncodingCase> {};
@@ -508,15 +413,12 @@ INSTANTIATE_TEST_SUITE_P(
         EncodingCase{"\xED\xA0\x80", "\xED\xA0\x80"}  // surrogate
         ));
 
-TEST(PageEncoding, MarkupCharactersOfATextAreEscaped) {
+TEST(PageEncoding, MarkupEscapesAndCharacterCount) {
     EXPECT_EQ(EscapeHtmlText("a<b>&c"), "a&lt;b&gt;&amp;c");
     EXPECT_EQ(EscapeHtmlText("D\xC3\xA9"
                              "cembre"),
               "D\xC3\xA9"
               "cembre");
-}
-
-TEST(PageEncoding, CharacterCount) {
     EXPECT_EQ(CharacterCount(""), 0u);
     EXPECT_EQ(CharacterCount("D\xC3\xA9"
                              "cembre"),

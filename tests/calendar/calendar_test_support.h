@@ -1,6 +1,8 @@
 // A town, a folder and the pieces of the expected page, shared by the calendar tests.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -10,6 +12,7 @@
 #include <vector>
 
 #include "astro/angle_text.h"
+#include "calendar/month_calendar.h"
 #include "engine/schedule.h"
 #include "engine/state.h"
 #include "tests/support/temp_folder.h"
@@ -147,5 +150,35 @@ inline std::vector<std::string> DayRowColours(const std::string& page) {
     }
     return colours;
 }
+
+// What every calendar test builds: a fresh folder, Oran's state for January
+// 2010, the console, and an opener that remembers each page it was asked to
+// open with what the file held then.
+class CalendarTest : public ::testing::Test {
+  protected:
+    // Writes the month of `state` into `where`, the test's folder by default.
+    CalendarResult Write(const std::string& where) {
+        return WriteMonthCalendar(state, where, console, [this](const std::string& path) {
+            opened.push_back(path);
+            openedPages.push_back(ReadFile(path));
+        });
+    }
+    CalendarResult Write() { return Write(folder.path()); }
+    // Writes the month and returns the page, failing the test when nothing was written.
+    std::string WrittenPage() {
+        const CalendarResult result = Write();
+        EXPECT_EQ(result.status, CalendarStatus::Written) << console.text();
+        return ReadFile(result.path);
+    }
+
+    TempFolder folder;
+    EngineState state = TownState("Oran", 1, 2010);
+    StringTraceSink console;
+    std::vector<std::string> opened;
+    std::vector<std::string> openedPages;
+};
+
+template <class Case>
+class CalendarCaseTest : public CalendarTest, public ::testing::WithParamInterface<Case> {};
 
 }  // namespace orvano::testing
