@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "tests/app_pages/recorded_ops.h"
+#include "tests/support/temp_folder.h"
 
 namespace orvano {
 namespace {
@@ -19,11 +21,6 @@ namespace fs = std::filesystem;
 using testing::RecordingSurface;
 
 const std::string kFourTowns = std::string(ORVANO_TEST_DATA) + "/app_pages_four_towns.cfg";
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 struct RenderRun {
     std::vector<std::string> errors;
@@ -52,10 +49,6 @@ struct RenderRun {
     int operator()(const std::vector<std::string>& args) { return RunRender(args, Environment()); }
 };
 
-fs::path Scratch(const std::string& name) {
-    return fs::temp_directory_path() / ("orvano_render_" + std::to_string(::getpid()) + "_" + name);
-}
-
 TEST(RenderArguments, RecognisedAnywhereInTheCommandLine) {
     EXPECT_TRUE(IsRenderRequest({"--render", "0", "--png", "a.png"}));
     EXPECT_TRUE(IsRenderRequest({"--lang", "1", "--dump-ops", "2", "--json", "a.json"}));
@@ -77,27 +70,22 @@ TEST(RenderArguments, AllOptions) {
     EXPECT_EQ(request->town, 2);
     EXPECT_EQ(request->lang, 1u);
     EXPECT_TRUE(request->exploring);
-    EXPECT_EQ(request->width, 480);
-    EXPECT_EQ(request->height, 536);
-    EXPECT_EQ(request->dpi, 192);
+    EXPECT_EQ((std::array{request->width, request->height, request->dpi}),
+              (std::array{480, 536, 192}));
     ASSERT_TRUE(request->at);
-    EXPECT_EQ(request->at->year, 2010);
-    EXPECT_EQ(request->at->month, 6);
-    EXPECT_EQ(request->at->day, 21);
-    EXPECT_EQ(request->at->hour, 16);
+    const LocalTime& at = *request->at;
+    EXPECT_EQ((std::array{at.year, at.month, at.day, at.hour}), (std::array{2010, 6, 21, 16}));
 }
 
 TEST(RenderArguments, DefaultsAreTheWindowsSize) {
     std::string error;
     const auto request = ParseRenderRequest({"--render", "0", "--png", "a.png"}, error);
     ASSERT_TRUE(request) << error;
-    EXPECT_EQ(request->width, 240);
-    EXPECT_EQ(request->height, 300);
+    EXPECT_EQ((std::array{request->width, request->height}), (std::array{240, 300}));
     const auto at192 =
         ParseRenderRequest({"--render", "0", "--png", "a.png", "--dpi", "192"}, error);
     ASSERT_TRUE(at192) << error;
-    EXPECT_EQ(at192->width, 480);
-    EXPECT_EQ(at192->height, 600);
+    EXPECT_EQ((std::array{at192->width, at192->height}), (std::array{480, 600}));
     const auto sized = ParseRenderRequest(
         {"--render", "0", "--png", "a.png", "--size", "240x268", "--dpi", "192"}, error);
     ASSERT_TRUE(sized) << error;
@@ -137,13 +125,13 @@ TEST(RenderArguments, BadUsageNamesTheArgument) {
 }
 
 TEST(Render, DumpOpsWritesTheRecordedPage) {
-    const fs::path out = Scratch("home.json");
+    const testing::TempFolder folder;
+    const std::string out = folder / "home.json";
     RenderRun run;
-    ASSERT_EQ(run({"--dump-ops", "0", "--json", out.string(), "--config", kFourTowns, "--lang", "1",
-                   "--at", "2010-06-21 16:00:00", "--exploring"}),
+    ASSERT_EQ(run({"--dump-ops", "0", "--json", out, "--config", kFourTowns, "--lang", "1", "--at",
+                   "2010-06-21 16:00:00", "--exploring"}),
               0);
-    const std::string json = ReadFile(out);
-    fs::remove(out);
+    const std::string json = testing::ReadFile(out);
     EXPECT_EQ(json.rfind("[\n{\"op\":\"text\",\"x\":120,\"y\":268,\"align\":\"center\","
                          "\"text\":\"Home\",\"font\":{\"face\":\"ARIAL\",\"height\":-13,"
                          "\"weight\":700},\"color\":[0,153,255],\"box\":[",
@@ -166,18 +154,17 @@ TEST(Render, DumpOpsWritesTheRecordedPage) {
 }
 
 TEST(Render, TownOptionChoosesTheRow) {
-    const fs::path out = Scratch("qibla.json");
+    const testing::TempFolder folder;
+    const std::string out = folder / "qibla.json";
     RenderRun run;
-    ASSERT_EQ(run({"--dump-ops", "1", "--json", out.string(), "--config", kFourTowns, "--town", "0",
-                   "--at", "2010-06-21 16:00:00"}),
+    ASSERT_EQ(run({"--dump-ops", "1", "--json", out, "--config", kFourTowns, "--town", "0", "--at",
+                   "2010-06-21 16:00:00"}),
               0);
-    const std::string json = ReadFile(out);
+    const std::string json = testing::ReadFile(out);
     fs::remove(out);
     EXPECT_NE(json.find("\"text\":\"à partir du Nord : 105°"), std::string::npos) << json;
     RenderRun beyond;
-    EXPECT_EQ(
-        beyond({"--dump-ops", "1", "--json", out.string(), "--config", kFourTowns, "--town", "4"}),
-        2);
+    EXPECT_EQ(beyond({"--dump-ops", "1", "--json", out, "--config", kFourTowns, "--town", "4"}), 2);
     EXPECT_FALSE(fs::exists(out));
 }
 
@@ -188,9 +175,7 @@ TEST(Render, PngGoesThroughThePainterAtTheRequestedSize) {
               0);
     ASSERT_EQ(run.pngCalls.size(), 1u);
     EXPECT_EQ(run.pngCalls[0], "about.png");
-    EXPECT_EQ(run.pngWidth, 480);
-    EXPECT_EQ(run.pngHeight, 536);
-    EXPECT_EQ(run.pngDpi, 192);
+    EXPECT_EQ((std::array{run.pngWidth, run.pngHeight, run.pngDpi}), (std::array{480, 536, 192}));
     ASSERT_FALSE(run.painted.ops().empty());
     EXPECT_EQ(run.painted.ops()[0].text, "A propos");
     // The title sits on the client's real bottom: 536 - ScaleY(32).
@@ -206,16 +191,16 @@ TEST(Render, PngGoesThroughThePainterAtTheRequestedSize) {
 
 // The line says why, not only which file.
 TEST(Render, UnreadableConfigurationFailsWithTheReason) {
-    const fs::path bad = Scratch("bad.cfg");
-    std::ofstream(bad) << "1 1 0 0\n9\n";
+    const testing::TempFolder folder;
+    const std::string bad = folder / "bad.cfg";
+    testing::WriteFile(bad, "1 1 0 0\n9\n");
     const struct {
         std::string config, line;
     } cases[] = {
         {"/nonexistent/data.cfg",
          "orvano: cannot read /nonexistent/data.cfg: No such file or directory"},
         {"/dev/zero", "orvano: cannot read /dev/zero: not a regular file"},
-        {bad.string(),
-         "orvano: cannot read " + bad.string() + ": Read error: bad format of data.cfg"},
+        {bad, "orvano: cannot read " + bad + ": Read error: bad format of data.cfg"},
     };
     for (const auto& c : cases) {
         RenderRun run;
@@ -223,7 +208,6 @@ TEST(Render, UnreadableConfigurationFailsWithTheReason) {
         EXPECT_EQ(run.errors, std::vector<std::string>{c.line});
         EXPECT_TRUE(run.pngCalls.empty());
     }
-    fs::remove(bad);
 }
 
 TEST(Render, UnwritableJsonFails) {

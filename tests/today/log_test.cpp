@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <regex>
 #include <sstream>
 #include <thread>
@@ -30,7 +31,7 @@ LogEnvironment FixedEnvironment(const std::string& folder, int error = ENOENT) {
     return env;
 }
 
-const char* kPrefix = "05:06:07(123456789),thr 0x0000AB12 : ";
+const std::string kPrefix = "05:06:07(123456789),thr 0x0000AB12 : ";
 
 TEST(LogFileName, BaseNameWithoutExtension) {
     EXPECT_EQ(LogFileName("/any/folder/host.exe"), "host_log.txt");
@@ -59,76 +60,82 @@ TEST(DiagnosticLog, BannerMessagesAndClosingLineExactly) {
                   "Log finished\r\n");
 }
 
-TEST(DiagnosticLog, ErrorWithoutSystemTextIsWrittenInDecimal) {
+using ErrorText = std::function<std::optional<std::string>(int)>;
+
+// What one run writes: `write` between opening and shutting the log down.
+std::string Logged(const std::function<void(DiagnosticLog&)>& write, int error = ENOENT,
+                   ErrorText errorText = SystemErrorText) {
     TempDir dir;
-    DiagnosticLog log(FixedEnvironment(dir.path(), 99999));
+    LogEnvironment env = FixedEnvironment(dir.path(), error);
+    env.errorText = std::move(errorText);
+    DiagnosticLog log(env);
     log.EnsureOpen();
-    log.WriteLastError();
+    write(log);
     log.Shutdown();
-    EXPECT_NE(ReadFile(log.Path())
-                  .find(std::string(kPrefix) +
-                        "GetLastError returned : 99999 (no further information)\r\n"),
-              std::string::npos);
+    return ReadFile(log.Path());
+}
+
+bool HasLine(const std::string& text, const std::string& line) {
+    return text.find(kPrefix + line + "\r\n") != std::string::npos;
+}
+
+const auto kLastError = [](DiagnosticLog& log) { log.WriteLastError(); };
+
+TEST(DiagnosticLog, ErrorWithoutSystemTextIsWrittenInDecimal) {
+    EXPECT_TRUE(HasLine(Logged(kLastError, 99999),
+                        "GetLastError returned : 99999 (no further information)"));
 }
 
 TEST(DiagnosticLog, LineEndsInMessageTextBecomeSpaces) {
-    TempDir dir;
-    LogEnvironment env = FixedEnvironment(dir.path(), 5);
-    env.errorText = [](int) { return std::optional<std::string>("two\r\nlines"); };
-    DiagnosticLog log(env);
-    log.EnsureOpen();
-    log.WriteLastError();
-    log.Shutdown();
-    EXPECT_NE(ReadFile(log.Path()).find("GetLastError returned : 0x00000005: two  lines)\r\n"),
-              std::string::npos);
-}
-
-TEST(DiagnosticLog, LineThatDoesNotFitIsDroppedWhole) {
-    TempDir dir;
-    DiagnosticLog log(FixedEnvironment(dir.path()));
-    log.EnsureOpen();
-    const std::string prefix = kPrefix;
-    // The longest message whose line still fits, with its CR LF and terminator, in 1024.
-    const std::string fits(1024 - 1 - prefix.size() - 2, 'a');
-    const std::string tooLong = fits + "b";
-    log.Write("%s", fits.c_str());
-    log.Write("%s", tooLong.c_str());
-    log.Write("%s", std::string(2000, 'c').c_str());
-    log.Write("after");
-    log.Shutdown();
-    const std::string text = ReadFile(log.Path());
-    EXPECT_NE(text.find(prefix + fits + "\r\n"), std::string::npos);
-    EXPECT_EQ(text.find(fits + "b"), std::string::npos);
-    EXPECT_EQ(text.find("ccc"), std::string::npos);
-    EXPECT_NE(text.find(prefix + "after\r\n"), std::string::npos);
+    const auto twoLines = [](int) { return std::optional<std::string>("two\r\nlines"); };
+    EXPECT_TRUE(HasLine(Logged(kLastError, 5, twoLines),
+                        "GetLastError returned : 0x00000005: two  lines)"));
 }
 
 TEST(DiagnosticLog, WideTextIsWrittenAsBytes) {
-    TempDir dir;
-    DiagnosticLog log(FixedEnvironment(dir.path()));
-    log.EnsureOpen();
-    log.WriteWide(L"Ville %ls n\u00b0%d", L"F\u00e8s", 3);
-    log.Shutdown();
-    EXPECT_NE(ReadFile(log.Path())
-                  .find(std::string(kPrefix) + "Ville F\xc3\xa8s n\xc2\xb0"
-                                               "3\r\n"),
-              std::string::npos);
+    const auto wide = [](DiagnosticLog& log) {
+        log.WriteWide(L"Ville %ls n\u00b0%d", L"F\u00e8s", 3);
+    };
+    EXPECT_TRUE(HasLine(Logged(wide),
+                        "Ville F\xc3\xa8s n\xc2\xb0"
+                        "3"));
+}
+
+TEST(DiagnosticLog, IndentationComesFromTheThreadsLevel) {
+    const std::string text = Logged([](DiagnosticLog& log) {
+        LogIndentation() = 3;
+        log.Write("deeper");
+        LogIndentation() = 500;
+        log.Write("deepest");
+        LogIndentation() = 0;
+    });
+    EXPECT_TRUE(HasLine(text, "   deeper"));
+    EXPECT_TRUE(HasLine(text, std::string(99, ' ') + "deepest"));
+}
+
+TEST(DiagnosticLog, LineThatDoesNotFitIsDroppedWhole) {
+    // The longest message whose line still fits, with its CR LF and terminator, in 1024.
+    const std::string fits(1024 - 1 - kPrefix.size() - 2, 'a');
+    const std::string text = Logged([&](DiagnosticLog& log) {
+        log.Write("%s", fits.c_str());
+        log.Write("%s", (fits + "b").c_str());
+        log.Write("%s", std::string(2000, 'c').c_str());
+        log.Write("after");
+    });
+    EXPECT_TRUE(HasLine(text, fits));
+    EXPECT_EQ(text.find(fits + "b"), std::string::npos);
+    EXPECT_EQ(text.find("ccc"), std::string::npos);
+    EXPECT_TRUE(HasLine(text, "after"));
 }
 
 TEST(DiagnosticLog, SecondRunDeletesThePreviousFile) {
     TempDir dir;
-    const std::string path = dir.path() + "/host_log.txt";
-    {
-        DiagnosticLog first(FixedEnvironment(dir.path()));
-        first.EnsureOpen();
-        first.Write("first run");
+    for (const char* run : {"first run", "second run"}) {
+        DiagnosticLog log(FixedEnvironment(dir.path()));
+        log.EnsureOpen();
+        log.Write("%s", run);
     }
-    {
-        DiagnosticLog second(FixedEnvironment(dir.path()));
-        second.EnsureOpen();
-        second.Write("second run");
-    }
-    const std::string text = ReadFile(path);
+    const std::string text = ReadFile(dir.path() + "/host_log.txt");
     EXPECT_EQ(text.find("first run"), std::string::npos);
     EXPECT_NE(text.find("second run"), std::string::npos);
     EXPECT_EQ(CountOf(text, "Log is started"), 1);
@@ -160,33 +167,14 @@ TEST(DiagnosticLog, OpeningKeepsTheCallersErrorCode) {
     EXPECT_EQ(errno, EACCES);
 }
 
-TEST(DiagnosticLog, IndentationComesFromTheThreadsLevel) {
-    TempDir dir;
-    DiagnosticLog log(FixedEnvironment(dir.path()));
-    log.EnsureOpen();
-    LogIndentation() = 3;
-    log.Write("deeper");
-    LogIndentation() = 500;
-    log.Write("deepest");
-    LogIndentation() = 0;
-    log.Shutdown();
-    const std::string text = ReadFile(log.Path());
-    EXPECT_NE(text.find(std::string(kPrefix) + "   deeper\r\n"), std::string::npos);
-    EXPECT_NE(text.find(std::string(kPrefix) + std::string(99, ' ') + "deepest\r\n"),
-              std::string::npos);
-}
-
 TEST(DiagnosticLog, CounterStatisticsFromLastToFirst) {
-    TempDir dir;
-    DiagnosticLog log(FixedEnvironment(dir.path()));
-    log.EnsureOpen();
-    const int a = log.CreateCounter();
-    const int b = log.CreateCounter();
-    log.RecordCounter(a, 10);
-    log.RecordCounter(a, 30);
-    log.RecordCounter(b, 7);
-    log.Shutdown();
-    const std::string text = ReadFile(log.Path());
+    const std::string text = Logged([](DiagnosticLog& log) {
+        const int a = log.CreateCounter();
+        const int b = log.CreateCounter();
+        log.RecordCounter(a, 10);
+        log.RecordCounter(a, 30);
+        log.RecordCounter(b, 7);
+    });
     const std::string p = kPrefix;
     EXPECT_NE(text.find(p +
                         "Counter 1 statistics\r\n\tCounts: 1,\r\n\tMinTime: 7 ms,\r\n\tMaxTime: 7 "
