@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "astro/trace.h"
 #include "config/reader.h"
 #include "config/writer.h"
 #include "config_test_support.h"
@@ -13,35 +14,17 @@ namespace orvano {
 namespace {
 
 using testing::Box;
+using testing::FileRead;
+using testing::HeaderLine;
+using testing::MinutesLine;
+using testing::NameLine;
+using testing::ParamsLine;
 using testing::Printf;
+using testing::Read;
 using testing::ReadFile;
-using testing::RecordingBoxes;
-using testing::TempFolder;
-using testing::TestData;
+using testing::TownLine;
 using testing::WriteFile;
-
-// One read over bytes, with everything it reports kept for the checks.
-struct Read {
-    ConfigTables tables;
-    CurrentPlace place;
-    std::string echo;
-    RecordingBoxes boxes;
-    StringTraceSink console;
-    int result = -1;
-
-    Read() = default;
-    explicit Read(const std::string& bytes) { Run(bytes); }
-    int Run(const std::string& bytes) {
-        echo.clear();
-        result = ReadDataCfgBytes(bytes, tables, place, &echo, boxes, &console);
-        return result;
-    }
-    // The transcription without its own title line.
-    std::string EchoBody() const {
-        EXPECT_EQ(echo.rfind(kEchoTitleLine, 0), 0u);
-        return echo.substr(std::string(kEchoTitleLine).size());
-    }
-};
+using Boxes = std::vector<Box>;
 
 const std::string kTwoTowns =
     "1 2 1 0\n"
@@ -66,24 +49,17 @@ TEST(ConfigReader, Result0FillsPlaceFromSelectedTown) {
 }
 
 TEST(ConfigReader, Result1MissingFileShowsItsPathAndLeavesStartValues) {
-    TempFolder folder;
-    const std::string path = folder / "data.cfg";
-    ConfigTables tables;
-    CurrentPlace place;
-    RecordingBoxes boxes;
-    StringTraceSink console;
-    EXPECT_EQ(ReadDataCfg(path, folder / "read_echo.cfg", tables, place, boxes, &console),
-              kReadOpenError);
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0], (Box{path, "File open error"}));
-    EXPECT_EQ(tables.NumberOfTowns, 0);
-    EXPECT_TRUE(tables.Towns.empty());
-    for (const Convention& c : tables.Conventions) {
+    FileRead r;
+    EXPECT_EQ(r.RunFile(r.folder / "read_echo.cfg"), kReadOpenError);
+    EXPECT_EQ(r.boxes.shown, (Boxes{{r.path, "File open error"}}));
+    EXPECT_EQ(r.tables.NumberOfTowns, 0);
+    EXPECT_TRUE(r.tables.Towns.empty());
+    for (const Convention& c : r.tables.Conventions) {
         EXPECT_EQ(c.Name, "");
         EXPECT_FALSE(c.AsrShafii);
         EXPECT_EQ(c.FajrTwilightAngle, 0.0);
     }
-    EXPECT_FALSE(std::filesystem::exists(folder / "read_echo.cfg"));
+    EXPECT_FALSE(std::filesystem::exists(r.folder / "read_echo.cfg"));
 }
 
 // Nothing that is not a small regular file is waited on or read without end:
@@ -92,143 +68,126 @@ TEST(ConfigReader, Result1MissingFileShowsItsPathAndLeavesStartValues) {
 TEST(ConfigReader, HostileFilesAreRefusedAtOnce) {
     for (const testing::HostileCase& c : testing::kHostileFiles) {
         SCOPED_TRACE(c.name);
-        TempFolder folder;
-        const std::string path = folder / "data.cfg";
-        ASSERT_TRUE(testing::PlantHostile(c.kind, path));
-        ConfigTables tables;
-        CurrentPlace place;
-        RecordingBoxes boxes;
-        std::string reason;
-        const int result =
-            ReadDataCfg(path, folder / "read_echo.cfg", tables, place, boxes, nullptr, &reason);
-        ASSERT_EQ(boxes.shown.size(), 1u);
-        EXPECT_EQ(tables.NumberOfTowns, 0);
+        FileRead r;
+        ASSERT_TRUE(testing::PlantHostile(c.kind, r.path));
+        r.RunFile(r.folder / "read_echo.cfg");
+        EXPECT_EQ(r.tables.NumberOfTowns, 0);
         if (c.kind == testing::Hostile::Oversized) {
-            EXPECT_EQ(result, kReadBadFormat);
-            EXPECT_EQ(boxes.shown[0], (Box{"bad format of data.cfg", "Read error"}));
+            EXPECT_EQ(r.result, kReadBadFormat);
+            EXPECT_EQ(r.boxes.shown, (Boxes{{"bad format of data.cfg", "Read error"}}));
         } else {
-            EXPECT_EQ(result, kReadOpenError);
-            EXPECT_EQ(boxes.shown[0], (Box{path, "File open error"}));
-            EXPECT_EQ(reason, "not a regular file");
-            EXPECT_FALSE(std::filesystem::exists(folder / "read_echo.cfg"));
+            EXPECT_EQ(r.result, kReadOpenError);
+            EXPECT_EQ(r.boxes.shown, (Boxes{{r.path, "File open error"}}));
+            EXPECT_EQ(r.reason, "not a regular file");
+            EXPECT_FALSE(std::filesystem::exists(r.folder / "read_echo.cfg"));
         }
     }
 }
 
 // A link planted where the transcription goes is replaced, never written through.
 TEST(ConfigReader, EchoNeverWritesThroughAPlantedLink) {
-    TempFolder folder;
-    const std::string path = folder / "data.cfg";
-    WriteFile(path, kTwoTowns);
-    WriteFile(folder / "victim", "precious\n");
-    std::filesystem::create_symlink(folder / "victim", folder / "read_echo.cfg");
-    ConfigTables tables;
-    CurrentPlace place;
-    RecordingBoxes boxes;
-    ASSERT_EQ(ReadDataCfg(path, folder / "read_echo.cfg", tables, place, boxes, nullptr), kReadOk);
-    EXPECT_EQ(ReadFile(folder / "victim"), "precious\n");
-    EXPECT_FALSE(std::filesystem::is_symlink(folder / "read_echo.cfg"));
-    EXPECT_EQ(ReadFile(folder / "read_echo.cfg").rfind(kEchoTitleLine, 0), 0u);
-    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"data.cfg", "read_echo.cfg", "victim"}));
+    FileRead r;
+    WriteFile(r.path, kTwoTowns);
+    WriteFile(r.folder / "victim", "precious\n");
+    std::filesystem::create_symlink(r.folder / "victim", r.folder / "read_echo.cfg");
+    ASSERT_EQ(r.RunFile(r.folder / "read_echo.cfg"), kReadOk);
+    EXPECT_EQ(ReadFile(r.folder / "victim"), "precious\n");
+    EXPECT_FALSE(std::filesystem::is_symlink(r.folder / "read_echo.cfg"));
+    EXPECT_EQ(ReadFile(r.folder / "read_echo.cfg").rfind(kEchoTitleLine, 0), 0u);
+    EXPECT_EQ(r.folder.Entries(),
+              (std::vector<std::string>{"data.cfg", "read_echo.cfg", "victim"}));
 }
 
 TEST(ConfigReader, Result2EchoCannotBeCreated) {
-    TempFolder folder;
-    const std::string path = folder / "data.cfg";
-    WriteFile(path, kTwoTowns);
-    const std::string echoPath = folder / "missing-folder/read_echo.cfg";
-    ConfigTables tables;
-    CurrentPlace place;
-    RecordingBoxes boxes;
-    EXPECT_EQ(ReadDataCfg(path, echoPath, tables, place, boxes, nullptr), kReadEchoOpenError);
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0], (Box{echoPath, "File open error"}));
-    EXPECT_EQ(tables.NumberOfTowns, 0);  // nothing was read
+    FileRead r;
+    WriteFile(r.path, kTwoTowns);
+    const std::string echoPath = r.folder / "missing-folder/read_echo.cfg";
+    EXPECT_EQ(r.RunFile(echoPath), kReadEchoOpenError);
+    EXPECT_EQ(r.boxes.shown, (Boxes{{echoPath, "File open error"}}));
+    EXPECT_EQ(r.tables.NumberOfTowns, 0);  // nothing was read
 }
 
-TEST(ConfigReader, Result3UnknownKinds) {
-    for (const char* line : {"6 1 2 3\n", "7\n", "9 x\n", "0\n", "-8 x\n", "10 1\n"}) {
-        SCOPED_TRACE(line);
-        Read r(kTwoTowns + line + "8 never read\n");
-        EXPECT_EQ(r.result, kReadBadFormat);
-        ASSERT_EQ(r.boxes.shown.size(), 1u);
-        EXPECT_EQ(r.boxes.shown[0], (Box{"bad format of data.cfg", "Read error"}));
-        // Reading stopped at once: the kind was transcribed and nothing after it.
-        EXPECT_EQ(r.echo.find("never read"), std::string::npos);
-        // What was read before stays, but the place is not filled.
-        EXPECT_EQ(r.tables.NumberOfTowns, 2);
+// Refused bytes: one box, no place filled and never a convention index
+// outside the table; reading stopped at once, so nothing after the refused
+// line was transcribed, and the towns read before it stay.
+struct Refusal {
+    std::string text;
+    int result;
+    size_t townsBefore;
+    friend void PrintTo(const Refusal& c, std::ostream* os) { *os << PrintableText(c.text); }
+};
+
+class ReadRefused : public ::testing::TestWithParam<Refusal> {};
+
+TEST_P(ReadRefused, WithOneBoxAndNoPlace) {
+    const Refusal& c = GetParam();
+    Read r;
+    r.place.Convention = 4;
+    r.Run(c.text);
+    EXPECT_EQ(r.result, c.result);
+    EXPECT_EQ(r.boxes.shown,
+              (Boxes{{c.result == kReadBadFormat ? "bad format of data.cfg"
+                                                 : "Invalid number of towns in data.cfg",
+                      "Read error"}}));
+    EXPECT_EQ(r.place.Name, "");
+    EXPECT_EQ(r.place.Convention, 4);
+    EXPECT_EQ(r.echo.find("never read"), std::string::npos);
+    ASSERT_EQ(r.tables.Towns.size(), c.townsBefore);
+    if (c.townsBefore == 2) {
         EXPECT_EQ(r.tables.Towns[1].Name, "Paris");
-        EXPECT_EQ(r.place.Name, "");
     }
 }
 
-TEST(ConfigReader, Result3KindThatIsNoNumber) {
-    for (const char* text : {"x 1 2\n", "\"name\"\n", "+\n", "- 8\n", "99999999999 1\n"}) {
-        SCOPED_TRACE(text);
-        Read r(text);
-        EXPECT_EQ(r.result, kReadBadFormat);
-        ASSERT_EQ(r.boxes.shown.size(), 1u);
-        EXPECT_EQ(r.boxes.shown[0], (Box{"bad format of data.cfg", "Read error"}));
-    }
+// Each line between `before` and `after`.
+std::vector<Refusal> Refusals(int result, const std::string& before,
+                              std::initializer_list<const char*> lines,
+                              const std::string& after = "") {
+    std::vector<Refusal> cases;
+    const size_t towns = before == kTwoTowns ? 2 : before.empty() ? 0 : 1;
+    for (const char* line : lines) cases.push_back({before + line + after, result, towns});
+    return cases;
 }
 
-TEST(ConfigReader, Result3ConventionIndexOutsideTable) {
-    for (const char* line :
-         {"3 9 1 18 17 0.833 0 0 0 0\n", "3 -1 1 18 17 0.833 0 0 0 0\n", "4 9 1 2 3 4 5 6\n",
-          "4 -1 1 2 3 4 5 6\n", "5 9 \"x\"\n", "5 -1 \"x\"\n", "5 2147483647 \"x\"\n"}) {
-        SCOPED_TRACE(line);
-        Read r;
-        r.place.Convention = 4;
-        r.Run(line);
-        EXPECT_EQ(r.result, kReadBadFormat);
-        ASSERT_EQ(r.boxes.shown.size(), 1u);
-        EXPECT_EQ(r.boxes.shown[0].text, "bad format of data.cfg");
-        EXPECT_EQ(r.place.Convention, 4);  // never an index outside the table
-    }
-}
+INSTANTIATE_TEST_SUITE_P(Result3UnknownKinds, ReadRefused,
+                         ::testing::ValuesIn(Refusals(kReadBadFormat, kTwoTowns,
+                                                      {"6 1 2 3\n", "7\n", "9 x\n", "0\n", "-8 x\n",
+                                                       "10 1\n"},
+                                                      "8 never read\n")));
+INSTANTIATE_TEST_SUITE_P(Result3KindThatIsNoNumber, ReadRefused,
+                         ::testing::ValuesIn(Refusals(kReadBadFormat, "",
+                                                      {"x 1 2\n", "\"name\"\n", "+\n", "- 8\n",
+                                                       "99999999999 1\n"})));
+INSTANTIATE_TEST_SUITE_P(
+    Result3ConventionIndexOutsideTable, ReadRefused,
+    ::testing::ValuesIn(Refusals(kReadBadFormat, "",
+                                 {"3 9 1 18 17 0.833 0 0 0 0\n", "3 -1 1 18 17 0.833 0 0 0 0\n",
+                                  "4 9 1 2 3 4 5 6\n", "4 -1 1 2 3 4 5 6\n", "5 9 \"x\"\n",
+                                  "5 -1 \"x\"\n", "5 2147483647 \"x\"\n"})));
+INSTANTIATE_TEST_SUITE_P(
+    Result3UnreadableOrMissingField, ReadRefused,
+    ::testing::ValuesIn(Refusals(kReadBadFormat, "",
+                                 {"1 2 x 0\n", "1 2 0\n", "2 Algeria Algiers north 3.0 1 0 0\n",
+                                  "2 Algeria\n", "3 0 1 18 17 0.833 0 0 0\n",
+                                  "3 0 1 18 17 0.833 0.5 0 0 0\n", "4 0 1 2 3 4 5\n",
+                                  "4 0 1 2 3 4 5 nan\n", "4 0 1 2 3 4 5 inf\n",
+                                  "4 0 1 2 3 4 5 1e999\n", "2 A B 1 2 3000000000 0 0\n", "5\n"})));
+INSTANTIATE_TEST_SUITE_P(
+    Result3ValuesOutsideWhatTheyCanMean, ReadRefused,
+    ::testing::ValuesIn(Refusals(
+        kReadBadFormat, "1 1 0 0\n",
+        {"2 A a 90.5 0 0 0 0\n", "2 A a -91 0 0 0 0\n", "2 A a 0 180.01 0 0 0\n",
+         "2 A a 0 -200 0 0 0\n", "2 A a 0 0 15 0 0\n", "2 A a 0 0 -13 0 0\n", "2 A a 0 0 0 0 9\n",
+         "2 A a 0 0 0 0 -1\n", "3 0 1 91 17 0.833 0 0 0 0\n", "3 0 1 18 -91 0.833 0 0 0 0\n",
+         "3 0 1 18 17 1e300 0 0 0 0\n", "3 0 1 18 17 0.833 1 1441 0 0\n",
+         "3 0 1 18 17 0.833 1 -1441 0 0\n", "3 0 1 18 17 0.833 0 0 1 24.5\n",
+         "3 0 1 18 17 0.833 0 0 1 -1\n", "4 0 0 0 0 0 0 1441\n", "4 0 -1e300 0 0 0 0 0\n"})));
+INSTANTIATE_TEST_SUITE_P(Result6NoTownsInHeader, ReadRefused,
+                         ::testing::ValuesIn(Refusals(kReadInvalidTownCount, "",
+                                                      {"1 0 0 0\n", "1 -5 0 0\n"},
+                                                      "8 never read\n")));
 
-TEST(ConfigReader, Result3UnreadableOrMissingField) {
-    for (const char* text :
-         {"1 2 x 0\n", "1 2 0\n", "2 Algeria Algiers north 3.0 1 0 0\n", "2 Algeria\n",
-          "3 0 1 18 17 0.833 0 0 0\n", "3 0 1 18 17 0.833 0.5 0 0 0\n", "4 0 1 2 3 4 5\n",
-          "4 0 1 2 3 4 5 nan\n", "4 0 1 2 3 4 5 inf\n", "4 0 1 2 3 4 5 1e999\n",
-          "2 A B 1 2 3000000000 0 0\n", "5\n"}) {
-        SCOPED_TRACE(text);
-        Read r(text);
-        EXPECT_EQ(r.result, kReadBadFormat);
-        ASSERT_EQ(r.boxes.shown.size(), 1u);
-        EXPECT_EQ(r.boxes.shown[0].caption, "Read error");
-    }
-}
-
-TEST(ConfigReader, Result3ValuesOutsideWhatTheyCanMean) {
-    const char* outside[] = {
-        "2 A a 90.5 0 0 0 0\n",
-        "2 A a -91 0 0 0 0\n",
-        "2 A a 0 180.01 0 0 0\n",
-        "2 A a 0 -200 0 0 0\n",
-        "2 A a 0 0 15 0 0\n",
-        "2 A a 0 0 -13 0 0\n",
-        "2 A a 0 0 0 0 9\n",
-        "2 A a 0 0 0 0 -1\n",
-        "3 0 1 91 17 0.833 0 0 0 0\n",
-        "3 0 1 18 -91 0.833 0 0 0 0\n",
-        "3 0 1 18 17 1e300 0 0 0 0\n",
-        "3 0 1 18 17 0.833 1 1441 0 0\n",
-        "3 0 1 18 17 0.833 1 -1441 0 0\n",
-        "3 0 1 18 17 0.833 0 0 1 24.5\n",
-        "3 0 1 18 17 0.833 0 0 1 -1\n",
-        "4 0 0 0 0 0 0 1441\n",
-        "4 0 -1e300 0 0 0 0 0\n",
-    };
-    for (const char* line : outside) {
-        SCOPED_TRACE(line);
-        Read r(std::string("1 1 0 0\n") + line);
-        EXPECT_EQ(r.result, kReadBadFormat);
-        ASSERT_EQ(r.boxes.shown.size(), 1u);
-        EXPECT_EQ(r.boxes.shown[0], (Box{"bad format of data.cfg", "Read error"}));
-    }
-    // The limits themselves are values like any other.
+// The limits themselves are values like any other.
+TEST(ConfigReader, ValuesAtTheirLimitsAreRead) {
     Read edge(
         "1 2 1 0\n2 A a 90 180 14 0 8\n2 B b -90 -180 -12 7 0\n"
         "3 0 0 90 -90 -90 1 -1440 1 24\n4 0 -1440 1440 0 0 0 0\n3 1 0 0 0 0 0 1440 1 0\n");
@@ -253,17 +212,27 @@ TEST(ConfigReader, Result4MoreTownLinesThanNumberOfTowns) {
     EXPECT_NE(r.echo.find("2 C "), std::string::npos);
 }
 
-TEST(ConfigReader, Result4FewerTownLines) {
-    Read r("1 3 0 0\n2 A a 1 1 0 0 0\n");
-    EXPECT_EQ(r.result, kReadTownCountError);
-    EXPECT_EQ(r.boxes.shown.size(), 1u);
-}
-
-TEST(ConfigReader, Result4ChecksBeforeResult5) {
-    // Both checks would fail; only the first one reports.
-    Read r("1 2 7 0\n2 A a 1 1 0 0 0\n");
-    EXPECT_EQ(r.result, kReadTownCountError);
-    EXPECT_EQ(r.console.text(), "");
+// Too few town lines, or none after an earlier read; the count is checked
+// before the selected town, so only its box is shown.
+TEST(ConfigReader, Result4TownLinesShortOfTheCount) {
+    const struct {
+        std::string earlier, text;
+        int towns;
+    } cases[] = {{"", "1 3 0 0\n2 A a 1 1 0 0 0\n", 3},
+                 {"", "1 2 7 0\n2 A a 1 1 0 0 0\n", 2},
+                 {kTwoTowns, "", 2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        Read r;
+        if (!c.earlier.empty()) {
+            ASSERT_EQ(r.Run(c.earlier), kReadOk);
+        }
+        r.Run(c.text);
+        EXPECT_EQ(r.result, kReadTownCountError);
+        EXPECT_EQ(r.boxes.shown, (Boxes{{"Number of towns does not match NTowns", "Read error"}}));
+        EXPECT_EQ(r.console.text(), "");
+        EXPECT_EQ(r.tables.NumberOfTowns, c.towns);
+    }
 }
 
 TEST(ConfigReader, Result5SelectedTownOutOfRangeIsAConsoleLineOnly) {
@@ -282,26 +251,6 @@ TEST(ConfigReader, Result5EmptyFileWithNoTownAtAll) {
     EXPECT_EQ(r.result, kReadTownOutOfRange);
     EXPECT_EQ(r.console.text(), "Error : Selected town out of range\n");
     EXPECT_EQ(r.echo, kEchoTitleLine);
-}
-
-TEST(ConfigReader, Result4EmptyFileAfterAnEarlierRead) {
-    Read r(kTwoTowns);
-    ASSERT_EQ(r.result, kReadOk);
-    r.Run("");
-    EXPECT_EQ(r.result, kReadTownCountError);
-    EXPECT_EQ(r.tables.NumberOfTowns, 2);
-}
-
-TEST(ConfigReader, Result6NoTownsInHeader) {
-    for (const char* header : {"1 0 0 0\n", "1 -5 0 0\n"}) {
-        SCOPED_TRACE(header);
-        Read r(std::string(header) + "8 never read\n");
-        EXPECT_EQ(r.result, kReadInvalidTownCount);
-        ASSERT_EQ(r.boxes.shown.size(), 1u);
-        EXPECT_EQ(r.boxes.shown[0], (Box{"Invalid number of towns in data.cfg", "Read error"}));
-        EXPECT_EQ(r.echo.find("never read"), std::string::npos);
-        EXPECT_TRUE(r.tables.Towns.empty());
-    }
 }
 
 TEST(ConfigReader, Result6HugeNumberOfTownsIsRefusedWhole) {
@@ -331,15 +280,11 @@ TEST(ConfigReader, TranscriptionFormatsEveryKind) {
         "1 1 0 0\n"
         "2 Algeria Algiers 36.7538 3.0588 1 0 6\n");
     ASSERT_EQ(r.result, kReadOk);
-    EXPECT_EQ(r.EchoBody(),
-              "8 hello\n" + Printf("5 %-9d \"%s\"\n", 3, "Gulf  Region") +
-                  Printf("3 %-9d  %-14d  %-16g  %-16g  %-15g  %-19d  %-4d  %-7d  %-15.7f\n", 3, 2,
-                         19.5, 0.0, 0.833, 1, 90, 0, 12.5) +
-                  Printf("4 %-9d  %-7g  %-7g  %-7g  %-7g  %-7g  %-7g\n", 3, 1.0, -2.5, 0.0, 0.0,
-                         3.0, 0.125) +
-                  Printf("1 %-13d  %-12d  %-7d\n", 1, 0, 0) +
-                  Printf("2 %-15s  %-15s  %-10lf  %-10lf  %-7d  %-2d  %-2d\n", "Algeria", "Algiers",
-                         36.7538, 3.0588, 1, 0, 6));
+    EXPECT_EQ(r.EchoBody(), "8 hello\n" + NameLine(3, "Gulf  Region") +
+                                ParamsLine(3, 2, 19.5, 0.0, 0.833, 1, 90, 0, 12.5) +
+                                MinutesLine(3, {1.0, -2.5, 0.0, 0.0, 3.0, 0.125}) +
+                                HeaderLine(1, 0, 0) +
+                                TownLine("Algeria", "Algiers", 36.7538, 3.0588, 1, 0, 6));
 }
 
 TEST(ConfigReader, CommentLinesAnywhereAreCopiedUnchanged) {
@@ -353,9 +298,7 @@ TEST(ConfigReader, CommentLinesAnywhereAreCopiedUnchanged) {
     file += comments[1] + "\n" + comments[2] + "\n\n\n" + comments[3] + "\n";
     expected += comments[1] + "\n" + comments[2] + "\n" + comments[3] + "\n";
     file += "2 A a 1 1 0 0 0\n" + comments[4] + "\n";
-    expected +=
-        Printf("2 %-15s  %-15s  %-10lf  %-10lf  %-7d  %-2d  %-2d\n", "A", "a", 1.0, 1.0, 0, 0, 0) +
-        comments[4] + "\n";
+    expected += TownLine("A", "a", 1.0, 1.0, 0, 0, 0) + comments[4] + "\n";
     file += comments[5];  // last line without a line end
     expected += "8 leading zero\n";
     Read r(file);
@@ -373,24 +316,15 @@ TEST(ConfigReader, RecordsReadFieldByFieldAcrossLineEnds) {
     EXPECT_EQ(r.tables.Conventions[0].FajrTwilightAngle, 18.0);
     EXPECT_EQ(r.tables.Conventions[0].Name, "Name");
     EXPECT_EQ(r.EchoBody(),
-              Printf("1 %-13d  %-12d  %-7d\n", 1, 0, 0) +
-                  Printf("2 %-15s  %-15s  %-10lf  %-10lf  %-7d  %-2d  %-2d\n", "Algeria", "Algiers",
-                         36.7538, 3.0588, 1, 0, 6) +
-                  Printf("3 %-9d  %-14d  %-16g  %-16g  %-15g  %-19d  %-4d  %-7d  %-15.7f\n", 0, 1,
-                         18.0, 17.0, 0.833, 0, 0, 0, 0.0) +
-                  "5 0         \"Name\"\n");
+              HeaderLine(1, 0, 0) + TownLine("Algeria", "Algiers", 36.7538, 3.0588, 1, 0, 6) +
+                  ParamsLine(0, 1, 18.0, 17.0, 0.833, 0, 0, 0, 0.0) + "5 0         \"Name\"\n");
 }
 
 TEST(ConfigReader, TranscriptionFileIsWrittenBesideOnFailureToo) {
-    TempFolder folder;
-    WriteFile(folder / "data.cfg", "8 first\n1 1 0 0\n6\n");
-    ConfigTables tables;
-    CurrentPlace place;
-    RecordingBoxes boxes;
-    EXPECT_EQ(ReadDataCfg(folder / "data.cfg", ReadEchoBeside(folder / "data.cfg"), tables, place,
-                          boxes, nullptr),
-              kReadBadFormat);
-    EXPECT_EQ(ReadFile(folder / "read_echo.cfg"),
+    FileRead r;
+    WriteFile(r.path, "8 first\n1 1 0 0\n6\n");
+    EXPECT_EQ(r.RunFile(ReadEchoBeside(r.path)), kReadBadFormat);
+    EXPECT_EQ(ReadFile(r.folder / "read_echo.cfg"),
               std::string(kEchoTitleLine) + "8 first\n1 1              0             0      \n6 ");
 }
 
@@ -407,9 +341,7 @@ TEST(ConfigReader, FlagsAreTrueOnlyForOne) {
         EXPECT_FALSE(r.tables.Conventions[i].ZuhrFixe);
     }
     // The transcription shows the integers that were read.
-    EXPECT_NE(r.echo.find(Printf("3 %-9d  %-14d  %-16g  %-16g  %-15g  %-19d  %-4d  %-7d  %-15.7f\n",
-                                 1, 2, 0.0, 0.0, 0.0, 2, 5, 2, 12.0)),
-              std::string::npos);
+    EXPECT_NE(r.echo.find(ParamsLine(1, 2, 0.0, 0.0, 0.0, 2, 5, 2, 12.0)), std::string::npos);
 }
 
 TEST(ConfigReader, NameLines) {
@@ -591,24 +523,19 @@ TEST(ConfigReader, Utf8FileStaysUtf8AndItsMarkIsDropped) {
 }
 
 TEST(ConfigReader, TranscriptionFileInTheEncodingRead) {
-    TempFolder folder;
-    WriteFile(folder / "data.cfg",
+    FileRead r;
+    WriteFile(r.path,
               "8 caf\xE9\n1 1 0 0\n2 X B\xE9ja\xEF"
               "a 36.75 5.06 1 0 0\n");
-    ConfigTables tables;
-    CurrentPlace place;
-    RecordingBoxes boxes;
-    ASSERT_EQ(
-        ReadDataCfg(folder / "data.cfg", folder / "read_echo.cfg", tables, place, boxes, nullptr),
-        kReadOk);
-    const std::string echo = ReadFile(folder / "read_echo.cfg");
+    ASSERT_EQ(r.RunFile(r.folder / "read_echo.cfg"), kReadOk);
+    const std::string echo = ReadFile(r.folder / "read_echo.cfg");
     EXPECT_NE(echo.find("8 caf\xE9\n"), std::string::npos);
     EXPECT_NE(echo.find("2 X" + std::string(16, ' ') +
                         "B\xE9ja\xEF"
                         "a" +
                         std::string(11, ' ') + "36.750000"),
               std::string::npos);
-    EXPECT_EQ(place.Name,
+    EXPECT_EQ(r.place.Name,
               "B\xC3\xA9ja\xC3\xAF"
               "a");
 }
@@ -623,12 +550,6 @@ TEST(ConfigReader, DefaultFileReadsAndTranscribesItselfLineForLine) {
     EXPECT_EQ(r.EchoBody(), bytes);
     EXPECT_EQ(r.tables.encoding, TextEncoding::Utf8);
 }
-
-}  // namespace
-}  // namespace orvano
-
-namespace orvano {
-namespace {
 
 // ---- zone lines ---------------------------------------------------------------
 
