@@ -28,9 +28,10 @@ class KeepErrno {
 std::string Narrow(const wchar_t* text) {
     std::string out;
     for (; *text != L'\0'; ++text) {
-        auto c = static_cast<std::uint32_t>(*text);
-        if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = '?';
-        AppendUtf8(out, static_cast<char32_t>(c));
+        // wchar_t is signed here: a negative one is no code point either.
+        const wchar_t c = *text;
+        const bool codePoint = c >= 0 && c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF);
+        AppendUtf8(out, codePoint ? static_cast<char32_t>(c) : U'?');
     }
     return out;
 }

@@ -71,50 +71,74 @@ Colour BlinkColour(int index) {
     }
 }
 
-bool QueryRefresh(TodayItemState& state, const LocalTime& now, int itemWidth, int& descriptorHeight,
-                  Sounds& sounds, const std::function<void(const Rect*)>& invalidate) {
+namespace {
+
+using Invalidate = std::function<void(const Rect*)>;
+
+// Counts queries, not minutes: the last checked minute stays as it was until
+// the countdown ends, which puts the highlighted prayers out.
+void CountDownAlert(TodayItemState& state, const Invalidate& invalidate) {
+    state.AlertCountdown -= 1;
+    if (state.AlertCountdown != 0) return;
+    state.Highlighted.fill(false);
+    state.Blinking = false;
+    invalidate(nullptr);
+}
+
+// Every shown prayer whose time is this minute starts to blink, and sounds
+// when its alarm is switched on.
+void AlertPrayersAt(TodayItemState& state, int nowMinute, Sounds& sounds) {
+    const DaySchedule& day = state.engine.schedule;
+    for (int prayer : kShownPrayers) {
+        const auto p = static_cast<std::size_t>(prayer);
+        // A prayer without a time never blinks or sounds; an estimated one
+        // does at the time shown.
+        if (day.status[p] == PrayerStatus::None) continue;
+        if (NearestMinuteOfDay(ReduceIntoDay(day.shown[p])) != nowMinute) continue;
+        state.AlertCountdown = 5;
+        if (state.AlarmSwitches[p] != 0) {
+            sounds.PlayNamed("SystemStart");
+            sounds.PlayNamed("Notify");
+        }
+        state.Highlighted[p] = true;
+        state.Blinking = true;
+        state.BlinkColourIndex = 0;
+    }
+}
+
+// Once per new minute: either the running alert counts down, or the minute
+// is checked against the schedule.
+void CheckMinute(TodayItemState& state, const LocalTime& now, Sounds& sounds,
+                 const Invalidate& invalidate) {
     // Before the first paint there is no schedule to compare with; checking
     // then would use up the minute and miss a prayer that falls in it.
     const bool haveSchedule = state.scheduleDate.day != 0;
-    if (haveSchedule && now.minute != state.LastCheckedMinute) {
-        if (state.AlertCountdown != 0) {
-            // Counts queries, not minutes: the last checked minute stays as it
-            // was until the countdown ends.
-            state.AlertCountdown -= 1;
-            if (state.AlertCountdown == 0) {
-                state.Highlighted.fill(false);
-                state.Blinking = false;
-                invalidate(nullptr);
-            }
-        } else {
-            state.LastCheckedMinute = now.minute;
-            const int nowMinute = now.hour * 60 + now.minute;
-            for (int prayer : kShownPrayers) {
-                const auto p = static_cast<std::size_t>(prayer);
-                // A prayer without a time never blinks or sounds; an estimated one
-                // does at the time shown.
-                const DaySchedule& day = state.engine.schedule;
-                if (day.status[p] == PrayerStatus::None) continue;
-                if (NearestMinuteOfDay(ReduceIntoDay(day.shown[p])) != nowMinute) continue;
-                state.AlertCountdown = 5;
-                if (state.AlarmSwitches[p] != 0) {
-                    sounds.PlayNamed("SystemStart");
-                    sounds.PlayNamed("Notify");
-                }
-                state.Highlighted[p] = true;
-                state.Blinking = true;
-                state.BlinkColourIndex = 0;
-            }
-        }
+    if (!haveSchedule || now.minute == state.LastCheckedMinute) return;
+    if (state.AlertCountdown != 0) {
+        CountDownAlert(state, invalidate);
+        return;
     }
-    if (state.Blinking) {
-        state.BlinkColourIndex = state.BlinkColourIndex == 3 ? 0 : state.BlinkColourIndex + 1;
-        for (std::size_t column = 0; column < kShownPrayers.size(); ++column) {
-            if (!state.Highlighted[static_cast<std::size_t>(kShownPrayers[column])]) continue;
-            if (state.ShowLabels) invalidate(&state.layout.labelRects[column]);
-            invalidate(&state.layout.valueRects[column]);
-        }
+    state.LastCheckedMinute = now.minute;
+    AlertPrayersAt(state, now.hour * 60 + now.minute, sounds);
+}
+
+// The next blink colour, painted over the highlighted prayers only.
+void BlinkStep(TodayItemState& state, const Invalidate& invalidate) {
+    if (!state.Blinking) return;
+    state.BlinkColourIndex = state.BlinkColourIndex == 3 ? 0 : state.BlinkColourIndex + 1;
+    for (std::size_t column = 0; column < kShownPrayers.size(); ++column) {
+        if (!state.Highlighted[static_cast<std::size_t>(kShownPrayers[column])]) continue;
+        if (state.ShowLabels) invalidate(&state.layout.labelRects[column]);
+        invalidate(&state.layout.valueRects[column]);
     }
+}
+
+}  // namespace
+
+bool QueryRefresh(TodayItemState& state, const LocalTime& now, int itemWidth, int& descriptorHeight,
+                  Sounds& sounds, const std::function<void(const Rect*)>& invalidate) {
+    CheckMinute(state, now, sounds, invalidate);
+    BlinkStep(state, invalidate);
     if (descriptorHeight != 0 && !state.HeightChanged) return false;
     state.HeightChanged = false;
     descriptorHeight = ItemHeight(state.DpiY, state.ShowLabels);

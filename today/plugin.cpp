@@ -1,5 +1,7 @@
 #include "today/plugin.h"
 
+#include <cmath>
+
 #include "astro/angle_text.h"
 #include "platform/user_files.h"
 #include "today/plugin_reader.h"
@@ -127,37 +129,26 @@ TodayWindow* PluginCreateItem(TodayPlugin& plugin, TodayItemDescriptor* descript
     return plugin.ItemWindow;
 }
 
-void PaintItem(TodayPlugin& plugin, Surface& surface) {
-    TodayItemState& item = plugin.item;
-    TodayWindowSystem& windows = *plugin.services.windows;
-    ReadHighLatitudeRule(plugin);
-    RefreshDay(plugin);
+namespace {
 
-    surface.SetTransparentBackground();
-    const Rect client = windows.ClientRect(plugin.ItemWindow);
-    if (item.LayoutPending) {
-        item.LayoutPending = false;
-        ComputeItemLayout(item.DpiX, item.DpiY, client.right, item.ShowLabels, item.layout);
-    }
-    if (plugin.iconLoaded) {
-        const IconId icon =
-            surface.LoadIcon(kItemIconResource, plugin.iconWidth, plugin.iconHeight);
-        if (icon) {
-            surface.DrawIcon(icon, client.right - 20, 0);
-            surface.ReleaseIcon(icon);
-        }
-    }
-    // 8 points, bold, in the system font.
-    FontSpec spec;
-    spec.face = kSystemFontFace;
-    spec.height = -static_cast<int>(surface.LogicalDpiY() / 9.0 + 0.5);
-    spec.weight = 700;
-    const FontId font = surface.CreateFont(spec);
-    const FontId previous = surface.SelectFont(font);
+// The host's messages carry their pointers in the integer parameter.
+template <typename T>
+T* MessagePointer(std::uintptr_t parameter) {
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): the message protocol passes pointers as integers.
+    return reinterpret_cast<T*>(parameter);
+}
 
-    TodayWindow* parent = windows.ParentOf(plugin.ItemWindow);
-    const Colour text = UnpackColour(static_cast<std::uint32_t>(
-        windows.SendMessageTo(parent, kMsgGetColour, kColourTodayText, 0)));
+void DrawItemIcon(const TodayPlugin& plugin, Surface& surface, const Rect& client) {
+    if (!plugin.iconLoaded) return;
+    const IconId icon = surface.LoadIcon(kItemIconResource, plugin.iconWidth, plugin.iconHeight);
+    if (!icon) return;
+    surface.DrawIcon(icon, client.right - 20, 0);
+    surface.ReleaseIcon(icon);
+}
+
+// One column per shown prayer, the highlighted ones in the blink colour.
+// Returns whether any time shown is an estimate.
+bool DrawPrayerColumns(const TodayItemState& item, Surface& surface, const Colour& text) {
     const Colour blink = BlinkColour(item.BlinkColourIndex);
     bool estimated = false;
     for (std::size_t column = 0; column < kShownPrayers.size(); ++column) {
@@ -175,63 +166,120 @@ void PaintItem(TodayPlugin& plugin, Surface& surface) {
         }
         surface.DrawTextInRect(item.layout.valueRects[column], value, TextAlign::Centre);
     }
+    return estimated;
+}
+
+void DrawTownColumn(const TodayItemState& item, Surface& surface, const Colour& text,
+                    bool estimated) {
     surface.SetTextColour(text);
     if (item.ShowLabels)
         surface.DrawTextInRect(item.layout.labelRects[kTownColumn], "Ville", TextAlign::Left);
     // The legend of an estimated time follows the town's name.
     std::string town = item.engine.place.Name;
-    if (estimated)
-        town += std::string("  ") + EstimateLegendText(item.engine.highLatitudeRule, true);
+    if (estimated) {
+        town += "  ";
+        town += EstimateLegendText(item.engine.highLatitudeRule, true);
+    }
     surface.DrawTextInRect(item.layout.valueRects[kTownColumn], town, TextAlign::Left);
+}
+
+}  // namespace
+
+void PaintItem(TodayPlugin& plugin, Surface& surface) {
+    TodayItemState& item = plugin.item;
+    TodayWindowSystem& windows = *plugin.services.windows;
+    ReadHighLatitudeRule(plugin);
+    RefreshDay(plugin);
+
+    surface.SetTransparentBackground();
+    const Rect client = windows.ClientRect(plugin.ItemWindow);
+    if (item.LayoutPending) {
+        item.LayoutPending = false;
+        ComputeItemLayout(item.DpiX, item.DpiY, client.right, item.ShowLabels, item.layout);
+    }
+    DrawItemIcon(plugin, surface, client);
+    // 8 points, bold, in the system font: the height is the font formula's
+    // truncation of dpi * 8 / 72 + 0.5, not a rounding to nearest.
+    FontSpec spec;
+    spec.face = kSystemFontFace;
+    spec.height = -static_cast<int>(std::trunc(surface.LogicalDpiY() / 9.0 + 0.5));
+    spec.weight = 700;
+    const FontId font = surface.CreateFont(spec);
+    const FontId previous = surface.SelectFont(font);
+
+    TodayWindow* parent = windows.ParentOf(plugin.ItemWindow);
+    const Colour text = UnpackColour(static_cast<std::uint32_t>(
+        windows.SendMessageTo(parent, kMsgGetColour, kColourTodayText, 0)));
+    const bool estimated = DrawPrayerColumns(item, surface, text);
+    DrawTownColumn(item, surface, text, estimated);
     surface.SelectFont(previous);
     if (font) surface.ReleaseFont(font);
 }
 
+namespace {
+
+// The host asks the item to draw the strip's watermark behind it.
+std::intptr_t EraseBackground(TodayPlugin& plugin, TodayWindow* window, Surface* surface) {
+    TodayWindowSystem& windows = *plugin.services.windows;
+    TodayWatermark watermark;
+    watermark.surface = surface;
+    watermark.rect = windows.ClientRect(window);
+    watermark.window = plugin.ItemWindow;
+    windows.SendMessageTo(windows.ParentOf(window), kMsgDrawWatermark, 0,
+                          reinterpret_cast<std::intptr_t>(&watermark));
+    return 1;
+}
+
+// A tap that switches the labels on or off is remembered for the next start.
+std::intptr_t TapItem(TodayPlugin& plugin, std::intptr_t point) {
+    TodayItemState& item = plugin.item;
+    const bool showLabels = item.ShowLabels;
+    Tap(item, PointX(point), PointY(point), *plugin.services.messages);
+    if (item.ShowLabels != showLabels) StoreDisplayMode(plugin);
+    return 0;
+}
+
+// The host's periodic query: 1 when it must re-size and repaint the item.
+std::intptr_t AnswerRefreshQuery(TodayPlugin& plugin, TodayWindow* window,
+                                 TodayItemDescriptor* descriptor) {
+    if (descriptor == nullptr) return 0;
+    const Rect client = plugin.services.windows->ClientRect(window);
+    const bool relayout = QueryRefresh(plugin.item, Now(plugin), client.right, descriptor->height,
+                                       *plugin.services.sounds,
+                                       [&](const Rect* area) { InvalidateItem(plugin, area); });
+    return relayout ? 1 : 0;
+}
+
+// 1 with the answer filled in when there is a next prayer.
+std::intptr_t AnswerNextPrayerQuery(TodayPlugin& plugin, TodayNextPrayer* answer) {
+    if (answer == nullptr) return 0;
+    const NextPrayer next = NextPrayerAfter(plugin.item, Now(plugin));
+    *answer = {next.prayer, next.minuteOfDay, next.minutesLeft};
+    return next.prayer >= 0 ? 1 : 0;
+}
+
+}  // namespace
+
 std::intptr_t PluginWindowProc(TodayPlugin& plugin, TodayWindow* window, std::uint32_t message,
                                std::uintptr_t wParam, std::intptr_t lParam) {
-    TodayItemState& item = plugin.item;
     switch (message) {
         case kMsgCreate:
-            item.LayoutPending = true;
+            plugin.item.LayoutPending = true;
             return 0;
         case kMsgPaint:
-            if (wParam != 0) PaintItem(plugin, *reinterpret_cast<Surface*>(wParam));
+            if (wParam != 0) PaintItem(plugin, *MessagePointer<Surface>(wParam));
             return 0;
-        case kMsgEraseBackground: {
-            TodayWatermark watermark;
-            watermark.surface = reinterpret_cast<Surface*>(wParam);
-            watermark.rect = plugin.services.windows->ClientRect(window);
-            watermark.window = plugin.ItemWindow;
-            plugin.services.windows->SendMessageTo(plugin.services.windows->ParentOf(window),
-                                                   kMsgDrawWatermark, 0,
-                                                   reinterpret_cast<std::intptr_t>(&watermark));
-            return 1;
-        }
-        case kMsgLeftButtonUp: {
-            const bool showLabels = item.ShowLabels;
-            Tap(item, PointX(lParam), PointY(lParam), *plugin.services.messages);
-            if (item.ShowLabels != showLabels) StoreDisplayMode(plugin);
-            return 0;
-        }
+        case kMsgEraseBackground:
+            return EraseBackground(plugin, window, MessagePointer<Surface>(wParam));
+        case kMsgLeftButtonUp:
+            return TapItem(plugin, lParam);
         case kMsgClearCache:
             ClearCache(plugin);
             return 0;
-        case kMsgQueryRefresh: {
-            auto* descriptor = reinterpret_cast<TodayItemDescriptor*>(wParam);
-            if (descriptor == nullptr) return 0;
-            const Rect client = plugin.services.windows->ClientRect(window);
-            const bool relayout = QueryRefresh(
-                item, Now(plugin), client.right, descriptor->height, *plugin.services.sounds,
-                [&](const Rect* area) { InvalidateItem(plugin, area); });
-            return relayout ? 1 : 0;
-        }
-        case kMsgQueryNextPrayer: {
-            auto* answer = reinterpret_cast<TodayNextPrayer*>(wParam);
-            if (answer == nullptr) return 0;
-            const NextPrayer next = NextPrayerAfter(item, Now(plugin));
-            *answer = {next.prayer, next.minuteOfDay, next.minutesLeft};
-            return next.prayer >= 0 ? 1 : 0;
-        }
+        case kMsgQueryRefresh:
+            return AnswerRefreshQuery(plugin, window, MessagePointer<TodayItemDescriptor>(wParam));
+        case kMsgQueryNextPrayer:
+            return AnswerNextPrayerQuery(plugin, MessagePointer<TodayNextPrayer>(wParam));
         default:
             return 0;
     }
