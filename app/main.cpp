@@ -1,7 +1,6 @@
 // The `orvano` program: the prayer-times window on Qt. With --render or
 // --dump-ops it paints one page into a file instead (app/render.h).
 #include <QApplication>
-#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -67,9 +66,6 @@ int main(int argc, char** argv) {
     if (render) setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication application(argc, argv);
     QApplication::setDesktopFileName(orvano::kAppId);
-    // Qt takes the user's locale for the C library too; the program's texts
-    // ("%g", "%.2f") are written with a decimal point whatever the desktop's language.
-    std::setlocale(LC_NUMERIC, "C");
     if (render) return Render(args);
 
     orvano::QtScreen screen(DpiOverride());

@@ -1,19 +1,203 @@
 #include "astro/trace.h"
 
+#include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstdarg>
+#include <cstdint>
+#include <cstring>
+#include <cwchar>
 
 namespace orvano {
 
 namespace {
 
+// One conversion of a printf format: "%[flags][width][.precision][length]conversion".
+struct Conversion {
+    std::string flags;
+    int width = 0;
+    int precision = -1;  // none given
+    std::string length;
+    char kind = '\0';
+};
+
+// Parses the conversion at `p` (just after '%'), taking '*' widths and
+// precisions from the arguments; leaves `p` after the conversion character.
+Conversion ParseConversion(const char*& p, va_list& args) {
+    Conversion c;
+    while (*p != '\0' && std::strchr("-+ #0", *p) != nullptr) c.flags += *p++;
+    if (*p == '*') {
+        ++p;
+        c.width = va_arg(args, int);
+        if (c.width < 0) {
+            c.flags += '-';
+            c.width = -c.width;
+        }
+    } else {
+        while (*p >= '0' && *p <= '9') c.width = c.width * 10 + (*p++ - '0');
+    }
+    if (*p == '.') {
+        ++p;
+        if (*p == '*') {
+            ++p;
+            c.precision = std::max(-1, va_arg(args, int));
+        } else {
+            c.precision = 0;
+            while (*p >= '0' && *p <= '9') c.precision = c.precision * 10 + (*p++ - '0');
+        }
+    }
+    while (*p != '\0' && std::strchr("hlLjzt", *p) != nullptr) c.length += *p++;
+    if (*p != '\0') c.kind = *p++;
+    return c;
+}
+
+bool Has(const Conversion& c, char flag) {
+    return c.flags.find(flag) != std::string::npos;
+}
+
+// "%#g": printf's own choice between fixed and exponent notation, keeping the
+// trailing zeros that plain "%g" removes.
+template <typename Real>
+std::string AlternateGeneral(Real value, int precision) {
+    char buffer[512];
+    const int p = precision == 0 ? 1 : precision;
+    std::to_chars_result r =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, p - 1);
+    if (r.ec != std::errc()) return {};
+    const char* e = std::find(buffer, r.ptr, 'e');
+    int exponent = 0;
+    // to_chars writes no terminating zero: the exponent is read up to r.ptr only.
+    if (e != r.ptr) std::from_chars(e + (e[1] == '+' ? 2 : 1), r.ptr, exponent);
+    if (e != r.ptr && p > exponent && exponent >= -4) {
+        r = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed,
+                          p - 1 - exponent);
+    }
+    std::string text(buffer, r.ptr);
+    if (std::isfinite(value) && text.find('.') == std::string::npos) {
+        const size_t at = text.find('e');
+        text.insert(at == std::string::npos ? text.size() : at, ".");
+    }
+    return text;
+}
+
+// A floating-point conversion through std::to_chars, which writes as printf
+// does in the "C" locale: the decimal point stays a point under any LC_NUMERIC.
+template <typename Real>
+std::string FloatText(const Conversion& c, Real value) {
+    const bool upper = c.kind >= 'A' && c.kind <= 'Z';
+    const char kind = static_cast<char>(std::tolower(static_cast<unsigned char>(c.kind)));
+    const int precision = c.precision < 0 ? (kind == 'a' ? -1 : 6) : c.precision;
+    std::string text;
+    if (kind == 'g' && Has(c, '#')) {
+        text = AlternateGeneral(value, precision);
+    } else {
+        char buffer[512];
+        const std::chars_format format = kind == 'f'   ? std::chars_format::fixed
+                                         : kind == 'e' ? std::chars_format::scientific
+                                         : kind == 'a' ? std::chars_format::hex
+                                                       : std::chars_format::general;
+        const auto [end, error] =
+            precision < 0 ? std::to_chars(buffer, buffer + sizeof buffer, value, format)
+                          : std::to_chars(buffer, buffer + sizeof buffer, value, format, precision);
+        // Only a fixed-notation huge value with a huge precision can overflow the buffer.
+        if (error != std::errc()) return std::string(static_cast<size_t>(c.width), '?');
+        text.assign(buffer, end);
+        if (Has(c, '#') && std::isfinite(value) && text.find('.') == std::string::npos) {
+            const size_t at = text.find_first_of("ep");
+            text.insert(at == std::string::npos ? text.size() : at, ".");
+        }
+    }
+    const bool negative = !text.empty() && text[0] == '-';
+    std::string sign = negative ? "-" : Has(c, '+') ? "+" : Has(c, ' ') ? " " : "";
+    if (negative) text.erase(0, 1);
+    if (kind == 'a' && std::isfinite(value)) sign += "0x";
+    if (upper) {
+        for (char& ch : text) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+        for (char& ch : sign) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    }
+    const size_t used = sign.size() + text.size();
+    const size_t width = static_cast<size_t>(c.width);
+    if (used >= width) return sign + text;
+    if (Has(c, '-')) return sign + text + std::string(width - used, ' ');
+    if (Has(c, '0') && std::isfinite(value)) return sign + std::string(width - used, '0') + text;
+    return std::string(width - used, ' ') + sign + text;
+}
+
+// Any other conversion is the C library's: integers, characters and strings
+// are written the same in every locale (no "'" flag is used).
+std::string OtherText(const Conversion& c, va_list& args) {
+    std::string spec = "%" + c.flags;
+    if (c.width > 0) spec += std::to_string(c.width);
+    if (c.precision >= 0) spec += "." + std::to_string(c.precision);
+    spec += c.length;
+    spec += c.kind;
+    const auto print = [&spec](auto value) {
+        const int n = std::snprintf(nullptr, 0, spec.c_str(), value);
+        if (n <= 0) return std::string();
+        std::string text(static_cast<size_t>(n), '\0');
+        std::snprintf(text.data(), text.size() + 1, spec.c_str(), value);
+        return text;
+    };
+    switch (c.kind) {
+        case 'd':
+        case 'i':
+            if (c.length == "ll") return print(va_arg(args, long long));
+            if (c.length == "l") return print(va_arg(args, long));
+            if (c.length == "z") return print(va_arg(args, std::ptrdiff_t));
+            if (c.length == "j") return print(va_arg(args, std::intmax_t));
+            if (c.length == "t") return print(va_arg(args, std::ptrdiff_t));
+            return print(va_arg(args, int));  // hh and h arrive promoted to int
+        case 'u':
+        case 'o':
+        case 'x':
+        case 'X':
+            if (c.length == "ll") return print(va_arg(args, unsigned long long));
+            if (c.length == "l") return print(va_arg(args, unsigned long));
+            if (c.length == "z") return print(va_arg(args, size_t));
+            if (c.length == "j") return print(va_arg(args, std::uintmax_t));
+            if (c.length == "t") return print(va_arg(args, size_t));
+            return print(va_arg(args, unsigned));
+        case 'c':
+            if (c.length == "l") return print(static_cast<wint_t>(va_arg(args, wint_t)));
+            return print(va_arg(args, int));
+        case 's':
+            if (c.length == "l") return print(va_arg(args, const wchar_t*));
+            return print(va_arg(args, const char*));
+        case 'p':
+            return print(va_arg(args, void*));
+        default:
+            return {};  // "%n" and unknown conversions write nothing
+    }
+}
+
 std::string VFormat(const char* format, va_list args) {
-    va_list copy;
-    va_copy(copy, args);
-    const int length = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    if (length <= 0) return {};
-    std::string text(static_cast<size_t>(length), '\0');
-    std::vsnprintf(text.data(), text.size() + 1, format, args);
+    va_list own;
+    va_copy(own, args);
+    std::string text;
+    for (const char* p = format; *p != '\0';) {
+        if (*p != '%') {
+            const char* next = std::strchr(p, '%');
+            if (next == nullptr) next = p + std::strlen(p);
+            text.append(p, next);
+            p = next;
+            continue;
+        }
+        ++p;
+        if (*p == '%') {
+            text += '%';
+            ++p;
+            continue;
+        }
+        const Conversion c = ParseConversion(p, own);
+        if (c.kind == '\0') break;
+        if (std::strchr("fFeEgGaA", c.kind) != nullptr) {
+            text += c.length == "L" ? FloatText(c, va_arg(own, long double))
+                                    : FloatText(c, va_arg(own, double));
+        } else {
+            text += OtherText(c, own);
+        }
+    }
+    va_end(own);
     return text;
 }
 

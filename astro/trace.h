@@ -34,7 +34,9 @@ class StringTraceSink final : public TraceSink {
     std::string text_;
 };
 
-// printf-style formatting into a std::string, whatever the length.
+// printf-style formatting into a std::string, whatever the length. Numbers
+// are written as in the "C" locale whatever the process's LC_NUMERIC (Qt sets
+// the user's), so every text and file keeps a decimal point.
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // A name from a file as it may be printed on a terminal: control characters

@@ -9,7 +9,6 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QTimer>
-#include <clocale>
 #include <cstdio>
 #include <fstream>
 #include <memory>
@@ -238,9 +237,6 @@ int RunStrip(QApplication& app, Host& host, QLocalServer& server) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    // Qt takes the user's locale for the C library too; the plug-in's texts
-    // and the stores it writes keep a decimal point whatever the desktop's language.
-    std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName("orvano-today");
     QApplication::setApplicationDisplayName("Orvano Today");
     QApplication::setDesktopFileName(kTodayAppId);

@@ -13,6 +13,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <clocale>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -71,27 +72,35 @@ fs::path LongNameConfig() {
     return path;
 }
 
-Page Dump(const fs::path& config, int page, int dpi, const char* ratio, int lang) {
+// The page's operations as `orvano --dump-ops` writes them; empty on failure.
+std::string DumpJson(const fs::path& config, int page, int dpi, const char* ratio, int lang,
+                     const char* locale = nullptr) {
     const fs::path out =
         fs::temp_directory_path() / ("orvano_geometry_" + std::to_string(::getpid()) + ".json");
     QProcess run;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert("QT_SCALE_FACTOR", ratio);
+    if (locale != nullptr) env.insert("LC_ALL", locale);
     run.setProcessEnvironment(env);
     run.start(ORVANO_PROGRAM,
               {"--dump-ops", QString::number(page), "--json", QString::fromStdString(out.string()),
                "--config", QString::fromStdString(config.string()), "--town", "4", "--lang",
                QString::number(lang), "--dpi", QString::number(dpi), "--exploring", "--at",
                "2026-09-30 18:07:09"});
-    Page result;
     if (!run.waitForFinished(30000) || run.exitCode() != 0) {
         ADD_FAILURE() << "orvano --dump-ops failed: " << run.readAllStandardError().toStdString();
-        return result;
+        return {};
     }
     std::ifstream in(out);
     const std::string json((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     fs::remove(out);
+    return json;
+}
+
+Page Dump(const fs::path& config, int page, int dpi, const char* ratio, int lang) {
+    const std::string json = DumpJson(config, page, dpi, ratio, lang);
+    Page result;
     for (const QJsonValue& value :
          QJsonDocument::fromJson(QByteArray::fromStdString(json)).array()) {
         const QJsonObject op = value.toObject();
@@ -175,6 +184,24 @@ TEST(Geometry, NothingOverlapsOnAnyPageAtAnyScaleInEitherLanguage) {
             }
         }
     }
+    fs::remove(config);
+}
+
+// Qt hands the desktop's locale to the C library; numbers on the pages (the
+// version, the Sun's angles) must keep their decimal point under it.
+TEST(Geometry, PagesAreTheSameUnderADecimalCommaLocale) {
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) {
+        GTEST_SKIP() << "the de_DE.UTF-8 locale is not generated (tools/install-deps makes it)";
+    }
+    std::setlocale(LC_ALL, "C");
+    const fs::path config = LongNameConfig();
+    for (int page = 0; page < 5; ++page) {
+        SCOPED_TRACE("page " + std::to_string(page));
+        const std::string plain = DumpJson(config, page, 96, "1", 2, "C");
+        ASSERT_FALSE(plain.empty());
+        EXPECT_EQ(DumpJson(config, page, 96, "1", 2, "de_DE.UTF-8"), plain);
+    }
+    EXPECT_NE(DumpJson(config, 4, 96, "1", 2).find(" 1.60\""), std::string::npos);
     fs::remove(config);
 }
 
