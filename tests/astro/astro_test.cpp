@@ -109,12 +109,11 @@ TEST(ZoneInEffect, AddsAnHourOnlyUnderARule) {
 }
 
 TEST(DaysInMonth, GregorianLeapYears) {
-    EXPECT_EQ(DaysInMonth(2, 2012), 29);
-    EXPECT_EQ(DaysInMonth(2, 2100), 28);
-    EXPECT_EQ(DaysInMonth(2, 2000), 29);
-    EXPECT_EQ(DaysInMonth(2, 2010), 28);
-    EXPECT_EQ(DaysInMonth(4, 2010), 30);
-    EXPECT_EQ(DaysInMonth(12, 2010), 31);
+    const int cases[][3] = {{2, 2012, 29}, {2, 2100, 28}, {2, 2000, 29},
+                            {2, 2010, 28}, {4, 2010, 30}, {12, 2010, 31}};
+    for (const auto& [month, year, days] : cases) {
+        EXPECT_EQ(DaysInMonth(month, year), days) << month << "/" << year;
+    }
 }
 
 TEST(SolarEphemeris, FixedPoints) {

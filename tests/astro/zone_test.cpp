@@ -205,12 +205,9 @@ TEST(Zone, DesktopZone) {
 }
 
 TEST(Zone, HoursText) {
-    EXPECT_EQ(ZoneHoursText(5), "5");
-    EXPECT_EQ(ZoneHoursText(-12), "-12");
-    EXPECT_EQ(ZoneHoursText(0), "0");
-    EXPECT_EQ(ZoneHoursText(5.5), "5.5");
-    EXPECT_EQ(ZoneHoursText(-3.5), "-3.5");
-    EXPECT_EQ(ZoneHoursText(12.75), "12.75");
+    const std::pair<double, const char*> cases[] = {{5, "5"},     {-12, "-12"},   {0, "0"},
+                                                    {5.5, "5.5"}, {-3.5, "-3.5"}, {12.75, "12.75"}};
+    for (const auto& [hours, text] : cases) EXPECT_EQ(ZoneHoursText(hours), text) << hours;
 }
 
 }  // namespace

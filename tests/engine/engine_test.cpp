@@ -19,6 +19,7 @@
 #include "engine/solve_day.h"
 #include "engine/solver.h"
 #include "tests/engine/engine_reference.h"
+#include "tests/support/temp_folder.h"
 
 // Counts every allocation made while `gCounting` is set, to show that the
 // month's computation allocates nothing.
@@ -96,13 +97,6 @@ std::string Report(EngineState& state) {
     state.traceSink = nullptr;
     state.tables.Verbose = 0;
     return sink.text();
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 void ExpectSameSun(const SunState& a, const SunState& b) {
@@ -498,7 +492,8 @@ TEST(DaySchedule, GoldenReportAlgiersWinter) {
     EngineState state = MakeState(36.75, 3.05, 1, 15, 1, 2010, c, 1);
     state.place.Name = "Alger";
     state.place.Country = "Algérie";
-    EXPECT_EQ(Report(state), ReadFile(ORVANO_TEST_DATA "/engine_report_alger_2010-01-15.txt"));
+    EXPECT_EQ(Report(state),
+              testing::ReadFile(ORVANO_TEST_DATA "/engine_report_alger_2010-01-15.txt"));
 }
 
 TEST(DaySchedule, GoldenReportHighNorthSummer) {
@@ -514,7 +509,8 @@ TEST(DaySchedule, GoldenReportHighNorthSummer) {
     state.place.Convention = 1;
     state.place.Name = "Tromsø";
     state.place.Country = "Norvège";
-    EXPECT_EQ(Report(state), ReadFile(ORVANO_TEST_DATA "/engine_report_tromso_2010-06-21.txt"));
+    EXPECT_EQ(Report(state),
+              testing::ReadFile(ORVANO_TEST_DATA "/engine_report_tromso_2010-06-21.txt"));
 }
 
 TEST(MonthSchedule, RowsAreTheDaySchedulesAndStateIsRestored) {
