@@ -2,6 +2,8 @@
 #include <cmath>
 #include <cstdio>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "astro/json.h"
 #include "astro/trace.h"
@@ -51,6 +53,73 @@ std::string DayNote(const Event& e, date::year_month_day today) {
     return "";
 }
 
+// Two days either side, so that a night without Isha or Fajr still has
+// a prayer before and after it.
+struct NearbyPrayers {
+    std::vector<Event> events;
+    double todayZone = 0;
+};
+
+NearbyPrayers PrayersAround(EngineState& state, date::year_month_day today) {
+    NearbyPrayers nearby;
+    for (int offset = -2; offset <= 2; ++offset) {
+        const ShownDay day = ComputeShownDay(state, date::sys_days(today) + date::days(offset));
+        if (offset == 0) nearby.todayZone = day.zoneHours;
+        for (size_t i = 0; i < kPrayerCount; ++i) {
+            if (day.status[i] != PrayerStatus::None)
+                nearby.events.push_back({day, i, day.utcMinute[i]});
+        }
+    }
+    return nearby;
+}
+
+// The latest prayer that has come and the earliest still to come.
+struct CurrentAndNext {
+    const Event* current = nullptr;
+    const Event* next = nullptr;
+    std::int64_t secondsToNext = 0;
+};
+
+CurrentAndNext FindCurrentAndNext(const std::vector<Event>& events, std::int64_t nowSecond) {
+    CurrentAndNext found;
+    for (const Event& e : events) {
+        const std::int64_t second = e.utcMinute * 60;
+        if (second <= nowSecond &&
+            (found.current == nullptr || second >= found.current->utcMinute * 60))
+            found.current = &e;
+        if (second > nowSecond && (found.next == nullptr || second < found.next->utcMinute * 60))
+            found.next = &e;
+    }
+    if (found.next) found.secondsToNext = found.next->utcMinute * 60 - nowSecond;
+    return found;
+}
+
+void PrintNextJson(const EngineState& state, const std::string& at, double todayZone,
+                   const CurrentAndNext& found) {
+    JsonObject json;
+    json.add("town", state.place.Name).add("country", state.place.Country).add("at", at);
+    json.add("timeZoneInEffect", todayZone);
+    json.addRaw("current", found.current ? EventJson(*found.current, std::nullopt) : "null");
+    json.addRaw("next", found.next ? EventJson(*found.next, found.secondsToNext) : "null");
+    std::printf("%s\n", json.str().c_str());
+}
+
+void PrintNextText(const EngineState& state, const std::string& at, date::year_month_day today,
+                   const CurrentAndNext& found) {
+    std::printf("%s, %s\n", state.place.Name.c_str(), state.place.Country.c_str());
+    std::printf("%s\n", at.c_str());
+    if (const Event* current = found.current) {
+        std::printf("now   %-9s %s%s\n", kPrayerNames[current->prayer],
+                    current->day.text[current->prayer].c_str(), DayNote(*current, today).c_str());
+    }
+    if (const Event* next = found.next) {
+        std::printf("next  %-9s %s%s, in %s\n", kPrayerNames[next->prayer],
+                    next->day.text[next->prayer].c_str(), DayNote(*next, today).c_str(),
+                    DurationText(found.secondsToNext).c_str());
+    }
+    if (!found.current && !found.next) std::printf("no prayer has a time within two days\n");
+}
+
 int RunNext(const Options& options) {
     EngineState state = ScheduleState(options);
     Observation now = PlaceNow(state.place);
@@ -59,53 +128,17 @@ int RunNext(const Options& options) {
     if (!today.ok())
         throw UsageError("option '--at' has an impossible date '" + *options.get("at") + "'");
 
-    // Two days either side, so that a night without Isha or Fajr still has
-    // a prayer before and after it.
-    std::vector<Event> events;
-    std::optional<double> todayZone;
-    for (int offset = -2; offset <= 2; ++offset) {
-        const ShownDay day = ComputeShownDay(state, date::sys_days(today) + date::days(offset));
-        if (offset == 0) todayZone = day.zoneHours;
-        for (size_t i = 0; i < kPrayerCount; ++i) {
-            if (day.status[i] != PrayerStatus::None) events.push_back({day, i, day.utcMinute[i]});
-        }
-    }
+    const NearbyPrayers nearby = PrayersAround(state, today);
     const std::int64_t nowSecond = LocalToUtcSeconds(
-        state.place, today, now.hour * 3600 + now.minute * 60 + now.second, *todayZone);
-    const Event* current = nullptr;
-    const Event* next = nullptr;
-    for (const Event& e : events) {
-        const std::int64_t second = e.utcMinute * 60;
-        if (second <= nowSecond && (current == nullptr || second >= current->utcMinute * 60))
-            current = &e;
-        if (second > nowSecond && (next == nullptr || second < next->utcMinute * 60)) next = &e;
-    }
-    const std::optional<std::int64_t> left =
-        next ? std::optional<std::int64_t>(next->utcMinute * 60 - nowSecond) : std::nullopt;
+        state.place, today, now.hour * 3600 + now.minute * 60 + now.second, nearby.todayZone);
+    const CurrentAndNext found = FindCurrentAndNext(nearby.events, nowSecond);
     const std::string at =
         Format("%s %02d:%02d:%02d", DateText(today).c_str(), now.hour, now.minute, now.second);
 
-    if (options.has("json")) {
-        JsonObject json;
-        json.add("town", state.place.Name).add("country", state.place.Country).add("at", at);
-        json.add("timeZoneInEffect", *todayZone);
-        json.addRaw("current", current ? EventJson(*current, std::nullopt) : "null");
-        json.addRaw("next", next ? EventJson(*next, left) : "null");
-        std::printf("%s\n", json.str().c_str());
-        return 0;
-    }
-    std::printf("%s, %s\n", state.place.Name.c_str(), state.place.Country.c_str());
-    std::printf("%s\n", at.c_str());
-    if (current) {
-        std::printf("now   %-9s %s%s\n", kPrayerNames[current->prayer],
-                    current->day.text[current->prayer].c_str(), DayNote(*current, today).c_str());
-    }
-    if (next) {
-        std::printf("next  %-9s %s%s, in %s\n", kPrayerNames[next->prayer],
-                    next->day.text[next->prayer].c_str(), DayNote(*next, today).c_str(),
-                    DurationText(*left).c_str());
-    }
-    if (!current && !next) std::printf("no prayer has a time within two days\n");
+    if (options.has("json"))
+        PrintNextJson(state, at, nearby.todayZone, found);
+    else
+        PrintNextText(state, at, today, found);
     return 0;
 }
 

@@ -127,7 +127,9 @@ std::string ExportIcs(EngineState& state, date::year_month_day from, date::year_
         const ShownDay day = ComputeShownDay(state, d);
         for (size_t i = 0; i < kPrayerCount; ++i) {
             if (i == Chourouk || day.status[i] == PrayerStatus::None) continue;
-            std::string description = placeText + "\nConvention: " + convention;
+            std::string description = placeText;
+            description += "\nConvention: ";
+            description += convention;
             if (day.status[i] == PrayerStatus::Estimated)
                 description += "\nEstimated: the sun does not reach the twilight angle";
             out += IcsLine("BEGIN:VEVENT");

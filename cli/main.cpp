@@ -1,8 +1,11 @@
 // orvano-cli: the prayer-time engine without a window.
 #include <CLI/CLI.hpp>
 #include <cstdio>
+#include <exception>
 #include <map>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "cli/commands.h"
 
@@ -51,21 +54,9 @@ bool IsCommand(const std::string& name) {
     return name == "help";
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    CLI::App app("Prayer times, the sun and the Qibla without a window.", kTool);
-    app.set_version_flag("--version", std::string(kTool) + " " + ORVANO_VERSION);
-    app.require_subcommand(1);
-    app.get_formatter()->label("SUBCOMMAND", "COMMAND");
-    for (const Command& command : Commands()) AddCommand(app, command);
-    std::string helpTopic;
-    app.add_subcommand("help", "Show the help of the tool or of one command")
-        ->group("Commands")
-        ->add_option("command", helpTopic, "The command to describe");
-
-    // A first word that is no command is reported with the list of commands,
-    // rather than as a stray argument.
+// A first word that is no command is reported with the list of commands,
+// rather than as a stray argument. The exit status when it is refused.
+std::optional<int> RefuseFirstWord(int argc, char** argv) {
     if (argc < 2) {
         std::fprintf(stderr, "%s: missing command\n", kTool);
         PrintUsage(stderr);
@@ -77,7 +68,11 @@ int main(int argc, char** argv) {
         PrintUsage(stderr);
         return 2;
     }
+    return std::nullopt;
+}
 
+// The exit status when parsing ends the run: help, version or a parse error.
+std::optional<int> ParseArguments(CLI::App& app, int argc, char** argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
@@ -93,28 +88,31 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s: %s\n", who.c_str(), e.what());
         return 2;
     }
+    return std::nullopt;
+}
 
-    const CLI::App* chosen = app.get_subcommands().front();
-    if (chosen->get_name() == "help") {
-        if (!helpTopic.empty() && !IsCommand(helpTopic)) {
-            std::fprintf(stderr, "%s help: unknown command '%s'\n", kTool, helpTopic.c_str());
-            return 2;
-        }
-        // As "[COMMAND] --help", so that the text is the same either way.
-        std::vector<std::string> args = {"--help"};
-        if (!helpTopic.empty()) args.push_back(helpTopic);  // the arguments go in reversed
-        app.clear();
-        try {
-            app.parse(args);
-        } catch (const CLI::ParseError& e) {
-            return app.exit(e);
-        }
+int RunHelp(CLI::App& app, const std::string& helpTopic) {
+    if (!helpTopic.empty() && !IsCommand(helpTopic)) {
+        std::fprintf(stderr, "%s help: unknown command '%s'\n", kTool, helpTopic.c_str());
         return 2;
     }
+    // As "[COMMAND] --help", so that the text is the same either way.
+    std::vector<std::string> args = {"--help"};
+    if (!helpTopic.empty()) args.push_back(helpTopic);  // the arguments go in reversed
+    app.clear();
+    try {
+        app.parse(args);
+    } catch (const CLI::ParseError& e) {
+        return app.exit(e);
+    }
+    return 2;
+}
+
+int RunCommand(const CLI::App& chosen) {
     for (const Command& command : Commands()) {
-        if (command.name != chosen->get_name()) continue;
+        if (command.name != chosen.get_name()) continue;
         try {
-            return command.run(GivenOptions(*chosen, command));
+            return command.run(GivenOptions(chosen, command));
         } catch (const UsageError& e) {
             std::fprintf(stderr, "%s %s: %s\n", kTool, command.name.c_str(), e.what());
             return 2;
@@ -124,4 +122,35 @@ int main(int argc, char** argv) {
         }
     }
     return 2;
+}
+
+int Run(int argc, char** argv) {
+    CLI::App app("Prayer times, the sun and the Qibla without a window.", kTool);
+    app.set_version_flag("--version", std::string(kTool) + " " + ORVANO_VERSION);
+    app.require_subcommand(1);
+    app.get_formatter()->label("SUBCOMMAND", "COMMAND");
+    for (const Command& command : Commands()) AddCommand(app, command);
+    std::string helpTopic;
+    app.add_subcommand("help", "Show the help of the tool or of one command")
+        ->group("Commands")
+        ->add_option("command", helpTopic, "The command to describe");
+
+    if (auto refused = RefuseFirstWord(argc, argv)) return *refused;
+    if (auto ended = ParseArguments(app, argc, argv)) return *ended;
+    const CLI::App* chosen = app.get_subcommands().front();
+    if (chosen->get_name() == "help") return RunHelp(app, helpTopic);
+    return RunCommand(*chosen);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Anything a command did not foresee (a full disk, no memory) ends the
+    // run with its reason rather than an abort.
+    try {
+        return Run(argc, argv);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s: %s\n", kTool, e.what());
+        return 1;
+    }
 }

@@ -67,7 +67,7 @@ std::string DefaultReadEchoPath() {
 }
 
 std::string DefaultCalendarFolder() {
-    const std::string folder = UserDataFolder() + "/calendars";
+    std::string folder = UserDataFolder() + "/calendars";
     std::error_code ignored;
     std::filesystem::create_directories(folder, ignored);
     return folder;

@@ -41,8 +41,8 @@ ShownDay ComputeShownDay(EngineState& state, date::year_month_day day) {
         shown.text[i] = minute == 24 * 60 ? "00:00" : HoursToClockText(reduced);
         const auto dayOffset = static_cast<std::int64_t>(std::floor(s.shown[i] / 24));
         shown.utcMinute[i] =
-            LocalToUtcSeconds(state.place, date::sys_days(day) + date::days(dayOffset), minute * 60,
-                              shown.zoneHours) /
+            LocalToUtcSeconds(state.place, date::sys_days(day) + date::days(dayOffset),
+                              std::int64_t{minute} * 60, shown.zoneHours) /
             60;
     }
     return shown;
@@ -68,7 +68,8 @@ std::int64_t LocalToUtcSeconds(const CurrentPlace& place, date::sys_days day,
         // Whole days first, so that 24:00 is the next day's midnight.
         const auto whole =
             date::sys_days(date::days(local >= 0 ? local / 86400 : (local - 86399) / 86400));
-        const std::int64_t second = local - whole.time_since_epoch().count() * 86400;
+        const std::int64_t second =
+            local - static_cast<std::int64_t>(whole.time_since_epoch().count()) * 86400;
         const date::year_month_day civil{whole};
         const Observation o{static_cast<int>(static_cast<unsigned>(civil.day())),
                             static_cast<int>(static_cast<unsigned>(civil.month())),
