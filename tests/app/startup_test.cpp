@@ -21,20 +21,18 @@ TEST_F(StartupTest, StartsTheWindowInOrder) {
     ASSERT_TRUE(StartApplication(*app, 1));
 
     // The running-copy check uses the string table's class name and title.
-    ASSERT_EQ(fake.windows.forwardRequests.size(), 1u);
-    EXPECT_EQ(fake.windows.forwardRequests[0].first, "ORVANO");
-    EXPECT_EQ(fake.windows.forwardRequests[0].second, "orvano");
+    EXPECT_EQ(fake.windows.forwardRequests,
+              (std::vector<std::pair<std::string, std::string>>{{"ORVANO", "orvano"}}));
     ASSERT_TRUE(fake.windows.created.has_value());
-    EXPECT_EQ(fake.windows.created->className, "ORVANO");
-    EXPECT_EQ(fake.windows.created->title, "orvano");
-    EXPECT_EQ(fake.windows.created->iconResource, 111);
-    EXPECT_EQ(fake.windows.created->clientWidth, 240);
-    EXPECT_EQ(fake.windows.created->clientHeight, 300);
+    const MainWindowSpec& made = *fake.windows.created;
+    EXPECT_EQ(made.className, "ORVANO");
+    EXPECT_EQ(made.title, "orvano");
+    EXPECT_EQ((std::array{made.iconResource, made.clientWidth, made.clientHeight}),
+              (std::array{111, 240, 300}));
 
     EXPECT_EQ(app->ui.clockBand, (Rect{0, 46, 240, 66}));
-    EXPECT_EQ(app->ui.activateInfo.size, 12u);
-    EXPECT_EQ(app->ui.activateInfo.reserved1, 0u);
-    EXPECT_EQ(app->ui.activateInfo.reserved2, 0u);
+    const auto& info = app->ui.activateInfo;
+    EXPECT_EQ((std::array{info.size, info.reserved1, info.reserved2}), (std::array{12u, 0u, 0u}));
 
     EXPECT_EQ(app->ui.Lang, 2u);
     EXPECT_EQ(app->ui.currentPage, 0);
@@ -47,13 +45,9 @@ TEST_F(StartupTest, StartsTheWindowInOrder) {
     EXPECT_EQ(app->engine.tables.Verbose, 0);
     EXPECT_TRUE(fake.messages.shown.empty());
 
-    const Observation& obs = app->engine.observation;
-    EXPECT_EQ(obs.day, 15);
-    EXPECT_EQ(obs.month, 3);
-    EXPECT_EQ(obs.year, 2024);
-    EXPECT_EQ(obs.hour, 13);
-    EXPECT_EQ(obs.minute, 45);
-    EXPECT_EQ(obs.second, 30);
+    const Observation& o = app->engine.observation;
+    EXPECT_EQ((std::array{o.day, o.month, o.year, o.hour, o.minute, o.second}),
+              (std::array{15, 3, 2024, 13, 45, 30}));
     // The day's schedule was computed: Zuhr of a real town is around midday.
     EXPECT_GT(app->engine.schedule.adjusted[Zuhr], 10.0);
     EXPECT_LT(app->engine.schedule.adjusted[Zuhr], 15.0);
@@ -244,8 +238,7 @@ TEST_F(StartupTest, ResolutionIsAskedOnceAndKept) {
     fake.screen.dpiY = 96;
     EXPECT_EQ(DpiX(*app), 120);
     EXPECT_EQ(ScaleY(*app, 10), 15);
-    EXPECT_EQ(fake.screen.asksX, 1);
-    EXPECT_EQ(fake.screen.asksY, 1);
+    EXPECT_EQ((std::array{fake.screen.asksX, fake.screen.asksY}), (std::array{1, 1}));
 }
 
 TEST_F(StartupTest, UnknownResolutionIsCachedAsMinusOne) {

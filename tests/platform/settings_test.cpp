@@ -9,6 +9,7 @@
 #include "platform/file_settings.h"
 #include "platform/shell.h"
 #include "tests/support/hostile_files.h"
+#include "tests/support/temp_folder.h"
 
 namespace orvano {
 namespace {
@@ -17,29 +18,14 @@ namespace fs = std::filesystem;
 
 class SettingsFileTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        folder_ = fs::temp_directory_path() /
-                  ("orvano_settings_" + std::string(info->name()) + std::to_string(::getpid()));
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-        file_ = (folder_ / "orvano" / "settings.ini").string();
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    std::string Content() const {
-        std::ifstream in(file_);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    std::string Content() const { return testing::ReadFile(file_); }
     void Write(const std::string& text) {
         fs::create_directories(fs::path(file_).parent_path());
-        std::ofstream(file_) << text;
+        testing::WriteFile(file_, text);
     }
 
-    fs::path folder_;
-    std::string file_;
+    testing::TempFolder folder_;
+    std::string file_ = folder_ / "orvano/settings.ini";
 };
 
 TEST_F(SettingsFileTest, MissingFileHasNoKeys) {
