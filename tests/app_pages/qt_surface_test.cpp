@@ -8,11 +8,12 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
-#include <filesystem>
+#include <functional>
 
 #include "app/paint.h"
 #include "app/render_recorder.h"
 #include "astro/constants.h"
+#include "tests/support/temp_folder.h"
 
 namespace orvano {
 namespace {
@@ -20,6 +21,15 @@ namespace {
 QImage White(int w, int h) {
     QImage image(w, h, QImage::Format_RGB32);
     image.fill(Qt::white);
+    return image;
+}
+
+// A white w x h image after `draw` painted on it through the surface.
+QImage Drawn(int w, int h, const std::function<void(QtSurface&)>& draw) {
+    QImage image = White(w, h);
+    QPainter painter(&image);
+    QtSurface surface(painter, 96, Rect{0, 0, w, h});
+    draw(surface);
     return image;
 }
 
@@ -84,24 +94,17 @@ TEST(QtSurface, EveryResourceLoadsAtItsSize) {
 }
 
 TEST(QtSurface, BitmapIsCopiedAtItsOwnSizeAtThePoint) {
-    QImage image = White(100, 60);
-    {
-        QPainter painter(&image);
-        QtSurface surface(painter, 96, Rect{0, 0, 100, 60});
+    const QRect inked = Inked(Drawn(100, 60, [](QtSurface& surface) {
         const BitmapId bitmap = surface.LoadBitmap(134);  // Fajr's name in (0, 153, 255)
         surface.DrawBitmap(bitmap, 30, 20);
         surface.ReleaseBitmap(bitmap);
-    }
-    const QRect inked = Inked(image);
+    }));
     ASSERT_FALSE(inked.isNull());
     EXPECT_TRUE(QRect(30, 20, 42, 20).contains(inked)) << inked.x() << "," << inked.y();
 }
 
 TEST(QtSurface, CentredTextStraddlesItsPointAndStartsAtItsTop) {
-    QImage image = White(240, 60);
-    {
-        QPainter painter(&image);
-        QtSurface surface(painter, 96, Rect{0, 0, 240, 60});
+    const QImage image = Drawn(240, 60, [](QtSurface& surface) {
         surface.SetTransparentBackground();
         const FontId font = surface.CreateFont(FontSpec{"ARIAL", -19, 700});
         const FontId previous = surface.SelectFont(font);
@@ -109,7 +112,7 @@ TEST(QtSurface, CentredTextStraddlesItsPointAndStartsAtItsTop) {
         surface.DrawText(120, 10, "05:33", TextAlign::Centre);
         surface.SelectFont(previous);
         surface.ReleaseFont(font);
-    }
+    });
     const QRect inked = Inked(image);
     ASSERT_FALSE(inked.isNull());
     const int middle = (inked.left() + inked.right()) / 2;
@@ -123,30 +126,22 @@ TEST(QtSurface, CentredTextStraddlesItsPointAndStartsAtItsTop) {
 }
 
 TEST(QtSurface, LeftTextStartsAtItsPoint) {
-    QImage image = White(240, 40);
-    {
-        QPainter painter(&image);
-        QtSurface surface(painter, 96, Rect{0, 0, 240, 40});
-        surface.DrawText(24, 5, "Fajr", TextAlign::Left);
-    }
-    const QRect inked = Inked(image);
+    const QRect inked = Inked(Drawn(
+        240, 40, [](QtSurface& surface) { surface.DrawText(24, 5, "Fajr", TextAlign::Left); }));
     ASSERT_FALSE(inked.isNull());
     EXPECT_GE(inked.left(), 24);
     EXPECT_LE(inked.left(), 27);
 }
 
 TEST(QtSurface, LinesUseTheSelectedPen) {
-    QImage image = White(100, 100);
-    {
-        QPainter painter(&image);
-        QtSurface surface(painter, 96, Rect{0, 0, 100, 100});
+    const QImage image = Drawn(100, 100, [](QtSurface& surface) {
         const PenId pen = surface.CreateSolidPen(2, Colour{0, 0, 255});
         const PenId previous = surface.SelectPen(pen);
         surface.MoveTo(10, 50);
         surface.LineTo(90, 50);
         surface.SelectPen(previous);
         surface.ReleasePen(pen);
-    }
+    });
     EXPECT_EQ(image.pixel(50, 50), qRgb(0, 0, 255));
     EXPECT_EQ(image.pixel(50, 45), qRgb(255, 255, 255));
     const QRect inked = Inked(image);
@@ -156,8 +151,8 @@ TEST(QtSurface, LinesUseTheSelectedPen) {
 }
 
 TEST(PaintToPng, HomePageOnAWhiteImage) {
-    const std::filesystem::path file = std::filesystem::temp_directory_path() /
-                                       ("orvano_qt_home_" + std::to_string(::getpid()) + ".png");
+    const testing::TempFolder folder;
+    const std::string file = folder / "home.png";
     EngineState engine;
     engine.place.Name = "Algiers";
     engine.place.Country = "Algeria";
@@ -166,10 +161,9 @@ TEST(PaintToPng, HomePageOnAWhiteImage) {
     PaintInput input;
     input.client = Rect{0, 0, 240, 268};
     input.requestedPage = 0;
-    ASSERT_TRUE(PaintToPng(file.string(), 240, 268, 96,
+    ASSERT_TRUE(PaintToPng(file, 240, 268, 96,
                            [&](Surface& surface) { PaintMainWindow(surface, input, engine); }));
-    QImage image(QString::fromStdString(file.string()));
-    std::filesystem::remove(file);
+    const QImage image(QString::fromStdString(file));
     ASSERT_EQ(image.size(), QSize(240, 268));
     EXPECT_EQ(image.pixel(2, 2), qRgb(255, 255, 255));
     // The Isha name image sits at (180, 190): blue ink on white.
