@@ -214,13 +214,25 @@ struct PluginFixture : ::testing::Test {
         return PluginLoad(plugin, &instance, dir.path() + "/lib/orvano/libTodayOrvano.so",
                           Services());
     }
-    TodayWindow* LoadAndCreate(int width = 240) {
+    bool LoadParis() {
         WriteFile(dir.path() + "/data.cfg", kParis);
-        EXPECT_TRUE(Load());
+        return Load();
+    }
+    TodayWindow* LoadAndCreate(int width = 240) {
+        EXPECT_TRUE(LoadParis());
         TodayItemDescriptor descriptor;
         TodayWindow* item = PluginCreateItem(plugin, &descriptor, &windows.host);
         if (item != nullptr) item->client = {0, 0, width, 0};
         return item;
+    }
+    // A message whose first parameter points at `what`.
+    std::intptr_t Send(TodayWindow* item, std::uint32_t message, void* what) {
+        return windows.SendMessageTo(item, message, reinterpret_cast<std::uintptr_t>(what), 0);
+    }
+    std::vector<std::string> Painted(TodayWindow* item) {
+        RecordingSurface surface;
+        Send(item, kMsgPaint, &surface);
+        return surface.ops;
     }
 };
 
@@ -240,8 +252,7 @@ TEST_F(PluginFixture, LoadReadsSwitchesAndScreen) {
     settings.keys[kTodaySettingsKey]["AlarmFajr"] = {1};
     settings.keys[kTodaySettingsKey]["AlarmAsr"] = {1, 0, 0, 0};  // another size: not read
     settings.keys[kTodaySettingsKey]["AlarmIsha"] = {1};
-    WriteFile(dir.path() + "/data.cfg", kParis);
-    ASSERT_TRUE(Load());
+    ASSERT_TRUE(LoadParis());
     EXPECT_EQ(plugin.item.AlarmSwitches, (std::array<std::uint8_t, 6>{1, 0, 0, 0, 0, 1}));
     EXPECT_FALSE(plugin.item.HighResolution);
     EXPECT_EQ(plugin.iconWidth, 16);
@@ -258,13 +269,11 @@ TEST_F(PluginFixture, HighResolutionScreen) {
     ASSERT_NE(item, nullptr);
     EXPECT_TRUE(plugin.item.HighResolution);
     TodayItemDescriptor descriptor;
-    EXPECT_EQ(windows.SendMessageTo(item, kMsgQueryRefresh,
-                                    reinterpret_cast<std::uintptr_t>(&descriptor), 0),
-              1);
+    EXPECT_EQ(Send(item, kMsgQueryRefresh, &descriptor), 1);
     EXPECT_EQ(descriptor.height, 64);
     RecordingSurface surface;
     surface.dpi = 192;
-    windows.SendMessageTo(item, kMsgPaint, reinterpret_cast<std::uintptr_t>(&surface), 0);
+    Send(item, kMsgPaint, &surface);
     EXPECT_EQ(surface.ops[1], "load icon 104 0x0");  // the default icon size
     EXPECT_EQ(surface.ops[4], "font '' -21 700");
 }
@@ -287,8 +296,7 @@ TEST_F(PluginFixture, CreationRegistersTheClassOnce) {
 }
 
 TEST_F(PluginFixture, CreationFailsWhenTheClassCannotBeRegistered) {
-    WriteFile(dir.path() + "/data.cfg", kParis);
-    ASSERT_TRUE(Load());
+    ASSERT_TRUE(LoadParis());
     windows.failRegister = true;
     TodayItemDescriptor descriptor;
     EXPECT_EQ(PluginCreateItem(plugin, &descriptor, &windows.host), nullptr);
@@ -297,8 +305,7 @@ TEST_F(PluginFixture, CreationFailsWhenTheClassCannotBeRegistered) {
 TEST_F(PluginFixture, PaintDrawsFiveTimesAndTheTown) {
     TodayWindow* item = LoadAndCreate();
     RecordingSurface surface;
-    EXPECT_EQ(windows.SendMessageTo(item, kMsgPaint, reinterpret_cast<std::uintptr_t>(&surface), 0),
-              0);
+    EXPECT_EQ(Send(item, kMsgPaint, &surface), 0);
     const auto& a = plugin.item.engine.schedule.adjusted;
     const std::vector<std::string> expected = {
         "transparent",
@@ -349,9 +356,7 @@ TEST_F(PluginFixture, PaintFollowsTheHighLatitudeSetting) {
     for (const auto& c : cases) {
         settings.keys[kAppSettingsKey][kHighLatitudeRuleValue] =
             std::vector<std::uint8_t>(c.word.begin(), c.word.end());
-        RecordingSurface surface;
-        windows.SendMessageTo(item, kMsgPaint, reinterpret_cast<std::uintptr_t>(&surface), 0);
-        const auto& ops = surface.ops;
+        const std::vector<std::string> ops = Painted(item);
         const auto at = [&](const std::string& head) {
             for (const std::string& op : ops) {
                 if (op.rfind(head, 0) == 0) return op.substr(head.size());
@@ -368,8 +373,7 @@ TEST_F(PluginFixture, PaintFollowsTheHighLatitudeSetting) {
 
 TEST_F(PluginFixture, BlinkingPrayerIsDrawnInTheBlinkColour) {
     TodayWindow* item = LoadAndCreate();
-    RecordingSurface first;
-    windows.SendMessageTo(item, kMsgPaint, reinterpret_cast<std::uintptr_t>(&first), 0);
+    Painted(item);
     const double asr = plugin.item.engine.schedule.adjusted[Asr];
     const int minute = NearestMinuteOfDay(asr);
     clock.now.hour = minute / 60;
@@ -377,24 +381,50 @@ TEST_F(PluginFixture, BlinkingPrayerIsDrawnInTheBlinkColour) {
     TodayItemDescriptor descriptor;
     descriptor.height = 32;
     plugin.item.HeightChanged = false;
-    EXPECT_EQ(windows.SendMessageTo(item, kMsgQueryRefresh,
-                                    reinterpret_cast<std::uintptr_t>(&descriptor), 0),
-              0);
-    RecordingSurface surface;
-    windows.SendMessageTo(item, kMsgPaint, reinterpret_cast<std::uintptr_t>(&surface), 0);
-    EXPECT_EQ(surface.ops[12], "colour 255,0,0");
-    EXPECT_EQ(surface.ops[13], "centre 77,2,115,17 Asr");
-    EXPECT_EQ(surface.ops[9], "colour 10,20,30");
+    EXPECT_EQ(Send(item, kMsgQueryRefresh, &descriptor), 0);
+    const std::vector<std::string> ops = Painted(item);
+    EXPECT_EQ(ops[12], "colour 255,0,0");
+    EXPECT_EQ(ops[13], "centre 77,2,115,17 Asr");
+    EXPECT_EQ(ops[9], "colour 10,20,30");
     EXPECT_TRUE(sounds.played.empty());
+}
+
+// Every message's answer: 1 only for a drawn watermark, a needed re-layout and a
+// known next prayer; a missing pointer or an unknown message is answered 0.
+TEST_F(PluginFixture, AnswersToEachMessage) {
+    TodayWindow* item = LoadAndCreate();
+    RecordingSurface surface;
+    TodayItemDescriptor descriptor;
+    TodayNextPrayer next{};
+    const struct {
+        const char* what;
+        std::uint32_t message;
+        void* with;
+        std::intptr_t answer;
+    } cases[] = {
+        {"next prayer before the first paint", kMsgQueryNextPrayer, &next, 0},
+        {"paint without a surface", kMsgPaint, nullptr, 0},
+        {"paint", kMsgPaint, &surface, 0},
+        {"next prayer", kMsgQueryNextPrayer, &next, 1},
+        {"next prayer without an answer", kMsgQueryNextPrayer, nullptr, 0},
+        {"first refresh query", kMsgQueryRefresh, &descriptor, 1},
+        {"refresh query again", kMsgQueryRefresh, &descriptor, 0},
+        {"refresh query without a descriptor", kMsgQueryRefresh, nullptr, 0},
+        {"watermark", kMsgEraseBackground, &surface, 1},
+        {"clear cache", kMsgClearCache, nullptr, 0},
+        {"unknown message", 0x7777, &surface, 0},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Send(item, c.message, c.with), c.answer) << c.what;
+    const int fajr = NearestMinuteOfDay(plugin.item.engine.schedule.adjusted[Fajr]);
+    EXPECT_EQ((std::array{next.prayer, next.minuteOfDay, next.minutesLeft}),
+              (std::array{static_cast<int>(Fajr), fajr, fajr - 4 * 60}));
 }
 
 TEST_F(PluginFixture, EraseBackgroundAsksTheHostForItsWatermark) {
     TodayWindow* item = LoadAndCreate();
     item->client = {0, 0, 240, 32};
     RecordingSurface surface;
-    EXPECT_EQ(windows.SendMessageTo(item, kMsgEraseBackground,
-                                    reinterpret_cast<std::uintptr_t>(&surface), 0),
-              1);
+    EXPECT_EQ(Send(item, kMsgEraseBackground, &surface), 1);
     ASSERT_EQ(windows.watermarks.size(), 1u);
     EXPECT_EQ(windows.watermarks[0].surface, &surface);
     EXPECT_EQ(windows.watermarks[0].rect, (Rect{0, 0, 240, 32}));
@@ -404,24 +434,21 @@ TEST_F(PluginFixture, EraseBackgroundAsksTheHostForItsWatermark) {
 TEST_F(PluginFixture, TapsArriveAsSigned16BitPoints) {
     TodayWindow* item = LoadAndCreate();
     TodayItemDescriptor descriptor;
-    windows.SendMessageTo(item, kMsgQueryRefresh, reinterpret_cast<std::uintptr_t>(&descriptor), 0);
+    Send(item, kMsgQueryRefresh, &descriptor);
     EXPECT_EQ(PointX(PackPoint(-3, 7)), -3);
     windows.SendMessageTo(item, kMsgLeftButtonUp, 0, PackPoint(230, 5));
     EXPECT_EQ(boxes.shown, (std::vector<Shown>{{"Press on the Left", "Orvano"}}));
     EXPECT_TRUE(plugin.item.ShowLabels);
     windows.SendMessageTo(item, kMsgLeftButtonUp, 0, PackPoint(-3, 5));
     EXPECT_FALSE(plugin.item.ShowLabels);
-    EXPECT_EQ(windows.SendMessageTo(item, kMsgQueryRefresh,
-                                    reinterpret_cast<std::uintptr_t>(&descriptor), 0),
-              1);
+    EXPECT_EQ(Send(item, kMsgQueryRefresh, &descriptor), 1);
     EXPECT_EQ(descriptor.height, 16);
 }
 
 TEST_F(PluginFixture, ClearCacheRereadsAndResetsTheAlarms) {
     settings.keys[kTodaySettingsKey]["AlarmZuhr"] = {1};
     TodayWindow* item = LoadAndCreate();
-    RecordingSurface surface;
-    windows.SendMessageTo(item, kMsgPaint, reinterpret_cast<std::uintptr_t>(&surface), 0);
+    Painted(item);
     ASSERT_EQ(store->Entries().size(), 1u);
     const auto firstHandle = store->Entries()[0].handle;
 
@@ -454,13 +481,8 @@ TEST_F(PluginFixture, AlarmsThatCannotBeSetAreLoggedOncePerRefresh) {
     };
     const auto logLines = [this] {
         log.reset();
-        const std::string text = ReadFile(dir.path() + "/orvano-today_log.txt");
-        std::size_t count = 0;
-        for (auto at = text.find("Cannot set 2 prayer alarm(s)\r\n"); at != std::string::npos;
-             at = text.find("Cannot set 2 prayer alarm(s)\r\n", at + 1)) {
-            ++count;
-        }
-        return count;
+        return CountOf(ReadFile(dir.path() + "/orvano-today_log.txt"),
+                       "Cannot set 2 prayer alarm(s)\r\n");
     };
     settings.keys[kTodaySettingsKey]["AlarmFajr"] = {1};
     settings.keys[kTodaySettingsKey]["AlarmIsha"] = {1};
@@ -468,23 +490,19 @@ TEST_F(PluginFixture, AlarmsThatCannotBeSetAreLoggedOncePerRefresh) {
     storeAt(dir.path() + "/store-folder");
     TodayWindow* item = LoadAndCreate();
     storeAt(dir.path() + "/store-folder");
-    RecordingSurface surface;
-    for (int paint = 0; paint < 3; ++paint) {
-        windows.SendMessageTo(item, kMsgPaint, reinterpret_cast<std::uintptr_t>(&surface), 0);
-    }
-    EXPECT_EQ(logLines(), 1u);
+    for (int paint = 0; paint < 3; ++paint) Painted(item);
+    EXPECT_EQ(logLines(), 1);
 
     WriteFile(dir.path() + "/data-file", "");
     storeAt(dir.path() + "/data-file/n");
     windows.SendMessageTo(item, kMsgClearCache, 0, 0);
-    windows.SendMessageTo(item, kMsgPaint, reinterpret_cast<std::uintptr_t>(&surface), 0);
-    EXPECT_EQ(logLines(), 1u);  // the log was restarted: the new refresh's line only
+    Painted(item);
+    EXPECT_EQ(logLines(), 1);  // the log was restarted: the new refresh's line only
 }
 
 TEST_F(PluginFixture, OptionsDialogShowsAndStoresTheSwitches) {
     settings.keys[kTodaySettingsKey]["AlarmMaghrib"] = {1};
-    WriteFile(dir.path() + "/data.cfg", kParis);
-    ASSERT_TRUE(Load());
+    ASSERT_TRUE(LoadParis());
     FakeDialog dialog;
     EXPECT_EQ(PluginOptionsDialogProc(plugin, &dialog, kMsgInitDialog, 0, 0), 1);
     EXPECT_EQ(dialog.fullScreenFlags, 5);
@@ -494,18 +512,16 @@ TEST_F(PluginFixture, OptionsDialogShowsAndStoresTheSwitches) {
     dialog.checks = {{1004, true}};  // only "Alarme Asr"
     EXPECT_EQ(PluginOptionsDialogProc(plugin, &dialog, kMsgCommand, kDialogDone, 0), 1);
     EXPECT_EQ(dialog.ended, 1);
-    const auto& values = settings.keys[kTodaySettingsKey];
-    EXPECT_EQ(values.at("AlarmFajr"), (std::vector<std::uint8_t>{0}));
-    EXPECT_EQ(values.at("AlarmZuhr"), (std::vector<std::uint8_t>{0}));
-    EXPECT_EQ(values.at("AlarmAsr"), (std::vector<std::uint8_t>{1}));
-    EXPECT_EQ(values.at("AlarmMaghrib"), (std::vector<std::uint8_t>{0}));
-    EXPECT_EQ(values.at("AlarmIsha"), (std::vector<std::uint8_t>{0}));
+    for (const char* name : {"AlarmFajr", "AlarmZuhr", "AlarmAsr", "AlarmMaghrib", "AlarmIsha"}) {
+        EXPECT_EQ(settings.keys[kTodaySettingsKey].at(name),
+                  (std::vector<std::uint8_t>{std::string(name) == "AlarmAsr"}))
+            << name;
+    }
     EXPECT_EQ(plugin.item.AlarmSwitches, (std::array<std::uint8_t, 6>{0, 0, 0, 1, 0, 0}));
 }
 
 TEST_F(PluginFixture, OptionsDialogWithoutTheKeyStoresNothing) {
-    WriteFile(dir.path() + "/data.cfg", kParis);
-    ASSERT_TRUE(Load());
+    ASSERT_TRUE(LoadParis());
     settings.keys.clear();
     FakeDialog dialog;
     PluginOptionsDialogProc(plugin, &dialog, kMsgInitDialog, 0, 0);
@@ -517,8 +533,7 @@ TEST_F(PluginFixture, OptionsDialogWithoutTheKeyStoresNothing) {
 }
 
 TEST_F(PluginFixture, OrvanoButtonStartsTheInstalledProgram) {
-    WriteFile(dir.path() + "/data.cfg", kParis);
-    ASSERT_TRUE(Load());
+    ASSERT_TRUE(LoadParis());
     FakeDialog dialog;
     EXPECT_EQ(PluginOptionsDialogProc(plugin, &dialog, kMsgCommand, kButtonOrvano, 0), 1);
     EXPECT_EQ(PluginOptionsDialogProc(plugin, &dialog, kMsgCommand, kButtonOrvano, 0), 1);
