@@ -22,6 +22,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
+std::size_t Find(const std::vector<std::string>& lines, const std::string& text,
+                 std::size_t from = 0) {
+    for (std::size_t i = from; i < lines.size(); ++i) {
+        if (lines[i] == text) return i;
+    }
+    return std::string::npos;
+}
+
 struct HostFixture : ::testing::Test {
     TempDir dir;
     std::string app, cfg, data, state, run, trace;
@@ -66,6 +74,29 @@ struct HostFixture : ::testing::Test {
             std::system((Environment() + command + " 2>>" + dir.path() + "/stderr").c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
+    // Starts the host in the background; its errors are dropped.
+    void StartInBackground(const std::string& command) const {
+        ASSERT_EQ(std::system((Environment() + command + " 2>/dev/null &").c_str()), 0);
+    }
+    // Waits up to ten seconds for the trace to hold `line`.
+    bool WaitFor(const std::string& line) const {
+        for (int i = 0; i < 100; ++i) {
+            if (Find(TraceLines(), line) != std::string::npos) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        return false;
+    }
+    // data.cfg replaced as the application saves it: written beside, renamed over.
+    void ReplaceConfig(const std::string& text) const {
+        WriteFile(cfg + "/orvano/data.cfg.tmp", text);
+        fs::rename(cfg + "/orvano/data.cfg.tmp", cfg + "/orvano/data.cfg");
+    }
+    // The test file with its first town, Algiers, selected instead of Paris.
+    std::string AlgiersConfig() const {
+        std::string text = ReadFile(ORVANO_TEST_DATA "/today_paris.cfg");
+        text.replace(text.find("1 2              1"), 18, "1 2              0");
+        return text;
+    }
     std::vector<std::string> TraceLines() const {
         std::vector<std::string> lines;
         std::istringstream in(ReadFile(trace));
@@ -84,14 +115,6 @@ struct HostFixture : ::testing::Test {
         return engine.schedule;
     }
 };
-
-std::size_t Find(const std::vector<std::string>& lines, const std::string& text,
-                 std::size_t from = 0) {
-    for (std::size_t i = from; i < lines.size(); ++i) {
-        if (lines[i] == text) return i;
-    }
-    return std::string::npos;
-}
 
 std::size_t FindPrefix(const std::vector<std::string>& lines, const std::string& prefix,
                        std::size_t from = 0) {
@@ -174,9 +197,7 @@ TEST_F(HostFixture, ShowsTheItemBlinksAtAPrayerMinuteAndSetsTheAlarms) {
     EXPECT_EQ(Find(lines, "sound SystemStart", sound + 1), std::string::npos);
 
     // One notification per switched-on prayer, in the store the host reads.
-    NotificationStore store(data + "/orvano/notifications", data + "/orvano/named-events",
-                            [] { return LocalTime{}; });
-    const auto entries = store.Entries();
+    const auto entries = StoredAlarms(data);
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries[0].trigger.application, "\\\\.\\Notifications\\NamedEvents\\Event Fajr");
     EXPECT_EQ(entries[1].trigger.application, "\\\\.\\Notifications\\NamedEvents\\Event Asr");
@@ -209,28 +230,15 @@ TEST_F(HostFixture, RereadsDataCfgWhenItChangesAndRunsOnce) {
     UseConfig();
     Switches("");
     // The first copy runs in the background for a while.
-    const std::string background = Environment() + HostCommand("2026-12-07 10:00:00", 4000) +
-                                   " 2>/dev/null & echo $! > " + dir.path() + "/pid";
-    ASSERT_EQ(std::system(background.c_str()), 0);
-    auto waitFor = [&](const std::string& line) {
-        for (int i = 0; i < 100; ++i) {
-            if (Find(TraceLines(), line) != std::string::npos) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
-        return false;
-    };
-    ASSERT_TRUE(waitFor("paint end"));
+    StartInBackground(HostCommand("2026-12-07 10:00:00", 4000));
+    ASSERT_TRUE(WaitFor("paint end"));
     // A second copy finds the first and leaves at once.
     EXPECT_EQ(Run(app + "/bin/orvano-today --boxes-to-stderr"), 0);
     EXPECT_NE(ReadFile(dir.path() + "/stderr").find("d\xc3\xa9j\xc3\xa0 lanc\xc3\xa9"),
               std::string::npos);
 
-    // The file replaced as the application saves it: written beside, renamed over.
-    std::string text = ReadFile(cfg + "/orvano/data.cfg");
-    text.replace(text.find("1 2              1"), 18, "1 2              0");
-    WriteFile(cfg + "/orvano/data.cfg.tmp", text);
-    fs::rename(cfg + "/orvano/data.cfg.tmp", cfg + "/orvano/data.cfg");
-    ASSERT_TRUE(waitFor("unloaded"));
+    ReplaceConfig(AlgiersConfig());
+    ASSERT_TRUE(WaitFor("unloaded"));
     const auto lines = TraceLines();
     const std::size_t cleared = Find(lines, "clear-cache (data.cfg changed)");
     ASSERT_NE(cleared, std::string::npos);
@@ -382,30 +390,17 @@ TEST_F(HostFixture, MenuSpeaksTheWindowsLanguageAndRunsItsActions) {
 TEST_F(HostFixture, AStormOfBadFilesShowsOneMessageAtATime) {
     UseConfig();
     Switches("");
-    const std::string good = ReadFile(cfg + "/orvano/data.cfg");
-    const std::string background = Environment() + app +
-                                   "/bin/orvano-today --silent --query-interval 250 --time "
-                                   "'2026-12-07 10:00:00' --exit-after 4500 --trace " +
-                                   trace + " 2>/dev/null &";
-    ASSERT_EQ(std::system(background.c_str()), 0);
-    auto waitFor = [&](const std::string& line) {
-        for (int i = 0; i < 100; ++i) {
-            if (Find(TraceLines(), line) != std::string::npos) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        return false;
-    };
-    ASSERT_TRUE(waitFor("paint end"));
+    StartInBackground(app +
+                      "/bin/orvano-today --silent --query-interval 250 --time "
+                      "'2026-12-07 10:00:00' --exit-after 4500 --trace " +
+                      trace);
+    ASSERT_TRUE(WaitFor("paint end"));
     for (int i = 0; i < 12; ++i) {
-        WriteFile(cfg + "/orvano/data.cfg.tmp", i % 2 ? "1 x\n" : "3 0 1 2\n");
-        fs::rename(cfg + "/orvano/data.cfg.tmp", cfg + "/orvano/data.cfg");
+        ReplaceConfig(i % 2 ? "1 x\n" : "3 0 1 2\n");
         std::this_thread::sleep_for(std::chrono::milliseconds(150));
     }
-    std::string algiers = good;
-    algiers.replace(algiers.find("1 2              1"), 18, "1 2              0");
-    WriteFile(cfg + "/orvano/data.cfg.tmp", algiers);
-    fs::rename(cfg + "/orvano/data.cfg.tmp", cfg + "/orvano/data.cfg");
-    ASSERT_TRUE(waitFor("unloaded"));
+    ReplaceConfig(AlgiersConfig());
+    ASSERT_TRUE(WaitFor("unloaded"));
     const auto lines = TraceLines();
     int messages = 0;
     for (const auto& line : lines) {
