@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 
 #include "astro/angle_text.h"
 #include "platform/notification_store.h"
@@ -68,10 +69,10 @@ TEST(NearestMinute, MatchesTheMinuteShown) {
     EXPECT_EQ(NearestMinuteOfDay(Hms(12, 59, 59.6)), 13 * 60);
     EXPECT_EQ(NearestMinuteOfDay(5.7), 5 * 60 + 42);
     EXPECT_EQ(NearestMinuteOfDay(Hms(23, 59, 29)), 23 * 60 + 59);
-    EXPECT_EQ(NearestMinuteOfDay(Hms(23, 59, 30)), -1);
-    EXPECT_EQ(NearestMinuteOfDay(Hms(23, 59, 59.9)), -1);
-    EXPECT_EQ(NearestMinuteOfDay(-0.5), -1);
-    EXPECT_EQ(NearestMinuteOfDay(24.2), -1);
+    // Past the day's last minute, or outside the day: no minute.
+    for (double hours : {Hms(23, 59, 30), Hms(23, 59, 59.9), -0.5, 24.2}) {
+        EXPECT_EQ(NearestMinuteOfDay(hours), -1) << hours;
+    }
     EXPECT_EQ(HoursToClockText(Hms(23, 59, 45)), "erreur : arrondi au jour suivant");
 }
 
@@ -213,17 +214,15 @@ TEST(AlarmTexts, PeriodsAndDialogTexts) {
     AlarmPeriod p = AlarmPeriodFor(now, 5.7);
     EXPECT_EQ(p.start, (LocalTime{2026, 12, 1, 7, 5, 42, 0, 345}));
     EXPECT_EQ(p.end, (LocalTime{2026, 12, 1, 7, 5, 43, 0, 345}));
+    // The alarm starts at the minute truncated, even when the time shown rounds up.
+    const auto hm = [](const LocalTime& t) { return std::array{t.hour, t.minute}; };
     p = AlarmPeriodFor(now, Hms(12, 59, 59.6));
-    EXPECT_EQ(p.start.hour, 12);
-    EXPECT_EQ(p.start.minute, 59);
-    EXPECT_EQ(p.end.hour, 13);
-    EXPECT_EQ(p.end.minute, 0);
+    EXPECT_EQ(hm(p.start), (std::array{12, 59}));
+    EXPECT_EQ(hm(p.end), (std::array{13, 0}));
     EXPECT_EQ(HoursToClockText(Hms(12, 59, 59.6)), "13:00");
     p = AlarmPeriodFor(now, Hms(23, 59, 24));
-    EXPECT_EQ(p.start.hour, 23);
-    EXPECT_EQ(p.start.minute, 59);
-    EXPECT_EQ(p.end.hour, 24);
-    EXPECT_EQ(p.end.minute, 0);
+    EXPECT_EQ(hm(p.start), (std::array{23, 59}));
+    EXPECT_EQ(hm(p.end), (std::array{24, 0}));
 
     const std::string date = AlarmDateText(7, 12, 2026, 0);
     EXPECT_EQ(date,
