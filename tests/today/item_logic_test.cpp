@@ -66,6 +66,8 @@ double Hms(int h, int m, double s) {
 TEST(NearestMinute, MatchesTheMinuteShown) {
     EXPECT_EQ(NearestMinuteOfDay(Hms(5, 42, 29.9)), 5 * 60 + 42);
     EXPECT_EQ(NearestMinuteOfDay(Hms(5, 42, 30)), 5 * 60 + 43);
+    EXPECT_EQ(NearestMinuteOfDay(0.125), 8);  // exactly 00:07:30, as "00:08" shows
+    EXPECT_EQ(HoursToClockText(0.125), "00:08");
     EXPECT_EQ(NearestMinuteOfDay(Hms(12, 59, 59.6)), 13 * 60);
     EXPECT_EQ(NearestMinuteOfDay(5.7), 5 * 60 + 42);
     EXPECT_EQ(NearestMinuteOfDay(Hms(23, 59, 29)), 23 * 60 + 59);
