@@ -313,7 +313,7 @@ void PaintAbout(Surface& surface, const PageLayout& l, const PaintInput& in) {
 }  // namespace
 
 int FontHeightForPoints(int dpiY, int points) {
-    return -static_cast<int>(dpiY * points / 72.0 + 0.5);
+    return -static_cast<int>(std::trunc(dpiY * points / 72.0 + 0.5));
 }
 
 Colour PrayerColour(int prayer) {

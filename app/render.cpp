@@ -100,79 +100,68 @@ bool IsRenderRequest(const std::vector<std::string>& args) {
     return false;
 }
 
-std::optional<RenderRequest> ParseRenderRequest(const std::vector<std::string>& args,
-                                                std::string& error) {
+namespace {
+
+// The request as the options fill it in, with what must have been given.
+struct ParsedRender {
     RenderRequest request;
     bool havePage = false;
     bool haveFile = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& option = args[i];
-        auto value = [&](std::string& out) {
-            if (i + 1 >= args.size()) return false;
-            out = args[++i];
-            return true;
-        };
-        std::string v;
-        if (option == "--exploring") {
-            request.exploring = true;
-            continue;
-        }
-        if (option == "--controls") {
-            request.controls = true;
-            continue;
-        }
-        if (!value(v)) {
-            error = "missing value after " + option;
-            return std::nullopt;
-        }
-        bool ok = true;
-        if (option == "--render" || option == "--dump-ops") {
-            request.output =
-                option == "--render" ? RenderRequest::Output::Png : RenderRequest::Output::Json;
-            ok = ParseInt(v, request.page) && request.page >= 0 && request.page <= 4;
-            havePage = ok;
-        } else if (option == "--png" || option == "--json") {
-            ok =
-                !v.empty() && (option == "--png") == (request.output == RenderRequest::Output::Png);
-            request.file = v;
-            haveFile = ok;
-        } else if (option == "--config") {
-            request.config = v;
-            ok = !v.empty();
-        } else if (option == "--town") {
-            int town = 0;
-            ok = ParseInt(v, town) && town >= 0;
-            request.town = town;
-        } else if (option == "--lang") {
-            int lang = 0;
-            ok = ParseInt(v, lang) && (lang == 1 || lang == 2);
-            request.lang = static_cast<std::uint32_t>(lang);
-        } else if (option == "--size") {
-            ok = ParseSize(v, request.width, request.height);
-        } else if (option == "--dpi") {
-            ok = ParseInt(v, request.dpi) && request.dpi >= 24 && request.dpi <= 960;
-        } else if (option == "--at") {
-            LocalTime at;
-            ok = ParseAt(v, at);
-            request.at = at;
-        } else {
-            error = "unknown option " + option;
-            return std::nullopt;
-        }
-        if (!ok) {
-            error = "bad argument " + option + " " + v;
-            return std::nullopt;
-        }
+};
+
+enum class OptionValue { Taken, Refused, Unknown };
+
+// An option that takes a value, with that value.
+OptionValue ParseValueOption(const std::string& option, const std::string& v,
+                             ParsedRender& parsed) {
+    RenderRequest& request = parsed.request;
+    bool ok = true;
+    if (option == "--render" || option == "--dump-ops") {
+        request.output =
+            option == "--render" ? RenderRequest::Output::Png : RenderRequest::Output::Json;
+        ok = ParseInt(v, request.page) && request.page >= 0 && request.page <= 4;
+        parsed.havePage = ok;
+    } else if (option == "--png" || option == "--json") {
+        ok = !v.empty() && (option == "--png") == (request.output == RenderRequest::Output::Png);
+        request.file = v;
+        parsed.haveFile = ok;
+    } else if (option == "--config") {
+        request.config = v;
+        ok = !v.empty();
+    } else if (option == "--town") {
+        int town = 0;
+        ok = ParseInt(v, town) && town >= 0;
+        request.town = town;
+    } else if (option == "--lang") {
+        int lang = 0;
+        ok = ParseInt(v, lang) && (lang == 1 || lang == 2);
+        request.lang = static_cast<std::uint32_t>(lang);
+    } else if (option == "--size") {
+        ok = ParseSize(v, request.width, request.height);
+    } else if (option == "--dpi") {
+        ok = ParseInt(v, request.dpi) && request.dpi >= 24 && request.dpi <= 960;
+    } else if (option == "--at") {
+        LocalTime at;
+        ok = ParseAt(v, at);
+        request.at = at;
+    } else {
+        return OptionValue::Unknown;
     }
+    return ok ? OptionValue::Taken : OptionValue::Refused;
+}
+
+// The defaults of what was not given, or nothing when a required option is missing.
+std::optional<RenderRequest> CompleteRequest(ParsedRender& parsed, std::string& error) {
+    RenderRequest& request = parsed.request;
     if (request.width == 0) {
         request.width = ScaleForDpi(kLayoutClientWidth, request.dpi);
         request.height = ScaleForDpi(kLayoutClientHeight, request.dpi);
     }
-    if (!havePage) {
+    if (!parsed.havePage) {
         error = "missing --render PAGE or --dump-ops PAGE";
         return std::nullopt;
     }
-    if (!haveFile) {
+    if (!parsed.haveFile) {
         error = request.output == RenderRequest::Output::Png ? "missing --png FILE"
                                                              : "missing --json FILE";
         return std::nullopt;
@@ -180,17 +169,47 @@ std::optional<RenderRequest> ParseRenderRequest(const std::vector<std::string>& 
     return request;
 }
 
-int RunRender(const std::vector<std::string>& args, const RenderEnvironment& environment) {
-    std::string error;
-    const std::optional<RenderRequest> parsed = ParseRenderRequest(args, error);
-    if (!parsed) {
-        environment.error("orvano: " + error);
-        return 2;
-    }
-    const RenderRequest& request = *parsed;
+}  // namespace
 
-    EngineState engine;
-    const std::string config = request.config.empty() ? environment.dataCfg : request.config;
+std::optional<RenderRequest> ParseRenderRequest(const std::vector<std::string>& args,
+                                                std::string& error) {
+    ParsedRender parsed;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& option = args[i];
+        if (option == "--exploring") {
+            parsed.request.exploring = true;
+            continue;
+        }
+        if (option == "--controls") {
+            parsed.request.controls = true;
+            continue;
+        }
+        if (i + 1 >= args.size()) {
+            error = "missing value after " + option;
+            return std::nullopt;
+        }
+        const std::string& v = args[++i];
+        switch (ParseValueOption(option, v, parsed)) {
+            case OptionValue::Taken:
+                break;
+            case OptionValue::Unknown:
+                error = "unknown option " + option;
+                return std::nullopt;
+            case OptionValue::Refused:
+                error = "bad argument ";
+                error.append(option).append(" ").append(v);
+                return std::nullopt;
+        }
+    }
+    return CompleteRequest(parsed, error);
+}
+
+namespace {
+
+// The tables and the town the request draws from. 0 when they are ready;
+// otherwise the exit code, with the reason told to the user.
+int ReadRenderTables(const RenderRequest& request, const RenderEnvironment& environment,
+                     const std::string& config, EngineState& engine) {
     CollectingSink boxes;
     StringTraceSink console;
     std::string openReason;
@@ -218,11 +237,12 @@ int RunRender(const std::vector<std::string>& args, const RenderEnvironment& env
         environment.error("orvano: cannot read " + config + ": " + why);
         return 1;
     }
+    return 0;
+}
 
-    const LocalTime at = request.at.value_or(TownTime(environment.now, engine.place));
-    engine.observation = Observation{at.day, at.month, at.year, at.hour, at.minute, at.second};
-    ComputeDaySchedule(engine);
-
+// The window's paint input for the request's page at `at`.
+PaintInput RenderPaintInput(const RenderRequest& request, const LocalTime& at,
+                            EngineState& engine) {
     PaintInput input;
     input.client = Rect{0, 0, request.width, request.height};
     input.dpiX = request.dpi;
@@ -234,31 +254,60 @@ int RunRender(const std::vector<std::string>& args, const RenderEnvironment& env
     input.pickedDate = at;
     input.pickedTime = at;
     input.recompute = [&engine] { ComputeDaySchedule(engine); };
+    return input;
+}
 
-    if (request.output == RenderRequest::Output::Json) {
-        RecordingSurface surface(request.dpi, input.client, environment.measure);
-        PaintMainWindow(surface, input, engine);
-        std::ofstream out(request.file, std::ios::binary | std::ios::trunc);
-        out << OpsToJson(surface.ops(), PageControls(request, environment));
-        out.close();
-        if (!out) {
-            environment.error("orvano: cannot write " + request.file);
-            return 1;
-        }
-        return 0;
-    }
+// The page's drawing operations and its controls as JSON.
+bool WriteOpsJson(const RenderRequest& request, const RenderEnvironment& environment,
+                  const PaintInput& input, EngineState& engine) {
+    RecordingSurface surface(request.dpi, input.client, environment.measure);
+    PaintMainWindow(surface, input, engine);
+    std::ofstream out(request.file, std::ios::binary | std::ios::trunc);
+    out << OpsToJson(surface.ops(), PageControls(request, environment));
+    out.close();
+    return static_cast<bool>(out);
+}
+
+// The page as a PNG image, with its empty controls over it when asked for.
+bool WritePng(const RenderRequest& request, const RenderEnvironment& environment,
+              const PaintInput& input, EngineState& engine) {
     const auto paint = [&](Surface& surface) { PaintMainWindow(surface, input, engine); };
-    bool written = false;
     if (request.controls) {
         std::vector<ControlSpec> shown;
         for (const auto& entry : ShownControls(request)) shown.push_back(entry.second);
-        written = environment.pngWithControls &&
-                  environment.pngWithControls(request.file, request.width, request.height,
-                                              request.dpi, shown, paint);
-    } else {
-        written = environment.png &&
-                  environment.png(request.file, request.width, request.height, request.dpi, paint);
+        return environment.pngWithControls &&
+               environment.pngWithControls(request.file, request.width, request.height, request.dpi,
+                                           shown, paint);
     }
+    return environment.png &&
+           environment.png(request.file, request.width, request.height, request.dpi, paint);
+}
+
+}  // namespace
+
+int RunRender(const std::vector<std::string>& args, const RenderEnvironment& environment) {
+    std::string error;
+    const std::optional<RenderRequest> parsed = ParseRenderRequest(args, error);
+    if (!parsed) {
+        environment.error("orvano: " + error);
+        return 2;
+    }
+    const RenderRequest& request = *parsed;
+
+    EngineState engine;
+    const std::string config = request.config.empty() ? environment.dataCfg : request.config;
+    if (const int status = ReadRenderTables(request, environment, config, engine); status != 0) {
+        return status;
+    }
+
+    const LocalTime at = request.at.value_or(TownTime(environment.now, engine.place));
+    engine.observation = Observation{at.day, at.month, at.year, at.hour, at.minute, at.second};
+    ComputeDaySchedule(engine);
+
+    const PaintInput input = RenderPaintInput(request, at, engine);
+    const bool written = request.output == RenderRequest::Output::Json
+                             ? WriteOpsJson(request, environment, input, engine)
+                             : WritePng(request, environment, input, engine);
     if (!written) {
         environment.error("orvano: cannot write " + request.file);
         return 1;
