@@ -162,37 +162,6 @@ TEST_F(ReaderFixture, LogKeepsTheOpenError) {
               std::string::npos);
 }
 
-// A reload that fails takes nothing from the file: the place and conventions
-// of the last good read stay together.
-TEST_F(ReaderFixture, FailedReloadLeavesThePreviousStateWhole) {
-    WriteFile(config(), kTwoTowns);
-    ASSERT_EQ(Read(), kReadOk);
-    const EngineState before = state;
-    WriteFile(config(),
-              "3 0 1 12 12 0.833 0 0 0 12.0\n"
-              "1 1 0 0\n"
-              "2 Egypt Cairo 30.04 31.24 2 0 0\n"
-              "7 broken\n");
-    EXPECT_EQ(Read(), kReadBadFormat);
-    EXPECT_EQ(boxes.shown, (std::vector<Shown>{{"bad format of data.cfg", "Read error"}}));
-    EXPECT_EQ(state.place.Name, before.place.Name);
-    EXPECT_EQ(state.place.latitude, before.place.latitude);
-    EXPECT_EQ(state.place.Convention, before.place.Convention);
-    EXPECT_EQ(state.tables.NumberOfTowns, before.tables.NumberOfTowns);
-    EXPECT_EQ(state.tables.Conventions[0].FajrTwilightAngle, 18.0);
-}
-
-TEST_F(ReaderFixture, EmptyFileAfterAGoodReadFailsTheCountCheck) {
-    WriteFile(config(), kTwoTowns);
-    ASSERT_EQ(Read(), kReadOk);
-    WriteFile(config(), "");
-    EXPECT_EQ(Read(), kReadTownCountError);
-    EXPECT_EQ(state.tables.NumberOfTowns, 2);
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0], (Shown{"Number of towns does not match NTowns", "Read error"}));
-    EXPECT_EQ(state.place.Name, "F\xc3\xa8s");
-}
-
 TEST_F(ReaderFixture, ConventionLineAfterTheSelectedTownOverwritesItsConvention) {
     WriteFile(config(),
               "1 1 0 0\n"
@@ -202,40 +171,44 @@ TEST_F(ReaderFixture, ConventionLineAfterTheSelectedTownOverwritesItsConvention)
     EXPECT_EQ(state.place.Convention, 7);
 }
 
-TEST_F(ReaderFixture, SelectedTownOutOfRangeKeepsTheEarlierPlace) {
-    WriteFile(config(), kTwoTowns);
-    ASSERT_EQ(Read(), kReadOk);
-    WriteFile(config(),
-              "1 2 2 0\n"
-              "2 France Paris 48.8566 2.3522 1 1 0\n"
-              "2 France Lyon 45.76 4.83 1 1 0\n");
-    EXPECT_EQ(Read(), kReadTownOutOfRange);
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0], (Shown{"Selected town out of range", "Read error"}));
-    EXPECT_EQ(state.place.Name, "F\xc3\xa8s");
-    EXPECT_EQ(state.place.Country, "Maroc");
-}
-
+// Every failure has its code and its box, and a reload that fails takes
+// nothing from the file: the place and conventions of the last good read stay
+// together.
 TEST_F(ReaderFixture, FailuresAndTheirBoxes) {
-    struct Case {
-        const char* text;
+    const std::string kParisAndLyon =
+        "1 2 2 0\n2 France Paris 48.8566 2.3522 1 1 0\n2 France Lyon 45.76 4.83 1 1 0\n";
+    const struct {
+        std::string text;
         int result;
         const char* message;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"1 0 0 0\n", kReadInvalidTownCount, "Invalid number of towns in data.cfg"},
         {"1 1 0 0\n7 whatever\n", kReadBadFormat, "bad format of data.cfg"},
         {"1 1 0 0\nFrance Paris\n", kReadBadFormat, "bad format of data.cfg"},
         {"1 1 0 0\n2 France Paris north 2.35 1 1 0\n", kReadBadFormat, "bad format of data.cfg"},
+        {"3 0 1 12 12 0.833 0 0 0 12.0\n1 1 0 0\n2 Egypt Cairo 30.04 31.24 2 0 0\n7 broken\n",
+         kReadBadFormat, "bad format of data.cfg"},
         {"1 2 0 0\n2 A B 1 2 3 4 5\n2 A C 1 2 3 4 5\n2 A D 1 2 3 4 5\n", kReadTownCountError,
          "Number of towns does not match NTowns"},
+        {"", kReadTownCountError, "Number of towns does not match NTowns"},
+        {kParisAndLyon, kReadTownOutOfRange, "Selected town out of range"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        WriteFile(config(), kTwoTowns);
+        ASSERT_EQ(Read(), kReadOk);
+        const EngineState before = state;
         boxes.shown.clear();
         WriteFile(config(), c.text);
-        EXPECT_EQ(Read(), c.result) << c.text;
-        ASSERT_EQ(boxes.shown.size(), 1u) << c.text;
-        EXPECT_EQ(boxes.shown[0], (Shown{c.message, "Read error"})) << c.text;
+        EXPECT_EQ(Read(), c.result);
+        EXPECT_EQ(boxes.shown, (std::vector<Shown>{{c.message, "Read error"}}));
+        EXPECT_EQ(state.place.Name, "F\xc3\xa8s");
+        EXPECT_EQ(state.place.Country, "Maroc");
+        EXPECT_EQ(state.place.latitude, before.place.latitude);
+        EXPECT_EQ(state.place.Convention, before.place.Convention);
+        EXPECT_EQ(state.tables.NumberOfTowns, 2);
+        EXPECT_EQ(state.tables.TownSelected, 1);
+        EXPECT_EQ(state.tables.Conventions[0].FajrTwilightAngle, 18.0);
     }
 }
 
