@@ -15,6 +15,7 @@ namespace {
 using testing::CalendarCaseTest;
 using testing::CalendarTest;
 using testing::CivilWeekday;
+using testing::Clock;
 using testing::DayRowColours;
 using testing::ExpectedHead;
 using testing::ExpectedPage;
@@ -157,10 +158,7 @@ TEST_F(CalendarTest, DateScheduleAndZoneAreAsBefore) {
     ComputeDaySchedule(state);
     const EngineState before = state;
     ASSERT_EQ(Write().status, CalendarStatus::Written);
-    EXPECT_EQ(state.observation.day, before.observation.day);
-    EXPECT_EQ(state.observation.month, before.observation.month);
-    EXPECT_EQ(state.observation.year, before.observation.year);
-    EXPECT_EQ(state.observation.hour, before.observation.hour);
+    EXPECT_EQ(Clock(state.observation), Clock(before.observation));
     EXPECT_EQ(state.schedule.exact, before.schedule.exact);
     EXPECT_EQ(state.schedule.adjusted, before.schedule.adjusted);
     EXPECT_EQ(state.timeZoneInEffect, before.timeZoneInEffect);
@@ -184,9 +182,7 @@ TEST_P(OpenError, GivesTheConsoleLineOnly) {
     EXPECT_EQ(result.status, c.status);
     EXPECT_EQ(console.text(), "File open error Oran_Janvier2010.html\n");
     EXPECT_TRUE(opened.empty());
-    EXPECT_EQ(state.observation.day, 17);
-    EXPECT_EQ(state.observation.month, 1);
-    EXPECT_EQ(state.observation.year, 2010);
+    EXPECT_EQ(Clock(state.observation), std::make_tuple(17, 1, 2010, 9, 30, 0));
     Entries entries = folder.Entries();
     for (std::string& e : entries) {
         if (std::filesystem::is_directory(folder / e)) e += "/";

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "astro/angle_text.h"
@@ -47,6 +48,11 @@ inline EngineState TownState(const std::string& name, int month, int year,
     return state;
 }
 
+// The whole observation, for comparing it at once.
+inline auto Clock(const Observation& o) {
+    return std::tie(o.day, o.month, o.year, o.hour, o.minute, o.second);
+}
+
 // Weekday of a civil date, 0 = Monday, by Sakamoto's rule: independent of the engine.
 inline int CivilWeekday(int day, int month, int year) {
     static const int offsets[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
@@ -58,20 +64,10 @@ inline int CivilWeekday(int day, int month, int year) {
 
 // The month names as the page holds them, in ISO-8859-1.
 inline const char* Latin1MonthName(int month) {
-    static const char* const names[] = {"",
-                                        "Janvier",
-                                        "F\xE9vrier",
-                                        "Mars",
-                                        "Avril",
-                                        "Mai",
-                                        "Juin",
-                                        "Juillet",
-                                        "Ao\xFBt",
-                                        "Septembre",
-                                        "Octobre",
-                                        "Novembre",
-                                        "D\xE9"
-                                        "cembre"};
+    // Octal escapes: a hexadecimal one would swallow the letters after it.
+    static const char* const names[] = {"",        "Janvier",  "F\351vrier", "Mars",    "Avril",
+                                        "Mai",     "Juin",     "Juillet",    "Ao\373t", "Septembre",
+                                        "Octobre", "Novembre", "D\351cembre"};
     return names[month];
 }
 

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <set>
 #include <string>
+#include <tuple>
 
 #include "astro/zone.h"
 #include "config/grammar.h"
@@ -109,36 +110,24 @@ std::string ExpectedText(const ConfigTables& t) {
     return s;
 }
 
+// Every field the file holds, for comparing tables whole.
+auto Fields(const Convention& c) {
+    return std::tie(c.Name, c.AddedMinutes, c.AsrShafii, c.Isha_is_Maghrib_plus, c.ZuhrFixe,
+                    c.FajrTwilightAngle, c.IshaTwilightAngle, c.SunriseSetAngle, c.IshaPlusMinutes,
+                    c.ZuhrHour);
+}
+auto Fields(const Town& t) {
+    return std::tie(t.Country, t.Name, t.latitude, t.longitude, t.TimeZone, t.DST, t.Convention);
+}
+
 void ExpectSameTables(const ConfigTables& a, const ConfigTables& b) {
-    for (size_t i = 0; i < 9; ++i) {
-        SCOPED_TRACE(i);
-        const Convention& x = a.Conventions[i];
-        const Convention& y = b.Conventions[i];
-        EXPECT_EQ(x.Name, y.Name);
-        EXPECT_EQ(x.AddedMinutes, y.AddedMinutes);
-        EXPECT_EQ(x.AsrShafii, y.AsrShafii);
-        EXPECT_EQ(x.Isha_is_Maghrib_plus, y.Isha_is_Maghrib_plus);
-        EXPECT_EQ(x.ZuhrFixe, y.ZuhrFixe);
-        EXPECT_EQ(x.FajrTwilightAngle, y.FajrTwilightAngle);
-        EXPECT_EQ(x.IshaTwilightAngle, y.IshaTwilightAngle);
-        EXPECT_EQ(x.SunriseSetAngle, y.SunriseSetAngle);
-        EXPECT_EQ(x.IshaPlusMinutes, y.IshaPlusMinutes);
-        EXPECT_EQ(x.ZuhrHour, y.ZuhrHour);
+    for (size_t i = 0; i < kConventionCount; ++i) {
+        EXPECT_EQ(Fields(a.Conventions[i]), Fields(b.Conventions[i])) << "convention " << i;
     }
-    EXPECT_EQ(a.NumberOfTowns, b.NumberOfTowns);
-    EXPECT_EQ(a.TownSelected, b.TownSelected);
-    EXPECT_EQ(a.Verbose, b.Verbose);
+    EXPECT_EQ(std::tie(a.NumberOfTowns, a.TownSelected, a.Verbose),
+              std::tie(b.NumberOfTowns, b.TownSelected, b.Verbose));
     ASSERT_EQ(a.Towns.size(), b.Towns.size());
-    for (size_t i = 0; i < a.Towns.size(); ++i) {
-        SCOPED_TRACE(a.Towns[i].Name);
-        EXPECT_EQ(a.Towns[i].Country, b.Towns[i].Country);
-        EXPECT_EQ(a.Towns[i].Name, b.Towns[i].Name);
-        EXPECT_EQ(a.Towns[i].latitude, b.Towns[i].latitude);
-        EXPECT_EQ(a.Towns[i].longitude, b.Towns[i].longitude);
-        EXPECT_EQ(a.Towns[i].TimeZone, b.Towns[i].TimeZone);
-        EXPECT_EQ(a.Towns[i].DST, b.Towns[i].DST);
-        EXPECT_EQ(a.Towns[i].Convention, b.Towns[i].Convention);
-    }
+    for (size_t i = 0; i < a.Towns.size(); ++i) EXPECT_EQ(Fields(a.Towns[i]), Fields(b.Towns[i]));
 }
 
 // Every writer test starts from the sample tables, with a fresh folder for the file.

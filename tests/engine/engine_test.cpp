@@ -9,6 +9,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "astro/angle_text.h"
@@ -99,15 +100,11 @@ std::string Report(EngineState& state) {
     return sink.text();
 }
 
+auto SunFields(const SunState& s) {
+    return std::tie(s.T, s.L, s.RA, s.delta, s.theta0, s.h, s.tau, s.transitHour);
+}
 void ExpectSameSun(const SunState& a, const SunState& b) {
-    EXPECT_EQ(a.T, b.T);
-    EXPECT_EQ(a.L, b.L);
-    EXPECT_EQ(a.RA, b.RA);
-    EXPECT_EQ(a.delta, b.delta);
-    EXPECT_EQ(a.theta0, b.theta0);
-    EXPECT_EQ(a.h, b.h);
-    EXPECT_EQ(a.tau, b.tau);
-    EXPECT_EQ(a.transitHour, b.transitHour);
+    EXPECT_EQ(SunFields(a), SunFields(b));
 }
 
 struct TableRow {
