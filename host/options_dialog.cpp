@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <cmath>
 
 #include "host/host_text.h"
 
@@ -50,7 +51,7 @@ OptionsDialog::OptionsDialog(TodayDialogProc proc, bool french, QWidget* parent)
     const double baseX =
         metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 52.0;
     const int baseY = metrics.height();
-    auto px = [&](int dlu) { return static_cast<int>(dlu * baseX / 4 + 0.5); };
+    auto px = [&](int dlu) { return static_cast<int>(std::lround(dlu * baseX / 4)); };
     auto py = [&](int dlu) { return (dlu * baseY + 4) / 8; };
 
     auto* layout = new QVBoxLayout(this);

@@ -375,6 +375,7 @@ std::intptr_t StripWindow::HostProc(std::uint32_t message, std::uintptr_t wParam
         return wParam == kColourTodayText ? static_cast<std::intptr_t>(PackColour(kTextColour)) : 0;
     }
     if (message == kMsgDrawWatermark) {
+        // NOLINTNEXTLINE(performance-no-int-to-ptr): messages carry pointers as integers.
         const auto* request = reinterpret_cast<const TodayWatermark*>(lParam);
         if (request == nullptr || request->window == nullptr ||
             request->window->painter == nullptr) {

@@ -76,7 +76,7 @@ bool PaintToPng(const std::string& file, int width, int height, int dpi,
                  static_cast<int>(std::lround(height * ratio)), QImage::Format_RGB32);
     image.setDevicePixelRatio(ratio);
     image.fill(Qt::white);  // the window's background brush
-    const int dotsPerMeter = static_cast<int>(dpi / 0.0254 + 0.5);
+    const int dotsPerMeter = static_cast<int>(std::lround(dpi / 0.0254));
     image.setDotsPerMeterX(dotsPerMeter);
     image.setDotsPerMeterY(dotsPerMeter);
     QtImageCache cache;
