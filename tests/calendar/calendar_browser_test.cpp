@@ -22,6 +22,7 @@ namespace orvano {
 namespace {
 
 using testing::CivilWeekday;
+using testing::Count;
 using testing::ReadFile;
 using testing::TempFolder;
 using testing::TownState;
@@ -117,12 +118,6 @@ std::vector<std::string> Rows(const std::string& dom) {
         rows.push_back(it->str());
     }
     return rows;
-}
-
-size_t Count(const std::string& text, const std::string& what) {
-    size_t n = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-    return n;
 }
 
 class BrowserPage : public testing::CalendarTest {

@@ -334,12 +334,7 @@ TEST_F(CalendarTest, CellsShowTheClockTextsIncludingTheOverflowMessage) {
     const std::string page = WrittenPage();
     EXPECT_EQ(page, ExpectedPage(before, 30));
     const std::string overflow = std::string("&nbsp;") + kClockOverflowText + "</td>";
-    size_t count = 0;
-    for (size_t at = page.find(overflow); at != std::string::npos;
-         at = page.find(overflow, at + 1)) {
-        ++count;
-    }
-    EXPECT_EQ(count, 30u);
+    EXPECT_EQ(testing::Count(page, overflow), 30u);
 }
 
 TEST_F(CalendarTest, EstimatedCellsCarryTheMarkAndThePageItsLegend) {

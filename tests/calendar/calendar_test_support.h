@@ -136,6 +136,13 @@ inline std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
+// How often `what` occurs in `text`.
+inline size_t Count(const std::string& text, const std::string& what) {
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+}
+
 // The row openings of the day rows, in order.
 inline std::vector<std::string> DayRowColours(const std::string& page) {
     std::vector<std::string> colours;
