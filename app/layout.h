@@ -57,14 +57,6 @@ inline constexpr std::uint32_t PageBit(int page) {
     return std::uint32_t{1} << page;
 }
 
-struct Box {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;  // a list's: the height of its open drop-down part
-    friend bool operator==(const Box&, const Box&) = default;
-};
-
 struct ControlPlace {
     Box box;
     std::uint32_t pages = 0;  // PageBit of every page that shows it

@@ -17,6 +17,15 @@ struct Rect {
     friend bool operator==(const Rect&, const Rect&) = default;
 };
 
+// A place and size: x and y of its top-left pixel.
+struct Box {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;  // a list's: the height of its open drop-down part
+    friend bool operator==(const Box&, const Box&) = default;
+};
+
 struct Colour {
     std::uint8_t red = 0;
     std::uint8_t green = 0;

@@ -7,6 +7,7 @@
 
 #include "astro/angle_text.h"
 #include "platform/notification_store.h"
+#include "platform/recording_surface.h"
 #include "platform/today_host.h"
 #include "tests/support/recording_platform.h"
 #include "today_test_util.h"
@@ -85,55 +86,27 @@ class FakeTodayWindows final : public TodayWindowSystem {
     }
 };
 
-// Keeps the drawing operations as text lines.
-class RecordingSurface final : public Surface {
-  public:
-    std::vector<std::string> ops;
-    int dpi = 96;
-    int nextId = 1;
-    int LogicalDpiY() const override { return dpi; }
-    Rect PaintArea() const override { return {}; }
-    FontId CreateFont(const FontSpec& s) override {
-        ops.push_back("font '" + s.face + "' " + std::to_string(s.height) + " " +
-                      std::to_string(s.weight));
-        return FontId{nextId++};
+// The strip's drawing as text lines: each text with its colour and box, each
+// icon with the size it was loaded at.
+std::vector<std::string> Lines(const RecordingSurface& surface) {
+    std::vector<std::string> lines;
+    for (const DrawOp& op : surface.ops()) {
+        if (op.kind == DrawOp::Kind::Icon) {
+            lines.push_back("icon " + std::to_string(op.resourceId) + " " +
+                            std::to_string(op.loadWidth) + "x" + std::to_string(op.loadHeight) +
+                            " at " + std::to_string(op.x) + "," + std::to_string(op.y));
+        } else if (op.kind == DrawOp::Kind::TextInRect) {
+            lines.push_back(std::string(op.align == TextAlign::Centre ? "centre " : "left ") +
+                            std::to_string(op.rect.left) + "," + std::to_string(op.rect.top) + "," +
+                            std::to_string(op.rect.right) + "," + std::to_string(op.rect.bottom) +
+                            " " + op.text + " in " + std::to_string(op.colour.red) + "," +
+                            std::to_string(op.colour.green) + "," + std::to_string(op.colour.blue));
+        } else {
+            lines.push_back("unexpected operation");
+        }
     }
-    FontId SelectFont(FontId f) override {
-        ops.push_back("select font " + std::to_string(f.value));
-        return FontId{0};
-    }
-    void ReleaseFont(FontId f) override {
-        ops.push_back("release font " + std::to_string(f.value));
-    }
-    PenId CreateSolidPen(int, Colour) override { return PenId{nextId++}; }
-    PenId SelectPen(PenId) override { return PenId{0}; }
-    void ReleasePen(PenId) override {}
-    void SetTextColour(Colour c) override {
-        ops.push_back("colour " + std::to_string(c.red) + "," + std::to_string(c.green) + "," +
-                      std::to_string(c.blue));
-    }
-    void SetTransparentBackground() override { ops.push_back("transparent"); }
-    void DrawText(int, int, const std::string& text, TextAlign) override { ops.push_back(text); }
-    void DrawTextInRect(const Rect& r, const std::string& text, TextAlign a) override {
-        ops.push_back(std::string(a == TextAlign::Centre ? "centre " : "left ") +
-                      std::to_string(r.left) + "," + std::to_string(r.top) + "," +
-                      std::to_string(r.right) + "," + std::to_string(r.bottom) + " " + text);
-    }
-    void MoveTo(int, int) override {}
-    void LineTo(int, int) override {}
-    BitmapId LoadBitmap(int) override { return BitmapId{}; }
-    void DrawBitmap(BitmapId, int, int) override {}
-    void ReleaseBitmap(BitmapId) override {}
-    IconId LoadIcon(int id, int w, int h) override {
-        ops.push_back("load icon " + std::to_string(id) + " " + std::to_string(w) + "x" +
-                      std::to_string(h));
-        return IconId{nextId++};
-    }
-    void DrawIcon(IconId, int x, int y) override {
-        ops.push_back("draw icon " + std::to_string(x) + "," + std::to_string(y));
-    }
-    void ReleaseIcon(IconId) override { ops.push_back("release icon"); }
-};
+    return lines;
+}
 
 class FakeDialog final : public TodayDialog {
   public:
@@ -232,7 +205,7 @@ struct PluginFixture : ::testing::Test {
     std::vector<std::string> Painted(TodayWindow* item) {
         RecordingSurface surface;
         Send(item, kMsgPaint, &surface);
-        return surface.ops;
+        return Lines(surface);
     }
 };
 
@@ -271,11 +244,10 @@ TEST_F(PluginFixture, HighResolutionScreen) {
     TodayItemDescriptor descriptor;
     EXPECT_EQ(Send(item, kMsgQueryRefresh, &descriptor), 1);
     EXPECT_EQ(descriptor.height, 64);
-    RecordingSurface surface;
-    surface.dpi = 192;
+    RecordingSurface surface(192);
     Send(item, kMsgPaint, &surface);
-    EXPECT_EQ(surface.ops[1], "load icon 104 0x0");  // the default icon size
-    EXPECT_EQ(surface.ops[4], "font '' -21 700");
+    EXPECT_EQ(Lines(surface)[0].rfind("icon 104 0x0 at ", 0), 0u);  // the default icon size
+    EXPECT_EQ(surface.ops()[1].font, (FontSpec{"", -21, 700}));
 }
 
 TEST_F(PluginFixture, CreationRegistersTheClassOnce) {
@@ -308,34 +280,31 @@ TEST_F(PluginFixture, PaintDrawsFiveTimesAndTheTown) {
     EXPECT_EQ(Send(item, kMsgPaint, &surface), 0);
     const auto& a = plugin.item.engine.schedule.adjusted;
     const std::vector<std::string> expected = {
-        "transparent",
-        "load icon 104 16x16",
-        "draw icon 220,0",
-        "release icon",
-        "font '' -11 700",
-        "select font 2",
-        "colour 10,20,30",
-        "centre 1,2,39,17 Fajr",
-        "centre 1,17,39,32 " + HoursToClockText(a[Fajr]),
-        "colour 10,20,30",
-        "centre 39,2,77,17 Zuhr",
-        "centre 39,17,77,32 " + HoursToClockText(a[Zuhr]),
-        "colour 10,20,30",
-        "centre 77,2,115,17 Asr",
-        "centre 77,17,115,32 " + HoursToClockText(a[Asr]),
-        "colour 10,20,30",
-        "centre 110,2,158,17 Maghrib",
-        "centre 115,17,153,32 " + HoursToClockText(a[Maghrib]),
-        "colour 10,20,30",
-        "centre 153,2,191,17 Isha",
-        "centre 153,17,191,32 " + HoursToClockText(a[Isha]),
-        "colour 10,20,30",
-        "left 191,2,229,17 Ville",
-        "left 191,17,240,32 Paris",
-        "select font 0",
-        "release font 2",
+        "icon 104 16x16 at 220,0",
+        "centre 1,2,39,17 Fajr in 10,20,30",
+        "centre 1,17,39,32 " + HoursToClockText(a[Fajr]) + " in 10,20,30",
+        "centre 39,2,77,17 Zuhr in 10,20,30",
+        "centre 39,17,77,32 " + HoursToClockText(a[Zuhr]) + " in 10,20,30",
+        "centre 77,2,115,17 Asr in 10,20,30",
+        "centre 77,17,115,32 " + HoursToClockText(a[Asr]) + " in 10,20,30",
+        "centre 110,2,158,17 Maghrib in 10,20,30",
+        "centre 115,17,153,32 " + HoursToClockText(a[Maghrib]) + " in 10,20,30",
+        "centre 153,2,191,17 Isha in 10,20,30",
+        "centre 153,17,191,32 " + HoursToClockText(a[Isha]) + " in 10,20,30",
+        "left 191,2,229,17 Ville in 10,20,30",
+        "left 191,17,240,32 Paris in 10,20,30",
     };
-    EXPECT_EQ(surface.ops, expected);
+    EXPECT_EQ(Lines(surface), expected);
+    EXPECT_TRUE(surface.transparentBackground());
+    for (const DrawOp& op : surface.ops()) {
+        if (op.kind == DrawOp::Kind::TextInRect) {
+            EXPECT_EQ(op.font, (FontSpec{"", -11, 700}));
+        }
+    }
+    // Every font and icon made for the paint is released, none while in use.
+    EXPECT_EQ(surface.LiveObjects(), 0);
+    EXPECT_EQ(surface.ObjectsMade(), 2);
+    EXPECT_TRUE(surface.faults().empty());
     EXPECT_EQ(windows.colourRequests, (std::vector<std::uintptr_t>{0x10000004}));
     EXPECT_EQ(plugin.item.scheduleDate.day, 7);  // the daily refresh ran first
 }
@@ -356,10 +325,10 @@ TEST_F(PluginFixture, PaintFollowsTheHighLatitudeSetting) {
     for (const auto& c : cases) {
         settings.keys[kAppSettingsKey][kHighLatitudeRuleValue] =
             std::vector<std::uint8_t>(c.word.begin(), c.word.end());
-        const std::vector<std::string> ops = Painted(item);
+        const std::vector<std::string> lines = Painted(item);
         const auto at = [&](const std::string& head) {
-            for (const std::string& op : ops) {
-                if (op.rfind(head, 0) == 0) return op.substr(head.size());
+            for (const std::string& line : lines) {
+                if (line.rfind(head, 0) == 0) return line.substr(head.size());
             }
             return std::string("(none)");
         };
@@ -367,7 +336,7 @@ TEST_F(PluginFixture, PaintFollowsTheHighLatitudeSetting) {
         const std::string isha = at("centre 153,17,191,32 ");
         EXPECT_NE(fajr.find(c.fajr), std::string::npos) << c.word << " " << fajr;
         EXPECT_NE(isha.find(c.isha), std::string::npos) << c.word << " " << isha;
-        EXPECT_EQ(at("left 191,17,240,32 "), c.town) << c.word;
+        EXPECT_EQ(at("left 191,17,240,32 "), c.town + " in 10,20,30") << c.word;
     }
 }
 
@@ -382,10 +351,9 @@ TEST_F(PluginFixture, BlinkingPrayerIsDrawnInTheBlinkColour) {
     descriptor.height = 32;
     plugin.item.HeightChanged = false;
     EXPECT_EQ(Send(item, kMsgQueryRefresh, &descriptor), 0);
-    const std::vector<std::string> ops = Painted(item);
-    EXPECT_EQ(ops[12], "colour 255,0,0");
-    EXPECT_EQ(ops[13], "centre 77,2,115,17 Asr");
-    EXPECT_EQ(ops[9], "colour 10,20,30");
+    const std::vector<std::string> lines = Painted(item);
+    EXPECT_EQ(lines[5], "centre 77,2,115,17 Asr in 255,0,0");
+    EXPECT_EQ(lines[3], "centre 39,2,77,17 Zuhr in 10,20,30");
     EXPECT_TRUE(sounds.played.empty());
 }
 
