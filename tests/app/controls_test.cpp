@@ -205,13 +205,7 @@ TEST_F(ControlsTest, EachPageShowsItsOwnControls) {
     // Start-up applies page 0 over page 0: Previous is shown and hidden again.
     EXPECT_EQ(window().ById(kIdPrevious)->visibilityChanges, (std::vector<bool>{true, false}));
 
-    const std::vector<std::vector<size_t>> visible = {
-        {1},
-        {0, 1},
-        {0, 1, 2, 3, 4, 5, 6, 7},
-        {0, 1, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 22, 23},
-        {0, 20, 21},
-    };
+    const auto& visible = kVisibleOnPage;
     // The layout table's page of every control agrees.
     const PageLayout layout = MakeLayout(Rect{0, 0, 240, 300}, 96, 96);
     for (int page = 0; page < kPageCount; ++page) {
