@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <ctime>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -13,6 +12,7 @@
 #include <vector>
 
 #include "app/app.h"
+#include "tests/support/desktop_zone.h"
 #include "tests/support/recording_platform.h"
 
 namespace orvano::testing {
@@ -32,9 +32,7 @@ class AppFixture : public ::testing::Test {
     void SetUp() override {
         // The desktop keeps the bundled default town's zone, so its clock is the
         // town's; a test that wants another desktop zone sets TZ itself.
-        const char* tz = std::getenv("TZ");
-        savedTz_ = tz != nullptr ? std::optional<std::string>(tz) : std::nullopt;
-        SetDesktopZone("Africa/Algiers");
+        desktop_.emplace("Africa/Algiers");
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         folder_ = std::filesystem::temp_directory_path() /
                   ("orvano_app_" + std::string(info->test_suite_name()) + "_" + info->name() + "_" +
@@ -49,18 +47,10 @@ class AppFixture : public ::testing::Test {
     void TearDown() override {
         app.reset();
         std::filesystem::remove_all(folder_);
-        if (savedTz_) {
-            setenv("TZ", savedTz_->c_str(), 1);
-        } else {
-            unsetenv("TZ");
-        }
-        tzset();
+        desktop_.reset();
     }
 
-    static void SetDesktopZone(const char* zone) {
-        setenv("TZ", zone, 1);
-        tzset();
-    }
+    static void SetDesktopZone(const char* zone) { DesktopZone::Set(zone); }
 
     void InstallBundledConfig() {
         std::filesystem::copy_file(std::filesystem::path(ORVANO_SOURCE_DIR) / "resources/data.cfg",
@@ -77,7 +67,7 @@ class AppFixture : public ::testing::Test {
 
   private:
     std::filesystem::path folder_;
-    std::optional<std::string> savedTz_;
+    std::optional<DesktopZone> desktop_;
 };
 
 }  // namespace orvano::testing

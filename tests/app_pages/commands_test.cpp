@@ -24,6 +24,7 @@
 #include "astro/trace.h"
 #include "config/reader.h"
 #include "tests/app_pages/recorded_ops.h"
+#include "tests/support/desktop_zone.h"
 #include "tests/support/recording_platform.h"
 #include "tests/support/temp_folder.h"
 
@@ -386,10 +387,11 @@ TEST(TownCommands, ZoneChooser) {
 
     // Add starts the new town in the desktop's zone, unless one was chosen for it.
     FillConfigFields(*s.app);
-    setenv("TZ", "America/St_Johns", 1);
-    s.control(s.controls().townField).SetText("Gander");
-    s.window().SendCommand(kIdAdd);
-    unsetenv("TZ");
+    {
+        const testing::DesktopZone newfoundland("America/St_Johns");
+        s.control(s.controls().townField).SetText("Gander");
+        s.window().SendCommand(kIdAdd);
+    }
     ASSERT_EQ(s.app->engine.tables.Towns.size(), 2u);
     const Town& added = s.app->engine.tables.Towns[1];
     EXPECT_EQ(added.Zone, "America/St_Johns");

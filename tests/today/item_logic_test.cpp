@@ -8,6 +8,7 @@
 
 #include "astro/angle_text.h"
 #include "platform/notification_store.h"
+#include "tests/support/desktop_zone.h"
 #include "tests/support/recording_platform.h"
 #include "today/town_time.h"
 #include "today_test_util.h"
@@ -340,10 +341,7 @@ TEST_F(RefreshFixture, NextPrayerIsTodaysOrTomorrowsFajr) {
 }
 
 TEST_F(RefreshFixture, ATownWithAZoneLivesByItsOwnDayAndAlarmsOnTheDesktopsClock) {
-    const char* saved = std::getenv("TZ");
-    const std::string previous = saved != nullptr ? saved : "";
-    setenv("TZ", "Europe/Paris", 1);
-    tzset();
+    const testing::DesktopZone paris("Europe/Paris");
     state.engine.place.Zone = "Asia/Tokyo";  // eight hours ahead of Paris in December
     state.AlarmSwitches[Fajr] = 1;
     const LocalTime desktop{2026, 12, 1, 7, 20, 30, 0, 0};
@@ -359,12 +357,6 @@ TEST_F(RefreshFixture, ATownWithAZoneLivesByItsOwnDayAndAlarmsOnTheDesktopsClock
     EXPECT_EQ(entries[0].trigger.start, NormaliseLocalTime(start));
     state.engine.place.Zone.clear();  // without a zone the desktop's time is the town's
     EXPECT_EQ(TownNow(desktop, state.engine.place), desktop);
-    if (saved != nullptr) {
-        setenv("TZ", previous.c_str(), 1);
-    } else {
-        unsetenv("TZ");
-    }
-    tzset();
 }
 
 TEST_F(RefreshFixture, AllSwitchesOffSetsAndClearsNothing) {
