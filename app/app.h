@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "astro/trace.h"
-#include "config/message_sink.h"
 #include "engine/state.h"
 #include "platform/language.h"
 #include "platform/platform.h"
@@ -159,17 +158,6 @@ LocalTime TownNow(const App& app);
 // tables and the current place; its result is not looked at.
 void ReadApplicationConfig(App& app);
 
-// The configuration's messages (reader and writer) as the window's message boxes.
-class MessageBoxSink final : public MessageSink {
-  public:
-    explicit MessageBoxSink(MessageBoxes& boxes) : boxes_(boxes) {}
-    void Show(const std::string& text, const std::string& caption) override {
-        boxes_.ShowOk(text, caption);
-    }
-
-  private:
-    MessageBoxes& boxes_;
-};
 // The day's schedule for the town and the observation's date.
 void Recompute(App& app);
 // The one-second timer: redraws the Home page's clock strip and nothing else.

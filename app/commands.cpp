@@ -91,15 +91,15 @@ void ChooseLanguage(App& app) {
     Control* list = app.ui.controls.languageList;
     if (list == nullptr || list->SelectedLine() < 0) return;
     app.ui.Lang = static_cast<std::uint32_t>(list->SelectedLine() + 1);
-    MessageBoxes& messages = app.platform.messages;
+    MessageSink& messages = app.platform.messages;
     auto key = app.platform.settings.OpenKey(kAppSettingsKey);
     if (!key || !key->WriteNumber("Lang", app.ui.Lang)) {
         // A key that opens but cannot be written is as good as missing.
-        messages.ShowOk(kRegistryErrorText.In(app.ui), kRegistryErrorCaption.In(app.ui));
+        messages.Show(kRegistryErrorText.In(app.ui), kRegistryErrorCaption.In(app.ui));
         return;
     }
     key.reset();  // closed before the box, which may wait for the user a long time
-    messages.ShowOk(kLanguageText.In(app.ui), kLanguageCaption.In(app.ui));
+    messages.Show(kLanguageText.In(app.ui), kLanguageCaption.In(app.ui));
 }
 
 void ChooseHighLatitudeRule(App& app, Window& window) {
@@ -115,8 +115,7 @@ void ChooseHighLatitudeRule(App& app, Window& window) {
     RepaintAll(window);
     auto key = app.platform.settings.OpenKey(kAppSettingsKey);
     if (!key || !key->WriteText(kHighLatitudeRuleValue, HighLatitudeRuleName(rule))) {
-        app.platform.messages.ShowOk(kRegistryErrorText.In(app.ui),
-                                     kRegistryErrorCaption.In(app.ui));
+        app.platform.messages.Show(kRegistryErrorText.In(app.ui), kRegistryErrorCaption.In(app.ui));
     }
 }
 
@@ -185,13 +184,13 @@ void ShowSunPosition(App& app, Window& window) {
     ComputeSunPosition(engine.observation, engine.place, engine.timeZoneInEffect, engine.sun,
                        engine.trace());
     const std::string text = SunPositionText(engine);
-    app.platform.messages.ShowOk(text, kSunPositionCaption.In(app.ui));
+    app.platform.messages.Show(text, kSunPositionCaption.In(app.ui));
     app.platform.console.Debug(text);
 }
 
 void WriteCalendar(App& app) {
     if (!HasSelectedTown(app.engine.tables)) {
-        app.platform.messages.ShowOk(kNoTownCalendarText.In(app.ui), kNoTownCaption.In(app.ui));
+        app.platform.messages.Show(kNoTownCalendarText.In(app.ui), kNoTownCaption.In(app.ui));
         return;
     }
     Shell& shell = app.platform.shell;
@@ -270,7 +269,7 @@ std::optional<double> ReadCoordinate(App& app, Control* field, const Bilingual& 
     const std::string text = CutCharacters(field->GetText(), kFieldChars);
     const std::optional<double> value = ParseNumberField(text);
     if (value && *value >= -limit && *value <= limit) return value;
-    app.platform.messages.ShowOk(
+    app.platform.messages.Show(
         Format(kFieldRefusedText.In(app.ui), name.In(app.ui), text.c_str(), -limit, limit),
         kFieldRefusedCaption.In(app.ui));
     return std::nullopt;
@@ -309,7 +308,7 @@ bool FieldsDifferFromPlace(const App& app) {
 void Save(App& app, Window& window) {
     ConfigTables& tables = app.engine.tables;
     if (!HasSelectedTown(tables)) {
-        app.platform.messages.ShowOk(kNoTownSaveText.In(app.ui), kNoTownCaption.In(app.ui));
+        app.platform.messages.Show(kNoTownSaveText.In(app.ui), kNoTownCaption.In(app.ui));
         return;
     }
     if (FieldsDifferFromPlace(app) &&
@@ -318,13 +317,13 @@ void Save(App& app, Window& window) {
         if (!ReadFieldsIntoPlace(app, true) || !HasSelectedTown(tables)) return;
     }
     tables.Towns[static_cast<size_t>(tables.TownSelected)] = TownFromPlace(app.engine.place);
-    MessageBoxSink boxes(app.platform.messages);
     // Running on the installed default: the user's own copy could not be made.
     if (app.files.readOnly) {
-        boxes.Show(ConfigPath(app), kCaptionWriteError);
+        app.platform.messages.Show(ConfigPath(app), kCaptionWriteError);
         return;
     }
-    if (WriteDataCfg(ConfigPath(app), tables, boxes)) SetStatus(app, window, kSavedStatus);
+    if (WriteDataCfg(ConfigPath(app), tables, app.platform.messages))
+        SetStatus(app, window, kSavedStatus);
 }
 
 }  // namespace

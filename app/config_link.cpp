@@ -4,9 +4,8 @@
 namespace orvano {
 
 void ReadApplicationConfig(App& app) {
-    MessageBoxSink boxes(app.platform.messages);
-    ReadDataCfg(app.files.dataCfg, app.files.readEcho, app.engine.tables, app.engine.place, boxes,
-                &app.traceSink);
+    ReadDataCfg(app.files.dataCfg, app.files.readEcho, app.engine.tables, app.engine.place,
+                app.platform.messages, &app.traceSink);
 }
 
 }  // namespace orvano

@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
     app.files = PrepareFiles();
     if (!app.files.problem.empty()) {
         std::fprintf(stderr, "orvano: %s\n", app.files.problem.c_str());
-        messages.ShowOk(app.files.problem, "orvano");
+        messages.Show(app.files.problem, "orvano");
     }
     // The show command for a normal window.
     constexpr int kShowNormal = 1;

@@ -22,7 +22,7 @@ HostMessageBoxes::~HostMessageBoxes() {
     delete box_.data();
 }
 
-void HostMessageBoxes::ShowOk(const std::string& text, const std::string& caption) {
+void HostMessageBoxes::Show(const std::string& text, const std::string& caption) {
     ++count_;
     if (toStderr_) {
         std::fprintf(stderr, "orvano-today: %s: %s\n", caption.c_str(), text.c_str());

@@ -9,22 +9,22 @@
 #include <functional>
 #include <string>
 
+#include "config/message_sink.h"
 #include "host/window_system.h"
-#include "platform/message_box.h"
 
 class QMessageBox;
 class QWidget;
 
 namespace orvano {
 
-class HostMessageBoxes final : public MessageBoxes {
+class HostMessageBoxes final : public MessageSink {
   public:
     // `toStderr`: print instead of showing (for runs without anyone to press OK).
     HostMessageBoxes(bool toStderr, TraceFunction trace)
         : toStderr_(toStderr), trace_(std::move(trace)) {}
     ~HostMessageBoxes() override;
     void SetOwner(std::function<QWidget*()> owner) { owner_ = std::move(owner); }
-    void ShowOk(const std::string& text, const std::string& caption) override;
+    void Show(const std::string& text, const std::string& caption) override;
 
     // How many messages were given so far (shown or printed).
     int count() const { return count_; }

@@ -1,9 +1,9 @@
 // The platform services one program uses, gathered so they can be passed as one.
 #pragma once
 
+#include "config/message_sink.h"
 #include "platform/clock.h"
 #include "platform/console.h"
-#include "platform/message_box.h"
 #include "platform/screen.h"
 #include "platform/settings.h"
 #include "platform/shell.h"
@@ -15,7 +15,7 @@ namespace orvano {
 struct Platform {
     WindowSystem& windows;
     Screen& screen;
-    MessageBoxes& messages;
+    MessageSink& messages;
     SettingsStore& settings;
     Shell& shell;
     Clock& clock;

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string>
 
+#include "config/message_sink.h"
 #include "platform/clock.h"
 #include "platform/geometry.h"
-#include "platform/message_box.h"
 #include "platform/notifications.h"
 #include "platform/screen.h"
 #include "platform/settings.h"
@@ -124,7 +124,7 @@ using TodayCreateItem = TodayWindow* (*)(TodayItemDescriptor* descriptor, TodayW
 // What the host process lends its plug-ins.
 struct TodayHostServices {
     TodayWindowSystem* windows = nullptr;
-    MessageBoxes* messages = nullptr;
+    MessageSink* messages = nullptr;
     SettingsStore* settings = nullptr;
     Clock* clock = nullptr;
     Screen* screen = nullptr;

@@ -192,10 +192,10 @@ NextPrayer NextPrayerAfter(const TodayItemState& state, const LocalTime& now) {
     return next;
 }
 
-void Tap(TodayItemState& state, int x, int y, MessageBoxes& boxes) {
+void Tap(TodayItemState& state, int x, int y, MessageSink& boxes) {
     const Rect& icon = state.layout.iconHitRect;
     if (x >= icon.left && x < icon.right && y >= icon.top && y < icon.bottom) {
-        boxes.ShowOk("Press on the Left", "Orvano");
+        boxes.Show("Press on the Left", "Orvano");
         return;
     }
     state.ShowLabels = !state.ShowLabels;

@@ -7,9 +7,9 @@
 #include <functional>
 #include <string>
 
+#include "config/message_sink.h"
 #include "engine/state.h"
 #include "platform/geometry.h"
-#include "platform/message_box.h"
 #include "platform/notifications.h"
 #include "platform/sound.h"
 #include "today/layout.h"
@@ -73,7 +73,7 @@ NextPrayer NextPrayerAfter(const TodayItemState& state, const LocalTime& now);
 
 // A tap at x, y: the icon area tells the user where to tap, anywhere else
 // switches between the expanded and the compact display.
-void Tap(TodayItemState& state, int x, int y, MessageBoxes& boxes);
+void Tap(TodayItemState& state, int x, int y, MessageSink& boxes);
 
 // Alarms.
 struct AlarmPeriod {

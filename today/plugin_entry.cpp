@@ -42,7 +42,7 @@ bool AttachHost(TodayHostServices* services) {
     const std::string library = LibraryPathOf(reinterpret_cast<const void*>(&CreateItem));
     UserDataCfg config = PrepareUserDataCfg(InstalledFolderOfPlugin(library) + "/data.cfg");
     if (!config.problem.empty() && services->messages != nullptr) {
-        services->messages->ShowOk(config.problem, "orvano-today");
+        services->messages->Show(config.problem, "orvano-today");
     }
     plugin.configPath = std::move(config.path);
     loaded = PluginLoad(plugin, &loaded, library, *services);

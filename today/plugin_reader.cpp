@@ -12,7 +12,7 @@ namespace orvano {
 namespace {
 
 int ReadInto(const std::string& bytes, ConfigTables& tables, CurrentPlace& place,
-             MessageBoxes& boxes) {
+             MessageSink& boxes) {
     const std::string text = DecodeConfigBytes(bytes, tables.encoding);
     CfgScanner scanner(text);
     // The same grammar as the application's reader; only the selected town's
@@ -29,14 +29,14 @@ int ReadInto(const std::string& bytes, ConfigTables& tables, CurrentPlace& place
                 break;
             case Record::Type::Header:
                 if (r.NumberOfTowns > kMaxNumberOfTowns) {
-                    boxes.ShowOk(kTextInvalidTownCount, kCaptionReadError);
+                    boxes.Show(kTextInvalidTownCount, kCaptionReadError);
                     return kReadInvalidTownCount;
                 }
                 tables.NumberOfTowns = r.NumberOfTowns;
                 tables.TownSelected = r.TownSelected;
                 tables.Verbose = r.Verbose;
                 if (!ValidNumberOfTowns(r.NumberOfTowns)) {
-                    boxes.ShowOk(kTextInvalidTownCount, kCaptionReadError);
+                    boxes.Show(kTextInvalidTownCount, kCaptionReadError);
                     return kReadInvalidTownCount;
                 }
                 break;
@@ -68,17 +68,17 @@ int ReadInto(const std::string& bytes, ConfigTables& tables, CurrentPlace& place
                 }
                 break;
             case Record::Type::BadFormat:
-                boxes.ShowOk(kTextBadFormat, kCaptionReadError);
+                boxes.Show(kTextBadFormat, kCaptionReadError);
                 return kReadBadFormat;
         }
     }
 
     if (townLines != tables.NumberOfTowns) {
-        boxes.ShowOk(kTextTownCount, kCaptionReadError);
+        boxes.Show(kTextTownCount, kCaptionReadError);
         return kReadTownCountError;
     }
     if (tables.TownSelected < 0 || tables.TownSelected >= tables.NumberOfTowns) {
-        boxes.ShowOk(kTextTownOutOfRange, kCaptionReadError);
+        boxes.Show(kTextTownOutOfRange, kCaptionReadError);
         return kReadTownOutOfRange;
     }
     return kReadOk;
@@ -86,11 +86,11 @@ int ReadInto(const std::string& bytes, ConfigTables& tables, CurrentPlace& place
 
 }  // namespace
 
-int ReadPluginConfig(const std::string& configPath, EngineState& state, MessageBoxes& boxes,
+int ReadPluginConfig(const std::string& configPath, EngineState& state, MessageSink& boxes,
                      const std::function<DiagnosticLog&()>& getLog) {
     const InputFile file = ReadInputFile(configPath);
     if (file.status == InputFile::Status::TooLarge) {
-        boxes.ShowOk(kTextBadFormat, kCaptionReadError);
+        boxes.Show(kTextBadFormat, kCaptionReadError);
         return kReadBadFormat;
     }
     if (!file.ok()) {
@@ -99,7 +99,7 @@ int ReadPluginConfig(const std::string& configPath, EngineState& state, MessageB
         DiagnosticLog& log = getLog();
         errno = file.error;
         log.WriteLastError();
-        boxes.ShowOk(configPath, kCaptionFileOpenError);
+        boxes.Show(configPath, kCaptionFileOpenError);
         return kReadOpenError;
     }
     // Read into copies and taken only on success: a failed reload leaves the

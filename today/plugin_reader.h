@@ -7,8 +7,8 @@
 #include <string>
 
 #include "config/grammar.h"  // the result codes
+#include "config/message_sink.h"
 #include "engine/state.h"
-#include "platform/message_box.h"
 #include "today/diagnostic_log.h"
 
 namespace orvano {
@@ -16,7 +16,7 @@ namespace orvano {
 // Reads configPath into state.tables (conventions, NumberOfTowns,
 // TownSelected, Verbose; never the town table) and state.place. Nothing is
 // cleared first: what an earlier read left stays where this file says nothing.
-int ReadPluginConfig(const std::string& configPath, EngineState& state, MessageBoxes& boxes,
+int ReadPluginConfig(const std::string& configPath, EngineState& state, MessageSink& boxes,
                      const std::function<DiagnosticLog&()>& getLog);
 
 }  // namespace orvano

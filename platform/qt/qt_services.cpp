@@ -39,7 +39,7 @@ int QtScreen::LogicalDpiY() const {
     return screen != nullptr ? RoundDpi(screen->logicalDotsPerInchY()) : -1;
 }
 
-void QtMessageBoxes::ShowOk(const std::string& text, const std::string& caption) {
+void QtMessageBoxes::Show(const std::string& text, const std::string& caption) {
     QWidget* owner = owner_ ? owner_() : nullptr;
     QMessageBox box(QMessageBox::NoIcon, FromUtf8(caption), FromUtf8(text), QMessageBox::Ok, owner);
     box.exec();

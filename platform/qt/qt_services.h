@@ -3,7 +3,7 @@
 
 #include <functional>
 
-#include "platform/message_box.h"
+#include "config/message_sink.h"
 #include "platform/screen.h"
 #include "platform/shell.h"
 #include "platform/strings.h"
@@ -24,11 +24,11 @@ class QtScreen final : public Screen {
     int override_;
 };
 
-class QtMessageBoxes final : public MessageBoxes {
+class QtMessageBoxes final : public MessageSink {
   public:
     // The owner of every box, asked at each one (nullptr: no owner).
     void SetOwner(std::function<QWidget*()> owner) { owner_ = std::move(owner); }
-    void ShowOk(const std::string& text, const std::string& caption) override;
+    void Show(const std::string& text, const std::string& caption) override;
     bool AskYesNo(const std::string& text, const std::string& caption) override;
 
   private:

@@ -107,7 +107,7 @@ struct RealWindow {
 
     QtScreen screen;
     QtWindowSystem windows;
-    RecordingMessageBoxes messages;
+    RecordingMessageSink messages;
     FileSettingsStore settings;
     RecordingShell shell;
     SystemClock clock;

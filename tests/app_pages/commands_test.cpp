@@ -124,7 +124,7 @@ TEST(LanguageCommand, EachChoiceIsStoredAndToldInTheNewLanguage) {
         EXPECT_EQ(s.fake.settings.Value(kAppSettingsKey, "Lang"),
                   c.stored ? std::optional(Number(c.lang)) : std::nullopt);
         EXPECT_EQ(s.fake.messages.shown,
-                  (std::vector<testing::RecordingMessageBoxes::Shown>{{c.text, c.caption}}));
+                  (std::vector<testing::RecordingMessageSink::Shown>{{c.text, c.caption}}));
     }
 }
 

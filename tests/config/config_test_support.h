@@ -14,27 +14,15 @@
 #include <utility>
 #include <vector>
 
-#include "config/message_sink.h"
 #include "config/reader.h"
+#include "tests/support/recording_messages.h"
 #include "tests/support/temp_folder.h"
 
 namespace orvano::testing {
 
-struct Box {
-    std::string text;
-    std::string caption;
-    bool operator==(const Box& other) const {
-        return text == other.text && caption == other.caption;
-    }
-};
-
-class RecordingBoxes final : public MessageSink {
-  public:
-    void Show(const std::string& text, const std::string& caption) override {
-        shown.push_back({text, caption});
-    }
-    std::vector<Box> shown;
-};
+// The configuration's tests name the shared double's records boxes.
+using Box = RecordingMessageSink::Shown;
+using RecordingBoxes = RecordingMessageSink;
 
 // The written formats themselves, as the oracle for the line layouts.
 __attribute__((format(printf, 1, 2))) inline std::string Printf(const char* format, ...) {

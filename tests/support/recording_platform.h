@@ -11,6 +11,7 @@
 
 #include "platform/platform.h"
 #include "platform/sound.h"
+#include "tests/support/recording_messages.h"
 
 namespace orvano::testing {
 
@@ -35,31 +36,6 @@ class RecordingConsole final : public Console {
 
     void Print(std::string_view text) override { printed.append(text); }
     void Debug(std::string_view text) override { debug.emplace_back(text); }
-};
-
-class RecordingMessageBoxes final : public MessageBoxes {
-  public:
-    struct Shown {
-        std::string text;
-        std::string caption;
-        friend bool operator==(const Shown&, const Shown&) = default;
-    };
-    std::vector<Shown> shown;
-
-    void ShowOk(const std::string& text, const std::string& caption) override {
-        shown.push_back({text, caption});
-    }
-
-    // Questions asked, and the answers to give in turn (No once they run out).
-    std::vector<Shown> asked;
-    std::vector<bool> answers;
-    bool AskYesNo(const std::string& text, const std::string& caption) override {
-        asked.push_back({text, caption});
-        if (answers.empty()) return false;
-        const bool answer = answers.front();
-        answers.erase(answers.begin());
-        return answer;
-    }
 };
 
 class FakeScreen final : public Screen {
@@ -246,7 +222,7 @@ class FakeWindowSystem final : public WindowSystem {
 struct FakePlatform {
     FakeWindowSystem windows;
     FakeScreen screen;
-    RecordingMessageBoxes messages;
+    RecordingMessageSink messages;
     MemorySettingsStore settings;
     RecordingShell shell;
     FakeClock clock;

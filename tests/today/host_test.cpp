@@ -106,7 +106,7 @@ struct HostFixture : ::testing::Test {
     // The day's adjusted hours of the test file's selected town.
     DaySchedule Schedule(int day, int month, int year) const {
         EngineState engine;
-        testing::RecordingMessageBoxes boxes;
+        testing::RecordingMessageSink boxes;
         EXPECT_EQ(ReadPluginConfig(ORVANO_TEST_DATA "/today_paris.cfg", engine, boxes,
                                    []() -> DiagnosticLog& { throw std::logic_error("no log"); }),
                   0);

@@ -16,7 +16,7 @@
 namespace orvano {
 namespace {
 
-using Shown = testing::RecordingMessageBoxes::Shown;
+using Shown = testing::RecordingMessageSink::Shown;
 
 TEST(ItemLayout, At96DpiAnd240Wide) {
     ItemLayout l;
@@ -82,7 +82,7 @@ TEST(NearestMinute, MatchesTheMinuteShown) {
 struct ItemFixture : ::testing::Test {
     TodayItemState state;
     testing::RecordingSounds sounds;
-    testing::RecordingMessageBoxes boxes;
+    testing::RecordingMessageSink boxes;
     std::vector<std::optional<Rect>> invalidated;
     int height = 0;
 

@@ -25,7 +25,7 @@ class TodayWindow {
 
 namespace {
 
-using Shown = testing::RecordingMessageBoxes::Shown;
+using Shown = testing::RecordingMessageSink::Shown;
 
 class FakeTodayWindows final : public TodayWindowSystem {
   public:
@@ -136,7 +136,7 @@ std::intptr_t Proc(TodayWindow* w, std::uint32_t m, std::uintptr_t wp, std::intp
 struct PluginFixture : ::testing::Test {
     TempDir dir;
     FakeTodayWindows windows;
-    testing::RecordingMessageBoxes boxes;
+    testing::RecordingMessageSink boxes;
     testing::MemorySettingsStore settings;
     testing::FakeClock clock;
     testing::FakeScreen screen;

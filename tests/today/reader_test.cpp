@@ -9,7 +9,7 @@
 namespace orvano {
 namespace {
 
-using Shown = testing::RecordingMessageBoxes::Shown;
+using Shown = testing::RecordingMessageSink::Shown;
 
 const char* kTwoTowns =
     "8 comment line\n"
@@ -25,7 +25,7 @@ const char* kTwoTowns =
 struct ReaderFixture : ::testing::Test {
     TempDir dir;
     EngineState state;
-    testing::RecordingMessageBoxes boxes;
+    testing::RecordingMessageSink boxes;
     int logRequests = 0;
     std::unique_ptr<DiagnosticLog> log;
 
