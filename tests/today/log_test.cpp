@@ -15,23 +15,7 @@
 namespace orvano {
 namespace {
 
-LogEnvironment FixedEnvironment(const std::string& folder, int error = ENOENT) {
-    LogEnvironment env;
-    env.folder = folder;
-    env.hostExecutablePath = "/opt/today/host.exe";
-    env.processId = 0x1f2e;
-    env.buildDate = "Aug 21 2010";
-    env.buildTime = "12:36:12";
-    env.now = [] { return LocalTime{2026, 12, 1, 7, 5, 6, 7, 89}; };
-    env.counter = [] { return std::int64_t{123456789}; };
-    env.counterFrequency = 1000;
-    env.threadId = [] { return std::uint32_t{0xab12}; };
-    env.lastError = [error] { return error; };
-    env.errorText = SystemErrorText;
-    return env;
-}
-
-const std::string kPrefix = "05:06:07(123456789),thr 0x0000AB12 : ";
+const std::string& kPrefix = kLogPrefix;
 
 TEST(LogFileName, BaseNameWithoutExtension) {
     EXPECT_EQ(LogFileName("/any/folder/host.exe"), "host_log.txt");

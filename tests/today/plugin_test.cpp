@@ -156,15 +156,8 @@ struct PluginFixture : ::testing::Test {
         plugin.windowProc = Proc;
         plugin.getLog = [this]() -> DiagnosticLog& {
             if (!log) {
-                LogEnvironment env;
-                env.folder = dir.path();
-                env.hostExecutablePath = "/x/orvano-today";
-                env.now = [] { return LocalTime{}; };
-                env.counter = [] { return std::int64_t{0}; };
-                env.threadId = [] { return std::uint32_t{7}; };
-                env.lastError = [] { return ENOENT; };
-                env.errorText = SystemErrorText;
-                log = std::make_unique<DiagnosticLog>(env);
+                log = std::make_unique<DiagnosticLog>(
+                    FixedEnvironment(dir.path(), ENOENT, "/x/orvano-today"));
             }
             log->EnsureOpen();
             return *log;

@@ -33,14 +33,8 @@ struct ReaderFixture : ::testing::Test {
     DiagnosticLog& Log() {
         ++logRequests;
         if (!log) {
-            LogEnvironment env;
-            env.folder = dir.path();
-            env.hostExecutablePath = "/x/host.exe";
-            env.now = [] { return LocalTime{2026, 12, 1, 7, 1, 2, 3, 4}; };
-            env.counter = [] { return std::int64_t{5}; };
-            env.threadId = [] { return std::uint32_t{1}; };
+            LogEnvironment env = FixedEnvironment(dir.path());
             env.lastError = [] { return errno; };
-            env.errorText = SystemErrorText;
             log = std::make_unique<DiagnosticLog>(env);
         }
         log->EnsureOpen();
@@ -108,7 +102,7 @@ TEST_F(ReaderFixture, MissingFileLogsAndShowsTheOpenErrorBox) {
     EXPECT_EQ(logRequests, 2);
     log.reset();  // unload
     const std::string text = ReadFile(dir.path() + "/host_log.txt");
-    const std::string p = "01:02:03(5),thr 0x00000001 : ";
+    const std::string& p = kLogPrefix;
     EXPECT_NE(text.find(p + "Cannot open data.cfg file\r\n" + p +
                         "GetLastError returned : 0x00000002: No such file or directory)\r\n" + p +
                         "Log finished\r\n"),
@@ -121,7 +115,7 @@ TEST_F(ReaderFixture, MissingFileLogsAndShowsTheOpenErrorBox) {
 TEST_F(ReaderFixture, HostileFilesAreRefusedAtOnce) {
     WriteFile(config(), kTwoTowns);
     ASSERT_EQ(Read(), kReadOk);
-    const std::string p = "01:02:03(5),thr 0x00000001 : ";
+    const std::string& p = kLogPrefix;
     for (const testing::HostileCase& c : testing::kHostileFiles) {
         SCOPED_TRACE(c.name);
         ASSERT_TRUE(testing::PlantHostile(c.kind, config()));
