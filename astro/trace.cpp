@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <cstring>
 #include <cwchar>
+#include <optional>
+#include <string>
 
 namespace orvano {
 
@@ -80,6 +82,53 @@ std::string AlternateGeneral(Real value, int precision) {
     return text;
 }
 
+// The digits std::to_chars writes for every floating-point conversion but
+// "%#g"; nothing when they do not fit.
+template <typename Real>
+std::optional<std::string> ToCharsText(const Conversion& c, char kind, int precision, Real value) {
+    char buffer[512];
+    const std::chars_format format = kind == 'f'   ? std::chars_format::fixed
+                                     : kind == 'e' ? std::chars_format::scientific
+                                     : kind == 'a' ? std::chars_format::hex
+                                                   : std::chars_format::general;
+    const auto [end, error] =
+        precision < 0 ? std::to_chars(buffer, buffer + sizeof buffer, value, format)
+                      : std::to_chars(buffer, buffer + sizeof buffer, value, format, precision);
+    // Only a fixed-notation huge value with a huge precision can overflow the buffer.
+    if (error != std::errc()) return std::nullopt;
+    std::string text(buffer, end);
+    if (Has(c, '#') && std::isfinite(value) && text.find('.') == std::string::npos) {
+        const size_t at = text.find_first_of("ep");
+        text.insert(at == std::string::npos ? text.size() : at, ".");
+    }
+    return text;
+}
+
+// Takes the minus off the digits and returns the sign to write: the minus,
+// or what the '+' and ' ' flags ask for, then "0x" for a finite hex float.
+std::string TakeSign(const Conversion& c, char kind, bool finite, std::string& text) {
+    const bool negative = !text.empty() && text[0] == '-';
+    std::string sign = negative ? "-" : Has(c, '+') ? "+" : Has(c, ' ') ? " " : "";
+    if (negative) text.erase(0, 1);
+    if (kind == 'a' && finite) sign += "0x";
+    return sign;
+}
+
+void ToUpper(std::string& text) {
+    for (char& ch : text) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+}
+
+// Sign and digits filled out to the conversion's width.
+std::string Padded(const Conversion& c, const std::string& sign, const std::string& text,
+                   bool finite) {
+    const size_t used = sign.size() + text.size();
+    const size_t width = static_cast<size_t>(c.width);
+    if (used >= width) return sign + text;
+    if (Has(c, '-')) return sign + text + std::string(width - used, ' ');
+    if (Has(c, '0') && finite) return sign + std::string(width - used, '0') + text;
+    return std::string(width - used, ' ') + sign + text;
+}
+
 // A floating-point conversion through std::to_chars, which writes as printf
 // does in the "C" locale: the decimal point stays a point under any LC_NUMERIC.
 template <typename Real>
@@ -90,37 +139,46 @@ std::string FloatText(const Conversion& c, Real value) {
     std::string text;
     if (kind == 'g' && Has(c, '#')) {
         text = AlternateGeneral(value, precision);
+    } else if (std::optional<std::string> digits = ToCharsText(c, kind, precision, value)) {
+        text = std::move(*digits);
     } else {
-        char buffer[512];
-        const std::chars_format format = kind == 'f'   ? std::chars_format::fixed
-                                         : kind == 'e' ? std::chars_format::scientific
-                                         : kind == 'a' ? std::chars_format::hex
-                                                       : std::chars_format::general;
-        const auto [end, error] =
-            precision < 0 ? std::to_chars(buffer, buffer + sizeof buffer, value, format)
-                          : std::to_chars(buffer, buffer + sizeof buffer, value, format, precision);
-        // Only a fixed-notation huge value with a huge precision can overflow the buffer.
-        if (error != std::errc()) return std::string(static_cast<size_t>(c.width), '?');
-        text.assign(buffer, end);
-        if (Has(c, '#') && std::isfinite(value) && text.find('.') == std::string::npos) {
-            const size_t at = text.find_first_of("ep");
-            text.insert(at == std::string::npos ? text.size() : at, ".");
-        }
+        return std::string(static_cast<size_t>(c.width), '?');
     }
-    const bool negative = !text.empty() && text[0] == '-';
-    std::string sign = negative ? "-" : Has(c, '+') ? "+" : Has(c, ' ') ? " " : "";
-    if (negative) text.erase(0, 1);
-    if (kind == 'a' && std::isfinite(value)) sign += "0x";
+    const bool finite = std::isfinite(value);
+    std::string sign = TakeSign(c, kind, finite, text);
     if (upper) {
-        for (char& ch : text) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-        for (char& ch : sign) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+        ToUpper(text);
+        ToUpper(sign);
     }
-    const size_t used = sign.size() + text.size();
-    const size_t width = static_cast<size_t>(c.width);
-    if (used >= width) return sign + text;
-    if (Has(c, '-')) return sign + text + std::string(width - used, ' ');
-    if (Has(c, '0') && std::isfinite(value)) return sign + std::string(width - used, '0') + text;
-    return std::string(width - used, ' ') + sign + text;
+    return Padded(c, sign, text, finite);
+}
+
+// One value through printf with the conversion's own spec.
+template <typename T>
+std::string PrintOne(const std::string& spec, T value) {
+    const int n = std::snprintf(nullptr, 0, spec.c_str(), value);
+    if (n <= 0) return std::string();
+    std::string text(static_cast<size_t>(n), '\0');
+    std::snprintf(text.data(), text.size() + 1, spec.c_str(), value);
+    return text;
+}
+
+std::string SignedText(const std::string& spec, const std::string& length, va_list& args) {
+    if (length == "ll") return PrintOne(spec, va_arg(args, long long));
+    if (length == "l") return PrintOne(spec, va_arg(args, long));
+    if (length == "z") return PrintOne(spec, va_arg(args, std::ptrdiff_t));
+    if (length == "j") return PrintOne(spec, va_arg(args, std::intmax_t));
+    if (length == "t") return PrintOne(spec, va_arg(args, std::ptrdiff_t));
+    return PrintOne(spec, va_arg(args, int));  // hh and h arrive promoted to int
+}
+
+std::string UnsignedText(const std::string& spec, const std::string& length, va_list& args) {
+    if (length == "ll") return PrintOne(spec, va_arg(args, unsigned long long));
+    if (length == "l") return PrintOne(spec, va_arg(args, unsigned long));
+    if (length == "z") return PrintOne(spec, va_arg(args, size_t));
+    if (length == "j") return PrintOne(spec, va_arg(args, std::uintmax_t));
+    if (length == "t") return PrintOne(spec, va_arg(args, size_t));
+    return PrintOne(spec, va_arg(args, unsigned));
 }
 
 // Any other conversion is the C library's: integers, characters and strings
@@ -131,40 +189,23 @@ std::string OtherText(const Conversion& c, va_list& args) {
     if (c.precision >= 0) spec += "." + std::to_string(c.precision);
     spec += c.length;
     spec += c.kind;
-    const auto print = [&spec](auto value) {
-        const int n = std::snprintf(nullptr, 0, spec.c_str(), value);
-        if (n <= 0) return std::string();
-        std::string text(static_cast<size_t>(n), '\0');
-        std::snprintf(text.data(), text.size() + 1, spec.c_str(), value);
-        return text;
-    };
     switch (c.kind) {
         case 'd':
         case 'i':
-            if (c.length == "ll") return print(va_arg(args, long long));
-            if (c.length == "l") return print(va_arg(args, long));
-            if (c.length == "z") return print(va_arg(args, std::ptrdiff_t));
-            if (c.length == "j") return print(va_arg(args, std::intmax_t));
-            if (c.length == "t") return print(va_arg(args, std::ptrdiff_t));
-            return print(va_arg(args, int));  // hh and h arrive promoted to int
+            return SignedText(spec, c.length, args);
         case 'u':
         case 'o':
         case 'x':
         case 'X':
-            if (c.length == "ll") return print(va_arg(args, unsigned long long));
-            if (c.length == "l") return print(va_arg(args, unsigned long));
-            if (c.length == "z") return print(va_arg(args, size_t));
-            if (c.length == "j") return print(va_arg(args, std::uintmax_t));
-            if (c.length == "t") return print(va_arg(args, size_t));
-            return print(va_arg(args, unsigned));
+            return UnsignedText(spec, c.length, args);
         case 'c':
-            if (c.length == "l") return print(static_cast<wint_t>(va_arg(args, wint_t)));
-            return print(va_arg(args, int));
+            if (c.length == "l") return PrintOne(spec, static_cast<wint_t>(va_arg(args, wint_t)));
+            return PrintOne(spec, va_arg(args, int));
         case 's':
-            if (c.length == "l") return print(va_arg(args, const wchar_t*));
-            return print(va_arg(args, const char*));
+            if (c.length == "l") return PrintOne(spec, va_arg(args, const wchar_t*));
+            return PrintOne(spec, va_arg(args, const char*));
         case 'p':
-            return print(va_arg(args, void*));
+            return PrintOne(spec, va_arg(args, void*));
         default:
             return {};  // "%n" and unknown conversions write nothing
     }
