@@ -57,6 +57,13 @@ bool Has(const Conversion& c, char flag) {
     return c.flags.find(flag) != std::string::npos;
 }
 
+// The '#' flag: a finite number always has a decimal point, before any exponent.
+void KeepPoint(std::string& text, bool finite) {
+    if (!finite || text.find('.') != std::string::npos) return;
+    const size_t at = text.find_first_of("ep");
+    text.insert(at == std::string::npos ? text.size() : at, ".");
+}
+
 // "%#g": printf's own choice between fixed and exponent notation, keeping the
 // trailing zeros that plain "%g" removes.
 template <typename Real>
@@ -75,10 +82,7 @@ std::string AlternateGeneral(Real value, int precision) {
                           p - 1 - exponent);
     }
     std::string text(buffer, r.ptr);
-    if (std::isfinite(value) && text.find('.') == std::string::npos) {
-        const size_t at = text.find('e');
-        text.insert(at == std::string::npos ? text.size() : at, ".");
-    }
+    KeepPoint(text, std::isfinite(value));
     return text;
 }
 
@@ -97,10 +101,7 @@ std::optional<std::string> ToCharsText(const Conversion& c, char kind, int preci
     // Only a fixed-notation huge value with a huge precision can overflow the buffer.
     if (error != std::errc()) return std::nullopt;
     std::string text(buffer, end);
-    if (Has(c, '#') && std::isfinite(value) && text.find('.') == std::string::npos) {
-        const size_t at = text.find_first_of("ep");
-        text.insert(at == std::string::npos ? text.size() : at, ".");
-    }
+    if (Has(c, '#')) KeepPoint(text, std::isfinite(value));
     return text;
 }
 

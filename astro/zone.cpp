@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
@@ -12,6 +11,8 @@
 #include <filesystem>
 #include <fstream>
 #include <system_error>
+
+#include "astro/trace.h"
 
 namespace orvano {
 
@@ -218,15 +219,10 @@ std::string DesktopZoneName() {
 }
 
 std::string ZoneHoursText(double hours) {
-    char buffer[32];
     const double whole = std::trunc(hours);
-    std::to_chars_result r;
-    if (whole == hours && std::fabs(hours) < 1e9) {
-        r = std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(whole));
-    } else {
-        r = std::to_chars(buffer, buffer + sizeof buffer, hours, std::chars_format::general, 6);
-    }
-    return std::string(buffer, r.ptr);
+    if (whole == hours && std::fabs(hours) < 1e9)
+        return Format("%lld", static_cast<long long>(whole));
+    return Format("%g", hours);
 }
 
 }  // namespace orvano

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "astro/constants.h"
+#include "astro/trace.h"
 #include "astro/zone.h"
 #include "config/text_encoding.h"
 
@@ -247,26 +248,15 @@ void FillCurrentPlace(const Town& town, CurrentPlace& place) {
 }
 
 std::string IntText(int value) {
-    char buffer[16];
-    auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, ptr);
+    return Format("%d", value);
 }
 
 std::string GeneralText(double value) {
-    char buffer[64];
-    auto [ptr, ec] =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
-    if (ec != std::errc()) return "0";
-    return std::string(buffer, ptr);
+    return Format("%g", value);
 }
 
 std::string FixedText(double value, int decimals) {
-    // The largest double has 309 digits before the point.
-    char buffer[400];
-    auto [ptr, ec] =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-    if (ec != std::errc()) return "0";
-    return std::string(buffer, ptr);
+    return Format("%.*f", decimals, value);
 }
 
 std::string PadRight(std::string text, size_t width) {

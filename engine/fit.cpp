@@ -1,7 +1,6 @@
 #include "engine/fit.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -20,15 +19,8 @@ namespace {
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr int kMinutesPerDay = 1440;
 
-std::string Num(double value) {
-    char buffer[32];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
-    return std::string(buffer, result.ptr);
-}
-
 std::string SignedMinutes(double minutes) {
-    return (minutes >= 0 ? "+" : "") + Num(minutes) + " min";
+    return (minutes >= 0 ? "+" : "") + GeneralText(minutes) + " min";
 }
 
 // A difference of clock minutes taken the short way round midnight.
@@ -479,7 +471,7 @@ class Fitter {
     }
 
     std::string AngleText(double angle, double before) const {
-        return Num(angle) + "°" + Was(!Same(angle, before), Num(before) + "°");
+        return GeneralText(angle) + "°" + Was(!Same(angle, before), GeneralText(before) + "°");
     }
 
     std::string Describe(int prayer, const Convention& c) const {
@@ -514,7 +506,7 @@ class Fitter {
                 const auto rule = [](const Convention& x) {
                     return x.Isha_is_Maghrib_plus
                                ? "Maghrib + " + std::to_string(x.IshaPlusMinutes) + " min"
-                               : "twilight angle " + Num(x.IshaTwilightAngle) + "°";
+                               : "twilight angle " + GeneralText(x.IshaTwilightAngle) + "°";
                 };
                 const std::string now = rule(c);
                 const std::string was = rule(start_);
@@ -547,11 +539,11 @@ class Fitter {
         const auto [lo, hi] = std::minmax_element(offsets.begin(), offsets.end());
         const double typical = Median(offsets);
         const std::string side = typical >= 0 ? " after " : " before ";
-        std::string text =
-            name + ": about " + Num(std::round(std::fabs(typical))) + " min" + side + kEvents[p];
+        std::string text = name + ": about " + GeneralText(std::round(std::fabs(typical))) +
+                           " min" + side + kEvents[p];
         if (*hi - *lo > 2) {
-            text += ", varying from " + Num(std::round(*lo)) + " to " + Num(std::round(*hi)) +
-                    " min with the season";
+            text += ", varying from " + GeneralText(std::round(*lo)) + " to " +
+                    GeneralText(std::round(*hi)) + " min with the season";
         }
         return text;
     }
