@@ -200,8 +200,11 @@ TEST(Geometry, PagesAreTheSameUnderADecimalCommaLocale) {
         const std::string plain = DumpJson(config, page, 96, "1", 2, "C");
         ASSERT_FALSE(plain.empty());
         EXPECT_EQ(DumpJson(config, page, 96, "1", 2, "de_DE.UTF-8"), plain);
+        // The About page's version is one such number.
+        if (page == 4) {
+            EXPECT_NE(plain.find(" 1.60\""), std::string::npos);
+        }
     }
-    EXPECT_NE(DumpJson(config, 4, 96, "1", 2).find(" 1.60\""), std::string::npos);
     fs::remove(config);
 }
 
