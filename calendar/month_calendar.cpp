@@ -8,6 +8,7 @@
 #include "astro/julian_time.h"
 #include "calendar/html_text.h"
 #include "config/safe_file.h"
+#include "engine/hijri.h"
 #include "engine/schedule.h"
 
 namespace orvano {
@@ -29,13 +30,14 @@ const char* const kHead[] = {
     "<tr bgcolor=\"#00F0F0\">\t\t\t<td width=10></td> \t\t\t<td width=60><b> Jour </b></td> "
     "\t\t\t<td width=40><b> Fajr </b></td>\t\t\t<td width=40><b> Chourouk</b></td>\t\t\t<td "
     "width=40><b> Zuhr </b></td>\t\t\t<td width=40><b> Asr </b></td>\t\t\t<td width=40><b> "
-    "Maghrib </b></td>\t\t\t<td width=40><b> Isha</b></td> </tr>\n",
+    "Maghrib </b></td>\t\t\t<td width=40><b> Isha</b></td>\t\t\t<td><b> Hégire </b></td> </tr>\n",
 };
 
 constexpr const char* kCells =
     "\t\t<td width=10 align=\"right\"><b>%2d</b></td> \t\t<td width=60><b>%s</b></td> \t\t<td "
     "width=40>&nbsp;%s</td>\t\t<td width=40>&nbsp;%s</td>\t\t<td width=40>&nbsp;%s</td>\t\t<td "
-    "width=40>&nbsp;%s</td>\t\t<td width=40>&nbsp;%s</td>\t\t<td width=40>&nbsp;%s</td></tr>\n";
+    "width=40>&nbsp;%s</td>\t\t<td width=40>&nbsp;%s</td>\t\t<td width=40>&nbsp;%s</td>\t\t<td>"
+    "&nbsp;%s</td></tr>\n";
 
 constexpr const char* kFoot = "</table><BR>\t</body>\n</html>\n";
 constexpr const char* kFootWithLegend =
@@ -57,7 +59,8 @@ std::string Cell(PrayerStatus status, double hours) {
 }
 
 // The whole page in UTF-8; it is turned into ISO-8859-1 as one piece.
-std::string PageText(const MonthSchedule& month, int monthNumber, int year, HighLatitudeRule rule) {
+std::string PageText(const MonthSchedule& month, int monthNumber, int year, HighLatitudeRule rule,
+                     int hijriAdjust) {
     const std::string monthName =
         EscapeHtmlText(kMonthNames[static_cast<std::size_t>(monthNumber)]);
     std::string page;
@@ -80,10 +83,13 @@ std::string PageText(const MonthSchedule& month, int monthNumber, int year, High
             cells[i] = Cell(status[i], hours[i]);
             if (status[i] == PrayerStatus::Estimated) estimated = true;
         }
+        // The Hijri day that covers the date's daylight.
+        const auto hijri = HijriOfCivilDay(year, monthNumber, d, hijriAdjust);
+        const std::string hijriText = hijri ? EscapeHtmlText(HijriDateText(*hijri, true)) : "";
         page += RowOpening(d, weekday);
         page += Format(kCells, d, weekdayName.c_str(), cells[Fajr].c_str(), cells[Chourouk].c_str(),
                        cells[Zuhr].c_str(), cells[Asr].c_str(), cells[Maghrib].c_str(),
-                       cells[Isha].c_str());
+                       cells[Isha].c_str(), hijriText.c_str());
     }
     if (estimated) {
         // Only a page that shows an estimate has the legend; every other page
@@ -161,8 +167,9 @@ CalendarResult WriteMonthCalendar(EngineState& state, const std::string& folder,
     if (tooLong) {
         result.status = CalendarStatus::NameTooLong;
     } else {
-        result.status = WriteReplacing(result.path, result.fileName,
-                                       PageText(month, monthNumber, year, state.highLatitudeRule));
+        result.status = WriteReplacing(
+            result.path, result.fileName,
+            PageText(month, monthNumber, year, state.highLatitudeRule, state.hijriAdjust));
     }
 
     state.observation.day = day;

@@ -77,12 +77,16 @@ std::vector<OptionSpec> WithFilePlace(std::vector<OptionSpec> own);
 
 // --high-latitude RULE, for the commands that show or export times.
 OptionSpec HighLatitudeOption();
-// The command's own options followed by the place options and --high-latitude.
+// --hijri-adjust N.
+OptionSpec HijriAdjustOption();
+// The command's own options followed by the place options, --high-latitude
+// and --hijri-adjust.
 std::vector<OptionSpec> WithPlaceAndRule(std::vector<OptionSpec> own);
 
 // Fills state.place (and state.tables when a file is read) from the options,
-// and state.highLatitudeRule from --high-latitude, else from the window's
-// setting, else the default.
+// state.highLatitudeRule from --high-latitude and state.hijriAdjust from
+// --hijri-adjust, each else from the window's setting, else the default;
+// state.imsakMinutes from the setting.
 // Throws ConfigError with the reader's own message when the file cannot be read.
 void ResolvePlace(const Options& options, EngineState& state);
 

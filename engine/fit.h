@@ -42,8 +42,4 @@ struct FitResult {
 // zone and daylight-saving rule give the clock, as for every schedule.
 FitResult FitConvention(const ConfigTables& tables, int town, const Timetable& table);
 
-// The minute of the day (0..1439) that a schedule hour is shown as, the hour
-// first brought into the day.
-int ShownMinute(double hours);
-
 }  // namespace orvano

@@ -94,7 +94,7 @@ TEST(CliTimes, AddedMinutesAndSummerTimeShowInTheJson) {
     }
 }
 
-TEST(CliTimes, TextNamesTheTownTheDateAndSixTimes) {
+TEST(CliTimes, TextNamesTheTownTheDateSixTimesTheHijriDateAndTheNight) {
     const auto r = RunCli({"times", "--config", kTowns, "--town", "0", "--date", "2010-01-15"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out,
@@ -105,7 +105,11 @@ TEST(CliTimes, TextNamesTheTownTheDateAndSixTimes) {
               "Zuhr      12:59\n"
               "Asr       15:36\n"
               "Maghrib   17:57\n"
-              "Isha      19:20\n");
+              "Isha      19:20\n"
+              "Hijri     29 Muharram 1431\n"
+              "Imsak     06:18\n"
+              "Midnight  00:12\n"
+              "Last third 02:17\n");
 }
 
 TEST(CliTimes, CoordinatesUseTheStandardAngles) {

@@ -26,25 +26,25 @@ TEST(CliNext, AroundMidnightAndAtTheMinute) {
     } cases[] = {
         {Alger("2010-01-15 00:00:00"),
          "Alger, Algérie\n2010-01-15 00:00:00\nnow   Isha      19:19 (yesterday)\n"
-         "next  Fajr      06:28, in 6:28:00\n"},
+         "next  Fajr      06:28, in 6:28:00\nHijri     29 Muharram 1431\n"},
         {Alger("2010-01-15 06:27:59"),
          "Alger, Algérie\n2010-01-15 06:27:59\nnow   Isha      19:19 (yesterday)\n"
-         "next  Fajr      06:28, in 0:00:01\n"},
+         "next  Fajr      06:28, in 0:00:01\nHijri     29 Muharram 1431\n"},
         {Alger("2010-01-15 06:28:00"),
          "Alger, Algérie\n2010-01-15 06:28:00\nnow   Fajr      06:28\n"
-         "next  Chourouk  08:00, in 1:32:00\n"},
+         "next  Chourouk  08:00, in 1:32:00\nHijri     29 Muharram 1431\n"},
         {Alger("2010-01-15 12:00:00"),
          "Alger, Algérie\n2010-01-15 12:00:00\nnow   Chourouk  08:00\n"
-         "next  Zuhr      12:59, in 0:59:00\n"},
+         "next  Zuhr      12:59, in 0:59:00\nHijri     29 Muharram 1431\n"},
         {Alger("2010-01-15 23:59:59"),
          "Alger, Algérie\n2010-01-15 23:59:59\nnow   Isha      19:20\n"
-         "next  Fajr      06:27 (tomorrow), in 6:27:01\n"},
+         "next  Fajr      06:27 (tomorrow), in 6:27:01\nHijri     1 Safar 1431\n"},
         {LateIsha("2010-06-21 23:59:59"),
          "Lieu, Coordonnees\n2010-06-21 23:59:59\nnow   Maghrib   22:49\n"
-         "next  Isha      01:09 (tomorrow), in 1:09:01\n"},
+         "next  Isha      01:09 (tomorrow), in 1:09:01\nHijri     10 Rajab 1431\n"},
         {LateIsha("2010-06-22 00:30:00"),
          "Lieu, Coordonnees\n2010-06-22 00:30:00\nnow   Maghrib   22:49 (yesterday)\n"
-         "next  Isha      01:09, in 0:39:00\n"},
+         "next  Isha      01:09, in 0:39:00\nHijri     10 Rajab 1431\n"},
     };
     for (const auto& c : cases) {
         const auto r = RunCli(c.args);
@@ -81,7 +81,8 @@ TEST(CliNext, JsonAndBadInstant) {
               "\"timeZoneInEffect\":1,\"current\":{\"prayer\":\"Isha\",\"key\":\"isha\","
               "\"date\":\"2010-01-15\",\"time\":\"19:20\",\"status\":\"ok\"},\"next\":{"
               "\"prayer\":\"Fajr\",\"key\":\"fajr\",\"date\":\"2010-01-16\",\"time\":\"06:27\","
-              "\"status\":\"ok\",\"secondsLeft\":25020}}\n");
+              "\"status\":\"ok\",\"secondsLeft\":25020},\"hijri\":{\"year\":1431,\"month\":2,"
+              "\"day\":1,\"monthName\":\"Safar\"}}\n");
     for (const char* at : {"2010-02-30 10:00:00", "2010-01-15 24:00:00", "tomorrow"}) {
         const auto bad = RunCli(Alger(at));
         EXPECT_EQ(bad.status, 2) << at;
