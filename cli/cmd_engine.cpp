@@ -93,9 +93,10 @@ int RunTimes(const Options& options) {
     PrintLegend(day.status, state.highLatitudeRule);
     std::printf("%s\n", HijriLine(today.hijri).c_str());
     for (const NightIndex n : {Imsak, Midnight, LastThird}) {
+        const auto i = static_cast<size_t>(n);
         std::printf("%-9s %s%s\n", NightTimeName(n, false),
-                    ShownClockText(night.status[n], night.hour[n]).c_str(),
-                    night.status[n] == PrayerStatus::Estimated ? kEstimateMark : "");
+                    ShownClockText(night.status[i], night.hour[i]).c_str(),
+                    night.status[i] == PrayerStatus::Estimated ? kEstimateMark : "");
     }
     return 0;
 }

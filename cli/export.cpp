@@ -72,7 +72,7 @@ std::string ExportCsv(EngineState& state, date::year_month_day from, date::year_
             out += ",,,";
         }
         const NightTimes night = ShownNights(state, day, next);
-        for (const NightIndex n : {Imsak, Midnight, LastThird}) {
+        for (size_t n = 0; n < night.status.size(); ++n) {
             out += ",";
             if (night.status[n] != PrayerStatus::None)
                 out += ShownClockText(night.status[n], night.hour[n]);

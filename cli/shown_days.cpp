@@ -71,13 +71,14 @@ std::string HijriLine(const std::optional<HijriDate>& hijri) {
 }
 
 std::string NightJson(const NightTimes& night, NightIndex index) {
-    const PrayerStatus status = night.status[index];
+    const auto n = static_cast<size_t>(index);
+    const PrayerStatus status = night.status[n];
     JsonObject json;
     if (status == PrayerStatus::None)
         json.addRaw("hour", "null");
     else
-        json.add("hour", night.hour[index]);
-    json.add("text", ShownClockText(status, night.hour[index]));
+        json.add("hour", night.hour[n]);
+    json.add("text", ShownClockText(status, night.hour[n]));
     json.add("status", PrayerStatusName(status));
     return json.str();
 }
