@@ -249,6 +249,10 @@ TEST(CliMonth, TextHasADayPerLine) {
     EXPECT_EQ(r.out.rfind("Sydney, Australie\nFévrier 2012\n", 0), 0u);
     EXPECT_NE(r.out.find("\n29 Mercredi "), std::string::npos);
     EXPECT_EQ(r.out.find("\n30 "), std::string::npos);
+    // The last line: the Hijri days of the first and the last date.
+    EXPECT_NE(r.out.find("\nHijri     9 Rabi' al-Awwal 1433 - 7 Rabi' al-Thani 1433\n"),
+              std::string::npos)
+        << r.out;
 }
 
 TEST(CliEngine, BadUsageAndUnreadableTables) {
