@@ -71,8 +71,6 @@ HijriNightSettings ReadHijriNightSettings(SettingsStore& settings) {
                            .value_or(read.hijriAdjust);
     read.imsakMinutes = ReadWhole(night.get(), kImsakMinutesValue, 0, kImsakMinutesLimit)
                             .value_or(read.imsakMinutes);
-    read.showNight = ReadWhole(night.get(), kNightShowValue, 0, 1).value_or(0) == 1;
-    read.imsakAlarm = ReadWhole(night.get(), kImsakAlarmValue, 0, 1).value_or(0) == 1;
     return read;
 }
 

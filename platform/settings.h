@@ -24,15 +24,13 @@ inline constexpr std::array<const char*, 5> kAlarmValueNames = {
 // "angle" or "none").
 inline constexpr const char* kHighLatitudeRuleValue = "HighLatitudeRule";
 
-// The Hijri date's correction and the night times' choices, each value a
-// text: [Hijri] Adjust (whole days, -2..2), [Night] ImsakMinutes (minutes
-// before Fajr, 0..60), Show (night times on Home) and ImsakAlarm ("1" is on).
+// The Hijri date's correction and Imsak's minutes, each value a text:
+// [Hijri] Adjust (whole days, -2..2), [Night] ImsakMinutes (minutes before
+// Fajr, 0..60).
 inline constexpr const char* kHijriSettingsKey = "Hijri";
 inline constexpr const char* kHijriAdjustValue = "Adjust";
 inline constexpr const char* kNightSettingsKey = "Night";
 inline constexpr const char* kImsakMinutesValue = "ImsakMinutes";
-inline constexpr const char* kNightShowValue = "Show";
-inline constexpr const char* kImsakAlarmValue = "ImsakAlarm";
 inline constexpr int kHijriAdjustMin = -2;
 inline constexpr int kHijriAdjustMax = 2;
 inline constexpr int kImsakMinutesLimit = 60;
@@ -78,8 +76,6 @@ std::string ReadHighLatitudeRuleText(SettingsStore& settings);
 struct HijriNightSettings {
     int hijriAdjust = 0;
     int imsakMinutes = 10;
-    bool showNight = false;
-    bool imsakAlarm = false;
 };
 HijriNightSettings ReadHijriNightSettings(SettingsStore& settings);
 
