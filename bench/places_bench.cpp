@@ -28,8 +28,8 @@ BENCHMARK(BM_GazetteerLoad)->Unit(benchmark::kMillisecond);
 // inside a name, and a miss.
 void BM_GazetteerSearch(benchmark::State& bench) {
     static const Gazetteer gazetteer = LoadOrThrow();
-    static const char* const queries[] = {"sa", "São Paulo", "Hyderabad, Sindh, Pakistan",
-                                          "lumpur", "qqqq"};
+    static const char* const queries[] = {"sa", "São Paulo", "Hyderabad, Sindh, Pakistan", "lumpur",
+                                          "qqqq"};
     const char* query = queries[bench.range(0)];
     for (auto _ : bench) benchmark::DoNotOptimize(gazetteer.Search(query, 10));
     bench.SetLabel(query);

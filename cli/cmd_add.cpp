@@ -41,7 +41,8 @@ Town TownFromSearch(const Options& options, const std::string& query) {
     const auto pick = options.getInt("pick", 1, static_cast<long>(found.size()));
     if (found.size() > 1 && !pick) {
         for (size_t n = 0; n < found.size() && n < kListed; ++n) {
-            std::printf("%3zu  %s\n", n + 1, PrintableText(gazetteer.DisplayName(found[n])).c_str());
+            std::printf("%3zu  %s\n", n + 1,
+                        PrintableText(gazetteer.DisplayName(found[n])).c_str());
         }
         if (found.size() > kListed) std::printf("     and %zu more\n", found.size() - kListed);
         throw UsageError("'" + query + "' names " + std::to_string(found.size()) +
@@ -128,30 +129,30 @@ int RunAdd(const Options& options) {
     tables.Towns.push_back(town);
     tables.NumberOfTowns = static_cast<int>(tables.Towns.size());
     if (!WriteDataCfg(path, tables, boxes)) throw ConfigError(boxes.message);
-    const std::string& method =
-        tables.Conventions[static_cast<size_t>(town.Convention)].Name;
+    const std::string& method = tables.Conventions[static_cast<size_t>(town.Convention)].Name;
     std::printf("Added town %d: %s, %.4f, %.4f, %s, convention %d \"%s\"\n",
-                tables.NumberOfTowns - 1, PrintableText(QualifiedName(town)).c_str(),
-                town.latitude, town.longitude, town.Zone.empty() ? "no zone" : town.Zone.c_str(),
-                town.Convention, PrintableText(method).c_str());
+                tables.NumberOfTowns - 1, PrintableText(QualifiedName(town)).c_str(), town.latitude,
+                town.longitude, town.Zone.empty() ? "no zone" : town.Zone.c_str(), town.Convention,
+                PrintableText(method).c_str());
     return 0;
 }
 
 }  // namespace
 
 Command AddCommand() {
-    return {"add",
-            "Add a town to data.cfg: a place of the gazetteer, or coordinates of your own",
-            {PlaceOptions().front(),
-             {"search", "TEXT", "The place: Name, \"Name, Country\" or \"Name, Region, Country\""},
-             {"pick", "N", "Which of the places a --search lists (from 1)"},
-             {"lat", "DEG", "Latitude of a place of your own, -90..90 (with --lon and --name)"},
-             {"lon", "DEG", "Longitude of that place, -180..180, east positive"},
-             {"tz", "HOURS|ZONE", "Its whole-hour zone or zone name (default: the nearest place's)"},
-             {"name", "NAME", "Its name (at most 79 characters; spaces are written as _)"},
-             {"convention", "N",
-              "The convention slot 0..8 (default: that of the country's authority)"}},
-            RunAdd};
+    return {
+        "add",
+        "Add a town to data.cfg: a place of the gazetteer, or coordinates of your own",
+        {PlaceOptions().front(),
+         {"search", "TEXT", "The place: Name, \"Name, Country\" or \"Name, Region, Country\""},
+         {"pick", "N", "Which of the places a --search lists (from 1)"},
+         {"lat", "DEG", "Latitude of a place of your own, -90..90 (with --lon and --name)"},
+         {"lon", "DEG", "Longitude of that place, -180..180, east positive"},
+         {"tz", "HOURS|ZONE", "Its whole-hour zone or zone name (default: the nearest place's)"},
+         {"name", "NAME", "Its name (at most 79 characters; spaces are written as _)"},
+         {"convention", "N",
+          "The convention slot 0..8 (default: that of the country's authority)"}},
+        RunAdd};
 }
 
 }  // namespace orvano::cli

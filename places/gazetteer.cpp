@@ -132,8 +132,7 @@ std::optional<Gazetteer> Gazetteer::Parse(std::string_view text, const std::stri
                 !ParseNumber(f[6], p.longitude) || !(std::fabs(p.longitude) <= 180))
                 return fail("bad coordinates");
             if (!ParseNumber(f[7], zone) || zone >= zones.size()) return fail("bad zone");
-            if (!ParseNumber(f[8], p.population) || p.population < 0)
-                return fail("bad population");
+            if (!ParseNumber(f[8], p.population) || p.population < 0) return fail("bad population");
             p.countryCode = g.countries_[country->second].code;
             p.country = g.countries_[country->second].name;
             if (region >= 0) p.region = regions[static_cast<size_t>(region)];
@@ -247,8 +246,8 @@ std::optional<size_t> Gazetteer::Nearest(double latitude, double longitude) cons
         // The haversine of the central angle: smallest for the nearest place.
         const double dLat = std::sin((p.latitude - latitude) * kRad / 2);
         const double dLon = std::sin((p.longitude - longitude) * kRad / 2);
-        const double h = dLat * dLat + std::cos(latitude * kRad) * std::cos(p.latitude * kRad) *
-                                           dLon * dLon;
+        const double h =
+            dLat * dLat + std::cos(latitude * kRad) * std::cos(p.latitude * kRad) * dLon * dLon;
         if (!nearest || h < best) {
             nearest = i;
             best = h;

@@ -58,9 +58,9 @@ class Gazetteer {
         std::vector<std::string> keys;  // the name's, its other names', the code's
     };
     struct Entry {
-        std::string key;         // SearchKey of the place's name
-        std::string regionKey;   // of its region
-        size_t country = 0;      // in countries_
+        std::string key;        // SearchKey of the place's name
+        std::string regionKey;  // of its region
+        size_t country = 0;     // in countries_
         bool sharedName = false;
     };
     struct Query;

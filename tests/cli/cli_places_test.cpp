@@ -65,17 +65,21 @@ TEST(CliPlaces, AddWritesTheTownOnce) {
         int status;
         const char* out;  // the start of standard output
     } steps[] = {
-        {{"--search", "oslo"}, 0,
+        {{"--search", "oslo"},
+         0,
          "Added town 8: Norway/Oslo, 59.9127, 10.7461, Europe/Oslo, convention 0 "},
         {{"--search", "Oslo, Norway"}, 2, ""},  // already there
-        {{"--search", "hyderabad"}, 2,
+        {{"--search", "hyderabad"},
+         2,
          "  1  Hyderabad, Telangana, India\n  2  Hyderabad, Sindh, Pakistan\n"},
         {{"--search", "hyderabad", "--pick", "3"}, 2, ""},
         {{"--search", "hyderabad", "--pick", "2"}, 2, ""},  // the file has Pakistan/Hyderabad
         {{"--search", "nowhere at all"}, 2, ""},
-        {{"--lat", "59.95", "--lon", "10.8", "--name", "My  own mosque"}, 0,
+        {{"--lat", "59.95", "--lon", "10.8", "--name", "My  own mosque"},
+         0,
          "Added town 9: Norway/My__own_mosque, 59.9500, 10.8000, Europe/Oslo, convention 0 "},
-        {{"--lat", "21.4", "--lon", "39.8", "--tz", "3", "--name", "Camp"}, 0,
+        {{"--lat", "21.4", "--lon", "39.8", "--tz", "3", "--name", "Camp"},
+         0,
          "Added town 10: Saudi_Arabia/Camp, 21.4000, 39.8000, no zone, convention 3 "},
         {{"--lat", "21.4", "--lon", "39.8", "--tz", "Mars/Base", "--name", "X"}, 2, ""},
         {{"--lat", "95", "--lon", "39.8", "--name", "X"}, 2, ""},
@@ -90,9 +94,10 @@ TEST(CliPlaces, AddWritesTheTownOnce) {
         EXPECT_EQ(r.out.rfind(s.out, 0), 0u) << s.args[1] << r.out;
     }
     const auto towns = RunCli({"towns", "--config", cfg, "--json"});
-    EXPECT_NE(towns.out.find("{\"index\":8,\"country\":\"Norway\",\"name\":\"Oslo\",\"zone\":"
-                             "\"Europe/Oslo\",\"timeZone\":1,\"dst\":1,\"latitude\":59.912730000000003,"),
-              std::string::npos)
+    EXPECT_NE(
+        towns.out.find("{\"index\":8,\"country\":\"Norway\",\"name\":\"Oslo\",\"zone\":"
+                       "\"Europe/Oslo\",\"timeZone\":1,\"dst\":1,\"latitude\":59.912730000000003,"),
+        std::string::npos)
         << towns.out;
     EXPECT_NE(towns.out.find("\"index\":10,\"country\":\"Saudi_Arabia\",\"name\":\"Camp\",\"zone\":"
                              "\"UTC+3\",\"timeZone\":3,\"dst\":0,"),

@@ -13,8 +13,8 @@ namespace orvano::testing {
 inline const Gazetteer& Installed() {
     static const Gazetteer gazetteer = [] {
         std::string error;
-        auto g = Gazetteer::Load(std::string(ORVANO_BINARY_DIR) + "/stage/share/orvano/gazetteer.tsv",
-                                 error);
+        auto g = Gazetteer::Load(
+            std::string(ORVANO_BINARY_DIR) + "/stage/share/orvano/gazetteer.tsv", error);
         if (!g) throw std::runtime_error(error);
         return std::move(*g);
     }();

@@ -19,12 +19,18 @@ TEST(SearchKey, IgnoresCaseAccentsAndPunctuation) {
         const char* text;
         const char* key;
     } cases[] = {
-        {"São Paulo", "sao paulo"},      {"Saint-Denis", "saint denis"},
-        {"  Kuala   Lumpur ", "kuala lumpur"}, {"Xi’an", "xian"},
-        {"Xi'an", "xian"},               {"TROMSØ", "tromso"},
-        {"Łódź", "lodz"},                {"Ürümqi", "urumqi"},
-        {"Sao_Paulo", "sao paulo"},      {"St. John's", "st johns"},
-        {"Ḩawsh ‘Īsá", "hawsh isa"},     {"", ""},
+        {"São Paulo", "sao paulo"},
+        {"Saint-Denis", "saint denis"},
+        {"  Kuala   Lumpur ", "kuala lumpur"},
+        {"Xi’an", "xian"},
+        {"Xi'an", "xian"},
+        {"TROMSØ", "tromso"},
+        {"Łódź", "lodz"},
+        {"Ürümqi", "urumqi"},
+        {"Sao_Paulo", "sao paulo"},
+        {"St. John's", "st johns"},
+        {"Ḩawsh ‘Īsá", "hawsh isa"},
+        {"", ""},
     };
     for (const auto& c : cases) EXPECT_EQ(SearchKey(c.text), c.key) << c.text;
 }
@@ -55,15 +61,16 @@ TEST(GazetteerSearch, RanksByMatchThenPopulation) {
         std::vector<std::string> names;  // DisplayName of each result, best first
     } cases[] = {
         {"hyderabad",
-         {"Hyderabad, Telangana, India", "Hyderabad, Sindh, Pakistan",
-          "Hyderabad Colony, India", "New Hyderabad, USA"}},
+         {"Hyderabad, Telangana, India", "Hyderabad, Sindh, Pakistan", "Hyderabad Colony, India",
+          "New Hyderabad, USA"}},
         {"HYDERABAD, pakistan", {"Hyderabad, Sindh, Pakistan"}},
         {"Hyderabad, PK", {"Hyderabad, Sindh, Pakistan"}},
         {"hyderabad, islamic republic", {"Hyderabad, Sindh, Pakistan"}},
         {"Hyderabad, Telangana, India", {"Hyderabad, Telangana, India", "Hyderabad Colony, India"}},
         {"Hyderabad, Sindh, India", {}},
-        {"hyder", {"Hyderabad, Telangana, India", "Hyderabad, Sindh, Pakistan",
-                   "Hyderabad Colony, India", "New Hyderabad, USA"}},
+        {"hyder",
+         {"Hyderabad, Telangana, India", "Hyderabad, Sindh, Pakistan", "Hyderabad Colony, India",
+          "New Hyderabad, USA"}},
         {"colony", {"Hyderabad Colony, India"}},  // a later word, from its beginning
         {"olony", {}},
         {"new hyd", {"New Hyderabad, USA"}},

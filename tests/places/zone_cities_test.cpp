@@ -66,16 +66,18 @@ TEST(ZoneCities, FoundFirstInTheirZoneNearTheTablesCoordinates) {
     std::map<std::string, std::vector<std::string>> skipped;  // reason -> cities
     for (const ZoneRow& row : rows) {
         const std::vector<size_t> first = g.Search(row.city, 1);
-        const bool named = !first.empty() && SearchKey(g.place(first[0]).asciiName).rfind(
-                                                 SearchKey(row.city), 0) == 0;
+        const bool named =
+            !first.empty() &&
+            SearchKey(g.place(first[0]).asciiName).rfind(SearchKey(row.city), 0) == 0;
         if (row.zone.rfind("Antarctica/", 0) == 0) {
             skipped["a research station"].push_back(row.zone);
             continue;
         }
         if (!named) {
-            skipped["no place of that name (a country or an island, under 15 000 people, or "
-                    "spelt otherwise)"]
-                .push_back(row.zone);
+            skipped
+                ["no place of that name (a country or an island, under 15 000 people, or "
+                 "spelt otherwise)"]
+                    .push_back(row.zone);
             continue;
         }
         const Place& p = g.place(first[0]);
