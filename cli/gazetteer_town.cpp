@@ -8,6 +8,7 @@
 #include "cli/options.h"
 #include "config/grammar.h"
 #include "places/new_town.h"
+#include "places/text_key.h"
 #include "platform/user_files.h"
 
 namespace orvano::cli {
@@ -36,9 +37,22 @@ bool SelectGazetteerTown(const std::string& text, EngineState& state) {
     if (const size_t slash = text.find('/'); slash != std::string::npos) {
         query = text.substr(slash + 1) + ", " + text.substr(0, slash);
     }
-    const Gazetteer& gazetteer = InstalledGazetteer();
+    const Gazetteer* loaded = nullptr;
+    try {
+        loaded = &InstalledGazetteer();
+    } catch (const ConfigError& e) {
+        // The file's own error about the name says more than the gazetteer's.
+        std::fprintf(stderr, "orvano-cli: %s\n", e.what());
+        return false;
+    }
+    const Gazetteer& gazetteer = *loaded;
+    // The name must be whole: a beginning that fits no town of the file is
+    // more likely a slip than a place elsewhere in the world.
     const std::vector<size_t> found = gazetteer.Search(query, 1);
-    if (found.empty()) return false;
+    if (found.empty() || SearchKey(gazetteer.place(found.front()).asciiName) !=
+                             SearchKey(query.substr(0, query.find(',')))) {
+        return false;
+    }
     const Place& place = gazetteer.place(found.front());
     ConfigTables& tables = state.tables;
     tables.Towns.push_back(TownFromPlace(place, ThisYear()));

@@ -13,10 +13,11 @@ namespace orvano::cli {
 // the reader's message when it cannot be read.
 const Gazetteer& InstalledGazetteer();
 
-// Where --town TEXT names no town of the file: the gazetteer's best place for
-// TEXT ("Name", "Name, Country", "Name, Region, Country" or "Country/Name")
+// Where --town TEXT names no town of the file: the gazetteer's best place
+// whose whole name TEXT gives ("Name", "Name, Country", "Name, Region, Country" or "Country/Name")
 // joins the tables as the selected town, with its country's convention, and a
-// line on standard error says where it came from. False when no place fits.
+// line on standard error says where it came from. False when no place fits,
+// or when the gazetteer cannot be read (said on standard error).
 bool SelectGazetteerTown(const std::string& text, EngineState& state);
 
 // The current year, for the zone integers of a new town.

@@ -81,21 +81,55 @@ std::optional<Gazetteer> Gazetteer::Load(const std::string& path, std::string& e
     return Parse(text, path, error);
 }
 
+// What the records read so far give the next ones.
+struct Gazetteer::Reading {
+    std::map<std::string, size_t, std::less<>> countryIndex;
+    std::vector<std::string> regions, zones;
+    std::vector<size_t> countryOfPlace;  // in countries_, for each place read
+};
+
+std::string Gazetteer::ReadCountry(const std::vector<std::string_view>& f, Reading& r) {
+    Country c{std::string(f[1]), std::string(f[2]), {SearchKey(f[2]), SearchKey(f[1])}};
+    for (std::string_view rest = f[3]; !rest.empty();) {
+        const size_t bar = rest.find('|');
+        c.keys.push_back(SearchKey(rest.substr(0, bar)));
+        rest.remove_prefix(bar == std::string_view::npos ? rest.size() : bar + 1);
+    }
+    r.countryIndex.emplace(c.code, countries_.size());
+    countries_.push_back(std::move(c));
+    return {};
+}
+
+std::string Gazetteer::ReadPlace(const std::vector<std::string_view>& f, Reading& r) {
+    Place p;
+    long region = 0;
+    size_t zone = 0;
+    if (f[1].empty()) return "a place without a name";
+    p.name = f[1];
+    p.asciiName = f[2].empty() ? p.name : std::string(f[2]);
+    const auto country = r.countryIndex.find(f[3]);
+    if (country == r.countryIndex.end()) return "unknown country " + std::string(f[3]);
+    if (!ParseNumber(f[4], region) || region < -1 || region >= static_cast<long>(r.regions.size()))
+        return "bad region";
+    if (!ParseNumber(f[5], p.latitude) || !(std::fabs(p.latitude) <= 90) ||
+        !ParseNumber(f[6], p.longitude) || !(std::fabs(p.longitude) <= 180))
+        return "bad coordinates";
+    if (!ParseNumber(f[7], zone) || zone >= r.zones.size()) return "bad zone";
+    if (!ParseNumber(f[8], p.population) || p.population < 0) return "bad population";
+    p.countryCode = countries_[country->second].code;
+    p.country = countries_[country->second].name;
+    if (region >= 0) p.region = r.regions[static_cast<size_t>(region)];
+    p.zone = r.zones[zone];
+    r.countryOfPlace.push_back(country->second);
+    places_.push_back(std::move(p));
+    return {};
+}
+
 std::optional<Gazetteer> Gazetteer::Parse(std::string_view text, const std::string& origin,
                                           std::string& error) {
     Gazetteer g;
-    std::map<std::string, size_t, std::less<>> countryIndex;
-    std::vector<std::string> regions, zones;
-    struct Row {
-        size_t country;
-        long region;
-    };
-    std::vector<Row> rows;
+    Reading r;
     size_t lineNumber = 0;
-    auto fail = [&](const std::string& why) {
-        error = origin + ": line " + std::to_string(lineNumber) + ": " + why;
-        return std::nullopt;
-    };
     while (!text.empty()) {
         ++lineNumber;
         const size_t newline = text.find('\n');
@@ -103,66 +137,47 @@ std::optional<Gazetteer> Gazetteer::Parse(std::string_view text, const std::stri
         text.remove_prefix(newline == std::string_view::npos ? text.size() : newline + 1);
         if (line.empty() || line.front() == '#') continue;
         const std::vector<std::string_view> f = Fields(line);
+        std::string why = "not a record of the gazetteer";
         if (f[0] == "C" && f.size() == 4) {
-            Country c{std::string(f[1]), std::string(f[2]), {SearchKey(f[2]), SearchKey(f[1])}};
-            for (std::string_view rest = f[3]; !rest.empty();) {
-                const size_t bar = rest.find('|');
-                c.keys.push_back(SearchKey(rest.substr(0, bar)));
-                rest.remove_prefix(bar == std::string_view::npos ? rest.size() : bar + 1);
-            }
-            countryIndex.emplace(c.code, g.countries_.size());
-            g.countries_.push_back(std::move(c));
+            why = g.ReadCountry(f, r);
         } else if (f[0] == "R" && f.size() == 2) {
-            regions.emplace_back(f[1]);
+            why.clear();
+            r.regions.emplace_back(f[1]);
         } else if (f[0] == "Z" && f.size() == 2) {
-            zones.emplace_back(f[1]);
+            why.clear();
+            r.zones.emplace_back(f[1]);
         } else if (f[0] == "P" && f.size() == 9) {
-            Place p;
-            long region = 0;
-            size_t zone = 0;
-            if (f[1].empty()) return fail("a place without a name");
-            p.name = f[1];
-            p.asciiName = f[2].empty() ? p.name : std::string(f[2]);
-            const auto country = countryIndex.find(f[3]);
-            if (country == countryIndex.end()) return fail("unknown country " + std::string(f[3]));
-            if (!ParseNumber(f[4], region) || region < -1 ||
-                region >= static_cast<long>(regions.size()))
-                return fail("bad region");
-            if (!ParseNumber(f[5], p.latitude) || !(std::fabs(p.latitude) <= 90) ||
-                !ParseNumber(f[6], p.longitude) || !(std::fabs(p.longitude) <= 180))
-                return fail("bad coordinates");
-            if (!ParseNumber(f[7], zone) || zone >= zones.size()) return fail("bad zone");
-            if (!ParseNumber(f[8], p.population) || p.population < 0) return fail("bad population");
-            p.countryCode = g.countries_[country->second].code;
-            p.country = g.countries_[country->second].name;
-            if (region >= 0) p.region = regions[static_cast<size_t>(region)];
-            p.zone = zones[zone];
-            rows.push_back({country->second, region});
-            g.places_.push_back(std::move(p));
-        } else {
-            return fail("not a record of the gazetteer");
+            why = g.ReadPlace(f, r);
+        }
+        if (!why.empty()) {
+            error = origin + ": line " + std::to_string(lineNumber) + ": " + why;
+            return std::nullopt;
         }
     }
+    g.Index(r.countryOfPlace);
+    return g;
+}
+
+void Gazetteer::Index(const std::vector<size_t>& countryOfPlace) {
     // Most populous first, so that within a rank the search's order is the
     // order of the table.
-    std::vector<size_t> order(g.places_.size());
+    std::vector<size_t> order(places_.size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = i;
     std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-        return g.places_[a].population > g.places_[b].population;
+        return places_[a].population > places_[b].population;
     });
     std::vector<Place> sorted;
     sorted.reserve(order.size());
     std::unordered_map<std::string, int> uses;
     for (size_t i : order) {
-        sorted.push_back(std::move(g.places_[i]));
+        sorted.push_back(std::move(places_[i]));
         const Place& p = sorted.back();
-        Entry e{SearchKey(p.asciiName), SearchKey(p.region), rows[i].country, false};
+        Entry e{SearchKey(p.asciiName), SearchKey(p.region), countryOfPlace[i], false};
         ++uses[e.key];
-        g.entries_.push_back(std::move(e));
+        entries_.push_back(std::move(e));
     }
-    g.places_ = std::move(sorted);
-    for (Entry& e : g.entries_) e.sharedName = uses[e.key] > 1;
-    return g;
+    places_ = std::move(sorted);
+    for (Entry& e : entries_) e.sharedName = uses[e.key] > 1;
 }
 
 // 0 for an exact name, 1 for a name it begins, 2 for a later word it begins;

@@ -64,6 +64,12 @@ class Gazetteer {
         bool sharedName = false;
     };
     struct Query;
+    struct Reading;
+    // One record of the file; the reason it is refused, empty when it is not.
+    std::string ReadCountry(const std::vector<std::string_view>& fields, Reading& reading);
+    std::string ReadPlace(const std::vector<std::string_view>& fields, Reading& reading);
+    // Orders the places read, most populous first, and makes their keys.
+    void Index(const std::vector<size_t>& countryOfPlace);
     int Rank(const Entry& entry, const Query& query) const;
     // The places the query names, by rank: exact names, names it begins, later words it begins.
     std::array<std::vector<size_t>, 3> Matches(std::string_view query) const;
