@@ -150,7 +150,9 @@ std::optional<Gazetteer> Gazetteer::Parse(std::string_view text, const std::stri
             why = g.ReadPlace(f, r);
         }
         if (!why.empty()) {
-            error = origin + ": line " + std::to_string(lineNumber) + ": " + why;
+            error = origin;
+            error += ": line " + std::to_string(lineNumber) + ": ";
+            error += why;
             return std::nullopt;
         }
     }
