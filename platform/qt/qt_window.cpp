@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <QAbstractItemView>
 #include <QCalendarWidget>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -48,6 +49,15 @@ class NotifyingComboBox final : public QComboBox {
                 [this](int) { window_->Command(id_, kNotifySelectionChange); });
         connect(lineEdit(), &QLineEdit::textEdited, this,
                 [this](const QString&) { window_->Command(id_, kNotifyEditChange); });
+        // A long line shows its start, not its end ("uslim World League"), and
+        // whole as a tooltip; in the open list, lines that differ only at their
+        // ends ("University of Islamic Sciences, Karachi", "…, Hanafi Asr")
+        // are shortened in the middle.
+        view()->setTextElideMode(Qt::ElideMiddle);
+        connect(this, &QComboBox::currentTextChanged, this, [this](const QString& text) {
+            setToolTip(text);
+            if (!lineEdit()->hasFocus()) lineEdit()->setCursorPosition(0);
+        });
     }
 
     void showPopup() override {
@@ -210,7 +220,10 @@ class QtControl final : public Control {
         }
     }
     void AddLine(const std::string& text) override {
-        if (auto* combo = qobject_cast<QComboBox*>(widget_)) combo->addItem(FromUtf8(text));
+        if (auto* combo = qobject_cast<QComboBox*>(widget_)) {
+            combo->addItem(FromUtf8(text));
+            combo->setItemData(combo->count() - 1, FromUtf8(text), Qt::ToolTipRole);
+        }
     }
     void SelectLine(int index) override {
         if (auto* combo = qobject_cast<QComboBox*>(widget_)) {
@@ -249,8 +262,13 @@ class QtControl final : public Control {
 
 QtMainWindow::QtMainWindow(const MainWindowSpec& spec, WindowHandler& handler, const Screen& screen)
     : handler_(handler), screen_(screen) {
-    setWindowTitle(FromUtf8(spec.title));
+    setWindowTitle(FromUtf8(spec.caption.empty() ? spec.title : spec.caption));
     setObjectName(FromUtf8(spec.className));
+    // A fixed-size window offers nothing to maximise: the buttons are named,
+    // so the window manager shows no maximise button.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
     const QIcon icon(QStringLiteral(":/orvano/icon/%1.png").arg(spec.iconResource));
     if (!icon.isNull()) setWindowIcon(icon);
     QPalette background = palette();
