@@ -186,8 +186,8 @@ void DrawTownColumn(const TodayItemState& item, Surface& surface, const Colour& 
     // A name too long for its place ends with "…" rather than being cut mid-letter.
     const Rect& place = item.layout.valueRects[kTownColumn];
     const int room = place.width();
-    town = ElideToFit(town, [&surface, room](const std::string& text) {
-        const std::optional<int> width = surface.TextWidth(text);
+    town = ElideToFit(town, [&surface, room](const std::string& candidate) {
+        const std::optional<int> width = surface.TextWidth(candidate);
         return !width || *width <= room;
     });
     surface.DrawTextInRect(place, town, TextAlign::Left);

@@ -54,11 +54,13 @@ class NotifyingComboBox final : public QComboBox {
         // ends ("University of Islamic Sciences, Karachi", "…, Hanafi Asr")
         // are shortened in the middle.
         view()->setTextElideMode(Qt::ElideMiddle);
-        connect(this, &QComboBox::currentTextChanged, this, [this](const QString& text) {
-            setToolTip(text);
-            if (!lineEdit()->hasFocus()) lineEdit()->setCursorPosition(0);
-        });
+        connect(this, &QComboBox::currentTextChanged, this,
+                [this](const QString& text) { setToolTip(text); });
     }
+
+    // The program's own change of the line, or the user leaving the box:
+    // the line shows from its start.
+    void ShowStart() { lineEdit()->setCursorPosition(0); }
 
     void showPopup() override {
         window_->Command(id_, kNotifyDropDown);
@@ -76,6 +78,7 @@ class NotifyingComboBox final : public QComboBox {
     }
     void focusOutEvent(QFocusEvent* event) override {
         QComboBox::focusOutEvent(event);
+        ShowStart();
         window_->Command(id_, kNotifyKillFocus);
     }
 
@@ -196,8 +199,9 @@ class QtControl final : public Control {
     void SetText(const std::string& text) override {
         if (auto* edit = qobject_cast<QLineEdit*>(widget_)) {
             edit->setText(FromUtf8(text));
-        } else if (auto* combo = qobject_cast<QComboBox*>(widget_)) {
+        } else if (auto* combo = dynamic_cast<NotifyingComboBox*>(widget_)) {
             combo->setEditText(FromUtf8(text));
+            combo->ShowStart();
         } else if (auto* button = qobject_cast<QPushButton*>(widget_)) {
             button->setText(FromUtf8(text));
         }
@@ -226,9 +230,10 @@ class QtControl final : public Control {
         }
     }
     void SelectLine(int index) override {
-        if (auto* combo = qobject_cast<QComboBox*>(widget_)) {
+        if (auto* combo = dynamic_cast<NotifyingComboBox*>(widget_)) {
             combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : -1);
             if (combo->currentIndex() < 0) combo->setEditText(QString());
+            combo->ShowStart();
         }
     }
     int SelectedLine() const override {

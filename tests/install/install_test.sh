@@ -156,8 +156,8 @@ package)
   for f in $(installed_files); do grep -qx "/usr/$f" "$work/content.txt" || fail "package lacks /usr/$f"; done
   grep -qx /etc/xdg/autostart/org.orvano.Orvano.Today.desktop "$work/content.txt" || fail "no autostart entry"
   maintainer=$(dpkg-deb -f "$deb" Maintainer)
-  [[ $maintainer =~ ^[^\<\>]+\ \<[^@\ ]+@[^@\ ]+\.[^@\ ]+\>$ ]] && [[ $maintainer != *@localhost* ]] ||
-    fail "Maintainer: $maintainer"
+  named='^[^<>]+ <[^@ <>]+@[^@ <>]+[.][^@ <>]+>$'
+  [[ $maintainer =~ $named ]] && [[ $maintainer != *@localhost* ]] || fail "Maintainer: $maintainer"
   ls "$build"/package/orvano-dbgsym_*.ddeb >/dev/null 2>&1 || fail "no orvano-dbgsym package"
   zcat -f /usr/share/doc/orvano/copyright | head -1 |
     grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
