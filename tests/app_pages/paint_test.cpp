@@ -243,7 +243,7 @@ TEST(PaintQibla, CompassArrowsAndTextBlock) {
     ExpectText(ops[13], line(kL.quiblaSunX, 3), "16:00 : " + BearingText(s), TextAlign::Left, -15,
                kBlack);
     ExpectText(ops[14], kL.title, "Quibla", TextAlign::Centre, -13, kTitle);
-    EXPECT_EQ(BearingText(s), "265°39'25\"");
+    EXPECT_EQ(BearingText(s), "265°39'24\"");
     EXPECT_TRUE(AllReleased(surface));
     // The observation itself is not moved by looking at the Sun.
     EXPECT_EQ(engine.observation.day, 21);
@@ -296,12 +296,14 @@ TEST(DrawDirectionArrow, ShaftAndBarbsForTheFourQuarters) {
         Anchor bitmap;
         int tipX, tipY, barb1X, barb1Y, barb2X, barb2Y;
     };
-    // Centre (120, 101.8), radius 75: the tip at 56.25 pixels, the bitmap at 67.5.
+    // Centre (120, 101.8), radius 75: the tip at 56.25 pixels, the bitmap at 67.5;
+    // pointing at a compass letter, the tip stops at 43.5 pixels.
     const Case cases[] = {
-        {0, {112, 26}, 120, 45, 115, 54, 125, 54},
-        {90, {179, 93}, 176, 101, 167, 96, 167, 106},
-        {180, {112, 161}, 120, 158, 125, 149, 115, 149},
-        {-90, {44, 93}, 63, 101, 72, 106, 72, 96},
+        {0, {112, 26}, 120, 58, 115, 66, 125, 66},
+        {90, {179, 93}, 163, 101, 154, 96, 154, 106},
+        {180, {112, 161}, 120, 145, 125, 136, 115, 136},
+        {-90, {44, 93}, 76, 101, 85, 106, 85, 96},
+        {45, {159, 46}, 159, 62, 150, 64, 157, 71},
     };
     const Colour pen{1, 2, 3};
     for (const Case& c : cases) {

@@ -464,7 +464,9 @@ TEST(BlinkContrast, EveryBlinkColourShowsOnTheBackground) {
             const Colour wanted = BlinkColour(index);
             const Colour shown = LegibleOn(wanted, background);
             EXPECT_GE(ContrastRatio(shown, background), 3.0) << index;
-            if (ContrastRatio(wanted, background) >= 3.0) EXPECT_EQ(shown, wanted) << index;
+            if (ContrastRatio(wanted, background) >= 3.0) {
+                EXPECT_EQ(shown, wanted) << index;
+            }
         }
     }
     // On the navy, the blue is lightened (it stood 1.3:1) and stays bluest.
