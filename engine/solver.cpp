@@ -12,9 +12,6 @@ namespace orvano {
 
 namespace {
 
-// The hour angle is scaled by 1/1.002738 before it becomes hours.
-constexpr double kSiderealRate = 0.997269476174235;
-
 constexpr const char* kBelowText =
     "ERROR : then the Sun is always below our altitude limit. One example is midwinter in the "
     "arctics, when the Sun never gets above the horizon.\n";
@@ -86,7 +83,7 @@ const SunSample& SolveDay::First(const EngineState& state) {
 double SolveDay::FirstCosTau(double h0, double sinH0, const SunSample& first, double* tau) {
     if (!haveFirstCos_ || !(firstCosH0_ == h0)) {
         firstCos_ = (sinH0 - first.sinDelta * sinLatitude_) / first.cosDelta / cosLatitude_;
-        if (firstCos_ >= -1 && firstCos_ <= 1) firstTau_ = std::acos(firstCos_) * kSiderealRate;
+        if (firstCos_ >= -1 && firstCos_ <= 1) firstTau_ = std::acos(firstCos_);
         firstCosH0_ = h0;
         haveFirstCos_ = true;
     }
@@ -96,7 +93,7 @@ double SolveDay::FirstCosTau(double h0, double sinH0, const SunSample& first, do
 
 double SolveDay::FixedCosTau(double sinH0, const SunSample& s, double* tau) const {
     const double cosTau = (sinH0 - s.sinDelta * sinLatitude_) / s.cosDelta / cosLatitude_;
-    if (cosTau >= -1 && cosTau <= 1) *tau = std::acos(cosTau) * kSiderealRate;
+    if (cosTau >= -1 && cosTau <= 1) *tau = std::acos(cosTau);
     return cosTau;
 }
 
@@ -108,7 +105,7 @@ double SolveDay::AsrCosTau(double k, const SunSample& s, bool traceAltitude, Sun
         trace.Printf("h=%g°  ie altitude %s\n", h0 * kRadToDeg, AngleToDmsText(h0).c_str());
     }
     const double cosTau = (std::sin(h0) - s.sinDelta * sinLatitude_) / s.cosDelta / cosLatitude_;
-    if (cosTau >= -1 && cosTau <= 1) *tau = std::acos(cosTau) * kSiderealRate;
+    if (cosTau >= -1 && cosTau <= 1) *tau = std::acos(cosTau);
     return cosTau;
 }
 
