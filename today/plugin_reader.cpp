@@ -18,11 +18,12 @@ int ReadInto(const std::string& bytes, ConfigTables& tables, CurrentPlace& place
     // The same grammar as the application's reader; only the selected town's
     // line is kept, so the header must come before the town lines.
     int townLines = 0;
-    bool afterSelectedTown = false;  // a zone line may follow the selected town's line
+    // Its zone and method lines may follow the selected town's line.
+    bool afterSelectedTown = false;
+    TownRecordsSeen seen;
     for (bool more = true; more;) {
         const Record r = ReadRecord(scanner);
-        const bool zoneMayFollow = afterSelectedTown;
-        afterSelectedTown = false;
+        if (r.type != Record::Type::Comment) afterSelectedTown = false;
         switch (r.type) {
             case Record::Type::End:
                 more = false;
@@ -44,6 +45,7 @@ int ReadInto(const std::string& bytes, ConfigTables& tables, CurrentPlace& place
                 if (townLines == tables.TownSelected) {
                     FillCurrentPlace(r.town, place);
                     afterSelectedTown = true;
+                    seen = {};
                 }
                 ++townLines;
                 break;
@@ -62,10 +64,8 @@ int ReadInto(const std::string& bytes, ConfigTables& tables, CurrentPlace& place
                 tables.Conventions[static_cast<std::size_t>(r.conventionIndex)].Name = r.name;
                 break;
             case Record::Type::Comment:
-                if (zoneMayFollow) {
-                    std::string zone = ZoneRecordName(r.rest);
-                    if (!zone.empty()) place.Zone = std::move(zone);
-                }
+                afterSelectedTown =
+                    afterSelectedTown && ApplyTownRecord(r.rest, place.Zone, place.Method, seen);
                 break;
             case Record::Type::BadFormat:
                 boxes.Show(kTextBadFormat, kCaptionReadError);

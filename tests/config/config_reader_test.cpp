@@ -599,5 +599,39 @@ TEST(ConfigReader, ZoneLineNamesTheZoneOfTheTownJustBeforeIt) {
     }
 }
 
+// A method line names the town's method; zone and method lines follow the town
+// in either order, each once; anything else ends them.
+TEST(ConfigReader, MethodLineNamesTheMethodOfTheTownBeforeItInEitherOrderWithTheZone) {
+    const std::string head = "1 2 1 0\n2 Malaysia Kuala_Lumpur 3.139 101.6869 8 0 7\n";
+    const std::string paris = "2 France Paris 48.8566 2.3522 1 1 5\n";
+    struct Case {
+        std::string after, zone, method;
+    } cases[] = {
+        {"8 method jakim\n", "", "jakim"},
+        {"8 zone Asia/Kuala_Lumpur\n8 method jakim\n", "Asia/Kuala_Lumpur", "jakim"},
+        {"8 method jakim\n8 zone Asia/Kuala_Lumpur\n", "Asia/Kuala_Lumpur", "jakim"},
+        {"8  method\tmy_own-2 \r\n", "", "my_own-2"},
+        {"8 method jakim\n8 method muis\n8 zone Asia/Kuala_Lumpur\n", "", "jakim"},
+        {"8 method jakim\n8 a comment\n8 zone Asia/Kuala_Lumpur\n", "", "jakim"},
+        {"8 method JAKIM\n", "", ""},
+        {"8 method 7days\n", "", ""},
+        {"8 method jakim muis\n", "", ""},
+        {"8 method " + std::string(33, 'a') + "\n", "", ""},
+        {"8 methods jakim\n", "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.after);
+        Read r(head + c.after + paris);
+        ASSERT_EQ(r.result, kReadOk);
+        EXPECT_EQ(r.tables.Towns[0].Zone, c.zone);
+        EXPECT_EQ(r.tables.Towns[0].Method, c.method);
+        EXPECT_EQ(r.tables.Towns[0].Convention, 7);  // stays for older readers
+        EXPECT_EQ(r.tables.Towns[1].Method, "");
+        EXPECT_EQ(r.EchoBody(), head + c.after + paris);
+    }
+    Read selected("1 1 0 0\n" + paris + "8 method uoif\n");
+    EXPECT_EQ(selected.place.Method, "uoif");
+}
+
 }  // namespace
 }  // namespace orvano
