@@ -309,9 +309,12 @@ void ReadMethodText(std::string_view text, const std::string& name, MethodCatalo
             continue;
         }
         const size_t equals = line.find('=');
-        if (!draft || equals == std::string_view::npos) {
-            catalogue.problems.push_back({where, draft ? "a line that is no 'key = value'"
-                                                       : "a line before the first [id]"});
+        if (!draft) {
+            catalogue.problems.push_back({where, "a line before the first [id]"});
+            continue;
+        }
+        if (equals == std::string_view::npos) {
+            draft->problems.push_back({where, "a line that is no 'key = value'"});
             continue;
         }
         const std::string key(Trimmed(line.substr(0, equals)));
