@@ -258,7 +258,7 @@ std::string ApplyMethod(const std::string& configPath, int town, const std::stri
                   first.day, last.year, last.month, last.day);
     m.source = "fitted to " + std::filesystem::path(tablePath).filename().string() + ", " + dates;
     const std::string folder = MethodFoldersOf("").back();
-    const std::string path = folder + "/fitted.methods";
+    std::string path = folder + "/fitted.methods";
     // The file's other methods stay as they were.
     MethodCatalogue mine;
     const InputFile old = ReadInputFile(path);

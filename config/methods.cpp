@@ -99,11 +99,9 @@ struct Draft {
     std::string where;  // its header line
 };
 
-// Stores one "key = value" line; the problem's text, or empty.
-std::string Apply(Method& m, std::string_view key, std::string_view value) {
-    auto bad = [&](const char* expected) {
-        return "'" + std::string(value) + "' is no " + expected + " for " + std::string(key);
-    };
+// The texts: name, its French form, authority, source; nothing when the key
+// is not one of them.
+std::optional<std::string> ApplyText(Method& m, std::string_view key, std::string_view value) {
     if (key == "name" || key == "name.fr" || key == "authority" || key == "source") {
         if (value.empty()) return std::string(key) + " is empty";
         std::string& field = key == "name"        ? m.name
@@ -111,8 +109,18 @@ std::string Apply(Method& m, std::string_view key, std::string_view value) {
                              : key == "authority" ? m.authority
                                                   : m.source;
         field = std::string(value);
-        return {};
+        return std::string();
     }
+    return std::nullopt;
+}
+
+// The twilight prayers' rules: Fajr, Isha and Isha in Ramadan; nothing when
+// the key is not one of them.
+std::optional<std::string> ApplyTwilightRule(Method& m, std::string_view key,
+                                             std::string_view value) {
+    auto bad = [&](const char* expected) {
+        return "'" + std::string(value) + "' is no " + expected + " for " + std::string(key);
+    };
     if (key == "fajr" || key == "isha") {
         const auto rule = Twilight(value, key == "fajr" ? "before-sunrise" : "after-maghrib");
         if (!rule) {
@@ -120,19 +128,28 @@ std::string Apply(Method& m, std::string_view key, std::string_view value) {
                                      : "'angle D', 'after-maghrib M' or 'seasonal'");
         }
         (key == "fajr" ? m.fajr : m.isha) = *rule;
-        return {};
+        return std::string();
     }
     if (key == "isha.ramadan") {
         const auto parsed = KeywordNumber(value, {"after-maghrib"}, 0.0, kMaxMinutes);
         if (!parsed) return bad("'after-maghrib M'");
         m.ishaRamadanMinutes = parsed->second;
-        return {};
+        return std::string();
     }
+    return std::nullopt;
+}
+
+// The Sun's rules: sunrise and sunset, Maghrib, Zuhr, Asr; nothing when the key
+// is not one of them.
+std::optional<std::string> ApplySunRule(Method& m, std::string_view key, std::string_view value) {
+    auto bad = [&](const char* expected) {
+        return "'" + std::string(value) + "' is no " + expected + " for " + std::string(key);
+    };
     if (key == "sunrise") {
         const auto angle = Number(Trimmed(value), -90.0, 90.0);
         if (!angle) return bad("angle in degrees (-90 to 90)");
         m.sunriseSetAngle = *angle;
-        return {};
+        return std::string();
     }
     if (key == "maghrib") {
         const auto parsed =
@@ -142,7 +159,7 @@ std::string Apply(Method& m, std::string_view key, std::string_view value) {
         }
         m.maghrib = {parsed->first == 0 ? MaghribRule::Kind::AfterSunset : MaghribRule::Kind::Angle,
                      parsed->second};
-        return {};
+        return std::string();
     }
     if (key == "zuhr") {
         const auto parsed =
@@ -152,14 +169,22 @@ std::string Apply(Method& m, std::string_view key, std::string_view value) {
         }
         m.zuhr = {parsed->first == 0 ? ZuhrRule::Kind::AfterTransit : ZuhrRule::Kind::FixedHour,
                   parsed->second};
-        return {};
+        return std::string();
     }
     if (key == "asr") {
         const auto factor = Number(Trimmed(value), 0.25, 4.0);
         if (!factor) return bad("shadow factor (0.25 to 4)");
         m.asrFactor = *factor;
-        return {};
+        return std::string();
     }
+    return std::nullopt;
+}
+
+// The minutes and the named choices; nothing when the key is not one of them.
+std::optional<std::string> ApplyChoice(Method& m, std::string_view key, std::string_view value) {
+    auto bad = [&](const char* expected) {
+        return "'" + std::string(value) + "' is no " + expected + " for " + std::string(key);
+    };
     if (key == "precaution") {
         const std::vector<std::string_view> words = Words(value);
         if (words.size() != kPrayerCount) return bad("list of six minutes");
@@ -168,33 +193,41 @@ std::string Apply(Method& m, std::string_view key, std::string_view value) {
             if (!minutes) return bad("list of six minutes");
             m.precaution[i] = *minutes;
         }
-        return {};
+        return std::string();
     }
     const std::string_view word = Trimmed(value);
     if (key == "rounding") {
         const auto rounding = Named<MinuteRounding>(word, kRoundingNames);
         if (!rounding) return bad("rounding (nearest, up, down)");
         m.rounding = *rounding;
-        return {};
+        return std::string();
     }
     if (key == "midnight") {
         const auto rule = Named<MidnightRule>(word, kMidnightNames);
         if (!rule) return bad("midnight rule (standard, jafari)");
         m.midnight = *rule;
-        return {};
+        return std::string();
     }
     if (key == "seasonal") {
         const auto rule = Named<SeasonalRule>(word, kSeasonalNames);
         if (!rule) return bad("seasonal rule (none, moonsighting)");
         m.seasonal = *rule;
-        return {};
+        return std::string();
     }
     if (key == "high-latitude") {
         if (!Named<int>(word, kHighLatitudeNames)) {
             return bad("high-latitude rule (seventh, middle, angle, none)");
         }
         m.highLatitude = std::string(word);
-        return {};
+        return std::string();
+    }
+    return std::nullopt;
+}
+
+// Stores one "key = value" line; the problem's text, or empty.
+std::string Apply(Method& m, std::string_view key, std::string_view value) {
+    for (auto* apply : {ApplyText, ApplyTwilightRule, ApplySunRule, ApplyChoice}) {
+        if (std::optional<std::string> problem = apply(m, key, value)) return *problem;
     }
     return "unknown key '" + std::string(key) + "'";
 }
