@@ -23,6 +23,7 @@ Command ResaveCommand();
 Command BenchCommand();
 Command FitCommand();
 Command MethodsCommand();
+Command AddCommand();
 
 // Every command in the order the help lists them.
 const std::vector<Command>& Commands();

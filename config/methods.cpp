@@ -7,7 +7,7 @@
 #include <system_error>
 
 #include "config/grammar.h"
-#include "config/safe_file.h"
+#include "fileio/safe_file.h"
 
 namespace orvano {
 

@@ -1,8 +1,6 @@
 #include "platform/user_files.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -10,7 +8,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "config/safe_file.h"
+#include "fileio/safe_file.h"
 
 namespace orvano {
 
@@ -36,33 +34,15 @@ std::string ErrnoText(int error) {
     return std::strerror(error);
 }
 
-bool WriteAll(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-// Writes a temporary file beside `target` and links it to the final name, which
-// fails rather than replaces when another process made the file meanwhile.
-// Returns 0 or the errno of the failure; EEXIST counts as done.
+// The copy takes the final name only while nothing has it, so a file another
+// process made meanwhile is never replaced. Returns 0 or the errno of the
+// failure; EEXIST counts as done.
 int CopyWithoutReplacing(const std::string& bytes, const fs::path& target) {
-    std::string temporary = (target.parent_path() / ".data.cfg.XXXXXX").string();
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) return errno;
-    int error = 0;
-    if (!WriteAll(fd, bytes) || ::fsync(fd) != 0) error = errno != 0 ? errno : EIO;
-    if (::fchmod(fd, 0644) != 0 && error == 0) error = errno;
-    if (::close(fd) != 0 && error == 0) error = errno;
-    if (error == 0 && ::link(temporary.c_str(), target.c_str()) != 0 && errno != EEXIST) {
-        error = errno;
-    }
-    ::unlink(temporary.c_str());
-    return error;
+    ReplacingFile file;
+    if (!file.Create(target.string(), "", true)) return errno;
+    file.Write(bytes);
+    if (!file.CommitNew(0644) && errno != EEXIST) return errno;
+    return 0;
 }
 
 }  // namespace

@@ -7,9 +7,8 @@ namespace {
 
 using testing::RunCli;
 
-const char* const kCommands[] = {"towns",  "times", "month", "next",     "export",
-                                 "trace",  "sun",   "qibla", "calendar", "read",
-                                 "resave", "bench", "fit",   "methods"};
+const char* const kCommands[] = {"towns", "times",    "month", "next",   "export", "trace", "sun",
+                                 "qibla", "calendar", "read",  "resave", "bench",  "fit",   "add",   "methods"};
 
 TEST(CliHelp, EveryCommandDescribesItselfAndIsListed) {
     const auto tool = RunCli({"--help"});
