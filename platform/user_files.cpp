@@ -1,8 +1,6 @@
 #include "platform/user_files.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -10,6 +8,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "config/file_lock.h"
 #include "config/safe_file.h"
 
 namespace orvano {
@@ -17,6 +16,9 @@ namespace orvano {
 namespace {
 
 namespace fs = std::filesystem;
+
+// The first start's temporary copy, beside data.cfg.
+constexpr const char* kCopyPrefix = ".data.cfg.";
 
 // A relative value is ignored, as the base directory rules say.
 fs::path BaseFolder(const char* variable, const char* underHome) {
@@ -36,33 +38,21 @@ std::string ErrnoText(int error) {
     return std::strerror(error);
 }
 
-bool WriteAll(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
+// Writes the copy beside `target` and gives it the final name only where
+// nothing has it yet, so a file another process made meanwhile is never
+// replaced. Returns 0 or the errno of the failure; EEXIST counts as done.
+int CopyWithoutReplacing(const std::string& bytes, const fs::path& target) {
+    ReplacingFile copy;
+    if (!copy.Create(target.string(), kCopyPrefix, true)) return errno;
+    copy.Write(bytes);
+    if (copy.CommitAsNew(0644) || errno == EEXIST) return 0;
+    return errno;
 }
 
-// Writes a temporary file beside `target` and links it to the final name, which
-// fails rather than replaces when another process made the file meanwhile.
-// Returns 0 or the errno of the failure; EEXIST counts as done.
-int CopyWithoutReplacing(const std::string& bytes, const fs::path& target) {
-    std::string temporary = (target.parent_path() / ".data.cfg.XXXXXX").string();
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) return errno;
-    int error = 0;
-    if (!WriteAll(fd, bytes) || ::fsync(fd) != 0) error = errno != 0 ? errno : EIO;
-    if (::fchmod(fd, 0644) != 0 && error == 0) error = errno;
-    if (::close(fd) != 0 && error == 0) error = errno;
-    if (error == 0 && ::link(temporary.c_str(), target.c_str()) != 0 && errno != EEXIST) {
-        error = errno;
-    }
-    ::unlink(temporary.c_str());
-    return error;
+// Copies that earlier first starts, killed at the wrong instant, left behind.
+void RemoveStaleCopies(const fs::path& folder) {
+    RemoveStaleTemporaries(folder.string(), kCopyPrefix, kStaleTemporarySeconds);
+    RemoveStaleMkstempFiles(folder.string(), kCopyPrefix, kStaleTemporarySeconds);
 }
 
 }  // namespace
@@ -100,7 +90,10 @@ UserDataCfg PrepareUserDataCfg(const std::string& installedDefault) {
     result.path = target.string();
     struct stat info {};
     // Anything already there, even a dangling link or a file we cannot read, is the user's.
-    if (::lstat(result.path.c_str(), &info) == 0) return result;
+    if (::lstat(result.path.c_str(), &info) == 0) {
+        RemoveStaleCopies(folder);
+        return result;
+    }
 
     const InputFile installed = ReadInputFile(installedDefault);
     if (!installed.ok()) {
@@ -109,7 +102,12 @@ UserDataCfg PrepareUserDataCfg(const std::string& installedDefault) {
     }
     std::error_code made;
     fs::create_directories(folder, made);
-    const int error = made ? made.value() : CopyWithoutReplacing(installed.bytes, target);
+    int error = made.value();
+    FileLock lock;
+    if (error == 0 && !lock.Acquire(result.path)) error = errno;
+    // Another program made the copy while this one waited.
+    if (::lstat(result.path.c_str(), &info) == 0) return result;
+    if (error == 0) error = CopyWithoutReplacing(installed.bytes, target);
     if (error != 0) {
         result.problem = "Cannot create " + result.path + ": " + ErrnoText(error) + "; using " +
                          installedDefault + " read-only";
