@@ -10,7 +10,7 @@
 
 #include "cli/commands.h"
 #include "cli/export.h"
-#include "config/safe_file.h"
+#include "fileio/safe_file.h"
 #include "platform/file_settings.h"
 
 namespace orvano::cli {

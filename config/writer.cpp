@@ -5,11 +5,10 @@
 #include <cmath>
 #include <vector>
 
-#include "config/file_lock.h"
 #include "config/grammar.h"
-#include "config/kept_file.h"
-#include "config/safe_file.h"
 #include "config/text_encoding.h"
+#include "fileio/file_lock.h"
+#include "fileio/kept_file.h"
 
 namespace orvano {
 

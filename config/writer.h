@@ -4,9 +4,9 @@
 #include <array>
 #include <string>
 
-#include "config/file_lock.h"
-#include "config/message_sink.h"
 #include "config/records.h"
+#include "fileio/file_lock.h"
+#include "fileio/message_sink.h"
 
 namespace orvano {
 

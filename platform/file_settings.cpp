@@ -12,9 +12,9 @@
 #include <system_error>
 #include <vector>
 
-#include "config/file_lock.h"
-#include "config/kept_file.h"
-#include "config/safe_file.h"
+#include "fileio/file_lock.h"
+#include "fileio/kept_file.h"
+#include "fileio/safe_file.h"
 
 namespace orvano {
 

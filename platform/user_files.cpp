@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "config/file_lock.h"
-#include "config/safe_file.h"
+#include "fileio/file_lock.h"
+#include "fileio/safe_file.h"
 
 namespace orvano {
 

@@ -1,11 +1,11 @@
-#include "config/kept_file.h"
+#include "fileio/kept_file.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 
-#include "config/safe_file.h"
+#include "fileio/safe_file.h"
 
 namespace orvano {
 

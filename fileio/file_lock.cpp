@@ -1,4 +1,4 @@
-#include "config/file_lock.h"
+#include "fileio/file_lock.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -9,7 +9,7 @@
 #include <chrono>
 #include <thread>
 
-#include "config/kept_file.h"
+#include "fileio/kept_file.h"
 
 namespace orvano {
 
