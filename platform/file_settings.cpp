@@ -152,7 +152,8 @@ Identity IdentityOf(const std::string& file) {
 }  // namespace
 
 // The file as last read: read again only when it has changed, so that values
-// another process writes are seen and an unchanged file costs one stat.
+// another process writes are seen and an unchanged file costs one stat. One
+// store (and its keys) serves one thread, as the stores always have.
 class SettingsFile {
   public:
     explicit SettingsFile(std::string path) : path_(std::move(path)) {}
