@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <utility>
 
 #include "fileio/safe_file.h"
 
@@ -42,7 +43,14 @@ std::string LinkedFileTarget(const std::string& path) {
         const ssize_t n = ::readlink(current.c_str(), target.data(), target.size());
         if (n <= 0 || static_cast<std::size_t>(n) >= target.size()) return current;
         target.resize(static_cast<std::size_t>(n));
-        current = target.front() == '/' ? target : FolderOfPath(current) + "/" + target;
+        if (target.front() == '/') {
+            current = target;
+        } else {
+            std::string joined = FolderOfPath(current);
+            joined += '/';
+            joined += target;
+            current = std::move(joined);
+        }
     }
     return current;
 }
