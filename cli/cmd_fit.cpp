@@ -2,8 +2,6 @@
 // optionally its place in data.cfg.
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -13,6 +11,7 @@
 #include "config/text_encoding.h"
 #include "config/writer.h"
 #include "engine/fit.h"
+#include "fileio/safe_file.h"
 
 namespace orvano::cli {
 
@@ -21,7 +20,7 @@ namespace {
 constexpr const char* kPrayerNames[kPrayerCount] = {"Fajr", "Sunrise", "Dhuhr",
                                                     "Asr",  "Maghrib", "Isha"};
 // A timetable is a page of text; anything larger is not one.
-constexpr std::uintmax_t kMaxTimetableBytes = 1 << 20;
+constexpr std::size_t kMaxTimetableBytes = 1 << 20;
 
 class StderrBoxes final : public MessageSink {
   public:
@@ -31,22 +30,25 @@ class StderrBoxes final : public MessageSink {
 };
 
 Timetable ReadTimetable(const std::string& path) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
-        throw UsageError(
-            "option '--timetable': cannot read " + path +
-            (std::filesystem::exists(path, error) ? " (not a regular file)" : " (no such file)"));
+    const InputFile file = ReadInputFile(path, kMaxTimetableBytes);
+    switch (file.status) {
+        case InputFile::Status::Ok:
+            break;
+        case InputFile::Status::NotRegular:
+            throw UsageError("option '--timetable': cannot read " + path + " (not a regular file)");
+        case InputFile::Status::TooLarge:
+            throw UsageError("option '--timetable': " + path + " is too large for a timetable");
+        case InputFile::Status::OpenFailed:
+            if (file.missing()) {
+                throw UsageError("option '--timetable': cannot read " + path + " (no such file)");
+            }
+            [[fallthrough]];
+        case InputFile::Status::ReadFailed:
+            throw UsageError("option '--timetable': cannot read " + path);
     }
-    if (std::filesystem::file_size(path, error) > kMaxTimetableBytes) {
-        throw UsageError("option '--timetable': " + path + " is too large for a timetable");
-    }
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (!in) throw UsageError("option '--timetable': cannot read " + path);
     Timetable table;
     std::vector<std::string> errors;
-    if (!ParseTimetable(text.str(), table, errors)) {
+    if (!ParseTimetable(file.bytes, table, errors)) {
         for (const std::string& e : errors)
             std::fprintf(stderr, "%s: %s\n", path.c_str(), e.c_str());
         throw UsageError("the timetable " + path + " cannot be used; nothing was fitted");

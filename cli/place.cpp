@@ -77,7 +77,7 @@ void ZoneFromOption(const Options& options, CurrentPlace& place) {
     double hours = 0;
     const char* end = tz->data() + tz->size();
     const auto [ptr, ec] = std::from_chars(tz->data(), end, hours);
-    if (!tz->empty() && ec == std::errc() && ptr == end) {
+    if (IsPlainDecimal(*tz) && ec == std::errc() && ptr == end) {
         if (!(hours >= -12 && hours <= 14)) {
             throw UsageError("option '--tz' must lie in -12..14 hours");
         }
@@ -85,7 +85,9 @@ void ZoneFromOption(const Options& options, CurrentPlace& place) {
         if (std::trunc(hours) != hours) place.FixedZone = hours;
         return;
     }
-    if (!ZoneNameWellFormed(*tz)) {
+    // Hours in any other form ("+1", " 1", "0x1") are no zone name either.
+    const bool numberLike = tz->find_first_of("+-. 0123456789") == 0;
+    if (numberLike || !ZoneNameWellFormed(*tz)) {
         throw UsageError("option '--tz' must be hours or a zone name such as Asia/Kolkata");
     }
     UseZoneName(*tz, place);

@@ -24,7 +24,7 @@ std::string AsciiLower(std::string text) {
 
 bool IsIndex(const std::string& text) {
     if (text.empty()) return false;
-    size_t i = text[0] == '-' || text[0] == '+' ? 1 : 0;
+    size_t i = text[0] == '-' ? 1 : 0;
     if (i == text.size()) return false;
     for (; i < text.size(); ++i) {
         if (text[i] < '0' || text[i] > '9') return false;

@@ -41,9 +41,18 @@ inline constexpr std::uint64_t kUnreadableDigest = 0;
 std::uint64_t DataCfgDigest(std::string_view bytes);
 std::uint64_t CurrentDataCfgDigest(const std::string& dataPath);
 
+// Where one program's reading of data.cfg may differ from the others'. Every
+// file is accepted or refused alike whatever the rules.
+struct ReadRules {
+    // A convention line after the selected town's line gives the place that
+    // convention instead of the town's own (the strip has always read so).
+    bool conventionAfterTownOverrides = false;
+};
+
 // The same reader over the file's bytes, without files: results 0 and 3 to 6.
 // The transcription is appended to `echo` (UTF-8) unless it is null.
 int ReadDataCfgBytes(std::string_view bytes, ConfigTables& tables, CurrentPlace& place,
-                     std::string* echo, MessageSink& boxes, TraceSink* console);
+                     std::string* echo, MessageSink& boxes, TraceSink* console,
+                     ReadRules rules = {});
 
 }  // namespace orvano

@@ -220,6 +220,14 @@ void ReplacingFile::Write(std::string_view bytes) {
 }
 
 bool ReplacingFile::Commit(unsigned mode) {
+    return Finish(mode, true);
+}
+
+bool ReplacingFile::CommitNew(unsigned mode) {
+    return Finish(mode, false);
+}
+
+bool ReplacingFile::Finish(unsigned mode, bool replace) {
     if (fd_ < 0) {
         errno = EBADF;
         return false;
@@ -244,40 +252,19 @@ bool ReplacingFile::Commit(unsigned mode) {
         }
         if (tempPath_.empty()) return Abandon();
     }
-    if (::renameat(dirFd_, tempPath_.c_str(), dirFd_, target_.c_str()) != 0) return Abandon();
-    tempPath_.clear();
+    if (replace) {
+        if (::renameat(dirFd_, tempPath_.c_str(), dirFd_, target_.c_str()) != 0) return Abandon();
+        tempPath_.clear();
+    } else {
+        // A link fails where a rename would replace; the temporary name goes after.
+        if (::linkat(dirFd_, tempPath_.c_str(), dirFd_, target_.c_str(), 0) != 0) return Abandon();
+        ::unlinkat(dirFd_, tempPath_.c_str(), 0);
+        tempPath_.clear();
+    }
     if (durable_) ::fsync(dirFd_);
     const bool closed = ::close(fd_) == 0;
     fd_ = -1;
     Abandon();
-    return closed;
-}
-
-bool ReplacingFile::CommitAsNew(unsigned mode) {
-    if (fd_ < 0) {
-        errno = EBADF;
-        return false;
-    }
-    if (writeError_ != 0) {
-        errno = writeError_;
-        return Abandon();
-    }
-    if (::fsync(fd_) != 0) return Abandon();
-    if (mode != kUmaskMode && ::fchmod(fd_, static_cast<mode_t>(mode)) != 0) return Abandon();
-    bool linked = false;
-    if (unnamed_) {
-        const std::string self = "/proc/self/fd/" + std::to_string(fd_);
-        linked =
-            ::linkat(AT_FDCWD, self.c_str(), dirFd_, target_.c_str(), AT_SYMLINK_FOLLOW) == 0 ||
-            (errno != EEXIST && ::linkat(fd_, "", dirFd_, target_.c_str(), AT_EMPTY_PATH) == 0);
-    } else {
-        linked = ::linkat(dirFd_, tempPath_.c_str(), dirFd_, target_.c_str(), 0) == 0;
-    }
-    if (!linked) return Abandon();
-    ::fsync(dirFd_);
-    const bool closed = ::close(fd_) == 0;
-    fd_ = -1;
-    Abandon();  // the temporary name, if any, goes; the file keeps its new one
     return closed;
 }
 

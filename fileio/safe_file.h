@@ -74,13 +74,13 @@ class ReplacingFile {
     // the temporary file gone.
     static constexpr unsigned kUmaskMode = ~0U;
     bool Commit(unsigned mode = kUmaskMode);
-    // Like Commit, but gives the file the target's name only where nothing has
-    // that name yet (EEXIST otherwise, the existing file untouched), and always
-    // flushes it first.
-    bool CommitAsNew(unsigned mode = kUmaskMode);
+    // As Commit, but the file takes the target's name only while nothing has
+    // it: false with EEXIST when another process made the target meanwhile.
+    bool CommitNew(unsigned mode = kUmaskMode);
 
   private:
     bool Abandon();
+    bool Finish(unsigned mode, bool replace);
 
     int fd_ = -1;
     int dirFd_ = -1;

@@ -38,15 +38,15 @@ std::string ErrnoText(int error) {
     return std::strerror(error);
 }
 
-// Writes the copy beside `target` and gives it the final name only where
-// nothing has it yet, so a file another process made meanwhile is never
-// replaced. Returns 0 or the errno of the failure; EEXIST counts as done.
+// The copy takes the final name only while nothing has it, so a file another
+// process made meanwhile is never replaced. Returns 0 or the errno of the
+// failure; EEXIST counts as done.
 int CopyWithoutReplacing(const std::string& bytes, const fs::path& target) {
-    ReplacingFile copy;
-    if (!copy.Create(target.string(), kCopyPrefix, true)) return errno;
-    copy.Write(bytes);
-    if (copy.CommitAsNew(0644) || errno == EEXIST) return 0;
-    return errno;
+    ReplacingFile file;
+    if (!file.Create(target.string(), kCopyPrefix, true)) return errno;
+    file.Write(bytes);
+    if (!file.CommitNew(0644) && errno != EEXIST) return errno;
+    return 0;
 }
 
 // Copies that earlier first starts, killed at the wrong instant, left behind.
