@@ -179,6 +179,10 @@ void Apply(const std::string& configPath, int town, int slot, const Convention& 
     if (ReadDataCfg(configPath, "", tables, place, boxes, nullptr) != kReadOk) {
         throw ConfigError("cannot read " + configPath + " again to apply the fit");
     }
+    if (town >= static_cast<int>(tables.Towns.size())) {
+        throw UsageError("option '--apply': the town is not in " + configPath +
+                         "; add it first with 'orvano-cli add'");
+    }
     const std::vector<std::string> others = OtherUsers(tables, town, slot);
     if (!others.empty() && !force) {
         std::string list;

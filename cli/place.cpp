@@ -4,6 +4,7 @@
 
 #include "astro/constants.h"
 #include "astro/zone.h"
+#include "cli/gazetteer_town.h"
 #include "cli/options.h"
 #include "cli/town_match.h"
 #include "config/reader.h"
@@ -149,9 +150,13 @@ void PlaceFromFile(const Options& options, EngineState& state) {
         throw ConfigError(message);
     }
     if (auto text = options.get("town")) {
-        const int town = FindTown(state.tables.Towns, *text);
-        state.tables.TownSelected = town;
-        FillCurrentPlace(state.tables.Towns[static_cast<size_t>(town)], state.place);
+        try {
+            const int town = FindTown(state.tables.Towns, *text);
+            state.tables.TownSelected = town;
+            FillCurrentPlace(state.tables.Towns[static_cast<size_t>(town)], state.place);
+        } catch (const NoSuchTown&) {
+            if (!SelectGazetteerTown(*text, state)) throw;
+        }
     }
     // As after the application's start-up: the trace is off until a command asks for it.
     state.tables.Verbose = 0;
