@@ -323,7 +323,7 @@ void ReloadIntoWindow(App& app, Window& window) {
     if (!ReloadApplicationConfig(app)) return;
     FillTownList(app);
     if (app.ui.controls.townList != nullptr) {
-        app.ui.controls.townList->SelectLine(app.engine.tables.TownSelected);
+        app.ui.controls.townList->SelectLine(LineOfTown(app, app.engine.tables.TownSelected));
     }
     FillConfigFields(app);
     Recompute(app);
