@@ -44,12 +44,13 @@ bench: build
 fuzz: deps
 	tools/fuzz $${FUZZ_SECONDS:-120}
 
+# Stripped; each prefix keeps its own record of what was installed there.
 install: build
-	cmake --install $(BUILD) --prefix $${PREFIX:-$$HOME/.local}
+	tools/install-prefix install $(BUILD) $${PREFIX:-$$HOME/.local}
 
-# Removes what the last `make install` from this build put in place.
+# Removes what this build installed in PREFIX, and the folders it made there.
 uninstall:
-	cmake -DMANIFEST=$(abspath $(BUILD))/install_manifest.txt -P dist/uninstall.cmake
+	tools/install-prefix uninstall $(BUILD) $${PREFIX:-$$HOME/.local}
 
 package: build
 	cd $(BUILD) && cpack -G DEB

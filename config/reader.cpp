@@ -188,8 +188,9 @@ int ReadDataCfgBytes(std::string_view bytes, ConfigTables& tables, CurrentPlace&
 
 int ReadDataCfg(const std::string& dataPath, const std::string& echoPath, ConfigTables& tables,
                 CurrentPlace& place, MessageSink& boxes, TraceSink* console,
-                std::string* openReason) {
+                std::string* openReason, std::uint64_t* digest) {
     const InputFile data = ReadInputFile(dataPath);
+    if (digest != nullptr) *digest = data.ok() ? DataCfgDigest(data.bytes) : kUnreadableDigest;
     if (!data.ok() && data.status != InputFile::Status::TooLarge) {
         if (openReason != nullptr) *openReason = data.Reason();
         boxes.Show(dataPath, kCaptionFileOpenError);
@@ -217,6 +218,20 @@ int ReadDataCfg(const std::string& dataPath, const std::string& echoPath, Config
         echoFile.Commit();
     }
     return result;
+}
+
+std::uint64_t DataCfgDigest(std::string_view bytes) {
+    std::uint64_t hash = 0xcbf29ce484222325ULL;
+    for (const char c : bytes) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 0x100000001b3ULL;
+    }
+    return hash == kUnreadableDigest ? 1 : hash;
+}
+
+std::uint64_t CurrentDataCfgDigest(const std::string& dataPath) {
+    const InputFile data = ReadInputFile(dataPath);
+    return data.ok() ? DataCfgDigest(data.bytes) : kUnreadableDigest;
 }
 
 }  // namespace orvano
