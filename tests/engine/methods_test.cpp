@@ -40,10 +40,9 @@ DaySchedule Day(const std::string& method, double lat, double lon, double zone, 
     return state.schedule;
 }
 
-// The solver still scales the hour angle by the sidereal factor, which puts
-// every evening time up to 76 s off at these latitudes; once it runs at the
-// solar rate the bound is 20 s.
-constexpr double kMaghribToleranceSeconds = 80;
+// The low-precision ephemeris, at the solar rate, stays within 20 s of the
+// reference at these latitudes all year.
+constexpr double kMaghribToleranceSeconds = 20;
 
 // tests/data/maghrib_angle_reference.csv: astronomy-engine's crossing of the
 // method's angle on every evening of 2026 (see tests/data/README.md).
