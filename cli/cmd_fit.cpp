@@ -47,7 +47,7 @@ Timetable ReadTimetable(const std::string& path) {
     std::vector<std::string> errors;
     if (!ParseTimetable(text.str(), table, errors)) {
         for (const std::string& e : errors)
-            std::fprintf(stderr, "%s: %s\n", path.c_str(), e.c_str());
+            std::fprintf(stderr, "%s: %s\n", path.c_str(), PrintableText(e).c_str());
         throw UsageError("the timetable " + path + " cannot be used; nothing was fitted");
     }
     return table;
@@ -107,7 +107,8 @@ void PrintText(const FitResult& fit, const ConfigTables& tables, int town, const
         std::printf(
             "The angles and rules are those of convention %d \"%s\"; only added minutes "
             "differ.\n",
-            fit.sameRulesAs, tables.Conventions[static_cast<size_t>(fit.sameRulesAs)].Name.c_str());
+            fit.sameRulesAs,
+            PrintableText(tables.Conventions[static_cast<size_t>(fit.sameRulesAs)].Name).c_str());
     }
     for (const PrayerFit& f : fit.prayers) {
         if (!f.pattern.empty()) std::printf("%s\n", f.pattern.c_str());
@@ -236,7 +237,7 @@ int RunFit(const Options& options) {
         PrintText(fit, state.tables, town, table, *path);
         if (slot) {
             std::printf("Written as convention %ld \"%s\"; the town now uses it.\n", *slot,
-                        ConventionName(appliedName).c_str());
+                        PrintableText(ConventionName(appliedName)).c_str());
         }
     }
     return 0;

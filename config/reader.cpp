@@ -163,15 +163,40 @@ int ReadDataCfgBytes(std::string_view bytes, ConfigTables& tables, CurrentPlace&
     return kReadOk;
 }
 
-int ReadDataCfg(const std::string& dataPath, const std::string& echoPath, ConfigTables& tables,
-                CurrentPlace& place, MessageSink& boxes, TraceSink* console,
-                std::string* openReason) {
-    const InputFile data = ReadInputFile(dataPath);
+namespace {
+
+// Reads data.cfg into the tables and its transcription into `echo`; the open
+// error when the file cannot be read.
+int ReadWithEcho(const InputFile& data, ConfigTables& tables, CurrentPlace& place,
+                 std::string& echo, MessageSink& boxes, TraceSink* console) {
+    if (data.status == InputFile::Status::TooLarge) {
+        echo = kEchoTitleLine;
+        boxes.Show(kTextBadFormat, kCaptionReadError);
+        return kReadBadFormat;
+    }
+    return ReadDataCfgBytes(data.bytes, tables, place, &echo, boxes, console);
+}
+
+InputFile OpenDataCfg(const std::string& dataPath, MessageSink& boxes, std::string* openReason) {
+    InputFile data = ReadInputFile(dataPath);
     if (!data.ok() && data.status != InputFile::Status::TooLarge) {
         if (openReason != nullptr) *openReason = data.Reason();
         boxes.Show(dataPath, kCaptionFileOpenError);
-        return kReadOpenError;
     }
+    return data;
+}
+
+bool Opened(const InputFile& data) {
+    return data.ok() || data.status == InputFile::Status::TooLarge;
+}
+
+}  // namespace
+
+int ReadDataCfg(const std::string& dataPath, const std::string& echoPath, ConfigTables& tables,
+                CurrentPlace& place, MessageSink& boxes, TraceSink* console,
+                std::string* openReason) {
+    const InputFile data = OpenDataCfg(dataPath, boxes, openReason);
+    if (!Opened(data)) return kReadOpenError;
     // Made beside its final name and renamed over it, so a link planted there
     // is replaced, never written through.
     ReplacingFile echoFile;
@@ -181,19 +206,34 @@ int ReadDataCfg(const std::string& dataPath, const std::string& echoPath, Config
         return kReadEchoOpenError;
     }
     std::string echo;
-    int result = kReadBadFormat;
-    if (data.status == InputFile::Status::TooLarge) {
-        echo = kEchoTitleLine;
-        boxes.Show(kTextBadFormat, kCaptionReadError);
-    } else {
-        result = ReadDataCfgBytes(data.bytes, tables, place, &echo, boxes, console);
-    }
+    const int result = ReadWithEcho(data, tables, place, echo, boxes, console);
     if (echoWanted) {
         // The transcription is written in the encoding the file was read in.
         echoFile.Write(EncodeConfigText(echo, tables.encoding));
         echoFile.Commit();
     }
     return result;
+}
+
+int ReadDataCfgWholly(const std::string& dataPath, const std::string& echoPath,
+                      ConfigTables& tables, CurrentPlace& place, MessageSink& boxes,
+                      TraceSink* console, std::string* openReason) {
+    const InputFile data = OpenDataCfg(dataPath, boxes, openReason);
+    if (!Opened(data)) return kReadOpenError;
+    std::string echo;
+    const int result = ReadWithEcho(data, tables, place, echo, boxes, console);
+    if (result != kReadOk) return result;
+    ReplacingFile echoFile;
+    if (!echoFile.Create(echoPath, ".read_echo.cfg.", false)) {
+        boxes.Show(echoPath, kCaptionFileOpenError);
+        return kReadEchoOpenError;
+    }
+    echoFile.Write(EncodeConfigText(echo, tables.encoding));
+    if (!echoFile.Commit()) {
+        boxes.Show(echoPath, kCaptionFileOpenError);
+        return kReadEchoOpenError;
+    }
+    return kReadOk;
 }
 
 }  // namespace orvano

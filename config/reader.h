@@ -32,6 +32,14 @@ int ReadDataCfg(const std::string& dataPath, const std::string& echoPath, Config
                 CurrentPlace& place, MessageSink& boxes, TraceSink* console,
                 std::string* openReason = nullptr);
 
+// The same, for a caller that keeps one transcription whatever file it reads:
+// the transcription replaces `echoPath` only after a successful read, and one
+// that cannot be written is a failure (kReadEchoOpenError, with the open-error
+// box naming it). Nothing is written when the read fails.
+int ReadDataCfgWholly(const std::string& dataPath, const std::string& echoPath,
+                      ConfigTables& tables, CurrentPlace& place, MessageSink& boxes,
+                      TraceSink* console, std::string* openReason = nullptr);
+
 // The same reader over the file's bytes, without files: results 0 and 3 to 6.
 // The transcription is appended to `echo` (UTF-8) unless it is null.
 int ReadDataCfgBytes(std::string_view bytes, ConfigTables& tables, CurrentPlace& place,

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "config/safe_file.h"
+#include "platform/user_files.h"
 
 namespace orvano {
 
@@ -223,8 +224,7 @@ std::string DefaultSettingsPath() {
     if (config != nullptr && config[0] == '/') {
         base = config;
     } else {
-        const char* home = std::getenv("HOME");
-        base = std::filesystem::path(home != nullptr ? home : "/tmp") / ".config";
+        base = std::filesystem::path(HomeFolder()) / ".config";
     }
     return (base / "orvano" / "settings.ini").string();
 }

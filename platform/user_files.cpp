@@ -1,6 +1,7 @@
 #include "platform/user_files.h"
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,8 +23,7 @@ namespace fs = std::filesystem;
 fs::path BaseFolder(const char* variable, const char* underHome) {
     const char* value = std::getenv(variable);
     if (value != nullptr && value[0] == '/') return fs::path(value) / "orvano";
-    const char* home = std::getenv("HOME");
-    return fs::path(home != nullptr && home[0] == '/' ? home : "/tmp") / underHome / "orvano";
+    return fs::path(HomeFolder()) / underHome / "orvano";
 }
 
 std::string Created(const fs::path& folder) {
@@ -47,6 +47,18 @@ bool WriteAll(int fd, const std::string& bytes) {
     return true;
 }
 
+// The process's umask without changing it, as other threads may be making
+// files meanwhile; umask() itself can only be read by setting it.
+mode_t CurrentUmask() {
+    const InputFile status = ReadInputFile("/proc/self/status");
+    const std::string key = "\nUmask:";
+    const auto at = status.bytes.find(key);
+    if (at != std::string::npos) return static_cast<mode_t>(std::strtoul(status.bytes.c_str() + at + key.size(), nullptr, 8));
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    return mask;
+}
+
 // Writes a temporary file beside `target` and links it to the final name, which
 // fails rather than replaces when another process made the file meanwhile.
 // Returns 0 or the errno of the failure; EEXIST counts as done.
@@ -56,7 +68,7 @@ int CopyWithoutReplacing(const std::string& bytes, const fs::path& target) {
     if (fd < 0) return errno;
     int error = 0;
     if (!WriteAll(fd, bytes) || ::fsync(fd) != 0) error = errno != 0 ? errno : EIO;
-    if (::fchmod(fd, 0644) != 0 && error == 0) error = errno;
+    if (::fchmod(fd, 0666 & ~CurrentUmask()) != 0 && error == 0) error = errno;
     if (::close(fd) != 0 && error == 0) error = errno;
     if (error == 0 && ::link(temporary.c_str(), target.c_str()) != 0 && errno != EEXIST) {
         error = errno;
@@ -66,6 +78,22 @@ int CopyWithoutReplacing(const std::string& bytes, const fs::path& target) {
 }
 
 }  // namespace
+
+std::string HomeFolder() {
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && home[0] == '/') return home;
+    // Never a shared folder such as /tmp, where another user could have planted the files.
+    std::string folder = kNoHomeFolder;
+    long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::string buffer(static_cast<std::size_t>(size > 0 ? size : 16384), '\0');
+    struct passwd entry {};
+    struct passwd* found = nullptr;
+    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 &&
+        found != nullptr && found->pw_dir != nullptr && found->pw_dir[0] == '/') {
+        folder = found->pw_dir;
+    }
+    return folder;
+}
 
 std::string UserConfigFolder() {
     return BaseFolder("XDG_CONFIG_HOME", ".config").string();

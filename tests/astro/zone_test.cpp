@@ -192,7 +192,17 @@ TEST(Zone, DesktopZone) {
     } cases[] = {
         {"Pacific/Chatham", link, file, "Pacific/Chatham"},
         {":Pacific/Chatham", link, file, "Pacific/Chatham"},
-        {"CET-1CEST", link, file, "Asia/Kolkata"},  // a rule, no database name
+        // What the C library makes of TZ: a zone file's path is that zone, an
+        // empty TZ is UTC, and a rule is a zone with its offsets all year
+        // (the system's when it agrees, else the first by name).
+        {"/usr/share/zoneinfo/Pacific/Kiritimati", link, file, "Pacific/Kiritimati"},
+        {":/usr/share/zoneinfo/posix/Asia/Kolkata", none, none, "Asia/Kolkata"},
+        {"", link, file, "Etc/UTC"},
+        {"<+14>-14", link, file, "Etc/GMT-14"},
+        {"IST-5:30", link, file, "Asia/Kolkata"},
+        {"NST3:30NDT,M3.2.0,M11.1.0", link, file, "America/St_Johns"},
+        {"/nowhere/zoneinfo/Asia/Nowhere", link, file, ""},
+        {"Not a rule", link, file, ""},
         {nullptr, link, file, "Asia/Kolkata"},
         {nullptr, file, file, "America/St_Johns"},  // not a link
         {nullptr, none, file, "America/St_Johns"},
