@@ -15,7 +15,8 @@ LocalTime StartedClock::Now() const {
     t = NormaliseLocalTime(t);
     // Dates are written with four-digit years everywhere: rather than roll
     // over into a year no text can hold, the clock stops at the last second.
-    if (t.year > kLastClockYear) return NormaliseLocalTime({kLastClockYear, 12, 0, 31, 23, 59, 59, 999});
+    if (t.year > kLastClockYear)
+        return NormaliseLocalTime({kLastClockYear, 12, 0, 31, 23, 59, 59, 999});
     return t;
 }
 

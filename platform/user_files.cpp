@@ -53,7 +53,9 @@ mode_t CurrentUmask() {
     const InputFile status = ReadInputFile("/proc/self/status");
     const std::string key = "\nUmask:";
     const auto at = status.bytes.find(key);
-    if (at != std::string::npos) return static_cast<mode_t>(std::strtoul(status.bytes.c_str() + at + key.size(), nullptr, 8));
+    if (at != std::string::npos)
+        return static_cast<mode_t>(
+            std::strtoul(status.bytes.c_str() + at + key.size(), nullptr, 8));
     const mode_t mask = ::umask(022);
     ::umask(mask);
     return mask;

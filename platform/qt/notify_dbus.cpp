@@ -20,9 +20,9 @@ void ShowDesktopNotification(const std::string& appName, const std::string& titl
         QTimer::singleShot(0, context, [done = std::move(done)] { done(false); });
         return;
     }
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        "org.freedesktop.Notifications", "/org/freedesktop/Notifications",
-        "org.freedesktop.Notifications", "Notify");
+    QDBusMessage call = QDBusMessage::createMethodCall("org.freedesktop.Notifications",
+                                                       "/org/freedesktop/Notifications",
+                                                       "org.freedesktop.Notifications", "Notify");
     call << QString::fromStdString(appName) << 0U << QString("appointment-soon")
          << QString::fromStdString(title) << QString::fromStdString(body) << QStringList()
          << QVariantMap{{QStringLiteral("desktop-entry"), QString(kTodayAppId)}} << -1;

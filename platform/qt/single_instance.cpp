@@ -109,8 +109,8 @@ bool InstanceChannel::Listen(std::function<void(QLocalSocket*)> onPeer,
 
 void QuitOnTerminationSignals() {
     if (signalPipe[0] >= 0 || ::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
-    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read,
-                                         QCoreApplication::instance());
+    auto* notifier =
+        new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, QCoreApplication::instance());
     QObject::connect(notifier, &QSocketNotifier::activated, notifier, [] {
         char byte = 0;
         while (::read(signalPipe[0], &byte, 1) > 0) {

@@ -128,8 +128,8 @@ TEST(CliRobust, NoCommandPassesControlCharactersToTheTerminal) {
               "2 Or\x07"
               "an Bo\x1b[31mne 36.9 7.76 1 0 0\n"
               "3 0 1 18 17 0.833 0 0 0 0\n4 0 0 0 0 0 0 0\n5 0 \"Lea\x1b[2Jgue\"\n");
-    const auto month = RunCli({"month", "--config", cfg, "--town", "0", "--month", "2024-03",
-                               "--csv"});
+    const auto month =
+        RunCli({"month", "--config", cfg, "--town", "0", "--month", "2024-03", "--csv"});
     ASSERT_EQ(month.status, 0) << month.err;
     // The month's own times as the mosque's timetable: the convention fits as it is.
     std::string timetable;
@@ -163,8 +163,8 @@ TEST(CliRobust, NoCommandPassesControlCharactersToTheTerminal) {
         {"--town did you mean", {"times", "--town", "31m"}},
         {"fit, same rules", {"fit", "--timetable", table, "--town", "0"}},
         {"fit, timetable cells", {"fit", "--timetable", badTable, "--town", "0"}},
-        {"fit, written as", {"fit", "--timetable", table, "--town", "0", "--apply", "0", "--name",
-                             "Mos\x1b[2Jque"}},
+        {"fit, written as",
+         {"fit", "--timetable", table, "--town", "0", "--apply", "0", "--name", "Mos\x1b[2Jque"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -198,38 +198,66 @@ TEST(CliRobust, FilesAroundTheToolFollowTheUsersRules) {
     };
     const Case cases[] = {
         {"a failed read writes no transcription, beside the file or in the state folder",
-         "1 1 0 0\n6\n", {"read"}, {}, {}, 1,
+         "1 1 0 0\n6\n",
+         {"read"},
+         {},
+         {},
+         1,
          [&](const TempFolder& f, const testing::CliResult&) {
              EXPECT_EQ(ReadFile(f / "read_echo.cfg"), "unrelated");
              EXPECT_EQ(ReadFile(stateEcho), "previous");
          }},
-        {"a good read transcribes into the state folder only", good, {"read"}, {}, {}, 0,
+        {"a good read transcribes into the state folder only",
+         good,
+         {"read"},
+         {},
+         {},
+         0,
          [&](const TempFolder& f, const testing::CliResult&) {
              EXPECT_EQ(ReadFile(f / "read_echo.cfg"), "unrelated");
              EXPECT_EQ(ReadFile(stateEcho).rfind("8 -", 0), 0u);
          }},
-        {"a transcription that cannot be written fails the read", good, {"read"}, {}, {}, 1,
+        {"a transcription that cannot be written fails the read",
+         good,
+         {"read"},
+         {},
+         {},
+         1,
          [&](const TempFolder&, const testing::CliResult& r) {
              EXPECT_EQ(r.err, "File open error: " + stateEcho + "\n");
          }},
-        {"the first copy under umask 077", "", {"towns"}, umask077, {}, 0,
+        {"the first copy under umask 077",
+         "",
+         {"towns"},
+         umask077,
+         {},
+         0,
          [&](const TempFolder&, const testing::CliResult&) {
              EXPECT_EQ(fs::status(userCfg).permissions() & fs::perms::all,
                        fs::perms::owner_read | fs::perms::owner_write);
          }},
-        {"the first copy under umask 002", "", {"towns"}, umask002, {}, 0,
+        {"the first copy under umask 002",
+         "",
+         {"towns"},
+         umask002,
+         {},
+         0,
          [&](const TempFolder&, const testing::CliResult&) {
              EXPECT_EQ(fs::status(userCfg).permissions() & fs::perms::all,
                        fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
                            fs::perms::group_write | fs::perms::others_read);
          }},
-        {"HOME unset: the home of the password database, never /tmp", "", {"towns"}, asNobody,
-         {"-i", "PATH=/usr/bin:/bin"}, 0,
+        {"HOME unset: the home of the password database, never /tmp",
+         "",
+         {"towns"},
+         asNobody,
+         {"-i", "PATH=/usr/bin:/bin"},
+         0,
          [&](const TempFolder&, const testing::CliResult& r) {
-             EXPECT_EQ(r.err.rfind("orvano-cli: Cannot create " + nobodyHome +
-                                       "/.config/orvano/data.cfg: ",
-                                   0),
-                       0u)
+             EXPECT_EQ(
+                 r.err.rfind(
+                     "orvano-cli: Cannot create " + nobodyHome + "/.config/orvano/data.cfg: ", 0),
+                 0u)
                  << r.err;
              EXPECT_FALSE(fs::exists("/tmp/.config/orvano"));
          }},

@@ -9,7 +9,6 @@
 #include <unistd.h>
 
 #include <QCryptographicHash>
-
 #include <array>
 #include <chrono>
 #include <filesystem>
@@ -422,7 +421,6 @@ TEST_F(HostFixture, AStormOfBadFilesShowsOneMessageAtATime) {
     EXPECT_NE(Find(lines, "text 191,17,240,32 #FFFFFF left Algiers", closed), std::string::npos);
 }
 
-
 // ---- robustness: clock limits, folders that come and go, a hung server ------
 
 // Waits up to ten seconds for the trace to hold `line` `count` times.
@@ -463,12 +461,13 @@ TEST_F(HostFixture, FollowsDataCfgThroughItsFolderRemovedAndMadeAgain) {
         ASSERT_TRUE(WaitForCount(*this, "clear-cache (data.cfg changed)", i + 1)) << towns[i];
         const auto lines = TraceLines();
         std::size_t cleared = 0;
-        for (int n = 0; n <= i; ++n) cleared = Find(lines, "clear-cache (data.cfg changed)", cleared + 1);
+        for (int n = 0; n <= i; ++n)
+            cleared = Find(lines, "clear-cache (data.cfg changed)", cleared + 1);
         ASSERT_TRUE(WaitFor("paint end"));
         std::this_thread::sleep_for(std::chrono::milliseconds(600));
-        EXPECT_NE(Find(TraceLines(), std::string("text 191,17,240,32 #FFFFFF left ") + towns[i],
-                       cleared),
-                  std::string::npos)
+        EXPECT_NE(
+            Find(TraceLines(), std::string("text 191,17,240,32 #FFFFFF left ") + towns[i], cleared),
+            std::string::npos)
             << towns[i];
     }
 }
