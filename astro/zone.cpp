@@ -1,6 +1,5 @@
 #include "astro/zone.h"
 
-#include <date/ptz.h>
 #include <date/tz.h>
 
 #include <algorithm>
@@ -213,32 +212,36 @@ std::string ZoneOfPath(const std::filesystem::path& path) {
     return {};
 }
 
-// Whether the database zone keeps the rule's offsets through the whole year.
-bool SameOffsets(ZoneRef zone, const Posix::time_zone& rule, int year) {
+// Whether the database zone keeps the C library's offsets through the whole year.
+bool SameOffsetsAsLibrary(ZoneRef zone, int year) {
     const date::sys_seconds noon = YearStart(year) + std::chrono::hours{12};
     for (int day = 0; day < 366; ++day) {
         const date::sys_seconds t = noon + date::days{day};
-        if (zone->get_info(t).offset != rule.get_info(t).offset) return false;
+        const std::time_t instant = std::chrono::system_clock::to_time_t(t);
+        std::tm local{};
+        if (localtime_r(&instant, &local) == nullptr ||
+            zone->get_info(t).offset != seconds{local.tm_gmtoff})
+            return false;
     }
     return true;
 }
 
-// A database zone with the same offsets as a POSIX rule ("CET-1CEST,M3.5.0,
-// M10.5.0/3", "<+14>-14"), as the C library applies it this year: the
-// system's own zone when it agrees, else the first such zone by name; empty
-// when the text is no rule or no zone keeps its offsets.
-std::string ZoneOfRule(std::string_view text, const std::string& systemZone) {
-    try {
-        const Posix::time_zone rule{std::string(text)};
-        const int year = static_cast<int>(
-            date::year_month_day(std::chrono::floor<date::days>(std::chrono::system_clock::now()))
-                .year());
-        if (const ZoneRef zone = FindZone(systemZone); zone && SameOffsets(zone, rule, year))
-            return systemZone;
-        for (const std::string& name : ZoneNames()) {
-            if (SameOffsets(FindZone(name), rule, year)) return name;
-        }
-    } catch (const std::exception&) {
+// A database zone with the offsets the C library gives a POSIX rule in TZ
+// ("CET-1CEST,M3.5.0,M10.5.0/3", "<+14>-14") this year: the system's own zone
+// when it agrees, else Etc/UTC, else the first such zone by name; empty when
+// none does.
+std::string ZoneOfRule(const std::string& systemZone) {
+    tzset();
+    const int year = static_cast<int>(
+        date::year_month_day(std::chrono::floor<date::days>(std::chrono::system_clock::now()))
+            .year());
+    // A TZ the C library cannot read is UTC to it.
+    for (const std::string& name : {systemZone, std::string("Etc/UTC")}) {
+        if (const ZoneRef zone = FindZone(name); zone && SameOffsetsAsLibrary(zone, year))
+            return name;
+    }
+    for (const std::string& name : ZoneNames()) {
+        if (SameOffsetsAsLibrary(FindZone(name), year)) return name;
     }
     return {};
 }
@@ -265,7 +268,11 @@ std::string DesktopZoneName(const char* tzVariable, const std::string& localtime
     if (tz.starts_with(':')) tz.remove_prefix(1);
     if (FindZone(tz) != nullptr) return std::string(tz);
     if (tz.starts_with('/')) return ZoneOfPath(std::filesystem::path(tz));
-    return ZoneOfRule(tz, system);
+    // A rule is read as the C library reads it, which it does only for the
+    // process's own TZ.
+    const char* processTz = std::getenv("TZ");
+    if (processTz == nullptr || std::string_view(processTz) != tzVariable) return {};
+    return ZoneOfRule(system);
 }
 
 std::string DesktopZoneName() {

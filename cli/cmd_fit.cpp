@@ -144,7 +144,7 @@ std::vector<std::string> OtherUsers(const ConfigTables& tables, int town, int sl
     std::vector<std::string> names;
     for (size_t i = 0; i < tables.Towns.size(); ++i) {
         if (static_cast<int>(i) != town && tables.Towns[i].Convention == slot) {
-            names.push_back(tables.Towns[i].Country + "/" + tables.Towns[i].Name);
+            names.push_back(PrintableText(tables.Towns[i].Country + "/" + tables.Towns[i].Name));
         }
     }
     return names;

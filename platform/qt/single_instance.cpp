@@ -71,10 +71,13 @@ bool InstanceChannel::Ask(const QByteArray& request, int timeoutMs) const {
     if (PeerUid(static_cast<int>(socket.socketDescriptor())) != static_cast<long>(::getuid())) {
         return false;
     }
+    // A copy of this user's listens: it is running, even if it hangs up
+    // before the request is through.
     socket.write(request);
-    if (!socket.waitForBytesWritten(timeoutMs)) return false;
-    // The running copy answers, or hangs up, once it has come forward.
-    socket.waitForReadyRead(timeoutMs);
+    if (socket.waitForBytesWritten(timeoutMs)) {
+        // The running copy answers, or hangs up, once it has come forward.
+        socket.waitForReadyRead(timeoutMs);
+    }
     return true;
 }
 

@@ -118,7 +118,7 @@ TEST(CliRobust, NoCommandPassesControlCharactersToTheTerminal) {
     TempFolder folder;
     const std::string cfg = folder / "data.cfg";
     WriteFile(cfg,
-              "1 3 0 0\n"
+              "1 3 0 1\n"
               "2 Or\x07"
               "an Alg\x1b[2Jiers 36.75 3.06 1 0 0\n"
               "8 zone Asia/Atlantis\n"
@@ -163,8 +163,11 @@ TEST(CliRobust, NoCommandPassesControlCharactersToTheTerminal) {
         {"--town did you mean", {"times", "--town", "31m"}},
         {"fit, same rules", {"fit", "--timetable", table, "--town", "0"}},
         {"fit, timetable cells", {"fit", "--timetable", badTable, "--town", "0"}},
+        {"fit, towns sharing the slot",
+         {"fit", "--timetable", table, "--town", "0", "--apply", "0"}},
         {"fit, written as",
-         {"fit", "--timetable", table, "--town", "0", "--apply", "0", "--name", "Mos\x1b[2Jque"}},
+         {"fit", "--timetable", table, "--town", "0", "--apply", "0", "--force", "--name",
+          "Mos\x1b[2Jque"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

