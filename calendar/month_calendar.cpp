@@ -7,8 +7,8 @@
 #include "astro/angle_text.h"
 #include "astro/julian_time.h"
 #include "calendar/html_text.h"
-#include "config/safe_file.h"
 #include "engine/schedule.h"
+#include "fileio/safe_file.h"
 
 namespace orvano {
 

@@ -3,8 +3,8 @@
 #include <filesystem>
 
 #include "astro/angle_text.h"
-#include "config/safe_file.h"
 #include "config/text_encoding.h"
+#include "fileio/safe_file.h"
 
 namespace orvano {
 

@@ -7,8 +7,8 @@
 #include "astro/records.h"
 #include "astro/trace.h"
 #include "config/grammar.h"
-#include "config/message_sink.h"
 #include "config/records.h"
+#include "fileio/message_sink.h"
 
 namespace orvano {
 

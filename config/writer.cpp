@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "config/grammar.h"
-#include "config/safe_file.h"
 #include "config/text_encoding.h"
+#include "fileio/safe_file.h"
 
 namespace orvano {
 

@@ -4,8 +4,8 @@
 #include <array>
 #include <string>
 
-#include "config/message_sink.h"
 #include "config/records.h"
+#include "fileio/message_sink.h"
 
 namespace orvano {
 

@@ -9,7 +9,7 @@
 #include <functional>
 #include <string>
 
-#include "config/message_sink.h"
+#include "fileio/message_sink.h"
 #include "host/window_system.h"
 
 class QMessageBox;

@@ -9,7 +9,7 @@
 #include <system_error>
 #include <vector>
 
-#include "config/safe_file.h"
+#include "fileio/safe_file.h"
 #include "platform/user_files.h"
 
 namespace orvano {

@@ -6,7 +6,7 @@
 #include <sstream>
 #include <utility>
 
-#include "config/safe_file.h"
+#include "fileio/safe_file.h"
 
 namespace orvano {
 

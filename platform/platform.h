@@ -1,7 +1,7 @@
 // The platform services one program uses, gathered so they can be passed as one.
 #pragma once
 
-#include "config/message_sink.h"
+#include "fileio/message_sink.h"
 #include "platform/clock.h"
 #include "platform/console.h"
 #include "platform/screen.h"

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "config/message_sink.h"
+#include "fileio/message_sink.h"
 #include "platform/clock.h"
 #include "platform/geometry.h"
 #include "platform/notifications.h"

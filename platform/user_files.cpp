@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "config/safe_file.h"
+#include "fileio/safe_file.h"
 
 namespace orvano {
 

@@ -7,8 +7,8 @@
 #include <functional>
 #include <string>
 
-#include "config/message_sink.h"
 #include "engine/state.h"
+#include "fileio/message_sink.h"
 #include "platform/geometry.h"
 #include "platform/notifications.h"
 #include "platform/sound.h"

@@ -4,8 +4,8 @@
 #include <utility>
 
 #include "config/grammar.h"
-#include "config/safe_file.h"
 #include "config/text_encoding.h"
+#include "fileio/safe_file.h"
 
 namespace orvano {
 

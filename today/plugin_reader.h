@@ -7,8 +7,8 @@
 #include <string>
 
 #include "config/grammar.h"  // the result codes
-#include "config/message_sink.h"
 #include "engine/state.h"
+#include "fileio/message_sink.h"
 #include "today/diagnostic_log.h"
 
 namespace orvano {

@@ -3,7 +3,7 @@
 
 #include <functional>
 
-#include "config/message_sink.h"
+#include "fileio/message_sink.h"
 #include "platform/screen.h"
 #include "platform/shell.h"
 #include "platform/strings.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "config/safe_file.h"
+#include "fileio/safe_file.h"
 
 namespace orvano::testing {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "config/message_sink.h"
+#include "fileio/message_sink.h"
 
 namespace orvano::testing {
 

@@ -1,4 +1,4 @@
-#include "config/safe_file.h"
+#include "fileio/safe_file.h"
 
 #include <dirent.h>
 #include <fcntl.h>
