@@ -165,8 +165,7 @@ int ReadDataCfgBytes(std::string_view bytes, ConfigTables& tables, CurrentPlace&
 
 namespace {
 
-// Reads data.cfg into the tables and its transcription into `echo`; the open
-// error when the file cannot be read.
+// Reads an opened data.cfg into the tables and its transcription into `echo`.
 int ReadWithEcho(const InputFile& data, ConfigTables& tables, CurrentPlace& place,
                  std::string& echo, MessageSink& boxes, TraceSink* console) {
     if (data.status == InputFile::Status::TooLarge) {
