@@ -260,7 +260,7 @@ std::string SystemZoneName(const std::string& localtimePath, const std::string& 
 
 std::string DesktopZoneName(const char* tzVariable, const std::string& localtimePath,
                             const std::string& timezonePath) {
-    const std::string system = SystemZoneName(localtimePath, timezonePath);
+    std::string system = SystemZoneName(localtimePath, timezonePath);
     if (tzVariable == nullptr) return system;
     std::string_view tz = tzVariable;
     // The C library reads an empty TZ as UTC.
