@@ -6,6 +6,7 @@ CMAKE_GEN  := -G Ninja
 # WERROR=ON turns every compiler warning into an error (CI builds that way);
 # WERROR=OFF turns it off again. Unset, the build folder keeps its setting.
 WERROR     ?=
+BENCH_SMOKE ?= 0
 
 .PHONY: deps build run test test-package test-asan lint bench fuzz install uninstall package clean
 
@@ -36,18 +37,20 @@ test-asan: deps
 lint: build
 	JOBS=$(JOBS) tools/lint $(BUILD) $(LINT_LAYERS)
 
+# BENCH_SMOKE=1: every benchmark once, briefly (what CI runs).
 bench: build
-	tools/run-bench $(BUILD)
+	BENCH_SMOKE=$(BENCH_SMOKE) tools/run-bench $(BUILD)
 
 fuzz: deps
 	tools/fuzz $${FUZZ_SECONDS:-120}
 
+# Stripped; each prefix keeps its own record of what was installed there.
 install: build
-	cmake --install $(BUILD) --prefix $${PREFIX:-$$HOME/.local}
+	tools/install-prefix install $(BUILD) $${PREFIX:-$$HOME/.local}
 
-# Removes what the last `make install` from this build put in place.
+# Removes what this build installed in PREFIX, and the folders it made there.
 uninstall:
-	cmake -DMANIFEST=$(abspath $(BUILD))/install_manifest.txt -P dist/uninstall.cmake
+	tools/install-prefix uninstall $(BUILD) $${PREFIX:-$$HOME/.local}
 
 package: build
 	cd $(BUILD) && cpack -G DEB

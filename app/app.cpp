@@ -1,12 +1,16 @@
 #include "app/app.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <optional>
+#include <string>
 
 #include "app/controls.h"
 #include "app/layout.h"
 #include "app/window_proc.h"
 #include "astro/zone.h"
+#include "config/grammar.h"
 #include "config/text_encoding.h"
 #include "engine/schedule.h"
 #include "resources/resource_ids.h"
@@ -69,6 +73,7 @@ bool StartApplication(App& app, int showCommand) {
     MainWindowSpec spec;
     spec.className = className;
     spec.title = title;
+    spec.caption = kWindowCaption;
     spec.iconResource = resources::kIconProgram;
     // A fixed-size window: the pages' contents, and the arrow row below them.
     spec.clientWidth = ScaleX(app, kLayoutClientWidth);
@@ -114,6 +119,8 @@ int RunApplication(App& app, int showCommand) {
     return app.platform.windows.RunMessageLoop();
 }
 
+const char* const kHomePageUrl = ORVANO_HOMEPAGE_URL;
+
 LocalTime TownTime(const LocalTime& desktop, const CurrentPlace& place) {
     const ZoneRef zone = PlaceZone(place);
     if (zone == nullptr) return desktop;
@@ -136,9 +143,59 @@ LocalTime TownNow(const App& app) {
     return TownTime(app.platform.clock.Now(), app.engine.place);
 }
 
+namespace {
+
+std::string TownKey(const Town& town) {
+    return town.Country + "/" + town.Name;
+}
+
+}  // namespace
+
+void RememberLastTown(App& app) {
+    const ConfigTables& tables = app.engine.tables;
+    const int towns = std::min(static_cast<int>(tables.Towns.size()), tables.NumberOfTowns);
+    if (tables.TownSelected < 0 || tables.TownSelected >= towns) return;
+    SettingsStore& settings = app.platform.settings;
+    // A choice that cannot be remembered is still the choice: nothing to report.
+    if (!settings.CreateKey(kWindowSettingsKey)) return;
+    if (auto key = settings.OpenKey(kWindowSettingsKey)) {
+        key->WriteText(kLastTownValue,
+                       TownKey(tables.Towns[static_cast<std::size_t>(tables.TownSelected)]));
+    }
+}
+
+void RestoreLastTown(App& app) {
+    auto key = app.platform.settings.OpenKey(kWindowSettingsKey);
+    if (!key) return;
+    const std::optional<std::string> last = key->ReadText(kLastTownValue);
+    if (!last) return;
+    ConfigTables& tables = app.engine.tables;
+    const int towns = std::min(static_cast<int>(tables.Towns.size()), tables.NumberOfTowns);
+    for (int i = 0; i < towns; ++i) {
+        const Town& town = tables.Towns[static_cast<std::size_t>(i)];
+        if (TownKey(town) != *last) continue;
+        tables.TownSelected = i;
+        FillCurrentPlace(town, app.engine.place);
+        return;
+    }
+}
+
+void SetPickers(App& app, const LocalTime& now) {
+    if (app.ui.controls.datePicker != nullptr) app.ui.controls.datePicker->SetDateTime(now);
+    if (app.ui.controls.timePicker != nullptr) app.ui.controls.timePicker->SetDateTime(now);
+}
+
+void TakeTownNow(App& app, const LocalTime& now) {
+    app.engine.observation =
+        Observation{now.day, now.month, now.year, now.hour, now.minute, now.second};
+    SetPickers(app, now);
+    Recompute(app);
+}
+
 void LoadInitialState(App& app) {
     app.engine.tables.Verbose = 1;  // the file's header value replaces it
     ReadApplicationConfig(app);     // failures are reported by the reader itself
+    RestoreLastTown(app);
 
     // One reading for both halves: two readings could fall either side of
     // midnight and pair one day's date with the next day's time.
@@ -146,17 +203,16 @@ void LoadInitialState(App& app) {
     Console& console = app.platform.console;
     Observation& obs = app.engine.observation;
 
-    console.Print("Entrez la date d'observation (d/m/a)\n");
-    obs.day = now.day;
-    obs.month = now.month;
-    obs.year = now.year;
-    console.Print(Format("Date saisie : %d/%d/%d)\n", obs.day, obs.month, obs.year));
-
-    console.Print("Entrez l'heure d'observation (h/m/s)\n");
-    obs.hour = now.hour;
-    obs.minute = now.minute;
-    obs.second = now.second;
-    console.Print(Format("Date saisie : %d/%d/%d\n", obs.hour, obs.minute, obs.second));
+    obs = Observation{now.day, now.month, now.year, now.hour, now.minute, now.second};
+    if (app.verbose) {
+        console.Print("Entrez la date d'observation (d/m/a)\n");
+        console.Print(Format("Date saisie : %d/%d/%d)\n", obs.day, obs.month, obs.year));
+        console.Print("Entrez l'heure d'observation (h/m/s)\n");
+        console.Print(Format("Date saisie : %d/%d/%d\n", obs.hour, obs.minute, obs.second));
+    }
+    // The pickers start at the town's moment too, never at the desktop's: the
+    // Compute page takes its date and time from them.
+    SetPickers(app, now);
 }
 
 void Recompute(App& app) {
@@ -165,6 +221,17 @@ void Recompute(App& app) {
 
 void ClockTick(App& app, Window& window, int timerId) {
     if (timerId != kClockTimerId) return;
+    if (app.ui.exploring == 0) {
+        const LocalTime now = TownNow(app);
+        Observation& obs = app.engine.observation;
+        if (now.day != obs.day || now.month != obs.month || now.year != obs.year) {
+            TakeTownNow(app, now);
+            InvalidateFlags all;
+            all.erase = true;
+            window.Invalidate(std::nullopt, all);
+            return;
+        }
+    }
     if (app.ui.statusSeconds > 0 && --app.ui.statusSeconds == 0) {
         app.ui.statusText.clear();
         window.Invalidate(std::nullopt, InvalidateFlags{});

@@ -98,6 +98,9 @@ struct AppState {
     Rect clockBand;  // the Home page's running clock strip, client coordinates
     ActivateInfo activateInfo;
     MainControls controls;
+    // The town list's lines in order, each the index of its town in the
+    // tables: sorted by country, then name.
+    std::vector<int> townLines;
     CachedDpi dpiX;
     CachedDpi dpiY;
     // What Save or Modify just did, painted on the Configuration page until
@@ -125,6 +128,12 @@ class ConsoleTraceSink final : public TraceSink {
 };
 
 // Everything the application owns for the life of its process.
+// The title the desktop shows; the title string stays the single-instance key.
+inline constexpr const char* kWindowCaption = "Orvano";
+
+// The home page the build is configured with (the metainfo's url), or "".
+extern const char* const kHomePageUrl;
+
 struct App {
     explicit App(const Platform& services) : platform(services), traceSink(services.console) {
         engine.traceSink = &traceSink;
@@ -139,6 +148,10 @@ struct App {
     UserFiles files;                         // data.cfg, read_echo.cfg, calendars, help
     std::unique_ptr<WindowHandler> handler;  // the window procedure
     Window* window = nullptr;                // the main window once created
+    // Where the About page's button looks for updates; empty: no button.
+    std::string updateUrl = kHomePageUrl;
+    // --verbose: the start-up prompts go to standard output.
+    bool verbose = false;
 };
 
 bool IsFrench(const AppState& ui);
@@ -154,13 +167,28 @@ void LoadInitialState(App& app);
 LocalTime TownTime(const LocalTime& desktop, const CurrentPlace& place);
 // The clock read once, as the selected town's time.
 LocalTime TownNow(const App& app);
+// settings.ini's [Window] LastTown: the town chosen last, "Country/Name".
+inline constexpr const char* kWindowSettingsKey = "Window";
+inline constexpr const char* kLastTownValue = "LastTown";
+// Remembers the selected town as the one chosen last (data.cfg is not written).
+void RememberLastTown(App& app);
+// Selects the town chosen last when the tables still hold it.
+void RestoreLastTown(App& app);
+
+// The town's moment `now` shown by the date and time pickers.
+void SetPickers(App& app, const LocalTime& now);
+// The selected town's moment `now` into the observation and the pickers, and
+// the day's schedule for it.
+void TakeTownNow(App& app, const LocalTime& now);
 // Runs the application's reader of data.cfg (in the program's folder) on the
 // tables and the current place; its result is not looked at.
 void ReadApplicationConfig(App& app);
 
 // The day's schedule for the town and the observation's date.
 void Recompute(App& app);
-// The one-second timer: redraws the Home page's clock strip and nothing else.
+// The one-second timer: redraws the Home page's clock strip; when the town's
+// date has moved on and the user is not exploring another moment, the window
+// takes the new day (observation, pickers, schedule) and is drawn again.
 void ClockTick(App& app, Window& window, int timerId);
 
 // The cached logical resolution (-1 when the screen could not be asked).

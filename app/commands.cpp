@@ -122,13 +122,16 @@ void ChooseHighLatitudeRule(App& app, Window& window) {
 void SelectTown(App& app) {
     Control* list = app.ui.controls.townList;
     if (list == nullptr) return;
-    const int line = list->SelectedLine();
+    const int line = TownOfLine(app, list->SelectedLine());
     ConfigTables& tables = app.engine.tables;
     const int towns = std::min(static_cast<int>(tables.Towns.size()), tables.NumberOfTowns);
     if (line < 0 || line >= towns) return;
     tables.TownSelected = line;
     FillCurrentPlace(tables.Towns[static_cast<std::size_t>(line)], app.engine.place);
     FillConfigFields(app);
+    RememberLastTown(app);
+    // Unless another moment is being explored, "now" is the new town's own.
+    if (app.ui.exploring == 0) TakeTownNow(app, TownNow(app));
 }
 
 Town TownFromPlace(const CurrentPlace& place) {
@@ -166,14 +169,14 @@ void AddTown(App& app) {
     tables.TownSelected = used;
     tables.NumberOfTowns = used + 1;
     FillTownList(app);
-    if (app.ui.controls.townList != nullptr) app.ui.controls.townList->SelectLine(used);
+    if (app.ui.controls.townList != nullptr) {
+        app.ui.controls.townList->SelectLine(LineOfTown(app, used));
+    }
     FillConfigFields(app);
 }
 
 void SetPickersToNow(App& app, Window& window) {
-    const LocalTime now = TownNow(app);
-    if (app.ui.controls.datePicker != nullptr) app.ui.controls.datePicker->SetDateTime(now);
-    if (app.ui.controls.timePicker != nullptr) app.ui.controls.timePicker->SetDateTime(now);
+    SetPickers(app, TownNow(app));
     app.ui.exploring = 0;
     RepaintAll(window);
 }
@@ -194,8 +197,11 @@ void WriteCalendar(App& app) {
         return;
     }
     Shell& shell = app.platform.shell;
-    WriteMonthCalendar(app.engine, app.files.calendarFolder, app.traceSink,
-                       [&shell](const std::string& path) { shell.OpenDocument(path); });
+    const LocalTime now = TownNow(app);
+    WriteMonthCalendar(
+        app.engine, app.files.calendarFolder, app.traceSink,
+        [&shell](const std::string& path) { shell.OpenDocument(path); },
+        Observation{now.day, now.month, now.year, now.hour, now.minute, now.second});
 }
 
 void ChangePage(App& app, Window& window, int step) {
@@ -204,10 +210,6 @@ void ChangePage(App& app, Window& window, int step) {
 }
 
 }  // namespace
-
-std::string UpdateUrl() {
-    return Format("%s%.2f", kUpdateBaseUrl, kProgramVersion);
-}
 
 std::string HelpPath(const std::string& programFolder, std::uint32_t lang) {
     const char* page = LanguageOf(lang) == Language::French ? "help.html" : "helpen.html";
@@ -219,22 +221,23 @@ std::string SunPositionText(const EngineState& engine) {
     const CurrentPlace& place = engine.place;
     std::string text;
     text += Format("%s, ", place.Name.c_str());
-    text += Format("la=%s lg=%s\n", AngleToDmsText(place.latitude).c_str(),
-                   AngleToDmsText(place.longitude).c_str());
+    text += Format("la=%s lg=%s\n", ReadableDmsText(place.latitude).c_str(),
+                   ReadableDmsText(place.longitude).c_str());
     text += Format("%d/%d/%d à %gh UT TZ(inc.DST)=%s\n", sun.utDay, sun.utMonth, sun.utYear,
                    sun.utHour, ZoneHoursText(engine.timeZoneInEffect).c_str());
     text += Format("T=%g JC, ", sun.T);
-    text += Format("Soleil lg=%g° ie : %s, ", sun.L * kRadToDeg, AngleToHmsText(sun.L).c_str());
+    text += Format("Soleil lg=%g° ie : %s, ", sun.L * kRadToDeg, ReadableHmsText(sun.L).c_str());
     text +=
-        Format("theta0=%g° ie : %s, ", sun.theta0 * kRadToDeg, AngleToHmsText(sun.theta0).c_str());
+        Format("theta0=%g° ie : %s, ", sun.theta0 * kRadToDeg, ReadableHmsText(sun.theta0).c_str());
     text += Format("theta=%g° ie h. sid. %s, ", sun.theta * kRadToDeg,
-                   AngleToHmsText(sun.theta).c_str());
-    text += Format("RA=%g° ie : %s, ", sun.RA * kRadToDeg, AngleToHmsText(sun.RA).c_str());
-    text += Format("delta=%g° ie DE %s,", sun.delta * kRadToDeg, AngleToDmsText(sun.delta).c_str());
+                   ReadableHmsText(sun.theta).c_str());
+    text += Format("RA=%g° ie : %s, ", sun.RA * kRadToDeg, ReadableHmsText(sun.RA).c_str());
     text +=
-        Format("tau=%g° ie angle hor. %s\n", sun.tau * kRadToDeg, AngleToHmsText(sun.tau).c_str());
-    text += Format("az=%g° (org.Sud) ie %s, ", sun.az * kRadToDeg, AngleToDmsText(sun.az).c_str());
-    text += Format("h=%g° ie %s", sun.h * kRadToDeg, AngleToDmsText(sun.h).c_str());
+        Format("delta=%g° ie DE %s,", sun.delta * kRadToDeg, ReadableDmsText(sun.delta).c_str());
+    text +=
+        Format("tau=%g° ie angle hor. %s\n", sun.tau * kRadToDeg, ReadableHmsText(sun.tau).c_str());
+    text += Format("az=%g° (org.Sud) ie %s, ", sun.az * kRadToDeg, ReadableDmsText(sun.az).c_str());
+    text += Format("h=%g° ie %s", sun.h * kRadToDeg, ReadableDmsText(sun.h).c_str());
     return text;
 }
 
@@ -332,7 +335,7 @@ bool ReadFieldsIntoPlace(App& app, bool modify) {
     MainControls& c = app.ui.controls;
     ConfigTables& tables = app.engine.tables;
     CurrentPlace& place = app.engine.place;
-    const int line = c.townList != nullptr ? c.townList->SelectedLine() : -1;
+    const int line = c.townList != nullptr ? TownOfLine(app, c.townList->SelectedLine()) : -1;
     if (modify && line < 0) return false;
     // Both coordinates are checked before anything changes.
     std::optional<double> latitude;
@@ -400,7 +403,7 @@ void HandleCommand(App& app, Window& window, int id, int code) {
         case kIdConfigField:
             break;
         case kIdCheckVersion:
-            app.platform.shell.OpenDocument(UpdateUrl());
+            if (!app.updateUrl.empty()) app.platform.shell.OpenDocument(app.updateUrl);
             break;
         case kIdHelp:
             app.platform.shell.OpenDocument(HelpPath(app.files.installedFolder, app.ui.Lang));

@@ -11,13 +11,6 @@
 
 namespace orvano {
 
-// The maker's update page; the version is appended with two decimals.
-inline constexpr const char* kUpdateBaseUrl =
-    "https://orvano.example.org/checkversion.php?ppcversion=";
-
-// The update page's address for this version: the base URL followed by "1.60".
-std::string UpdateUrl();
-
 // help.html (French) or helpen.html (any other language) in the program's folder.
 std::string HelpPath(const std::string& programFolder, std::uint32_t lang);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <tuple>
 
 #include "astro/constants.h"
 #include "astro/zone.h"
@@ -105,7 +106,7 @@ void EnterConfiguration(App& app) {
     SetVisible(c.highLatitudeList, true);
 
     FillTownList(app);
-    SelectLine(c.townList, app.engine.tables.TownSelected);
+    SelectLine(c.townList, LineOfTown(app, app.engine.tables.TownSelected));
     SetVisible(c.townList, true);
 
     FillConfigFields(app);
@@ -136,7 +137,8 @@ void EnterPage(App& app, int page) {
         case kPageAbout:
             SetVisible(c.next, false);
             SetVisible(c.help, true);
-            SetVisible(c.checkVersion, true);
+            // A build that names no home page has nowhere to look for updates.
+            SetVisible(c.checkVersion, !app.updateUrl.empty());
             break;
         default:
             break;
@@ -267,10 +269,30 @@ void FillTownList(App& app) {
     // NumberOfTowns says how many rows are in use; never read past the rows that exist.
     const size_t count =
         std::min(tables.Towns.size(), static_cast<size_t>(std::max(tables.NumberOfTowns, 0)));
-    for (size_t i = 0; i < count; ++i) {
-        const Town& town = tables.Towns[i];
+    std::vector<int>& lines = app.ui.townLines;
+    lines.resize(count);
+    for (size_t i = 0; i < count; ++i) lines[i] = static_cast<int>(i);
+    std::stable_sort(lines.begin(), lines.end(), [&tables](int a, int b) {
+        const Town& x = tables.Towns[static_cast<size_t>(a)];
+        const Town& y = tables.Towns[static_cast<size_t>(b)];
+        return std::tie(x.Country, x.Name) < std::tie(y.Country, y.Name);
+    });
+    for (const int index : lines) {
+        const Town& town = tables.Towns[static_cast<size_t>(index)];
         AddLine(list, std::string(CutToBytes(town.Country + " : " + town.Name, kLineBufferChars)));
     }
+}
+
+int TownOfLine(const App& app, int line) {
+    const std::vector<int>& lines = app.ui.townLines;
+    return line >= 0 && static_cast<size_t>(line) < lines.size() ? lines[static_cast<size_t>(line)]
+                                                                 : -1;
+}
+
+int LineOfTown(const App& app, int town) {
+    const std::vector<int>& lines = app.ui.townLines;
+    const auto at = std::find(lines.begin(), lines.end(), town);
+    return at == lines.end() ? -1 : static_cast<int>(at - lines.begin());
 }
 
 void FillConfigFields(App& app) {

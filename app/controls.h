@@ -31,5 +31,8 @@ void ShowPage(App& app, Window& window);
 void FillConfigFields(App& app);
 // The town list's lines: "%s : %s" of country and name, in table order.
 void FillTownList(App& app);
+// The town of a line of the town list, and the line of a town; -1 for none.
+int TownOfLine(const App& app, int line);
+int LineOfTown(const App& app, int town);
 
 }  // namespace orvano

@@ -1,6 +1,7 @@
 // The `orvano` program: the prayer-times window on Qt. With --render or
 // --dump-ops it paints one page into a file instead (app/render.h).
 #include <QApplication>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -58,10 +59,41 @@ int Render(const std::vector<std::string>& args) {
     return orvano::RunRender(args, environment);
 }
 
+constexpr const char* kUsage =
+    "Usage: orvano [--verbose]\n"
+    "       orvano --render PAGE --png FILE [OPTIONS]\n"
+    "       orvano --dump-ops PAGE --json FILE [OPTIONS]\n"
+    "The prayer-times window: the day's times, the Sun and the Qibla for a chosen town.\n"
+    "\n"
+    "  -h, --help     Print this help and exit\n"
+    "  -v, --version  Print the version and exit\n"
+    "  --verbose      Print the start-up prompts on standard output\n"
+    "  --render, --dump-ops\n"
+    "                 Draw one page (0 Home to 4 About) into a PNG image or its drawing\n"
+    "                 operations into a JSON file, without a display; OPTIONS are\n"
+    "                 --config FILE, --town N, --lang 1|2, --exploring, --size WxH,\n"
+    "                 --dpi N, --at \"YYYY-MM-DD HH:MM:SS\", --controls\n"
+    "\n"
+    "See orvano(1).\n";
+
+bool Has(const std::vector<std::string>& args, const char* a, const char* b) {
+    return std::find_if(args.begin(), args.end(),
+                        [&](const std::string& arg) { return arg == a || arg == b; }) != args.end();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    // Answered before anything needs a display or finds a running window.
+    if (Has(args, "--help", "-h")) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (Has(args, "--version", "-v")) {
+        std::printf("orvano %s\n", ORVANO_VERSION);
+        return 0;
+    }
     const bool render = orvano::IsRenderRequest(args);
     // A render needs fonts but no display.
     if (render) setenv("QT_QPA_PLATFORM", "offscreen", 0);
@@ -89,6 +121,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "orvano: %s\n", app.files.problem.c_str());
         messages.Show(app.files.problem, "orvano");
     }
+    app.verbose = Has(args, "--verbose", "--verbose");
     // The show command for a normal window.
     constexpr int kShowNormal = 1;
     return orvano::RunApplication(app, kShowNormal);

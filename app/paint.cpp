@@ -34,6 +34,9 @@ constexpr std::array<const char*, kPrayerCount> kComputeNames = {"Fajr", "Churuk
 constexpr size_t kRows = kPrayerCount;
 
 constexpr double kCompassRadius = 75;  // pixels at every resolution
+// How near (radians) to a compass letter's direction an arrow must point for
+// its head to reach the letter at its full length.
+constexpr double kLetterClearance = 12 * kPi / 180;
 
 const char* Pick(bool french, const char* english, const char* frenchText) {
     return french ? frenchText : english;
@@ -94,6 +97,23 @@ void Fitted(Surface& surface, const PageLayout& l, int x, int y, const std::stri
         return left >= leftEdge && left + *ink <= rightEdge;
     };
     surface.DrawText(x, y, ElideToFit(text, fits), align);
+}
+
+// The x at which a centred text stays whole on the page: its own column's
+// centre, moved in just enough when the text would pass the page's edge (an
+// estimated time's mark in the last column).
+int CentreWithinPage(const Surface& surface, const PageLayout& l, int x, const std::string& text) {
+    const std::optional<int> advance = surface.TextWidth(text);
+    const size_t inked = text.find_last_not_of(' ');
+    const std::optional<int> ink =
+        surface.TextWidth(inked == std::string::npos ? "" : text.substr(0, inked + 1));
+    if (!advance || !ink) return x;
+    const int leftEdge = l.left + l.textMargin;
+    const int rightEdge = l.right - l.textMargin;
+    const int left = x - *advance / 2;
+    if (left + *ink > rightEdge) return x - (left + *ink - rightEdge);
+    if (left < leftEdge) return x + (leftEdge - left);
+    return x;
 }
 
 void Text(Surface& surface, const PageLayout& l, Colour colour, int x, int y,
@@ -192,11 +212,11 @@ void PaintQibla(Surface& surface, const PageLayout& l, const PaintInput& in, Eng
              Pick(french, "Quibla:", "Quibla :"), TextAlign::Left);
         Fitted(surface, l, l.quiblaLineX, static_cast<int>(base),
                Format("%s %s", Pick(french, "from North:", "à partir du Nord :"),
-                      AngleToDmsText(q).c_str()),
+                      BearingText(q).c_str()),
                TextAlign::Left);
         Fitted(surface, l, l.quiblaLineX, static_cast<int>(base + step),
                Format("%s %s", Pick(french, "from Sun:", "à partir du Soleil :"),
-                      AngleToDmsText(q - s).c_str()),
+                      ReadableDmsText(AngleDifference(s, q)).c_str()),
                TextAlign::Left);
         Text(surface, l, kGold, l.quiblaHeadX, static_cast<int>(base + 2 * step),
              Pick(french, "Sun from North:", "Soleil à partir du Nord à "), TextAlign::Left);
@@ -205,7 +225,7 @@ void PaintQibla(Surface& surface, const PageLayout& l, const PaintInput& in, Eng
         if (localHour >= 24) localHour -= 24;
         const int sunLineY = static_cast<int>(base + 3 * step);
         Text(surface, l, kBlack, l.quiblaSunX, sunLineY,
-             Format("%s : %s", HoursToClockText(localHour).c_str(), AngleToDmsText(s).c_str()),
+             Format("%s : %s", HoursToClockText(localHour).c_str(), BearingText(s).c_str()),
              TextAlign::Left);
         if (in.exploring) Text(surface, l, kRed, l.quiblaHeadX, sunLineY, "(!)", TextAlign::Left);
         surface.SetTextColour(kBlack);
@@ -245,8 +265,9 @@ void PaintCompute(Surface& surface, const PageLayout& l, const PaintInput& in,
             const int x = l.computeColumnX[i];
             Text(surface, l, kPrayerColours[i], x, l.computeNameY, kComputeNames[i],
                  TextAlign::Centre);
-            Fitted(surface, l, x, l.computeTimeY,
-                   ShownPaddedText(engine.schedule, static_cast<int>(i)), TextAlign::Centre);
+            const std::string time = ShownPaddedText(engine.schedule, static_cast<int>(i));
+            Fitted(surface, l, CentreWithinPage(surface, l, x, time), l.computeTimeY, time,
+                   TextAlign::Centre);
         }
         surface.SetTextColour(kBlack);
         if (HasEstimate(engine.schedule)) {
@@ -344,8 +365,13 @@ void DrawDirectionArrow(Surface& surface, double bearing, int bitmapId, Colour p
 
     const PenId arrowPen = surface.CreateSolidPen(2, pen);
     const PenId previous = surface.SelectPen(arrowPen);
-    const double tipX = 0.75 * cosA * R + cx;
-    const double tipY = -0.75 * sinA * R + cy;
+    // The rose's letters N, E, S and W stand 55 pixels out: an arrow that
+    // points at one stops short of it, so its head never hides the letter.
+    const double quarter = kPi / 2;
+    const double offLetter = std::fabs(bearing - quarter * std::round(bearing / quarter));
+    const double reach = offLetter < kLetterClearance ? 0.58 : 0.75;
+    const double tipX = reach * cosA * R + cx;
+    const double tipY = -reach * sinA * R + cy;
     surface.MoveTo(static_cast<int>(cx), static_cast<int>(cy));
     surface.LineTo(static_cast<int>(tipX), static_cast<int>(tipY));
     surface.LineTo(static_cast<int>(tipX - 8.66 * cosA - 5 * sinA),
@@ -379,22 +405,6 @@ void PaintMainWindow(Surface& surface, const PaintInput& input, EngineState& eng
         default:
             break;
     }
-}
-
-std::string ElideToFit(const std::string& text,
-                       const std::function<bool(const std::string&)>& fits) {
-    if (fits(text)) return text;
-    // Drop whole characters (UTF-8 sequences) from the end until the rest and
-    // the ellipsis fit; nothing but the ellipsis when even one character is too wide.
-    std::string kept = text;
-    while (!kept.empty()) {
-        size_t cut = kept.size() - 1;
-        while (cut > 0 && (static_cast<unsigned char>(kept[cut]) & 0xC0) == 0x80) --cut;
-        kept.erase(cut);
-        while (!kept.empty() && kept.back() == ' ') kept.pop_back();
-        if (fits(kept + "…")) break;
-    }
-    return kept + "…";
 }
 
 }  // namespace orvano

@@ -14,6 +14,7 @@
 #include "platform/language.h"
 #include "platform/screen.h"
 #include "platform/surface.h"
+#include "platform/text_fit.h"
 
 namespace orvano {
 
@@ -49,11 +50,6 @@ void PaintMainWindow(Surface& surface, const PaintInput& input, EngineState& eng
 // North), with the bitmap `bitmapId` at its far end, drawn with a 2-pixel pen.
 void DrawDirectionArrow(Surface& surface, double bearing, int bitmapId, Colour pen, double cx,
                         double cy);
-
-// `text` whole when `fits` says so, else shortened at a character and ended
-// with "…" until it fits (at worst the ellipsis alone).
-std::string ElideToFit(const std::string& text,
-                       const std::function<bool(const std::string&)>& fits);
 
 // -trunc(dpi * points / 72 + 0.5): the character height of a font of `points`.
 int FontHeightForPoints(int dpiY, int points);

@@ -1,5 +1,7 @@
 #include "astro/angle_text.h"
 
+#include <cmath>
+
 #include "astro/constants.h"
 #include "astro/trace.h"
 
@@ -27,7 +29,62 @@ std::string HmsText(double x) {
     return Format("%02dh%02d'%02.0f\"", s.whole, s.minutes, s.seconds);
 }
 
+// The parts of |x| with the seconds rounded as "%02.0f" prints them and
+// carried, so that no part reads 60.
+struct Unsigned {
+    bool negative;
+    int whole;
+    int minutes;
+    int seconds;
+};
+
+Unsigned SplitUnsigned(double x) {
+    Split s = SplitValue(std::fabs(x));
+    int seconds = static_cast<int>(std::nearbyint(s.seconds));
+    if (seconds >= 60) {
+        seconds -= 60;
+        if (++s.minutes >= 60) {
+            s.minutes -= 60;
+            ++s.whole;
+        }
+    }
+    const bool zero = s.whole == 0 && s.minutes == 0 && seconds == 0;
+    return {x < 0 && !zero, s.whole, s.minutes, seconds};
+}
+
+// The sign joins the degrees, the pair padded to the trace form's width of 3.
+std::string DmsText(const Unsigned& u) {
+    const std::string degrees = (u.negative ? "-" : "") + std::to_string(u.whole);
+    return Format("%3s°%02d'%02d\"", degrees.c_str(), u.minutes, u.seconds);
+}
+
+double Reduce(double angle, double low) {
+    double r = std::fmod(angle - low, 2 * kPi);
+    if (r < 0) r += 2 * kPi;
+    return r + low;
+}
+
 }  // namespace
+
+std::string ReadableDmsText(double angle) {
+    return DmsText(SplitUnsigned(angle * kRadToDeg));
+}
+
+std::string ReadableHmsText(double angle) {
+    const Unsigned u = SplitUnsigned(angle * kRadToHours);
+    return Format("%s%02dh%02d'%02d\"", u.negative ? "-" : "", u.whole, u.minutes, u.seconds);
+}
+
+std::string BearingText(double angle) {
+    Unsigned u = SplitUnsigned(Reduce(angle, 0) * kRadToDeg);
+    if (u.whole >= 360) u.whole -= 360;  // 359°59'59.6" rounds to North
+    return DmsText(u);
+}
+
+double AngleDifference(double from, double to) {
+    const double d = Reduce(to - from, -kPi);
+    return d == -kPi ? kPi : d;
+}
 
 std::string AngleToDmsText(double angle) {
     const Split s = SplitValue(angle * kRadToDeg);

@@ -21,7 +21,6 @@ const char* const kHead[] = {
     "<head>\n",
     "\t\t<title>Calendrier de prières - %s %d </title>\n",
     "\t\t<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\"/>\n",
-    "\t\t<link rel=\"stylesheet\" href=\"style.css\" type=\"text/css\" />\n",
     "\t</head>\n\t<body>\n",
     "\t\t\t<table cellpadding=0 cellspacing=1 border=1 class=tb>\n",
     // The column heads are one element, written as one long line.
@@ -32,6 +31,30 @@ const char* const kHead[] = {
     "Maghrib </b></td>\t\t\t<td width=40><b> Isha</b></td> </tr>\n",
 };
 
+// Everything the page needs travels in it: the month prints on one A4 or
+// Letter sheet, with its row colours.
+constexpr const char* kStyle =
+    "\t\t<style type=\"text/css\">\n"
+    "\t\t\tbody { font-family: sans-serif; }\n"
+    "\t\t\th1 { font-size: 1.4em; margin: 0 0 0.2em 0; }\n"
+    "\t\t\tp.method { margin: 0 0 0.8em 0; }\n"
+    "\t\t\ttable.tb td { padding: 1px 4px; }\n"
+    "\t\t\ttr.today td { font-weight: bold; border: 2px solid #B00000; }\n"
+    "\t\t\t@page { margin: 12mm; }\n"
+    "\t\t\t@media print {\n"
+    "\t\t\t\tbody { margin: 0; font-size: 10pt; }\n"
+    "\t\t\t\th1 { font-size: 14pt; }\n"
+    "\t\t\t\ttable.tb { page-break-inside: avoid; }\n"
+    "\t\t\t\ttable.tb td { padding: 0 3px; }\n"
+    "\t\t\t\t* { -webkit-print-color-adjust: exact; print-color-adjust: exact; }\n"
+    "\t\t\t}\n"
+    "\t\t</style>\n";
+
+// Town and country, month and year, then the method the times follow.
+constexpr const char* kHeading = "\t\t<h1>%s, %s - %s %d</h1>\n\t\t<p class=method>%s</p>\n";
+
+constexpr const char* kTodayClass = " class=today";
+
 constexpr const char* kCells =
     "\t\t<td width=10 align=\"right\"><b>%2d</b></td> \t\t<td width=60><b>%s</b></td> \t\t<td "
     "width=40>&nbsp;%s</td>\t\t<td width=40>&nbsp;%s</td>\t\t<td width=40>&nbsp;%s</td>\t\t<td "
@@ -41,12 +64,16 @@ constexpr const char* kFoot = "</table><BR>\t</body>\n</html>\n";
 constexpr const char* kFootWithLegend =
     "</table><BR>\n\t\t<p class=legend>%s (latitude élevée)</p>\n\t</body>\n</html>\n";
 
-const char* RowOpening(int day, int weekday) {
-    if (weekday == kFriday) return "<tr bgcolor=\"#FFD5D5\">\n";
-    // Evenness: the halved integer against the halved double.
-    // NOLINTNEXTLINE(bugprone-integer-division): the truncation is the test.
-    if (static_cast<double>(day / 2) == day * 0.5) return "<tr bgcolor=\"#F5F5F5\">\n";
-    return "<tr bgcolor=\"#F0F0E0\">\n";
+std::string RowOpening(int day, int weekday, bool today) {
+    const char* colour = "#F0F0E0";
+    if (weekday == kFriday) {
+        colour = "#FFD5D5";
+        // Evenness: the halved integer against the halved double.
+        // NOLINTNEXTLINE(bugprone-integer-division): the truncation is the test.
+    } else if (static_cast<double>(day / 2) == day * 0.5) {
+        colour = "#F5F5F5";
+    }
+    return Format("<tr bgcolor=\"%s\"%s>\n", colour, today ? kTodayClass : "");
 }
 
 // The shown time; an estimated one carries the mark the legend explains.
@@ -57,14 +84,30 @@ std::string Cell(PrayerStatus status, double hours) {
 }
 
 // The whole page in UTF-8; it is turned into ISO-8859-1 as one piece.
-std::string PageText(const MonthSchedule& month, int monthNumber, int year, HighLatitudeRule rule) {
+struct PageFacts {
+    int month = 0;
+    int year = 0;
+    int today = 0;  // the day of the month to mark, 0 for none
+    HighLatitudeRule rule = kDefaultHighLatitudeRule;
+    std::string town, country, method;
+};
+
+std::string PageText(const MonthSchedule& month, const PageFacts& facts) {
+    const int monthNumber = facts.month;
+    const int year = facts.year;
     const std::string monthName =
         EscapeHtmlText(kMonthNames[static_cast<std::size_t>(monthNumber)]);
     std::string page;
     page += Format(kHead[0], monthName.c_str(), year);
     page += kHead[1];
     page += Format(kHead[2], monthName.c_str(), year);
-    for (size_t i = 3; i < std::size(kHead); ++i) page += kHead[i];
+    page += kHead[3];
+    page += kStyle;
+    page += kHead[4];
+    page +=
+        Format(kHeading, EscapeHtmlText(facts.town).c_str(), EscapeHtmlText(facts.country).c_str(),
+               monthName.c_str(), year, EscapeHtmlText(facts.method).c_str());
+    for (size_t i = 5; i < std::size(kHead); ++i) page += kHead[i];
     bool estimated = false;
     for (int d = 1; d <= month.dayCount; ++d) {
         const auto row = static_cast<size_t>(d - 1);
@@ -80,7 +123,7 @@ std::string PageText(const MonthSchedule& month, int monthNumber, int year, High
             cells[i] = Cell(status[i], hours[i]);
             if (status[i] == PrayerStatus::Estimated) estimated = true;
         }
-        page += RowOpening(d, weekday);
+        page += RowOpening(d, weekday, d == facts.today);
         page += Format(kCells, d, weekdayName.c_str(), cells[Fajr].c_str(), cells[Chourouk].c_str(),
                        cells[Zuhr].c_str(), cells[Asr].c_str(), cells[Maghrib].c_str(),
                        cells[Isha].c_str());
@@ -88,7 +131,8 @@ std::string PageText(const MonthSchedule& month, int monthNumber, int year, High
     if (estimated) {
         // Only a page that shows an estimate has the legend; every other page
         // keeps its foot as it always was.
-        page += Format(kFootWithLegend, EscapeHtmlText(EstimateLegendText(rule, true)).c_str());
+        page +=
+            Format(kFootWithLegend, EscapeHtmlText(EstimateLegendText(facts.rule, true)).c_str());
     } else {
         page += kFoot;
     }
@@ -125,7 +169,8 @@ std::string CalendarFileName(const std::string& townName, int month, int year) {
 }
 
 CalendarResult WriteMonthCalendar(EngineState& state, const std::string& folder, TraceSink& console,
-                                  const PageOpener& opener) {
+                                  const PageOpener& opener,
+                                  const std::optional<Observation>& today) {
     CalendarResult result;
     const ConfigTables& tables = state.tables;
     if (tables.Towns.empty() || tables.TownSelected < 0 ||
@@ -149,10 +194,21 @@ CalendarResult WriteMonthCalendar(EngineState& state, const std::string& folder,
     ComputeMonthSchedule(state, month, DaysInMonth(monthNumber, year));
     state.tables.Verbose = remembered != 0 ? 1 : 0;
 
+    const Town& town = tables.Towns[static_cast<std::size_t>(tables.TownSelected)];
+    PageFacts facts;
+    facts.month = monthNumber;
+    facts.year = year;
+    if (today && today->month == monthNumber && today->year == year) facts.today = today->day;
+    facts.rule = state.highLatitudeRule;
+    facts.town = town.Name;
+    facts.country = town.Country;
+    if (town.Convention >= 0 && town.Convention < kConventionCount) {
+        facts.method = tables.Conventions[static_cast<std::size_t>(town.Convention)].Name;
+    }
+
     std::string base = folder;
     if (!base.empty() && base.back() != '/') base += '/';
-    result.fileName = CalendarFileName(
-        tables.Towns[static_cast<std::size_t>(tables.TownSelected)].Name, monthNumber, year);
+    result.fileName = CalendarFileName(town.Name, monthNumber, year);
     result.path = base + result.fileName;
 
     const bool tooLong = CharacterCount(result.fileName) > kMaxCalendarFileNameChars ||
@@ -161,8 +217,7 @@ CalendarResult WriteMonthCalendar(EngineState& state, const std::string& folder,
     if (tooLong) {
         result.status = CalendarStatus::NameTooLong;
     } else {
-        result.status = WriteReplacing(result.path, result.fileName,
-                                       PageText(month, monthNumber, year, state.highLatitudeRule));
+        result.status = WriteReplacing(result.path, result.fileName, PageText(month, facts));
     }
 
     state.observation.day = day;

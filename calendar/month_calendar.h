@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "astro/trace.h"
@@ -45,9 +46,11 @@ std::string CalendarFileName(const std::string& townName, int month, int year);
 // The page of the observation's month for the selected town, written into
 // `folder` (the program's folder in the application) and then opened. Console
 // lines (a file that cannot be created, an empty town table) go to `console`.
+// `today`, the date in the town's zone, marks its row when it falls in the month.
 // On return the observation's date, the day's schedule and timeZoneInEffect are
 // as before, and Verbose is 1 if it was nonzero before, else 0.
 CalendarResult WriteMonthCalendar(EngineState& state, const std::string& folder, TraceSink& console,
-                                  const PageOpener& opener);
+                                  const PageOpener& opener,
+                                  const std::optional<Observation>& today = std::nullopt);
 
 }  // namespace orvano

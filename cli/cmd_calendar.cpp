@@ -49,6 +49,7 @@ int RunCalendar(const Options& options) {
     EngineState state;
     ResolvePlace(options, state);
     state.observation = ZoneOrDesktopNow(state.place);
+    const Observation today = state.observation;
     if (auto month = options.get("month")) ParseMonth("month", *month, state.observation);
     std::string folder;
     if (auto out = options.get("out")) {
@@ -78,7 +79,7 @@ int RunCalendar(const Options& options) {
     FileTraceSink errors(stderr);
     PageOpener opener;
     if (!options.has("no-open")) opener = OpenWithDesktop;
-    const CalendarResult result = WriteMonthCalendar(state, folder, errors, opener);
+    const CalendarResult result = WriteMonthCalendar(state, folder, errors, opener, today);
     if (result.status != CalendarStatus::Written) return 1;
     std::printf("%s\n", result.path.c_str());
     return 0;

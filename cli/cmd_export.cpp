@@ -1,7 +1,6 @@
 // orvano-cli export: a span of days as CSV or iCalendar, on standard output
 // or into a file.
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -10,6 +9,7 @@
 
 #include "cli/commands.h"
 #include "cli/export.h"
+#include "fileio/safe_file.h"
 #include "platform/file_settings.h"
 
 namespace orvano::cli {
@@ -57,28 +57,12 @@ void WriteFileReplacing(const std::string& path, const std::string& bytes) {
     if (stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
         throw UsageError("option '--out': the folder '" + folder + "' does not exist");
     }
-    std::string temporary = folder + "/.orvano-export-XXXXXX";
-    const int fd = mkstemp(temporary.data());
-    if (fd < 0) throw ConfigError("cannot write in " + folder + ": " + std::strerror(errno));
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        done += static_cast<size_t>(n);
+    ReplacingFile file;
+    if (!file.Create(path, "", true)) {
+        throw ConfigError("cannot write in " + folder + ": " + std::strerror(errno));
     }
-    const int error = done == bytes.size() ? 0 : errno;
-    const bool synced = error == 0 && fsync(fd) == 0;
-    const bool closed = close(fd) == 0;
-    // mkstemp makes the file private; an export is an ordinary document.
-    const mode_t mask = umask(0);
-    umask(mask);
-    chmod(temporary.c_str(), 0666 & ~mask);
-    if (!synced || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        const int saved = error != 0 ? error : errno;
-        std::remove(temporary.c_str());
-        throw ConfigError("cannot write " + path + ": " + std::strerror(saved));
-    }
+    file.Write(bytes);
+    if (!file.Commit()) throw ConfigError("cannot write " + path + ": " + std::strerror(errno));
 }
 
 int RunExport(const Options& options) {

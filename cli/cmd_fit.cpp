@@ -2,8 +2,6 @@
 // optionally its place in data.cfg.
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -12,6 +10,7 @@
 #include "config/reader.h"
 #include "config/writer.h"
 #include "engine/fit.h"
+#include "fileio/safe_file.h"
 
 namespace orvano::cli {
 
@@ -20,7 +19,7 @@ namespace {
 constexpr const char* kPrayerNames[kPrayerCount] = {"Fajr", "Sunrise", "Dhuhr",
                                                     "Asr",  "Maghrib", "Isha"};
 // A timetable is a page of text; anything larger is not one.
-constexpr std::uintmax_t kMaxTimetableBytes = 1 << 20;
+constexpr std::size_t kMaxTimetableBytes = 1 << 20;
 
 class StderrBoxes final : public MessageSink {
   public:
@@ -30,22 +29,25 @@ class StderrBoxes final : public MessageSink {
 };
 
 Timetable ReadTimetable(const std::string& path) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
-        throw UsageError(
-            "option '--timetable': cannot read " + path +
-            (std::filesystem::exists(path, error) ? " (not a regular file)" : " (no such file)"));
+    const InputFile file = ReadInputFile(path, kMaxTimetableBytes);
+    switch (file.status) {
+        case InputFile::Status::Ok:
+            break;
+        case InputFile::Status::NotRegular:
+            throw UsageError("option '--timetable': cannot read " + path + " (not a regular file)");
+        case InputFile::Status::TooLarge:
+            throw UsageError("option '--timetable': " + path + " is too large for a timetable");
+        case InputFile::Status::OpenFailed:
+            if (file.missing()) {
+                throw UsageError("option '--timetable': cannot read " + path + " (no such file)");
+            }
+            [[fallthrough]];
+        case InputFile::Status::ReadFailed:
+            throw UsageError("option '--timetable': cannot read " + path);
     }
-    if (std::filesystem::file_size(path, error) > kMaxTimetableBytes) {
-        throw UsageError("option '--timetable': " + path + " is too large for a timetable");
-    }
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (!in) throw UsageError("option '--timetable': cannot read " + path);
     Timetable table;
     std::vector<std::string> errors;
-    if (!ParseTimetable(text.str(), table, errors)) {
+    if (!ParseTimetable(file.bytes, table, errors)) {
         for (const std::string& e : errors)
             std::fprintf(stderr, "%s: %s\n", path.c_str(), PrintableText(e).c_str());
         throw UsageError("the timetable " + path + " cannot be used; nothing was fitted");
@@ -172,6 +174,10 @@ void Apply(const std::string& configPath, int town, int slot, const Convention& 
     StderrBoxes boxes;
     if (ReadDataCfg(configPath, "", tables, place, boxes, nullptr) != kReadOk) {
         throw ConfigError("cannot read " + configPath + " again to apply the fit");
+    }
+    if (town >= static_cast<int>(tables.Towns.size())) {
+        throw UsageError("option '--apply': the town is not in " + configPath +
+                         "; add it first with 'orvano-cli add'");
     }
     const std::vector<std::string> others = OtherUsers(tables, town, slot);
     if (!others.empty() && !force) {

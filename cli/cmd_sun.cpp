@@ -45,8 +45,8 @@ int RunSun(const Options& options) {
     }
     std::printf("%s\n", PlaceLine(state.place).c_str());
     std::printf("UT %d/%d/%d %s\n", s.utDay, s.utMonth, s.utYear, HoursToHmsText(s.utHour).c_str());
-    std::printf("altitude %s\n", AngleToDmsText(s.h).c_str());
-    std::printf("azimuth from North %s\n", AngleToDmsText(s.az - kPi).c_str());
+    std::printf("altitude %s\n", ReadableDmsText(s.h).c_str());
+    std::printf("azimuth from North %s\n", BearingText(s.az - kPi).c_str());
     return 0;
 }
 
@@ -60,7 +60,7 @@ int RunQibla(const Options& options) {
         std::printf("%s\n", json.str().c_str());
     } else {
         std::printf("%s, %s: Qibla %s from North\n", PrintableText(state.place.Name).c_str(),
-                    PrintableText(state.place.Country).c_str(), AngleToDmsText(bearing).c_str());
+                    PrintableText(state.place.Country).c_str(), BearingText(bearing).c_str());
     }
     return 0;
 }

@@ -1,11 +1,16 @@
-// orvano-cli towns: the towns of data.cfg, as --town accepts them.
+// orvano-cli towns: the towns of data.cfg, as --town accepts them, or the
+// gazetteer's places that a search names.
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <string>
 
 #include "astro/json.h"
 #include "cli/commands.h"
+#include "cli/gazetteer_town.h"
 #include "cli/town_match.h"
+#include "config/text_encoding.h"
+#include "places/authority.h"
 
 namespace orvano::cli {
 
@@ -37,7 +42,59 @@ std::string ConventionText(const ConfigTables& tables, const Town& town) {
     return tables.Conventions[static_cast<size_t>(town.Convention)].Name;
 }
 
+void PrintPlaces(const Gazetteer& gazetteer, const std::vector<size_t>& found, bool asJson,
+                 const std::string& query) {
+    if (asJson) {
+        std::vector<std::string> items;
+        for (size_t i : found) {
+            const Place& p = gazetteer.place(i);
+            JsonObject o;
+            o.add("display", gazetteer.DisplayName(i)).add("name", p.name);
+            o.add("asciiName", p.asciiName).add("region", p.region).add("country", p.country);
+            o.add("countryCode", p.countryCode).add("latitude", p.latitude);
+            o.add("longitude", p.longitude).add("zone", p.zone);
+            o.addRaw("population", std::to_string(p.population));
+            o.add("conventionIndex", DefaultConvention(p.countryCode));
+            items.push_back(o.str());
+        }
+        JsonObject json;
+        json.add("search", query);
+        json.addRaw("places", JsonArray(items, [](const std::string& s) { return s; }));
+        std::printf("%s\n", json.str().c_str());
+        return;
+    }
+    size_t width = 5;
+    for (size_t i : found) {
+        width = std::max(width, CharCount(PrintableText(gazetteer.DisplayName(i))));
+    }
+    std::printf("%3s  %s %-20s %9s %10s %10s  %s\n", "#", Padded("Place", width).c_str(), "Zone",
+                "Latitude", "Longitude", "Population", "Convention");
+    for (size_t n = 0; n < found.size(); ++n) {
+        const Place& p = gazetteer.place(found[n]);
+        std::printf("%3zu  %s %-20s %9.4f %10.4f %10ld  %d\n", n + 1,
+                    Padded(PrintableText(gazetteer.DisplayName(found[n])), width).c_str(),
+                    p.zone.c_str(), p.latitude, p.longitude, p.population,
+                    DefaultConvention(p.countryCode));
+    }
+}
+
+// towns --search: the gazetteer's places, best first; no data.cfg is read.
+int RunSearch(const Options& options, const std::string& query) {
+    const auto limit = static_cast<size_t>(options.getInt("limit", 1, 1000).value_or(10));
+    const Gazetteer& gazetteer = InstalledGazetteer();
+    const std::vector<size_t> found = gazetteer.Search(query, limit);
+    if (found.empty() && !options.has("json")) {
+        std::fprintf(stderr, "orvano-cli towns: no place is named '%s'\n",
+                     PrintableText(query).c_str());
+        return 0;
+    }
+    PrintPlaces(gazetteer, found, options.has("json"), query);
+    return 0;
+}
+
 int RunTowns(const Options& options) {
+    if (const auto query = options.get("search")) return RunSearch(options, *query);
+    if (options.has("limit")) throw UsageError("option '--limit' goes with --search");
     EngineState state;
     ResolvePlace(options, state);
     const ConfigTables& tables = state.tables;
@@ -95,7 +152,10 @@ Command TownsCommand() {
             "List the towns of data.cfg: index, country, name, zone and convention",
             {PlaceOptions().front(),
              {"json", "", "Print one JSON object"},
-             {"names", "", "Print only the names --town accepts, one a line (for completion)"}},
+             {"names", "", "Print only the names --town accepts, one a line (for completion)"},
+             {"search", "TEXT",
+              "Search the gazetteer instead: Name, \"Name, Country\" or \"Name, Region, Country\""},
+             {"limit", "N", "At most N places found by --search (default 10)"}},
             RunTowns};
 }
 

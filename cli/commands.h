@@ -22,6 +22,7 @@ Command ReadCommand();
 Command ResaveCommand();
 Command BenchCommand();
 Command FitCommand();
+Command AddCommand();
 
 // Every command in the order the help lists them.
 const std::vector<Command>& Commands();

@@ -7,6 +7,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "astro/json.h"
@@ -32,6 +33,12 @@ struct OptionSpec {
 
     bool takesValue() const { return !valueName.empty(); }
 };
+
+// Plain decimal forms, the only ones a number option takes: an optional minus
+// sign, digits and (for a decimal) a point among them. No plus sign, space,
+// base prefix or exponent, which the C library's conversions would let in.
+bool IsPlainInteger(std::string_view text);
+bool IsPlainDecimal(std::string_view text);
 
 // The options given to one command, by name without the "--".
 class Options {

@@ -4,6 +4,7 @@
 
 #include "astro/constants.h"
 #include "astro/zone.h"
+#include "cli/gazetteer_town.h"
 #include "cli/options.h"
 #include "cli/town_match.h"
 #include "config/reader.h"
@@ -77,7 +78,7 @@ void ZoneFromOption(const Options& options, CurrentPlace& place) {
     double hours = 0;
     const char* end = tz->data() + tz->size();
     const auto [ptr, ec] = std::from_chars(tz->data(), end, hours);
-    if (!tz->empty() && ec == std::errc() && ptr == end) {
+    if (IsPlainDecimal(*tz) && ec == std::errc() && ptr == end) {
         if (!(hours >= -12 && hours <= 14)) {
             throw UsageError("option '--tz' must lie in -12..14 hours");
         }
@@ -85,7 +86,9 @@ void ZoneFromOption(const Options& options, CurrentPlace& place) {
         if (std::trunc(hours) != hours) place.FixedZone = hours;
         return;
     }
-    if (!ZoneNameWellFormed(*tz)) {
+    // Hours in any other form ("+1", " 1", "0x1") are no zone name either.
+    const bool numberLike = tz->find_first_of("+-. 0123456789") == 0;
+    if (numberLike || !ZoneNameWellFormed(*tz)) {
         throw UsageError("option '--tz' must be hours or a zone name such as Asia/Kolkata");
     }
     UseZoneName(*tz, place);
@@ -148,9 +151,13 @@ void PlaceFromFile(const Options& options, EngineState& state) {
         throw ConfigError(message);
     }
     if (auto text = options.get("town")) {
-        const int town = FindTown(state.tables.Towns, *text);
-        state.tables.TownSelected = town;
-        FillCurrentPlace(state.tables.Towns[static_cast<size_t>(town)], state.place);
+        try {
+            const int town = FindTown(state.tables.Towns, *text);
+            state.tables.TownSelected = town;
+            FillCurrentPlace(state.tables.Towns[static_cast<size_t>(town)], state.place);
+        } catch (const NoSuchTown&) {
+            if (!SelectGazetteerTown(*text, state)) throw;
+        }
     }
     // As after the application's start-up: the trace is off until a command asks for it.
     state.tables.Verbose = 0;

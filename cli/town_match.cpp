@@ -1,30 +1,18 @@
 #include "cli/town_match.h"
 
-#include <unicase.h>
-#include <unictype.h>
-#include <uninorm.h>
-#include <unistr.h>
-
 #include <cerrno>
 #include <cstdlib>
-#include <memory>
 
 #include "cli/options.h"
+#include "places/text_key.h"
 
 namespace orvano::cli {
 
 namespace {
 
-std::string AsciiLower(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
-}
-
 bool IsIndex(const std::string& text) {
     if (text.empty()) return false;
-    size_t i = text[0] == '-' || text[0] == '+' ? 1 : 0;
+    size_t i = text[0] == '-' ? 1 : 0;
     if (i == text.size()) return false;
     for (; i < text.size(); ++i) {
         if (text[i] < '0' || text[i] > '9') return false;
@@ -34,33 +22,6 @@ bool IsIndex(const std::string& text) {
 
 bool StartsWith(const std::string& text, const std::string& prefix) {
     return text.compare(0, prefix.size(), prefix) == 0;
-}
-
-// Letters that carry their stroke or ligature in the letter itself rather
-// than as a mark, and so survive decomposition: written as people type them.
-const char* PlainLetters(ucs4_t c) {
-    switch (c) {
-        case 0x00E6:
-            return "ae";  // æ
-        case 0x00F0:
-            return "d";  // ð
-        case 0x00F8:
-            return "o";  // ø
-        case 0x00FE:
-            return "th";  // þ
-        case 0x0111:
-            return "d";  // đ
-        case 0x0127:
-            return "h";  // ħ
-        case 0x0131:
-            return "i";  // ı
-        case 0x0142:
-            return "l";  // ł
-        case 0x0153:
-            return "oe";  // œ
-        default:
-            return nullptr;
-    }
 }
 
 struct Match {
@@ -103,33 +64,7 @@ std::string CandidateList(const std::vector<Town>& towns, const std::vector<int>
 }  // namespace
 
 std::string NameKey(const std::string& name) {
-    const auto* in = reinterpret_cast<const uint8_t*>(name.data());
-    // Case folding with decomposition leaves each accent as a mark of its own,
-    // which is then dropped.
-    size_t length = 0;
-    uint8_t* folded = u8_casefold(in, name.size(), nullptr, UNINORM_NFD, nullptr, &length);
-    if (folded == nullptr) return AsciiLower(name);  // not UTF-8: compare the bytes
-    std::unique_ptr<uint8_t, decltype(&std::free)> owned(folded, &std::free);
-    std::string key;
-    key.reserve(length);
-    const uint8_t* p = folded;
-    const uint8_t* const end = folded + length;
-    while (p < end) {
-        ucs4_t c = 0;
-        const int n = u8_mbtouc(&c, p, static_cast<size_t>(end - p));
-        if (n <= 0) break;
-        if (!uc_is_general_category(c, UC_CATEGORY_Mn)) {
-            if (c == '_') {
-                key += ' ';
-            } else if (const char* plain = PlainLetters(c)) {
-                key += plain;
-            } else {
-                key.append(reinterpret_cast<const char*>(p), static_cast<size_t>(n));
-            }
-        }
-        p += n;
-    }
-    return key;
+    return FoldLetters(name);
 }
 
 std::string QualifiedName(const Town& town) {
@@ -177,7 +112,7 @@ int FindTown(const std::vector<Town>& towns, const std::string& text) {
         std::string message = "option '--town': no town is named '" + text + "'";
         message += near.empty() ? "; 'orvano-cli towns' lists them"
                                 : "; did you mean " + CandidateList(towns, near) + "?";
-        throw UsageError(message);
+        throw NoSuchTown(message);
     }
     throw UsageError("option '--town': '" + text + "' could be " + CandidateList(towns, found) +
                      "; give Country/Name or the index");

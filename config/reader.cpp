@@ -1,6 +1,7 @@
 #include "config/reader.h"
 
 #include <filesystem>
+#include <vector>
 
 #include "astro/angle_text.h"
 #include "config/text_encoding.h"
@@ -22,6 +23,8 @@ struct TownCount {
     long long lines = 0;
     long long stray = 0;
     bool headerSeen = false;
+    // The number of the record each stored town came from, slot by slot.
+    std::vector<long long> recordOf;
 };
 
 // A header record; kReadOk, or the refusal already shown.
@@ -41,16 +44,18 @@ int ApplyHeader(const Record& r, ConfigTables& tables, TownCount& towns, Message
     }
     // A second header keeps the towns already read that still fit.
     tables.Towns.resize(static_cast<size_t>(r.NumberOfTowns));
+    towns.recordOf.resize(tables.Towns.size(), -1);
     towns.headerSeen = true;
     return kReadOk;
 }
 
 // A town record: the slot it was stored in, or nullptr for a stray line.
-Town* StoreTown(const Record& r, ConfigTables& tables, TownCount& towns) {
+Town* StoreTown(const Record& r, long long recordNumber, ConfigTables& tables, TownCount& towns) {
     Town* slot = nullptr;
     if (towns.headerSeen && towns.lines < static_cast<long long>(tables.Towns.size())) {
         slot = &tables.Towns[static_cast<size_t>(towns.lines)];
         *slot = r.town;
+        towns.recordOf[static_cast<size_t>(towns.lines)] = recordNumber;
     } else {
         ++towns.stray;
     }
@@ -90,7 +95,7 @@ std::string ReadEchoBeside(const std::string& dataCfgPath) {
 }
 
 int ReadDataCfgBytes(std::string_view bytes, ConfigTables& tables, CurrentPlace& place,
-                     std::string* echo, MessageSink& boxes, TraceSink* console) {
+                     std::string* echo, MessageSink& boxes, TraceSink* console, ReadRules rules) {
     std::string unused;
     std::string& out = echo != nullptr ? *echo : unused;
     const std::string text = DecodeConfigBytes(bytes, tables.encoding);
@@ -99,11 +104,19 @@ int ReadDataCfgBytes(std::string_view bytes, ConfigTables& tables, CurrentPlace&
     TownCount towns;
     // The slot of the town line just read, while a zone line may still follow it.
     Town* lastTown = nullptr;
+    // The last convention line: its record number and index.
+    long long conventionRecord = -1;
+    int conventionIndex = 0;
 
     CfgScanner scanner(text);
-    for (;;) {
+    for (long long recordNumber = 0;; ++recordNumber) {
         const Record r = ReadRecord(scanner);
         if (r.type == Record::Type::End) break;
+        if (r.type == Record::Type::ConventionParams || r.type == Record::Type::AddedMinutes ||
+            r.type == Record::Type::ConventionName) {
+            conventionRecord = recordNumber;
+            conventionIndex = r.conventionIndex;
+        }
         if (r.kindRead) out += IntText(r.kind) + " ";
         Town* const previousTown = lastTown;
         lastTown = nullptr;
@@ -116,7 +129,7 @@ int ReadDataCfgBytes(std::string_view bytes, ConfigTables& tables, CurrentPlace&
             }
             case Record::Type::Town:
                 out += TownFields(r.town);
-                lastTown = StoreTown(r, tables, towns);
+                lastTown = StoreTown(r, recordNumber, tables, towns);
                 break;
             case Record::Type::ConventionParams:
                 place.Convention = r.conventionIndex;
@@ -158,7 +171,11 @@ int ReadDataCfgBytes(std::string_view bytes, ConfigTables& tables, CurrentPlace&
         Print(console, kConsoleTownOutOfRange);
         return kReadTownOutOfRange;
     }
-    FillCurrentPlace(tables.Towns[static_cast<size_t>(tables.TownSelected)], place);
+    const auto selected = static_cast<size_t>(tables.TownSelected);
+    FillCurrentPlace(tables.Towns[selected], place);
+    if (rules.conventionAfterTownOverrides && conventionRecord > towns.recordOf[selected]) {
+        place.Convention = conventionIndex;
+    }
     if (tables.Verbose != 0) PrintPlace(console, place);
     return kReadOk;
 }

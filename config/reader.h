@@ -40,9 +40,18 @@ int ReadDataCfgWholly(const std::string& dataPath, const std::string& echoPath,
                       ConfigTables& tables, CurrentPlace& place, MessageSink& boxes,
                       TraceSink* console, std::string* openReason = nullptr);
 
+// Where one program's reading of data.cfg may differ from the others'. Every
+// file is accepted or refused alike whatever the rules.
+struct ReadRules {
+    // A convention line after the selected town's line gives the place that
+    // convention instead of the town's own (the strip has always read so).
+    bool conventionAfterTownOverrides = false;
+};
+
 // The same reader over the file's bytes, without files: results 0 and 3 to 6.
 // The transcription is appended to `echo` (UTF-8) unless it is null.
 int ReadDataCfgBytes(std::string_view bytes, ConfigTables& tables, CurrentPlace& place,
-                     std::string* echo, MessageSink& boxes, TraceSink* console);
+                     std::string* echo, MessageSink& boxes, TraceSink* console,
+                     ReadRules rules = {});
 
 }  // namespace orvano

@@ -1,5 +1,6 @@
-# Removes what the install manifest lists, and the program's own folders left
-# empty. The user's files are never listed there, so they stay.
+# Removes what the install manifest MANIFEST lists, then the folders FOLDERS
+# lists (those the installs made) and the program's own folders, each once it
+# is empty. The user's files are never listed, so they stay.
 if(NOT EXISTS "${MANIFEST}")
   message(FATAL_ERROR "Nothing to uninstall: ${MANIFEST} not found (install from this build first)")
 endif()
@@ -17,11 +18,18 @@ foreach(file IN LISTS installed)
     list(APPEND folders "${folder}")
   endif()
 endforeach()
+if(FOLDERS AND EXISTS "${FOLDERS}")
+  file(STRINGS "${FOLDERS}" made)
+  list(APPEND folders ${made})
+endif()
 list(REMOVE_DUPLICATES folders)
+list(SORT folders ORDER DESCENDING)  # deepest first
 foreach(folder IN LISTS folders)
   file(GLOB left LIST_DIRECTORIES true "${folder}/*" "${folder}/.*")
-  if(IS_DIRECTORY "${folder}" AND NOT left)
-    file(REMOVE_RECURSE "${folder}")
-    message(STATUS "Removed: ${folder}/")
+  if(IS_DIRECTORY "${folder}" AND NOT IS_SYMLINK "${folder}" AND NOT left)
+    execute_process(COMMAND rmdir "${folder}" ERROR_QUIET)  # only an empty folder goes
+    if(NOT EXISTS "${folder}")
+      message(STATUS "Removed: ${folder}/")
+    endif()
   endif()
 endforeach()

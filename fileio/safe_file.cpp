@@ -185,6 +185,14 @@ void ReplacingFile::Write(std::string_view bytes) {
 }
 
 bool ReplacingFile::Commit(unsigned mode) {
+    return Finish(mode, true);
+}
+
+bool ReplacingFile::CommitNew(unsigned mode) {
+    return Finish(mode, false);
+}
+
+bool ReplacingFile::Finish(unsigned mode, bool replace) {
     if (fd_ < 0) {
         errno = EBADF;
         return false;
@@ -209,8 +217,15 @@ bool ReplacingFile::Commit(unsigned mode) {
         }
         if (tempPath_.empty()) return Abandon();
     }
-    if (::renameat(dirFd_, tempPath_.c_str(), dirFd_, target_.c_str()) != 0) return Abandon();
-    tempPath_.clear();
+    if (replace) {
+        if (::renameat(dirFd_, tempPath_.c_str(), dirFd_, target_.c_str()) != 0) return Abandon();
+        tempPath_.clear();
+    } else {
+        // A link fails where a rename would replace; the temporary name goes after.
+        if (::linkat(dirFd_, tempPath_.c_str(), dirFd_, target_.c_str(), 0) != 0) return Abandon();
+        ::unlinkat(dirFd_, tempPath_.c_str(), 0);
+        tempPath_.clear();
+    }
     if (durable_) ::fsync(dirFd_);
     const bool closed = ::close(fd_) == 0;
     fd_ = -1;

@@ -67,9 +67,13 @@ class ReplacingFile {
     // the temporary file gone.
     static constexpr unsigned kUmaskMode = ~0U;
     bool Commit(unsigned mode = kUmaskMode);
+    // As Commit, but the file takes the target's name only while nothing has
+    // it: false with EEXIST when another process made the target meanwhile.
+    bool CommitNew(unsigned mode = kUmaskMode);
 
   private:
     bool Abandon();
+    bool Finish(unsigned mode, bool replace);
 
     int fd_ = -1;
     int dirFd_ = -1;

@@ -43,6 +43,7 @@ HostOptions ParseHostOptions(QCoreApplication& app) {
     QCommandLineParser parser;
     parser.setApplicationDescription("The Orvano Today strip");
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption time("time", "Start the clock at this local time.",
                                   "YYYY-MM-DD HH:MM:SS");
     const QCommandLineOption exitAfter("exit-after", "Quit after this many milliseconds.", "ms");

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <fstream>
 #include <memory>
+#include <string>
 
 #include "host/host_clock.h"
 #include "host/host_options.h"
@@ -233,6 +234,19 @@ int RunStrip(QApplication& app, Host& host, InstanceChannel& channel) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // --help and --version answer without a display and without finding the
+    // running strip: a core application is enough to parse them.
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h" || arg == "--help-all" || arg == "--version" ||
+            arg == "-v") {
+            QCoreApplication core(argc, argv);
+            QCoreApplication::setApplicationName("orvano-today");
+            QCoreApplication::setApplicationVersion(ORVANO_VERSION);
+            ParseHostOptions(core);  // prints and exits
+            return 0;
+        }
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName("orvano-today");
     QApplication::setApplicationDisplayName("Orvano Today");

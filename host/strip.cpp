@@ -385,7 +385,14 @@ void StripWindow::SimulateTap(QPoint at) {
 std::intptr_t StripWindow::HostProc(std::uint32_t message, std::uintptr_t wParam,
                                     std::intptr_t lParam) {
     if (message == kMsgGetColour) {
-        return wParam == kColourTodayText ? static_cast<std::intptr_t>(PackColour(kTextColour)) : 0;
+        if (wParam == kColourTodayText) return static_cast<std::intptr_t>(PackColour(kTextColour));
+        if (wParam == kColourTodayBackground) {
+            return static_cast<std::intptr_t>(
+                PackColour(Colour{static_cast<std::uint8_t>(kTopColour.red()),
+                                  static_cast<std::uint8_t>(kTopColour.green()),
+                                  static_cast<std::uint8_t>(kTopColour.blue())}));
+        }
+        return 0;
     }
     if (message == kMsgDrawWatermark) {
         // NOLINTNEXTLINE(performance-no-int-to-ptr): messages carry pointers as integers.

@@ -34,6 +34,9 @@ inline constexpr std::uint32_t kMsgCommand = 273;  // wParam: command id in the 
 inline constexpr std::uint32_t kMsgGetColour = 1124;      // wParam: selector; result: 0x00BBGGRR
 inline constexpr std::uint32_t kMsgDrawWatermark = 1125;  // lParam: const TodayWatermark*
 inline constexpr std::uintptr_t kColourTodayText = 0x10000004;
+// The strip's background where it is lightest (a host that does not know the
+// selector answers 0, black).
+inline constexpr std::uintptr_t kColourTodayBackground = 0x10000005;
 
 // The first entry the host asks for: `bool AttachHost(TodayHostServices*)`
 // lends the plug-in the host's services and runs its load handler; the other

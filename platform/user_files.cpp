@@ -1,6 +1,5 @@
 #include "platform/user_files.h"
 
-#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -36,47 +35,16 @@ std::string ErrnoText(int error) {
     return std::strerror(error);
 }
 
-bool WriteAll(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-// The process's umask without changing it, as other threads may be making
-// files meanwhile; umask() itself can only be read by setting it.
-mode_t CurrentUmask() {
-    const InputFile status = ReadInputFile("/proc/self/status");
-    const std::string key = "\nUmask:";
-    const auto at = status.bytes.find(key);
-    if (at != std::string::npos)
-        return static_cast<mode_t>(
-            std::strtoul(status.bytes.c_str() + at + key.size(), nullptr, 8));
-    const mode_t mask = ::umask(022);
-    ::umask(mask);
-    return mask;
-}
-
-// Writes a temporary file beside `target` and links it to the final name, which
-// fails rather than replaces when another process made the file meanwhile.
-// Returns 0 or the errno of the failure; EEXIST counts as done.
+// The copy takes the final name only while nothing has it, so a file another
+// process made meanwhile is never replaced. Returns 0 or the errno of the
+// failure; EEXIST counts as done.
 int CopyWithoutReplacing(const std::string& bytes, const fs::path& target) {
-    std::string temporary = (target.parent_path() / ".data.cfg.XXXXXX").string();
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) return errno;
-    int error = 0;
-    if (!WriteAll(fd, bytes) || ::fsync(fd) != 0) error = errno != 0 ? errno : EIO;
-    if (::fchmod(fd, 0666 & ~CurrentUmask()) != 0 && error == 0) error = errno;
-    if (::close(fd) != 0 && error == 0) error = errno;
-    if (error == 0 && ::link(temporary.c_str(), target.c_str()) != 0 && errno != EEXIST) {
-        error = errno;
-    }
-    ::unlink(temporary.c_str());
-    return error;
+    ReplacingFile file;
+    if (!file.Create(target.string(), "", true)) return errno;
+    file.Write(bytes);
+    // The permissions the umask allows, as for any file the user makes.
+    if (!file.CommitNew() && errno != EEXIST) return errno;
+    return 0;
 }
 
 }  // namespace
@@ -86,7 +54,7 @@ std::string HomeFolder() {
     if (home != nullptr && home[0] == '/') return home;
     // Never a shared folder such as /tmp, where another user could have planted the files.
     std::string folder = kNoHomeFolder;
-    long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+    const long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
     std::string buffer(static_cast<std::size_t>(size > 0 ? size : 16384), '\0');
     struct passwd entry {};
     struct passwd* found = nullptr;

@@ -107,7 +107,8 @@ class WindowHandler {
 
 struct MainWindowSpec {
     std::string className;  // identifies the program to a second copy
-    std::string title;
+    std::string title;      // with the class, the single-instance key
+    std::string caption;    // the title the desktop shows; empty: `title`
     int iconResource = 0;
     int clientWidth = 0;  // fixed size, pixels
     int clientHeight = 0;

@@ -1,5 +1,6 @@
 #include "today/item_logic.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "astro/angle_text.h"
@@ -69,6 +70,44 @@ Colour BlinkColour(int index) {
         default:
             return {255, 255, 0};
     }
+}
+
+namespace {
+
+double Linear(std::uint8_t channel) {
+    const double c = channel / 255.0;
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+
+double Luminance(const Colour& c) {
+    return 0.2126 * Linear(c.red) + 0.7152 * Linear(c.green) + 0.0722 * Linear(c.blue);
+}
+
+std::uint8_t Mix(std::uint8_t from, int to, double t) {
+    return static_cast<std::uint8_t>(std::lround(from + (to - from) * t));
+}
+
+}  // namespace
+
+double ContrastRatio(const Colour& a, const Colour& b) {
+    const double la = Luminance(a);
+    const double lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+Colour LegibleOn(const Colour& wanted, const Colour& background) {
+    constexpr double kLeast = 3.0;
+    // Toward whichever end stands out more from the background.
+    const int end =
+        ContrastRatio({255, 255, 255}, background) >= ContrastRatio({0, 0, 0}, background) ? 255
+                                                                                           : 0;
+    for (int step = 0; step <= 100; ++step) {
+        const double t = step / 100.0;
+        const Colour c{Mix(wanted.red, end, t), Mix(wanted.green, end, t),
+                       Mix(wanted.blue, end, t)};
+        if (ContrastRatio(c, background) >= kLeast) return c;
+    }
+    return end == 255 ? Colour{255, 255, 255} : Colour{0, 0, 0};
 }
 
 namespace {

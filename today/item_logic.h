@@ -55,6 +55,13 @@ int NearestMinuteOfDay(double hours);
 
 Colour BlinkColour(int index);
 
+// The contrast ratio of two colours, from their relative luminance (sRGB),
+// 1 to 21.
+double ContrastRatio(const Colour& a, const Colour& b);
+// `wanted`, mixed toward white on a dark background (black on a light one) just
+// enough to stand at least 3:1 against `background`; unchanged when it does.
+Colour LegibleOn(const Colour& wanted, const Colour& background);
+
 // The refresh query's check and blink step. `invalidate` gets a rectangle,
 // or nullptr for the whole item. Returns true when the host must re-size and
 // repaint the item; `descriptorHeight` is the host's height field.

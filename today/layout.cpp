@@ -26,16 +26,19 @@ void ComputeItemLayout(int dpiX, int dpiY, int width, bool showLabels, ItemLayou
             layout.valueRects[static_cast<std::size_t>(i)] = {
                 margin + i * columnWidth, top, margin + (i + 1) * columnWidth, top + halfRow};
         }
-        layout.valueRects[kTownColumn] = {margin + kTownColumn * columnWidth, top, width, bottom};
+        // One row: the clock icon sits at the row's right end, so the town
+        // stops short of it.
+        layout.valueRects[kTownColumn] = {margin + kTownColumn * columnWidth, top,
+                                          width - kIconRoom - margin, bottom};
     }
-    layout.valueRects[kTownColumn].right = width;
+    if (showLabels) layout.valueRects[kTownColumn].right = width;
     // The longest label gets room on both sides.
     Rect& maghrib = layout.labelRects[kMaghribColumn];
     if (showLabels) {
         maghrib.left -= 5;
         maghrib.right += 5;
     }
-    layout.iconHitRect = {width - 20, 0, width, bottom};
+    layout.iconHitRect = {width - kIconRoom, 0, width, bottom};
 }
 
 int ItemHeight(int dpiY, bool showLabels) {

@@ -11,6 +11,8 @@ namespace orvano {
 inline constexpr int kItemColumns = 6;
 inline constexpr int kTownColumn = 5;
 inline constexpr int kMaghribColumn = 3;
+// The clock icon's place at the item's right end, in pixels.
+inline constexpr int kIconRoom = 20;
 
 struct ItemLayout {
     std::array<Rect, kItemColumns> labelRects{};

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "astro/angle_text.h"
+#include "platform/text_fit.h"
 #include "platform/user_files.h"
 #include "today/plugin_reader.h"
 #include "today/town_time.h"
@@ -142,14 +143,16 @@ void DrawItemIcon(const TodayPlugin& plugin, Surface& surface, const Rect& clien
     if (!plugin.iconLoaded) return;
     const IconId icon = surface.LoadIcon(kItemIconResource, plugin.iconWidth, plugin.iconHeight);
     if (!icon) return;
-    surface.DrawIcon(icon, client.right - 20, 0);
+    surface.DrawIcon(icon, client.right - kIconRoom, 0);
     surface.ReleaseIcon(icon);
 }
 
 // One column per shown prayer, the highlighted ones in the blink colour.
 // Returns whether any time shown is an estimate.
-bool DrawPrayerColumns(const TodayItemState& item, Surface& surface, const Colour& text) {
-    const Colour blink = BlinkColour(item.BlinkColourIndex);
+bool DrawPrayerColumns(const TodayItemState& item, Surface& surface, const Colour& text,
+                       const Colour& background) {
+    // A blink colour that would melt into the strip is lightened until it shows.
+    const Colour blink = LegibleOn(BlinkColour(item.BlinkColourIndex), background);
     bool estimated = false;
     for (std::size_t column = 0; column < kShownPrayers.size(); ++column) {
         const auto prayer = static_cast<std::size_t>(kShownPrayers[column]);
@@ -180,7 +183,14 @@ void DrawTownColumn(const TodayItemState& item, Surface& surface, const Colour& 
         town += "  ";
         town += EstimateLegendText(item.engine.highLatitudeRule, true);
     }
-    surface.DrawTextInRect(item.layout.valueRects[kTownColumn], town, TextAlign::Left);
+    // A name too long for its place ends with "…" rather than being cut mid-letter.
+    const Rect& place = item.layout.valueRects[kTownColumn];
+    const int room = place.width();
+    town = ElideToFit(town, [&surface, room](const std::string& candidate) {
+        const std::optional<int> width = surface.TextWidth(candidate);
+        return !width || *width <= room;
+    });
+    surface.DrawTextInRect(place, town, TextAlign::Left);
 }
 
 }  // namespace
@@ -210,7 +220,9 @@ void PaintItem(TodayPlugin& plugin, Surface& surface) {
     TodayWindow* parent = windows.ParentOf(plugin.ItemWindow);
     const Colour text = UnpackColour(static_cast<std::uint32_t>(
         windows.SendMessageTo(parent, kMsgGetColour, kColourTodayText, 0)));
-    const bool estimated = DrawPrayerColumns(item, surface, text);
+    const Colour background = UnpackColour(static_cast<std::uint32_t>(
+        windows.SendMessageTo(parent, kMsgGetColour, kColourTodayBackground, 0)));
+    const bool estimated = DrawPrayerColumns(item, surface, text, background);
     DrawTownColumn(item, surface, text, estimated);
     surface.SelectFont(previous);
     if (font) surface.ReleaseFont(font);

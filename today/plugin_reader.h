@@ -1,6 +1,7 @@
-// The plug-in's own reader of data.cfg: same grammar and result codes as the
-// application's reader, but it keeps only the selected town, transcribes
-// nothing, and reports every failure in a message box.
+// The plug-in's reading of data.cfg: the application's reader, which accepts
+// and refuses the same files, but the plug-in keeps only the selected town,
+// transcribes nothing, logs an open failure and reports every failure in a
+// message box.
 #pragma once
 
 #include <functional>

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <QAbstractItemView>
 #include <QCalendarWidget>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -49,7 +50,18 @@ class NotifyingComboBox final : public QComboBox {
                 [this](int) { window_->Command(id_, kNotifySelectionChange); });
         connect(lineEdit(), &QLineEdit::textEdited, this,
                 [this](const QString&) { window_->Command(id_, kNotifyEditChange); });
+        // A long line shows its start, not its end ("uslim World League"), and
+        // whole as a tooltip; in the open list, lines that differ only at their
+        // ends ("University of Islamic Sciences, Karachi", "…, Hanafi Asr")
+        // are shortened in the middle.
+        view()->setTextElideMode(Qt::ElideMiddle);
+        connect(this, &QComboBox::currentTextChanged, this,
+                [this](const QString& text) { setToolTip(text); });
     }
+
+    // The program's own change of the line, or the user leaving the box:
+    // the line shows from its start.
+    void ShowStart() { lineEdit()->setCursorPosition(0); }
 
     void showPopup() override {
         window_->Command(id_, kNotifyDropDown);
@@ -67,6 +79,7 @@ class NotifyingComboBox final : public QComboBox {
     }
     void focusOutEvent(QFocusEvent* event) override {
         QComboBox::focusOutEvent(event);
+        ShowStart();
         window_->Command(id_, kNotifyKillFocus);
     }
 
@@ -187,8 +200,9 @@ class QtControl final : public Control {
     void SetText(const std::string& text) override {
         if (auto* edit = qobject_cast<QLineEdit*>(widget_)) {
             edit->setText(FromUtf8(text));
-        } else if (auto* combo = qobject_cast<QComboBox*>(widget_)) {
+        } else if (auto* combo = dynamic_cast<NotifyingComboBox*>(widget_)) {
             combo->setEditText(FromUtf8(text));
+            combo->ShowStart();
         } else if (auto* button = qobject_cast<QPushButton*>(widget_)) {
             button->setText(FromUtf8(text));
         }
@@ -211,12 +225,16 @@ class QtControl final : public Control {
         }
     }
     void AddLine(const std::string& text) override {
-        if (auto* combo = qobject_cast<QComboBox*>(widget_)) combo->addItem(FromUtf8(text));
+        if (auto* combo = qobject_cast<QComboBox*>(widget_)) {
+            combo->addItem(FromUtf8(text));
+            combo->setItemData(combo->count() - 1, FromUtf8(text), Qt::ToolTipRole);
+        }
     }
     void SelectLine(int index) override {
-        if (auto* combo = qobject_cast<QComboBox*>(widget_)) {
+        if (auto* combo = dynamic_cast<NotifyingComboBox*>(widget_)) {
             combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : -1);
             if (combo->currentIndex() < 0) combo->setEditText(QString());
+            combo->ShowStart();
         }
     }
     int SelectedLine() const override {
@@ -250,8 +268,13 @@ class QtControl final : public Control {
 
 QtMainWindow::QtMainWindow(const MainWindowSpec& spec, WindowHandler& handler, const Screen& screen)
     : handler_(handler), screen_(screen) {
-    setWindowTitle(FromUtf8(spec.title));
+    setWindowTitle(FromUtf8(spec.caption.empty() ? spec.title : spec.caption));
     setObjectName(FromUtf8(spec.className));
+    // A fixed-size window offers nothing to maximise: the buttons are named,
+    // so the window manager shows no maximise button.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
     const QIcon icon(QStringLiteral(":/orvano/icon/%1.png").arg(spec.iconResource));
     if (!icon.isNull()) setWindowIcon(icon);
     QPalette background = palette();

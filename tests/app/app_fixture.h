@@ -6,6 +6,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -43,6 +45,7 @@ class AppFixture : public ::testing::Test {
         fake.settings.CreateKey(kAppSettingsKey);
         app = std::make_unique<App>(fake.platform());
         app->files = UserFilesIn(folder_.string());
+        app->updateUrl = "https://orvano.example.net/";  // the About page's button is there
     }
     void TearDown() override {
         app.reset();
@@ -55,6 +58,10 @@ class AppFixture : public ::testing::Test {
     void InstallBundledConfig() {
         std::filesystem::copy_file(std::filesystem::path(ORVANO_SOURCE_DIR) / "resources/data.cfg",
                                    folder_ / "data.cfg");
+    }
+    std::string ReadConfigBytes() const {
+        std::ifstream in(folder_ / "data.cfg", std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
     void SetStoredLang(std::vector<std::uint8_t> bytes) {
         fake.settings.keys[kAppSettingsKey]["Lang"] = std::move(bytes);

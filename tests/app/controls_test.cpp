@@ -261,13 +261,21 @@ TEST_F(ControlsTest, LanguageListSelectsTheLanguage) {
     }
 }
 
+// Sorted by country, then name; the selected town (Tunis, the fourth) chosen
+// on its own line, and a line chosen selects its own town.
 TEST_F(ControlsTest, TownListHasOneLinePerTownWithTheSelectedOneChosen) {
     OnConfigurationPage();
     const FakeControl* list = window().ById(kIdTownList);
-    ASSERT_EQ(list->lines.size(), 10u);
-    EXPECT_EQ(list->lines[0], "Algérie : Alger");
-    EXPECT_EQ(list->lines[8], "Norvège : Tromsø");
-    EXPECT_EQ(list->selected, 3);
+    EXPECT_EQ(list->lines,
+              (std::vector<std::string>{"Algérie : Alger", "Arabie : La Mecque",
+                                        "Canada : Montréal", "Egypte : Le Caire", "France : Paris",
+                                        "Maroc : Rabat", "Norvège : Tromsø", "Sénégal : Dakar",
+                                        "Tunisie : Tunis", "USA : New York"}));
+    EXPECT_EQ(list->selected, 8);
+    EXPECT_EQ(TownOfLine(*app, 8), 3);
+    EXPECT_EQ(TownOfLine(*app, 1), 9);
+    EXPECT_EQ(LineOfTown(*app, 9), 1);
+    EXPECT_EQ(TownOfLine(*app, 10), -1);
 }
 
 TEST_F(ControlsTest, LongTownLineIsCutToItsBufferWithoutSplittingACharacter) {
@@ -280,9 +288,10 @@ TEST_F(ControlsTest, LongTownLineIsCutToItsBufferWithoutSplittingACharacter) {
     app->engine.tables.Towns[1].Name = "éé";  // the cut falls inside the second é
     Enter(3);
     const FakeControl* list = window().ById(kIdTownList);
-    EXPECT_EQ(list->lines[0], std::string(79, 'a') + " : é" + std::string(15, 'b'));
-    EXPECT_EQ(list->lines[0].size(), 99u);
-    EXPECT_EQ(list->lines[1], std::string(95, 'c') + " : ");
+    const std::string first = list->lines[static_cast<size_t>(LineOfTown(*app, 0))];
+    EXPECT_EQ(first, std::string(79, 'a') + " : é" + std::string(15, 'b'));
+    EXPECT_EQ(first.size(), 99u);
+    EXPECT_EQ(list->lines[static_cast<size_t>(LineOfTown(*app, 1))], std::string(95, 'c') + " : ");
 }
 
 TEST_F(ControlsTest, TownCountBeyondTheRowsReadDoesNotReadPastThem) {

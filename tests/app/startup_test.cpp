@@ -1,9 +1,11 @@
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 
 #include "app/controls.h"
 #include "app/window_proc.h"
+#include "platform/recording_surface.h"
 #include "tests/app/app_fixture.h"
 
 namespace orvano::testing {
@@ -26,7 +28,8 @@ TEST_F(StartupTest, StartsTheWindowInOrder) {
     ASSERT_TRUE(fake.windows.created.has_value());
     const MainWindowSpec& made = *fake.windows.created;
     EXPECT_EQ(made.className, "ORVANO");
-    EXPECT_EQ(made.title, "orvano");
+    EXPECT_EQ(made.title, "orvano");  // the single-instance key keeps its value
+    EXPECT_EQ(made.caption, "Orvano");
     EXPECT_EQ((std::array{made.iconResource, made.clientWidth, made.clientHeight}),
               (std::array{111, 240, 300}));
 
@@ -57,21 +60,27 @@ TEST_F(StartupTest, StartsTheWindowInOrder) {
     EXPECT_EQ(window().showCount, 1);
 }
 
+// The prompts are printed only when asked for with --verbose.
 TEST_F(StartupTest, ConsoleLinesAreExactAndTheClockIsReadOnce) {
     InstallBundledConfig();
     fake.clock.now = LocalTime{2025, 12, 3, 31, 23, 59, 59, 999};
-    app->engine.tables.Verbose = 0;
-    LoadInitialState(*app);
-    // The bundled file's header has Verbose 0, so only the prompts are printed.
-    EXPECT_EQ(fake.console.printed,
-              "Entrez la date d'observation (d/m/a)\n"
-              "Date saisie : 31/12/2025)\n"
-              "Entrez l'heure d'observation (h/m/s)\n"
-              "Date saisie : 23/59/59\n");
-    // One reading: the date and the time cannot come from either side of midnight.
-    EXPECT_EQ(fake.clock.readings, 1);
-    EXPECT_EQ(app->engine.observation.day, 31);
-    EXPECT_EQ(app->engine.observation.second, 59);
+    for (const bool verbose : {false, true}) {
+        fake.console.printed.clear();
+        fake.clock.readings = 0;
+        app->verbose = verbose;
+        app->engine.tables.Verbose = 0;
+        LoadInitialState(*app);
+        // The bundled file's header has Verbose 0, so only the prompts are printed.
+        EXPECT_EQ(fake.console.printed, verbose ? "Entrez la date d'observation (d/m/a)\n"
+                                                  "Date saisie : 31/12/2025)\n"
+                                                  "Entrez l'heure d'observation (h/m/s)\n"
+                                                  "Date saisie : 23/59/59\n"
+                                                : "");
+        // One reading: the date and the time cannot come from either side of midnight.
+        EXPECT_EQ(fake.clock.readings, 1);
+        EXPECT_EQ(app->engine.observation.day, 31);
+        EXPECT_EQ(app->engine.observation.second, 59);
+    }
 }
 
 // Algiers names its zone: the window's date and clock are Algiers' own, even on a
@@ -88,6 +97,101 @@ TEST_F(StartupTest, ATownWithAZoneLivesByItsOwnClock) {
     EXPECT_EQ(TownNow(*app), fake.clock.now);
 }
 
+// On a desktop that keeps UTC, towns at +7 and +5:45 pass their own midnight:
+// the date, the pickers the Compute page reads and the day's times all follow
+// the town's clock, the desktop's date staying the 7th throughout.
+TEST_F(StartupTest, TheWindowFollowsTheTownsClockAcrossItsMidnight) {
+    struct Case {
+        const char* town;
+        LocalTime before, after;  // desktop (UTC) times either side of the town's midnight
+        int hourAfter, minuteAfter;
+    };
+    const Case cases[] = {
+        {"Jakarta", {2026, 12, 1, 7, 16, 59, 30, 0}, {2026, 12, 1, 7, 17, 0, 5, 0}, 0, 0},
+        {"Kathmandu", {2026, 12, 1, 7, 18, 14, 30, 0}, {2026, 12, 1, 7, 18, 15, 10, 0}, 0, 0},
+    };
+    InstallBundledConfig();
+    SetDesktopZone("UTC");
+    fake.clock.now = cases[0].before;
+    ASSERT_TRUE(StartApplication(*app, 1));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.town);
+        fake.clock.now = c.before;
+        app->ui.requestedPage = kPageHome;
+        ShowPage(*app, window());
+        const auto& towns = app->engine.tables.Towns;
+        const auto town = std::find_if(towns.begin(), towns.end(),
+                                       [&](const Town& t) { return t.Name == c.town; });
+        ASSERT_NE(town, towns.end());
+        FillTownList(*app);
+        app->ui.controls.townList->SelectLine(
+            LineOfTown(*app, static_cast<int>(town - towns.begin())));
+        window().SendCommand(kIdTownList);
+
+        // The first tick takes the town's own date: still the 7th there.
+        window().SendTimer(kClockTimerId);
+        const Observation& o = app->engine.observation;
+        EXPECT_EQ((std::array{o.day, o.hour, o.minute}), (std::array{7, 23, 59}));
+        const DaySchedule seventh = app->engine.schedule;
+
+        fake.clock.now = c.after;
+        window().invalidations.clear();
+        window().SendTimer(kClockTimerId);
+        EXPECT_EQ((std::array{o.day, o.month, o.year, o.hour, o.minute}),
+                  (std::array{8, 12, 2026, c.hourAfter, c.minuteAfter}));
+        ASSERT_EQ(window().invalidations.size(), 1u);
+        EXPECT_FALSE(window().invalidations[0].area.has_value());  // the whole window
+        EXPECT_NE(app->engine.schedule.adjusted, seventh.adjusted);
+        for (const Control* picker : {app->ui.controls.datePicker, app->ui.controls.timePicker}) {
+            const LocalTime shown = picker->GetDateTime();
+            EXPECT_EQ((std::array{shown.day, shown.hour, shown.minute}),
+                      (std::array{8, c.hourAfter, c.minuteAfter}));
+        }
+        // The Compute page reads the pickers: the Sun is the town's, at its 00:00.
+        app->ui.requestedPage = kPageCompute;
+        ShowPage(*app, window());
+        RecordingSurface surface;
+        PaintPage(*app, window(), surface);
+        EXPECT_EQ((std::array{o.day, o.hour}), (std::array{8, 0}));
+    }
+}
+
+// The town chosen last comes back at the next start when it still exists;
+// choosing one remembers it without writing data.cfg.
+TEST_F(StartupTest, TheTownChosenLastIsSelectedAtStart) {
+    InstallBundledConfig();
+    const std::string bundled = ReadConfigBytes();
+    struct Case {
+        std::optional<std::string> stored;
+        std::string town;
+    };
+    const Case cases[] = {{std::nullopt, "Algiers"},
+                          {"Pakistan/Karachi", "Karachi"},
+                          {"Nowhere/Atlantis", "Algiers"}};
+    for (const Case& c : cases) {
+        fake.settings.keys.erase(kWindowSettingsKey);
+        if (c.stored) {
+            fake.settings.CreateKey(kWindowSettingsKey);
+            fake.settings.keys[kWindowSettingsKey][kLastTownValue] =
+                std::vector<std::uint8_t>(c.stored->begin(), c.stored->end());
+        }
+        LoadInitialState(*app);
+        EXPECT_EQ(app->engine.place.Name, c.town) << c.town;
+    }
+    ASSERT_TRUE(StartApplication(*app, 1));
+    const auto& towns = app->engine.tables.Towns;
+    const auto lahore =
+        std::find_if(towns.begin(), towns.end(), [](const Town& t) { return t.Name == "Lahore"; });
+    ASSERT_NE(lahore, towns.end());
+    FillTownList(*app);
+    app->ui.controls.townList->SelectLine(
+        LineOfTown(*app, static_cast<int>(lahore - towns.begin())));
+    window().SendCommand(kIdTownList);
+    const auto& stored = fake.settings.keys[kWindowSettingsKey][kLastTownValue];
+    EXPECT_EQ(std::string(stored.begin(), stored.end()), "Pakistan/Lahore");
+    EXPECT_EQ(ReadConfigBytes(), bundled);
+}
+
 TEST_F(StartupTest, FirstRunWritesFrenchWhenTheKeyExists) {
     ASSERT_TRUE(StartApplication(*app, 1));
     EXPECT_EQ(app->ui.Lang, 2u);
@@ -102,8 +206,10 @@ TEST_F(StartupTest, MissingKeyRunsInFrenchAndWritesNothing) {
     ASSERT_TRUE(StartApplication(*app, 1));
     EXPECT_EQ(app->ui.Lang, 2u);
     EXPECT_TRUE(fake.settings.keys.empty());
+    // The language twice, then the town chosen last.
     EXPECT_EQ(fake.settings.log, (std::vector<std::string>{"open-missing Software\\Apps\\Orvano",
-                                                           "open-missing Software\\Apps\\Orvano"}));
+                                                           "open-missing Software\\Apps\\Orvano",
+                                                           "open-missing Window"}));
     EXPECT_EQ(window().ById(kIdCalendar)->spec.text, "Calendrier");
 }
 

@@ -12,6 +12,7 @@
 #include <QDateEdit>
 #include <QFile>
 #include <QImage>
+#include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
@@ -85,6 +86,7 @@ struct RealWindow {
         app = std::make_unique<App>(
             Platform{windows, screen, messages, settings, shell, clock, console, strings});
         app->files = UserFilesIn((TheSandbox().root() / "program").string());
+        app->updateUrl = "https://orvano.example.net/";
     }
     ~RealWindow() {
         if (windows.mainWindow() != nullptr) windows.mainWindow()->close();
@@ -123,7 +125,12 @@ TEST(RealWindowTest, StartsOnTheHomePageAndTheArrowsChangePages) {
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(w.width(), 240);
     EXPECT_EQ(w.height(), 300);
-    EXPECT_EQ(w.windowTitle().toStdString(), "orvano");
+    // Shown as "Orvano", fixed in size, with no maximise button.
+    EXPECT_EQ(w.windowTitle().toStdString(), "Orvano");
+    EXPECT_FALSE(w.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(w.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_TRUE(w.windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    EXPECT_EQ(w.minimumSize(), w.maximumSize());
     EXPECT_EQ(w.ControlCount(), 24u);  // the 22, the high-latitude list and the zone chooser
     EXPECT_TRUE(real.messages.shown.empty());
 
@@ -185,6 +192,9 @@ TEST(RealWindowTest, ListsOpenTallEnoughAndPickersSpeakTheWindowsLanguage) {
         auto* combo = qobject_cast<QComboBox*>(real.window().ControlWidget(index));
         ASSERT_NE(combo, nullptr);
         ASSERT_GT(combo->count(), 0);
+        // The start of the line shows, and the whole of it is the tooltip.
+        EXPECT_EQ(combo->lineEdit()->cursorPosition(), 0) << index;
+        EXPECT_EQ(combo->toolTip(), combo->currentText()) << index;
         combo->showPopup();
         QAbstractItemView* view = combo->view();
         const int row = view->sizeHintForRow(0);
@@ -192,6 +202,9 @@ TEST(RealWindowTest, ListsOpenTallEnoughAndPickersSpeakTheWindowsLanguage) {
         EXPECT_GE(view->viewport()->height(), lines * row) << index << " " << combo->count();
         EXPECT_LT(view->viewport()->height(), (lines + 1) * row) << index;
         combo->hidePopup();
+        // The open list shortens long lines in the middle, and tells them whole.
+        EXPECT_EQ(combo->itemData(0, Qt::ToolTipRole).toString(), combo->itemText(0)) << index;
+        EXPECT_EQ(view->textElideMode(), Qt::ElideMiddle) << index;
     }
     auto* date = qobject_cast<QDateEdit*>(real.window().ControlWidget(2));
     ASSERT_NE(date, nullptr);
@@ -254,7 +267,7 @@ TEST(ProgramTest, SecondStartExitsWithZeroAndTheFirstKeepsRunning) {
 
     QProcess first;
     first.setProcessEnvironment(env);
-    first.start(ORVANO_PROGRAM, {});
+    first.start(ORVANO_PROGRAM, {"--verbose"});
     ASSERT_TRUE(first.waitForStarted(10000));
     const QString channel = QString::fromStdString(InstanceChannelName("ORVANO", "orvano"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(channel); }, 20000));
@@ -267,6 +280,29 @@ TEST(ProgramTest, SecondStartExitsWithZeroAndTheFirstKeepsRunning) {
     EXPECT_EQ(second.exitCode(), 0);
     // The second copy stopped before reading anything: it printed nothing.
     EXPECT_TRUE(second.readAllStandardOutput().isEmpty());
+
+    // --help and --version print and exit, with no display and the window running.
+    QProcessEnvironment bare = env;
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) bare.remove(name);
+    const std::string today = fs::path(ORVANO_PROGRAM).parent_path() / "orvano-today";
+    struct Asked {
+        std::string program;
+        QString option;
+        QByteArray starts;
+    };
+    const Asked asked[] = {{ORVANO_PROGRAM, "--help", "Usage: orvano "},
+                           {ORVANO_PROGRAM, "--version", "orvano 1."},
+                           {today, "--help", "Usage: "},
+                           {today, "--version", "orvano-today 1."}};
+    for (const Asked& a : asked) {
+        QProcess help;
+        help.setProcessEnvironment(bare);
+        help.start(QString::fromStdString(a.program), {a.option});
+        ASSERT_TRUE(help.waitForFinished(20000)) << a.program;
+        EXPECT_EQ(help.exitCode(), 0) << a.program << " " << a.option.toStdString();
+        EXPECT_TRUE(help.readAllStandardOutput().startsWith(a.starts))
+            << a.program << " " << a.option.toStdString();
+    }
 
     EXPECT_EQ(first.state(), QProcess::Running);
     first.waitForReadyRead(2000);

@@ -201,7 +201,7 @@ TEST(TownCommands, ModifyThenSaveWritesSixDecimalsLatitudeFirst) {
     Started s(kFourTowns, 1);
     const std::string before = ReadFile(s.DataCfg().string());
     s.GoToPage(kPageConfiguration);
-    s.control(s.controls().townList).SelectLine(1);
+    s.control(s.controls().townList).SelectLine(LineOfTown(*s.app, 1));
     TypeFields(s, "Maroc", "Tanger", " 35.7595 ", "-5.83395", 13, 1, 1);
     s.window().SendCommand(kIdModify);
     // Confirmed on the page for a few seconds, then gone.
@@ -258,7 +258,7 @@ TEST(TownCommands, SaveAsksWhetherToApplyFieldsThatDiffer) {
         EXPECT_TRUE(s.fake.messages.asked.empty());
         EXPECT_EQ(s.app->ui.statusText, "Sauvé dans data.cfg");
 
-        s.control(s.controls().townList).SelectLine(2);
+        s.control(s.controls().townList).SelectLine(LineOfTown(*s.app, 2));
         TypeFields(s, "Egypte", "Louxor", "25.6872", "32.6396", 14, 0, 1);
         s.fake.messages.answers = {yes};
         s.window().SendCommand(kIdSave);
@@ -300,7 +300,7 @@ TEST(TownCommands, CoordinateFieldsOutsideTheirRangeAreRefused) {
         Started s(kFourTowns, 1);
         s.GoToPage(kPageConfiguration);
         const CurrentPlace before = s.app->engine.place;
-        s.control(s.controls().townList).SelectLine(3);
+        s.control(s.controls().townList).SelectLine(LineOfTown(*s.app, 3));
         TypeFields(s, "X", "Y", c.latitude, c.longitude, 12, 0, 0);
         s.fake.messages.shown.clear();
         for (int id : {kIdModify, kIdAdd}) s.window().SendCommand(id);
@@ -412,7 +412,7 @@ TEST(TownCommands, ZoneChooser) {
 TEST(TownCommands, TouchingTheTownListLosesAnUnsavedModify) {
     Started s(kFourTowns, 1);
     s.GoToPage(kPageConfiguration);
-    s.control(s.controls().townList).SelectLine(2);
+    s.control(s.controls().townList).SelectLine(LineOfTown(*s.app, 2));
     TypeFields(s, "X", "Y", "1", "2", 0, 0, 0);
     s.window().SendCommand(kIdModify);
     EXPECT_EQ(s.app->engine.place.Name, "Y");
@@ -433,7 +433,7 @@ TEST(TownCommands, TownListWithoutASelectionChangesNothing) {
     s.window().SendCommand(kIdTownList, kNotifySetFocus);
     EXPECT_EQ(s.app->engine.tables.TownSelected, 1);
     EXPECT_EQ(s.app->engine.place.Name, "Rabat");
-    s.control(s.controls().townList).SelectLine(3);
+    s.control(s.controls().townList).SelectLine(LineOfTown(*s.app, 3));
     s.window().SendCommand(kIdTownList, kNotifySelectionChange);
     EXPECT_EQ(s.app->engine.tables.TownSelected, 3);
     EXPECT_EQ(s.app->engine.place.Name, "Karachi");
@@ -540,16 +540,18 @@ TEST(ShellCommands, HelpOpensThePageOfTheLanguage) {
     EXPECT_EQ(s.fake.shell.opened[1], (s.folder() / "helpen.html").string());
 }
 
-TEST(ShellCommands, UpdatePageCarriesTheVersion) {
-    Started s(kFourTowns, 1);
-    s.window().SendCommand(kIdCheckVersion);
-    ASSERT_EQ(s.fake.shell.opened.size(), 1u);
-    const std::string url = s.fake.shell.opened[0];
-    const std::string tail = "checkversion.php?ppcversion=1.60";
-    ASSERT_GE(url.size(), tail.size());
-    EXPECT_EQ(url.substr(url.size() - tail.size()), tail);
-    EXPECT_EQ(url, std::string(kUpdateBaseUrl) + "1.60");
-    EXPECT_EQ(url.rfind("https://", 0), 0u);
+// The button leads to the home page the build names, and is not there without one.
+TEST(ShellCommands, UpdateButtonOpensTheConfiguredHomePage) {
+    for (const std::string url : {"https://orvano.example.net/releases", ""}) {
+        Started s(kFourTowns, 1);
+        s.app->updateUrl = url;
+        s.app->ui.requestedPage = kPageAbout;
+        ShowPage(*s.app, s.window());
+        EXPECT_EQ(s.control(s.controls().checkVersion).visible, !url.empty()) << url;
+        s.window().SendCommand(kIdCheckVersion);
+        EXPECT_EQ(s.fake.shell.opened,
+                  url.empty() ? std::vector<std::string>{} : std::vector<std::string>{url});
+    }
 }
 
 TEST(PickerCommands, ExploreThenNow) {
@@ -612,17 +614,17 @@ TEST(SunPositionCommand, TextHasTheTwelvePieces) {
     const SunState& sun = engine.sun;
     const double d = kRadToDeg;
     const std::string expected =
-        "Alger, la=" + AngleToDmsText(36.75 * kDegToRad) +
-        " lg=" + AngleToDmsText(3.05 * kDegToRad) + "\n" + "21/6/2010 à 15h UT TZ(inc.DST)=1\n" +
+        "Alger, la=" + ReadableDmsText(36.75 * kDegToRad) +
+        " lg=" + ReadableDmsText(3.05 * kDegToRad) + "\n" + "21/6/2010 à 15h UT TZ(inc.DST)=1\n" +
         Format("T=%g JC, ", sun.T) +
-        Format("Soleil lg=%g° ie : %s, ", sun.L * d, AngleToHmsText(sun.L).c_str()) +
-        Format("theta0=%g° ie : %s, ", sun.theta0 * d, AngleToHmsText(sun.theta0).c_str()) +
-        Format("theta=%g° ie h. sid. %s, ", sun.theta * d, AngleToHmsText(sun.theta).c_str()) +
-        Format("RA=%g° ie : %s, ", sun.RA * d, AngleToHmsText(sun.RA).c_str()) +
-        Format("delta=%g° ie DE %s,", sun.delta * d, AngleToDmsText(sun.delta).c_str()) +
-        Format("tau=%g° ie angle hor. %s\n", sun.tau * d, AngleToHmsText(sun.tau).c_str()) +
-        Format("az=%g° (org.Sud) ie %s, ", sun.az * d, AngleToDmsText(sun.az).c_str()) +
-        Format("h=%g° ie %s", sun.h * d, AngleToDmsText(sun.h).c_str());
+        Format("Soleil lg=%g° ie : %s, ", sun.L * d, ReadableHmsText(sun.L).c_str()) +
+        Format("theta0=%g° ie : %s, ", sun.theta0 * d, ReadableHmsText(sun.theta0).c_str()) +
+        Format("theta=%g° ie h. sid. %s, ", sun.theta * d, ReadableHmsText(sun.theta).c_str()) +
+        Format("RA=%g° ie : %s, ", sun.RA * d, ReadableHmsText(sun.RA).c_str()) +
+        Format("delta=%g° ie DE %s,", sun.delta * d, ReadableDmsText(sun.delta).c_str()) +
+        Format("tau=%g° ie angle hor. %s\n", sun.tau * d, ReadableHmsText(sun.tau).c_str()) +
+        Format("az=%g° (org.Sud) ie %s, ", sun.az * d, ReadableDmsText(sun.az).c_str()) +
+        Format("h=%g° ie %s", sun.h * d, ReadableDmsText(sun.h).c_str());
     EXPECT_EQ(text, expected);
     // The values the text carries are those of the worked example.
     EXPECT_NE(text.find("tau=47.59"), std::string::npos) << text;

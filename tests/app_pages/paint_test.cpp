@@ -235,15 +235,15 @@ TEST(PaintQibla, CompassArrowsAndTextBlock) {
         return Anchor{x, static_cast<int>(kL.quiblaBase + k * kL.quiblaStep)};
     };
     ExpectText(ops[9], line(kL.quiblaHeadX, -1), "Quibla:", TextAlign::Left, -15, kBlack);
-    ExpectText(ops[10], line(kL.quiblaLineX, 0), "from North: " + AngleToDmsText(q),
-               TextAlign::Left, -15, kBlack);
-    ExpectText(ops[11], line(kL.quiblaLineX, 1), "from Sun: " + AngleToDmsText(q - s),
-               TextAlign::Left, -15, kBlack);
-    ExpectText(ops[12], line(kL.quiblaHeadX, 2), "Sun from North:", TextAlign::Left, -15, kGold);
-    ExpectText(ops[13], line(kL.quiblaSunX, 3), "16:00 : " + AngleToDmsText(s), TextAlign::Left,
+    ExpectText(ops[10], line(kL.quiblaLineX, 0), "from North: " + BearingText(q), TextAlign::Left,
                -15, kBlack);
+    ExpectText(ops[11], line(kL.quiblaLineX, 1),
+               "from Sun: " + ReadableDmsText(AngleDifference(s, q)), TextAlign::Left, -15, kBlack);
+    ExpectText(ops[12], line(kL.quiblaHeadX, 2), "Sun from North:", TextAlign::Left, -15, kGold);
+    ExpectText(ops[13], line(kL.quiblaSunX, 3), "16:00 : " + BearingText(s), TextAlign::Left, -15,
+               kBlack);
     ExpectText(ops[14], kL.title, "Quibla", TextAlign::Centre, -13, kTitle);
-    EXPECT_EQ(AngleToDmsText(s).rfind("-94°", 0), 0u);
+    EXPECT_EQ(BearingText(s), "265°39'24\"");
     EXPECT_TRUE(AllReleased(surface));
     // The observation itself is not moved by looking at the Sun.
     EXPECT_EQ(engine.observation.day, 21);
@@ -265,8 +265,16 @@ TEST(PaintQibla, BearingOfATownWestAndOfATownEastOfTheKaaba) {
     engine.place.Name = "Karachi";
     engine.place.latitude = 24.8607 * kDegToRad;
     engine.place.longitude = 67.0011 * kDegToRad;
-    const std::string karachi = Texts(Paint(engine, Input(1)))[1].text;
-    EXPECT_EQ(karachi.rfind("from North: -", 0), 0u) << karachi;
+    const RecordingSurface karachiPage = Paint(engine, Input(1));
+    const std::string karachi = Texts(karachiPage)[1].text;
+    EXPECT_EQ(karachi.rfind("from North: 267°", 0), 0u) << karachi;
+    // Nearly due west, the arrow stops short of the rose's "W" (55 pixels out,
+    // 6 either side): its tip is 43.5 pixels from the centre, not 56.25.
+    const std::vector<DrawOp> west = Lines(karachiPage);
+    ASSERT_EQ(west.size(), 6u);
+    const double reach = std::hypot(west[3].x2 - 120, west[3].y2 - 81);
+    EXPECT_GT(reach, 42);
+    EXPECT_LT(reach, 48);
 }
 
 TEST(PaintQibla, LocalHourWrapsIntoTheDay) {
@@ -288,12 +296,14 @@ TEST(DrawDirectionArrow, ShaftAndBarbsForTheFourQuarters) {
         Anchor bitmap;
         int tipX, tipY, barb1X, barb1Y, barb2X, barb2Y;
     };
-    // Centre (120, 101.8), radius 75: the tip at 56.25 pixels, the bitmap at 67.5.
+    // Centre (120, 101.8), radius 75: the tip at 56.25 pixels, the bitmap at 67.5;
+    // pointing at a compass letter, the tip stops at 43.5 pixels.
     const Case cases[] = {
-        {0, {112, 26}, 120, 45, 115, 54, 125, 54},
-        {90, {179, 93}, 176, 101, 167, 96, 167, 106},
-        {180, {112, 161}, 120, 158, 125, 149, 115, 149},
-        {-90, {44, 93}, 63, 101, 72, 106, 72, 96},
+        {0, {112, 26}, 120, 58, 115, 66, 125, 66},
+        {90, {179, 93}, 163, 101, 154, 96, 154, 106},
+        {180, {112, 161}, 120, 145, 125, 136, 115, 136},
+        {-90, {44, 93}, 76, 101, 85, 106, 85, 96},
+        {45, {159, 46}, 159, 62, 150, 64, 157, 71},
     };
     const Colour pen{1, 2, 3};
     for (const Case& c : cases) {
@@ -308,6 +318,34 @@ TEST(DrawDirectionArrow, ShaftAndBarbsForTheFourQuarters) {
         ExpectLine(ops[3], c.tipX, c.tipY, c.barb2X, c.barb2Y, pen);
         EXPECT_TRUE(AllReleased(surface));
     }
+}
+
+// An estimated time keeps its mark whole in the last column: it moves in from
+// the page's edge rather than being cut to "23:…".
+TEST(PaintCompute, EstimatedIshaStaysWholeInTheLastColumn) {
+    EngineState engine = Algiers();
+    engine.schedule.status.fill(PrayerStatus::Ok);
+    engine.schedule.status[Isha] = PrayerStatus::Estimated;
+    engine.schedule.shown = {5.5, 7.0, 12.5, 15.75, 18.25, 23.2};
+    PaintInput input = Input(2);
+    input.recompute = nullptr;
+    // Wide glyphs: 8 pixels a character, so that "23:12*" passes the right edge
+    // when centred on its column.
+    RecordingSurface surface(input.dpiY, input.client, [](const FontSpec&, const std::string& t) {
+        const int width = 8 * static_cast<int>(t.size());
+        const size_t inked = t.find_last_not_of(' ');
+        return TextExtent{width, 0, 12,
+                          inked == std::string::npos ? 0 : 8 * static_cast<int>(inked + 1)};
+    });
+    PaintMainWindow(surface, input, engine);
+    const DrawOp* isha = FindText(surface, "23:12*");
+    ASSERT_NE(isha, nullptr);
+    EXPECT_LE(isha->x - 24 + 48, kL.right - kL.textMargin);
+    EXPECT_LT(isha->x, kL.computeColumnX[Isha]);
+    // The other columns stay on their centres.
+    const DrawOp* maghrib = FindText(surface, "18:15 ");
+    ASSERT_NE(maghrib, nullptr);
+    EXPECT_EQ(maghrib->x, kL.computeColumnX[Maghrib]);
 }
 
 TEST(PaintCompute, PickersBecomeTheObservationAndTheScheduleIsRecomputed) {

@@ -304,6 +304,45 @@ TEST(TextForms, AnglesAndHours) {
     for (const Case& c : cases) EXPECT_EQ(c.text, c.expected);
 }
 
+// What people read: one leading sign, parts unsigned and carried, bearings from
+// North in [0°, 360°), differences in (-180°, 180°].
+TEST(TextForms, ReadableAngles) {
+    const double jakartaQibla = -(64 + 50 / 60.0 + 54 / 3600.0) * kDegToRad;
+    struct Case {
+        std::string text, expected;
+    };
+    const Case cases[] = {
+        {ReadableDmsText(jakartaQibla), "-64°50'54\""},
+        {ReadableDmsText(-(38 / 60.0 + 14 / 3600.0) * kDegToRad), " -0°38'14\""},
+        {ReadableDmsText(36.75 * kDegToRad), AngleToDmsText(36.75 * kDegToRad)},
+        {ReadableDmsText(23.43999 * kDegToRad), AngleToDmsText(23.43999 * kDegToRad)},
+        {ReadableDmsText(-0.25 * kDegToRad), " -0°15'00\""},
+        {ReadableDmsText(-0.000001 * kDegToRad), "  0°00'00\""},
+        {ReadableDmsText(359.99999 * kDegToRad), "360°00'00\""},
+        {ReadableDmsText(-(12 + 59 / 60.0 + 59.7 / 3600) * kDegToRad), "-13°00'00\""},
+        {ReadableHmsText(-kPi / 2), "-06h00'00\""},
+        {ReadableHmsText(4.0), AngleToHmsText(4.0)},
+        {BearingText(jakartaQibla), "295°09'06\""},
+        {BearingText(105.5 * kDegToRad), "105°30'00\""},
+        {BearingText(-0.25 * kDegToRad), "359°45'00\""},
+        {BearingText(359.99999 * kDegToRad), "  0°00'00\""},
+        {BearingText(725 * kDegToRad), "  5°00'00\""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.text, c.expected);
+
+    struct Difference {
+        double from, to, expected;
+    };
+    const Difference differences[] = {
+        {264, 0, 96}, {0, -264, 96}, {350, 10, 20}, {10, 350, -20}, {0, 180, 180}, {0, -180, 180},
+    };
+    for (const Difference& d : differences) {
+        EXPECT_NEAR(AngleDifference(d.from * kDegToRad, d.to * kDegToRad) * kRadToDeg, d.expected,
+                    1e-9)
+            << d.from << " to " << d.to;
+    }
+}
+
 // Names from a file never reach a terminal or a JSON reader as control characters.
 TEST(TextForms, ControlCharactersInNames) {
     struct Case {

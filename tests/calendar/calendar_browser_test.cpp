@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <fstream>
 #include <regex>
 #include <thread>
 
@@ -175,6 +176,32 @@ TEST_F(BrowserPage, DomHasTheTableTheColoursAndTheAccentedMonth) {
         }
     }
     EXPECT_EQ(Count(dom, "bgcolor=\"#FFD5D5\""), 5u);
+}
+
+// The month prints on one sheet, on A4 and on Letter paper, its heading first.
+TEST_F(BrowserPage, PrintsOnOneSheetOfA4OrLetter) {
+    const std::string page = ReadFile(url_.substr(std::string("file://").size()));
+    const size_t head = page.find("</head>");
+    ASSERT_NE(head, std::string::npos);
+    for (const char* paper : {"A4", "letter"}) {
+        SCOPED_TRACE(paper);
+        // The paper the user's printer would hold, chosen in a copy of the page.
+        const std::string copy = scratch_.path() + "/" + paper + ".html";
+        std::ofstream(copy, std::ios::binary) << page.substr(0, head) +
+                                                     "<style>@page { size: " + paper +
+                                                     "; }</style>" + page.substr(head);
+        const std::string pdf = scratch_.path() + "/" + paper + ".pdf";
+        const BrowserRun run = RunChromium(
+            scratch_.path(), {"--no-pdf-header-footer", "--print-to-pdf=" + pdf}, "file://" + copy);
+        ASSERT_TRUE(run.finished) << run.err;
+        ASSERT_EQ(run.status, 0) << run.err;
+        const std::string bytes = ReadFile(pdf);
+        ASSERT_EQ(bytes.rfind("%PDF", 0), 0u) << run.err;
+        const std::regex pageObject("/Type\\s*/Page[^s]");
+        EXPECT_EQ(std::distance(std::sregex_iterator(bytes.begin(), bytes.end(), pageObject),
+                                std::sregex_iterator()),
+                  1);
+    }
 }
 
 TEST_F(BrowserPage, ScreenshotForAPersonToLookAt) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 
 #include "astro/julian_time.h"
 #include "astro/trace.h"
@@ -16,6 +17,7 @@ using testing::CalendarCaseTest;
 using testing::CalendarTest;
 using testing::CivilWeekday;
 using testing::Clock;
+using testing::Count;
 using testing::DayRowColours;
 using testing::ExpectedHead;
 using testing::ExpectedPage;
@@ -23,6 +25,7 @@ using testing::kExpectedFoot;
 using testing::Lines;
 using testing::ReadFile;
 using testing::TownState;
+using testing::WithoutStyle;
 
 using Entries = std::vector<std::string>;
 
@@ -35,15 +38,15 @@ TEST_F(CalendarTest, OranJanuary2010IsTheExpectedPageByteForByte) {
     EXPECT_EQ(result.path, folder.path() + "/Oran_Janvier2010.html");
     EXPECT_EQ(folder.Entries(), Entries{"Oran_Janvier2010.html"});
     const std::string page = ReadFile(result.path);
-    EXPECT_EQ(page, ExpectedPage(before, 31));
-    const auto lines = Lines(page);
-    ASSERT_GE(lines.size(), 10u);
+    EXPECT_EQ(WithoutStyle(page), ExpectedPage(before, 31));
+    const auto lines = Lines(WithoutStyle(page));
+    ASSERT_GE(lines.size(), 11u);
     EXPECT_EQ(lines[0], "<html><!-- Generateur de calendrier de pri\xE8res - Janvier 2010 -->\n");
-    EXPECT_EQ(lines[10].rfind("\t\t<td width=10 align=\"right\"><b> 1</b></td> \t\t<td "
+    EXPECT_EQ(lines[11].rfind("\t\t<td width=10 align=\"right\"><b> 1</b></td> \t\t<td "
                               "width=60><b>Vendredi</b></td> ",
                               0),
               0u)
-        << lines[10];
+        << lines[11];
     EXPECT_EQ(console.text(), "");
     EXPECT_EQ(opened, Entries{result.path});
     EXPECT_EQ(openedPages, Entries{page});
@@ -56,10 +59,55 @@ TEST_F(CalendarTest, HeadIsSingleByteLatin1) {
     EXPECT_EQ(result.fileName, "Oran_Août2014.html");
     const std::string page = ReadFile(result.path);
     const std::string head = ExpectedHead(8, 2014);
-    EXPECT_EQ(page.substr(0, head.size()), head);
+    EXPECT_EQ(WithoutStyle(page).substr(0, head.size()), head);
     EXPECT_NE(page.find("Calendrier de pri\xE8res - Ao\xFBt 2014 </title>"), std::string::npos);
     // No UTF-8 sequence anywhere: the lead bytes of "è" and "û" would be 0xC3.
     EXPECT_EQ(page.find('\xC3'), std::string::npos);
+}
+
+// The page carries its own style (no style.css beside it, none needed), with
+// print rules; the month in progress marks today's row and no other.
+TEST_F(CalendarTest, InlineStyleAndTodaysRow) {
+    struct Case {
+        std::optional<Observation> today;
+        int markedDay;  // 0: no row marked
+    };
+    const Case cases[] = {
+        {std::nullopt, 0},
+        {Observation{9, 1, 2010, 0, 0, 0}, 9},
+        {Observation{15, 1, 2010, 23, 59, 59}, 15},  // a Friday keeps its colour
+        {Observation{9, 2, 2010, 0, 0, 0}, 0},
+        {Observation{9, 1, 2011, 0, 0, 0}, 0},
+    };
+    const std::string plain = WithoutStyle(WrittenPage());
+    for (const Case& c : cases) {
+        const CalendarResult result =
+            WriteMonthCalendar(state, folder.path(), console, {}, c.today);
+        ASSERT_EQ(result.status, CalendarStatus::Written);
+        const std::string page = ReadFile(result.path);
+        EXPECT_EQ(page.find("style.css"), std::string::npos);
+        EXPECT_EQ(Count(page, "<style"), 1u);
+        EXPECT_LT(page.find("</style>"), page.find("</head>"));
+        EXPECT_NE(page.find("@media print"), std::string::npos);
+        EXPECT_NE(page.find("tr.today"), std::string::npos);
+        EXPECT_EQ(Count(page, " class=today>"), c.markedDay == 0 ? 0u : 1u);
+        std::string unmarked = WithoutStyle(page);
+        if (c.markedDay != 0) {
+            const std::string colour = CivilWeekday(c.markedDay, 1, 2010) == 4 ? "#FFD5D5"
+                                       : c.markedDay % 2 == 0                  ? "#F5F5F5"
+                                                                               : "#F0F0E0";
+            const std::string marked = "<tr bgcolor=\"" + colour + "\" class=today>\n";
+            const size_t at = unmarked.find(marked);
+            ASSERT_NE(at, std::string::npos);
+            char day[8];
+            std::snprintf(day, sizeof day, "%2d", c.markedDay);
+            const std::string dayCell = std::string("\t\t<td width=10 align=\"right\"><b>") + day;
+            EXPECT_EQ(unmarked.substr(at + marked.size(), dayCell.size()), dayCell);
+            unmarked.replace(at, marked.size(), "<tr bgcolor=\"" + colour + "\">\n");
+        }
+        // Everything else, every cell of every row included, as on the unmarked page.
+        EXPECT_EQ(unmarked, plain);
+    }
 }
 
 struct MonthCase {
@@ -74,7 +122,7 @@ class MonthRows : public CalendarCaseTest<MonthCase> {};
 TEST_P(MonthRows, OneColouredRowPerDay) {
     const MonthCase c = GetParam();
     state = TownState("Oran", c.month, c.year);
-    const std::string page = WrittenPage();
+    const std::string page = WithoutStyle(WrittenPage());
     const auto colours = DayRowColours(page);
     ASSERT_EQ(colours.size(), static_cast<size_t>(c.days));
     for (int d = 1; d <= c.days; ++d) {
@@ -83,8 +131,9 @@ TEST_P(MonthRows, OneColouredRowPerDay) {
                                                                      : "#F0F0E0";
         EXPECT_EQ(colours[static_cast<std::size_t>(d - 1)], expected) << "day " << d;
     }
-    // Header, row openings, cell lines: 9 head lines (H6 holds two), two per day, the foot's two.
-    EXPECT_EQ(Lines(page).size(), static_cast<size_t>(9 + 2 * c.days + 2));
+    // Header, row openings, cell lines: 10 head lines without the style block
+    // (the heading's two among them), two per day, the foot's two.
+    EXPECT_EQ(Lines(page).size(), static_cast<size_t>(10 + 2 * c.days + 2));
     EXPECT_NE(page.find("<b>" + std::to_string(c.days) + "</b>"), std::string::npos);
     EXPECT_EQ(page.find("<b>" + std::to_string(c.days + 1) + "</b>"), std::string::npos);
 }
@@ -101,10 +150,10 @@ INSTANTIATE_TEST_SUITE_P(Months, MonthRows,
 
 TEST_F(CalendarTest, DayNumbersBelowTenHaveALeadingSpace) {
     state = TownState("Oran", 4, 2010);
-    const auto lines = Lines(WrittenPage());
+    const auto lines = Lines(WithoutStyle(WrittenPage()));
     const std::string cellStart = "\t\t<td width=10 align=\"right\"><b>";
     for (int d = 1; d <= 30; ++d) {
-        const std::string& line = lines[static_cast<std::size_t>(9 + 2 * (d - 1) + 1)];
+        const std::string& line = lines[static_cast<std::size_t>(10 + 2 * (d - 1) + 1)];
         const std::string number = (d < 10 ? " " : "") + std::to_string(d);
         EXPECT_EQ(line.rfind(cellStart + number + "</b></td> ", 0), 0u) << line;
     }
@@ -332,7 +381,7 @@ TEST_F(CalendarTest, CellsShowTheClockTextsIncludingTheOverflowMessage) {
     state.tables.Conventions[0].ZuhrHour = 23.995;
     const EngineState before = state;
     const std::string page = WrittenPage();
-    EXPECT_EQ(page, ExpectedPage(before, 30));
+    EXPECT_EQ(WithoutStyle(page), ExpectedPage(before, 30));
     const std::string overflow = std::string("&nbsp;") + kClockOverflowText + "</td>";
     EXPECT_EQ(testing::Count(page, overflow), 30u);
 }

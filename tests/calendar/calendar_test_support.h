@@ -39,6 +39,7 @@ inline EngineState TownState(const std::string& name, int month, int year,
     c.IshaTwilightAngle = 17.0;
     c.SunriseSetAngle = 0.833;
     c.AddedMinutes = {0.0, -1.0, 2.0, 2.0, 3.0, 0.0};
+    c.Name = "Muslim World League";
     state.place.Name = name;
     state.place.Country = town.Country;
     state.place.latitude = latitude * 0.017453292519943295;
@@ -71,14 +72,19 @@ inline const char* Latin1MonthName(int month) {
     return names[month];
 }
 
-inline std::string ExpectedHead(int month, int year) {
+// The head as it reads once its inline style block is taken out (WithoutStyle),
+// for the town of TownState named `town`.
+inline std::string ExpectedHead(int month, int year, const std::string& town = "Oran") {
     const std::string m = Latin1MonthName(month);
     const std::string y = std::to_string(year);
     return "<html><!-- Generateur de calendrier de pri\xE8res - " + m + " " + y + " -->\n" +
            "<head>\n" + "\t\t<title>Calendrier de pri\xE8res - " + m + " " + y + " </title>\n" +
            "\t\t<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\"/>\n"
-           "\t\t<link rel=\"stylesheet\" href=\"style.css\" type=\"text/css\" />\n"
            "\t</head>\n\t<body>\n"
+           "\t\t<h1>" +
+           town + ", Algerie - " + m + " " + y +
+           "</h1>\n"
+           "\t\t<p class=method>Muslim World League</p>\n"
            "\t\t\t<table cellpadding=0 cellspacing=1 border=1 class=tb>\n"
            "<tr bgcolor=\"#00F0F0\">\t\t\t<td width=10></td> \t\t\t<td width=60><b> Jour "
            "</b></td> \t\t\t<td width=40><b> Fajr </b></td>\t\t\t<td width=40><b> "
@@ -121,6 +127,17 @@ inline std::string ExpectedPage(const EngineState& before, int dayCount) {
         page += "</tr>\n";
     }
     return page + kExpectedFoot;
+}
+
+// The page without its inline style block (kept whole, the block's lines
+// included), which the tests of the style itself look at.
+inline std::string WithoutStyle(std::string page) {
+    const size_t begin = page.find("\t\t<style type=\"text/css\">\n");
+    const size_t end = page.find("\t\t</style>\n");
+    if (begin != std::string::npos && end != std::string::npos && end > begin) {
+        page.erase(begin, end + std::string("\t\t</style>\n").size() - begin);
+    }
+    return page;
 }
 
 // The lines of a page, each with its line feed.

@@ -8,7 +8,7 @@ namespace {
 using testing::RunCli;
 
 const char* const kCommands[] = {"towns", "times",    "month", "next",   "export", "trace", "sun",
-                                 "qibla", "calendar", "read",  "resave", "bench",  "fit"};
+                                 "qibla", "calendar", "read",  "resave", "bench",  "fit",   "add"};
 
 TEST(CliHelp, EveryCommandDescribesItselfAndIsListed) {
     const auto tool = RunCli({"--help"});

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -74,6 +75,64 @@ TEST(CliRobust, ImpossibleDatesAndShortYearsAreRefused) {
         std::vector<std::string> args = c.args;
         args.insert(args.end(), place.begin(), place.end());
         SCOPED_TRACE(args[2]);
+        const auto r = RunCli(args);
+        EXPECT_EQ(r.status, c.err.empty() ? 0 : 2);
+        EXPECT_EQ(r.err, c.err);
+    }
+}
+
+// Numbers and dates take their plain decimal forms only: a sign, a space or a
+// base prefix that the C library's conversions would let in is refused with
+// the option's own message.
+TEST(CliRobust, NumbersAndDatesTakeOnlyPlainDecimalForms) {
+    const std::string towns = std::string(ORVANO_TEST_DATA) + "/cli_towns.cfg";
+    const struct {
+        std::vector<std::string> args;
+        std::string err;  // empty: accepted
+    } cases[] = {
+        {{"times", "--date", "2024-+2-28", "--lat", "36.75"},
+         "orvano-cli times: option '--date' needs YYYY-MM-DD, not '2024-+2-28'\n"},
+        {{"times", "--date", " 2024-02-28", "--lat", "36.75"},
+         "orvano-cli times: option '--date' needs YYYY-MM-DD, not ' 2024-02-28'\n"},
+        {{"month", "--month", "2024- 2", "--lat", "36.75"},
+         "orvano-cli month: option '--month' needs YYYY-MM, not '2024- 2'\n"},
+        {{"sun", "--at", "2024-02-28 +9:00:00", "--lat", "36.75"},
+         "orvano-cli sun: option '--at' needs \"YYYY-MM-DD HH:MM:SS\", not '2024-02-28 "
+         "+9:00:00'\n"},
+        {{"times", "--date", "2024-2-8", "--lat", "36.75"}, ""},
+        {{"times", "--lat", "0x10"},
+         "orvano-cli times: option '--lat' needs a number, not '0x10'\n"},
+        {{"times", "--lat", "+36.75"},
+         "orvano-cli times: option '--lat' needs a number, not '+36.75'\n"},
+        {{"times", "--lat", " 36.75"},
+         "orvano-cli times: option '--lat' needs a number, not ' 36.75'\n"},
+        {{"times", "--lat", "3e1"}, "orvano-cli times: option '--lat' needs a number, not '3e1'\n"},
+        {{"times", "--lat", "-36.75"}, ""},
+        {{"times", "--lat", ".5"}, ""},
+        {{"times", "--lat", "36.75", "--dst", "+1"},
+         "orvano-cli times: option '--dst' needs a whole number from 0 to 2, not '+1'\n"},
+        {{"times", "--lat", "36.75", "--dst", "01"}, ""},
+        {{"times", "--lat", "36.75", "--tz", "+1"},
+         "orvano-cli times: option '--tz' must be hours or a zone name such as Asia/Kolkata\n"},
+        {{"bench", "--towns", "0x10"},
+         "orvano-cli bench: option '--towns' needs a whole number from 1 to 1000000, not "
+         "'0x10'\n"},
+        {{"times", "--config", towns, "--town", " 1"},
+         "orvano-cli times: option '--town': no town is named ' 1'; 'orvano-cli towns' lists "
+         "them\n"},
+        {{"times", "--config", towns, "--town", "+1"},
+         "orvano-cli times: option '--town': no town is named '+1'; 'orvano-cli towns' lists "
+         "them\n"},
+        {{"times", "--config", towns, "--town", "1"}, ""},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = c.args;
+        const auto given = [&](const char* name) {
+            return std::find(args.begin(), args.end(), name) != args.end();
+        };
+        if (given("--lat")) args.insert(args.end(), {"--lon", "3.06"});
+        if (given("--lat") && !given("--tz")) args.insert(args.end(), {"--tz", "1"});
+        SCOPED_TRACE(args[1] + " '" + args[2] + "'");
         const auto r = RunCli(args);
         EXPECT_EQ(r.status, c.err.empty() ? 0 : 2);
         EXPECT_EQ(r.err, c.err);

@@ -69,6 +69,33 @@ TEST(CliSun, TracePrintsTheReportAndNothingElse) {
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 15);
 }
 
+// The text a person reads: bearings from North in [0°, 360°), one leading sign.
+TEST(CliReadableAngles, QiblaAndSunText) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string line;
+    };
+    const Case cases[] = {
+        // Jakarta faces west-north-west: east of the Kaaba, the course is negative.
+        {{"qibla", "--lat", "-6.2088", "--lon", "106.8456"},
+         "Qibla " + BearingText(QiblaBearing(-6.2088 * kDegToRad, 106.8456 * kDegToRad)) +
+             " from North\n"},
+        {{"sun", "--lat", "36.75", "--lon", "3.05", "--tz", "1", "--at", "2010-06-21 16:00:00"},
+         "azimuth from North 265°39'"},
+    };
+    for (const Case& c : cases) {
+        const auto r = RunCli(c.args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_NE(r.out.find(c.line), std::string::npos) << r.out;
+    }
+    const auto jakarta = RunCli({"qibla", "--lat", "-6.2088", "--lon", "106.8456"});
+    EXPECT_NE(jakarta.out.find("Qibla 295°"), std::string::npos) << jakarta.out;
+    // Before sunrise the altitude is negative: one sign, before the degrees.
+    const auto dawn = RunCli(Args({"sun"}, Args(kAlgiers, {"--at", "2010-06-21 05:20:00"})));
+    const std::regex altitude("\naltitude +-[0-9]+°[0-9]{2}'[0-9]{2}\"\n");
+    EXPECT_TRUE(std::regex_search(dawn.out, altitude)) << dawn.out;
+}
+
 TEST(CliQibla, AlgiersFacesEastSouthEast) {
     const auto r = RunCli(Args({"qibla", "--json"}, {"--lat", "36.75", "--lon", "3.05"}));
     ASSERT_EQ(r.status, 0) << r.err;

@@ -25,11 +25,12 @@ check_file() { [ -f "$1" ] || fail "missing $1"; }
 # The files every install holds, relative to its prefix.
 installed_files() {
   echo bin/orvano bin/orvano-cli bin/orvano-today lib/orvano/libTodayOrvano.so
-  echo share/orvano/data.cfg share/orvano/help.html share/orvano/helpen.html
+  echo share/orvano/data.cfg share/orvano/gazetteer.tsv share/orvano/help.html share/orvano/helpen.html
   echo share/applications/org.orvano.Orvano.desktop share/applications/org.orvano.Orvano.Today.desktop
   echo share/metainfo/org.orvano.Orvano.metainfo.xml share/icons/hicolor/scalable/apps/org.orvano.Orvano.svg
   for s in 16 22 24 32 48 64 128 256; do echo share/icons/hicolor/${s}x${s}/apps/org.orvano.Orvano.png; done
   echo share/man/man1/orvano.1 share/man/man1/orvano-cli.1 share/man/man1/orvano-today.1
+  echo share/doc/orvano/copyright
 }
 
 validate() {
@@ -79,8 +80,11 @@ user)
   home="$work/home" prefix="$work/home/.local"
   mkdir -p "$home"
   run() { env -u XDG_CONFIG_HOME -u XDG_DATA_HOME -u XDG_STATE_HOME -u ORVANO_AUTOSTART_DIR HOME="$home" "$@"; }
-  run cmake --install "$build" --prefix "$prefix" >/dev/null
+  run "$source/tools/install-prefix" install "$build" "$prefix" >/dev/null
   for f in $(installed_files); do check_file "$prefix/$f"; done
+  for b in bin/orvano bin/orvano-cli bin/orvano-today lib/orvano/libTodayOrvano.so; do
+    ! readelf -S "$prefix/$b" | grep -Eq '\.(symtab|debug_info)' || fail "$b is not stripped"
+  done
   autostart="$home/.config/autostart/org.orvano.Orvano.Today.desktop"
   check_file "$autostart"
   grep -qx "Exec=$prefix/bin/orvano-today" "$autostart" || fail "autostart Exec: $(cat "$autostart")"
@@ -103,9 +107,15 @@ user)
   run cmake --install "$build" --prefix "$prefix" >/dev/null
   [ "$(cat "$home/.config/orvano/data.cfg")" = mine ] || fail "install twice replaced the user's data.cfg"
 
-  cp "$manifest" "$work/manifest"
-  cmake -DMANIFEST="$work/manifest" -P "$source/dist/uninstall.cmake" >/dev/null
+  # A second prefix, none of whose folders exist yet, is kept apart from the first.
+  second="$work/elsewhere/opt/orvano-second"
+  run "$source/tools/install-prefix" install "$build" "$second" >/dev/null
+  run "$source/tools/install-prefix" uninstall "$build" "$prefix" >/dev/null
   for f in $(installed_files); do [ ! -e "$prefix/$f" ] || fail "uninstall left $f"; done
+  for f in $(installed_files); do check_file "$second/$f"; done
+  run "$source/tools/install-prefix" uninstall "$build" "$second" >/dev/null
+  [ ! -e "$work/elsewhere" ] || fail "uninstall left folders it made: $(find "$work/elsewhere" | head -5)"
+  for d in bin lib share; do [ ! -e "$prefix/$d" ] || fail "uninstall left the empty $d"; done
   [ ! -e "$autostart" ] || fail "uninstall left the autostart entry"
   [ ! -e "$prefix/share/orvano" ] && [ ! -e "$prefix/lib/orvano" ] || fail "uninstall left a folder"
   [ "$(cat "$home/.config/orvano/data.cfg")" = mine ] || fail "uninstall touched the user's data.cfg"
@@ -155,6 +165,13 @@ package)
   dpkg-deb -c "$deb" | awk '{ print substr($6, 2) }' >"$work/content.txt"
   for f in $(installed_files); do grep -qx "/usr/$f" "$work/content.txt" || fail "package lacks /usr/$f"; done
   grep -qx /etc/xdg/autostart/org.orvano.Orvano.Today.desktop "$work/content.txt" || fail "no autostart entry"
+  maintainer=$(dpkg-deb -f "$deb" Maintainer)
+  named='^[^<>]+ <[^@ <>]+@[^@ <>]+[.][^@ <>]+>$'
+  [[ $maintainer =~ $named ]] && [[ $maintainer != *@localhost* ]] || fail "Maintainer: $maintainer"
+  ls "$build"/package/orvano-dbgsym_*.ddeb >/dev/null 2>&1 || fail "no orvano-dbgsym package"
+  zcat -f /usr/share/doc/orvano/copyright | head -1 |
+    grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+    fail "no machine-readable copyright file"
   dpkg -L orvano | sort >"$work/files.txt"
   validate /usr
   first_start /usr/bin /usr/share/orvano

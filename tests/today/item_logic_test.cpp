@@ -40,7 +40,8 @@ TEST(ItemLayout, At96DpiAnd240Wide) {
         EXPECT_EQ(l.valueRects[static_cast<std::size_t>(i)],
                   (Rect{lefts[i], 2, lefts[i] + 38, 17}));
     }
-    EXPECT_EQ(l.valueRects[5], (Rect{191, 2, 240, 17}));
+    // One row: the town stops short of the clock icon at the right end.
+    EXPECT_EQ(l.valueRects[5], (Rect{191, 2, 219, 17}));
     EXPECT_EQ(l.labelRects, expanded.labelRects);  // not recomputed, nor widened again
     EXPECT_EQ(l.iconHitRect, (Rect{220, 0, 240, 17}));
 }
@@ -57,6 +58,7 @@ TEST(ItemLayout, At192Dpi) {
     EXPECT_EQ(ItemHeight(192, false), 32);
     ComputeItemLayout(192, 192, 480, false, l);
     EXPECT_EQ(l.valueRects[1], (Rect{2 + cw, 4, 2 + 2 * cw, 34}));
+    EXPECT_EQ(l.valueRects[5], (Rect{2 + 5 * cw, 4, 458, 34}));
     EXPECT_EQ(l.iconHitRect, (Rect{460, 0, 480, 34}));
 }
 
@@ -448,6 +450,30 @@ TEST_F(RefreshFixture, NoAlarmOrBlinkWithoutATimeAndEstimatesAtTheirTime) {
         EXPECT_EQ(sounds.played.size(),
                   2 * static_cast<size_t>(std::count(blinks.begin(), blinks.end(), '|')));
     }
+}
+
+// Blink colours stand at least 3:1 against the strip's navy, at its lightest and
+// its darkest, and against a light host; the ones that already do are kept.
+TEST(BlinkContrast, EveryBlinkColourShowsOnTheBackground) {
+    // The contrast formula's own reference points: black on white, #777 on white.
+    EXPECT_NEAR(ContrastRatio({0, 0, 0}, {255, 255, 255}), 21.0, 1e-9);
+    EXPECT_NEAR(ContrastRatio({119, 119, 119}, {255, 255, 255}), 4.48, 0.005);
+    const Colour backgrounds[] = {{0x1d, 0x3b, 0x5c}, {0x0c, 0x1f, 0x33}, {255, 255, 255}};
+    for (const Colour& background : backgrounds) {
+        for (int index = 0; index < 4; ++index) {
+            const Colour wanted = BlinkColour(index);
+            const Colour shown = LegibleOn(wanted, background);
+            EXPECT_GE(ContrastRatio(shown, background), 3.0) << index;
+            if (ContrastRatio(wanted, background) >= 3.0) {
+                EXPECT_EQ(shown, wanted) << index;
+            }
+        }
+    }
+    // On the navy, the blue is lightened (it stood 1.3:1) and stays bluest.
+    const Colour blue = LegibleOn({0, 0, 255}, {0x1d, 0x3b, 0x5c});
+    EXPECT_NE(blue, (Colour{0, 0, 255}));
+    EXPECT_EQ(blue.blue, 255);
+    EXPECT_LT(blue.red, 200);
 }
 
 }  // namespace

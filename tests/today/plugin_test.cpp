@@ -298,7 +298,7 @@ TEST_F(PluginFixture, PaintDrawsFiveTimesAndTheTown) {
     EXPECT_EQ(surface.LiveObjects(), 0);
     EXPECT_EQ(surface.ObjectsMade(), 2);
     EXPECT_TRUE(surface.faults().empty());
-    EXPECT_EQ(windows.colourRequests, (std::vector<std::uintptr_t>{0x10000004}));
+    EXPECT_EQ(windows.colourRequests, (std::vector<std::uintptr_t>{0x10000004, 0x10000005}));
     EXPECT_EQ(plugin.item.scheduleDate.day, 7);  // the daily refresh ran first
 }
 

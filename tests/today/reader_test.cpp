@@ -1,6 +1,9 @@
 // The plug-in's reader of data.cfg: only the selected town, boxes, the log.
+#include "config/reader.h"
+
 #include <gtest/gtest.h>
 
+#include "astro/trace.h"
 #include "tests/support/hostile_files.h"
 #include "tests/support/recording_platform.h"
 #include "today/plugin_reader.h"
@@ -231,6 +234,66 @@ TEST_F(ReaderFixture, NameLimitsAndEmptyName) {
     EXPECT_EQ(state.tables.Conventions[1].Name, "");
     EXPECT_EQ(state.tables.Conventions[2].Name, std::string(79, 'n'));
     EXPECT_EQ(state.place.Country, std::string(79, 'c'));
+}
+
+// The strip and the application read every file alike: the same result, the
+// same box, the same place. The differences are the strip's own: a convention
+// line after the selected town's line gives the place its convention, and an
+// out-of-range town is a box instead of a console line.
+TEST_F(ReaderFixture, ReadsEveryFileAsTheApplicationDoes) {
+    const std::string paris = "2 France Paris 48.8566 2.3522 1 1 5\n";
+    const std::string fes = "2 Maroc Fes 34.0333 -5.0 0 0 2\n";
+    const std::string convention7 = "4 7 0 0 0 0 0 0\n";
+    const struct {
+        const char* name;
+        std::string text;
+        int result;
+        const char* place;  // the town read, on success
+        int convention;     // the application's Convention of the place
+        int stripConvention;
+    } cases[] = {
+        {"header after the towns", paris + fes + "1 2 1 0\n", kReadTownCountError, "", 0, 0},
+        {"town before the header", fes + "1 2 1 0\n" + paris + fes, kReadTownCountError, "", 0, 0},
+        {"convention after the selected town", "1 2 1 0\n" + paris + fes + convention7, kReadOk,
+         "Fes", 2, 7},
+        {"convention between the towns", "1 2 1 0\n" + paris + convention7 + fes, kReadOk, "Fes", 2,
+         2},
+        {"convention after the other town", "1 2 0 0\n" + paris + fes + convention7, kReadOk,
+         "Paris", 5, 7},
+        {"second header selects another town", "1 2 0 0\n" + paris + fes + "1 2 1 0\n", kReadOk,
+         "Fes", 2, 2},
+        {"second header after a convention line",
+         "1 2 0 0\n" + paris + convention7 + fes + "1 2 1 0\n", kReadOk, "Fes", 2, 2},
+        {"bad line after the towns", "1 2 1 0\n" + paris + fes + "7 x\n", kReadBadFormat, "", 0, 0},
+        {"selected town out of range", "1 2 2 0\n" + paris + fes, kReadTownOutOfRange, "", 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ConfigTables tables;
+        CurrentPlace place;
+        testing::RecordingMessageSink appBoxes;
+        StringTraceSink console;
+        EXPECT_EQ(ReadDataCfgBytes(c.text, tables, place, nullptr, appBoxes, &console), c.result);
+
+        state = EngineState{};
+        boxes.shown.clear();
+        WriteFile(config(), c.text);
+        EXPECT_EQ(Read(), c.result);
+        if (c.result == kReadTownOutOfRange) {
+            EXPECT_TRUE(appBoxes.shown.empty());
+            EXPECT_EQ(console.text(), kConsoleTownOutOfRange);
+            EXPECT_EQ(boxes.shown, (std::vector<Shown>{{kTextTownOutOfRange, kCaptionReadError}}));
+        } else {
+            EXPECT_EQ(boxes.shown, appBoxes.shown);
+        }
+        if (c.result != kReadOk) continue;
+        EXPECT_EQ(place.Name, c.place);
+        EXPECT_EQ(state.place.Name, c.place);
+        EXPECT_EQ(state.place.latitude, place.latitude);
+        EXPECT_EQ(state.tables.TownSelected, tables.TownSelected);
+        EXPECT_EQ(place.Convention, c.convention);
+        EXPECT_EQ(state.place.Convention, c.stripConvention);
+    }
 }
 
 }  // namespace
