@@ -5,7 +5,22 @@ namespace orvano {
 
 void ReadApplicationConfig(App& app) {
     ReadDataCfg(app.files.dataCfg, app.files.readEcho, app.engine.tables, app.engine.place,
-                app.platform.messages, &app.traceSink);
+                app.platform.messages, &app.traceSink, nullptr, &app.dataCfgDigest);
+}
+
+bool ReloadApplicationConfig(App& app) {
+    ConfigTables tables;
+    CurrentPlace place;
+    std::uint64_t digest = kUnreadableDigest;
+    if (ReadDataCfg(app.files.dataCfg, app.files.readEcho, tables, place, app.platform.messages,
+                    &app.traceSink, nullptr, &digest) != kReadOk) {
+        return false;
+    }
+    tables.Verbose = 0;  // as after the start-up read
+    app.engine.tables = std::move(tables);
+    app.engine.place = place;
+    app.dataCfgDigest = digest;
+    return true;
 }
 
 }  // namespace orvano

@@ -50,6 +50,8 @@ int RunResave(const Options& options) {
     EngineState state;
     StderrBoxes boxes;
     ReaderConsole console;
+    FileLock lock;
+    if (!LockDataCfg(lock, path, boxes)) return 1;
     if (ReadDataCfg(path, "", state.tables, state.place, boxes, &console, &boxes.openReason) !=
         kReadOk) {
         return 1;

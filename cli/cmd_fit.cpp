@@ -8,6 +8,7 @@
 #include "astro/json.h"
 #include "cli/options.h"
 #include "config/reader.h"
+#include "config/text_encoding.h"
 #include "config/writer.h"
 #include "engine/fit.h"
 #include "fileio/safe_file.h"
@@ -172,6 +173,10 @@ void Apply(const std::string& configPath, int town, int slot, const Convention& 
     ConfigTables tables;
     CurrentPlace place;
     StderrBoxes boxes;
+    // Held from this read to the write, so that a change another program
+    // makes meanwhile is not written over.
+    FileLock lock;
+    if (!LockDataCfg(lock, configPath, boxes)) throw ConfigError("the fit was not applied");
     if (ReadDataCfg(configPath, "", tables, place, boxes, nullptr) != kReadOk) {
         throw ConfigError("cannot read " + configPath + " again to apply the fit");
     }
@@ -198,6 +203,11 @@ int RunFit(const Options& options) {
     if (!path) throw UsageError("fit needs --timetable FILE");
     const auto slot = options.getInt("apply", 0, kConventionCount - 1);
     if (options.has("name") && !slot) throw UsageError("option '--name' goes with --apply");
+    // Stored as it is, a stray byte would make every reader take the whole
+    // file as Windows-1252 and garble every other name in it.
+    if (!IsValidUtf8(options.get("name").value_or(""))) {
+        throw UsageError("option '--name' is not valid UTF-8 text");
+    }
     const Timetable table = ReadTimetable(*path);
 
     EngineState state;

@@ -28,6 +28,10 @@ enum ReadResult : int {
 inline constexpr const char* kCaptionFileOpenError = "File open error";
 inline constexpr const char* kCaptionReadError = "Read error";
 inline constexpr const char* kCaptionWriteError = "File open error for writing data.cfg";
+inline constexpr const char* kCaptionDiskFull = "Disk full: data.cfg was not written";
+inline constexpr const char* kCaptionDataCfgLocked = "data.cfg is in use";
+inline constexpr const char* kTextWouldReadDifferently =
+    "data.cfg would not read back as it is: a text in it is not valid UTF-8";
 inline constexpr const char* kTextBadFormat = "bad format of data.cfg";
 inline constexpr const char* kTextTownCount = "Number of towns does not match NTowns";
 inline constexpr const char* kTextInvalidTownCount = "Invalid number of towns in data.cfg";

@@ -210,8 +210,9 @@ bool Opened(const InputFile& data) {
 
 int ReadDataCfg(const std::string& dataPath, const std::string& echoPath, ConfigTables& tables,
                 CurrentPlace& place, MessageSink& boxes, TraceSink* console,
-                std::string* openReason) {
+                std::string* openReason, std::uint64_t* digest) {
     const InputFile data = OpenDataCfg(dataPath, boxes, openReason);
+    if (digest != nullptr) *digest = data.ok() ? DataCfgDigest(data.bytes) : kUnreadableDigest;
     if (!Opened(data)) return kReadOpenError;
     // Made beside its final name and renamed over it, so a link planted there
     // is replaced, never written through.
@@ -250,6 +251,20 @@ int ReadDataCfgWholly(const std::string& dataPath, const std::string& echoPath,
         return kReadEchoOpenError;
     }
     return kReadOk;
+}
+
+std::uint64_t DataCfgDigest(std::string_view bytes) {
+    std::uint64_t hash = 0xcbf29ce484222325ULL;
+    for (const char c : bytes) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 0x100000001b3ULL;
+    }
+    return hash == kUnreadableDigest ? 1 : hash;
+}
+
+std::uint64_t CurrentDataCfgDigest(const std::string& dataPath) {
+    const InputFile data = ReadInputFile(dataPath);
+    return data.ok() ? DataCfgDigest(data.bytes) : kUnreadableDigest;
 }
 
 }  // namespace orvano

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "fileio/file_lock.h"
 #include "fileio/safe_file.h"
 
 namespace orvano {
@@ -17,6 +18,9 @@ namespace orvano {
 namespace {
 
 namespace fs = std::filesystem;
+
+// The first start's temporary copy, beside data.cfg.
+constexpr const char* kCopyPrefix = ".data.cfg.";
 
 // A relative value is ignored, as the base directory rules say.
 fs::path BaseFolder(const char* variable, const char* underHome) {
@@ -40,11 +44,17 @@ std::string ErrnoText(int error) {
 // failure; EEXIST counts as done.
 int CopyWithoutReplacing(const std::string& bytes, const fs::path& target) {
     ReplacingFile file;
-    if (!file.Create(target.string(), "", true)) return errno;
+    if (!file.Create(target.string(), kCopyPrefix, true)) return errno;
     file.Write(bytes);
     // The permissions the umask allows, as for any file the user makes.
     if (!file.CommitNew() && errno != EEXIST) return errno;
     return 0;
+}
+
+// Copies that earlier first starts, killed at the wrong instant, left behind.
+void RemoveStaleCopies(const fs::path& folder) {
+    RemoveStaleTemporaries(folder.string(), kCopyPrefix, kStaleTemporarySeconds);
+    RemoveStaleMkstempFiles(folder.string(), kCopyPrefix, kStaleTemporarySeconds);
 }
 
 }  // namespace
@@ -98,7 +108,10 @@ UserDataCfg PrepareUserDataCfg(const std::string& installedDefault) {
     result.path = target.string();
     struct stat info {};
     // Anything already there, even a dangling link or a file we cannot read, is the user's.
-    if (::lstat(result.path.c_str(), &info) == 0) return result;
+    if (::lstat(result.path.c_str(), &info) == 0) {
+        RemoveStaleCopies(folder);
+        return result;
+    }
 
     const InputFile installed = ReadInputFile(installedDefault);
     if (!installed.ok()) {
@@ -107,7 +120,12 @@ UserDataCfg PrepareUserDataCfg(const std::string& installedDefault) {
     }
     std::error_code made;
     fs::create_directories(folder, made);
-    const int error = made ? made.value() : CopyWithoutReplacing(installed.bytes, target);
+    int error = made.value();
+    FileLock lock;
+    if (error == 0 && !lock.Acquire(result.path)) error = errno;
+    // Another program made the copy while this one waited.
+    if (::lstat(result.path.c_str(), &info) == 0) return result;
+    if (error == 0) error = CopyWithoutReplacing(installed.bytes, target);
     if (error != 0) {
         result.problem = "Cannot create " + result.path + ": " + ErrnoText(error) + "; using " +
                          installedDefault + " read-only";

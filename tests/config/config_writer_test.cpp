@@ -332,7 +332,14 @@ INSTANTIATE_TEST_SUITE_P(
                   "Convention 3, Isha minutes: 1e+09 is outside -1440 to 1440"},
         WriteCase{[](ConfigTables& x) { x.TownSelected = 3; }, "TownSelected: 3 is outside 0 to 2"},
         WriteCase{[](ConfigTables& x) { x.NumberOfTowns = 4; },
-                  "NumberOfTowns: 4 towns, 3 in the table"}));
+                  "NumberOfTowns: 4 towns, 3 in the table"},
+        // A stray byte would make the reader take every name as Windows-1252.
+        WriteCase{[](ConfigTables& x) { x.Towns[1].Name = "bad\xffname"; },
+                  "A town's name, country or zone is not valid UTF-8"},
+        WriteCase{[](ConfigTables& x) { x.Towns[2].Zone = "Europe/\xC3"; },
+                  "A town's name, country or zone is not valid UTF-8"},
+        WriteCase{[](ConfigTables& x) { x.Conventions[4].Name = "\xC0\xAF"; },
+                  "Convention 4, name: not valid UTF-8"}));
 
 // Temporary files of killed saves go once they are ten minutes old; younger
 // ones may be another save's live file, and files of other names are not ours.
@@ -381,6 +388,17 @@ TEST_F(ConfigWriter, TextWindows1252CannotCarryIsWrittenAsUtf8) {
     ASSERT_EQ(back.result, kReadOk);
     EXPECT_EQ(back.tables.Towns[1].Name, "\xC4\xB0stanbul");
     EXPECT_EQ(back.tables.encoding, TextEncoding::Utf8);
+}
+
+// Windows-1252 letters whose bytes happen to form UTF-8 ("Ã¼" is C3 BC, "ü"
+// in UTF-8) would read back as other letters: such tables are written as UTF-8.
+TEST_F(ConfigWriter, SingleByteTextThatWouldReadAsUtf8IsWrittenAsUtf8) {
+    t.encoding = TextEncoding::Windows1252;
+    t.Towns[0].Name = "T\xC3\x83\xC2\xBCrkiye";  // "TÃ¼rkiye"
+    ASSERT_TRUE(WriteDataCfg(path, t, boxes));
+    Read back(ReadFile(path));
+    ASSERT_EQ(back.result, kReadOk);
+    EXPECT_EQ(back.tables.Towns[0].Name, "T\xC3\x83\xC2\xBCrkiye");
 }
 
 // ---- the bundled default ----------------------------------------------------
