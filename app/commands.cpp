@@ -153,6 +153,7 @@ Town TownFromPlace(const CurrentPlace& place) {
     town.TimeZone = place.TimeZone;
     town.DST = place.DST;
     town.Zone = place.Zone;
+    town.Method = place.Method;
     town.Convention = place.Convention;
     return town;
 }

@@ -41,6 +41,7 @@ int Render(const std::vector<std::string>& args) {
     if (!files.problem.empty()) std::fprintf(stderr, "orvano: %s\n", files.problem.c_str());
     orvano::RenderEnvironment environment;
     environment.dataCfg = files.dataCfg;
+    environment.methodFolders = orvano::MethodFoldersOf(files.installedFolder);
     environment.now = clock.Now();
     environment.png = orvano::PaintToPng;
     environment.pngWithControls = orvano::GrabToPng;

@@ -147,6 +147,24 @@ std::string ZoneRecordName(std::string_view rest);
 // no zone or its name is malformed.
 std::string ZoneLine(const Town& town);
 
+// The method a comment record names when it is a method record: the word
+// "method" and one well-formed method id. Empty for any other comment.
+std::string MethodRecordId(std::string_view rest);
+// The whole method line of a town, line end included; empty when it has none.
+std::string MethodLine(const Town& town);
+
+// The comment records that may follow a town's line, in either order, each at
+// most once.
+struct TownRecordsSeen {
+    bool zone = false;
+    bool method = false;
+};
+// Applies a comment line that follows a town's line (or the town's other
+// records) to the town's zone or method. False when the line is neither, or
+// repeats one already seen: the town's records end there.
+bool ApplyTownRecord(std::string_view rest, std::string& zone, std::string& method,
+                     TownRecordsSeen& seen);
+
 // Stores a kind 3 record into its convention.
 void ApplyConventionParams(const ConventionParamsRecord& record, Convention& convention);
 

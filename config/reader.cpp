@@ -63,11 +63,19 @@ Town* StoreTown(const Record& r, long long recordNumber, ConfigTables& tables, T
     return slot;
 }
 
-// A zone record names the zone of the town line just before it.
-void ApplyComment(const Record& r, Town* previousTown) {
-    if (previousTown == nullptr) return;
-    std::string zone = ZoneRecordName(r.rest);
-    if (!zone.empty()) previousTown->Zone = std::move(zone);
+// The town whose line was just read, while its zone and method records may
+// still follow.
+struct TownTail {
+    Town* town = nullptr;
+    TownRecordsSeen seen;
+};
+
+// A zone or method record names the zone or method of the town line before it.
+void ApplyComment(const Record& r, TownTail& tail) {
+    if (tail.town == nullptr ||
+        !ApplyTownRecord(r.rest, tail.town->Zone, tail.town->Method, tail.seen)) {
+        tail = {};
+    }
 }
 
 void PrintPlace(TraceSink* console, const CurrentPlace& place) {
@@ -102,8 +110,7 @@ int ReadDataCfgBytes(std::string_view bytes, ConfigTables& tables, CurrentPlace&
     out += kEchoTitleLine;
 
     TownCount towns;
-    // The slot of the town line just read, while a zone line may still follow it.
-    Town* lastTown = nullptr;
+    TownTail tail;
     // The last convention line: its record number and index.
     long long conventionRecord = -1;
     int conventionIndex = 0;
@@ -118,8 +125,7 @@ int ReadDataCfgBytes(std::string_view bytes, ConfigTables& tables, CurrentPlace&
             conventionIndex = r.conventionIndex;
         }
         if (r.kindRead) out += IntText(r.kind) + " ";
-        Town* const previousTown = lastTown;
-        lastTown = nullptr;
+        if (r.type != Record::Type::Comment) tail = {};
         switch (r.type) {
             case Record::Type::Header: {
                 out += HeaderFields(r.NumberOfTowns, r.TownSelected, r.Verbose);
@@ -129,7 +135,7 @@ int ReadDataCfgBytes(std::string_view bytes, ConfigTables& tables, CurrentPlace&
             }
             case Record::Type::Town:
                 out += TownFields(r.town);
-                lastTown = StoreTown(r, recordNumber, tables, towns);
+                tail.town = StoreTown(r, recordNumber, tables, towns);
                 break;
             case Record::Type::ConventionParams:
                 place.Convention = r.conventionIndex;
@@ -152,7 +158,7 @@ int ReadDataCfgBytes(std::string_view bytes, ConfigTables& tables, CurrentPlace&
                 // Back over the space after the kind: the line is copied as it was.
                 out.pop_back();
                 out += r.rest + "\n";
-                ApplyComment(r, previousTown);
+                ApplyComment(r, tail);
                 break;
             case Record::Type::BadFormat:
                 boxes.Show(kTextBadFormat, kCaptionReadError);

@@ -98,6 +98,7 @@ std::string DataCfgText(const ConfigTables& tables, MessageSink& boxes) {
         town.Name = TownWord(town.Name);
         out += "2 " + TownFields(town);
         out += ZoneLine(town);
+        out += MethodLine(town);
     }
     out += kSeparator;
     return out;

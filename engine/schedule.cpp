@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "astro/angle_text.h"
 #include "astro/constants.h"
 #include "astro/julian_time.h"
 #include "astro/solar_ephemeris.h"
 #include "astro/trace.h"
+#include "engine/seasonal.h"
 #include "engine/solve_day.h"
 #include "engine/solver.h"
 
@@ -45,6 +47,42 @@ void Adjust(const Convention& convention, DaySchedule& day) {
     if (convention.ZuhrFixe) day.adjusted[Zuhr] = convention.ZuhrHour;
 }
 
+// Minutes before sunrise (Fajr) or after sunset (Isha) set by a method's rule:
+// the Moonsighting Committee's seasons, or Fajr's fixed minutes; nothing when
+// the prayer keeps its twilight angle.
+std::optional<double> OffsetMinutes(const EngineState& state, const Convention& convention,
+                                    int prayer) {
+    const double latitude = state.place.latitude * kRadToDeg;
+    if (convention.MoonsightingSeasons) {
+        const Observation& o = state.observation;
+        const int days = DaysSinceSolstice(latitude, o.year, o.month, o.day);
+        return prayer == Fajr ? SeasonalFajrMinutes(latitude, days)
+                              : SeasonalIshaMinutes(latitude, days);
+    }
+    if (prayer == Fajr) return convention.FajrMinutesBeforeSunrise;
+    return std::nullopt;
+}
+
+// Fajr or Isha as an exact offset of the solved sunrise or sunset, with its
+// result; beyond the seasonal rule's latitude, a failure that the
+// high-latitude rule estimates.
+bool TakeOffset(const EngineState& state, const Convention& convention, int prayer,
+                DaySchedule& day) {
+    const std::optional<double> minutes = OffsetMinutes(state, convention, prayer);
+    if (!minutes) return false;
+    const int from = prayer == Fajr ? Chourouk : Maghrib;
+    const double sign = prayer == Fajr ? -1.0 : 1.0;
+    day.exact[static_cast<size_t>(prayer)] =
+        day.exact[static_cast<size_t>(from)] + sign * MinutesToHours(*minutes);
+    day.results.result[static_cast<size_t>(prayer)] = day.results.result[static_cast<size_t>(from)];
+    const bool beyond = std::fabs(state.place.latitude * kRadToDeg) > kSeasonalMaxLatitude;
+    if (convention.MoonsightingSeasons && beyond &&
+        day.results.result[static_cast<size_t>(from)] == kSolveFound) {
+        day.results.result[static_cast<size_t>(prayer)] = kSolveAlwaysAbove;
+    }
+    return true;
+}
+
 // The transit, the five solves in their fixed order and the adjusted hours of
 // the observation's day; `report` carries the report lines between them,
 // `trace` the transit's and the solver's own lines.
@@ -79,6 +117,7 @@ void ComputeTimes(EngineState& state, SolveDay& solver, const Convention& conven
 
     day.exact[Fajr] = 0.0;
     day.results.result[Fajr] = solver.Solve(state, Fajr, &day.exact[Fajr], trace);
+    TakeOffset(state, convention, Fajr, day);
     if (report.on()) {
         report.Printf("Fajr (Twilight) at %gh ie : %s\n", day.exact[Fajr],
                       HoursToHmsText(day.exact[Fajr]).c_str());
@@ -94,6 +133,9 @@ void ComputeTimes(EngineState& state, SolveDay& solver, const Convention& conven
             report.Printf("Isha (Maghrib_plus %dmn) at %gh ie : %s\n", convention.IshaPlusMinutes,
                           day.exact[Isha], HoursToHmsText(day.exact[Isha]).c_str());
         }
+    } else if (TakeOffset(state, convention, Isha, day)) {
+        // Beyond the seasonal rule's latitude Isha fails on its own and is estimated.
+        day.results.ishaFollowsMaghrib = day.results.result[Isha] == day.results.result[Maghrib];
     } else {
         day.exact[Isha] = 0.0;
         day.results.result[Isha] = solver.Solve(state, Isha, &day.exact[Isha], trace);

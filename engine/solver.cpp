@@ -6,6 +6,7 @@
 #include "astro/constants.h"
 #include "astro/julian_time.h"
 #include "astro/solar_ephemeris.h"
+#include "config/methods.h"
 #include "engine/solve_day.h"
 
 namespace orvano {
@@ -33,6 +34,12 @@ double Side(unsigned int kind) {
 }  // namespace
 
 const Convention& SelectedConvention(const EngineState& state) {
+    if (!state.place.Method.empty()) {
+        const int slot = SlotOfMethodId(state.place.Method);
+        if (slot >= 0) return state.tables.Conventions[static_cast<size_t>(slot)];
+        const auto method = state.methods.find(std::string_view(state.place.Method));
+        if (method != state.methods.end()) return method->second;
+    }
     const int index = state.place.Convention;
     if (index < 0 || index >= kConventionCount) return state.tables.Conventions[0];
     return state.tables.Conventions[static_cast<size_t>(index)];
@@ -70,7 +77,7 @@ SolveDay::SolveDay(const CurrentPlace& place, const Convention& convention)
       convention_(convention) {
     h0_[Fajr] = -convention.FajrTwilightAngle * kDegToRad;
     h0_[Chourouk] = -convention.SunriseSetAngle * kDegToRad;
-    h0_[Maghrib] = h0_[Chourouk];
+    h0_[Maghrib] = convention.MaghribAngle ? -*convention.MaghribAngle * kDegToRad : h0_[Chourouk];
     h0_[Isha] = -convention.IshaTwilightAngle * kDegToRad;
     for (int kind : {Fajr, Chourouk, Maghrib, Isha}) sinH0_[kind] = std::sin(h0_[kind]);
 }

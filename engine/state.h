@@ -3,6 +3,9 @@
 #pragma once
 
 #include <array>
+#include <functional>
+#include <map>
+#include <string>
 
 #include "astro/records.h"
 #include "astro/trace.h"
@@ -38,6 +41,10 @@ struct EngineState {
     SunState sun;
     double timeZoneInEffect = 0.0;
     DaySchedule schedule;
+    // The catalogue's methods as conventions, by id (MethodConventions). A
+    // place whose Method names one of them, or a slot "slot0".."slot8", is
+    // computed with it instead of its Convention slot.
+    std::map<std::string, Convention, std::less<>> methods;
     // How failed Fajr and Isha solves are shown (the user's setting).
     HighLatitudeRule highLatitudeRule = kDefaultHighLatitudeRule;
     // Where the verbose report goes; nullptr prints nothing (the plug-in).

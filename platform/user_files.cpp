@@ -79,6 +79,10 @@ std::string UserConfigFolder() {
     return BaseFolder("XDG_CONFIG_HOME", ".config").string();
 }
 
+std::vector<std::string> MethodFoldersOf(const std::string& installedFolder) {
+    return {installedFolder + "/methods", UserConfigFolder() + "/methods"};
+}
+
 std::string UserStateFolder() {
     return Created(BaseFolder("XDG_STATE_HOME", ".local/state"));
 }

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace orvano {
 
@@ -26,6 +27,10 @@ std::string UserDataFolder();
 std::string InstalledFolderOfProgram(const std::string& programPath);
 // PREFIX/share/orvano for the plug-in installed as PREFIX/lib/orvano/NAME.
 std::string InstalledFolderOfPlugin(const std::string& libraryPath);
+// Where the catalogue of methods is read from: the installed folder's
+// methods/, then the user's $XDG_CONFIG_HOME/orvano/methods/ (whose methods
+// replace installed ones of the same id).
+std::vector<std::string> MethodFoldersOf(const std::string& installedFolder);
 // PREFIX/bin/PROGRAM for the plug-in installed as PREFIX/lib/orvano/NAME.
 std::string InstalledProgramOfPlugin(const std::string& libraryPath, const std::string& program);
 

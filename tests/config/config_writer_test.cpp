@@ -179,6 +179,27 @@ TEST_F(ConfigWriter, RoundTripGivesTheSameTablesAndTranscription) {
     EXPECT_EQ(DataCfgText(back.tables, boxes), DataCfgText(SampleTables(), boxes));
 }
 
+TEST_F(ConfigWriter, MethodLineFollowsTheZoneLineAndReadsBack) {
+    t.Towns[0].Zone = "Africa/Algiers";
+    t.Towns[0].Method = "algeria";
+    t.Towns[1].Method = "mwl";
+    const std::string text = Text();
+    EXPECT_NE(
+        text.find("2 " + TownFields(t.Towns[0]) + "8 zone Africa/Algiers\n8 method algeria\n"),
+        std::string::npos);
+    EXPECT_NE(text.find("2 " + TownFields(t.Towns[1]) + "8 method mwl\n"), std::string::npos);
+    Read back(text);
+    ASSERT_EQ(back.result, kReadOk);
+    EXPECT_EQ(back.tables.Towns[0].Method, "algeria");
+    EXPECT_EQ(back.tables.Towns[1].Method, "mwl");
+    EXPECT_EQ(DataCfgText(back.tables, boxes), text);
+    // A malformed id is never written: the file stays as one without methods.
+    back.tables.Towns[0].Method = "Bad Id";
+    back.tables.Towns[1].Method.clear();
+    back.tables.Towns[0].Zone.clear();
+    EXPECT_EQ(DataCfgText(back.tables, boxes), DataCfgText(SampleTables(), boxes));
+}
+
 TEST_F(ConfigWriter, FlagWrittenAsTwoIsReadFalseAndWrittenBackAsZero) {
     Read r("3 4 2 18 17 0.833 2 90 2 12\n1 1 0 0\n2 A a 1 2 0 0 4\n");
     ASSERT_EQ(r.result, kReadOk);

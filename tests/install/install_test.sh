@@ -26,6 +26,7 @@ check_file() { [ -f "$1" ] || fail "missing $1"; }
 installed_files() {
   echo bin/orvano bin/orvano-cli bin/orvano-today lib/orvano/libTodayOrvano.so
   echo share/orvano/data.cfg share/orvano/gazetteer.tsv share/orvano/help.html share/orvano/helpen.html
+  echo share/orvano/methods/orvano.methods
   echo share/applications/org.orvano.Orvano.desktop share/applications/org.orvano.Orvano.Today.desktop
   echo share/metainfo/org.orvano.Orvano.metainfo.xml share/icons/hicolor/scalable/apps/org.orvano.Orvano.svg
   for s in 16 22 24 32 48 64 128 256; do echo share/icons/hicolor/${s}x${s}/apps/org.orvano.Orvano.png; done
