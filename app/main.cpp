@@ -14,6 +14,7 @@
 #include "platform/qt/qt_services.h"
 #include "platform/qt/qt_surface.h"
 #include "platform/qt/qt_window.h"
+#include "platform/qt/single_instance.h"
 #include "platform/system_services.h"
 #include "platform/user_files.h"
 
@@ -103,6 +104,8 @@ int main(int argc, char** argv) {
 
     orvano::QtScreen screen(DpiOverride());
     orvano::QtWindowSystem windows(screen);
+    // Ended by a signal, the window still removes its socket on the way out.
+    orvano::QuitOnTerminationSignals();
     orvano::QtMessageBoxes messages;
     orvano::FileSettingsStore settings(orvano::DefaultSettingsPath());
     orvano::CreateProgramKeys(settings);

@@ -52,7 +52,7 @@ Timetable ReadTimetable(const std::string& path) {
     std::vector<std::string> errors;
     if (!ParseTimetable(file.bytes, table, errors)) {
         for (const std::string& e : errors)
-            std::fprintf(stderr, "%s: %s\n", path.c_str(), e.c_str());
+            std::fprintf(stderr, "%s: %s\n", path.c_str(), PrintableText(e).c_str());
         throw UsageError("the timetable " + path + " cannot be used; nothing was fitted");
     }
     return table;
@@ -112,7 +112,8 @@ void PrintText(const FitResult& fit, const ConfigTables& tables, int town, const
         std::printf(
             "The angles and rules are those of convention %d \"%s\"; only added minutes "
             "differ.\n",
-            fit.sameRulesAs, tables.Conventions[static_cast<size_t>(fit.sameRulesAs)].Name.c_str());
+            fit.sameRulesAs,
+            PrintableText(tables.Conventions[static_cast<size_t>(fit.sameRulesAs)].Name).c_str());
     }
     for (const PrayerFit& f : fit.prayers) {
         if (!f.pattern.empty()) std::printf("%s\n", f.pattern.c_str());
@@ -148,7 +149,7 @@ std::vector<std::string> OtherUsers(const ConfigTables& tables, int town, int sl
     std::vector<std::string> names;
     for (size_t i = 0; i < tables.Towns.size(); ++i) {
         if (static_cast<int>(i) != town && tables.Towns[i].Convention == slot) {
-            names.push_back(tables.Towns[i].Country + "/" + tables.Towns[i].Name);
+            names.push_back(PrintableText(tables.Towns[i].Country + "/" + tables.Towns[i].Name));
         }
     }
     return names;
@@ -418,7 +419,7 @@ int RunFit(const Options& options) {
         PrintText(fit, state.tables, town, table, *path);
         if (slot) {
             std::printf("Written as convention %ld \"%s\"; the town now uses it.\n", *slot,
-                        ConventionName(appliedName).c_str());
+                        PrintableText(ConventionName(appliedName)).c_str());
         }
         PrintMethodsText(startMethod, nearest, methodId, methodFile);
     }

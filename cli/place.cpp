@@ -107,7 +107,8 @@ void WarnOfUnknownZone(const CurrentPlace& place) {
     if (place.Zone.empty() || place.FixedZone || ZoneKnown(place.Zone)) return;
     std::fprintf(stderr,
                  "orvano-cli: unknown time zone \"%s\" for %s; using TimeZone %d and DST %d\n",
-                 place.Zone.c_str(), place.Name.c_str(), place.TimeZone, place.DST);
+                 PrintableText(place.Zone).c_str(), PrintableText(place.Name).c_str(),
+                 place.TimeZone, place.DST);
 }
 
 void PlaceFromCoordinates(const Options& options, EngineState& state) {

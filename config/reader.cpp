@@ -186,16 +186,40 @@ int ReadDataCfgBytes(std::string_view bytes, ConfigTables& tables, CurrentPlace&
     return kReadOk;
 }
 
-int ReadDataCfg(const std::string& dataPath, const std::string& echoPath, ConfigTables& tables,
-                CurrentPlace& place, MessageSink& boxes, TraceSink* console,
-                std::string* openReason, std::uint64_t* digest) {
-    const InputFile data = ReadInputFile(dataPath);
-    if (digest != nullptr) *digest = data.ok() ? DataCfgDigest(data.bytes) : kUnreadableDigest;
+namespace {
+
+// Reads an opened data.cfg into the tables and its transcription into `echo`.
+int ReadWithEcho(const InputFile& data, ConfigTables& tables, CurrentPlace& place,
+                 std::string& echo, MessageSink& boxes, TraceSink* console) {
+    if (data.status == InputFile::Status::TooLarge) {
+        echo = kEchoTitleLine;
+        boxes.Show(kTextBadFormat, kCaptionReadError);
+        return kReadBadFormat;
+    }
+    return ReadDataCfgBytes(data.bytes, tables, place, &echo, boxes, console);
+}
+
+InputFile OpenDataCfg(const std::string& dataPath, MessageSink& boxes, std::string* openReason) {
+    InputFile data = ReadInputFile(dataPath);
     if (!data.ok() && data.status != InputFile::Status::TooLarge) {
         if (openReason != nullptr) *openReason = data.Reason();
         boxes.Show(dataPath, kCaptionFileOpenError);
-        return kReadOpenError;
     }
+    return data;
+}
+
+bool Opened(const InputFile& data) {
+    return data.ok() || data.status == InputFile::Status::TooLarge;
+}
+
+}  // namespace
+
+int ReadDataCfg(const std::string& dataPath, const std::string& echoPath, ConfigTables& tables,
+                CurrentPlace& place, MessageSink& boxes, TraceSink* console,
+                std::string* openReason, std::uint64_t* digest) {
+    const InputFile data = OpenDataCfg(dataPath, boxes, openReason);
+    if (digest != nullptr) *digest = data.ok() ? DataCfgDigest(data.bytes) : kUnreadableDigest;
+    if (!Opened(data)) return kReadOpenError;
     // Made beside its final name and renamed over it, so a link planted there
     // is replaced, never written through.
     ReplacingFile echoFile;
@@ -205,19 +229,34 @@ int ReadDataCfg(const std::string& dataPath, const std::string& echoPath, Config
         return kReadEchoOpenError;
     }
     std::string echo;
-    int result = kReadBadFormat;
-    if (data.status == InputFile::Status::TooLarge) {
-        echo = kEchoTitleLine;
-        boxes.Show(kTextBadFormat, kCaptionReadError);
-    } else {
-        result = ReadDataCfgBytes(data.bytes, tables, place, &echo, boxes, console);
-    }
+    const int result = ReadWithEcho(data, tables, place, echo, boxes, console);
     if (echoWanted) {
         // The transcription is written in the encoding the file was read in.
         echoFile.Write(EncodeConfigText(echo, tables.encoding));
         echoFile.Commit();
     }
     return result;
+}
+
+int ReadDataCfgWholly(const std::string& dataPath, const std::string& echoPath,
+                      ConfigTables& tables, CurrentPlace& place, MessageSink& boxes,
+                      TraceSink* console, std::string* openReason) {
+    const InputFile data = OpenDataCfg(dataPath, boxes, openReason);
+    if (!Opened(data)) return kReadOpenError;
+    std::string echo;
+    const int result = ReadWithEcho(data, tables, place, echo, boxes, console);
+    if (result != kReadOk) return result;
+    ReplacingFile echoFile;
+    if (!echoFile.Create(echoPath, ".read_echo.cfg.", false)) {
+        boxes.Show(echoPath, kCaptionFileOpenError);
+        return kReadEchoOpenError;
+    }
+    echoFile.Write(EncodeConfigText(echo, tables.encoding));
+    if (!echoFile.Commit()) {
+        boxes.Show(echoPath, kCaptionFileOpenError);
+        return kReadEchoOpenError;
+    }
+    return kReadOk;
 }
 
 std::uint64_t DataCfgDigest(std::string_view bytes) {

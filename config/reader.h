@@ -41,6 +41,14 @@ inline constexpr std::uint64_t kUnreadableDigest = 0;
 std::uint64_t DataCfgDigest(std::string_view bytes);
 std::uint64_t CurrentDataCfgDigest(const std::string& dataPath);
 
+// The same, for a caller that keeps one transcription whatever file it reads:
+// the transcription replaces `echoPath` only after a successful read, and one
+// that cannot be written is a failure (kReadEchoOpenError, with the open-error
+// box naming it). Nothing is written when the read fails.
+int ReadDataCfgWholly(const std::string& dataPath, const std::string& echoPath,
+                      ConfigTables& tables, CurrentPlace& place, MessageSink& boxes,
+                      TraceSink* console, std::string* openReason = nullptr);
+
 // Where one program's reading of data.cfg may differ from the others'. Every
 // file is accepted or refused alike whatever the rules.
 struct ReadRules {

@@ -8,6 +8,7 @@
 #include "astro/constants.h"
 #include "astro/julian_time.h"
 #include "astro/solar_ephemeris.h"
+#include "astro/trace.h"
 #include "engine/seasonal.h"
 #include "engine/solve_day.h"
 #include "engine/solver.h"
@@ -160,7 +161,8 @@ void ComputeTimes(EngineState& state, SolveDay& solver, const Convention& conven
 void ReportHeader(const EngineState& state, bool dstApplies, const Trace& report) {
     const CurrentPlace& place = state.place;
     report.Printf("_____________________________________________________________\n");
-    report.Printf("Lieu : %s, %s\n", place.Country.c_str(), place.Name.c_str());
+    report.Printf("Lieu : %s, %s\n", PrintableText(place.Country).c_str(),
+                  PrintableText(place.Name).c_str());
     report.Printf("latitude=%s   longitude=%s\n", AngleToDmsText(place.latitude).c_str(),
                   AngleToDmsText(place.longitude).c_str());
     // "DST Applies" has no line break: the convention follows on the same line.
@@ -187,7 +189,8 @@ void ReportTimes(const EngineState& state, const Convention& convention, bool ds
                       added >= 0 ? " +" : " ", added, HoursToHmsText(day.adjusted[i]).c_str());
     }
     report.Printf("_______ Zuvarad Vevor arrondi _______\n");
-    report.Printf("Lieu : %s, %s\n", place.Country.c_str(), place.Name.c_str());
+    report.Printf("Lieu : %s, %s\n", PrintableText(place.Country).c_str(),
+                  PrintableText(place.Name).c_str());
     report.Printf("latitude=%s   longitude=%s Convention %d\n",
                   AngleToDmsText(place.latitude).c_str(), AngleToDmsText(place.longitude).c_str(),
                   place.Convention);

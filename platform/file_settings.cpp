@@ -15,6 +15,7 @@
 #include "fileio/file_lock.h"
 #include "fileio/kept_file.h"
 #include "fileio/safe_file.h"
+#include "platform/user_files.h"
 
 namespace orvano {
 
@@ -339,8 +340,7 @@ std::string DefaultSettingsPath() {
     if (config != nullptr && config[0] == '/') {
         base = config;
     } else {
-        const char* home = std::getenv("HOME");
-        base = std::filesystem::path(home != nullptr ? home : "/tmp") / ".config";
+        base = std::filesystem::path(HomeFolder()) / ".config";
     }
     return (base / "orvano" / "settings.ini").string();
 }

@@ -1,6 +1,8 @@
 #include "platform/user_files.h"
 
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -24,8 +26,7 @@ constexpr const char* kCopyPrefix = ".data.cfg.";
 fs::path BaseFolder(const char* variable, const char* underHome) {
     const char* value = std::getenv(variable);
     if (value != nullptr && value[0] == '/') return fs::path(value) / "orvano";
-    const char* home = std::getenv("HOME");
-    return fs::path(home != nullptr && home[0] == '/' ? home : "/tmp") / underHome / "orvano";
+    return fs::path(HomeFolder()) / underHome / "orvano";
 }
 
 std::string Created(const fs::path& folder) {
@@ -45,7 +46,8 @@ int CopyWithoutReplacing(const std::string& bytes, const fs::path& target) {
     ReplacingFile file;
     if (!file.Create(target.string(), kCopyPrefix, true)) return errno;
     file.Write(bytes);
-    if (!file.CommitNew(0644) && errno != EEXIST) return errno;
+    // The permissions the umask allows, as for any file the user makes.
+    if (!file.CommitNew() && errno != EEXIST) return errno;
     return 0;
 }
 
@@ -56,6 +58,22 @@ void RemoveStaleCopies(const fs::path& folder) {
 }
 
 }  // namespace
+
+std::string HomeFolder() {
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && home[0] == '/') return home;
+    // Never a shared folder such as /tmp, where another user could have planted the files.
+    std::string folder = kNoHomeFolder;
+    const long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::string buffer(static_cast<std::size_t>(size > 0 ? size : 16384), '\0');
+    struct passwd entry {};
+    struct passwd* found = nullptr;
+    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 &&
+        found != nullptr && found->pw_dir != nullptr && found->pw_dir[0] == '/') {
+        folder = found->pw_dir;
+    }
+    return folder;
+}
 
 std::string UserConfigFolder() {
     return BaseFolder("XDG_CONFIG_HOME", ".config").string();

@@ -11,6 +11,11 @@
 
 namespace orvano {
 
+// $HOME when it is an absolute path, else the home folder the password database
+// gives this uid; kNoHomeFolder when it gives none.
+inline constexpr const char* kNoHomeFolder = "/nonexistent";
+std::string HomeFolder();
+
 // $XDG_CONFIG_HOME/orvano (default ~/.config/orvano); not created here.
 std::string UserConfigFolder();
 // $XDG_STATE_HOME/orvano (default ~/.local/state/orvano), created if missing.
