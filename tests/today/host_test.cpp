@@ -11,6 +11,7 @@
 #include <QCryptographicHash>
 #include <array>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <regex>
@@ -20,6 +21,7 @@
 #include "engine/schedule.h"
 #include "platform/notification_store.h"
 #include "tests/support/recording_platform.h"
+#include "today/item_logic.h"
 #include "today/plugin_reader.h"
 #include "today_test_util.h"
 
@@ -27,6 +29,15 @@ namespace orvano {
 namespace {
 
 namespace fs = std::filesystem;
+
+// The traced colour of blink colour `index` on the strip's top colour, which
+// the strip lightens until it stands out (#1D3B5C).
+std::string BlinkHex(int index) {
+    const Colour c = LegibleOn(BlinkColour(index), Colour{0x1d, 0x3b, 0x5c});
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02X%02X%02X", c.red, c.green, c.blue);
+    return text;
+}
 
 std::size_t Find(const std::vector<std::string>& lines, const std::string& text,
                  std::size_t from = 0) {
@@ -190,11 +201,13 @@ TEST_F(HostFixture, ShowsTheItemBlinksAtAPrayerMinuteAndSetsTheAlarms) {
     EXPECT_NE(Find(lines, "text 191,17,240,32 #FFFFFF left Paris", paint), std::string::npos);
 
     // The Asr column blinks red, then green, blue, yellow.
-    const std::size_t red = Find(lines, "text 77,17,115,32 #FF0000 centre " + asr);
+    const std::size_t red = Find(lines, "text 77,17,115,32 " + BlinkHex(1) + " centre " + asr);
     ASSERT_NE(red, std::string::npos);
-    const std::size_t green = Find(lines, "text 77,17,115,32 #00FF00 centre " + asr, red);
+    const std::size_t green =
+        Find(lines, "text 77,17,115,32 " + BlinkHex(2) + " centre " + asr, red);
     ASSERT_NE(green, std::string::npos);
-    const std::size_t blue = Find(lines, "text 77,17,115,32 #0000FF centre " + asr, green);
+    const std::size_t blue =
+        Find(lines, "text 77,17,115,32 " + BlinkHex(3) + " centre " + asr, green);
     EXPECT_NE(blue, std::string::npos);
     // Its alarm switch is on: the two sounds, once.
     const std::size_t sound = Find(lines, "sound SystemStart");
@@ -490,9 +503,12 @@ TEST_F(HostFixture, ANotificationServerThatNeverAnswersStopsNoBlinking) {
     EXPECT_NE(ReadFile(received).find("summary=Vevor Alarm"), std::string::npos);
     // While the call waits, the Asr column goes on blinking; the call then
     // gives up within the run.
-    const std::size_t red = Find(lines, "text 77,17,115,32 #FF0000 centre " + asr, sent);
-    const std::size_t green = Find(lines, "text 77,17,115,32 #00FF00 centre " + asr, red);
-    const std::size_t blue = Find(lines, "text 77,17,115,32 #0000FF centre " + asr, green);
+    const std::size_t red =
+        Find(lines, "text 77,17,115,32 " + BlinkHex(1) + " centre " + asr, sent);
+    const std::size_t green =
+        Find(lines, "text 77,17,115,32 " + BlinkHex(2) + " centre " + asr, red);
+    const std::size_t blue =
+        Find(lines, "text 77,17,115,32 " + BlinkHex(3) + " centre " + asr, green);
     const std::size_t gaveUp = Find(lines, "notify no-server " + event, sent);
     ASSERT_NE(blue, std::string::npos);
     ASSERT_NE(gaveUp, std::string::npos);
