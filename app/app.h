@@ -145,7 +145,10 @@ struct App {
     AppState ui;
     EngineState engine;
     ConsoleTraceSink traceSink;
-    UserFiles files;                         // data.cfg, read_echo.cfg, calendars, help
+    UserFiles files;  // data.cfg, read_echo.cfg, calendars, help
+    // data.cfg as the window last read or wrote it: Save asks before it writes
+    // over a change that another program made since.
+    std::uint64_t dataCfgDigest = 0;
     std::unique_ptr<WindowHandler> handler;  // the window procedure
     Window* window = nullptr;                // the main window once created
     // Where the About page's button looks for updates; empty: no button.
@@ -183,6 +186,9 @@ void TakeTownNow(App& app, const LocalTime& now);
 // Runs the application's reader of data.cfg (in the program's folder) on the
 // tables and the current place; its result is not looked at.
 void ReadApplicationConfig(App& app);
+// Reads data.cfg again into fresh tables and place; when the read fails (the
+// reader shows why) the window keeps what it had. True when read.
+bool ReloadApplicationConfig(App& app);
 
 // The day's schedule for the town and the observation's date.
 void Recompute(App& app);

@@ -15,6 +15,7 @@
 #include "astro/zone.h"
 #include "calendar/month_calendar.h"
 #include "config/grammar.h"
+#include "config/reader.h"
 #include "config/writer.h"
 
 namespace orvano {
@@ -60,6 +61,15 @@ constexpr Bilingual kApplyFieldsText = {
 constexpr Bilingual kApplyFieldsCaption = {"Save", "Sauve"};
 constexpr Bilingual kModifiedStatus = {"Modified: Save stores it", "Modifié : Sauve l'enregistre"};
 constexpr Bilingual kSavedStatus = {"Saved in data.cfg", "Sauvé dans data.cfg"};
+constexpr Bilingual kChangedOutsideText = {
+    "data.cfg was changed by another program after this window read it. Overwrite that change "
+    "with what this window holds?\n\nNo: read data.cfg again; what was changed here and not "
+    "saved is dropped.",
+    "data.cfg a été modifié par un autre programme depuis que cette fenêtre l'a lu. Écraser "
+    "cette modification avec le contenu de cette fenêtre ?\n\nNon : relire data.cfg ; ce qui a "
+    "été changé ici sans être sauvé est abandonné."};
+constexpr Bilingual kChangedOutsideCaption = {"data.cfg changed", "data.cfg modifié"};
+constexpr Bilingual kReloadedStatus = {"Read again from data.cfg", "Relu depuis data.cfg"};
 
 // Fields hold 80 characters with the terminator.
 constexpr size_t kFieldChars = 79;
@@ -143,6 +153,7 @@ Town TownFromPlace(const CurrentPlace& place) {
     town.TimeZone = place.TimeZone;
     town.DST = place.DST;
     town.Zone = place.Zone;
+    town.Method = place.Method;
     town.Convention = place.Convention;
     return town;
 }
@@ -308,6 +319,18 @@ bool FieldsDifferFromPlace(const App& app) {
            (c.zoneChooser != nullptr && ChosenZone(app) != place.Zone);
 }
 
+// Another program's change wins over the window's unsaved one.
+void ReloadIntoWindow(App& app, Window& window) {
+    if (!ReloadApplicationConfig(app)) return;
+    FillTownList(app);
+    if (app.ui.controls.townList != nullptr) {
+        app.ui.controls.townList->SelectLine(LineOfTown(app, app.engine.tables.TownSelected));
+    }
+    FillConfigFields(app);
+    Recompute(app);
+    SetStatus(app, window, kReloadedStatus);
+}
+
 void Save(App& app, Window& window) {
     ConfigTables& tables = app.engine.tables;
     if (!HasSelectedTown(tables)) {
@@ -325,8 +348,21 @@ void Save(App& app, Window& window) {
         app.platform.messages.Show(ConfigPath(app), kCaptionWriteError);
         return;
     }
-    if (WriteDataCfg(ConfigPath(app), tables, app.platform.messages))
-        SetStatus(app, window, kSavedStatus);
+    const std::string path = ConfigPath(app);
+    MessageSink& messages = app.platform.messages;
+    FileLock lock;
+    if (!LockDataCfg(lock, path, messages)) return;
+    if (CurrentDataCfgDigest(path) != app.dataCfgDigest) {
+        lock.Release();  // the question may wait for the user a long time
+        if (!messages.AskYesNo(kChangedOutsideText.In(app.ui), kChangedOutsideCaption.In(app.ui))) {
+            ReloadIntoWindow(app, window);
+            return;
+        }
+        if (!LockDataCfg(lock, path, messages)) return;
+    }
+    if (!WriteDataCfg(path, tables, messages)) return;
+    app.dataCfgDigest = CurrentDataCfgDigest(path);
+    SetStatus(app, window, kSavedStatus);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "platform/qt/qt_services.h"
 #include "platform/qt/qt_surface.h"
 #include "platform/qt/qt_window.h"
+#include "platform/qt/single_instance.h"
 #include "platform/system_services.h"
 #include "platform/user_files.h"
 
@@ -40,6 +41,7 @@ int Render(const std::vector<std::string>& args) {
     if (!files.problem.empty()) std::fprintf(stderr, "orvano: %s\n", files.problem.c_str());
     orvano::RenderEnvironment environment;
     environment.dataCfg = files.dataCfg;
+    environment.methodFolders = orvano::MethodFoldersOf(files.installedFolder);
     environment.now = clock.Now();
     environment.png = orvano::PaintToPng;
     environment.pngWithControls = orvano::GrabToPng;
@@ -102,6 +104,8 @@ int main(int argc, char** argv) {
 
     orvano::QtScreen screen(DpiOverride());
     orvano::QtWindowSystem windows(screen);
+    // Ended by a signal, the window still removes its socket on the way out.
+    orvano::QuitOnTerminationSignals();
     orvano::QtMessageBoxes messages;
     orvano::FileSettingsStore settings(orvano::DefaultSettingsPath());
     orvano::CreateProgramKeys(settings);

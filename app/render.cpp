@@ -11,6 +11,7 @@
 #include "app/render_recorder.h"
 #include "astro/julian_time.h"
 #include "config/grammar.h"
+#include "config/methods.h"
 #include "config/reader.h"
 #include "engine/schedule.h"
 #include "engine/state.h"
@@ -217,6 +218,7 @@ int ReadRenderTables(const RenderRequest& request, const RenderEnvironment& envi
                                    &console, &openReason);
     engine.tables.Verbose = 0;
     engine.traceSink = nullptr;
+    engine.methods = ReadMethodConventions(environment.methodFolders);
     const int towns =
         std::min(static_cast<int>(engine.tables.Towns.size()), engine.tables.NumberOfTowns);
     if (request.town) {

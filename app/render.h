@@ -62,6 +62,8 @@ struct RenderEnvironment {
     // The boxes the window's toolkit gives these controls at a resolution, in
     // order; without it the controls are listed at the places asked for.
     std::function<std::vector<Box>(const std::vector<ControlSpec>&, int dpi)> placeControls;
+    // Where the catalogue of methods is read from (MethodFoldersOf).
+    std::vector<std::string> methodFolders;
 };
 
 // Runs the request; the process's exit code: 0 done, 1 configuration or output

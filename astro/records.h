@@ -33,6 +33,8 @@ struct CurrentPlace {
     // The town's zone in the system's zone database; empty for the whole-hour
     // model. A name the database does not know also falls back to it.
     std::string Zone;
+    // The town's catalogue method id; empty: the Convention slot.
+    std::string Method;
     // A zone in effect given directly in hours, such as 5.5 (the command line's
     // --tz); when set it is used as it is, without summer time.
     std::optional<double> FixedZone;

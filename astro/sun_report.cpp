@@ -6,6 +6,7 @@
 #include "astro/constants.h"
 #include "astro/julian_time.h"
 #include "astro/solar_ephemeris.h"
+#include "astro/trace.h"
 
 namespace orvano {
 
@@ -15,7 +16,8 @@ void ComputeSunPosition(const Observation& observation, const CurrentPlace& plac
     timeZoneInEffect = ZoneInEffectAtClock(place, observation, &dstApplies);
 
     trace.Printf("_____________________________________________________________\n");
-    trace.Printf("Lieu : %s, %s\n", place.Country.c_str(), place.Name.c_str());
+    trace.Printf("Lieu : %s, %s\n", PrintableText(place.Country).c_str(),
+                 PrintableText(place.Name).c_str());
     trace.Printf("latitude=%g°   longitude=%g°\n", place.latitude * kRadToDeg,
                  place.longitude * kRadToDeg);
     trace.Printf("latitude=%s   longitude=%s\n", AngleToDmsText(place.latitude).c_str(),

@@ -193,25 +193,86 @@ Observation ZoneTimeOnDesktop(const Observation& local, ZoneRef zone) {
                        desktop.tm_hour, desktop.tm_min,     std::min(desktop.tm_sec, 59)};
 }
 
-std::string DesktopZoneName(const char* tzVariable, const std::string& localtimePath,
-                            const std::string& timezonePath) {
-    if (tzVariable != nullptr) {
-        std::string_view tz = tzVariable;
-        if (tz.starts_with(':')) tz.remove_prefix(1);
-        if (FindZone(tz) != nullptr) return std::string(tz);
+namespace {
+
+// The zone a zone file's path names: what follows "zoneinfo/" in the path as
+// given, or in the path its links lead to ("posix/" files are the same zones).
+std::string ZoneOfPath(const std::filesystem::path& path) {
+    std::error_code error;
+    const std::filesystem::path resolved = std::filesystem::canonical(path, error);
+    for (const std::filesystem::path& p : {path, resolved}) {
+        const std::string text = p.string();
+        const std::string marker = "zoneinfo/";
+        const auto at = text.rfind(marker);
+        if (at == std::string::npos) continue;
+        std::string name = text.substr(at + marker.size());
+        if (name.starts_with("posix/")) name.erase(0, 6);
+        if (!(name = KnownOrEmpty(name)).empty()) return name;
     }
+    return {};
+}
+
+// Whether the database zone keeps the C library's offsets through the whole year.
+bool SameOffsetsAsLibrary(ZoneRef zone, int year) {
+    const date::sys_seconds noon = YearStart(year) + std::chrono::hours{12};
+    for (int day = 0; day < 366; ++day) {
+        const date::sys_seconds t = noon + date::days{day};
+        const std::time_t instant = std::chrono::system_clock::to_time_t(t);
+        std::tm local{};
+        if (localtime_r(&instant, &local) == nullptr ||
+            zone->get_info(t).offset != seconds{local.tm_gmtoff})
+            return false;
+    }
+    return true;
+}
+
+// A database zone with the offsets the C library gives a POSIX rule in TZ
+// ("CET-1CEST,M3.5.0,M10.5.0/3", "<+14>-14") this year: the system's own zone
+// when it agrees, else Etc/UTC, else the first such zone by name; empty when
+// none does.
+std::string ZoneOfRule(const std::string& systemZone) {
+    tzset();
+    const int year = static_cast<int>(
+        date::year_month_day(std::chrono::floor<date::days>(std::chrono::system_clock::now()))
+            .year());
+    // A TZ the C library cannot read is UTC to it.
+    for (const std::string& name : {systemZone, std::string("Etc/UTC")}) {
+        if (const ZoneRef zone = FindZone(name); zone && SameOffsetsAsLibrary(zone, year))
+            return name;
+    }
+    for (const std::string& name : ZoneNames()) {
+        if (SameOffsetsAsLibrary(FindZone(name), year)) return name;
+    }
+    return {};
+}
+
+std::string SystemZoneName(const std::string& localtimePath, const std::string& timezonePath) {
     std::error_code error;
     const std::filesystem::path target = std::filesystem::read_symlink(localtimePath, error);
     if (!error) {
-        const std::string text = target.string();
-        const std::string marker = "zoneinfo/";
-        const auto at = text.rfind(marker);
-        if (at != std::string::npos) {
-            std::string name = KnownOrEmpty(text.substr(at + marker.size()));
-            if (!name.empty()) return name;
-        }
+        std::string name = ZoneOfPath(target);
+        if (!name.empty()) return name;
     }
     return KnownOrEmpty(TrimmedFirstLine(timezonePath));
+}
+
+}  // namespace
+
+std::string DesktopZoneName(const char* tzVariable, const std::string& localtimePath,
+                            const std::string& timezonePath) {
+    std::string system = SystemZoneName(localtimePath, timezonePath);
+    if (tzVariable == nullptr) return system;
+    std::string_view tz = tzVariable;
+    // The C library reads an empty TZ as UTC.
+    if (tz.empty()) return "Etc/UTC";
+    if (tz.starts_with(':')) tz.remove_prefix(1);
+    if (FindZone(tz) != nullptr) return std::string(tz);
+    if (tz.starts_with('/')) return ZoneOfPath(std::filesystem::path(tz));
+    // A rule is read as the C library reads it, which it does only for the
+    // process's own TZ.
+    const char* processTz = std::getenv("TZ");
+    if (processTz == nullptr || std::string_view(processTz) != tzVariable) return {};
+    return ZoneOfRule(system);
 }
 
 std::string DesktopZoneName() {

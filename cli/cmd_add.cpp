@@ -115,6 +115,9 @@ int RunAdd(const Options& options) {
     ConfigTables tables;
     CurrentPlace unused;
     FirstBox boxes;
+    // Held from the read to the write, so that an add beside another writer loses neither.
+    FileLock lock;
+    if (!LockDataCfg(lock, path, boxes)) throw ConfigError(boxes.message);
     if (ReadDataCfg(path, "", tables, unused, boxes, nullptr, &boxes.openReason) != kReadOk) {
         throw ConfigError(boxes.message.empty() ? "cannot read " + path : boxes.message);
     }

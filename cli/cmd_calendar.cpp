@@ -95,6 +95,7 @@ Command CalendarCommand() {
                  "The folder to write the page to (default: ~/.local/share/orvano/calendars)"},
                 {"no-open", "", "Only write the page; don't open it in the browser"},
                 HighLatitudeOption(),
+                MethodOption(),
                 HijriAdjustOption(),
             }),
             RunCalendar};

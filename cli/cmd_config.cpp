@@ -30,18 +30,17 @@ class ReaderConsole final : public TraceSink {
 };
 
 // As the application's start-up reads: Verbose set first, the console lines on
-// standard output, the transcription in the user's state folder (beside the
-// file given with --config).
+// standard output. The transcription always goes to the user's state folder,
+// never beside a file given with --config (where it would replace whatever
+// carries that name), and only when the read succeeds.
 int RunRead(const Options& options) {
-    const auto given = options.get("config");
-    const std::string path = given ? *given : DefaultConfigPath();
-    const std::string echo = given ? ReadEchoBeside(path) : DefaultReadEchoPath();
+    const std::string path = ConfigOption(options);
     EngineState state;
     state.tables.Verbose = 1;
     StderrBoxes boxes;
     ReaderConsole console;
-    const int result =
-        ReadDataCfg(path, echo, state.tables, state.place, boxes, &console, &boxes.openReason);
+    const int result = ReadDataCfgWholly(path, DefaultReadEchoPath(), state.tables, state.place,
+                                         boxes, &console, &boxes.openReason);
     return result == kReadOk ? 0 : 1;
 }
 
@@ -51,6 +50,8 @@ int RunResave(const Options& options) {
     EngineState state;
     StderrBoxes boxes;
     ReaderConsole console;
+    FileLock lock;
+    if (!LockDataCfg(lock, path, boxes)) return 1;
     if (ReadDataCfg(path, "", state.tables, state.place, boxes, &console, &boxes.openReason) !=
         kReadOk) {
         return 1;

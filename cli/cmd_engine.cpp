@@ -56,6 +56,16 @@ std::string JsonDoubles(const std::array<double, kPrayerCount>& values) {
     return JsonArray(values, [](double v) { return JsonNumber(v); });
 }
 
+// "method": the catalogue method the times follow, or null for the town's
+// convention slot.
+void AddMethod(JsonObject& json, const EngineState& state) {
+    if (state.place.Method.empty() || state.methods.count(state.place.Method) == 0) {
+        json.addRaw("method", "null");
+    } else {
+        json.add("method", state.place.Method);
+    }
+}
+
 int RunTimes(const Options& options) {
     EngineState state = ScheduleState(options);
     ReadDate(options, state.observation);
@@ -78,6 +88,7 @@ int RunTimes(const Options& options) {
         json.addRaw("text", JsonArray(text, [](const std::string& t) { return JsonString(t); }));
         json.addRaw("status", JsonStatus(day.status));
         AddZone(json, state.place);
+        AddMethod(json, state);
         json.addRaw("hijri", HijriJson(today.hijri));
         for (const NightIndex n : {Imsak, Midnight, LastThird})
             json.addRaw(NightTimeJsonKey(n), NightJson(night, n));
@@ -91,6 +102,10 @@ int RunTimes(const Options& options) {
                     day.status[i] == PrayerStatus::Estimated ? kEstimateMark : "");
     }
     PrintLegend(day.status, state.highLatitudeRule);
+    if (const auto m = state.methods.find(state.place.Method); m != state.methods.end()) {
+        std::printf("Method: %s (%s)\n", PrintableText(m->first).c_str(),
+                    PrintableText(m->second.Name).c_str());
+    }
     std::printf("%s\n", HijriLine(today.hijri).c_str());
     for (const NightIndex n : {Imsak, Midnight, LastThird}) {
         const auto i = static_cast<size_t>(n);
@@ -287,7 +302,8 @@ Command MonthCommand() {
 
 Command TraceCommand() {
     return {"trace", "Print the engine's full report of one day's computation",
-            WithPlace({{"date", "YYYY-MM-DD", "The day (default: today)"}}), RunTrace};
+            WithPlace({{"date", "YYYY-MM-DD", "The day (default: today)"}, MethodOption()}),
+            RunTrace};
 }
 
 Command BenchCommand() {

@@ -1,6 +1,7 @@
 // orvano-cli export: a span of days as CSV or iCalendar, on standard output
 // or into a file.
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -44,6 +45,33 @@ std::array<bool, kPrayerCount> AlarmSwitches(const Options& options) {
     return alarms;
 }
 
+const char* KindOf(mode_t mode) {
+    if (S_ISDIR(mode)) return "a folder";
+    if (S_ISFIFO(mode)) return "a FIFO";
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
+    if (S_ISSOCK(mode)) return "a socket";
+    return "not a regular file";
+}
+
+// Only a regular file is ever replaced: renaming over a device node, a FIFO or
+// a folder's name would destroy it (as root, --out /dev/full replaced the
+// device), and replacing a link would cut it where the user meant its target.
+void CheckTarget(const std::string& path) {
+    struct stat info {};
+    if (lstat(path.c_str(), &info) != 0) return;  // nothing there yet
+    if (S_ISLNK(info.st_mode)) {
+        std::string target(4096, '\0');
+        const ssize_t n = readlink(path.c_str(), target.data(), target.size());
+        target.resize(n > 0 ? static_cast<size_t>(n) : 0);
+        throw UsageError("option '--out': '" + path + "' is a symbolic link to '" + target +
+                         "'; give the file itself");
+    }
+    if (!S_ISREG(info.st_mode)) {
+        throw UsageError("option '--out': '" + path + "' is " + KindOf(info.st_mode) +
+                         ", not a regular file; nothing was written");
+    }
+}
+
 // The folder must exist; the file is replaced whole or not at all.
 void WriteFileReplacing(const std::string& path, const std::string& bytes) {
     const size_t slash = path.rfind('/');
@@ -57,6 +85,11 @@ void WriteFileReplacing(const std::string& path, const std::string& bytes) {
     if (stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
         throw UsageError("option '--out': the folder '" + folder + "' does not exist");
     }
+    CheckTarget(path);
+    // Exports killed before their rename left these (earlier versions named
+    // them so); ten minutes on, no live export owns one.
+    RemoveStaleMkstempFiles(folder, ".orvano-export-", kStaleTemporarySeconds);
+    RemoveStaleTemporaries(folder, "." + path.substr(slash + 1) + ".", kStaleTemporarySeconds);
     ReplacingFile file;
     if (!file.Create(path, "", true)) {
         throw ConfigError("cannot write in " + folder + ": " + std::strerror(errno));

@@ -7,10 +7,13 @@
 
 #include "astro/json.h"
 #include "cli/options.h"
+#include "config/methods.h"
 #include "config/reader.h"
+#include "config/text_encoding.h"
 #include "config/writer.h"
 #include "engine/fit.h"
 #include "fileio/safe_file.h"
+#include "platform/user_files.h"
 
 namespace orvano::cli {
 
@@ -49,7 +52,7 @@ Timetable ReadTimetable(const std::string& path) {
     std::vector<std::string> errors;
     if (!ParseTimetable(file.bytes, table, errors)) {
         for (const std::string& e : errors)
-            std::fprintf(stderr, "%s: %s\n", path.c_str(), e.c_str());
+            std::fprintf(stderr, "%s: %s\n", path.c_str(), PrintableText(e).c_str());
         throw UsageError("the timetable " + path + " cannot be used; nothing was fitted");
     }
     return table;
@@ -109,7 +112,8 @@ void PrintText(const FitResult& fit, const ConfigTables& tables, int town, const
         std::printf(
             "The angles and rules are those of convention %d \"%s\"; only added minutes "
             "differ.\n",
-            fit.sameRulesAs, tables.Conventions[static_cast<size_t>(fit.sameRulesAs)].Name.c_str());
+            fit.sameRulesAs,
+            PrintableText(tables.Conventions[static_cast<size_t>(fit.sameRulesAs)].Name).c_str());
     }
     for (const PrayerFit& f : fit.prayers) {
         if (!f.pattern.empty()) std::printf("%s\n", f.pattern.c_str());
@@ -145,7 +149,7 @@ std::vector<std::string> OtherUsers(const ConfigTables& tables, int town, int sl
     std::vector<std::string> names;
     for (size_t i = 0; i < tables.Towns.size(); ++i) {
         if (static_cast<int>(i) != town && tables.Towns[i].Convention == slot) {
-            names.push_back(tables.Towns[i].Country + "/" + tables.Towns[i].Name);
+            names.push_back(PrintableText(tables.Towns[i].Country + "/" + tables.Towns[i].Name));
         }
     }
     return names;
@@ -171,6 +175,10 @@ void Apply(const std::string& configPath, int town, int slot, const Convention& 
     ConfigTables tables;
     CurrentPlace place;
     StderrBoxes boxes;
+    // Held from this read to the write, so that a change another program
+    // makes meanwhile is not written over.
+    FileLock lock;
+    if (!LockDataCfg(lock, configPath, boxes)) throw ConfigError("the fit was not applied");
     if (ReadDataCfg(configPath, "", tables, place, boxes, nullptr) != kReadOk) {
         throw ConfigError("cannot read " + configPath + " again to apply the fit");
     }
@@ -192,11 +200,167 @@ void Apply(const std::string& configPath, int town, int slot, const Convention& 
     if (!WriteDataCfg(configPath, tables, boxes)) throw ConfigError("the fit was not applied");
 }
 
+// The catalogue method whose times come closest to the table: the largest
+// share within a minute, then the smallest mean difference.
+struct NearestMethod {
+    const Method* method = nullptr;
+    TableAgreement agreement;
+};
+
+NearestMethod FindNearestMethod(const MethodCatalogue& catalogue, const ConfigTables& tables,
+                                int town, const Timetable& table) {
+    NearestMethod nearest;
+    for (const Method& m : catalogue.methods) {
+        const std::optional<Convention> c = MethodAsConvention(m);
+        if (!c) continue;
+        const TableAgreement a = CompareWithTable(tables, town, table, *c);
+        const bool better = nearest.method == nullptr || a.share() > nearest.agreement.share() ||
+                            (a.share() == nearest.agreement.share() &&
+                             a.meanMinutes < nearest.agreement.meanMinutes);
+        if (better) nearest = {&m, a};
+    }
+    return nearest;
+}
+
+bool BetterFit(const FitResult& a, const FitResult& b) {
+    if (a.reproduces != b.reproduces) return a.reproduces;
+    if (a.within2 != b.within2) return a.within2;
+    return a.changed < b.changed;
+}
+
+// The fit from the town's convention, or with --catalogue the best of the fits
+// started from each method of the catalogue too; the method's id, or "".
+std::pair<FitResult, std::string> BestFit(const ConfigTables& tables, int town,
+                                          const Timetable& table,
+                                          const MethodCatalogue* catalogue) {
+    std::pair<FitResult, std::string> best{FitConvention(tables, town, table), ""};
+    if (catalogue == nullptr) return best;
+    const int slot = tables.Towns[static_cast<size_t>(town)].Convention;
+    for (const Method& m : catalogue->methods) {
+        std::optional<Convention> c = MethodAsConvention(m);
+        if (!c || m.slot >= 0) continue;
+        ConfigTables start = tables;
+        start.Conventions[static_cast<size_t>(slot)] = std::move(*c);
+        FitResult fit = FitConvention(start, town, table);
+        if (BetterFit(fit, best.first)) best = {std::move(fit), m.id};
+    }
+    return best;
+}
+
+// Writes the fit as method `id` into the user's fitted.methods (replacing a
+// method of that id there) and points the town at it.
+std::string ApplyMethod(const std::string& configPath, int town, const std::string& id,
+                        const Convention& fitted, const std::string& name,
+                        const std::string& tablePath, const Timetable& table) {
+    if (!MethodIdWellFormed(id) || SlotOfMethodId(id) >= 0) {
+        throw UsageError(
+            "option '--apply-method' needs a method id (lower-case letters, digits, "
+            "'-' and '_', starting with a letter), not '" +
+            id + "'");
+    }
+    Method m = MethodFromConvention(fitted);
+    m.id = id;
+    m.name = name;
+    m.authority = "fitted by orvano-cli fit";
+    const TimetableDay& first = table.days.front();
+    const TimetableDay& last = table.days.back();
+    char dates[64];
+    std::snprintf(dates, sizeof dates, "%04d-%02d-%02d to %04d-%02d-%02d", first.year, first.month,
+                  first.day, last.year, last.month, last.day);
+    m.source = "fitted to " + std::filesystem::path(tablePath).filename().string() + ", " + dates;
+    const std::string folder = MethodFoldersOf("").back();
+    std::string path = folder + "/fitted.methods";
+    // The file's other methods stay as they were.
+    MethodCatalogue mine;
+    const InputFile old = ReadInputFile(path);
+    if (old.ok()) ReadMethodText(old.bytes, path, mine);
+    if (!old.ok() && !old.missing()) throw ConfigError("cannot read " + path + ": " + old.Reason());
+    if (!mine.problems.empty()) {
+        throw ConfigError(path +
+                          " has lines that cannot be read (orvano-cli methods names them); "
+                          "nothing was applied");
+    }
+    std::string text = "# Methods written by orvano-cli fit --apply-method.\n";
+    bool replaced = false;
+    for (const Method& kept : mine.methods) {
+        text += "\n" + MethodText(kept.id == id ? m : kept);
+        replaced = replaced || kept.id == id;
+    }
+    if (!replaced) text += "\n" + MethodText(m);
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    ReplacingFile file;
+    if (!file.Create(path, ".fitted.methods.", true)) throw ConfigError("cannot write " + path);
+    file.Write(text);
+    if (!file.Commit()) throw ConfigError("cannot write " + path);
+
+    ConfigTables tables;
+    CurrentPlace place;
+    StderrBoxes boxes;
+    if (ReadDataCfg(configPath, "", tables, place, boxes, nullptr) != kReadOk) {
+        throw ConfigError("cannot read " + configPath + " again to apply the fit");
+    }
+    tables.Towns[static_cast<size_t>(town)].Method = id;
+    if (!WriteDataCfg(configPath, tables, boxes)) throw ConfigError("the fit was not applied");
+    return path;
+}
+
+void AddMethodsJson(JsonObject& o, const std::string& startMethod, const NearestMethod& nearest,
+                    const std::optional<std::string>& methodId, const std::string& methodFile) {
+    if (startMethod.empty()) {
+        o.addRaw("startMethod", "null");
+    } else {
+        o.add("startMethod", startMethod);
+    }
+    if (nearest.method == nullptr) {
+        o.addRaw("nearestMethod", "null");
+    } else {
+        o.addRaw("nearestMethod", JsonObject()
+                                      .add("id", nearest.method->id)
+                                      .add("name", nearest.method->name)
+                                      .add("times", nearest.agreement.times)
+                                      .add("within1", nearest.agreement.within)
+                                      .add("meanMinutes", nearest.agreement.meanMinutes)
+                                      .str());
+    }
+    if (methodId) {
+        o.addRaw("appliedMethod", JsonObject().add("id", *methodId).add("file", methodFile).str());
+    } else {
+        o.addRaw("appliedMethod", "null");
+    }
+}
+
+void PrintMethodsText(const std::string& startMethod, const NearestMethod& nearest,
+                      const std::optional<std::string>& methodId, const std::string& methodFile) {
+    if (!startMethod.empty()) {
+        std::printf("The fit started from the catalogue's method %s.\n", startMethod.c_str());
+    }
+    if (nearest.method != nullptr) {
+        std::printf(
+            "Nearest method of the catalogue: %s \"%s\", %s %% of the times within 1 "
+            "minute (mean %s min).\n",
+            nearest.method->id.c_str(), PrintableText(nearest.method->name).c_str(),
+            OneDecimal(100.0 * nearest.agreement.share()).c_str(),
+            OneDecimal(nearest.agreement.meanMinutes).c_str());
+    }
+    if (methodId) {
+        std::printf("Written as method %s in %s; the town now uses it.\n", methodId->c_str(),
+                    PrintableText(methodFile).c_str());
+    }
+}
+
 int RunFit(const Options& options) {
     const auto path = options.get("timetable");
     if (!path) throw UsageError("fit needs --timetable FILE");
     const auto slot = options.getInt("apply", 0, kConventionCount - 1);
-    if (options.has("name") && !slot) throw UsageError("option '--name' goes with --apply");
+    if (options.has("name") && !slot && !options.has("apply-method")) {
+        throw UsageError("option '--name' goes with --apply");
+    }
+    // Stored as it is, a stray byte would make every reader take the whole
+    // file as Windows-1252 and garble every other name in it.
+    if (!IsValidUtf8(options.get("name").value_or(""))) {
+        throw UsageError("option '--name' is not valid UTF-8 text");
+    }
     const Timetable table = ReadTimetable(*path);
 
     EngineState state;
@@ -205,9 +369,21 @@ int RunFit(const Options& options) {
     if (town < 0 || town >= static_cast<int>(state.tables.Towns.size())) {
         throw ConfigError("the configuration holds no town to fit");
     }
-    const FitResult fit = FitConvention(state.tables, town, table);
+    const MethodCatalogue catalogue = FullCatalogue(MethodFolders(), state.tables);
+    const auto [fit, startMethod] =
+        BestFit(state.tables, town, table, options.has("catalogue") ? &catalogue : nullptr);
+    const NearestMethod nearest = FindNearestMethod(catalogue, state.tables, town, table);
 
+    const auto methodId = options.get("apply-method");
+    if (methodId && slot) throw UsageError("option '--apply-method' goes without --apply");
     std::string appliedName;
+    std::string methodFile;
+    if (methodId) {
+        appliedName = options.get("name").value_or(
+            "Fitted " + std::filesystem::path(*path).filename().string());
+        methodFile = ApplyMethod(ConfigOption(options), town, *methodId, fit.fitted, appliedName,
+                                 *path, table);
+    }
     if (slot) {
         appliedName = options.get("name").value_or(
             "Fitted " + std::filesystem::path(*path).filename().string());
@@ -237,13 +413,15 @@ int RunFit(const Options& options) {
         } else {
             o.addRaw("applied", "null");
         }
+        AddMethodsJson(o, startMethod, nearest, methodId, methodFile);
         std::printf("%s\n", o.str().c_str());
     } else {
         PrintText(fit, state.tables, town, table, *path);
         if (slot) {
             std::printf("Written as convention %ld \"%s\"; the town now uses it.\n", *slot,
-                        ConventionName(appliedName).c_str());
+                        PrintableText(ConventionName(appliedName)).c_str());
         }
+        PrintMethodsText(startMethod, nearest, methodId, methodFile);
     }
     return 0;
 }
@@ -258,6 +436,10 @@ Command FitCommand() {
                 {"apply", "SLOT", "Write the fitted convention into this slot of data.cfg"},
                 {"name", "TEXT", "The name of the applied convention (with --apply)"},
                 {"force", "", "Replace a convention that other towns use"},
+                {"catalogue", "", "Also start the fit from each method of the catalogue"},
+                {"apply-method", "ID",
+                 "Write the fit as method ID in ~/.config/orvano/methods/fitted.methods and "
+                 "point the town at it"},
             }),
             RunFit};
 }

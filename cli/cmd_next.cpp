@@ -107,7 +107,8 @@ void PrintNextJson(const EngineState& state, const std::string& at, double today
 
 void PrintNextText(const EngineState& state, const std::string& at, date::year_month_day today,
                    const CurrentAndNext& found, const std::optional<HijriDate>& hijri) {
-    std::printf("%s, %s\n", state.place.Name.c_str(), state.place.Country.c_str());
+    std::printf("%s, %s\n", PrintableText(state.place.Name).c_str(),
+                PrintableText(state.place.Country).c_str());
     std::printf("%s\n", at.c_str());
     if (const Event* current = found.current) {
         std::printf("now   %-9s %s%s\n", kPrayerNames[current->prayer],

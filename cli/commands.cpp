@@ -7,7 +7,7 @@ const std::vector<Command>& Commands() {
     static const std::vector<Command> table = {
         TownsCommand(),  TimesCommand(), MonthCommand(), NextCommand(),     ExportCommand(),
         TraceCommand(),  SunCommand(),   QiblaCommand(), CalendarCommand(), ReadCommand(),
-        ResaveCommand(), BenchCommand(), FitCommand(),   AddCommand(),
+        ResaveCommand(), BenchCommand(), FitCommand(),   AddCommand(),      MethodsCommand(),
     };
     return table;
 }

@@ -22,6 +22,7 @@ Command ReadCommand();
 Command ResaveCommand();
 Command BenchCommand();
 Command FitCommand();
+Command MethodsCommand();
 Command AddCommand();
 
 // Every command in the order the help lists them.

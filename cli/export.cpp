@@ -3,6 +3,8 @@
 #include <cinttypes>
 #include <cstdio>
 
+#include "engine/solver.h"
+
 namespace orvano::cli {
 
 namespace {
@@ -42,9 +44,7 @@ std::string PlaceId(const CurrentPlace& place) {
 }
 
 std::string ConventionName(const EngineState& state) {
-    const int index = state.place.Convention;
-    if (index < 0 || index >= kConventionCount) return "";
-    return state.tables.Conventions[static_cast<size_t>(index)].Name;
+    return SelectedConvention(state).Name;
 }
 
 }  // namespace

@@ -68,6 +68,9 @@ struct Command {
 // The user's data.cfg, made at first start as a copy of the installed default;
 // a problem making it is reported once on standard error.
 std::string DefaultConfigPath();
+// Where the method catalogue is read from: the installed folder's methods/,
+// then the user's $XDG_CONFIG_HOME/orvano/methods/.
+std::vector<std::string> MethodFolders();
 // --config when given, else DefaultConfigPath() (only then is a copy made).
 std::string ConfigOption(const Options& options);
 // read_echo.cfg in the user's state folder.
@@ -84,10 +87,12 @@ std::vector<OptionSpec> WithFilePlace(std::vector<OptionSpec> own);
 
 // --high-latitude RULE, for the commands that show or export times.
 OptionSpec HighLatitudeOption();
+// --method ID, for the commands that show, export or trace times.
+OptionSpec MethodOption();
 // --hijri-adjust N.
 OptionSpec HijriAdjustOption();
-// The command's own options followed by the place options, --high-latitude
-// and --hijri-adjust.
+// The command's own options followed by the place options, --high-latitude,
+// --method and --hijri-adjust.
 std::vector<OptionSpec> WithPlaceAndRule(std::vector<OptionSpec> own);
 
 // Fills state.place (and state.tables when a file is read) from the options,

@@ -7,6 +7,7 @@
 #include "cli/gazetteer_town.h"
 #include "cli/options.h"
 #include "cli/town_match.h"
+#include "config/methods.h"
 #include "config/reader.h"
 #include "platform/file_settings.h"
 
@@ -48,8 +49,15 @@ OptionSpec HijriAdjustOption() {
 std::vector<OptionSpec> WithPlaceAndRule(std::vector<OptionSpec> own) {
     own = WithPlace(std::move(own));
     own.push_back(HighLatitudeOption());
+    own.push_back(MethodOption());
     own.push_back(HijriAdjustOption());
     return own;
+}
+
+OptionSpec MethodOption() {
+    return {"method", "ID",
+            "A calculation method of the catalogue (orvano-cli methods lists them) instead of "
+            "the town's"};
 }
 
 std::vector<OptionSpec> WithPlace(std::vector<OptionSpec> own) {
@@ -106,7 +114,8 @@ void WarnOfUnknownZone(const CurrentPlace& place) {
     if (place.Zone.empty() || place.FixedZone || ZoneKnown(place.Zone)) return;
     std::fprintf(stderr,
                  "orvano-cli: unknown time zone \"%s\" for %s; using TimeZone %d and DST %d\n",
-                 place.Zone.c_str(), place.Name.c_str(), place.TimeZone, place.DST);
+                 PrintableText(place.Zone).c_str(), PrintableText(place.Name).c_str(),
+                 place.TimeZone, place.DST);
 }
 
 void PlaceFromCoordinates(const Options& options, EngineState& state) {
@@ -204,6 +213,35 @@ EngineState ScheduleState(const Options& options) {
     return state;
 }
 
+namespace {
+
+// The town's method (its "8 method" line), or --method: the engine computes
+// with it instead of the town's convention slot.
+void ApplyMethod(const Options& options, EngineState& state) {
+    const std::optional<std::string> given = options.get("method");
+    if (!given && state.place.Method.empty()) return;
+    const MethodCatalogue catalogue = FullCatalogue(MethodFolders(), state.tables);
+    state.methods = MethodConventions(catalogue);
+    if (given) {
+        if (catalogue.Find(*given) == nullptr) {
+            throw UsageError("option '--method' names no method of the catalogue: '" + *given +
+                             "' (orvano-cli methods lists them)");
+        }
+        state.place.Method = *given;
+    }
+    const std::string& id = state.place.Method;
+    if (SlotOfMethodId(id) < 0 && state.methods.count(id) == 0) {
+        // Like an unknown zone: the town keeps working on what its line says.
+        std::fprintf(
+            stderr, "orvano-cli: %s uses method '%s', which %s; its convention %d is used\n",
+            PrintableText(state.place.Name).c_str(), PrintableText(id).c_str(),
+            catalogue.Find(id) == nullptr ? "the catalogue does not hold" : "cannot be computed",
+            state.place.Convention);
+    }
+}
+
+}  // namespace
+
 void ResolvePlace(const Options& options, EngineState& state) {
     if (options.has("lat") || options.has("lon") || options.has("tz") || options.has("dst")) {
         PlaceFromCoordinates(options, state);
@@ -230,6 +268,7 @@ void ResolvePlace(const Options& options, EngineState& state) {
         state.highLatitudeRule = ParseHighLatitudeRule(ReadHighLatitudeRuleText(settings))
                                      .value_or(kDefaultHighLatitudeRule);
     }
+    ApplyMethod(options, state);
 }
 
 }  // namespace orvano::cli

@@ -54,7 +54,8 @@ std::string CandidateList(const std::vector<Town>& towns, const std::vector<int>
     for (size_t n = 0; n < which.size() && n < kShown; ++n) {
         const int i = which[n];
         if (!list.empty()) list += ", ";
-        list += QualifiedName(towns[static_cast<size_t>(i)]) + " (" + std::to_string(i) + ")";
+        list += PrintableText(QualifiedName(towns[static_cast<size_t>(i)])) + " (" +
+                std::to_string(i) + ")";
     }
     if (which.size() > kShown) list += " and " + std::to_string(which.size() - kShown) + " more";
     return list;

@@ -16,6 +16,12 @@ std::string DefaultConfigPath() {
     return config.path;
 }
 
+std::vector<std::string> MethodFolders() {
+    std::error_code error;
+    const std::string program = std::filesystem::read_symlink("/proc/self/exe", error).string();
+    return MethodFoldersOf(InstalledFolderOfProgram(program));
+}
+
 std::string ConfigOption(const Options& options) {
     const auto given = options.get("config");
     return given ? *given : DefaultConfigPath();

@@ -8,6 +8,7 @@
 #include "astro/constants.h"
 #include "astro/trace.h"
 #include "astro/zone.h"
+#include "config/methods.h"
 #include "config/text_encoding.h"
 
 namespace orvano {
@@ -206,23 +207,57 @@ Record ReadRecord(CfgScanner& scanner) {
     return record;
 }
 
-std::string ZoneRecordName(std::string_view rest) {
+namespace {
+
+// The value of a "<word> <value>" comment record, blanks around it dropped;
+// empty when the rest of the line is not of that form.
+std::string_view RecordValue(std::string_view rest, std::string_view word) {
     auto blank = [](char c) { return c == ' ' || c == '\t'; };
     auto skipBlanks = [&] {
         while (!rest.empty() && blank(rest.front())) rest.remove_prefix(1);
     };
     skipBlanks();
-    constexpr std::string_view kWord = "zone";
-    if (!rest.starts_with(kWord)) return {};
-    rest.remove_prefix(kWord.size());
+    if (!rest.starts_with(word)) return {};
+    rest.remove_prefix(word.size());
     if (rest.empty() || !blank(rest.front())) return {};
     skipBlanks();
     while (!rest.empty() && blank(rest.back())) rest.remove_suffix(1);
-    return ZoneNameWellFormed(rest) ? std::string(rest) : std::string();
+    return rest;
+}
+
+}  // namespace
+
+std::string ZoneRecordName(std::string_view rest) {
+    const std::string_view name = RecordValue(rest, "zone");
+    return ZoneNameWellFormed(name) ? std::string(name) : std::string();
 }
 
 std::string ZoneLine(const Town& town) {
     return ZoneNameWellFormed(town.Zone) ? "8 zone " + town.Zone + "\n" : std::string();
+}
+
+std::string MethodRecordId(std::string_view rest) {
+    const std::string_view id = RecordValue(rest, "method");
+    return MethodIdWellFormed(id) ? std::string(id) : std::string();
+}
+
+std::string MethodLine(const Town& town) {
+    return MethodIdWellFormed(town.Method) ? "8 method " + town.Method + "\n" : std::string();
+}
+
+bool ApplyTownRecord(std::string_view rest, std::string& zone, std::string& method,
+                     TownRecordsSeen& seen) {
+    if (std::string name = ZoneRecordName(rest); !name.empty() && !seen.zone) {
+        zone = std::move(name);
+        seen.zone = true;
+        return true;
+    }
+    if (std::string id = MethodRecordId(rest); !id.empty() && !seen.method) {
+        method = std::move(id);
+        seen.method = true;
+        return true;
+    }
+    return false;
 }
 
 void ApplyConventionParams(const ConventionParamsRecord& r, Convention& c) {
@@ -245,6 +280,7 @@ void FillCurrentPlace(const Town& town, CurrentPlace& place) {
     place.DST = town.DST;
     place.Convention = town.Convention;
     place.Zone = town.Zone;
+    place.Method = town.Method;
 }
 
 std::string IntText(int value) {

@@ -28,6 +28,10 @@ enum ReadResult : int {
 inline constexpr const char* kCaptionFileOpenError = "File open error";
 inline constexpr const char* kCaptionReadError = "Read error";
 inline constexpr const char* kCaptionWriteError = "File open error for writing data.cfg";
+inline constexpr const char* kCaptionDiskFull = "Disk full: data.cfg was not written";
+inline constexpr const char* kCaptionDataCfgLocked = "data.cfg is in use";
+inline constexpr const char* kTextWouldReadDifferently =
+    "data.cfg would not read back as it is: a text in it is not valid UTF-8";
 inline constexpr const char* kTextBadFormat = "bad format of data.cfg";
 inline constexpr const char* kTextTownCount = "Number of towns does not match NTowns";
 inline constexpr const char* kTextInvalidTownCount = "Invalid number of towns in data.cfg";
@@ -142,6 +146,24 @@ std::string ZoneRecordName(std::string_view rest);
 // The whole zone line of a town, line end included; empty when the town has
 // no zone or its name is malformed.
 std::string ZoneLine(const Town& town);
+
+// The method a comment record names when it is a method record: the word
+// "method" and one well-formed method id. Empty for any other comment.
+std::string MethodRecordId(std::string_view rest);
+// The whole method line of a town, line end included; empty when it has none.
+std::string MethodLine(const Town& town);
+
+// The comment records that may follow a town's line, in either order, each at
+// most once.
+struct TownRecordsSeen {
+    bool zone = false;
+    bool method = false;
+};
+// Applies a comment line that follows a town's line (or the town's other
+// records) to the town's zone or method. False when the line is neither, or
+// repeats one already seen: the town's records end there.
+bool ApplyTownRecord(std::string_view rest, std::string& zone, std::string& method,
+                     TownRecordsSeen& seen);
 
 // Stores a kind 3 record into its convention.
 void ApplyConventionParams(const ConventionParamsRecord& record, Convention& convention);

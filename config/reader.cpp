@@ -63,11 +63,19 @@ Town* StoreTown(const Record& r, long long recordNumber, ConfigTables& tables, T
     return slot;
 }
 
-// A zone record names the zone of the town line just before it.
-void ApplyComment(const Record& r, Town* previousTown) {
-    if (previousTown == nullptr) return;
-    std::string zone = ZoneRecordName(r.rest);
-    if (!zone.empty()) previousTown->Zone = std::move(zone);
+// The town whose line was just read, while its zone and method records may
+// still follow.
+struct TownTail {
+    Town* town = nullptr;
+    TownRecordsSeen seen;
+};
+
+// A zone or method record names the zone or method of the town line before it.
+void ApplyComment(const Record& r, TownTail& tail) {
+    if (tail.town == nullptr ||
+        !ApplyTownRecord(r.rest, tail.town->Zone, tail.town->Method, tail.seen)) {
+        tail = {};
+    }
 }
 
 void PrintPlace(TraceSink* console, const CurrentPlace& place) {
@@ -102,8 +110,7 @@ int ReadDataCfgBytes(std::string_view bytes, ConfigTables& tables, CurrentPlace&
     out += kEchoTitleLine;
 
     TownCount towns;
-    // The slot of the town line just read, while a zone line may still follow it.
-    Town* lastTown = nullptr;
+    TownTail tail;
     // The last convention line: its record number and index.
     long long conventionRecord = -1;
     int conventionIndex = 0;
@@ -118,8 +125,7 @@ int ReadDataCfgBytes(std::string_view bytes, ConfigTables& tables, CurrentPlace&
             conventionIndex = r.conventionIndex;
         }
         if (r.kindRead) out += IntText(r.kind) + " ";
-        Town* const previousTown = lastTown;
-        lastTown = nullptr;
+        if (r.type != Record::Type::Comment) tail = {};
         switch (r.type) {
             case Record::Type::Header: {
                 out += HeaderFields(r.NumberOfTowns, r.TownSelected, r.Verbose);
@@ -129,7 +135,7 @@ int ReadDataCfgBytes(std::string_view bytes, ConfigTables& tables, CurrentPlace&
             }
             case Record::Type::Town:
                 out += TownFields(r.town);
-                lastTown = StoreTown(r, recordNumber, tables, towns);
+                tail.town = StoreTown(r, recordNumber, tables, towns);
                 break;
             case Record::Type::ConventionParams:
                 place.Convention = r.conventionIndex;
@@ -152,7 +158,7 @@ int ReadDataCfgBytes(std::string_view bytes, ConfigTables& tables, CurrentPlace&
                 // Back over the space after the kind: the line is copied as it was.
                 out.pop_back();
                 out += r.rest + "\n";
-                ApplyComment(r, previousTown);
+                ApplyComment(r, tail);
                 break;
             case Record::Type::BadFormat:
                 boxes.Show(kTextBadFormat, kCaptionReadError);
@@ -180,15 +186,40 @@ int ReadDataCfgBytes(std::string_view bytes, ConfigTables& tables, CurrentPlace&
     return kReadOk;
 }
 
-int ReadDataCfg(const std::string& dataPath, const std::string& echoPath, ConfigTables& tables,
-                CurrentPlace& place, MessageSink& boxes, TraceSink* console,
-                std::string* openReason) {
-    const InputFile data = ReadInputFile(dataPath);
+namespace {
+
+// Reads an opened data.cfg into the tables and its transcription into `echo`.
+int ReadWithEcho(const InputFile& data, ConfigTables& tables, CurrentPlace& place,
+                 std::string& echo, MessageSink& boxes, TraceSink* console) {
+    if (data.status == InputFile::Status::TooLarge) {
+        echo = kEchoTitleLine;
+        boxes.Show(kTextBadFormat, kCaptionReadError);
+        return kReadBadFormat;
+    }
+    return ReadDataCfgBytes(data.bytes, tables, place, &echo, boxes, console);
+}
+
+InputFile OpenDataCfg(const std::string& dataPath, MessageSink& boxes, std::string* openReason) {
+    InputFile data = ReadInputFile(dataPath);
     if (!data.ok() && data.status != InputFile::Status::TooLarge) {
         if (openReason != nullptr) *openReason = data.Reason();
         boxes.Show(dataPath, kCaptionFileOpenError);
-        return kReadOpenError;
     }
+    return data;
+}
+
+bool Opened(const InputFile& data) {
+    return data.ok() || data.status == InputFile::Status::TooLarge;
+}
+
+}  // namespace
+
+int ReadDataCfg(const std::string& dataPath, const std::string& echoPath, ConfigTables& tables,
+                CurrentPlace& place, MessageSink& boxes, TraceSink* console,
+                std::string* openReason, std::uint64_t* digest) {
+    const InputFile data = OpenDataCfg(dataPath, boxes, openReason);
+    if (digest != nullptr) *digest = data.ok() ? DataCfgDigest(data.bytes) : kUnreadableDigest;
+    if (!Opened(data)) return kReadOpenError;
     // Made beside its final name and renamed over it, so a link planted there
     // is replaced, never written through.
     ReplacingFile echoFile;
@@ -198,19 +229,48 @@ int ReadDataCfg(const std::string& dataPath, const std::string& echoPath, Config
         return kReadEchoOpenError;
     }
     std::string echo;
-    int result = kReadBadFormat;
-    if (data.status == InputFile::Status::TooLarge) {
-        echo = kEchoTitleLine;
-        boxes.Show(kTextBadFormat, kCaptionReadError);
-    } else {
-        result = ReadDataCfgBytes(data.bytes, tables, place, &echo, boxes, console);
-    }
+    const int result = ReadWithEcho(data, tables, place, echo, boxes, console);
     if (echoWanted) {
         // The transcription is written in the encoding the file was read in.
         echoFile.Write(EncodeConfigText(echo, tables.encoding));
         echoFile.Commit();
     }
     return result;
+}
+
+int ReadDataCfgWholly(const std::string& dataPath, const std::string& echoPath,
+                      ConfigTables& tables, CurrentPlace& place, MessageSink& boxes,
+                      TraceSink* console, std::string* openReason) {
+    const InputFile data = OpenDataCfg(dataPath, boxes, openReason);
+    if (!Opened(data)) return kReadOpenError;
+    std::string echo;
+    const int result = ReadWithEcho(data, tables, place, echo, boxes, console);
+    if (result != kReadOk) return result;
+    ReplacingFile echoFile;
+    if (!echoFile.Create(echoPath, ".read_echo.cfg.", false)) {
+        boxes.Show(echoPath, kCaptionFileOpenError);
+        return kReadEchoOpenError;
+    }
+    echoFile.Write(EncodeConfigText(echo, tables.encoding));
+    if (!echoFile.Commit()) {
+        boxes.Show(echoPath, kCaptionFileOpenError);
+        return kReadEchoOpenError;
+    }
+    return kReadOk;
+}
+
+std::uint64_t DataCfgDigest(std::string_view bytes) {
+    std::uint64_t hash = 0xcbf29ce484222325ULL;
+    for (const char c : bytes) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 0x100000001b3ULL;
+    }
+    return hash == kUnreadableDigest ? 1 : hash;
+}
+
+std::uint64_t CurrentDataCfgDigest(const std::string& dataPath) {
+    const InputFile data = ReadInputFile(dataPath);
+    return data.ok() ? DataCfgDigest(data.bytes) : kUnreadableDigest;
 }
 
 }  // namespace orvano

@@ -1,6 +1,7 @@
 // The application's reader of data.cfg and its transcription read_echo.cfg.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -28,9 +29,25 @@ std::string ReadEchoBeside(const std::string& dataCfgPath);
 // data.cfg must be a regular file of at most 64 MB: anything else (a folder,
 // FIFO or device) is an open error, a larger file a bad format. On an open
 // error `openReason` (when given) receives why, e.g. "not a regular file".
+// `digest` (when given) receives DataCfgDigest of the bytes read.
 int ReadDataCfg(const std::string& dataPath, const std::string& echoPath, ConfigTables& tables,
                 CurrentPlace& place, MessageSink& boxes, TraceSink* console,
-                std::string* openReason = nullptr);
+                std::string* openReason = nullptr, std::uint64_t* digest = nullptr);
+
+// What a data.cfg held, to tell later whether another program has changed it
+// since: a digest of its bytes (FNV-1a), kUnreadableDigest for a file that
+// cannot be read at all.
+inline constexpr std::uint64_t kUnreadableDigest = 0;
+std::uint64_t DataCfgDigest(std::string_view bytes);
+std::uint64_t CurrentDataCfgDigest(const std::string& dataPath);
+
+// The same, for a caller that keeps one transcription whatever file it reads:
+// the transcription replaces `echoPath` only after a successful read, and one
+// that cannot be written is a failure (kReadEchoOpenError, with the open-error
+// box naming it). Nothing is written when the read fails.
+int ReadDataCfgWholly(const std::string& dataPath, const std::string& echoPath,
+                      ConfigTables& tables, CurrentPlace& place, MessageSink& boxes,
+                      TraceSink* console, std::string* openReason = nullptr);
 
 // Where one program's reading of data.cfg may differ from the others'. Every
 // file is accepted or refused alike whatever the rules.

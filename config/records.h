@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,7 +24,14 @@ struct Town {
     // The zone named by an "8 zone <Name>" line after the town's line; empty
     // when there is none. Kept as read, known to the zone database or not.
     std::string Zone;
+    // The catalogue method named by an "8 method <id>" line after the town's
+    // line; empty when there is none. Wins over Convention, which stays for
+    // readers that do not know the record.
+    std::string Method;
 };
+
+// Which way a time is brought to its shown minute.
+enum class MinuteRounding : unsigned char { Nearest, Up, Down };
 
 struct Convention {
     std::array<double, kPrayerCount> AddedMinutes{};
@@ -36,6 +44,12 @@ struct Convention {
     int IshaPlusMinutes = 0;
     double ZuhrHour = 0.0;  // local hours
     std::string Name;
+    // Rules only a catalogue method sets; data.cfg holds none of them, so a
+    // convention read from it keeps these defaults.
+    std::optional<double> MaghribAngle;              // degrees below the horizon; else sunset
+    std::optional<double> FajrMinutesBeforeSunrise;  // else the Fajr angle
+    bool MoonsightingSeasons = false;  // Fajr and Isha by the Moonsighting Committee's formula
+    MinuteRounding Rounding = MinuteRounding::Nearest;
 };
 
 enum class TextEncoding { Utf8, Windows1252 };

@@ -1,18 +1,14 @@
 #include "config/writer.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
-#include <filesystem>
-#include <system_error>
 #include <vector>
 
 #include "config/grammar.h"
 #include "config/text_encoding.h"
-#include "fileio/safe_file.h"
+#include "fileio/file_lock.h"
+#include "fileio/kept_file.h"
 
 namespace orvano {
 
@@ -102,14 +98,13 @@ std::string DataCfgText(const ConfigTables& tables, MessageSink& boxes) {
         town.Name = TownWord(town.Name);
         out += "2 " + TownFields(town);
         out += ZoneLine(town);
+        out += MethodLine(town);
     }
     out += kSeparator;
     return out;
 }
 
 namespace {
-
-constexpr unsigned kAnyWrite = 0222;
 
 bool ValueWithin(double value, double low, double high) {
     return value >= low && value <= high;
@@ -142,6 +137,11 @@ std::string CheckInt(const std::string& what, const char* field, int value, int 
 }  // namespace
 
 std::string TownProblem(const Town& town) {
+    // Written as it is, such a name would make the reader take the whole file
+    // as Windows-1252 and change every other name in it.
+    if (!IsValidUtf8(town.Name) || !IsValidUtf8(town.Country) || !IsValidUtf8(town.Zone)) {
+        return "A town's name, country or zone is not valid UTF-8";
+    }
     const std::string what = "Town " + TownWord(town.Name);
     for (std::string problem :
          {Check(what, "latitude", FixedText(town.latitude, 6), -90, 90),
@@ -155,6 +155,7 @@ std::string TownProblem(const Town& town) {
 
 std::string ConventionProblem(int index, const Convention& c) {
     std::string what = "Convention " + IntText(index);
+    if (!IsValidUtf8(c.Name)) return what + ", name: not valid UTF-8";
     if (!c.Name.empty()) what += " (" + NameText(c.Name) + ")";
     constexpr const char* kAddedNames[] = {"Fajr minutes", "Chourouk minutes", "Zuhr minutes",
                                            "Asr minutes",  "Maghrib minutes",  "Isha minutes"};
@@ -199,16 +200,14 @@ std::string TablesProblem(const ConfigTables& tables) {
 
 namespace {
 
-// Respected even where the system would let the write through (as root): the
-// user made the file read-only.
-bool ReadOnlyFile(const std::filesystem::path& target) {
-    struct stat info {};
-    if (::stat(target.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-    if ((info.st_mode & kAnyWrite) == 0) {
-        errno = EACCES;
-        return true;
-    }
-    return ::access(target.c_str(), W_OK) != 0 && (errno == EACCES || errno == EROFS);
+// The bytes the reader decodes back to `text`: in the tables' own encoding,
+// unless those bytes happen to form valid UTF-8 (Windows-1252 letters such as
+// "Ã¼"), which the reader would take as UTF-8; then as UTF-8.
+std::string FaithfulBytes(const std::string& text, TextEncoding encoding) {
+    std::string bytes = EncodeConfigText(text, encoding);
+    TextEncoding readAs = TextEncoding::Utf8;
+    if (DecodeConfigBytes(bytes, readAs) != text) bytes = text;
+    return bytes;
 }
 
 }  // namespace
@@ -220,39 +219,33 @@ bool WriteDataCfg(const std::string& path, const ConfigTables& tables, MessageSi
         boxes.Show(problem, kCaptionWriteError);
         return false;
     }
-    std::filesystem::path target(path);
-    std::error_code error;
-    // A data.cfg that is a link to the user's own file: the file is replaced, the link stays.
-    if (std::filesystem::is_symlink(std::filesystem::symlink_status(target, error))) {
-        const std::filesystem::path resolved = std::filesystem::canonical(target, error);
-        if (!error) target = resolved;
-    }
-    if (ReadOnlyFile(target)) {
-        boxes.Show(path, kCaptionWriteError);
+    const std::string text = DataCfgText(tables, boxes);
+    const std::string bytes = FaithfulBytes(text, tables.encoding);
+    TextEncoding readAs = TextEncoding::Utf8;
+    if (DecodeConfigBytes(bytes, readAs) != text) {
+        boxes.Show(kTextWouldReadDifferently, kCaptionWriteError);
         return false;
     }
-    // Saves killed in the instant between naming their file and renaming it
-    // leave "data.cfg.<16 hex digits>"; a file that old is no live save's.
-    const std::string prefix = target.filename().string() + ".";
-    RemoveStaleTemporaries(target.parent_path().empty() ? "." : target.parent_path().string(),
-                           prefix, kStaleTemporarySeconds);
-    ReplacingFile file;
-    if (!file.Create(target.string(), prefix, true)) {
+    // Temporary files are "data.cfg.<16 hex digits>", as they always were.
+    if (ReplaceKeptFile(path, bytes, "")) return true;
+    // A full disk is not an open error, and says what the user can do about it.
+    const bool full = errno == ENOSPC || errno == EDQUOT;
+    boxes.Show(path, full ? kCaptionDiskFull : kCaptionWriteError);
+    return false;
+}
+
+bool LockDataCfg(FileLock& lock, const std::string& path, MessageSink& boxes) {
+    if (lock.Acquire(path)) return true;
+    // Not a regular file (a FIFO, a device): there is nothing to protect, and
+    // the read that follows refuses it with the reader's own message.
+    if (errno == EINVAL || errno == EISDIR) return true;
+    // A folder where the lock cannot be made is one where data.cfg cannot be replaced.
+    if (errno == EWOULDBLOCK) {
+        boxes.Show(LockBusyText(path), kCaptionDataCfgLocked);
+    } else {
         boxes.Show(path, kCaptionWriteError);
-        return false;
     }
-    file.Write(EncodeConfigText(DataCfgText(tables, boxes), tables.encoding));
-    // The user's own permissions on the file survive the replacement.
-    unsigned mode = ReplacingFile::kUmaskMode;
-    struct stat info {};
-    if (::stat(target.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
-        mode = static_cast<unsigned>(info.st_mode & 07777);
-    }
-    if (!file.Commit(mode)) {
-        boxes.Show(path, kCaptionWriteError);
-        return false;
-    }
-    return true;
+    return false;
 }
 
 }  // namespace orvano

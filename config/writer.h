@@ -5,6 +5,7 @@
 #include <string>
 
 #include "config/records.h"
+#include "fileio/file_lock.h"
 #include "fileio/message_sink.h"
 
 namespace orvano {
@@ -34,6 +35,16 @@ std::string TablesProblem(const ConfigTables& tables);
 // Temporary files that earlier saves killed at the wrong instant left behind
 // are removed once they are ten minutes old. Returns whether the file was
 // replaced.
+// A full disk is shown with kCaptionDiskFull instead. The text is written in
+// the tables' encoding unless the reader would decode those bytes otherwise
+// (then as UTF-8); tables that no encoding carries faithfully are refused.
+// The caller holds the data.cfg lock (LockDataCfg) from its read to here.
 bool WriteDataCfg(const std::string& path, const ConfigTables& tables, MessageSink& boxes);
+
+// Takes the lock that every writer of data.cfg holds from the read its change
+// is based on to the write, waiting at most kLockWaitMilliseconds; on failure
+// shows a box saying another program is changing the file (or, when the lock
+// cannot be made in the folder, the write error box).
+bool LockDataCfg(FileLock& lock, const std::string& path, MessageSink& boxes);
 
 }  // namespace orvano

@@ -16,7 +16,9 @@ if(ORVANO_WITH_TODAY)
   orvano_entry(${ORVANO_TODAY_ID}.desktop.in
                "${CMAKE_INSTALL_PREFIX}/share/applications/${ORVANO_TODAY_ID}.desktop")
   # The strip starts with the session: a prefix in the user's home is that
-  # user's own install; any other is for every user of the machine.
+  # user's own install; /usr and /usr/local are the machine's, whose desktops
+  # read /etc/xdg; any other prefix keeps the entry under itself, so that an
+  # install to /opt or a staging folder writes nothing outside it.
   set(in_home -1)
   if("$ENV{HOME}" MATCHES "^/.")
     string(FIND "${CMAKE_INSTALL_PREFIX}/" "$ENV{HOME}/" in_home)
@@ -29,8 +31,10 @@ if(ORVANO_WITH_TODAY)
     else()
       set(autostart "$ENV{HOME}/.config/autostart")
     endif()
-  else()
+  elseif(CMAKE_INSTALL_PREFIX MATCHES "^/usr(/local)?/?$")
     set(autostart "/etc/xdg/autostart")
+  else()
+    set(autostart "${CMAKE_INSTALL_PREFIX}/etc/xdg/autostart")
   endif()
   orvano_entry(${ORVANO_TODAY_ID}.desktop.in "${autostart}/${ORVANO_TODAY_ID}.desktop")
 endif()

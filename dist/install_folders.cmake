@@ -3,7 +3,8 @@
 # included), for dist/uninstall.cmake to remove once they are empty.
 set(relative
     bin lib/orvano share/orvano share/applications share/metainfo share/man/man1
-    share/doc/orvano share/bash-completion/completions share/icons/hicolor/scalable/apps)
+    share/doc/orvano share/bash-completion/completions share/icons/hicolor/scalable/apps
+    etc/xdg/autostart)
 foreach(size 16 22 24 32 48 64 128 256)
   list(APPEND relative share/icons/hicolor/${size}x${size}/apps)
 endforeach()

@@ -573,6 +573,33 @@ class Fitter {
 
 }  // namespace
 
+TableAgreement CompareWithTable(const ConfigTables& tables, int town, const Timetable& table,
+                                const Convention& convention, int tolerance) {
+    EngineState state;
+    state.tables = tables;
+    state.tables.Verbose = 0;
+    state.tables.Conventions[0] = convention;
+    FillCurrentPlace(tables.Towns[static_cast<size_t>(town)], state.place);
+    state.place.Convention = 0;
+    state.place.Method.clear();
+    TableAgreement agreement;
+    double sum = 0.0;
+    for (const TimetableDay& d : table.days) {
+        state.observation = Observation{d.day, d.month, d.year, 12, 0, 0};
+        ComputeDaySchedule(state);
+        for (size_t p = 0; p < kPrayerCount; ++p) {
+            if (d.minutes[p] == kNoTime || state.schedule.status[p] == PrayerStatus::None) continue;
+            const int off =
+                std::abs(WrapMinutes(ShownMinute(state.schedule.shown[p]) - d.minutes[p]));
+            ++agreement.times;
+            if (off <= tolerance) ++agreement.within;
+            sum += off;
+        }
+    }
+    if (agreement.times > 0) agreement.meanMinutes = sum / agreement.times;
+    return agreement;
+}
+
 FitResult FitConvention(const ConfigTables& tables, int town, const Timetable& table) {
     return Fitter(tables, town, table).Fit();
 }

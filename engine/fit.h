@@ -42,4 +42,17 @@ struct FitResult {
 // zone and daylight-saving rule give the clock, as for every schedule.
 FitResult FitConvention(const ConfigTables& tables, int town, const Timetable& table);
 
+// How close a convention's shown times come to a table: of the table's times
+// on days the convention gives a time, how many are shown within `tolerance`
+// minutes, and the mean difference in minutes.
+struct TableAgreement {
+    int times = 0;
+    int within = 0;
+    double meanMinutes = 0.0;
+
+    double share() const { return times > 0 ? static_cast<double>(within) / times : 0.0; }
+};
+TableAgreement CompareWithTable(const ConfigTables& tables, int town, const Timetable& table,
+                                const Convention& convention, int tolerance = 1);
+
 }  // namespace orvano

@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "astro/angle_text.h"
 #include "astro/constants.h"
 #include "astro/julian_time.h"
 #include "astro/solar_ephemeris.h"
+#include "astro/trace.h"
+#include "engine/seasonal.h"
 #include "engine/solve_day.h"
 #include "engine/solver.h"
 
@@ -44,6 +47,42 @@ void Adjust(const Convention& convention, DaySchedule& day) {
     if (convention.ZuhrFixe) day.adjusted[Zuhr] = convention.ZuhrHour;
 }
 
+// Minutes before sunrise (Fajr) or after sunset (Isha) set by a method's rule:
+// the Moonsighting Committee's seasons, or Fajr's fixed minutes; nothing when
+// the prayer keeps its twilight angle.
+std::optional<double> OffsetMinutes(const EngineState& state, const Convention& convention,
+                                    int prayer) {
+    const double latitude = state.place.latitude * kRadToDeg;
+    if (convention.MoonsightingSeasons) {
+        const Observation& o = state.observation;
+        const int days = DaysSinceSolstice(latitude, o.year, o.month, o.day);
+        return prayer == Fajr ? SeasonalFajrMinutes(latitude, days)
+                              : SeasonalIshaMinutes(latitude, days);
+    }
+    if (prayer == Fajr) return convention.FajrMinutesBeforeSunrise;
+    return std::nullopt;
+}
+
+// Fajr or Isha as an exact offset of the solved sunrise or sunset, with its
+// result; beyond the seasonal rule's latitude, a failure that the
+// high-latitude rule estimates.
+bool TakeOffset(const EngineState& state, const Convention& convention, int prayer,
+                DaySchedule& day) {
+    const std::optional<double> minutes = OffsetMinutes(state, convention, prayer);
+    if (!minutes) return false;
+    const int from = prayer == Fajr ? Chourouk : Maghrib;
+    const double sign = prayer == Fajr ? -1.0 : 1.0;
+    day.exact[static_cast<size_t>(prayer)] =
+        day.exact[static_cast<size_t>(from)] + sign * MinutesToHours(*minutes);
+    day.results.result[static_cast<size_t>(prayer)] = day.results.result[static_cast<size_t>(from)];
+    const bool beyond = std::fabs(state.place.latitude * kRadToDeg) > kSeasonalMaxLatitude;
+    if (convention.MoonsightingSeasons && beyond &&
+        day.results.result[static_cast<size_t>(from)] == kSolveFound) {
+        day.results.result[static_cast<size_t>(prayer)] = kSolveAlwaysAbove;
+    }
+    return true;
+}
+
 // The transit, the five solves in their fixed order and the adjusted hours of
 // the observation's day; `report` carries the report lines between them,
 // `trace` the transit's and the solver's own lines.
@@ -78,6 +117,7 @@ void ComputeTimes(EngineState& state, SolveDay& solver, const Convention& conven
 
     day.exact[Fajr] = 0.0;
     day.results.result[Fajr] = solver.Solve(state, Fajr, &day.exact[Fajr], trace);
+    TakeOffset(state, convention, Fajr, day);
     if (report.on()) {
         report.Printf("Fajr (Twilight) at %gh ie : %s\n", day.exact[Fajr],
                       HoursToHmsText(day.exact[Fajr]).c_str());
@@ -93,6 +133,9 @@ void ComputeTimes(EngineState& state, SolveDay& solver, const Convention& conven
             report.Printf("Isha (Maghrib_plus %dmn) at %gh ie : %s\n", convention.IshaPlusMinutes,
                           day.exact[Isha], HoursToHmsText(day.exact[Isha]).c_str());
         }
+    } else if (TakeOffset(state, convention, Isha, day)) {
+        // Beyond the seasonal rule's latitude Isha fails on its own and is estimated.
+        day.results.ishaFollowsMaghrib = day.results.result[Isha] == day.results.result[Maghrib];
     } else {
         day.exact[Isha] = 0.0;
         day.results.result[Isha] = solver.Solve(state, Isha, &day.exact[Isha], trace);
@@ -118,7 +161,8 @@ void ComputeTimes(EngineState& state, SolveDay& solver, const Convention& conven
 void ReportHeader(const EngineState& state, bool dstApplies, const Trace& report) {
     const CurrentPlace& place = state.place;
     report.Printf("_____________________________________________________________\n");
-    report.Printf("Lieu : %s, %s\n", place.Country.c_str(), place.Name.c_str());
+    report.Printf("Lieu : %s, %s\n", PrintableText(place.Country).c_str(),
+                  PrintableText(place.Name).c_str());
     report.Printf("latitude=%s   longitude=%s\n", AngleToDmsText(place.latitude).c_str(),
                   AngleToDmsText(place.longitude).c_str());
     // "DST Applies" has no line break: the convention follows on the same line.
@@ -145,7 +189,8 @@ void ReportTimes(const EngineState& state, const Convention& convention, bool ds
                       added >= 0 ? " +" : " ", added, HoursToHmsText(day.adjusted[i]).c_str());
     }
     report.Printf("_______ Zuvarad Vevor arrondi _______\n");
-    report.Printf("Lieu : %s, %s\n", place.Country.c_str(), place.Name.c_str());
+    report.Printf("Lieu : %s, %s\n", PrintableText(place.Country).c_str(),
+                  PrintableText(place.Name).c_str());
     report.Printf("latitude=%s   longitude=%s Convention %d\n",
                   AngleToDmsText(place.latitude).c_str(), AngleToDmsText(place.longitude).c_str(),
                   place.Convention);

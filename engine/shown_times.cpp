@@ -108,6 +108,19 @@ void ComputeShownTimes(DaySchedule& day, const Convention& convention, HighLatit
             setNone(Isha);
         }
     }
+    if (convention.Rounding == MinuteRounding::Nearest) return;
+    // A method that rounds up or down owns its minute: the shown hour becomes
+    // that whole minute, which the nearest-minute texts then keep. A time a
+    // hair past a whole minute (the binary hour's error) stays on it.
+    constexpr double kHair = 1e-7;
+    for (size_t i = 0; i < kPrayerCount; ++i) {
+        if (day.status[i] == PrayerStatus::None) continue;
+        const double minutes = day.shown[i] * 60.0;
+        const double whole = convention.Rounding == MinuteRounding::Up
+                                 ? std::ceil(minutes - kHair)
+                                 : std::floor(minutes + kHair);
+        day.shown[i] = whole * kMinuteInHours;
+    }
 }
 
 const char* EstimateLegendText(HighLatitudeRule rule, bool french) {

@@ -6,14 +6,12 @@
 #include "astro/constants.h"
 #include "astro/julian_time.h"
 #include "astro/solar_ephemeris.h"
+#include "config/methods.h"
 #include "engine/solve_day.h"
 
 namespace orvano {
 
 namespace {
-
-// The hour angle is scaled by 1/1.002738 before it becomes hours.
-constexpr double kSiderealRate = 0.997269476174235;
 
 constexpr const char* kBelowText =
     "ERROR : then the Sun is always below our altitude limit. One example is midwinter in the "
@@ -33,6 +31,12 @@ double Side(unsigned int kind) {
 }  // namespace
 
 const Convention& SelectedConvention(const EngineState& state) {
+    if (!state.place.Method.empty()) {
+        const int slot = SlotOfMethodId(state.place.Method);
+        if (slot >= 0) return state.tables.Conventions[static_cast<size_t>(slot)];
+        const auto method = state.methods.find(std::string_view(state.place.Method));
+        if (method != state.methods.end()) return method->second;
+    }
     const int index = state.place.Convention;
     if (index < 0 || index >= kConventionCount) return state.tables.Conventions[0];
     return state.tables.Conventions[static_cast<size_t>(index)];
@@ -70,7 +74,7 @@ SolveDay::SolveDay(const CurrentPlace& place, const Convention& convention)
       convention_(convention) {
     h0_[Fajr] = -convention.FajrTwilightAngle * kDegToRad;
     h0_[Chourouk] = -convention.SunriseSetAngle * kDegToRad;
-    h0_[Maghrib] = h0_[Chourouk];
+    h0_[Maghrib] = convention.MaghribAngle ? -*convention.MaghribAngle * kDegToRad : h0_[Chourouk];
     h0_[Isha] = -convention.IshaTwilightAngle * kDegToRad;
     for (int kind : {Fajr, Chourouk, Maghrib, Isha}) sinH0_[kind] = std::sin(h0_[kind]);
 }
@@ -86,7 +90,7 @@ const SunSample& SolveDay::First(const EngineState& state) {
 double SolveDay::FirstCosTau(double h0, double sinH0, const SunSample& first, double* tau) {
     if (!haveFirstCos_ || !(firstCosH0_ == h0)) {
         firstCos_ = (sinH0 - first.sinDelta * sinLatitude_) / first.cosDelta / cosLatitude_;
-        if (firstCos_ >= -1 && firstCos_ <= 1) firstTau_ = std::acos(firstCos_) * kSiderealRate;
+        if (firstCos_ >= -1 && firstCos_ <= 1) firstTau_ = std::acos(firstCos_);
         firstCosH0_ = h0;
         haveFirstCos_ = true;
     }
@@ -96,7 +100,7 @@ double SolveDay::FirstCosTau(double h0, double sinH0, const SunSample& first, do
 
 double SolveDay::FixedCosTau(double sinH0, const SunSample& s, double* tau) const {
     const double cosTau = (sinH0 - s.sinDelta * sinLatitude_) / s.cosDelta / cosLatitude_;
-    if (cosTau >= -1 && cosTau <= 1) *tau = std::acos(cosTau) * kSiderealRate;
+    if (cosTau >= -1 && cosTau <= 1) *tau = std::acos(cosTau);
     return cosTau;
 }
 
@@ -108,7 +112,7 @@ double SolveDay::AsrCosTau(double k, const SunSample& s, bool traceAltitude, Sun
         trace.Printf("h=%g°  ie altitude %s\n", h0 * kRadToDeg, AngleToDmsText(h0).c_str());
     }
     const double cosTau = (std::sin(h0) - s.sinDelta * sinLatitude_) / s.cosDelta / cosLatitude_;
-    if (cosTau >= -1 && cosTau <= 1) *tau = std::acos(cosTau) * kSiderealRate;
+    if (cosTau >= -1 && cosTau <= 1) *tau = std::acos(cosTau);
     return cosTau;
 }
 

@@ -3,6 +3,9 @@
 #pragma once
 
 #include <array>
+#include <functional>
+#include <map>
+#include <string>
 
 #include "astro/records.h"
 #include "astro/trace.h"
@@ -39,6 +42,10 @@ struct EngineState {
     SunState sun;
     double timeZoneInEffect = 0.0;
     DaySchedule schedule;
+    // The catalogue's methods as conventions, by id (MethodConventions). A
+    // place whose Method names one of them, or a slot "slot0".."slot8", is
+    // computed with it instead of its Convention slot.
+    std::map<std::string, Convention, std::less<>> methods;
     // How failed Fajr and Isha solves are shown (the user's setting).
     HighLatitudeRule highLatitudeRule = kDefaultHighLatitudeRule;
     // The user's correction of the Hijri date in whole days, and Imsak's

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -47,6 +48,40 @@ bool IsOwnTemporaryName(const char* name, const std::string& prefix) {
     return true;
 }
 
+// mkstemp's six letters and digits; a plain lowercase word ("backup") is
+// more likely the user's own file than a random name.
+bool IsMkstempName(const char* name, const std::string& prefix) {
+    if (std::strncmp(name, prefix.c_str(), prefix.size()) != 0) return false;
+    const char* rest = name + prefix.size();
+    if (std::strlen(rest) != 6) return false;
+    bool random = false;
+    for (; *rest != '\0'; ++rest) {
+        const char c = *rest;
+        if (!std::isalnum(static_cast<unsigned char>(c))) return false;
+        if (!std::islower(static_cast<unsigned char>(c))) random = true;
+    }
+    return random;
+}
+
+int RemoveStale(const std::string& folder, const std::string& tempPrefix, long minAgeSeconds,
+                bool (*matches)(const char*, const std::string&)) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) return 0;
+    const int dirFd = ::dirfd(dir);
+    const std::time_t now = std::time(nullptr);
+    int removed = 0;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (!matches(entry->d_name, tempPrefix)) continue;
+        struct stat info {};
+        if (::fstatat(dirFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        if (!S_ISREG(info.st_mode) || info.st_uid != ::geteuid()) continue;
+        if (now - info.st_mtime < minAgeSeconds) continue;
+        if (::unlinkat(dirFd, entry->d_name, 0) == 0) ++removed;
+    }
+    ::closedir(dir);
+    return removed;
+}
+
 void SplitPath(const std::string& path, std::string& folder, std::string& name) {
     const auto slash = path.find_last_of('/');
     if (slash == std::string::npos) {
@@ -79,9 +114,9 @@ std::string InputFile::Reason() const {
     return std::strerror(error);
 }
 
-InputFile ReadInputFile(const std::string& path, std::size_t maxBytes) {
+InputFile ReadInputFile(const std::string& path, std::size_t maxBytes, Links links) {
     InputFile file;
-    const int fd = OpenNonBlocking(path, O_RDONLY);
+    const int fd = OpenNonBlocking(path, O_RDONLY | (links == Links::Refuse ? O_NOFOLLOW : 0));
     if (fd < 0) {
         file.error = errno;
         return file;
@@ -115,7 +150,7 @@ InputFile ReadInputFile(const std::string& path, std::size_t maxBytes) {
 }
 
 int OpenRegularFileForAppend(const std::string& path) {
-    const int fd = OpenNonBlocking(path, O_WRONLY | O_APPEND | O_CREAT, 0644);
+    const int fd = OpenNonBlocking(path, O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW, 0644);
     if (fd < 0) return -1;
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
@@ -235,21 +270,12 @@ bool ReplacingFile::Finish(unsigned mode, bool replace) {
 
 int RemoveStaleTemporaries(const std::string& folder, const std::string& tempPrefix,
                            long minAgeSeconds) {
-    DIR* dir = ::opendir(folder.c_str());
-    if (dir == nullptr) return 0;
-    const int dirFd = ::dirfd(dir);
-    const std::time_t now = std::time(nullptr);
-    int removed = 0;
-    while (const dirent* entry = ::readdir(dir)) {
-        if (!IsOwnTemporaryName(entry->d_name, tempPrefix)) continue;
-        struct stat info {};
-        if (::fstatat(dirFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) continue;
-        if (!S_ISREG(info.st_mode) || info.st_uid != ::geteuid()) continue;
-        if (now - info.st_mtime < minAgeSeconds) continue;
-        if (::unlinkat(dirFd, entry->d_name, 0) == 0) ++removed;
-    }
-    ::closedir(dir);
-    return removed;
+    return RemoveStale(folder, tempPrefix, minAgeSeconds, IsOwnTemporaryName);
+}
+
+int RemoveStaleMkstempFiles(const std::string& folder, const std::string& tempPrefix,
+                            long minAgeSeconds) {
+    return RemoveStale(folder, tempPrefix, minAgeSeconds, IsMkstempName);
 }
 
 }  // namespace orvano

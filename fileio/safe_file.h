@@ -33,13 +33,20 @@ struct InputFile {
     std::string Reason() const;
 };
 
+// Whether a link at the path itself is followed: the files a user keeps may be
+// links of the user's own; the program's own files never are (a link planted
+// there is refused with ELOOP).
+enum class Links { Follow, Refuse };
+
 // Opens without ever blocking, refuses what is not a regular file, and reads at
 // most `maxBytes` (so a huge or endless file costs that much and no more).
-InputFile ReadInputFile(const std::string& path, std::size_t maxBytes = kMaxInputFileBytes);
+InputFile ReadInputFile(const std::string& path, std::size_t maxBytes = kMaxInputFileBytes,
+                        Links links = Links::Follow);
 
 // Opens a regular file for appending, creating it when missing; never blocks
-// on a FIFO and refuses what is not a regular file. Returns the descriptor or
-// -1 with errno set.
+// on a FIFO, never follows a link at the path (a planted one, even dangling,
+// is refused with ELOOP) and refuses what is not a regular file. Returns the
+// descriptor or -1 with errno set.
 int OpenRegularFileForAppend(const std::string& path);
 
 // The content of a file that replaces `target` only once it is complete. The
@@ -92,6 +99,11 @@ class ReplacingFile {
 // never touched. Returns how many it removed.
 int RemoveStaleTemporaries(const std::string& folder, const std::string& tempPrefix,
                            long minAgeSeconds);
+
+// The same for temporary files named `tempPrefix` and six letters and digits
+// (mkstemp's names, as earlier versions made them), not all lowercase letters.
+int RemoveStaleMkstempFiles(const std::string& folder, const std::string& tempPrefix,
+                            long minAgeSeconds);
 
 inline constexpr long kStaleTemporarySeconds = 10L * 60;
 

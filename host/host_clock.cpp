@@ -12,7 +12,12 @@ LocalTime StartedClock::Now() const {
     const long long seconds = ms >= 0 ? ms / 1000 : -((-ms + 999) / 1000);
     t.second += static_cast<int>(seconds);
     t.milliseconds = static_cast<int>(ms - seconds * 1000);
-    return NormaliseLocalTime(t);
+    t = NormaliseLocalTime(t);
+    // Dates are written with four-digit years everywhere: rather than roll
+    // over into a year no text can hold, the clock stops at the last second.
+    if (t.year > kLastClockYear)
+        return NormaliseLocalTime({kLastClockYear, 12, 0, 31, 23, 59, 59, 999});
+    return t;
 }
 
 bool ParseLocalTime(const QString& text, LocalTime& out) {

@@ -10,6 +10,9 @@
 
 namespace orvano {
 
+// The started clock runs until the last second of this year and stops there.
+inline constexpr int kLastClockYear = 9999;
+
 class StartedClock final : public Clock {
   public:
     explicit StartedClock(LocalTime start) : start_(start) { timer_.start(); }

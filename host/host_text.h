@@ -20,6 +20,9 @@ inline constexpr HostWords kWordQuit = {"Quit", "Quitter"};
 inline constexpr HostWords kWordStartOrvano = {"Start Orvano to choose the town",
                                                "Lance Orvano pour configurer la ville"};
 inline constexpr HostWords kWordAlreadyRunning = {"already running", "déjà lancé"};
+inline constexpr HostWords kWordNotFindable = {
+    "no private folder for the strip's socket: another start will not find this strip",
+    "aucun dossier privé pour la prise du bandeau : un autre lancement ne le trouvera pas"};
 inline constexpr HostWords kWordLoadRefused = {
     "the plug-in refused to load; no item is shown",
     "le module a refusé de se charger ; rien n'est affiché"};

@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QIcon>
-#include <QLocalServer>
 #include <QLocalSocket>
 #include <QTimer>
 #include <cstdio>
@@ -22,6 +21,7 @@
 #include "platform/file_settings.h"
 #include "platform/notification_store.h"
 #include "platform/qt/qt_services.h"
+#include "platform/qt/single_instance.h"
 #include "platform/qt/sound_canberra.h"
 #include "platform/screen.h"
 #include "platform/system_services.h"
@@ -54,22 +54,13 @@ class TracedSounds final : public Sounds {
 };
 
 // One strip per user (and per data folder, so that tests never meet the user's).
-QString InstanceName() {
+std::string InstanceFile() {
     const QByteArray folderHash =
         QCryptographicHash::hash(QByteArray::fromStdString(UserDataFolder()),
                                  QCryptographicHash::Sha1)
             .toHex()
             .left(12);
-    return QString("orvano-today-%1-%2").arg(getuid()).arg(QString(folderHash));
-}
-
-bool RaiseRunningCopy(const QString& name) {
-    QLocalSocket socket;
-    socket.connectToServer(name);
-    if (!socket.waitForConnected(300)) return false;
-    socket.write("raise\n");
-    socket.waitForBytesWritten(300);
-    return true;
+    return "orvano-today-" + folderHash.toStdString() + ".sock";
 }
 
 struct Plugin {
@@ -175,7 +166,7 @@ void LendServices(Host& host) {
     hostServices.shell = &host.shell;
 }
 
-int RunStrip(QApplication& app, Host& host, QLocalServer& server) {
+int RunStrip(QApplication& app, Host& host, InstanceChannel& channel) {
     const HostOptions& options = host.options;
     CreateProgramKeys(host.settings);
     const bool french = HostInFrench(host.settings);
@@ -195,14 +186,20 @@ int RunStrip(QApplication& app, Host& host, QLocalServer& server) {
     auto strip = std::make_unique<StripWindow>(host.windows, hostServices, *host.store, host.boxes,
                                                stripOptions);
     host.boxes.SetOwner([&strip]() -> QWidget* { return strip.get(); });
-    QObject::connect(&server, &QLocalServer::newConnection, [&server, &strip] {
-        while (QLocalSocket* peer = server.nextPendingConnection()) {
+    const TraceFunction& trace = host.trace;
+    const bool findable = channel.Listen(
+        [&strip, &trace](QLocalSocket* peer) {
             peer->deleteLater();
+            trace("raise requested");
             strip->show();
             strip->raise();
             strip->activateWindow();
-        }
-    });
+        },
+        [&trace](long uid) { trace("instance request refused from uid " + std::to_string(uid)); });
+    if (!findable) {
+        std::fprintf(stderr, "orvano-today: %s\n",
+                     Say(kWordNotFindable, french).toLocal8Bit().constData());
+    }
 
     const std::string prefix = FolderOf(folder);
     const Plugin plugin = LoadPlugin(prefix + "/lib/orvano/libTodayOrvano.so", french);
@@ -268,16 +265,15 @@ int main(int argc, char** argv) {
     };
 
     Host host(options, trace);
-    const QString instance = InstanceName();
-    if (RaiseRunningCopy(instance)) {
+    InstanceChannel channel(InstanceFile());
+    if (channel.Ask("raise\n", 300)) {
         std::fprintf(
             stderr, "orvano-today: %s\n",
             Say(kWordAlreadyRunning, HostInFrench(host.settings)).toLocal8Bit().constData());
         return 0;
     }
-    QLocalServer::removeServer(instance);
-    QLocalServer server;
-    server.listen(instance);
+    // Ended by a signal, the strip still removes its socket on the way out.
+    QuitOnTerminationSignals();
 
     host.clock = MakeClock(options, host.testClock);
     if (!host.clock) return 2;
@@ -286,5 +282,5 @@ int main(int argc, char** argv) {
                                                      host.dataFolder + "/named-events",
                                                      [&clock] { return clock.Now(); });
     LendServices(host);
-    return RunStrip(app, host, server);
+    return RunStrip(app, host, channel);
 }

@@ -93,16 +93,27 @@ void StripWindow::Start(TodayWindow* item, TodayDialogProc optionsProc) {
 
 void StripWindow::WatchConfig() {
     if (options_.configPath.empty()) return;
-    // The file is replaced by renaming, so its folder is watched too.
     configStamp_ = Stamp(options_.configPath);
-    watcher_.addPath(QFileInfo(QString::fromStdString(options_.configPath)).absolutePath());
-    if (QFileInfo::exists(QString::fromStdString(options_.configPath))) {
-        watcher_.addPath(QString::fromStdString(options_.configPath));
-    }
+    RearmConfigWatch();
     connect(&watcher_, &QFileSystemWatcher::fileChanged, this,
             [this] { reloadTimer_.start(kReloadSettleMs); });
-    connect(&watcher_, &QFileSystemWatcher::directoryChanged, this,
-            [this] { reloadTimer_.start(kReloadSettleMs); });
+    connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, [this] {
+        RearmConfigWatch();
+        reloadTimer_.start(kReloadSettleMs);
+    });
+}
+
+// The file is replaced by renaming, so its folder is watched too, and the
+// folder's parent, which sees the folder removed and made again: a watch on
+// what was removed is gone with it, and is set again here once it is back.
+void StripWindow::RearmConfigWatch() {
+    const QFileInfo file(QString::fromStdString(options_.configPath));
+    const QString folder = file.absolutePath();
+    const QString parent = QFileInfo(folder).absolutePath();
+    const QStringList watched = watcher_.files() + watcher_.directories();
+    for (const QString& path : {parent, folder, file.absoluteFilePath()}) {
+        if (!watched.contains(path) && QFileInfo::exists(path)) watcher_.addPath(path);
+    }
 }
 
 void StripWindow::Tick() {
@@ -134,8 +145,7 @@ void StripWindow::NewDay(const std::string& reason) {
 }
 
 void StripWindow::ConfigMaybeChanged() {
-    const QString path = QString::fromStdString(options_.configPath);
-    if (QFileInfo::exists(path) && !watcher_.files().contains(path)) watcher_.addPath(path);
+    RearmConfigWatch();
     const QString stamp = Stamp(options_.configPath);
     if (stamp == configStamp_ || stamp.isEmpty()) return;
     configStamp_ = stamp;
@@ -176,11 +186,14 @@ void StripWindow::DeliverDueNotifications() {
     // Periods already over (the machine was asleep, the clock was moved) are
     // dropped by the store: no burst of stale alarms after a wake.
     for (const auto& due : store_.TakeDue(now)) {
-        const bool shown =
-            ShowDesktopNotification("Orvano", due.user.dialogTitle, due.user.dialogText);
+        // The strip goes on painting and blinking while the server answers.
+        windows_.Trace("notify sent " + due.trigger.application);
+        ShowDesktopNotification(
+            "Orvano", due.user.dialogTitle, due.user.dialogText, this,
+            [this, event = due.trigger.application](bool shown) {
+                windows_.Trace(std::string("notify ") + (shown ? "shown " : "no-server ") + event);
+            });
         store_.RecordNamedEvent(due.trigger.application, now);
-        windows_.Trace(std::string("notify ") + (shown ? "shown " : "no-server ") +
-                       due.trigger.application);
     }
 }
 

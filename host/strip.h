@@ -75,6 +75,7 @@ class StripWindow final : public QWidget {
     void BuildMenu();
     void SetUpTray();
     void WatchConfig();
+    void RearmConfigWatch();
     void SavePosition();
     bool DragEvent(QEvent* event);
 

@@ -127,7 +127,8 @@ NotificationStore::NotificationStore(std::string path, std::string eventsPath,
 bool NotificationStore::Load(std::vector<Entry>& entries, NotificationHandle& next) {
     entries.clear();
     next = 1;
-    const InputFile file = ReadInputFile(path_);
+    // The program's own file: a link planted in its place is not read through.
+    const InputFile file = ReadInputFile(path_, kMaxInputFileBytes, Links::Refuse);
     if (file.missing()) return true;  // no file yet: an empty store
     if (!file.ok()) return false;
     std::istringstream in(file.bytes);

@@ -1,6 +1,8 @@
 #include "platform/user_files.h"
 
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -8,6 +10,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "fileio/file_lock.h"
 #include "fileio/safe_file.h"
 
 namespace orvano {
@@ -16,12 +19,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The first start's temporary copy, beside data.cfg.
+constexpr const char* kCopyPrefix = ".data.cfg.";
+
 // A relative value is ignored, as the base directory rules say.
 fs::path BaseFolder(const char* variable, const char* underHome) {
     const char* value = std::getenv(variable);
     if (value != nullptr && value[0] == '/') return fs::path(value) / "orvano";
-    const char* home = std::getenv("HOME");
-    return fs::path(home != nullptr && home[0] == '/' ? home : "/tmp") / underHome / "orvano";
+    return fs::path(HomeFolder()) / underHome / "orvano";
 }
 
 std::string Created(const fs::path& folder) {
@@ -39,16 +44,43 @@ std::string ErrnoText(int error) {
 // failure; EEXIST counts as done.
 int CopyWithoutReplacing(const std::string& bytes, const fs::path& target) {
     ReplacingFile file;
-    if (!file.Create(target.string(), "", true)) return errno;
+    if (!file.Create(target.string(), kCopyPrefix, true)) return errno;
     file.Write(bytes);
-    if (!file.CommitNew(0644) && errno != EEXIST) return errno;
+    // The permissions the umask allows, as for any file the user makes.
+    if (!file.CommitNew() && errno != EEXIST) return errno;
     return 0;
+}
+
+// Copies that earlier first starts, killed at the wrong instant, left behind.
+void RemoveStaleCopies(const fs::path& folder) {
+    RemoveStaleTemporaries(folder.string(), kCopyPrefix, kStaleTemporarySeconds);
+    RemoveStaleMkstempFiles(folder.string(), kCopyPrefix, kStaleTemporarySeconds);
 }
 
 }  // namespace
 
+std::string HomeFolder() {
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && home[0] == '/') return home;
+    // Never a shared folder such as /tmp, where another user could have planted the files.
+    std::string folder = kNoHomeFolder;
+    const long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::string buffer(static_cast<std::size_t>(size > 0 ? size : 16384), '\0');
+    struct passwd entry {};
+    struct passwd* found = nullptr;
+    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 &&
+        found != nullptr && found->pw_dir != nullptr && found->pw_dir[0] == '/') {
+        folder = found->pw_dir;
+    }
+    return folder;
+}
+
 std::string UserConfigFolder() {
     return BaseFolder("XDG_CONFIG_HOME", ".config").string();
+}
+
+std::vector<std::string> MethodFoldersOf(const std::string& installedFolder) {
+    return {installedFolder + "/methods", UserConfigFolder() + "/methods"};
 }
 
 std::string UserStateFolder() {
@@ -80,7 +112,10 @@ UserDataCfg PrepareUserDataCfg(const std::string& installedDefault) {
     result.path = target.string();
     struct stat info {};
     // Anything already there, even a dangling link or a file we cannot read, is the user's.
-    if (::lstat(result.path.c_str(), &info) == 0) return result;
+    if (::lstat(result.path.c_str(), &info) == 0) {
+        RemoveStaleCopies(folder);
+        return result;
+    }
 
     const InputFile installed = ReadInputFile(installedDefault);
     if (!installed.ok()) {
@@ -89,7 +124,12 @@ UserDataCfg PrepareUserDataCfg(const std::string& installedDefault) {
     }
     std::error_code made;
     fs::create_directories(folder, made);
-    const int error = made ? made.value() : CopyWithoutReplacing(installed.bytes, target);
+    int error = made.value();
+    FileLock lock;
+    if (error == 0 && !lock.Acquire(result.path)) error = errno;
+    // Another program made the copy while this one waited.
+    if (::lstat(result.path.c_str(), &info) == 0) return result;
+    if (error == 0) error = CopyWithoutReplacing(installed.bytes, target);
     if (error != 0) {
         result.problem = "Cannot create " + result.path + ": " + ErrnoText(error) + "; using " +
                          installedDefault + " read-only";

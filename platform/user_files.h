@@ -7,8 +7,14 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace orvano {
+
+// $HOME when it is an absolute path, else the home folder the password database
+// gives this uid; kNoHomeFolder when it gives none.
+inline constexpr const char* kNoHomeFolder = "/nonexistent";
+std::string HomeFolder();
 
 // $XDG_CONFIG_HOME/orvano (default ~/.config/orvano); not created here.
 std::string UserConfigFolder();
@@ -21,6 +27,10 @@ std::string UserDataFolder();
 std::string InstalledFolderOfProgram(const std::string& programPath);
 // PREFIX/share/orvano for the plug-in installed as PREFIX/lib/orvano/NAME.
 std::string InstalledFolderOfPlugin(const std::string& libraryPath);
+// Where the catalogue of methods is read from: the installed folder's
+// methods/, then the user's $XDG_CONFIG_HOME/orvano/methods/ (whose methods
+// replace installed ones of the same id).
+std::vector<std::string> MethodFoldersOf(const std::string& installedFolder);
 // PREFIX/bin/PROGRAM for the plug-in installed as PREFIX/lib/orvano/NAME.
 std::string InstalledProgramOfPlugin(const std::string& libraryPath, const std::string& program);
 

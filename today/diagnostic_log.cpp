@@ -1,5 +1,8 @@
 #include "today/diagnostic_log.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 #include <cwchar>
@@ -97,10 +100,16 @@ void DiagnosticLog::EnsureOpen() {
     const std::string path = Path();
     std::lock_guard<std::mutex> guard(lock_);
     if (isOpen_.load()) return;
-    // Each run of the host starts a fresh file.
+    // Each run of the host starts a fresh file, made exclusively: a link
+    // planted in the state folder is never written through.
     std::remove(path.c_str());
-    file_ = std::fopen(path.c_str(), "ab");
-    if (file_ == nullptr) return;
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0666);
+    if (fd < 0) return;
+    file_ = ::fdopen(fd, "ab");
+    if (file_ == nullptr) {
+        ::close(fd);
+        return;
+    }
     std::fseek(file_, 0, SEEK_END);
     isOpen_.store(true);
     WriteLineLocked(std::string(45, '='));

@@ -1,6 +1,7 @@
 // The shared library's entry points: load when the host hands over its
 // services, unload as the library's destructor, and the one export that gives
 // the entries by number. Everything else in the library is hidden.
+#include "config/methods.h"
 #include "platform/today_host.h"
 #include "platform/today_process.h"
 #include "platform/user_files.h"
@@ -45,6 +46,9 @@ bool AttachHost(TodayHostServices* services) {
         services->messages->Show(config.problem, "orvano-today");
     }
     plugin.configPath = std::move(config.path);
+    // A town's "8 method" line is computed with the catalogue's method.
+    plugin.item.engine.methods =
+        ReadMethodConventions(MethodFoldersOf(InstalledFolderOfPlugin(library)));
     loaded = PluginLoad(plugin, &loaded, library, *services);
     return loaded;
 }

@@ -15,7 +15,6 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLineEdit>
-#include <QLocalServer>
 #include <QLocalSocket>
 #include <QLocale>
 #include <QPaintEvent>
@@ -26,6 +25,8 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdlib>
+
+#include "platform/qt/single_instance.h"
 
 namespace orvano {
 
@@ -443,24 +444,22 @@ std::vector<Rect> PlaceControls(const std::vector<ControlSpec>& specs, int dpi) 
     return boxes;
 }
 
-std::string InstanceChannelName(const std::string& className, const std::string& title) {
+namespace {
+
+std::string InstanceChannelFile(const std::string& className, const std::string& title) {
     // The names may hold any characters: a short digest keeps the file name plain.
     const QByteArray digest =
         QCryptographicHash::hash(QByteArray::fromStdString(className + '\n' + title),
                                  QCryptographicHash::Sha1)
             .toHex()
             .left(16);
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    QString folder;
-    if (runtime != nullptr && runtime[0] == '/') {
-        folder = QString::fromLocal8Bit(runtime);
-    } else {
-        folder = QDir::tempPath();
-    }
-    return (folder + QStringLiteral("/orvano-%1-%2.sock")
-                         .arg(static_cast<qulonglong>(::getuid()))
-                         .arg(QString::fromLatin1(digest)))
-        .toStdString();
+    return "orvano-" + digest.toStdString() + ".sock";
+}
+
+}  // namespace
+
+std::string InstanceChannelName(const std::string& className, const std::string& title) {
+    return InstanceChannel(InstanceChannelFile(className, title)).path();
 }
 
 QtWindowSystem::QtWindowSystem(const Screen& screen) : screen_(screen) {
@@ -468,21 +467,11 @@ QtWindowSystem::QtWindowSystem(const Screen& screen) : screen_(screen) {
     QGuiApplication::setQuitOnLastWindowClosed(false);
 }
 
-QtWindowSystem::~QtWindowSystem() {
-    if (server_) server_->close();
-}
+QtWindowSystem::~QtWindowSystem() = default;
 
 bool QtWindowSystem::BringRunningCopyForward(const std::string& className,
                                              const std::string& title) {
-    QLocalSocket socket;
-    socket.connectToServer(QString::fromStdString(InstanceChannelName(className, title)));
-    if (!socket.waitForConnected(2000)) return false;
-    socket.write(kForwardRequest);
-    if (!socket.waitForBytesWritten(2000)) return false;
-    // The running copy answers once it has come forward.
-    socket.waitForReadyRead(2000);
-    socket.disconnectFromServer();
-    return true;
+    return InstanceChannel(InstanceChannelFile(className, title)).Ask(kForwardRequest, 2000);
 }
 
 Window* QtWindowSystem::CreateMainWindow(const MainWindowSpec& spec, WindowHandler& handler) {
@@ -493,26 +482,17 @@ Window* QtWindowSystem::CreateMainWindow(const MainWindowSpec& spec, WindowHandl
 }
 
 void QtWindowSystem::Listen(const std::string& className, const std::string& title) {
-    const QString name = QString::fromStdString(InstanceChannelName(className, title));
-    server_ = std::make_unique<QLocalServer>();
-    server_->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!server_->listen(name)) {
-        // A channel left behind by a copy that ended without closing it: nobody
-        // answered on it (BringRunningCopyForward came first), so it can go.
-        QLocalServer::removeServer(name);
-        if (!server_->listen(name)) return;  // still a working window, just not findable
-    }
-    QObject::connect(server_.get(), &QLocalServer::newConnection, server_.get(), [this] {
-        while (QLocalSocket* peer = server_->nextPendingConnection()) {
-            QObject::connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
-            QObject::connect(peer, &QLocalSocket::readyRead, peer, [this, peer] {
-                const QByteArray request = peer->readAll();
-                if (request.contains("forward") && window_) {
-                    window_->BringForward();
-                    peer->write("ok\n");
-                }
-            });
-        }
+    channel_ = std::make_unique<InstanceChannel>(InstanceChannelFile(className, title));
+    // Without a channel the window still works; it is just not findable.
+    channel_->Listen([this](QLocalSocket* peer) {
+        QObject::connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
+        QObject::connect(peer, &QLocalSocket::readyRead, peer, [this, peer] {
+            const QByteArray request = peer->readAll();
+            if (request.contains("forward") && window_) {
+                window_->BringForward();
+                peer->write("ok\n");
+            }
+        });
     });
 }
 

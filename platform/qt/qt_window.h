@@ -12,11 +12,11 @@
 #include "platform/screen.h"
 #include "platform/window.h"
 
-class QLocalServer;
 class QTimer;
 
 namespace orvano {
 
+class InstanceChannel;
 class QtControl;
 
 class QtMainWindow final : public QWidget, public Window {
@@ -74,7 +74,7 @@ class QtWindowSystem final : public WindowSystem {
 
     const Screen& screen_;
     std::unique_ptr<QtMainWindow> window_;
-    std::unique_ptr<QLocalServer> server_;
+    std::unique_ptr<InstanceChannel> channel_;
 };
 
 // The places the toolkit gives these controls (a list's closed box, for one),
@@ -87,8 +87,8 @@ bool GrabToPng(const std::string& file, int width, int height, int dpi,
                const std::vector<ControlSpec>& controls,
                const std::function<void(Surface&)>& paint);
 
-// The local socket a copy listens on: in $XDG_RUNTIME_DIR when set, else in the
-// temporary folder with the user's id, so that users and sessions stay apart.
+// The local socket a copy listens on, in the user's private socket folder
+// (PrivateSocketFolder); empty when there is none.
 std::string InstanceChannelName(const std::string& className, const std::string& title);
 
 }  // namespace orvano

@@ -229,7 +229,8 @@ TEST(TownCommands, ModifyThenSaveWritesSixDecimalsLatitudeFirst) {
 
     // Replaced in one step: no temporary file is left beside it.
     for (const std::string& name : s.Files()) {
-        EXPECT_TRUE(name == "data.cfg" || name == "read_echo.cfg") << name;
+        EXPECT_TRUE(name == "data.cfg" || name == "read_echo.cfg" || name == "data.cfg.lock")
+            << name;
     }
 
     // The saved file reads back to the modified town.
@@ -245,6 +246,39 @@ TEST(TownCommands, ModifyThenSaveWritesSixDecimalsLatitudeFirst) {
     EXPECT_EQ(tables.Towns[1].latitude, 35.7595);
     EXPECT_EQ(tables.Towns[1].longitude, -5.83395);
     EXPECT_EQ(tables.Towns[1].Convention, 1);
+}
+
+// Another program changed data.cfg after the window read it: Save asks. Yes
+// writes the window's tables over that change; No reads the file again.
+TEST(TownCommands, SaveAfterAnOutsideChangeAsks) {
+    for (bool overwrite : {true, false}) {
+        SCOPED_TRACE(overwrite);
+        Started s(kFourTowns, 1);
+        s.GoToPage(kPageConfiguration);
+        s.control(s.controls().townList).SelectLine(1);
+        TypeFields(s, "Maroc", "Tanger", "35.7595", "-5.83395", 13, 1, 1);
+        s.window().SendCommand(kIdModify);
+        std::string outside = ReadFile(s.DataCfg().string());
+        outside.replace(outside.find("Rabat"), 5, "Fesxx");
+        testing::WriteFile(s.DataCfg().string(), outside);
+
+        s.fake.messages.answers = {overwrite};
+        s.window().SendCommand(kIdSave);
+        ASSERT_EQ(s.fake.messages.asked.size(), 1u);
+        EXPECT_EQ(s.fake.messages.asked[0].caption, "data.cfg changed");
+        const std::string after = ReadFile(s.DataCfg().string());
+        EXPECT_EQ(after.find("Tanger") != std::string::npos, overwrite);
+        EXPECT_EQ(after == outside, !overwrite);
+        EXPECT_EQ(s.app->engine.place.Name, overwrite ? "Tanger" : "Fesxx");
+        EXPECT_EQ(s.control(s.controls().townField).GetText(), overwrite ? "Tanger" : "Fesxx");
+        EXPECT_EQ(s.app->ui.statusText,
+                  overwrite ? "Saved in data.cfg" : "Read again from data.cfg");
+
+        // The window now holds what the file holds: the next Save asks nothing.
+        s.window().SendCommand(kIdSave);
+        EXPECT_EQ(s.fake.messages.asked.size(), 1u);
+        EXPECT_EQ(s.app->ui.statusText, "Saved in data.cfg");
+    }
 }
 
 // Typed but not applied: Save asks. No saves the town as it stands, Yes

@@ -11,6 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "astro/constants.h"
+#include "config/methods.h"
+#include "engine/schedule.h"
 #include "tests/app_pages/recorded_ops.h"
 #include "tests/support/temp_folder.h"
 
@@ -216,6 +219,51 @@ TEST(Render, UnwritableJsonFails) {
               1);
     ASSERT_EQ(run.errors.size(), 1u);
     EXPECT_NE(run.errors[0].find("/nonexistent-dir/x.json"), std::string::npos);
+}
+
+// A town whose method line names JAKIM shows JAKIM's times on the Home page.
+TEST(Render, HomeShowsTheTimesOfTheTownsMethod) {
+    const testing::TempFolder folder;
+    const std::string config = folder / "kl.cfg";
+    const std::string town = "1 1 0 0\n2 Malaysia Kuala_Lumpur 3.139 101.6869 8 0 7\n";
+    MethodCatalogue catalogue;
+    const std::string methods = std::string(ORVANO_SOURCE_DIR) + "/resources/methods";
+    ReadMethodFolders({methods}, catalogue);
+    EngineState jakim;
+    jakim.methods = MethodConventions(catalogue);
+    jakim.place.Method = "jakim";
+    jakim.place.latitude = 3.139 * kDegToRad;
+    jakim.place.longitude = 101.6869 * kDegToRad;
+    jakim.place.TimeZone = 8;
+    jakim.observation = Observation{15, 4, 2026, 12, 0, 0};
+    ComputeDaySchedule(jakim);
+    for (const bool withMethod : {true, false}) {
+        testing::WriteFile(config, town + (withMethod ? "8 method jakim\n" : ""));
+        RenderRun run;
+        RenderEnvironment environment = run.Environment();
+        environment.methodFolders = {methods};
+        ASSERT_EQ(RunRender({"--render", "0", "--png", "home.png", "--config", config, "--at",
+                             "2026-04-15 10:00:00"},
+                            environment),
+                  0);
+        int found = 0;
+        for (size_t p = 0; p < kPrayerCount; ++p) {
+            const std::string clock =
+                ShownClockText(jakim.schedule.status[p], jakim.schedule.shown[p]);
+            for (const DrawOp& op : run.painted.ops()) {
+                if (op.text.rfind(clock, 0) == 0) {
+                    ++found;
+                    break;
+                }
+            }
+        }
+        // Without the line the town's slot (all zero in this file) gives other times.
+        if (withMethod) {
+            EXPECT_EQ(found, kPrayerCount);
+        } else {
+            EXPECT_LT(found, kPrayerCount);
+        }
+    }
 }
 
 }  // namespace

@@ -6,9 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "astro/julian_time.h"
+#include "tests/support/desktop_zone.h"
 #include "tests/support/temp_folder.h"
 
 namespace orvano {
@@ -192,13 +194,26 @@ TEST(Zone, DesktopZone) {
     } cases[] = {
         {"Pacific/Chatham", link, file, "Pacific/Chatham"},
         {":Pacific/Chatham", link, file, "Pacific/Chatham"},
-        {"CET-1CEST", link, file, "Asia/Kolkata"},  // a rule, no database name
+        // What the C library makes of TZ: a zone file's path is that zone, an
+        // empty TZ is UTC, and a rule is a zone with its offsets all year
+        // (the system's when it agrees, else UTC, else the first by name).
+        {"/usr/share/zoneinfo/Pacific/Kiritimati", link, file, "Pacific/Kiritimati"},
+        {":/usr/share/zoneinfo/posix/Asia/Kolkata", none, none, "Asia/Kolkata"},
+        {"", link, file, "Etc/UTC"},
+        {"<+14>-14", link, file, "Etc/GMT-14"},
+        {"IST-5:30", link, file, "Asia/Kolkata"},
+        {"NST3:30NDT,M3.2.0,M11.1.0", link, file, "America/St_Johns"},
+        {"/nowhere/zoneinfo/Asia/Nowhere", link, file, ""},
+        {"Not a rule", link, file, "Etc/UTC"},  // what the C library makes of it
         {nullptr, link, file, "Asia/Kolkata"},
         {nullptr, file, file, "America/St_Johns"},  // not a link
         {nullptr, none, file, "America/St_Johns"},
         {nullptr, none, none, ""},
     };
     for (const Case& c : cases) {
+        // The C library reads TZ from the environment: it is set as the case has it.
+        std::optional<testing::DesktopZone> zone;
+        if (c.tz != nullptr) zone.emplace(c.tz);
         EXPECT_EQ(DesktopZoneName(c.tz, c.localtime, c.timezone), c.expected)
             << (c.tz ? c.tz : "(no TZ)") << " " << c.localtime;
     }

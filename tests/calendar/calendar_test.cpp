@@ -402,11 +402,11 @@ TEST_F(CalendarTest, EstimatedCellsCarryTheMarkAndThePageItsLegend) {
         const char* row21;  // day 21's six cells and its Hijri day
         std::string foot;
     } cases[] = {
-        {HighLatitudeRule::Seventh, "03:41* 04:43 13:04 18:41 21:23 22:24* 9 Rajab 1431",
+        {HighLatitudeRule::Seventh, "03:40* 04:42 13:04 18:42 21:24 22:25* 9 Rajab 1431",
          legendStart + "1/7 de la nuit" + legendEnd},
-        {HighLatitudeRule::Middle, "01:02* 04:43 13:04 18:41 21:23 01:02* 9 Rajab 1431",
+        {HighLatitudeRule::Middle, "01:02* 04:42 13:04 18:42 21:24 01:02* 9 Rajab 1431",
          legendStart + "milieu de la nuit" + legendEnd},
-        {HighLatitudeRule::None, "--:-- 04:43 13:04 18:41 21:23 --:-- 9 Rajab 1431", kExpectedFoot},
+        {HighLatitudeRule::None, "--:-- 04:42 13:04 18:42 21:24 --:-- 9 Rajab 1431", kExpectedFoot},
     };
     // London in June, summer time as zone 1: the twilights are never reached.
     state = TownState("London", 6, 2010, 51.5074, -0.1278, 1);

@@ -18,6 +18,11 @@ const std::string kDefault = std::string(ORVANO_SOURCE_DIR) + "/resources/data.c
 const std::string kNoZones = std::string(ORVANO_TEST_DATA) + "/data_54_towns_no_zones.cfg";
 const std::string kEchoTitle = "8 -----------------  File reading transcription  ---------------\n";
 
+// Where every read's transcription goes, whatever file it read.
+std::string StateEcho() {
+    return testing::CliHome() / "state/orvano/read_echo.cfg";
+}
+
 class CliConfig : public ::testing::Test {
   protected:
     std::string Path(const std::string& name) const { return folder_ / name; }
@@ -29,14 +34,15 @@ class CliConfig : public ::testing::Test {
     testing::TempFolder folder_;
 };
 
-TEST_F(CliConfig, ReadOfTheDefaultFileSucceedsAndTranscribesBesideIt) {
+TEST_F(CliConfig, ReadOfTheDefaultFileSucceedsAndTranscribesInTheStateFolder) {
     for (const std::string& file : {kDefault, kNoZones}) {
         const std::string path = Put("data.cfg", ReadFile(file));
         const auto r = RunCli({"read", "--config", path});
         EXPECT_EQ(r.status, 0);
         EXPECT_EQ(r.out, "");  // the file's Verbose is 0
         EXPECT_EQ(r.err, "");
-        EXPECT_EQ(ReadFile(Path("read_echo.cfg")), kEchoTitle + ReadFile(file));
+        EXPECT_EQ(ReadFile(StateEcho()), kEchoTitle + ReadFile(file));
+        EXPECT_EQ(folder_.Entries(), std::vector<std::string>{"data.cfg"});
     }
 }
 
@@ -49,7 +55,7 @@ TEST_F(CliConfig, ReadPrintsThePlaceWhenTheFileAsksForIt) {
               "latitude= 36\xC2\xB0"
               "45'14\"   longitude=  3\xC2\xB0"
               "03'32\"\nConvention 6\n");
-    EXPECT_TRUE(std::filesystem::exists(Path("read_echo.cfg")));
+    EXPECT_TRUE(std::filesystem::exists(StateEcho()));
 }
 
 TEST_F(CliConfig, ReadReportsEachErrorOnStandardError) {

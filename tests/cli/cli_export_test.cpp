@@ -54,7 +54,7 @@ TEST_F(CliExport, IcalendarMatchesTheGoldenAndReadsBack) {
         return "|" + name +
                "\\nConvention: League, with a comma; and \\semicolon\\nHijri: " + hijri + "|";
     };
-    EXPECT_EQ(parsed.rfind("20100131-fajr-deca4f348f378045@orvano|2010-01-31T00:42:00+00:00|Fajr " +
+    EXPECT_EQ(parsed.rfind("20100131-fajr-deca4f348f378045@orvano|2010-01-31T00:40:00+00:00|Fajr " +
                                name + description("16 Safar 1431") +
                                "0:00:00\n"
                                "20100131-dhuhr-deca4f348f378045@orvano|2010-01-31T08:32:00+00:00|"
@@ -63,7 +63,7 @@ TEST_F(CliExport, IcalendarMatchesTheGoldenAndReadsBack) {
                            0),
               0u)
         << parsed;
-    EXPECT_NE(parsed.find("20100201-maghrib-deca4f348f378045@orvano|2010-02-01T15:01:00+00:00|"
+    EXPECT_NE(parsed.find("20100201-maghrib-deca4f348f378045@orvano|2010-02-01T15:02:00+00:00|"
                           "Maghrib " +
                           name + description("18 Safar 1431") + "0:00:00\n"),
               std::string::npos);
@@ -89,17 +89,17 @@ TEST_F(CliExport, PrayersWithoutTimeAreEmptyInCsvAndAbsentFromIcalendar) {
               "date|fajr|sunrise|dhuhr|asr|maghrib|isha|fajr_status|sunrise_status|"
               "dhuhr_status|asr_status|maghrib_status|isha_status|hijri_year|hijri_month|"
               "hijri_day|imsak|midnight|last_third\n"
-              "2010-12-01|06:04||11:33|||16:52|ok|none|ok|none|none|ok|1431|12|25|05:54||\n"
-              "2010-12-02|06:06||11:34|||16:51|ok|none|ok|none|none|ok|1431|12|26|05:56||\n");
+              "2010-12-01|06:03||11:33|||16:53|ok|none|ok|none|none|ok|1431|12|25|05:53||\n"
+              "2010-12-02|06:05||11:34|||16:51|ok|none|ok|none|none|ok|1431|12|26|05:55||\n");
     const std::string ics = Path("tromso.ics");
     ASSERT_EQ(RunCli({"export", "--config", kTowns, "--town", "tromso", "--format", "ics", "--from",
                       "2010-12-01", "--to", "2010-12-01", "--out", ics})
                   .status,
               0);
     const std::string parsed = Parsed("ics", ics);
-    EXPECT_NE(parsed.find("|2010-12-01T05:04:00+00:00|Fajr "), std::string::npos) << parsed;
+    EXPECT_NE(parsed.find("|2010-12-01T05:03:00+00:00|Fajr "), std::string::npos) << parsed;
     EXPECT_NE(parsed.find("|2010-12-01T10:33:00+00:00|Zuhr "), std::string::npos) << parsed;
-    EXPECT_NE(parsed.find("|2010-12-01T15:52:00+00:00|Isha "), std::string::npos) << parsed;
+    EXPECT_NE(parsed.find("|2010-12-01T15:53:00+00:00|Isha "), std::string::npos) << parsed;
     EXPECT_EQ(std::count(parsed.begin(), parsed.end(), '\n'), 3);
 }
 

@@ -1,6 +1,7 @@
 // orvano-cli fit: the worked example of docs/ fitted, applied and read back.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -51,6 +52,16 @@ std::vector<std::string> MonthRows(const std::string& text) {
     return rows;
 }
 
+// The example table's rows after its header.
+std::vector<std::string> ExampleRows() {
+    std::vector<std::string> rows;
+    const std::string csv = ReadFile(kExample);
+    for (size_t at = csv.find('\n') + 1; at < csv.size(); at = csv.find('\n', at) + 1) {
+        rows.push_back(csv.substr(at, csv.find('\n', at) - at));
+    }
+    return rows;
+}
+
 TEST_F(CliFit, AppliedFitReproducesTheTimetable) {
     const auto r =
         Fit({"--timetable", kExample, "--apply", "5", "--force", "--name", "Grande Mosquée"});
@@ -67,12 +78,36 @@ TEST_F(CliFit, AppliedFitReproducesTheTimetable) {
     const auto month =
         RunCli({"month", "--config", config_, "--town", "Paris", "--month", "2024-03"});
     ASSERT_EQ(month.status, 0);
-    std::vector<std::string> expected;
-    std::string csv = ReadFile(kExample);
-    for (size_t at = csv.find('\n') + 1; at < csv.size(); at = csv.find('\n', at) + 1) {
-        expected.push_back(csv.substr(at, csv.find('\n', at) - at));
-    }
-    EXPECT_EQ(MonthRows(month.out), expected);
+    EXPECT_EQ(MonthRows(month.out), ExampleRows());
+}
+
+// Applied as a method of the user's catalogue, the fit names its table and
+// dates, the town's method line points at it, and the month shows the table.
+TEST_F(CliFit, AppliedAsAMethodTheTownFollowsIt) {
+    const auto r =
+        Fit({"--timetable", kExample, "--catalogue", "--apply-method", "grande-mosquee"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(
+        std::regex_search(r.out, std::regex("\nNearest method of the catalogue: [a-z0-9_-]+ "
+                                            "\".*\", [0-9.]+ % of the times within 1 "
+                                            "minute \\(mean [0-9.]+ min\\)\\.\n")))
+        << r.out;
+    const std::string file = testing::CliHome().path() + "/config/orvano/methods/fitted.methods";
+    const std::string methods = ReadFile(file);
+    std::filesystem::remove(file);
+    EXPECT_NE(methods.find("[grande-mosquee]\n"), std::string::npos) << methods;
+    EXPECT_NE(methods.find("source = fitted to fit-example.csv, 2024-03-01 to 2024-03-31\n"),
+              std::string::npos);
+    EXPECT_NE(ReadFile(config_).find("Paris            48.856600   2.352200    1        1   5 "
+                                     "\n8 zone Europe/Paris\n8 method grande-mosquee\n"),
+              std::string::npos);
+    testing::WriteFile(file, methods);
+    const auto month =
+        RunCli({"month", "--config", config_, "--town", "Paris", "--month", "2024-03"});
+    std::filesystem::remove(file);
+    ASSERT_EQ(month.status, 0) << month.err;
+    EXPECT_EQ(month.err, "");
+    EXPECT_EQ(MonthRows(month.out), ExampleRows());
 }
 
 TEST_F(CliFit, JsonReportsEveryPrayerAndWhatWasApplied) {

@@ -7,8 +7,9 @@ namespace {
 
 using testing::RunCli;
 
-const char* const kCommands[] = {"towns", "times",    "month", "next",   "export", "trace", "sun",
-                                 "qibla", "calendar", "read",  "resave", "bench",  "fit",   "add"};
+const char* const kCommands[] = {"towns",  "times", "month", "next",     "export",
+                                 "trace",  "sun",   "qibla", "calendar", "read",
+                                 "resave", "bench", "fit",   "add",      "methods"};
 
 TEST(CliHelp, EveryCommandDescribesItselfAndIsListed) {
     const auto tool = RunCli({"--help"});

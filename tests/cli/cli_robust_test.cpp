@@ -1,5 +1,6 @@
 // orvano-cli under hostile files, kills, permissions, names and dates.
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -8,11 +9,14 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <random>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "astro/trace.h"
 #include "run_cli.h"
 #include "tests/support/hostile_files.h"
 
@@ -155,10 +159,200 @@ TEST(CliRobust, ControlCharactersInNamesAreEscaped) {
     EXPECT_NE(json.out.find("\"country\":\"Alg\\u001b[2J\""), std::string::npos) << json.out;
 }
 
+// What a terminal would act on: any byte below 0x20 but a line end (LF, or
+// the CRLF of CSV and iCalendar) and a tab.
+std::string ControlBytes(const std::string& text) {
+    std::string found;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const bool lineEnd = c == '\n' || (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n');
+        if (c < 0x20 && c != '\t' && !lineEnd) found += Format("\\x%02x@%zu ", c, i);
+    }
+    return found;
+}
+
+// Every command, with towns, a convention and timetable cells whose names carry
+// escape sequences: each prints the name, escaped.
+TEST(CliRobust, NoCommandPassesControlCharactersToTheTerminal) {
+    TempFolder folder;
+    const std::string cfg = folder / "data.cfg";
+    WriteFile(cfg,
+              "1 3 0 1\n"
+              "2 Or\x07"
+              "an Alg\x1b[2Jiers 36.75 3.06 1 0 0\n"
+              "8 zone Asia/Atlantis\n"
+              "2 Or\x07"
+              "an Alg\x1b]0;x\x07"
+              "ba 36.5 3.2 1 0 0\n"
+              "2 Or\x07"
+              "an Bo\x1b[31mne 36.9 7.76 1 0 0\n"
+              "3 0 1 18 17 0.833 0 0 0 0\n4 0 0 0 0 0 0 0\n5 0 \"Lea\x1b[2Jgue\"\n");
+    const auto month =
+        RunCli({"month", "--config", cfg, "--town", "0", "--month", "2024-03", "--csv"});
+    ASSERT_EQ(month.status, 0) << month.err;
+    // The month's own times as the mosque's timetable: the convention fits as it is.
+    std::string timetable;
+    std::istringstream rows(month.out);
+    for (std::string row; std::getline(rows, row);) {
+        size_t cut = 0;
+        for (int commas = 0; commas < 7 && cut != std::string::npos; ++commas)
+            cut = row.find(',', cut + 1);
+        timetable += row.substr(0, cut) + "\n";
+    }
+    const std::string table = folder / "table.csv";
+    WriteFile(table, timetable);
+    const std::string badTable = folder / "bad.csv";
+    WriteFile(badTable, "date,fajr\n2024-03-01\x1b[31m,05:00\n");
+    const std::vector<std::string> file = {"--config", cfg};
+    const struct {
+        const char* what;
+        std::vector<std::string> args;
+    } cases[] = {
+        {"times, unknown zone", {"times", "--town", "0"}},
+        {"month", {"month", "--town", "0", "--month", "2024-03"}},
+        {"next", {"next", "--town", "0", "--at", "2024-03-10 12:00:00"}},
+        {"export", {"export", "--town", "0", "--format", "ics", "--from", "2024-03-01"}},
+        {"towns", {"towns"}},
+        {"trace", {"trace", "--town", "0", "--date", "2024-03-10"}},
+        {"sun --trace", {"sun", "--town", "0", "--at", "2024-03-10 12:00:00", "--trace"}},
+        {"qibla", {"qibla", "--town", "2"}},
+        {"calendar", {"calendar", "--town", "0", "--out", folder.path(), "--no-open"}},
+        {"read", {"read"}},
+        {"--town could be", {"times", "--town", "alg"}},
+        {"--town did you mean", {"times", "--town", "31m"}},
+        {"fit, same rules", {"fit", "--timetable", table, "--town", "0"}},
+        {"fit, timetable cells", {"fit", "--timetable", badTable, "--town", "0"}},
+        {"fit, towns sharing the slot",
+         {"fit", "--timetable", table, "--town", "0", "--apply", "0"}},
+        {"fit, written as",
+         {"fit", "--timetable", table, "--town", "0", "--apply", "0", "--force", "--name",
+          "Mos\x1b[2Jque"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<std::string> args = c.args;
+        args.insert(args.begin() + 1, file.begin(), file.end());
+        const auto r = RunCli(args);
+        EXPECT_EQ(ControlBytes(r.out) + ControlBytes(r.err), "");
+        EXPECT_NE((r.out + r.err).find("\\x1b"), std::string::npos) << r.out << r.err;
+    }
+}
+
+// What the tool leaves around it when a read fails, a file cannot be written,
+// the umask is strict or loose, or HOME is unset.
+TEST(CliRobust, FilesAroundTheToolFollowTheUsersRules) {
+    const std::string home = testing::CliHome().path();
+    const std::string stateEcho = home + "/state/orvano/read_echo.cfg";
+    const std::string userCfg = home + "/config/orvano/data.cfg";
+    const std::string good = "1 1 0 0\n2 Algeria Algiers 36.7538 3.0588 1 0 6\n";
+    const std::vector<std::string> umask077 = {"sh", "-c", "umask 077 && exec \"$@\"", "sh"};
+    const std::vector<std::string> umask002 = {"sh", "-c", "umask 002 && exec \"$@\"", "sh"};
+    const std::vector<std::string> asNobody = {"setpriv", "--reuid=65534", "--regid=65534",
+                                               "--clear-groups"};
+    const passwd* nobody = ::getpwnam("nobody");
+    const std::string nobodyHome = nobody != nullptr ? nobody->pw_dir : "?";
+    struct Case {
+        const char* what;
+        std::string config;  // data.cfg given with --config; none when empty
+        std::vector<std::string> args, prefix, environment;
+        int status;
+        std::function<void(const TempFolder&, const testing::CliResult&)> check;
+    };
+    const Case cases[] = {
+        {"a failed read writes no transcription, beside the file or in the state folder",
+         "1 1 0 0\n6\n",
+         {"read"},
+         {},
+         {},
+         1,
+         [&](const TempFolder& f, const testing::CliResult&) {
+             EXPECT_EQ(ReadFile(f / "read_echo.cfg"), "unrelated");
+             EXPECT_EQ(ReadFile(stateEcho), "previous");
+         }},
+        {"a good read transcribes into the state folder only",
+         good,
+         {"read"},
+         {},
+         {},
+         0,
+         [&](const TempFolder& f, const testing::CliResult&) {
+             EXPECT_EQ(ReadFile(f / "read_echo.cfg"), "unrelated");
+             EXPECT_EQ(ReadFile(stateEcho).rfind("8 -", 0), 0u);
+         }},
+        {"a transcription that cannot be written fails the read",
+         good,
+         {"read"},
+         {},
+         {},
+         1,
+         [&](const TempFolder&, const testing::CliResult& r) {
+             EXPECT_EQ(r.err, "File open error: " + stateEcho + "\n");
+         }},
+        {"the first copy under umask 077",
+         "",
+         {"towns"},
+         umask077,
+         {},
+         0,
+         [&](const TempFolder&, const testing::CliResult&) {
+             EXPECT_EQ(fs::status(userCfg).permissions() & fs::perms::all,
+                       fs::perms::owner_read | fs::perms::owner_write);
+         }},
+        {"the first copy under umask 002",
+         "",
+         {"towns"},
+         umask002,
+         {},
+         0,
+         [&](const TempFolder&, const testing::CliResult&) {
+             EXPECT_EQ(fs::status(userCfg).permissions() & fs::perms::all,
+                       fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                           fs::perms::group_write | fs::perms::others_read);
+         }},
+        {"HOME unset: the home of the password database, never /tmp",
+         "",
+         {"towns"},
+         asNobody,
+         {"-i", "PATH=/usr/bin:/bin"},
+         0,
+         [&](const TempFolder&, const testing::CliResult& r) {
+             EXPECT_EQ(
+                 r.err.rfind(
+                     "orvano-cli: Cannot create " + nobodyHome + "/.config/orvano/data.cfg: ", 0),
+                 0u)
+                 << r.err;
+             EXPECT_FALSE(fs::exists("/tmp/.config/orvano"));
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.prefix == asNobody && ::geteuid() != 0) continue;
+        TempFolder folder;
+        WriteFile(folder / "read_echo.cfg", "unrelated");
+        fs::remove_all(stateEcho);
+        fs::create_directories(home + "/state/orvano");
+        if (c.status == 1 && c.config == good) {
+            fs::create_directories(stateEcho);  // a folder where the file should go
+        } else {
+            WriteFile(stateEcho, "previous");
+        }
+        fs::remove(userCfg);
+        std::vector<std::string> args = c.args;
+        if (!c.config.empty()) {
+            WriteFile(folder / "data.cfg", c.config);
+            args.insert(args.end(), {"--config", folder / "data.cfg"});
+        }
+        const auto r = RunCli(args, c.prefix, c.environment);
+        EXPECT_EQ(r.status, c.status) << r.err;
+        c.check(folder, r);
+    }
+    fs::remove_all(stateEcho);
+}
+
 std::vector<std::string> StrayFiles(const TempFolder& folder) {
     std::vector<std::string> strays;
     for (const std::string& name : folder.Entries()) {
-        if (name != "data.cfg") strays.push_back(name);
+        if (name != "data.cfg" && name != "data.cfg.lock") strays.push_back(name);
     }
     return strays;
 }
@@ -251,7 +445,7 @@ TEST(CliRobust, ReadOnlyDataCfgIsKept) {
         EXPECT_EQ(r.err, "File open error for writing data.cfg: " + path + "\n");
         EXPECT_EQ(ReadFile(path), content);
         EXPECT_EQ(fs::status(path).permissions() & fs::perms::all, static_cast<fs::perms>(c.mode));
-        EXPECT_EQ(folder.Entries(), std::vector<std::string>{"data.cfg"});
+        EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"data.cfg", "data.cfg.lock"}));
     }
 }
 

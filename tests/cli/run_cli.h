@@ -48,18 +48,27 @@ inline std::string ShellQuote(const std::string& arg) {
 }
 
 // The arguments are quoted one by one; the test controls them all. `prefix`
-// runs the tool through another command (another user, a time limit).
+// runs the tool through another command (another user, a time limit, a umask);
+// `environment`, when given, replaces the test home's variables (as `env` arguments).
 inline CliResult RunCli(const std::vector<std::string>& args,
-                        const std::vector<std::string>& prefix = {}) {
+                        const std::vector<std::string>& prefix = {},
+                        const std::vector<std::string>& environment = {}) {
     char errTemplate[] = "/tmp/orvano-cli-err-XXXXXX";
     const int fd = mkstemp(errTemplate);
     if (fd >= 0) close(fd);
     const std::string& h = CliHome().path();
     std::string command;
     for (const std::string& p : prefix) command += ShellQuote(p) + " ";
-    command += "env HOME=" + ShellQuote(h) + " XDG_CONFIG_HOME=" + ShellQuote(h + "/config") +
-               " XDG_STATE_HOME=" + ShellQuote(h + "/state") +
-               " XDG_DATA_HOME=" + ShellQuote(h + "/data") + " " + ShellQuote(CliPath());
+    if (environment.empty()) {
+        command += "env HOME=" + ShellQuote(h) + " XDG_CONFIG_HOME=" + ShellQuote(h + "/config") +
+                   " XDG_STATE_HOME=" + ShellQuote(h + "/state") +
+                   " XDG_DATA_HOME=" + ShellQuote(h + "/data") + " ";
+    } else {
+        command += "env";
+        for (const std::string& e : environment) command += " " + ShellQuote(e);
+        command += " ";
+    }
+    command += ShellQuote(CliPath());
     for (const std::string& a : args) command += " " + ShellQuote(a);
     command += " 2>" + ShellQuote(errTemplate);
     CliResult result;

@@ -554,6 +554,12 @@ TEST(ConfigReader, DefaultFileReadsAndTranscribesItselfLineForLine) {
 
 // ---- zone lines ---------------------------------------------------------------
 
+size_t Occurrences(const std::string& text, const std::string& word) {
+    size_t n = 0;
+    for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) ++n;
+    return n;
+}
+
 TEST(ConfigReader, ZoneLineNamesTheZoneOfTheTownJustBeforeIt) {
     const std::string head =
         "1 2 1 0\n"
@@ -588,15 +594,43 @@ TEST(ConfigReader, ZoneLineNamesTheZoneOfTheTownJustBeforeIt) {
         EXPECT_EQ(r.place.Zone, c.paris);          // the selected town's
         EXPECT_EQ(r.tables.Towns[0].TimeZone, 5);  // the integers stay as read
         // Every zone line, good or bad, is copied into the transcription as read.
-        auto count = [](const std::string& text) {
-            size_t n = 0;
-            for (size_t at = text.find("zone"); at != std::string::npos;
-                 at = text.find("zone", at + 1))
-                ++n;
-            return n;
-        };
-        EXPECT_EQ(count(r.EchoBody()), count(c.text));
+        EXPECT_EQ(Occurrences(r.EchoBody(), "zone"), Occurrences(c.text, "zone"));
     }
+}
+
+// A method line names the town's method; zone and method lines follow the town
+// in either order, each once; anything else ends them.
+TEST(ConfigReader, MethodLineNamesTheMethodOfTheTownBeforeItInEitherOrderWithTheZone) {
+    const std::string head = "1 2 1 0\n2 Malaysia Kuala_Lumpur 3.139 101.6869 8 0 7\n";
+    const std::string paris = "2 France Paris 48.8566 2.3522 1 1 5\n";
+    struct Case {
+        std::string after, zone, method;
+    } cases[] = {
+        {"8 method jakim\n", "", "jakim"},
+        {"8 zone Asia/Kuala_Lumpur\n8 method jakim\n", "Asia/Kuala_Lumpur", "jakim"},
+        {"8 method jakim\n8 zone Asia/Kuala_Lumpur\n", "Asia/Kuala_Lumpur", "jakim"},
+        {"8  method\tmy_own-2 \r\n", "", "my_own-2"},
+        {"8 method jakim\n8 method muis\n8 zone Asia/Kuala_Lumpur\n", "", "jakim"},
+        {"8 method jakim\n8 a comment\n8 zone Asia/Kuala_Lumpur\n", "", "jakim"},
+        {"8 method JAKIM\n", "", ""},
+        {"8 method 7days\n", "", ""},
+        {"8 method jakim muis\n", "", ""},
+        {"8 method " + std::string(33, 'a') + "\n", "", ""},
+        {"8 methods jakim\n", "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.after);
+        Read r(head + c.after + paris);
+        ASSERT_EQ(r.result, kReadOk);
+        EXPECT_EQ(r.tables.Towns[0].Zone, c.zone);
+        EXPECT_EQ(r.tables.Towns[0].Method, c.method);
+        EXPECT_EQ(r.tables.Towns[0].Convention, 7);  // stays for older readers
+        EXPECT_EQ(r.tables.Towns[1].Method, "");
+        // Every method line, good or bad, is copied into the transcription.
+        EXPECT_EQ(Occurrences(r.EchoBody(), "method"), Occurrences(c.after, "method"));
+    }
+    Read selected("1 1 0 0\n" + paris + "8 method uoif\n");
+    EXPECT_EQ(selected.place.Method, "uoif");
 }
 
 }  // namespace

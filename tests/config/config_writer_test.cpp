@@ -179,6 +179,27 @@ TEST_F(ConfigWriter, RoundTripGivesTheSameTablesAndTranscription) {
     EXPECT_EQ(DataCfgText(back.tables, boxes), DataCfgText(SampleTables(), boxes));
 }
 
+TEST_F(ConfigWriter, MethodLineFollowsTheZoneLineAndReadsBack) {
+    t.Towns[0].Zone = "Africa/Algiers";
+    t.Towns[0].Method = "algeria";
+    t.Towns[1].Method = "mwl";
+    const std::string text = Text();
+    EXPECT_NE(
+        text.find("2 " + TownFields(t.Towns[0]) + "8 zone Africa/Algiers\n8 method algeria\n"),
+        std::string::npos);
+    EXPECT_NE(text.find("2 " + TownFields(t.Towns[1]) + "8 method mwl\n"), std::string::npos);
+    Read back(text);
+    ASSERT_EQ(back.result, kReadOk);
+    EXPECT_EQ(back.tables.Towns[0].Method, "algeria");
+    EXPECT_EQ(back.tables.Towns[1].Method, "mwl");
+    EXPECT_EQ(DataCfgText(back.tables, boxes), text);
+    // A malformed id is never written: the file stays as one without methods.
+    back.tables.Towns[0].Method = "Bad Id";
+    back.tables.Towns[1].Method.clear();
+    back.tables.Towns[0].Zone.clear();
+    EXPECT_EQ(DataCfgText(back.tables, boxes), DataCfgText(SampleTables(), boxes));
+}
+
 TEST_F(ConfigWriter, FlagWrittenAsTwoIsReadFalseAndWrittenBackAsZero) {
     Read r("3 4 2 18 17 0.833 2 90 2 12\n1 1 0 0\n2 A a 1 2 0 0 4\n");
     ASSERT_EQ(r.result, kReadOk);
@@ -332,7 +353,14 @@ INSTANTIATE_TEST_SUITE_P(
                   "Convention 3, Isha minutes: 1e+09 is outside -1440 to 1440"},
         WriteCase{[](ConfigTables& x) { x.TownSelected = 3; }, "TownSelected: 3 is outside 0 to 2"},
         WriteCase{[](ConfigTables& x) { x.NumberOfTowns = 4; },
-                  "NumberOfTowns: 4 towns, 3 in the table"}));
+                  "NumberOfTowns: 4 towns, 3 in the table"},
+        // A stray byte would make the reader take every name as Windows-1252.
+        WriteCase{[](ConfigTables& x) { x.Towns[1].Name = "bad\xffname"; },
+                  "A town's name, country or zone is not valid UTF-8"},
+        WriteCase{[](ConfigTables& x) { x.Towns[2].Zone = "Europe/\xC3"; },
+                  "A town's name, country or zone is not valid UTF-8"},
+        WriteCase{[](ConfigTables& x) { x.Conventions[4].Name = "\xC0\xAF"; },
+                  "Convention 4, name: not valid UTF-8"}));
 
 // Temporary files of killed saves go once they are ten minutes old; younger
 // ones may be another save's live file, and files of other names are not ours.
@@ -381,6 +409,17 @@ TEST_F(ConfigWriter, TextWindows1252CannotCarryIsWrittenAsUtf8) {
     ASSERT_EQ(back.result, kReadOk);
     EXPECT_EQ(back.tables.Towns[1].Name, "\xC4\xB0stanbul");
     EXPECT_EQ(back.tables.encoding, TextEncoding::Utf8);
+}
+
+// Windows-1252 letters whose bytes happen to form UTF-8 ("Ã¼" is C3 BC, "ü"
+// in UTF-8) would read back as other letters: such tables are written as UTF-8.
+TEST_F(ConfigWriter, SingleByteTextThatWouldReadAsUtf8IsWrittenAsUtf8) {
+    t.encoding = TextEncoding::Windows1252;
+    t.Towns[0].Name = "T\xC3\x83\xC2\xBCrkiye";  // "TÃ¼rkiye"
+    ASSERT_TRUE(WriteDataCfg(path, t, boxes));
+    Read back(ReadFile(path));
+    ASSERT_EQ(back.result, kReadOk);
+    EXPECT_EQ(back.tables.Towns[0].Name, "T\xC3\x83\xC2\xBCrkiye");
 }
 
 // ---- the bundled default ----------------------------------------------------

@@ -97,7 +97,7 @@ int SolveSalatHour(EngineState& state, unsigned int kind, double* hour,
             return -1;
         }
         if (-1 <= cosTau && cosTau <= 1) {
-            sun.tau = std::acos(cosTau) * 0.997269476174235;
+            sun.tau = std::acos(cosTau);
             *hour = sun.tau * 3.819718634205488 * side + sun.transitHour;
             if (verbose) {
                 trace.Printf(" SalatHour=%gh ie : %s\n", *hour, HoursToHmsText(*hour).c_str());

@@ -26,6 +26,7 @@ check_file() { [ -f "$1" ] || fail "missing $1"; }
 installed_files() {
   echo bin/orvano bin/orvano-cli bin/orvano-today lib/orvano/libTodayOrvano.so
   echo share/orvano/data.cfg share/orvano/gazetteer.tsv share/orvano/help.html share/orvano/helpen.html
+  echo share/orvano/methods/orvano.methods
   echo share/applications/org.orvano.Orvano.desktop share/applications/org.orvano.Orvano.Today.desktop
   echo share/metainfo/org.orvano.Orvano.metainfo.xml share/icons/hicolor/scalable/apps/org.orvano.Orvano.svg
   for s in 16 22 24 32 48 64 128 256; do echo share/icons/hicolor/${s}x${s}/apps/org.orvano.Orvano.png; done
@@ -141,6 +142,16 @@ system)
   [ "$(cat "$work/err")" = "orvano-cli: Cannot create /proc/orvano/orvano/data.cfg: No such file or directory; using $prefix/share/orvano/data.cfg read-only" ] ||
     fail "message without a configuration folder: $(cat "$work/err")"
   grep -q '^Algiers, Algeria' "$work/times.txt" || fail "not run on the installed file"
+  # A prefix that is neither the user's nor /usr or /usr/local keeps its
+  # autostart entry under itself, never in the machine's /etc/xdg.
+  system_entry=/etc/xdg/autostart/org.orvano.Orvano.Today.desktop
+  before=$(stat -c %Y "$system_entry" 2>/dev/null || echo none)
+  opt="$work/opt"
+  env -u ORVANO_AUTOSTART_DIR cmake --install "$build" --prefix "$opt" >/dev/null
+  grep -qx "Exec=$opt/bin/orvano-today" "$opt/etc/xdg/autostart/org.orvano.Orvano.Today.desktop" ||
+    fail "no autostart entry under the prefix $opt"
+  [ "$(stat -c %Y "$system_entry" 2>/dev/null || echo none)" = "$before" ] ||
+    fail "an install to $opt wrote $system_entry"
   ;;
 package)
   if [ "${ORVANO_TEST_PACKAGE:-}" != 1 ]; then

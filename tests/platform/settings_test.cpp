@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "platform/file_settings.h"
 #include "platform/shell.h"
@@ -189,6 +190,84 @@ TEST_F(SettingsFileTest, ProgramsCreateBothKeysOnce) {
     fs::remove(file_);
     CreateProgramKeys(starting);
     EXPECT_EQ(Content(), "[Software\\Apps\\Orvano]\n[Software\\Microsoft\\Today\\Items\\Orvano]\n");
+}
+
+// settings.ini is the user's: kept through a link, with its mode, and not
+// replaced when made read-only.
+TEST_F(SettingsFileTest, WritesKeepLinksModesAndReadOnlyFiles) {
+    const struct {
+        const char* name;
+        bool linked;
+        fs::perms mode;
+        bool written;
+    } cases[] = {
+        {"linked into another folder", true, fs::perms(0644), true},
+        {"private", false, fs::perms(0600), true},
+        {"read-only", false, fs::perms(0444), false},
+        {"linked and read-only", true, fs::perms(0400), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        testing::TempFolder dotfiles;
+        fs::remove(file_);
+        const std::string real = c.linked ? dotfiles / "orvano.ini" : file_;
+        const std::string before = "[Software\\Apps\\Orvano]\nLang=hex:01,00,00,00\n";
+        Write("");
+        testing::WriteFile(real, before);
+        if (c.linked) {
+            fs::remove(file_);
+            fs::create_symlink(real, file_);
+        }
+        fs::permissions(real, c.mode);
+        FileSettingsStore store(file_);
+        EXPECT_EQ(store.OpenKey(kAppSettingsKey)->WriteNumber("Lang", 2), c.written);
+        EXPECT_EQ(fs::is_symlink(file_), c.linked);
+        EXPECT_EQ(testing::ReadFile(real) == before, !c.written);
+        EXPECT_EQ(fs::status(real).permissions(), c.mode);
+    }
+}
+
+// A settings file grown past 1 MB is not read: the values read before stay,
+// writes are refused, and one line on standard error says why.
+TEST_F(SettingsFileTest, OversizedFileKeepsTheValuesReadBefore) {
+    Write("[Software\\Apps\\Orvano]\nLang=hex:01,00,00,00\n");
+    FileSettingsStore store(file_);
+    auto key = store.OpenKey(kAppSettingsKey);
+    ASSERT_EQ(key->ReadNumber("Lang"), std::optional<std::uint32_t>(1));
+    const std::string huge =
+        "[Software\\Apps\\Orvano]\nLang=hex:02,00,00,00\n;" + std::string(1 << 20, 'x') + "\n";
+    Write(huge);
+    ::testing::internal::CaptureStderr();
+    for (int paint = 0; paint < 3; ++paint) {
+        EXPECT_EQ(key->ReadNumber("Lang"), std::optional<std::uint32_t>(1));
+    }
+    EXPECT_FALSE(key->WriteNumber("Lang", 3));
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "orvano: " + file_ +
+                  " is larger than 1 MB and was not read; the settings read before stay\n");
+    EXPECT_EQ(Content(), huge);
+    EXPECT_EQ(FileSettingsStore(file_).OpenKey(kAppSettingsKey), nullptr);  // never read whole
+}
+
+// Two programs writing at once: every value survives (each write reads the
+// file afresh under the settings lock).
+TEST_F(SettingsFileTest, ConcurrentWritersLoseNoValue) {
+    FileSettingsStore(file_).CreateKey(kAppSettingsKey);
+    auto writeMany = [this](const char* prefix) {
+        FileSettingsStore own(file_);
+        auto key = own.OpenKey(kAppSettingsKey);
+        for (int i = 0; i < 40; ++i) {
+            EXPECT_TRUE(key->WriteByte(prefix + std::to_string(i), 1));
+        }
+    };
+    std::thread other(writeMany, "B");
+    writeMany("A");
+    other.join();
+    auto key = FileSettingsStore(file_).OpenKey(kAppSettingsKey);
+    for (int i = 0; i < 40; ++i) {
+        EXPECT_EQ(key->ReadByte("A" + std::to_string(i)), std::optional<std::uint8_t>(1)) << i;
+        EXPECT_EQ(key->ReadByte("B" + std::to_string(i)), std::optional<std::uint8_t>(1)) << i;
+    }
 }
 
 TEST(FolderOfTest, CutsAtTheLastSeparator) {

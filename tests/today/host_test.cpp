@@ -1,12 +1,19 @@
 // The real host with the real plug-in, on Qt's offscreen platform, with its
 // own folders for settings, data and state, and a clock set by the test.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QCryptographicHash>
 #include <array>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <regex>
 #include <thread>
 
@@ -14,6 +21,7 @@
 #include "engine/schedule.h"
 #include "platform/notification_store.h"
 #include "tests/support/recording_platform.h"
+#include "today/item_logic.h"
 #include "today/plugin_reader.h"
 #include "today_test_util.h"
 
@@ -21,6 +29,15 @@ namespace orvano {
 namespace {
 
 namespace fs = std::filesystem;
+
+// The traced colour of blink colour `index` on the strip's top colour, which
+// the strip lightens until it stands out (#1D3B5C).
+std::string BlinkHex(int index) {
+    const Colour c = LegibleOn(BlinkColour(index), Colour{0x1d, 0x3b, 0x5c});
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02X%02X%02X", c.red, c.green, c.blue);
+    return text;
+}
 
 std::size_t Find(const std::vector<std::string>& lines, const std::string& text,
                  std::size_t from = 0) {
@@ -184,11 +201,13 @@ TEST_F(HostFixture, ShowsTheItemBlinksAtAPrayerMinuteAndSetsTheAlarms) {
     EXPECT_NE(Find(lines, "text 191,17,240,32 #FFFFFF left Paris", paint), std::string::npos);
 
     // The Asr column blinks red, then green, blue, yellow.
-    const std::size_t red = Find(lines, "text 77,17,115,32 #FF0000 centre " + asr);
+    const std::size_t red = Find(lines, "text 77,17,115,32 " + BlinkHex(1) + " centre " + asr);
     ASSERT_NE(red, std::string::npos);
-    const std::size_t green = Find(lines, "text 77,17,115,32 #00FF00 centre " + asr, red);
+    const std::size_t green =
+        Find(lines, "text 77,17,115,32 " + BlinkHex(2) + " centre " + asr, red);
     ASSERT_NE(green, std::string::npos);
-    const std::size_t blue = Find(lines, "text 77,17,115,32 #0000FF centre " + asr, green);
+    const std::size_t blue =
+        Find(lines, "text 77,17,115,32 " + BlinkHex(3) + " centre " + asr, green);
     EXPECT_NE(blue, std::string::npos);
     // Its alarm switch is on: the two sounds, once.
     const std::size_t sound = Find(lines, "sound SystemStart");
@@ -413,6 +432,243 @@ TEST_F(HostFixture, AStormOfBadFilesShowsOneMessageAtATime) {
     const std::size_t closed = Find(lines, "box closed");
     ASSERT_NE(closed, std::string::npos);
     EXPECT_NE(Find(lines, "text 191,17,240,32 #FFFFFF left Algiers", closed), std::string::npos);
+}
+
+// ---- robustness: clock limits, folders that come and go, a hung server ------
+
+// Waits up to ten seconds for the trace to hold `line` `count` times.
+bool WaitForCount(const HostFixture& host, const std::string& line, int count) {
+    for (int i = 0; i < 100; ++i) {
+        if (CountOf(ReadFile(host.trace), line + "\n") >= count) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return false;
+}
+
+TEST_F(HostFixture, ClockStopsAtTheLastSecondOfTheYear9999) {
+    UseConfig();
+    Switches("");
+    ASSERT_EQ(Run(HostCommand("9999-12-31 23:59:57", 4500)), 0) << ReadFile(dir.path() + "/stderr");
+    const auto lines = TraceLines();
+    EXPECT_EQ(Find(lines, "repaint (new date)"), std::string::npos);
+    std::size_t lastPaint = 0;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i] == "paint") lastPaint = i;
+    }
+    EXPECT_TRUE(PaintsDay(lines, Schedule(31, 12, 9999), lastPaint));
+}
+
+TEST_F(HostFixture, FollowsDataCfgThroughItsFolderRemovedAndMadeAgain) {
+    UseConfig();
+    Switches("");
+    StartInBackground(HostCommand("2026-12-07 10:00:00", 12000));
+    ASSERT_TRUE(WaitFor("paint end"));
+    const std::string paris = ReadFile(ORVANO_TEST_DATA "/today_paris.cfg");
+    const char* towns[] = {"Algiers", "Paris", "Algiers"};
+    for (int i = 0; i < 3; ++i) {
+        fs::remove_all(cfg + "/orvano");
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        fs::create_directories(cfg + "/orvano");
+        WriteFile(cfg + "/orvano/data.cfg", i % 2 == 0 ? AlgiersConfig() : paris);
+        ASSERT_TRUE(WaitForCount(*this, "clear-cache (data.cfg changed)", i + 1)) << towns[i];
+        const auto lines = TraceLines();
+        std::size_t cleared = 0;
+        for (int n = 0; n <= i; ++n)
+            cleared = Find(lines, "clear-cache (data.cfg changed)", cleared + 1);
+        ASSERT_TRUE(WaitFor("paint end"));
+        std::this_thread::sleep_for(std::chrono::milliseconds(600));
+        EXPECT_NE(
+            Find(TraceLines(), std::string("text 191,17,240,32 #FFFFFF left ") + towns[i], cleared),
+            std::string::npos)
+            << towns[i];
+    }
+}
+
+TEST_F(HostFixture, ANotificationServerThatNeverAnswersStopsNoBlinking) {
+    if (std::system("command -v dbus-run-session >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "dbus-run-session is not installed";
+    }
+    UseConfig();
+    Switches("AlarmAsr=hex:01\n");
+    const std::string asr = HoursToClockText(Schedule(7, 12, 2026).adjusted[Asr]);
+    const std::string received = dir.path() + "/received";
+    ASSERT_EQ(Run("dbus-run-session -- " + std::string(TODAY_NOTIFY_SERVER) + " " + received +
+                  " --never-answer -- " + HostCommand("2026-12-07 " + asr + ":00", 4000)),
+              0)
+        << ReadFile(dir.path() + "/stderr");
+    const std::string event = "\\\\.\\Notifications\\NamedEvents\\Event Asr";
+    const auto lines = TraceLines();
+    const std::size_t sent = Find(lines, "notify sent " + event);
+    ASSERT_NE(sent, std::string::npos);
+    EXPECT_NE(ReadFile(received).find("summary=Vevor Alarm"), std::string::npos);
+    // While the call waits, the Asr column goes on blinking; the call then
+    // gives up within the run.
+    const std::size_t red =
+        Find(lines, "text 77,17,115,32 " + BlinkHex(1) + " centre " + asr, sent);
+    const std::size_t green =
+        Find(lines, "text 77,17,115,32 " + BlinkHex(2) + " centre " + asr, red);
+    const std::size_t blue =
+        Find(lines, "text 77,17,115,32 " + BlinkHex(3) + " centre " + asr, green);
+    const std::size_t gaveUp = Find(lines, "notify no-server " + event, sent);
+    ASSERT_NE(blue, std::string::npos);
+    ASSERT_NE(gaveUp, std::string::npos);
+    EXPECT_LT(blue, gaveUp);
+}
+
+// ---- robustness: two unprivileged users and the single-instance socket -----
+
+constexpr uid_t kUser = 65534;
+constexpr uid_t kOtherUser = 65533;
+const std::string kAsUser = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+
+// A process of `uid` listening on a local socket at `path` until destroyed.
+class Listener {
+  public:
+    Listener(const std::string& path, uid_t uid) {
+        int ready[2];
+        if (::pipe(ready) != 0) return;
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::close(ready[0]);
+            if (uid != 0 && (::setgid(uid) != 0 || ::setuid(uid) != 0)) _exit(1);
+            const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            sockaddr_un address{};
+            address.sun_family = AF_UNIX;
+            std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
+            // Open to everyone, so that only the peer check can turn a caller away.
+            if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+                ::chmod(path.c_str(), 0777) != 0 || ::listen(fd, 8) != 0)
+                _exit(1);
+            [[maybe_unused]] const ssize_t n = ::write(ready[1], "r", 1);
+            for (;;) ::pause();
+        }
+        ::close(ready[1]);
+        char byte = 0;
+        listening_ = ::read(ready[0], &byte, 1) == 1;
+        ::close(ready[0]);
+    }
+    ~Listener() {
+        if (pid_ <= 0) return;
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+    }
+    bool listening() const { return listening_; }
+
+  private:
+    pid_t pid_ = -1;
+    bool listening_ = false;
+};
+
+void GiveTree(const std::string& root, uid_t uid) {
+    ASSERT_EQ(::lchown(root.c_str(), uid, uid), 0);
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        ASSERT_EQ(::lchown(entry.path().c_str(), uid, uid), 0) << entry.path();
+    }
+}
+
+struct SocketFixture : HostFixture {
+    std::string tmp, otherRun, socketName;
+
+    void SetUp() override {
+        if (::geteuid() != 0) GTEST_SKIP() << "runs the strip as two other users: needs root";
+        HostFixture::SetUp();
+        UseConfig();
+        Switches("");
+        tmp = dir.path() + "/tmp";
+        otherRun = dir.path() + "/other-run";
+        fs::create_directories(tmp);
+        fs::create_directories(data + "/orvano");
+        GiveTree(dir.path(), kUser);
+        ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
+        ASSERT_EQ(::chmod(tmp.c_str(), 01777), 0);
+        fs::create_directories(otherRun);
+        ASSERT_EQ(::chown(otherRun.c_str(), kOtherUser, kOtherUser), 0);
+        ASSERT_EQ(::chmod(otherRun.c_str(), 0700), 0);
+        socketName = "orvano-today-" +
+                     QCryptographicHash::hash(QByteArray::fromStdString(data + "/orvano"),
+                                              QCryptographicHash::Sha1)
+                         .toHex()
+                         .left(12)
+                         .toStdString() +
+                     ".sock";
+    }
+    // The strip as the user, with this runtime folder (none when empty).
+    std::string AsUser(const std::string& runtime, const std::string& command) const {
+        return kAsUser + "env -u XDG_RUNTIME_DIR TMPDIR=" + tmp +
+               (runtime.empty() ? "" : " XDG_RUNTIME_DIR=" + runtime) + " " + command;
+    }
+};
+
+TEST_F(SocketFixture, ASocketOfAnotherUserNeverStopsTheStrip) {
+    const std::string fallback = tmp + "/orvano-" + std::to_string(kUser);
+    const struct {
+        const char* what;
+        std::string runtime;
+        std::string squat;  // a folder made by the other user, with a listener in it
+        uid_t squatter;
+        bool findable;
+    } cases[] = {
+        {"runtime folder of another user", otherRun, "", 0, true},
+        {"fallback folder made by another user", "", fallback, kOtherUser, false},
+        {"a listener of another uid in the user's own folder", run, run, 0, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove(trace);
+        fs::remove(dir.path() + "/stderr");
+        fs::remove_all(fallback);
+        if (!c.squat.empty() && c.squat != run) {
+            fs::create_directories(c.squat);
+            ASSERT_EQ(::chown(c.squat.c_str(), c.squatter, c.squatter), 0);
+            ASSERT_EQ(::chmod(c.squat.c_str(), 0777), 0);
+        }
+        std::unique_ptr<Listener> squatter;
+        if (!c.squat.empty()) {
+            squatter = std::make_unique<Listener>(c.squat + "/" + socketName, c.squatter);
+            ASSERT_TRUE(squatter->listening());
+        }
+        ASSERT_EQ(Run(AsUser(c.runtime, HostCommand("2026-12-07 10:00:00", 1500))), 0)
+            << ReadFile(dir.path() + "/stderr");
+        EXPECT_NE(Find(TraceLines(), "item created"), std::string::npos)
+            << ReadFile(dir.path() + "/stderr");
+        EXPECT_EQ(ReadFile(dir.path() + "/stderr").find("aucun dossier priv") != std::string::npos,
+                  !c.findable);
+    }
+}
+
+TEST_F(SocketFixture, AnswersOnlyItsUserAndRemovesItsSocketWhenTerminated) {
+    const std::string pidFile = dir.path() + "/pid";
+    ASSERT_EQ(std::system((Environment() + AsUser(run, HostCommand("2026-12-07 10:00:00", 20000)) +
+                           " 2>/dev/null & echo $! >" + pidFile)
+                              .c_str()),
+              0);
+    ASSERT_TRUE(WaitFor("paint end"));
+    const std::string socket = run + "/" + socketName;
+    ASSERT_TRUE(fs::exists(socket));
+
+    // Root is another user too: its request is refused unread.
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socket.c_str());
+    ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::write(fd, "raise\n", 6), 6);
+    ::close(fd);
+    EXPECT_TRUE(WaitFor("instance request refused from uid 0"));
+    EXPECT_EQ(Find(TraceLines(), "raise requested"), std::string::npos);
+    // The user's own second start is answered.
+    EXPECT_EQ(Run(AsUser(run, app + "/bin/orvano-today --boxes-to-stderr")), 0);
+    EXPECT_NE(ReadFile(dir.path() + "/stderr").find("d\xc3\xa9j\xc3\xa0 lanc\xc3\xa9"),
+              std::string::npos);
+    EXPECT_TRUE(WaitFor("raise requested"));
+
+    const pid_t pid = std::stoi(ReadFile(pidFile));
+    ASSERT_EQ(::kill(pid, SIGTERM), 0);
+    EXPECT_TRUE(WaitFor("unloaded"));
+    for (int i = 0; i < 50 && fs::exists(socket); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    EXPECT_FALSE(fs::exists(socket));
 }
 
 }  // namespace

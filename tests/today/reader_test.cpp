@@ -87,6 +87,7 @@ TEST_F(ReaderFixture, ZoneLineOfTheSelectedTownOnly) {
         {head + fes + "8 zone Asia/Atlantis\n", "Asia/Atlantis"},
         {head + fes + "8 zone Africa/Casablanca!\n", ""},
         {head + fes + "8 comment\n8 zone Africa/Casablanca\n", ""},
+        {head + fes + "8 method morocco\n8 zone Africa/Casablanca\n", "Africa/Casablanca"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -95,6 +96,8 @@ TEST_F(ReaderFixture, ZoneLineOfTheSelectedTownOnly) {
         ASSERT_EQ(Read(), kReadOk);
         EXPECT_EQ(state.place.Name, "Fes");
         EXPECT_EQ(state.place.Zone, c.zone);
+        const bool methodLine = c.text.find("8 method morocco") != std::string::npos;
+        EXPECT_EQ(state.place.Method, methodLine ? "morocco" : "");
     }
 }
 

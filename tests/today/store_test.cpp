@@ -151,6 +151,32 @@ TEST_F(StoreFixture, HostileFilesFailAtOnce) {
     }
 }
 
+// The store and the events file are the program's own: a link planted at
+// either, dangling or not, is neither read nor written through.
+TEST_F(StoreFixture, PlantedLinksAreNotFollowed) {
+    const struct {
+        const char* name;
+        bool dangling;
+    } cases[] = {{"dangling link", true}, {"link to another file", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string elsewhere = dir.path() + "/elsewhere";
+        std::filesystem::remove(elsewhere);
+        if (!c.dangling) WriteFile(elsewhere, "next\t9\n");
+        for (const std::string& path : {file(), events()}) {
+            std::filesystem::remove(path);
+            std::filesystem::create_symlink(elsewhere, path);
+        }
+        NotificationStore store = Store();
+        EXPECT_FALSE(store.RecordNamedEvent("app", At(7, 11, 0)));
+        EXPECT_FALSE(store.List(10).has_value());
+        EXPECT_EQ(std::filesystem::exists(elsewhere), !c.dangling);
+        if (!c.dangling) {
+            EXPECT_EQ(ReadFile(elsewhere), "next\t9\n");
+        }
+    }
+}
+
 TEST_F(StoreFixture, UnwritableFolderFailsCleanly) {
     NotificationStore store(dir.path() + "/missing/notifications", events(),
                             [this] { return now; });
