@@ -1,7 +1,6 @@
 #include "app/render.h"
 
 #include <charconv>
-#include <cstdio>
 #include <fstream>
 
 #include "app/commands.h"
@@ -9,7 +8,7 @@
 #include "app/layout.h"
 #include "app/paint.h"
 #include "app/render_recorder.h"
-#include "astro/julian_time.h"
+#include "astro/civil_date.h"
 #include "config/grammar.h"
 #include "config/methods.h"
 #include "config/reader.h"
@@ -35,17 +34,9 @@ bool ParseSize(const std::string& text, int& width, int& height) {
 }
 
 bool ParseAt(const std::string& text, LocalTime& at) {
-    int year, month, day, hour, minute, second;
-    char tail;
-    if (std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &year, &month, &day, &hour, &minute,
-                    &second, &tail) != 6) {
-        return false;
-    }
-    if (year < 1 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(month, year) ||
-        hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59) {
-        return false;
-    }
-    at = LocalTime{year, month, 0, day, hour, minute, second, 0};
+    const CivilText t = ParseCivilText(text, "%Y-%m-%d %H:%M:%S");
+    if (t.fault != CivilTextFault::kNone) return false;
+    at = LocalTime{t.year, t.month, 0, t.day, t.hour, t.minute, t.second, 0};
     return true;
 }
 
