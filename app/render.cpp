@@ -244,15 +244,14 @@ PaintInput RenderPaintInput(const RenderRequest& request, const LocalTime& at,
     input.requestedPage = request.page;
     input.exploring = request.exploring;
     input.now = at;
-    input.pickedDate = at;
-    input.pickedTime = at;
-    input.recompute = [&engine] { ComputeDaySchedule(engine); };
+    input.qibla = PreparePage(
+        request.page, at, at, [&engine] { ComputeDaySchedule(engine); }, engine);
     return input;
 }
 
 // The page's drawing operations and its controls as JSON.
 bool WriteOpsJson(const RenderRequest& request, const RenderEnvironment& environment,
-                  const PaintInput& input, EngineState& engine) {
+                  const PaintInput& input, const EngineState& engine) {
     RecordingSurface surface(request.dpi, input.client, environment.measure);
     PaintMainWindow(surface, input, engine);
     std::ofstream out(request.file, std::ios::binary | std::ios::trunc);
@@ -263,7 +262,7 @@ bool WriteOpsJson(const RenderRequest& request, const RenderEnvironment& environ
 
 // The page as a PNG image, with its empty controls over it when asked for.
 bool WritePng(const RenderRequest& request, const RenderEnvironment& environment,
-              const PaintInput& input, EngineState& engine) {
+              const PaintInput& input, const EngineState& engine) {
     const auto paint = [&](Surface& surface) { PaintMainWindow(surface, input, engine); };
     if (request.controls) {
         std::vector<ControlSpec> shown;
