@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "astro/civil_date.h"
 #include "astro/json.h"
 #include "engine/hijri.h"
 #include "engine/state.h"
@@ -54,7 +55,6 @@ std::string HijriLine(const std::optional<HijriDate>& hijri);
 std::string NightJson(const NightTimes& night, NightIndex index);
 
 std::string DateText(date::year_month_day day);
-date::year_month_day DateOf(const Observation& o);
 
 // The local civil time of the place now, in the zone in effect there.
 Observation PlaceNow(const CurrentPlace& place);

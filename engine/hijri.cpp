@@ -5,9 +5,9 @@
 #include <unicode/timezone.h>
 
 #include <array>
-#include <chrono>
 #include <memory>
 
+#include "astro/civil_date.h"
 #include "engine/shown_times.h"
 #include "engine/state.h"
 
@@ -43,11 +43,8 @@ icu::Calendar* UmmAlQura() {
 std::optional<HijriDate> HijriOfCivilDay(int year, int month, int day, int adjust) {
     icu::Calendar* calendar = UmmAlQura();
     if (calendar == nullptr) return std::nullopt;
-    const std::chrono::year_month_day civil{std::chrono::year(year),
-                                            std::chrono::month(static_cast<unsigned>(month)),
-                                            std::chrono::day(static_cast<unsigned>(day))};
-    if (!civil.ok()) return std::nullopt;
-    const auto days = std::chrono::sys_days(civil).time_since_epoch().count() + adjust;
+    if (month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month)) return std::nullopt;
+    const long long days = DaysFromCivil(year, month, day) + adjust;
     UErrorCode status = U_ZERO_ERROR;
     calendar->setTime((static_cast<UDate>(days) * 86400.0 + 43200.0) * 1000.0, status);
     HijriDate hijri;
