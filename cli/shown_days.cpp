@@ -8,6 +8,7 @@
 #include "astro/julian_time.h"
 #include "astro/zone.h"
 #include "engine/schedule.h"
+#include "engine/solver.h"
 
 namespace orvano::cli {
 
@@ -54,7 +55,7 @@ ShownDay ComputeShownDay(EngineState& state, date::year_month_day day) {
 
 NightTimes ShownNights(const EngineState& state, const ShownDay& day, const ShownDay& next) {
     return ComputeNightTimes({day.schedule, day.zoneHours}, {next.schedule, next.zoneHours},
-                             state.imsakMinutes,
+                             state.imsakMinutes, NightEndOf(SelectedConvention(state)),
                              {PlaceZone(state.place), date::sys_days(day.date)});
 }
 

@@ -9,6 +9,7 @@
 #include "astro/julian_time.h"
 #include "astro/solar_ephemeris.h"
 #include "astro/trace.h"
+#include "engine/hijri.h"
 #include "engine/seasonal.h"
 #include "engine/solve_day.h"
 #include "engine/solver.h"
@@ -18,6 +19,17 @@ namespace orvano {
 namespace {
 
 using engine_detail::SolveDay;
+
+// Isha's minutes after Maghrib: the method's Ramadan minutes on a day whose
+// daylight is in Ramadan (the day the timetables print them on).
+int IshaMinutesAfterMaghrib(const EngineState& state, const Convention& convention) {
+    if (!convention.IshaRamadanMinutes) return convention.IshaPlusMinutes;
+    const Observation& o = state.observation;
+    const std::optional<HijriDate> hijri =
+        HijriOfCivilDay(o.year, o.month, o.day, state.hijriAdjust);
+    return hijri && hijri->month == kRamadan ? *convention.IshaRamadanMinutes
+                                             : convention.IshaPlusMinutes;
+}
 
 constexpr const char* kLabels[kPrayerCount] = {"Fajr    ", "Chourouk", "Zuhr    ",
                                                "Asr     ", "Maghrib ", "Isha    "};
@@ -126,12 +138,12 @@ void ComputeTimes(EngineState& state, SolveDay& solver, const Convention& conven
 
     day.results.ishaFollowsMaghrib = convention.Isha_is_Maghrib_plus;
     if (convention.Isha_is_Maghrib_plus) {
+        const int ishaMinutes = IshaMinutesAfterMaghrib(state, convention);
         day.results.result[Isha] = kSolveFound;
-        day.exact[Isha] =
-            static_cast<double>(convention.IshaPlusMinutes) * kMinuteInHours + day.exact[Maghrib];
+        day.exact[Isha] = static_cast<double>(ishaMinutes) * kMinuteInHours + day.exact[Maghrib];
         if (report.on()) {
-            report.Printf("Isha (Maghrib_plus %dmn) at %gh ie : %s\n", convention.IshaPlusMinutes,
-                          day.exact[Isha], HoursToHmsText(day.exact[Isha]).c_str());
+            report.Printf("Isha (Maghrib_plus %dmn) at %gh ie : %s\n", ishaMinutes, day.exact[Isha],
+                          HoursToHmsText(day.exact[Isha]).c_str());
         }
     } else if (TakeOffset(state, convention, Isha, day)) {
         // Beyond the seasonal rule's latitude Isha fails on its own and is estimated.
