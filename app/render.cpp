@@ -1,6 +1,6 @@
 #include "app/render.h"
 
-#include <charconv>
+#include <climits>
 #include <cstdio>
 #include <fstream>
 
@@ -10,6 +10,7 @@
 #include "app/paint.h"
 #include "app/render_recorder.h"
 #include "astro/julian_time.h"
+#include "astro/plain_number.h"
 #include "config/grammar.h"
 #include "config/methods.h"
 #include "config/reader.h"
@@ -21,10 +22,9 @@ namespace orvano {
 namespace {
 
 bool ParseInt(const std::string& text, int& value) {
-    const char* begin = text.data();
-    const char* end = begin + text.size();
-    const auto [stop, error] = std::from_chars(begin, end, value);
-    return error == std::errc() && stop == end && !text.empty();
+    const auto plain = PlainInteger(text, INT_MIN, INT_MAX);
+    if (plain) value = static_cast<int>(*plain);
+    return plain.has_value();
 }
 
 bool ParseSize(const std::string& text, int& width, int& height) {
@@ -37,7 +37,9 @@ bool ParseSize(const std::string& text, int& width, int& height) {
 bool ParseAt(const std::string& text, LocalTime& at) {
     int year, month, day, hour, minute, second;
     char tail;
-    if (std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &year, &month, &day, &hour, &minute,
+    // sscanf would also take a sign or spaces before a number.
+    if (!IsPlainDigitFields(text, "-- ::") ||
+        std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &year, &month, &day, &hour, &minute,
                     &second, &tail) != 6) {
         return false;
     }

@@ -37,6 +37,12 @@ Observation ZoneOrDesktopNow(const CurrentPlace& place) {
     return LocalNow();
 }
 
+void SetDate(date::year_month_day day, Observation& o) {
+    o.year = static_cast<int>(day.year());
+    o.month = static_cast<int>(static_cast<unsigned>(day.month()));
+    o.day = static_cast<int>(static_cast<unsigned>(day.day()));
+}
+
 namespace {
 
 // Reads the fields of `shape` ("YYYY-MM-DD"): each run of one letter is a
