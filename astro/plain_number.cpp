@@ -31,17 +31,6 @@ bool IsPlainDecimal(std::string_view text) {
     return whole.size() + fraction.size() > 0 && AllDigits(whole) && AllDigits(fraction);
 }
 
-bool IsPlainDigitFields(std::string_view text, std::string_view separators) {
-    for (const char separator : separators) {
-        const size_t end = text.find(separator);
-        if (end == 0 || end == std::string_view::npos || !AllDigits(text.substr(0, end))) {
-            return false;
-        }
-        text.remove_prefix(end + 1);
-    }
-    return !text.empty() && AllDigits(text);
-}
-
 std::optional<long> PlainInteger(std::string_view text, long min, long max) {
     if (!IsPlainInteger(text)) return std::nullopt;
     long value = 0;

@@ -13,9 +13,6 @@ namespace orvano {
 bool IsPlainInteger(std::string_view text);
 // An optional minus sign and digits with at most one point among them.
 bool IsPlainDecimal(std::string_view text);
-// Runs of one or more digits, each pair parted by the next character of
-// `separators` ("-- ::" for "YYYY-MM-DD HH:MM:SS").
-bool IsPlainDigitFields(std::string_view text, std::string_view separators);
 
 // The value of a plain integer within [min, max], else nothing.
 std::optional<long> PlainInteger(std::string_view text, long min, long max);

@@ -50,7 +50,7 @@ int RunCalendar(const Options& options) {
     ResolvePlace(options, state);
     state.observation = ZoneOrDesktopNow(state.place);
     const Observation today = state.observation;
-    if (options.month) SetDate(*options.month, state.observation);
+    if (options.month) SetDate(state.observation, *options.month);
     std::string folder;
     if (const auto& out = options.out) {
         if (out->empty()) throw UsageError("option '--out' needs a folder");

@@ -3,9 +3,9 @@
 #include <charconv>
 #include <functional>
 
+#include "astro/civil_date.h"
 #include "astro/plain_number.h"
 #include "astro/trace.h"
-#include "cli/shown_days.h"
 
 namespace orvano::cli {
 
@@ -113,8 +113,7 @@ void Store(const OptionSpec& spec, const std::string& text, Options& values) {
             } else {
                 ParseMonth(spec.name, text, o);
             }
-            values.*std::get<std::optional<date::year_month_day> Options::*>(spec.field) =
-                DateOf(o);
+            values.*std::get<std::optional<CivilDate> Options::*>(spec.field) = DateOf(o);
             return;
         }
         case ValueKind::Instant: {

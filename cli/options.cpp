@@ -84,12 +84,11 @@ OptionSpec DecimalOption(std::string name, std::string valueName, std::string he
     return spec;
 }
 
-OptionSpec DayOption(std::string name, std::string help,
-                     std::optional<date::year_month_day> Options::*field) {
+OptionSpec DayOption(std::string name, std::string help, std::optional<CivilDate> Options::*field) {
     return Spec(std::move(name), "YYYY-MM-DD", std::move(help), ValueKind::Day, field);
 }
 
-OptionSpec MonthOption(std::string help, std::optional<date::year_month_day> Options::*field) {
+OptionSpec MonthOption(std::string help, std::optional<CivilDate> Options::*field) {
     return Spec("month", "YYYY-MM", std::move(help), ValueKind::Month, field);
 }
 

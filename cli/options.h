@@ -2,8 +2,6 @@
 // accepts, the values they were given, and the errors that end the tool.
 #pragma once
 
-#include <date/date.h>
-
 #include <functional>
 #include <optional>
 #include <stdexcept>
@@ -12,6 +10,7 @@
 #include <variant>
 #include <vector>
 
+#include "astro/civil_date.h"
 #include "astro/json.h"
 #include "engine/shown_times.h"
 #include "engine/state.h"
@@ -43,10 +42,11 @@ enum class ValueKind {
 };
 
 // Where the value lands: the member of Options that the kind keeps.
-using OptionField = std::variant<
-    bool Options::*, std::optional<std::string> Options::*, std::optional<long> Options::*,
-    std::optional<double> Options::*, std::optional<HighLatitudeRule> Options::*,
-    std::optional<date::year_month_day> Options::*, std::optional<Observation> Options::*>;
+using OptionField =
+    std::variant<bool Options::*, std::optional<std::string> Options::*,
+                 std::optional<long> Options::*, std::optional<double> Options::*,
+                 std::optional<HighLatitudeRule> Options::*, std::optional<CivilDate> Options::*,
+                 std::optional<Observation> Options::*>;
 
 // One option of a command, as `--name VALUE` or, without a value, `--name`,
 // with what its value must be and which options it needs or shuts out; each
@@ -84,9 +84,8 @@ OptionSpec WholeOption(std::string name, std::string valueName, std::string help
                        std::optional<long> Options::*field, long min, long max);
 OptionSpec DecimalOption(std::string name, std::string valueName, std::string help,
                          std::optional<double> Options::*field, double low, double high);
-OptionSpec DayOption(std::string name, std::string help,
-                     std::optional<date::year_month_day> Options::*field);
-OptionSpec MonthOption(std::string help, std::optional<date::year_month_day> Options::*field);
+OptionSpec DayOption(std::string name, std::string help, std::optional<CivilDate> Options::*field);
+OptionSpec MonthOption(std::string help, std::optional<CivilDate> Options::*field);
 OptionSpec InstantOption(std::string help, std::optional<Observation> Options::*field);
 // --json, with the command's own words for what it prints.
 OptionSpec JsonOption(std::string help);
@@ -100,7 +99,7 @@ struct Options {
     std::optional<long> dst;
     std::optional<HighLatitudeRule> highLatitude;
     // The days and instants
-    std::optional<date::year_month_day> date, month, from, to;
+    std::optional<CivilDate> date, month, from, to;
     std::optional<Observation> at;
     // What is written, and where
     std::optional<std::string> format, out, timetable, name, applyMethod, search;
@@ -172,8 +171,6 @@ void ParseDate(const std::string& option, const std::string& text, Observation& 
 void ParseMonth(const std::string& option, const std::string& text, Observation& observation);
 void ParseDateTime(const std::string& option, const std::string& text, Observation& observation);
 Observation LocalNow();
-// The observation on that day, its time of day kept.
-void SetDate(date::year_month_day day, Observation& observation);
 // "Now" for a place: the current instant in its zone when it names a known one,
 // else the desktop's clock.
 Observation ZoneOrDesktopNow(const CurrentPlace& place);

@@ -44,20 +44,5 @@ TEST(PlainNumber, TakesOnlyDigitsAMinusAndAPoint) {
     EXPECT_EQ(PlainInteger("99999999999999999999", LONG_MIN, LONG_MAX), std::nullopt);
 }
 
-TEST(PlainNumber, DigitFieldsArePartedByTheirSeparatorsOnly) {
-    const struct {
-        std::string text;
-        bool plain;
-    } cases[] = {
-        {"2024-02-28 10:00:00", true},   {"2024-2-8 1:0:0", true},
-        {"2024-+2-28 10:00:00", false},  {"2024-02-28  9:00:00", false},
-        {" 2024-02-28 10:00:00", false}, {"2024-02-28 10:00:00 ", false},
-        {"2024-02-28 10:00", false},     {"2024-02-28T10:00:00", false},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(IsPlainDigitFields(c.text, "-- ::"), c.plain) << c.text;
-    }
-}
-
 }  // namespace
 }  // namespace orvano
