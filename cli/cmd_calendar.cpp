@@ -99,6 +99,7 @@ Command CalendarCommand() {
                            &Options::noOpen),
                 HighLatitudeOption(),
                 MethodOption(),
+                HijriAdjustOption(),
             }),
             RunCalendar};
 }

@@ -69,10 +69,18 @@ OptionSpec HighLatitudeOption() {
         "must be seventh, middle, angle or none");
 }
 
+OptionSpec HijriAdjustOption() {
+    return WholeOption("hijri-adjust", "N",
+                       "Move the Hijri date N whole days, -2..2, for the local sighting of the "
+                       "moon (default: the window's setting, else 0)",
+                       &Options::hijriAdjust, kHijriAdjustMin, kHijriAdjustMax);
+}
+
 std::vector<OptionSpec> WithPlaceAndRule(std::vector<OptionSpec> own) {
     own = WithPlace(std::move(own));
     own.push_back(HighLatitudeOption());
     own.push_back(MethodOption());
+    own.push_back(HijriAdjustOption());
     return own;
 }
 
@@ -263,11 +271,14 @@ void ResolvePlace(const Options& options, EngineState& state) {
         PlaceFromFile(options, state);
     }
     WarnOfUnknownZone(state.place);
+    FileSettingsStore settings(options.settings.value_or(DefaultSettingsPath()));
+    const HijriNightSettings chosen = ReadHijriNightSettings(settings);
+    state.hijriAdjust = static_cast<int>(options.hijriAdjust.value_or(chosen.hijriAdjust));
+    state.imsakMinutes = chosen.imsakMinutes;
     if (options.highLatitude) {
         state.highLatitudeRule = *options.highLatitude;
     } else {
         // The window's choice; a word it would not write leaves the default.
-        FileSettingsStore settings(options.settings.value_or(DefaultSettingsPath()));
         state.highLatitudeRule = ParseHighLatitudeRule(ReadHighLatitudeRuleText(settings))
                                      .value_or(kDefaultHighLatitudeRule);
     }

@@ -573,16 +573,6 @@ class Fitter {
 
 }  // namespace
 
-int ShownMinute(double hours) {
-    // The clock text's own rounding: whole minutes, and a half minute up.
-    const double h = ReduceIntoDay(hours);
-    const int whole = static_cast<int>(h);
-    const double fm = (h - whole) * 60;
-    const int minutes = static_cast<int>(fm);
-    const int carry = (fm - minutes) * 60 >= 30 ? 1 : 0;
-    return (whole * 60 + minutes + carry) % kMinutesPerDay;
-}
-
 TableAgreement CompareWithTable(const ConfigTables& tables, int town, const Timetable& table,
                                 const Convention& convention, int tolerance) {
     EngineState state;

@@ -156,6 +156,16 @@ double ReduceIntoDay(double hours) {
     return hours - 24 * std::floor(hours / 24);
 }
 
+int ShownMinute(double hours) {
+    // The clock text's own rounding: whole minutes, and a half minute up.
+    const double h = ReduceIntoDay(hours);
+    const int whole = static_cast<int>(h);
+    const double fm = (h - whole) * 60;
+    const int minutes = static_cast<int>(fm);
+    const int carry = (fm - minutes) * 60 >= 30 ? 1 : 0;
+    return (whole * 60 + minutes + carry) % (24 * 60);
+}
+
 std::string ShownClockText(PrayerStatus status, double hour) {
     if (status == PrayerStatus::None) return kNoTimeText;
     return HoursToClockText(ReduceIntoDay(hour));

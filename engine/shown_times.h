@@ -64,6 +64,10 @@ double ReduceIntoDay(double hours);
 // clock text of its hour reduced into the day.
 std::string ShownClockText(PrayerStatus status, double hour);
 
+// The minute of the day (0..1439) that a shown hour is shown as, the hour
+// first brought into the day.
+int ShownMinute(double hours);
+
 inline constexpr const char* kNoTimeText = "--:--";
 
 // Follows every estimated time wherever it is shown; the legend explains it.
