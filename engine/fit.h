@@ -55,8 +55,4 @@ struct TableAgreement {
 TableAgreement CompareWithTable(const ConfigTables& tables, int town, const Timetable& table,
                                 const Convention& convention, int tolerance = 1);
 
-// The minute of the day (0..1439) that a schedule hour is shown as, the hour
-// first brought into the day.
-int ShownMinute(double hours);
-
 }  // namespace orvano
