@@ -219,6 +219,16 @@ void Recompute(App& app) {
     ComputeDaySchedule(app.engine);
 }
 
+void PrepareShownPage(App& app) {
+    const MainControls& c = app.ui.controls;
+    std::optional<LocalTime> date;
+    std::optional<LocalTime> time;
+    if (c.datePicker != nullptr) date = c.datePicker->GetDateTime();
+    if (c.timePicker != nullptr) time = c.timePicker->GetDateTime();
+    app.ui.qibla = PreparePage(
+        app.ui.requestedPage, date, time, [&app] { Recompute(app); }, app.engine);
+}
+
 void ClockTick(App& app, Window& window, int timerId) {
     if (timerId != kClockTimerId) return;
     if (app.ui.exploring == 0) {
@@ -226,6 +236,7 @@ void ClockTick(App& app, Window& window, int timerId) {
         Observation& obs = app.engine.observation;
         if (now.day != obs.day || now.month != obs.month || now.year != obs.year) {
             TakeTownNow(app, now);
+            PrepareShownPage(app);
             InvalidateFlags all;
             all.erase = true;
             window.Invalidate(std::nullopt, all);

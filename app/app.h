@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/paint.h"
 #include "astro/trace.h"
 #include "engine/state.h"
 #include "platform/language.h"
@@ -112,6 +113,8 @@ struct AppState {
     std::vector<std::string> zoneLines;
     // Whether the user chose in the zone chooser since it was filled.
     bool zoneChosen = false;
+    // What PrepareShownPage made for the Qibla page.
+    QiblaView qibla;
 };
 
 // How long the Configuration page's confirmation stays, in clock ticks (seconds).
@@ -192,6 +195,9 @@ bool ReloadApplicationConfig(App& app);
 
 // The day's schedule for the town and the observation's date.
 void Recompute(App& app);
+// PreparePage for the page shown, with the pickers' date and time: called
+// whenever the whole window is to be painted again.
+void PrepareShownPage(App& app);
 // The one-second timer: redraws the Home page's clock strip; when the town's
 // date has moved on and the user is not exploring another moment, the window
 // takes the new day (observation, pickers, schedule) and is drawn again.

@@ -91,7 +91,9 @@ bool HasSelectedTown(const ConfigTables& tables) {
     return tables.TownSelected >= 0 && tables.TownSelected < towns;
 }
 
-void RepaintAll(Window& window) {
+// The shown page is readied first: what it paints may have changed.
+void RepaintAll(App& app, Window& window) {
+    PrepareShownPage(app);
     InvalidateFlags flags;
     flags.erase = true;
     window.Invalidate(std::nullopt, flags);
@@ -122,7 +124,7 @@ void ChooseHighLatitudeRule(App& app, Window& window) {
     // The day is shown under the new rule at once, stored or not.
     app.engine.highLatitudeRule = rule;
     Recompute(app);
-    RepaintAll(window);
+    RepaintAll(app, window);
     auto key = app.platform.settings.OpenKey(kAppSettingsKey);
     if (!key || !key->WriteText(kHighLatitudeRuleValue, HighLatitudeRuleName(rule))) {
         app.platform.messages.Show(kRegistryErrorText.In(app.ui), kRegistryErrorCaption.In(app.ui));
@@ -189,11 +191,11 @@ void AddTown(App& app) {
 void SetPickersToNow(App& app, Window& window) {
     SetPickers(app, TownNow(app));
     app.ui.exploring = 0;
-    RepaintAll(window);
+    RepaintAll(app, window);
 }
 
 void ShowSunPosition(App& app, Window& window) {
-    RepaintAll(window);
+    RepaintAll(app, window);
     EngineState& engine = app.engine;
     ComputeSunPosition(engine.observation, engine.place, engine.timeZoneInEffect, engine.sun,
                        engine.trace());
@@ -292,7 +294,7 @@ std::optional<double> ReadCoordinate(App& app, Control* field, const Bilingual& 
 void SetStatus(App& app, Window& window, const Bilingual& text) {
     app.ui.statusText = text.In(app.ui);
     app.ui.statusSeconds = kStatusSeconds;
-    RepaintAll(window);
+    RepaintAll(app, window);
 }
 
 // True when Save would store something other than what the fields show.
@@ -419,7 +421,7 @@ void HandleCommand(App& app, Window& window, int id, int code) {
             break;
         case kIdDatePicker:
         case kIdTimePicker:
-            RepaintAll(window);
+            RepaintAll(app, window);
             break;
         case kIdNow:
             SetPickersToNow(app, window);
@@ -461,7 +463,7 @@ void HandleCommand(App& app, Window& window, int id, int code) {
             break;
         case kIdExplore:
             app.ui.exploring = 1;
-            RepaintAll(window);
+            RepaintAll(app, window);
             break;
         default:
             break;  // the platform's default processing: nothing to do here

@@ -259,6 +259,7 @@ void ShowPage(App& app, Window& window) {
     LeavePage(app, app.ui.currentPage);
     EnterPage(app, app.ui.requestedPage);
     app.ui.currentPage = app.ui.requestedPage;
+    PrepareShownPage(app);
     window.Invalidate(std::nullopt, InvalidateFlags{});
 }
 

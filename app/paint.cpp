@@ -189,12 +189,10 @@ void PaintHome(Surface& surface, const PageLayout& l, const PaintInput& in,
     }
 }
 
-void PaintQibla(Surface& surface, const PageLayout& l, const PaintInput& in, EngineState& engine) {
+void PaintQibla(Surface& surface, const PageLayout& l, const PaintInput& in) {
     const bool french = LanguageOf(in.Lang) == Language::French;
-    const double q = QiblaBearing(engine.place.latitude, engine.place.longitude);
-    ComputeSunPosition(engine.observation, engine.place, engine.timeZoneInEffect, engine.sun,
-                       engine.trace());
-    const double s = engine.sun.az - kPi;
+    const double q = in.qibla.qibla;
+    const double s = in.qibla.sun;
 
     const double cx = l.compassCx;
     const double cy = l.compassCy;
@@ -220,10 +218,10 @@ void PaintQibla(Surface& surface, const PageLayout& l, const PaintInput& in, Eng
                TextAlign::Left);
         Text(surface, l, kGold, l.quiblaHeadX, static_cast<int>(base + 2 * step),
              Pick(french, "Sun from North:", "Soleil à partir du Nord à "), TextAlign::Left);
-        const double localHour = engine.sun.utHour + engine.timeZoneInEffect;
         const int sunLineY = static_cast<int>(base + 3 * step);
         Text(surface, l, kBlack, l.quiblaSunX, sunLineY,
-             Format("%s : %s", ShownMinuteOf(localHour).text.c_str(), BearingText(s).c_str()),
+             Format("%s : %s", ShownMinuteOf(in.qibla.localHour).text.c_str(),
+                    BearingText(s).c_str()),
              TextAlign::Left);
         if (in.exploring) Text(surface, l, kRed, l.quiblaHeadX, sunLineY, "(!)", TextAlign::Left);
         surface.SetTextColour(kBlack);
@@ -233,21 +231,8 @@ void PaintQibla(Surface& surface, const PageLayout& l, const PaintInput& in, Eng
 }
 
 void PaintCompute(Surface& surface, const PageLayout& l, const PaintInput& in,
-                  EngineState& engine) {
+                  const EngineState& engine) {
     const bool french = LanguageOf(in.Lang) == Language::French;
-    Observation& o = engine.observation;
-    if (in.pickedDate) {
-        o.day = in.pickedDate->day;
-        o.month = in.pickedDate->month;
-        o.year = in.pickedDate->year;
-    }
-    if (in.pickedTime) {
-        o.hour = in.pickedTime->hour;
-        o.minute = in.pickedTime->minute;
-        o.second = in.pickedTime->second;
-    }
-    if (in.recompute) in.recompute();
-
     {
         ScopedFont font(surface, 10);
         PaintTitle(surface, l, Pick(french, "Compute", "Calculs"));
@@ -381,7 +366,7 @@ void DrawDirectionArrow(Surface& surface, double bearing, int bitmapId, Colour p
     if (arrowPen) surface.ReleasePen(arrowPen);
 }
 
-void PaintMainWindow(Surface& surface, const PaintInput& input, EngineState& engine) {
+void PaintMainWindow(Surface& surface, const PaintInput& input, const EngineState& engine) {
     surface.SetTransparentBackground();
     const PageLayout layout = MakeLayout(input.client, input.dpiX, input.dpiY);
     switch (input.requestedPage) {
@@ -389,7 +374,7 @@ void PaintMainWindow(Surface& surface, const PaintInput& input, EngineState& eng
             PaintHome(surface, layout, input, engine);
             break;
         case 1:
-            PaintQibla(surface, layout, input, engine);
+            PaintQibla(surface, layout, input);
             break;
         case 2:
             PaintCompute(surface, layout, input, engine);

@@ -22,6 +22,25 @@ namespace orvano {
 // the update address.
 inline constexpr double kProgramVersion = 1.6;
 
+// What the Qibla page shows, made before it is painted: the Qibla's and the
+// Sun's bearings (radians clockwise from North) and the local hour the Sun's
+// position is for.
+struct QiblaView {
+    double qibla = 0.0;
+    double sun = 0.0;
+    double localHour = 0.0;
+};
+
+// Readies what `page` paints, before it is painted (when the page is shown,
+// the pickers change or the day is computed again): the Compute page takes
+// the pickers' date and time as the observation (a missing picker leaves its
+// half) and `recompute` makes the day for it; the Qibla page gets the Sun's
+// position at the observation, whose report goes to the engine's trace. The
+// Qibla page's values are returned (zero for the other pages).
+QiblaView PreparePage(int page, const std::optional<LocalTime>& pickedDate,
+                      const std::optional<LocalTime>& pickedTime,
+                      const std::function<void()>& recompute, EngineState& engine);
+
 // Everything a paint reads besides the engine's records.
 struct PaintInput {
     Rect client;  // the window's client rectangle
@@ -32,19 +51,14 @@ struct PaintInput {
     int requestedPage = 0;  // the page to draw, 0 to 4; nothing is drawn for others
     bool exploring = false;
     LocalTime now;  // the device's clock, read for this paint (the Home page's clock)
-    // The Compute page's pickers; a missing picker leaves its half of the observation.
-    std::optional<LocalTime> pickedDate;
-    std::optional<LocalTime> pickedTime;
     // The Configuration page's confirmation of what Save or Modify did ("": none).
     std::string status;
-    // Recomputes the day's schedule for the observation (the Compute page calls it).
-    std::function<void()> recompute;
+    QiblaView qibla;  // PreparePage's values for the Qibla page
 };
 
-// Paints requestedPage; every object it makes is released before it returns.
-// Only the Compute page (observation and schedule) and the Qibla page (the
-// Sun's state and timeZoneInEffect) change the records.
-void PaintMainWindow(Surface& surface, const PaintInput& input, EngineState& engine);
+// Paints requestedPage from the records and the input as PreparePage left
+// them; every object it makes is released before it returns.
+void PaintMainWindow(Surface& surface, const PaintInput& input, const EngineState& engine);
 
 // One compass arrow from (cx, cy) toward `bearing` (radians clockwise from
 // North), with the bitmap `bitmapId` at its far end, drawn with a 2-pixel pen.

@@ -1,7 +1,6 @@
 #include "app/render.h"
 
 #include <charconv>
-#include <cstdio>
 #include <fstream>
 
 #include "app/commands.h"
@@ -9,7 +8,7 @@
 #include "app/layout.h"
 #include "app/paint.h"
 #include "app/render_recorder.h"
-#include "astro/julian_time.h"
+#include "astro/civil_date.h"
 #include "config/grammar.h"
 #include "config/methods.h"
 #include "config/reader.h"
@@ -35,17 +34,9 @@ bool ParseSize(const std::string& text, int& width, int& height) {
 }
 
 bool ParseAt(const std::string& text, LocalTime& at) {
-    int year, month, day, hour, minute, second;
-    char tail;
-    if (std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &year, &month, &day, &hour, &minute,
-                    &second, &tail) != 6) {
-        return false;
-    }
-    if (year < 1 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(month, year) ||
-        hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59) {
-        return false;
-    }
-    at = LocalTime{year, month, 0, day, hour, minute, second, 0};
+    const CivilText t = ParseCivilText(text, "%Y-%m-%d %H:%M:%S");
+    if (t.fault != CivilTextFault::kNone) return false;
+    at = LocalTime{t.year, t.month, 0, t.day, t.hour, t.minute, t.second, 0};
     return true;
 }
 
@@ -253,15 +244,14 @@ PaintInput RenderPaintInput(const RenderRequest& request, const LocalTime& at,
     input.requestedPage = request.page;
     input.exploring = request.exploring;
     input.now = at;
-    input.pickedDate = at;
-    input.pickedTime = at;
-    input.recompute = [&engine] { ComputeDaySchedule(engine); };
+    input.qibla = PreparePage(
+        request.page, at, at, [&engine] { ComputeDaySchedule(engine); }, engine);
     return input;
 }
 
 // The page's drawing operations and its controls as JSON.
 bool WriteOpsJson(const RenderRequest& request, const RenderEnvironment& environment,
-                  const PaintInput& input, EngineState& engine) {
+                  const PaintInput& input, const EngineState& engine) {
     RecordingSurface surface(request.dpi, input.client, environment.measure);
     PaintMainWindow(surface, input, engine);
     std::ofstream out(request.file, std::ios::binary | std::ios::trunc);
@@ -272,7 +262,7 @@ bool WriteOpsJson(const RenderRequest& request, const RenderEnvironment& environ
 
 // The page as a PNG image, with its empty controls over it when asked for.
 bool WritePng(const RenderRequest& request, const RenderEnvironment& environment,
-              const PaintInput& input, EngineState& engine) {
+              const PaintInput& input, const EngineState& engine) {
     const auto paint = [&](Surface& surface) { PaintMainWindow(surface, input, engine); };
     if (request.controls) {
         std::vector<ControlSpec> shown;

@@ -43,14 +43,8 @@ void PaintPage(App& app, Window& window, Surface& surface) {
     input.requestedPage = app.ui.requestedPage;
     input.exploring = app.ui.exploring != 0;
     input.now = TownNow(app);
-    if (app.ui.controls.datePicker != nullptr) {
-        input.pickedDate = app.ui.controls.datePicker->GetDateTime();
-    }
-    if (app.ui.controls.timePicker != nullptr) {
-        input.pickedTime = app.ui.controls.timePicker->GetDateTime();
-    }
-    input.recompute = [&app] { Recompute(app); };
     input.status = app.ui.statusText;
+    input.qibla = app.ui.qibla;
     PaintMainWindow(surface, input, app.engine);
 }
 

@@ -108,23 +108,4 @@ double ZoneInEffectAtClock(const CurrentPlace& place, const Observation& o, bool
     return offset;
 }
 
-int DaysInMonth(int month, int year) {
-    switch (month) {
-        case 1:
-        case 3:
-        case 5:
-        case 7:
-        case 8:
-        case 10:
-        case 12:
-            return 31;
-        case 2: {
-            const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-            return leap ? 29 : 28;
-        }
-        default:
-            return 30;
-    }
-}
-
 }  // namespace orvano

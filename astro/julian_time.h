@@ -38,7 +38,4 @@ double ZoneInEffect(ZoneRef zone, const CurrentPlace& place, int day, int month,
 double ZoneInEffectAtClock(const CurrentPlace& place, const Observation& observation,
                            bool* dstApplies);
 
-// Days of a month in the Gregorian calendar (February 2100 has 28).
-int DaysInMonth(int month, int year);
-
 }  // namespace orvano

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "astro/angle_text.h"
+#include "astro/civil_date.h"
 #include "astro/constants.h"
 #include "astro/julian_time.h"
 #include "astro/solar_ephemeris.h"
@@ -25,31 +26,22 @@ void ComputeSunPosition(const Observation& observation, const CurrentPlace& plac
 
     double utHour = (observation.hour - timeZoneInEffect) + observation.second * (1.0 / 3600) +
                     observation.minute * (1.0 / 60);
-    int utDay = observation.day, utMonth = observation.month, utYear = observation.year;
-    if (utHour < 0) {
-        utHour += 24;
-        utDay -= 1;
-    }
+    const int dayBack = utHour < 0 ? 1 : 0;
+    utHour += 24 * dayBack;
     sun.utHour = utHour;
-    sun.T = JulianCenturies(utDay, utMonth, utYear, utHour);
-
     // Day 0 counts as the last day of the previous month on the time scale;
     // the date kept for display is the real calendar date.
-    if (utDay < 1) {
-        utMonth -= 1;
-        if (utMonth < 1) {
-            utMonth = 12;
-            utYear -= 1;
-        }
-        utDay += DaysInMonth(utMonth, utYear);
-    }
-    sun.utDay = utDay;
-    sun.utMonth = utMonth;
-    sun.utYear = utYear;
+    sun.T = JulianCenturies(observation.day - dayBack, observation.month, observation.year, utHour);
+    const CivilDate utDate =
+        AddDays(CivilDateOf(observation.year, observation.month, observation.day), -dayBack);
+    sun.utDay = static_cast<int>(static_cast<unsigned>(utDate.day()));
+    sun.utMonth = static_cast<int>(static_cast<unsigned>(utDate.month()));
+    sun.utYear = static_cast<int>(utDate.year());
 
     trace.Printf("__ Date : %s %d/%d/%d à %gh UT   %s  TZ (include DST)=%s\n",
                  kWeekdayNames[static_cast<std::size_t>(LocalWeekday(sun.T, timeZoneInEffect))],
-                 utDay, utMonth, utYear, utHour, dstApplies ? "DST Applies" : "DST does not apply",
+                 sun.utDay, sun.utMonth, sun.utYear, utHour,
+                 dstApplies ? "DST Applies" : "DST does not apply",
                  ZoneHoursText(timeZoneInEffect).c_str());
     trace.Printf("T=%g JC\n", sun.T);
 

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "astro/civil_date.h"
 #include "astro/trace.h"
 
 namespace orvano {
@@ -144,9 +145,7 @@ Observation CivilTime(date::local_seconds local) {
     const date::year_month_day ymd{day};
     const date::hh_mm_ss<seconds> clock{local - day};
     Observation o;
-    o.day = static_cast<int>(static_cast<unsigned>(ymd.day()));
-    o.month = static_cast<int>(static_cast<unsigned>(ymd.month()));
-    o.year = static_cast<int>(ymd.year());
+    SetDate(o, ymd);
     o.hour = static_cast<int>(clock.hours().count());
     o.minute = static_cast<int>(clock.minutes().count());
     o.second = static_cast<int>(clock.seconds().count());

@@ -2,6 +2,7 @@
 // equal bit for bit, on the same places and dates.
 #include <benchmark/benchmark.h>
 
+#include "astro/civil_date.h"
 #include "astro/constants.h"
 #include "astro/julian_time.h"
 #include "engine/schedule.h"
@@ -26,13 +27,7 @@ EngineState Algiers() {
 }
 
 void NextDay(Observation& o) {
-    if (++o.day > DaysInMonth(o.month, o.year)) {
-        o.day = 1;
-        if (++o.month > 12) {
-            o.month = 1;
-            ++o.year;
-        }
-    }
+    SetDate(o, AddDays(DateOf(o), 1));
 }
 
 void BM_ComputeDaySchedule(benchmark::State& bench) {
@@ -61,7 +56,7 @@ BENCHMARK(BM_PlainTranscriptionDay);
 void RunMonths(benchmark::State& bench, EngineState& state) {
     MonthSchedule month;
     for (auto _ : bench) {
-        ComputeMonthSchedule(state, month, DaysInMonth(state.observation.month, 2010));
+        ComputeMonthSchedule(state, month, DaysInMonth(2010, state.observation.month));
         benchmark::DoNotOptimize(month);
         state.observation.month = state.observation.month % 12 + 1;
     }

@@ -44,7 +44,8 @@ orvano::PaintInput Input(int page) {
 // clipped: only the clock strip is repainted, as on the timer's tick.
 void PaintQt(benchmark::State& state, int page, bool clipped) {
     orvano::EngineState engine = Algiers();
-    const orvano::PaintInput input = Input(page);
+    orvano::PaintInput input = Input(page);
+    input.qibla = orvano::PreparePage(page, std::nullopt, std::nullopt, nullptr, engine);
     QImage image(240, 300, QImage::Format_RGB32);
     orvano::QtImageCache cache;
     const orvano::Rect band{0, 46, 240, 66};

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "astro/angle_text.h"
+#include "astro/civil_date.h"
 #include "astro/julian_time.h"
 #include "calendar/html_text.h"
 #include "engine/schedule.h"
@@ -191,7 +192,7 @@ CalendarResult WriteMonthCalendar(EngineState& state, const std::string& folder,
     MonthSchedule month;
     const int remembered = state.tables.Verbose;
     state.tables.Verbose = 0;
-    ComputeMonthSchedule(state, month, DaysInMonth(monthNumber, year));
+    ComputeMonthSchedule(state, month, DaysInMonth(year, monthNumber));
     state.tables.Verbose = remembered != 0 ? 1 : 0;
 
     const Town& town = tables.Towns[static_cast<std::size_t>(tables.TownSelected)];

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "astro/angle_text.h"
+#include "astro/civil_date.h"
 #include "astro/constants.h"
 #include "astro/json.h"
 #include "astro/julian_time.h"
@@ -119,7 +120,7 @@ int RunMonth(const Options& options) {
         return 0;
     }
     MonthSchedule table;
-    ComputeMonthSchedule(state, table, DaysInMonth(o.month, o.year));
+    ComputeMonthSchedule(state, table, DaysInMonth(o.year, o.month));
     const auto count = static_cast<size_t>(table.dayCount);
     std::vector<std::string> shownRows, textRows, statusRows;
     for (size_t row = 0; row < count; ++row) {
@@ -216,14 +217,7 @@ void RunTowns(long first, long last, long days, std::vector<double>& sums) {
         for (long d = 0; d < days; ++d) {
             ComputeDaySchedule(state);
             for (double hour : state.schedule.adjusted) sum += hour;
-            Observation& o = state.observation;
-            if (++o.day > DaysInMonth(o.month, o.year)) {
-                o.day = 1;
-                if (++o.month > 12) {
-                    o.month = 1;
-                    ++o.year;
-                }
-            }
+            SetDate(state.observation, AddDays(DateOf(state.observation), 1));
         }
         sums[static_cast<size_t>(town)] = sum;
     }

@@ -39,11 +39,6 @@ std::string DateText(date::year_month_day day) {
     return text;
 }
 
-date::year_month_day DateOf(const Observation& o) {
-    return date::year(o.year) / date::month(static_cast<unsigned>(o.month)) /
-           date::day(static_cast<unsigned>(o.day));
-}
-
 std::int64_t LocalToUtcSeconds(const CurrentPlace& place, date::sys_days day,
                                std::int64_t secondOfDay, double zoneHours) {
     const std::int64_t local =

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "astro/civil_date.h"
 #include "engine/state.h"
 
 namespace orvano::cli {
@@ -36,7 +37,6 @@ struct ShownDay {
 ShownDay ComputeShownDay(EngineState& state, date::year_month_day day);
 
 std::string DateText(date::year_month_day day);
-date::year_month_day DateOf(const Observation& o);
 
 // The local civil time of the place now, in the zone in effect there.
 Observation PlaceNow(const CurrentPlace& place);

@@ -3,19 +3,11 @@
 #include <array>
 #include <cmath>
 
+#include "astro/civil_date.h"
+
 namespace orvano {
 
 namespace {
-
-// Days from 1970-01-01 of a proleptic Gregorian date.
-long DaysFromCivil(int year, int month, int day) {
-    const int y = month <= 2 ? year - 1 : year;
-    const int era = (y >= 0 ? y : y - 399) / 400;
-    const int yoe = y - era * 400;
-    const int doy = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return static_cast<long>(era) * 146097 + doe - 719468;
-}
 
 // The four values at the solstice, the equinox's neighbours and the other
 // solstice, each 75 minutes plus a slope over 55 degrees of latitude,
@@ -39,8 +31,8 @@ double Seasonal(const std::array<double, 4>& slopes, double latitude, int dyy) {
 
 int DaysSinceSolstice(double latitudeDegrees, int year, int month, int day) {
     const int solsticeMonth = latitudeDegrees >= 0 ? 12 : 6;
-    const long today = DaysFromCivil(year, month, day);
-    long solstice = DaysFromCivil(year, solsticeMonth, 21);
+    const long long today = DaysFromCivil(year, month, day);
+    long long solstice = DaysFromCivil(year, solsticeMonth, 21);
     if (solstice > today) solstice = DaysFromCivil(year - 1, solsticeMonth, 21);
     return static_cast<int>(today - solstice);
 }

@@ -6,6 +6,8 @@
 #include <optional>
 #include <tuple>
 
+#include "astro/civil_date.h"
+
 namespace orvano {
 
 namespace {
@@ -81,48 +83,26 @@ std::optional<int> Digits(std::string_view text, size_t minLength, size_t maxLen
     return value;
 }
 
-bool IsLeap(int year) {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-int DaysInMonth(int year, int month) {
-    static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && IsLeap(year) ? 29 : kDays[month - 1];
-}
-
 // The years the solar formula is meant for.
 constexpr int kFirstYear = 1900;
 constexpr int kLastYear = 2100;
 
-// YYYY-MM-DD or DD/MM/YYYY; the reason it is refused otherwise.
+// YYYY-MM-DD (at full width) or DD/MM/YYYY (leading zeros optional); the
+// reason it is refused otherwise.
 std::optional<std::string> ParseDate(std::string_view text, TimetableDay& day) {
-    std::optional<int> y, m, d;
-    if (text.size() == 10 && text[4] == '-' && text[7] == '-') {
-        y = Digits(text.substr(0, 4), 4, 4);
-        m = Digits(text.substr(5, 2), 2, 2);
-        d = Digits(text.substr(8, 2), 2, 2);
-    } else {
-        const size_t first = text.find('/');
-        const size_t second = first == std::string_view::npos ? first : text.find('/', first + 1);
-        if (second != std::string_view::npos) {
-            d = Digits(text.substr(0, first), 1, 2);
-            m = Digits(text.substr(first + 1, second - first - 1), 1, 2);
-            y = Digits(text.substr(second + 1), 4, 4);
-        }
-    }
-    if (!y || !m || !d) {
+    const bool iso = text.size() == 10 && text[4] == '-' && text[7] == '-';
+    const CivilText t = ParseCivilText(text, iso ? "%Y-%m-%d" : "%d/%m/%Y");
+    if (t.fault == CivilTextFault::kShape || t.fault == CivilTextFault::kShortYear) {
         return "date \"" + std::string(text) + "\" is neither YYYY-MM-DD nor DD/MM/YYYY";
     }
-    if (*y < kFirstYear || *y > kLastYear) {
-        return "year " + std::to_string(*y) + " lies outside " + std::to_string(kFirstYear) + ".." +
-               std::to_string(kLastYear);
+    if (t.year < kFirstYear || t.year > kLastYear) {
+        return "year " + std::to_string(t.year) + " lies outside " + std::to_string(kFirstYear) +
+               ".." + std::to_string(kLastYear);
     }
-    if (*m < 1 || *m > 12 || *d < 1 || *d > DaysInMonth(*y, *m)) {
-        return "no such date \"" + std::string(text) + "\"";
-    }
-    day.year = *y;
-    day.month = *m;
-    day.day = *d;
+    if (t.fault != CivilTextFault::kNone) return "no such date \"" + std::string(text) + "\"";
+    day.year = t.year;
+    day.month = t.month;
+    day.day = t.day;
     return std::nullopt;
 }
 

@@ -1,7 +1,9 @@
 #include "platform/notification_store.h"
 
+#include <date/date.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <sstream>
 #include <utility>
@@ -12,26 +14,13 @@ namespace orvano {
 
 namespace {
 
-long long DaysFromCivil(long long y, unsigned m, unsigned d) {
-    y -= m <= 2;
-    const long long era = (y >= 0 ? y : y - 399) / 400;
-    const unsigned yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<long long>(doe) - 719468;
-}
-
-void CivilFromDays(long long z, int& year, int& month, int& day) {
-    z += 719468;
-    const long long era = (z >= 0 ? z : z - 146096) / 146097;
-    const unsigned doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const long long y = static_cast<long long>(yoe) + era * 400;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    year = static_cast<int>(y + (month <= 2));
+// The civil time as a count of seconds on the local time line, where days
+// beyond the month and hours beyond the day count on.
+date::local_seconds Instant(const LocalTime& t) {
+    const date::local_days day{date::year{t.year} / date::month{static_cast<unsigned>(t.month)} /
+                               date::day{static_cast<unsigned>(t.day)}};
+    return day + std::chrono::hours{t.hour} + std::chrono::minutes{t.minute} +
+           std::chrono::seconds{t.second};
 }
 
 std::string Escape(const std::string& s) {
@@ -97,27 +86,22 @@ bool ParseTime(const std::string& s, LocalTime& t) {
 }  // namespace
 
 LocalTime NormaliseLocalTime(LocalTime t) {
-    long long minutes = static_cast<long long>(t.hour) * 60 + t.minute;
-    long long seconds = minutes * 60 + t.second;
-    long long dayShift = seconds >= 0 ? seconds / 86400 : -((-seconds + 86399) / 86400);
-    seconds -= dayShift * 86400;
-    const long long days =
-        DaysFromCivil(t.year, static_cast<unsigned>(t.month), static_cast<unsigned>(t.day)) +
-        dayShift;
-    CivilFromDays(days, t.year, t.month, t.day);
-    t.hour = static_cast<int>(seconds / 3600);
-    t.minute = static_cast<int>(seconds / 60 % 60);
-    t.second = static_cast<int>(seconds % 60);
-    // 1970-01-01 was a Thursday (4).
-    t.dayOfWeek = static_cast<int>(((days % 7) + 7 + 4) % 7);
+    const date::local_seconds instant = Instant(t);
+    const date::local_days day = std::chrono::floor<date::days>(instant);
+    const date::year_month_day civil{day};
+    const date::hh_mm_ss<std::chrono::seconds> clock{instant - day};
+    t.year = static_cast<int>(civil.year());
+    t.month = static_cast<int>(static_cast<unsigned>(civil.month()));
+    t.day = static_cast<int>(static_cast<unsigned>(civil.day()));
+    t.hour = static_cast<int>(clock.hours().count());
+    t.minute = static_cast<int>(clock.minutes().count());
+    t.second = static_cast<int>(clock.seconds().count());
+    t.dayOfWeek = static_cast<int>(date::weekday{day}.c_encoding());  // 0 = Sunday
     return t;
 }
 
 long long LocalTimeKey(const LocalTime& t) {
-    const LocalTime n = NormaliseLocalTime(t);
-    const long long days =
-        DaysFromCivil(n.year, static_cast<unsigned>(n.month), static_cast<unsigned>(n.day));
-    return ((days * 24 + n.hour) * 60 + n.minute) * 60000LL + n.second * 1000LL + n.milliseconds;
+    return Instant(t).time_since_epoch().count() * 1000LL + t.milliseconds;
 }
 
 NotificationStore::NotificationStore(std::string path, std::string eventsPath,

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "astro/angle_text.h"
+#include "astro/civil_date.h"
 #include "astro/constants.h"
 #include "astro/json.h"
 #include "astro/julian_time.h"
@@ -112,7 +113,7 @@ TEST(DaysInMonth, GregorianLeapYears) {
     const int cases[][3] = {{2, 2012, 29}, {2, 2100, 28}, {2, 2000, 29},
                             {2, 2010, 28}, {4, 2010, 30}, {12, 2010, 31}};
     for (const auto& [month, year, days] : cases) {
-        EXPECT_EQ(DaysInMonth(month, year), days) << month << "/" << year;
+        EXPECT_EQ(DaysInMonth(year, month), days) << month << "/" << year;
     }
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "astro/angle_text.h"
+#include "astro/civil_date.h"
 #include "astro/constants.h"
 #include "astro/julian_time.h"
 #include "astro/solar_ephemeris.h"
@@ -524,7 +525,7 @@ TEST(MonthSchedule, RowsAreTheDaySchedulesAndStateIsRestored) {
         const DaySchedule dayBefore = state.schedule;
         const double zoneBefore = state.timeZoneInEffect;
         const Observation before = state.observation;
-        const int count = DaysInMonth(month, year);
+        const int count = DaysInMonth(year, month);
         MonthSchedule table;
         ComputeMonthSchedule(state, table, count);
         EXPECT_EQ(table.dayCount, count);
