@@ -360,6 +360,25 @@ struct ScheduledDay {
     EngineState engine;
 };
 
+// The neighbouring days' alarms of `prayer` whose minute falls on `now`'s
+// date (yesterday's Isha past midnight rings today).
+std::vector<Alarm> CarriedAlarms(const ScheduledDay (&neighbours)[2], int prayer,
+                                 const LocalTime& now) {
+    std::vector<Alarm> carried;
+    const auto p = static_cast<std::size_t>(prayer);
+    for (const ScheduledDay& day : neighbours) {
+        const DaySchedule& schedule = day.engine.schedule;
+        if (schedule.status[p] == PrayerStatus::None) continue;
+        const double hours = schedule.shown[p];
+        const AlarmPeriod period = AlarmPeriodFor(day.date, hours);
+        const LocalTime at = NormaliseLocalTime(period.start);
+        if (at.day != now.day || at.month != now.month || at.year != now.year) continue;
+        carried.push_back({period, AlarmEventName(prayer),
+                           AlarmDialogText(prayer, hours, DateTextOf(day.engine, day.date))});
+    }
+    return carried;
+}
+
 }  // namespace
 
 int DailyRefresh(TodayItemState& state, const LocalTime& now, Notifications& service) {
@@ -397,21 +416,13 @@ int DailyRefresh(TodayItemState& state, const LocalTime& now, Notifications& ser
         const auto p = static_cast<std::size_t>(prayer);
         if (state.AlarmSwitches[p] == 0) continue;
         const std::string eventName = AlarmEventName(prayer);
-        // A neighbouring day's prayer whose minute falls today (yesterday's
-        // Isha past midnight) rings today. Its alarm, set on that day, may
-        // have rung already: it is kept rather than set again.
-        std::vector<Alarm> carried;
+        // A carried alarm, set on its own day, may have rung already: it is
+        // kept rather than set again.
+        const std::vector<Alarm> carried = CarriedAlarms(neighbours, prayer, now);
         std::vector<long long> keep;
-        for (const ScheduledDay& day : neighbours) {
-            const DaySchedule& schedule = day.engine.schedule;
-            if (schedule.status[p] == PrayerStatus::None) continue;
-            const double hours = schedule.shown[p];
-            const AlarmPeriod period = AlarmPeriodFor(day.date, hours);
-            const LocalTime at = NormaliseLocalTime(period.start);
-            if (at.day != now.day || at.month != now.month || at.year != now.year) continue;
-            carried.push_back({period, eventName,
-                               AlarmDialogText(prayer, hours, DateTextOf(day.engine, day.date))});
-            keep.push_back(MinuteKey(OnDesktop(period, &engine.place).start));
+        keep.reserve(carried.size());
+        for (const Alarm& alarm : carried) {
+            keep.push_back(MinuteKey(OnDesktop(alarm.period, &engine.place).start));
         }
         const std::vector<long long> kept = ClearAlarmsBut(service, NamedEventPath(eventName), keep)
                                                 .value_or(std::vector<long long>{});
