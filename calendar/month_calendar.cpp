@@ -8,6 +8,7 @@
 #include "astro/civil_date.h"
 #include "astro/julian_time.h"
 #include "calendar/html_text.h"
+#include "engine/hijri.h"
 #include "engine/schedule.h"
 #include "fileio/safe_file.h"
 
@@ -29,7 +30,7 @@ const char* const kHead[] = {
     "<tr bgcolor=\"#00F0F0\">\t\t\t<td width=10></td> \t\t\t<td width=60><b> Jour </b></td> "
     "\t\t\t<td width=40><b> Fajr </b></td>\t\t\t<td width=40><b> Chourouk</b></td>\t\t\t<td "
     "width=40><b> Zuhr </b></td>\t\t\t<td width=40><b> Asr </b></td>\t\t\t<td width=40><b> "
-    "Maghrib </b></td>\t\t\t<td width=40><b> Isha</b></td> </tr>\n",
+    "Maghrib </b></td>\t\t\t<td width=40><b> Isha</b></td>\t\t\t<td><b> Hégire </b></td> </tr>\n",
 };
 
 // Everything the page needs travels in it: the month prints on one A4 or
@@ -59,7 +60,8 @@ constexpr const char* kTodayClass = " class=today";
 constexpr const char* kCells =
     "\t\t<td width=10 align=\"right\"><b>%2d</b></td> \t\t<td width=60><b>%s</b></td> \t\t<td "
     "width=40>&nbsp;%s</td>\t\t<td width=40>&nbsp;%s</td>\t\t<td width=40>&nbsp;%s</td>\t\t<td "
-    "width=40>&nbsp;%s</td>\t\t<td width=40>&nbsp;%s</td>\t\t<td width=40>&nbsp;%s</td></tr>\n";
+    "width=40>&nbsp;%s</td>\t\t<td width=40>&nbsp;%s</td>\t\t<td width=40>&nbsp;%s</td>\t\t<td>"
+    "&nbsp;%s</td></tr>\n";
 
 constexpr const char* kFoot = "</table><BR>\t</body>\n</html>\n";
 constexpr const char* kFootWithLegend =
@@ -90,6 +92,7 @@ struct PageFacts {
     int year = 0;
     int today = 0;  // the day of the month to mark, 0 for none
     HighLatitudeRule rule = kDefaultHighLatitudeRule;
+    int hijriAdjust = 0;
     std::string town, country, method;
 };
 
@@ -124,10 +127,13 @@ std::string PageText(const MonthSchedule& month, const PageFacts& facts) {
             cells[i] = Cell(status[i], hours[i]);
             if (status[i] == PrayerStatus::Estimated) estimated = true;
         }
+        // The Hijri day that covers the date's daylight.
+        const auto hijri = HijriOfCivilDay(year, monthNumber, d, facts.hijriAdjust);
+        const std::string hijriText = hijri ? EscapeHtmlText(HijriDateText(*hijri, true)) : "";
         page += RowOpening(d, weekday, d == facts.today);
         page += Format(kCells, d, weekdayName.c_str(), cells[Fajr].c_str(), cells[Chourouk].c_str(),
                        cells[Zuhr].c_str(), cells[Asr].c_str(), cells[Maghrib].c_str(),
-                       cells[Isha].c_str());
+                       cells[Isha].c_str(), hijriText.c_str());
     }
     if (estimated) {
         // Only a page that shows an estimate has the legend; every other page
@@ -201,6 +207,7 @@ CalendarResult WriteMonthCalendar(EngineState& state, const std::string& folder,
     facts.year = year;
     if (today && today->month == monthNumber && today->year == year) facts.today = today->day;
     facts.rule = state.highLatitudeRule;
+    facts.hijriAdjust = state.hijriAdjust;
     facts.town = town.Name;
     facts.country = town.Country;
     if (town.Convention >= 0 && town.Convention < kConventionCount) {

@@ -96,6 +96,7 @@ Command CalendarCommand() {
                 {"no-open", "", "Only write the page; don't open it in the browser"},
                 HighLatitudeOption(),
                 MethodOption(),
+                HijriAdjustOption(),
             }),
             RunCalendar};
 }

@@ -29,10 +29,6 @@ void ReadDate(const Options& options, Observation& observation) {
     ParseDate("date", *text, observation);
 }
 
-std::string DateText(const Observation& o) {
-    return Format("%04d-%02d-%02d", o.year, o.month, o.day);
-}
-
 // The shown hours, unreduced, with null for a prayer that has no time.
 std::string JsonShown(const std::array<double, kPrayerCount>& hours,
                       const std::array<PrayerStatus, kPrayerCount>& status) {
@@ -74,28 +70,34 @@ void AddMethod(JsonObject& json, const EngineState& state) {
 int RunTimes(const Options& options) {
     EngineState state = ScheduleState(options);
     ReadDate(options, state.observation);
-    ComputeDaySchedule(state);
-    const DaySchedule& day = state.schedule;
+    const date::year_month_day date = DateOf(state.observation);
+    // The night that follows the day ends on the next day's Fajr.
+    const ShownDay today = ComputeShownDay(state, date);
+    const NightTimes night =
+        ShownNights(state, today, ComputeShownDay(state, date::sys_days(date) + date::days(1)));
+    const DaySchedule& day = today.schedule;
     std::array<std::string, kPrayerCount> text;
     for (size_t i = 0; i < kPrayerCount; ++i) text[i] = ShownClockText(day.status[i], day.shown[i]);
 
     if (options.has("json")) {
         JsonObject json;
         json.add("town", state.place.Name).add("country", state.place.Country);
-        json.add("date", DateText(state.observation));
-        json.add("timeZoneInEffect", state.timeZoneInEffect);
+        json.add("date", DateText(date));
+        json.add("timeZoneInEffect", today.zoneHours);
         json.addRaw("exact", JsonDoubles(day.exact));
         json.addRaw("adjusted", JsonShown(day.shown, day.status));
         json.addRaw("text", JsonArray(text, [](const std::string& t) { return JsonString(t); }));
         json.addRaw("status", JsonStatus(day.status));
         AddZone(json, state.place);
         AddMethod(json, state);
+        json.addRaw("hijri", HijriJson(today.hijri));
+        for (const NightIndex n : {Imsak, Midnight, LastThird})
+            json.addRaw(NightTimeJsonKey(n), NightJson(night, n));
         std::printf("%s\n", json.str().c_str());
         return 0;
     }
     std::printf("%s\n", PlaceLine(state.place).c_str());
-    std::printf("%s  TZ=%s\n", DateText(state.observation).c_str(),
-                ZoneHoursText(state.timeZoneInEffect).c_str());
+    std::printf("%s  TZ=%s\n", DateText(date).c_str(), ZoneHoursText(today.zoneHours).c_str());
     for (size_t i = 0; i < kPrayerCount; ++i) {
         std::printf("%-9s %s%s\n", kPrayerNames[i], text[i].c_str(),
                     day.status[i] == PrayerStatus::Estimated ? kEstimateMark : "");
@@ -104,6 +106,13 @@ int RunTimes(const Options& options) {
     if (const auto m = state.methods.find(state.place.Method); m != state.methods.end()) {
         std::printf("Method: %s (%s)\n", PrintableText(m->first).c_str(),
                     PrintableText(m->second.Name).c_str());
+    }
+    std::printf("%s\n", HijriLine(today.hijri).c_str());
+    for (const NightIndex n : {Imsak, Midnight, LastThird}) {
+        const auto i = static_cast<size_t>(n);
+        std::printf("%-9s %s%s\n", NightTimeName(n, false),
+                    ShownClockText(night.status[i], night.hour[i]).c_str(),
+                    night.status[i] == PrayerStatus::Estimated ? kEstimateMark : "");
     }
     return 0;
 }
@@ -133,6 +142,9 @@ int RunMonth(const Options& options) {
         statusRows.push_back(JsonStatus(table.status[row]));
     }
     const auto raw = [](const std::string& item) { return item; };
+    std::vector<std::optional<HijriDate>> hijri;
+    for (int d = 1; d <= table.dayCount; ++d)
+        hijri.push_back(HijriOfCivilDay(o.year, o.month, d, state.hijriAdjust));
 
     if (options.has("json")) {
         JsonObject json;
@@ -149,6 +161,7 @@ int RunMonth(const Options& options) {
         // month shows in the hours of the days after it.
         json.add("timeZoneInEffect", ZoneInEffect(state.place, 1, o.month, o.year, nullptr));
         AddZone(json, state.place);
+        json.addRaw("hijri", JsonArray(hijri, HijriJson));
         std::printf("%s\n", json.str().c_str());
         return 0;
     }
@@ -173,6 +186,11 @@ int RunMonth(const Options& options) {
         std::printf("\n");
     }
     if (estimated) std::printf("%s\n", EstimateLegendText(state.highLatitudeRule, false));
+    if (!hijri.empty()) {
+        std::string line = HijriLine(hijri.front());
+        if (hijri.back()) line += " - " + HijriDateText(*hijri.back(), false);
+        std::printf("%s\n", line.c_str());
+    }
     return 0;
 }
 

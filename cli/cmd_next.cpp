@@ -57,14 +57,14 @@ std::string DayNote(const Event& e, date::year_month_day today) {
 // a prayer before and after it.
 struct NearbyPrayers {
     std::vector<Event> events;
-    double todayZone = 0;
+    ShownDay today;
 };
 
 NearbyPrayers PrayersAround(EngineState& state, date::year_month_day today) {
     NearbyPrayers nearby;
     for (int offset = -2; offset <= 2; ++offset) {
         const ShownDay day = ComputeShownDay(state, date::sys_days(today) + date::days(offset));
-        if (offset == 0) nearby.todayZone = day.zoneHours;
+        if (offset == 0) nearby.today = day;
         for (size_t i = 0; i < kPrayerCount; ++i) {
             if (day.status[i] != PrayerStatus::None)
                 nearby.events.push_back({day, i, day.utcMinute[i]});
@@ -95,17 +95,18 @@ CurrentAndNext FindCurrentAndNext(const std::vector<Event>& events, std::int64_t
 }
 
 void PrintNextJson(const EngineState& state, const std::string& at, double todayZone,
-                   const CurrentAndNext& found) {
+                   const CurrentAndNext& found, const std::optional<HijriDate>& hijri) {
     JsonObject json;
     json.add("town", state.place.Name).add("country", state.place.Country).add("at", at);
     json.add("timeZoneInEffect", todayZone);
     json.addRaw("current", found.current ? EventJson(*found.current, std::nullopt) : "null");
     json.addRaw("next", found.next ? EventJson(*found.next, found.secondsToNext) : "null");
+    json.addRaw("hijri", HijriJson(hijri));
     std::printf("%s\n", json.str().c_str());
 }
 
 void PrintNextText(const EngineState& state, const std::string& at, date::year_month_day today,
-                   const CurrentAndNext& found) {
+                   const CurrentAndNext& found, const std::optional<HijriDate>& hijri) {
     std::printf("%s, %s\n", PrintableText(state.place.Name).c_str(),
                 PrintableText(state.place.Country).c_str());
     std::printf("%s\n", at.c_str());
@@ -119,6 +120,7 @@ void PrintNextText(const EngineState& state, const std::string& at, date::year_m
                     DurationText(found.secondsToNext).c_str());
     }
     if (!found.current && !found.next) std::printf("no prayer has a time within two days\n");
+    std::printf("%s\n", HijriLine(hijri).c_str());
 }
 
 int RunNext(const Options& options) {
@@ -130,16 +132,22 @@ int RunNext(const Options& options) {
         throw UsageError("option '--at' has an impossible date '" + *options.get("at") + "'");
 
     const NearbyPrayers nearby = PrayersAround(state, today);
+    const double todayZone = nearby.today.zoneHours;
     const std::int64_t nowSecond = LocalToUtcSeconds(
-        state.place, today, now.hour * 3600 + now.minute * 60 + now.second, nearby.todayZone);
+        state.place, today, now.hour * 3600 + now.minute * 60 + now.second, todayZone);
     const CurrentAndNext found = FindCurrentAndNext(nearby.events, nowSecond);
     const std::string at =
         Format("%s %02d:%02d:%02d", DateText(today).c_str(), now.hour, now.minute, now.second);
 
+    // The Hijri date now: from the evening on, the next day's.
+    const std::optional<HijriDate> hijri =
+        HijriAtMinute(now.year, now.month, now.day, nearby.today.schedule,
+                      now.hour * 60 + now.minute, state.hijriAdjust);
+
     if (options.has("json"))
-        PrintNextJson(state, at, nearby.todayZone, found);
+        PrintNextJson(state, at, todayZone, found, hijri);
     else
-        PrintNextText(state, at, today, found);
+        PrintNextText(state, at, today, found, hijri);
     return 0;
 }
 

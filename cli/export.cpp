@@ -53,12 +53,30 @@ std::string ExportCsv(EngineState& state, date::year_month_day from, date::year_
     std::string out = "date";
     for (const char* key : kPrayerKeys) out += std::string(",") + key;
     for (const char* key : kPrayerKeys) out += std::string(",") + key + "_status";
+    out += ",hijri_year,hijri_month,hijri_day";
+    for (const NightIndex n : {Imsak, Midnight, LastThird})
+        out += std::string(",") + NightTimeCsvKey(n);
     out += "\r\n";
+    // Each day's night ends on the next day's Fajr: one day is computed ahead.
+    ShownDay next = ComputeShownDay(state, from);
     for (auto d = date::sys_days(from); d <= date::sys_days(to); d += date::days(1)) {
-        const ShownDay day = ComputeShownDay(state, d);
+        const ShownDay day = std::move(next);
+        next = ComputeShownDay(state, d + date::days(1));
         out += DateText(day.date);
         for (const std::string& text : day.text) out += "," + text;
         for (PrayerStatus status : day.status) out += std::string(",") + PrayerStatusName(status);
+        if (day.hijri) {
+            out += "," + std::to_string(day.hijri->year) + "," + std::to_string(day.hijri->month) +
+                   "," + std::to_string(day.hijri->day);
+        } else {
+            out += ",,,";
+        }
+        const NightTimes night = ShownNights(state, day, next);
+        for (size_t n = 0; n < night.status.size(); ++n) {
+            out += ",";
+            if (night.status[n] != PrayerStatus::None)
+                out += ShownClockText(night.status[n], night.hour[n]);
+        }
         out += "\r\n";
     }
     return out;
@@ -132,6 +150,13 @@ std::string ExportIcs(EngineState& state, date::year_month_day from, date::year_
             description += convention;
             if (day.status[i] == PrayerStatus::Estimated)
                 description += "\nEstimated: the sun does not reach the twilight angle";
+            // The evening starts the Hijri day: Maghrib and Isha are in the next one.
+            const auto hijri =
+                HijriAtMinute(static_cast<int>(day.date.year()),
+                              static_cast<int>(static_cast<unsigned>(day.date.month())),
+                              static_cast<int>(static_cast<unsigned>(day.date.day())), day.schedule,
+                              ShownMinute(day.schedule.shown[i]), state.hijriAdjust);
+            if (hijri) description += "\nHijri: " + HijriDateText(*hijri, false);
             out += IcsLine("BEGIN:VEVENT");
             out += IcsLine("UID:" + CompactDate(day.date) + "-" + kPrayerKeys[i] + "-" + placeId +
                            "@orvano");

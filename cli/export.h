@@ -10,8 +10,9 @@
 namespace orvano::cli {
 
 // Header "date,fajr,sunrise,dhuhr,asr,maghrib,isha" then each prayer's status
-// ("ok", "estimated", "none"); one row a day, times as shown, empty for a
-// prayer with no time; CRLF line ends.
+// ("ok", "estimated", "none"), the Hijri date (hijri_year, hijri_month,
+// hijri_day) and the night times (imsak, midnight, last_third); one row a
+// day, times as shown, empty for a time that does not exist; CRLF line ends.
 std::string ExportCsv(EngineState& state, date::year_month_day from, date::year_month_day to);
 
 // One event a prayer a day (no sunrise), at its instant in UTC; a prayer with

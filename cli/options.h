@@ -89,12 +89,16 @@ std::vector<OptionSpec> WithFilePlace(std::vector<OptionSpec> own);
 OptionSpec HighLatitudeOption();
 // --method ID, for the commands that show, export or trace times.
 OptionSpec MethodOption();
-// The command's own options followed by the place options, --high-latitude and --method.
+// --hijri-adjust N.
+OptionSpec HijriAdjustOption();
+// The command's own options followed by the place options, --high-latitude,
+// --method and --hijri-adjust.
 std::vector<OptionSpec> WithPlaceAndRule(std::vector<OptionSpec> own);
 
 // Fills state.place (and state.tables when a file is read) from the options,
-// and state.highLatitudeRule from --high-latitude, else from the window's
-// setting, else the default.
+// state.highLatitudeRule from --high-latitude and state.hijriAdjust from
+// --hijri-adjust, each else from the window's setting, else the default;
+// state.imsakMinutes from the setting.
 // Throws ConfigError with the reader's own message when the file cannot be read.
 void ResolvePlace(const Options& options, EngineState& state);
 

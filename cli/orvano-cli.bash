@@ -52,6 +52,9 @@ _orvano_cli() {
         --high-latitude)
             mapfile -t COMPREPLY < <(compgen -W "seventh middle angle none" -- "$cur")
             return ;;
+        --hijri-adjust)
+            mapfile -t COMPREPLY < <(compgen -W "-2 -1 0 1 2" -- "$cur")
+            return ;;
         --config | --settings | --timetable)
             compopt -o filenames 2>/dev/null
             mapfile -t COMPREPLY < <(compgen -f -- "$cur")

@@ -40,10 +40,17 @@ OptionSpec HighLatitudeOption() {
             "or none (default: the window's setting, else seventh)"};
 }
 
+OptionSpec HijriAdjustOption() {
+    return {"hijri-adjust", "N",
+            "Move the Hijri date N whole days, -2..2, for the local sighting of the moon "
+            "(default: the window's setting, else 0)"};
+}
+
 std::vector<OptionSpec> WithPlaceAndRule(std::vector<OptionSpec> own) {
     own = WithPlace(std::move(own));
     own.push_back(HighLatitudeOption());
     own.push_back(MethodOption());
+    own.push_back(HijriAdjustOption());
     return own;
 }
 
@@ -242,6 +249,12 @@ void ResolvePlace(const Options& options, EngineState& state) {
         PlaceFromFile(options, state);
     }
     WarnOfUnknownZone(state.place);
+    FileSettingsStore settings(options.get("settings").value_or(DefaultSettingsPath()));
+    const HijriNightSettings chosen = ReadHijriNightSettings(settings);
+    state.hijriAdjust =
+        static_cast<int>(options.getInt("hijri-adjust", kHijriAdjustMin, kHijriAdjustMax)
+                             .value_or(chosen.hijriAdjust));
+    state.imsakMinutes = chosen.imsakMinutes;
     if (const auto rule = options.get("high-latitude")) {
         const auto parsed = ParseHighLatitudeRule(*rule);
         if (!parsed) {
@@ -252,7 +265,6 @@ void ResolvePlace(const Options& options, EngineState& state) {
         state.highLatitudeRule = *parsed;
     } else {
         // The window's choice; a word it would not write leaves the default.
-        FileSettingsStore settings(options.get("settings").value_or(DefaultSettingsPath()));
         state.highLatitudeRule = ParseHighLatitudeRule(ReadHighLatitudeRuleText(settings))
                                      .value_or(kDefaultHighLatitudeRule);
     }

@@ -29,7 +29,42 @@ ShownDay ComputeShownDay(EngineState& state, date::year_month_day day) {
                               std::int64_t{minute.minuteOfDay} * 60, shown.zoneHours) /
             60;
     }
+    shown.schedule = s;
+    shown.hijri = HijriOfCivilDay(
+        static_cast<int>(day.year()), static_cast<int>(static_cast<unsigned>(day.month())),
+        static_cast<int>(static_cast<unsigned>(day.day())), state.hijriAdjust);
     return shown;
+}
+
+NightTimes ShownNights(const EngineState& state, const ShownDay& day, const ShownDay& next) {
+    return ComputeNightTimes({day.schedule, day.zoneHours}, {next.schedule, next.zoneHours},
+                             state.imsakMinutes,
+                             {PlaceZone(state.place), date::sys_days(day.date)});
+}
+
+std::string HijriJson(const std::optional<HijriDate>& hijri) {
+    if (!hijri) return "null";
+    JsonObject json;
+    json.add("year", hijri->year).add("month", hijri->month).add("day", hijri->day);
+    json.add("monthName", HijriMonthName(hijri->month, false));
+    return json.str();
+}
+
+std::string HijriLine(const std::optional<HijriDate>& hijri) {
+    return "Hijri     " + (hijri ? HijriDateText(*hijri, false) : std::string("--"));
+}
+
+std::string NightJson(const NightTimes& night, NightIndex index) {
+    const auto n = static_cast<size_t>(index);
+    const PrayerStatus status = night.status[n];
+    JsonObject json;
+    if (status == PrayerStatus::None)
+        json.addRaw("hour", "null");
+    else
+        json.add("hour", night.hour[n]);
+    json.add("text", ShownClockText(status, night.hour[n]));
+    json.add("status", PrayerStatusName(status));
+    return json.str();
 }
 
 std::string DateText(date::year_month_day day) {

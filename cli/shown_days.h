@@ -9,6 +9,8 @@
 #include <string>
 
 #include "astro/civil_date.h"
+#include "astro/json.h"
+#include "engine/hijri.h"
 #include "engine/state.h"
 
 namespace orvano::cli {
@@ -30,11 +32,27 @@ struct ShownDay {
     // the prayer has a time. A shown hour beyond the day's end falls on the
     // next day, though the prayer belongs to this one.
     std::array<std::int64_t, kPrayerCount> utcMinute{};
+    // The day as computed, for what is derived from its shown hours.
+    DaySchedule schedule;
+    // The Hijri day that begins the evening before, under state.hijriAdjust.
+    std::optional<HijriDate> hijri;
 };
 
 // Computes `day` for state.place under state.tables and state.highLatitudeRule;
 // state.observation and state.schedule are left as that day's.
 ShownDay ComputeShownDay(EngineState& state, date::year_month_day day);
+
+// The night times of `day`, whose night ends on `next`'s Fajr.
+NightTimes ShownNights(const EngineState& state, const ShownDay& day, const ShownDay& next);
+
+// {"year", "month", "day", "monthName"} (English), or null.
+std::string HijriJson(const std::optional<HijriDate>& hijri);
+// "Hijri     5 Ramadan 1445", the text outputs' last line; "Hijri     --"
+// when ICU has no date.
+std::string HijriLine(const std::optional<HijriDate>& hijri);
+// {"hour", "text", "status"}: the hour as the shown hours are given (null
+// when there is none), its clock text and its status.
+std::string NightJson(const NightTimes& night, NightIndex index);
 
 std::string DateText(date::year_month_day day);
 

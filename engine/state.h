@@ -10,6 +10,7 @@
 #include "astro/records.h"
 #include "astro/trace.h"
 #include "config/records.h"
+#include "engine/night_times.h"
 #include "engine/shown_times.h"
 
 namespace orvano {
@@ -47,6 +48,10 @@ struct EngineState {
     std::map<std::string, Convention, std::less<>> methods;
     // How failed Fajr and Isha solves are shown (the user's setting).
     HighLatitudeRule highLatitudeRule = kDefaultHighLatitudeRule;
+    // The user's correction of the Hijri date in whole days, and Imsak's
+    // minutes before Fajr.
+    int hijriAdjust = 0;
+    int imsakMinutes = kDefaultImsakMinutes;
     // Where the verbose report goes; nullptr prints nothing (the plug-in).
     TraceSink* traceSink = nullptr;
 

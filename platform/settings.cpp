@@ -1,5 +1,7 @@
 #include "platform/settings.h"
 
+#include <charconv>
+
 namespace orvano {
 
 std::optional<std::uint32_t> SettingsKey::ReadNumber(const std::string& name) {
@@ -41,6 +43,35 @@ std::string ReadHighLatitudeRuleText(SettingsStore& settings) {
     auto key = settings.OpenKey(kAppSettingsKey);
     if (!key) return "";
     return key->ReadText(kHighLatitudeRuleValue).value_or("");
+}
+
+namespace {
+
+// A whole number written as text, within [min, max].
+std::optional<int> ReadWhole(SettingsKey* key, const char* name, int min, int max) {
+    if (key == nullptr) return std::nullopt;
+    const auto text = key->ReadText(name);
+    if (!text) return std::nullopt;
+    const char* begin = text->data();
+    const char* end = begin + text->size();
+    if (begin != end && *begin == '+') ++begin;
+    int value = 0;
+    const auto [ptr, ec] = std::from_chars(begin, end, value);
+    if (ec != std::errc() || ptr != end || value < min || value > max) return std::nullopt;
+    return value;
+}
+
+}  // namespace
+
+HijriNightSettings ReadHijriNightSettings(SettingsStore& settings) {
+    HijriNightSettings read;
+    const auto hijri = settings.OpenKey(kHijriSettingsKey);
+    const auto night = settings.OpenKey(kNightSettingsKey);
+    read.hijriAdjust = ReadWhole(hijri.get(), kHijriAdjustValue, kHijriAdjustMin, kHijriAdjustMax)
+                           .value_or(read.hijriAdjust);
+    read.imsakMinutes = ReadWhole(night.get(), kImsakMinutesValue, 0, kImsakMinutesLimit)
+                            .value_or(read.imsakMinutes);
+    return read;
 }
 
 }  // namespace orvano

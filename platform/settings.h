@@ -24,6 +24,17 @@ inline constexpr std::array<const char*, 5> kAlarmValueNames = {
 // "angle" or "none").
 inline constexpr const char* kHighLatitudeRuleValue = "HighLatitudeRule";
 
+// The Hijri date's correction and Imsak's minutes, each value a text:
+// [Hijri] Adjust (whole days, -2..2), [Night] ImsakMinutes (minutes before
+// Fajr, 0..60).
+inline constexpr const char* kHijriSettingsKey = "Hijri";
+inline constexpr const char* kHijriAdjustValue = "Adjust";
+inline constexpr const char* kNightSettingsKey = "Night";
+inline constexpr const char* kImsakMinutesValue = "ImsakMinutes";
+inline constexpr int kHijriAdjustMin = -2;
+inline constexpr int kHijriAdjustMax = 2;
+inline constexpr int kImsakMinutesLimit = 60;
+
 // An open key. It is closed when destroyed.
 class SettingsKey {
   public:
@@ -60,5 +71,12 @@ void CreateProgramKeys(SettingsStore& store);
 // The HighLatitudeRule word stored under kAppSettingsKey; "" when the key or
 // the value is missing.
 std::string ReadHighLatitudeRuleText(SettingsStore& settings);
+
+// What those values hold; a missing or malformed value leaves its default.
+struct HijriNightSettings {
+    int hijriAdjust = 0;
+    int imsakMinutes = 10;
+};
+HijriNightSettings ReadHijriNightSettings(SettingsStore& settings);
 
 }  // namespace orvano

@@ -47,6 +47,9 @@ TEST_F(CalendarTest, OranJanuary2010IsTheExpectedPageByteForByte) {
                               0),
               0u)
         << lines[11];
+    // The reference's Umm al-Qura date (tests/data/hijri_umm_al_qura.csv, 2009-12-31 + 1).
+    EXPECT_NE(lines[11].find("\t\t<td>&nbsp;15 Mouharram 1431</td></tr>\n"), std::string::npos)
+        << lines[11];
     EXPECT_EQ(console.text(), "");
     EXPECT_EQ(opened, Entries{result.path});
     EXPECT_EQ(openedPages, Entries{page});
@@ -402,14 +405,14 @@ TEST_F(CalendarTest, EstimatedCellsCarryTheMarkAndThePageItsLegend) {
         "e)</p>\n\t</body>\n</html>\n";
     const struct {
         HighLatitudeRule rule;
-        const char* row21;  // day 21's six cells
+        const char* row21;  // day 21's six cells and its Hijri day
         std::string foot;
     } cases[] = {
-        {HighLatitudeRule::Seventh, "03:40* 04:42 13:04 18:42 21:24 22:25*",
+        {HighLatitudeRule::Seventh, "03:40* 04:42 13:04 18:42 21:24 22:25* 9 Rajab 1431",
          legendStart + "1/7 de la nuit" + legendEnd},
-        {HighLatitudeRule::Middle, "01:02* 04:42 13:04 18:42 21:24 01:02*",
+        {HighLatitudeRule::Middle, "01:02* 04:42 13:04 18:42 21:24 01:02* 9 Rajab 1431",
          legendStart + "milieu de la nuit" + legendEnd},
-        {HighLatitudeRule::None, "--:-- 04:42 13:04 18:42 21:24 --:--", kExpectedFoot},
+        {HighLatitudeRule::None, "--:-- 04:42 13:04 18:42 21:24 --:-- 9 Rajab 1431", kExpectedFoot},
     };
     // London in June, summer time as zone 1: the twilights are never reached.
     state = TownState("London", 6, 2010, 51.5074, -0.1278, 1);

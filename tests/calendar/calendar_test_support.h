@@ -14,6 +14,7 @@
 
 #include "astro/angle_text.h"
 #include "calendar/month_calendar.h"
+#include "engine/hijri.h"
 #include "engine/schedule.h"
 #include "engine/state.h"
 #include "tests/support/temp_folder.h"
@@ -90,7 +91,7 @@ inline std::string ExpectedHead(int month, int year, const std::string& town = "
            "</b></td> \t\t\t<td width=40><b> Fajr </b></td>\t\t\t<td width=40><b> "
            "Chourouk</b></td>\t\t\t<td width=40><b> Zuhr </b></td>\t\t\t<td width=40><b> Asr "
            "</b></td>\t\t\t<td width=40><b> Maghrib </b></td>\t\t\t<td width=40><b> "
-           "Isha</b></td> </tr>\n";
+           "Isha</b></td>\t\t\t<td><b> H\xE9gire </b></td> </tr>\n";
 }
 
 inline const char* const kExpectedFoot = "</table><BR>\t</body>\n</html>\n";
@@ -124,7 +125,8 @@ inline std::string ExpectedPage(const EngineState& before, int dayCount) {
             page +=
                 "\t\t<td width=40>&nbsp;" + HoursToClockText(day.schedule.adjusted[p]) + "</td>";
         }
-        page += "</tr>\n";
+        const auto hijri = HijriOfCivilDay(year, month, d, before.hijriAdjust);
+        page += "\t\t<td>&nbsp;" + (hijri ? HijriDateText(*hijri, true) : "") + "</td></tr>\n";
     }
     return page + kExpectedFoot;
 }

@@ -94,7 +94,7 @@ TEST(CliTimes, AddedMinutesAndSummerTimeShowInTheJson) {
     }
 }
 
-TEST(CliTimes, TextNamesTheTownTheDateAndSixTimes) {
+TEST(CliTimes, TextNamesTheTownTheDateSixTimesTheHijriDateAndTheNight) {
     const auto r = RunCli({"times", "--config", kTowns, "--town", "0", "--date", "2010-01-15"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out,
@@ -105,7 +105,11 @@ TEST(CliTimes, TextNamesTheTownTheDateAndSixTimes) {
               "Zuhr      12:59\n"
               "Asr       15:36\n"
               "Maghrib   17:58\n"
-              "Isha      19:21\n");
+              "Isha      19:21\n"
+              "Hijri     29 Muharram 1431\n"
+              "Imsak     06:17\n"
+              "Midnight  00:12\n"
+              "Last third 02:17\n");
 }
 
 TEST(CliTimes, CoordinatesUseTheStandardAngles) {
@@ -245,6 +249,10 @@ TEST(CliMonth, TextHasADayPerLine) {
     EXPECT_EQ(r.out.rfind("Sydney, Australie\nFévrier 2012\n", 0), 0u);
     EXPECT_NE(r.out.find("\n29 Mercredi "), std::string::npos);
     EXPECT_EQ(r.out.find("\n30 "), std::string::npos);
+    // The last line: the Hijri days of the first and the last date.
+    EXPECT_NE(r.out.find("\nHijri     9 Rabi' al-Awwal 1433 - 7 Rabi' al-Thani 1433\n"),
+              std::string::npos)
+        << r.out;
 }
 
 TEST(CliEngine, BadUsageAndUnreadableTables) {

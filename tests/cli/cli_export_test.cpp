@@ -49,20 +49,23 @@ TEST_F(CliExport, IcalendarMatchesTheGoldenAndReadsBack) {
     EXPECT_EQ(ReadFile(file), ReadFile(kData + "/cli_export_reunion.ics"));
     const std::string parsed = Parsed("ics", file);
     const std::string name = "Saint-\"Denis\";Nord,Est, Réunion";
-    const std::string description =
-        "|" + name + "\\nConvention: League, with a comma; and \\semicolon|";
+    // The Hijri date at the event's instant: the evening starts the next day.
+    const auto description = [&](const char* hijri) {
+        return "|" + name +
+               "\\nConvention: League, with a comma; and \\semicolon\\nHijri: " + hijri + "|";
+    };
     EXPECT_EQ(parsed.rfind("20100131-fajr-deca4f348f378045@orvano|2010-01-31T00:40:00+00:00|Fajr " +
-                               name + description +
+                               name + description("16 Safar 1431") +
                                "0:00:00\n"
                                "20100131-dhuhr-deca4f348f378045@orvano|2010-01-31T08:32:00+00:00|"
                                "Zuhr " +
-                               name + description + "\n",
+                               name + description("16 Safar 1431") + "\n",
                            0),
               0u)
         << parsed;
     EXPECT_NE(parsed.find("20100201-maghrib-deca4f348f378045@orvano|2010-02-01T15:02:00+00:00|"
                           "Maghrib " +
-                          name + description + "0:00:00\n"),
+                          name + description("18 Safar 1431") + "0:00:00\n"),
               std::string::npos);
     EXPECT_EQ(std::count(parsed.begin(), parsed.end(), '\n'), 10);  // five a day, no sunrise
     // Without the settings, no alarm; the same bytes otherwise.
@@ -84,9 +87,10 @@ TEST_F(CliExport, PrayersWithoutTimeAreEmptyInCsvAndAbsentFromIcalendar) {
     EXPECT_EQ(ReadFile(csv), ReadFile(kData + "/cli_export_tromso.csv"));
     EXPECT_EQ(Parsed("csv", csv),
               "date|fajr|sunrise|dhuhr|asr|maghrib|isha|fajr_status|sunrise_status|"
-              "dhuhr_status|asr_status|maghrib_status|isha_status\n"
-              "2010-12-01|06:03||11:33|||16:53|ok|none|ok|none|none|ok\n"
-              "2010-12-02|06:05||11:34|||16:51|ok|none|ok|none|none|ok\n");
+              "dhuhr_status|asr_status|maghrib_status|isha_status|hijri_year|hijri_month|"
+              "hijri_day|imsak|midnight|last_third\n"
+              "2010-12-01|06:03||11:33|||16:53|ok|none|ok|none|none|ok|1431|12|25|05:53||\n"
+              "2010-12-02|06:05||11:34|||16:51|ok|none|ok|none|none|ok|1431|12|26|05:55||\n");
     const std::string ics = Path("tromso.ics");
     ASSERT_EQ(RunCli({"export", "--config", kTowns, "--town", "tromso", "--format", "ics", "--from",
                       "2010-12-01", "--to", "2010-12-01", "--out", ics})

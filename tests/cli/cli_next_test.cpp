@@ -26,25 +26,25 @@ TEST(CliNext, AroundMidnightAndAtTheMinute) {
     } cases[] = {
         {Alger("2010-01-15 00:00:00"),
          "Alger, Algérie\n2010-01-15 00:00:00\nnow   Isha      19:20 (yesterday)\n"
-         "next  Fajr      06:27, in 6:27:00\n"},
+         "next  Fajr      06:27, in 6:27:00\nHijri     29 Muharram 1431\n"},
         {Alger("2010-01-15 06:26:59"),
          "Alger, Algérie\n2010-01-15 06:26:59\nnow   Isha      19:20 (yesterday)\n"
-         "next  Fajr      06:27, in 0:00:01\n"},
+         "next  Fajr      06:27, in 0:00:01\nHijri     29 Muharram 1431\n"},
         {Alger("2010-01-15 06:27:00"),
          "Alger, Algérie\n2010-01-15 06:27:00\nnow   Fajr      06:27\n"
-         "next  Chourouk  08:00, in 1:33:00\n"},
+         "next  Chourouk  08:00, in 1:33:00\nHijri     29 Muharram 1431\n"},
         {Alger("2010-01-15 12:00:00"),
          "Alger, Algérie\n2010-01-15 12:00:00\nnow   Chourouk  08:00\n"
-         "next  Zuhr      12:59, in 0:59:00\n"},
+         "next  Zuhr      12:59, in 0:59:00\nHijri     29 Muharram 1431\n"},
         {Alger("2010-01-15 23:59:59"),
          "Alger, Algérie\n2010-01-15 23:59:59\nnow   Isha      19:21\n"
-         "next  Fajr      06:26 (tomorrow), in 6:26:01\n"},
+         "next  Fajr      06:26 (tomorrow), in 6:26:01\nHijri     1 Safar 1431\n"},
         {LateIsha("2010-06-21 23:59:59"),
          "Lieu, Coordonnees\n2010-06-21 23:59:59\nnow   Maghrib   22:50\n"
-         "next  Isha      01:10 (tomorrow), in 1:10:01\n"},
+         "next  Isha      01:10 (tomorrow), in 1:10:01\nHijri     10 Rajab 1431\n"},
         {LateIsha("2010-06-22 00:30:00"),
          "Lieu, Coordonnees\n2010-06-22 00:30:00\nnow   Maghrib   22:50 (yesterday)\n"
-         "next  Isha      01:10, in 0:40:00\n"},
+         "next  Isha      01:10, in 0:40:00\nHijri     10 Rajab 1431\n"},
     };
     for (const auto& c : cases) {
         const auto r = RunCli(c.args);
@@ -81,7 +81,8 @@ TEST(CliNext, JsonAndBadInstant) {
               "\"timeZoneInEffect\":1,\"current\":{\"prayer\":\"Isha\",\"key\":\"isha\","
               "\"date\":\"2010-01-15\",\"time\":\"19:21\",\"status\":\"ok\"},\"next\":{"
               "\"prayer\":\"Fajr\",\"key\":\"fajr\",\"date\":\"2010-01-16\",\"time\":\"06:26\","
-              "\"status\":\"ok\",\"secondsLeft\":24960}}\n");
+              "\"status\":\"ok\",\"secondsLeft\":24960},\"hijri\":{\"year\":1431,\"month\":2,"
+              "\"day\":1,\"monthName\":\"Safar\"}}\n");
     for (const char* at : {"2010-02-30 10:00:00", "2010-01-15 24:00:00", "tomorrow"}) {
         const auto bad = RunCli(Alger(at));
         EXPECT_EQ(bad.status, 2) << at;

@@ -1,0 +1,78 @@
+#include "engine/night_times.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/state.h"
+
+namespace orvano {
+
+namespace {
+
+// The worse of two statuses: none over estimated over ok.
+PrayerStatus Worse(PrayerStatus a, PrayerStatus b) {
+    return std::max(a, b);
+}
+
+}  // namespace
+
+NightTimes ComputeNightTimes(ZonedDay day, ZonedDay next, int imsakMinutes,
+                             const NightClock& clock) {
+    NightTimes night;
+    const DaySchedule& today = day.schedule;
+    const DaySchedule& tomorrow = next.schedule;
+
+    night.status[Imsak] = today.status[Fajr];
+    if (today.status[Fajr] != PrayerStatus::None) {
+        night.hour[Imsak] = (ShownMinute(today.shown[Fajr]) - imsakMinutes) / 60.0;
+    }
+
+    const PrayerStatus ends = Worse(today.status[Maghrib], tomorrow.status[Fajr]);
+    night.status[Midnight] = night.status[LastThird] = ends;
+    if (ends != PrayerStatus::None) {
+        // Both ends on this day's clock: the next day's minutes moved by the
+        // change of zone, so that the night has the minutes that pass.
+        const int zoneShift = static_cast<int>(std::lround((next.zoneHours - day.zoneHours) * 60));
+        const int start = ShownMinute(today.shown[Maghrib]);
+        const int end = 1440 + ShownMinute(tomorrow.shown[Fajr]) - zoneShift;
+        const int length = end - start;
+        const int middle = start + (length + 1) / 2;
+        const int third = start + (2 * length + 1) / 3;
+        // A minute of the day's clock as the clock then in force shows it.
+        const auto onClock = [&](int minute) {
+            if (clock.zone == nullptr) return minute >= 1440 ? minute + zoneShift : minute;
+            const auto instant = std::chrono::sys_seconds(clock.date) +
+                                 std::chrono::minutes(minute) -
+                                 std::chrono::seconds(std::lround(day.zoneHours * 3600));
+            const double offset = ZoneOffsetAtInstant(clock.zone, instant);
+            return minute + static_cast<int>(std::lround((offset - day.zoneHours) * 60));
+        };
+        night.hour[Midnight] = onClock(middle) / 60.0;
+        night.hour[LastThird] = onClock(third) / 60.0;
+    }
+    return night;
+}
+
+const char* NightTimeName(NightIndex index, bool french) {
+    switch (index) {
+        case Imsak:
+            return "Imsak";
+        case Midnight:
+            return french ? "Minuit" : "Midnight";
+        case LastThird:
+            return french ? "Dernier tiers" : "Last third";
+    }
+    return "";
+}
+
+const char* NightTimeJsonKey(NightIndex index) {
+    constexpr std::array<const char*, kNightCount> keys = {"imsak", "midnight", "lastThird"};
+    return keys[static_cast<size_t>(index)];
+}
+
+const char* NightTimeCsvKey(NightIndex index) {
+    constexpr std::array<const char*, kNightCount> keys = {"imsak", "midnight", "last_third"};
+    return keys[static_cast<size_t>(index)];
+}
+
+}  // namespace orvano

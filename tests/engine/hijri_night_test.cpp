@@ -1,0 +1,303 @@
+// The Hijri date against an independent Umm al-Qura table, and the night
+// times against the shown times they are derived from.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "config/grammar.h"
+#include "config/reader.h"
+#include "engine/hijri.h"
+#include "engine/night_times.h"
+#include "engine/schedule.h"
+#include "tests/support/recording_messages.h"
+#include "tests/support/temp_folder.h"
+
+namespace orvano {
+namespace {
+
+// Reads tests/data/hijri_umm_al_qura.csv: each date with the reference's
+// Hijri date of the days two before to two after it (tools/hijri-reference).
+struct ReferenceRow {
+    int year = 0, month = 0, day = 0;
+    std::array<HijriDate, 5> byAdjust;  // adjust -2..2
+};
+
+std::vector<ReferenceRow> ReadReference() {
+    std::ifstream in(std::string(ORVANO_TEST_DATA) + "/hijri_umm_al_qura.csv");
+    std::vector<ReferenceRow> rows;
+    std::string line;
+    std::getline(in, line);
+    while (std::getline(in, line)) {
+        ReferenceRow r;
+        auto& h = r.byAdjust;
+        if (std::sscanf(line.c_str(), "%d-%d-%d,%d-%d-%d,%d-%d-%d,%d-%d-%d,%d-%d-%d,%d-%d-%d",
+                        &r.year, &r.month, &r.day, &h[0].year, &h[0].month, &h[0].day, &h[1].year,
+                        &h[1].month, &h[1].day, &h[2].year, &h[2].month, &h[2].day, &h[3].year,
+                        &h[3].month, &h[3].day, &h[4].year, &h[4].month, &h[4].day) != 18) {
+            ADD_FAILURE() << line;
+            continue;
+        }
+        rows.push_back(r);
+    }
+    return rows;
+}
+
+// Whether two Hijri dates may be at most `days` apart whatever the months'
+// lengths: the same month and day numbers that close, or the end of one
+// month and the start of the next.
+bool WithinDays(const HijriDate& a, const HijriDate& b, int days) {
+    const int monthA = a.year * 12 + a.month;
+    const int monthB = b.year * 12 + b.month;
+    if (monthA == monthB) return std::abs(a.day - b.day) <= days;
+    if (std::abs(monthA - monthB) != 1) return false;
+    const HijriDate& later = monthA > monthB ? a : b;
+    const HijriDate& earlier = monthA > monthB ? b : a;
+    return later.day + (30 - earlier.day) <= days + 1;
+}
+
+// Where Saudi Arabia has published the Umm al-Qura calendar (1420 AH on,
+// here to 2028), ICU's table is the reference's, but for two months that
+// ICU begins a day apart from it. Before and after, the two tables are each
+// a reckoning of their own: a month may begin a day apart after 2028, and
+// up to two days apart before 2000.
+TEST(Hijri, FollowsTheUmmAlQuraReferenceUnderEveryAdjustment) {
+    const std::vector<ReferenceRow> rows = ReadReference();
+    ASSERT_GT(rows.size(), 1000u);
+    int exact = 0;
+    for (const ReferenceRow& r : rows) {
+        const bool published = r.year >= 2000 && r.year <= 2028;
+        const std::string date = std::to_string(r.year * 10000 + r.month * 100 + r.day);
+        const bool knownApart = date == "20060722" || date == "20241228";
+        for (int adjust = -2; adjust <= 2; ++adjust) {
+            const HijriDate& want = r.byAdjust[static_cast<size_t>(adjust + 2)];
+            const auto got = HijriOfCivilDay(r.year, r.month, r.day, adjust);
+            if (published && !knownApart) {
+                EXPECT_EQ(got, want) << date << " adjust " << adjust;
+                ++exact;
+            } else {
+                ASSERT_TRUE(got);
+                EXPECT_TRUE(WithinDays(*got, want, r.year < 2000 ? 2 : 1))
+                    << date << " adjust " << adjust;
+            }
+        }
+    }
+    EXPECT_GT(exact, 1000);
+}
+
+TEST(Hijri, NamesAndTextInBothLanguages) {
+    // Friday 15 March 2024 is 5 Ramadan 1445 on the Umm al-Qura calendar.
+    const auto date = HijriOfCivilDay(2024, 3, 15, 0);
+    ASSERT_TRUE(date);
+    EXPECT_EQ(HijriDateText(*date, false), "5 Ramadan 1445");
+    EXPECT_EQ(HijriDateText(*date, true), "5 Ramadan 1445");
+    const struct {
+        int month;
+        const char* english;
+        const char* french;
+    } cases[] = {{1, "Muharram", "Mouharram"},
+                 {8, "Sha'ban", "Chaabane"},
+                 {10, "Shawwal", "Chawwal"},
+                 {12, "Dhu al-Hijjah", "Dhou al-Hijja"},
+                 {0, "", ""},
+                 {13, "", ""}};
+    for (const auto& c : cases) {
+        EXPECT_STREQ(HijriMonthName(c.month, false), c.english);
+        EXPECT_STREQ(HijriMonthName(c.month, true), c.french);
+    }
+}
+
+DaySchedule Day(double fajr, PrayerStatus fajrStatus, double maghrib, PrayerStatus maghribStatus) {
+    DaySchedule day;
+    day.shown[Fajr] = fajr;
+    day.status[Fajr] = fajrStatus;
+    day.shown[Maghrib] = maghrib;
+    day.status[Maghrib] = maghribStatus;
+    return day;
+}
+
+TEST(Hijri, TheShownMaghribStartsTheNextDay) {
+    constexpr auto ok = PrayerStatus::Ok;
+    constexpr auto none = PrayerStatus::None;
+    // 1 Ramadan 1448 is Monday 8 February 2027; Maghrib shown at 17:41.
+    const DaySchedule evening = Day(5.2, ok, 17 + 41 / 60.0 - 0.004, ok);
+    const DaySchedule noMaghrib = Day(5.2, ok, 0, none);
+    const struct {
+        const DaySchedule* day;
+        int minute;
+        int adjust;
+        HijriDate want;
+    } cases[] = {{&evening, 17 * 60 + 40, 0, {1448, 8, 30}},
+                 {&evening, 17 * 60 + 41, 0, {1448, 9, 1}},
+                 {&evening, 20 * 60, 0, {1448, 9, 1}},
+                 {&evening, 20 * 60, 1, {1448, 9, 2}},
+                 {&noMaghrib, 23 * 60 + 59, 0, {1448, 8, 30}}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(HijriAtMinute(2027, 2, 7, *c.day, c.minute, c.adjust), c.want) << c.minute;
+    }
+}
+
+TEST(NightTimes, DividesTheNightFromMaghribToTheNextFajr) {
+    constexpr auto ok = PrayerStatus::Ok;
+    constexpr auto est = PrayerStatus::Estimated;
+    constexpr auto none = PrayerStatus::None;
+    const struct {
+        DaySchedule day, next;
+        double zone, nextZone;
+        int imsakMinutes;
+        NightClock clock;
+        std::array<const char*, kNightCount> text;
+        std::array<PrayerStatus, kNightCount> status;
+    } cases[] = {
+        // 18:00 to 05:00: 660 minutes, the middle at 23:30, the last third at 01:20.
+        {Day(5, ok, 18, ok),
+         Day(5, ok, 18, ok),
+         1,
+         1,
+         10,
+         {},
+         {"04:50", "23:30", "01:20"},
+         {ok, ok, ok}},
+        // 661 minutes: half a minute rounds up; two thirds are 440.67 minutes.
+        {Day(5, ok, 18, ok),
+         Day(5 + 1 / 60.0, ok, 18, ok),
+         1,
+         1,
+         0,
+         {},
+         {"05:00", "23:31", "01:21"},
+         {ok, ok, ok}},
+        // Clocks go forward an hour in the night: 600 minutes pass (the
+        // zone's rule known only by its offsets: the new clock from midnight).
+        {Day(5, ok, 18, ok),
+         Day(5, ok, 18, ok),
+         1,
+         2,
+         10,
+         {},
+         {"04:50", "23:00", "01:40"},
+         {ok, ok, ok}},
+        // Paris goes back at 03:00 on 25 October 2026: 840 minutes from
+        // 18:00 to 07:00; 01:00 is before the change, 03:20 after it.
+        {Day(5, ok, 18, ok),
+         Day(7, ok, 18, ok),
+         2,
+         1,
+         10,
+         {FindZone("Europe/Paris"), std::chrono::sys_days(std::chrono::year(2026) / 10 / 24)},
+         {"04:50", "01:00", "02:20"},
+         {ok, ok, ok}},
+        // An estimated next Fajr makes the night's times estimated; Imsak follows its own Fajr.
+        {Day(5, ok, 18, ok),
+         Day(4, est, 18, ok),
+         0,
+         0,
+         15,
+         {},
+         {"04:45", "23:00", "00:40"},
+         {ok, est, est}},
+        {Day(5, est, 18, none),
+         Day(5, ok, 18, ok),
+         0,
+         0,
+         10,
+         {},
+         {"04:50", "--:--", "--:--"},
+         {est, none, none}},
+        {Day(5, none, 18, ok),
+         Day(0, none, 18, ok),
+         0,
+         0,
+         10,
+         {},
+         {"--:--", "--:--", "--:--"},
+         {none, none, none}},
+    };
+    for (const auto& c : cases) {
+        const NightTimes night =
+            ComputeNightTimes({c.day, c.zone}, {c.next, c.nextZone}, c.imsakMinutes, c.clock);
+        for (const NightIndex n : {Imsak, Midnight, LastThird}) {
+            EXPECT_EQ(night.status[n], c.status[n]) << n;
+            EXPECT_EQ(ShownClockText(night.status[n], night.hour[n]), c.text[n]) << n;
+        }
+    }
+}
+
+// "HH:MM" as minutes.
+int Minutes(const std::string& text) {
+    return std::stoi(text.substr(0, 2)) * 60 + std::stoi(text.substr(3, 2));
+}
+
+// Over every bundled town for a year, the night times as shown against the
+// shown Fajr and Maghrib texts: Imsak ten minutes before Fajr, the middle
+// and the last third of the night within the rounding of its two ends.
+TEST(NightTimes, FollowTheShownTimesOfEveryBundledTownForAYear) {
+    const std::string bytes =
+        testing::ReadFile(std::string(ORVANO_SOURCE_DIR) + "/resources/data.cfg");
+    EngineState state;
+    CurrentPlace place;
+    testing::RecordingMessageSink boxes;
+    ASSERT_EQ(ReadDataCfgBytes(bytes, state.tables, place, nullptr, boxes, nullptr), 0);
+    int checked = 0;
+    for (const Town& town : state.tables.Towns) {
+        FillCurrentPlace(town, state.place);
+        state.observation = Observation{31, 12, 2025, 12, 0, 0};
+        ComputeDaySchedule(state);
+        DaySchedule day = state.schedule;
+        double zone = state.timeZoneInEffect;
+        for (int d = 1; d <= 365; ++d) {
+            const std::chrono::sys_days civil =
+                std::chrono::sys_days(std::chrono::year(2026) / 1 / 1) + std::chrono::days(d - 1);
+            const std::chrono::year_month_day ymd{civil};
+            state.observation = Observation{static_cast<int>(static_cast<unsigned>(ymd.day())),
+                                            static_cast<int>(static_cast<unsigned>(ymd.month())),
+                                            2026,
+                                            12,
+                                            0,
+                                            0};
+            ComputeDaySchedule(state);
+            const DaySchedule next = state.schedule;
+            const double nextZone = state.timeZoneInEffect;
+            const NightTimes night =
+                ComputeNightTimes({day, zone}, {next, nextZone}, 10,
+                                  {PlaceZone(state.place), civil - std::chrono::days(1)});
+            const auto text = [&](NightIndex n) {
+                return ShownClockText(night.status[n], night.hour[n]);
+            };
+            if (day.status[Fajr] != PrayerStatus::None) {
+                const int fajr = Minutes(ShownClockText(day.status[Fajr], day.shown[Fajr]));
+                EXPECT_EQ((Minutes(text(Imsak)) + 10) % 1440, fajr) << town.Name << d;
+            } else {
+                EXPECT_EQ(text(Imsak), kNoTimeText);
+            }
+            if (day.status[Maghrib] == PrayerStatus::None ||
+                next.status[Fajr] == PrayerStatus::None) {
+                EXPECT_EQ(text(Midnight), kNoTimeText);
+                EXPECT_EQ(text(LastThird), kNoTimeText);
+            } else if (nextZone == zone) {  // a change of clock is left to the table above
+                // The night on one clock, in minutes from 00:00 of the day.
+                const int start = Minutes(ShownClockText(day.status[Maghrib], day.shown[Maghrib]));
+                const int end = 1440 + Minutes(ShownClockText(next.status[Fajr], next.shown[Fajr]));
+                const auto onDayClock = [&](NightIndex n) {
+                    const int m = Minutes(text(n));
+                    return m < start ? m + 1440 : m;  // past midnight
+                };
+                EXPECT_NEAR(2 * onDayClock(Midnight), start + end, 1) << town.Name << d;
+                EXPECT_NEAR(3 * onDayClock(LastThird), start + 2 * end, 2) << town.Name << d;
+                ++checked;
+            }
+            day = next;
+            zone = nextZone;
+        }
+    }
+    EXPECT_GT(checked, 40000);  // of 133 towns x 365 nights
+}
+
+}  // namespace
+}  // namespace orvano
