@@ -24,7 +24,7 @@ NightTimes ComputeNightTimes(ZonedDay day, ZonedDay next, int imsakMinutes,
 
     night.status[Imsak] = today.status[Fajr];
     if (today.status[Fajr] != PrayerStatus::None) {
-        night.hour[Imsak] = (ShownMinute(today.shown[Fajr]) - imsakMinutes) / 60.0;
+        night.hour[Imsak] = (ShownMinuteOf(today.shown[Fajr]).minuteOfDay - imsakMinutes) / 60.0;
     }
 
     const PrayerStatus ends = Worse(today.status[Maghrib], tomorrow.status[Fajr]);
@@ -33,8 +33,8 @@ NightTimes ComputeNightTimes(ZonedDay day, ZonedDay next, int imsakMinutes,
         // Both ends on this day's clock: the next day's minutes moved by the
         // change of zone, so that the night has the minutes that pass.
         const int zoneShift = static_cast<int>(std::lround((next.zoneHours - day.zoneHours) * 60));
-        const int start = ShownMinute(today.shown[Maghrib]);
-        const int end = 1440 + ShownMinute(tomorrow.shown[Fajr]) - zoneShift;
+        const int start = ShownMinuteOf(today.shown[Maghrib]).minuteOfDay;
+        const int end = 1440 + ShownMinuteOf(tomorrow.shown[Fajr]).minuteOfDay - zoneShift;
         const int length = end - start;
         const int middle = start + (length + 1) / 2;
         const int third = start + (2 * length + 1) / 3;

@@ -173,7 +173,6 @@ double ReduceIntoDay(double hours) {
     return hours - 24 * std::floor(hours / 24);
 }
 
-<<<<<<< HEAD
 ShownMinute ShownMinuteOf(double hour, MinuteRounding rounding) {
     ShownMinute shown;
     // Far beyond any schedule's neighbouring days the minute means nothing.
@@ -185,16 +184,6 @@ ShownMinute ShownMinuteOf(double hour, MinuteRounding rounding) {
     shown.minuteOfDay = static_cast<int>(total - days * kMinutesPerDay);
     shown.text = Format("%02d:%02d", shown.minuteOfDay / 60, shown.minuteOfDay % 60);
     return shown;
-=======
-int ShownMinute(double hours) {
-    // The clock text's own rounding: whole minutes, and a half minute up.
-    const double h = ReduceIntoDay(hours);
-    const int whole = static_cast<int>(h);
-    const double fm = (h - whole) * 60;
-    const int minutes = static_cast<int>(fm);
-    const int carry = (fm - minutes) * 60 >= 30 ? 1 : 0;
-    return (whole * 60 + minutes + carry) % (24 * 60);
->>>>>>> main
 }
 
 std::string ShownClockText(PrayerStatus status, double hour) {

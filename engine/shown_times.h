@@ -63,10 +63,6 @@ double ReduceIntoDay(double hours);
 
 inline constexpr int kMinutesPerDay = 24 * 60;
 
-// The minute of the day (0..1439) that a shown hour is shown as, the hour
-// first brought into the day.
-int ShownMinute(double hours);
-
 inline constexpr const char* kNoTimeText = "--:--";
 
 // Where an hour of a day's schedule is shown and rung: a whole minute of a
