@@ -6,9 +6,11 @@
 #include <vector>
 
 #include "astro/constants.h"
+#include "astro/zone.h"
 #include "config/grammar.h"
 #include "engine/schedule.h"
 #include "engine/shown_times.h"
+#include "engine/solve_day.h"
 #include "engine/solver.h"
 
 namespace orvano {
@@ -48,25 +50,21 @@ struct DayHours {
 class Evaluator {
   public:
     Evaluator(const ConfigTables& tables, int town, const Timetable& table) : table_(table) {
-        state_.tables = tables;
-        state_.tables.Verbose = 0;
-        state_.traceSink = nullptr;
-        FillCurrentPlace(tables.Towns[static_cast<size_t>(town)], state_.place);
-        state_.place.Convention = 0;
+        FillCurrentPlace(tables.Towns[static_cast<size_t>(town)], place_);
+        zone_ = PlaceZone(place_);
         hours_.resize(table.days.size());
     }
 
     const std::vector<DayHours>& Run(const Convention& convention) {
-        state_.tables.Conventions[0] = convention;
         for (size_t i = 0; i < table_.days.size(); ++i) {
-            BeginDay(i);
+            const Day computed = DayOf(i, convention);
             DayHours& day = hours_[i];
-            day.exact = state_.schedule.exact;
-            day.adjusted = state_.schedule.adjusted;
+            day.exact = computed.schedule.exact;
+            day.adjusted = computed.schedule.adjusted;
             // An estimated time is the program's guess, not the Sun at the
             // prayer's angle: that day says nothing about the angle.
             for (size_t p = 0; p < kPrayerCount; ++p) {
-                day.solved[p] = state_.schedule.status[p] == PrayerStatus::Ok;
+                day.solved[p] = computed.schedule.status[p] == PrayerStatus::Ok;
             }
         }
         return hours_;
@@ -77,17 +75,21 @@ class Evaluator {
     // [lo, hi] does.
     double AngleFor(size_t i, int kind, double hour, const Convention& convention, double lo,
                     double hi) {
-        state_.tables.Conventions[0] = convention;
-        BeginDay(i);
-        double* angle = kind == Fajr   ? &state_.tables.Conventions[0].FajrTwilightAngle
-                        : kind == Isha ? &state_.tables.Conventions[0].IshaTwilightAngle
-                                       : &state_.tables.Conventions[0].SunriseSetAngle;
+        const Day day = DayOf(i, convention);
+        const Observation date = Noon(i);
+        Convention trial = convention;
+        double* angle = kind == Fajr   ? &trial.FajrTwilightAngle
+                        : kind == Isha ? &trial.IshaTwilightAngle
+                                       : &trial.SunriseSetAngle;
         // Morning events come earlier, evening ones later, as the angle grows.
         const bool morning = kind == Fajr || kind == Chourouk;
         const auto tooDeep = [&](double a) {
             *angle = a;
             double h = 0.0;
-            if (SolveSalatHour(state_, static_cast<unsigned int>(kind), &h) != kSolveFound) {
+            SunState sun = day.sun;
+            engine_detail::SolveDay solver(place_, trial);
+            if (solver.Solve(date, day.timeZoneInEffect, sun, static_cast<unsigned int>(kind), &h,
+                             Trace{}) != kSolveFound) {
                 return true;
             }
             return morning ? h < hour : h > hour;
@@ -101,13 +103,19 @@ class Evaluator {
     }
 
   private:
-    void BeginDay(size_t i) {
+    Observation Noon(size_t i) const {
         const TimetableDay& d = table_.days[i];
-        state_.observation = Observation{d.day, d.month, d.year, 12, 0, 0};
-        ComputeDaySchedule(state_);
+        return Observation{d.day, d.month, d.year, 12, 0, 0};
     }
 
-    EngineState state_;
+    // Day i of the table under the trial method, never the town's own.
+    Day DayOf(size_t i, const Convention& method) const {
+        return ComputeDay(place_, zone_, DateOf(Noon(i)), method, kDefaultHighLatitudeRule, Trace{},
+                          Trace{});
+    }
+
+    CurrentPlace place_;
+    ZoneRef zone_ = nullptr;
     const Timetable& table_;
     std::vector<DayHours> hours_;
 };
@@ -571,22 +579,19 @@ class Fitter {
 
 TableAgreement CompareWithTable(const ConfigTables& tables, int town, const Timetable& table,
                                 const Convention& convention, int tolerance) {
-    EngineState state;
-    state.tables = tables;
-    state.tables.Verbose = 0;
-    state.tables.Conventions[0] = convention;
-    FillCurrentPlace(tables.Towns[static_cast<size_t>(town)], state.place);
-    state.place.Convention = 0;
-    state.place.Method.clear();
+    CurrentPlace place;
+    FillCurrentPlace(tables.Towns[static_cast<size_t>(town)], place);
+    const ZoneRef zone = PlaceZone(place);
     TableAgreement agreement;
     double sum = 0.0;
     for (const TimetableDay& d : table.days) {
-        state.observation = Observation{d.day, d.month, d.year, 12, 0, 0};
-        ComputeDaySchedule(state);
+        const DaySchedule day = ComputeDay(place, zone, CivilDateOf(d.year, d.month, d.day),
+                                           convention, kDefaultHighLatitudeRule, Trace{}, Trace{})
+                                    .schedule;
         for (size_t p = 0; p < kPrayerCount; ++p) {
-            if (d.minutes[p] == kNoTime || state.schedule.status[p] == PrayerStatus::None) continue;
-            const int off = std::abs(
-                WrapMinutes(ShownMinuteOf(state.schedule.shown[p]).minuteOfDay - d.minutes[p]));
+            if (d.minutes[p] == kNoTime || day.status[p] == PrayerStatus::None) continue;
+            const int off =
+                std::abs(WrapMinutes(ShownMinuteOf(day.shown[p]).minuteOfDay - d.minutes[p]));
             ++agreement.times;
             if (off <= tolerance) ++agreement.within;
             sum += off;

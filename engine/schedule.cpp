@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "astro/angle_text.h"
+#include "astro/civil_date.h"
 #include "astro/constants.h"
 #include "astro/julian_time.h"
 #include "astro/solar_ephemeris.h"
@@ -47,211 +48,217 @@ void Adjust(const Convention& convention, DaySchedule& day) {
     if (convention.ZuhrFixe) day.adjusted[Zuhr] = convention.ZuhrHour;
 }
 
+// What one day's solves share: the place, the date, the method, the solver,
+// where the lines go and the day being made.
+struct DayWork {
+    const CurrentPlace& place;
+    const Observation& observation;  // the date; its clock is not read
+    const Convention& method;
+    SolveDay& solver;
+    const Trace& trace;   // the transit's and the solver's own lines
+    const Trace& report;  // the report's lines between them
+    Day& day;
+};
+
 // Minutes before sunrise (Fajr) or after sunset (Isha) set by a method's rule:
 // the Moonsighting Committee's seasons, or Fajr's fixed minutes; nothing when
 // the prayer keeps its twilight angle.
-std::optional<double> OffsetMinutes(const EngineState& state, const Convention& convention,
-                                    int prayer) {
-    const double latitude = state.place.latitude * kRadToDeg;
-    if (convention.MoonsightingSeasons) {
-        const Observation& o = state.observation;
+std::optional<double> OffsetMinutes(const DayWork& w, int prayer) {
+    const double latitude = w.place.latitude * kRadToDeg;
+    if (w.method.MoonsightingSeasons) {
+        const Observation& o = w.observation;
         const int days = DaysSinceSolstice(latitude, o.year, o.month, o.day);
         return prayer == Fajr ? SeasonalFajrMinutes(latitude, days)
                               : SeasonalIshaMinutes(latitude, days);
     }
-    if (prayer == Fajr) return convention.FajrMinutesBeforeSunrise;
+    if (prayer == Fajr) return w.method.FajrMinutesBeforeSunrise;
     return std::nullopt;
 }
 
 // Fajr or Isha as an exact offset of the solved sunrise or sunset, with its
 // result; beyond the seasonal rule's latitude, a failure that the
 // high-latitude rule estimates.
-bool TakeOffset(const EngineState& state, const Convention& convention, int prayer,
-                DaySchedule& day) {
-    const std::optional<double> minutes = OffsetMinutes(state, convention, prayer);
+bool TakeOffset(const DayWork& w, int prayer) {
+    const std::optional<double> minutes = OffsetMinutes(w, prayer);
     if (!minutes) return false;
-    const int from = prayer == Fajr ? Chourouk : Maghrib;
+    DaySchedule& day = w.day.schedule;
+    const auto p = static_cast<size_t>(prayer);
+    const auto from = static_cast<size_t>(prayer == Fajr ? Chourouk : Maghrib);
     const double sign = prayer == Fajr ? -1.0 : 1.0;
-    day.exact[static_cast<size_t>(prayer)] =
-        day.exact[static_cast<size_t>(from)] + sign * MinutesToHours(*minutes);
-    day.results.result[static_cast<size_t>(prayer)] = day.results.result[static_cast<size_t>(from)];
-    const bool beyond = std::fabs(state.place.latitude * kRadToDeg) > kSeasonalMaxLatitude;
-    if (convention.MoonsightingSeasons && beyond &&
-        day.results.result[static_cast<size_t>(from)] == kSolveFound) {
-        day.results.result[static_cast<size_t>(prayer)] = kSolveAlwaysAbove;
+    day.exact[p] = day.exact[from] + sign * MinutesToHours(*minutes);
+    day.results.result[p] = day.results.result[from];
+    const bool beyond = std::fabs(w.place.latitude * kRadToDeg) > kSeasonalMaxLatitude;
+    if (w.method.MoonsightingSeasons && beyond && day.results.result[from] == kSolveFound) {
+        day.results.result[p] = kSolveAlwaysAbove;
     }
     return true;
 }
 
-// The transit, the five solves in their fixed order and the adjusted hours of
-// the observation's day; `report` carries the report lines between them,
-// `trace` the transit's and the solver's own lines.
-void ComputeTimes(EngineState& state, SolveDay& solver, const Convention& convention,
-                  DaySchedule& day, const Trace& trace, const Trace& report, int* weekday) {
-    MeridianTransit(state.observation, state.place, state.timeZoneInEffect, state.sun, trace);
-    solver.BeginDay();
-    day.exact[Zuhr] = state.sun.transitHour;
-    if (weekday != nullptr) *weekday = MonthWeekday(state.sun.T, state.timeZoneInEffect);
-    if (report.on()) {
-        report.Printf("Passage au méridien (Zuhr)=%gh ie : %s\n", state.sun.transitHour,
-                      HoursToHmsText(state.sun.transitHour).c_str());
-        report.Printf("\n");
-        report.Printf("Sunrise / Sunset at -%g", convention.SunriseSetAngle);
+// The transit: Zuhr's exact hour and the calendar's weekday.
+void Transit(const DayWork& w) {
+    Day& day = w.day;
+    MeridianTransit(w.observation, w.place, day.timeZoneInEffect, day.sun, w.trace);
+    w.solver.BeginDay();
+    day.schedule.exact[Zuhr] = day.sun.transitHour;
+    day.monthWeekday = MonthWeekday(day.sun.T, day.timeZoneInEffect);
+    if (w.report.on()) {
+        w.report.Printf("Passage au méridien (Zuhr)=%gh ie : %s\n", day.sun.transitHour,
+                        HoursToHmsText(day.sun.transitHour).c_str());
+        w.report.Printf("\n");
+        w.report.Printf("Sunrise / Sunset at -%g", w.method.SunriseSetAngle);
     }
+}
 
-    day.exact[Chourouk] = 0.0;
-    day.results.result[Chourouk] = solver.Solve(state, Chourouk, &day.exact[Chourouk], trace);
-    if (report.on()) {
-        report.Printf("Chourouk (Sunrise) at %gh ie : %s\n", day.exact[Chourouk],
-                      HoursToHmsText(day.exact[Chourouk]).c_str());
-        report.Printf("\n");
-    }
+// Solves `prayer` into its exact hour and result.
+void Solve(const DayWork& w, int prayer) {
+    DaySchedule& day = w.day.schedule;
+    const auto p = static_cast<size_t>(prayer);
+    day.exact[p] = 0.0;
+    day.results.result[p] =
+        w.solver.Solve(w.observation, w.day.timeZoneInEffect, w.day.sun,
+                       static_cast<unsigned int>(prayer), &day.exact[p], w.trace);
+}
 
-    day.exact[Maghrib] = 0.0;
-    day.results.result[Maghrib] = solver.Solve(state, Maghrib, &day.exact[Maghrib], trace);
-    if (report.on()) {
-        report.Printf("Maghrib (Sunset) at %gh ie : %s\n", day.exact[Maghrib],
-                      HoursToHmsText(day.exact[Maghrib]).c_str());
-        report.Printf("\n");
-    }
+// "<what> at <hour>", and an empty line when `gap` is set.
+void ReportHour(const Trace& report, const char* what, double hour, bool gap) {
+    if (!report.on()) return;
+    report.Printf("%s at %gh ie : %s\n", what, hour, HoursToHmsText(hour).c_str());
+    if (gap) report.Printf("\n");
+}
 
-    day.exact[Fajr] = 0.0;
-    day.results.result[Fajr] = solver.Solve(state, Fajr, &day.exact[Fajr], trace);
-    TakeOffset(state, convention, Fajr, day);
-    if (report.on()) {
-        report.Printf("Fajr (Twilight) at %gh ie : %s\n", day.exact[Fajr],
-                      HoursToHmsText(day.exact[Fajr]).c_str());
-        report.Printf("\n");
-    }
-
-    day.results.ishaFollowsMaghrib = convention.Isha_is_Maghrib_plus;
-    if (convention.Isha_is_Maghrib_plus) {
+void SolveIsha(const DayWork& w) {
+    DaySchedule& day = w.day.schedule;
+    day.results.ishaFollowsMaghrib = w.method.Isha_is_Maghrib_plus;
+    if (w.method.Isha_is_Maghrib_plus) {
         day.results.result[Isha] = kSolveFound;
         day.exact[Isha] =
-            static_cast<double>(convention.IshaPlusMinutes) * kMinuteInHours + day.exact[Maghrib];
-        if (report.on()) {
-            report.Printf("Isha (Maghrib_plus %dmn) at %gh ie : %s\n", convention.IshaPlusMinutes,
-                          day.exact[Isha], HoursToHmsText(day.exact[Isha]).c_str());
+            static_cast<double>(w.method.IshaPlusMinutes) * kMinuteInHours + day.exact[Maghrib];
+        if (w.report.on()) {
+            w.report.Printf("Isha (Maghrib_plus %dmn) at %gh ie : %s\n", w.method.IshaPlusMinutes,
+                            day.exact[Isha], HoursToHmsText(day.exact[Isha]).c_str());
         }
-    } else if (TakeOffset(state, convention, Isha, day)) {
+    } else if (TakeOffset(w, Isha)) {
         // Beyond the seasonal rule's latitude Isha fails on its own and is estimated.
         day.results.ishaFollowsMaghrib = day.results.result[Isha] == day.results.result[Maghrib];
     } else {
-        day.exact[Isha] = 0.0;
-        day.results.result[Isha] = solver.Solve(state, Isha, &day.exact[Isha], trace);
-        if (report.on()) {
-            report.Printf("Isha (Twilight) at %gh ie : %s\n", day.exact[Isha],
-                          HoursToHmsText(day.exact[Isha]).c_str());
-        }
+        Solve(w, Isha);
+        ReportHour(w.report, "Isha (Twilight)", day.exact[Isha], false);
     }
-    if (report.on()) report.Printf("\n");
-
-    day.results.result[Asr] = solver.Solve(state, Asr, &day.exact[Asr], trace);
-    if (report.on()) {
-        // The report names the Shafi'i rule whichever rule the convention has.
-        report.Printf("Asr (%s) at %gh ie : %s\n", "Shafi", day.exact[Asr],
-                      HoursToHmsText(day.exact[Asr]).c_str());
-        report.Printf("\n");
-    }
-
-    Adjust(convention, day);
-    ComputeShownTimes(day, convention, state.highLatitudeRule);
+    if (w.report.on()) w.report.Printf("\n");
 }
 
-void ReportHeader(const EngineState& state, bool dstApplies, const Trace& report) {
-    const CurrentPlace& place = state.place;
+// The transit, the five solves in their fixed order, the adjusted hours and
+// what is shown of them.
+void ComputeTimes(const DayWork& w, HighLatitudeRule rule) {
+    DaySchedule& day = w.day.schedule;
+    Transit(w);
+    Solve(w, Chourouk);
+    ReportHour(w.report, "Chourouk (Sunrise)", day.exact[Chourouk], true);
+    Solve(w, Maghrib);
+    ReportHour(w.report, "Maghrib (Sunset)", day.exact[Maghrib], true);
+    Solve(w, Fajr);
+    TakeOffset(w, Fajr);
+    ReportHour(w.report, "Fajr (Twilight)", day.exact[Fajr], true);
+    SolveIsha(w);
+    Solve(w, Asr);
+    // The report names the Shafi'i rule whichever rule the method has.
+    ReportHour(w.report, "Asr (Shafi)", day.exact[Asr], true);
+    Adjust(w.method, day);
+    ComputeShownTimes(day, w.method, rule);
+}
+
+void ReportHeader(const CurrentPlace& place, const Observation& o, const Day& day,
+                  const Trace& report) {
     report.Printf("_____________________________________________________________\n");
     report.Printf("Lieu : %s, %s\n", PrintableText(place.Country).c_str(),
                   PrintableText(place.Name).c_str());
     report.Printf("latitude=%s   longitude=%s\n", AngleToDmsText(place.latitude).c_str(),
                   AngleToDmsText(place.longitude).c_str());
     // "DST Applies" has no line break: the convention follows on the same line.
-    report.Printf("%s", dstApplies ? "DST Applies" : "DST does not apply\n");
+    report.Printf("%s", day.dstApplies ? "DST Applies" : "DST does not apply\n");
     report.Printf("Convention %d\n", place.Convention);
     report.Printf("____ Zuvarad Vevor _____\n");
-    report.Printf(" at Date=: %d/%d/%d   TZ=%s\n", state.observation.day, state.observation.month,
-                  state.observation.year, ZoneHoursText(state.timeZoneInEffect).c_str());
+    report.Printf(" at Date=: %d/%d/%d   TZ=%s\n", o.day, o.month, o.year,
+                  ZoneHoursText(day.timeZoneInEffect).c_str());
 }
 
-void ReportTimes(const EngineState& state, const Convention& convention, bool dstApplies,
-                 const Trace& report) {
-    const CurrentPlace& place = state.place;
-    const DaySchedule& day = state.schedule;
+void ReportExact(const Convention& method, const DaySchedule& day, const Trace& report) {
     report.Printf("_______ Zuvarad Vevor Exactes _______\n");
     for (std::size_t i = 0; i < kPrayerCount; ++i) {
-        if (i == Zuhr && convention.ZuhrFixe) {
+        if (i == Zuhr && method.ZuhrFixe) {
             report.Printf("Zuhr Fixed = %s\n", HoursToHmsText(day.adjusted[Zuhr]).c_str());
             continue;
         }
-        const double added = convention.AddedMinutes[i];
+        const double added = method.AddedMinutes[i];
         // A negative number brings its own minus sign.
         report.Printf("%s=%s%s%gmn  %s\n", kLabels[i], HoursToHmsText(day.exact[i]).c_str(),
                       added >= 0 ? " +" : " ", added, HoursToHmsText(day.adjusted[i]).c_str());
     }
+}
+
+void ReportTimes(const CurrentPlace& place, const Observation& o, const Convention& method,
+                 const Day& day, const Trace& report) {
+    ReportExact(method, day.schedule, report);
     report.Printf("_______ Zuvarad Vevor arrondi _______\n");
     report.Printf("Lieu : %s, %s\n", PrintableText(place.Country).c_str(),
                   PrintableText(place.Name).c_str());
     report.Printf("latitude=%s   longitude=%s Convention %d\n",
                   AngleToDmsText(place.latitude).c_str(), AngleToDmsText(place.longitude).c_str(),
                   place.Convention);
-    report.Printf(
-        "__ Date : %s %d/%d/%d   %s  TZ (include DST)=%s\n",
-        kWeekdayNames[static_cast<std::size_t>(LocalWeekday(state.sun.T, state.timeZoneInEffect))],
-        state.observation.day, state.observation.month, state.observation.year, DstText(dstApplies),
-        ZoneHoursText(state.timeZoneInEffect).c_str());
+    const int weekday = LocalWeekday(day.sun.T, day.timeZoneInEffect);
+    report.Printf("__ Date : %s %d/%d/%d   %s  TZ (include DST)=%s\n",
+                  kWeekdayNames[static_cast<std::size_t>(weekday)], o.day, o.month, o.year,
+                  DstText(day.dstApplies), ZoneHoursText(day.timeZoneInEffect).c_str());
     for (std::size_t i = 0; i < kPrayerCount; ++i) {
-        report.Printf("%s=%s\n", kLabels[i], HoursToClockText(day.adjusted[i]).c_str());
+        report.Printf("%s=%s\n", kLabels[i], HoursToClockText(day.schedule.adjusted[i]).c_str());
     }
     report.Printf("_____________________________________\n");
 }
 
 }  // namespace
 
-void ComputeDaySchedule(EngineState& state) {
-    const Convention& convention = SelectedConvention(state);
-    const Trace trace = state.trace();
-    const Observation& o = state.observation;
-    bool dstApplies = false;
-    state.timeZoneInEffect = ZoneInEffect(state.place, o.day, o.month, o.year, &dstApplies);
-    if (trace.on()) ReportHeader(state, dstApplies, trace);
-
-    SolveDay solver(state.place, convention);
-    ComputeTimes(state, solver, convention, state.schedule, trace, trace, nullptr);
-    engine_detail::SetRightAscension(state.sun);
-
-    if (trace.on()) ReportTimes(state, convention, dstApplies, trace);
+Day ComputeDay(const CurrentPlace& place, ZoneRef zone, CivilDate date, const Convention& method,
+               HighLatitudeRule rule, const Trace& trace, const Trace& report) {
+    Observation o;
+    SetDate(o, date);
+    Day day;
+    day.timeZoneInEffect = ZoneInEffect(zone, place, o.day, o.month, o.year, &day.dstApplies);
+    if (report.on()) ReportHeader(place, o, day, report);
+    SolveDay solver(place, method);
+    ComputeTimes(DayWork{place, o, method, solver, trace, report, day}, rule);
+    engine_detail::SetRightAscension(day.sun);
+    return day;
 }
 
-void ComputeMonthSchedule(EngineState& state, MonthSchedule& month, int dayCount) {
+void ComputeDaySchedule(EngineState& state) {
+    const Convention& method = SelectedConvention(state);
+    const Trace trace = state.trace();
+    const Day day = ComputeDay(state.place, PlaceZone(state.place), DateOf(state.observation),
+                               method, state.highLatitudeRule, trace, trace);
+    state.schedule = day.schedule;
+    state.sun = day.sun;
+    state.timeZoneInEffect = day.timeZoneInEffect;
+    if (trace.on()) ReportTimes(state.place, state.observation, method, day, trace);
+}
+
+void ComputeMonthSchedule(const EngineState& state, MonthSchedule& month, int dayCount) {
     if (dayCount < 1) return;
     // The table has 31 rows; never write past them.
     dayCount = std::min(dayCount, static_cast<int>(month.adjusted.size()));
-    const int savedDay = state.observation.day;
-    const double savedZone = state.timeZoneInEffect;
     month.dayCount = dayCount;
-
-    const Convention& convention = SelectedConvention(state);
-    const Trace trace = state.trace();
-    const Trace noReport{};
-    SolveDay solver(state.place, convention);
+    const Convention& method = SelectedConvention(state);
     const ZoneRef zone = PlaceZone(state.place);
-    // Each day is computed into a schedule of its own, so the one the
-    // application shows is never touched.
-    DaySchedule day;
-    Observation& o = state.observation;
+    const CivilDate first = DateOf(state.observation);
     for (int d = 1; d <= dayCount; ++d) {
-        o.day = d;
-        state.timeZoneInEffect = ZoneInEffect(zone, state.place, d, o.month, o.year, nullptr);
-        ComputeTimes(state, solver, convention, day, trace, noReport,
-                     &month.weekday[static_cast<size_t>(d - 1)]);
-        month.adjusted[static_cast<size_t>(d - 1)] = day.adjusted;
-        month.status[static_cast<size_t>(d - 1)] = day.status;
-        month.shown[static_cast<size_t>(d - 1)] = day.shown;
+        const auto row = static_cast<size_t>(d - 1);
+        const Day day = ComputeDay(
+            state.place, zone, first.year() / first.month() / date::day{static_cast<unsigned>(d)},
+            method, state.highLatitudeRule, state.trace(), Trace{});
+        month.adjusted[row] = day.schedule.adjusted;
+        month.weekday[row] = day.monthWeekday;
+        month.status[row] = day.schedule.status;
+        month.shown[row] = day.schedule.shown;
     }
-    engine_detail::SetRightAscension(state.sun);
-
-    o.day = savedDay;
-    state.timeZoneInEffect = savedZone;
 }
 
 }  // namespace orvano

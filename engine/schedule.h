@@ -1,20 +1,39 @@
 // The day's and the month's prayer schedule under the selected convention.
 #pragma once
 
+#include "astro/civil_date.h"
+#include "astro/zone.h"
 #include "engine/state.h"
 
 namespace orvano {
 
-// Fills state.schedule for state.observation's date and state.place; sets
-// state.timeZoneInEffect and state.sun (left as the Asr solve leaves it);
-// writes the report to state.traceSink when Verbose is set.
+// One day as a value: what the schedules, the pages, the strip, the command
+// line and the calendar show of it, and what its report needs.
+struct Day {
+    DaySchedule schedule;
+    SunState sun;  // as the Asr solve leaves it, with the right ascension of its L
+    double timeZoneInEffect = 0.0;
+    bool dstApplies = false;
+    int monthWeekday = 0;  // the calendar's weekday (0 = Monday), formed from the transit
+};
+
+// The day `date` at `place` (in `zone`, nullptr for the whole-hour model)
+// under `method`, failed twilights shown by `rule`. Reads nothing else and
+// changes nothing: `trace` receives the transit's and the solver's lines,
+// `report` the report's heading and its lines between them.
+Day ComputeDay(const CurrentPlace& place, ZoneRef zone, CivilDate date, const Convention& method,
+               HighLatitudeRule rule, const Trace& trace, const Trace& report);
+
+// ComputeDay for state.observation's date, the place and its selected
+// convention, kept in state.schedule, state.sun and state.timeZoneInEffect
+// (the records the report, the pages and the plug-in read); the full report
+// goes to state.traceSink when Verbose is set.
 void ComputeDaySchedule(EngineState& state);
 
-// Days 1..dayCount of the observation's month (at most 31; below 1 nothing is
-// done). Row d - 1 holds day d's adjusted hours and weekday. On return the
-// observation, timeZoneInEffect and state.schedule are as they were on entry;
-// state.sun holds what the last day left. Allocates nothing; prints only the
-// transit's and the solver's lines, and only when Verbose is set.
-void ComputeMonthSchedule(EngineState& state, MonthSchedule& month, int dayCount);
+// ComputeDay for days 1..dayCount of the observation's month (at most 31;
+// below 1 nothing is done). Row d - 1 holds day d's adjusted hours and
+// weekday. Allocates nothing; prints only the transit's and the solver's
+// lines, and only when Verbose is set.
+void ComputeMonthSchedule(const EngineState& state, MonthSchedule& month, int dayCount);
 
 }  // namespace orvano

@@ -52,6 +52,19 @@ double RoundedMinutes(double hour, MinuteRounding rounding) {
     return days * kMinutesPerDay + whole * 60 + minutes + carry;
 }
 
+// A failed Fajr before sunrise, or a failed Isha after sunset, by the rule's
+// portion of the night, with the method's added minutes.
+void Estimate(DaySchedule& day, int prayer, const Convention& convention, HighLatitudeRule rule,
+              double night) {
+    const auto p = static_cast<size_t>(prayer);
+    const bool fajr = prayer == Fajr;
+    const double angle = fajr ? convention.FajrTwilightAngle : convention.IshaTwilightAngle;
+    const double estimate = fajr ? day.exact[Chourouk] - Portion(rule, night, angle)
+                                 : day.exact[Maghrib] + Portion(rule, night, angle);
+    day.status[p] = PrayerStatus::Estimated;
+    day.shown[p] = estimate + convention.AddedMinutes[p] * kMinuteInHours;
+}
+
 }  // namespace
 
 const char* PrayerStatusName(PrayerStatus status) {
@@ -110,25 +123,13 @@ void ComputeShownTimes(DaySchedule& day, const Convention& convention, HighLatit
     if (r.ishaFollowsMaghrib && sunsetFailed) setNone(Isha);
 
     const bool canEstimate = !sunriseFailed && !sunsetFailed && rule != HighLatitudeRule::None;
-    const double sunrise = day.exact[Chourouk];
-    const double sunset = day.exact[Maghrib];
-    const double night = (sunrise + 24) - sunset;
-    if (Failed(r, Fajr)) {
+    const double night = (day.exact[Chourouk] + 24) - day.exact[Maghrib];
+    for (const int prayer : {Fajr, Isha}) {
+        if (!Failed(r, prayer) || (prayer == Isha && r.ishaFollowsMaghrib)) continue;
         if (canEstimate) {
-            const double estimate = sunrise - Portion(rule, night, convention.FajrTwilightAngle);
-            day.status[Fajr] = PrayerStatus::Estimated;
-            day.shown[Fajr] = estimate + convention.AddedMinutes[Fajr] * kMinuteInHours;
+            Estimate(day, prayer, convention, rule, night);
         } else {
-            setNone(Fajr);
-        }
-    }
-    if (!r.ishaFollowsMaghrib && Failed(r, Isha)) {
-        if (canEstimate) {
-            const double estimate = sunset + Portion(rule, night, convention.IshaTwilightAngle);
-            day.status[Isha] = PrayerStatus::Estimated;
-            day.shown[Isha] = estimate + convention.AddedMinutes[Isha] * kMinuteInHours;
-        } else {
-            setNone(Isha);
+            setNone(prayer);
         }
     }
     if (convention.Rounding == MinuteRounding::Nearest) return;

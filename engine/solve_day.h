@@ -38,17 +38,18 @@ class SolveDay {
         haveFirstCos_ = false;
     }
 
-    // SolveSalatHour for the day whose transit, observation and zone `state`
-    // holds. Writes sun.T, L, delta, h and tau, but not sun.RA.
-    int Solve(EngineState& state, unsigned int kind, double* hour, const Trace& trace);
+    // SolveSalatHour for the observation's date in the zone, from the transit
+    // that `sun` holds. Writes sun.T, L, delta, h and tau, but not sun.RA.
+    int Solve(const Observation& observation, double zone, SunState& sun, unsigned int kind,
+              double* hour, const Trace& trace);
 
   private:
     // Pass 1 of every solve evaluates the Sun at the transit.
-    const SunSample& First(const EngineState& state);
+    const SunSample& First(const Observation& observation, double transitUT);
     // The Sun for pass `pass` at `u` hours UT (the shared first sample, or one
-    // made in `later`), with T, L and delta copied into state.sun.
-    const SunSample& PassSun(EngineState& state, int pass, double u, SunSample& later,
-                             const Trace& trace);
+    // made in `later`), with T, L and delta copied into `sun`.
+    const SunSample& PassSun(const Observation& observation, int pass, double u, SunState& sun,
+                             SunSample& later, const Trace& trace);
     // The pass-1 cosine of the hour angle for a fixed altitude; the sunrise and
     // sunset solves share one.
     double FirstCosTau(double h0, double sinH0, const SunSample& first, double* tau);

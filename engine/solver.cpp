@@ -79,9 +79,9 @@ SolveDay::SolveDay(const CurrentPlace& place, const Convention& convention)
     for (int kind : {Fajr, Chourouk, Maghrib, Isha}) sinH0_[kind] = std::sin(h0_[kind]);
 }
 
-const SunSample& SolveDay::First(const EngineState& state) {
+const SunSample& SolveDay::First(const Observation& observation, double transitUT) {
     if (!haveFirst_) {
-        first_ = SampleSun(state.observation, state.sun.transitHour - state.timeZoneInEffect);
+        first_ = SampleSun(observation, transitUT);
         haveFirst_ = true;
     }
     return first_;
@@ -154,30 +154,29 @@ int TakeHourAngle(double cosTau, double tau, double side, double transit, SunSta
 
 }  // namespace
 
-const SunSample& SolveDay::PassSun(EngineState& state, int pass, double u, SunSample& later,
-                                   const Trace& trace) {
+const SunSample& SolveDay::PassSun(const Observation& observation, int pass, double u,
+                                   SunState& sun, SunSample& later, const Trace& trace) {
     const SunSample* sample = &later;
     if (pass == 1) {
-        sample = &First(state);
+        sample = &First(observation, u);
     } else {
-        later = SampleSun(state.observation, u);
+        later = SampleSun(observation, u);
     }
     const SunSample& s = *sample;
-    state.sun.T = s.T;
+    sun.T = s.T;
     if (trace.on()) trace.Printf("T=%g JC à %s\n", s.T, HoursToHmsText(u).c_str());
-    state.sun.L = s.L;
-    state.sun.delta = s.delta;
+    sun.L = s.L;
+    sun.delta = s.delta;
     return s;
 }
 
-int SolveDay::Solve(EngineState& state, unsigned int kind, double* hour, const Trace& trace) {
+int SolveDay::Solve(const Observation& observation, double zone, SunState& sun, unsigned int kind,
+                    double* hour, const Trace& trace) {
     *hour = 0.0;
     if (!IsSolvable(kind)) return kSolveBadKind;
     const bool asr = kind == Asr;
     const double side = Side(kind);
-    SunState& sun = state.sun;
     const double transit = sun.transitHour;
-    const double zone = state.timeZoneInEffect;
     // Shadow factor: one stick length for the Shafi'i rule, two for the Hanafi.
     const double k = convention_.AsrShafii ? 1.0 : 2.0;
 
@@ -193,7 +192,7 @@ int SolveDay::Solve(EngineState& state, unsigned int kind, double* hour, const T
     for (int pass = 1; pass <= 3; ++pass) {
         const double u = (pass == 1 ? transit : *hour) - zone;
         SunSample later;
-        const SunSample& s = PassSun(state, pass, u, later, trace);
+        const SunSample& s = PassSun(observation, pass, u, sun, later, trace);
 
         double tau = 0.0;
         const double cosTau = asr         ? AsrCosTau(k, s, pass == 3, sun, trace, &tau)
@@ -210,7 +209,8 @@ int SolveDay::Solve(EngineState& state, unsigned int kind, double* hour, const T
 
 int SolveSalatHour(EngineState& state, unsigned int kind, double* hour) {
     engine_detail::SolveDay day(state.place, SelectedConvention(state));
-    const int result = day.Solve(state, kind, hour, state.trace());
+    const int result =
+        day.Solve(state.observation, state.timeZoneInEffect, state.sun, kind, hour, state.trace());
     if (result != kSolveBadKind) engine_detail::SetRightAscension(state.sun);
     return result;
 }

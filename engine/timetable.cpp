@@ -4,7 +4,6 @@
 #include <cctype>
 #include <map>
 #include <optional>
-#include <tuple>
 
 #include "astro/civil_date.h"
 
@@ -188,6 +187,28 @@ std::optional<std::string> ReadDay(const std::vector<std::string>& cells, const 
     return std::nullopt;
 }
 
+// Cells are split at tabs when the header has one, else at semicolons when it
+// has one, else at commas.
+char SeparatorOf(std::string_view header) {
+    return header.find('\t') != std::string_view::npos  ? '\t'
+           : header.find(';') != std::string_view::npos ? ';'
+                                                        : ',';
+}
+
+// Which prayers the table gives, and whether enough days hold a time.
+void Finish(const Columns& columns, Timetable& table, std::vector<std::string>& errors) {
+    for (int p = 0; p < kPrayerCount; ++p) {
+        table.given[static_cast<size_t>(p)] = columns.prayer[static_cast<size_t>(p)] >= 0;
+    }
+    const auto usable = std::count_if(table.days.begin(), table.days.end(), [](const auto& d) {
+        return std::any_of(d.minutes.begin(), d.minutes.end(), [](int m) { return m != kNoTime; });
+    });
+    if (errors.empty() && usable < kMinTimetableDays) {
+        errors.push_back("only " + std::to_string(usable) + " days with a time; at least " +
+                         std::to_string(kMinTimetableDays) + " are needed");
+    }
+}
+
 }  // namespace
 
 int PrayerColumn(std::string_view header) {
@@ -209,16 +230,13 @@ bool ParseTimetable(std::string_view text, Timetable& table, std::vector<std::st
     Columns columns;
     char separator = ',';
     bool haveHeader = false;
-    std::map<std::tuple<int, int, int>, int> seen;  // date -> line
+    std::map<CivilDate, int> seen;  // date -> line
     for (size_t i = 0; i < lines.size(); ++i) {
         const int line = static_cast<int>(i) + 1;
         if (Trim(lines[i]).empty()) continue;
         if (!haveHeader) {
-            const std::string_view header = lines[i];
-            separator = header.find('\t') != std::string_view::npos  ? '\t'
-                        : header.find(';') != std::string_view::npos ? ';'
-                                                                     : ',';
-            if (!ReadHeader(SplitCells(header, separator), line, columns, errors)) return false;
+            separator = SeparatorOf(lines[i]);
+            if (!ReadHeader(SplitCells(lines[i], separator), line, columns, errors)) return false;
             haveHeader = true;
             continue;
         }
@@ -229,7 +247,7 @@ bool ParseTimetable(std::string_view text, Timetable& table, std::vector<std::st
             errors.push_back("line " + std::to_string(line) + ": " + *bad);
             continue;
         }
-        const auto [it, fresh] = seen.emplace(std::make_tuple(day.year, day.month, day.day), line);
+        const auto [it, fresh] = seen.emplace(CivilDateOf(day.year, day.month, day.day), line);
         if (!fresh) {
             errors.push_back("line " + std::to_string(line) + ": the same date as line " +
                              std::to_string(it->second));
@@ -241,16 +259,7 @@ bool ParseTimetable(std::string_view text, Timetable& table, std::vector<std::st
         errors.emplace_back("line 1: the file holds no header");
         return false;
     }
-    for (int p = 0; p < kPrayerCount; ++p) {
-        table.given[static_cast<size_t>(p)] = columns.prayer[static_cast<size_t>(p)] >= 0;
-    }
-    const auto usable = std::count_if(table.days.begin(), table.days.end(), [](const auto& d) {
-        return std::any_of(d.minutes.begin(), d.minutes.end(), [](int m) { return m != kNoTime; });
-    });
-    if (errors.empty() && usable < kMinTimetableDays) {
-        errors.push_back("only " + std::to_string(usable) + " days with a time; at least " +
-                         std::to_string(kMinTimetableDays) + " are needed");
-    }
+    Finish(columns, table, errors);
     return errors.empty();
 }
 

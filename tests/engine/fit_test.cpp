@@ -119,6 +119,18 @@ TEST_F(FitTest, FindsTwilightAnglesOfItsOwn) {
     EXPECT_NE(fit.prayers[Fajr].parameters.find("(was "), std::string::npos);
 }
 
+// A town that names a method of its own is still fitted with each trial method.
+TEST_F(FitTest, TriesEachMethodWhicheverTheTownNames) {
+    Convention convention = tables.Conventions[0];
+    convention.FajrTwilightAngle = 15.5;
+    convention.IshaTwilightAngle = 14.0;
+    convention.Isha_is_Maghrib_plus = false;
+    tables.Towns[static_cast<size_t>(algiers)].Convention = 0;
+    const std::string csv = ScheduleCsv(tables, algiers, convention, 2024, 1, 1, 31);
+    tables.Towns[static_cast<size_t>(algiers)].Method = "slot3";
+    ExpectReproduced(FitCsv(tables, algiers, csv));
+}
+
 TEST_F(FitTest, FollowsTheTownsClockAcrossSummerTime) {
     const int paris = TownIndex(tables, "Paris");
     ASSERT_NE(tables.Towns[static_cast<size_t>(paris)].DST, 0);
