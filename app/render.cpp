@@ -1,6 +1,6 @@
 #include "app/render.h"
 
-#include <charconv>
+#include <climits>
 #include <fstream>
 
 #include "app/commands.h"
@@ -9,6 +9,7 @@
 #include "app/paint.h"
 #include "app/render_recorder.h"
 #include "astro/civil_date.h"
+#include "astro/plain_number.h"
 #include "config/grammar.h"
 #include "config/methods.h"
 #include "config/reader.h"
@@ -20,10 +21,9 @@ namespace orvano {
 namespace {
 
 bool ParseInt(const std::string& text, int& value) {
-    const char* begin = text.data();
-    const char* end = begin + text.size();
-    const auto [stop, error] = std::from_chars(begin, end, value);
-    return error == std::errc() && stop == end && !text.empty();
+    const auto plain = PlainInteger(text, INT_MIN, INT_MAX);
+    if (plain) value = static_cast<int>(*plain);
+    return plain.has_value();
 }
 
 bool ParseSize(const std::string& text, int& width, int& height) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "astro/constants.h"
+#include "astro/plain_number.h"
 #include "astro/zone.h"
 #include "cli/commands.h"
 #include "cli/gazetteer_town.h"
@@ -38,7 +39,15 @@ Town TownFromSearch(const Options& options, const std::string& query) {
         throw UsageError("option '--search': no place is named '" + query +
                          "'; 'orvano-cli towns --search' lists what there is");
     }
-    const auto pick = options.getInt("pick", 1, static_cast<long>(found.size()));
+    std::optional<long> pick;
+    if (const auto& text = options.pick) {
+        const auto last = static_cast<long>(found.size());
+        pick = PlainInteger(*text, 1, last);
+        if (!pick) {
+            throw UsageError("option '--pick' needs a whole number from 1 to " +
+                             std::to_string(last) + ", not '" + *text + "'");
+        }
+    }
     if (found.size() > 1 && !pick) {
         for (size_t n = 0; n < found.size() && n < kListed; ++n) {
             std::printf("%3zu  %s\n", n + 1,
@@ -57,14 +66,12 @@ Town TownFromSearch(const Options& options, const std::string& query) {
 // A place of one's own; what it does not say is taken from the nearest place
 // of the gazetteer: its country, its zone, its country's convention.
 Town TownFromCoordinates(const Options& options) {
-    const auto name = options.get("name");
-    if (!options.has("lat") || !options.has("lon") || !name) {
+    const auto& name = options.name;
+    if (!options.lat || !options.lon || !name) {
         throw UsageError("add needs --search TEXT, or --lat, --lon and --name");
     }
-    const double lat = *options.getDouble("lat");
-    const double lon = *options.getDouble("lon");
-    if (!(lat >= -90 && lat <= 90)) throw UsageError("option '--lat' must lie in -90..90");
-    if (!(lon >= -180 && lon <= 180)) throw UsageError("option '--lon' must lie in -180..180");
+    const double lat = *options.lat;
+    const double lon = *options.lon;
     if (name->find_first_not_of(" \t") == std::string::npos) {
         throw UsageError("option '--name' needs a name");
     }
@@ -75,7 +82,7 @@ Town TownFromCoordinates(const Options& options) {
     town.Name = DataCfgName(*name);
     town.latitude = lat;
     town.longitude = lon;
-    if (const auto tz = options.get("tz")) {
+    if (const auto& tz = options.tz) {
         int hours = 0;
         const char* end = tz->data() + tz->size();
         const auto [ptr, ec] = std::from_chars(tz->data(), end, hours);
@@ -95,21 +102,15 @@ Town TownFromCoordinates(const Options& options) {
         }
     }
     std::fprintf(stderr, "orvano-cli add: country, %s of the nearest place, %s\n",
-                 options.has("tz") ? "convention" : "zone and convention",
+                 options.tz ? "convention" : "zone and convention",
                  PrintableText(gazetteer.DisplayName(*nearest)).c_str());
     return town;
 }
 
 int RunAdd(const Options& options) {
-    const auto search = options.get("search");
-    if (search && (options.has("lat") || options.has("lon") || options.has("tz"))) {
-        throw UsageError("--search and --lat/--lon/--tz give the place two ways; keep one");
-    }
-    if (!search && options.has("pick")) throw UsageError("option '--pick' goes with --search");
+    const auto& search = options.search;
     Town town = search ? TownFromSearch(options, *search) : TownFromCoordinates(options);
-    if (const auto convention = options.getInt("convention", 0, kConventionCount - 1)) {
-        town.Convention = static_cast<int>(*convention);
-    }
+    if (options.convention) town.Convention = static_cast<int>(*options.convention);
 
     const std::string path = ConfigOption(options);
     ConfigTables tables;
@@ -147,14 +148,26 @@ Command AddCommand() {
         "add",
         "Add a town to data.cfg: a place of the gazetteer, or coordinates of your own",
         {PlaceOptions().front(),
-         {"search", "TEXT", "The place: Name, \"Name, Country\" or \"Name, Region, Country\""},
-         {"pick", "N", "Which of the places a --search lists (from 1)"},
-         {"lat", "DEG", "Latitude of a place of your own, -90..90 (with --lon and --name)"},
-         {"lon", "DEG", "Longitude of that place, -180..180, east positive"},
-         {"tz", "HOURS|ZONE", "Its whole-hour zone or zone name (default: the nearest place's)"},
-         {"name", "NAME", "Its name (at most 79 characters; spaces are written as _)"},
-         {"convention", "N",
-          "The convention slot 0..8 (default: that of the country's authority)"}},
+         TextOption("search", "TEXT",
+                    "The place: Name, \"Name, Country\" or \"Name, Region, Country\"",
+                    &Options::search)
+             .Excludes({"lat", "lon", "tz"},
+                       "--search and --lat/--lon/--tz give the place two ways; keep one"),
+         TextOption("pick", "N", "Which of the places a --search lists (from 1)", &Options::pick)
+             .Needs({"search"}, "option '--pick' goes with --search"),
+         DecimalOption("lat", "DEG",
+                       "Latitude of a place of your own, -90..90 (with --lon and --name)",
+                       &Options::lat, -90, 90),
+         DecimalOption("lon", "DEG", "Longitude of that place, -180..180, east positive",
+                       &Options::lon, -180, 180),
+         TextOption("tz", "HOURS|ZONE",
+                    "Its whole-hour zone or zone name (default: the nearest place's)",
+                    &Options::tz),
+         TextOption("name", "NAME", "Its name (at most 79 characters; spaces are written as _)",
+                    &Options::name),
+         WholeOption("convention", "N",
+                     "The convention slot 0..8 (default: that of the country's authority)",
+                     &Options::convention, 0, kConventionCount - 1)},
         RunAdd};
 }
 

@@ -50,9 +50,9 @@ int RunCalendar(const Options& options) {
     ResolvePlace(options, state);
     state.observation = ZoneOrDesktopNow(state.place);
     const Observation today = state.observation;
-    if (auto month = options.get("month")) ParseMonth("month", *month, state.observation);
+    if (options.month) SetDate(state.observation, *options.month);
     std::string folder;
-    if (auto out = options.get("out")) {
+    if (const auto& out = options.out) {
         if (out->empty()) throw UsageError("option '--out' needs a folder");
         folder = *out;
         // Said plainly, rather than as a page that cannot be created.
@@ -78,7 +78,7 @@ int RunCalendar(const Options& options) {
     // The calendar's console lines all report failures.
     FileTraceSink errors(stderr);
     PageOpener opener;
-    if (!options.has("no-open")) opener = OpenWithDesktop;
+    if (!options.noOpen) opener = OpenWithDesktop;
     const CalendarResult result = WriteMonthCalendar(state, folder, errors, opener, today);
     if (result.status != CalendarStatus::Written) return 1;
     std::printf("%s\n", result.path.c_str());
@@ -90,10 +90,13 @@ int RunCalendar(const Options& options) {
 Command CalendarCommand() {
     return {"calendar", "Write the month's prayer times as an HTML page and open it",
             WithFilePlace({
-                {"month", "YYYY-MM", "The month to show (default: this month)"},
-                {"out", "DIR",
-                 "The folder to write the page to (default: ~/.local/share/orvano/calendars)"},
-                {"no-open", "", "Only write the page; don't open it in the browser"},
+                MonthOption("The month to show (default: this month)", &Options::month),
+                TextOption("out", "DIR",
+                           "The folder to write the page to (default: "
+                           "~/.local/share/orvano/calendars)",
+                           &Options::out),
+                FlagOption("no-open", "Only write the page; don't open it in the browser",
+                           &Options::noOpen),
                 HighLatitudeOption(),
                 MethodOption(),
                 HijriAdjustOption(),

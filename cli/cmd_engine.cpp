@@ -24,9 +24,7 @@ constexpr const char* kPrayerNames[kPrayerCount] = {"Fajr", "Chourouk", "Zuhr",
                                                     "Asr",  "Maghrib",  "Isha"};
 
 void ReadDate(const Options& options, Observation& observation) {
-    const auto text = options.get("date");
-    if (!text) return;
-    ParseDate("date", *text, observation);
+    if (options.date) SetDate(observation, *options.date);
 }
 
 // The shown hours, unreduced, with null for a prayer that has no time.
@@ -79,7 +77,7 @@ int RunTimes(const Options& options) {
     std::array<std::string, kPrayerCount> text;
     for (size_t i = 0; i < kPrayerCount; ++i) text[i] = ShownClockText(day.status[i], day.shown[i]);
 
-    if (options.has("json")) {
+    if (options.json) {
         JsonObject json;
         json.add("town", state.place.Name).add("country", state.place.Country);
         json.add("date", DateText(date));
@@ -119,10 +117,9 @@ int RunTimes(const Options& options) {
 
 int RunMonth(const Options& options) {
     EngineState state = ScheduleState(options);
-    if (auto month = options.get("month")) ParseMonth("month", *month, state.observation);
+    if (options.month) SetDate(state.observation, *options.month);
     const Observation& o = state.observation;
-    if (options.has("csv")) {
-        if (options.has("json")) throw UsageError("--json and --csv cannot be given together");
+    if (options.csv) {
         const date::year_month_day first = DateOf(o);
         const std::string csv = ExportCsv(state, first, first.year() / first.month() / date::last);
         std::fwrite(csv.data(), 1, csv.size(), stdout);
@@ -146,7 +143,7 @@ int RunMonth(const Options& options) {
     for (int d = 1; d <= table.dayCount; ++d)
         hijri.push_back(HijriOfCivilDay(o.year, o.month, d, state.hijriAdjust));
 
-    if (options.has("json")) {
+    if (options.json) {
         JsonObject json;
         json.add("town", state.place.Name).add("country", state.place.Country);
         json.add("month", Format("%04d-%02d", o.year, o.month));
@@ -242,9 +239,9 @@ void RunTowns(long first, long last, long days, std::vector<double>& sums) {
 }
 
 int RunBench(const Options& options) {
-    const long towns = options.getInt("towns", 1, 1000000).value_or(200);
-    const long days = options.getInt("days", 1, 100000).value_or(365);
-    const long threads = options.getInt("threads", 1, 256).value_or(1);
+    const long towns = options.towns.value_or(200);
+    const long days = options.days.value_or(365);
+    const long threads = options.threads.value_or(1);
     std::vector<double> sums(static_cast<size_t>(towns), 0.0);
 
     const std::clock_t cpuStart = std::clock();
@@ -281,31 +278,38 @@ int RunBench(const Options& options) {
 
 Command TimesCommand() {
     return {"times", "Print one day's prayer times",
-            WithPlaceAndRule({{"date", "YYYY-MM-DD", "The day (default: today)"},
-                              {"json", "", "Print one JSON object with every value to the bit"}}),
+            WithPlaceAndRule({DayOption("date", "The day (default: today)", &Options::date),
+                              JsonOption("Print one JSON object with every value to the bit")}),
             RunTimes};
 }
 
 Command MonthCommand() {
-    return {"month", "Print a month's prayer times, one line a day",
-            WithPlaceAndRule({{"month", "YYYY-MM", "The month (default: this month)"},
-                              {"json", "", "Print one JSON object with every value to the bit"},
-                              {"csv", "", "Print CSV, as export --format csv does for the month"}}),
-            RunMonth};
+    return {
+        "month", "Print a month's prayer times, one line a day",
+        WithPlaceAndRule({MonthOption("The month (default: this month)", &Options::month),
+                          JsonOption("Print one JSON object with every value to the bit"),
+                          FlagOption("csv", "Print CSV, as export --format csv does for the month",
+                                     &Options::csv)
+                              .Excludes({"json"}, "--json and --csv cannot be given together")}),
+        RunMonth};
 }
 
 Command TraceCommand() {
-    return {"trace", "Print the engine's full report of one day's computation",
-            WithPlace({{"date", "YYYY-MM-DD", "The day (default: today)"}, MethodOption()}),
-            RunTrace};
+    return {
+        "trace", "Print the engine's full report of one day's computation",
+        WithPlace({DayOption("date", "The day (default: today)", &Options::date), MethodOption()}),
+        RunTrace};
 }
 
 Command BenchCommand() {
     return {"bench",
             "Time the engine over synthetic towns and days",
-            {{"towns", "N", "How many towns, 1..1000000 (default 200)"},
-             {"days", "N", "How many days from 2010-01-01, 1..100000 (default 365)"},
-             {"threads", "N", "How many threads share the towns, 1..256 (default 1)"}},
+            {WholeOption("towns", "N", "How many towns, 1..1000000 (default 200)", &Options::towns,
+                         1, 1000000),
+             WholeOption("days", "N", "How many days from 2010-01-01, 1..100000 (default 365)",
+                         &Options::days, 1, 100000),
+             WholeOption("threads", "N", "How many threads share the towns, 1..256 (default 1)",
+                         &Options::threads, 1, 256)},
             RunBench};
 }
 

@@ -20,21 +20,9 @@ namespace {
 // Longer spans are almost surely a typing slip, and would take long to write.
 constexpr int kMaxYears = 10;
 
-date::year_month_day ReadDay(const Options& options, const std::string& name,
-                             date::year_month_day fallback) {
-    const auto text = options.get(name);
-    if (!text) return fallback;
-    Observation o;
-    ParseDate(name, *text, o);
-    const date::year_month_day day = DateOf(o);
-    if (!day.ok())
-        throw UsageError("option '--" + name + "' has an impossible date '" + *text + "'");
-    return day;
-}
-
 std::array<bool, kPrayerCount> AlarmSwitches(const Options& options) {
     std::array<bool, kPrayerCount> alarms{};
-    FileSettingsStore store(options.get("settings").value_or(DefaultSettingsPath()));
+    FileSettingsStore store(options.settings.value_or(DefaultSettingsPath()));
     const auto key = store.OpenKey(kTodaySettingsKey);
     if (!key) return alarms;
     const std::array<int, 5> prayers = {Fajr, Zuhr, Asr, Maghrib, Isha};
@@ -99,14 +87,12 @@ void WriteFileReplacing(const std::string& path, const std::string& bytes) {
 }
 
 int RunExport(const Options& options) {
-    const std::string format = options.get("format").value_or("");
-    if (format != "csv" && format != "ics") {
-        throw UsageError("option '--format' needs csv or ics, not '" + format + "'");
-    }
+    if (!options.format) throw UsageError("option '--format' needs csv or ics, not ''");
+    const std::string& format = *options.format;
     EngineState state = ScheduleState(options);
     const date::year_month_day today = DateOf(PlaceNow(state.place));
-    const date::year_month_day from = ReadDay(options, "from", today.year() / today.month() / 1);
-    const date::year_month_day to = ReadDay(options, "to", from.year() / from.month() / date::last);
+    const date::year_month_day from = options.from.value_or(today.year() / today.month() / 1);
+    const date::year_month_day to = options.to.value_or(from.year() / from.month() / date::last);
     if (date::sys_days(to) < date::sys_days(from)) {
         throw UsageError("option '--to' " + DateText(to) + " comes before --from " +
                          DateText(from));
@@ -117,7 +103,7 @@ int RunExport(const Options& options) {
     }
     const std::string bytes = format == "csv" ? ExportCsv(state, from, to)
                                               : ExportIcs(state, from, to, AlarmSwitches(options));
-    if (auto out = options.get("out")) {
+    if (const auto& out = options.out) {
         WriteFileReplacing(*out, bytes);
     } else {
         std::fwrite(bytes.data(), 1, bytes.size(), stdout);
@@ -128,17 +114,21 @@ int RunExport(const Options& options) {
 }  // namespace
 
 Command ExportCommand() {
-    return {"export", "Write the prayer times of a span of days as CSV or iCalendar",
-            WithPlaceAndRule({
-                {"format", "csv|ics", "CSV (RFC 4180) or iCalendar (RFC 5545); required"},
-                {"from", "YYYY-MM-DD", "The first day (default: the first of this month)"},
-                {"to", "YYYY-MM-DD", "The last day (default: the end of --from's month)"},
-                {"out", "FILE", "Write to this file instead of standard output"},
-                {"settings", "FILE",
-                 "Where the alarm switches (for iCalendar reminders) and the high-latitude rule "
-                 "are read (default: the user's settings)"},
-            }),
-            RunExport};
+    return {
+        "export", "Write the prayer times of a span of days as CSV or iCalendar",
+        WithPlaceAndRule({
+            ChoiceOption("format", "csv|ics", "CSV (RFC 4180) or iCalendar (RFC 5545); required",
+                         &Options::format, {"csv", "ics"}, "needs csv or ics"),
+            DayOption("from", "The first day (default: the first of this month)", &Options::from),
+            DayOption("to", "The last day (default: the end of --from's month)", &Options::to),
+            TextOption("out", "FILE", "Write to this file instead of standard output",
+                       &Options::out),
+            TextOption("settings", "FILE",
+                       "Where the alarm switches (for iCalendar reminders) and the "
+                       "high-latitude rule are read (default: the user's settings)",
+                       &Options::settings),
+        }),
+        RunExport};
 }
 
 }  // namespace orvano::cli

@@ -350,15 +350,15 @@ void PrintMethodsText(const std::string& startMethod, const NearestMethod& neare
 }
 
 int RunFit(const Options& options) {
-    const auto path = options.get("timetable");
+    const auto& path = options.timetable;
     if (!path) throw UsageError("fit needs --timetable FILE");
-    const auto slot = options.getInt("apply", 0, kConventionCount - 1);
-    if (options.has("name") && !slot && !options.has("apply-method")) {
+    const auto& slot = options.apply;
+    if (options.name && !slot && !options.applyMethod) {
         throw UsageError("option '--name' goes with --apply");
     }
     // Stored as it is, a stray byte would make every reader take the whole
     // file as Windows-1252 and garble every other name in it.
-    if (!IsValidUtf8(options.get("name").value_or(""))) {
+    if (!IsValidUtf8(options.name.value_or(""))) {
         throw UsageError("option '--name' is not valid UTF-8 text");
     }
     const Timetable table = ReadTimetable(*path);
@@ -371,27 +371,27 @@ int RunFit(const Options& options) {
     }
     const MethodCatalogue catalogue = FullCatalogue(MethodFolders(), state.tables);
     const auto [fit, startMethod] =
-        BestFit(state.tables, town, table, options.has("catalogue") ? &catalogue : nullptr);
+        BestFit(state.tables, town, table, options.catalogue ? &catalogue : nullptr);
     const NearestMethod nearest = FindNearestMethod(catalogue, state.tables, town, table);
 
-    const auto methodId = options.get("apply-method");
+    const auto& methodId = options.applyMethod;
     if (methodId && slot) throw UsageError("option '--apply-method' goes without --apply");
     std::string appliedName;
     std::string methodFile;
     if (methodId) {
-        appliedName = options.get("name").value_or(
-            "Fitted " + std::filesystem::path(*path).filename().string());
+        appliedName =
+            options.name.value_or("Fitted " + std::filesystem::path(*path).filename().string());
         methodFile = ApplyMethod(ConfigOption(options), town, *methodId, fit.fitted, appliedName,
                                  *path, table);
     }
     if (slot) {
-        appliedName = options.get("name").value_or(
-            "Fitted " + std::filesystem::path(*path).filename().string());
+        appliedName =
+            options.name.value_or("Fitted " + std::filesystem::path(*path).filename().string());
         Apply(ConfigOption(options), town, static_cast<int>(*slot), fit.fitted, appliedName,
-              options.has("force"));
+              options.force);
     }
 
-    if (options.has("json")) {
+    if (options.json) {
         JsonObject o;
         o.add("timetable", *path)
             .add("days", static_cast<int>(table.days.size()))
@@ -429,19 +429,25 @@ int RunFit(const Options& options) {
 }  // namespace
 
 Command FitCommand() {
-    return {"fit", "Find the convention that reproduces a mosque's timetable",
-            WithFilePlace({
-                {"timetable", "FILE", "The mosque's timetable to fit (required)"},
-                {"json", "", "Print one JSON object"},
-                {"apply", "SLOT", "Write the fitted convention into this slot of data.cfg"},
-                {"name", "TEXT", "The name of the applied convention (with --apply)"},
-                {"force", "", "Replace a convention that other towns use"},
-                {"catalogue", "", "Also start the fit from each method of the catalogue"},
-                {"apply-method", "ID",
-                 "Write the fit as method ID in ~/.config/orvano/methods/fitted.methods and "
-                 "point the town at it"},
-            }),
-            RunFit};
+    return {
+        "fit", "Find the convention that reproduces a mosque's timetable",
+        WithFilePlace({
+            TextOption("timetable", "FILE", "The mosque's timetable to fit (required)",
+                       &Options::timetable),
+            JsonOption("Print one JSON object"),
+            WholeOption("apply", "SLOT", "Write the fitted convention into this slot of data.cfg",
+                        &Options::apply, 0, kConventionCount - 1),
+            TextOption("name", "TEXT", "The name of the applied convention (with --apply)",
+                       &Options::name),
+            FlagOption("force", "Replace a convention that other towns use", &Options::force),
+            FlagOption("catalogue", "Also start the fit from each method of the catalogue",
+                       &Options::catalogue),
+            TextOption("apply-method", "ID",
+                       "Write the fit as method ID in ~/.config/orvano/methods/fitted.methods "
+                       "and point the town at it",
+                       &Options::applyMethod),
+        }),
+        RunFit};
 }
 
 }  // namespace orvano::cli

@@ -55,7 +55,7 @@ int RunMethods(const Options& options) {
         std::fprintf(stderr, "orvano-cli methods: %s: %s\n", PrintableText(p.where).c_str(),
                      PrintableText(p.text).c_str());
     }
-    if (options.has("json")) {
+    if (options.json) {
         JsonObject json;
         json.addRaw("methods", JsonArray(catalogue.methods, MethodJson));
         json.addRaw("problems", JsonArray(catalogue.problems, [](const MethodProblem& p) {
@@ -74,7 +74,7 @@ Command MethodsCommand() {
     return {"methods",
             "List the calculation methods: the catalogue's and data.cfg's conventions, with "
             "their rules and sources",
-            {PlaceOptions().front(), {"json", "", "Print one JSON object"}},
+            {PlaceOptions().front(), JsonOption("Print one JSON object")},
             RunMethods};
 }
 

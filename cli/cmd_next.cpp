@@ -126,10 +126,8 @@ void PrintNextText(const EngineState& state, const std::string& at, date::year_m
 int RunNext(const Options& options) {
     EngineState state = ScheduleState(options);
     Observation now = PlaceNow(state.place);
-    if (auto at = options.get("at")) ParseDateTime("at", *at, now);
+    if (options.at) now = *options.at;
     const date::year_month_day today = DateOf(now);
-    if (!today.ok())
-        throw UsageError("option '--at' has an impossible date '" + *options.get("at") + "'");
 
     const NearbyPrayers nearby = PrayersAround(state, today);
     const double todayZone = nearby.today.zoneHours;
@@ -144,7 +142,7 @@ int RunNext(const Options& options) {
         HijriAtMinute(now.year, now.month, now.day, nearby.today.schedule,
                       now.hour * 60 + now.minute, state.hijriAdjust);
 
-    if (options.has("json"))
+    if (options.json)
         PrintNextJson(state, at, todayZone, found, hijri);
     else
         PrintNextText(state, at, today, found, hijri);
@@ -155,9 +153,10 @@ int RunNext(const Options& options) {
 
 Command NextCommand() {
     return {"next", "Print the prayer whose time has come, the next one and the time left",
-            WithPlaceAndRule({{"at", "\"YYYY-MM-DD HH:MM:SS\"",
-                               "The local instant to ask about (default: now in the town's zone)"},
-                              {"json", "", "Print one JSON object"}}),
+            WithPlaceAndRule(
+                {InstantOption("The local instant to ask about (default: now in the town's zone)",
+                               &Options::at),
+                 JsonOption("Print one JSON object")}),
             RunNext};
 }
 

@@ -13,23 +13,20 @@ namespace orvano::cli {
 namespace {
 
 int RunSun(const Options& options) {
-    if (options.has("json") && options.has("trace")) {
-        throw UsageError("--json and --trace cannot be given together");
-    }
     EngineState state;
     ResolvePlace(options, state);
     state.observation = ZoneOrDesktopNow(state.place);
-    if (auto at = options.get("at")) ParseDateTime("at", *at, state.observation);
+    if (options.at) state.observation = *options.at;
 
     FileTraceSink out(stdout);
     state.traceSink = &out;
-    state.tables.Verbose = options.has("trace") ? 1 : 0;
+    state.tables.Verbose = options.trace ? 1 : 0;
     ComputeSunPosition(state.observation, state.place, state.timeZoneInEffect, state.sun,
                        state.trace());
-    if (options.has("trace")) return 0;
+    if (options.trace) return 0;
 
     const SunState& s = state.sun;
-    if (options.has("json")) {
+    if (options.json) {
         JsonObject json;
         json.add("T", s.T).add("L", s.L).add("RA", s.RA).add("delta", s.delta);
         json.add("theta0", s.theta0).add("theta", s.theta).add("tau", s.tau).add("h", s.h);
@@ -54,7 +51,7 @@ int RunQibla(const Options& options) {
     EngineState state;
     ResolvePlace(options, state);
     const double bearing = QiblaBearing(state.place.latitude, state.place.longitude);
-    if (options.has("json")) {
+    if (options.json) {
         JsonObject json;
         json.add("bearing", bearing).add("text", AngleToDmsText(bearing));
         std::printf("%s\n", json.str().c_str());
@@ -69,16 +66,17 @@ int RunQibla(const Options& options) {
 
 Command SunCommand() {
     return {"sun", "Print the sun's altitude and azimuth at an instant",
-            WithPlace({{"at", "\"YYYY-MM-DD HH:MM:SS\"", "The local instant (default: now)"},
-                       {"json", "", "Print one JSON object with every value to the bit"},
-                       {"trace", "", "Print the engine's report instead (not with --json)"}}),
+            WithPlace({InstantOption("The local instant (default: now)", &Options::at),
+                       JsonOption("Print one JSON object with every value to the bit"),
+                       FlagOption("trace", "Print the engine's report instead (not with --json)",
+                                  &Options::trace)
+                           .Excludes({"json"}, "--json and --trace cannot be given together")}),
             RunSun};
 }
 
 Command QiblaCommand() {
     return {"qibla", "Print the bearing of the Qibla from North",
-            WithPlace({{"json", "", "Print one JSON object with every value to the bit"}}),
-            RunQibla};
+            WithPlace({JsonOption("Print one JSON object with every value to the bit")}), RunQibla};
 }
 
 }  // namespace orvano::cli

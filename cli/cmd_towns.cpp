@@ -80,25 +80,24 @@ void PrintPlaces(const Gazetteer& gazetteer, const std::vector<size_t>& found, b
 
 // towns --search: the gazetteer's places, best first; no data.cfg is read.
 int RunSearch(const Options& options, const std::string& query) {
-    const auto limit = static_cast<size_t>(options.getInt("limit", 1, 1000).value_or(10));
+    const auto limit = static_cast<size_t>(options.limit.value_or(10));
     const Gazetteer& gazetteer = InstalledGazetteer();
     const std::vector<size_t> found = gazetteer.Search(query, limit);
-    if (found.empty() && !options.has("json")) {
+    if (found.empty() && !options.json) {
         std::fprintf(stderr, "orvano-cli towns: no place is named '%s'\n",
                      PrintableText(query).c_str());
         return 0;
     }
-    PrintPlaces(gazetteer, found, options.has("json"), query);
+    PrintPlaces(gazetteer, found, options.json, query);
     return 0;
 }
 
 int RunTowns(const Options& options) {
-    if (const auto query = options.get("search")) return RunSearch(options, *query);
-    if (options.has("limit")) throw UsageError("option '--limit' goes with --search");
+    if (const auto& query = options.search) return RunSearch(options, *query);
     EngineState state;
     ResolvePlace(options, state);
     const ConfigTables& tables = state.tables;
-    if (options.has("names")) {
+    if (options.names) {
         // For completion: every name as --town takes it, without spaces; a
         // name that several towns share only with its country.
         std::map<std::string, int> uses;
@@ -109,7 +108,7 @@ int RunTowns(const Options& options) {
         }
         return 0;
     }
-    if (options.has("json")) {
+    if (options.json) {
         std::vector<std::string> items;
         for (size_t i = 0; i < tables.Towns.size(); ++i) {
             const Town& town = tables.Towns[i];
@@ -150,12 +149,16 @@ int RunTowns(const Options& options) {
 Command TownsCommand() {
     return {"towns",
             "List the towns of data.cfg: index, country, name, zone and convention",
-            {PlaceOptions().front(),
-             {"json", "", "Print one JSON object"},
-             {"names", "", "Print only the names --town accepts, one a line (for completion)"},
-             {"search", "TEXT",
-              "Search the gazetteer instead: Name, \"Name, Country\" or \"Name, Region, Country\""},
-             {"limit", "N", "At most N places found by --search (default 10)"}},
+            {PlaceOptions().front(), JsonOption("Print one JSON object"),
+             FlagOption("names", "Print only the names --town accepts, one a line (for completion)",
+                        &Options::names),
+             TextOption("search", "TEXT",
+                        "Search the gazetteer instead: Name, \"Name, Country\" or \"Name, Region, "
+                        "Country\"",
+                        &Options::search),
+             WholeOption("limit", "N", "At most N places found by --search (default 10)",
+                         &Options::limit, 1, 1000)
+                 .Needs({"search"}, "option '--limit' goes with --search")},
             RunTowns};
 }
 

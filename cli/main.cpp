@@ -1,12 +1,11 @@
 // orvano-cli: the prayer-time engine without a window.
-#include <CLI/CLI.hpp>
 #include <cstdio>
 #include <exception>
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "cli/command_line.h"
 #include "cli/commands.h"
 
 using namespace orvano::cli;
@@ -22,36 +21,15 @@ void PrintUsage(std::FILE* out) {
         std::fprintf(out, "  %-10s %s\n", c.name.c_str(), c.summary.c_str());
 }
 
-// One subcommand per entry of the table; every option takes one value at most once.
-void AddCommand(CLI::App& app, const Command& command) {
-    CLI::App* sub = app.add_subcommand(command.name, command.summary)->group("Commands");
-    for (const OptionSpec& o : command.options) {
-        if (o.takesValue()) {
-            sub->add_option("--" + o.name, o.help)
-                ->type_name(o.valueName)
-                ->expected(1)
-                ->multi_option_policy(CLI::MultiOptionPolicy::Throw);
-        } else {
-            sub->add_flag("--" + o.name, o.help);
-        }
+const Command* CommandNamed(const std::string& name) {
+    for (const Command& command : Commands()) {
+        if (command.name == name) return &command;
     }
-}
-
-Options GivenOptions(const CLI::App& sub, const Command& command) {
-    std::map<std::string, std::string> values;
-    for (const OptionSpec& o : command.options) {
-        const CLI::Option* option = sub.get_option("--" + o.name);
-        if (option->count() == 0) continue;
-        values[o.name] = o.takesValue() ? option->results().back() : std::string();
-    }
-    return Options(std::move(values));
+    return nullptr;
 }
 
 bool IsCommand(const std::string& name) {
-    for (const Command& c : Commands()) {
-        if (c.name == name) return true;
-    }
-    return name == "help";
+    return CommandNamed(name) != nullptr || name == "help";
 }
 
 // A first word that is no command is reported with the list of commands,
@@ -71,10 +49,40 @@ std::optional<int> RefuseFirstWord(int argc, char** argv) {
     return std::nullopt;
 }
 
-// The exit status when parsing ends the run: help, version or a parse error.
+std::string ChosenName(const CLI::App& app) {
+    const auto chosen = app.get_subcommands();
+    return chosen.empty() ? kTool : std::string(kTool) + " " + chosen.front()->get_name();
+}
+
+bool HelpAsked(const CLI::App& app) {
+    const auto chosen = app.get_subcommands();
+    const CLI::App& asked = chosen.empty() ? app : *chosen.front();
+    return asked.get_help_ptr() != nullptr && asked.get_help_ptr()->count() > 0;
+}
+
+// Options given without one they need, or beside one they shut out.
+int RefuseRule(const CLI::App& app, const CLI::ParseError& error) {
+    const CLI::App* sub = app.get_subcommands().front();
+    std::string message = BrokenRuleMessage(*sub, *CommandNamed(sub->get_name()));
+    if (message.empty()) message = error.what();
+    std::fprintf(stderr, "%s: %s\n", ChosenName(app).c_str(), message.c_str());
+    return 2;
+}
+
+// The exit status when parsing ends the run: help, version, a value of the
+// wrong form or a parse error.
 std::optional<int> ParseArguments(CLI::App& app, int argc, char** argv) {
     try {
         app.parse(argc, argv);
+    } catch (const UsageError& e) {
+        // CLI11 checks values before it looks at --help; the help still wins.
+        if (HelpAsked(app)) return app.exit(CLI::CallForHelp());
+        std::fprintf(stderr, "%s: %s\n", ChosenName(app).c_str(), e.what());
+        return 2;
+    } catch (const CLI::RequiresError& e) {
+        return RefuseRule(app, e);
+    } catch (const CLI::ExcludesError& e) {
+        return RefuseRule(app, e);
     } catch (const CLI::CallForHelp& e) {
         return app.exit(e);
     } catch (const CLI::CallForAllHelp& e) {
@@ -82,10 +90,7 @@ std::optional<int> ParseArguments(CLI::App& app, int argc, char** argv) {
     } catch (const CLI::CallForVersion& e) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
-        const auto chosen = app.get_subcommands();
-        const std::string who =
-            chosen.empty() ? kTool : std::string(kTool) + " " + chosen.front()->get_name();
-        std::fprintf(stderr, "%s: %s\n", who.c_str(), e.what());
+        std::fprintf(stderr, "%s: %s\n", ChosenName(app).c_str(), e.what());
         return 2;
     }
     return std::nullopt;
@@ -108,28 +113,26 @@ int RunHelp(CLI::App& app, const std::string& helpTopic) {
     return 2;
 }
 
-int RunCommand(const CLI::App& chosen) {
-    for (const Command& command : Commands()) {
-        if (command.name != chosen.get_name()) continue;
-        try {
-            return command.run(GivenOptions(chosen, command));
-        } catch (const UsageError& e) {
-            std::fprintf(stderr, "%s %s: %s\n", kTool, command.name.c_str(), e.what());
-            return 2;
-        } catch (const ConfigError& e) {
-            std::fprintf(stderr, "%s %s: %s\n", kTool, command.name.c_str(), e.what());
-            return 1;
-        }
+int RunCommand(const Command& command, const Options& values) {
+    try {
+        return command.run(values);
+    } catch (const UsageError& e) {
+        std::fprintf(stderr, "%s %s: %s\n", kTool, command.name.c_str(), e.what());
+        return 2;
+    } catch (const ConfigError& e) {
+        std::fprintf(stderr, "%s %s: %s\n", kTool, command.name.c_str(), e.what());
+        return 1;
     }
-    return 2;
 }
 
 int Run(int argc, char** argv) {
     CLI::App app("Prayer times, the sun and the Qibla without a window.", kTool);
     app.set_version_flag("--version", std::string(kTool) + " " + ORVANO_VERSION);
     app.require_subcommand(1);
+    app.formatter(std::make_shared<HelpFormatter>());
     app.get_formatter()->label("SUBCOMMAND", "COMMAND");
-    for (const Command& command : Commands()) AddCommand(app, command);
+    Options values;
+    for (const Command& command : Commands()) AddCommandLine(app, command, values);
     std::string helpTopic;
     app.add_subcommand("help", "Show the help of the tool or of one command")
         ->group("Commands")
@@ -139,7 +142,7 @@ int Run(int argc, char** argv) {
     if (auto ended = ParseArguments(app, argc, argv)) return *ended;
     const CLI::App* chosen = app.get_subcommands().front();
     if (chosen->get_name() == "help") return RunHelp(app, helpTopic);
-    return RunCommand(*chosen);
+    return RunCommand(*CommandNamed(chosen->get_name()), values);
 }
 
 }  // namespace

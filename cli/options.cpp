@@ -1,66 +1,103 @@
-// The values given to a command, and the forms of number it accepts.
+// The kinds of option a command declares.
 #include "cli/options.h"
-
-#include <cerrno>
-#include <cstdlib>
 
 namespace orvano::cli {
 
 namespace {
 
-bool AllDigits(std::string_view text) {
-    for (const char c : text) {
-        if (c < '0' || c > '9') return false;
-    }
-    return true;
+OptionSpec Spec(std::string name, std::string valueName, std::string help, ValueKind kind,
+                OptionField field) {
+    OptionSpec spec;
+    spec.name = std::move(name);
+    spec.valueName = std::move(valueName);
+    spec.help = std::move(help);
+    spec.kind = kind;
+    spec.field = field;
+    return spec;
 }
 
 }  // namespace
 
-bool IsPlainInteger(std::string_view text) {
-    if (text.starts_with('-')) text.remove_prefix(1);
-    return !text.empty() && AllDigits(text);
+OptionSpec OptionSpec::Needs(std::vector<std::string> names, std::string message) && {
+    needs = std::move(names);
+    needsMessage = std::move(message);
+    return std::move(*this);
 }
 
-bool IsPlainDecimal(std::string_view text) {
-    if (text.starts_with('-')) text.remove_prefix(1);
-    const size_t point = text.find('.');
-    const std::string_view whole = text.substr(0, point);
-    const std::string_view fraction =
-        point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
-    return whole.size() + fraction.size() > 0 && AllDigits(whole) && AllDigits(fraction);
+OptionSpec OptionSpec::Excludes(std::vector<std::string> names, std::string message) && {
+    excludes = std::move(names);
+    excludesMessage = std::move(message);
+    return std::move(*this);
 }
 
-std::optional<std::string> Options::get(const std::string& name) const {
-    auto it = values_.find(name);
-    if (it == values_.end()) return std::nullopt;
-    return it->second;
+OptionSpec FlagOption(std::string name, std::string help, bool Options::*field) {
+    return Spec(std::move(name), "", std::move(help), ValueKind::Flag, field);
 }
 
-std::optional<long> Options::getInt(const std::string& name, long min, long max) const {
-    auto text = get(name);
-    if (!text) return std::nullopt;
-    errno = 0;
-    char* end = nullptr;
-    const long value = IsPlainInteger(*text) ? std::strtol(text->c_str(), &end, 10) : 0;
-    if (end == nullptr || *end != '\0' || errno != 0 || value < min || value > max) {
-        throw UsageError("option '--" + name + "' needs a whole number from " +
-                         std::to_string(min) + " to " + std::to_string(max) + ", not '" + *text +
-                         "'");
-    }
-    return value;
+OptionSpec TextOption(std::string name, std::string valueName, std::string help,
+                      std::optional<std::string> Options::*field) {
+    return Spec(std::move(name), std::move(valueName), std::move(help), ValueKind::Text, field);
 }
 
-std::optional<double> Options::getDouble(const std::string& name) const {
-    auto text = get(name);
-    if (!text) return std::nullopt;
-    errno = 0;
-    char* end = nullptr;
-    const double value = IsPlainDecimal(*text) ? std::strtod(text->c_str(), &end) : 0;
-    if (end == nullptr || *end != '\0' || errno != 0) {
-        throw UsageError("option '--" + name + "' needs a number, not '" + *text + "'");
-    }
-    return value;
+namespace {
+
+OptionSpec Choice(std::string name, std::string valueName, std::string help, OptionField field,
+                  std::vector<std::string> choices, std::string wanted) {
+    OptionSpec spec =
+        Spec(std::move(name), std::move(valueName), std::move(help), ValueKind::Choice, field);
+    spec.choices = std::move(choices);
+    spec.wanted = std::move(wanted);
+    return spec;
+}
+
+}  // namespace
+
+OptionSpec ChoiceOption(std::string name, std::string valueName, std::string help,
+                        std::optional<std::string> Options::*field,
+                        std::vector<std::string> choices, std::string wanted) {
+    return Choice(std::move(name), std::move(valueName), std::move(help), field, std::move(choices),
+                  std::move(wanted));
+}
+
+OptionSpec ChoiceOption(std::string name, std::string valueName, std::string help,
+                        std::optional<HighLatitudeRule> Options::*field,
+                        std::vector<std::string> choices, std::string wanted) {
+    return Choice(std::move(name), std::move(valueName), std::move(help), field, std::move(choices),
+                  std::move(wanted));
+}
+
+OptionSpec WholeOption(std::string name, std::string valueName, std::string help,
+                       std::optional<long> Options::*field, long min, long max) {
+    OptionSpec spec =
+        Spec(std::move(name), std::move(valueName), std::move(help), ValueKind::Whole, field);
+    spec.min = min;
+    spec.max = max;
+    return spec;
+}
+
+OptionSpec DecimalOption(std::string name, std::string valueName, std::string help,
+                         std::optional<double> Options::*field, double low, double high) {
+    OptionSpec spec =
+        Spec(std::move(name), std::move(valueName), std::move(help), ValueKind::Decimal, field);
+    spec.low = low;
+    spec.high = high;
+    return spec;
+}
+
+OptionSpec DayOption(std::string name, std::string help, std::optional<CivilDate> Options::*field) {
+    return Spec(std::move(name), "YYYY-MM-DD", std::move(help), ValueKind::Day, field);
+}
+
+OptionSpec MonthOption(std::string help, std::optional<CivilDate> Options::*field) {
+    return Spec("month", "YYYY-MM", std::move(help), ValueKind::Month, field);
+}
+
+OptionSpec InstantOption(std::string help, std::optional<Observation> Options::*field) {
+    return Spec("at", "\"YYYY-MM-DD HH:MM:SS\"", std::move(help), ValueKind::Instant, field);
+}
+
+OptionSpec JsonOption(std::string help) {
+    return FlagOption("json", std::move(help), &Options::json);
 }
 
 }  // namespace orvano::cli

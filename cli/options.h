@@ -3,14 +3,16 @@
 #pragma once
 
 #include <functional>
-#include <map>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
+#include "astro/civil_date.h"
 #include "astro/json.h"
+#include "engine/shown_times.h"
 #include "engine/state.h"
 
 namespace orvano::cli {
@@ -25,35 +27,87 @@ struct ConfigError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// One option of a command, as `--name VALUE` or, without a value, `--name`.
+struct Options;
+
+// How an option's value is checked and kept as the command line is read.
+enum class ValueKind {
+    Flag,     // no value
+    Text,     // any text; what it names is looked at by the command
+    Choice,   // one of `choices`
+    Whole,    // a plain integer in [min, max]
+    Decimal,  // a plain decimal in [low, high]
+    Day,      // "YYYY-MM-DD"
+    Month,    // "YYYY-MM", kept as its first day
+    Instant,  // "YYYY-MM-DD HH:MM:SS"
+};
+
+// Where the value lands: the member of Options that the kind keeps.
+using OptionField =
+    std::variant<bool Options::*, std::optional<std::string> Options::*,
+                 std::optional<long> Options::*, std::optional<double> Options::*,
+                 std::optional<HighLatitudeRule> Options::*, std::optional<CivilDate> Options::*,
+                 std::optional<Observation> Options::*>;
+
+// One option of a command, as `--name VALUE` or, without a value, `--name`,
+// with what its value must be and which options it needs or shuts out; each
+// refusal has the tool's own message.
 struct OptionSpec {
     std::string name;       // without the leading "--"
     std::string valueName;  // shown in the help, e.g. "FILE"; empty for a switch
     std::string help;       // one line for --help
+    ValueKind kind = ValueKind::Flag;
+    OptionField field;
+    long min = 0, max = 0;     // Whole
+    double low = 0, high = 0;  // Decimal
+    std::vector<std::string> choices;
+    std::string wanted;  // Choice: "needs csv or ics", said before the text given
+    std::vector<std::string> needs;
+    std::string needsMessage;
+    std::vector<std::string> excludes;
+    std::string excludesMessage;
 
-    bool takesValue() const { return !valueName.empty(); }
+    bool takesValue() const { return kind != ValueKind::Flag; }
+    OptionSpec Needs(std::vector<std::string> names, std::string message) &&;
+    OptionSpec Excludes(std::vector<std::string> names, std::string message) &&;
 };
 
-// Plain decimal forms, the only ones a number option takes: an optional minus
-// sign, digits and (for a decimal) a point among them. No plus sign, space,
-// base prefix or exponent, which the C library's conversions would let in.
-bool IsPlainInteger(std::string_view text);
-bool IsPlainDecimal(std::string_view text);
+OptionSpec FlagOption(std::string name, std::string help, bool Options::*field);
+OptionSpec TextOption(std::string name, std::string valueName, std::string help,
+                      std::optional<std::string> Options::*field);
+OptionSpec ChoiceOption(std::string name, std::string valueName, std::string help,
+                        std::optional<std::string> Options::*field,
+                        std::vector<std::string> choices, std::string wanted);
+OptionSpec ChoiceOption(std::string name, std::string valueName, std::string help,
+                        std::optional<HighLatitudeRule> Options::*field,
+                        std::vector<std::string> choices, std::string wanted);
+OptionSpec WholeOption(std::string name, std::string valueName, std::string help,
+                       std::optional<long> Options::*field, long min, long max);
+OptionSpec DecimalOption(std::string name, std::string valueName, std::string help,
+                         std::optional<double> Options::*field, double low, double high);
+OptionSpec DayOption(std::string name, std::string help, std::optional<CivilDate> Options::*field);
+OptionSpec MonthOption(std::string help, std::optional<CivilDate> Options::*field);
+OptionSpec InstantOption(std::string help, std::optional<Observation> Options::*field);
+// --json, with the command's own words for what it prints.
+OptionSpec JsonOption(std::string help);
 
-// The options given to one command, by name without the "--".
-class Options {
-  public:
-    Options() = default;
-    explicit Options(std::map<std::string, std::string> values) : values_(std::move(values)) {}
-
-    bool has(const std::string& name) const { return values_.count(name) != 0; }
-    std::optional<std::string> get(const std::string& name) const;
-    // Whole number in [min, max]; throws UsageError naming the option otherwise.
-    std::optional<long> getInt(const std::string& name, long min, long max) const;
-    std::optional<double> getDouble(const std::string& name) const;
-
-  private:
-    std::map<std::string, std::string> values_;
+// The values given to a command, checked and converted as the command line
+// was read; an option not given is empty (or false).
+struct Options {
+    // The place
+    std::optional<std::string> config, town, tz, method, settings;
+    std::optional<double> lat, lon;
+    std::optional<long> dst;
+    std::optional<HighLatitudeRule> highLatitude;
+    // The days and instants
+    std::optional<CivilDate> date, month, from, to;
+    std::optional<Observation> at;
+    // What is written, and where
+    std::optional<std::string> format, out, timetable, name, applyMethod, search;
+    // --pick's range is the number of places found, known only after the search.
+    std::optional<std::string> pick;
+    std::optional<long> towns, days, threads, apply, convention, limit, hijriAdjust;
+    bool json = false, csv = false, trace = false, noOpen = false, force = false, catalogue = false,
+         names = false;
 };
 
 // A command: its name, one line of description, the options it accepts, and

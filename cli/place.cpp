@@ -1,8 +1,8 @@
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 
 #include "astro/constants.h"
+#include "astro/plain_number.h"
 #include "astro/zone.h"
 #include "cli/gazetteer_town.h"
 #include "cli/options.h"
@@ -13,17 +13,43 @@
 
 namespace orvano::cli {
 
+namespace {
+
+// --lat, --lon, --tz and --dst give a place of their own.
+OptionSpec OwnPlace(OptionSpec spec, std::vector<std::string> needs) {
+    return std::move(spec)
+        .Needs(std::move(needs), "--lat and --lon go together")
+        .Excludes({"config", "town"},
+                  "--lat/--lon give a place of their own; drop --config and --town");
+}
+
+}  // namespace
+
 const std::vector<OptionSpec>& PlaceOptions() {
     static const std::vector<OptionSpec> options = {
-        {"config", "FILE", "The data.cfg to read (default: yours, ~/.config/orvano/data.cfg)"},
-        {"town", "N|NAME",
-         "The town: its index or its name, as Country/Name if need be (default: the file's)"},
-        {"lat", "DEG", "Latitude of a place of your own, -90..90 (with --lon)"},
-        {"lon", "DEG", "Longitude of a place of your own, -180..180, east positive"},
-        {"tz", "HOURS|ZONE",
-         "Time zone of that place: hours -12..14 (fractions allowed) or a zone name such as "
-         "Asia/Kolkata (default: the desktop's zone)"},
-        {"dst", "N", "Daylight saving of that place, 0..2 (default 0)"},
+        TextOption("config", "FILE",
+                   "The data.cfg to read (default: yours, ~/.config/orvano/data.cfg)",
+                   &Options::config),
+        TextOption(
+            "town", "N|NAME",
+            "The town: its index or its name, as Country/Name if need be (default: the file's)",
+            &Options::town),
+        OwnPlace(
+            DecimalOption("lat", "DEG", "Latitude of a place of your own, -90..90 (with --lon)",
+                          &Options::lat, -90, 90),
+            {"lon"}),
+        OwnPlace(DecimalOption("lon", "DEG",
+                               "Longitude of a place of your own, -180..180, east positive",
+                               &Options::lon, -180, 180),
+                 {"lat"}),
+        OwnPlace(TextOption("tz", "HOURS|ZONE",
+                            "Time zone of that place: hours -12..14 (fractions allowed) or a zone "
+                            "name such as Asia/Kolkata (default: the desktop's zone)",
+                            &Options::tz),
+                 {"lat", "lon"}),
+        OwnPlace(WholeOption("dst", "N", "Daylight saving of that place, 0..2 (default 0)",
+                             &Options::dst, 0, 2),
+                 {"lat", "lon"}),
     };
     return options;
 }
@@ -35,15 +61,19 @@ std::vector<OptionSpec> WithFilePlace(std::vector<OptionSpec> own) {
 }
 
 OptionSpec HighLatitudeOption() {
-    return {"high-latitude", "RULE",
-            "How a Fajr or Isha whose twilight never comes is estimated: seventh, middle, angle "
-            "or none (default: the window's setting, else seventh)"};
+    return ChoiceOption(
+        "high-latitude", "RULE",
+        "How a Fajr or Isha whose twilight never comes is estimated: seventh, middle, angle "
+        "or none (default: the window's setting, else seventh)",
+        &Options::highLatitude, {"seventh", "middle", "angle", "none"},
+        "must be seventh, middle, angle or none");
 }
 
 OptionSpec HijriAdjustOption() {
-    return {"hijri-adjust", "N",
-            "Move the Hijri date N whole days, -2..2, for the local sighting of the moon "
-            "(default: the window's setting, else 0)"};
+    return WholeOption("hijri-adjust", "N",
+                       "Move the Hijri date N whole days, -2..2, for the local sighting of the "
+                       "moon (default: the window's setting, else 0)",
+                       &Options::hijriAdjust, kHijriAdjustMin, kHijriAdjustMax);
 }
 
 std::vector<OptionSpec> WithPlaceAndRule(std::vector<OptionSpec> own) {
@@ -55,9 +85,10 @@ std::vector<OptionSpec> WithPlaceAndRule(std::vector<OptionSpec> own) {
 }
 
 OptionSpec MethodOption() {
-    return {"method", "ID",
-            "A calculation method of the catalogue (orvano-cli methods lists them) instead of "
-            "the town's"};
+    return TextOption("method", "ID",
+                      "A calculation method of the catalogue (orvano-cli methods lists them) "
+                      "instead of the town's",
+                      &Options::method);
 }
 
 std::vector<OptionSpec> WithPlace(std::vector<OptionSpec> own) {
@@ -84,16 +115,14 @@ void UseZoneName(const std::string& name, CurrentPlace& place) {
 // --tz: whole or fractional hours, or a zone name; without it the desktop's
 // zone, and without that the whole-hour zone 0 as before.
 void ZoneFromOption(const Options& options, CurrentPlace& place) {
-    const auto tz = options.get("tz");
+    const auto& tz = options.tz;
     if (!tz) {
         const std::string desktop = DesktopZoneName();
         if (!desktop.empty()) UseZoneName(desktop, place);
         return;
     }
-    double hours = 0;
-    const char* end = tz->data() + tz->size();
-    const auto [ptr, ec] = std::from_chars(tz->data(), end, hours);
-    if (IsPlainDecimal(*tz) && ec == std::errc() && ptr == end) {
+    if (const auto given = PlainDecimal(*tz)) {
+        const double hours = *given;
         if (!(hours >= -12 && hours <= 14)) {
             throw UsageError("option '--tz' must lie in -12..14 hours");
         }
@@ -118,23 +147,16 @@ void WarnOfUnknownZone(const CurrentPlace& place) {
                  place.TimeZone, place.DST);
 }
 
+// The command line has checked the values and that --lat and --lon come together.
 void PlaceFromCoordinates(const Options& options, EngineState& state) {
-    if (!options.has("lat") || !options.has("lon")) {
-        throw UsageError("--lat and --lon go together");
-    }
-    if (options.has("config") || options.has("town")) {
-        throw UsageError("--lat/--lon give a place of their own; drop --config and --town");
-    }
-    const double lat = *options.getDouble("lat");
-    const double lon = *options.getDouble("lon");
-    if (!(lat >= -90 && lat <= 90)) throw UsageError("option '--lat' must lie in -90..90");
-    if (!(lon >= -180 && lon <= 180)) throw UsageError("option '--lon' must lie in -180..180");
+    const double lat = *options.lat;
+    const double lon = *options.lon;
     CurrentPlace& place = state.place;
     place.Name = "Lieu";
     place.Country = "Coordonnees";
     place.latitude = lat * kDegToRad;
     place.longitude = lon * kDegToRad;
-    place.DST = static_cast<int>(options.getInt("dst", 0, 2).value_or(0));
+    place.DST = static_cast<int>(options.dst.value_or(0));
     place.Convention = 0;
     ZoneFromOption(options, place);
 }
@@ -165,7 +187,7 @@ void PlaceFromFile(const Options& options, EngineState& state) {
         }
         throw ConfigError(message);
     }
-    if (auto text = options.get("town")) {
+    if (const auto& text = options.town) {
         try {
             const int town = FindTown(state.tables.Towns, *text);
             state.tables.TownSelected = town;
@@ -203,7 +225,7 @@ Convention StandardConvention() {
 EngineState ScheduleState(const Options& options) {
     EngineState state;
     ResolvePlace(options, state);
-    if (options.has("lat") || options.has("lon")) {
+    if (options.lat) {
         state.place.Convention = 0;
         state.tables.Conventions[0] = StandardConvention();
     }
@@ -218,7 +240,7 @@ namespace {
 // The town's method (its "8 method" line), or --method: the engine computes
 // with it instead of the town's convention slot.
 void ApplyMethod(const Options& options, EngineState& state) {
-    const std::optional<std::string> given = options.get("method");
+    const std::optional<std::string>& given = options.method;
     if (!given && state.place.Method.empty()) return;
     const MethodCatalogue catalogue = FullCatalogue(MethodFolders(), state.tables);
     state.methods = MethodConventions(catalogue);
@@ -243,26 +265,18 @@ void ApplyMethod(const Options& options, EngineState& state) {
 }  // namespace
 
 void ResolvePlace(const Options& options, EngineState& state) {
-    if (options.has("lat") || options.has("lon") || options.has("tz") || options.has("dst")) {
+    if (options.lat) {
         PlaceFromCoordinates(options, state);
     } else {
         PlaceFromFile(options, state);
     }
     WarnOfUnknownZone(state.place);
-    FileSettingsStore settings(options.get("settings").value_or(DefaultSettingsPath()));
+    FileSettingsStore settings(options.settings.value_or(DefaultSettingsPath()));
     const HijriNightSettings chosen = ReadHijriNightSettings(settings);
-    state.hijriAdjust =
-        static_cast<int>(options.getInt("hijri-adjust", kHijriAdjustMin, kHijriAdjustMax)
-                             .value_or(chosen.hijriAdjust));
+    state.hijriAdjust = static_cast<int>(options.hijriAdjust.value_or(chosen.hijriAdjust));
     state.imsakMinutes = chosen.imsakMinutes;
-    if (const auto rule = options.get("high-latitude")) {
-        const auto parsed = ParseHighLatitudeRule(*rule);
-        if (!parsed) {
-            throw UsageError(
-                "option '--high-latitude' must be seventh, middle, angle or none, not '" + *rule +
-                "'");
-        }
-        state.highLatitudeRule = *parsed;
+    if (options.highLatitude) {
+        state.highLatitudeRule = *options.highLatitude;
     } else {
         // The window's choice; a word it would not write leaves the default.
         state.highLatitudeRule = ParseHighLatitudeRule(ReadHighLatitudeRuleText(settings))

@@ -1,24 +1,12 @@
 #include "cli/town_match.h"
 
-#include <cerrno>
-#include <cstdlib>
-
+#include "astro/plain_number.h"
 #include "cli/options.h"
 #include "places/text_key.h"
 
 namespace orvano::cli {
 
 namespace {
-
-bool IsIndex(const std::string& text) {
-    if (text.empty()) return false;
-    size_t i = text[0] == '-' ? 1 : 0;
-    if (i == text.size()) return false;
-    for (; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9') return false;
-    }
-    return true;
-}
 
 bool StartsWith(const std::string& text, const std::string& prefix) {
     return text.compare(0, prefix.size(), prefix) == 0;
@@ -73,15 +61,13 @@ std::string QualifiedName(const Town& town) {
 
 int FindTown(const std::vector<Town>& towns, const std::string& text) {
     const long last = static_cast<long>(towns.size()) - 1;
-    if (IsIndex(text)) {
-        errno = 0;
-        char* end = nullptr;
-        const long index = std::strtol(text.c_str(), &end, 10);
-        if (errno != 0 || index < 0 || index > last) {
+    if (IsPlainInteger(text)) {
+        const auto index = PlainInteger(text, 0, last);
+        if (!index) {
             throw UsageError("option '--town' needs a town index from 0 to " +
                              std::to_string(last) + " or a name, not '" + text + "'");
         }
-        return static_cast<int>(index);
+        return static_cast<int>(*index);
     }
 
     std::vector<std::string> names, countries;

@@ -23,8 +23,7 @@ std::vector<std::string> MethodFolders() {
 }
 
 std::string ConfigOption(const Options& options) {
-    const auto given = options.get("config");
-    return given ? *given : DefaultConfigPath();
+    return options.config ? *options.config : DefaultConfigPath();
 }
 
 std::string DefaultReadEchoPath() {

@@ -3,8 +3,11 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QPoint>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
+
+#include "astro/plain_number.h"
 
 namespace orvano {
 
@@ -17,24 +20,28 @@ namespace {
     std::exit(2);
 }
 
+// Decimal digits only: QString::toInt would also take a sign or spaces.
+std::optional<int> PlainInt(const QString& text) {
+    const auto value = PlainInteger(text.toStdString(), INT_MIN, INT_MAX);
+    if (!value) return std::nullopt;
+    return static_cast<int>(*value);
+}
+
 int IntValue(const QCommandLineParser& parser, const QCommandLineOption& option, int fallback) {
     if (!parser.isSet(option)) return fallback;
-    bool ok = false;
-    const int value = parser.value(option).toInt(&ok);
-    if (!ok) BadValue(option, parser.value(option));
-    return value;
+    const auto value = PlainInt(parser.value(option));
+    if (!value) BadValue(option, parser.value(option));
+    return *value;
 }
 
 std::optional<QPoint> PointValue(const QCommandLineParser& parser,
                                  const QCommandLineOption& option) {
     if (!parser.isSet(option)) return std::nullopt;
     const QStringList parts = parser.value(option).split(',');
-    bool okX = false;
-    bool okY = false;
-    const int x = parts.size() == 2 ? parts[0].toInt(&okX) : 0;
-    const int y = parts.size() == 2 ? parts[1].toInt(&okY) : 0;
-    if (!okX || !okY) BadValue(option, parser.value(option));
-    return QPoint(x, y);
+    const auto x = parts.size() == 2 ? PlainInt(parts[0]) : std::nullopt;
+    const auto y = parts.size() == 2 ? PlainInt(parts[1]) : std::nullopt;
+    if (!x || !y) BadValue(option, parser.value(option));
+    return QPoint(*x, *y);
 }
 
 }  // namespace

@@ -115,6 +115,9 @@ TEST(RenderArguments, BadUsageNamesTheArgument) {
         {{"--render", "0", "--png", "a.png", "--at", "2010-02-30 10:00:00"}, "--at"},
         {{"--render", "0", "--png", "a.png", "--at", "2010-02-03 24:00:00"}, "--at"},
         {{"--render", "0", "--png", "a.png", "--at", "2010-02-03 10:00:00x"}, "--at"},
+        {{"--render", "0", "--png", "a.png", "--at", "2010-02-03 +9:00:00"}, "--at"},
+        {{"--render", "0", "--png", "a.png", "--at", "2010- 2-03 10:00:00"}, "--at"},
+        {{"--render", "0", "--png", "a.png", "--size", "+240x268"}, "--size +240x268"},
         {{"--render", "0", "--png", "a.png", "--frobnicate", "1"}, "--frobnicate"},
         {{"--render", "0", "--png"}, "--png"},
     };

@@ -117,6 +117,16 @@ TEST(CliRobust, NumbersAndDatesTakeOnlyPlainDecimalForms) {
         {{"bench", "--towns", "0x10"},
          "orvano-cli bench: option '--towns' needs a whole number from 1 to 1000000, not "
          "'0x10'\n"},
+        // Read as octal 192 by strtoll(s, 0), as 300 here.
+        {{"bench", "--threads", "0300"},
+         "orvano-cli bench: option '--threads' needs a whole number from 1 to 256, not '0300'\n"},
+        {{"bench", "--towns", "1", "--days", "010", "--threads", "010"}, ""},
+        {{"times", "--lat", "36.75", "--dst", "1e0"},
+         "orvano-cli times: option '--dst' needs a whole number from 0 to 2, not '1e0'\n"},
+        {{"times", "--lat", "90.5"}, "orvano-cli times: option '--lat' must lie in -90..90\n"},
+        {{"times", "--lat", "36.75", "--high-latitude", "Middle"},
+         "orvano-cli times: option '--high-latitude' must be seventh, middle, angle or none, not "
+         "'Middle'\n"},
         {{"times", "--config", towns, "--town", " 1"},
          "orvano-cli times: option '--town': no town is named ' 1'; 'orvano-cli towns' lists "
          "them\n"},
@@ -136,6 +146,41 @@ TEST(CliRobust, NumbersAndDatesTakeOnlyPlainDecimalForms) {
         const auto r = RunCli(args);
         EXPECT_EQ(r.status, c.err.empty() ? 0 : 2);
         EXPECT_EQ(r.err, c.err);
+    }
+}
+
+// Options that go together, or not at all, are refused with the tool's own
+// words; --help wins over any value.
+TEST(CliRobust, OptionRulesAreRefusedInTheToolsWords) {
+    const std::string towns = std::string(ORVANO_TEST_DATA) + "/cli_towns.cfg";
+    const struct {
+        std::vector<std::string> args;
+        std::string err;
+    } cases[] = {
+        {{"times", "--lat", "36.75"}, "orvano-cli times: --lat and --lon go together\n"},
+        {{"times", "--dst", "1"}, "orvano-cli times: --lat and --lon go together\n"},
+        {{"times", "--lat", "1", "--lon", "2", "--config", towns},
+         "orvano-cli times: --lat/--lon give a place of their own; drop --config and --town\n"},
+        {{"month", "--config", towns, "--json", "--csv"},
+         "orvano-cli month: --json and --csv cannot be given together\n"},
+        {{"sun", "--config", towns, "--json", "--trace"},
+         "orvano-cli sun: --json and --trace cannot be given together\n"},
+        {{"towns", "--config", towns, "--limit", "5"},
+         "orvano-cli towns: option '--limit' goes with --search\n"},
+        {{"add", "--config", towns, "--pick", "2"},
+         "orvano-cli add: option '--pick' goes with --search\n"},
+        {{"add", "--config", towns, "--search", "Paris", "--tz", "1"},
+         "orvano-cli add: --search and --lat/--lon/--tz give the place two ways; keep one\n"},
+        {{"times", "--date", "x", "--help"}, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args[1]);
+        const auto r = RunCli(c.args);
+        EXPECT_EQ(r.status, c.err.empty() ? 0 : 2);
+        EXPECT_EQ(r.err, c.err);
+        if (c.err.empty()) {
+            EXPECT_EQ(r.out, RunCli({c.args[0], "--help"}).out);
+        }
     }
 }
 

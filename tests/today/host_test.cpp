@@ -245,6 +245,32 @@ TEST_F(HostFixture, RefusesTheItemWithoutDataCfgAndLogsWhy) {
     EXPECT_NE(log.find("executable: " + app + "/bin/orvano-today (ProcID: 0x"), std::string::npos);
 }
 
+// Numbers in their decimal digits only: a sign, a space or a base prefix that
+// Qt's conversion would take is refused before anything is shown.
+TEST_F(HostFixture, NumberOptionsTakeOnlyDecimalDigits) {
+    UseConfig();
+    Switches("");
+    const struct {
+        std::string option;
+        std::string value;
+        int status;
+    } cases[] = {
+        {"--width", "+240", 2}, {"--width", "' 240'", 2}, {"--dpi", "0x60", 2},
+        {"--jump-by", "+5", 2}, {"--tap", "'1, 2'", 2},   {"--jump-by", "-5", 0},
+        {"--tap", "1,2", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.option + " " + c.value);
+        fs::remove(dir.path() + "/stderr");
+        EXPECT_EQ(Run(HostCommand("2026-12-07 10:00:00", 200, c.option + " " + c.value)), c.status);
+        const std::string err = ReadFile(dir.path() + "/stderr");
+        std::string shown = c.value;
+        std::erase(shown, '\'');
+        const std::string refusal = "orvano-today: bad " + c.option + " value: " + shown + "\n";
+        EXPECT_EQ(err.find(refusal) != std::string::npos, c.status == 2) << err;
+    }
+}
+
 TEST_F(HostFixture, RereadsDataCfgWhenItChangesAndRunsOnce) {
     UseConfig();
     Switches("");
