@@ -110,8 +110,8 @@ class Evaluator {
 
     // Day i of the table under the trial method, never the town's own.
     Day DayOf(size_t i, const Convention& method) const {
-        return ComputeDay(place_, zone_, DateOf(Noon(i)), method, kDefaultHighLatitudeRule, Trace{},
-                          Trace{});
+        return ComputeDay(place_, zone_, DateOf(Noon(i)), method, kDefaultHighLatitudeRule,
+                          DayReport::kNone);
     }
 
     CurrentPlace place_;
@@ -586,7 +586,7 @@ TableAgreement CompareWithTable(const ConfigTables& tables, int town, const Time
     double sum = 0.0;
     for (const TimetableDay& d : table.days) {
         const DaySchedule day = ComputeDay(place, zone, CivilDateOf(d.year, d.month, d.day),
-                                           convention, kDefaultHighLatitudeRule, Trace{}, Trace{})
+                                           convention, kDefaultHighLatitudeRule, DayReport::kNone)
                                     .schedule;
         for (size_t p = 0; p < kPrayerCount; ++p) {
             if (d.minutes[p] == kNoTime || day.status[p] == PrayerStatus::None) continue;

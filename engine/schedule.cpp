@@ -218,27 +218,34 @@ void ReportTimes(const CurrentPlace& place, const Observation& o, const Conventi
 }  // namespace
 
 Day ComputeDay(const CurrentPlace& place, ZoneRef zone, CivilDate date, const Convention& method,
-               HighLatitudeRule rule, const Trace& trace, const Trace& report) {
+               HighLatitudeRule rule, DayReport lines) {
     Observation o;
     SetDate(o, date);
     Day day;
+    StringTraceSink kept;
+    const Trace trace{lines != DayReport::kNone ? 1 : 0, &kept};
+    const Trace report{lines == DayReport::kFull ? 1 : 0, &kept};
     day.timeZoneInEffect = ZoneInEffect(zone, place, o.day, o.month, o.year, &day.dstApplies);
     if (report.on()) ReportHeader(place, o, day, report);
     SolveDay solver(place, method);
     ComputeTimes(DayWork{place, o, method, solver, trace, report, day}, rule);
     engine_detail::SetRightAscension(day.sun);
+    day.report = kept.text();
     return day;
 }
 
 void ComputeDaySchedule(EngineState& state) {
     const Convention& method = SelectedConvention(state);
     const Trace trace = state.trace();
-    const Day day = ComputeDay(state.place, PlaceZone(state.place), DateOf(state.observation),
-                               method, state.highLatitudeRule, trace, trace);
+    const Day day =
+        ComputeDay(state.place, PlaceZone(state.place), DateOf(state.observation), method,
+                   state.highLatitudeRule, trace.on() ? DayReport::kFull : DayReport::kNone);
     state.schedule = day.schedule;
     state.sun = day.sun;
     state.timeZoneInEffect = day.timeZoneInEffect;
-    if (trace.on()) ReportTimes(state.place, state.observation, method, day, trace);
+    if (!trace.on()) return;
+    trace.sink->Write(day.report);
+    ReportTimes(state.place, state.observation, method, day, trace);
 }
 
 void ComputeMonthSchedule(const EngineState& state, MonthSchedule& month, int dayCount) {
@@ -249,11 +256,14 @@ void ComputeMonthSchedule(const EngineState& state, MonthSchedule& month, int da
     const Convention& method = SelectedConvention(state);
     const ZoneRef zone = PlaceZone(state.place);
     const CivilDate first = DateOf(state.observation);
+    const Trace trace = state.trace();
+    const DayReport lines = trace.on() ? DayReport::kSolver : DayReport::kNone;
     for (int d = 1; d <= dayCount; ++d) {
         const auto row = static_cast<size_t>(d - 1);
         const Day day = ComputeDay(
             state.place, zone, first.year() / first.month() / date::day{static_cast<unsigned>(d)},
-            method, state.highLatitudeRule, state.trace(), Trace{});
+            method, state.highLatitudeRule, lines);
+        if (trace.on()) trace.sink->Write(day.report);
         month.adjusted[row] = day.schedule.adjusted;
         month.weekday[row] = day.monthWeekday;
         month.status[row] = day.schedule.status;
