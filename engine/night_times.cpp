@@ -24,7 +24,7 @@ NightTimes ComputeNightTimes(ZonedDay day, ZonedDay next, int imsakMinutes, Nigh
 
     night.status[Imsak] = today.status[Fajr];
     if (today.status[Fajr] != PrayerStatus::None) {
-        night.hour[Imsak] = (ShownMinute(today.shown[Fajr]) - imsakMinutes) / 60.0;
+        night.hour[Imsak] = (ShownMinuteOf(today.shown[Fajr]).minuteOfDay - imsakMinutes) / 60.0;
     }
 
     const size_t last = end == NightEnd::NextSunrise ? Chourouk : Fajr;
@@ -34,8 +34,9 @@ NightTimes ComputeNightTimes(ZonedDay day, ZonedDay next, int imsakMinutes, Nigh
         // Both ends on this day's clock: the next day's minutes moved by the
         // change of zone, so that the night has the minutes that pass.
         const int zoneShift = static_cast<int>(std::lround((next.zoneHours - day.zoneHours) * 60));
-        const int start = ShownMinute(today.shown[Maghrib]);
-        const int length = 1440 + ShownMinute(tomorrow.shown[last]) - zoneShift - start;
+        const int start = ShownMinuteOf(today.shown[Maghrib]).minuteOfDay;
+        const int length =
+            1440 + ShownMinuteOf(tomorrow.shown[last]).minuteOfDay - zoneShift - start;
         const int middle = start + (length + 1) / 2;
         const int third = start + (2 * length + 1) / 3;
         // A minute of the day's clock as the clock then in force shows it.
