@@ -200,8 +200,10 @@ NextPrayer NextPrayerAfter(const TodayItemState& state, const LocalTime& now) {
     NextPrayer next;
     if (state.scheduleDate.day == 0) return next;
     const long long nowMinute = MinuteKey(now);
+    // The rings must outlive the loop: `first` points into them.
+    const std::vector<PrayerRing> rings = Rings(state);
     const PrayerRing* first = nullptr;
-    for (const PrayerRing& ring : Rings(state)) {
+    for (const PrayerRing& ring : rings) {
         if (ring.minute > nowMinute && (first == nullptr || ring.minute < first->minute)) {
             first = &ring;
         }
