@@ -150,8 +150,8 @@ Town TownFromPlace(const CurrentPlace& place) {
     Town town;
     town.Country = place.Country;
     town.Name = place.Name;
-    town.longitude = place.longitude * kRadToDeg;
-    town.latitude = place.latitude * kRadToDeg;
+    town.longitude = place.longitude.value();
+    town.latitude = place.latitude.value();
     town.TimeZone = place.TimeZone;
     town.DST = place.DST;
     town.Zone = place.Zone;
@@ -234,8 +234,8 @@ std::string SunPositionText(const EngineState& engine) {
     const CurrentPlace& place = engine.place;
     std::string text;
     text += Format("%s, ", place.Name.c_str());
-    text += Format("la=%s lg=%s\n", ReadableDmsText(place.latitude).c_str(),
-                   ReadableDmsText(place.longitude).c_str());
+    text += Format("la=%s lg=%s\n", ReadableDmsText(place.latitude.Radians()).c_str(),
+                   ReadableDmsText(place.longitude.Radians()).c_str());
     text += Format("%d/%d/%d à %gh UT TZ(inc.DST)=%s\n", sun.utDay, sun.utMonth, sun.utYear,
                    sun.utHour, ZoneHoursText(engine.timeZoneInEffect).c_str());
     text += Format("T=%g JC, ", sun.T);
@@ -305,10 +305,10 @@ bool FieldsDifferFromPlace(const App& app) {
         return field != nullptr && CutCharacters(field->GetText(), kFieldChars) != value;
     };
     // Degrees compare as the fields write them, with six decimals.
-    auto degreesDiffer = [](const Control* field, double radians) {
+    auto degreesDiffer = [](const Control* field, Degrees angle) {
         if (field == nullptr) return false;
         const std::optional<double> value = ParseNumberField(field->GetText());
-        return !value || Format("%lf", *value) != Format("%lf", radians * kRadToDeg);
+        return !value || Format("%lf", *value) != Format("%lf", angle.value());
     };
     auto lineDiffers = [](const Control* list, int value) {
         return list != nullptr && list->SelectedLine() >= 0 && list->SelectedLine() != value;
@@ -390,8 +390,8 @@ bool ReadFieldsIntoPlace(App& app, bool modify) {
     if (c.countryField != nullptr)
         place.Country = CutCharacters(c.countryField->GetText(), kFieldChars);
     if (c.townField != nullptr) place.Name = CutCharacters(c.townField->GetText(), kFieldChars);
-    if (latitude) place.latitude = *latitude * kDegToRad;
-    if (longitude) place.longitude = *longitude * kDegToRad;
+    if (latitude) place.latitude = Degrees{*latitude};
+    if (longitude) place.longitude = Degrees{*longitude};
     if (c.timeZoneList != nullptr && c.timeZoneList->SelectedLine() >= 0) {
         place.TimeZone = c.timeZoneList->SelectedLine() - 12;
     }

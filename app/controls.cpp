@@ -301,8 +301,8 @@ void FillConfigFields(App& app) {
     const CurrentPlace& place = app.engine.place;
     SetText(c.countryField, place.Country);
     SetText(c.townField, place.Name);
-    SetText(c.latitudeField, Format("%lf", place.latitude * kRadToDeg));
-    SetText(c.longitudeField, Format("%lf", place.longitude * kRadToDeg));
+    SetText(c.latitudeField, Format("%lf", place.latitude.value()));
+    SetText(c.longitudeField, Format("%lf", place.longitude.value()));
 
     RemoveAll(c.timeZoneList);
     for (int zone = -12; zone <= 13; ++zone) AddLine(c.timeZoneList, Format("%d", zone));

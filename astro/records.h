@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "astro/degrees.h"
+
 namespace orvano {
 
 // Prayer order used by every table of six times.
@@ -25,11 +27,11 @@ struct Observation {
 struct CurrentPlace {
     std::string Name;
     std::string Country;
-    double latitude = 0.0;   // radians, north positive (the town's record keeps degrees)
-    double longitude = 0.0;  // radians, east positive (the town's record keeps degrees)
-    int TimeZone = 0;        // standard zone, whole hours east of Greenwich
-    int DST = 0;             // 0 none, 2 Friday rule, other Sunday rule
-    int Convention = 0;      // index into the convention table
+    Degrees latitude;    // north positive
+    Degrees longitude;   // east positive
+    int TimeZone = 0;    // standard zone, whole hours east of Greenwich
+    int DST = 0;         // 0 none, 2 Friday rule, other Sunday rule
+    int Convention = 0;  // index into the convention table
     // The town's zone in the system's zone database; empty for the whole-hour
     // model. A name the database does not know also falls back to it.
     std::string Zone;

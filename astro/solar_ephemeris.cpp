@@ -72,7 +72,8 @@ void MeridianTransit(const Observation& observation, const CurrentPlace& place,
     EvaluateSun(JulianCenturies(day, month, year, 12.0), sun);
     trace.Printf("T=%g  JC à 12h GMT\n", sun.T);
 
-    double t = (sun.RA - (sun.theta0 - kPi) - place.longitude) * kRadToHours;
+    const double longitude = place.longitude.Radians();
+    double t = (sun.RA - (sun.theta0 - kPi) - longitude) * kRadToHours;
     double second;
     if (t < 0) {
         // RA is negative for half of the year and the estimate lands near -12.
@@ -85,8 +86,8 @@ void MeridianTransit(const Observation& observation, const CurrentPlace& place,
     // The text is formed only for a reader: it costs more than the transit.
     if (trace.on()) trace.Printf("T=%g JC à %s\n", sun.T, HoursToHmsText(t).c_str());
 
-    double transit = (sun.RA - (sun.theta0 - t * kHoursToRad) - place.longitude) * kRadToHours +
-                     timeZoneInEffect;
+    double transit =
+        (sun.RA - (sun.theta0 - t * kHoursToRad) - longitude) * kRadToHours + timeZoneInEffect;
     if (transit < 0) transit += 24;
     sun.transitHour = transit;
 }

@@ -19,10 +19,12 @@ void ComputeSunPosition(const Observation& observation, const CurrentPlace& plac
     trace.Printf("_____________________________________________________________\n");
     trace.Printf("Lieu : %s, %s\n", PrintableText(place.Country).c_str(),
                  PrintableText(place.Name).c_str());
-    trace.Printf("latitude=%g°   longitude=%g°\n", place.latitude * kRadToDeg,
-                 place.longitude * kRadToDeg);
-    trace.Printf("latitude=%s   longitude=%s\n", AngleToDmsText(place.latitude).c_str(),
-                 AngleToDmsText(place.longitude).c_str());
+    // The report gives the angles the computation uses: the radians, in degrees.
+    const double latitude = place.latitude.Radians();
+    const double longitude = place.longitude.Radians();
+    trace.Printf("latitude=%g°   longitude=%g°\n", latitude * kRadToDeg, longitude * kRadToDeg);
+    trace.Printf("latitude=%s   longitude=%s\n", AngleToDmsText(latitude).c_str(),
+                 AngleToDmsText(longitude).c_str());
 
     double utHour = (observation.hour - timeZoneInEffect) + observation.second * (1.0 / 3600) +
                     observation.minute * (1.0 / 60);
@@ -51,7 +53,7 @@ void ComputeSunPosition(const Observation& observation, const CurrentPlace& plac
     SunEquatorial(sun.L, sun.RA, sun.delta);
 
     sun.theta0 = GreenwichSiderealTime(sun.T);
-    sun.theta = sun.theta0 + place.longitude;
+    sun.theta = sun.theta0 + longitude;
     trace.Printf("theta0=%g° ie : %s\n", sun.theta0 * kRadToDeg,
                  AngleToHmsText(sun.theta0).c_str());
     trace.Printf("theta=%g°  ie heure sidérale %s\n", sun.theta * kRadToDeg,
@@ -63,7 +65,7 @@ void ComputeSunPosition(const Observation& observation, const CurrentPlace& plac
     trace.Printf("tau=%g°  ie angle horaire %s\n", sun.tau * kRadToDeg,
                  AngleToHmsText(sun.tau).c_str());
 
-    HorizontalPosition(place.latitude, sun.tau, sun.delta, sun.h, sun.az);
+    HorizontalPosition(latitude, sun.tau, sun.delta, sun.h, sun.az);
     trace.Printf("az=%g° (orgine Sud) ie : azimut %s\n", sun.az * kRadToDeg,
                  AngleToDmsText(sun.az).c_str());
     trace.Printf("------az=%g° (orgine Nord) ie -180 : azimut %s\n", sun.az * kRadToDeg - 180,
@@ -71,10 +73,11 @@ void ComputeSunPosition(const Observation& observation, const CurrentPlace& plac
     trace.Printf("h=%g°  ie altitude %s\n", sun.h * kRadToDeg, AngleToDmsText(sun.h).c_str());
 }
 
-double QiblaBearing(double latitude, double longitude) {
+double QiblaBearing(Degrees placeLatitude, Degrees placeLongitude) {
     const double kaabaLatitude = 21.422509756558238 * kDegToRad;
     const double kaabaLongitude = 39.82620120048523 * kDegToRad;
-    const double deltaLongitude = kaabaLongitude - longitude;
+    const double latitude = placeLatitude.Radians();
+    const double deltaLongitude = kaabaLongitude - placeLongitude.Radians();
     const double numerator = std::sin(deltaLongitude);
     const double denominator = std::tan(kaabaLatitude) * std::cos(latitude) -
                                std::sin(latitude) * std::cos(deltaLongitude);

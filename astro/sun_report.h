@@ -14,6 +14,6 @@ void ComputeSunPosition(const Observation& observation, const CurrentPlace& plac
 
 // Initial great-circle course from the place toward the Kaaba, radians
 // clockwise from North, in (-pi, pi].
-double QiblaBearing(double latitude, double longitude);
+double QiblaBearing(Degrees latitude, Degrees longitude);
 
 }  // namespace orvano

@@ -18,8 +18,8 @@ EngineState Algiers() {
     c.IshaTwilightAngle = 17;
     c.SunriseSetAngle = 0.833;
     c.AsrShafii = true;
-    state.place.latitude = 36.75 * kDegToRad;
-    state.place.longitude = 3.05 * kDegToRad;
+    state.place.latitude = Degrees{36.75};
+    state.place.longitude = Degrees{3.05};
     state.place.TimeZone = 1;
     state.place.DST = 1;
     state.observation = Observation{1, 1, 2010, 12, 0, 0};

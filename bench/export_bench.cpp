@@ -19,8 +19,8 @@ EngineState Algiers() {
     c.AsrShafii = true;
     state.place.Name = "Algiers";
     state.place.Country = "Algeria";
-    state.place.latitude = 36.75 * kDegToRad;
-    state.place.longitude = 3.05 * kDegToRad;
+    state.place.latitude = Degrees{36.75};
+    state.place.longitude = Degrees{3.05};
     state.place.TimeZone = 1;
     return state;
 }

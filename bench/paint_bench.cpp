@@ -20,8 +20,8 @@ orvano::EngineState Algiers() {
     orvano::EngineState engine;
     engine.place.Name = "Algiers";
     engine.place.Country = "Algeria";
-    engine.place.latitude = 36.75 * orvano::kDegToRad;
-    engine.place.longitude = 3.05 * orvano::kDegToRad;
+    engine.place.latitude = orvano::Degrees{36.75};
+    engine.place.longitude = orvano::Degrees{3.05};
     engine.place.TimeZone = 1;
     engine.tables.Conventions[0].FajrTwilightAngle = 18;
     engine.tables.Conventions[0].IshaTwilightAngle = 17;

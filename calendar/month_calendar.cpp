@@ -186,7 +186,6 @@ CalendarResult WriteMonthCalendar(EngineState& state, const std::string& folder,
         result.status = CalendarStatus::NoTown;
         return result;
     }
-    const int day = state.observation.day;
     const int monthNumber = state.observation.month;
     const int year = state.observation.year;
     if (monthNumber < 1 || monthNumber > 12) {
@@ -195,11 +194,11 @@ CalendarResult WriteMonthCalendar(EngineState& state, const std::string& folder,
         return result;
     }
 
+    // The month is computed without a report whatever the switch says.
     MonthSchedule month;
-    const int remembered = state.tables.Verbose;
-    state.tables.Verbose = 0;
-    ComputeMonthSchedule(state, month, DaysInMonth(year, monthNumber));
-    state.tables.Verbose = remembered != 0 ? 1 : 0;
+    ComputeMonthSchedule(state, month, DaysInMonth(year, monthNumber), Trace{});
+    // The switch itself leaves as 0 or 1, which a later Save writes.
+    state.tables.Verbose = state.tables.Verbose != 0 ? 1 : 0;
 
     const Town& town = tables.Towns[static_cast<std::size_t>(tables.TownSelected)];
     PageFacts facts;
@@ -227,10 +226,6 @@ CalendarResult WriteMonthCalendar(EngineState& state, const std::string& folder,
     } else {
         result.status = WriteReplacing(result.path, result.fileName, PageText(month, facts));
     }
-
-    state.observation.day = day;
-    state.observation.month = monthNumber;
-    state.observation.year = year;
 
     switch (result.status) {
         case CalendarStatus::Written:

@@ -232,8 +232,8 @@ CurrentPlace SyntheticTown(long index) {
     const double lon = -180 + 360 * (b - std::floor(b));
     CurrentPlace place;
     place.Name = "Synthetic";
-    place.latitude = lat * kDegToRad;
-    place.longitude = lon * kDegToRad;
+    place.latitude = Degrees{lat};
+    place.longitude = Degrees{lon};
     place.TimeZone = static_cast<int>(std::lround(lon / 15));
     place.DST = 0;
     place.Convention = 0;

@@ -31,7 +31,10 @@ std::string CompactDate(date::year_month_day day) {
 // the same identifier on every run and machine (64-bit FNV-1a).
 std::string PlaceId(const CurrentPlace& place) {
     char position[64];
-    std::snprintf(position, sizeof position, "/%.6f/%.6f", place.latitude, place.longitude);
+    // In radians: another form would give every event already in a user's
+    // calendar a new identifier.
+    std::snprintf(position, sizeof position, "/%.6f/%.6f", place.latitude.Radians(),
+                  place.longitude.Radians());
     const std::string text = place.Country + "/" + place.Name + position;
     std::uint64_t hash = 14695981039346656037ull;
     for (char c : text) {

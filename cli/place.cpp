@@ -154,8 +154,8 @@ void PlaceFromCoordinates(const Options& options, EngineState& state) {
     CurrentPlace& place = state.place;
     place.Name = "Lieu";
     place.Country = "Coordonnees";
-    place.latitude = lat * kDegToRad;
-    place.longitude = lon * kDegToRad;
+    place.latitude = Degrees{lat};
+    place.longitude = Degrees{lon};
     place.DST = static_cast<int>(options.dst.value_or(0));
     place.Convention = 0;
     ZoneFromOption(options, place);

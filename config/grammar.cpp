@@ -274,8 +274,8 @@ void ApplyConventionParams(const ConventionParamsRecord& r, Convention& c) {
 void FillCurrentPlace(const Town& town, CurrentPlace& place) {
     place.Name = town.Name;
     place.Country = town.Country;
-    place.latitude = town.latitude * kDegToRad;
-    place.longitude = town.longitude * kDegToRad;
+    place.latitude = Degrees{town.latitude};
+    place.longitude = Degrees{town.longitude};
     place.TimeZone = town.TimeZone;
     place.DST = town.DST;
     place.Convention = town.Convention;

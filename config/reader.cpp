@@ -82,8 +82,8 @@ void PrintPlace(TraceSink* console, const CurrentPlace& place) {
     Print(console, "Lieu actuel : \n");
     Print(console,
           "Lieu : " + PrintableText(place.Country) + ", " + PrintableText(place.Name) + "\n");
-    Print(console, "latitude=" + AngleToDmsText(place.latitude) +
-                       "   longitude=" + AngleToDmsText(place.longitude) + "\n");
+    Print(console, "latitude=" + AngleToDmsText(place.latitude.Radians()) +
+                       "   longitude=" + AngleToDmsText(place.longitude.Radians()) + "\n");
     Print(console, "Convention " + IntText(place.Convention) + "\n");
 }
 

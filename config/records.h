@@ -16,8 +16,8 @@ inline constexpr size_t kMaxTextChars = 79;  // names keep at most 79 characters
 struct Town {
     std::string Country;
     std::string Name;
-    double longitude = 0.0;  // degrees, east positive (CurrentPlace holds radians)
-    double latitude = 0.0;   // degrees, north positive (CurrentPlace holds radians)
+    double longitude = 0.0;  // degrees, east positive
+    double latitude = 0.0;   // degrees, north positive
     int TimeZone = 0;
     int Convention = 0;
     int DST = 0;

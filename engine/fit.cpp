@@ -87,7 +87,7 @@ class Evaluator {
             *angle = a;
             double h = 0.0;
             SunState sun = day.sun;
-            engine_detail::SolveDay solver(place_, trial);
+            engine_detail::SolveDay solver(place_.latitude, trial);
             if (solver.Solve(date, day.timeZoneInEffect, sun, static_cast<unsigned int>(kind), &h,
                              Trace{}) != kSolveFound) {
                 return true;

@@ -81,11 +81,18 @@ struct DayWork {
     Day& day;
 };
 
+// The latitude the seasonal formula reads: the solver's radians in degrees,
+// which may differ from the town's degrees in the last bit; the seasonal
+// hours are held to the bit with this value.
+double SeasonalLatitude(const CurrentPlace& place) {
+    return place.latitude.Radians() * kRadToDeg;
+}
+
 // Minutes before sunrise (Fajr) or after sunset (Isha) set by a method's rule:
 // the Moonsighting Committee's seasons, or Fajr's fixed minutes; nothing when
 // the prayer keeps its twilight angle.
 std::optional<double> OffsetMinutes(const DayWork& w, int prayer) {
-    const double latitude = w.place.latitude * kRadToDeg;
+    const double latitude = SeasonalLatitude(w.place);
     if (w.method.MoonsightingSeasons) {
         const Observation& o = w.observation;
         const int days = DaysSinceSolstice(latitude, o.year, o.month, o.day);
@@ -108,7 +115,7 @@ bool TakeOffset(const DayWork& w, int prayer) {
     const double sign = prayer == Fajr ? -1.0 : 1.0;
     day.exact[p] = day.exact[from] + sign * MinutesToHours(*minutes);
     day.results.result[p] = day.results.result[from];
-    const bool beyond = std::fabs(w.place.latitude * kRadToDeg) > kSeasonalMaxLatitude;
+    const bool beyond = std::fabs(SeasonalLatitude(w.place)) > kSeasonalMaxLatitude;
     if (w.method.MoonsightingSeasons && beyond && day.results.result[from] == kSolveFound) {
         day.results.result[p] = kSolveAlwaysAbove;
     }
@@ -193,8 +200,8 @@ void ReportHeader(const CurrentPlace& place, const Observation& o, const Day& da
     report.Printf("_____________________________________________________________\n");
     report.Printf("Lieu : %s, %s\n", PrintableText(place.Country).c_str(),
                   PrintableText(place.Name).c_str());
-    report.Printf("latitude=%s   longitude=%s\n", AngleToDmsText(place.latitude).c_str(),
-                  AngleToDmsText(place.longitude).c_str());
+    report.Printf("latitude=%s   longitude=%s\n", AngleToDmsText(place.latitude.Radians()).c_str(),
+                  AngleToDmsText(place.longitude.Radians()).c_str());
     // "DST Applies" has no line break: the convention follows on the same line.
     report.Printf("%s", day.dstApplies ? "DST Applies" : "DST does not apply\n");
     report.Printf("Convention %d\n", place.Convention);
@@ -224,8 +231,8 @@ void ReportTimes(const CurrentPlace& place, const Observation& o, const Conventi
     report.Printf("Lieu : %s, %s\n", PrintableText(place.Country).c_str(),
                   PrintableText(place.Name).c_str());
     report.Printf("latitude=%s   longitude=%s Convention %d\n",
-                  AngleToDmsText(place.latitude).c_str(), AngleToDmsText(place.longitude).c_str(),
-                  place.Convention);
+                  AngleToDmsText(place.latitude.Radians()).c_str(),
+                  AngleToDmsText(place.longitude.Radians()).c_str(), place.Convention);
     const int weekday = LocalWeekday(day.sun.T, day.timeZoneInEffect);
     report.Printf("__ Date : %s %d/%d/%d   %s  TZ (include DST)=%s\n",
                   kWeekdayNames[static_cast<std::size_t>(weekday)], o.day, o.month, o.year,
@@ -248,7 +255,7 @@ Day ComputeDay(const CurrentPlace& place, ZoneRef zone, CivilDate date, const Co
     const Trace report{lines == DayReport::kFull ? 1 : 0, &kept};
     day.timeZoneInEffect = ZoneInEffect(zone, place, o.day, o.month, o.year, &day.dstApplies);
     if (report.on()) ReportHeader(place, o, day, report);
-    SolveDay solver(place, method);
+    SolveDay solver(place.latitude, method);
     ComputeTimes(DayWork{place, o, method, solver, trace, report, day}, rule);
     engine_detail::SetRightAscension(day.sun);
     day.report = kept.text();
@@ -271,7 +278,8 @@ void ComputeDaySchedule(EngineState& state) {
     ReportTimes(state.place, state.observation, method, day, trace);
 }
 
-void ComputeMonthSchedule(const EngineState& state, MonthSchedule& month, int dayCount) {
+void ComputeMonthSchedule(const EngineState& state, MonthSchedule& month, int dayCount,
+                          const Trace& trace) {
     if (dayCount < 1) return;
     // The table has 31 rows; never write past them.
     dayCount = std::min(dayCount, static_cast<int>(month.adjusted.size()));
@@ -280,7 +288,6 @@ void ComputeMonthSchedule(const EngineState& state, MonthSchedule& month, int da
     const std::optional<Convention> ramadan = RamadanMethod(selected);
     const ZoneRef zone = PlaceZone(state.place);
     const CivilDate first = DateOf(state.observation);
-    const Trace trace = state.trace();
     const DayReport lines = trace.on() ? DayReport::kSolver : DayReport::kNone;
     for (int d = 1; d <= dayCount; ++d) {
         const auto row = static_cast<size_t>(d - 1);

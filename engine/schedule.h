@@ -41,8 +41,10 @@ void ComputeDaySchedule(EngineState& state);
 
 // ComputeDay for days 1..dayCount of the observation's month (at most 31;
 // below 1 nothing is done). Row d - 1 holds day d's adjusted hours and
-// weekday. Allocates nothing; prints only the transit's and the solver's
-// lines, and only when Verbose is set.
-void ComputeMonthSchedule(const EngineState& state, MonthSchedule& month, int dayCount);
+// weekday. Allocates nothing. Its only lines, the transit's and the solver's,
+// go where `trace` says, whatever state.tables.Verbose holds: by default
+// nowhere.
+void ComputeMonthSchedule(const EngineState& state, MonthSchedule& month, int dayCount,
+                          const Trace& trace = Trace{});
 
 }  // namespace orvano

@@ -29,8 +29,9 @@ void SetRightAscension(SunState& sun);
 
 class SolveDay {
   public:
-    // Values fixed by the place and the convention: the same on every day.
-    SolveDay(const CurrentPlace& place, const Convention& convention);
+    // Values fixed by the place's latitude and the convention: the same on
+    // every day. The latitude turns into radians here, once.
+    SolveDay(Degrees latitude, const Convention& convention);
 
     // Forget the previous day's Sun; call after MeridianTransit of the new day.
     void BeginDay() {
@@ -61,7 +62,7 @@ class SolveDay {
     double AsrCosTau(double k, const SunSample& s, bool traceAltitude, SunState& sun,
                      const Trace& trace, double* tau) const;
 
-    double latitude_;
+    double latitude_;  // radians
     double sinLatitude_;
     double cosLatitude_;
     const Convention& convention_;

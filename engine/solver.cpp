@@ -67,10 +67,10 @@ void SetRightAscension(SunState& sun) {
     SunEquatorial(sun.L, sun.RA, delta);
 }
 
-SolveDay::SolveDay(const CurrentPlace& place, const Convention& convention)
-    : latitude_(place.latitude),
-      sinLatitude_(std::sin(place.latitude)),
-      cosLatitude_(std::cos(place.latitude)),
+SolveDay::SolveDay(Degrees latitude, const Convention& convention)
+    : latitude_(latitude.Radians()),
+      sinLatitude_(std::sin(latitude_)),
+      cosLatitude_(std::cos(latitude_)),
       convention_(convention) {
     h0_[Fajr] = -convention.FajrTwilightAngle * kDegToRad;
     h0_[Chourouk] = -convention.SunriseSetAngle * kDegToRad;
@@ -208,7 +208,7 @@ int SolveDay::Solve(const Observation& observation, double zone, SunState& sun, 
 }  // namespace engine_detail
 
 int SolveSalatHour(EngineState& state, unsigned int kind, double* hour) {
-    engine_detail::SolveDay day(state.place, SelectedConvention(state));
+    engine_detail::SolveDay day(state.place.latitude, SelectedConvention(state));
     const int result =
         day.Solve(state.observation, state.timeZoneInEffect, state.sun, kind, hour, state.trace());
     if (result != kSolveBadKind) engine_detail::SetRightAscension(state.sun);

@@ -43,8 +43,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Fail("town table and NumberOfTowns disagree");
     }
     if (result != orvano::kReadOk) return 0;
-    if (!(place.latitude >= -1.5707963267948966 && place.latitude <= 1.5707963267948966) ||
-        !(place.longitude >= -3.141592653589793 && place.longitude <= 3.141592653589793) ||
+    const double latitude = place.latitude.value();
+    const double longitude = place.longitude.value();
+    if (!(latitude >= -90 && latitude <= 90) || !(longitude >= -180 && longitude <= 180) ||
         place.Convention < 0 || place.Convention > 8) {
         Fail("place outside the ranges the engine works with");
     }

@@ -107,8 +107,8 @@ class ControlsTest : public AppFixture {
         CurrentPlace& p = app->engine.place;
         p.Country = "Tunisie";
         p.Name = "Tunis";
-        p.latitude = 36.8 * kDegToRad;
-        p.longitude = 10.18 * kDegToRad;
+        p.latitude = Degrees{36.8};
+        p.longitude = Degrees{10.18};
         p.TimeZone = -5;
         p.DST = 2;
         p.Convention = 6;

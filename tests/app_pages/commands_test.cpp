@@ -154,7 +154,7 @@ TEST(HighLatitudeCommand, StoredRuleIsShownAndAChoiceIsStoredAndApplied) {
         EXPECT_EQ(list.selected, c.line);
         EXPECT_EQ(list.lines.size(), 4u);
         // A midsummer day far north: Isha is estimated under every rule but "none".
-        s.app->engine.place.latitude = 58.0 * kDegToRad;
+        s.app->engine.place.latitude = Degrees{58.0};
         s.app->engine.observation = Observation{21, 6, 2024, 12, 0, 0};
         Recompute(*s.app);
         EXPECT_EQ(s.app->engine.schedule.status[Isha], PrayerStatus::Estimated);
@@ -212,7 +212,7 @@ TEST(TownCommands, ModifyThenSaveWritesSixDecimalsLatitudeFirst) {
 
     EXPECT_EQ(s.app->engine.tables.TownSelected, 1);
     EXPECT_EQ(s.app->engine.place.Name, "Tanger");
-    EXPECT_EQ(s.app->engine.place.latitude, 35.7595 * kDegToRad);
+    EXPECT_EQ(s.app->engine.place.latitude, Degrees{35.7595});
     EXPECT_EQ(s.app->engine.place.TimeZone, 1);
     EXPECT_EQ(ReadFile(s.DataCfg().string()), before);  // Modify writes nothing
 
@@ -453,7 +453,7 @@ TEST(TownCommands, TouchingTheTownListLosesAnUnsavedModify) {
     // Opening the drop-down without choosing repeats the selection.
     s.window().SendCommand(kIdTownList, kNotifyDropDown);
     EXPECT_EQ(s.app->engine.place.Name, "Cairo");
-    EXPECT_EQ(s.app->engine.place.latitude, 30.04 * kDegToRad);
+    EXPECT_EQ(s.app->engine.place.latitude, Degrees{30.04});
     EXPECT_EQ(s.app->engine.place.TimeZone, 2);
     EXPECT_EQ(s.app->engine.place.DST, 2);
     EXPECT_EQ(s.app->engine.place.Convention, 1);
@@ -471,7 +471,7 @@ TEST(TownCommands, TownListWithoutASelectionChangesNothing) {
     s.window().SendCommand(kIdTownList, kNotifySelectionChange);
     EXPECT_EQ(s.app->engine.tables.TownSelected, 3);
     EXPECT_EQ(s.app->engine.place.Name, "Karachi");
-    EXPECT_EQ(s.app->engine.place.longitude, 67.0 * kDegToRad);
+    EXPECT_EQ(s.app->engine.place.longitude, Degrees{67.0});
     EXPECT_EQ(s.control(s.controls().latitudeField).GetText(), "24.860000");
 }
 
@@ -630,8 +630,8 @@ TEST(SunPositionCommand, TextHasTheTwelvePieces) {
     Started s(kFourTowns, 1);
     EngineState& engine = s.app->engine;
     engine.place.Name = "Alger";
-    engine.place.latitude = 36.75 * kDegToRad;
-    engine.place.longitude = 3.05 * kDegToRad;
+    engine.place.latitude = Degrees{36.75};
+    engine.place.longitude = Degrees{3.05};
     engine.place.TimeZone = 1;
     engine.place.DST = 0;
     engine.observation = Observation{21, 6, 2010, 16, 0, 0};

@@ -65,8 +65,8 @@ EngineState Algiers() {
     EngineState engine;
     engine.place.Name = "Algiers";
     engine.place.Country = "Algeria";
-    engine.place.latitude = 36.75 * kDegToRad;
-    engine.place.longitude = 3.05 * kDegToRad;
+    engine.place.latitude = Degrees{36.75};
+    engine.place.longitude = Degrees{3.05};
     engine.place.TimeZone = 1;
     engine.observation = Observation{15, 3, 2024, 13, 45, 30};
     engine.timeZoneInEffect = 1;
@@ -268,8 +268,8 @@ TEST(PaintQibla, BearingOfATownWestAndOfATownEastOfTheKaaba) {
     EXPECT_EQ((Anchor{lines[3].x2, lines[3].y2}), (Anchor{174, 96}));
 
     engine.place.Name = "Karachi";
-    engine.place.latitude = 24.8607 * kDegToRad;
-    engine.place.longitude = 67.0011 * kDegToRad;
+    engine.place.latitude = Degrees{24.8607};
+    engine.place.longitude = Degrees{67.0011};
     const RecordingSurface karachiPage = Paint(engine, Input(1));
     const std::string karachi = Texts(karachiPage)[1].text;
     EXPECT_EQ(karachi.rfind("from North: 267°", 0), 0u) << karachi;

@@ -235,8 +235,8 @@ TEST(Render, HomeShowsTheTimesOfTheTownsMethod) {
     EngineState jakim;
     jakim.methods = MethodConventions(catalogue);
     jakim.place.Method = "jakim";
-    jakim.place.latitude = 3.139 * kDegToRad;
-    jakim.place.longitude = 101.6869 * kDegToRad;
+    jakim.place.latitude = Degrees{3.139};
+    jakim.place.longitude = Degrees{101.6869};
     jakim.place.TimeZone = 8;
     jakim.observation = Observation{15, 4, 2026, 12, 0, 0};
     ComputeDaySchedule(jakim);

@@ -14,7 +14,7 @@
 namespace orvano {
 namespace {
 
-double Degrees(double radians) {
+double InDegrees(double radians) {
     return radians * kRadToDeg;
 }
 double JulianDate(double t) {
@@ -118,18 +118,18 @@ TEST(DaysInMonth, GregorianLeapYears) {
 }
 
 TEST(SolarEphemeris, FixedPoints) {
-    EXPECT_NEAR(Degrees(SunLongitude(0.0)), 280.3821, 5e-5);
-    EXPECT_NEAR(Degrees(GreenwichSiderealTime(0.0)), 280.46061837, 1e-9);
+    EXPECT_NEAR(InDegrees(SunLongitude(0.0)), 280.3821, 5e-5);
+    EXPECT_NEAR(InDegrees(GreenwichSiderealTime(0.0)), 280.46061837, 1e-9);
     double ra = 1, delta = 1;
     SunEquatorial(0.0, ra, delta);
     EXPECT_EQ(ra, 0.0);
     EXPECT_EQ(delta, 0.0);
     SunEquatorial(kPi / 2, ra, delta);
     EXPECT_NEAR(ra, kPi / 2, 1e-12);
-    EXPECT_NEAR(Degrees(delta), 23.43999, 1e-9);
+    EXPECT_NEAR(InDegrees(delta), 23.43999, 1e-9);
     SunEquatorial(3 * kPi / 2, ra, delta);
     EXPECT_NEAR(ra, -kPi / 2, 1e-12);
-    EXPECT_NEAR(Degrees(delta), -23.43999, 1e-9);
+    EXPECT_NEAR(InDegrees(delta), -23.43999, 1e-9);
 }
 
 TEST(SolarEphemeris, SolsticesOf2010) {
@@ -142,17 +142,17 @@ TEST(SolarEphemeris, SolsticesOf2010) {
         const double L = SunLongitude(c.t);
         double ra = 0, delta = 0;
         SunEquatorial(L, ra, delta);
-        EXPECT_NEAR(Degrees(L), c.L, 5e-5);
-        EXPECT_NEAR(Degrees(ra), c.RA, 5e-5);
-        EXPECT_NEAR(Degrees(delta), c.delta, 5e-5);
-        EXPECT_NEAR(Degrees(GreenwichSiderealTime(c.t)), c.theta0, 5e-5);
+        EXPECT_NEAR(InDegrees(L), c.L, 5e-5);
+        EXPECT_NEAR(InDegrees(ra), c.RA, 5e-5);
+        EXPECT_NEAR(InDegrees(delta), c.delta, 5e-5);
+        EXPECT_NEAR(InDegrees(GreenwichSiderealTime(c.t)), c.theta0, 5e-5);
     }
 }
 
 TEST(SolarEphemeris, HorizontalPosition) {
     double altitude = 0, azimuth = 1;
     HorizontalPosition(36 * kDegToRad, 0.0, 0.0, altitude, azimuth);
-    EXPECT_NEAR(Degrees(altitude), 54.0, 1e-12);
+    EXPECT_NEAR(InDegrees(altitude), 54.0, 1e-12);
     EXPECT_EQ(azimuth, 0.0);
     HorizontalPosition(36 * kDegToRad, 0.01, 0.0, altitude, azimuth);
     EXPECT_GT(azimuth, 0.0);
@@ -189,8 +189,8 @@ CurrentPlace Algiers() {
     CurrentPlace place;
     place.Name = "Alger";
     place.Country = "Algerie";
-    place.latitude = 36.75 * kDegToRad;
-    place.longitude = 3.05 * kDegToRad;
+    place.latitude = Degrees{36.75};
+    place.longitude = Degrees{3.05};
     place.TimeZone = 1;
     return place;
 }
@@ -201,16 +201,16 @@ TEST(SunPosition, AlgiersAtTransitAndAfternoon) {
     SunState sun;
     ComputeSunPosition(Observation{21, 6, 2010, 12, 49, 35}, place, zone, sun, Trace{});
     EXPECT_NEAR(sun.utHour, 11.826389, 5e-7);
-    EXPECT_NEAR(Degrees(sun.h), 76.690, 5e-4);
-    EXPECT_NEAR(Degrees(sun.az), 359.998, 5e-4);
+    EXPECT_NEAR(InDegrees(sun.h), 76.690, 5e-4);
+    EXPECT_NEAR(InDegrees(sun.az), 359.998, 5e-4);
     EXPECT_LT(sun.tau, 0.0);
 
     ComputeSunPosition(Observation{21, 6, 2010, 16, 0, 0}, place, zone, sun, Trace{});
     EXPECT_EQ(zone, 1);
-    EXPECT_NEAR(Degrees(sun.h), 47.201, 5e-4);
-    EXPECT_NEAR(Degrees(sun.az), 85.657, 5e-4);
-    EXPECT_NEAR(Degrees(sun.az) - 180, -94.343, 5e-4);
-    EXPECT_NEAR(Degrees(sun.tau), 47.596, 5e-4);
+    EXPECT_NEAR(InDegrees(sun.h), 47.201, 5e-4);
+    EXPECT_NEAR(InDegrees(sun.az), 85.657, 5e-4);
+    EXPECT_NEAR(InDegrees(sun.az) - 180, -94.343, 5e-4);
+    EXPECT_NEAR(InDegrees(sun.tau), 47.596, 5e-4);
 }
 
 TEST(SunPosition, TraceReport) {
@@ -272,11 +272,11 @@ TEST(SunPosition, WesternZoneEveningRunsPastUtMidnight) {
 }
 
 TEST(Qibla, Bearings) {
-    EXPECT_NEAR(Degrees(QiblaBearing(36.75 * kDegToRad, 3.05 * kDegToRad)), 105.4, 0.1);
+    EXPECT_NEAR(InDegrees(QiblaBearing(Degrees{36.75}, Degrees{3.05})), 105.4, 0.1);
     // Due north of the Kaaba the course is due south, due south of it due north.
-    EXPECT_NEAR(std::fabs(QiblaBearing(50 * kDegToRad, 39.82620120048523 * kDegToRad)), kPi, 1e-12);
-    EXPECT_NEAR(QiblaBearing(-10 * kDegToRad, 39.82620120048523 * kDegToRad), 0.0, 1e-12);
-    EXPECT_LT(QiblaBearing(24.86 * kDegToRad, 67.0 * kDegToRad), 0.0);  // east of it
+    EXPECT_NEAR(std::fabs(QiblaBearing(Degrees{50}, Degrees{39.82620120048523})), kPi, 1e-12);
+    EXPECT_NEAR(QiblaBearing(Degrees{-10}, Degrees{39.82620120048523}), 0.0, 1e-12);
+    EXPECT_LT(QiblaBearing(Degrees{24.86}, Degrees{67.0}), 0.0);  // east of it
 }
 
 TEST(TextForms, AnglesAndHours) {

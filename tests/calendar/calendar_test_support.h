@@ -43,8 +43,8 @@ inline EngineState TownState(const std::string& name, int month, int year,
     c.Name = "Muslim World League";
     state.place.Name = name;
     state.place.Country = town.Country;
-    state.place.latitude = latitude * 0.017453292519943295;
-    state.place.longitude = longitude * 0.017453292519943295;
+    state.place.latitude = Degrees{latitude};
+    state.place.longitude = Degrees{longitude};
     state.place.TimeZone = timeZone;
     state.observation = Observation{17, month, year, 9, 30, 0};
     return state;

@@ -35,8 +35,8 @@ TEST(CliSun, JsonHasEverySunStateFieldToTheBit) {
     const auto r = RunCli(Args({"sun"}, Args(kAlgiers, {"--at", "2010-06-21 16:00:00", "--json"})));
     ASSERT_EQ(r.status, 0) << r.err;
     CurrentPlace place;
-    place.latitude = 36.75 * kDegToRad;
-    place.longitude = 3.05 * kDegToRad;
+    place.latitude = Degrees{36.75};
+    place.longitude = Degrees{3.05};
     place.TimeZone = 1;
     double zone = 0;
     SunState sun;
@@ -78,7 +78,7 @@ TEST(CliReadableAngles, QiblaAndSunText) {
     const Case cases[] = {
         // Jakarta faces west-north-west: east of the Kaaba, the course is negative.
         {{"qibla", "--lat", "-6.2088", "--lon", "106.8456"},
-         "Qibla " + BearingText(QiblaBearing(-6.2088 * kDegToRad, 106.8456 * kDegToRad)) +
+         "Qibla " + BearingText(QiblaBearing(Degrees{-6.2088}, Degrees{106.8456})) +
              " from North\n"},
         {{"sun", "--lat", "36.75", "--lon", "3.05", "--tz", "1", "--at", "2010-06-21 16:00:00"},
          "azimuth from North 265°39'"},
@@ -100,7 +100,7 @@ TEST(CliQibla, AlgiersFacesEastSouthEast) {
     const auto r = RunCli(Args({"qibla", "--json"}, {"--lat", "36.75", "--lon", "3.05"}));
     ASSERT_EQ(r.status, 0) << r.err;
     const double bearing = JsonDouble(r.out, "bearing");
-    EXPECT_EQ(bearing, QiblaBearing(36.75 * kDegToRad, 3.05 * kDegToRad));
+    EXPECT_EQ(bearing, QiblaBearing(Degrees{36.75}, Degrees{3.05}));
     EXPECT_NEAR(bearing * kRadToDeg, 105.4, 0.1);
     EXPECT_NE(r.out.find("\"text\":" + std::string("\"105°23'50\\\"\"")), std::string::npos)
         << r.out;

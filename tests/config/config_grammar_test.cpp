@@ -98,7 +98,7 @@ TEST(ConfigGrammar, RecordsForThePlugInReader) {
     ASSERT_EQ(town.type, Record::Type::Town);
     CurrentPlace place;
     FillCurrentPlace(town.town, place);
-    EXPECT_EQ(place.latitude, 48.8566 * 0.017453292519943295);
+    EXPECT_EQ(place.latitude, Degrees{48.8566});
     EXPECT_EQ(place.Convention, 5);
     Record minutes = ReadRecord(s);
     EXPECT_EQ(minutes.type, Record::Type::AddedMinutes);

@@ -40,8 +40,8 @@ TEST(ConfigReader, Result0FillsPlaceFromSelectedTown) {
     ASSERT_EQ(r.tables.Towns.size(), 2u);
     EXPECT_EQ(r.place.Name, "Paris");
     EXPECT_EQ(r.place.Country, "France");
-    EXPECT_EQ(r.place.latitude, 48.8566 * 0.017453292519943295);
-    EXPECT_EQ(r.place.longitude, 2.3522 * 0.017453292519943295);
+    EXPECT_EQ(r.place.latitude, Degrees{48.8566});
+    EXPECT_EQ(r.place.longitude, Degrees{2.3522});
     EXPECT_EQ(r.place.TimeZone, 1);
     EXPECT_EQ(r.place.DST, 1);
     EXPECT_EQ(r.place.Convention, 5);

@@ -17,7 +17,7 @@ int SolveSalatHour(EngineState& state, unsigned int kind, double* hour,
     const bool verbose = trace.on();
     SunState& sun = state.sun;
     const Observation& o = state.observation;
-    const double latitude = state.place.latitude;
+    const double latitude = state.place.latitude.Radians();
     const int k = c.AsrShafii ? 1 : 2;
     *hour = 0.0;
     double side = 1;

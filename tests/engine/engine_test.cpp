@@ -67,8 +67,8 @@ EngineState MakeState(double latDeg, double lonDeg, int zone, int day, int month
     state.tables.Conventions[0] = convention;
     state.place.Name = "Ville";
     state.place.Country = "Pays";
-    state.place.latitude = latDeg * kDegToRad;
-    state.place.longitude = lonDeg * kDegToRad;
+    state.place.latitude = Degrees{latDeg};
+    state.place.longitude = Degrees{lonDeg};
     state.place.TimeZone = zone;
     state.place.DST = dst;
     state.place.Convention = 0;
@@ -581,6 +581,21 @@ TEST(MonthSchedule, RowsBeyondTheCountAreUntouched) {
     MonthSchedule clamped;
     ComputeMonthSchedule(state, clamped, 45);
     EXPECT_EQ(clamped.dayCount, 31);
+}
+
+// The month's lines go where its trace argument says; the state's switch
+// and sink decide nothing.
+TEST(MonthSchedule, PrintsOnlyThroughTheTraceItIsGiven) {
+    EngineState state = MakeState(36.75, 3.05, 1, 9, 2, 2010);
+    StringTraceSink stateSink, given;
+    state.tables.Verbose = 1;
+    state.traceSink = &stateSink;
+    MonthSchedule month;
+    ComputeMonthSchedule(state, month, 2);
+    EXPECT_EQ(stateSink.text(), "");
+    ComputeMonthSchedule(state, month, 2, Trace{1, &given});
+    EXPECT_EQ(stateSink.text(), "");
+    EXPECT_NE(given.text().find(" 1st iter "), std::string::npos) << given.text();
 }
 
 TEST(MonthSchedule, AllocatesNothing) {

@@ -32,8 +32,8 @@ DaySchedule Day(const std::string& method, double lat, double lon, double zone, 
     EngineState state;
     state.methods = MethodConventions(catalogue);
     state.place.Method = method;
-    state.place.latitude = lat * kDegToRad;
-    state.place.longitude = lon * kDegToRad;
+    state.place.latitude = Degrees{lat};
+    state.place.longitude = Degrees{lon};
     state.place.FixedZone = zone;
     state.observation = Observation{d, m, y, 12, 0, 0};
     ComputeDaySchedule(state);

@@ -80,8 +80,8 @@ DaySchedule EngineDay(const ReferenceDay& d, const Quantity& q, int zone) {
     c.IshaTwilightAngle = q.twilight;
     c.SunriseSetAngle = 0.833;
     c.AsrShafii = q.shafii;
-    state.place.latitude = d.lat * kDegToRad;
-    state.place.longitude = d.lon * kDegToRad;
+    state.place.latitude = Degrees{d.lat};
+    state.place.longitude = Degrees{d.lon};
     state.place.TimeZone = zone;
     state.observation = Observation{d.day, d.month, d.year, 12, 0, 0};
     ComputeDaySchedule(state);

@@ -237,8 +237,8 @@ void SetUpParis(TodayItemState& state) {
     CurrentPlace& place = state.engine.place;
     place.Name = "Paris";
     place.Country = "France";
-    place.latitude = 48.8566 * 0.017453292519943295;
-    place.longitude = 2.3522 * 0.017453292519943295;
+    place.latitude = Degrees{48.8566};
+    place.longitude = Degrees{2.3522};
     place.TimeZone = 1;
     place.DST = 1;
     place.Convention = 0;
@@ -409,7 +409,7 @@ TEST_F(RefreshFixture, NoAlarmOrBlinkWithoutATimeAndEstimatesAtTheirTime) {
         TodayItemState item;
         SetUpParis(item);
         ResetItemState(item);
-        item.engine.place.latitude = c.latitude * 0.017453292519943295;
+        item.engine.place.latitude = Degrees{c.latitude};
         Convention& convention = item.engine.tables.Conventions[0];
         convention.Isha_is_Maghrib_plus = c.ishaAfterMaghrib;
         convention.IshaPlusMinutes = 90;

@@ -60,8 +60,8 @@ TEST_F(ReaderFixture, KeepsOnlyTheSelectedTown) {
     EXPECT_EQ(state.tables.TownSelected, 1);
     EXPECT_EQ(state.place.Country, "Maroc");
     EXPECT_EQ(state.place.Name, "F\xc3\xa8s");  // Windows-1252 on disk, UTF-8 in memory
-    EXPECT_EQ(state.place.latitude, 34.0333 * 0.017453292519943295);
-    EXPECT_EQ(state.place.longitude, -5.0 * 0.017453292519943295);
+    EXPECT_EQ(state.place.latitude, Degrees{34.0333});
+    EXPECT_EQ(state.place.longitude, Degrees{-5.0});
     EXPECT_EQ(state.place.TimeZone, 0);
     EXPECT_EQ(state.place.DST, 0);
     EXPECT_EQ(state.place.Convention, 2);
