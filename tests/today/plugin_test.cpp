@@ -3,9 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include "astro/angle_text.h"
+#include "config/methods.h"
+#include "engine/schedule.h"
 #include "platform/notification_store.h"
 #include "platform/recording_surface.h"
 #include "platform/today_host.h"
@@ -306,7 +309,7 @@ TEST_F(PluginFixture, PaintDrawsFiveTimesAndTheTown) {
 // are estimated, or have no time under "none".
 TEST_F(PluginFixture, PaintFollowsTheHighLatitudeSetting) {
     TodayWindow* item = LoadAndCreate();
-    plugin.item.engine.place.latitude = -55.0 * 0.017453292519943295;
+    plugin.item.engine.place.latitude = Degrees{-55.0};
     settings.CreateKey(kAppSettingsKey);
     const struct {
         std::string word;
@@ -331,6 +334,47 @@ TEST_F(PluginFixture, PaintFollowsTheHighLatitudeSetting) {
         EXPECT_NE(isha.find(c.isha), std::string::npos) << c.word << " " << isha;
         EXPECT_EQ(at("left 191,17,240,32 "), c.town + " in 10,20,30") << c.word;
     }
+}
+
+// A town whose method line names JAKIM shows JAKIM's times, as the engine
+// computes them under that method, and not those of its convention slot.
+TEST_F(PluginFixture, PaintShowsTheTimesOfTheTownsMethod) {
+    WriteFile(dir.path() + "/data.cfg",
+              "3 0 1 18 17 0.833 0 0 0 12\n4 0 0 0 0 0 0 0\n1 1 0 0\n"
+              "2 Malaysia Kuala_Lumpur 3.139 101.6869 8 0 0\n8 method jakim\n");
+    plugin.item.engine.methods = ReadMethodConventions({ORVANO_SOURCE_DIR "/resources/methods"});
+    ASSERT_TRUE(Load());
+    TodayItemDescriptor descriptor;
+    TodayWindow* item = PluginCreateItem(plugin, &descriptor, &windows.host);
+    ASSERT_NE(item, nullptr);
+    item->client = {0, 0, 240, 0};
+    const std::vector<std::string> lines = Painted(item);
+
+    EngineState expected;
+    expected.methods = plugin.item.engine.methods;
+    expected.tables = plugin.item.engine.tables;
+    expected.place.latitude = Degrees{3.139};
+    expected.place.longitude = Degrees{101.6869};
+    expected.place.TimeZone = 8;
+    const ScheduleDate& date = plugin.item.scheduleDate;
+    expected.observation = Observation{date.day, date.month, date.year, 12, 0, 0};
+    ComputeDaySchedule(expected);
+    const DaySchedule slot = expected.schedule;
+    expected.place.Method = "jakim";
+    ComputeDaySchedule(expected);
+    const auto text = [](const DaySchedule& d, PrayerIndex p) {
+        return ShownClockText(d.status[p], d.shown[p]);
+    };
+    ASSERT_NE(text(slot, Isha), text(expected.schedule, Isha));
+    const auto painted = [&](const std::string& shown) {
+        return std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
+            return line.find(" " + shown + " in ") != std::string::npos;
+        });
+    };
+    for (PrayerIndex p : {Fajr, Zuhr, Asr, Maghrib, Isha}) {
+        EXPECT_TRUE(painted(text(expected.schedule, p))) << p << " " << text(expected.schedule, p);
+    }
+    EXPECT_FALSE(painted(text(slot, Isha)));
 }
 
 TEST_F(PluginFixture, BlinkingPrayerIsDrawnInTheBlinkColour) {
