@@ -1,5 +1,5 @@
 // The engine against an independent ephemeris: tests/data/sun_reference.csv,
-// written by tests/data/ephemeris/make_sun_reference.js (see its header for
+// written by tests/data/ephemeris/make_reference.js (see its header for
 // the definitions). Every case must hold, no averages; the test also prints
 // the largest and the median error of each quantity, the table README quotes.
 #include <gtest/gtest.h>

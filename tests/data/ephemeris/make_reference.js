@@ -1,15 +1,18 @@
-// Writes the Sun's reference times that tests/engine holds the engine to.
+// Writes the reference data that tests/engine holds the engine to, from one
+// pinned ephemeris:
 //
 //   cd tests/data/ephemeris && npm ci && npm run --silent reference
 //
-// which is `node make_sun_reference.js > ../sun_reference.csv`. The times come
-// from astronomy-engine (the version pinned in package.json and
+// which runs `node make_reference.js sun > ../sun_reference.csv` and
+// `node make_reference.js maghrib > ../maghrib_angle_reference.csv`. The
+// times come from astronomy-engine (the version pinned in package.json and
 // package-lock.json), the Sun's apparent position seen from the place, with no
 // refraction model: the engine's angles already hold refraction and the Sun's
 // radius, so the altitudes here are geometric altitudes of the Sun's centre.
+// Times are hours of Universal Time counted from 00:00 UT of the row's date
+// (so they may fall below 0 or past 24).
 //
-// Each row is one place and civil date. Times are hours of Universal Time
-// counted from 00:00 UT of that date (so they may fall below 0 or past 24):
+// sun: each row is one place and civil date:
 //   transit      the Sun's upper culmination nearest local mean noon
 //   rise, set    the centre at -0.833 degrees before and after it
 //   dawnN, duskN the centre at -N degrees before and after it (N = 18, 15, 12)
@@ -20,6 +23,10 @@
 // within 0.5 degrees of it: there a small declination error moves the
 // crossing by minutes or decides whether it happens. The last line counts the
 // skipped cases.
+//
+// maghrib: the evening instant at which the Sun's centre falls through the
+// method's angle, every day of 2026 for Tehran (the University of Tehran's
+// 4.5 degrees) and Qum (the Jafari method's 4 degrees).
 
 'use strict';
 
@@ -59,11 +66,17 @@ function Crossing(observer, direction, from, altitude) {
     return t;
 }
 
-function Row(name, lat, lon, year, month, day, skipped) {
-    const observer = new Astronomy.Observer(lat, lon, 0);
+// 00:00 UT of the date, and the Sun's upper culmination nearest local mean noon.
+function DayAndTransit(observer, lon, year, month, day) {
     const base = Astronomy.MakeTime(new Date(Date.UTC(year, month - 1, day)));
     const noon = base.AddDays((12 - lon / 15) / 24);
     const transit = Astronomy.SearchHourAngle(Astronomy.Body.Sun, observer, 0, noon.AddDays(-0.5)).time;
+    return [base, transit];
+}
+
+function Row(name, lat, lon, year, month, day, skipped) {
+    const observer = new Astronomy.Observer(lat, lon, 0);
+    const [base, transit] = DayAndTransit(observer, lon, year, month, day);
     const before = transit.AddDays(-0.5);
     // The lowest altitudes of the night before and the night after the transit.
     const nightBefore = Astronomy.SearchHourAngle(Astronomy.Body.Sun, observer, 12, transit.AddDays(-1)).time;
@@ -103,10 +116,10 @@ function EngineVersion() {
     return JSON.parse(require('fs').readFileSync(path.join(folder, 'package.json'))).version;
 }
 
-function Main() {
+function SunReference() {
     const lines = [];
     lines.push('# Sun reference times, astronomy-engine ' + EngineVersion() +
-               '; written by tests/data/ephemeris/make_sun_reference.js');
+               '; written by tests/data/ephemeris/make_reference.js sun');
     lines.push('place,lat,lon,year,month,day,transit,rise,set,dawn18,dusk18,dawn15,dusk15,dawn12,dusk12,asr1,asr2');
     const skipped = {count: 0};
     PLACES.forEach(([name, lat, lon], p) => {
@@ -119,7 +132,46 @@ function Main() {
     });
     lines.push('# skipped twilight cases (night extreme within ' + MARGIN + ' degrees of the altitude): ' +
                skipped.count);
-    process.stdout.write(lines.join('\n') + '\n');
+    return lines;
 }
 
-Main();
+const TEHRAN_QUM = [
+    ['Tehran', 35.6892, 51.389, 4.5],
+    ['Qum', 34.6401, 50.8764, 4.0],
+];
+const MAGHRIB_YEAR = 2026;
+
+function Maghrib(lat, lon, angle, month, day) {
+    const observer = new Astronomy.Observer(lat, lon, 0);
+    const [base, transit] = DayAndTransit(observer, lon, MAGHRIB_YEAR, month, day);
+    return Hours(Crossing(observer, -1, transit, -angle), base).toFixed(7);
+}
+
+function MaghribReference() {
+    const lines = [];
+    lines.push('# Maghrib at an angle, astronomy-engine ' + EngineVersion() +
+               '; written by tests/data/ephemeris/make_reference.js maghrib');
+    lines.push('place,lat,lon,angle,year,month,day,maghrib_ut');
+    for (const [name, lat, lon, angle] of TEHRAN_QUM) {
+        for (let month = 1; month <= 12; ++month) {
+            const days = new Date(Date.UTC(MAGHRIB_YEAR, month, 0)).getUTCDate();
+            for (let day = 1; day <= days; ++day) {
+                lines.push([name, lat, lon, angle, MAGHRIB_YEAR, month, day,
+                            Maghrib(lat, lon, angle, month, day)].join(','));
+            }
+        }
+    }
+    return lines;
+}
+
+const OUTPUTS = {sun: SunReference, maghrib: MaghribReference};
+
+function Main(which) {
+    if (!(which in OUTPUTS)) {
+        process.stderr.write('usage: node make_reference.js sun|maghrib\n');
+        process.exit(2);
+    }
+    process.stdout.write(OUTPUTS[which]().join('\n') + '\n');
+}
+
+Main(process.argv[2]);
