@@ -219,10 +219,10 @@ void PaintQibla(Surface& surface, const PageLayout& l, const PaintInput& in) {
         Text(surface, l, kGold, l.quiblaHeadX, static_cast<int>(base + 2 * step),
              Pick(french, "Sun from North:", "Soleil à partir du Nord à "), TextAlign::Left);
         const int sunLineY = static_cast<int>(base + 3 * step);
-        Text(
-            surface, l, kBlack, l.quiblaSunX, sunLineY,
-            Format("%s : %s", HoursToClockText(in.qibla.localHour).c_str(), BearingText(s).c_str()),
-            TextAlign::Left);
+        Text(surface, l, kBlack, l.quiblaSunX, sunLineY,
+             Format("%s : %s", ShownMinuteOf(in.qibla.localHour).text.c_str(),
+                    BearingText(s).c_str()),
+             TextAlign::Left);
         if (in.exploring) Text(surface, l, kRed, l.quiblaHeadX, sunLineY, "(!)", TextAlign::Left);
         surface.SetTextColour(kBlack);
     }
@@ -326,7 +326,7 @@ Colour PrayerColour(int prayer) {
 }
 
 std::string PaddedClockText(double hours) {
-    return Format("%-6.5s", HoursToClockText(hours).c_str());
+    return Format("%-6.5s", ShownMinuteOf(hours).text.c_str());
 }
 
 std::string ShownPaddedText(const DaySchedule& day, int prayer) {

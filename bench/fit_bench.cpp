@@ -45,7 +45,7 @@ Timetable MosqueMonth(const ConfigTables& tables) {
         TimetableDay day{2024, 3, d, {}, d + 1};
         for (int p = 0; p < kPrayerCount; ++p) {
             day.minutes[static_cast<size_t>(p)] =
-                ShownMinute(state.schedule.adjusted[static_cast<size_t>(p)]);
+                ShownMinuteOf(state.schedule.adjusted[static_cast<size_t>(p)]).minuteOfDay;
         }
         table.days.push_back(day);
     }

@@ -115,6 +115,25 @@ int RunTimes(const Options& options) {
     return 0;
 }
 
+// The night times of each day of a month, one array per time; each day's
+// night ends on the next day's, so one day is computed ahead.
+void AddMonthNights(JsonObject& json, EngineState& state, int year, int month, int dayCount) {
+    const date::year_month_day first = CivilDateOf(year, month, 1);
+    std::array<std::vector<std::string>, kNightCount> nights;
+    ShownDay next = ComputeShownDay(state, first);
+    for (int d = 0; d < dayCount; ++d) {
+        const ShownDay day = std::move(next);
+        next = ComputeShownDay(state, AddDays(first, d + 1));
+        const NightTimes night = ShownNights(state, day, next);
+        for (const NightIndex n : {Imsak, Midnight, LastThird})
+            nights[static_cast<size_t>(n)].push_back(NightJson(night, n));
+    }
+    for (const NightIndex n : {Imsak, Midnight, LastThird}) {
+        json.addRaw(NightTimeJsonKey(n), JsonArray(nights[static_cast<size_t>(n)],
+                                                   [](const std::string& item) { return item; }));
+    }
+}
+
 int RunMonth(const Options& options) {
     EngineState state = ScheduleState(options);
     if (options.month) SetDate(state.observation, *options.month);
@@ -159,6 +178,7 @@ int RunMonth(const Options& options) {
         json.add("timeZoneInEffect", ZoneInEffect(state.place, 1, o.month, o.year, nullptr));
         AddZone(json, state.place);
         json.addRaw("hijri", JsonArray(hijri, HijriJson));
+        AddMonthNights(json, state, o.year, o.month, table.dayCount);
         std::printf("%s\n", json.str().c_str());
         return 0;
     }

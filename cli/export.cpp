@@ -155,7 +155,7 @@ std::string ExportIcs(EngineState& state, date::year_month_day from, date::year_
                 HijriAtMinute(static_cast<int>(day.date.year()),
                               static_cast<int>(static_cast<unsigned>(day.date.month())),
                               static_cast<int>(static_cast<unsigned>(day.date.day())), day.schedule,
-                              ShownMinute(day.schedule.shown[i]), state.hijriAdjust);
+                              ShownMinuteOf(day.schedule.shown[i]).minuteOfDay, state.hijriAdjust);
             if (hijri) description += "\nHijri: " + HijriDateText(*hijri, false);
             out += IcsLine("BEGIN:VEVENT");
             out += IcsLine("UID:" + CompactDate(day.date) + "-" + kPrayerKeys[i] + "-" + placeId +

@@ -4,25 +4,12 @@
 #include <cstdio>
 #include <ctime>
 
-#include "astro/angle_text.h"
 #include "astro/julian_time.h"
 #include "astro/zone.h"
 #include "engine/schedule.h"
+#include "engine/solver.h"
 
 namespace orvano::cli {
-
-namespace {
-
-// The minute of the day the clock text shows; 24:00 when it rounds past the
-// day's last minute (the display then shows an error text instead).
-int ShownMinuteOfDay(double reducedHour) {
-    const std::string text = HoursToClockText(reducedHour);
-    int h = 0, m = 0;
-    if (std::sscanf(text.c_str(), "%2d:%2d", &h, &m) != 2) return 24 * 60;
-    return h * 60 + m;
-}
-
-}  // namespace
 
 ShownDay ComputeShownDay(EngineState& state, date::year_month_day day) {
     state.observation.year = static_cast<int>(day.year());
@@ -36,13 +23,11 @@ ShownDay ComputeShownDay(EngineState& state, date::year_month_day day) {
     for (size_t i = 0; i < kPrayerCount; ++i) {
         shown.status[i] = s.status[i];
         if (s.status[i] == PrayerStatus::None) continue;
-        const double reduced = ReduceIntoDay(s.shown[i]);
-        const int minute = ShownMinuteOfDay(reduced);
-        shown.text[i] = minute == 24 * 60 ? "00:00" : HoursToClockText(reduced);
-        const auto dayOffset = static_cast<std::int64_t>(std::floor(s.shown[i] / 24));
+        const ShownMinute minute = ShownMinuteOf(s.shown[i]);
+        shown.text[i] = minute.text;
         shown.utcMinute[i] =
-            LocalToUtcSeconds(state.place, date::sys_days(day) + date::days(dayOffset),
-                              std::int64_t{minute} * 60, shown.zoneHours) /
+            LocalToUtcSeconds(state.place, date::sys_days(day) + date::days(minute.dayOffset),
+                              std::int64_t{minute.minuteOfDay} * 60, shown.zoneHours) /
             60;
     }
     shown.schedule = s;
@@ -54,7 +39,7 @@ ShownDay ComputeShownDay(EngineState& state, date::year_month_day day) {
 
 NightTimes ShownNights(const EngineState& state, const ShownDay& day, const ShownDay& next) {
     return ComputeNightTimes({day.schedule, day.zoneHours}, {next.schedule, next.zoneHours},
-                             state.imsakMinutes,
+                             state.imsakMinutes, NightEndOf(SelectedConvention(state)),
                              {PlaceZone(state.place), date::sys_days(day.date)});
 }
 

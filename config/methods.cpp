@@ -413,6 +413,8 @@ Method MethodFromConvention(const Convention& c) {
     if (c.ZuhrFixe) m.zuhr = {ZuhrRule::Kind::FixedHour, c.ZuhrHour};
     m.precaution = c.AddedMinutes;
     m.rounding = c.Rounding;
+    if (c.IshaRamadanMinutes) m.ishaRamadanMinutes = *c.IshaRamadanMinutes;
+    m.midnight = c.NightEndsAtSunrise ? MidnightRule::Standard : MidnightRule::Jafari;
     return m;
 }
 
@@ -502,10 +504,14 @@ std::optional<Convention> MethodAsConvention(const Method& m) {
     const bool asrKnown = m.asrFactor == 1.0 || m.asrFactor == 2.0;
     // Isha after Maghrib counts from Maghrib's exact hour, which minutes after
     // sunset do not move: they join Isha's own minutes, which are whole.
-    const double ishaMinutes =
-        m.isha.value + (m.maghrib.kind == MaghribRule::Kind::AfterSunset ? m.maghrib.value : 0.0);
-    const bool ishaWhole = static_cast<double>(static_cast<int>(ishaMinutes)) == ishaMinutes;
-    if (!asrKnown || (m.isha.kind == TwilightRule::Kind::Minutes && !ishaWhole)) {
+    const double maghribMinutes =
+        m.maghrib.kind == MaghribRule::Kind::AfterSunset ? m.maghrib.value : 0.0;
+    const double ishaMinutes = m.isha.value + maghribMinutes;
+    const auto whole = [](double v) { return static_cast<double>(static_cast<int>(v)) == v; };
+    const bool ishaWhole = whole(ishaMinutes);
+    const bool ramadanWhole =
+        !m.ishaRamadanMinutes || whole(*m.ishaRamadanMinutes + maghribMinutes);
+    if (!asrKnown || (m.isha.kind == TwilightRule::Kind::Minutes && !ishaWhole) || !ramadanWhole) {
         return std::nullopt;
     }
     Convention c;
@@ -528,6 +534,10 @@ std::optional<Convention> MethodAsConvention(const Method& m) {
         c.AddedMinutes[Maghrib] += m.maghrib.value;
     }
     c.Rounding = m.rounding;
+    if (m.ishaRamadanMinutes) {
+        c.IshaRamadanMinutes = static_cast<int>(*m.ishaRamadanMinutes + maghribMinutes);
+    }
+    c.NightEndsAtSunrise = m.midnight == MidnightRule::Standard;
     return c;
 }
 

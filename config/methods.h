@@ -149,7 +149,6 @@ std::string MethodText(const Method& method);
 // The method as the convention the engine computes with (its rules beyond
 // data.cfg's in the convention's extra fields); nothing for an Asr factor
 // other than 1 or 2, or Isha minutes after Maghrib that are not whole.
-// Isha's Ramadan minutes are not part of it.
 std::optional<Convention> MethodAsConvention(const Method& method);
 
 }  // namespace orvano

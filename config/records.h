@@ -50,6 +50,11 @@ struct Convention {
     std::optional<double> FajrMinutesBeforeSunrise;  // else the Fajr angle
     bool MoonsightingSeasons = false;  // Fajr and Isha by the Moonsighting Committee's formula
     MinuteRounding Rounding = MinuteRounding::Nearest;
+    // Isha's minutes after Maghrib on the days of Ramadan, where the method sets them.
+    std::optional<int> IshaRamadanMinutes;
+    // The night the night times divide ends at the next sunrise rather than
+    // at the next Fajr.
+    bool NightEndsAtSunrise = false;
 };
 
 enum class TextEncoding { Utf8, Windows1252 };

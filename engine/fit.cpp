@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 #include <vector>
 
@@ -19,7 +18,6 @@ namespace orvano {
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr int kMinutesPerDay = 1440;
 
 std::string SignedMinutes(double minutes) {
     return (minutes >= 0 ? "+" : "") + GeneralText(minutes) + " min";
@@ -112,8 +110,8 @@ class Evaluator {
 
     // Day i of the table under the trial method, never the town's own.
     Day DayOf(size_t i, const Convention& method) const {
-        return ComputeDay(place_, zone_, DateOf(Noon(i)), method, kDefaultHighLatitudeRule, Trace{},
-                          Trace{});
+        return ComputeDay(place_, zone_, DateOf(Noon(i)), method, kDefaultHighLatitudeRule,
+                          DayReport::kNone);
     }
 
     CurrentPlace place_;
@@ -136,7 +134,7 @@ Stats Compare(const Timetable& table, int prayer, const std::vector<double>& adj
     for (size_t i = 0; i < table.days.size(); ++i) {
         const int given = table.days[i].minutes[static_cast<size_t>(prayer)];
         if (given == kNoTime || std::isnan(adjusted[i])) continue;
-        const int shown = std::abs(WrapMinutes(ShownMinute(adjusted[i]) - given));
+        const int shown = std::abs(WrapMinutes(ShownMinuteOf(adjusted[i]).minuteOfDay - given));
         const double exact = std::fabs(WrapMinutes(ReduceIntoDay(adjusted[i]) * 60 - given));
         ++s.days;
         sum += shown;
@@ -495,10 +493,8 @@ class Fitter {
                        MinutesText(prayer, c);
             case Zuhr:
                 if (c.ZuhrFixe) {
-                    const int m = ShownMinute(c.ZuhrHour);
-                    char text[16];
-                    std::snprintf(text, sizeof text, "%02d:%02d", m / 60, m % 60);
-                    return std::string("fixed at ") + text + Was(!start_.ZuhrFixe, "the transit");
+                    return "fixed at " + ShownMinuteOf(c.ZuhrHour).text +
+                           Was(!start_.ZuhrFixe, "the transit");
                 }
                 return "the transit, " + MinutesText(prayer, c);
             case Asr: {
@@ -590,11 +586,12 @@ TableAgreement CompareWithTable(const ConfigTables& tables, int town, const Time
     double sum = 0.0;
     for (const TimetableDay& d : table.days) {
         const DaySchedule day = ComputeDay(place, zone, CivilDateOf(d.year, d.month, d.day),
-                                           convention, kDefaultHighLatitudeRule, Trace{}, Trace{})
+                                           convention, kDefaultHighLatitudeRule, DayReport::kNone)
                                     .schedule;
         for (size_t p = 0; p < kPrayerCount; ++p) {
             if (d.minutes[p] == kNoTime || day.status[p] == PrayerStatus::None) continue;
-            const int off = std::abs(WrapMinutes(ShownMinute(day.shown[p]) - d.minutes[p]));
+            const int off =
+                std::abs(WrapMinutes(ShownMinuteOf(day.shown[p]).minuteOfDay - d.minutes[p]));
             ++agreement.times;
             if (off <= tolerance) ++agreement.within;
             sum += off;

@@ -58,7 +58,7 @@ std::optional<HijriDate> HijriOfCivilDay(int year, int month, int day, int adjus
 std::optional<HijriDate> HijriAtMinute(int year, int month, int day, const DaySchedule& schedule,
                                        int minuteOfDay, int adjust) {
     const bool evening = schedule.status[Maghrib] != PrayerStatus::None &&
-                         minuteOfDay >= ShownMinute(schedule.shown[Maghrib]);
+                         minuteOfDay >= ShownMinuteOf(schedule.shown[Maghrib]).minuteOfDay;
     return HijriOfCivilDay(year, month, day, adjust + (evening ? 1 : 0));
 }
 

@@ -16,7 +16,7 @@ PrayerStatus Worse(PrayerStatus a, PrayerStatus b) {
 
 }  // namespace
 
-NightTimes ComputeNightTimes(ZonedDay day, ZonedDay next, int imsakMinutes,
+NightTimes ComputeNightTimes(ZonedDay day, ZonedDay next, int imsakMinutes, NightEnd end,
                              const NightClock& clock) {
     NightTimes night;
     const DaySchedule& today = day.schedule;
@@ -24,18 +24,19 @@ NightTimes ComputeNightTimes(ZonedDay day, ZonedDay next, int imsakMinutes,
 
     night.status[Imsak] = today.status[Fajr];
     if (today.status[Fajr] != PrayerStatus::None) {
-        night.hour[Imsak] = (ShownMinute(today.shown[Fajr]) - imsakMinutes) / 60.0;
+        night.hour[Imsak] = (ShownMinuteOf(today.shown[Fajr]).minuteOfDay - imsakMinutes) / 60.0;
     }
 
-    const PrayerStatus ends = Worse(today.status[Maghrib], tomorrow.status[Fajr]);
+    const size_t last = end == NightEnd::NextSunrise ? Chourouk : Fajr;
+    const PrayerStatus ends = Worse(today.status[Maghrib], tomorrow.status[last]);
     night.status[Midnight] = night.status[LastThird] = ends;
     if (ends != PrayerStatus::None) {
         // Both ends on this day's clock: the next day's minutes moved by the
         // change of zone, so that the night has the minutes that pass.
         const int zoneShift = static_cast<int>(std::lround((next.zoneHours - day.zoneHours) * 60));
-        const int start = ShownMinute(today.shown[Maghrib]);
-        const int end = 1440 + ShownMinute(tomorrow.shown[Fajr]) - zoneShift;
-        const int length = end - start;
+        const int start = ShownMinuteOf(today.shown[Maghrib]).minuteOfDay;
+        const int length =
+            1440 + ShownMinuteOf(tomorrow.shown[last]).minuteOfDay - zoneShift - start;
         const int middle = start + (length + 1) / 2;
         const int third = start + (2 * length + 1) / 3;
         // A minute of the day's clock as the clock then in force shows it.
@@ -51,6 +52,10 @@ NightTimes ComputeNightTimes(ZonedDay day, ZonedDay next, int imsakMinutes,
         night.hour[LastThird] = onClock(third) / 60.0;
     }
     return night;
+}
+
+NightEnd NightEndOf(const Convention& convention) {
+    return convention.NightEndsAtSunrise ? NightEnd::NextSunrise : NightEnd::NextFajr;
 }
 
 const char* NightTimeName(NightIndex index, bool french) {

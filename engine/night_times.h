@@ -13,6 +13,7 @@
 namespace orvano {
 
 struct DaySchedule;
+struct Convention;
 
 enum NightIndex : int { Imsak = 0, Midnight = 1, LastThird = 2 };
 inline constexpr int kNightCount = 3;
@@ -33,6 +34,10 @@ struct NightClock {
     std::chrono::sys_days date{};
 };
 
+// Where the night the middle and the last third divide ends: the methods
+// catalogue says which rule a method follows.
+enum class NightEnd : unsigned char { NextFajr, NextSunrise };
+
 struct NightTimes {
     // Per NightIndex: its status and its hour, on a whole minute, counted
     // from the day's midnight as the shown hours are (past 24 after it). The
@@ -43,11 +48,15 @@ struct NightTimes {
 
 // Imsak is the shown Fajr less `imsakMinutes`, with Fajr's status. The
 // night's middle and the start of its last third divide the minutes from the
-// shown Maghrib to the next day's shown Fajr (a change of zone between the
-// two days counted), a half minute rounding up; each is estimated when one of
-// its two ends is, and has no time when one of them has none.
-NightTimes ComputeNightTimes(ZonedDay day, ZonedDay next, int imsakMinutes,
+// shown Maghrib to the next day's shown Fajr, or sunrise under
+// NightEnd::NextSunrise (a change of zone between the two days counted), a
+// half minute rounding up; each is estimated when one of its two ends is, and
+// has no time when one of them has none.
+NightTimes ComputeNightTimes(ZonedDay day, ZonedDay next, int imsakMinutes, NightEnd end,
                              const NightClock& clock);
+
+// The night's end under a convention's rule.
+NightEnd NightEndOf(const Convention& convention);
 
 // The names the night times are shown with, in English or French. Imsak's
 // differs from every language's name for Fajr.

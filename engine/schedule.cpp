@@ -10,6 +10,7 @@
 #include "astro/julian_time.h"
 #include "astro/solar_ephemeris.h"
 #include "astro/trace.h"
+#include "engine/hijri.h"
 #include "engine/seasonal.h"
 #include "engine/solve_day.h"
 #include "engine/solver.h"
@@ -19,6 +20,26 @@ namespace orvano {
 namespace {
 
 using engine_detail::SolveDay;
+
+// The method with Isha at its Ramadan minutes, for the days of Ramadan;
+// nothing when it sets none.
+std::optional<Convention> RamadanMethod(const Convention& method) {
+    if (!method.IshaRamadanMinutes) return std::nullopt;
+    Convention ramadan = method;
+    ramadan.IshaPlusMinutes = *method.IshaRamadanMinutes;
+    return ramadan;
+}
+
+// `ramadan` on a day whose daylight is in Ramadan (the day the timetables
+// print its minutes on), else `method`.
+const Convention& MethodOn(const Convention& method, const std::optional<Convention>& ramadan,
+                           CivilDate date, int hijriAdjust) {
+    if (!ramadan) return method;
+    const std::optional<HijriDate> hijri = HijriOfCivilDay(
+        static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
+        static_cast<int>(static_cast<unsigned>(date.day())), hijriAdjust);
+    return hijri && hijri->month == kRamadan ? *ramadan : method;
+}
 
 constexpr const char* kLabels[kPrayerCount] = {"Fajr    ", "Chourouk", "Zuhr    ",
                                                "Asr     ", "Maghrib ", "Isha    "};
@@ -218,27 +239,36 @@ void ReportTimes(const CurrentPlace& place, const Observation& o, const Conventi
 }  // namespace
 
 Day ComputeDay(const CurrentPlace& place, ZoneRef zone, CivilDate date, const Convention& method,
-               HighLatitudeRule rule, const Trace& trace, const Trace& report) {
+               HighLatitudeRule rule, DayReport lines) {
     Observation o;
     SetDate(o, date);
     Day day;
+    StringTraceSink kept;
+    const Trace trace{lines != DayReport::kNone ? 1 : 0, &kept};
+    const Trace report{lines == DayReport::kFull ? 1 : 0, &kept};
     day.timeZoneInEffect = ZoneInEffect(zone, place, o.day, o.month, o.year, &day.dstApplies);
     if (report.on()) ReportHeader(place, o, day, report);
     SolveDay solver(place, method);
     ComputeTimes(DayWork{place, o, method, solver, trace, report, day}, rule);
     engine_detail::SetRightAscension(day.sun);
+    day.report = kept.text();
     return day;
 }
 
 void ComputeDaySchedule(EngineState& state) {
-    const Convention& method = SelectedConvention(state);
+    const std::optional<Convention> ramadan = RamadanMethod(SelectedConvention(state));
+    const Convention& method =
+        MethodOn(SelectedConvention(state), ramadan, DateOf(state.observation), state.hijriAdjust);
     const Trace trace = state.trace();
-    const Day day = ComputeDay(state.place, PlaceZone(state.place), DateOf(state.observation),
-                               method, state.highLatitudeRule, trace, trace);
+    const Day day =
+        ComputeDay(state.place, PlaceZone(state.place), DateOf(state.observation), method,
+                   state.highLatitudeRule, trace.on() ? DayReport::kFull : DayReport::kNone);
     state.schedule = day.schedule;
     state.sun = day.sun;
     state.timeZoneInEffect = day.timeZoneInEffect;
-    if (trace.on()) ReportTimes(state.place, state.observation, method, day, trace);
+    if (!trace.on()) return;
+    trace.sink->Write(day.report);
+    ReportTimes(state.place, state.observation, method, day, trace);
 }
 
 void ComputeMonthSchedule(const EngineState& state, MonthSchedule& month, int dayCount) {
@@ -246,14 +276,19 @@ void ComputeMonthSchedule(const EngineState& state, MonthSchedule& month, int da
     // The table has 31 rows; never write past them.
     dayCount = std::min(dayCount, static_cast<int>(month.adjusted.size()));
     month.dayCount = dayCount;
-    const Convention& method = SelectedConvention(state);
+    const Convention& selected = SelectedConvention(state);
+    const std::optional<Convention> ramadan = RamadanMethod(selected);
     const ZoneRef zone = PlaceZone(state.place);
     const CivilDate first = DateOf(state.observation);
+    const Trace trace = state.trace();
+    const DayReport lines = trace.on() ? DayReport::kSolver : DayReport::kNone;
     for (int d = 1; d <= dayCount; ++d) {
         const auto row = static_cast<size_t>(d - 1);
-        const Day day = ComputeDay(
-            state.place, zone, first.year() / first.month() / date::day{static_cast<unsigned>(d)},
-            method, state.highLatitudeRule, state.trace(), Trace{});
+        const CivilDate civil = first.year() / first.month() / date::day{static_cast<unsigned>(d)};
+        const Day day = ComputeDay(state.place, zone, civil,
+                                   MethodOn(selected, ramadan, civil, state.hijriAdjust),
+                                   state.highLatitudeRule, lines);
+        if (trace.on()) trace.sink->Write(day.report);
         month.adjusted[row] = day.schedule.adjusted;
         month.weekday[row] = day.monthWeekday;
         month.status[row] = day.schedule.status;

@@ -1,6 +1,8 @@
 // The day's and the month's prayer schedule under the selected convention.
 #pragma once
 
+#include <string>
+
 #include "astro/civil_date.h"
 #include "astro/zone.h"
 #include "engine/state.h"
@@ -15,14 +17,21 @@ struct Day {
     double timeZoneInEffect = 0.0;
     bool dstApplies = false;
     int monthWeekday = 0;  // the calendar's weekday (0 = Monday), formed from the transit
+    // The report's lines as far as the solves go (see DayReport); the caller
+    // writes them, and the closing lines after them, where its trace goes.
+    std::string report;
 };
 
+// How much of the report a day keeps: none, the transit's and the solver's
+// lines (a month's days), or those with the heading and the lines between
+// them (a day's full report).
+enum class DayReport { kNone, kSolver, kFull };
+
 // The day `date` at `place` (in `zone`, nullptr for the whole-hour model)
-// under `method`, failed twilights shown by `rule`. Reads nothing else and
-// changes nothing: `trace` receives the transit's and the solver's lines,
-// `report` the report's heading and its lines between them.
+// under `method`, failed twilights shown by `rule`. Reads nothing else,
+// writes nothing but the value it returns.
 Day ComputeDay(const CurrentPlace& place, ZoneRef zone, CivilDate date, const Convention& method,
-               HighLatitudeRule rule, const Trace& trace, const Trace& report);
+               HighLatitudeRule rule, DayReport lines);
 
 // ComputeDay for state.observation's date, the place and its selected
 // convention, kept in state.schedule, state.sun and state.timeZoneInEffect

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <limits>
 
-#include "astro/angle_text.h"
 #include "astro/constants.h"
+#include "astro/trace.h"
 #include "engine/solver.h"
 #include "engine/state.h"
 
@@ -27,6 +27,29 @@ double Portion(HighLatitudeRule rule, double night, double angle) {
             break;
     }
     return night / 7;
+}
+
+// Whole minutes from the schedule's midnight.
+double RoundedMinutes(double hour, MinuteRounding rounding) {
+    constexpr double kHair = 1e-7;
+    switch (rounding) {
+        case MinuteRounding::Up:
+            return std::ceil(hour * 60.0 - kHair);
+        case MinuteRounding::Down:
+            return std::floor(hour * 60.0 + kHair);
+        case MinuteRounding::Nearest:
+            break;
+    }
+    // Hours, minutes and seconds each truncated, then half a minute up: the
+    // split of the traced clock text, so that a shown minute and a traced
+    // one agree to the last hair.
+    const double days = std::floor(hour / 24);
+    const double h = hour - 24 * days;
+    const double whole = std::trunc(h);
+    const double fm = (h - whole) * 60;
+    const double minutes = std::trunc(fm);
+    const double carry = (fm - minutes) * 60 >= 30 ? 1 : 0;
+    return days * kMinutesPerDay + whole * 60 + minutes + carry;
 }
 
 // A failed Fajr before sunrise, or a failed Isha after sunset, by the rule's
@@ -111,16 +134,10 @@ void ComputeShownTimes(DaySchedule& day, const Convention& convention, HighLatit
     }
     if (convention.Rounding == MinuteRounding::Nearest) return;
     // A method that rounds up or down owns its minute: the shown hour becomes
-    // that whole minute, which the nearest-minute texts then keep. A time a
-    // hair past a whole minute (the binary hour's error) stays on it.
-    constexpr double kHair = 1e-7;
+    // that whole minute, which the nearest-minute texts then keep.
     for (size_t i = 0; i < kPrayerCount; ++i) {
         if (day.status[i] == PrayerStatus::None) continue;
-        const double minutes = day.shown[i] * 60.0;
-        const double whole = convention.Rounding == MinuteRounding::Up
-                                 ? std::ceil(minutes - kHair)
-                                 : std::floor(minutes + kHair);
-        day.shown[i] = whole * kMinuteInHours;
+        day.shown[i] = RoundedMinutes(day.shown[i], convention.Rounding) * kMinuteInHours;
     }
 }
 
@@ -157,19 +174,22 @@ double ReduceIntoDay(double hours) {
     return hours - 24 * std::floor(hours / 24);
 }
 
-int ShownMinute(double hours) {
-    // The clock text's own rounding: whole minutes, and a half minute up.
-    const double h = ReduceIntoDay(hours);
-    const int whole = static_cast<int>(h);
-    const double fm = (h - whole) * 60;
-    const int minutes = static_cast<int>(fm);
-    const int carry = (fm - minutes) * 60 >= 30 ? 1 : 0;
-    return (whole * 60 + minutes + carry) % (24 * 60);
+ShownMinute ShownMinuteOf(double hour, MinuteRounding rounding) {
+    ShownMinute shown;
+    // Far beyond any schedule's neighbouring days the minute means nothing.
+    constexpr double kFarHours = 1e6;
+    if (!(std::fabs(hour) < kFarHours)) return shown;
+    const double total = RoundedMinutes(hour, rounding);
+    const double days = std::floor(total / kMinutesPerDay);
+    shown.dayOffset = static_cast<int>(days);
+    shown.minuteOfDay = static_cast<int>(total - days * kMinutesPerDay);
+    shown.text = Format("%02d:%02d", shown.minuteOfDay / 60, shown.minuteOfDay % 60);
+    return shown;
 }
 
 std::string ShownClockText(PrayerStatus status, double hour) {
     if (status == PrayerStatus::None) return kNoTimeText;
-    return HoursToClockText(ReduceIntoDay(hour));
+    return ShownMinuteOf(hour).text;
 }
 
 }  // namespace orvano

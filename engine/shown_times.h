@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "astro/records.h"
+#include "config/records.h"
 
 namespace orvano {
 
@@ -60,15 +61,36 @@ void ComputeShownTimes(DaySchedule& day, const Convention& convention, HighLatit
 // to does not change.
 double ReduceIntoDay(double hours);
 
-// The clock text shown for a prayer: "--:--" when it has no time, else the
-// clock text of its hour reduced into the day.
-std::string ShownClockText(PrayerStatus status, double hour);
-
-// The minute of the day (0..1439) that a shown hour is shown as, the hour
-// first brought into the day.
-int ShownMinute(double hours);
+inline constexpr int kMinutesPerDay = 24 * 60;
 
 inline constexpr const char* kNoTimeText = "--:--";
+
+// Where an hour of a day's schedule is shown and rung: a whole minute of a
+// date. Every page, list, file and alarm takes its minute from here, so that
+// none of them disagrees with another near midnight.
+struct ShownMinute {
+    int minuteOfDay = -1;  // [0, 1440); -1 for an hour that is not a number
+    // The date the minute falls on, in days after the schedule's own date:
+    // +1 for an hour of 24 or more, or one that rounds to midnight from
+    // 23:59:30 on; -1 for a negative hour. Lists keep the prayer in its own
+    // day's row; alarms ring on the date it falls on.
+    int dayOffset = 0;
+    std::string text = kNoTimeText;  // "HH:MM" of minuteOfDay
+
+    bool valid() const { return minuteOfDay >= 0; }
+    // Minutes from the schedule's own midnight to this one.
+    int minutesFromScheduleMidnight() const { return dayOffset * kMinutesPerDay + minuteOfDay; }
+};
+
+// The minute `hour` (decimal local hours from the schedule's midnight) is
+// shown and rung at. Nearest goes up from half a minute exactly as the
+// traced clock text does; Up and Down keep an hour a hair past a whole
+// minute (the binary hour's error) on that minute.
+ShownMinute ShownMinuteOf(double hour, MinuteRounding rounding = MinuteRounding::Nearest);
+
+// The clock text shown for a prayer: "--:--" when it has no time, else the
+// text of its shown minute.
+std::string ShownClockText(PrayerStatus status, double hour);
 
 // Follows every estimated time wherever it is shown; the legend explains it.
 inline constexpr const char* kEstimateMark = "*";

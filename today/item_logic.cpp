@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
-#include "astro/angle_text.h"
 #include "astro/julian_time.h"
 #include "astro/trace.h"
 #include "engine/schedule.h"
@@ -38,25 +38,9 @@ void ResetItemState(TodayItemState& state) {
     state.AlertCountdown = 0;
     state.LastCheckedMinute = -1;
     state.scheduleDate = {};
+    state.neighbourRings.clear();
     state.ShowLabels = true;
     state.HeightChanged = true;
-}
-
-int NearestMinuteOfDay(double hours) {
-    if (!(hours >= 0.0)) return -1;
-    int whole = static_cast<int>(hours);
-    const double minutesExact = (hours - whole) * 60;
-    int minutes = static_cast<int>(minutesExact);
-    const double seconds = (minutesExact - minutes) * 60;
-    if (seconds >= 30) {
-        minutes += 1;
-        if (minutes == 60) {
-            minutes = 0;
-            whole += 1;
-        }
-    }
-    const int minuteOfDay = whole * 60 + minutes;
-    return minuteOfDay < 24 * 60 ? minuteOfDay : -1;
 }
 
 Colour BlinkColour(int index) {
@@ -124,24 +108,51 @@ void CountDownAlert(TodayItemState& state, const Invalidate& invalidate) {
     invalidate(nullptr);
 }
 
-// Every shown prayer whose time is this minute starts to blink, and sounds
-// when its alarm is switched on.
-void AlertPrayersAt(TodayItemState& state, int nowMinute, Sounds& sounds) {
-    const DaySchedule& day = state.engine.schedule;
+// Minutes since 1970-01-01 00:00 of the same calendar.
+long long MinuteKey(const LocalTime& t) {
+    LocalTime minute = t;
+    minute.second = 0;
+    minute.milliseconds = 0;
+    return LocalTimeKey(minute) / 60000;
+}
+
+void AddRings(const LocalTime& date, const DaySchedule& schedule, std::vector<PrayerRing>& rings) {
     for (int prayer : kShownPrayers) {
         const auto p = static_cast<std::size_t>(prayer);
-        // A prayer without a time never blinks or sounds; an estimated one
-        // does at the time shown.
-        if (day.status[p] == PrayerStatus::None) continue;
-        if (NearestMinuteOfDay(ReduceIntoDay(day.shown[p])) != nowMinute) continue;
+        if (schedule.status[p] == PrayerStatus::None) continue;
+        rings.push_back({prayer, MinuteKey(AlarmPeriodFor(date, schedule.shown[p]).start)});
+    }
+}
+
+// The schedule's date at midnight.
+LocalTime ScheduleMidnight(const ScheduleDate& date) {
+    return NormaliseLocalTime({date.year, date.month, 0, date.day, 0, 0, 0, 0});
+}
+
+// The day's own shown prayers and its neighbours', each at its real minute.
+std::vector<PrayerRing> Rings(const TodayItemState& state) {
+    std::vector<PrayerRing> rings = state.neighbourRings;
+    AddRings(ScheduleMidnight(state.scheduleDate), state.engine.schedule, rings);
+    return rings;
+}
+
+// Every prayer whose shown minute is this one starts to blink; the sound
+// plays once, however many of them have their alarm switched on.
+void AlertPrayersAt(TodayItemState& state, const LocalTime& now, Sounds& sounds) {
+    const long long minute = MinuteKey(now);
+    bool sound = false;
+    for (const PrayerRing& ring : Rings(state)) {
+        if (ring.minute != minute) continue;
+        const auto p = static_cast<std::size_t>(ring.prayer);
         state.AlertCountdown = 5;
-        if (state.AlarmSwitches[p] != 0) {
-            sounds.PlayNamed("SystemStart");
-            sounds.PlayNamed("Notify");
-        }
+        sound = sound || state.AlarmSwitches[p] != 0;
         state.Highlighted[p] = true;
         state.Blinking = true;
         state.BlinkColourIndex = 0;
+    }
+    if (sound) {
+        sounds.PlayNamed("SystemStart");
+        sounds.PlayNamed("Notify");
     }
 }
 
@@ -158,7 +169,7 @@ void CheckMinute(TodayItemState& state, const LocalTime& now, Sounds& sounds,
         return;
     }
     state.LastCheckedMinute = now.minute;
-    AlertPrayersAt(state, now.hour * 60 + now.minute, sounds);
+    AlertPrayersAt(state, now, sounds);
 }
 
 // The next blink colour, painted over the highlighted prayers only.
@@ -185,49 +196,23 @@ bool QueryRefresh(TodayItemState& state, const LocalTime& now, int itemWidth, in
     return true;
 }
 
-namespace {
-
-// The minute of the day a prayer is shown at; -1 when it has no time.
-int ShownMinute(const DaySchedule& day, int prayer) {
-    const auto p = static_cast<std::size_t>(prayer);
-    if (day.status[p] == PrayerStatus::None) return -1;
-    return NearestMinuteOfDay(ReduceIntoDay(day.shown[p]));
-}
-
-// The earliest shown prayer of the day after `afterMinute`; reduced into the
-// day, an estimated Isha may come before Fajr.
-NextPrayer EarliestAfter(const DaySchedule& day, int afterMinute) {
-    NextPrayer next;
-    for (int prayer : kShownPrayers) {
-        const int minute = ShownMinute(day, prayer);
-        if (minute > afterMinute && (next.prayer < 0 || minute < next.minuteOfDay)) {
-            next.prayer = prayer;
-            next.minuteOfDay = minute;
-        }
-    }
-    return next;
-}
-
-}  // namespace
-
 NextPrayer NextPrayerAfter(const TodayItemState& state, const LocalTime& now) {
     NextPrayer next;
     if (state.scheduleDate.day == 0) return next;
-    const int nowMinute = now.hour * 60 + now.minute;
-    next = EarliestAfter(state.engine.schedule, nowMinute);
-    if (next.prayer >= 0) {
-        next.minutesLeft = next.minuteOfDay - nowMinute;
-        return next;
+    const long long nowMinute = MinuteKey(now);
+    // The rings must outlive the loop: `first` points into them.
+    const std::vector<PrayerRing> rings = Rings(state);
+    const PrayerRing* first = nullptr;
+    for (const PrayerRing& ring : rings) {
+        if (ring.minute > nowMinute && (first == nullptr || ring.minute < first->minute)) {
+            first = &ring;
+        }
     }
-    EngineState tomorrow = state.engine;
-    LocalTime day = now;
-    day.hour = 24;  // carried into the next day
-    day = NormaliseLocalTime(day);
-    tomorrow.observation = {day.day, day.month, day.year, 0, 0, 0};
-    tomorrow.traceSink = nullptr;
-    ComputeDaySchedule(tomorrow);
-    next = EarliestAfter(tomorrow.schedule, -1);
-    if (next.prayer >= 0) next.minutesLeft = 24 * 60 - nowMinute + next.minuteOfDay;
+    if (first == nullptr) return next;
+    next.prayer = first->prayer;
+    next.minuteOfDay =
+        static_cast<int>(((first->minute % kMinutesPerDay) + kMinutesPerDay) % kMinutesPerDay);
+    next.minutesLeft = static_cast<int>(first->minute - nowMinute);
     return next;
 }
 
@@ -241,13 +226,14 @@ void Tap(TodayItemState& state, int x, int y, MessageSink& boxes) {
     state.HeightChanged = true;
 }
 
-AlarmPeriod AlarmPeriodFor(const LocalTime& now, double hours) {
+AlarmPeriod AlarmPeriodFor(const LocalTime& day, double hours) {
     AlarmPeriod period;
-    period.start = now;
-    const int whole = static_cast<int>(hours);
-    period.start.hour = whole;
-    // Truncated, not rounded: the alarm may start up to a minute before the time shown.
-    period.start.minute = static_cast<int>((hours - whole) * 60);
+    period.start = day;
+    const int minute = ShownMinuteOf(hours).minutesFromScheduleMidnight();
+    // Floored, so that a minute before the day's midnight is hour -1.
+    const int hour = minute >= 0 ? minute / 60 : -((59 - minute) / 60);
+    period.start.hour = hour;
+    period.start.minute = minute - 60 * hour;
     period.start.second = 0;
     period.end = period.start;
     period.end.minute += 1;
@@ -268,7 +254,7 @@ std::string AlarmDateText(int day, int month, int year, int weekdayIndex) {
 }
 
 std::string AlarmDialogText(int prayer, double hours, const std::string& dateText) {
-    const std::string clock = HoursToClockText(hours);
+    const std::string clock = ShownMinuteOf(hours).text;
     return Format("%s %-6.5s  %s", PrayerLabel(prayer), clock.c_str(), dateText.c_str());
 }
 
@@ -280,33 +266,122 @@ std::string NamedEventPath(const std::string& eventName) {
     return "\\\\.\\Notifications\\NamedEvents\\" + eventName;
 }
 
-int ClearAlarmsOf(Notifications& service, const std::string& application) {
+namespace {
+
+// Removes the application's notifications but those that start at one of
+// the minutes `keep` (minutes since 1970 of the desktop's calendar); returns
+// the minutes of those kept, nothing when the service cannot list them.
+std::optional<std::vector<long long>> ClearAlarmsBut(Notifications& service,
+                                                     const std::string& application,
+                                                     const std::vector<long long>& keep) {
     const auto handles = service.List(256);
-    if (!handles) return kErrorGeneric;
+    if (!handles) return std::nullopt;
+    std::vector<long long> kept;
     for (NotificationHandle handle : *handles) {
         const auto info = service.Read(handle);
         if (!info || info->trigger.application.empty()) continue;
-        if (info->trigger.application == application) service.Clear(handle);
+        if (info->trigger.application != application) continue;
+        const long long start = MinuteKey(info->trigger.start);
+        if (std::find(keep.begin(), keep.end(), start) != keep.end()) {
+            kept.push_back(start);
+            continue;
+        }
+        service.Clear(handle);
     }
-    return 0;
+    return kept;
+}
+
+struct Alarm {
+    AlarmPeriod period;  // the town's local time
+    std::string eventName;
+    std::string text;
+};
+
+// The period on the desktop's clock, which the store keeps; a town in
+// another zone has its period moved there.
+AlarmPeriod OnDesktop(const AlarmPeriod& period, const CurrentPlace* place) {
+    if (place == nullptr) return period;
+    return {TownTimeOnDesktop(period.start, *place), TownTimeOnDesktop(period.end, *place)};
+}
+
+NotificationHandle AddAlarm(Notifications& service, const Alarm& alarm, const CurrentPlace* place) {
+    const AlarmPeriod period = OnDesktop(alarm.period, place);
+    NotificationTrigger trigger;
+    trigger.application = NamedEventPath(alarm.eventName);
+    trigger.start = period.start;
+    trigger.end = period.end;
+    UserNotification user;
+    user.actionFlags = 1 | 2 | 4;  // flash the light, vibrate, show the dialog
+    user.dialogTitle = "Vevor Alarm";
+    user.dialogText = alarm.text;
+    return service.Set(trigger, user);
+}
+
+}  // namespace
+
+int ClearAlarmsOf(Notifications& service, const std::string& application) {
+    return ClearAlarmsBut(service, application, {}) ? 0 : kErrorGeneric;
 }
 
 int SetAlarm(Notifications& service, const LocalTime& now, double hours, NotificationHandle& slot,
              const std::string& eventName, const std::string& text, const CurrentPlace* place) {
-    const AlarmPeriod period = AlarmPeriodFor(now, hours);
-    NotificationTrigger trigger;
-    trigger.application = NamedEventPath(eventName);
-    // The store keeps the desktop's clock; a town in another zone has its period moved there.
-    trigger.start = place != nullptr ? TownTimeOnDesktop(period.start, *place) : period.start;
-    trigger.end = place != nullptr ? TownTimeOnDesktop(period.end, *place) : period.end;
-    UserNotification user;
-    user.actionFlags = 1 | 2 | 4;  // flash the light, vibrate, show the dialog
-    user.dialogTitle = "Vevor Alarm";
-    user.dialogText = text;
-    ClearAlarmsOf(service, trigger.application);
-    slot = service.Set(trigger, user);
+    ClearAlarmsOf(service, NamedEventPath(eventName));
+    slot = AddAlarm(service, {AlarmPeriodFor(now, hours), eventName, text}, place);
     return slot != 0 ? 0 : kErrorGeneric;
 }
+
+namespace {
+
+// `now`'s date moved by `days`, at midnight, with `now`'s milliseconds.
+LocalTime DayBeside(const LocalTime& now, int days) {
+    LocalTime day = now;
+    day.hour = 24 * days;
+    day.minute = 0;
+    day.second = 0;
+    return NormaliseLocalTime(day);
+}
+
+// The schedule of `day`'s date, computed on a copy so that the item's own is
+// left alone.
+EngineState ScheduleOf(const EngineState& engine, const LocalTime& day) {
+    EngineState other = engine;
+    other.observation = {day.day, day.month, day.year, 0, 0, 0};
+    other.traceSink = nullptr;
+    ComputeDaySchedule(other);
+    return other;
+}
+
+// The weekday of the local civil date, asked at local noon.
+std::string DateTextOf(const EngineState& engine, const LocalTime& day) {
+    const double t = JulianCenturies(day.day, day.month, day.year, 12.0 - engine.timeZoneInEffect);
+    return AlarmDateText(day.day, day.month, day.year, LocalWeekday(t, engine.timeZoneInEffect));
+}
+
+struct ScheduledDay {
+    LocalTime date;  // at midnight
+    EngineState engine;
+};
+
+// The neighbouring days' alarms of `prayer` whose minute falls on `now`'s
+// date (yesterday's Isha past midnight rings today).
+std::vector<Alarm> CarriedAlarms(const ScheduledDay (&neighbours)[2], int prayer,
+                                 const LocalTime& now) {
+    std::vector<Alarm> carried;
+    const auto p = static_cast<std::size_t>(prayer);
+    for (const ScheduledDay& day : neighbours) {
+        const DaySchedule& schedule = day.engine.schedule;
+        if (schedule.status[p] == PrayerStatus::None) continue;
+        const double hours = schedule.shown[p];
+        const AlarmPeriod period = AlarmPeriodFor(day.date, hours);
+        const LocalTime at = NormaliseLocalTime(period.start);
+        if (at.day != now.day || at.month != now.month || at.year != now.year) continue;
+        carried.push_back({period, AlarmEventName(prayer),
+                           AlarmDialogText(prayer, hours, DateTextOf(day.engine, day.date))});
+    }
+    return carried;
+}
+
+}  // namespace
 
 int DailyRefresh(TodayItemState& state, const LocalTime& now, Notifications& service) {
     ScheduleDate& date = state.scheduleDate;
@@ -315,28 +390,55 @@ int DailyRefresh(TodayItemState& state, const LocalTime& now, Notifications& ser
     EngineState& engine = state.engine;
     engine.observation = {now.day, now.month, now.year, now.hour, now.minute, now.second};
     ComputeDaySchedule(engine);
-    // The weekday of the local civil date, asked at local noon.
-    const double t = JulianCenturies(now.day, now.month, now.year, 12.0 - engine.timeZoneInEffect);
-    const std::string dateText =
-        AlarmDateText(now.day, now.month, now.year, LocalWeekday(t, engine.timeZoneInEffect));
+    const LocalTime today = DayBeside(now, 0);
+    const LocalTime yesterday = DayBeside(now, -1);
+    const LocalTime tomorrow = DayBeside(now, 1);
+    const ScheduledDay neighbours[] = {{yesterday, ScheduleOf(engine, yesterday)},
+                                       {tomorrow, ScheduleOf(engine, tomorrow)}};
+    state.neighbourRings.clear();
+    for (const ScheduledDay& day : neighbours) {
+        AddRings(day.date, day.engine.schedule, state.neighbourRings);
+    }
+
+    const std::string dateText = DateTextOf(engine, today);
+    // Minutes already given a notification: prayers of one minute ring once.
+    std::vector<long long> set;
+    const auto firstAt = [&set](const AlarmPeriod& period) {
+        const long long minute = MinuteKey(period.start);
+        if (std::find(set.begin(), set.end(), minute) != set.end()) return false;
+        set.push_back(minute);
+        return true;
+    };
     int failed = 0;
+    const auto add = [&](const Alarm& alarm, std::size_t p) {
+        state.AlarmHandles[p] = AddAlarm(service, alarm, &engine.place);
+        if (state.AlarmHandles[p] == 0) ++failed;
+    };
     for (int prayer : kShownPrayers) {
         const auto p = static_cast<std::size_t>(prayer);
         if (state.AlarmSwitches[p] == 0) continue;
-        if (engine.schedule.status[p] == PrayerStatus::None) {
-            // Nothing is ever set for a prayer without a time, and an alarm
-            // set earlier today under another rule must not ring either.
-            ClearAlarmsOf(service, NamedEventPath(AlarmEventName(prayer)));
-            state.AlarmHandles[p] = 0;
-            continue;
+        const std::string eventName = AlarmEventName(prayer);
+        // A carried alarm, set on its own day, may have rung already: it is
+        // kept rather than set again.
+        const std::vector<Alarm> carried = CarriedAlarms(neighbours, prayer, now);
+        std::vector<long long> keep;
+        keep.reserve(carried.size());
+        for (const Alarm& alarm : carried) {
+            keep.push_back(MinuteKey(OnDesktop(alarm.period, &engine.place).start));
         }
-        // Reduced into the day, the alarm rings at the time shown, on this date.
-        const double hours = ReduceIntoDay(engine.schedule.shown[p]);
-        const std::string text = AlarmDialogText(prayer, hours, dateText);
-        if (SetAlarm(service, now, hours, state.AlarmHandles[p], AlarmEventName(prayer), text,
-                     &engine.place) != 0) {
-            ++failed;
+        const std::vector<long long> kept = ClearAlarmsBut(service, NamedEventPath(eventName), keep)
+                                                .value_or(std::vector<long long>{});
+        state.AlarmHandles[p] = 0;
+        for (std::size_t i = 0; i < carried.size(); ++i) {
+            const bool present = std::find(kept.begin(), kept.end(), keep[i]) != kept.end();
+            if (firstAt(carried[i].period) && !present) add(carried[i], p);
         }
+        // Nothing is ever set for a prayer without a time.
+        if (engine.schedule.status[p] == PrayerStatus::None) continue;
+        const double hours = engine.schedule.shown[p];
+        const Alarm own{AlarmPeriodFor(now, hours), eventName,
+                        AlarmDialogText(prayer, hours, dateText)};
+        if (firstAt(own.period)) add(own, p);
     }
     return failed;
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "engine/state.h"
 #include "fileio/message_sink.h"
@@ -20,6 +21,14 @@ struct ScheduleDate {
     int day = 0;
     int month = 0;
     int year = 0;
+};
+
+// A prayer's shown minute on the town's calendar, in minutes since
+// 1970-01-01 00:00 there: where it blinks and rings, whichever day's
+// schedule it belongs to.
+struct PrayerRing {
+    int prayer = -1;
+    long long minute = 0;
 };
 
 // One per process in the plug-in; tests make their own.
@@ -39,6 +48,10 @@ struct TodayItemState {
     int DpiY = -1;
     ScheduleDate scheduleDate;
     std::array<NotificationHandle, kPrayerCount> AlarmHandles{};
+    // Made with the schedule: the shown prayers of the day before and the
+    // day after, each at its real minute, so that yesterday's Isha past
+    // midnight rings today and tomorrow's first prayer is known tonight.
+    std::vector<PrayerRing> neighbourRings;
     EngineState engine;  // its traceSink stays nullptr: the plug-in never traces
 };
 
@@ -48,10 +61,6 @@ const char* PrayerLabel(int prayer);
 
 // What load does after a successful read: everything back to its start values.
 void ResetItemState(TodayItemState& state);
-
-// Minutes since midnight of the hour taken to the nearest minute; -1 when
-// that minute is not in the day (from 23:59:30 on, or a negative hour).
-int NearestMinuteOfDay(double hours);
 
 Colour BlinkColour(int index);
 
@@ -68,9 +77,10 @@ Colour LegibleOn(const Colour& wanted, const Colour& background);
 bool QueryRefresh(TodayItemState& state, const LocalTime& now, int itemWidth, int& descriptorHeight,
                   Sounds& sounds, const std::function<void(const Rect*)>& invalidate);
 
-// The first shown prayer after the current minute, today's or else tomorrow's
-// first shown prayer (its schedule computed on a copy, so the item's own is
-// left alone). A prayer without a time is never the next one.
+// The first shown prayer after the current minute, at its real minute:
+// today's, or a neighbouring day's that falls later (tomorrow's first, or
+// yesterday's Isha past midnight). A prayer without a time is never the
+// next one.
 struct NextPrayer {
     int prayer = -1;
     int minuteOfDay = -1;
@@ -87,7 +97,10 @@ struct AlarmPeriod {
     LocalTime start;
     LocalTime end;
 };
-AlarmPeriod AlarmPeriodFor(const LocalTime& now, double hours);
+// The shown minute of `hours`, an hour of the schedule of `day`'s date, and
+// the minute after it; the hours are not wrapped at 24 or below 0: the
+// service carries them to their date. The milliseconds are `day`'s.
+AlarmPeriod AlarmPeriodFor(const LocalTime& day, double hours);
 std::string AlarmDateText(int day, int month, int year, int weekdayIndex);
 std::string AlarmDialogText(int prayer, double hours, const std::string& dateText);
 std::string AlarmEventName(int prayer);

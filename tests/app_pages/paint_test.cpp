@@ -207,9 +207,9 @@ TEST(PaintHome, EstimatedTimesCarryTheMarkAndTheLegendNoneHasNoTime) {
 
 TEST(PaintHome, TimesKeepFiveCharactersAndOneSpace) {
     EngineState engine = Algiers();
-    // Past 23:59:30 the clock text is the overflow message, cut to five characters.
+    // Past 23:59:30 the page shows the next midnight, in the day's own row.
     engine.schedule.shown[5] = 23.9999;
-    EXPECT_EQ(Paint(engine, Input(0)).ops()[9].text, "erreu ");
+    EXPECT_EQ(Paint(engine, Input(0)).ops()[9].text, "00:00 ");
     EXPECT_EQ(PaddedClockText(7.0), "07:00 ");
 }
 

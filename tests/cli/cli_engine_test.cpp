@@ -241,6 +241,18 @@ TEST(CliMonth, JsonRowsAreTheDaysTimes) {
     size_t at = rows + std::string("\"adjusted\":[").size();
     for (int d = 1; d < 15; ++d) at = month.out.find("],[", at) + 2;
     EXPECT_EQ(month.out.substr(at, row.size()), row);
+    // Day 15's night times, each the object `times` gives for that date.
+    for (const std::string key : {"imsak", "midnight", "lastThird"}) {
+        const std::string head = "\"" + key + "\":";
+        const size_t object = day.out.find(head + "{") + head.size();
+        ASSERT_GT(object, head.size()) << key;
+        const std::string want = day.out.substr(object, day.out.find('}', object) - object + 1);
+        size_t item = month.out.find(head + "[{");
+        ASSERT_NE(item, std::string::npos) << key;
+        item += head.size() + 1;
+        for (int d = 1; d < 15; ++d) item = month.out.find("},{", item) + 2;
+        EXPECT_EQ(month.out.substr(item, want.size()), want) << key;
+    }
 }
 
 TEST(CliMonth, TextHasADayPerLine) {

@@ -113,5 +113,31 @@ TEST(CliHijri, SettingsMoveTheDateAndImsak) {
     EXPECT_NE(r.out.find(",1445,9,6,05:12,00:14,01:59\r\n"), std::string::npos) << r.out;
 }
 
+// Umm al-Qura's Isha is 90 minutes after Maghrib, 120 on the days of Ramadan
+// (1 Ramadan 1445 is 11 March 2024, 1 Shawwal 10 April); others keep theirs.
+TEST(CliHijri, UmmAlQuraIshaTakesItsRamadanMinutes) {
+    const struct {
+        const char* date;
+        const char* method;
+        const char* adjust;
+        int minutes;
+    } cases[] = {{"2024-03-10", "umm-al-qura", "0", 90},  {"2024-03-11", "umm-al-qura", "0", 120},
+                 {"2024-04-09", "umm-al-qura", "0", 120}, {"2024-04-10", "umm-al-qura", "0", 90},
+                 {"2024-03-10", "umm-al-qura", "1", 120}, {"2024-03-15", "gulf", "0", 90}};
+    const auto minutes = [](const std::string& out, const char* name) {
+        const size_t at = out.find(std::string(name) + " ");
+        return at == std::string::npos
+                   ? -1
+                   : std::stoi(out.substr(at + 10, 2)) * 60 + std::stoi(out.substr(at + 13, 2));
+    };
+    for (const auto& c : cases) {
+        const auto r = RunCli({"times", "--config", testing::InstalledDataCfg(), "--town", "riyadh",
+                               "--date", c.date, "--method", c.method, "--hijri-adjust", c.adjust});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(minutes(r.out, "Isha") - minutes(r.out, "Maghrib"), c.minutes) << c.date << "\n"
+                                                                                 << r.out;
+    }
+}
+
 }  // namespace
 }  // namespace orvano

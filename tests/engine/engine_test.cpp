@@ -699,13 +699,47 @@ TEST(ShownTimes, StatusesTextsAndEstimatesToTheBit) {
     }
 }
 
+// Which minute of which date an hour of a day's schedule is shown and rung at.
+TEST(ShownTimes, OneMinuteAndDateForEveryHour) {
+    const auto hms = [](int h, int m, double s) { return h + m / 60.0 + s / 3600.0; };
+    using R = MinuteRounding;
+    const struct {
+        double hours;
+        MinuteRounding rounding;
+        int minuteOfDay, dayOffset;
+        const char* text;
+    } cases[] = {
+        {hms(5, 42, 29.9), R::Nearest, 342, 0, "05:42"},
+        {hms(5, 42, 30), R::Nearest, 343, 0, "05:43"},
+        {0.125, R::Nearest, 8, 0, "00:08"},
+        {hms(12, 59, 59.6), R::Nearest, 780, 0, "13:00"},
+        {hms(23, 59, 29), R::Nearest, 1439, 0, "23:59"},
+        {hms(23, 59, 30), R::Nearest, 0, 1, "00:00"},
+        {24.25, R::Nearest, 15, 1, "00:15"},
+        {-0.5, R::Nearest, 1410, -1, "23:30"},
+        {-0.001, R::Nearest, 0, 0, "00:00"},
+        {hms(5, 42, 0.5), R::Up, 343, 0, "05:43"},
+        {5.7, R::Up, 342, 0, "05:42"},
+        {hms(23, 59, 1), R::Up, 0, 1, "00:00"},
+        {-0.001, R::Down, 1439, -1, "23:59"},
+        {std::nan(""), R::Nearest, -1, 0, "--:--"},
+    };
+    for (const auto& c : cases) {
+        const ShownMinute m = ShownMinuteOf(c.hours, c.rounding);
+        EXPECT_EQ(std::tuple(m.minuteOfDay, m.dayOffset, m.text),
+                  std::tuple(c.minuteOfDay, c.dayOffset, std::string(c.text)))
+            << c.hours;
+    }
+}
+
 TEST(ShownTimes, ReductionIntoTheDayAndRuleNames) {
     const double cases[][2] = {
         {29.46666, 5.46666}, {-19.25, 4.75}, {24.0, 0.0}, {12.5, 12.5}, {-48.5, 23.5}};
     for (const auto& [hours, reduced] : cases) EXPECT_NEAR(ReduceIntoDay(hours), reduced, 1e-12);
     EXPECT_EQ(ReduceIntoDay(29.25), 29.25 - 24 * std::floor(29.25 / 24));
-    // Past 23:59 the clock text keeps its own message.
-    EXPECT_EQ(ShownClockText(PrayerStatus::Ok, -0.001), kClockOverflowText);
+    // The traced clock text keeps its message past 23:59; what is shown is the next midnight.
+    EXPECT_EQ(HoursToClockText(ReduceIntoDay(-0.001)), kClockOverflowText);
+    EXPECT_EQ(ShownClockText(PrayerStatus::Ok, -0.001), "00:00");
     for (const char* name : {"seventh", "middle", "angle", "none"}) {
         ASSERT_TRUE(ParseHighLatitudeRule(name).has_value()) << name;
         EXPECT_STREQ(HighLatitudeRuleName(*ParseHighLatitudeRule(name)), name);

@@ -58,7 +58,7 @@ std::string ScheduleCsv(const ConfigTables& tables, int town, const Convention& 
         std::snprintf(date, sizeof date, "%04d-%02d-%02d", year, month, d);
         csv += date;
         for (const double hour : state.schedule.adjusted) {
-            const int m = ShownMinute(hour);
+            const int m = ShownMinuteOf(hour).minuteOfDay;
             csv += "," + Clock((m + roundTo / 2) / roundTo * roundTo % 1440);
         }
         csv += "\n";

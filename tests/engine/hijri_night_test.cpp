@@ -8,14 +8,17 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "config/grammar.h"
+#include "config/methods.h"
 #include "config/reader.h"
 #include "engine/hijri.h"
 #include "engine/night_times.h"
 #include "engine/schedule.h"
+#include "engine/solver.h"
 #include "tests/support/recording_messages.h"
 #include "tests/support/temp_folder.h"
 
@@ -119,6 +122,8 @@ DaySchedule Day(double fajr, PrayerStatus fajrStatus, double maghrib, PrayerStat
     day.status[Fajr] = fajrStatus;
     day.shown[Maghrib] = maghrib;
     day.status[Maghrib] = maghribStatus;
+    day.shown[Chourouk] = fajr + 1.5;
+    day.status[Chourouk] = PrayerStatus::Ok;
     return day;
 }
 
@@ -154,6 +159,7 @@ TEST(NightTimes, DividesTheNightFromMaghribToTheNextFajr) {
         NightClock clock;
         std::array<const char*, kNightCount> text;
         std::array<PrayerStatus, kNightCount> status;
+        NightEnd end = NightEnd::NextFajr;
     } cases[] = {
         // 18:00 to 05:00: 660 minutes, the middle at 23:30, the last third at 01:20.
         {Day(5, ok, 18, ok),
@@ -218,10 +224,20 @@ TEST(NightTimes, DividesTheNightFromMaghribToTheNextFajr) {
          {},
          {"--:--", "--:--", "--:--"},
          {none, none, none}},
+        // To the next sunrise (06:30): 750 minutes, the middle at 00:15, the last third at 02:20.
+        {Day(5, ok, 18, ok),
+         Day(5, ok, 18, ok),
+         1,
+         1,
+         10,
+         {},
+         {"04:50", "00:15", "02:20"},
+         {ok, ok, ok},
+         NightEnd::NextSunrise},
     };
     for (const auto& c : cases) {
-        const NightTimes night =
-            ComputeNightTimes({c.day, c.zone}, {c.next, c.nextZone}, c.imsakMinutes, c.clock);
+        const NightTimes night = ComputeNightTimes({c.day, c.zone}, {c.next, c.nextZone},
+                                                   c.imsakMinutes, c.end, c.clock);
         for (const NightIndex n : {Imsak, Midnight, LastThird}) {
             EXPECT_EQ(night.status[n], c.status[n]) << n;
             EXPECT_EQ(ShownClockText(night.status[n], night.hour[n]), c.text[n]) << n;
@@ -264,9 +280,9 @@ TEST(NightTimes, FollowTheShownTimesOfEveryBundledTownForAYear) {
             ComputeDaySchedule(state);
             const DaySchedule next = state.schedule;
             const double nextZone = state.timeZoneInEffect;
-            const NightTimes night =
-                ComputeNightTimes({day, zone}, {next, nextZone}, 10,
-                                  {PlaceZone(state.place), civil - std::chrono::days(1)});
+            const NightTimes night = ComputeNightTimes(
+                {day, zone}, {next, nextZone}, 10, NightEndOf(SelectedConvention(state)),
+                {PlaceZone(state.place), civil - std::chrono::days(1)});
             const auto text = [&](NightIndex n) {
                 return ShownClockText(night.status[n], night.hour[n]);
             };
@@ -297,6 +313,31 @@ TEST(NightTimes, FollowTheShownTimesOfEveryBundledTownForAYear) {
         }
     }
     EXPECT_GT(checked, 40000);  // of 133 towns x 365 nights
+}
+
+// The catalogue's rules reach the engine: Umm al-Qura's Ramadan Isha, and
+// the night's end by the method's midnight; data.cfg's conventions end it at Fajr.
+TEST(NightTimes, TheCatalogueSaysWhereTheNightEndsAndIshaInRamadan) {
+    MethodCatalogue catalogue;
+    ReadMethodFolders({std::string(ORVANO_SOURCE_DIR) + "/resources/methods"}, catalogue);
+    const auto conventions = MethodConventions(catalogue);
+    const struct {
+        const char* id;
+        NightEnd end;
+        std::optional<int> ramadan;
+    } cases[] = {{"umm-al-qura", NightEnd::NextSunrise, 120},
+                 {"mwl", NightEnd::NextSunrise, std::nullopt},
+                 {"tehran", NightEnd::NextFajr, std::nullopt}};
+    for (const auto& c : cases) {
+        const auto found = conventions.find(c.id);
+        ASSERT_NE(found, conventions.end()) << c.id;
+        EXPECT_EQ(NightEndOf(found->second), c.end) << c.id;
+        EXPECT_EQ(found->second.IshaRamadanMinutes, c.ramadan) << c.id;
+        EXPECT_EQ(MethodAsConvention(MethodFromConvention(found->second))->NightEndsAtSunrise,
+                  found->second.NightEndsAtSunrise)
+            << c.id;
+    }
+    EXPECT_EQ(NightEndOf(Convention{}), NightEnd::NextFajr);
 }
 
 }  // namespace

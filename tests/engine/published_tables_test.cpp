@@ -77,7 +77,8 @@ double ShareWithinVariance(const ConfigTables& tables, const std::string& name) 
         state.observation = Observation{day, month, year, 12, 0, 0};
         ComputeDaySchedule(state);
         for (std::size_t p = 0; p < kPrayerCount; ++p) {
-            const int difference = ShownMinute(state.schedule.shown[p]) - Minutes(row[p + 1]);
+            const int difference =
+                ShownMinuteOf(state.schedule.shown[p]).minuteOfDay - Minutes(row[p + 1]);
             if (std::abs(difference) <= variance) ++within;
             ++count;
         }

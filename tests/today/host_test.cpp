@@ -353,6 +353,51 @@ TEST_F(HostFixture, DrawsTheNewDayAndSetsItsAlarmsAtMidnight) {
     EXPECT_FALSE(alarms[0].done);
 }
 
+// Berlin's Isha of 28 July 2026 comes at 00:01:33 on the 29th: the 28th's
+// row shows 00:02, and it rings at 00:02 on the 29th, once, not a day early.
+TEST_F(HostFixture, RingsAnIshaAfterMidnightOnTheNextDateOnce) {
+    std::string text = ReadFile(ORVANO_TEST_DATA "/today_paris.cfg");
+    const std::string paris = "France           Paris            48.856600   2.352200";
+    text.replace(text.find(paris), paris.size(),
+                 "Germany          Berlin           52.520000   13.400000");
+    WriteFile(cfg + "/orvano/data.cfg", text);
+    Switches("AlarmIsha=hex:01\n");
+    const struct {
+        const char* time;
+        const char* isha;  // the column: that date's own Isha
+        bool rings;
+    } cases[] = {
+        {"2026-07-28 00:01:58", "00:02", false},  // the 27th's came at 00:07 on the 28th
+        {"2026-07-29 00:01:58", "23:57", true},   // the 28th's, carried over midnight
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.time);
+        fs::remove(trace);
+        ASSERT_EQ(Run(HostCommand(c.time, 4500)), 0) << ReadFile(dir.path() + "/stderr");
+        const auto lines = TraceLines();
+        EXPECT_NE(Find(lines, ValueText(4, c.isha)), std::string::npos);
+        const std::size_t sound = Find(lines, "sound SystemStart");
+        EXPECT_EQ(sound != std::string::npos, c.rings);
+        if (sound != std::string::npos) {
+            EXPECT_EQ(Find(lines, "sound SystemStart", sound + 1), std::string::npos);
+        }
+        EXPECT_EQ(FindPrefix(lines, "text 153,17,191,32 " + BlinkHex(1) + " centre ") !=
+                      std::string::npos,
+                  c.rings);
+    }
+    // Set on the 28th and kept on the 29th: one alarm at 00:02 on the 29th.
+    int carried = 0;
+    for (const auto& alarm : StoredAlarms(data)) {
+        const LocalTime& start = alarm.trigger.start;
+        if (start.day == 29 && start.hour == 0 && start.minute == 2) {
+            ++carried;
+            EXPECT_EQ(alarm.user.dialogText.rfind("Isha 00:02 ", 0), 0u) << alarm.user.dialogText;
+            EXPECT_NE(alarm.user.dialogText.find("Mardi  28  Juillet  2026"), std::string::npos);
+        }
+    }
+    EXPECT_EQ(carried, 1);
+}
+
 TEST_F(HostFixture, AfterAClockJumpDrawsTheNewDayWithoutABurstOfMissedAlarms) {
     UseConfig();
     Switches(

@@ -66,21 +66,6 @@ double Hms(int h, int m, double s) {
     return h + m / 60.0 + s / 3600.0;
 }
 
-TEST(NearestMinute, MatchesTheMinuteShown) {
-    EXPECT_EQ(NearestMinuteOfDay(Hms(5, 42, 29.9)), 5 * 60 + 42);
-    EXPECT_EQ(NearestMinuteOfDay(Hms(5, 42, 30)), 5 * 60 + 43);
-    EXPECT_EQ(NearestMinuteOfDay(0.125), 8);  // exactly 00:07:30, as "00:08" shows
-    EXPECT_EQ(HoursToClockText(0.125), "00:08");
-    EXPECT_EQ(NearestMinuteOfDay(Hms(12, 59, 59.6)), 13 * 60);
-    EXPECT_EQ(NearestMinuteOfDay(5.7), 5 * 60 + 42);
-    EXPECT_EQ(NearestMinuteOfDay(Hms(23, 59, 29)), 23 * 60 + 59);
-    // Past the day's last minute, or outside the day: no minute.
-    for (double hours : {Hms(23, 59, 30), Hms(23, 59, 59.9), -0.5, 24.2}) {
-        EXPECT_EQ(NearestMinuteOfDay(hours), -1) << hours;
-    }
-    EXPECT_EQ(HoursToClockText(Hms(23, 59, 45)), "erreur : arrondi au jour suivant");
-}
-
 struct ItemFixture : ::testing::Test {
     TodayItemState state;
     testing::RecordingSounds sounds;
@@ -193,7 +178,7 @@ TEST_F(ItemFixture, NoCheckWhileTheCountdownRuns) {
     EXPECT_EQ(state.AlertCountdown, 4);
 }
 
-TEST_F(ItemFixture, TwoPrayersInOneMinuteBothBlinkAndSoundOncePerSwitch) {
+TEST_F(ItemFixture, TwoPrayersInOneMinuteBothBlinkAndSoundOnce) {
     state.engine.schedule.shown[Zuhr] = Hms(5, 41, 45);
     state.engine.schedule.shown[Isha] = Hms(5, 42, 10);
     state.AlarmSwitches = {1, 1, 0, 1, 1, 1};
@@ -202,8 +187,8 @@ TEST_F(ItemFixture, TwoPrayersInOneMinuteBothBlinkAndSoundOncePerSwitch) {
     EXPECT_TRUE(state.Highlighted[Zuhr]);
     EXPECT_TRUE(state.Highlighted[Isha]);
     EXPECT_FALSE(state.Highlighted[Asr]);
-    EXPECT_EQ(sounds.played, (std::vector<std::string>{"SystemStart", "Notify", "SystemStart",
-                                                       "Notify"}));  // Fajr and Isha
+    // Fajr's and Isha's switches are on: one ring for the minute.
+    EXPECT_EQ(sounds.played, (std::vector<std::string>{"SystemStart", "Notify"}));
 }
 
 TEST_F(ItemFixture, CompactDisplayInvalidatesOnlyTheValue) {
@@ -219,15 +204,22 @@ TEST(AlarmTexts, PeriodsAndDialogTexts) {
     AlarmPeriod p = AlarmPeriodFor(now, 5.7);
     EXPECT_EQ(p.start, (LocalTime{2026, 12, 1, 7, 5, 42, 0, 345}));
     EXPECT_EQ(p.end, (LocalTime{2026, 12, 1, 7, 5, 43, 0, 345}));
-    // The alarm starts at the minute truncated, even when the time shown rounds up.
+    // The alarm starts at the minute shown; past midnight on the next date,
+    // before it on the day before (the service carries the hours over).
     const auto hm = [](const LocalTime& t) { return std::array{t.hour, t.minute}; };
-    p = AlarmPeriodFor(now, Hms(12, 59, 59.6));
-    EXPECT_EQ(hm(p.start), (std::array{12, 59}));
-    EXPECT_EQ(hm(p.end), (std::array{13, 0}));
-    EXPECT_EQ(HoursToClockText(Hms(12, 59, 59.6)), "13:00");
-    p = AlarmPeriodFor(now, Hms(23, 59, 24));
-    EXPECT_EQ(hm(p.start), (std::array{23, 59}));
-    EXPECT_EQ(hm(p.end), (std::array{24, 0}));
+    const struct {
+        double hours;
+        std::array<int, 2> start, end;
+    } periods[] = {
+        {Hms(12, 59, 59.6), {13, 0}, {13, 1}}, {Hms(23, 59, 24), {23, 59}, {24, 0}},
+        {Hms(23, 59, 40), {24, 0}, {24, 1}},   {24 + Hms(0, 14, 40), {24, 15}, {24, 16}},
+        {-Hms(0, 0, 40), {-1, 59}, {0, 0}},
+    };
+    for (const auto& c : periods) {
+        p = AlarmPeriodFor(now, c.hours);
+        EXPECT_EQ(hm(p.start), c.start) << c.hours;
+        EXPECT_EQ(hm(p.end), c.end) << c.hours;
+    }
 
     const std::string date = AlarmDateText(7, 12, 2026, 0);
     EXPECT_EQ(date,
@@ -235,7 +227,7 @@ TEST(AlarmTexts, PeriodsAndDialogTexts) {
               "cembre  2026\n\n");
     EXPECT_EQ(AlarmDialogText(Fajr, 5.7, date), "Fajr 05:42   " + date);
     EXPECT_EQ(AlarmDialogText(Maghrib, Hms(16, 58, 40), date), "Maghrib 16:59   " + date);
-    EXPECT_EQ(AlarmDialogText(Isha, Hms(23, 59, 40), date), "Isha erreu   " + date);
+    EXPECT_EQ(AlarmDialogText(Isha, Hms(23, 59, 40), date), "Isha 00:00   " + date);
     EXPECT_EQ(AlarmEventName(Asr), "Event Asr");
     EXPECT_EQ(NamedEventPath("Event Fajr"), "\\\\.\\Notifications\\NamedEvents\\Event Fajr");
 }
@@ -323,14 +315,15 @@ TEST_F(RefreshFixture, NextPrayerIsTodaysOrTomorrowsFajr) {
     const auto today = state.engine.schedule.adjusted;  // a copy
     TodayItemState tomorrow = state;
     DailyRefresh(tomorrow, {2026, 12, 2, 8, 4, 0, 0, 0}, store);
-    const int fajrTomorrow = NearestMinuteOfDay(tomorrow.engine.schedule.adjusted[Fajr]);
-    const int asr = NearestMinuteOfDay(today[Asr]);
+    const auto minute = [](double hours) { return ShownMinuteOf(hours).minuteOfDay; };
+    const int fajrTomorrow = minute(tomorrow.engine.schedule.adjusted[Fajr]);
+    const int asr = minute(today[Asr]);
     const struct {
         int hour, minute, prayer, minuteOfDay, left;
     } cases[] = {
-        {4, 0, Fajr, NearestMinuteOfDay(today[Fajr]), NearestMinuteOfDay(today[Fajr]) - 240},
-        {asr / 60, asr % 60, Maghrib, NearestMinuteOfDay(today[Maghrib]),
-         NearestMinuteOfDay(today[Maghrib]) - asr},  // Asr's own minute has come: the next one
+        {4, 0, Fajr, minute(today[Fajr]), minute(today[Fajr]) - 240},
+        {asr / 60, asr % 60, Maghrib, minute(today[Maghrib]),
+         minute(today[Maghrib]) - asr},  // Asr's own minute has come: the next one
         {23, 30, Fajr, fajrTomorrow, 30 + fajrTomorrow},
     };
     for (const auto& c : cases) {
@@ -394,7 +387,7 @@ TEST_F(RefreshFixture, SettingAPrayerClearsOnlyThatPrayersEarlierNotifications) 
 }
 
 // Days without some times: what the strip rings and blinks, and when. The
-// alarm starts at the minute truncated, the blink comes at the minute shown.
+// alarm starts and the blink comes at the minute shown.
 TEST_F(RefreshFixture, NoAlarmOrBlinkWithoutATimeAndEstimatesAtTheirTime) {
     struct Case {
         const char* what;
@@ -408,7 +401,7 @@ TEST_F(RefreshFixture, NoAlarmOrBlinkWithoutATimeAndEstimatesAtTheirTime) {
         {"69.65 N in June", 69.65, true, "Zuhr 13:52|Asr 19:04|", "Zuhr 13:52|Asr 19:04|"},
         // Fajr and Isha estimated (a seventh of the night), the rest as computed.
         {"51.5 N in June", 51.5074, false,
-         "Fajr 04:30|Zuhr 13:52|Asr 18:15|Maghrib 22:11|Isha 23:14|",
+         "Fajr 04:30|Zuhr 13:52|Asr 18:15|Maghrib 22:12|Isha 23:15|",
          "Fajr 04:30|Zuhr 13:52|Asr 18:15|Maghrib 22:12|Isha 23:15|"},
     };
     for (const Case& c : cases) {

@@ -337,7 +337,7 @@ TEST_F(PluginFixture, BlinkingPrayerIsDrawnInTheBlinkColour) {
     TodayWindow* item = LoadAndCreate();
     Painted(item);
     const double asr = plugin.item.engine.schedule.adjusted[Asr];
-    const int minute = NearestMinuteOfDay(asr);
+    const int minute = ShownMinuteOf(asr).minuteOfDay;
     clock.now.hour = minute / 60;
     clock.now.minute = minute % 60;
     TodayItemDescriptor descriptor;
@@ -376,7 +376,7 @@ TEST_F(PluginFixture, AnswersToEachMessage) {
         {"unknown message", 0x7777, &surface, 0},
     };
     for (const auto& c : cases) EXPECT_EQ(Send(item, c.message, c.with), c.answer) << c.what;
-    const int fajr = NearestMinuteOfDay(plugin.item.engine.schedule.adjusted[Fajr]);
+    const int fajr = ShownMinuteOf(plugin.item.engine.schedule.adjusted[Fajr]).minuteOfDay;
     EXPECT_EQ((std::array{next.prayer, next.minuteOfDay, next.minutesLeft}),
               (std::array{static_cast<int>(Fajr), fajr, fajr - 4 * 60}));
 }
