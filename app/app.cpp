@@ -86,10 +86,9 @@ bool StartApplication(App& app, int showCommand) {
     app.ui.Lang = 0;
     if (auto key = app.platform.settings.OpenKey(kAppSettingsKey)) {
         if (auto lang = key->ReadNumber("Lang")) app.ui.Lang = *lang;
-        // A missing or unknown word leaves the default rule.
+        // A missing or unknown word leaves each method its own rule.
         if (auto rule = key->ReadText(kHighLatitudeRuleValue)) {
-            app.engine.highLatitudeRule =
-                ParseHighLatitudeRule(*rule).value_or(kDefaultHighLatitudeRule);
+            app.engine.highLatitudeRule = ParseHighLatitudeRule(*rule);
         }
     }
     if (app.ui.Lang == 0) {

@@ -8,6 +8,7 @@
 #include "astro/constants.h"
 #include "astro/zone.h"
 #include "config/text_encoding.h"
+#include "engine/schedule.h"
 
 namespace orvano {
 
@@ -102,7 +103,7 @@ void EnterConfiguration(App& app) {
     AddLine(c.highLatitudeList, french ? "Milieu de la nuit" : "Middle of the night");
     AddLine(c.highLatitudeList, french ? "Angle/60 de la nuit" : "Angle/60 of the night");
     AddLine(c.highLatitudeList, french ? "Aucune estimation" : "No estimate");
-    SelectLine(c.highLatitudeList, static_cast<int>(app.engine.highLatitudeRule));
+    SelectLine(c.highLatitudeList, static_cast<int>(HighLatitudeRuleOf(app.engine)));
     SetVisible(c.highLatitudeList, true);
 
     FillTownList(app);

@@ -9,6 +9,7 @@
 #include "astro/julian_time.h"
 #include "astro/sun_report.h"
 #include "astro/trace.h"
+#include "engine/schedule.h"
 #include "resources/resource_ids.h"
 
 namespace orvano {
@@ -185,7 +186,7 @@ void PaintHome(Surface& surface, const PageLayout& l, const PaintInput& in,
     if (HasEstimate(engine.schedule)) {
         ScopedFont font(surface, 9);
         Text(surface, l, kBlack, l.homeLegend.x, l.homeLegend.y,
-             EstimateLegendShortText(engine.highLatitudeRule, french), TextAlign::Left);
+             EstimateLegendShortText(HighLatitudeRuleOf(engine), french), TextAlign::Left);
     }
 }
 
@@ -255,7 +256,7 @@ void PaintCompute(Surface& surface, const PageLayout& l, const PaintInput& in,
         surface.SetTextColour(kBlack);
         if (HasEstimate(engine.schedule)) {
             Fitted(surface, l, l.computeLegend.x, l.computeLegend.y,
-                   EstimateLegendText(engine.highLatitudeRule, french), TextAlign::Centre);
+                   EstimateLegendText(HighLatitudeRuleOf(engine), french), TextAlign::Centre);
         }
     }
 }

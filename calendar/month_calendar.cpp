@@ -205,7 +205,7 @@ CalendarResult WriteMonthCalendar(EngineState& state, const std::string& folder,
     facts.month = monthNumber;
     facts.year = year;
     if (today && today->month == monthNumber && today->year == year) facts.today = today->day;
-    facts.rule = state.highLatitudeRule;
+    facts.rule = HighLatitudeRuleOf(state);
     facts.hijriAdjust = state.hijriAdjust;
     facts.town = town.Name;
     facts.country = town.Country;

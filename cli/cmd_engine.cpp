@@ -100,7 +100,7 @@ int RunTimes(const Options& options) {
         std::printf("%-9s %s%s\n", kPrayerNames[i], text[i].c_str(),
                     day.status[i] == PrayerStatus::Estimated ? kEstimateMark : "");
     }
-    PrintLegend(day.status, state.highLatitudeRule);
+    PrintLegend(day.status, HighLatitudeRuleOf(state));
     if (const auto m = state.methods.find(state.place.Method); m != state.methods.end()) {
         std::printf("Method: %s (%s)\n", PrintableText(m->first).c_str(),
                     PrintableText(m->second.Name).c_str());
@@ -202,7 +202,7 @@ int RunMonth(const Options& options) {
         }
         std::printf("\n");
     }
-    if (estimated) std::printf("%s\n", EstimateLegendText(state.highLatitudeRule, false));
+    if (estimated) std::printf("%s\n", EstimateLegendText(HighLatitudeRuleOf(state), false));
     if (!hijri.empty()) {
         std::string line = HijriLine(hijri.front());
         if (hijri.back()) line += " - " + HijriDateText(*hijri.back(), false);

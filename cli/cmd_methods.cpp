@@ -6,6 +6,7 @@
 #include "astro/json.h"
 #include "cli/commands.h"
 #include "config/methods.h"
+#include "engine/shown_times.h"
 
 namespace orvano::cli {
 
@@ -26,7 +27,8 @@ std::string MethodJson(const Method& m) {
     }
     o.add("seasonal", SeasonalName(m.seasonal));
     o.addRaw("precaution", JsonArray(m.precaution, [](double v) { return JsonNumber(v); }));
-    o.add("rounding", RoundingName(m.rounding)).add("highLatitude", m.highLatitude);
+    o.add("rounding", RoundingName(m.rounding))
+        .add("highLatitude", HighLatitudeRuleName(m.highLatitude));
     o.add("midnight", MidnightName(m.midnight));
     return o.str();
 }
@@ -42,7 +44,7 @@ void PrintMethod(const Method& m) {
     std::printf("\n%-15s precaution", "");
     for (const double p : m.precaution) std::printf(" %g", p);
     std::printf("; rounding %s; high-latitude %s; midnight %s\n", RoundingName(m.rounding),
-                m.highLatitude.c_str(), MidnightName(m.midnight));
+                HighLatitudeRuleName(m.highLatitude), MidnightName(m.midnight));
     std::printf("%-15s source: %s\n", "", PrintableText(m.source).c_str());
 }
 

@@ -64,7 +64,7 @@ OptionSpec HighLatitudeOption() {
     return ChoiceOption(
         "high-latitude", "RULE",
         "How a Fajr or Isha whose twilight never comes is estimated: seventh, middle, angle "
-        "or none (default: the window's setting, else seventh)",
+        "or none (default: the window's setting, else the method's own)",
         &Options::highLatitude, {"seventh", "middle", "angle", "none"},
         "must be seventh, middle, angle or none");
 }
@@ -275,13 +275,11 @@ void ResolvePlace(const Options& options, EngineState& state) {
     const HijriNightSettings chosen = ReadHijriNightSettings(settings);
     state.hijriAdjust = static_cast<int>(options.hijriAdjust.value_or(chosen.hijriAdjust));
     state.imsakMinutes = chosen.imsakMinutes;
-    if (options.highLatitude) {
-        state.highLatitudeRule = *options.highLatitude;
-    } else {
-        // The window's choice; a word it would not write leaves the default.
-        state.highLatitudeRule = ParseHighLatitudeRule(ReadHighLatitudeRuleText(settings))
-                                     .value_or(kDefaultHighLatitudeRule);
-    }
+    // The option, else the window's choice; a word it would not write leaves
+    // each method its own rule.
+    state.highLatitudeRule = options.highLatitude
+                                 ? options.highLatitude
+                                 : ParseHighLatitudeRule(ReadHighLatitudeRuleText(settings));
     ApplyMethod(options, state);
 }
 

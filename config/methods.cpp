@@ -215,10 +215,9 @@ std::optional<std::string> ApplyChoice(Method& m, std::string_view key, std::str
         return std::string();
     }
     if (key == "high-latitude") {
-        if (!Named<int>(word, kHighLatitudeNames)) {
-            return bad("high-latitude rule (seventh, middle, angle, none)");
-        }
-        m.highLatitude = std::string(word);
+        const auto rule = Named<HighLatitudeRule>(word, kHighLatitudeNames);
+        if (!rule) return bad("high-latitude rule (seventh, middle, angle, none)");
+        m.highLatitude = *rule;
         return std::string();
     }
     return std::nullopt;
@@ -413,6 +412,7 @@ Method MethodFromConvention(const Convention& c) {
     if (c.ZuhrFixe) m.zuhr = {ZuhrRule::Kind::FixedHour, c.ZuhrHour};
     m.precaution = c.AddedMinutes;
     m.rounding = c.Rounding;
+    m.highLatitude = c.HighLatitude;
     if (c.IshaRamadanMinutes) m.ishaRamadanMinutes = *c.IshaRamadanMinutes;
     m.midnight = c.NightEndsAtSunrise ? MidnightRule::Standard : MidnightRule::Jafari;
     return m;
@@ -495,7 +495,7 @@ std::string MethodText(const Method& m) {
     for (const double p : m.precaution) minutes += (minutes.empty() ? "" : " ") + NumberText(p);
     line("precaution", minutes);
     line("rounding", RoundingName(m.rounding));
-    line("high-latitude", m.highLatitude);
+    line("high-latitude", kHighLatitudeNames[static_cast<size_t>(m.highLatitude)]);
     line("midnight", MidnightName(m.midnight));
     return out;
 }
@@ -534,6 +534,7 @@ std::optional<Convention> MethodAsConvention(const Method& m) {
         c.AddedMinutes[Maghrib] += m.maghrib.value;
     }
     c.Rounding = m.rounding;
+    c.HighLatitude = m.highLatitude;
     if (m.ishaRamadanMinutes) {
         c.IshaRamadanMinutes = static_cast<int>(*m.ishaRamadanMinutes + maghribMinutes);
     }

@@ -78,9 +78,9 @@ struct Method {
     // Minutes added to each shown time (PrayerIndex order); negative = earlier.
     std::array<double, kPrayerCount> precaution{};
     MinuteRounding rounding = MinuteRounding::Nearest;
-    // The rule for a Fajr or Isha whose twilight is never reached: one of the
-    // words "seventh", "middle", "angle", "none".
-    std::string highLatitude = "seventh";
+    // The rule for a Fajr or Isha whose twilight is never reached, where the
+    // user has chosen none.
+    HighLatitudeRule highLatitude = kDefaultHighLatitudeRule;
     MidnightRule midnight = MidnightRule::Standard;
 
     // Where it was read ("FILE:LINE"), or "data.cfg" for a slot.

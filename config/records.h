@@ -33,6 +33,13 @@ struct Town {
 // Which way a time is brought to its shown minute.
 enum class MinuteRounding : unsigned char { Nearest, Up, Down };
 
+// How a Fajr or Isha whose twilight is never reached is estimated: a seventh
+// of the night, half of it, or the twilight angle's sixtieth of it; or not at
+// all.
+enum class HighLatitudeRule : unsigned char { Seventh, Middle, Angle, None };
+
+inline constexpr HighLatitudeRule kDefaultHighLatitudeRule = HighLatitudeRule::Seventh;
+
 struct Convention {
     std::array<double, kPrayerCount> AddedMinutes{};
     bool AsrShafii = false;
@@ -55,6 +62,9 @@ struct Convention {
     // The night the night times divide ends at the next sunrise rather than
     // at the next Fajr.
     bool NightEndsAtSunrise = false;
+    // The method's estimate of a failed Fajr or Isha, for users who have
+    // chosen none.
+    HighLatitudeRule HighLatitude = kDefaultHighLatitudeRule;
 };
 
 enum class TextEncoding { Utf8, Windows1252 };

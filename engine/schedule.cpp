@@ -262,6 +262,10 @@ Day ComputeDay(const CurrentPlace& place, ZoneRef zone, CivilDate date, const Co
     return day;
 }
 
+HighLatitudeRule HighLatitudeRuleOf(const EngineState& state) {
+    return state.highLatitudeRule.value_or(SelectedConvention(state).HighLatitude);
+}
+
 void ComputeDaySchedule(EngineState& state) {
     const std::optional<Convention> ramadan = RamadanMethod(SelectedConvention(state));
     const Convention& method =
@@ -269,7 +273,7 @@ void ComputeDaySchedule(EngineState& state) {
     const Trace trace = state.trace();
     const Day day =
         ComputeDay(state.place, PlaceZone(state.place), DateOf(state.observation), method,
-                   state.highLatitudeRule, trace.on() ? DayReport::kFull : DayReport::kNone);
+                   HighLatitudeRuleOf(state), trace.on() ? DayReport::kFull : DayReport::kNone);
     state.schedule = day.schedule;
     state.sun = day.sun;
     state.timeZoneInEffect = day.timeZoneInEffect;
@@ -286,15 +290,16 @@ void ComputeMonthSchedule(const EngineState& state, MonthSchedule& month, int da
     month.dayCount = dayCount;
     const Convention& selected = SelectedConvention(state);
     const std::optional<Convention> ramadan = RamadanMethod(selected);
+    const HighLatitudeRule rule = HighLatitudeRuleOf(state);
     const ZoneRef zone = PlaceZone(state.place);
     const CivilDate first = DateOf(state.observation);
     const DayReport lines = trace.on() ? DayReport::kSolver : DayReport::kNone;
     for (int d = 1; d <= dayCount; ++d) {
         const auto row = static_cast<size_t>(d - 1);
         const CivilDate civil = first.year() / first.month() / date::day{static_cast<unsigned>(d)};
-        const Day day = ComputeDay(state.place, zone, civil,
-                                   MethodOn(selected, ramadan, civil, state.hijriAdjust),
-                                   state.highLatitudeRule, lines);
+        const Day day =
+            ComputeDay(state.place, zone, civil,
+                       MethodOn(selected, ramadan, civil, state.hijriAdjust), rule, lines);
         if (trace.on()) trace.sink->Write(day.report);
         month.adjusted[row] = day.schedule.adjusted;
         month.weekday[row] = day.monthWeekday;

@@ -33,6 +33,9 @@ enum class DayReport { kNone, kSolver, kFull };
 Day ComputeDay(const CurrentPlace& place, ZoneRef zone, CivilDate date, const Convention& method,
                HighLatitudeRule rule, DayReport lines);
 
+// The high-latitude rule in force: the user's, else the selected method's.
+HighLatitudeRule HighLatitudeRuleOf(const EngineState& state);
+
 // ComputeDay for state.observation's date, the place and its selected
 // convention, kept in state.schedule, state.sun and state.timeZoneInEffect
 // (the records the report, the pages and the plug-in read); the full report

@@ -19,13 +19,6 @@ struct DaySchedule;
 
 enum class PrayerStatus : unsigned char { Ok, Estimated, None };
 
-// How a Fajr or Isha whose twilight is never reached is estimated: a seventh
-// of the night, half of it, or the twilight angle's sixtieth of it; or not at
-// all.
-enum class HighLatitudeRule : unsigned char { Seventh, Middle, Angle, None };
-
-inline constexpr HighLatitudeRule kDefaultHighLatitudeRule = HighLatitudeRule::Seventh;
-
 // The text a status is written with: "ok", "estimated", "none".
 const char* PrayerStatusName(PrayerStatus status);
 // "seventh", "middle", "angle", "none": the words of the setting and of the

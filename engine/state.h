@@ -46,8 +46,9 @@ struct EngineState {
     // place whose Method names one of them, or a slot "slot0".."slot8", is
     // computed with it instead of its Convention slot.
     std::map<std::string, Convention, std::less<>> methods;
-    // How failed Fajr and Isha solves are shown (the user's setting).
-    HighLatitudeRule highLatitudeRule = kDefaultHighLatitudeRule;
+    // How failed Fajr and Isha solves are shown, where the user has chosen;
+    // otherwise the method's own rule (HighLatitudeRuleOf).
+    std::optional<HighLatitudeRule> highLatitudeRule;
     // The user's correction of the Hijri date in whole days, and Imsak's
     // minutes before Fajr.
     int hijriAdjust = 0;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "astro/angle_text.h"
+#include "engine/schedule.h"
 #include "platform/text_fit.h"
 #include "platform/user_files.h"
 #include "today/plugin_reader.h"
@@ -32,9 +33,8 @@ void InvalidateItem(TodayPlugin& plugin, const Rect* area) {
 // recomputes the day and sets its alarms again.
 void ReadHighLatitudeRule(TodayPlugin& plugin) {
     TodayItemState& item = plugin.item;
-    const HighLatitudeRule rule =
-        ParseHighLatitudeRule(ReadHighLatitudeRuleText(*plugin.services.settings))
-            .value_or(kDefaultHighLatitudeRule);
+    const std::optional<HighLatitudeRule> rule =
+        ParseHighLatitudeRule(ReadHighLatitudeRuleText(*plugin.services.settings));
     if (rule == item.engine.highLatitudeRule) return;
     item.engine.highLatitudeRule = rule;
     item.scheduleDate = {};
@@ -181,7 +181,7 @@ void DrawTownColumn(const TodayItemState& item, Surface& surface, const Colour& 
     std::string town = item.engine.place.Name;
     if (estimated) {
         town += "  ";
-        town += EstimateLegendText(item.engine.highLatitudeRule, true);
+        town += EstimateLegendText(HighLatitudeRuleOf(item.engine), true);
     }
     // A name too long for its place ends with "…" rather than being cut mid-letter.
     const Rect& place = item.layout.valueRects[kTownColumn];

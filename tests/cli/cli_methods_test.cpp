@@ -48,5 +48,58 @@ TEST(CliMethods, UsersMethodIsListedAndItsBadLineNamed) {
     EXPECT_EQ(r.out.find("broken"), std::string::npos);
 }
 
+// A town whose method line names JAKIM is computed with JAKIM's method, as
+// --method jakim computes the same place; without the line its slot serves.
+TEST(CliMethods, ATownsMethodLineGivesThatMethodsTimes) {
+    const std::string config = CliHome().path() + "/kl.cfg";
+    const std::string town = "1 1 0 0\n2 Malaysia Kuala_Lumpur 3.139 101.6869 8 0 0\n";
+    const auto text = [](const std::vector<std::string>& args) {
+        const CliResult r = RunCli(args);
+        EXPECT_EQ(r.status, 0) << r.err;
+        const size_t at = r.out.find("\"text\":[");
+        return at == std::string::npos ? r.out : r.out.substr(at, r.out.find(']', at) - at);
+    };
+    const std::vector<std::string> day = {"times", "--config", config, "--date", "2026-04-15",
+                                          "--json"};
+    std::vector<std::string> jakim = day;
+    jakim.insert(jakim.end(), {"--method", "jakim"});
+    WriteFile(config, town);
+    const std::string slot = text(day);
+    const std::string byOption = text(jakim);
+    WriteFile(config, town + "8 method jakim\n");
+    EXPECT_EQ(text(day), byOption);
+    EXPECT_NE(slot, byOption);
+}
+
+// A method's own high-latitude rule estimates London's midsummer Fajr and
+// Isha (the Sun never 17° down) when the user has chosen no rule; a chosen
+// rule wins over it.
+TEST(CliMethods, TheMethodsHighLatitudeRuleServesUsersWhoChoseNone) {
+    const std::string folder = CliHome().path() + "/config/orvano/methods";
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder + "/north.methods")
+        << "[north]\nname = North\nauthority = Imam\nsource = printed table 2026\n"
+           "high-latitude = middle\n";
+    const std::vector<std::string> london = {"times",      "--lat",    "51.5074", "--lon",
+                                             "-0.1278",    "--tz",     "1",       "--date",
+                                             "2010-06-21", "--method", "north",   "--json"};
+    const struct {
+        std::vector<std::string> more;
+        const char* text;
+    } cases[] = {
+        {{}, R"("01:02","04:43","13:02","17:25","21:21","01:02")"},
+        {{"--high-latitude", "seventh"}, R"("03:40","04:43","13:02","17:25","21:21","22:25")"},
+        {{"--high-latitude", "none"}, R"("--:--","04:43","13:02","17:25","21:21","--:--")"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = london;
+        args.insert(args.end(), c.more.begin(), c.more.end());
+        const CliResult r = RunCli(args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_NE(r.out.find(std::string("\"text\":[") + c.text + "]"), std::string::npos) << r.out;
+    }
+    std::filesystem::remove_all(folder);
+}
+
 }  // namespace
 }  // namespace orvano::testing
