@@ -127,7 +127,6 @@ TEST(Geometry, NothingOverlapsOnAnyPageAtAnyScaleInEitherLanguage) {
     for (const auto& scale : scales) {
         const int width = ScaleForDpi(kLayoutClientWidth, scale.dpi);
         const int height = ScaleForDpi(kLayoutClientHeight, scale.dpi);
-        const PageLayout layout = MakeLayout(Rect{0, 0, width, height}, scale.dpi, scale.dpi);
         for (int lang : {1, 2}) {
             for (int page = 0; page < 5; ++page) {
                 SCOPED_TRACE("page " + std::to_string(page) + " dpi " + std::to_string(scale.dpi) +
@@ -143,17 +142,6 @@ TEST(Geometry, NothingOverlapsOnAnyPageAtAnyScaleInEitherLanguage) {
                     EXPECT_NE(t.what.find("MMM…\""), std::string::npos) << t.what;
                 }
                 EXPECT_EQ(elided, page == 0 || page == 2 ? 1 : 0);
-                // The places kept for controls made elsewhere count as controls,
-                // as tall as the page's own lists when closed.
-                for (int slot = kMadeSlotCount; slot < kSlotCount; ++slot) {
-                    const ControlPlace& place = layout.controls[static_cast<size_t>(slot)];
-                    if ((place.pages & PageBit(page)) == 0) continue;
-                    Box box = place.box;
-                    for (const Item& c : p.controls) {
-                        if (c.what == "conventionList") box.height = c.box.height;
-                    }
-                    p.controls.push_back({SlotName(static_cast<Slot>(slot)), box});
-                }
                 for (size_t i = 0; i < p.controls.size(); ++i) {
                     for (size_t j = i + 1; j < p.controls.size(); ++j) {
                         EXPECT_FALSE(Overlap(p.controls[i].box, p.controls[j].box))
@@ -185,6 +173,62 @@ TEST(Geometry, NothingOverlapsOnAnyPageAtAnyScaleInEitherLanguage) {
         }
     }
     fs::remove(config);
+}
+
+// The Configuration page's dialogs, as `orvano --dump-dialog` places their
+// controls: none on another, each inside the dialog, at every scale and in
+// both languages.
+TEST(Geometry, DialogControlsStayApartInsideTheDialog) {
+    const struct {
+        int dpi;
+        const char* ratio;
+    } scales[] = {{96, "1"}, {144, "1"}, {192, "1"}, {96, "1.5"}, {96, "2"}};
+    const fs::path out =
+        fs::temp_directory_path() / ("orvano_dialog_" + std::to_string(::getpid()) + ".json");
+    for (const char* dialog : {"find", "method"}) {
+        for (const auto& scale : scales) {
+            for (int lang : {1, 2}) {
+                SCOPED_TRACE(std::string(dialog) + " dpi " + std::to_string(scale.dpi) + " ratio " +
+                             scale.ratio + " lang " + std::to_string(lang));
+                QProcess run;
+                QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+                env.insert("QT_QPA_PLATFORM", "offscreen");
+                env.insert("QT_SCALE_FACTOR", scale.ratio);
+                run.setProcessEnvironment(env);
+                run.start(ORVANO_PROGRAM,
+                          {"--dump-dialog", dialog, "--json", QString::fromStdString(out.string()),
+                           "--lang", QString::number(lang), "--dpi", QString::number(scale.dpi)});
+                ASSERT_TRUE(run.waitForFinished(30000) && run.exitCode() == 0)
+                    << run.readAllStandardError().toStdString();
+                std::ifstream in(out);
+                const std::string json((std::istreambuf_iterator<char>(in)),
+                                       std::istreambuf_iterator<char>());
+                const QJsonArray ops =
+                    QJsonDocument::fromJson(QByteArray::fromStdString(json)).array();
+                ASSERT_FALSE(ops.isEmpty());
+                ASSERT_EQ(ops.at(0).toObject().value("op").toString(), "dialog");
+                const Box client = BoxOf(ops.at(0).toObject());
+                std::vector<Item> controls;
+                for (qsizetype i = 1; i < ops.size(); ++i) {
+                    const QJsonObject op = ops.at(i).toObject();
+                    controls.push_back({op.value("name").toString().toStdString(), BoxOf(op)});
+                }
+                // Prompt, field, results, OK and Cancel; the method's rule and its label.
+                EXPECT_EQ(controls.size(), std::string(dialog) == "method" ? 7U : 5U);
+                for (size_t i = 0; i < controls.size(); ++i) {
+                    const Box& c = controls[i].box;
+                    EXPECT_TRUE(c.x >= 0 && c.y >= 0 && c.x + c.width <= client.width &&
+                                c.y + c.height <= client.height)
+                        << Show(controls[i]) << " leaves the dialog";
+                    for (size_t j = i + 1; j < controls.size(); ++j) {
+                        EXPECT_FALSE(Overlap(c, controls[j].box))
+                            << Show(controls[i]) << " on " << Show(controls[j]);
+                    }
+                }
+            }
+        }
+    }
+    fs::remove(out);
 }
 
 // Qt hands the desktop's locale to the C library; numbers on the pages (the
