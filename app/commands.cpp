@@ -209,6 +209,10 @@ void ShowStatus(App& app, Window& window, const std::string& text) {
     RepaintAll(app, window);
 }
 
+void ShowModifiedStatus(App& app, Window& window) {
+    ShowStatus(app, window, kModifiedStatus.In(app.ui));
+}
+
 void SetHighLatitudeRule(App& app, HighLatitudeRule rule) {
     if (rule == app.engine.highLatitudeRule) return;
     app.engine.highLatitudeRule = rule;

@@ -38,6 +38,8 @@ std::optional<double> ParseNumberField(const std::string& text);
 void RepaintAll(App& app, Window& window);
 // A confirmation under the Configuration page's buttons, for a few seconds.
 void ShowStatus(App& app, Window& window, const std::string& text);
+// The same, saying that the town was changed and Save stores it.
+void ShowModifiedStatus(App& app, Window& window);
 // The rule the window computes with from now on, stored in settings.ini
 // (HighLatitudeRule); a store that cannot be written is told.
 void SetHighLatitudeRule(App& app, HighLatitudeRule rule);

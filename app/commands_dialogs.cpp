@@ -36,12 +36,10 @@ constexpr Texts kOk = {"OK", "OK"};
 constexpr Texts kCancel = {"Cancel", "Annuler"};
 constexpr Texts kAddedStatus = {"Added: Save stores it", "Ajoutée : Sauve l'enregistre"};
 constexpr Texts kKnownStatus = {"Already in data.cfg", "Déjà dans data.cfg"};
-constexpr Texts kModifiedStatus = {"Modified: Save stores it", "Modifié : Sauve l'enregistre"};
 constexpr Texts kTableFull = {"The town table is full: delete a town first.",
                               "La table des villes est pleine : retirez d'abord une ville."};
 constexpr Texts kNoGazetteer = {"The list of places cannot be read: %s",
                                 "La liste des lieux ne peut pas être lue : %s"};
-constexpr Texts kFindFailedCaption = {"Find a town", "Chercher une ville"};
 // One line per rule, in the order of HighLatitudeRule.
 constexpr Texts kRuleLines[] = {{"1/7 of the night", "1/7 de la nuit"},
                                 {"Middle of the night", "Milieu de la nuit"},
@@ -119,7 +117,7 @@ const Gazetteer* LoadedGazetteer(App& app) {
     if (app.gazetteer) return &*app.gazetteer;
     const bool french = IsFrench(app.ui);
     app.platform.messages.Show(Format(kNoGazetteer.In(french), app.gazetteerError.c_str()),
-                               kFindFailedCaption.In(french));
+                               kFindCaption.In(french));
     return nullptr;
 }
 
@@ -267,7 +265,7 @@ bool ShowFindDialog(const Gazetteer& gazetteer, int dpi, bool french, const std:
 void FindTown(App& app, Window& window) {
     const bool french = IsFrench(app.ui);
     if (app.engine.tables.NumberOfTowns >= kMaxNumberOfTowns) {
-        app.platform.messages.Show(kTableFull.In(french), kFindFailedCaption.In(french));
+        app.platform.messages.Show(kTableFull.In(french), kFindCaption.In(french));
         return;
     }
     const Gazetteer* gazetteer = LoadedGazetteer(app);
@@ -329,7 +327,7 @@ void ChooseMethod(App& app, Window& window) {
     }
     Recompute(app);
     if (changed) {
-        ShowStatus(app, window, kModifiedStatus.In(french));
+        ShowModifiedStatus(app, window);
     } else {
         RepaintAll(app, window);
     }

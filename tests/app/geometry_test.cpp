@@ -72,9 +72,9 @@ fs::path LongNameConfig() {
     return path;
 }
 
-// The page's operations as `orvano --dump-ops` writes them; empty on failure.
-std::string DumpJson(const fs::path& config, int page, int dpi, const char* ratio, int lang,
-                     const char* locale = nullptr) {
+// What `orvano ARGS --json FILE` writes, on Qt's offscreen platform at that
+// device-pixel ratio; empty on failure.
+std::string RunJson(QStringList args, const char* ratio, const char* locale = nullptr) {
     const fs::path out =
         fs::temp_directory_path() / ("orvano_geometry_" + std::to_string(::getpid()) + ".json");
     QProcess run;
@@ -83,19 +83,26 @@ std::string DumpJson(const fs::path& config, int page, int dpi, const char* rati
     env.insert("QT_SCALE_FACTOR", ratio);
     if (locale != nullptr) env.insert("LC_ALL", locale);
     run.setProcessEnvironment(env);
-    run.start(ORVANO_PROGRAM,
-              {"--dump-ops", QString::number(page), "--json", QString::fromStdString(out.string()),
-               "--config", QString::fromStdString(config.string()), "--town", "4", "--lang",
-               QString::number(lang), "--dpi", QString::number(dpi), "--exploring", "--at",
-               "2026-09-30 18:07:09"});
+    args << "--json" << QString::fromStdString(out.string());
+    run.start(ORVANO_PROGRAM, args);
     if (!run.waitForFinished(30000) || run.exitCode() != 0) {
-        ADD_FAILURE() << "orvano --dump-ops failed: " << run.readAllStandardError().toStdString();
+        ADD_FAILURE() << "orvano failed: " << run.readAllStandardError().toStdString();
         return {};
     }
     std::ifstream in(out);
     const std::string json((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     fs::remove(out);
     return json;
+}
+
+// The page's operations as `orvano --dump-ops` writes them; empty on failure.
+std::string DumpJson(const fs::path& config, int page, int dpi, const char* ratio, int lang,
+                     const char* locale = nullptr) {
+    return RunJson(
+        {"--dump-ops", QString::number(page), "--config", QString::fromStdString(config.string()),
+         "--town", "4", "--lang", QString::number(lang), "--dpi", QString::number(dpi),
+         "--exploring", "--at", "2026-09-30 18:07:09"},
+        ratio, locale);
 }
 
 Page Dump(const fs::path& config, int page, int dpi, const char* ratio, int lang) {
@@ -118,13 +125,15 @@ Page Dump(const fs::path& config, int page, int dpi, const char* ratio, int lang
     return result;
 }
 
+// Resolutions, and device-pixel ratios of a scaled desktop.
+constexpr struct {
+    int dpi;
+    const char* ratio;
+} kScales[] = {{96, "1"}, {144, "1"}, {192, "1"}, {96, "1.5"}, {96, "2"}};
+
 TEST(Geometry, NothingOverlapsOnAnyPageAtAnyScaleInEitherLanguage) {
     const fs::path config = LongNameConfig();
-    const struct {
-        int dpi;
-        const char* ratio;
-    } scales[] = {{96, "1"}, {144, "1"}, {192, "1"}, {96, "1.5"}, {96, "2"}};
-    for (const auto& scale : scales) {
+    for (const auto& scale : kScales) {
         const int width = ScaleForDpi(kLayoutClientWidth, scale.dpi);
         const int height = ScaleForDpi(kLayoutClientHeight, scale.dpi);
         for (int lang : {1, 2}) {
@@ -179,30 +188,15 @@ TEST(Geometry, NothingOverlapsOnAnyPageAtAnyScaleInEitherLanguage) {
 // controls: none on another, each inside the dialog, at every scale and in
 // both languages.
 TEST(Geometry, DialogControlsStayApartInsideTheDialog) {
-    const struct {
-        int dpi;
-        const char* ratio;
-    } scales[] = {{96, "1"}, {144, "1"}, {192, "1"}, {96, "1.5"}, {96, "2"}};
-    const fs::path out =
-        fs::temp_directory_path() / ("orvano_dialog_" + std::to_string(::getpid()) + ".json");
     for (const char* dialog : {"find", "method"}) {
-        for (const auto& scale : scales) {
+        for (const auto& scale : kScales) {
             for (int lang : {1, 2}) {
                 SCOPED_TRACE(std::string(dialog) + " dpi " + std::to_string(scale.dpi) + " ratio " +
                              scale.ratio + " lang " + std::to_string(lang));
-                QProcess run;
-                QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-                env.insert("QT_QPA_PLATFORM", "offscreen");
-                env.insert("QT_SCALE_FACTOR", scale.ratio);
-                run.setProcessEnvironment(env);
-                run.start(ORVANO_PROGRAM,
-                          {"--dump-dialog", dialog, "--json", QString::fromStdString(out.string()),
-                           "--lang", QString::number(lang), "--dpi", QString::number(scale.dpi)});
-                ASSERT_TRUE(run.waitForFinished(30000) && run.exitCode() == 0)
-                    << run.readAllStandardError().toStdString();
-                std::ifstream in(out);
-                const std::string json((std::istreambuf_iterator<char>(in)),
-                                       std::istreambuf_iterator<char>());
+                const std::string json =
+                    RunJson({"--dump-dialog", dialog, "--lang", QString::number(lang), "--dpi",
+                             QString::number(scale.dpi)},
+                            scale.ratio);
                 const QJsonArray ops =
                     QJsonDocument::fromJson(QByteArray::fromStdString(json)).array();
                 ASSERT_FALSE(ops.isEmpty());
@@ -228,7 +222,6 @@ TEST(Geometry, DialogControlsStayApartInsideTheDialog) {
             }
         }
     }
-    fs::remove(out);
 }
 
 // Qt hands the desktop's locale to the C library; numbers on the pages (the
