@@ -40,7 +40,7 @@ TEST_F(StartupTest, StartsTheWindowInOrder) {
     EXPECT_EQ(app->ui.Lang, 2u);
     EXPECT_EQ(app->ui.currentPage, 0);
     EXPECT_EQ(app->ui.requestedPage, 0);
-    EXPECT_EQ(window().controls.size(), 24u);
+    EXPECT_EQ(window().controls.size(), 26u);
     EXPECT_EQ(window().VisibleIndices(), std::vector<size_t>{1});
 
     // The tables were read, then the trace switch cleared for the rest of the run.
