@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -115,6 +116,12 @@ struct AppState {
     bool zoneChosen = false;
     // What PrepareShownPage made for the Qibla page.
     QiblaView qibla;
+    // [Night] Show: the night times on the Home page.
+    bool nightShow = false;
+    // What Recompute made for the Home page, and the Hijri date it showed last
+    // (the date turns at Maghrib, between two repaints of the clock alone).
+    HomeView home;
+    std::optional<HijriDate> shownHijri;
 };
 
 // How long the Configuration page's confirmation stays, in clock ticks (seconds).

@@ -118,9 +118,15 @@ PageLayout MakeLayout(const Rect& client, int dpiX, int dpiY) {
         l.homeNameY[row] = Y(70) + i * Y(24);
         l.homeImageY[row] = Y(70) + i * Y(24);
     }
-    // Below the six rows, where the title used to be.
-    l.homeMoon = Anchor{Trunc(w * 0.5 - X(16)), l.B - Y(50)};
+    // Below the six rows: the Hijri date on a row of its own, then the icon,
+    // which the night times replace when they are shown.
+    l.homeHijri = Anchor{l.cx, Y(208)};
+    l.homeMoon = Anchor{Trunc(w * 0.5 - X(16)), l.B - Y(42)};
     l.homeLegend = Anchor{X(5), l.homeMoon.y + Y(10)};
+    l.homeNightX = {Trunc(w * 0.2), l.cx, Trunc(w * 0.8)};
+    l.homeNightNameY = Y(225);
+    l.homeNightTimeY = Y(238);
+    l.homeNightLegend = Anchor{X(5), Y(251)};
 
     // The compass stands clear above the text block.
     l.compassCx = l.cx;

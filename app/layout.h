@@ -103,8 +103,15 @@ struct PageLayout {
     std::array<int, kLayoutRows> homeNameY{};
     int homeImageX = 0;
     std::array<int, kLayoutRows> homeImageY{};
+    Anchor homeHijri;   // centred, on its own row under the six times
     Anchor homeMoon;    // the program's icon, top-left
     Anchor homeLegend;  // left of the icon: the estimated times' legend, short
+    // The night times, when shown, in the icon's place: three columns, each a
+    // name over a time (centred), and the legend under them.
+    std::array<int, 3> homeNightX{};
+    int homeNightNameY = 0;
+    int homeNightTimeY = 0;
+    Anchor homeNightLegend;
 
     // Quibla: the compass centre and the text block.
     double compassCx = 0;

@@ -55,11 +55,19 @@ std::optional<HijriDate> HijriOfCivilDay(int year, int month, int day, int adjus
     return hijri;
 }
 
+HijriDay HijriOfDay(int year, int month, int day, const DaySchedule& schedule, int adjust) {
+    HijriDay hijri;
+    hijri.daylight = HijriOfCivilDay(year, month, day, adjust);
+    hijri.evening = HijriOfCivilDay(year, month, day, adjust + 1);
+    if (schedule.status[Maghrib] != PrayerStatus::None) {
+        hijri.eveningMinute = ShownMinuteOf(schedule.shown[Maghrib]).minuteOfDay;
+    }
+    return hijri;
+}
+
 std::optional<HijriDate> HijriAtMinute(int year, int month, int day, const DaySchedule& schedule,
                                        int minuteOfDay, int adjust) {
-    const bool evening = schedule.status[Maghrib] != PrayerStatus::None &&
-                         minuteOfDay >= ShownMinuteOf(schedule.shown[Maghrib]).minuteOfDay;
-    return HijriOfCivilDay(year, month, day, adjust + (evening ? 1 : 0));
+    return HijriOfDay(year, month, day, schedule, adjust).At(minuteOfDay);
 }
 
 const char* HijriMonthName(int month, bool french) {

@@ -271,6 +271,18 @@ void ComputeDaySchedule(EngineState& state) {
     ReportTimes(state.place, state.observation, method, day, trace);
 }
 
+NightTimes ComputeNightOfDay(const EngineState& state) {
+    const CivilDate date = DateOf(state.observation);
+    const CivilDate next = AddDays(date, 1);
+    const Convention& method = SelectedConvention(state);
+    const ZoneRef zone = PlaceZone(state.place);
+    const Day tomorrow =
+        ComputeDay(state.place, zone, next, method, state.highLatitudeRule, DayReport::kNone);
+    return ComputeNightTimes({state.schedule, state.timeZoneInEffect},
+                             {tomorrow.schedule, tomorrow.timeZoneInEffect}, state.imsakMinutes,
+                             NightEndOf(method), {zone, date::sys_days(date)});
+}
+
 void ComputeMonthSchedule(const EngineState& state, MonthSchedule& month, int dayCount) {
     if (dayCount < 1) return;
     // The table has 31 rows; never write past them.

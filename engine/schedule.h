@@ -39,6 +39,11 @@ Day ComputeDay(const CurrentPlace& place, ZoneRef zone, CivilDate date, const Co
 // goes to state.traceSink when Verbose is set.
 void ComputeDaySchedule(EngineState& state);
 
+// The night times of state.schedule's day (state.observation's date), its
+// night ending on the next day's Fajr or sunrise as the method says, under
+// state.imsakMinutes.
+NightTimes ComputeNightOfDay(const EngineState& state);
+
 // ComputeDay for days 1..dayCount of the observation's month (at most 31;
 // below 1 nothing is done). Row d - 1 holds day d's adjusted hours and
 // weekday. Allocates nothing; prints only the transit's and the solver's

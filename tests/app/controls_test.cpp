@@ -390,8 +390,13 @@ TEST(LayoutTable, PaintedPlacesAt96Dpi) {
         EXPECT_EQ(l.homeNameY[i], row + 4);
         EXPECT_EQ(l.homeImageY[i], row + 4);
     }
-    EXPECT_EQ(l.homeMoon, (Anchor{104, 218}));
-    EXPECT_EQ(l.homeLegend, (Anchor{5, 228}));
+    EXPECT_EQ(l.homeHijri, (Anchor{120, 208}));
+    EXPECT_EQ(l.homeMoon, (Anchor{104, 226}));
+    EXPECT_EQ(l.homeLegend, (Anchor{5, 236}));
+    EXPECT_EQ(l.homeNightX, (std::array<int, 3>{48, 120, 192}));
+    EXPECT_EQ(l.homeNightNameY, 225);
+    EXPECT_EQ(l.homeNightTimeY, 238);
+    EXPECT_EQ(l.homeNightLegend, (Anchor{5, 251}));
     EXPECT_EQ(l.compassCx, 120.0);
     EXPECT_EQ(static_cast<int>(l.compassCy), 81);
     EXPECT_EQ(static_cast<int>(l.quiblaBase), 179);

@@ -13,6 +13,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QStringList>
+#include <algorithm>
 #include <clocale>
 #include <filesystem>
 #include <fstream>
@@ -73,8 +75,10 @@ fs::path LongNameConfig() {
 }
 
 // The page's operations as `orvano --dump-ops` writes them; empty on failure.
+// With `night`, the Home page shows its night times on 29 Jumada al-Akhirah
+// 1448, the longest Hijri date in both languages.
 std::string DumpJson(const fs::path& config, int page, int dpi, const char* ratio, int lang,
-                     const char* locale = nullptr) {
+                     const char* locale = nullptr, bool night = false) {
     const fs::path out =
         fs::temp_directory_path() / ("orvano_geometry_" + std::to_string(::getpid()) + ".json");
     QProcess run;
@@ -83,11 +87,13 @@ std::string DumpJson(const fs::path& config, int page, int dpi, const char* rati
     env.insert("QT_SCALE_FACTOR", ratio);
     if (locale != nullptr) env.insert("LC_ALL", locale);
     run.setProcessEnvironment(env);
-    run.start(ORVANO_PROGRAM,
-              {"--dump-ops", QString::number(page), "--json", QString::fromStdString(out.string()),
-               "--config", QString::fromStdString(config.string()), "--town", "4", "--lang",
-               QString::number(lang), "--dpi", QString::number(dpi), "--exploring", "--at",
-               "2026-09-30 18:07:09"});
+    QStringList args = {"--dump-ops", QString::number(page), "--json",
+                        QString::fromStdString(out.string()), "--config",
+                        QString::fromStdString(config.string()), "--town", "4", "--lang",
+                        QString::number(lang), "--dpi", QString::number(dpi), "--exploring", "--at",
+                        night ? "2026-12-09 12:00:00" : "2026-09-30 18:07:09"};
+    if (night) args << "--night";
+    run.start(ORVANO_PROGRAM, args);
     if (!run.waitForFinished(30000) || run.exitCode() != 0) {
         ADD_FAILURE() << "orvano --dump-ops failed: " << run.readAllStandardError().toStdString();
         return {};
@@ -98,8 +104,8 @@ std::string DumpJson(const fs::path& config, int page, int dpi, const char* rati
     return json;
 }
 
-Page Dump(const fs::path& config, int page, int dpi, const char* ratio, int lang) {
-    const std::string json = DumpJson(config, page, dpi, ratio, lang);
+Page Dump(const fs::path& config, int page, int dpi, const char* ratio, int lang, bool night) {
+    const std::string json = DumpJson(config, page, dpi, ratio, lang, nullptr, night);
     Page result;
     for (const QJsonValue& value :
          QJsonDocument::fromJson(QByteArray::fromStdString(json)).array()) {
@@ -129,11 +135,24 @@ TEST(Geometry, NothingOverlapsOnAnyPageAtAnyScaleInEitherLanguage) {
         const int height = ScaleForDpi(kLayoutClientHeight, scale.dpi);
         const PageLayout layout = MakeLayout(Rect{0, 0, width, height}, scale.dpi, scale.dpi);
         for (int lang : {1, 2}) {
-            for (int page = 0; page < 5; ++page) {
-                SCOPED_TRACE("page " + std::to_string(page) + " dpi " + std::to_string(scale.dpi) +
-                             " ratio " + scale.ratio + " lang " + std::to_string(lang));
-                Page p = Dump(config, page, scale.dpi, scale.ratio, lang);
+            // The Home page twice: with its icon, and with the night times in its place.
+            for (int view = -1; view < 5; ++view) {
+                const int page = std::max(view, 0);
+                const bool night = view < 0;
+                SCOPED_TRACE("page " + std::to_string(page) + (night ? " night" : "") + " dpi " +
+                             std::to_string(scale.dpi) + " ratio " + scale.ratio + " lang " +
+                             std::to_string(lang));
+                Page p = Dump(config, page, scale.dpi, scale.ratio, lang, night);
                 ASSERT_FALSE(p.texts.empty());
+                if (page == 0) {
+                    const char* hijri[2][2] = {
+                        {"19 Rabi' al-Thani 1448", "19 Rabia ath-Thani 1448"},
+                        {"29 Jumada al-Akhirah 1448", "29 Joumada ath-Thania 1448"}};
+                    const std::string line = std::string("text \"") + hijri[night][lang - 1] + "\"";
+                    EXPECT_TRUE(std::any_of(p.texts.begin(), p.texts.end(),
+                                            [&](const Item& t) { return t.what == line; }))
+                        << line;
+                }
                 // Only the town line is too long for the window: shortened, not
                 // cut; every other text is whole.
                 int elided = 0;
