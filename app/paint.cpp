@@ -192,9 +192,9 @@ void PaintHome(Surface& surface, const PageLayout& l, const PaintInput& in,
         ScopedFont font(surface, 10);
         for (size_t i = 0; i < kRows; ++i) {
             // The fast ends at Maghrib: in Ramadan it is named for the meal.
-            const char* name = i == size_t{Maghrib} && in.home.hijri.InRamadan() ? "Iftar" : kHomeNames[i];
-            Text(surface, l, kPrayerColours[i], l.homeNameX, l.homeNameY[i], name,
-                 TextAlign::Left);
+            const char* name =
+                i == size_t{Maghrib} && in.home.hijri.InRamadan() ? "Iftar" : kHomeNames[i];
+            Text(surface, l, kPrayerColours[i], l.homeNameX, l.homeNameY[i], name, TextAlign::Left);
         }
         if (const auto& hijri = in.home.hijri.At(HomeMinute(in, o))) {
             Text(surface, l, kBlack, l.homeHijri.x, l.homeHijri.y, HijriDateText(*hijri, french),

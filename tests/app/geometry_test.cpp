@@ -87,10 +87,20 @@ std::string DumpJson(const fs::path& config, int page, int dpi, const char* rati
     env.insert("QT_SCALE_FACTOR", ratio);
     if (locale != nullptr) env.insert("LC_ALL", locale);
     run.setProcessEnvironment(env);
-    QStringList args = {"--dump-ops", QString::number(page), "--json",
-                        QString::fromStdString(out.string()), "--config",
-                        QString::fromStdString(config.string()), "--town", "4", "--lang",
-                        QString::number(lang), "--dpi", QString::number(dpi), "--exploring", "--at",
+    QStringList args = {"--dump-ops",
+                        QString::number(page),
+                        "--json",
+                        QString::fromStdString(out.string()),
+                        "--config",
+                        QString::fromStdString(config.string()),
+                        "--town",
+                        "4",
+                        "--lang",
+                        QString::number(lang),
+                        "--dpi",
+                        QString::number(dpi),
+                        "--exploring",
+                        "--at",
                         night ? "2026-12-09 12:00:00" : "2026-09-30 18:07:09"};
     if (night) args << "--night";
     run.start(ORVANO_PROGRAM, args);
@@ -149,9 +159,9 @@ TEST(Geometry, NothingOverlapsOnAnyPageAtAnyScaleInEitherLanguage) {
                         {"19 Rabi' al-Thani 1448", "19 Rabia ath-Thani 1448"},
                         {"29 Jumada al-Akhirah 1448", "29 Joumada ath-Thania 1448"}};
                     const std::string line = std::string("text \"") + hijri[night][lang - 1] + "\"";
-                    EXPECT_TRUE(std::any_of(p.texts.begin(), p.texts.end(),
-                                            [&](const Item& t) { return t.what == line; }))
-                        << line;
+                    EXPECT_TRUE(std::any_of(p.texts.begin(), p.texts.end(), [&](const Item& t) {
+                        return t.what == line;
+                    })) << line;
                 }
                 // Only the town line is too long for the window: shortened, not
                 // cut; every other text is whole.

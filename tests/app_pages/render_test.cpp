@@ -61,11 +61,11 @@ TEST(RenderArguments, RecognisedAnywhereInTheCommandLine) {
 
 TEST(RenderArguments, AllOptions) {
     std::string error;
-    const auto request = ParseRenderRequest(
-        {"--dump-ops", "3", "--json", "out.json", "--config", "x.cfg", "--town", "2", "--lang", "1",
-         "--exploring", "--night", "--size", "480x536", "--dpi", "192", "--at",
-         "2010-06-21 16:00:00"},
-        error);
+    const auto request =
+        ParseRenderRequest({"--dump-ops", "3", "--json", "out.json", "--config", "x.cfg", "--town",
+                            "2", "--lang", "1", "--exploring", "--night", "--size", "480x536",
+                            "--dpi", "192", "--at", "2010-06-21 16:00:00"},
+                           error);
     ASSERT_TRUE(request) << error;
     EXPECT_EQ(request->output, RenderRequest::Output::Json);
     EXPECT_EQ(request->page, 3);
