@@ -30,6 +30,7 @@ enum ControlId : int {
     kIdConfigField = 1018,  // the four edit fields
     kIdHighLatitudeList = 1019,
     kIdZoneChooser = 1020,
+    kIdNightToggle = 1021,
     kIdCheckVersion = 32778,
     kIdHelp = 32779,
     kIdExit = 40000,  // no control sends it
@@ -77,6 +78,8 @@ struct MainControls {
     Control* highLatitudeList = nullptr;
     // Made after the others: the town's named zone, in the layout's ZoneChooser slot.
     Control* zoneChooser = nullptr;
+    // Home page: shows or hides the night times ([Night] Show).
+    Control* nightToggle = nullptr;
 };
 
 struct CachedDpi {

@@ -50,6 +50,7 @@ void LeavePage(App& app, int page) {
     switch (page) {
         case kPageHome:
             SetVisible(c.previous, true);
+            SetVisible(c.nightToggle, false);
             break;
         case kPageCompute:
             ShowComputeControls(c, false);
@@ -127,6 +128,7 @@ void EnterPage(App& app, int page) {
     switch (page) {
         case kPageHome:
             SetVisible(c.previous, false);
+            SetVisible(c.nightToggle, true);
             break;
         case kPageCompute:
             ShowComputeControls(c, true);
@@ -249,6 +251,21 @@ void CreateControls(App& app, Window& window) {
     ControlSpec zone = ListSpecAt(layout, Slot::ZoneChooser, kIdZoneChooser, IsFrench(app.ui));
     zone.verticalScroll = true;
     c.zoneChooser = window.CreateControl(zone);
+    c.nightToggle = window.CreateControl(NightToggleSpec(layout, IsFrench(app.ui)));
+}
+
+ControlSpec NightToggleSpec(const PageLayout& layout, bool french) {
+    const Box& box = layout.at(Slot::NightToggle).box;
+    ControlSpec spec;
+    spec.kind = ControlClass::Button;
+    spec.text = french ? "Nuit" : "Night";
+    spec.id = kIdNightToggle;
+    spec.x = box.x;
+    spec.y = box.y;
+    spec.width = box.width;
+    spec.height = box.height;
+    spec.language = french ? "fr" : "en";
+    return spec;
 }
 
 ControlSpec HighLatitudeListSpec(const PageLayout& layout, bool french) {

@@ -22,8 +22,11 @@ void ApplyChosenZone(App& app);
 std::array<ControlSpec, kMadeSlotCount> ControlSpecs(const PageLayout& layout, bool french);
 // The list of the high-latitude rule, made after them in its layout slot.
 ControlSpec HighLatitudeListSpec(const PageLayout& layout, bool french);
-// Makes the 22 controls, in order, then the high-latitude rule's list,
-// labelled in the language now in Lang.
+// The Home page's button that shows or hides the night times.
+ControlSpec NightToggleSpec(const PageLayout& layout, bool french);
+// Makes the 22 controls, in order, then the high-latitude rule's list, the
+// zone chooser and the night times' button, labelled in the language now in
+// Lang.
 void CreateControls(App& app, Window& window);
 // Leaves currentPage, enters requestedPage, and repaints the whole window.
 void ShowPage(App& app, Window& window);

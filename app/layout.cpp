@@ -46,7 +46,8 @@ const char* SlotName(Slot slot) {
                                                        "help",
                                                        "checkVersion",
                                                        "zoneChooser",
-                                                       "highLatitudeRule"};
+                                                       "highLatitudeRule",
+                                                       "nightToggle"};
     const auto index = static_cast<size_t>(slot);
     return index < kSlotCount ? kNames[index] : "";
 }
@@ -99,6 +100,8 @@ PageLayout MakeLayout(const Rect& client, int dpiX, int dpiY) {
     place(Slot::CheckVersion, l.cx - X(75), Y(180), X(150), Y(25), kAbout);
     place(Slot::ZoneChooser, leftX, Y(180), X(135), Y(150), kConfiguration);
     place(Slot::HighLatitudeRule, Trunc(w * 0.75 - X(30)), Y(180), X(80), Y(80), kConfiguration);
+    // Where Previous stands on the other pages.
+    place(Slot::NightToggle, l.left + X(5), arrowY, X(64), Y(32), PageBit(0));
 
     // The title sits between the arrows, level with them.
     l.title = Anchor{l.cx, l.bottom - Y(32)};

@@ -47,8 +47,9 @@ enum class Slot : int {
     CheckVersion,
     ZoneChooser,       // Configuration page: the town's named time zone
     HighLatitudeRule,  // Configuration page: the rule for Fajr and Isha at high latitudes
+    NightToggle,       // Home page: shows or hides the night times
 };
-inline constexpr int kSlotCount = 24;
+inline constexpr int kSlotCount = 25;
 // The slots the window makes a control for (the first 22).
 inline constexpr int kMadeSlotCount = 22;
 

@@ -61,6 +61,11 @@ std::vector<std::pair<Slot, ControlSpec>> ShownControls(const RenderRequest& req
         shown.emplace_back(static_cast<Slot>(i), specs[i]);
         shown.back().second.visible = true;
     }
+    if ((layout.at(Slot::NightToggle).pages & PageBit(request.page)) != 0) {
+        shown.emplace_back(Slot::NightToggle,
+                           NightToggleSpec(layout, LanguageOf(request.lang) == Language::French));
+        shown.back().second.visible = true;
+    }
     return shown;
 }
 

@@ -22,7 +22,7 @@ namespace orvano::testing {
 // The creation indices of the controls each page shows: the 22 controls of
 // the pages, then the high-latitude list (22) and the zone chooser (23).
 inline const std::vector<std::vector<size_t>> kVisibleOnPage = {
-    {1},
+    {1, 24},
     {0, 1},
     {0, 1, 2, 3, 4, 5, 6, 7},
     {0, 1, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 22, 23},

@@ -141,13 +141,18 @@ TEST_F(ControlsTest, TwentyTwoControlsAt96Dpi) {
     for (std::uint32_t lang : {1u, 2u}) {
         Create({0, 0, 240, 300}, 96, lang);
         // The 22 controls of the pages, the high-latitude list, then the zone
-        // chooser in its layout slot.
-        ASSERT_EQ(window().controls.size(), 24u);
+        // chooser and the night times' button in their layout slots.
+        ASSERT_EQ(window().controls.size(), 25u);
         const ControlSpec& zone = window().controls[23]->spec;
         EXPECT_EQ(zone.kind, K::ComboBox);
         EXPECT_EQ(zone.id, kIdZoneChooser);
         EXPECT_EQ(Box(23), (std::array{10, 180, 135, 150}));
         EXPECT_FALSE(zone.visible);
+        const ControlSpec& night = window().controls[24]->spec;
+        EXPECT_EQ(night.kind, K::Button);
+        EXPECT_EQ(night.id, kIdNightToggle);
+        EXPECT_EQ(night.text, lang == 2 ? "Nuit" : "Night");
+        EXPECT_EQ(Box(24), (std::array{5, 260, 64, 32}));
         for (size_t i = 0; i < 22; ++i) {
             const Expected& e = kAt96[i];
             const ControlSpec& s = window().controls[i]->spec;
@@ -175,7 +180,7 @@ TEST_F(ControlsTest, AnyLanguageButFrenchIsEnglish) {
 
 TEST_F(ControlsTest, EveryLengthDoublesAt192Dpi) {
     Create(Rect{0, 0, 480, 600}, 192, 2);
-    ASSERT_EQ(window().controls.size(), 24u);
+    ASSERT_EQ(window().controls.size(), 25u);
     for (size_t i = 0; i < 22; ++i) EXPECT_EQ(Box(i), kAt192[i]) << "control " << i + 1;
 }
 
@@ -201,7 +206,7 @@ TEST_F(ControlsTest, EachPageShowsItsOwnControls) {
     Create();
     FillTables();
     Enter(0);
-    EXPECT_EQ(window().VisibleIndices(), (std::vector<size_t>{1}));
+    EXPECT_EQ(window().VisibleIndices(), (std::vector<size_t>{1, 24}));
     // Start-up applies page 0 over page 0: Previous is shown and hidden again.
     EXPECT_EQ(window().ById(kIdPrevious)->visibilityChanges, (std::vector<bool>{true, false}));
 
@@ -213,9 +218,11 @@ TEST_F(ControlsTest, EachPageShowsItsOwnControls) {
         for (size_t i = 0; i < kMadeSlotCount; ++i) {
             if (layout.controls[i].pages & PageBit(page)) fromTable.push_back(i);
         }
-        // The rule's list and the zone chooser are made after them, in their own slots.
+        // The rule's list, the zone chooser and the night times' button are made
+        // after them, in their own slots.
         if (layout.at(Slot::HighLatitudeRule).pages & PageBit(page)) fromTable.push_back(22);
         if (layout.at(Slot::ZoneChooser).pages & PageBit(page)) fromTable.push_back(23);
+        if (layout.at(Slot::NightToggle).pages & PageBit(page)) fromTable.push_back(24);
         EXPECT_EQ(fromTable, visible[static_cast<size_t>(page)]) << page;
     }
     for (int page = 1; page < kPageCount; ++page) {
@@ -359,7 +366,7 @@ TEST_F(ControlsTest, ValuesWithoutALineLeaveTheirListsUnselected) {
 
 TEST_F(ControlsTest, ControlsThatCouldNotBeMadeAreSkipped) {
     Create({0, 0, 240, 300}, 96, 2, {kIdPrevious, kIdTownList, 0});
-    EXPECT_EQ(window().controls.size(), 19u);  // 17 of the 22, the two lists made after them
+    EXPECT_EQ(window().controls.size(), 20u);  // 17 of the 22, the three made after them
     EXPECT_EQ(app->ui.controls.previous, nullptr);
     EXPECT_EQ(app->ui.controls.townList, nullptr);
     EXPECT_EQ(app->ui.controls.timeZoneList, nullptr);

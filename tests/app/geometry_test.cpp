@@ -177,6 +177,10 @@ TEST(Geometry, NothingOverlapsOnAnyPageAtAnyScaleInEitherLanguage) {
                 for (int slot = kMadeSlotCount; slot < kSlotCount; ++slot) {
                     const ControlPlace& place = layout.controls[static_cast<size_t>(slot)];
                     if ((place.pages & PageBit(page)) == 0) continue;
+                    const std::string name = SlotName(static_cast<Slot>(slot));
+                    if (std::any_of(p.controls.begin(), p.controls.end(),
+                                    [&](const Item& c) { return c.what == name; }))
+                        continue;  // the dump lists it where the toolkit put it
                     Box box = place.box;
                     for (const Item& c : p.controls) {
                         if (c.what == "conventionList") box.height = c.box.height;

@@ -153,15 +153,16 @@ TEST(Render, DumpOpsWritesTheRecordedPage) {
     EXPECT_NE(json.find("\"text\":\"16:00:00\""), std::string::npos);
     EXPECT_NE(json.find("\"text\":\"(!)\""), std::string::npos);
     // The Hijri date on its own row under the six times (9 Rajab 1431, a day
-    // of Umm al-Qura's table), the moon below it, then the page's one
-    // control, the Next arrow.
+    // of Umm al-Qura's table), the moon below it, then the page's two
+    // controls, the Next arrow and the night times' button.
     EXPECT_NE(json.find("{\"op\":\"text\",\"x\":120,\"y\":208,\"align\":\"center\","
                         "\"text\":\"9 Rajab 1431\","),
               std::string::npos);
     EXPECT_NE(
         json.find(
             "{\"op\":\"icon\",\"id\":111,\"x\":104,\"y\":226,\"box\":[104,226,32,32]},\n"
-            "{\"op\":\"control\",\"id\":40002,\"name\":\"next\",\"box\":[171,260,64,32]}\n]\n"),
+            "{\"op\":\"control\",\"id\":40002,\"name\":\"next\",\"box\":[171,260,64,32]},\n"
+            "{\"op\":\"control\",\"id\":1021,\"name\":\"nightToggle\",\"box\":[5,260,64,32]}\n]\n"),
         std::string::npos)
         << json;
     EXPECT_TRUE(run.errors.empty());
