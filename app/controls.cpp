@@ -204,7 +204,8 @@ std::array<ControlSpec, kMadeSlotCount> ControlSpecs(const PageLayout& layout, b
     return specs;
 }
 
-// A drop-down list in one of the layout table's places.
+// A drop-down list in one of the layout table's places (the night times'
+// button starts from it too).
 static ControlSpec ListSpecAt(const PageLayout& layout, Slot slot, int id, bool french) {
     const Box& box = layout.at(slot).box;
     ControlSpec spec;
@@ -255,16 +256,9 @@ void CreateControls(App& app, Window& window) {
 }
 
 ControlSpec NightToggleSpec(const PageLayout& layout, bool french) {
-    const Box& box = layout.at(Slot::NightToggle).box;
-    ControlSpec spec;
+    ControlSpec spec = ListSpecAt(layout, Slot::NightToggle, kIdNightToggle, french);
     spec.kind = ControlClass::Button;
     spec.text = french ? "Nuit" : "Night";
-    spec.id = kIdNightToggle;
-    spec.x = box.x;
-    spec.y = box.y;
-    spec.width = box.width;
-    spec.height = box.height;
-    spec.language = french ? "fr" : "en";
     return spec;
 }
 
