@@ -11,6 +11,7 @@
 #include "app/paint.h"
 #include "astro/trace.h"
 #include "engine/state.h"
+#include "places/gazetteer.h"
 #include "platform/language.h"
 #include "platform/platform.h"
 #include "platform/user_files.h"
@@ -28,9 +29,11 @@ enum ControlId : int {
     kIdModify = 1016,
     kIdAdd = 1017,
     kIdConfigField = 1018,  // the four edit fields
-    kIdHighLatitudeList = 1019,
     kIdZoneChooser = 1020,
-    kIdNightToggle = 1021,
+    kIdMethod = 1021,  // opens the method dialog
+    kIdFind = 1022,    // opens the gazetteer's search
+    kIdDelete = 1023,
+    kIdNightToggle = 1024,
     kIdCheckVersion = 32778,
     kIdHelp = 32779,
     kIdExit = 40000,  // no control sends it
@@ -39,6 +42,16 @@ enum ControlId : int {
     kIdSunPosition = 40022,
     kIdCalendar = 40023,
     kIdExplore = 40024,
+};
+
+// The controls of the Configuration page's dialogs.
+enum DialogControlId : int {
+    kIdDialogOk = 1,
+    kIdDialogCancel = 2,
+    kIdDialogSearch = 2001,
+    kIdDialogResults = 2002,
+    kIdDialogRuleList = 2003,
+    kIdDialogLabel = 2004,  // the prompt and the rule's label
 };
 
 inline constexpr int kPageHome = 0;
@@ -74,10 +87,13 @@ struct MainControls {
     Control* conventionList = nullptr;
     Control* help = nullptr;
     Control* checkVersion = nullptr;
-    // How unreached twilights are estimated (Configuration page).
-    Control* highLatitudeList = nullptr;
-    // Made after the others: the town's named zone, in the layout's ZoneChooser slot.
+    // Made after the others, in the layout's slots from ZoneChooser on: the
+    // town's named zone, and the buttons of the method dialog, the search and
+    // deleting a town.
     Control* zoneChooser = nullptr;
+    Control* methodButton = nullptr;
+    Control* findButton = nullptr;
+    Control* deleteButton = nullptr;
     // Home page: shows or hides the night times ([Night] Show).
     Control* nightToggle = nullptr;
 };
@@ -168,6 +184,9 @@ struct App {
     std::string updateUrl = kHomePageUrl;
     // --verbose: the start-up prompts go to standard output.
     bool verbose = false;
+    // The gazetteer, read when a search first needs it; why it could not be.
+    std::optional<Gazetteer> gazetteer;
+    std::string gazetteerError;
 };
 
 bool IsFrench(const AppState& ui);

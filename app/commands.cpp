@@ -70,6 +70,14 @@ constexpr Bilingual kChangedOutsideText = {
     "été changé ici sans être sauvé est abandonné."};
 constexpr Bilingual kChangedOutsideCaption = {"data.cfg changed", "data.cfg modifié"};
 constexpr Bilingual kReloadedStatus = {"Read again from data.cfg", "Relu depuis data.cfg"};
+constexpr Bilingual kDeleteText = {
+    "Delete the town %s : %s? data.cfg is written at once, without it.",
+    "Retirer la ville %s : %s ? data.cfg est écrit aussitôt, sans elle."};
+constexpr Bilingual kDeleteCaption = {"Delete town", "Retirer la ville"};
+constexpr Bilingual kLastTownText = {
+    "%s : %s is the only town of data.cfg: add another before deleting it.",
+    "%s : %s est la seule ville de data.cfg : ajoutez-en une autre avant de la retirer."};
+constexpr Bilingual kDeletedStatus = {"Deleted from data.cfg", "Retirée de data.cfg"};
 
 // Fields hold 80 characters with the terminator.
 constexpr size_t kFieldChars = 79;
@@ -91,14 +99,6 @@ bool HasSelectedTown(const ConfigTables& tables) {
     return tables.TownSelected >= 0 && tables.TownSelected < towns;
 }
 
-// The shown page is readied first: what it paints may have changed.
-void RepaintAll(App& app, Window& window) {
-    PrepareShownPage(app);
-    InvalidateFlags flags;
-    flags.erase = true;
-    window.Invalidate(std::nullopt, flags);
-}
-
 void ChooseLanguage(App& app) {
     Control* list = app.ui.controls.languageList;
     if (list == nullptr || list->SelectedLine() < 0) return;
@@ -112,23 +112,6 @@ void ChooseLanguage(App& app) {
     }
     key.reset();  // closed before the box, which may wait for the user a long time
     messages.Show(kLanguageText.In(app.ui), kLanguageCaption.In(app.ui));
-}
-
-void ChooseHighLatitudeRule(App& app, Window& window) {
-    Control* list = app.ui.controls.highLatitudeList;
-    if (list == nullptr) return;
-    const int line = list->SelectedLine();
-    if (line < 0 || line > static_cast<int>(HighLatitudeRule::None)) return;
-    const auto rule = static_cast<HighLatitudeRule>(line);
-    if (rule == app.engine.highLatitudeRule) return;
-    // The day is shown under the new rule at once, stored or not.
-    app.engine.highLatitudeRule = rule;
-    Recompute(app);
-    RepaintAll(app, window);
-    auto key = app.platform.settings.OpenKey(kAppSettingsKey);
-    if (!key || !key->WriteText(kHighLatitudeRuleValue, HighLatitudeRuleName(rule))) {
-        app.platform.messages.Show(kRegistryErrorText.In(app.ui), kRegistryErrorCaption.In(app.ui));
-    }
 }
 
 // The night times shown or hidden at once, and the choice kept for the next start.
@@ -174,10 +157,6 @@ void AddTown(App& app) {
     if (!ReadFieldsIntoPlace(app, false)) return;
     ConfigTables& tables = app.engine.tables;
     if (tables.NumberOfTowns >= kMaxNumberOfTowns) return;  // the table stays as it was
-    // Rows past NumberOfTowns (or missing ones after a failed read) never become
-    // towns: the new town is the one right after the rows in use.
-    const int used = std::max(tables.NumberOfTowns, 0);
-    tables.Towns.resize(static_cast<size_t>(used));
     // A new town starts in the desktop's zone, unless the user chose one for it.
     CurrentPlace& place = app.engine.place;
     if (!app.ui.zoneChosen) {
@@ -188,14 +167,7 @@ void AddTown(App& app) {
             place.DST = integers.DST;
         }
     }
-    tables.Towns.push_back(TownFromPlace(app.engine.place));
-    tables.TownSelected = used;
-    tables.NumberOfTowns = used + 1;
-    FillTownList(app);
-    if (app.ui.controls.townList != nullptr) {
-        app.ui.controls.townList->SelectLine(LineOfTown(app, used));
-    }
-    FillConfigFields(app);
+    AppendTown(app, TownFromPlace(app.engine.place));
 }
 
 void SetPickersToNow(App& app, Window& window) {
@@ -233,6 +205,49 @@ void ChangePage(App& app, Window& window, int step) {
 }
 
 }  // namespace
+
+void RepaintAll(App& app, Window& window) {
+    PrepareShownPage(app);
+    InvalidateFlags flags;
+    flags.erase = true;
+    window.Invalidate(std::nullopt, flags);
+}
+
+void ShowStatus(App& app, Window& window, const std::string& text) {
+    app.ui.statusText = text;
+    app.ui.statusSeconds = kStatusSeconds;
+    RepaintAll(app, window);
+}
+
+void ShowModifiedStatus(App& app, Window& window) {
+    ShowStatus(app, window, kModifiedStatus.In(app.ui));
+}
+
+void SetHighLatitudeRule(App& app, HighLatitudeRule rule) {
+    if (rule == app.engine.highLatitudeRule) return;
+    app.engine.highLatitudeRule = rule;
+    auto key = app.platform.settings.OpenKey(kAppSettingsKey);
+    if (!key || !key->WriteText(kHighLatitudeRuleValue, HighLatitudeRuleName(rule))) {
+        app.platform.messages.Show(kRegistryErrorText.In(app.ui), kRegistryErrorCaption.In(app.ui));
+    }
+}
+
+void AppendTown(App& app, const Town& town) {
+    ConfigTables& tables = app.engine.tables;
+    // Rows past NumberOfTowns (or missing ones after a failed read) never become
+    // towns: the new town is the one right after the rows in use.
+    const int used = std::max(tables.NumberOfTowns, 0);
+    if (used >= kMaxNumberOfTowns) return;
+    tables.Towns.resize(static_cast<size_t>(used));
+    tables.Towns.push_back(town);
+    tables.TownSelected = used;
+    tables.NumberOfTowns = used + 1;
+    FillTownList(app);
+    if (app.ui.controls.townList != nullptr) {
+        app.ui.controls.townList->SelectLine(LineOfTown(app, used));
+    }
+    FillConfigFields(app);
+}
 
 std::string HelpPath(const std::string& programFolder, std::uint32_t lang) {
     const char* page = LanguageOf(lang) == Language::French ? "help.html" : "helpen.html";
@@ -302,9 +317,7 @@ std::optional<double> ReadCoordinate(App& app, Control* field, const Bilingual& 
 }
 
 void SetStatus(App& app, Window& window, const Bilingual& text) {
-    app.ui.statusText = text.In(app.ui);
-    app.ui.statusSeconds = kStatusSeconds;
-    RepaintAll(app, window);
+    ShowStatus(app, window, text.In(app.ui));
 }
 
 // True when Save would store something other than what the fields show.
@@ -343,6 +356,33 @@ void ReloadIntoWindow(App& app, Window& window) {
     SetStatus(app, window, kReloadedStatus);
 }
 
+}  // namespace
+
+StoreResult WriteTables(App& app, Window& window) {
+    // Running on the installed default: the user's own copy could not be made.
+    if (app.files.readOnly) {
+        app.platform.messages.Show(ConfigPath(app), kCaptionWriteError);
+        return StoreResult::Failed;
+    }
+    const std::string path = ConfigPath(app);
+    MessageSink& messages = app.platform.messages;
+    FileLock lock;
+    if (!LockDataCfg(lock, path, messages)) return StoreResult::Failed;
+    if (CurrentDataCfgDigest(path) != app.dataCfgDigest) {
+        lock.Release();  // the question may wait for the user a long time
+        if (!messages.AskYesNo(kChangedOutsideText.In(app.ui), kChangedOutsideCaption.In(app.ui))) {
+            ReloadIntoWindow(app, window);
+            return StoreResult::Reloaded;
+        }
+        if (!LockDataCfg(lock, path, messages)) return StoreResult::Failed;
+    }
+    if (!WriteDataCfg(path, app.engine.tables, messages)) return StoreResult::Failed;
+    app.dataCfgDigest = CurrentDataCfgDigest(path);
+    return StoreResult::Written;
+}
+
+namespace {
+
 void Save(App& app, Window& window) {
     ConfigTables& tables = app.engine.tables;
     if (!HasSelectedTown(tables)) {
@@ -355,26 +395,51 @@ void Save(App& app, Window& window) {
         if (!ReadFieldsIntoPlace(app, true) || !HasSelectedTown(tables)) return;
     }
     tables.Towns[static_cast<size_t>(tables.TownSelected)] = TownFromPlace(app.engine.place);
-    // Running on the installed default: the user's own copy could not be made.
-    if (app.files.readOnly) {
-        app.platform.messages.Show(ConfigPath(app), kCaptionWriteError);
+    if (WriteTables(app, window) == StoreResult::Written) SetStatus(app, window, kSavedStatus);
+}
+
+// After a confirmation, the selected line's town leaves the tables and
+// data.cfg; the town that takes its place in the list is selected.
+void DeleteTown(App& app, Window& window) {
+    ConfigTables& tables = app.engine.tables;
+    const int towns = std::min(static_cast<int>(tables.Towns.size()), tables.NumberOfTowns);
+    Control* list = app.ui.controls.townList;
+    const int line = list != nullptr ? list->SelectedLine() : -1;
+    const int doomed = TownOfLine(app, line);
+    if (doomed < 0 || doomed >= towns) return;
+    const Town& town = tables.Towns[static_cast<size_t>(doomed)];
+    MessageSink& messages = app.platform.messages;
+    if (towns == 1) {
+        messages.Show(Format(kLastTownText.In(app.ui), town.Country.c_str(), town.Name.c_str()),
+                      kDeleteCaption.In(app.ui));
         return;
     }
-    const std::string path = ConfigPath(app);
-    MessageSink& messages = app.platform.messages;
-    FileLock lock;
-    if (!LockDataCfg(lock, path, messages)) return;
-    if (CurrentDataCfgDigest(path) != app.dataCfgDigest) {
-        lock.Release();  // the question may wait for the user a long time
-        if (!messages.AskYesNo(kChangedOutsideText.In(app.ui), kChangedOutsideCaption.In(app.ui))) {
-            ReloadIntoWindow(app, window);
-            return;
-        }
-        if (!LockDataCfg(lock, path, messages)) return;
+    if (!messages.AskYesNo(Format(kDeleteText.In(app.ui), town.Country.c_str(), town.Name.c_str()),
+                           kDeleteCaption.In(app.ui))) {
+        return;
     }
-    if (!WriteDataCfg(path, tables, messages)) return;
-    app.dataCfgDigest = CurrentDataCfgDigest(path);
-    SetStatus(app, window, kSavedStatus);
+    const ConfigTables before = tables;
+    tables.Towns.resize(static_cast<size_t>(towns));
+    tables.Towns.erase(tables.Towns.begin() + doomed);
+    tables.NumberOfTowns = towns - 1;
+    FillTownList(app);
+    // The deleted town's line now shows its successor (at the end, its predecessor).
+    const int next = TownOfLine(app, std::min(line, towns - 2));
+    tables.TownSelected = next;
+    const StoreResult stored = WriteTables(app, window);
+    if (stored == StoreResult::Reloaded) return;  // the file's towns are shown instead
+    if (stored == StoreResult::Failed) {
+        tables = before;  // the writer said why; nothing was deleted
+        FillTownList(app);
+        if (list != nullptr) list->SelectLine(line);
+        return;
+    }
+    FillCurrentPlace(tables.Towns[static_cast<size_t>(next)], app.engine.place);
+    if (list != nullptr) list->SelectLine(LineOfTown(app, next));
+    FillConfigFields(app);
+    RememberLastTown(app);
+    if (app.ui.exploring == 0) TakeTownNow(app, TownNow(app));
+    SetStatus(app, window, kDeletedStatus);
 }
 
 }  // namespace
@@ -423,8 +488,14 @@ void HandleCommand(App& app, Window& window, int id, int code) {
         case kIdTownList:
             SelectTown(app);
             break;
-        case kIdHighLatitudeList:
-            if (code == kNotifySelectionChange) ChooseHighLatitudeRule(app, window);
+        case kIdMethod:
+            ChooseMethod(app, window);
+            break;
+        case kIdFind:
+            FindTown(app, window);
+            break;
+        case kIdDelete:
+            DeleteTown(app, window);
             break;
         case kIdSave:
             Save(app, window);

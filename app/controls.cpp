@@ -7,6 +7,7 @@
 
 #include "astro/constants.h"
 #include "astro/zone.h"
+#include "config/methods.h"
 #include "config/text_encoding.h"
 
 namespace orvano {
@@ -68,8 +69,10 @@ void LeavePage(App& app, int page) {
             SetVisible(c.timeZoneList, false);
             SetVisible(c.conventionList, false);
             SetVisible(c.dstList, false);
-            SetVisible(c.highLatitudeList, false);
             SetVisible(c.zoneChooser, false);
+            SetVisible(c.methodButton, false);
+            SetVisible(c.findButton, false);
+            SetVisible(c.deleteButton, false);
             app.platform.shell.ShowInputPanelButton(false);
             break;
         case kPageAbout:
@@ -95,16 +98,9 @@ void EnterConfiguration(App& app) {
     SetVisible(c.modify, true);
     SetVisible(c.add, true);
     SetVisible(c.save, true);
-
-    // One line per rule, in the order of HighLatitudeRule.
-    const bool french = IsFrench(app.ui);
-    RemoveAll(c.highLatitudeList);
-    AddLine(c.highLatitudeList, french ? "1/7 de la nuit" : "1/7 of the night");
-    AddLine(c.highLatitudeList, french ? "Milieu de la nuit" : "Middle of the night");
-    AddLine(c.highLatitudeList, french ? "Angle/60 de la nuit" : "Angle/60 of the night");
-    AddLine(c.highLatitudeList, french ? "Aucune estimation" : "No estimate");
-    SelectLine(c.highLatitudeList, static_cast<int>(app.engine.highLatitudeRule));
-    SetVisible(c.highLatitudeList, true);
+    SetVisible(c.methodButton, true);
+    SetVisible(c.findButton, true);
+    SetVisible(c.deleteButton, true);
 
     FillTownList(app);
     SelectLine(c.townList, LineOfTown(app, app.engine.tables.TownSelected));
@@ -204,19 +200,37 @@ std::array<ControlSpec, kMadeSlotCount> ControlSpecs(const PageLayout& layout, b
     return specs;
 }
 
-// A drop-down list in one of the layout table's places (the night times'
-// button starts from it too).
-static ControlSpec ListSpecAt(const PageLayout& layout, Slot slot, int id, bool french) {
-    const Box& box = layout.at(slot).box;
-    ControlSpec spec;
-    spec.kind = ControlClass::ComboBox;
-    spec.id = id;
-    spec.x = box.x;
-    spec.y = box.y;
-    spec.width = box.width;
-    spec.height = box.height;
-    spec.language = french ? "fr" : "en";
-    return spec;
+std::array<ControlSpec, kSlotCount - kMadeSlotCount> LaterControlSpecs(const PageLayout& layout,
+                                                                       bool french) {
+    struct Later {
+        ControlClass kind;
+        const char* english;
+        const char* french;
+        int id;
+    };
+    using K = ControlClass;
+    // In the order of their slots, from ZoneChooser on.
+    static constexpr Later kLater[kSlotCount - kMadeSlotCount] = {
+        {K::ComboBox, "", "", kIdZoneChooser},        {K::Button, "Method…", "Méthode…", kIdMethod},
+        {K::Button, "Find…", "Cherche…", kIdFind},    {K::Button, "Delete", "Retire", kIdDelete},
+        {K::Button, "Night", "Nuit", kIdNightToggle},
+    };
+    std::array<ControlSpec, kSlotCount - kMadeSlotCount> specs;
+    for (size_t i = 0; i < specs.size(); ++i) {
+        const Box& box = layout.controls[kMadeSlotCount + i].box;
+        ControlSpec& spec = specs[i];
+        spec.kind = kLater[i].kind;
+        spec.text = french ? kLater[i].french : kLater[i].english;
+        spec.id = kLater[i].id;
+        spec.x = box.x;
+        spec.y = box.y;
+        spec.width = box.width;
+        spec.height = box.height;
+        // The zone chooser is an editable list, so that typing jumps to a name.
+        spec.verticalScroll = spec.kind == K::ComboBox;
+        spec.language = french ? "fr" : "en";
+    }
+    return specs;
 }
 
 void CreateControls(App& app, Window& window) {
@@ -246,24 +260,10 @@ void CreateControls(App& app, Window& window) {
                                                &c.help,
                                                &c.checkVersion};
     for (size_t i = 0; i < specs.size(); ++i) *handles[i] = window.CreateControl(specs[i]);
-    c.highLatitudeList = window.CreateControl(HighLatitudeListSpec(layout, IsFrench(app.ui)));
-
-    // The zone chooser: an editable list, so that typing jumps to a name.
-    ControlSpec zone = ListSpecAt(layout, Slot::ZoneChooser, kIdZoneChooser, IsFrench(app.ui));
-    zone.verticalScroll = true;
-    c.zoneChooser = window.CreateControl(zone);
-    c.nightToggle = window.CreateControl(NightToggleSpec(layout, IsFrench(app.ui)));
-}
-
-ControlSpec NightToggleSpec(const PageLayout& layout, bool french) {
-    ControlSpec spec = ListSpecAt(layout, Slot::NightToggle, kIdNightToggle, french);
-    spec.kind = ControlClass::Button;
-    spec.text = french ? "Nuit" : "Night";
-    return spec;
-}
-
-ControlSpec HighLatitudeListSpec(const PageLayout& layout, bool french) {
-    return ListSpecAt(layout, Slot::HighLatitudeRule, kIdHighLatitudeList, french);
+    const auto later = LaterControlSpecs(layout, IsFrench(app.ui));
+    Control** const laterHandles[kSlotCount - kMadeSlotCount] = {
+        &c.zoneChooser, &c.methodButton, &c.findButton, &c.deleteButton, &c.nightToggle};
+    for (size_t i = 0; i < later.size(); ++i) *laterHandles[i] = window.CreateControl(later[i]);
 }
 
 void ShowPage(App& app, Window& window) {
@@ -333,6 +333,20 @@ void FillConfigFields(App& app) {
     SelectLine(c.dstList, place.DST);
 
     FillZoneChooser(app);
+    ShowTownMethod(app);
+}
+
+void ShowTownMethod(App& app) {
+    Control* list = app.ui.controls.conventionList;
+    if (list == nullptr) return;
+    const CurrentPlace& place = app.engine.place;
+    const int slot = SlotOfMethodId(place.Method);
+    if (slot >= 0) list->SelectLine(slot);
+    const auto method = app.engine.methods.find(place.Method);
+    const bool byMethod = method != app.engine.methods.end();
+    // The catalogue's method wins over the slot, which stays for older readers.
+    list->SetEnabled(!byMethod);
+    if (byMethod) list->SetText(method->second.Name);
 }
 
 void FillZoneChooser(App& app) {

@@ -20,18 +20,19 @@ std::string ChosenZone(const App& app);
 void ApplyChosenZone(App& app);
 
 std::array<ControlSpec, kMadeSlotCount> ControlSpecs(const PageLayout& layout, bool french);
-// The list of the high-latitude rule, made after them in its layout slot.
-ControlSpec HighLatitudeListSpec(const PageLayout& layout, bool french);
-// The Home page's button that shows or hides the night times.
-ControlSpec NightToggleSpec(const PageLayout& layout, bool french);
-// Makes the 22 controls, in order, then the high-latitude rule's list, the
-// zone chooser and the night times' button, labelled in the language now in
-// Lang.
+// The Configuration page's later controls, in their slots' order (ZoneChooser on).
+std::array<ControlSpec, kSlotCount - kMadeSlotCount> LaterControlSpecs(const PageLayout& layout,
+                                                                       bool french);
+// Makes the 22 controls, in order, then the later ones, labelled in the
+// language now in Lang.
 void CreateControls(App& app, Window& window);
 // Leaves currentPage, enters requestedPage, and repaints the whole window.
 void ShowPage(App& app, Window& window);
 // Copies the current place and the convention names into the Configuration page.
 void FillConfigFields(App& app);
+// The convention list as the town's method leaves it: a catalogue method's
+// name, greyed, or the slot a "slotN" method names.
+void ShowTownMethod(App& app);
 // The town list's lines: "%s : %s" of country and name, in table order.
 void FillTownList(App& app);
 // The town of a line of the town list, and the line of a town; -1 for none.

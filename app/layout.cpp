@@ -46,7 +46,9 @@ const char* SlotName(Slot slot) {
                                                        "help",
                                                        "checkVersion",
                                                        "zoneChooser",
-                                                       "highLatitudeRule",
+                                                       "methodButton",
+                                                       "findButton",
+                                                       "delete",
                                                        "nightToggle"};
     const auto index = static_cast<size_t>(slot);
     return index < kSlotCount ? kNames[index] : "";
@@ -84,22 +86,25 @@ PageLayout MakeLayout(const Rect& client, int dpiX, int dpiY) {
     place(Slot::Calendar, Trunc(w * 0.75 - X(35)), Y(155), X(70), Y(25), kCompute);
     place(Slot::LanguageList, leftX, Y(10), X(70), Y(50), kConfiguration);
     place(Slot::TownList, Trunc(w * 0.75 - X(90)), Y(10), X(140), Y(150), kConfiguration);
-    // The three buttons leave a row above them for the zone and the high-latitude rule.
-    place(Slot::Modify, Trunc(w * 0.165 - X(35)), Y(212), X(70), Y(25), kConfiguration);
-    place(Slot::Add, Trunc(w * 0.4983333333333333 - X(35)), Y(212), X(70), Y(25), kConfiguration);
-    place(Slot::Save, Trunc(w * 0.8316666666666667 - X(35)), Y(212), X(70), Y(25), kConfiguration);
+    // The four buttons leave a row above them for the zone and the search.
+    const auto button = [&](int i) { return l.left + X(4) + i * X(58); };
+    place(Slot::Modify, button(0), Y(212), X(54), Y(25), kConfiguration);
+    place(Slot::Add, button(1), Y(212), X(54), Y(25), kConfiguration);
+    place(Slot::Delete, button(2), Y(212), X(54), Y(25), kConfiguration);
+    place(Slot::Save, button(3), Y(212), X(54), Y(25), kConfiguration);
     place(Slot::CountryField, leftX, Y(55), X(100), Y(20), kConfiguration);
     place(Slot::TownField, rightX, Y(55), X(100), Y(20), kConfiguration);
     place(Slot::LatitudeField, leftX, Y(95), X(100), Y(20), kConfiguration);
     place(Slot::LongitudeField, rightX, Y(95), X(100), Y(20), kConfiguration);
     place(Slot::TimeZoneList, Trunc(X(12) + w * 0.25), Y(120), X(38), Y(150), kConfiguration);
     place(Slot::DstList, Trunc(X(12) + w * 0.75), Y(120), X(38), Y(80), kConfiguration);
-    // Beside its label rather than on it.
-    place(Slot::ConventionList, Trunc(w * 0.25 + X(35)), Y(150), X(135), Y(150), kConfiguration);
+    // Beside its label rather than on it, and the catalogue's methods beside it.
+    place(Slot::ConventionList, Trunc(w * 0.25 + X(35)), Y(150), X(70), Y(150), kConfiguration);
+    place(Slot::MethodButton, Trunc(w * 0.75 - X(10)), Y(150), X(60), Y(25), kConfiguration);
     place(Slot::Help, l.cx - X(30), Y(150), X(60), Y(25), kAbout);
     place(Slot::CheckVersion, l.cx - X(75), Y(180), X(150), Y(25), kAbout);
     place(Slot::ZoneChooser, leftX, Y(180), X(135), Y(150), kConfiguration);
-    place(Slot::HighLatitudeRule, Trunc(w * 0.75 - X(30)), Y(180), X(80), Y(80), kConfiguration);
+    place(Slot::FindButton, Trunc(w * 0.75 - X(30)), Y(180), X(80), Y(25), kConfiguration);
     // Where Previous stands on the other pages.
     place(Slot::NightToggle, l.left + X(5), arrowY, X(64), Y(32), PageBit(0));
 
@@ -162,7 +167,39 @@ PageLayout MakeLayout(const Rect& client, int dpiX, int dpiY) {
     l.aboutVersion = Anchor{l.cx, Y(120)};
     l.aboutRightIcon = Anchor{Trunc(1.7 * l.cx - X(16)), Y(20)};
     l.aboutLeftIcon = Anchor{Trunc(0.3 * l.cx - X(16)), Y(20)};
+    for (size_t i = 0; i < l.aboutCredits.size(); ++i) {
+        l.aboutCredits[i] = Anchor{l.cx, Y(210) + static_cast<int>(i) * Y(14)};
+    }
     return l;
+}
+
+const char* DialogSlotName(DialogSlot slot) {
+    static constexpr const char* kNames[kDialogSlotCount] = {
+        "prompt", "searchField", "results", "ruleLabel", "ruleList", "ok", "cancel"};
+    const auto index = static_cast<size_t>(slot);
+    return index < kDialogSlotCount ? kNames[index] : "";
+}
+
+DialogLayout MakeDialogLayout(int dpiX, int dpiY, bool withRule) {
+    auto X = [dpiX](int v) { return ScaleForDpi(v, dpiX); };
+    auto Y = [dpiY](int v) { return ScaleForDpi(v, dpiY); };
+    DialogLayout d;
+    d.hasRule = withRule;
+    d.width = X(300);
+    // The rule's row sits between the results and the buttons.
+    const int buttonsY = withRule ? 252 : 220;
+    d.height = Y(buttonsY + 35);
+    auto place = [&d](DialogSlot slot, Box box) { d.boxes[static_cast<size_t>(slot)] = box; };
+    place(DialogSlot::Prompt, Box{X(10), Y(8), X(280), Y(18)});
+    place(DialogSlot::SearchField, Box{X(10), Y(28), X(280), Y(24)});
+    place(DialogSlot::Results, Box{X(10), Y(58), X(280), Y(152)});
+    if (withRule) {
+        place(DialogSlot::RuleLabel, Box{X(10), Y(221), X(130), Y(18)});
+        place(DialogSlot::RuleList, Box{X(145), Y(218), X(145), Y(80)});
+    }
+    place(DialogSlot::Ok, Box{X(130), Y(buttonsY), X(75), Y(25)});
+    place(DialogSlot::Cancel, Box{X(215), Y(buttonsY), X(75), Y(25)});
+    return d;
 }
 
 }  // namespace orvano

@@ -20,8 +20,8 @@ inline constexpr int kLayoutClientWidth = 240;    // 96-DPI units
 inline constexpr int kLayoutClientHeight = 300;   // the window's client
 inline constexpr int kLayoutContentHeight = 268;  // what page contents are computed from
 
-// Every place a control has on the pages, in creation order. The last two are
-// places kept free for controls that are made elsewhere.
+// Every place a control has on the pages, in creation order: the window's
+// first 22 controls, then the Configuration page's later ones.
 enum class Slot : int {
     Previous,
     Next,
@@ -45,12 +45,14 @@ enum class Slot : int {
     ConventionList,
     Help,
     CheckVersion,
-    ZoneChooser,       // Configuration page: the town's named time zone
-    HighLatitudeRule,  // Configuration page: the rule for Fajr and Isha at high latitudes
-    NightToggle,       // Home page: shows or hides the night times
+    ZoneChooser,   // Configuration page: the town's named time zone
+    MethodButton,  // opens the method dialog: catalogue methods, high-latitude rule
+    FindButton,    // opens the gazetteer's search
+    Delete,        // deletes the selected town
+    NightToggle,   // Home page: shows or hides the night times
 };
-inline constexpr int kSlotCount = 25;
-// The slots the window makes a control for (the first 22).
+inline constexpr int kSlotCount = 27;
+// The window's first controls, made from one table (ControlSpecs).
 inline constexpr int kMadeSlotCount = 22;
 
 // Pages as bits of a mask.
@@ -145,10 +147,30 @@ struct PageLayout {
     Anchor aboutVersion;
     Anchor aboutRightIcon;
     Anchor aboutLeftIcon;
+    // Centred under the buttons: where the gazetteer's places come from.
+    std::array<Anchor, 3> aboutCredits{};
 };
 
 // The slot's name as the tools and tests print it ("previous", "zoneChooser"...).
 const char* SlotName(Slot slot);
+
+// The dialogs the Configuration page opens: a search field over a list of
+// results, and for the method the high-latitude rule under them.
+enum class DialogSlot : int { Prompt, SearchField, Results, RuleLabel, RuleList, Ok, Cancel };
+inline constexpr int kDialogSlotCount = 7;
+
+struct DialogLayout {
+    int width = 0;  // the dialog's client
+    int height = 0;
+    bool hasRule = false;  // RuleLabel and RuleList are used
+    std::array<Box, kDialogSlotCount> boxes{};
+    const Box& at(DialogSlot slot) const { return boxes[static_cast<size_t>(slot)]; }
+};
+
+// "prompt", "searchField", "results", "ruleLabel", "ruleList", "ok", "cancel".
+const char* DialogSlotName(DialogSlot slot);
+// The dialog at a resolution, with or without the rule's row.
+DialogLayout MakeDialogLayout(int dpiX, int dpiY, bool withRule);
 
 // The layout of a client rectangle at a resolution.
 PageLayout MakeLayout(const Rect& client, int dpiX, int dpiY);

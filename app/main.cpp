@@ -42,6 +42,8 @@ int Render(const std::vector<std::string>& args) {
     orvano::RenderEnvironment environment;
     environment.dataCfg = files.dataCfg;
     environment.methodFolders = orvano::MethodFoldersOf(files.installedFolder);
+    environment.gazetteer = files.installedFolder + "/gazetteer.tsv";
+    environment.pngDialog = orvano::GrabDialogToPng;
     environment.now = clock.Now();
     environment.png = orvano::PaintToPng;
     environment.pngWithControls = orvano::GrabToPng;
@@ -64,6 +66,8 @@ constexpr const char* kUsage =
     "Usage: orvano [--verbose]\n"
     "       orvano --render PAGE --png FILE [OPTIONS]\n"
     "       orvano --dump-ops PAGE --json FILE [OPTIONS]\n"
+    "       orvano --dump-dialog find|method --json FILE [--lang 1|2] [--dpi N]\n"
+    "       orvano --render-dialog find --png FILE --search TEXT [--lang 1|2] [--dpi N]\n"
     "The prayer-times window: the day's times, the Sun and the Qibla for a chosen town.\n"
     "\n"
     "  -h, --help     Print this help and exit\n"
@@ -74,6 +78,9 @@ constexpr const char* kUsage =
     "                 operations into a JSON file, without a display; OPTIONS are\n"
     "                 --config FILE, --town N, --lang 1|2, --exploring, --size WxH,\n"
     "                 --dpi N, --at \"YYYY-MM-DD HH:MM:SS\", --controls\n"
+    "  --dump-dialog  Where the controls of the town search or the method dialog go\n"
+    "  --render-dialog\n"
+    "                 The town search with TEXT typed, as a PNG image\n"
     "\n"
     "See orvano(1).\n";
 

@@ -338,6 +338,19 @@ void PaintAbout(Surface& surface, const PageLayout& l, const PaintInput& in) {
                TextAlign::Centre);
     }
     {
+        // The gazetteer's licence asks for its source and the licence to be named.
+        ScopedFont font(surface, 8);
+        surface.SetTextColour(kBlack);
+        const char* const credits[] = {
+            Pick(french, "Places: GeoNames (geonames.org),", "Lieux : GeoNames (geonames.org),"),
+            Pick(french, "licensed under CC BY 4.0,", "sous licence CC BY 4.0,"),
+            "creativecommons.org/licenses/by/4.0"};
+        for (size_t i = 0; i < l.aboutCredits.size(); ++i) {
+            Fitted(surface, l, l.aboutCredits[i].x, l.aboutCredits[i].y, credits[i],
+                   TextAlign::Centre);
+        }
+    }
+    {
         ScopedFont font(surface, 16);
         Text(surface, l, kTitleColour, l.aboutName.x, l.aboutName.y, "Orvano", TextAlign::Centre);
         surface.SetTextColour(kBlack);

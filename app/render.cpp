@@ -15,6 +15,7 @@
 #include "config/reader.h"
 #include "engine/schedule.h"
 #include "engine/state.h"
+#include "places/gazetteer.h"
 
 namespace orvano {
 
@@ -54,30 +55,29 @@ class CollectingSink final : public MessageSink {
 std::vector<std::pair<Slot, ControlSpec>> ShownControls(const RenderRequest& request) {
     const PageLayout layout =
         MakeLayout(Rect{0, 0, request.width, request.height}, request.dpi, request.dpi);
-    const auto specs = ControlSpecs(layout, LanguageOf(request.lang) == Language::French);
+    const bool french = LanguageOf(request.lang) == Language::French;
+    const auto made = ControlSpecs(layout, french);
+    const auto later = LaterControlSpecs(layout, french);
+    std::vector<ControlSpec> specs(made.begin(), made.end());
+    specs.insert(specs.end(), later.begin(), later.end());
     std::vector<std::pair<Slot, ControlSpec>> shown;
     for (size_t i = 0; i < specs.size(); ++i) {
         if ((layout.controls[i].pages & PageBit(request.page)) == 0) continue;
         shown.emplace_back(static_cast<Slot>(i), specs[i]);
         shown.back().second.visible = true;
     }
-    if ((layout.at(Slot::NightToggle).pages & PageBit(request.page)) != 0) {
-        shown.emplace_back(Slot::NightToggle,
-                           NightToggleSpec(layout, LanguageOf(request.lang) == Language::French));
-        shown.back().second.visible = true;
-    }
     return shown;
 }
 
-// The controls a page shows, where the toolkit puts them.
-std::vector<ControlBox> PageControls(const RenderRequest& request,
-                                     const RenderEnvironment& environment) {
+// The controls, named, where the toolkit puts them.
+std::vector<ControlBox> PlacedControls(
+    const std::vector<std::pair<std::string, ControlSpec>>& named, const RenderRequest& request,
+    const RenderEnvironment& environment) {
     std::vector<ControlSpec> shown;
     std::vector<ControlBox> controls;
-    for (const auto& [slot, spec] : ShownControls(request)) {
+    for (const auto& [name, spec] : named) {
         shown.push_back(spec);
-        controls.push_back(
-            ControlBox{spec.id, SlotName(slot), Box{spec.x, spec.y, spec.width, spec.height}});
+        controls.push_back(ControlBox{spec.id, name, Box{spec.x, spec.y, spec.width, spec.height}});
     }
     if (environment.placeControls) {
         const std::vector<Box> boxes = environment.placeControls(shown, request.dpi);
@@ -88,11 +88,62 @@ std::vector<ControlBox> PageControls(const RenderRequest& request,
     return controls;
 }
 
+// The controls a page shows, where the toolkit puts them.
+std::vector<ControlBox> PageControls(const RenderRequest& request,
+                                     const RenderEnvironment& environment) {
+    std::vector<std::pair<std::string, ControlSpec>> named;
+    for (const auto& [slot, spec] : ShownControls(request))
+        named.emplace_back(SlotName(slot), spec);
+    return PlacedControls(named, request, environment);
+}
+
+// A dialog of the Configuration page: its client, then its controls.
+bool WriteDialogJson(const RenderRequest& request, const RenderEnvironment& environment) {
+    const DialogKind kind = request.dialog == "find" ? DialogKind::Find : DialogKind::Method;
+    const DialogLayout layout = DialogLayoutOf(kind, request.dpi, request.dpi);
+    std::vector<std::pair<std::string, ControlSpec>> named;
+    const bool french = LanguageOf(request.lang) == Language::French;
+    for (const auto& [slot, spec] : DialogControls(kind, layout, french)) {
+        named.emplace_back(DialogSlotName(slot), spec);
+    }
+    std::string json = OpsToJson({}, PlacedControls(named, request, environment));
+    // The client first (the dialog has controls), so that a reader knows what they must stay in.
+    json.insert(1,
+                Format("\n{\"op\":\"dialog\",\"box\":[0,0,%d,%d]},", layout.width, layout.height));
+    std::ofstream out(request.file, std::ios::binary | std::ios::trunc);
+    out << json;
+    out.close();
+    return static_cast<bool>(out);
+}
+
+// The town search as the user sees it with the request's text typed.
+int WriteFindDialogPng(const RenderRequest& request, const RenderEnvironment& environment) {
+    std::string error;
+    const std::optional<Gazetteer> gazetteer = Gazetteer::Load(environment.gazetteer, error);
+    if (!gazetteer) {
+        environment.error("orvano: " + error);
+        return 1;
+    }
+    const bool french = LanguageOf(request.lang) == Language::French;
+    const bool drawn =
+        environment.pngDialog &&
+        ShowFindDialog(*gazetteer, request.dpi, french, request.search,
+                       [&](const DialogSpec& spec, DialogHandler& handler) {
+                           return environment.pngDialog(request.file, request.dpi, spec, handler);
+                       });
+    if (drawn) return 0;
+    environment.error("orvano: cannot write " + request.file);
+    return 1;
+}
+
 }  // namespace
 
 bool IsRenderRequest(const std::vector<std::string>& args) {
     for (const std::string& arg : args) {
-        if (arg == "--render" || arg == "--dump-ops") return true;
+        if (arg == "--render" || arg == "--dump-ops" || arg == "--dump-dialog" ||
+            arg == "--render-dialog") {
+            return true;
+        }
     }
     return false;
 }
@@ -118,6 +169,14 @@ OptionValue ParseValueOption(const std::string& option, const std::string& v,
             option == "--render" ? RenderRequest::Output::Png : RenderRequest::Output::Json;
         ok = ParseInt(v, request.page) && request.page >= 0 && request.page <= 4;
         parsed.havePage = ok;
+    } else if (option == "--dump-dialog" || option == "--render-dialog") {
+        const bool png = option == "--render-dialog";
+        request.output = png ? RenderRequest::Output::Png : RenderRequest::Output::Json;
+        request.dialog = v;
+        ok = v == "find" || (!png && v == "method");
+        parsed.havePage = ok;
+    } else if (option == "--search") {
+        request.search = v;
     } else if (option == "--png" || option == "--json") {
         ok = !v.empty() && (option == "--png") == (request.output == RenderRequest::Output::Png);
         request.file = v;
@@ -155,7 +214,8 @@ std::optional<RenderRequest> CompleteRequest(ParsedRender& parsed, std::string& 
         request.height = ScaleForDpi(kLayoutClientHeight, request.dpi);
     }
     if (!parsed.havePage) {
-        error = "missing --render PAGE or --dump-ops PAGE";
+        error =
+            "missing --render PAGE, --dump-ops PAGE, --dump-dialog NAME or --render-dialog NAME";
         return std::nullopt;
     }
     if (!parsed.haveFile) {
@@ -295,6 +355,13 @@ int RunRender(const std::vector<std::string>& args, const RenderEnvironment& env
         return 2;
     }
     const RenderRequest& request = *parsed;
+    if (!request.dialog.empty()) {
+        if (request.output == RenderRequest::Output::Png)
+            return WriteFindDialogPng(request, environment);
+        if (WriteDialogJson(request, environment)) return 0;
+        environment.error("orvano: cannot write " + request.file);
+        return 1;
+    }
 
     EngineState engine;
     const std::string config = request.config.empty() ? environment.dataCfg : request.config;

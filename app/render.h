@@ -6,7 +6,10 @@
 // (client size, default the window's: 240x300 at 96 DPI, scaled with --dpi),
 // --dpi N (default 96) and --at "YYYY-MM-DD HH:MM:SS" (the clock and the
 // pickers; default now). --dump-ops lists each operation with the box it
-// lands in, then the page's visible controls. --render with --controls also
+// lands in, then the page's visible controls. `--dump-dialog find|method
+// --json FILE` lists a Configuration dialog's client and controls (with
+// --lang and --dpi); `--render-dialog find --png FILE --search TEXT` draws the
+// town search with TEXT typed and its results listed. --render with --controls also
 // draws the page's controls (empty, as the toolkit shows them) over the page.
 #pragma once
 
@@ -37,9 +40,13 @@ struct RenderRequest {
     int height = 0;
     int dpi = 96;
     std::optional<LocalTime> at;  // empty: now
+    // --dump-dialog find|method: the dialog's controls instead of a page;
+    // --render-dialog find: its picture, with --search TEXT typed in it.
+    std::string dialog;
+    std::string search;
 };
 
-// True when the arguments ask for a render (their first option is --render or --dump-ops).
+// True when the arguments ask for a render (--render, --dump-ops or --dump-dialog).
 bool IsRenderRequest(const std::vector<std::string>& args);
 
 // The request, or nothing with `error` naming the bad argument.
@@ -66,6 +73,11 @@ struct RenderEnvironment {
     std::function<std::vector<Box>(const std::vector<ControlSpec>&, int dpi)> placeControls;
     // Where the catalogue of methods is read from (MethodFoldersOf).
     std::vector<std::string> methodFolders;
+    // The gazetteer --render-dialog searches, and what draws a dialog.
+    std::string gazetteer;
+    std::function<bool(const std::string& file, int dpi, const DialogSpec& spec,
+                       DialogHandler& handler)>
+        pngDialog;
 };
 
 // Runs the request; the process's exit code: 0 done, 1 configuration or output

@@ -9,6 +9,7 @@
 #include "cli/commands.h"
 #include "cli/gazetteer_town.h"
 #include "cli/town_match.h"
+#include "config/methods.h"
 #include "config/reader.h"
 #include "config/writer.h"
 #include "places/authority.h"
@@ -110,7 +111,11 @@ Town TownFromCoordinates(const Options& options) {
 int RunAdd(const Options& options) {
     const auto& search = options.search;
     Town town = search ? TownFromSearch(options, *search) : TownFromCoordinates(options);
-    if (options.convention) town.Convention = static_cast<int>(*options.convention);
+    // A slot chosen by hand is the town's convention: no method record overrides it.
+    if (options.convention) {
+        town.Convention = static_cast<int>(*options.convention);
+        town.Method.clear();
+    }
 
     const std::string path = ConfigOption(options);
     ConfigTables tables;
@@ -138,6 +143,12 @@ int RunAdd(const Options& options) {
                 tables.NumberOfTowns - 1, PrintableText(QualifiedName(town)).c_str(), town.latitude,
                 town.longitude, town.Zone.empty() ? "no zone" : town.Zone.c_str(), town.Convention,
                 PrintableText(method).c_str());
+    if (!town.Method.empty()) {
+        const MethodCatalogue catalogue = FullCatalogue(MethodFolders(), tables);
+        const Method* m = catalogue.Find(town.Method);
+        std::printf("Method: %s (%s)\n", PrintableText(town.Method).c_str(),
+                    m != nullptr ? PrintableText(m->name).c_str() : "not in the catalogue");
+    }
     return 0;
 }
 
@@ -166,7 +177,7 @@ Command AddCommand() {
          TextOption("name", "NAME", "Its name (at most 79 characters; spaces are written as _)",
                     &Options::name),
          WholeOption("convention", "N",
-                     "The convention slot 0..8 (default: that of the country's authority)",
+                     "The convention slot 0..8 (default: the method of the country's authority)",
                      &Options::convention, 0, kConventionCount - 1)},
         RunAdd};
 }

@@ -1,8 +1,10 @@
 #include "host/window_system.h"
 
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <cstdio>
 
 namespace orvano {
@@ -83,8 +85,31 @@ void QtTodayWindowSystem::Invalidate(TodayWindow* window, const Rect* area, bool
     }
 }
 
+void QtTodayWindowSystem::SetAreaTip(TodayWindow* window, const Rect& area,
+                                     const std::string& text) {
+    if (window == nullptr || (window->tipArea == area && window->tipText == text)) return;
+    window->tipArea = area;
+    window->tipText = text;
+    Trace("area tip " + text);
+}
+
 ItemWidget::ItemWidget(QtTodayWindowSystem& system, TodayWindow& self, QWidget* parent)
     : QWidget(parent), system_(system), self_(self) {}
+
+bool ItemWidget::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip && !self_.tipText.empty()) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const Rect& a = self_.tipArea;
+        const QRect area(a.left, a.top, a.width(), a.height());
+        if (area.contains(help->pos())) {
+            QToolTip::showText(help->globalPos(), QString::fromStdString(self_.tipText), this,
+                               area);
+            return true;
+        }
+    }
+    // Elsewhere the strip's own tooltip (the next prayer).
+    return QWidget::event(event);
+}
 
 void ItemWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);

@@ -26,6 +26,8 @@ class TodayWindow {
     std::function<std::intptr_t(std::uint32_t, std::uintptr_t, std::intptr_t)> hostProc;
     bool eraseNeeded = true;
     QPainter* painter = nullptr;  // while the window paints
+    Rect tipArea;                 // where tipText is the tooltip
+    std::string tipText;
 };
 
 using TraceFunction = std::function<void(const std::string&)>;
@@ -53,6 +55,7 @@ class QtTodayWindowSystem final : public TodayWindowSystem {
                                 std::intptr_t lParam) override;
     Rect ClientRect(TodayWindow* window) override;
     void Invalidate(TodayWindow* window, const Rect* area, bool erase) override;
+    void SetAreaTip(TodayWindow* window, const Rect& area, const std::string& text) override;
 
     int dpiY() const { return dpiY_; }
     void Trace(const std::string& line) const {
@@ -72,6 +75,7 @@ class ItemWidget final : public QWidget {
     ItemWidget(QtTodayWindowSystem& system, TodayWindow& self, QWidget* parent);
 
   protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 

@@ -4,10 +4,11 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <fstream>
+#include <cstring>
 #include <map>
 #include <unordered_map>
 
+#include "fileio/safe_file.h"
 #include "places/text_key.h"
 
 namespace orvano {
@@ -15,7 +16,7 @@ namespace orvano {
 namespace {
 
 // No gazetteer comes near this; a larger file is not one.
-constexpr std::streamsize kMaxFileBytes = 64L * 1024 * 1024;
+constexpr std::size_t kMaxFileBytes = std::size_t{64} << 20;
 
 std::vector<std::string_view> Fields(std::string_view line) {
     std::vector<std::string_view> fields;
@@ -62,23 +63,23 @@ struct Gazetteer::Query {
 };
 
 std::optional<Gazetteer> Gazetteer::Load(const std::string& path, std::string& error) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) {
-        error = path + ": cannot be opened";
-        return std::nullopt;
+    // Never blocks on a FIFO, refuses what is not a regular file, and stops at the limit.
+    const InputFile file = ReadInputFile(path, kMaxFileBytes);
+    switch (file.status) {
+        case InputFile::Status::Ok:
+            break;
+        case InputFile::Status::TooLarge:
+        case InputFile::Status::NotRegular:
+            error = path + ": not a gazetteer";
+            return std::nullopt;
+        case InputFile::Status::OpenFailed:
+            error = path + ": cannot be opened (" + std::strerror(file.error) + ")";
+            return std::nullopt;
+        case InputFile::Status::ReadFailed:
+            error = path + ": cannot be read (" + std::strerror(file.error) + ")";
+            return std::nullopt;
     }
-    const std::streamoff size = in.tellg();
-    if (size < 0 || size > kMaxFileBytes) {
-        error = path + ": not a gazetteer (size)";
-        return std::nullopt;
-    }
-    std::string text(static_cast<size_t>(size), '\0');
-    in.seekg(0);
-    if (!in.read(text.data(), size)) {
-        error = path + ": cannot be read";
-        return std::nullopt;
-    }
-    return Parse(text, path, error);
+    return Parse(file.bytes, path, error);
 }
 
 // What the records read so far give the next ones.

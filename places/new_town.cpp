@@ -21,6 +21,7 @@ Town TownFromPlace(const Place& place, int year) {
     town.latitude = place.latitude;
     town.longitude = place.longitude;
     town.Convention = DefaultConvention(place.countryCode);
+    town.Method = DefaultMethod(place.countryCode);
     town.Zone = place.zone;
     if (const ZoneRef zone = FindZone(place.zone)) {
         const ZoneIntegers integers = ZoneIntegersOf(zone, year);

@@ -14,7 +14,8 @@ std::string DataCfgName(std::string_view text);
 
 // The place as a town: its name and country in data.cfg's form, its
 // coordinates, its zone with the zone's TimeZone/DST integers for `year`, and
-// the convention of its country's authority.
+// method of its country's authority (the convention standing for it in the
+// town line).
 Town TownFromPlace(const Place& place, int year);
 
 }  // namespace orvano

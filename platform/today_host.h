@@ -123,6 +123,9 @@ class TodayWindowSystem {
     virtual Rect ClientRect(TodayWindow* window) = 0;
     // The whole client area when `area` is null.
     virtual void Invalidate(TodayWindow* window, const Rect* area, bool erase) = 0;
+    // The tooltip shown over `area` of the window (elsewhere the host's own);
+    // an empty text shows none there.
+    virtual void SetAreaTip(TodayWindow* window, const Rect& area, const std::string& text) = 0;
 };
 
 // The options dialog as its procedure sees it.

@@ -16,6 +16,8 @@ enum class ControlClass {
     ComboBox,    // drop-down list with an edit part
     DatePicker,  // date-and-time picker, long date format
     TimePicker,  // date-and-time picker, time format
+    Label,       // static text, left aligned, on one line
+    List,        // a list that stays open, one line selected
 };
 
 struct ControlSpec {
@@ -35,7 +37,8 @@ struct ControlSpec {
 
 // Notification codes carried with a command: what happened to the control.
 inline constexpr int kNotifyClicked = 0;             // button
-inline constexpr int kNotifySelectionChange = 1;     // combo box
+inline constexpr int kNotifySelectionChange = 1;     // combo box, list
+inline constexpr int kNotifyDoubleClick = 2;         // list: a line chosen (double click, Enter)
 inline constexpr int kNotifySetFocus = 3;            // combo box
 inline constexpr int kNotifyKillFocus = 4;           // combo box
 inline constexpr int kNotifyEditChange = 5;          // combo box's edit part
@@ -70,6 +73,30 @@ class Control {
     virtual LocalTime GetDateTime() const = 0;
 };
 
+// A modal dialog of the main window, its controls made by its handler.
+class Dialog {
+  public:
+    virtual ~Dialog() = default;
+    // The dialog owns the control. nullptr when it cannot be made.
+    virtual Control* CreateControl(const ControlSpec& spec) = 0;
+    // Closes the dialog: RunDialog returns `result`.
+    virtual void End(int result) = 0;
+};
+
+class DialogHandler {
+  public:
+    virtual ~DialogHandler() = default;
+    // Before the dialog is shown: the place to make its controls.
+    virtual void OnCreate(Dialog& dialog) = 0;
+    virtual void OnCommand(Dialog& dialog, int id, int code) = 0;
+};
+
+struct DialogSpec {
+    std::string caption;
+    int clientWidth = 0;  // fixed size, pixels
+    int clientHeight = 0;
+};
+
 struct InvalidateFlags {
     bool erase = true;      // erase the background before the paint
     bool paintNow = false;  // paint before returning instead of when the queue is empty
@@ -90,6 +117,9 @@ class Window {
     virtual void ShowAndPaint() = 0;
     // Asks the window to close; it is then destroyed (the handler's OnDestroy).
     virtual void Close() = 0;
+    // Shows a modal dialog until its handler ends it (its result) or the user
+    // closes it (0).
+    virtual int RunDialog(const DialogSpec& spec, DialogHandler& handler) = 0;
 };
 
 // What the window procedure reacts to.

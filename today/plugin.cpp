@@ -179,8 +179,9 @@ bool DrawPrayerColumns(const TodayItemState& item, Surface& surface, const Colou
     return estimated;
 }
 
-void DrawTownColumn(const TodayItemState& item, Surface& surface, const Colour& text,
-                    bool estimated) {
+// Returns the town's whole text when it had to be shortened, else "".
+std::string DrawTownColumn(const TodayItemState& item, Surface& surface, const Colour& text,
+                           bool estimated) {
     surface.SetTextColour(text);
     if (item.ShowLabels)
         surface.DrawTextInRect(item.layout.labelRects[kTownColumn], "Ville", TextAlign::Left);
@@ -193,11 +194,12 @@ void DrawTownColumn(const TodayItemState& item, Surface& surface, const Colour& 
     // A name too long for its place ends with "…" rather than being cut mid-letter.
     const Rect& place = item.layout.valueRects[kTownColumn];
     const int room = place.width();
-    town = ElideToFit(town, [&surface, room](const std::string& candidate) {
+    const std::string shown = ElideToFit(town, [&surface, room](const std::string& candidate) {
         const std::optional<int> width = surface.TextWidth(candidate);
         return !width || *width <= room;
     });
-    surface.DrawTextInRect(place, town, TextAlign::Left);
+    surface.DrawTextInRect(place, shown, TextAlign::Left);
+    return shown == town ? std::string() : town;
 }
 
 }  // namespace
@@ -230,7 +232,9 @@ void PaintItem(TodayPlugin& plugin, Surface& surface) {
     const Colour background = UnpackColour(static_cast<std::uint32_t>(
         windows.SendMessageTo(parent, kMsgGetColour, kColourTodayBackground, 0)));
     const bool estimated = DrawPrayerColumns(item, surface, text, background);
-    DrawTownColumn(item, surface, text, estimated);
+    // A shortened name is whole in the tooltip over it.
+    windows.SetAreaTip(plugin.ItemWindow, item.layout.valueRects[kTownColumn],
+                       DrawTownColumn(item, surface, text, estimated));
     surface.SelectFont(previous);
     if (font) surface.ReleaseFont(font);
 }

@@ -9,12 +9,15 @@
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDateEdit>
+#include <QDialog>
 #include <QDir>
 #include <QFocusEvent>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QLocalSocket>
 #include <QLocale>
 #include <QPaintEvent>
@@ -38,18 +41,22 @@ QString FromUtf8(const std::string& text) {
 
 constexpr char kForwardRequest[] = "forward\n";
 
+// Where a control's notifications go: the window's or a dialog's procedure.
+using CommandSink = std::function<void(int id, int code)>;
+
 // A combo box that reports what the window's commands listen to: the
 // drop-down opening and closing and the focus coming and going, as well as
 // the user's choice of a line.
 class NotifyingComboBox final : public QComboBox {
   public:
-    NotifyingComboBox(QtMainWindow* window, int id) : QComboBox(window), window_(window), id_(id) {
+    NotifyingComboBox(QWidget* parent, CommandSink command, int id)
+        : QComboBox(parent), command_(std::move(command)), id_(id) {
         setEditable(true);
         setInsertPolicy(QComboBox::NoInsert);
         connect(this, &QComboBox::activated, this,
-                [this](int) { window_->Command(id_, kNotifySelectionChange); });
+                [this](int) { command_(id_, kNotifySelectionChange); });
         connect(lineEdit(), &QLineEdit::textEdited, this,
-                [this](const QString&) { window_->Command(id_, kNotifyEditChange); });
+                [this](const QString&) { command_(id_, kNotifyEditChange); });
         // A long line shows its start, not its end ("uslim World League"), and
         // whole as a tooltip; in the open list, lines that differ only at their
         // ends ("University of Islamic Sciences, Karachi", "…, Hanafi Asr")
@@ -64,27 +71,27 @@ class NotifyingComboBox final : public QComboBox {
     void ShowStart() { lineEdit()->setCursorPosition(0); }
 
     void showPopup() override {
-        window_->Command(id_, kNotifyDropDown);
+        command_(id_, kNotifyDropDown);
         QComboBox::showPopup();
     }
     void hidePopup() override {
         QComboBox::hidePopup();
-        window_->Command(id_, kNotifyCloseUp);
+        command_(id_, kNotifyCloseUp);
     }
 
   protected:
     void focusInEvent(QFocusEvent* event) override {
         QComboBox::focusInEvent(event);
-        window_->Command(id_, kNotifySetFocus);
+        command_(id_, kNotifySetFocus);
     }
     void focusOutEvent(QFocusEvent* event) override {
         QComboBox::focusOutEvent(event);
         ShowStart();
-        window_->Command(id_, kNotifyKillFocus);
+        command_(id_, kNotifyKillFocus);
     }
 
   private:
-    QtMainWindow* window_;
+    CommandSink command_;
     int id_;
 };
 
@@ -106,26 +113,40 @@ int DayOfWeek(const QDate& date) {
 // and edits half.
 class QtControl final : public Control {
   public:
-    QtControl(QtMainWindow* window, const ControlSpec& spec) : kind_(spec.kind) {
+    QtControl(QWidget* window, const CommandSink& command, const ControlSpec& spec)
+        : kind_(spec.kind) {
+        const int id = spec.id;
         switch (spec.kind) {
             case ControlClass::Button: {
                 auto* button = new QPushButton(FromUtf8(spec.text), window);
-                const int id = spec.id;
                 QObject::connect(button, &QPushButton::clicked, button,
-                                 [window, id] { window->Command(id, kNotifyClicked); });
+                                 [command, id] { command(id, kNotifyClicked); });
                 widget_ = button;
                 break;
             }
             case ControlClass::Edit: {
                 auto* edit = new QLineEdit(FromUtf8(spec.text), window);
-                const int id = spec.id;
                 QObject::connect(edit, &QLineEdit::textChanged, edit,
-                                 [window, id] { window->Command(id, kNotifyEditTextChange); });
+                                 [command, id] { command(id, kNotifyEditTextChange); });
                 widget_ = edit;
                 break;
             }
+            case ControlClass::Label:
+                widget_ = new QLabel(FromUtf8(spec.text), window);
+                break;
+            case ControlClass::List: {
+                auto* list = new QListWidget(window);
+                list->setTextElideMode(Qt::ElideMiddle);
+                QObject::connect(list, &QListWidget::currentRowChanged, list,
+                                 [command, id](int) { command(id, kNotifySelectionChange); });
+                QObject::connect(
+                    list, &QListWidget::itemActivated, list,
+                    [command, id](QListWidgetItem*) { command(id, kNotifyDoubleClick); });
+                widget_ = list;
+                break;
+            }
             case ControlClass::ComboBox: {
-                auto* combo = new NotifyingComboBox(window, spec.id);
+                auto* combo = new NotifyingComboBox(window, command, spec.id);
                 if (!spec.text.empty()) combo->setEditText(FromUtf8(spec.text));
                 widget_ = combo;
                 break;
@@ -137,14 +158,13 @@ class QtControl final : public Control {
                 picker->setCalendarPopup(true);
                 picker->calendarWidget()->setLocale(locale);
                 picker->setDisplayFormat(locale.dateFormat(QLocale::LongFormat));
-                const int id = spec.id;
                 QObject::connect(picker, &QDateEdit::dateChanged, picker,
-                                 [this, window, id](const QDate& date) {
+                                 [this, command, id](const QDate& date) {
                                      value_.year = date.year();
                                      value_.month = date.month();
                                      value_.day = date.day();
                                      value_.dayOfWeek = DayOfWeek(date);
-                                     window->Command(id, kNotifyDateTimeChange);
+                                     command(id, kNotifyDateTimeChange);
                                  });
                 widget_ = picker;
                 break;
@@ -153,13 +173,12 @@ class QtControl final : public Control {
                 auto* picker = new QTimeEdit(window);
                 picker->setLocale(LocaleFor(spec.language));
                 picker->setDisplayFormat(QStringLiteral("HH:mm:ss"));
-                const int id = spec.id;
                 QObject::connect(picker, &QTimeEdit::timeChanged, picker,
-                                 [this, window, id](const QTime& time) {
+                                 [this, command, id](const QTime& time) {
                                      value_.hour = time.hour();
                                      value_.minute = time.minute();
                                      value_.second = time.second();
-                                     window->Command(id, kNotifyDateTimeChange);
+                                     command(id, kNotifyDateTimeChange);
                                  });
                 widget_ = picker;
                 break;
@@ -205,6 +224,8 @@ class QtControl final : public Control {
             combo->ShowStart();
         } else if (auto* button = qobject_cast<QPushButton*>(widget_)) {
             button->setText(FromUtf8(text));
+        } else if (auto* label = qobject_cast<QLabel*>(widget_)) {
+            label->setText(FromUtf8(text));
         }
     }
     std::string GetText() const override {
@@ -215,6 +236,7 @@ class QtControl final : public Control {
         if (auto* button = qobject_cast<QPushButton*>(widget_)) {
             return button->text().toStdString();
         }
+        if (auto* label = qobject_cast<QLabel*>(widget_)) return label->text().toStdString();
         return {};
     }
 
@@ -222,12 +244,18 @@ class QtControl final : public Control {
         if (auto* combo = qobject_cast<QComboBox*>(widget_)) {
             combo->clear();
             combo->setEditText(QString());
+        } else if (auto* list = qobject_cast<QListWidget*>(widget_)) {
+            const QSignalBlocker quiet(list);  // emptying is not the user's choice
+            list->clear();
         }
     }
     void AddLine(const std::string& text) override {
         if (auto* combo = qobject_cast<QComboBox*>(widget_)) {
             combo->addItem(FromUtf8(text));
             combo->setItemData(combo->count() - 1, FromUtf8(text), Qt::ToolTipRole);
+        } else if (auto* list = qobject_cast<QListWidget*>(widget_)) {
+            auto* item = new QListWidgetItem(FromUtf8(text), list);
+            item->setToolTip(item->text());
         }
     }
     void SelectLine(int index) override {
@@ -235,10 +263,14 @@ class QtControl final : public Control {
             combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : -1);
             if (combo->currentIndex() < 0) combo->setEditText(QString());
             combo->ShowStart();
+        } else if (auto* list = qobject_cast<QListWidget*>(widget_)) {
+            const QSignalBlocker quiet(list);
+            list->setCurrentRow(index >= 0 && index < list->count() ? index : -1);
         }
     }
     int SelectedLine() const override {
         if (auto* combo = qobject_cast<QComboBox*>(widget_)) return combo->currentIndex();
+        if (auto* list = qobject_cast<QListWidget*>(widget_)) return list->currentRow();
         return -1;
     }
 
@@ -310,8 +342,58 @@ Rect QtMainWindow::ClientRect() const {
 }
 
 Control* QtMainWindow::CreateControl(const ControlSpec& spec) {
-    controls_.push_back(std::make_unique<QtControl>(this, spec));
+    controls_.push_back(std::make_unique<QtControl>(
+        this, [this](int id, int code) { Command(id, code); }, spec));
     return controls_.back().get();
+}
+
+namespace {
+
+// A modal dialog over the main window, in its font, its controls placed where
+// its handler asks.
+class QtDialog final : public QDialog, public Dialog {
+  public:
+    QtDialog(QWidget* owner, const DialogSpec& spec, DialogHandler& handler)
+        : QDialog(owner), handler_(handler) {
+        setWindowTitle(FromUtf8(spec.caption));
+        setModal(true);
+        if (owner != nullptr) setFont(owner->font());
+        setFixedSize(spec.clientWidth, spec.clientHeight);
+    }
+    ~QtDialog() override {
+        ended_ = true;  // no command from widgets being destroyed
+        for (auto& control : controls_) delete control->widget();
+    }
+    QtDialog(const QtDialog&) = delete;
+    QtDialog& operator=(const QtDialog&) = delete;
+
+    Control* CreateControl(const ControlSpec& spec) override {
+        controls_.push_back(std::make_unique<QtControl>(
+            this,
+            [this](int id, int code) {
+                if (!ended_) handler_.OnCommand(*this, id, code);
+            },
+            spec));
+        return controls_.back().get();
+    }
+    void End(int result) override {
+        ended_ = true;
+        done(result);
+    }
+
+  private:
+    DialogHandler& handler_;
+    std::vector<std::unique_ptr<QtControl>> controls_;
+    bool ended_ = false;
+};
+
+}  // namespace
+
+int QtMainWindow::RunDialog(const DialogSpec& spec, DialogHandler& handler) {
+    QtDialog dialog(this, spec, handler);
+    dialog.setObjectName(QStringLiteral("orvanoDialog"));
+    handler.OnCreate(dialog);
+    return dialog.exec();
 }
 
 void QtMainWindow::Invalidate(const std::optional<Rect>& area, InvalidateFlags flags) {
@@ -426,6 +508,20 @@ bool GrabToPng(const std::string& file, int width, int height, int dpi,
     QtMainWindow window(windowSpec, handler, screen);
     for (const ControlSpec& spec : controls) window.CreateControl(spec);
     return window.grab().save(QString::fromStdString(file), "PNG");
+}
+
+bool GrabDialogToPng(const std::string& file, int dpi, const DialogSpec& spec,
+                     DialogHandler& handler) {
+    // The main window's font at that resolution, which the dialog takes.
+    PaintOnly quiet(nullptr);
+    FixedScreen screen(dpi);
+    MainWindowSpec windowSpec;
+    windowSpec.clientWidth = 1;
+    windowSpec.clientHeight = 1;
+    QtMainWindow owner(windowSpec, quiet, screen);
+    QtDialog dialog(&owner, spec, handler);
+    handler.OnCreate(dialog);
+    return dialog.grab().save(QString::fromStdString(file), "PNG");
 }
 
 std::vector<Rect> PlaceControls(const std::vector<ControlSpec>& specs, int dpi) {

@@ -30,6 +30,7 @@ class QtMainWindow final : public QWidget, public Window {
     void StartTimer(int id, int periodMs) override;
     void ShowAndPaint() override;
     void Close() override;
+    int RunDialog(const DialogSpec& spec, DialogHandler& handler) override;
 
     // Brings the window to the front (a second copy asked for it).
     void BringForward();
@@ -86,6 +87,10 @@ std::vector<Rect> PlaceControls(const std::vector<ControlSpec>& specs, int dpi);
 bool GrabToPng(const std::string& file, int width, int height, int dpi,
                const std::vector<ControlSpec>& controls,
                const std::function<void(Surface&)>& paint);
+
+// The dialog made by `handler` at `dpi`, written as PNG.
+bool GrabDialogToPng(const std::string& file, int dpi, const DialogSpec& spec,
+                     DialogHandler& handler);
 
 // The local socket a copy listens on, in the user's private socket folder
 // (PrivateSocketFolder); empty when there is none.

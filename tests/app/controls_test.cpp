@@ -35,16 +35,16 @@ const Expected kAt96[22] = {
     {K::Button, "Calendar", "Calendrier", 40023, 145, 155, 70, 25, false},
     {K::ComboBox, "", "", 1005, 10, 10, 70, 50, false},
     {K::ComboBox, "", "", 1006, 90, 10, 140, 150, false},
-    {K::Button, "Modify", "Modifie", 1016, 4, 212, 70, 25, false},
-    {K::Button, "Add", "Ajoute", 1017, 84, 212, 70, 25, false},
-    {K::Button, "Save", "Sauve", 1007, 164, 212, 70, 25, false},
+    {K::Button, "Modify", "Modifie", 1016, 4, 212, 54, 25, false},
+    {K::Button, "Add", "Ajoute", 1017, 62, 212, 54, 25, false},
+    {K::Button, "Save", "Sauve", 1007, 178, 212, 54, 25, false},
     {K::Edit, "Country", "Pays", 1018, 10, 55, 100, 20, false},
     {K::Edit, "Town", "Ville", 1018, 130, 55, 100, 20, false},
     {K::Edit, "latitude", "latitude", 1018, 10, 95, 100, 20, false},
     {K::Edit, "longitude", "longitude", 1018, 130, 95, 100, 20, false},
     {K::ComboBox, "", "", 0, 72, 120, 38, 150, false},
     {K::ComboBox, "", "", 0, 192, 120, 38, 80, false},
-    {K::ComboBox, "", "", 0, 95, 150, 135, 150, false},
+    {K::ComboBox, "", "", 0, 95, 150, 70, 150, false},
     {K::Button, "Help", "Aide", 32779, 90, 150, 60, 25, false},
     {K::Button, "Check updated version", "Vérifie la mise à jour", 32778, 45, 180, 150, 25, false},
 };
@@ -54,9 +54,9 @@ const Expected kAt96[22] = {
 const std::array<int, 4> kAt192[22] = {
     {10, 520, 128, 64},  {342, 520, 128, 64}, {20, 60, 440, 50},   {20, 120, 200, 50},
     {270, 120, 180, 50}, {120, 230, 240, 50}, {50, 310, 140, 50},  {290, 310, 140, 50},
-    {20, 20, 140, 100},  {180, 20, 280, 300}, {9, 424, 140, 50},   {169, 424, 140, 50},
-    {329, 424, 140, 50}, {20, 110, 200, 40},  {260, 110, 200, 40}, {20, 190, 200, 40},
-    {260, 190, 200, 40}, {144, 240, 76, 300}, {384, 240, 76, 160}, {190, 300, 270, 300},
+    {20, 20, 140, 100},  {180, 20, 280, 300}, {8, 424, 108, 50},   {124, 424, 108, 50},
+    {356, 424, 108, 50}, {20, 110, 200, 40},  {260, 110, 200, 40}, {20, 190, 200, 40},
+    {260, 190, 200, 40}, {144, 240, 76, 300}, {384, 240, 76, 160}, {190, 300, 140, 300},
     {180, 300, 120, 50}, {90, 360, 300, 50},
 };
 
@@ -140,19 +140,31 @@ class ControlsTest : public AppFixture {
 TEST_F(ControlsTest, TwentyTwoControlsAt96Dpi) {
     for (std::uint32_t lang : {1u, 2u}) {
         Create({0, 0, 240, 300}, 96, lang);
-        // The 22 controls of the pages, the high-latitude list, then the zone
-        // chooser and the night times' button in their layout slots.
-        ASSERT_EQ(window().controls.size(), 25u);
-        const ControlSpec& zone = window().controls[23]->spec;
-        EXPECT_EQ(zone.kind, K::ComboBox);
-        EXPECT_EQ(zone.id, kIdZoneChooser);
-        EXPECT_EQ(Box(23), (std::array{10, 180, 135, 150}));
-        EXPECT_FALSE(zone.visible);
-        const ControlSpec& night = window().controls[24]->spec;
-        EXPECT_EQ(night.kind, K::Button);
-        EXPECT_EQ(night.id, kIdNightToggle);
-        EXPECT_EQ(night.text, lang == 2 ? "Nuit" : "Night");
-        EXPECT_EQ(Box(24), (std::array{5, 260, 64, 32}));
+        // The 22 controls of the pages, then the Configuration page's later
+        // ones in their layout slots: zone chooser, method, search, delete;
+        // and the Home page's Night button.
+        ASSERT_EQ(window().controls.size(), 27u);
+        const struct {
+            K kind;
+            int id;
+            const char* english;
+            const char* french;
+            std::array<int, 4> box;
+        } later[] = {
+            {K::ComboBox, kIdZoneChooser, "", "", {10, 180, 135, 150}},
+            {K::Button, kIdMethod, "Method…", "Méthode…", {170, 150, 60, 25}},
+            {K::Button, kIdFind, "Find…", "Cherche…", {150, 180, 80, 25}},
+            {K::Button, kIdDelete, "Delete", "Retire", {120, 212, 54, 25}},
+            {K::Button, kIdNightToggle, "Night", "Nuit", {5, 260, 64, 32}},
+        };
+        for (size_t i = 0; i < std::size(later); ++i) {
+            const ControlSpec& spec = window().controls[22 + i]->spec;
+            EXPECT_EQ(spec.kind, later[i].kind);
+            EXPECT_EQ(spec.id, later[i].id);
+            EXPECT_EQ(spec.text, lang == 2 ? later[i].french : later[i].english);
+            EXPECT_EQ(Box(22 + i), later[i].box);
+            EXPECT_FALSE(spec.visible);
+        }
         for (size_t i = 0; i < 22; ++i) {
             const Expected& e = kAt96[i];
             const ControlSpec& s = window().controls[i]->spec;
@@ -180,15 +192,12 @@ TEST_F(ControlsTest, AnyLanguageButFrenchIsEnglish) {
 
 TEST_F(ControlsTest, EveryLengthDoublesAt192Dpi) {
     Create(Rect{0, 0, 480, 600}, 192, 2);
-    ASSERT_EQ(window().controls.size(), 25u);
+    ASSERT_EQ(window().controls.size(), 27u);
     for (size_t i = 0; i < 22; ++i) EXPECT_EQ(Box(i), kAt192[i]) << "control " << i + 1;
 }
 
 TEST_F(ControlsTest, WiderClientMovesTheFractionalPositions) {
     Create(Rect{0, 0, 300, 300}, 96, 2);
-    EXPECT_EQ(window().ById(kIdModify)->spec.x, 14);
-    EXPECT_EQ(window().ById(kIdAdd)->spec.x, 114);
-    EXPECT_EQ(window().ById(kIdSave)->spec.x, 214);
     EXPECT_EQ(window().At(17)->spec.x, 87);   // time-zone list
     EXPECT_EQ(window().At(18)->spec.x, 237);  // DST list
     EXPECT_EQ(window().ById(kIdNext)->spec.x, 231);
@@ -206,7 +215,7 @@ TEST_F(ControlsTest, EachPageShowsItsOwnControls) {
     Create();
     FillTables();
     Enter(0);
-    EXPECT_EQ(window().VisibleIndices(), (std::vector<size_t>{1, 24}));
+    EXPECT_EQ(window().VisibleIndices(), (std::vector<size_t>{1, 26}));
     // Start-up applies page 0 over page 0: Previous is shown and hidden again.
     EXPECT_EQ(window().ById(kIdPrevious)->visibilityChanges, (std::vector<bool>{true, false}));
 
@@ -215,14 +224,9 @@ TEST_F(ControlsTest, EachPageShowsItsOwnControls) {
     const PageLayout layout = MakeLayout(Rect{0, 0, 240, 300}, 96, 96);
     for (int page = 0; page < kPageCount; ++page) {
         std::vector<size_t> fromTable;
-        for (size_t i = 0; i < kMadeSlotCount; ++i) {
+        for (size_t i = 0; i < kSlotCount; ++i) {
             if (layout.controls[i].pages & PageBit(page)) fromTable.push_back(i);
         }
-        // The rule's list, the zone chooser and the night times' button are made
-        // after them, in their own slots.
-        if (layout.at(Slot::HighLatitudeRule).pages & PageBit(page)) fromTable.push_back(22);
-        if (layout.at(Slot::ZoneChooser).pages & PageBit(page)) fromTable.push_back(23);
-        if (layout.at(Slot::NightToggle).pages & PageBit(page)) fromTable.push_back(24);
         EXPECT_EQ(fromTable, visible[static_cast<size_t>(page)]) << page;
     }
     for (int page = 1; page < kPageCount; ++page) {
@@ -366,7 +370,7 @@ TEST_F(ControlsTest, ValuesWithoutALineLeaveTheirListsUnselected) {
 
 TEST_F(ControlsTest, ControlsThatCouldNotBeMadeAreSkipped) {
     Create({0, 0, 240, 300}, 96, 2, {kIdPrevious, kIdTownList, 0});
-    EXPECT_EQ(window().controls.size(), 20u);  // 17 of the 22, the three made after them
+    EXPECT_EQ(window().controls.size(), 22u);  // 17 of the 22, the five made after them
     EXPECT_EQ(app->ui.controls.previous, nullptr);
     EXPECT_EQ(app->ui.controls.townList, nullptr);
     EXPECT_EQ(app->ui.controls.timeZoneList, nullptr);
@@ -427,11 +431,13 @@ TEST(LayoutTable, PaintedPlacesAt96Dpi) {
     EXPECT_EQ(l.aboutVersion, (Anchor{120, 120}));
     EXPECT_EQ(l.aboutRightIcon, (Anchor{188, 20}));
     EXPECT_EQ(l.aboutLeftIcon, (Anchor{20, 20}));
-    // The two places kept for controls made elsewhere, both on the Configuration page.
-    EXPECT_EQ(l.at(Slot::ZoneChooser).box, (Box{10, 180, 135, 150}));
-    EXPECT_EQ(l.at(Slot::HighLatitudeRule).box, (Box{150, 180, 80, 80}));
-    EXPECT_EQ(l.at(Slot::ZoneChooser).pages, PageBit(kPageConfiguration));
-    EXPECT_EQ(l.at(Slot::HighLatitudeRule).pages, PageBit(kPageConfiguration));
+    EXPECT_EQ(l.aboutCredits,
+              (std::array<Anchor, 3>{Anchor{120, 210}, Anchor{120, 224}, Anchor{120, 238}}));
+    // The Configuration page's later controls.
+    for (const Slot slot :
+         {Slot::ZoneChooser, Slot::MethodButton, Slot::FindButton, Slot::Delete}) {
+        EXPECT_EQ(l.at(slot).pages, PageBit(kPageConfiguration)) << SlotName(slot);
+    }
 }
 
 }  // namespace

@@ -74,11 +74,9 @@ fs::path LongNameConfig() {
     return path;
 }
 
-// The page's operations as `orvano --dump-ops` writes them; empty on failure.
-// With `night`, the Home page shows its night times on 29 Jumada al-Akhirah
-// 1448, the longest Hijri date in both languages.
-std::string DumpJson(const fs::path& config, int page, int dpi, const char* ratio, int lang,
-                     const char* locale = nullptr, bool night = false) {
+// What `orvano ARGS --json FILE` writes, on Qt's offscreen platform at that
+// device-pixel ratio; empty on failure.
+std::string RunJson(QStringList args, const char* ratio, const char* locale = nullptr) {
     const fs::path out =
         fs::temp_directory_path() / ("orvano_geometry_" + std::to_string(::getpid()) + ".json");
     QProcess run;
@@ -87,10 +85,25 @@ std::string DumpJson(const fs::path& config, int page, int dpi, const char* rati
     env.insert("QT_SCALE_FACTOR", ratio);
     if (locale != nullptr) env.insert("LC_ALL", locale);
     run.setProcessEnvironment(env);
+    args << "--json" << QString::fromStdString(out.string());
+    run.start(ORVANO_PROGRAM, args);
+    if (!run.waitForFinished(30000) || run.exitCode() != 0) {
+        ADD_FAILURE() << "orvano failed: " << run.readAllStandardError().toStdString();
+        return {};
+    }
+    std::ifstream in(out);
+    const std::string json((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    fs::remove(out);
+    return json;
+}
+
+// The page's operations as `orvano --dump-ops` writes them; empty on failure.
+// With `night`, the Home page shows its night times on 29 Jumada al-Akhirah
+// 1448, the longest Hijri date in both languages.
+std::string DumpJson(const fs::path& config, int page, int dpi, const char* ratio, int lang,
+                     const char* locale = nullptr, bool night = false) {
     QStringList args = {"--dump-ops",
                         QString::number(page),
-                        "--json",
-                        QString::fromStdString(out.string()),
                         "--config",
                         QString::fromStdString(config.string()),
                         "--town",
@@ -103,15 +116,7 @@ std::string DumpJson(const fs::path& config, int page, int dpi, const char* rati
                         "--at",
                         night ? "2026-12-09 12:00:00" : "2026-09-30 18:07:09"};
     if (night) args << "--night";
-    run.start(ORVANO_PROGRAM, args);
-    if (!run.waitForFinished(30000) || run.exitCode() != 0) {
-        ADD_FAILURE() << "orvano --dump-ops failed: " << run.readAllStandardError().toStdString();
-        return {};
-    }
-    std::ifstream in(out);
-    const std::string json((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    fs::remove(out);
-    return json;
+    return RunJson(args, ratio, locale);
 }
 
 Page Dump(const fs::path& config, int page, int dpi, const char* ratio, int lang, bool night) {
@@ -134,16 +139,17 @@ Page Dump(const fs::path& config, int page, int dpi, const char* ratio, int lang
     return result;
 }
 
+// Resolutions, and device-pixel ratios of a scaled desktop.
+constexpr struct {
+    int dpi;
+    const char* ratio;
+} kScales[] = {{96, "1"}, {144, "1"}, {192, "1"}, {96, "1.5"}, {96, "2"}};
+
 TEST(Geometry, NothingOverlapsOnAnyPageAtAnyScaleInEitherLanguage) {
     const fs::path config = LongNameConfig();
-    const struct {
-        int dpi;
-        const char* ratio;
-    } scales[] = {{96, "1"}, {144, "1"}, {192, "1"}, {96, "1.5"}, {96, "2"}};
-    for (const auto& scale : scales) {
+    for (const auto& scale : kScales) {
         const int width = ScaleForDpi(kLayoutClientWidth, scale.dpi);
         const int height = ScaleForDpi(kLayoutClientHeight, scale.dpi);
-        const PageLayout layout = MakeLayout(Rect{0, 0, width, height}, scale.dpi, scale.dpi);
         for (int lang : {1, 2}) {
             // The Home page twice: with its icon, and with the night times in its place.
             for (int view = -1; view < 5; ++view) {
@@ -172,21 +178,6 @@ TEST(Geometry, NothingOverlapsOnAnyPageAtAnyScaleInEitherLanguage) {
                     EXPECT_NE(t.what.find("MMM…\""), std::string::npos) << t.what;
                 }
                 EXPECT_EQ(elided, page == 0 || page == 2 ? 1 : 0);
-                // The places kept for controls made elsewhere count as controls,
-                // as tall as the page's own lists when closed.
-                for (int slot = kMadeSlotCount; slot < kSlotCount; ++slot) {
-                    const ControlPlace& place = layout.controls[static_cast<size_t>(slot)];
-                    if ((place.pages & PageBit(page)) == 0) continue;
-                    const std::string name = SlotName(static_cast<Slot>(slot));
-                    if (std::any_of(p.controls.begin(), p.controls.end(),
-                                    [&](const Item& c) { return c.what == name; }))
-                        continue;  // the dump lists it where the toolkit put it
-                    Box box = place.box;
-                    for (const Item& c : p.controls) {
-                        if (c.what == "conventionList") box.height = c.box.height;
-                    }
-                    p.controls.push_back({SlotName(static_cast<Slot>(slot)), box});
-                }
                 for (size_t i = 0; i < p.controls.size(); ++i) {
                     for (size_t j = i + 1; j < p.controls.size(); ++j) {
                         EXPECT_FALSE(Overlap(p.controls[i].box, p.controls[j].box))
@@ -218,6 +209,46 @@ TEST(Geometry, NothingOverlapsOnAnyPageAtAnyScaleInEitherLanguage) {
         }
     }
     fs::remove(config);
+}
+
+// The Configuration page's dialogs, as `orvano --dump-dialog` places their
+// controls: none on another, each inside the dialog, at every scale and in
+// both languages.
+TEST(Geometry, DialogControlsStayApartInsideTheDialog) {
+    for (const char* dialog : {"find", "method"}) {
+        for (const auto& scale : kScales) {
+            for (int lang : {1, 2}) {
+                SCOPED_TRACE(std::string(dialog) + " dpi " + std::to_string(scale.dpi) + " ratio " +
+                             scale.ratio + " lang " + std::to_string(lang));
+                const std::string json =
+                    RunJson({"--dump-dialog", dialog, "--lang", QString::number(lang), "--dpi",
+                             QString::number(scale.dpi)},
+                            scale.ratio);
+                const QJsonArray ops =
+                    QJsonDocument::fromJson(QByteArray::fromStdString(json)).array();
+                ASSERT_FALSE(ops.isEmpty());
+                ASSERT_EQ(ops.at(0).toObject().value("op").toString(), "dialog");
+                const Box client = BoxOf(ops.at(0).toObject());
+                std::vector<Item> controls;
+                for (qsizetype i = 1; i < ops.size(); ++i) {
+                    const QJsonObject op = ops.at(i).toObject();
+                    controls.push_back({op.value("name").toString().toStdString(), BoxOf(op)});
+                }
+                // Prompt, field, results, OK and Cancel; the method's rule and its label.
+                EXPECT_EQ(controls.size(), std::string(dialog) == "method" ? 7U : 5U);
+                for (size_t i = 0; i < controls.size(); ++i) {
+                    const Box& c = controls[i].box;
+                    EXPECT_TRUE(c.x >= 0 && c.y >= 0 && c.x + c.width <= client.width &&
+                                c.y + c.height <= client.height)
+                        << Show(controls[i]) << " leaves the dialog";
+                    for (size_t j = i + 1; j < controls.size(); ++j) {
+                        EXPECT_FALSE(Overlap(c, controls[j].box))
+                            << Show(controls[i]) << " on " << Show(controls[j]);
+                    }
+                }
+            }
+        }
+    }
 }
 
 // Qt hands the desktop's locale to the C library; numbers on the pages (the

@@ -131,7 +131,7 @@ TEST(RealWindowTest, StartsOnTheHomePageAndTheArrowsChangePages) {
     EXPECT_TRUE(w.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
     EXPECT_TRUE(w.windowFlags().testFlag(Qt::WindowCloseButtonHint));
     EXPECT_EQ(w.minimumSize(), w.maximumSize());
-    EXPECT_EQ(w.ControlCount(), 24u);  // the 22, the high-latitude list and the zone chooser
+    EXPECT_EQ(w.ControlCount(), 27u);  // the 22, zone chooser, method, search, delete, Night
     EXPECT_TRUE(real.messages.shown.empty());
 
     const auto& visible = kVisibleOnPage;

@@ -23,6 +23,7 @@
 #include "astro/constants.h"
 #include "astro/trace.h"
 #include "config/reader.h"
+#include "engine/schedule.h"
 #include "tests/app_pages/recorded_ops.h"
 #include "tests/support/desktop_zone.h"
 #include "tests/support/recording_platform.h"
@@ -48,9 +49,18 @@ std::vector<std::uint8_t> Number(std::uint32_t v) {
 class Started {
   public:
     // `config` empty: no data.cfg at all. `lang` 0: the install key is missing.
-    // `rule`: the stored HighLatitudeRule word, nullptr for none.
-    Started(const std::string& config, std::uint32_t lang, const char* rule = nullptr) {
+    // `rule`: the stored HighLatitudeRule word, nullptr for none. `installed`:
+    // the program folder holds the bundled catalogue of methods and gazetteer.
+    Started(const std::string& config, std::uint32_t lang, const char* rule = nullptr,
+            bool installed = false) {
         if (!config.empty()) fs::copy_file(config, DataCfg());
+        if (installed) {
+            const fs::path resources = fs::path(ORVANO_SOURCE_DIR) / "resources";
+            fs::create_directory(folder() / "methods");
+            fs::copy_file(resources / "methods" / "orvano.methods",
+                          folder() / "methods" / "orvano.methods");
+            fs::copy_file(resources / "gazetteer.tsv", folder() / "gazetteer.tsv");
+        }
         fake.shell.modulePath = (folder() / "orvano").string();
         if (lang != 0) {
             fake.settings.CreateKey(kAppSettingsKey);
@@ -142,17 +152,15 @@ TEST(LanguageCommand, PaintedTextsFollowAtOnce) {
     EXPECT_EQ(s.control(s.controls().now).GetText(), "Now");
 }
 
+// The rule is chosen in the method dialog, under the methods.
 TEST(HighLatitudeCommand, StoredRuleIsShownAndAChoiceIsStoredAndApplied) {
     struct Case {
         const char* stored;  // nullptr: no value
-        int line;            // the list's line at start-up
+        int line;            // the list's line when the dialog opens
     };
     for (const Case& c : {Case{nullptr, 0}, Case{"middle", 1}, Case{"bogus", 0}}) {
         Started s(kFourTowns, 1, c.stored);
         s.GoToPage(kPageConfiguration);
-        FakeControl& list = s.control(s.controls().highLatitudeList);
-        EXPECT_EQ(list.selected, c.line);
-        EXPECT_EQ(list.lines.size(), 4u);
         // A midsummer day far north: Isha is estimated under every rule but "none".
         s.app->engine.place.latitude = 58.0 * kDegToRad;
         s.app->engine.observation = Observation{21, 6, 2024, 12, 0, 0};
@@ -160,8 +168,15 @@ TEST(HighLatitudeCommand, StoredRuleIsShownAndAChoiceIsStoredAndApplied) {
         EXPECT_EQ(s.app->engine.schedule.status[Isha], PrayerStatus::Estimated);
         s.fake.messages.shown.clear();
 
-        list.SelectLine(3);
-        s.window().SendCommand(kIdHighLatitudeList, kNotifySelectionChange);
+        s.window().dialogScript = [&c](testing::FakeDialog& dialog) {
+            FakeControl* list = dialog.ById(kIdDialogRuleList);
+            ASSERT_NE(list, nullptr);
+            EXPECT_EQ(list->selected, c.line);
+            EXPECT_EQ(list->lines.size(), 4u);
+            list->SelectLine(3);
+            dialog.SendCommand(kIdDialogOk);
+        };
+        s.window().SendCommand(kIdMethod);
         EXPECT_EQ(s.app->engine.highLatitudeRule, HighLatitudeRule::None);
         EXPECT_EQ(s.app->engine.schedule.status[Isha], PrayerStatus::None);
         EXPECT_EQ(s.fake.settings.Value(kAppSettingsKey, kHighLatitudeRuleValue),
@@ -706,6 +721,212 @@ TEST(SunPositionCommand, PrintsTheUtDateAndKeepsTheObservation) {
     // A second look gives the same date: nothing drifted.
     s.window().SendCommand(kIdSunPosition);
     EXPECT_EQ(s.fake.messages.shown[1].text, s.fake.messages.shown[0].text);
+}
+
+}  // namespace
+}  // namespace orvano
+
+namespace orvano {
+namespace {
+
+// What the user does in a dialog: types, picks a line (-1: none) and ends it
+// with OK, a double click or Cancel; the lines listed after the typing are kept.
+struct DialogPlay {
+    const char* typed;
+    int line;
+    int endWith;  // kIdDialogOk, kIdDialogResults (double click) or kIdDialogCancel
+};
+
+std::function<void(testing::FakeDialog&)> Play(const DialogPlay& play,
+                                               std::vector<std::string>& listed) {
+    return [play, &listed](testing::FakeDialog& dialog) {
+        dialog.Type(kIdDialogSearch, play.typed);
+        FakeControl* results = dialog.ById(kIdDialogResults);
+        ASSERT_NE(results, nullptr);
+        listed = results->lines;
+        results->SelectLine(play.line);
+        dialog.SendCommand(play.endWith,
+                           play.endWith == kIdDialogResults ? kNotifyDoubleClick : kNotifyClicked);
+    };
+}
+
+// A place chosen in the search becomes a new town, selected and not yet saved,
+// with the place's country, coordinates, zone and its country's method; a
+// town the file has is selected instead.
+TEST(FindCommand, ChosenPlaceBecomesTheSelectedTownWithItsCountrysMethod) {
+    const struct {
+        DialogPlay play;
+        const char* firstLine;  // of the results
+        const char* selected;   // "Country/Name zone method" afterwards
+        int towns;
+        const char* status;
+    } cases[] = {
+        // clang-format off
+        {{"oslo", 0, kIdDialogOk}, "Oslo, Norway (Europe/Oslo)", "Norway/Oslo Europe/Oslo mwl",
+         5, "Added: Save stores it"},
+        {{"kuala lum", 0, kIdDialogResults}, "Kuala Lumpur, Malaysia (Asia/Kuala_Lumpur)",
+         "Malaysia/Kuala_Lumpur Asia/Kuala_Lumpur jakim", 5, "Added: Save stores it"},
+        {{"hyderabad", 1, kIdDialogOk}, "Hyderabad, Telangana, India (Asia/Kolkata)",
+         "Pakistan/Hyderabad Asia/Karachi karachi-hanafi", 5, "Added: Save stores it"},
+        {{"cairo, egypt", 0, kIdDialogOk}, "Cairo, Egypt (Africa/Cairo)", "Egypt/Cairo  ", 4,
+         "Already in data.cfg"},
+        {{"oslo", 0, kIdDialogCancel}, "Oslo, Norway (Europe/Oslo)", "Morocco/Rabat  ", 4, ""},
+        {{"zzzz", -1, kIdDialogOk}, "", "Morocco/Rabat  ", 4, ""},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.play.typed);
+        Started s(kFourTowns, 1, nullptr, true);
+        const std::string before = ReadFile(s.DataCfg().string());
+        s.GoToPage(kPageConfiguration);
+        std::vector<std::string> listed;
+        s.window().dialogScript = Play(c.play, listed);
+        EXPECT_FALSE(s.app->gazetteer.has_value());  // start-up never reads it
+        s.window().SendCommand(kIdFind);
+        ASSERT_EQ(s.window().dialogs.size(), 1u);
+        EXPECT_EQ(s.window().dialogs[0]->spec.caption, "Find a town");
+        EXPECT_EQ(listed.empty() ? "" : listed.front(), std::string(c.firstLine));
+        EXPECT_EQ(ReadFile(s.DataCfg().string()), before);  // Save writes it
+        EXPECT_EQ(s.app->ui.statusText, c.status);
+        EXPECT_EQ(s.app->engine.tables.NumberOfTowns, c.towns);
+        const CurrentPlace& p = s.app->engine.place;
+        EXPECT_EQ(p.Country + "/" + p.Name + " " + p.Zone + " " + p.Method, c.selected);
+        const int line = s.control(s.controls().townList).selected;
+        EXPECT_EQ(TownOfLine(*s.app, line), s.app->engine.tables.TownSelected);
+        EXPECT_EQ(s.control(s.controls().townField).text, p.Name);
+        if (c.towns == 4) continue;
+        // Save writes the zone and method records after the town line.
+        s.window().SendCommand(kIdSave);
+        EXPECT_NE(ReadFile(s.DataCfg().string())
+                      .find("8 zone " + p.Zone + "\n8 method " + p.Method + "\n"),
+                  std::string::npos);
+    }
+}
+
+TEST(FindCommand, AMissingGazetteerIsToldAndNothingChanges) {
+    Started s(kFourTowns, 1);
+    s.GoToPage(kPageConfiguration);
+    s.window().SendCommand(kIdFind);
+    EXPECT_TRUE(s.window().dialogs.empty());
+    ASSERT_EQ(s.fake.messages.shown.size(), 1u);
+    EXPECT_EQ(s.fake.messages.shown[0].text,
+              "The list of places cannot be read: " + (s.folder() / "gazetteer.tsv").string() +
+                  ": cannot be opened (No such file or directory)");
+    EXPECT_EQ(s.app->engine.tables.NumberOfTowns, 4);
+}
+
+// The method dialog lists the file's slots and the catalogue's methods,
+// filtered by what is typed; the choice is the town's until Save writes it.
+TEST(MethodCommand, ChosenMethodIsTheTownsAndSaveWritesItsRecord) {
+    const struct {
+        DialogPlay play;
+        std::vector<std::string> listed;
+        const char* method;  // the town's afterwards
+        int convention;
+        bool listEnabled;
+        const char* record;  // in data.cfg after Save; nullptr: none
+    } cases[] = {
+        // clang-format off
+        {{"jakim", 0, kIdDialogOk}, {"JAKIM, Malaysia (jakim)"}, "jakim", 0, false,
+         "8 method jakim\n"},
+        {{"egypt", 0, kIdDialogResults}, {"Egyptian General Authority of Survey (slot1)",
+          "Egyptian General Authority of Survey (egypt)"}, "", 1, true, nullptr},
+        {{"jakim", 0, kIdDialogCancel}, {"JAKIM, Malaysia (jakim)"}, "", 0, true, nullptr},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.play.typed);
+        Started s(kFourTowns, 1, nullptr, true);
+        s.GoToPage(kPageConfiguration);
+        std::vector<std::string> listed;
+        s.window().dialogScript = Play(c.play, listed);
+        s.window().SendCommand(kIdMethod);
+        EXPECT_EQ(listed, c.listed);
+        const CurrentPlace& place = s.app->engine.place;
+        EXPECT_EQ(place.Method, c.method);
+        EXPECT_EQ(place.Convention, c.convention);
+        FakeControl& conventions = s.control(s.controls().conventionList);
+        EXPECT_EQ(conventions.enabled, c.listEnabled);
+        if (!c.listEnabled) {
+            EXPECT_EQ(conventions.text, s.app->engine.methods.at(c.method).Name);
+        }
+        // The day shown is the method's.
+        EngineState expected = s.app->engine;
+        ComputeDaySchedule(expected);
+        EXPECT_EQ(s.app->engine.schedule.shown, expected.schedule.shown);
+        s.window().SendCommand(kIdSave);
+        const std::string saved = ReadFile(s.DataCfg().string());
+        EXPECT_EQ(saved.find("8 method") != std::string::npos, c.record != nullptr);
+        if (c.record != nullptr) {
+            EXPECT_NE(saved.find(c.record), std::string::npos);
+        }
+    }
+}
+
+// Deleting asks first, writes data.cfg at once, and selects the town that
+// took the deleted one's line; the last town cannot be deleted.
+TEST(DeleteCommand, AConfirmedDeleteWritesDataCfgWithoutTheTown) {
+    const struct {
+        int line;  // of the town list: Algiers, Cairo, Rabat, Karachi
+        bool answer;
+        int towns;          // afterwards
+        const char* gone;   // the name no longer in data.cfg; nullptr: unchanged
+        const char* shown;  // the selected town afterwards
+    } cases[] = {
+        {2, true, 3, "Rabat", "Karachi"},
+        {3, true, 3, "Karachi", "Rabat"},
+        {0, true, 3, "Algiers", "Cairo"},
+        {2, false, 4, nullptr, "Rabat"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        Started s(kFourTowns, 1);
+        const std::string before = ReadFile(s.DataCfg().string());
+        s.GoToPage(kPageConfiguration);
+        s.control(s.controls().townList).SelectLine(c.line);
+        s.window().SendCommand(kIdTownList, kNotifySelectionChange);
+        s.fake.messages.answers = {c.answer};
+        s.window().SendCommand(kIdDelete);
+        ASSERT_EQ(s.fake.messages.asked.size(), 1u);
+        EXPECT_EQ(s.fake.messages.asked[0].caption, "Delete town");
+        EXPECT_EQ(s.app->engine.tables.NumberOfTowns, c.towns);
+        EXPECT_EQ(s.app->engine.place.Name, c.shown);
+        const Town& selected = s.app->engine.tables.Towns[static_cast<size_t>(
+            TownOfLine(*s.app, s.control(s.controls().townList).selected))];
+        EXPECT_EQ(selected.Name, c.shown);
+        const std::string after = ReadFile(s.DataCfg().string());
+        if (c.gone == nullptr) {
+            EXPECT_EQ(after, before);
+            continue;
+        }
+        EXPECT_EQ(after.find(c.gone), std::string::npos);
+        ConfigTables reread;
+        CurrentPlace place;
+        testing::RecordingMessageSink boxes;
+        ASSERT_EQ(ReadDataCfg(s.DataCfg().string(), "", reread, place, boxes, nullptr), kReadOk);
+        EXPECT_EQ(reread.NumberOfTowns, c.towns);
+        EXPECT_EQ(place.Name, c.shown);
+        EXPECT_EQ(s.app->ui.statusText, "Deleted from data.cfg");
+    }
+}
+
+TEST(DeleteCommand, TheLastTownIsRefused) {
+    const testing::TempFolder folder;
+    const std::string config = (fs::path(folder.path()) / "one.cfg").string();
+    std::string text = ReadFile(kFourTowns);
+    text.replace(text.find("1 4 "), 4, "1 1 ");
+    testing::WriteFile(config, text);
+    Started s(config, 1);
+    const std::string before = ReadFile(s.DataCfg().string());
+    s.GoToPage(kPageConfiguration);
+    s.control(s.controls().townList).SelectLine(0);
+    s.fake.messages.shown.clear();
+    s.window().SendCommand(kIdDelete);
+    EXPECT_TRUE(s.fake.messages.asked.empty());
+    ASSERT_EQ(s.fake.messages.shown.size(), 1u);
+    EXPECT_EQ(s.fake.messages.shown[0].text,
+              "Algeria : Algiers is the only town of data.cfg: add another before deleting it.");
+    EXPECT_EQ(ReadFile(s.DataCfg().string()), before);
 }
 
 }  // namespace

@@ -147,8 +147,15 @@ TEST(PaintPages, TextsOfEachLanguage) {
           {3, "Soleil à partir du Nord à "},
           {5, "Quibla"}}},
         {2, 2, 15, {{0, "Calculs"}, {1, "Exploration à la date :"}}},
-        {4, 1, 6, {{4, "by ~"}}},
-        {4, 2, 6, {{0, "A propos"}, {1, "Version : 1.60"}, {4, "par ~"}}},
+        {4, 1, 9, {{4, "by ~"}, {5, "Places: GeoNames (geonames.org),"}}},
+        {4,
+         2,
+         9,
+         {{0, "A propos"},
+          {1, "Version : 1.60"},
+          {4, "par ~"},
+          {5, "Lieux : GeoNames (geonames.org),"},
+          {6, "sous licence CC BY 4.0,"}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("page " + std::to_string(c.page) + " lang " + std::to_string(c.lang));
@@ -479,7 +486,7 @@ TEST(PaintAbout, NameVersionCreditsAndIcons) {
     EngineState engine = Algiers();
     const RecordingSurface surface = Paint(engine, Input(4));
     const std::vector<DrawOp>& ops = surface.ops();
-    ASSERT_EQ(ops.size(), 8u);
+    ASSERT_EQ(ops.size(), 11u);
     ExpectText(ops[0], kL.title, "About", TextAlign::Centre, -13, kTitle);
     ExpectText(ops[1], kL.aboutVersion, "Version: 1.60", TextAlign::Centre, -13, kGold);
     EXPECT_EQ(ops[2].y, kL.aboutRights.y);
@@ -487,9 +494,15 @@ TEST(PaintAbout, NameVersionCreditsAndIcons) {
     EXPECT_EQ(ops[3].y, kL.aboutPublisher.y);
     EXPECT_EQ(ops[4].y, kL.aboutAuthor.y);
     for (std::size_t i = 2; i < 5; ++i) EXPECT_EQ(ops[i].colour, kBlack);
-    ExpectText(ops[5], kL.aboutName, "Orvano", TextAlign::Centre, -21, kTitle);
-    ExpectImage(ops[6], DrawOp::Kind::Icon, 111, kL.aboutRightIcon);
-    ExpectImage(ops[7], DrawOp::Kind::Icon, 110, kL.aboutLeftIcon);
+    // The gazetteer's source and licence, as CC BY 4.0 asks.
+    const char* const credits[] = {"Places: GeoNames (geonames.org),", "licensed under CC BY 4.0,",
+                                   "creativecommons.org/licenses/by/4.0"};
+    for (std::size_t i = 0; i < 3; ++i) {
+        ExpectText(ops[5 + i], kL.aboutCredits[i], credits[i], TextAlign::Centre, -11, kBlack);
+    }
+    ExpectText(ops[8], kL.aboutName, "Orvano", TextAlign::Centre, -21, kTitle);
+    ExpectImage(ops[9], DrawOp::Kind::Icon, 111, kL.aboutRightIcon);
+    ExpectImage(ops[10], DrawOp::Kind::Icon, 110, kL.aboutLeftIcon);
     EXPECT_TRUE(AllReleased(surface));
 }
 

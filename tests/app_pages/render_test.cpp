@@ -162,7 +162,7 @@ TEST(Render, DumpOpsWritesTheRecordedPage) {
         json.find(
             "{\"op\":\"icon\",\"id\":111,\"x\":104,\"y\":226,\"box\":[104,226,32,32]},\n"
             "{\"op\":\"control\",\"id\":40002,\"name\":\"next\",\"box\":[171,260,64,32]},\n"
-            "{\"op\":\"control\",\"id\":1021,\"name\":\"nightToggle\",\"box\":[5,260,64,32]}\n]\n"),
+            "{\"op\":\"control\",\"id\":1024,\"name\":\"nightToggle\",\"box\":[5,260,64,32]}\n]\n"),
         std::string::npos)
         << json;
     EXPECT_TRUE(run.errors.empty());

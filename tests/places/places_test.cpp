@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "config/methods.h"
 #include "places/authority.h"
 #include "places/gazetteer.h"
 #include "places/new_town.h"
@@ -114,9 +115,20 @@ TEST(GazetteerParse, RefusesMalformedRecordsNamingTheLine) {
         EXPECT_FALSE(Gazetteer::Parse(head + c.line, "t", error)) << c.line;
         EXPECT_EQ(error, c.error);
     }
-    std::string error;
-    EXPECT_FALSE(Gazetteer::Load("/nonexistent/gazetteer.tsv", error));
-    EXPECT_EQ(error, "/nonexistent/gazetteer.tsv: cannot be opened");
+    // Files that are not there or not files are refused without blocking.
+    const struct {
+        const char* path;
+        const char* error;
+    } files[] = {
+        {"/nonexistent/gazetteer.tsv",
+         "/nonexistent/gazetteer.tsv: cannot be opened (No such file or directory)"},
+        {"/tmp", "/tmp: not a gazetteer"},
+    };
+    for (const auto& f : files) {
+        std::string error;
+        EXPECT_FALSE(Gazetteer::Load(f.path, error)) << f.path;
+        EXPECT_EQ(error, f.error);
+    }
 }
 
 TEST(InstalledGazetteer, FindsThePlacesPeopleType) {
@@ -151,16 +163,17 @@ TEST(NewTown, TakesThePlaceInDataCfgFormAndItsCountrysConvention) {
         const char* country;
         const char* name;
         int convention;
+        const char* method;
         int timeZone, dst;  // the zone's integers in 2026
     } cases[] = {
-        {"Hyderabad, Pakistan", "Pakistan", "Hyderabad", 8, 5, 0},
-        {"Sao Paulo", "Brazil", "São_Paulo", 0, -3, 0},
-        {"Istanbul", "Turkey", "Istanbul", 6, 3, 0},
-        {"Kuala Lumpur", "Malaysia", "Kuala_Lumpur", 7, 8, 0},
-        {"Riyadh", "Saudi_Arabia", "Riyadh", 3, 3, 0},
-        {"Cairo", "Egypt", "Cairo", 2, 2, 1},
-        {"Toronto", "Canada", "Toronto", 1, -5, 1},
-        {"Oslo", "Norway", "Oslo", 0, 1, 1},
+        {"Hyderabad, Pakistan", "Pakistan", "Hyderabad", 8, "karachi-hanafi", 5, 0},
+        {"Sao Paulo", "Brazil", "São_Paulo", 0, "mwl", -3, 0},
+        {"Istanbul", "Turkey", "Istanbul", 6, "diyanet", 3, 0},
+        {"Kuala Lumpur", "Malaysia", "Kuala_Lumpur", 7, "jakim", 8, 0},
+        {"Riyadh", "Saudi_Arabia", "Riyadh", 3, "umm-al-qura", 3, 0},
+        {"Cairo", "Egypt", "Cairo", 2, "egypt", 2, 1},
+        {"Toronto", "Canada", "Toronto", 1, "isna", -5, 1},
+        {"Oslo", "Norway", "Oslo", 0, "mwl", 1, 1},
     };
     for (const auto& c : cases) {
         const auto found = g.Search(c.query, 1);
@@ -169,6 +182,7 @@ TEST(NewTown, TakesThePlaceInDataCfgFormAndItsCountrysConvention) {
         EXPECT_EQ(town.Country, c.country) << c.query;
         EXPECT_EQ(town.Name, c.name) << c.query;
         EXPECT_EQ(town.Convention, c.convention) << c.query;
+        EXPECT_EQ(town.Method, c.method) << c.query;
         EXPECT_EQ(town.Zone, g.place(found[0]).zone) << c.query;
         EXPECT_EQ(town.TimeZone, c.timeZone) << c.query;
         EXPECT_EQ(town.DST, c.dst) << c.query;
@@ -176,6 +190,28 @@ TEST(NewTown, TakesThePlaceInDataCfgFormAndItsCountrysConvention) {
     EXPECT_EQ(DataCfgName(std::string(100, 'x') + " y").size(), 79u);
     EXPECT_EQ(DataCfgName("Ab c\td"), "Ab_c_d");
     EXPECT_EQ(DataCfgName(std::string(78, 'x') + "éé"), std::string(78, 'x') + "é");
+}
+
+// The authorities the country table is asked to name, each with its method,
+// each a method that the bundled catalogue holds.
+TEST(Authority, EachCountryTakesItsAuthoritysMethodFromTheCatalogue) {
+    const struct {
+        const char* code;
+        const char* method;
+    } cases[] = {
+        {"TR", "diyanet"},        {"ID", "kemenag"}, {"MY", "jakim"},       {"SG", "muis"},
+        {"PK", "karachi-hanafi"}, {"EG", "egypt"},   {"SA", "umm-al-qura"}, {"AE", "dubai"},
+        {"KW", "kuwait"},         {"QA", "qatar"},   {"IR", "tehran"},      {"US", "isna"},
+        {"CA", "isna"},           {"MA", "morocco"}, {"DZ", "algeria"},     {"TN", "tunisia"},
+        {"JO", "jordan"},         {"BN", "brunei"},  {"RU", "russia"},      {"FR", "uoif"},
+        {"BA", "bosnia"},         {"NO", "mwl"},     {"XX", "mwl"},
+    };
+    MethodCatalogue catalogue;
+    ReadMethodFolders({std::string(ORVANO_SOURCE_DIR) + "/resources/methods"}, catalogue);
+    for (const auto& c : cases) {
+        EXPECT_STREQ(DefaultMethod(c.code), c.method) << c.code;
+        EXPECT_NE(catalogue.Find(DefaultMethod(c.code)), nullptr) << c.code;
+    }
 }
 
 TEST(Authority, EveryEntryPointsAtAConventionAndNamesItsSource) {

@@ -69,6 +69,26 @@ Control* FakeWindow::CreateControl(const ControlSpec& spec) {
     return controls.back().get();
 }
 
+FakeControl* FakeDialog::ById(int id) const {
+    for (const auto& control : controls) {
+        if (control->spec.id == id) return control.get();
+    }
+    return nullptr;
+}
+
+void FakeDialog::Type(int id, const std::string& text) {
+    if (FakeControl* field = ById(id)) field->text = text;
+    SendCommand(id, kNotifyEditTextChange);
+}
+
+int FakeWindow::RunDialog(const DialogSpec& spec, DialogHandler& dialogHandler) {
+    dialogs.push_back(std::make_unique<FakeDialog>(spec, dialogHandler));
+    FakeDialog& dialog = *dialogs.back();
+    dialogHandler.OnCreate(dialog);
+    if (dialogScript) dialogScript(dialog);
+    return dialog.result.value_or(0);
+}
+
 void FakeWindow::Close() {
     if (closed) return;
     closed = true;

@@ -2,6 +2,7 @@
 // can check what the program asked for, and answer from values the test sets.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -153,6 +154,31 @@ class FakeControl final : public Control {
     LocalTime GetDateTime() const override { return dateTime; }
 };
 
+// A dialog whose controls are fakes; the test plays the user through `script`.
+class FakeDialog final : public Dialog {
+  public:
+    FakeDialog(DialogSpec made, DialogHandler& dialogHandler)
+        : spec(std::move(made)), handler(dialogHandler) {}
+    DialogSpec spec;
+    DialogHandler& handler;
+    std::vector<std::unique_ptr<FakeControl>> controls;  // in creation order
+    std::optional<int> result;                           // once ended
+
+    Control* CreateControl(const ControlSpec& made) override {
+        controls.push_back(std::make_unique<FakeControl>(made));
+        return controls.back().get();
+    }
+    void End(int value) override {
+        if (!result) result = value;
+    }
+    // The first control made with this identifier, or nullptr.
+    FakeControl* ById(int id) const;
+    // What the dialog's procedure gets for a user action.
+    void SendCommand(int id, int code = kNotifyClicked) { handler.OnCommand(*this, id, code); }
+    // Types `text` into the edit field `id`, as the toolkit reports it.
+    void Type(int id, const std::string& text);
+};
+
 class FakeWindow final : public Window {
   public:
     struct Invalidation {
@@ -180,6 +206,11 @@ class FakeWindow final : public Window {
     void StartTimer(int id, int periodMs) override { timers.emplace_back(id, periodMs); }
     void ShowAndPaint() override { ++showCount; }
     void Close() override;
+    // Makes the dialog, then plays `dialogScript` on it (the user closes it
+    // at once when there is none); every dialog run is kept.
+    int RunDialog(const DialogSpec& spec, DialogHandler& dialogHandler) override;
+    std::function<void(FakeDialog&)> dialogScript;
+    std::vector<std::unique_ptr<FakeDialog>> dialogs;
 
     // The first control made with this identifier (several share 0 and 1018).
     FakeControl* ById(int id) const;

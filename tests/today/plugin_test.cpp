@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include "astro/angle_text.h"
@@ -84,6 +85,10 @@ class FakeTodayWindows final : public TodayWindowSystem {
     void Invalidate(TodayWindow*, const Rect* area, bool erase) override {
         invalidated.emplace_back(area ? std::optional<Rect>(*area) : std::nullopt, erase);
     }
+    void SetAreaTip(TodayWindow*, const Rect& area, const std::string& text) override {
+        tips.emplace_back(area, text);
+    }
+    std::vector<std::pair<Rect, std::string>> tips;
 };
 
 // The strip's drawing as text lines: each text with its colour and box, each
@@ -300,6 +305,44 @@ TEST_F(PluginFixture, PaintDrawsFiveTimesAndTheTown) {
     EXPECT_TRUE(surface.faults().empty());
     EXPECT_EQ(windows.colourRequests, (std::vector<std::uintptr_t>{0x10000004, 0x10000005}));
     EXPECT_EQ(plugin.item.scheduleDate.day, 7);  // the daily refresh ran first
+}
+
+// A name too long for its column ends with "…", and is whole in the tooltip
+// over the column; a name that fits has no tooltip of its own.
+TEST_F(PluginFixture, LongTownNameIsShortenedWithTheWholeNameAsTooltip) {
+    const struct {
+        const char* name;
+        const char* drawn;
+        const char* tip;
+    } cases[] = {
+        {"Paris", "Paris", ""},
+        {"Bandar_Seri_Begawan", "Bandar_…", "Bandar_Seri_Begawan"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string config = kParis;
+        config.replace(config.find("Paris"), 5, c.name);
+        WriteFile(dir.path() + "/data.cfg", config);
+        ASSERT_TRUE(Load());
+        TodayItemDescriptor descriptor;
+        TodayWindow* item = PluginCreateItem(plugin, &descriptor, &windows.host);
+        ASSERT_NE(item, nullptr);
+        item->client = {0, 0, 240, 0};
+        // Six pixels a character: the town's column (191 to 240) holds eight.
+        RecordingSurface surface(96, {0, 0, 240, 300}, [](const FontSpec&, const std::string& t) {
+            const int chars = static_cast<int>(
+                std::count_if(t.begin(), t.end(), [](char ch) { return (ch & 0xC0) != 0x80; }));
+            return TextExtent{chars * 6, 0, 12, chars * 6};
+        });
+        windows.tips.clear();
+        Send(item, kMsgPaint, &surface);
+        const std::vector<std::string> lines = Lines(surface);
+        EXPECT_EQ(lines.back(), std::string("left 191,17,240,32 ") + c.drawn + " in 10,20,30");
+        ASSERT_EQ(windows.tips.size(), 1U);
+        EXPECT_EQ(windows.tips[0].first, (Rect{191, 17, 240, 32}));
+        EXPECT_EQ(windows.tips[0].second, c.tip);
+        PluginUnload(plugin);
+    }
 }
 
 // The window's rule, read at each paint: far south in December Fajr and Isha
