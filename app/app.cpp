@@ -91,6 +91,10 @@ bool StartApplication(App& app, int showCommand) {
             app.engine.highLatitudeRule = ParseHighLatitudeRule(*rule);
         }
     }
+    const HijriNightSettings hijriNight = ReadHijriNightSettings(app.platform.settings);
+    app.engine.hijriAdjust = hijriNight.hijriAdjust;
+    app.engine.imsakMinutes = hijriNight.imsakMinutes;
+    app.ui.nightShow = hijriNight.nightShow;
     if (app.ui.Lang == 0) {
         app.ui.Lang = LangValue(Language::French);
         // Only the installer makes the key: when it is missing nothing is written.
@@ -216,6 +220,9 @@ void LoadInitialState(App& app) {
 
 void Recompute(App& app) {
     ComputeDaySchedule(app.engine);
+    app.ui.home = PrepareHome(app.engine, app.ui.nightShow);
+    const LocalTime now = TownNow(app);
+    app.ui.shownHijri = app.ui.home.hijri.At(now.hour * 60 + now.minute);
 }
 
 void PrepareShownPage(App& app) {
@@ -230,8 +237,12 @@ void PrepareShownPage(App& app) {
 
 void ClockTick(App& app, Window& window, int timerId) {
     if (timerId != kClockTimerId) return;
+    bool hijriTurned = false;
     if (app.ui.exploring == 0) {
         const LocalTime now = TownNow(app);
+        const std::optional<HijriDate>& hijri = app.ui.home.hijri.At(now.hour * 60 + now.minute);
+        hijriTurned = hijri != app.ui.shownHijri;
+        app.ui.shownHijri = hijri;
         Observation& obs = app.engine.observation;
         if (now.day != obs.day || now.month != obs.month || now.year != obs.year) {
             TakeTownNow(app, now);
@@ -251,7 +262,8 @@ void ClockTick(App& app, Window& window, int timerId) {
     flags.erase = true;
     flags.paintNow = true;
     flags.children = false;
-    window.Invalidate(app.ui.clockBand, flags);
+    // At Maghrib the Hijri line turns too: the whole page is drawn again.
+    window.Invalidate(hijriTurned ? std::nullopt : std::optional<Rect>(app.ui.clockBand), flags);
 }
 
 }  // namespace orvano

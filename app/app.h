@@ -33,6 +33,7 @@ enum ControlId : int {
     kIdMethod = 1021,  // opens the method dialog
     kIdFind = 1022,    // opens the gazetteer's search
     kIdDelete = 1023,
+    kIdNightToggle = 1024,
     kIdCheckVersion = 32778,
     kIdHelp = 32779,
     kIdExit = 40000,  // no control sends it
@@ -93,6 +94,8 @@ struct MainControls {
     Control* methodButton = nullptr;
     Control* findButton = nullptr;
     Control* deleteButton = nullptr;
+    // Home page: shows or hides the night times ([Night] Show).
+    Control* nightToggle = nullptr;
 };
 
 struct CachedDpi {
@@ -132,6 +135,12 @@ struct AppState {
     bool zoneChosen = false;
     // What PrepareShownPage made for the Qibla page.
     QiblaView qibla;
+    // [Night] Show: the night times on the Home page.
+    bool nightShow = false;
+    // What Recompute made for the Home page, and the Hijri date it showed last
+    // (the date turns at Maghrib, between two repaints of the clock alone).
+    HomeView home;
+    std::optional<HijriDate> shownHijri;
 };
 
 // How long the Configuration page's confirmation stays, in clock ticks (seconds).

@@ -114,6 +114,16 @@ void ChooseLanguage(App& app) {
     messages.Show(kLanguageText.In(app.ui), kLanguageCaption.In(app.ui));
 }
 
+// The night times shown or hidden at once, and the choice kept for the next start.
+void ToggleNight(App& app, Window& window) {
+    app.ui.nightShow = !app.ui.nightShow;
+    app.ui.home = PrepareHome(app.engine, app.ui.nightShow);
+    RepaintAll(app, window);
+    if (!WriteNightShow(app.platform.settings, app.ui.nightShow)) {
+        app.platform.messages.Show(kRegistryErrorText.In(app.ui), kRegistryErrorCaption.In(app.ui));
+    }
+}
+
 void SelectTown(App& app) {
     Control* list = app.ui.controls.townList;
     if (list == nullptr) return;
@@ -535,6 +545,9 @@ void HandleCommand(App& app, Window& window, int id, int code) {
         case kIdExplore:
             app.ui.exploring = 1;
             RepaintAll(app, window);
+            break;
+        case kIdNightToggle:
+            if (code == kNotifyClicked) ToggleNight(app, window);
             break;
         default:
             break;  // the platform's default processing: nothing to do here

@@ -51,6 +51,7 @@ void LeavePage(App& app, int page) {
     switch (page) {
         case kPageHome:
             SetVisible(c.previous, true);
+            SetVisible(c.nightToggle, false);
             break;
         case kPageCompute:
             ShowComputeControls(c, false);
@@ -123,6 +124,7 @@ void EnterPage(App& app, int page) {
     switch (page) {
         case kPageHome:
             SetVisible(c.previous, false);
+            SetVisible(c.nightToggle, true);
             break;
         case kPageCompute:
             ShowComputeControls(c, true);
@@ -209,10 +211,9 @@ std::array<ControlSpec, kSlotCount - kMadeSlotCount> LaterControlSpecs(const Pag
     using K = ControlClass;
     // In the order of their slots, from ZoneChooser on.
     static constexpr Later kLater[kSlotCount - kMadeSlotCount] = {
-        {K::ComboBox, "", "", kIdZoneChooser},
-        {K::Button, "Method…", "Méthode…", kIdMethod},
-        {K::Button, "Find…", "Cherche…", kIdFind},
-        {K::Button, "Delete", "Retire", kIdDelete},
+        {K::ComboBox, "", "", kIdZoneChooser},        {K::Button, "Method…", "Méthode…", kIdMethod},
+        {K::Button, "Find…", "Cherche…", kIdFind},    {K::Button, "Delete", "Retire", kIdDelete},
+        {K::Button, "Night", "Nuit", kIdNightToggle},
     };
     std::array<ControlSpec, kSlotCount - kMadeSlotCount> specs;
     for (size_t i = 0; i < specs.size(); ++i) {
@@ -260,8 +261,8 @@ void CreateControls(App& app, Window& window) {
                                                &c.checkVersion};
     for (size_t i = 0; i < specs.size(); ++i) *handles[i] = window.CreateControl(specs[i]);
     const auto later = LaterControlSpecs(layout, IsFrench(app.ui));
-    Control** const laterHandles[kSlotCount - kMadeSlotCount] = {&c.zoneChooser, &c.methodButton,
-                                                                 &c.findButton, &c.deleteButton};
+    Control** const laterHandles[kSlotCount - kMadeSlotCount] = {
+        &c.zoneChooser, &c.methodButton, &c.findButton, &c.deleteButton, &c.nightToggle};
     for (size_t i = 0; i < later.size(); ++i) *laterHandles[i] = window.CreateControl(later[i]);
 }
 

@@ -48,7 +48,8 @@ const char* SlotName(Slot slot) {
                                                        "zoneChooser",
                                                        "methodButton",
                                                        "findButton",
-                                                       "delete"};
+                                                       "delete",
+                                                       "nightToggle"};
     const auto index = static_cast<size_t>(slot);
     return index < kSlotCount ? kNames[index] : "";
 }
@@ -104,6 +105,8 @@ PageLayout MakeLayout(const Rect& client, int dpiX, int dpiY) {
     place(Slot::CheckVersion, l.cx - X(75), Y(180), X(150), Y(25), kAbout);
     place(Slot::ZoneChooser, leftX, Y(180), X(135), Y(150), kConfiguration);
     place(Slot::FindButton, Trunc(w * 0.75 - X(30)), Y(180), X(80), Y(25), kConfiguration);
+    // Where Previous stands on the other pages.
+    place(Slot::NightToggle, l.left + X(5), arrowY, X(64), Y(32), PageBit(0));
 
     // The title sits between the arrows, level with them.
     l.title = Anchor{l.cx, l.bottom - Y(32)};
@@ -123,9 +126,15 @@ PageLayout MakeLayout(const Rect& client, int dpiX, int dpiY) {
         l.homeNameY[row] = Y(70) + i * Y(24);
         l.homeImageY[row] = Y(70) + i * Y(24);
     }
-    // Below the six rows, where the title used to be.
-    l.homeMoon = Anchor{Trunc(w * 0.5 - X(16)), l.B - Y(50)};
+    // Below the six rows: the Hijri date on a row of its own, then the icon,
+    // which the night times replace when they are shown.
+    l.homeHijri = Anchor{l.cx, Y(208)};
+    l.homeMoon = Anchor{Trunc(w * 0.5 - X(16)), l.B - Y(42)};
     l.homeLegend = Anchor{X(5), l.homeMoon.y + Y(10)};
+    l.homeNightX = {Trunc(w * 0.2), l.cx, Trunc(w * 0.8)};
+    l.homeNightNameY = Y(225);
+    l.homeNightTimeY = Y(238);
+    l.homeNightLegend = Anchor{X(5), Y(251)};
 
     // The compass stands clear above the text block.
     l.compassCx = l.cx;

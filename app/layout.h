@@ -49,8 +49,9 @@ enum class Slot : int {
     MethodButton,  // opens the method dialog: catalogue methods, high-latitude rule
     FindButton,    // opens the gazetteer's search
     Delete,        // deletes the selected town
+    NightToggle,   // Home page: shows or hides the night times
 };
-inline constexpr int kSlotCount = 26;
+inline constexpr int kSlotCount = 27;
 // The window's first controls, made from one table (ControlSpecs).
 inline constexpr int kMadeSlotCount = 22;
 
@@ -105,8 +106,15 @@ struct PageLayout {
     std::array<int, kLayoutRows> homeNameY{};
     int homeImageX = 0;
     std::array<int, kLayoutRows> homeImageY{};
+    Anchor homeHijri;   // centred, on its own row under the six times
     Anchor homeMoon;    // the program's icon, top-left
     Anchor homeLegend;  // left of the icon: the estimated times' legend, short
+    // The night times, when shown, in the icon's place: three columns, each a
+    // name over a time (centred), and the legend under them.
+    std::array<int, 3> homeNightX{};
+    int homeNightNameY = 0;
+    int homeNightTimeY = 0;
+    Anchor homeNightLegend;
 
     // Quibla: the compass centre and the text block.
     double compassCx = 0;

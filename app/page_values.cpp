@@ -3,6 +3,7 @@
 #include "app/paint.h"
 #include "astro/constants.h"
 #include "astro/sun_report.h"
+#include "engine/schedule.h"
 
 namespace orvano {
 
@@ -35,6 +36,14 @@ QiblaView PreparePage(int page, const std::optional<LocalTime>& pickedDate,
         if (view.localHour < 0) view.localHour += 24;
         if (view.localHour >= 24) view.localHour -= 24;
     }
+    return view;
+}
+
+HomeView PrepareHome(const EngineState& engine, bool showNight) {
+    const Observation& o = engine.observation;
+    HomeView view;
+    view.hijri = HijriOfDay(o.year, o.month, o.day, engine.schedule, engine.hijriAdjust);
+    if (showNight) view.night = ComputeNightOfDay(engine);
     return view;
 }
 

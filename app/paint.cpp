@@ -142,16 +142,34 @@ bool HasEstimate(const DaySchedule& day) {
     return false;
 }
 
+// The minute the Home page's "now" is at: the clock's, or the moment explored.
+int HomeMinute(const PaintInput& in, const Observation& o) {
+    return in.exploring ? o.hour * 60 + o.minute : in.now.hour * 60 + in.now.minute;
+}
+
+void PaintNight(Surface& surface, const PageLayout& l, const NightTimes& night, bool french) {
+    ScopedFont font(surface, 9);
+    surface.SetTextColour(kBlack);
+    for (int i = 0; i < kNightCount; ++i) {
+        const auto n = static_cast<size_t>(i);
+        std::string time = ShownClockText(night.status[n], night.hour[n]);
+        if (night.status[n] == PrayerStatus::Estimated) time += kEstimateMark;
+        Fitted(surface, l, l.homeNightX[n], l.homeNightNameY,
+               NightTimeName(static_cast<NightIndex>(i), french), TextAlign::Centre);
+        Fitted(surface, l, l.homeNightX[n], l.homeNightTimeY, time, TextAlign::Centre);
+    }
+}
+
 void PaintHome(Surface& surface, const PageLayout& l, const PaintInput& in,
                const EngineState& engine) {
     const bool french = LanguageOf(in.Lang) == Language::French;
+    const Observation& o = engine.observation;
     {
         ScopedFont font(surface, 10);
         PaintTitle(surface, l, Pick(french, "Home", "Accueil"));
         Text(surface, l, kBlack, l.homeTown.x, l.homeTown.y,
              Format("%s, %s", engine.place.Name.c_str(), engine.place.Country.c_str()),
              TextAlign::Centre);
-        const Observation& o = engine.observation;
         const int weekday = LocalWeekday(engine.sun.T, engine.timeZoneInEffect);
         Fitted(surface, l, l.homeDate.x, l.homeDate.y,
                Format("%s  %d  %s  %d", WeekdayName(weekday), o.day, MonthName(o.month), o.year),
@@ -174,19 +192,38 @@ void PaintHome(Surface& surface, const PageLayout& l, const PaintInput& in,
     {
         ScopedFont font(surface, 10);
         for (size_t i = 0; i < kRows; ++i) {
-            Text(surface, l, kPrayerColours[i], l.homeNameX, l.homeNameY[i], kHomeNames[i],
-                 TextAlign::Left);
+            // The fast ends at Maghrib: in Ramadan it is named for the meal.
+            const char* name =
+                i == size_t{Maghrib} && in.home.hijri.InRamadan() ? "Iftar" : kHomeNames[i];
+            Text(surface, l, kPrayerColours[i], l.homeNameX, l.homeNameY[i], name, TextAlign::Left);
+        }
+        if (const auto& hijri = in.home.hijri.At(HomeMinute(in, o))) {
+            Text(surface, l, kBlack, l.homeHijri.x, l.homeHijri.y, HijriDateText(*hijri, french),
+                 TextAlign::Centre);
         }
     }
     for (size_t i = 0; i < kRows; ++i) {
         DrawResourceBitmap(surface, resources::kBitmapFirstPrayerName + static_cast<int>(i),
                            l.homeImageX, l.homeImageY[i]);
     }
-    DrawResourceIcon(surface, resources::kIconProgram, l.homeMoon.x, l.homeMoon.y);
-    if (HasEstimate(engine.schedule)) {
+    if (in.home.night) {
+        PaintNight(surface, l, *in.home.night, french);
+    } else {
+        DrawResourceIcon(surface, resources::kIconProgram, l.homeMoon.x, l.homeMoon.y);
+    }
+    const bool nightEstimated =
+        in.home.night && std::find(in.home.night->status.begin(), in.home.night->status.end(),
+                                   PrayerStatus::Estimated) != in.home.night->status.end();
+    if (HasEstimate(engine.schedule) || nightEstimated) {
         ScopedFont font(surface, 9);
+<<<<<<< HEAD
         Text(surface, l, kBlack, l.homeLegend.x, l.homeLegend.y,
              EstimateLegendShortText(HighLatitudeRuleOf(engine), french), TextAlign::Left);
+=======
+        const Anchor at = in.home.night ? l.homeNightLegend : l.homeLegend;
+        Text(surface, l, kBlack, at.x, at.y,
+             EstimateLegendShortText(HighLatitudeRuleOf(engine), french), TextAlign::Left);
+>>>>>>> main
     }
 }
 

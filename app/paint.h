@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/layout.h"
+#include "engine/hijri.h"
 #include "engine/state.h"
 #include "platform/geometry.h"
 #include "platform/language.h"
@@ -41,6 +42,17 @@ QiblaView PreparePage(int page, const std::optional<LocalTime>& pickedDate,
                       const std::optional<LocalTime>& pickedTime,
                       const std::function<void()>& recompute, EngineState& engine);
 
+// What the Home page shows beyond the day's six times, made when the day is
+// computed: the day's Hijri dates (the Hijri line and Maghrib's name in
+// Ramadan) and, when the user shows them, the night times.
+struct HomeView {
+    HijriDay hijri;
+    std::optional<NightTimes> night;
+};
+
+// The Home page's values for the engine's day under its Hijri adjustment.
+HomeView PrepareHome(const EngineState& engine, bool showNight);
+
 // Everything a paint reads besides the engine's records.
 struct PaintInput {
     Rect client;  // the window's client rectangle
@@ -54,6 +66,7 @@ struct PaintInput {
     // The Configuration page's confirmation of what Save or Modify did ("": none).
     std::string status;
     QiblaView qibla;  // PreparePage's values for the Qibla page
+    HomeView home;    // PrepareHome's values for the Home page
 };
 
 // Paints requestedPage from the records and the input as PreparePage left

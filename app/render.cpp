@@ -241,6 +241,10 @@ std::optional<RenderRequest> ParseRenderRequest(const std::vector<std::string>& 
             parsed.request.controls = true;
             continue;
         }
+        if (option == "--night") {
+            parsed.request.night = true;
+            continue;
+        }
         if (i + 1 >= args.size()) {
             error = "missing value after " + option;
             return std::nullopt;
@@ -311,6 +315,7 @@ PaintInput RenderPaintInput(const RenderRequest& request, const LocalTime& at,
     input.now = at;
     input.qibla = PreparePage(
         request.page, at, at, [&engine] { ComputeDaySchedule(engine); }, engine);
+    input.home = PrepareHome(engine, request.night);
     return input;
 }
 

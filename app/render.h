@@ -1,7 +1,8 @@
 // `orvano --render PAGE --png FILE` and `orvano --dump-ops PAGE --json FILE`:
 // one page painted without a window, for documentation, tests and checks.
 //
-// Both take --config FILE, --town N, --lang 1|2, --exploring, --size WxH
+// Both take --config FILE, --town N, --lang 1|2, --exploring, --night (the
+// Home page's night times shown), --size WxH
 // (client size, default the window's: 240x300 at 96 DPI, scaled with --dpi),
 // --dpi N (default 96) and --at "YYYY-MM-DD HH:MM:SS" (the clock and the
 // pickers; default now). --dump-ops lists each operation with the box it
@@ -34,6 +35,7 @@ struct RenderRequest {
     std::uint32_t lang = 2;
     bool exploring = false;
     bool controls = false;  // --render: the page's controls too
+    bool night = false;     // the Home page shows the night times
     int width = 0;          // 0 until parsed: the window's size at `dpi`
     int height = 0;
     int dpi = 96;

@@ -45,6 +45,7 @@ void PaintPage(App& app, Window& window, Surface& surface) {
     input.now = TownNow(app);
     input.status = app.ui.statusText;
     input.qibla = app.ui.qibla;
+    input.home = app.ui.home;
     PaintMainWindow(surface, input, app.engine);
 }
 

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <memory>
+#include <mutex>
 
 #include "astro/civil_date.h"
 #include "engine/shown_times.h"
@@ -23,10 +24,19 @@ constexpr std::array<const char*, 12> kFrenchMonths = {
     "Joumada ath-Thania", "Rajab",        "Chaabane",      "Ramadan",         "Chawwal",
     "Dhou al-Qi'da",      "Dhou al-Hijja"};
 
-// One calendar per thread: ICU's calendars are not safe to share, and making
-// one loads the calendar's data, too slow to do for every date of a month.
+// One calendar for the process, used under CalendarLock: ICU's calendars are
+// not safe to share between threads, and making one loads the calendar's
+// data, too slow to do for every date of a month. Not one per thread: a
+// thread_local object with a destructor keeps the library that holds it
+// loaded after dlclose, and the Today plug-in must unload while its host's
+// services still exist.
+std::mutex& CalendarLock() {
+    static std::mutex lock;
+    return lock;
+}
+
 icu::Calendar* UmmAlQura() {
-    thread_local const std::unique_ptr<icu::Calendar> calendar = [] {
+    static const std::unique_ptr<icu::Calendar> calendar = [] {
         UErrorCode status = U_ZERO_ERROR;
         // The instant given is noon UTC of the civil date, so the calendar
         // must count days in UTC, whatever the desktop's zone.
@@ -41,6 +51,7 @@ icu::Calendar* UmmAlQura() {
 }  // namespace
 
 std::optional<HijriDate> HijriOfCivilDay(int year, int month, int day, int adjust) {
+    const std::lock_guard<std::mutex> lock(CalendarLock());
     icu::Calendar* calendar = UmmAlQura();
     if (calendar == nullptr) return std::nullopt;
     if (month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month)) return std::nullopt;
@@ -55,11 +66,19 @@ std::optional<HijriDate> HijriOfCivilDay(int year, int month, int day, int adjus
     return hijri;
 }
 
+HijriDay HijriOfDay(int year, int month, int day, const DaySchedule& schedule, int adjust) {
+    HijriDay hijri;
+    hijri.daylight = HijriOfCivilDay(year, month, day, adjust);
+    hijri.evening = HijriOfCivilDay(year, month, day, adjust + 1);
+    if (schedule.status[Maghrib] != PrayerStatus::None) {
+        hijri.eveningMinute = ShownMinuteOf(schedule.shown[Maghrib]).minuteOfDay;
+    }
+    return hijri;
+}
+
 std::optional<HijriDate> HijriAtMinute(int year, int month, int day, const DaySchedule& schedule,
                                        int minuteOfDay, int adjust) {
-    const bool evening = schedule.status[Maghrib] != PrayerStatus::None &&
-                         minuteOfDay >= ShownMinuteOf(schedule.shown[Maghrib]).minuteOfDay;
-    return HijriOfCivilDay(year, month, day, adjust + (evening ? 1 : 0));
+    return HijriOfDay(year, month, day, schedule, adjust).At(minuteOfDay);
 }
 
 const char* HijriMonthName(int month, bool french) {

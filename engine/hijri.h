@@ -31,6 +31,20 @@ std::optional<HijriDate> HijriOfCivilDay(int year, int month, int day, int adjus
 std::optional<HijriDate> HijriAtMinute(int year, int month, int day, const DaySchedule& schedule,
                                        int minuteOfDay, int adjust);
 
+// The two Hijri dates a civil day shows: the one its daylight is in, and the
+// one its evening starts at the shown Maghrib (never, on a day without one).
+struct HijriDay {
+    std::optional<HijriDate> daylight;
+    std::optional<HijriDate> evening;
+    int eveningMinute = 24 * 60;  // the shown Maghrib's minute of the day
+
+    const std::optional<HijriDate>& At(int minuteOfDay) const {
+        return minuteOfDay >= eveningMinute ? evening : daylight;
+    }
+    bool InRamadan() const { return daylight && daylight->month == kRamadan; }
+};
+HijriDay HijriOfDay(int year, int month, int day, const DaySchedule& schedule, int adjust);
+
 // The month's name in English or French (1..12; "" for anything else).
 const char* HijriMonthName(int month, bool french);
 

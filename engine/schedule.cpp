@@ -282,8 +282,24 @@ void ComputeDaySchedule(EngineState& state) {
     ReportTimes(state.place, state.observation, method, day, trace);
 }
 
+<<<<<<< HEAD
 void ComputeMonthSchedule(const EngineState& state, MonthSchedule& month, int dayCount,
                           const Trace& trace) {
+=======
+NightTimes ComputeNightOfDay(const EngineState& state) {
+    const CivilDate date = DateOf(state.observation);
+    const CivilDate next = AddDays(date, 1);
+    const Convention& method = SelectedConvention(state);
+    const ZoneRef zone = PlaceZone(state.place);
+    const Day tomorrow =
+        ComputeDay(state.place, zone, next, method, HighLatitudeRuleOf(state), DayReport::kNone);
+    return ComputeNightTimes({state.schedule, state.timeZoneInEffect},
+                             {tomorrow.schedule, tomorrow.timeZoneInEffect}, state.imsakMinutes,
+                             NightEndOf(method), {zone, date::sys_days(date)});
+}
+
+void ComputeMonthSchedule(const EngineState& state, MonthSchedule& month, int dayCount) {
+>>>>>>> main
     if (dayCount < 1) return;
     // The table has 31 rows; never write past them.
     dayCount = std::min(dayCount, static_cast<int>(month.adjusted.size()));

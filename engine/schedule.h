@@ -42,6 +42,11 @@ HighLatitudeRule HighLatitudeRuleOf(const EngineState& state);
 // goes to state.traceSink when Verbose is set.
 void ComputeDaySchedule(EngineState& state);
 
+// The night times of state.schedule's day (state.observation's date), its
+// night ending on the next day's Fajr or sunrise as the method says, under
+// state.imsakMinutes.
+NightTimes ComputeNightOfDay(const EngineState& state);
+
 // ComputeDay for days 1..dayCount of the observation's month (at most 31;
 // below 1 nothing is done). Row d - 1 holds day d's adjusted hours and
 // weekday. Allocates nothing. Its only lines, the transit's and the solver's,

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include "platform/settings.h"
+#include "platform/today_host.h"
 
 namespace orvano {
 
@@ -34,5 +35,9 @@ QString Say(const HostWords& words, bool french);
 // "Next prayer: Asr at 14:32, in 1 h 05 min" and its French form; "Orvano"
 // alone when there is no schedule yet.
 QString NextPrayerTip(const char* prayerLabel, int minuteOfDay, int minutesLeft, bool french);
+
+// In Ramadan, "Iftar at 18:35, in 2 h 22 min" or "Imsak at 05:04, in 8 h 10
+// min" and their French forms; "" when nothing is given.
+QString FastTip(TodayFast fast, int minuteOfDay, int minutesLeft, bool french);
 
 }  // namespace orvano

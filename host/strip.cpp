@@ -76,9 +76,7 @@ void StripWindow::Start(TodayWindow* item, TodayDialogProc optionsProc) {
     item_->widget->installEventFilter(this);
     QueryRefresh();
     QStringList texts;
-    for (const QAction* action : menu_.actions()) {
-        if (!action->isSeparator()) texts << action->text();
-    }
+    for (const QAction* action : commands_) texts << action->text();
     windows_.Trace("menu " + texts.join('|').toStdString());
     dayWatch_.Tick();
     dayWatch_.ListenToSystem();
@@ -204,12 +202,29 @@ void StripWindow::UpdateTip() {
     const bool answered = windows_.SendMessageTo(item_, kMsgQueryNextPrayer,
                                                  reinterpret_cast<std::uintptr_t>(&next), 0) != 0;
     tipMinute_ = answered ? now.minute : -1;
-    const QString tip = NextPrayerTip(next.prayer >= 0 ? PrayerLabel(next.prayer) : nullptr,
-                                      next.minuteOfDay, next.minutesLeft, options_.french);
+    TodayHijri hijri;
+    windows_.SendMessageTo(item_, kMsgQueryHijri, reinterpret_cast<std::uintptr_t>(&hijri),
+                           options_.french ? 1 : 0);
+    const QString date = QString::fromStdString(hijri.date);
+    const QString fast = FastTip(hijri.fast, hijri.minuteOfDay, hijri.minutesLeft, options_.french);
+    dateLine_->setText(date);
+    dateLine_->setVisible(!date.isEmpty());
+    fastLine_->setText(fast);
+    fastLine_->setVisible(!fast.isEmpty());
+    QString tip = NextPrayerTip(next.prayer >= 0 ? PrayerLabel(next.prayer) : nullptr,
+                                next.minuteOfDay, next.minutesLeft, options_.french);
+    for (const QString& line : {date, fast}) {
+        if (!line.isEmpty()) tip += '\n' + line;
+    }
     if (tip == toolTip()) return;
     setToolTip(tip);
     if (tray_ != nullptr) tray_->setToolTip(tip);
-    windows_.Trace("tip " + tip.toStdString());
+    windows_.Trace("tip " + QString(tip).replace('\n', " | ").toStdString());
+    QStringList title;
+    for (const QAction* line : {dateLine_, fastLine_}) {
+        if (line->isVisible()) title << line->text();
+    }
+    if (!title.isEmpty()) windows_.Trace("menu title " + title.join(" | ").toStdString());
 }
 
 void StripWindow::OpenOptions(const QString& grabFile) {
@@ -242,18 +257,25 @@ void StripWindow::OpenOrvano() {
 
 void StripWindow::BuildMenu() {
     const bool fr = options_.french;
-    menu_.addAction(Say(kWordOpenOrvano, fr), this, [this] { OpenOrvano(); });
-    menu_.addAction(Say(kWordOptions, fr), this, [this] { OpenOptions(); });
-    menu_.addAction(Say(kWordReread, fr), this, [this] { ClearCache("menu"); });
+    // Title lines: shown, not chosen; hidden until the item gives them.
+    dateLine_ = menu_.addAction(QString());
+    fastLine_ = menu_.addAction(QString());
+    for (QAction* line : {dateLine_, fastLine_}) {
+        line->setEnabled(false);
+        line->setVisible(false);
+    }
     menu_.addSeparator();
-    menu_.addAction(Say(kWordQuit, fr), this, [] { QCoreApplication::quit(); });
+    commands_ = {menu_.addAction(Say(kWordOpenOrvano, fr), this, [this] { OpenOrvano(); }),
+                 menu_.addAction(Say(kWordOptions, fr), this, [this] { OpenOptions(); }),
+                 menu_.addAction(Say(kWordReread, fr), this, [this] { ClearCache("menu"); })};
+    menu_.addSeparator();
+    commands_ << menu_.addAction(Say(kWordQuit, fr), this, [] { QCoreApplication::quit(); });
 }
 
 void StripWindow::RunMenuAction(const QString& name) {
-    static const QStringList kNames = {"open", "options", "reload", "", "quit"};
-    const auto actions = menu_.actions();
+    static const QStringList kNames = {"open", "options", "reload", "quit"};
     const auto index = kNames.indexOf(name);
-    if (index >= 0 && index < actions.size()) actions[index]->trigger();
+    if (index >= 0 && index < commands_.size()) commands_[index]->trigger();
 }
 
 void StripWindow::SetUpTray() {

@@ -95,6 +95,11 @@ class StripWindow final : public QWidget {
     QString configStamp_;
     DayWatch dayWatch_;
     QMenu menu_;
+    // The menu's title lines (the Hijri date, and in Ramadan the next of iftar
+    // and imsak), then its commands: open, options, reload, quit.
+    QAction* dateLine_ = nullptr;
+    QAction* fastLine_ = nullptr;
+    QList<QAction*> commands_;
     QSystemTrayIcon* tray_ = nullptr;
     QPointer<OptionsDialog> optionsDialog_;
     bool placed_ = false;

@@ -71,7 +71,15 @@ HijriNightSettings ReadHijriNightSettings(SettingsStore& settings) {
                            .value_or(read.hijriAdjust);
     read.imsakMinutes = ReadWhole(night.get(), kImsakMinutesValue, 0, kImsakMinutesLimit)
                             .value_or(read.imsakMinutes);
+    read.nightShow = ReadWhole(night.get(), kNightShowValue, 0, 1).value_or(0) == 1;
+    read.imsakAlarm = ReadWhole(night.get(), kImsakAlarmValue, 0, 1).value_or(0) == 1;
     return read;
+}
+
+bool WriteNightShow(SettingsStore& settings, bool show) {
+    if (!settings.CreateKey(kNightSettingsKey)) return false;
+    const auto key = settings.OpenKey(kNightSettingsKey);
+    return key && key->WriteText(kNightShowValue, show ? "1" : "0");
 }
 
 }  // namespace orvano

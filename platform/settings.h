@@ -24,13 +24,16 @@ inline constexpr std::array<const char*, 5> kAlarmValueNames = {
 // "angle" or "none").
 inline constexpr const char* kHighLatitudeRuleValue = "HighLatitudeRule";
 
-// The Hijri date's correction and Imsak's minutes, each value a text:
-// [Hijri] Adjust (whole days, -2..2), [Night] ImsakMinutes (minutes before
-// Fajr, 0..60).
+// The Hijri date's correction and the night times' switches, each value a
+// text: [Hijri] Adjust (whole days, -2..2), [Night] ImsakMinutes (minutes
+// before Fajr, 0..60), [Night] Show (the night times on the Home page, 0 or 1)
+// and [Night] ImsakAlarm (Imsak's own alarm, 0 or 1).
 inline constexpr const char* kHijriSettingsKey = "Hijri";
 inline constexpr const char* kHijriAdjustValue = "Adjust";
 inline constexpr const char* kNightSettingsKey = "Night";
 inline constexpr const char* kImsakMinutesValue = "ImsakMinutes";
+inline constexpr const char* kNightShowValue = "Show";
+inline constexpr const char* kImsakAlarmValue = "ImsakAlarm";
 inline constexpr int kHijriAdjustMin = -2;
 inline constexpr int kHijriAdjustMax = 2;
 inline constexpr int kImsakMinutesLimit = 60;
@@ -76,7 +79,13 @@ std::string ReadHighLatitudeRuleText(SettingsStore& settings);
 struct HijriNightSettings {
     int hijriAdjust = 0;
     int imsakMinutes = 10;
+    bool nightShow = false;
+    bool imsakAlarm = false;
 };
 HijriNightSettings ReadHijriNightSettings(SettingsStore& settings);
+
+// Stores [Night] Show, making the group when missing. False when it could
+// not be stored.
+bool WriteNightShow(SettingsStore& settings, bool show);
 
 }  // namespace orvano

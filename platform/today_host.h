@@ -27,6 +27,9 @@ inline constexpr std::uint32_t kMsgClearCache = 1266;
 inline constexpr std::uint32_t kMsgQueryRefresh = 1267;  // wParam: TodayItemDescriptor*
 // The desktop host's own question, for its tray: which prayer comes next.
 inline constexpr std::uint32_t kMsgQueryNextPrayer = 1300;  // wParam: TodayNextPrayer*
+// The desktop host's question for its tooltip and menu: the Hijri date now.
+// lParam: 1 for the French month names.
+inline constexpr std::uint32_t kMsgQueryHijri = 1301;  // wParam: TodayHijri*
 // Messages to the options dialog.
 inline constexpr std::uint32_t kMsgInitDialog = 272;
 inline constexpr std::uint32_t kMsgCommand = 273;  // wParam: command id in the low 16 bits
@@ -57,6 +60,18 @@ struct TodayItemDescriptor {
 // The item's answer to kMsgQueryNextPrayer; prayer -1 when it has no schedule.
 struct TodayNextPrayer {
     int prayer = -1;       // PrayerIndex
+    int minuteOfDay = -1;  // its shown time, minutes after its day's midnight
+    int minutesLeft = -1;  // from the current minute
+};
+
+// What comes next while the fast is kept: its end at Maghrib, or its start.
+enum class TodayFast : int { None = 0, Iftar = 1, Imsak = 2 };
+
+// The item's answer to kMsgQueryHijri.
+struct TodayHijri {
+    std::string date;  // "5 Ramadan 1445"; empty when there is none
+    // In Ramadan, the next of iftar and imsak; None outside it.
+    TodayFast fast = TodayFast::None;
     int minuteOfDay = -1;  // its shown time, minutes after its day's midnight
     int minutesLeft = -1;  // from the current minute
 };

@@ -116,6 +116,11 @@ long long MinuteKey(const LocalTime& t) {
     return LocalTimeKey(minute) / 60000;
 }
 
+// The minute of its day of a MinuteKey.
+int MinuteOfDay(long long key) {
+    return static_cast<int>(((key % kMinutesPerDay) + kMinutesPerDay) % kMinutesPerDay);
+}
+
 void AddRings(const LocalTime& date, const DaySchedule& schedule, std::vector<PrayerRing>& rings) {
     for (int prayer : kShownPrayers) {
         const auto p = static_cast<std::size_t>(prayer);
@@ -210,10 +215,33 @@ NextPrayer NextPrayerAfter(const TodayItemState& state, const LocalTime& now) {
     }
     if (first == nullptr) return next;
     next.prayer = first->prayer;
-    next.minuteOfDay =
-        static_cast<int>(((first->minute % kMinutesPerDay) + kMinutesPerDay) % kMinutesPerDay);
+    next.minuteOfDay = MinuteOfDay(first->minute);
     next.minutesLeft = static_cast<int>(first->minute - nowMinute);
     return next;
+}
+
+HijriNow HijriNowOf(const TodayItemState& state, const LocalTime& now) {
+    HijriNow answer;
+    const ScheduleDate& day = state.scheduleDate;
+    if (day.day == 0) return answer;
+    const EngineState& engine = state.engine;
+    answer.date = HijriOfDay(day.year, day.month, day.day, engine.schedule, engine.hijriAdjust)
+                      .At(now.hour * 60 + now.minute);
+    if (!answer.date || answer.date->month != kRamadan) return answer;
+    const long long nowMinute = MinuteKey(now);
+    long long first = 0;
+    for (const PrayerRing& ring : Rings(state)) {
+        const bool iftar = ring.prayer == Maghrib;
+        if (!iftar && ring.prayer != Fajr) continue;
+        const long long at = iftar ? ring.minute : ring.minute - engine.imsakMinutes;
+        if (at <= nowMinute || (answer.fast != TodayFast::None && at >= first)) continue;
+        first = at;
+        answer.fast = iftar ? TodayFast::Iftar : TodayFast::Imsak;
+    }
+    if (answer.fast == TodayFast::None) return answer;
+    answer.minuteOfDay = MinuteOfDay(first);
+    answer.minutesLeft = static_cast<int>(first - nowMinute);
+    return answer;
 }
 
 void Tap(TodayItemState& state, int x, int y, MessageSink& boxes) {
@@ -256,6 +284,11 @@ std::string AlarmDateText(int day, int month, int year, int weekdayIndex) {
 std::string AlarmDialogText(int prayer, double hours, const std::string& dateText) {
     const std::string clock = ShownMinuteOf(hours).text;
     return Format("%s %-6.5s  %s", PrayerLabel(prayer), clock.c_str(), dateText.c_str());
+}
+
+std::string ImsakDialogText(double hours, const std::string& dateText) {
+    const std::string clock = ShownMinuteOf(hours).text;
+    return Format("Imsak %-6.5s  %s", clock.c_str(), dateText.c_str());
 }
 
 std::string AlarmEventName(int prayer) {
@@ -381,6 +414,26 @@ std::vector<Alarm> CarriedAlarms(const ScheduledDay (&neighbours)[2], int prayer
     return carried;
 }
 
+// Imsak's alarm for the day, only when the user turned it on: the night's
+// times are never alarms otherwise. A stored one is cleared either way, so
+// that turning it off takes effect. Returns 1 when it could not be set.
+int SetImsakAlarm(TodayItemState& state, const LocalTime& now, Notifications& service,
+                  const std::string& dateText,
+                  const std::function<bool(const AlarmPeriod&)>& firstAt) {
+    ClearAlarmsBut(service, NamedEventPath(kImsakEventName), {});
+    state.ImsakHandle = 0;
+    const EngineState& engine = state.engine;
+    if (!state.ImsakAlarm || engine.schedule.status[Fajr] == PrayerStatus::None) return 0;
+    // The shown Fajr's minute less Imsak's, as the night times count it.
+    const int fajr = ShownMinuteOf(engine.schedule.shown[Fajr]).minutesFromScheduleMidnight();
+    const double hours = (fajr - engine.imsakMinutes) / 60.0;
+    const Alarm alarm{AlarmPeriodFor(now, hours), kImsakEventName,
+                      ImsakDialogText(hours, dateText)};
+    if (!firstAt(alarm.period)) return 0;
+    state.ImsakHandle = AddAlarm(service, alarm, &engine.place);
+    return state.ImsakHandle == 0 ? 1 : 0;
+}
+
 }  // namespace
 
 int DailyRefresh(TodayItemState& state, const LocalTime& now, Notifications& service) {
@@ -440,7 +493,7 @@ int DailyRefresh(TodayItemState& state, const LocalTime& now, Notifications& ser
                         AlarmDialogText(prayer, hours, dateText)};
         if (firstAt(own.period)) add(own, p);
     }
-    return failed;
+    return failed + SetImsakAlarm(state, now, service, dateText, firstAt);
 }
 
 }  // namespace orvano

@@ -5,14 +5,17 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "engine/hijri.h"
 #include "engine/state.h"
 #include "fileio/message_sink.h"
 #include "platform/geometry.h"
 #include "platform/notifications.h"
 #include "platform/sound.h"
+#include "platform/today_host.h"
 #include "today/layout.h"
 
 namespace orvano {
@@ -48,6 +51,9 @@ struct TodayItemState {
     int DpiY = -1;
     ScheduleDate scheduleDate;
     std::array<NotificationHandle, kPrayerCount> AlarmHandles{};
+    // [Night] ImsakAlarm: Imsak rings only when the user turned this on.
+    bool ImsakAlarm = false;
+    NotificationHandle ImsakHandle = 0;
     // Made with the schedule: the shown prayers of the day before and the
     // day after, each at its real minute, so that yesterday's Isha past
     // midnight rings today and tomorrow's first prayer is known tonight.
@@ -88,6 +94,18 @@ struct NextPrayer {
 };
 NextPrayer NextPrayerAfter(const TodayItemState& state, const LocalTime& now);
 
+// The Hijri date now (the evening starts the day at the shown Maghrib) and,
+// in Ramadan, the next iftar (a shown Maghrib) or imsak (a shown Fajr less
+// the engine's imsakMinutes) after the current minute, whichever comes first,
+// at its real minute. Nothing before the first refresh has made the day.
+struct HijriNow {
+    std::optional<HijriDate> date;
+    TodayFast fast = TodayFast::None;
+    int minuteOfDay = -1;
+    int minutesLeft = -1;
+};
+HijriNow HijriNowOf(const TodayItemState& state, const LocalTime& now);
+
 // A tap at x, y: the icon area tells the user where to tap, anywhere else
 // switches between the expanded and the compact display.
 void Tap(TodayItemState& state, int x, int y, MessageSink& boxes);
@@ -104,6 +122,9 @@ AlarmPeriod AlarmPeriodFor(const LocalTime& day, double hours);
 std::string AlarmDateText(int day, int month, int year, int weekdayIndex);
 std::string AlarmDialogText(int prayer, double hours, const std::string& dateText);
 std::string AlarmEventName(int prayer);
+inline constexpr const char* kImsakEventName = "Event Imsak";
+// "Imsak 05:04   ..." as the prayers' dialog texts are written.
+std::string ImsakDialogText(double hours, const std::string& dateText);
 std::string NamedEventPath(const std::string& eventName);
 
 inline constexpr int kErrorGeneric = 31;  // the platform's general failure code

@@ -29,15 +29,22 @@ void InvalidateItem(TodayPlugin& plugin, const Rect* area) {
     }
 }
 
-// The window's setting, read again at every paint: a rule changed there
-// recomputes the day and sets its alarms again.
-void ReadHighLatitudeRule(TodayPlugin& plugin) {
-    TodayItemState& item = plugin.item;
+// The window's settings, read again at every paint: a rule, a Hijri
+// adjustment, Imsak's minutes or its alarm switch changed there recompute the
+// day and set its alarms again.
+void ReadWindowSettings(TodayPlugin& plugin) {
+    EngineState& engine = plugin.item.engine;
     const std::optional<HighLatitudeRule> rule =
         ParseHighLatitudeRule(ReadHighLatitudeRuleText(*plugin.services.settings));
-    if (rule == item.engine.highLatitudeRule) return;
-    item.engine.highLatitudeRule = rule;
-    item.scheduleDate = {};
+    const HijriNightSettings night = ReadHijriNightSettings(*plugin.services.settings);
+    if (rule == engine.highLatitudeRule && night.hijriAdjust == engine.hijriAdjust &&
+        night.imsakMinutes == engine.imsakMinutes && night.imsakAlarm == plugin.item.ImsakAlarm)
+        return;
+    engine.highLatitudeRule = rule;
+    engine.hijriAdjust = night.hijriAdjust;
+    engine.imsakMinutes = night.imsakMinutes;
+    plugin.item.ImsakAlarm = night.imsakAlarm;
+    plugin.item.scheduleDate = {};
 }
 
 // The notification service reports to no one; without this line a store that
@@ -54,7 +61,7 @@ void ClearCache(TodayPlugin& plugin) {
     // and the remembered date stay as they were.
     if (ReadConfig(plugin) != kReadOk) return;
     TodayItemState& item = plugin.item;
-    ReadHighLatitudeRule(plugin);
+    ReadWindowSettings(plugin);
     item.scheduleDate = {};
     item.Blinking = false;
     item.BlinkColourIndex = 0;
@@ -92,7 +99,7 @@ bool PluginLoad(TodayPlugin& plugin, const void* instance, const std::string& li
     if (auto key = services.settings->OpenKey(kTodaySettingsKey)) {
         if (const auto rows = key->ReadByte(kShowLabelsValueName)) item.ShowLabels = *rows != 0;
     }
-    ReadHighLatitudeRule(plugin);
+    ReadWindowSettings(plugin);
     plugin.Instance = instance;
     item.DpiY = services.screen->LogicalDpiY();
     item.DpiX = services.screen->LogicalDpiX();
@@ -200,7 +207,7 @@ std::string DrawTownColumn(const TodayItemState& item, Surface& surface, const C
 void PaintItem(TodayPlugin& plugin, Surface& surface) {
     TodayItemState& item = plugin.item;
     TodayWindowSystem& windows = *plugin.services.windows;
-    ReadHighLatitudeRule(plugin);
+    ReadWindowSettings(plugin);
     RefreshDay(plugin);
 
     surface.SetTransparentBackground();
@@ -274,6 +281,16 @@ std::intptr_t AnswerNextPrayerQuery(TodayPlugin& plugin, TodayNextPrayer* answer
     return next.prayer >= 0 ? 1 : 0;
 }
 
+std::intptr_t AnswerHijriQuery(TodayPlugin& plugin, TodayHijri* answer, bool french) {
+    if (answer == nullptr) return 0;
+    const HijriNow now = HijriNowOf(plugin.item, Now(plugin));
+    answer->date = now.date ? HijriDateText(*now.date, french) : std::string();
+    answer->fast = now.fast;
+    answer->minuteOfDay = now.minuteOfDay;
+    answer->minutesLeft = now.minutesLeft;
+    return now.date ? 1 : 0;
+}
+
 }  // namespace
 
 std::intptr_t PluginWindowProc(TodayPlugin& plugin, TodayWindow* window, std::uint32_t message,
@@ -296,6 +313,8 @@ std::intptr_t PluginWindowProc(TodayPlugin& plugin, TodayWindow* window, std::ui
             return AnswerRefreshQuery(plugin, window, MessagePointer<TodayItemDescriptor>(wParam));
         case kMsgQueryNextPrayer:
             return AnswerNextPrayerQuery(plugin, MessagePointer<TodayNextPrayer>(wParam));
+        case kMsgQueryHijri:
+            return AnswerHijriQuery(plugin, MessagePointer<TodayHijri>(wParam), lParam == 1);
         default:
             return 0;
     }

@@ -21,9 +21,9 @@ namespace orvano::testing {
 
 // The creation indices of the controls each page shows: the 22 controls of
 // the pages, then the zone chooser (22), the method (23), search (24) and
-// delete (25) buttons.
+// delete (25) buttons, and the Home page's Night button (26).
 inline const std::vector<std::vector<size_t>> kVisibleOnPage = {
-    {1},
+    {1, 26},
     {0, 1},
     {0, 1, 2, 3, 4, 5, 6, 7},
     {0, 1, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 22, 23, 24, 25},

@@ -141,8 +141,9 @@ TEST_F(ControlsTest, TwentyTwoControlsAt96Dpi) {
     for (std::uint32_t lang : {1u, 2u}) {
         Create({0, 0, 240, 300}, 96, lang);
         // The 22 controls of the pages, then the Configuration page's later
-        // ones in their layout slots: zone chooser, method, search, delete.
-        ASSERT_EQ(window().controls.size(), 26u);
+        // ones in their layout slots: zone chooser, method, search, delete;
+        // and the Home page's Night button.
+        ASSERT_EQ(window().controls.size(), 27u);
         const struct {
             K kind;
             int id;
@@ -154,6 +155,7 @@ TEST_F(ControlsTest, TwentyTwoControlsAt96Dpi) {
             {K::Button, kIdMethod, "Method…", "Méthode…", {170, 150, 60, 25}},
             {K::Button, kIdFind, "Find…", "Cherche…", {150, 180, 80, 25}},
             {K::Button, kIdDelete, "Delete", "Retire", {120, 212, 54, 25}},
+            {K::Button, kIdNightToggle, "Night", "Nuit", {5, 260, 64, 32}},
         };
         for (size_t i = 0; i < std::size(later); ++i) {
             const ControlSpec& spec = window().controls[22 + i]->spec;
@@ -190,7 +192,7 @@ TEST_F(ControlsTest, AnyLanguageButFrenchIsEnglish) {
 
 TEST_F(ControlsTest, EveryLengthDoublesAt192Dpi) {
     Create(Rect{0, 0, 480, 600}, 192, 2);
-    ASSERT_EQ(window().controls.size(), 26u);
+    ASSERT_EQ(window().controls.size(), 27u);
     for (size_t i = 0; i < 22; ++i) EXPECT_EQ(Box(i), kAt192[i]) << "control " << i + 1;
 }
 
@@ -213,7 +215,7 @@ TEST_F(ControlsTest, EachPageShowsItsOwnControls) {
     Create();
     FillTables();
     Enter(0);
-    EXPECT_EQ(window().VisibleIndices(), (std::vector<size_t>{1}));
+    EXPECT_EQ(window().VisibleIndices(), (std::vector<size_t>{1, 26}));
     // Start-up applies page 0 over page 0: Previous is shown and hidden again.
     EXPECT_EQ(window().ById(kIdPrevious)->visibilityChanges, (std::vector<bool>{true, false}));
 
@@ -368,7 +370,7 @@ TEST_F(ControlsTest, ValuesWithoutALineLeaveTheirListsUnselected) {
 
 TEST_F(ControlsTest, ControlsThatCouldNotBeMadeAreSkipped) {
     Create({0, 0, 240, 300}, 96, 2, {kIdPrevious, kIdTownList, 0});
-    EXPECT_EQ(window().controls.size(), 21u);  // 17 of the 22, the four made after them
+    EXPECT_EQ(window().controls.size(), 22u);  // 17 of the 22, the five made after them
     EXPECT_EQ(app->ui.controls.previous, nullptr);
     EXPECT_EQ(app->ui.controls.townList, nullptr);
     EXPECT_EQ(app->ui.controls.timeZoneList, nullptr);
@@ -399,8 +401,13 @@ TEST(LayoutTable, PaintedPlacesAt96Dpi) {
         EXPECT_EQ(l.homeNameY[i], row + 4);
         EXPECT_EQ(l.homeImageY[i], row + 4);
     }
-    EXPECT_EQ(l.homeMoon, (Anchor{104, 218}));
-    EXPECT_EQ(l.homeLegend, (Anchor{5, 228}));
+    EXPECT_EQ(l.homeHijri, (Anchor{120, 208}));
+    EXPECT_EQ(l.homeMoon, (Anchor{104, 226}));
+    EXPECT_EQ(l.homeLegend, (Anchor{5, 236}));
+    EXPECT_EQ(l.homeNightX, (std::array<int, 3>{48, 120, 192}));
+    EXPECT_EQ(l.homeNightNameY, 225);
+    EXPECT_EQ(l.homeNightTimeY, 238);
+    EXPECT_EQ(l.homeNightLegend, (Anchor{5, 251}));
     EXPECT_EQ(l.compassCx, 120.0);
     EXPECT_EQ(static_cast<int>(l.compassCy), 81);
     EXPECT_EQ(static_cast<int>(l.quiblaBase), 179);

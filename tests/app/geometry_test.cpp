@@ -13,6 +13,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QStringList>
+#include <algorithm>
 #include <clocale>
 #include <filesystem>
 #include <fstream>
@@ -96,17 +98,29 @@ std::string RunJson(QStringList args, const char* ratio, const char* locale = nu
 }
 
 // The page's operations as `orvano --dump-ops` writes them; empty on failure.
+// With `night`, the Home page shows its night times on 29 Jumada al-Akhirah
+// 1448, the longest Hijri date in both languages.
 std::string DumpJson(const fs::path& config, int page, int dpi, const char* ratio, int lang,
-                     const char* locale = nullptr) {
-    return RunJson(
-        {"--dump-ops", QString::number(page), "--config", QString::fromStdString(config.string()),
-         "--town", "4", "--lang", QString::number(lang), "--dpi", QString::number(dpi),
-         "--exploring", "--at", "2026-09-30 18:07:09"},
-        ratio, locale);
+                     const char* locale = nullptr, bool night = false) {
+    QStringList args = {"--dump-ops",
+                        QString::number(page),
+                        "--config",
+                        QString::fromStdString(config.string()),
+                        "--town",
+                        "4",
+                        "--lang",
+                        QString::number(lang),
+                        "--dpi",
+                        QString::number(dpi),
+                        "--exploring",
+                        "--at",
+                        night ? "2026-12-09 12:00:00" : "2026-09-30 18:07:09"};
+    if (night) args << "--night";
+    return RunJson(args, ratio, locale);
 }
 
-Page Dump(const fs::path& config, int page, int dpi, const char* ratio, int lang) {
-    const std::string json = DumpJson(config, page, dpi, ratio, lang);
+Page Dump(const fs::path& config, int page, int dpi, const char* ratio, int lang, bool night) {
+    const std::string json = DumpJson(config, page, dpi, ratio, lang, nullptr, night);
     Page result;
     for (const QJsonValue& value :
          QJsonDocument::fromJson(QByteArray::fromStdString(json)).array()) {
@@ -137,11 +151,24 @@ TEST(Geometry, NothingOverlapsOnAnyPageAtAnyScaleInEitherLanguage) {
         const int width = ScaleForDpi(kLayoutClientWidth, scale.dpi);
         const int height = ScaleForDpi(kLayoutClientHeight, scale.dpi);
         for (int lang : {1, 2}) {
-            for (int page = 0; page < 5; ++page) {
-                SCOPED_TRACE("page " + std::to_string(page) + " dpi " + std::to_string(scale.dpi) +
-                             " ratio " + scale.ratio + " lang " + std::to_string(lang));
-                Page p = Dump(config, page, scale.dpi, scale.ratio, lang);
+            // The Home page twice: with its icon, and with the night times in its place.
+            for (int view = -1; view < 5; ++view) {
+                const int page = std::max(view, 0);
+                const bool night = view < 0;
+                SCOPED_TRACE("page " + std::to_string(page) + (night ? " night" : "") + " dpi " +
+                             std::to_string(scale.dpi) + " ratio " + scale.ratio + " lang " +
+                             std::to_string(lang));
+                Page p = Dump(config, page, scale.dpi, scale.ratio, lang, night);
                 ASSERT_FALSE(p.texts.empty());
+                if (page == 0) {
+                    const char* hijri[2][2] = {
+                        {"19 Rabi' al-Thani 1448", "19 Rabia ath-Thani 1448"},
+                        {"29 Jumada al-Akhirah 1448", "29 Joumada ath-Thania 1448"}};
+                    const std::string line = std::string("text \"") + hijri[night][lang - 1] + "\"";
+                    EXPECT_TRUE(std::any_of(p.texts.begin(), p.texts.end(), [&](const Item& t) {
+                        return t.what == line;
+                    })) << line;
+                }
                 // Only the town line is too long for the window: shortened, not
                 // cut; every other text is whole.
                 int elided = 0;

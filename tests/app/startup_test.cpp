@@ -40,8 +40,8 @@ TEST_F(StartupTest, StartsTheWindowInOrder) {
     EXPECT_EQ(app->ui.Lang, 2u);
     EXPECT_EQ(app->ui.currentPage, 0);
     EXPECT_EQ(app->ui.requestedPage, 0);
-    EXPECT_EQ(window().controls.size(), 26u);
-    EXPECT_EQ(window().VisibleIndices(), std::vector<size_t>{1});
+    EXPECT_EQ(window().controls.size(), 27u);
+    EXPECT_EQ(window().VisibleIndices(), (std::vector<size_t>{1, 26}));
 
     // The tables were read, then the trace switch cleared for the rest of the run.
     EXPECT_GT(app->engine.tables.NumberOfTowns, 0);
@@ -206,10 +206,12 @@ TEST_F(StartupTest, MissingKeyRunsInFrenchAndWritesNothing) {
     ASSERT_TRUE(StartApplication(*app, 1));
     EXPECT_EQ(app->ui.Lang, 2u);
     EXPECT_TRUE(fake.settings.keys.empty());
-    // The language twice, then the town chosen last.
-    EXPECT_EQ(fake.settings.log, (std::vector<std::string>{"open-missing Software\\Apps\\Orvano",
-                                                           "open-missing Software\\Apps\\Orvano",
-                                                           "open-missing Window"}));
+    // The language, the Hijri and night settings, the language again, then
+    // the town chosen last.
+    EXPECT_EQ(fake.settings.log,
+              (std::vector<std::string>{"open-missing Software\\Apps\\Orvano", "open-missing Hijri",
+                                        "open-missing Night", "open-missing Software\\Apps\\Orvano",
+                                        "open-missing Window"}));
     EXPECT_EQ(window().ById(kIdCalendar)->spec.text, "Calendrier");
 }
 

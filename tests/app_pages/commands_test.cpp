@@ -185,6 +185,25 @@ TEST(HighLatitudeCommand, StoredRuleIsShownAndAChoiceIsStoredAndApplied) {
     }
 }
 
+// The Home page's Night button shows the night times at once and keeps the
+// choice in [Night] Show; the Hijri settings are read at start.
+TEST(NightCommand, ShowsAndHidesTheNightTimesAndKeepsTheChoice) {
+    Started s(kFourTowns, 1);
+    EXPECT_FALSE(s.app->ui.home.night);
+    FakeControl& button = s.control(s.controls().nightToggle);
+    EXPECT_TRUE(button.visible);
+    for (const char* stored : {"1", "0"}) {
+        s.window().SendCommand(kIdNightToggle, kNotifyClicked);
+        EXPECT_EQ(s.app->ui.home.night.has_value(), *stored == '1');
+        EXPECT_EQ(FindText(s.Paint(), "Imsak") != nullptr, *stored == '1');
+        EXPECT_EQ(s.fake.settings.Value(kNightSettingsKey, kNightShowValue),
+                  (std::vector<std::uint8_t>{static_cast<std::uint8_t>(*stored)}));
+    }
+    EXPECT_TRUE(s.fake.messages.shown.empty());
+    s.GoToPage(kPageQibla);
+    EXPECT_FALSE(button.visible);
+}
+
 TEST(LanguageCommand, OnlyTheSelectionChangeCounts) {
     Started s(kFourTowns, 1);
     s.GoToPage(kPageConfiguration);

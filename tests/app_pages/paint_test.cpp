@@ -13,6 +13,7 @@
 #include "astro/constants.h"
 #include "astro/julian_time.h"
 #include "astro/sun_report.h"
+#include "engine/schedule.h"
 #include "tests/app_pages/recorded_ops.h"
 
 namespace orvano {
@@ -88,8 +89,9 @@ PaintInput Input(int page, std::uint32_t lang = 1, bool exploring = false) {
 }
 
 // The page readied as the window readies it, then painted.
-RecordingSurface Paint(EngineState& engine, PaintInput input) {
+RecordingSurface Paint(EngineState& engine, PaintInput input, bool night = false) {
     input.qibla = PreparePage(input.requestedPage, std::nullopt, std::nullopt, nullptr, engine);
+    input.home = PrepareHome(engine, night);
     RecordingSurface surface(input.dpiY, input.client);
     PaintMainWindow(surface, input, engine);
     return surface;
@@ -99,23 +101,25 @@ TEST(PaintHome, EveryItemAtItsPlace) {
     EngineState engine = Algiers();
     const RecordingSurface surface = Paint(engine, Input(0));
     const std::vector<DrawOp>& ops = surface.ops();
-    ASSERT_EQ(ops.size(), 23u);
+    ASSERT_EQ(ops.size(), 24u);
     ExpectText(ops[0], kL.title, "Home", TextAlign::Centre, -13, kTitle);
     ExpectText(ops[1], kL.homeTown, "Algiers, Algeria", TextAlign::Centre, -13, kBlack);
     ExpectText(ops[2], kL.homeDate, "Vendredi  15  Mars  2024", TextAlign::Centre, -13, kBlack);
     // "%2d": the hour keeps its leading space.
     ExpectText(ops[3], kL.homeClock, " 9:05:07", TextAlign::Centre, -19, kBlack);
     const char* times[6] = {"05:30 ", "06:15 ", "13:00 ", "16:00 ", "18:54 ", "20:16 "};
-    const char* names[6] = {"Fajr", "Chourouk", "Zuhr", "Asr", "Maghrib", "Isha"};
+    // Friday 15 March 2024 is 5 Ramadan 1445: Maghrib ends the fast.
+    const char* names[6] = {"Fajr", "Chourouk", "Zuhr", "Asr", "Iftar", "Isha"};
     for (std::size_t i = 0; i < 6; ++i) {
         ExpectText(ops[4 + i], {kL.homeTimeX, kL.homeTimeY[i]}, times[i], TextAlign::Centre, -19,
                    kPrayer[i]);
         ExpectText(ops[10 + i], {kL.homeNameX, kL.homeNameY[i]}, names[i], TextAlign::Left, -13,
                    kPrayer[i]);
-        ExpectImage(ops[16 + i], DrawOp::Kind::Bitmap, 134 + static_cast<int>(i),
+        ExpectImage(ops[17 + i], DrawOp::Kind::Bitmap, 134 + static_cast<int>(i),
                     {kL.homeImageX, kL.homeImageY[i]});
     }
-    ExpectImage(ops[22], DrawOp::Kind::Icon, 111, kL.homeMoon);
+    ExpectText(ops[16], kL.homeHijri, "5 Ramadan 1445", TextAlign::Centre, -13, kBlack);
+    ExpectImage(ops[23], DrawOp::Kind::Icon, 111, kL.homeMoon);
     EXPECT_TRUE(surface.transparentBackground());
     EXPECT_TRUE(AllReleased(surface));
     // Three fonts, six bitmaps and one icon, all made and released in this paint.
@@ -132,8 +136,8 @@ TEST(PaintPages, TextsOfEachLanguage) {
         std::vector<std::pair<size_t, std::string>> texts;
     };
     const Case cases[] = {
-        {0, 2, 16, {{0, "Accueil"}, {2, "Vendredi  15  Mars  2024"}}},
-        {0, 3, 16, {{0, "Home"}}},
+        {0, 2, 17, {{0, "Accueil"}, {2, "Vendredi  15  Mars  2024"}}},
+        {0, 3, 17, {{0, "Home"}}},
         {1,
          2,
          6,
@@ -210,6 +214,68 @@ TEST(PaintHome, EstimatedTimesCarryTheMarkAndTheLegendNoneHasNoTime) {
         engine.schedule.status[Fajr] = engine.schedule.status[Isha] = PrayerStatus::Ok;
         EXPECT_EQ(FindText(Paint(engine, Input(c.page, c.lang)), c.legend), nullptr);
     }
+}
+
+// The Hijri line shows the date now, the next day's from the shown Maghrib
+// (18:54) on; Maghrib is named Iftar on a day whose daylight is in Ramadan.
+TEST(PaintHome, HijriLineTurnsAtMaghribAndIftarInRamadan) {
+    const struct {
+        int day, month, hour, minute;
+        bool exploring;
+        std::uint32_t lang;
+        const char* hijri;
+        const char* maghrib;
+    } cases[] = {
+        {15, 3, 18, 53, false, 1, "5 Ramadan 1445", "Iftar"},
+        {15, 3, 18, 54, false, 1, "6 Ramadan 1445", "Iftar"},
+        {10, 3, 12, 0, false, 2, "29 Chaabane 1445", "Maghrib"},
+        {10, 3, 19, 0, false, 2, "1 Ramadan 1445", "Maghrib"},
+        {9, 4, 12, 0, false, 1, "30 Ramadan 1445", "Iftar"},
+        {9, 4, 19, 0, false, 2, "1 Chawwal 1445", "Iftar"},
+        // Exploring, the moment explored counts, not the clock (15:09).
+        {9, 4, 19, 0, true, 1, "1 Shawwal 1445", "Iftar"},
+        {10, 4, 12, 0, true, 1, "1 Shawwal 1445", "Maghrib"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.hijri);
+        EngineState engine = Algiers();
+        engine.observation = Observation{c.day, c.month, 2024, c.hour, c.minute, 0};
+        PaintInput input = Input(0, c.lang, c.exploring);
+        if (!c.exploring) input.now = LocalTime{2024, c.month, 0, c.day, c.hour, c.minute, 0, 0};
+        const RecordingSurface surface = Paint(engine, input);
+        const DrawOp* hijri = FindText(surface, c.hijri);
+        ASSERT_NE(hijri, nullptr);
+        EXPECT_EQ((Anchor{hijri->x, hijri->y}), kL.homeHijri);
+        EXPECT_NE(FindText(surface, c.maghrib), nullptr);
+    }
+}
+
+// Behind [Night] Show, the night times take the icon's place, estimated ones
+// marked and the legend moved under them.
+TEST(PaintHome, NightTimesInPlaceOfTheIcon) {
+    EngineState engine = Algiers();
+    const RecordingSurface hidden = Paint(engine, Input(0, 1));
+    EXPECT_EQ(FindText(hidden, "Imsak"), nullptr);
+
+    engine.schedule.status[Maghrib] = PrayerStatus::Estimated;
+    const RecordingSurface shown = Paint(engine, Input(0, 2), true);
+    const std::vector<DrawOp> texts = Texts(shown);
+    ASSERT_EQ(texts.size(), 24u);
+    // 05:30 less ten minutes; the night from 18:54 to the next day's Fajr.
+    const NightTimes night = ComputeNightOfDay(engine);
+    const char* names[3] = {"Imsak", "Minuit", "Dernier tiers"};
+    for (size_t i = 0; i < 3; ++i) {
+        const std::string time =
+            ShownClockText(night.status[i], night.hour[i]) + (i == 0 ? "" : "*");
+        ExpectText(texts[17 + 2 * i], {kL.homeNightX[i], kL.homeNightNameY}, names[i],
+                   TextAlign::Centre, -12, kBlack);
+        ExpectText(texts[18 + 2 * i], {kL.homeNightX[i], kL.homeNightTimeY}, time,
+                   TextAlign::Centre, -12, kBlack);
+    }
+    EXPECT_EQ(texts[17 + 1].text, "05:20");
+    ExpectText(texts[23], kL.homeNightLegend, "* 1/7 nuit", TextAlign::Left, -12, kBlack);
+    for (const DrawOp& op : shown.ops()) EXPECT_NE(op.kind, DrawOp::Kind::Icon);
+    EXPECT_TRUE(AllReleased(shown));
 }
 
 TEST(PaintHome, TimesKeepFiveCharactersAndOneSpace) {
@@ -511,8 +577,9 @@ TEST(PaintPages, At192DpiOnlyScaledLengthsDouble) {
     input.requestedPage = 0;
     const RecordingSurface home = Paint(engine, input);
     ExpectText(home.ops()[3], {240, 92}, " 9:05:07", TextAlign::Centre, -37, kBlack);
-    ExpectImage(home.ops()[16], DrawOp::Kind::Bitmap, 134, {360, 140});
-    ExpectImage(home.ops()[22], DrawOp::Kind::Icon, 111, {208, 436});
+    ExpectText(home.ops()[16], {240, 416}, "5 Ramadan 1445", TextAlign::Centre, -27, kBlack);
+    ExpectImage(home.ops()[17], DrawOp::Kind::Bitmap, 134, {360, 140});
+    ExpectImage(home.ops()[23], DrawOp::Kind::Icon, 111, {208, 452});
 }
 
 TEST(FontHeightForPoints, TheFiveSizesAt96Dpi) {

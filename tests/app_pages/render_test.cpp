@@ -61,10 +61,11 @@ TEST(RenderArguments, RecognisedAnywhereInTheCommandLine) {
 
 TEST(RenderArguments, AllOptions) {
     std::string error;
-    const auto request = ParseRenderRequest(
-        {"--dump-ops", "3", "--json", "out.json", "--config", "x.cfg", "--town", "2", "--lang", "1",
-         "--exploring", "--size", "480x536", "--dpi", "192", "--at", "2010-06-21 16:00:00"},
-        error);
+    const auto request =
+        ParseRenderRequest({"--dump-ops", "3", "--json", "out.json", "--config", "x.cfg", "--town",
+                            "2", "--lang", "1", "--exploring", "--night", "--size", "480x536",
+                            "--dpi", "192", "--at", "2010-06-21 16:00:00"},
+                           error);
     ASSERT_TRUE(request) << error;
     EXPECT_EQ(request->output, RenderRequest::Output::Json);
     EXPECT_EQ(request->page, 3);
@@ -73,6 +74,7 @@ TEST(RenderArguments, AllOptions) {
     EXPECT_EQ(request->town, 2);
     EXPECT_EQ(request->lang, 1u);
     EXPECT_TRUE(request->exploring);
+    EXPECT_TRUE(request->night);
     EXPECT_EQ((std::array{request->width, request->height, request->dpi}),
               (std::array{480, 536, 192}));
     ASSERT_TRUE(request->at);
@@ -96,6 +98,7 @@ TEST(RenderArguments, DefaultsAreTheWindowsSize) {
     EXPECT_EQ(request->dpi, 96);
     EXPECT_FALSE(request->at);
     EXPECT_FALSE(request->exploring);
+    EXPECT_FALSE(request->night);
 }
 
 TEST(RenderArguments, BadUsageNamesTheArgument) {
@@ -149,14 +152,30 @@ TEST(Render, DumpOpsWritesTheRecordedPage) {
     EXPECT_NE(json.find("\"text\":\"Lundi  21  Juin  2010\""), std::string::npos);
     EXPECT_NE(json.find("\"text\":\"16:00:00\""), std::string::npos);
     EXPECT_NE(json.find("\"text\":\"(!)\""), std::string::npos);
-    // The moon below the six rows, then the page's one control, the Next arrow.
+    // The Hijri date on its own row under the six times (9 Rajab 1431, a day
+    // of Umm al-Qura's table), the moon below it, then the page's two
+    // controls, the Next arrow and the night times' button.
+    EXPECT_NE(json.find("{\"op\":\"text\",\"x\":120,\"y\":208,\"align\":\"center\","
+                        "\"text\":\"9 Rajab 1431\","),
+              std::string::npos);
     EXPECT_NE(
         json.find(
-            "{\"op\":\"icon\",\"id\":111,\"x\":104,\"y\":218,\"box\":[104,218,32,32]},\n"
-            "{\"op\":\"control\",\"id\":40002,\"name\":\"next\",\"box\":[171,260,64,32]}\n]\n"),
+            "{\"op\":\"icon\",\"id\":111,\"x\":104,\"y\":226,\"box\":[104,226,32,32]},\n"
+            "{\"op\":\"control\",\"id\":40002,\"name\":\"next\",\"box\":[171,260,64,32]},\n"
+            "{\"op\":\"control\",\"id\":1024,\"name\":\"nightToggle\",\"box\":[5,260,64,32]}\n]\n"),
         std::string::npos)
         << json;
     EXPECT_TRUE(run.errors.empty());
+
+    // With --night the night times stand in the moon's place.
+    ASSERT_EQ(run({"--dump-ops", "0", "--json", out, "--config", kFourTowns, "--lang", "1", "--at",
+                   "2010-06-21 16:00:00", "--night"}),
+              0);
+    const std::string night = testing::ReadFile(out);
+    EXPECT_EQ(night.find("\"op\":\"icon\""), std::string::npos);
+    for (const char* name : {"Imsak", "Midnight", "Last third"}) {
+        EXPECT_NE(night.find(std::string("\"text\":\"") + name + "\""), std::string::npos) << name;
+    }
 }
 
 TEST(Render, TownOptionChoosesTheRow) {

@@ -64,6 +64,29 @@ TEST(CliHijri, ExportFollowsTheUmmAlQuraReference) {
     EXPECT_EQ(checked, static_cast<int>(5 * reference.size()));
 }
 
+// `times --json` on every date of tests/data/hijri_umm_al_qura_published.csv
+// (every tenth day of 1420-1450 AH, from @umalqura/core), the adjustments
+// taken in turn.
+TEST(CliHijri, TimesJsonFollowsThePublishedUmmAlQuraTable) {
+    std::ifstream in(kData + "/hijri_umm_al_qura_published.csv");
+    std::string line;
+    std::getline(in, line);
+    int checked = 0;
+    for (int row = 0; std::getline(in, line); ++row) {
+        const int adjust = row % 5 - 2;
+        const std::string want = line.substr(11 + 11 * static_cast<size_t>(adjust + 2), 10);
+        const auto r = RunCli(Algiers({"times", "--json", "--date", line.substr(0, 10),
+                                       "--hijri-adjust", std::to_string(adjust)}));
+        ASSERT_EQ(r.status, 0) << r.err;
+        const std::string json = "\"hijri\":{\"year\":" + want.substr(0, 4) +
+                                 ",\"month\":" + std::to_string(std::stoi(want.substr(5, 2))) +
+                                 ",\"day\":" + std::to_string(std::stoi(want.substr(8, 2))) + ",";
+        EXPECT_NE(r.out.find(json), std::string::npos) << line << " adjust " << adjust;
+        ++checked;
+    }
+    EXPECT_GT(checked, 1000);
+}
+
 TEST(CliHijri, TimesJsonAndTextCarryTheDateAndTheNight) {
     const auto json = RunCli(Algiers({"times", "--date", "2024-03-15", "--json"}));
     ASSERT_EQ(json.status, 0) << json.err;

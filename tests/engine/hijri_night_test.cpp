@@ -25,15 +25,16 @@
 namespace orvano {
 namespace {
 
-// Reads tests/data/hijri_umm_al_qura.csv: each date with the reference's
-// Hijri date of the days two before to two after it (tools/hijri-reference).
+// Reads a reference of tests/data (hijri_umm_al_qura.csv by default): each
+// date with the reference's Hijri date of the days two before to two after it
+// (tools/hijri-reference).
 struct ReferenceRow {
     int year = 0, month = 0, day = 0;
     std::array<HijriDate, 5> byAdjust;  // adjust -2..2
 };
 
-std::vector<ReferenceRow> ReadReference() {
-    std::ifstream in(std::string(ORVANO_TEST_DATA) + "/hijri_umm_al_qura.csv");
+std::vector<ReferenceRow> ReadReference(const char* file = "hijri_umm_al_qura.csv") {
+    std::ifstream in(std::string(ORVANO_TEST_DATA) + "/" + file);
     std::vector<ReferenceRow> rows;
     std::string line;
     std::getline(in, line);
@@ -92,6 +93,21 @@ TEST(Hijri, FollowsTheUmmAlQuraReferenceUnderEveryAdjustment) {
         }
     }
     EXPECT_GT(exact, 1000);
+}
+
+// Over the years Saudi Arabia has published (1420-1450 AH), every tenth day
+// under every adjustment is the date of a second independent copy of the
+// table, @umalqura/core's.
+TEST(Hijri, FollowsThePublishedUmmAlQuraTableExactly) {
+    const std::vector<ReferenceRow> rows = ReadReference("hijri_umm_al_qura_published.csv");
+    ASSERT_GT(rows.size(), 1000u);
+    for (const ReferenceRow& r : rows) {
+        for (int adjust = -2; adjust <= 2; ++adjust) {
+            EXPECT_EQ(HijriOfCivilDay(r.year, r.month, r.day, adjust),
+                      r.byAdjust[static_cast<size_t>(adjust + 2)])
+                << r.year << "-" << r.month << "-" << r.day << " adjust " << adjust;
+        }
+    }
 }
 
 TEST(Hijri, NamesAndTextInBothLanguages) {

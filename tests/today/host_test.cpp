@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <QCryptographicHash>
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdio>
@@ -475,6 +476,45 @@ TEST_F(HostFixture, MenuSpeaksTheWindowsLanguageAndRunsItsActions) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     EXPECT_TRUE(fs::exists(dir.path() + "/orvano-started"));
+}
+
+// The tooltip's lines after the next prayer, and the menu's title: the Hijri
+// date now and, in Ramadan, the next of iftar and imsak (the countdown's
+// minutes are the item's, tested with it).
+TEST_F(HostFixture, TooltipAndMenuTitleGiveTheHijriDateAndTheFast) {
+    UseConfig();
+    const DaySchedule friday = Schedule(15, 3, 2024);
+    const DaySchedule saturday = Schedule(16, 3, 2024);
+    const std::string iftar = ShownMinuteOf(friday.shown[Maghrib]).text;
+    const int imsak = ShownMinuteOf(saturday.shown[Fajr]).minuteOfDay - 10;
+    char imsakText[32];
+    std::snprintf(imsakText, sizeof imsakText, "%02d:%02d", imsak / 60, imsak % 60);
+    const struct {
+        const char* time;
+        const char* lang;
+        std::string title;
+    } cases[] = {
+        {"2024-03-15 10:00:00", "01", "5 Ramadan 1445 | Iftar at " + iftar + ", in "},
+        {"2024-03-15 22:00:00", "02", "6 Ramadan 1445 | Imsak \xc3\xa0 " + std::string(imsakText)},
+        {"2024-03-10 10:00:00", "01", "29 Sha'ban 1445"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.time);
+        WriteFile(cfg + "/orvano/settings.ini",
+                  std::string("[Software\\Apps\\Orvano]\nLang=hex:") + c.lang + ",00,00,00\n");
+        fs::remove(trace);
+        ASSERT_EQ(Run(HostCommand(c.time, 1000)), 0);
+        const auto lines = TraceLines();
+        EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
+            return line.rfind("tip ", 0) == 0 && line.find(" | " + c.title) != std::string::npos;
+        }));
+        const std::size_t title = FindPrefix(lines, "menu title " + c.title);
+        ASSERT_NE(title, std::string::npos);
+        // Outside Ramadan the date is the title's one line.
+        if (c.title.find('|') == std::string::npos) {
+            EXPECT_EQ(lines[title], "menu title " + c.title);
+        }
+    }
 }
 
 TEST_F(HostFixture, AStormOfBadFilesShowsOneMessageAtATime) {

@@ -335,6 +335,84 @@ TEST_F(RefreshFixture, NextPrayerIsTodaysOrTomorrowsFajr) {
     EXPECT_EQ(state.engine.schedule.adjusted, today);  // its own schedule left alone
 }
 
+// 15 March 2024 is 5 Ramadan 1445: before Maghrib the fast ends next, after
+// it (6 Ramadan) tomorrow's starts, ten minutes before its Fajr; outside
+// Ramadan the date comes alone.
+TEST_F(RefreshFixture, HijriNowAndInRamadanTheNextIftarOrImsak) {
+    const LocalTime friday{2024, 3, 5, 15, 4, 0, 0, 0};
+    EXPECT_FALSE(HijriNowOf(state, friday).date);  // no schedule before the first paint
+    DailyRefresh(state, friday, store);
+    TodayItemState saturday = state;
+    DailyRefresh(saturday, {2024, 3, 6, 16, 4, 0, 0, 0}, store);
+    const auto minute = [](const TodayItemState& s, int prayer) {
+        return ShownMinuteOf(s.engine.schedule.shown[static_cast<size_t>(prayer)]).minuteOfDay;
+    };
+    const int fajr = minute(state, Fajr);
+    const int maghrib = minute(state, Maghrib);
+    const int imsakTomorrow = minute(saturday, Fajr) - 10;
+    const struct {
+        int hour, minute;
+        HijriDate date;
+        TodayFast fast;
+        int minuteOfDay, left;
+    } cases[] = {
+        {0, 30, {1445, 9, 5}, TodayFast::Imsak, fajr - 10, fajr - 10 - 30},
+        {12, 0, {1445, 9, 5}, TodayFast::Iftar, maghrib, maghrib - 720},
+        {maghrib / 60,
+         maghrib % 60,
+         {1445, 9, 6},
+         TodayFast::Imsak,
+         imsakTomorrow,
+         1440 - maghrib + imsakTomorrow},
+    };
+    for (const auto& c : cases) {
+        const HijriNow at = HijriNowOf(state, {2024, 3, 5, 15, c.hour, c.minute, 0, 0});
+        EXPECT_EQ(at.date, c.date) << c.hour << ":" << c.minute;
+        EXPECT_EQ(at.fast, c.fast);
+        EXPECT_EQ(at.minuteOfDay, c.minuteOfDay);
+        EXPECT_EQ(at.minutesLeft, c.left);
+    }
+    // 10 March is 29 Sha'ban: no fast to count down to.
+    TodayItemState shaban = state;
+    DailyRefresh(shaban, {2024, 3, 0, 10, 12, 0, 0, 0}, store);
+    const HijriNow before = HijriNowOf(shaban, {2024, 3, 0, 10, 12, 0, 0, 0});
+    EXPECT_EQ(before.date, (HijriDate{1445, 8, 29}));
+    EXPECT_EQ(before.fast, TodayFast::None);
+    EXPECT_EQ(before.minutesLeft, -1);
+}
+
+// Imsak rings only when its own switch is on, ImsakMinutes before the shown
+// Fajr; turning the switch off clears it.
+TEST_F(RefreshFixture, ImsakRingsOnlyWithItsOwnSwitch) {
+    const auto imsakEntries = [this] {
+        std::vector<NotificationStore::Entry> found;
+        for (const auto& e : store.Entries()) {
+            if (e.trigger.application == NamedEventPath(kImsakEventName)) found.push_back(e);
+        }
+        return found;
+    };
+    DailyRefresh(state, now, store);
+    EXPECT_TRUE(imsakEntries().empty());
+    const struct {
+        bool on;
+        int minutes;
+    } cases[] = {{true, 10}, {true, 25}, {false, 10}};
+    for (const auto& c : cases) {
+        state.ImsakAlarm = c.on;
+        state.engine.imsakMinutes = c.minutes;
+        state.scheduleDate = {};
+        DailyRefresh(state, now, store);
+        const auto entries = imsakEntries();
+        ASSERT_EQ(entries.size(), c.on ? 1u : 0u) << c.minutes;
+        if (!c.on) continue;
+        const int fajr = ShownMinuteOf(state.engine.schedule.shown[Fajr]).minuteOfDay - c.minutes;
+        EXPECT_EQ(entries[0].trigger.start.hour * 60 + entries[0].trigger.start.minute, fajr);
+        EXPECT_EQ(entries[0].user.dialogText.rfind("Imsak " + ShownMinuteOf(fajr / 60.0).text, 0),
+                  0u)
+            << entries[0].user.dialogText;
+    }
+}
+
 TEST_F(RefreshFixture, ATownWithAZoneLivesByItsOwnDayAndAlarmsOnTheDesktopsClock) {
     const testing::DesktopZone paris("Europe/Paris");
     state.engine.place.Zone = "Asia/Tokyo";  // eight hours ahead of Paris in December
