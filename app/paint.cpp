@@ -216,14 +216,9 @@ void PaintHome(Surface& surface, const PageLayout& l, const PaintInput& in,
                                    PrayerStatus::Estimated) != in.home.night->status.end();
     if (HasEstimate(engine.schedule) || nightEstimated) {
         ScopedFont font(surface, 9);
-<<<<<<< HEAD
-        Text(surface, l, kBlack, l.homeLegend.x, l.homeLegend.y,
-             EstimateLegendShortText(HighLatitudeRuleOf(engine), french), TextAlign::Left);
-=======
         const Anchor at = in.home.night ? l.homeNightLegend : l.homeLegend;
         Text(surface, l, kBlack, at.x, at.y,
              EstimateLegendShortText(HighLatitudeRuleOf(engine), french), TextAlign::Left);
->>>>>>> main
     }
 }
 

@@ -282,10 +282,6 @@ void ComputeDaySchedule(EngineState& state) {
     ReportTimes(state.place, state.observation, method, day, trace);
 }
 
-<<<<<<< HEAD
-void ComputeMonthSchedule(const EngineState& state, MonthSchedule& month, int dayCount,
-                          const Trace& trace) {
-=======
 NightTimes ComputeNightOfDay(const EngineState& state) {
     const CivilDate date = DateOf(state.observation);
     const CivilDate next = AddDays(date, 1);
@@ -298,8 +294,8 @@ NightTimes ComputeNightOfDay(const EngineState& state) {
                              NightEndOf(method), {zone, date::sys_days(date)});
 }
 
-void ComputeMonthSchedule(const EngineState& state, MonthSchedule& month, int dayCount) {
->>>>>>> main
+void ComputeMonthSchedule(const EngineState& state, MonthSchedule& month, int dayCount,
+                          const Trace& trace) {
     if (dayCount < 1) return;
     // The table has 31 rows; never write past them.
     dayCount = std::min(dayCount, static_cast<int>(month.adjusted.size()));
