@@ -159,23 +159,35 @@ struct ParsedRender {
 
 enum class OptionValue { Taken, Refused, Unknown };
 
-// An option that takes a value, with that value.
-OptionValue ParseValueOption(const std::string& option, const std::string& v,
-                             ParsedRender& parsed) {
+// --render/--dump-ops PAGE and --render-dialog/--dump-dialog NAME say what is
+// drawn and how; nothing when the option is another one.
+std::optional<bool> ParseOutputOption(const std::string& option, const std::string& v,
+                                      ParsedRender& parsed) {
     RenderRequest& request = parsed.request;
-    bool ok = true;
     if (option == "--render" || option == "--dump-ops") {
         request.output =
             option == "--render" ? RenderRequest::Output::Png : RenderRequest::Output::Json;
-        ok = ParseInt(v, request.page) && request.page >= 0 && request.page <= 4;
-        parsed.havePage = ok;
+        parsed.havePage = ParseInt(v, request.page) && request.page >= 0 && request.page <= 4;
     } else if (option == "--dump-dialog" || option == "--render-dialog") {
         const bool png = option == "--render-dialog";
         request.output = png ? RenderRequest::Output::Png : RenderRequest::Output::Json;
         request.dialog = v;
-        ok = v == "find" || (!png && v == "method");
-        parsed.havePage = ok;
-    } else if (option == "--search") {
+        parsed.havePage = v == "find" || (!png && v == "method");
+    } else {
+        return std::nullopt;
+    }
+    return parsed.havePage;
+}
+
+// An option that takes a value, with that value.
+OptionValue ParseValueOption(const std::string& option, const std::string& v,
+                             ParsedRender& parsed) {
+    if (const std::optional<bool> output = ParseOutputOption(option, v, parsed)) {
+        return *output ? OptionValue::Taken : OptionValue::Refused;
+    }
+    RenderRequest& request = parsed.request;
+    bool ok = true;
+    if (option == "--search") {
         request.search = v;
     } else if (option == "--png" || option == "--json") {
         ok = !v.empty() && (option == "--png") == (request.output == RenderRequest::Output::Png);
