@@ -59,8 +59,8 @@ TEST(CliMethods, ATownsMethodLineGivesThatMethodsTimes) {
         const size_t at = r.out.find("\"text\":[");
         return at == std::string::npos ? r.out : r.out.substr(at, r.out.find(']', at) - at);
     };
-    const std::vector<std::string> day = {"times", "--config", config, "--date", "2026-04-15",
-                                          "--json"};
+    const std::vector<std::string> day = {"times",  "--config",   config,
+                                          "--date", "2026-04-15", "--json"};
     std::vector<std::string> jakim = day;
     jakim.insert(jakim.end(), {"--method", "jakim"});
     WriteFile(config, town);
