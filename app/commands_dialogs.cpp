@@ -244,6 +244,7 @@ ChooserDialog FindDialog(const Gazetteer& gazetteer, const DialogLayout& layout,
         DialogKind::Find, layout, french, [&gazetteer, &found](const std::string& text) {
             found = gazetteer.Search(text, kFoundPlaces);
             std::vector<std::string> lines;
+            lines.reserve(found.size());
             for (const size_t i : found) {
                 lines.push_back(gazetteer.DisplayName(i) + " (" + gazetteer.place(i).zone + ")");
             }
