@@ -1,5 +1,7 @@
 #include "app/layout.h"
 
+#include <utility>
+
 namespace orvano {
 
 namespace {
@@ -19,6 +21,51 @@ constexpr std::uint32_t kEveryPageButAbout = PageBit(0) | PageBit(1) | PageBit(2
 constexpr std::uint32_t kCompute = PageBit(2);
 constexpr std::uint32_t kConfiguration = PageBit(3);
 constexpr std::uint32_t kAbout = PageBit(4);
+
+// x' = left + right - x for a point; a box keeps its width and moves so
+// that its right edge stands where its left edge stood.
+struct Mirror {
+    int left;
+    int right;
+    int operator()(int x) const { return left + right - x; }
+    void operator()(Anchor& a) const { a.x = (*this)(a.x); }
+    void operator()(Box& b) const {
+        if (b.width > 0) b.x = (*this)(b.x + b.width);
+    }
+};
+
+void MirrorPage(PageLayout& l) {
+    const Mirror m{l.left, l.right};
+    for (ControlPlace& place : l.controls) m(place.box);
+    m(l.title);
+    m(l.homeTown);
+    m(l.homeDate);
+    m(l.homeExploring);
+    m(l.homeClock);
+    l.homeTimeX = m(l.homeTimeX);
+    l.homeNameX = m(l.homeNameX);
+    m(l.homeHijri);
+    m(l.homeLegend);
+    for (int& x : l.homeNightX) x = m(x);
+    m(l.homeNightLegend);
+    l.quiblaHeadX = m(l.quiblaHeadX);
+    l.quiblaLineX = m(l.quiblaLineX);
+    l.quiblaSunX = m(l.quiblaSunX);
+    m(l.computeHeading);
+    m(l.computeTown);
+    for (int& x : l.computeColumnX) x = m(x);
+    m(l.computeLegend);
+    for (Anchor& a : l.configLabels) m(a);
+    m(l.configStatus);
+    m(l.aboutName);
+    m(l.aboutRights);
+    m(l.aboutPublisher);
+    m(l.aboutAuthor);
+    m(l.aboutVersion);
+    std::swap(l.aboutRightIcon, l.aboutLeftIcon);
+    for (Anchor& a : l.aboutCredits) m(a);
+    l.rightToLeft = true;
+}
 
 }  // namespace
 
@@ -54,7 +101,7 @@ const char* SlotName(Slot slot) {
     return index < kSlotCount ? kNames[index] : "";
 }
 
-PageLayout MakeLayout(const Rect& client, int dpiX, int dpiY) {
+PageLayout MakeLayout(const Rect& client, int dpiX, int dpiY, bool rightToLeft) {
     PageLayout l;
     l.dpiX = dpiX;
     l.dpiY = dpiY;
@@ -170,6 +217,7 @@ PageLayout MakeLayout(const Rect& client, int dpiX, int dpiY) {
     for (size_t i = 0; i < l.aboutCredits.size(); ++i) {
         l.aboutCredits[i] = Anchor{l.cx, Y(210) + static_cast<int>(i) * Y(14)};
     }
+    if (rightToLeft) MirrorPage(l);
     return l;
 }
 
@@ -180,7 +228,7 @@ const char* DialogSlotName(DialogSlot slot) {
     return index < kDialogSlotCount ? kNames[index] : "";
 }
 
-DialogLayout MakeDialogLayout(int dpiX, int dpiY, bool withRule) {
+DialogLayout MakeDialogLayout(int dpiX, int dpiY, bool withRule, bool rightToLeft) {
     auto X = [dpiX](int v) { return ScaleForDpi(v, dpiX); };
     auto Y = [dpiY](int v) { return ScaleForDpi(v, dpiY); };
     DialogLayout d;
@@ -199,6 +247,10 @@ DialogLayout MakeDialogLayout(int dpiX, int dpiY, bool withRule) {
     }
     place(DialogSlot::Ok, Box{X(130), Y(buttonsY), X(75), Y(25)});
     place(DialogSlot::Cancel, Box{X(215), Y(buttonsY), X(75), Y(25)});
+    if (rightToLeft) {
+        const Mirror m{0, d.width};
+        for (Box& box : d.boxes) m(box);
+    }
     return d;
 }
 
