@@ -55,6 +55,9 @@ class Control {
     virtual bool IsVisible() const = 0;
     // A disabled control is shown greyed and takes no input.
     virtual void SetEnabled(bool enabled) = 0;
+    // To another place, as when the language changes the side the pages start
+    // from; a combo box keeps the height it gave itself.
+    virtual void MoveTo(const Box& box) = 0;
 
     // Edit fields (and a combo box's edit part).
     virtual void SetText(const std::string& text) = 0;

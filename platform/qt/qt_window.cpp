@@ -215,6 +215,10 @@ class QtControl final : public Control {
     void SetVisible(bool visible) override { widget_->setVisible(visible); }
     bool IsVisible() const override { return !widget_->isHidden(); }
     void SetEnabled(bool enabled) override { widget_->setEnabled(enabled); }
+    void MoveTo(const Box& box) override {
+        const int height = kind_ == ControlClass::ComboBox ? widget_->height() : box.height;
+        widget_->setGeometry(box.x, box.y, box.width, height);
+    }
 
     void SetText(const std::string& text) override {
         if (auto* edit = qobject_cast<QLineEdit*>(widget_)) {

@@ -122,7 +122,7 @@ class FakeControl final : public Control {
         text = spec.text;
     }
 
-    ControlSpec spec;  // as created
+    ControlSpec spec;  // as created; its place as moved since
     bool visible = false;
     std::string text;
     std::vector<std::string> lines;
@@ -137,6 +137,12 @@ class FakeControl final : public Control {
     }
     bool IsVisible() const override { return visible; }
     void SetEnabled(bool on) override { enabled = on; }
+    void MoveTo(const Box& box) override {
+        spec.x = box.x;
+        spec.y = box.y;
+        spec.width = box.width;
+        spec.height = box.height;
+    }
     bool enabled = true;
     void SetText(const std::string& value) override { text = value; }
     std::string GetText() const override { return text; }
