@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "app/commands_alarms.h"
 #include "app/controls.h"
 #include "app/layout.h"
 #include "app/window_proc.h"
@@ -122,6 +123,8 @@ bool StartApplication(App& app, int showCommand) {
 
 int RunApplication(App& app, int showCommand) {
     if (!StartApplication(app, showCommand)) return 0;
+    if (app.offerAlarms)
+        OfferAlarmsOnce(app.platform.settings, app.platform.messages);
     return app.platform.windows.RunMessageLoop();
 }
 

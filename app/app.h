@@ -189,6 +189,8 @@ struct App {
     bool verbose = false;
     // --lang: the language of this run, over the saved one, which stays.
     std::optional<std::string> askedLanguage;
+    // On a real display, the first start asks whether to turn the alarms on.
+    bool offerAlarms = false;
     // The gazetteer, read when a search first needs it; why it could not be.
     std::optional<Gazetteer> gazetteer;
     std::string gazetteerError;

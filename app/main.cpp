@@ -152,6 +152,8 @@ int main(int argc, char** argv) {
     }
     app.verbose = Has(args, "--verbose", "--verbose");
     app.askedLanguage = asked;
+    // Nobody answers on the offscreen platform (tests, screenshots).
+    app.offerAlarms = QGuiApplication::platformName() != QLatin1String("offscreen");
     // The show command for a normal window.
     constexpr int kShowNormal = 1;
     return orvano::RunApplication(app, kShowNormal);

@@ -19,6 +19,11 @@ inline constexpr const char* kWordNotFindable =
 inline constexpr const char* kWordLoadRefused = N_("the plug-in refused to load; no item is shown");
 inline constexpr const char* kWordCannotLoad = N_("cannot load");
 
+inline constexpr const char* kWordStop = N_("Stop");
+inline constexpr const char* kWordStopAdhan = N_("Stop the adhan");
+inline constexpr const char* kWordCannotPlayAdhan =
+    N_("The adhan file %1 cannot be played (%2); the default sound plays instead.");
+
 // The words in the language in use.
 QString Say(const char* words);
 

@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 
+#include "host/call_to_prayer.h"
 #include "host/host_clock.h"
 #include "host/host_options.h"
 #include "host/host_text.h"
@@ -139,7 +140,14 @@ struct Host {
                           : std::make_unique<CanberraSounds>(),
                  trace),
           dataFolder(UserDataFolder()),
-          windows(screen.LogicalDpiY() > 0 ? screen.LogicalDpiY() : 96, trace) {}
+          windows(screen.LogicalDpiY() > 0 ? screen.LogicalDpiY() : 96, trace),
+          calls(sounds, trace, o.silent, CallWords(settings)) {}
+
+    // The strip speaks the window's language from its start, these words too.
+    static CallToPrayer::Words CallWords(SettingsStore& settings) {
+        UseLanguage(LanguageOfSettings(settings).code);
+        return {Say(kWordStop).toStdString(), Say(kWordCannotPlayAdhan).toStdString()};
+    }
 
     const HostOptions& options;
     TraceFunction trace;
@@ -150,6 +158,7 @@ struct Host {
     std::string dataFolder;
     QtShell shell;
     QtTodayWindowSystem windows;
+    CallToPrayer calls;
     std::unique_ptr<Clock> clock;
     StartedClock* testClock = nullptr;
     std::unique_ptr<NotificationStore> store;
@@ -164,6 +173,7 @@ void LendServices(Host& host) {
     hostServices.sounds = &host.sounds;
     hostServices.notifications = host.store.get();
     hostServices.shell = &host.shell;
+    hostServices.calls = &host.calls;
 }
 
 int RunStrip(QApplication& app, Host& host, InstanceChannel& channel) {
@@ -185,6 +195,7 @@ int RunStrip(QApplication& app, Host& host, InstanceChannel& channel) {
     auto strip = std::make_unique<StripWindow>(host.windows, hostServices, *host.store, host.boxes,
                                                stripOptions);
     host.boxes.SetOwner([&strip]() -> QWidget* { return strip.get(); });
+    strip->UseCallToPrayer(host.calls);
     const TraceFunction& trace = host.trace;
     const bool findable = channel.Listen(
         [&strip, &trace](QLocalSocket* peer) {

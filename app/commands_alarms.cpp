@@ -1,0 +1,31 @@
+#include "app/commands_alarms.h"
+
+#include <algorithm>
+
+#include "language/messages.h"
+
+namespace orvano {
+
+namespace {
+
+constexpr const char* kOfferText =
+    N_("Orvano can ring and show a notification at the time of each prayer, through the Today "
+       "strip. Turn the alarms on for the five prayers?\n\nYou can change them at any time in "
+       "the strip's alarm options.");
+
+}  // namespace
+
+bool OfferAlarmsOnce(SettingsStore& settings, MessageSink& messages) {
+    auto key = settings.OpenKey(kTodaySettingsKey);
+    if (!key) return false;
+    // Any switch stored means someone chose already (here, or in the strip's options).
+    const bool chosen = std::any_of(kAlarmValueNames.begin(), kAlarmValueNames.end(),
+                                    [&key](const char* name) { return key->ReadRaw(name); });
+    if (chosen) return false;
+    const bool on = messages.AskYesNo(Tr(kOfferText), "Orvano");
+    // Either answer is stored, so that the question comes once.
+    for (const char* name : kAlarmValueNames) key->WriteByte(name, on ? 1 : 0);
+    return true;
+}
+
+}  // namespace orvano
