@@ -14,6 +14,7 @@
 #include "config/grammar.h"
 #include "config/text_encoding.h"
 #include "engine/schedule.h"
+#include "language/messages.h"
 #include "resources/resource_ids.h"
 
 namespace orvano {
@@ -37,10 +38,6 @@ int CachedDpiValue(CachedDpi& cache, int asked) {
 }
 
 }  // namespace
-
-bool IsFrench(const AppState& ui) {
-    return LanguageOf(ui.Lang) == Language::French;
-}
 
 int DpiX(App& app) {
     if (app.ui.dpiX.known) return app.ui.dpiX.value;
@@ -84,9 +81,7 @@ bool StartApplication(App& app, int showCommand) {
     if (app.window == nullptr) return false;
     Window& window = *app.window;
 
-    app.ui.Lang = 0;
     if (auto key = app.platform.settings.OpenKey(kAppSettingsKey)) {
-        if (auto lang = key->ReadNumber("Lang")) app.ui.Lang = *lang;
         // A missing or unknown word leaves each method its own rule.
         if (auto rule = key->ReadText(kHighLatitudeRuleValue)) {
             app.engine.highLatitudeRule = ParseHighLatitudeRule(*rule);
@@ -96,13 +91,21 @@ bool StartApplication(App& app, int showCommand) {
     app.engine.hijriAdjust = hijriNight.hijriAdjust;
     app.engine.imsakMinutes = hijriNight.imsakMinutes;
     app.ui.nightShow = hijriNight.nightShow;
-    if (app.ui.Lang == 0) {
-        app.ui.Lang = LangValue(Language::French);
-        // Only the installer makes the key: when it is missing nothing is written.
-        if (auto key = app.platform.settings.OpenKey(kAppSettingsKey)) {
-            key->WriteNumber("Lang", LangValue(Language::French));
-        }
+    // Only the installer makes the application's key: when it is missing the
+    // French default is not written.
+    const SavedLanguage saved = ReadSavedLanguage(app.platform.settings);
+    const LanguageChoice language =
+        app.askedLanguage ? LanguageChoice{*app.askedLanguage, LanguageSource::Saved}
+                          : ChooseLanguage(saved, DesktopEnvironment);
+    if (language.source != LanguageSource::Saved) {
+        SaveLanguage(app.platform.settings, language.code);
     }
+    app.ui.language = language.code;
+    const std::uint32_t number = LangNumberOf(language.code);
+    app.ui.Lang = (app.askedLanguage || saved.lang.value_or(0) == 0) && number != 0
+                      ? number
+                      : saved.lang.value_or(0);
+    UseLanguage(app.ui.language);
 
     app.ui.currentPage = kPageHome;
     app.ui.requestedPage = kPageHome;
@@ -121,7 +124,7 @@ bool StartApplication(App& app, int showCommand) {
 int RunApplication(App& app, int showCommand) {
     if (!StartApplication(app, showCommand)) return 0;
     if (app.offerAlarms)
-        OfferAlarmsOnce(app.platform.settings, app.platform.messages, IsFrench(app.ui));
+        OfferAlarmsOnce(app.platform.settings, app.platform.messages);
     return app.platform.windows.RunMessageLoop();
 }
 

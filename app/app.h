@@ -111,8 +111,11 @@ struct ActivateInfo {
     std::uint32_t reserved2 = 0;
 };
 
+struct AppState;
+
 struct AppState {
-    std::uint32_t Lang = 0;  // as stored (see LanguageOf); 0 until read
+    std::uint32_t Lang = 0;  // as stored: 1 English, 2 French; 0 until read or for others
+    std::string language;    // the language in use, a code ("fr", "tr", ...)
     int currentPage = 0;     // the page whose controls are shown
     int requestedPage = 0;   // the page the arrows select and painting draws
     std::uint8_t exploring = 0;
@@ -184,14 +187,14 @@ struct App {
     std::string updateUrl = kHomePageUrl;
     // --verbose: the start-up prompts go to standard output.
     bool verbose = false;
+    // --lang: the language of this run, over the saved one, which stays.
+    std::optional<std::string> askedLanguage;
     // On a real display, the first start asks whether to turn the alarms on.
     bool offerAlarms = false;
     // The gazetteer, read when a search first needs it; why it could not be.
     std::optional<Gazetteer> gazetteer;
     std::string gazetteerError;
 };
-
-bool IsFrench(const AppState& ui);
 
 // The process entry: 0 when start-up fails, else the quit code.
 int RunApplication(App& app, int showCommand);

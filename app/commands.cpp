@@ -17,67 +17,40 @@
 #include "config/grammar.h"
 #include "config/reader.h"
 #include "config/writer.h"
+#include "language/languages.h"
+#include "language/messages.h"
 
 namespace orvano {
 
 namespace {
 
-// Every message of the window, English then French.
-struct Bilingual {
-    const char* english;
-    const char* french;
-    const char* In(const AppState& ui) const { return IsFrench(ui) ? french : english; }
-};
-
-constexpr Bilingual kRegistryErrorText = {
-    "Your application is not correctly installed, please reinstall",
-    "Votre application n'est pas correctement installée, veuillez la réinstaller"};
-constexpr Bilingual kRegistryErrorCaption = {"Registry Error", "Erreur d'enregistrement"};
-constexpr Bilingual kLanguageText = {
-    "Full effects will take on next application start",
-    "La prise en compte totale se fera au prochain lancement de l'application"};
-constexpr Bilingual kLanguageCaption = {"Language choice", "Choix de la langue"};
-constexpr Bilingual kSunPositionCaption = {"Sun position", "Position du Soleil"};
+// Every message of the window, looked up in the language in use when shown.
+constexpr const char* kRegistryErrorText =
+    N_("Your application is not correctly installed, please reinstall");
+constexpr const char* kRegistryErrorCaption = N_("Registry Error");
+constexpr const char* kSunPositionCaption = N_("Sun position");
 // Save and Calendar need the selected town, which an empty table does not have.
-constexpr Bilingual kNoTownSaveText = {
-    "There is no town to save: the town table is empty. Add a town first; data.cfg was not "
-    "changed.",
-    "Il n'y a aucune ville à sauver : la table des villes est vide. Ajoutez d'abord une ville ; "
-    "data.cfg n'a pas été modifié."};
-constexpr Bilingual kNoTownCalendarText = {
-    "There is no town for the calendar: the town table is empty. Add a town first.",
-    "Il n'y a aucune ville pour le calendrier : la table des villes est vide. Ajoutez d'abord "
-    "une ville."};
-constexpr Bilingual kNoTownCaption = {"No town", "Aucune ville"};
-constexpr Bilingual kFieldRefusedText = {
-    "%s: \"%s\" is not a number from %d to %d. Nothing was changed.",
-    "%s : « %s » n'est pas un nombre de %d à %d. Rien n'a été modifié."};
-constexpr Bilingual kFieldRefusedCaption = {"Invalid field", "Champ invalide"};
-constexpr Bilingual kLatitudeName = {"Latitude", "Latitude"};
-constexpr Bilingual kLongitudeName = {"Longitude", "Longitude"};
-constexpr Bilingual kApplyFieldsText = {
-    "The fields differ from the town that will be saved. Apply them first, as Modify does?",
-    "Les champs diffèrent de la ville qui sera sauvée. Les appliquer d'abord, comme Modifie ?"};
-constexpr Bilingual kApplyFieldsCaption = {"Save", "Sauve"};
-constexpr Bilingual kModifiedStatus = {"Modified: Save stores it", "Modifié : Sauve l'enregistre"};
-constexpr Bilingual kSavedStatus = {"Saved in data.cfg", "Sauvé dans data.cfg"};
-constexpr Bilingual kChangedOutsideText = {
-    "data.cfg was changed by another program after this window read it. Overwrite that change "
-    "with what this window holds?\n\nNo: read data.cfg again; what was changed here and not "
-    "saved is dropped.",
-    "data.cfg a été modifié par un autre programme depuis que cette fenêtre l'a lu. Écraser "
-    "cette modification avec le contenu de cette fenêtre ?\n\nNon : relire data.cfg ; ce qui a "
-    "été changé ici sans être sauvé est abandonné."};
-constexpr Bilingual kChangedOutsideCaption = {"data.cfg changed", "data.cfg modifié"};
-constexpr Bilingual kReloadedStatus = {"Read again from data.cfg", "Relu depuis data.cfg"};
-constexpr Bilingual kDeleteText = {
-    "Delete the town %s : %s? data.cfg is written at once, without it.",
-    "Retirer la ville %s : %s ? data.cfg est écrit aussitôt, sans elle."};
-constexpr Bilingual kDeleteCaption = {"Delete town", "Retirer la ville"};
-constexpr Bilingual kLastTownText = {
-    "%s : %s is the only town of data.cfg: add another before deleting it.",
-    "%s : %s est la seule ville de data.cfg : ajoutez-en une autre avant de la retirer."};
-constexpr Bilingual kDeletedStatus = {"Deleted from data.cfg", "Retirée de data.cfg"};
+constexpr const char* kNoTownSaveText = N_("There is no town to save: the town table is empty. Add a town first; data.cfg was not "
+       "changed.");
+constexpr const char* kNoTownCalendarText = N_("There is no town for the calendar: the town table is empty. Add a town first.");
+constexpr const char* kNoTownCaption = N_("No town");
+constexpr const char* kFieldRefusedText = N_("%s: \"%s\" is not a number from %d to %d. Nothing was changed.");
+constexpr const char* kFieldRefusedCaption = N_("Invalid field");
+constexpr const char* kLatitudeName = N_("Latitude");
+constexpr const char* kLongitudeName = N_("Longitude");
+constexpr const char* kApplyFieldsText = N_("The fields differ from the town that will be saved. Apply them first, as Modify does?");
+constexpr const char* kApplyFieldsCaption = N_("Save");
+constexpr const char* kModifiedStatus = N_("Modified: Save stores it");
+constexpr const char* kSavedStatus = N_("Saved in data.cfg");
+constexpr const char* kChangedOutsideText = N_("data.cfg was changed by another program after this window read it. Overwrite that change "
+       "with what this window holds?\n\nNo: read data.cfg again; what was changed here and not "
+       "saved is dropped.");
+constexpr const char* kChangedOutsideCaption = N_("data.cfg changed");
+constexpr const char* kReloadedStatus = N_("Read again from data.cfg");
+constexpr const char* kDeleteText = N_("Delete the town %s : %s? data.cfg is written at once, without it.");
+constexpr const char* kDeleteCaption = N_("Delete town");
+constexpr const char* kLastTownText = N_("%s : %s is the only town of data.cfg: add another before deleting it.");
+constexpr const char* kDeletedStatus = N_("Deleted from data.cfg");
 
 // Fields hold 80 characters with the terminator.
 constexpr size_t kFieldChars = 79;
@@ -99,19 +72,24 @@ bool HasSelectedTown(const ConfigTables& tables) {
     return tables.TownSelected >= 0 && tables.TownSelected < towns;
 }
 
-void ChooseLanguage(App& app) {
+// The new language applies at once, to the controls' labels too; it is used
+// even when it cannot be stored.
+void ChooseLanguage(App& app, Window& window) {
     Control* list = app.ui.controls.languageList;
     if (list == nullptr || list->SelectedLine() < 0) return;
-    app.ui.Lang = static_cast<std::uint32_t>(list->SelectedLine() + 1);
-    MessageSink& messages = app.platform.messages;
-    auto key = app.platform.settings.OpenKey(kAppSettingsKey);
-    if (!key || !key->WriteNumber("Lang", app.ui.Lang)) {
+    const auto languages = Languages();
+    const auto line = static_cast<size_t>(list->SelectedLine());
+    if (line >= languages.size()) return;
+    app.ui.language = languages[line].code;
+    if (const std::uint32_t lang = LangNumberOf(app.ui.language); lang != 0) app.ui.Lang = lang;
+    UseLanguage(app.ui.language);
+    RelabelControls(app, window);
+    if (!app.ui.zoneChosen) FillZoneChooser(app);
+    RepaintAll(app, window);
+    if (!SaveLanguage(app.platform.settings, app.ui.language)) {
         // A key that opens but cannot be written is as good as missing.
-        messages.Show(kRegistryErrorText.In(app.ui), kRegistryErrorCaption.In(app.ui));
-        return;
+        app.platform.messages.Show(Tr(kRegistryErrorText), Tr(kRegistryErrorCaption));
     }
-    key.reset();  // closed before the box, which may wait for the user a long time
-    messages.Show(kLanguageText.In(app.ui), kLanguageCaption.In(app.ui));
 }
 
 // The night times shown or hidden at once, and the choice kept for the next start.
@@ -120,7 +98,7 @@ void ToggleNight(App& app, Window& window) {
     app.ui.home = PrepareHome(app.engine, app.ui.nightShow);
     RepaintAll(app, window);
     if (!WriteNightShow(app.platform.settings, app.ui.nightShow)) {
-        app.platform.messages.Show(kRegistryErrorText.In(app.ui), kRegistryErrorCaption.In(app.ui));
+        app.platform.messages.Show(Tr(kRegistryErrorText), Tr(kRegistryErrorCaption));
     }
 }
 
@@ -182,13 +160,13 @@ void ShowSunPosition(App& app, Window& window) {
     ComputeSunPosition(engine.observation, engine.place, engine.timeZoneInEffect, engine.sun,
                        engine.trace());
     const std::string text = SunPositionText(engine);
-    app.platform.messages.Show(text, kSunPositionCaption.In(app.ui));
+    app.platform.messages.Show(text, Tr(kSunPositionCaption));
     app.platform.console.Debug(text);
 }
 
 void WriteCalendar(App& app) {
     if (!HasSelectedTown(app.engine.tables)) {
-        app.platform.messages.Show(kNoTownCalendarText.In(app.ui), kNoTownCaption.In(app.ui));
+        app.platform.messages.Show(Tr(kNoTownCalendarText), Tr(kNoTownCaption));
         return;
     }
     Shell& shell = app.platform.shell;
@@ -220,7 +198,7 @@ void ShowStatus(App& app, Window& window, const std::string& text) {
 }
 
 void ShowModifiedStatus(App& app, Window& window) {
-    ShowStatus(app, window, kModifiedStatus.In(app.ui));
+    ShowStatus(app, window, Tr(kModifiedStatus));
 }
 
 void SetHighLatitudeRule(App& app, HighLatitudeRule rule) {
@@ -228,7 +206,7 @@ void SetHighLatitudeRule(App& app, HighLatitudeRule rule) {
     app.engine.highLatitudeRule = rule;
     auto key = app.platform.settings.OpenKey(kAppSettingsKey);
     if (!key || !key->WriteText(kHighLatitudeRuleValue, HighLatitudeRuleName(rule))) {
-        app.platform.messages.Show(kRegistryErrorText.In(app.ui), kRegistryErrorCaption.In(app.ui));
+        app.platform.messages.Show(Tr(kRegistryErrorText), Tr(kRegistryErrorCaption));
     }
 }
 
@@ -249,8 +227,10 @@ void AppendTown(App& app, const Town& town) {
     FillConfigFields(app);
 }
 
-std::string HelpPath(const std::string& programFolder, std::uint32_t lang) {
-    const char* page = LanguageOf(lang) == Language::French ? "help.html" : "helpen.html";
+std::string HelpPath(const std::string& programFolder) {
+    // The guide is written in English and in French; a catalogue names the one
+    // its readers should open.
+    const char* page = Tr("file name of the user guide", "helpen.html");
     return programFolder.empty() ? std::string(page) : programFolder + "/" + page;
 }
 
@@ -305,19 +285,18 @@ namespace {
 
 // A coordinate field's value in degrees, or a message naming the field and
 // nothing when it is not a number within [-limit, limit].
-std::optional<double> ReadCoordinate(App& app, Control* field, const Bilingual& name, int limit) {
+std::optional<double> ReadCoordinate(App& app, Control* field, const char* name, int limit) {
     if (field == nullptr) return std::nullopt;
     const std::string text = CutCharacters(field->GetText(), kFieldChars);
     const std::optional<double> value = ParseNumberField(text);
     if (value && *value >= -limit && *value <= limit) return value;
-    app.platform.messages.Show(
-        Format(kFieldRefusedText.In(app.ui), name.In(app.ui), text.c_str(), -limit, limit),
-        kFieldRefusedCaption.In(app.ui));
+    app.platform.messages.Show(Format(Tr(kFieldRefusedText), Tr(name), text.c_str(), -limit, limit),
+                               Tr(kFieldRefusedCaption));
     return std::nullopt;
 }
 
-void SetStatus(App& app, Window& window, const Bilingual& text) {
-    ShowStatus(app, window, text.In(app.ui));
+void SetStatus(App& app, Window& window, const char* text) {
+    ShowStatus(app, window, Tr(text));
 }
 
 // True when Save would store something other than what the fields show.
@@ -370,7 +349,7 @@ StoreResult WriteTables(App& app, Window& window) {
     if (!LockDataCfg(lock, path, messages)) return StoreResult::Failed;
     if (CurrentDataCfgDigest(path) != app.dataCfgDigest) {
         lock.Release();  // the question may wait for the user a long time
-        if (!messages.AskYesNo(kChangedOutsideText.In(app.ui), kChangedOutsideCaption.In(app.ui))) {
+        if (!messages.AskYesNo(Tr(kChangedOutsideText), Tr(kChangedOutsideCaption))) {
             ReloadIntoWindow(app, window);
             return StoreResult::Reloaded;
         }
@@ -386,12 +365,11 @@ namespace {
 void Save(App& app, Window& window) {
     ConfigTables& tables = app.engine.tables;
     if (!HasSelectedTown(tables)) {
-        app.platform.messages.Show(kNoTownSaveText.In(app.ui), kNoTownCaption.In(app.ui));
+        app.platform.messages.Show(Tr(kNoTownSaveText), Tr(kNoTownCaption));
         return;
     }
     if (FieldsDifferFromPlace(app) &&
-        app.platform.messages.AskYesNo(kApplyFieldsText.In(app.ui),
-                                       kApplyFieldsCaption.In(app.ui))) {
+        app.platform.messages.AskYesNo(Tr(kApplyFieldsText), Tr(kApplyFieldsCaption))) {
         if (!ReadFieldsIntoPlace(app, true) || !HasSelectedTown(tables)) return;
     }
     tables.Towns[static_cast<size_t>(tables.TownSelected)] = TownFromPlace(app.engine.place);
@@ -410,12 +388,12 @@ void DeleteTown(App& app, Window& window) {
     const Town& town = tables.Towns[static_cast<size_t>(doomed)];
     MessageSink& messages = app.platform.messages;
     if (towns == 1) {
-        messages.Show(Format(kLastTownText.In(app.ui), town.Country.c_str(), town.Name.c_str()),
-                      kDeleteCaption.In(app.ui));
+        messages.Show(Format(Tr(kLastTownText), town.Country.c_str(), town.Name.c_str()),
+                      Tr(kDeleteCaption));
         return;
     }
-    if (!messages.AskYesNo(Format(kDeleteText.In(app.ui), town.Country.c_str(), town.Name.c_str()),
-                           kDeleteCaption.In(app.ui))) {
+    if (!messages.AskYesNo(Format(Tr(kDeleteText), town.Country.c_str(), town.Name.c_str()),
+                           Tr(kDeleteCaption))) {
         return;
     }
     const ConfigTables before = tables;
@@ -483,7 +461,7 @@ bool ReadFieldsIntoPlace(App& app, bool modify) {
 void HandleCommand(App& app, Window& window, int id, int code) {
     switch (id) {
         case kIdLanguageList:
-            if (code == kNotifySelectionChange) ChooseLanguage(app);
+            if (code == kNotifySelectionChange) ChooseLanguage(app, window);
             break;
         case kIdTownList:
             SelectTown(app);
@@ -525,7 +503,7 @@ void HandleCommand(App& app, Window& window, int id, int code) {
             if (!app.updateUrl.empty()) app.platform.shell.OpenDocument(app.updateUrl);
             break;
         case kIdHelp:
-            app.platform.shell.OpenDocument(HelpPath(app.files.installedFolder, app.ui.Lang));
+            app.platform.shell.OpenDocument(HelpPath(app.files.installedFolder));
             break;
         case kIdExit:
             window.Close();

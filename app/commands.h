@@ -15,8 +15,8 @@
 
 namespace orvano {
 
-// help.html (French) or helpen.html (any other language) in the program's folder.
-std::string HelpPath(const std::string& programFolder, std::uint32_t lang);
+// The user guide in the program's folder: help.html (French) or helpen.html.
+std::string HelpPath(const std::string& programFolder);
 
 // The Sun position box's text, from the Sun's state of the last position
 // computation (its UT date included) and the place.
@@ -61,13 +61,12 @@ void FindTown(App& app, Window& window);
 enum class DialogKind { Find, Method };
 // The town search with `typed` in its field and its results listed, handed
 // to `show` (a picture of it); show's result.
-bool ShowFindDialog(const Gazetteer& gazetteer, int dpi, bool french, const std::string& typed,
+bool ShowFindDialog(const Gazetteer& gazetteer, int dpi, const std::string& typed,
                     const std::function<bool(const DialogSpec&, DialogHandler&)>& show);
 DialogLayout DialogLayoutOf(DialogKind kind, int dpiX, int dpiY);
-DialogSpec DialogSpecOf(DialogKind kind, const DialogLayout& layout, bool french);
+DialogSpec DialogSpecOf(DialogKind kind, const DialogLayout& layout);
 // The dialog's controls in creation order, each with its slot of the layout.
 std::vector<std::pair<DialogSlot, ControlSpec>> DialogControls(DialogKind kind,
-                                                               const DialogLayout& layout,
-                                                               bool french);
+                                                               const DialogLayout& layout);
 
 }  // namespace orvano

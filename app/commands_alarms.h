@@ -8,6 +8,6 @@ namespace orvano {
 
 // Asks once, while none of the five alarm switches is stored, and stores the
 // answer in all five (Yes: on). True when it asked.
-bool OfferAlarmsOnce(SettingsStore& settings, MessageSink& messages, bool french);
+bool OfferAlarmsOnce(SettingsStore& settings, MessageSink& messages);
 
 }  // namespace orvano

@@ -9,6 +9,7 @@
 #include "config/grammar.h"
 #include "config/methods.h"
 #include "engine/schedule.h"
+#include "language/messages.h"
 #include "places/new_town.h"
 #include "places/text_key.h"
 #include "platform/user_files.h"
@@ -20,32 +21,21 @@ namespace {
 // At most this many places are listed: a person reads the first few.
 constexpr size_t kFoundPlaces = 50;
 
-struct Texts {
-    const char* english;
-    const char* french;
-    const char* In(bool inFrench) const { return inFrench ? french : english; }
-};
-
-constexpr Texts kFindCaption = {"Find a town", "Chercher une ville"};
-constexpr Texts kFindPrompt = {"Town, and its country if you like:",
-                               "Ville, et son pays si besoin :"};
-constexpr Texts kFindOk = {"Add", "Ajoute"};
-constexpr Texts kMethodCaption = {"Calculation method", "Méthode de calcul"};
-constexpr Texts kMethodPrompt = {"Method, by name or authority:", "Méthode, par nom ou autorité :"};
-constexpr Texts kRuleLabel = {"High latitudes:", "Hautes latitudes :"};
-constexpr Texts kOk = {"OK", "OK"};
-constexpr Texts kCancel = {"Cancel", "Annuler"};
-constexpr Texts kAddedStatus = {"Added: Save stores it", "Ajoutée : Sauve l'enregistre"};
-constexpr Texts kKnownStatus = {"Already in data.cfg", "Déjà dans data.cfg"};
-constexpr Texts kTableFull = {"The town table is full: delete a town first.",
-                              "La table des villes est pleine : retirez d'abord une ville."};
-constexpr Texts kNoGazetteer = {"The list of places cannot be read: %s",
-                                "La liste des lieux ne peut pas être lue : %s"};
+constexpr const char* kFindCaption = N_("Find a town");
+constexpr const char* kFindPrompt = N_("Town, and its country if you like:");
+constexpr const char* kFindOk = NC_("control", "Add");
+constexpr const char* kMethodCaption = N_("Calculation method");
+constexpr const char* kMethodPrompt = N_("Method, by name or authority:");
+constexpr const char* kRuleLabel = N_("High latitudes:");
+constexpr const char* kOk = NC_("control", "OK");
+constexpr const char* kCancel = NC_("control", "Cancel");
+constexpr const char* kAddedStatus = N_("Added: Save stores it");
+constexpr const char* kKnownStatus = N_("Already in data.cfg");
+constexpr const char* kTableFull = N_("The town table is full: delete a town first.");
+constexpr const char* kNoGazetteer = N_("The list of places cannot be read: %s");
 // One line per rule, in the order of HighLatitudeRule.
-constexpr Texts kRuleLines[] = {{"1/7 of the night", "1/7 de la nuit"},
-                                {"Middle of the night", "Milieu de la nuit"},
-                                {"Angle/60 of the night", "Angle/60 de la nuit"},
-                                {"No estimate", "Aucune estimation"}};
+constexpr const char* kRuleLines[] = {N_("1/7 of the night"), N_("Middle of the night"),
+                                      N_("Angle/60 of the night"), N_("No estimate")};
 
 // A search field over a list that `search` fills at every change of the text;
 // with a rule list, the high-latitude rule under them. Ended with 1 by OK or
@@ -54,8 +44,8 @@ class ChooserDialog final : public DialogHandler {
   public:
     using Search = std::function<std::vector<std::string>(const std::string& text)>;
 
-    ChooserDialog(DialogKind kind, const DialogLayout& layout, bool french, Search search)
-        : kind_(kind), layout_(layout), french_(french), search_(std::move(search)) {}
+    ChooserDialog(DialogKind kind, const DialogLayout& layout, Search search)
+        : kind_(kind), layout_(layout), search_(std::move(search)) {}
 
     std::string typed;     // the search field's text at first
     int initialLine = -1;  // the result selected at first
@@ -63,7 +53,7 @@ class ChooserDialog final : public DialogHandler {
     int chosen = -1;       // the result chosen; -1 for none
 
     void OnCreate(Dialog& dialog) override {
-        for (auto [slot, spec] : DialogControls(kind_, layout_, french_)) {
+        for (auto [slot, spec] : DialogControls(kind_, layout_)) {
             if (slot == DialogSlot::SearchField) spec.text = typed;
             Control* made = dialog.CreateControl(spec);
             if (slot == DialogSlot::SearchField) field_ = made;
@@ -71,7 +61,7 @@ class ChooserDialog final : public DialogHandler {
             if (slot == DialogSlot::RuleList) rules_ = made;
         }
         if (rules_ != nullptr) {
-            for (const Texts& line : kRuleLines) rules_->AddLine(line.In(french_));
+            for (const char* line : kRuleLines) rules_->AddLine(Tr(line));
             rules_->SelectLine(ruleLine);
         }
         Fill(typed);
@@ -101,7 +91,6 @@ class ChooserDialog final : public DialogHandler {
 
     DialogKind kind_;
     DialogLayout layout_;
-    bool french_;
     Search search_;
     Control* field_ = nullptr;
     Control* results_ = nullptr;
@@ -116,9 +105,8 @@ const Gazetteer* LoadedGazetteer(App& app) {
             Gazetteer::Load(app.files.installedFolder + "/gazetteer.tsv", app.gazetteerError);
     }
     if (app.gazetteer) return &*app.gazetteer;
-    const bool french = IsFrench(app.ui);
-    app.platform.messages.Show(Format(kNoGazetteer.In(french), app.gazetteerError.c_str()),
-                               kFindCaption.In(french));
+    app.platform.messages.Show(Format(Tr(kNoGazetteer), app.gazetteerError.c_str()),
+                               Tr(kFindCaption));
     return nullptr;
 }
 
@@ -188,8 +176,7 @@ bool TakeMethod(App& app, const Method& method) {
 }  // namespace
 
 std::vector<std::pair<DialogSlot, ControlSpec>> DialogControls(DialogKind kind,
-                                                               const DialogLayout& layout,
-                                                               bool french) {
+                                                               const DialogLayout& layout) {
     const bool find = kind == DialogKind::Find;
     const struct {
         DialogSlot slot;
@@ -198,13 +185,13 @@ std::vector<std::pair<DialogSlot, ControlSpec>> DialogControls(DialogKind kind,
         std::string text;
     } made[] = {
         {DialogSlot::Prompt, ControlClass::Label, kIdDialogLabel,
-         (find ? kFindPrompt : kMethodPrompt).In(french)},
+         Tr(find ? kFindPrompt : kMethodPrompt)},
         {DialogSlot::SearchField, ControlClass::Edit, kIdDialogSearch, ""},
         {DialogSlot::Results, ControlClass::List, kIdDialogResults, ""},
-        {DialogSlot::RuleLabel, ControlClass::Label, kIdDialogLabel, kRuleLabel.In(french)},
+        {DialogSlot::RuleLabel, ControlClass::Label, kIdDialogLabel, Tr(kRuleLabel)},
         {DialogSlot::RuleList, ControlClass::ComboBox, kIdDialogRuleList, ""},
-        {DialogSlot::Ok, ControlClass::Button, kIdDialogOk, (find ? kFindOk : kOk).In(french)},
-        {DialogSlot::Cancel, ControlClass::Button, kIdDialogCancel, kCancel.In(french)},
+        {DialogSlot::Ok, ControlClass::Button, kIdDialogOk, Tr("control", find ? kFindOk : kOk)},
+        {DialogSlot::Cancel, ControlClass::Button, kIdDialogCancel, Tr("control", kCancel)},
     };
     std::vector<std::pair<DialogSlot, ControlSpec>> controls;
     for (const auto& m : made) {
@@ -220,7 +207,7 @@ std::vector<std::pair<DialogSlot, ControlSpec>> DialogControls(DialogKind kind,
         spec.width = box.width;
         spec.height = box.height;
         spec.visible = true;
-        spec.language = french ? "fr" : "en";
+        spec.language = Tr("locale of the date and time pickers", "en");
         controls.emplace_back(m.slot, spec);
     }
     return controls;
@@ -230,18 +217,18 @@ DialogLayout DialogLayoutOf(DialogKind kind, int dpiX, int dpiY) {
     return MakeDialogLayout(dpiX, dpiY, kind == DialogKind::Method);
 }
 
-DialogSpec DialogSpecOf(DialogKind kind, const DialogLayout& layout, bool french) {
-    return DialogSpec{(kind == DialogKind::Find ? kFindCaption : kMethodCaption).In(french),
+DialogSpec DialogSpecOf(DialogKind kind, const DialogLayout& layout) {
+    return DialogSpec{Tr(kind == DialogKind::Find ? kFindCaption : kMethodCaption),
                       layout.width, layout.height};
 }
 
 namespace {
 
 // The search of the gazetteer: `found` holds the places of the lines listed.
-ChooserDialog FindDialog(const Gazetteer& gazetteer, const DialogLayout& layout, bool french,
+ChooserDialog FindDialog(const Gazetteer& gazetteer, const DialogLayout& layout,
                          std::vector<size_t>& found) {
     return ChooserDialog(
-        DialogKind::Find, layout, french, [&gazetteer, &found](const std::string& text) {
+        DialogKind::Find, layout, [&gazetteer, &found](const std::string& text) {
             found = gazetteer.Search(text, kFoundPlaces);
             std::vector<std::string> lines;
             lines.reserve(found.size());
@@ -254,28 +241,27 @@ ChooserDialog FindDialog(const Gazetteer& gazetteer, const DialogLayout& layout,
 
 }  // namespace
 
-bool ShowFindDialog(const Gazetteer& gazetteer, int dpi, bool french, const std::string& typed,
+bool ShowFindDialog(const Gazetteer& gazetteer, int dpi, const std::string& typed,
                     const std::function<bool(const DialogSpec&, DialogHandler&)>& show) {
     const DialogLayout layout = DialogLayoutOf(DialogKind::Find, dpi, dpi);
     std::vector<size_t> found;
-    ChooserDialog dialog = FindDialog(gazetteer, layout, french, found);
+    ChooserDialog dialog = FindDialog(gazetteer, layout, found);
     dialog.typed = typed;
     dialog.initialLine = 0;
-    return show(DialogSpecOf(DialogKind::Find, layout, french), dialog);
+    return show(DialogSpecOf(DialogKind::Find, layout), dialog);
 }
 
 void FindTown(App& app, Window& window) {
-    const bool french = IsFrench(app.ui);
     if (app.engine.tables.NumberOfTowns >= kMaxNumberOfTowns) {
-        app.platform.messages.Show(kTableFull.In(french), kFindCaption.In(french));
+        app.platform.messages.Show(Tr(kTableFull), Tr(kFindCaption));
         return;
     }
     const Gazetteer* gazetteer = LoadedGazetteer(app);
     if (gazetteer == nullptr) return;
     std::vector<size_t> found;
     const DialogLayout layout = DialogLayoutOf(DialogKind::Find, DpiX(app), DpiY(app));
-    ChooserDialog dialog = FindDialog(*gazetteer, layout, french, found);
-    if (window.RunDialog(DialogSpecOf(DialogKind::Find, layout, french), dialog) != 1) return;
+    ChooserDialog dialog = FindDialog(*gazetteer, layout, found);
+    if (window.RunDialog(DialogSpecOf(DialogKind::Find, layout), dialog) != 1) return;
     if (dialog.chosen < 0 || static_cast<size_t>(dialog.chosen) >= found.size()) return;
     const Town town = TownFromPlace(gazetteer->place(found[static_cast<size_t>(dialog.chosen)]),
                                     app.platform.clock.Now().year);
@@ -288,20 +274,18 @@ void FindTown(App& app, Window& window) {
     }
     RememberLastTown(app);
     if (app.ui.exploring == 0) TakeTownNow(app, TownNow(app));
-    ShowStatus(app, window, (known >= 0 ? kKnownStatus : kAddedStatus).In(french));
+    ShowStatus(app, window, Tr(known >= 0 ? kKnownStatus : kAddedStatus));
 }
 
 void ChooseMethod(App& app, Window& window) {
-    const bool french = IsFrench(app.ui);
     const std::vector<Method> methods = ComputableMethods(app);
     std::vector<const Method*> shown;
-    auto lineOf = [french](const Method& m) {
-        const std::string& name = french && !m.nameFr.empty() ? m.nameFr : m.name;
-        return name + " (" + m.id + ")";
+    auto lineOf = [](const Method& m) {
+        return MethodNameIn(m, LanguageInUse()) + " (" + m.id + ")";
     };
     const DialogLayout layout = DialogLayoutOf(DialogKind::Method, DpiX(app), DpiY(app));
     ChooserDialog dialog(
-        DialogKind::Method, layout, french, [&methods, &shown, &lineOf](const std::string& text) {
+        DialogKind::Method, layout, [&methods, &shown, &lineOf](const std::string& text) {
             const std::string key = SearchKey(text);
             shown.clear();
             std::vector<std::string> lines;
@@ -322,7 +306,7 @@ void ChooseMethod(App& app, Window& window) {
     // method's own rule goes on following the method.
     const int shownRule = static_cast<int>(HighLatitudeRuleOf(app.engine));
     dialog.ruleLine = shownRule;
-    if (window.RunDialog(DialogSpecOf(DialogKind::Method, layout, french), dialog) != 1) return;
+    if (window.RunDialog(DialogSpecOf(DialogKind::Method, layout), dialog) != 1) return;
     bool changed = false;
     if (dialog.chosen >= 0 && static_cast<size_t>(dialog.chosen) < shown.size()) {
         changed = TakeMethod(app, *shown[static_cast<size_t>(dialog.chosen)]);

@@ -9,6 +9,8 @@
 #include "astro/zone.h"
 #include "config/methods.h"
 #include "config/text_encoding.h"
+#include "language/languages.h"
+#include "language/messages.h"
 
 namespace orvano {
 
@@ -16,6 +18,11 @@ namespace {
 
 // The town list's lines are built in a buffer of 100 characters with the terminator.
 constexpr size_t kLineBufferChars = 99;
+
+// The pickers' locale is the catalogue's to say, like every text.
+const char* PickerLocale() {
+    return Tr("locale of the date and time pickers", "en");
+}
 
 void SetVisible(Control* control, bool visible) {
     if (control != nullptr) control->SetVisible(visible);
@@ -88,11 +95,14 @@ void LeavePage(App& app, int page) {
 void EnterConfiguration(App& app) {
     MainControls& c = app.ui.controls;
     RemoveAll(c.languageList);
-    AddLine(c.languageList, "English");
-    AddLine(c.languageList, "Français");
-    // Line Lang - 1; a Lang with no line (only 2 means French) leaves none selected.
-    const std::uint32_t lang = app.ui.Lang;
-    SelectLine(c.languageList, lang >= 1 && lang <= 2 ? static_cast<int>(lang) - 1 : -1);
+    // Each language in its own name; the line of the language in use selected.
+    int selected = -1;
+    const auto languages = Languages();
+    for (size_t i = 0; i < languages.size(); ++i) {
+        AddLine(c.languageList, languages[i].name);
+        if (app.ui.language == languages[i].code) selected = static_cast<int>(i);
+    }
+    SelectLine(c.languageList, selected);
     SetVisible(c.languageList, true);
 
     SetVisible(c.modify, true);
@@ -145,39 +155,38 @@ void EnterPage(App& app, int page) {
 
 }  // namespace
 
-std::array<ControlSpec, kMadeSlotCount> ControlSpecs(const PageLayout& layout, bool french) {
+std::array<ControlSpec, kMadeSlotCount> ControlSpecs(const PageLayout& layout) {
     struct Made {
         ControlClass kind;
-        const char* english;
-        const char* french;
+        const char* text;
         int id;
         bool scroll;
     };
     using K = ControlClass;
     // Creation order, the same as the slots'.
     static constexpr Made kMade[kMadeSlotCount] = {
-        {K::Button, "<", "<", kIdPrevious, false},
-        {K::Button, ">", ">", kIdNext, false},
-        {K::DatePicker, "", "", kIdDatePicker, false},
-        {K::TimePicker, "", "", kIdTimePicker, false},
-        {K::Button, "Now", "Maintenant", kIdNow, false},
-        {K::Button, "Sun Position", "Position du Soleil", kIdSunPosition, false},
-        {K::Button, "Explore", "Explore", kIdExplore, false},
-        {K::Button, "Calendar", "Calendrier", kIdCalendar, false},
-        {K::ComboBox, "", "", kIdLanguageList, false},
-        {K::ComboBox, "", "", kIdTownList, true},
-        {K::Button, "Modify", "Modifie", kIdModify, false},
-        {K::Button, "Add", "Ajoute", kIdAdd, false},
-        {K::Button, "Save", "Sauve", kIdSave, false},
-        {K::Edit, "Country", "Pays", kIdConfigField, false},
-        {K::Edit, "Town", "Ville", kIdConfigField, false},
-        {K::Edit, "latitude", "latitude", kIdConfigField, false},
-        {K::Edit, "longitude", "longitude", kIdConfigField, false},
-        {K::ComboBox, "", "", 0, true},
-        {K::ComboBox, "", "", 0, true},
-        {K::ComboBox, "", "", 0, true},
-        {K::Button, "Help", "Aide", kIdHelp, false},
-        {K::Button, "Check updated version", "Vérifie la mise à jour", kIdCheckVersion, false},
+        {K::Button, "<", kIdPrevious, false},
+        {K::Button, ">", kIdNext, false},
+        {K::DatePicker, "", kIdDatePicker, false},
+        {K::TimePicker, "", kIdTimePicker, false},
+        {K::Button, NC_("control", "Now"), kIdNow, false},
+        {K::Button, NC_("control", "Sun Position"), kIdSunPosition, false},
+        {K::Button, NC_("control", "Explore"), kIdExplore, false},
+        {K::Button, NC_("control", "Calendar"), kIdCalendar, false},
+        {K::ComboBox, "", kIdLanguageList, false},
+        {K::ComboBox, "", kIdTownList, true},
+        {K::Button, NC_("control", "Modify"), kIdModify, false},
+        {K::Button, NC_("control", "Add"), kIdAdd, false},
+        {K::Button, NC_("control", "Save"), kIdSave, false},
+        {K::Edit, NC_("control", "Country"), kIdConfigField, false},
+        {K::Edit, NC_("control", "Town"), kIdConfigField, false},
+        {K::Edit, NC_("control", "latitude"), kIdConfigField, false},
+        {K::Edit, NC_("control", "longitude"), kIdConfigField, false},
+        {K::ComboBox, "", 0, true},
+        {K::ComboBox, "", 0, true},
+        {K::ComboBox, "", 0, true},
+        {K::Button, NC_("control", "Help"), kIdHelp, false},
+        {K::Button, NC_("control", "Check updated version"), kIdCheckVersion, false},
     };
     std::array<ControlSpec, kMadeSlotCount> specs;
     for (size_t i = 0; i < specs.size(); ++i) {
@@ -185,7 +194,7 @@ std::array<ControlSpec, kMadeSlotCount> ControlSpecs(const PageLayout& layout, b
         const Box& box = layout.controls[i].box;
         ControlSpec& spec = specs[i];
         spec.kind = made.kind;
-        spec.text = french ? made.french : made.english;
+        spec.text = *made.text != '\0' ? Tr("control", made.text) : "";
         spec.id = made.id;
         spec.x = box.x;
         spec.y = box.y;
@@ -195,32 +204,32 @@ std::array<ControlSpec, kMadeSlotCount> ControlSpecs(const PageLayout& layout, b
         spec.visible =
             i == static_cast<size_t>(Slot::Previous) || i == static_cast<size_t>(Slot::Next);
         spec.verticalScroll = made.scroll;
-        spec.language = french ? "fr" : "en";
+        spec.language = PickerLocale();
     }
     return specs;
 }
 
-std::array<ControlSpec, kSlotCount - kMadeSlotCount> LaterControlSpecs(const PageLayout& layout,
-                                                                       bool french) {
+std::array<ControlSpec, kSlotCount - kMadeSlotCount> LaterControlSpecs(const PageLayout& layout) {
     struct Later {
         ControlClass kind;
-        const char* english;
-        const char* french;
+        const char* text;
         int id;
     };
     using K = ControlClass;
     // In the order of their slots, from ZoneChooser on.
     static constexpr Later kLater[kSlotCount - kMadeSlotCount] = {
-        {K::ComboBox, "", "", kIdZoneChooser},        {K::Button, "Method…", "Méthode…", kIdMethod},
-        {K::Button, "Find…", "Cherche…", kIdFind},    {K::Button, "Delete", "Retire", kIdDelete},
-        {K::Button, "Night", "Nuit", kIdNightToggle},
+        {K::ComboBox, "", kIdZoneChooser},
+        {K::Button, NC_("control", "Method…"), kIdMethod},
+        {K::Button, NC_("control", "Find…"), kIdFind},
+        {K::Button, NC_("control", "Delete"), kIdDelete},
+        {K::Button, NC_("control", "Night"), kIdNightToggle},
     };
     std::array<ControlSpec, kSlotCount - kMadeSlotCount> specs;
     for (size_t i = 0; i < specs.size(); ++i) {
         const Box& box = layout.controls[kMadeSlotCount + i].box;
         ControlSpec& spec = specs[i];
         spec.kind = kLater[i].kind;
-        spec.text = french ? kLater[i].french : kLater[i].english;
+        spec.text = *kLater[i].text != '\0' ? Tr("control", kLater[i].text) : "";
         spec.id = kLater[i].id;
         spec.x = box.x;
         spec.y = box.y;
@@ -228,14 +237,14 @@ std::array<ControlSpec, kSlotCount - kMadeSlotCount> LaterControlSpecs(const Pag
         spec.height = box.height;
         // The zone chooser is an editable list, so that typing jumps to a name.
         spec.verticalScroll = spec.kind == K::ComboBox;
-        spec.language = french ? "fr" : "en";
+        spec.language = PickerLocale();
     }
     return specs;
 }
 
 void CreateControls(App& app, Window& window) {
     const PageLayout layout = MakeLayout(window.ClientRect(), DpiX(app), DpiY(app));
-    const auto specs = ControlSpecs(layout, IsFrench(app.ui));
+    const auto specs = ControlSpecs(layout);
     MainControls& c = app.ui.controls;
     Control** const handles[kMadeSlotCount] = {&c.previous,
                                                &c.next,
@@ -260,10 +269,40 @@ void CreateControls(App& app, Window& window) {
                                                &c.help,
                                                &c.checkVersion};
     for (size_t i = 0; i < specs.size(); ++i) *handles[i] = window.CreateControl(specs[i]);
-    const auto later = LaterControlSpecs(layout, IsFrench(app.ui));
+    const auto later = LaterControlSpecs(layout);
     Control** const laterHandles[kSlotCount - kMadeSlotCount] = {
         &c.zoneChooser, &c.methodButton, &c.findButton, &c.deleteButton, &c.nightToggle};
     for (size_t i = 0; i < later.size(); ++i) *laterHandles[i] = window.CreateControl(later[i]);
+}
+
+void RelabelControls(App& app, Window& window) {
+    const PageLayout layout = MakeLayout(window.ClientRect(), DpiX(app), DpiY(app));
+    const auto specs = ControlSpecs(layout);
+    const auto later = LaterControlSpecs(layout);
+    MainControls& c = app.ui.controls;
+    // Only the buttons carry a label; the fields keep what the user typed.
+    for (const auto& [control, slot] : {std::pair{c.now, Slot::Now},
+                                        {c.sunPosition, Slot::SunPosition},
+                                        {c.explore, Slot::Explore},
+                                        {c.calendar, Slot::Calendar},
+                                        {c.modify, Slot::Modify},
+                                        {c.add, Slot::Add},
+                                        {c.save, Slot::Save},
+                                        {c.help, Slot::Help},
+                                        {c.checkVersion, Slot::CheckVersion}}) {
+        if (control != nullptr) control->SetText(specs[static_cast<size_t>(slot)].text);
+    }
+    for (const auto& [control, slot] : {std::pair{c.methodButton, Slot::MethodButton},
+                                        {c.findButton, Slot::FindButton},
+                                        {c.deleteButton, Slot::Delete},
+                                        {c.nightToggle, Slot::NightToggle}}) {
+        if (control != nullptr) {
+            control->SetText(later[static_cast<size_t>(slot) - kMadeSlotCount].text);
+        }
+    }
+    for (Control* picker : {c.datePicker, c.timePicker}) {
+        if (picker != nullptr) picker->SetLanguage(PickerLocale());
+    }
 }
 
 void ShowPage(App& app, Window& window) {
@@ -367,13 +406,11 @@ void FillZoneChooser(App& app) {
             unknown = true;
         }
     }
-    const bool french = IsFrench(app.ui);
     RemoveAll(c.zoneChooser);
-    AddLine(c.zoneChooser, french ? "(aucun fuseau)" : "(no zone)");
+    AddLine(c.zoneChooser, Tr("(no zone)"));
     for (size_t i = 0; i < lines.size(); ++i) {
         const bool last = i + 1 == lines.size();
-        AddLine(c.zoneChooser,
-                unknown && last ? lines[i] + (french ? " (inconnu)" : " (unknown)") : lines[i]);
+        AddLine(c.zoneChooser, unknown && last ? lines[i] + Tr(" (unknown)") : lines[i]);
     }
     SelectLine(c.zoneChooser, selected);
     app.ui.zoneChosen = false;

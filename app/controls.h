@@ -9,7 +9,7 @@
 namespace orvano {
 
 // The made controls in creation order (the first kMadeSlotCount slots), placed
-// by the layout and labelled in one language.
+// by the layout and labelled in the language in use.
 // The zone chooser: "none", the database's names, and an unknown name of the
 // town last; selects the town's zone and applies it.
 void FillZoneChooser(App& app);
@@ -19,13 +19,14 @@ std::string ChosenZone(const App& app);
 // disables them; none enables them.
 void ApplyChosenZone(App& app);
 
-std::array<ControlSpec, kMadeSlotCount> ControlSpecs(const PageLayout& layout, bool french);
+std::array<ControlSpec, kMadeSlotCount> ControlSpecs(const PageLayout& layout);
 // The Configuration page's later controls, in their slots' order (ZoneChooser on).
-std::array<ControlSpec, kSlotCount - kMadeSlotCount> LaterControlSpecs(const PageLayout& layout,
-                                                                       bool french);
+std::array<ControlSpec, kSlotCount - kMadeSlotCount> LaterControlSpecs(const PageLayout& layout);
 // Makes the 22 controls, in order, then the later ones, labelled in the
-// language now in Lang.
+// language in use.
 void CreateControls(App& app, Window& window);
+// The buttons' labels and the pickers' locale again, in the language in use.
+void RelabelControls(App& app, Window& window);
 // Leaves currentPage, enters requestedPage, and repaints the whole window.
 void ShowPage(App& app, Window& window);
 // Copies the current place and the convention names into the Configuration page.

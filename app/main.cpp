@@ -4,11 +4,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/app.h"
 #include "app/render.h"
+#include "language/languages.h"
 #include "platform/app_id.h"
 #include "platform/file_settings.h"
 #include "platform/qt/qt_services.h"
@@ -63,21 +65,26 @@ int Render(const std::vector<std::string>& args) {
 }
 
 constexpr const char* kUsage =
-    "Usage: orvano [--verbose]\n"
+    "Usage: orvano [--verbose] [--lang 1|2|CODE]\n"
     "       orvano --render PAGE --png FILE [OPTIONS]\n"
     "       orvano --dump-ops PAGE --json FILE [OPTIONS]\n"
-    "       orvano --dump-dialog find|method --json FILE [--lang 1|2] [--dpi N]\n"
-    "       orvano --render-dialog find --png FILE --search TEXT [--lang 1|2] [--dpi N]\n"
+    "       orvano --dump-dialog find|method --json FILE [--lang 1|2|CODE]\n"
+    "                  [--dpi N]\n"
+    "       orvano --render-dialog find --png FILE --search TEXT\n"
+    "                  [--lang 1|2|CODE] [--dpi N]\n"
     "The prayer-times window: the day's times, the Sun and the Qibla for a chosen town.\n"
     "\n"
     "  -h, --help     Print this help and exit\n"
     "  -v, --version  Print the version and exit\n"
     "  --verbose      Print the start-up prompts on standard output\n"
+    "  --lang 1|2|CODE\n"
+    "                 Speak this language in this run (1 English, 2 French, or en, fr,\n"
+    "                 tr, id, ms, bn); the saved choice stays\n"
     "  --render, --dump-ops\n"
     "                 Draw one page (0 Home to 4 About) into a PNG image or its drawing\n"
     "                 operations into a JSON file, without a display; OPTIONS are\n"
-    "                 --config FILE, --town N, --lang 1|2, --exploring, --size WxH,\n"
-    "                 --dpi N, --at \"YYYY-MM-DD HH:MM:SS\", --controls\n"
+    "                 --config FILE, --town N, --lang 1|2|CODE, --exploring, --night,\n"
+    "                 --size WxH, --dpi N, --at \"YYYY-MM-DD HH:MM:SS\", --controls\n"
     "  --dump-dialog  Where the controls of the town search or the method dialog go\n"
     "  --render-dialog\n"
     "                 The town search with TEXT typed, as a PNG image\n"
@@ -103,6 +110,20 @@ int main(int argc, char** argv) {
         return 0;
     }
     const bool render = orvano::IsRenderRequest(args);
+    std::optional<std::string> asked;
+    if (!render) {
+        const auto at = std::find(args.begin(), args.end(), std::string("--lang"));
+        if (at != args.end()) {
+            asked = at + 1 != args.end() ? orvano::LanguageArgument(*(at + 1)) : std::nullopt;
+            if (!asked) {
+                std::fprintf(stderr, "orvano: --lang takes 1, 2 or one of:");
+                for (const auto& language : orvano::Languages())
+                    std::fprintf(stderr, " %s", language.code);
+                std::fprintf(stderr, "\n");
+                return 2;
+            }
+        }
+    }
     // A render needs fonts but no display.
     if (render) setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication application(argc, argv);
@@ -130,6 +151,7 @@ int main(int argc, char** argv) {
         messages.Show(app.files.problem, "orvano");
     }
     app.verbose = Has(args, "--verbose", "--verbose");
+    app.askedLanguage = asked;
     // Nobody answers on the offscreen platform (tests, screenshots).
     app.offerAlarms = QGuiApplication::platformName() != QLatin1String("offscreen");
     // The show command for a normal window.

@@ -10,6 +10,8 @@
 #include "astro/sun_report.h"
 #include "astro/trace.h"
 #include "engine/schedule.h"
+#include "language/date_names.h"
+#include "language/messages.h"
 #include "resources/resource_ids.h"
 
 namespace orvano {
@@ -27,10 +29,13 @@ constexpr std::array<Colour, kPrayerCount> kPrayerColours = {
     Colour{0, 153, 255}, Colour{255, 204, 0}, Colour{255, 102, 255},
     Colour{51, 255, 0},  Colour{255, 0, 0},   Colour{0, 0, 255}};
 
-constexpr std::array<const char*, kPrayerCount> kHomeNames = {"Fajr", "Chourouk", "Zuhr",
-                                                              "Asr",  "Maghrib",  "Isha"};
-constexpr std::array<const char*, kPrayerCount> kComputeNames = {"Fajr", "Churuk",  "Zuhr",
-                                                                 "Asr",  "Maghrib", "Isha"};
+constexpr std::array<const char*, kPrayerCount> kHomeNames = {
+    NC_("prayer", "Fajr"), NC_("prayer", "Chourouk"), NC_("prayer", "Zuhr"),
+    NC_("prayer", "Asr"),  NC_("prayer", "Maghrib"),  NC_("prayer", "Isha")};
+// Where the six names stand side by side, sunrise has a shorter name.
+constexpr std::array<const char*, kPrayerCount> kComputeNames = {
+    NC_("prayer, short", "Fajr"), NC_("prayer, short", "Churuk"),  NC_("prayer, short", "Zuhr"),
+    NC_("prayer, short", "Asr"),  NC_("prayer, short", "Maghrib"), NC_("prayer, short", "Isha")};
 
 constexpr size_t kRows = kPrayerCount;
 
@@ -38,10 +43,6 @@ constexpr double kCompassRadius = 75;  // pixels at every resolution
 // How near (radians) to a compass letter's direction an arrow must point for
 // its head to reach the letter at its full length.
 constexpr double kLetterClearance = 12 * kPi / 180;
-
-const char* Pick(bool french, const char* english, const char* frenchText) {
-    return french ? frenchText : english;
-}
 
 // A font made for one group of texts: selected on construction, the previous
 // font selected back and this one released on destruction. A font that cannot
@@ -123,14 +124,6 @@ void Text(Surface& surface, const PageLayout& l, Colour colour, int x, int y,
     Fitted(surface, l, x, y, text, align);
 }
 
-const char* WeekdayName(int index) {
-    return (index >= 0 && index < 7) ? kWeekdayNames[static_cast<std::size_t>(index)] : "";
-}
-
-const char* MonthName(int month) {
-    return (month >= 1 && month <= 12) ? kMonthNames[static_cast<std::size_t>(month)] : "";
-}
-
 void PaintTitle(Surface& surface, const PageLayout& l, const char* title) {
     Text(surface, l, kTitleColour, l.title.x, l.title.y, title, TextAlign::Centre);
 }
@@ -147,7 +140,7 @@ int HomeMinute(const PaintInput& in, const Observation& o) {
     return in.exploring ? o.hour * 60 + o.minute : in.now.hour * 60 + in.now.minute;
 }
 
-void PaintNight(Surface& surface, const PageLayout& l, const NightTimes& night, bool french) {
+void PaintNight(Surface& surface, const PageLayout& l, const NightTimes& night) {
     ScopedFont font(surface, 9);
     surface.SetTextColour(kBlack);
     for (int i = 0; i < kNightCount; ++i) {
@@ -155,24 +148,24 @@ void PaintNight(Surface& surface, const PageLayout& l, const NightTimes& night, 
         std::string time = ShownClockText(night.status[n], night.hour[n]);
         if (night.status[n] == PrayerStatus::Estimated) time += kEstimateMark;
         Fitted(surface, l, l.homeNightX[n], l.homeNightNameY,
-               NightTimeName(static_cast<NightIndex>(i), french), TextAlign::Centre);
+               NightTimeName(static_cast<NightIndex>(i)), TextAlign::Centre);
         Fitted(surface, l, l.homeNightX[n], l.homeNightTimeY, time, TextAlign::Centre);
     }
 }
 
 void PaintHome(Surface& surface, const PageLayout& l, const PaintInput& in,
                const EngineState& engine) {
-    const bool french = LanguageOf(in.Lang) == Language::French;
     const Observation& o = engine.observation;
     {
         ScopedFont font(surface, 10);
-        PaintTitle(surface, l, Pick(french, "Home", "Accueil"));
+        PaintTitle(surface, l, Tr("Home"));
         Text(surface, l, kBlack, l.homeTown.x, l.homeTown.y,
              Format("%s, %s", engine.place.Name.c_str(), engine.place.Country.c_str()),
              TextAlign::Centre);
         const int weekday = LocalWeekday(engine.sun.T, engine.timeZoneInEffect);
         Fitted(surface, l, l.homeDate.x, l.homeDate.y,
-               Format("%s  %d  %s  %d", WeekdayName(weekday), o.day, MonthName(o.month), o.year),
+               Format("%s  %d  %s  %d", ShownWeekdayName(weekday), o.day, ShownMonthName(o.month),
+                      o.year),
                TextAlign::Centre);
         if (in.exploring) {
             Text(surface, l, kRed, l.homeExploring.x, l.homeExploring.y, "(!)", TextAlign::Centre);
@@ -194,11 +187,12 @@ void PaintHome(Surface& surface, const PageLayout& l, const PaintInput& in,
         for (size_t i = 0; i < kRows; ++i) {
             // The fast ends at Maghrib: in Ramadan it is named for the meal.
             const char* name =
-                i == size_t{Maghrib} && in.home.hijri.InRamadan() ? "Iftar" : kHomeNames[i];
-            Text(surface, l, kPrayerColours[i], l.homeNameX, l.homeNameY[i], name, TextAlign::Left);
+                i == size_t{Maghrib} && in.home.hijri.InRamadan() ? NC_("prayer", "Iftar") : kHomeNames[i];
+            Text(surface, l, kPrayerColours[i], l.homeNameX, l.homeNameY[i], Tr("prayer", name),
+                 TextAlign::Left);
         }
         if (const auto& hijri = in.home.hijri.At(HomeMinute(in, o))) {
-            Text(surface, l, kBlack, l.homeHijri.x, l.homeHijri.y, HijriDateText(*hijri, french),
+            Text(surface, l, kBlack, l.homeHijri.x, l.homeHijri.y, HijriDateText(*hijri),
                  TextAlign::Centre);
         }
     }
@@ -207,7 +201,7 @@ void PaintHome(Surface& surface, const PageLayout& l, const PaintInput& in,
                            l.homeImageX, l.homeImageY[i]);
     }
     if (in.home.night) {
-        PaintNight(surface, l, *in.home.night, french);
+        PaintNight(surface, l, *in.home.night);
     } else {
         DrawResourceIcon(surface, resources::kIconProgram, l.homeMoon.x, l.homeMoon.y);
     }
@@ -218,12 +212,11 @@ void PaintHome(Surface& surface, const PageLayout& l, const PaintInput& in,
         ScopedFont font(surface, 9);
         const Anchor at = in.home.night ? l.homeNightLegend : l.homeLegend;
         Text(surface, l, kBlack, at.x, at.y,
-             EstimateLegendShortText(HighLatitudeRuleOf(engine), french), TextAlign::Left);
+             EstimateLegendShortText(HighLatitudeRuleOf(engine)), TextAlign::Left);
     }
 }
 
 void PaintQibla(Surface& surface, const PageLayout& l, const PaintInput& in) {
-    const bool french = LanguageOf(in.Lang) == Language::French;
     const double q = in.qibla.qibla;
     const double s = in.qibla.sun;
 
@@ -239,18 +232,15 @@ void PaintQibla(Surface& surface, const PageLayout& l, const PaintInput& in) {
         ScopedFont font(surface, 11);
         const double base = l.quiblaBase;
         const int step = l.quiblaStep;
-        Text(surface, l, kBlack, l.quiblaHeadX, static_cast<int>(base - step),
-             Pick(french, "Quibla:", "Quibla :"), TextAlign::Left);
+        Text(surface, l, kBlack, l.quiblaHeadX, static_cast<int>(base - step), Tr("Quibla:"),
+             TextAlign::Left);
         Fitted(surface, l, l.quiblaLineX, static_cast<int>(base),
-               Format("%s %s", Pick(french, "from North:", "à partir du Nord :"),
-                      BearingText(q).c_str()),
-               TextAlign::Left);
+               Format("%s %s", Tr("from North:"), BearingText(q).c_str()), TextAlign::Left);
         Fitted(surface, l, l.quiblaLineX, static_cast<int>(base + step),
-               Format("%s %s", Pick(french, "from Sun:", "à partir du Soleil :"),
-                      ReadableDmsText(AngleDifference(s, q)).c_str()),
+               Format("%s %s", Tr("from Sun:"), ReadableDmsText(AngleDifference(s, q)).c_str()),
                TextAlign::Left);
         Text(surface, l, kGold, l.quiblaHeadX, static_cast<int>(base + 2 * step),
-             Pick(french, "Sun from North:", "Soleil à partir du Nord à "), TextAlign::Left);
+             Tr("Sun from North:"), TextAlign::Left);
         const int sunLineY = static_cast<int>(base + 3 * step);
         Text(surface, l, kBlack, l.quiblaSunX, sunLineY,
              Format("%s : %s", ShownMinuteOf(in.qibla.localHour).text.c_str(),
@@ -260,17 +250,15 @@ void PaintQibla(Surface& surface, const PageLayout& l, const PaintInput& in) {
         surface.SetTextColour(kBlack);
     }
     ScopedFont font(surface, 10);
-    PaintTitle(surface, l, "Quibla");
+    PaintTitle(surface, l, Tr("Quibla"));
 }
 
-void PaintCompute(Surface& surface, const PageLayout& l, const PaintInput& in,
-                  const EngineState& engine) {
-    const bool french = LanguageOf(in.Lang) == Language::French;
+void PaintCompute(Surface& surface, const PageLayout& l, const EngineState& engine) {
     {
         ScopedFont font(surface, 10);
-        PaintTitle(surface, l, Pick(french, "Compute", "Calculs"));
-        Text(surface, l, kBlack, l.computeHeading.x, l.computeHeading.y,
-             Pick(french, "Explore at the date:", "Exploration à la date :"), TextAlign::Centre);
+        PaintTitle(surface, l, Tr("Compute"));
+        Text(surface, l, kBlack, l.computeHeading.x, l.computeHeading.y, Tr("Explore at the date:"),
+             TextAlign::Centre);
         Fitted(surface, l, l.computeTown.x, l.computeTown.y,
                Format("%s, %s", engine.place.Name.c_str(), engine.place.Country.c_str()),
                TextAlign::Centre);
@@ -279,8 +267,8 @@ void PaintCompute(Surface& surface, const PageLayout& l, const PaintInput& in,
         ScopedFont font(surface, 9);
         for (size_t i = 0; i < kRows; ++i) {
             const int x = l.computeColumnX[i];
-            Text(surface, l, kPrayerColours[i], x, l.computeNameY, kComputeNames[i],
-                 TextAlign::Centre);
+            Text(surface, l, kPrayerColours[i], x, l.computeNameY,
+                 Tr("prayer, short", kComputeNames[i]), TextAlign::Centre);
             const std::string time = ShownPaddedText(engine.schedule, static_cast<int>(i));
             Fitted(surface, l, CentreWithinPage(surface, l, x, time), l.computeTimeY, time,
                    TextAlign::Centre);
@@ -288,54 +276,40 @@ void PaintCompute(Surface& surface, const PageLayout& l, const PaintInput& in,
         surface.SetTextColour(kBlack);
         if (HasEstimate(engine.schedule)) {
             Fitted(surface, l, l.computeLegend.x, l.computeLegend.y,
-                   EstimateLegendText(HighLatitudeRuleOf(engine), french), TextAlign::Centre);
+                   EstimateLegendText(HighLatitudeRuleOf(engine)), TextAlign::Centre);
         }
     }
 }
 
 void PaintConfiguration(Surface& surface, const PageLayout& l, const PaintInput& in) {
-    const bool french = LanguageOf(in.Lang) == Language::French;
-    struct Label {
-        const char* english;
-        const char* french;
-    };
-    static constexpr Label kLabels[] = {
-        {"Country:", "Pays :"},
-        {"Town:", "Ville :"},
-        {"Latitude(°):", "Latitude(°) :"},
-        {"Longitude(°):", "Longitude(°) :"},
-        {"TimeZN:", "TimeZN :"},
-        {"DST:", "DST :"},
-        {"Convention:", "Convention :"},
+    static constexpr const char* kLabels[] = {
+        N_("Country:"), N_("Town:"), N_("Latitude(°):"), N_("Longitude(°):"),
+        N_("TimeZN:"),  N_("DST:"),  N_("Convention:"),
     };
     ScopedFont font(surface, 10);
     surface.SetTextColour(kBlack);
     for (size_t i = 0; i < l.configLabels.size(); ++i) {
-        Fitted(surface, l, l.configLabels[i].x, l.configLabels[i].y,
-               Pick(french, kLabels[i].english, kLabels[i].french), TextAlign::Left);
+        Fitted(surface, l, l.configLabels[i].x, l.configLabels[i].y, Tr(kLabels[i]),
+               TextAlign::Left);
     }
-    PaintTitle(surface, l, "Configuration");
+    PaintTitle(surface, l, Tr("Configuration"));
     if (!in.status.empty()) {
         ScopedFont small(surface, 9);
         Fitted(surface, l, l.configStatus.x, l.configStatus.y, in.status, TextAlign::Centre);
     }
 }
 
-void PaintAbout(Surface& surface, const PageLayout& l, const PaintInput& in) {
-    const bool french = LanguageOf(in.Lang) == Language::French;
+void PaintAbout(Surface& surface, const PageLayout& l) {
     {
         ScopedFont font(surface, 10);
-        PaintTitle(surface, l, Pick(french, "About", "A propos"));
+        PaintTitle(surface, l, Tr("About"));
         Text(surface, l, kGold, l.aboutVersion.x, l.aboutVersion.y,
-             Format("%s %.2f", Pick(french, "Version:", "Version :"), kProgramVersion),
-             TextAlign::Centre);
+             Format("%s %.2f", Tr("Version:"), kProgramVersion), TextAlign::Centre);
         Text(surface, l, kBlack, l.aboutRights.x, l.aboutRights.y,
-             Pick(french, "© 2024-2026 the Orvano project", "© 2024-2026 le projet Orvano"),
-             TextAlign::Centre);
-        Fitted(surface, l, l.aboutPublisher.x, l.aboutPublisher.y, "Orvano free software",
+             Tr("© 2024-2026 the Orvano project"), TextAlign::Centre);
+        Fitted(surface, l, l.aboutPublisher.x, l.aboutPublisher.y, Tr("Orvano free software"),
                TextAlign::Centre);
-        Fitted(surface, l, l.aboutAuthor.x, l.aboutAuthor.y,
-               Pick(french, "by the Orvano developers", "par les développeurs d'Orvano"),
+        Fitted(surface, l, l.aboutAuthor.x, l.aboutAuthor.y, Tr("by the Orvano developers"),
                TextAlign::Centre);
     }
     {
@@ -343,8 +317,8 @@ void PaintAbout(Surface& surface, const PageLayout& l, const PaintInput& in) {
         ScopedFont font(surface, 8);
         surface.SetTextColour(kBlack);
         const char* const credits[] = {
-            Pick(french, "Places: GeoNames (geonames.org),", "Lieux : GeoNames (geonames.org),"),
-            Pick(french, "licensed under CC BY 4.0,", "sous licence CC BY 4.0,"),
+            Tr("Places: GeoNames (geonames.org),"),
+            Tr("licensed under CC BY 4.0,"),
             "creativecommons.org/licenses/by/4.0"};
         for (size_t i = 0; i < l.aboutCredits.size(); ++i) {
             Fitted(surface, l, l.aboutCredits[i].x, l.aboutCredits[i].y, credits[i],
@@ -413,6 +387,7 @@ void DrawDirectionArrow(Surface& surface, double bearing, int bitmapId, Colour p
 }
 
 void PaintMainWindow(Surface& surface, const PaintInput& input, const EngineState& engine) {
+    UseLanguage(input.language);
     surface.SetTransparentBackground();
     const PageLayout layout = MakeLayout(input.client, input.dpiX, input.dpiY);
     switch (input.requestedPage) {
@@ -423,13 +398,13 @@ void PaintMainWindow(Surface& surface, const PaintInput& input, const EngineStat
             PaintQibla(surface, layout, input);
             break;
         case 2:
-            PaintCompute(surface, layout, input, engine);
+            PaintCompute(surface, layout, engine);
             break;
         case 3:
             PaintConfiguration(surface, layout, input);
             break;
         case 4:
-            PaintAbout(surface, layout, input);
+            PaintAbout(surface, layout);
             break;
         default:
             break;

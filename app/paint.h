@@ -11,8 +11,8 @@
 #include "app/layout.h"
 #include "engine/hijri.h"
 #include "engine/state.h"
+#include "language/languages.h"
 #include "platform/geometry.h"
-#include "platform/language.h"
 #include "platform/screen.h"
 #include "platform/surface.h"
 #include "platform/text_fit.h"
@@ -59,7 +59,7 @@ struct PaintInput {
     // The cached screen resolution that layout lengths are scaled with.
     int dpiX = 96;
     int dpiY = 96;
-    std::uint32_t Lang = LangValue(Language::French);  // as stored: see LanguageOf
+    std::string language = kDefaultLanguage;  // the texts' language, a code
     int requestedPage = 0;  // the page to draw, 0 to 4; nothing is drawn for others
     bool exploring = false;
     LocalTime now;  // the device's clock, read for this paint (the Home page's clock)

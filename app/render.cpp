@@ -15,6 +15,8 @@
 #include "config/reader.h"
 #include "engine/schedule.h"
 #include "engine/state.h"
+#include "language/languages.h"
+#include "language/messages.h"
 #include "places/gazetteer.h"
 
 namespace orvano {
@@ -55,9 +57,9 @@ class CollectingSink final : public MessageSink {
 std::vector<std::pair<Slot, ControlSpec>> ShownControls(const RenderRequest& request) {
     const PageLayout layout =
         MakeLayout(Rect{0, 0, request.width, request.height}, request.dpi, request.dpi);
-    const bool french = LanguageOf(request.lang) == Language::French;
-    const auto made = ControlSpecs(layout, french);
-    const auto later = LaterControlSpecs(layout, french);
+    UseLanguage(request.language);
+    const auto made = ControlSpecs(layout);
+    const auto later = LaterControlSpecs(layout);
     std::vector<ControlSpec> specs(made.begin(), made.end());
     specs.insert(specs.end(), later.begin(), later.end());
     std::vector<std::pair<Slot, ControlSpec>> shown;
@@ -102,8 +104,8 @@ bool WriteDialogJson(const RenderRequest& request, const RenderEnvironment& envi
     const DialogKind kind = request.dialog == "find" ? DialogKind::Find : DialogKind::Method;
     const DialogLayout layout = DialogLayoutOf(kind, request.dpi, request.dpi);
     std::vector<std::pair<std::string, ControlSpec>> named;
-    const bool french = LanguageOf(request.lang) == Language::French;
-    for (const auto& [slot, spec] : DialogControls(kind, layout, french)) {
+    UseLanguage(request.language);
+    for (const auto& [slot, spec] : DialogControls(kind, layout)) {
         named.emplace_back(DialogSlotName(slot), spec);
     }
     std::string json = OpsToJson({}, PlacedControls(named, request, environment));
@@ -124,10 +126,10 @@ int WriteFindDialogPng(const RenderRequest& request, const RenderEnvironment& en
         environment.error("orvano: " + error);
         return 1;
     }
-    const bool french = LanguageOf(request.lang) == Language::French;
+    UseLanguage(request.language);
     const bool drawn =
         environment.pngDialog &&
-        ShowFindDialog(*gazetteer, request.dpi, french, request.search,
+        ShowFindDialog(*gazetteer, request.dpi, request.search,
                        [&](const DialogSpec& spec, DialogHandler& handler) {
                            return environment.pngDialog(request.file, request.dpi, spec, handler);
                        });
@@ -201,9 +203,9 @@ OptionValue ParseValueOption(const std::string& option, const std::string& v,
         ok = ParseInt(v, town) && town >= 0;
         request.town = town;
     } else if (option == "--lang") {
-        int lang = 0;
-        ok = ParseInt(v, lang) && (lang == 1 || lang == 2);
-        request.lang = static_cast<std::uint32_t>(lang);
+        const std::optional<std::string> language = LanguageArgument(v);
+        ok = language.has_value();
+        if (language) request.language = *language;
     } else if (option == "--size") {
         ok = ParseSize(v, request.width, request.height);
     } else if (option == "--dpi") {
@@ -321,7 +323,8 @@ PaintInput RenderPaintInput(const RenderRequest& request, const LocalTime& at,
     input.client = Rect{0, 0, request.width, request.height};
     input.dpiX = request.dpi;
     input.dpiY = request.dpi;
-    input.Lang = request.lang;
+    input.language = request.language;
+    UseLanguage(input.language);
     input.requestedPage = request.page;
     input.exploring = request.exploring;
     input.now = at;

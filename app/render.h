@@ -1,7 +1,7 @@
 // `orvano --render PAGE --png FILE` and `orvano --dump-ops PAGE --json FILE`:
 // one page painted without a window, for documentation, tests and checks.
 //
-// Both take --config FILE, --town N, --lang 1|2, --exploring, --night (the
+// Both take --config FILE, --town N, --lang 1|2|CODE, --exploring, --night (the
 // Home page's night times shown), --size WxH
 // (client size, default the window's: 240x300 at 96 DPI, scaled with --dpi),
 // --dpi N (default 96) and --at "YYYY-MM-DD HH:MM:SS" (the clock and the
@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "app/render_recorder.h"
+#include "language/languages.h"
 #include "platform/geometry.h"
 #include "platform/surface.h"
 #include "platform/window.h"
@@ -32,7 +33,7 @@ struct RenderRequest {
     std::string file;
     std::string config;  // empty: the user's data.cfg
     std::optional<int> town;
-    std::uint32_t lang = 2;
+    std::string language = kDefaultLanguage;
     bool exploring = false;
     bool controls = false;  // --render: the page's controls too
     bool night = false;     // the Home page shows the night times

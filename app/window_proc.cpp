@@ -39,7 +39,7 @@ void PaintPage(App& app, Window& window, Surface& surface) {
     input.client = window.ClientRect();
     input.dpiX = DpiX(app);
     input.dpiY = DpiY(app);
-    input.Lang = app.ui.Lang;
+    input.language = app.ui.language;
     input.requestedPage = app.ui.requestedPage;
     input.exploring = app.ui.exploring != 0;
     input.now = TownNow(app);

@@ -36,7 +36,7 @@ orvano::PaintInput Input(int page) {
     orvano::PaintInput input;
     input.client = orvano::Rect{0, 0, 240, 300};
     input.requestedPage = page;
-    input.Lang = 2;
+    input.language = "fr";
     input.now = orvano::LocalTime{2010, 6, 1, 21, 16, 0, 0, 0};
     return input;
 }

@@ -11,6 +11,8 @@
 #include "engine/hijri.h"
 #include "engine/schedule.h"
 #include "fileio/safe_file.h"
+#include "language/date_names.h"
+#include "language/messages.h"
 
 namespace orvano {
 
@@ -18,20 +20,21 @@ namespace {
 
 constexpr int kFriday = 4;
 
-const char* const kHead[] = {
-    "<html><!-- Generateur de calendrier de prières - %s %d -->\n",
-    "<head>\n",
-    "\t\t<title>Calendrier de prières - %s %d </title>\n",
-    "\t\t<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\"/>\n",
-    "\t</head>\n\t<body>\n",
-    "\t\t\t<table cellpadding=0 cellspacing=1 border=1 class=tb>\n",
-    // The column heads are one element, written as one long line.
-    // NOLINTNEXTLINE(bugprone-suspicious-missing-comma)
-    "<tr bgcolor=\"#00F0F0\">\t\t\t<td width=10></td> \t\t\t<td width=60><b> Jour </b></td> "
-    "\t\t\t<td width=40><b> Fajr </b></td>\t\t\t<td width=40><b> Chourouk</b></td>\t\t\t<td "
-    "width=40><b> Zuhr </b></td>\t\t\t<td width=40><b> Asr </b></td>\t\t\t<td width=40><b> "
-    "Maghrib </b></td>\t\t\t<td width=40><b> Isha</b></td>\t\t\t<td><b> Hégire </b></td> </tr>\n",
-};
+// The page's texts come from the catalogue; the markup around them is fixed.
+constexpr const char* kComment = "<html><!-- %s -->\n";
+constexpr const char* kHeadStart = "<head>\n";
+constexpr const char* kTitle = "\t\t<title>%s </title>\n";
+constexpr const char* kContentType =
+    "\t\t<meta http-equiv=\"Content-Type\" content=\"text/html; charset=%s\"/>\n";
+constexpr const char* kHeadEnd = "\t</head>\n\t<body>\n";
+constexpr const char* kTableStart = "\t\t\t<table cellpadding=0 cellspacing=1 border=1 class=tb>\n";
+// The column heads, written as one long line.
+constexpr const char* kColumnHeads =
+    "<tr bgcolor=\"#00F0F0\">\t\t\t<td width=10></td> \t\t\t<td width=60><b> %s </b></td> "
+    "\t\t\t<td width=40><b> %s </b></td>\t\t\t<td width=40><b> %s</b></td>\t\t\t<td "
+    "width=40><b> %s </b></td>\t\t\t<td width=40><b> %s </b></td>\t\t\t<td width=40><b> "
+    "%s </b></td>\t\t\t<td width=40><b> %s</b></td>\t\t\t<td><b> %s </b></td> </tr>\n";
+constexpr const char* kLatin1 = "iso-8859-1";
 
 // Everything the page needs travels in it: the month prints on one A4 or
 // Letter sheet, with its row colours.
@@ -65,7 +68,7 @@ constexpr const char* kCells =
 
 constexpr const char* kFoot = "</table><BR>\t</body>\n</html>\n";
 constexpr const char* kFootWithLegend =
-    "</table><BR>\n\t\t<p class=legend>%s (latitude élevée)</p>\n\t</body>\n</html>\n";
+    "</table><BR>\n\t\t<p class=legend>%s</p>\n\t</body>\n</html>\n";
 
 std::string RowOpening(int day, int weekday, bool today) {
     const char* colour = "#F0F0E0";
@@ -86,7 +89,20 @@ std::string Cell(PrayerStatus status, double hours) {
     return EscapeHtmlText(text);
 }
 
-// The whole page in UTF-8; it is turned into ISO-8859-1 as one piece.
+std::string Escaped(const char* text) {
+    return EscapeHtmlText(text);
+}
+
+std::string ColumnHeads() {
+    const auto prayer = [](const char* name) { return Escaped(Tr("prayer", name)); };
+    return Format(kColumnHeads, Escaped(Tr("calendar column", "Day")).c_str(),
+                  prayer("Fajr").c_str(), prayer("Chourouk").c_str(), prayer("Zuhr").c_str(),
+                  prayer("Asr").c_str(), prayer("Maghrib").c_str(), prayer("Isha").c_str(),
+                  Escaped(Tr("calendar column", "Hijri")).c_str());
+}
+
+// The whole page is made in UTF-8, and written in the encoding the catalogue
+// names: ISO-8859-1 is made as one piece.
 struct PageFacts {
     int month = 0;
     int year = 0;
@@ -99,19 +115,21 @@ struct PageFacts {
 std::string PageText(const MonthSchedule& month, const PageFacts& facts) {
     const int monthNumber = facts.month;
     const int year = facts.year;
-    const std::string monthName =
-        EscapeHtmlText(kMonthNames[static_cast<std::size_t>(monthNumber)]);
+    const std::string monthName = Escaped(ShownMonthName(monthNumber));
+    const std::string encoding = Tr("encoding of the calendar page", "UTF-8");
     std::string page;
-    page += Format(kHead[0], monthName.c_str(), year);
-    page += kHead[1];
-    page += Format(kHead[2], monthName.c_str(), year);
-    page += kHead[3];
+    page += Format(
+        kComment, Format(Tr("Prayer calendar generator - %s %d"), monthName.c_str(), year).c_str());
+    page += kHeadStart;
+    page += Format(kTitle, Format(Tr("Prayer calendar - %s %d"), monthName.c_str(), year).c_str());
+    page += Format(kContentType, encoding.c_str());
     page += kStyle;
-    page += kHead[4];
+    page += kHeadEnd;
     page +=
         Format(kHeading, EscapeHtmlText(facts.town).c_str(), EscapeHtmlText(facts.country).c_str(),
                monthName.c_str(), year, EscapeHtmlText(facts.method).c_str());
-    for (size_t i = 5; i < std::size(kHead); ++i) page += kHead[i];
+    page += kTableStart;
+    page += ColumnHeads();
     bool estimated = false;
     for (int d = 1; d <= month.dayCount; ++d) {
         const auto row = static_cast<size_t>(d - 1);
@@ -119,9 +137,7 @@ std::string PageText(const MonthSchedule& month, const PageFacts& facts) {
         const auto& hours = month.shown[row];
         const auto& status = month.status[row];
         const std::string weekdayName =
-            weekday >= 0 && weekday < 7
-                ? EscapeHtmlText(kWeekdayNames[static_cast<std::size_t>(weekday)])
-                : "?";
+            weekday >= 0 && weekday < 7 ? Escaped(ShownWeekdayName(weekday)) : "?";
         std::array<std::string, kPrayerCount> cells;
         for (size_t i = 0; i < cells.size(); ++i) {
             cells[i] = Cell(status[i], hours[i]);
@@ -129,7 +145,7 @@ std::string PageText(const MonthSchedule& month, const PageFacts& facts) {
         }
         // The Hijri day that covers the date's daylight.
         const auto hijri = HijriOfCivilDay(year, monthNumber, d, facts.hijriAdjust);
-        const std::string hijriText = hijri ? EscapeHtmlText(HijriDateText(*hijri, true)) : "";
+        const std::string hijriText = hijri ? EscapeHtmlText(HijriDateText(*hijri)) : "";
         page += RowOpening(d, weekday, d == facts.today);
         page += Format(kCells, d, weekdayName.c_str(), cells[Fajr].c_str(), cells[Chourouk].c_str(),
                        cells[Zuhr].c_str(), cells[Asr].c_str(), cells[Maghrib].c_str(),
@@ -139,11 +155,13 @@ std::string PageText(const MonthSchedule& month, const PageFacts& facts) {
         // Only a page that shows an estimate has the legend; every other page
         // keeps its foot as it always was.
         page +=
-            Format(kFootWithLegend, EscapeHtmlText(EstimateLegendText(facts.rule, true)).c_str());
+            Format(kFootWithLegend,
+                   Escaped(Format(Tr("%s (high latitude)"), EstimateLegendText(facts.rule)).c_str())
+                       .c_str());
     } else {
         page += kFoot;
     }
-    return Utf8ToLatin1Html(page);
+    return encoding == kLatin1 ? Utf8ToLatin1Html(page) : page;
 }
 
 // Made without a name (or exclusively under a fresh one) beside the page and

@@ -12,6 +12,7 @@
 #include "config/methods.h"
 #include "config/reader.h"
 #include "config/writer.h"
+#include "language/messages.h"
 #include "places/authority.h"
 #include "places/new_town.h"
 
@@ -157,7 +158,7 @@ int RunAdd(const Options& options) {
 Command AddCommand() {
     return {
         "add",
-        "Add a town to data.cfg: a place of the gazetteer, or coordinates of your own",
+        N_("Add a town to data.cfg: a place of the gazetteer, or coordinates of your own"),
         {PlaceOptions().front(),
          TextOption("search", "TEXT",
                     "The place: Name, \"Name, Country\" or \"Name, Region, Country\"",

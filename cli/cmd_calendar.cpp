@@ -11,6 +11,7 @@
 
 #include "calendar/month_calendar.h"
 #include "cli/options.h"
+#include "language/messages.h"
 
 namespace orvano::cli {
 
@@ -79,6 +80,7 @@ int RunCalendar(const Options& options) {
     FileTraceSink errors(stderr);
     PageOpener opener;
     if (!options.noOpen) opener = OpenWithDesktop;
+    const ScopedLanguage page(PageLanguage());
     const CalendarResult result = WriteMonthCalendar(state, folder, errors, opener, today);
     if (result.status != CalendarStatus::Written) return 1;
     std::printf("%s\n", result.path.c_str());
@@ -88,7 +90,7 @@ int RunCalendar(const Options& options) {
 }  // namespace
 
 Command CalendarCommand() {
-    return {"calendar", "Write the month's prayer times as an HTML page and open it",
+    return {"calendar", N_("Write the month's prayer times as an HTML page and open it"),
             WithFilePlace({
                 MonthOption("The month to show (default: this month)", &Options::month),
                 TextOption("out", "DIR",

@@ -5,6 +5,7 @@
 #include "config/grammar.h"
 #include "config/reader.h"
 #include "config/writer.h"
+#include "language/messages.h"
 
 namespace orvano::cli {
 
@@ -63,14 +64,14 @@ int RunResave(const Options& options) {
 
 Command ReadCommand() {
     return {"read",
-            "Read data.cfg as the window does and write its transcription",
+            N_("Read data.cfg as the window does and write its transcription"),
             {PlaceOptions().front()},
             RunRead};
 }
 
 Command ResaveCommand() {
     return {"resave",
-            "Read data.cfg and write it back as the window saves it",
+            N_("Read data.cfg and write it back as the window saves it"),
             {PlaceOptions().front()},
             RunResave};
 }

@@ -1,4 +1,5 @@
 // orvano-cli times, month, trace and bench: the prayer-time engine.
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -15,6 +16,8 @@
 #include "cli/export.h"
 #include "cli/options.h"
 #include "engine/schedule.h"
+#include "language/date_names.h"
+#include "language/messages.h"
 
 namespace orvano::cli {
 
@@ -45,7 +48,7 @@ std::string JsonStatus(const std::array<PrayerStatus, kPrayerCount>& status) {
 void PrintLegend(const std::array<PrayerStatus, kPrayerCount>& status, HighLatitudeRule rule) {
     for (PrayerStatus s : status) {
         if (s == PrayerStatus::Estimated) {
-            std::printf("%s\n", EstimateLegendText(rule, false));
+            std::printf("%s\n", EstimateLegendText(rule));
             return;
         }
     }
@@ -108,7 +111,7 @@ int RunTimes(const Options& options) {
     std::printf("%s\n", HijriLine(today.hijri).c_str());
     for (const NightIndex n : {Imsak, Midnight, LastThird}) {
         const auto i = static_cast<size_t>(n);
-        std::printf("%-9s %s%s\n", NightTimeName(n, false),
+        std::printf("%-9s %s%s\n", NightTimeName(n),
                     ShownClockText(night.status[i], night.hour[i]).c_str(),
                     night.status[i] == PrayerStatus::Estimated ? kEstimateMark : "");
     }
@@ -183,14 +186,22 @@ int RunMonth(const Options& options) {
         return 0;
     }
     std::printf("%s\n", PlaceLine(state.place).c_str());
-    std::printf("%s %d\n", kMonthNames[static_cast<size_t>(o.month)], o.year);
+    // The names of days and months are the window's, in its language.
+    std::array<std::string, 7> weekdays;
+    {
+        const ScopedLanguage names(PageLanguage());
+        std::printf("%s %d\n", ShownMonthName(o.month), o.year);
+        for (size_t i = 0; i < weekdays.size(); ++i) {
+            weekdays[i] = ShownWeekdayName(static_cast<int>(i));
+        }
+    }
     std::printf("%-12s", "");
     for (const char* name : kPrayerNames) std::printf(" %-8s", name);
     std::printf("\n");
     bool estimated = false;
     for (int d = 1; d <= table.dayCount; ++d) {
         const size_t row = static_cast<size_t>(d - 1);
-        std::printf("%2d %-9s", d, kWeekdayNames[static_cast<size_t>(table.weekday[row])]);
+        std::printf("%2d %-9s", d, weekdays[static_cast<size_t>(table.weekday[row])].c_str());
         for (size_t i = 0; i < kPrayerCount; ++i) {
             const PrayerStatus status = table.status[row][i];
             std::string text = ShownClockText(status, table.shown[row][i]);
@@ -202,10 +213,10 @@ int RunMonth(const Options& options) {
         }
         std::printf("\n");
     }
-    if (estimated) std::printf("%s\n", EstimateLegendText(HighLatitudeRuleOf(state), false));
+    if (estimated) std::printf("%s\n", EstimateLegendText(HighLatitudeRuleOf(state)));
     if (!hijri.empty()) {
         std::string line = HijriLine(hijri.front());
-        if (hijri.back()) line += " - " + HijriDateText(*hijri.back(), false);
+        if (hijri.back()) line += " - " + HijriDateText(*hijri.back());
         std::printf("%s\n", line.c_str());
     }
     return 0;
@@ -297,7 +308,7 @@ int RunBench(const Options& options) {
 }  // namespace
 
 Command TimesCommand() {
-    return {"times", "Print one day's prayer times",
+    return {"times", N_("Print one day's prayer times"),
             WithPlaceAndRule({DayOption("date", "The day (default: today)", &Options::date),
                               JsonOption("Print one JSON object with every value to the bit")}),
             RunTimes};
@@ -305,7 +316,7 @@ Command TimesCommand() {
 
 Command MonthCommand() {
     return {
-        "month", "Print a month's prayer times, one line a day",
+        "month", N_("Print a month's prayer times, one line a day"),
         WithPlaceAndRule({MonthOption("The month (default: this month)", &Options::month),
                           JsonOption("Print one JSON object with every value to the bit"),
                           FlagOption("csv", "Print CSV, as export --format csv does for the month",
@@ -316,14 +327,14 @@ Command MonthCommand() {
 
 Command TraceCommand() {
     return {
-        "trace", "Print the engine's full report of one day's computation",
+        "trace", N_("Print the engine's full report of one day's computation"),
         WithPlace({DayOption("date", "The day (default: today)", &Options::date), MethodOption()}),
         RunTrace};
 }
 
 Command BenchCommand() {
     return {"bench",
-            "Time the engine over synthetic towns and days",
+            N_("Time the engine over synthetic towns and days"),
             {WholeOption("towns", "N", "How many towns, 1..1000000 (default 200)", &Options::towns,
                          1, 1000000),
              WholeOption("days", "N", "How many days from 2010-01-01, 1..100000 (default 365)",

@@ -11,6 +11,7 @@
 #include "cli/commands.h"
 #include "cli/export.h"
 #include "fileio/safe_file.h"
+#include "language/messages.h"
 #include "platform/file_settings.h"
 
 namespace orvano::cli {
@@ -115,7 +116,7 @@ int RunExport(const Options& options) {
 
 Command ExportCommand() {
     return {
-        "export", "Write the prayer times of a span of days as CSV or iCalendar",
+        "export", N_("Write the prayer times of a span of days as CSV or iCalendar"),
         WithPlaceAndRule({
             ChoiceOption("format", "csv|ics", "CSV (RFC 4180) or iCalendar (RFC 5545); required",
                          &Options::format, {"csv", "ics"}, "needs csv or ics"),

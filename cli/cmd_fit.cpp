@@ -13,6 +13,7 @@
 #include "config/writer.h"
 #include "engine/fit.h"
 #include "fileio/safe_file.h"
+#include "language/messages.h"
 #include "platform/user_files.h"
 
 namespace orvano::cli {
@@ -430,7 +431,7 @@ int RunFit(const Options& options) {
 
 Command FitCommand() {
     return {
-        "fit", "Find the convention that reproduces a mosque's timetable",
+        "fit", N_("Find the convention that reproduces a mosque's timetable"),
         WithFilePlace({
             TextOption("timetable", "FILE", "The mosque's timetable to fit (required)",
                        &Options::timetable),

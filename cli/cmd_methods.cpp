@@ -7,6 +7,7 @@
 #include "cli/commands.h"
 #include "config/methods.h"
 #include "engine/shown_times.h"
+#include "language/messages.h"
 
 namespace orvano::cli {
 
@@ -74,8 +75,8 @@ int RunMethods(const Options& options) {
 
 Command MethodsCommand() {
     return {"methods",
-            "List the calculation methods: the catalogue's and data.cfg's conventions, with "
-            "their rules and sources",
+            N_("List the calculation methods: the catalogue's and data.cfg's conventions, with "
+               "their rules and sources"),
             {PlaceOptions().front(), JsonOption("Print one JSON object")},
             RunMethods};
 }

@@ -9,6 +9,7 @@
 #include "astro/trace.h"
 #include "cli/commands.h"
 #include "cli/shown_days.h"
+#include "language/messages.h"
 
 namespace orvano::cli {
 
@@ -152,7 +153,7 @@ int RunNext(const Options& options) {
 }  // namespace
 
 Command NextCommand() {
-    return {"next", "Print the prayer whose time has come, the next one and the time left",
+    return {"next", N_("Print the prayer whose time has come, the next one and the time left"),
             WithPlaceAndRule(
                 {InstantOption("The local instant to ask about (default: now in the town's zone)",
                                &Options::at),

@@ -7,6 +7,7 @@
 #include "astro/julian_time.h"
 #include "astro/sun_report.h"
 #include "cli/options.h"
+#include "language/messages.h"
 
 namespace orvano::cli {
 
@@ -65,7 +66,7 @@ int RunQibla(const Options& options) {
 }  // namespace
 
 Command SunCommand() {
-    return {"sun", "Print the sun's altitude and azimuth at an instant",
+    return {"sun", N_("Print the sun's altitude and azimuth at an instant"),
             WithPlace({InstantOption("The local instant (default: now)", &Options::at),
                        JsonOption("Print one JSON object with every value to the bit"),
                        FlagOption("trace", "Print the engine's report instead (not with --json)",
@@ -75,7 +76,7 @@ Command SunCommand() {
 }
 
 Command QiblaCommand() {
-    return {"qibla", "Print the bearing of the Qibla from North",
+    return {"qibla", N_("Print the bearing of the Qibla from North"),
             WithPlace({JsonOption("Print one JSON object with every value to the bit")}), RunQibla};
 }
 

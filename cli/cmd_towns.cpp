@@ -10,6 +10,7 @@
 #include "cli/gazetteer_town.h"
 #include "cli/town_match.h"
 #include "config/text_encoding.h"
+#include "language/messages.h"
 #include "places/authority.h"
 
 namespace orvano::cli {
@@ -148,7 +149,7 @@ int RunTowns(const Options& options) {
 
 Command TownsCommand() {
     return {"towns",
-            "List the towns of data.cfg: index, country, name, zone and convention",
+            N_("List the towns of data.cfg: index, country, name, zone and convention"),
             {PlaceOptions().front(), JsonOption("Print one JSON object"),
              FlagOption("names", "Print only the names --town accepts, one a line (for completion)",
                         &Options::names),

@@ -6,6 +6,7 @@
 #include "astro/civil_date.h"
 #include "astro/plain_number.h"
 #include "astro/trace.h"
+#include "language/messages.h"
 
 namespace orvano::cli {
 
@@ -141,7 +142,8 @@ std::string HelpFormatter::make_option_opts(const CLI::Option* option) const {
 }
 
 CLI::App* AddCommandLine(CLI::App& app, const Command& command, Options& values) {
-    CLI::App* sub = app.add_subcommand(command.name, command.summary)->group("Commands");
+    CLI::App* sub =
+        app.add_subcommand(command.name, Tr(command.summary.c_str()))->group(Tr("Commands"));
     for (const OptionSpec& spec : command.options) {
         if (!spec.takesValue()) {
             sub->add_flag("--" + spec.name, values.*std::get<bool Options::*>(spec.field),

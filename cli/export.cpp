@@ -159,7 +159,7 @@ std::string ExportIcs(EngineState& state, date::year_month_day from, date::year_
                               static_cast<int>(static_cast<unsigned>(day.date.month())),
                               static_cast<int>(static_cast<unsigned>(day.date.day())), day.schedule,
                               ShownMinuteOf(day.schedule.shown[i]).minuteOfDay, state.hijriAdjust);
-            if (hijri) description += "\nHijri: " + HijriDateText(*hijri, false);
+            if (hijri) description += "\nHijri: " + HijriDateText(*hijri);
             out += IcsLine("BEGIN:VEVENT");
             out += IcsLine("UID:" + CompactDate(day.date) + "-" + kPrayerKeys[i] + "-" + placeId +
                            "@orvano");

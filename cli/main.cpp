@@ -7,18 +7,51 @@
 
 #include "cli/command_line.h"
 #include "cli/commands.h"
+#include "language/languages.h"
+#include "language/messages.h"
+#include "platform/file_settings.h"
+#include "platform/language.h"
 
 using namespace orvano::cli;
+using orvano::IsSpokenLanguage;
+using orvano::Tr;
 
 namespace {
 
 constexpr const char* kTool = "orvano-cli";
 
 void PrintUsage(std::FILE* out) {
-    std::fprintf(out, "usage: %s COMMAND [OPTIONS]   (%s COMMAND --help tells more)\n", kTool,
+    std::fprintf(out, Tr("usage: %s COMMAND [OPTIONS]   (%s COMMAND --help tells more)\n"), kTool,
                  kTool);
     for (const Command& c : Commands())
-        std::fprintf(out, "  %-10s %s\n", c.name.c_str(), c.summary.c_str());
+        std::fprintf(out, "  %-10s %s\n", c.name.c_str(), Tr(c.summary.c_str()));
+}
+
+// `--lang CODE`, anywhere on the line, taken out before the commands read it.
+// The language of the texts the tool has always written in English; the
+// pages and names it shares with the window follow LanguageOfSettings.
+std::optional<int> TakeLanguage(std::vector<char*>& args) {
+    std::optional<std::string> asked;
+    for (size_t i = 1; i < args.size(); ++i) {
+        if (std::string(args[i]) != "--lang") continue;
+        if (i + 1 >= args.size() || !IsSpokenLanguage(args[i + 1])) {
+            std::fprintf(stderr, "%s: --lang takes one of:", kTool);
+            for (const auto& language : orvano::Languages())
+                std::fprintf(stderr, " %s", language.code);
+            std::fprintf(stderr, "\n");
+            return 2;
+        }
+        asked = args[i + 1];
+        args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
+                   args.begin() + static_cast<std::ptrdiff_t>(i + 2));
+        --i;
+    }
+    orvano::FileSettingsStore settings(orvano::DefaultSettingsPath());
+    const orvano::LanguageChoice choice =
+        asked ? orvano::LanguageChoice{*asked, orvano::LanguageSource::Saved}
+              : orvano::LanguageOfSettings(settings);
+    SetLanguages(choice);
+    return std::nullopt;
 }
 
 const Command* CommandNamed(const std::string& name) {
@@ -126,17 +159,31 @@ int RunCommand(const Command& command, const Options& values) {
 }
 
 int Run(int argc, char** argv) {
-    CLI::App app("Prayer times, the sun and the Qibla without a window.", kTool);
-    app.set_version_flag("--version", std::string(kTool) + " " + ORVANO_VERSION);
+    std::vector<char*> args(argv, argv + argc);
+    if (auto refused = TakeLanguage(args)) return *refused;
+    argc = static_cast<int>(args.size());
+    argv = args.data();
+    CLI::App app(Tr("Prayer times, the sun and the Qibla without a window."), kTool);
+    // Set before the commands are added, which copy them.
+    app.option_defaults()->group(Tr("Options"));
+    app.set_help_flag("-h,--help", Tr("Print this help message and exit"));
+    app.set_version_flag("--version", std::string(kTool) + " " + ORVANO_VERSION,
+                         Tr("Display program version information and exit"));
     app.require_subcommand(1);
     app.formatter(std::make_shared<HelpFormatter>());
-    app.get_formatter()->label("SUBCOMMAND", "COMMAND");
+    for (const auto& [key, text] : {std::pair{"Usage", Tr("Usage")},
+                                    {"OPTIONS", Tr("OPTIONS")},
+                                    {"SUBCOMMAND", Tr("COMMAND")},
+                                    {"REQUIRED", Tr("REQUIRED")},
+                                    {"Positionals", Tr("Positionals")}}) {
+        app.get_formatter()->label(key, text);
+    }
     Options values;
     for (const Command& command : Commands()) AddCommandLine(app, command, values);
     std::string helpTopic;
-    app.add_subcommand("help", "Show the help of the tool or of one command")
-        ->group("Commands")
-        ->add_option("command", helpTopic, "The command to describe");
+    app.add_subcommand("help", Tr("Show the help of the tool or of one command"))
+        ->group(Tr("Commands"))
+        ->add_option("command", helpTopic, Tr("The command to describe"));
 
     if (auto refused = RefuseFirstWord(argc, argv)) return *refused;
     if (auto ended = ParseArguments(app, argc, argv)) return *ended;

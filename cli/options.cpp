@@ -1,6 +1,8 @@
 // The kinds of option a command declares.
 #include "cli/options.h"
 
+#include "language/messages.h"
+
 namespace orvano::cli {
 
 namespace {
@@ -98,6 +100,24 @@ OptionSpec InstantOption(std::string help, std::optional<Observation> Options::*
 
 OptionSpec JsonOption(std::string help) {
     return FlagOption("json", std::move(help), &Options::json);
+}
+
+namespace {
+
+std::string& PageLanguageSlot() {
+    static std::string code = kDefaultLanguage;
+    return code;
+}
+
+}  // namespace
+
+void SetLanguages(const LanguageChoice& choice) {
+    PageLanguageSlot() = choice.code;
+    UseLanguage(choice.source == LanguageSource::Default ? "en" : choice.code);
+}
+
+const std::string& PageLanguage() {
+    return PageLanguageSlot();
 }
 
 }  // namespace orvano::cli

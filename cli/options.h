@@ -14,6 +14,7 @@
 #include "astro/json.h"
 #include "engine/shown_times.h"
 #include "engine/state.h"
+#include "language/languages.h"
 
 namespace orvano::cli {
 
@@ -118,6 +119,14 @@ struct Command {
     std::vector<OptionSpec> options;
     std::function<int(const Options&)> run;
 };
+
+// The languages of the run: the texts the tool has always written in English
+// follow a chosen language (saved, the desktop's or --lang) and stay English
+// otherwise; the pages and names it shares with the window (the calendar, day
+// and month names, a place given by coordinates) follow the window's language,
+// French by default.
+void SetLanguages(const LanguageChoice& choice);
+const std::string& PageLanguage();
 
 // The user's data.cfg, made at first start as a copy of the installed default;
 // a problem making it is reported once on standard error.

@@ -9,6 +9,7 @@
 #include "cli/town_match.h"
 #include "config/methods.h"
 #include "config/reader.h"
+#include "language/messages.h"
 #include "platform/file_settings.h"
 
 namespace orvano::cli {
@@ -152,8 +153,11 @@ void PlaceFromCoordinates(const Options& options, EngineState& state) {
     const double lat = *options.lat;
     const double lon = *options.lon;
     CurrentPlace& place = state.place;
-    place.Name = "Lieu";
-    place.Country = "Coordonnees";
+    {
+        const ScopedLanguage names(PageLanguage());
+        place.Name = Tr("coordinates given", "Place");
+        place.Country = Tr("coordinates given", "Coordinates");
+    }
     place.latitude = Degrees{lat};
     place.longitude = Degrees{lon};
     place.DST = static_cast<int>(options.dst.value_or(0));

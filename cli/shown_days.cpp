@@ -47,12 +47,12 @@ std::string HijriJson(const std::optional<HijriDate>& hijri) {
     if (!hijri) return "null";
     JsonObject json;
     json.add("year", hijri->year).add("month", hijri->month).add("day", hijri->day);
-    json.add("monthName", HijriMonthName(hijri->month, false));
+    json.add("monthName", HijriMonthName(hijri->month));
     return json.str();
 }
 
 std::string HijriLine(const std::optional<HijriDate>& hijri) {
-    return "Hijri     " + (hijri ? HijriDateText(*hijri, false) : std::string("--"));
+    return "Hijri     " + (hijri ? HijriDateText(*hijri) : std::string("--"));
 }
 
 std::string NightJson(const NightTimes& night, NightIndex index) {

@@ -427,6 +427,10 @@ MethodCatalogue FullCatalogue(const std::vector<std::string>& folders, const Con
     return catalogue;
 }
 
+const std::string& MethodNameIn(const Method& method, std::string_view language) {
+    return language == "fr" && !method.nameFr.empty() ? method.nameFr : method.name;
+}
+
 std::string FajrRuleText(const Method& m) {
     switch (m.fajr.kind) {
         case TwilightRule::Kind::Angle:

@@ -62,7 +62,7 @@ enum class SeasonalRule : unsigned char { None, Moonsighting };
 struct Method {
     std::string id;
     std::string name;    // English
-    std::string nameFr;  // French; empty: the English name
+    std::string nameFr;  // "name.fr"; empty: the English name
     std::string authority;
     std::string source;  // where the values come from, with dates
 
@@ -134,6 +134,10 @@ std::map<std::string, Convention, std::less<>> ReadMethodConventions(
 
 // The text form of the rules, as a catalogue file writes them ("angle 18",
 // "before-sunrise 100", ...), for listings.
+// The method's name for readers of `language` (a code): the catalogue's own
+// name in that language where it gives one ("name.fr"), else the English name.
+const std::string& MethodNameIn(const Method& method, std::string_view language);
+
 std::string FajrRuleText(const Method& method);
 std::string MaghribRuleText(const Method& method);
 std::string IshaRuleText(const Method& method);

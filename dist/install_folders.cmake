@@ -8,6 +8,11 @@ set(relative
 foreach(size 16 22 24 32 48 64 128 256)
   list(APPEND relative share/icons/hicolor/${size}x${size}/apps)
 endforeach()
+# The message catalogues, one folder per language of po/LINGUAS.
+file(STRINGS "${CMAKE_CURRENT_LIST_DIR}/../po/LINGUAS" linguas REGEX "^[a-z]")
+foreach(lang IN LISTS linguas)
+  list(APPEND relative share/locale/${lang}/LC_MESSAGES)
+endforeach()
 set(made "")
 foreach(folder IN LISTS relative)
   set(path "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/${folder}")

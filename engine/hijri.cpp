@@ -11,18 +11,19 @@
 #include "astro/civil_date.h"
 #include "engine/shown_times.h"
 #include "engine/state.h"
+#include "language/messages.h"
 
 namespace orvano {
 
 namespace {
 
-constexpr std::array<const char*, 12> kEnglishMonths = {
-    "Muharram", "Safar",   "Rabi' al-Awwal", "Rabi' al-Thani", "Jumada al-Ula", "Jumada al-Akhirah",
-    "Rajab",    "Sha'ban", "Ramadan",        "Shawwal",        "Dhu al-Qi'dah", "Dhu al-Hijjah"};
-constexpr std::array<const char*, 12> kFrenchMonths = {
-    "Mouharram",          "Safar",        "Rabia al-Awal", "Rabia ath-Thani", "Joumada al-Oula",
-    "Joumada ath-Thania", "Rajab",        "Chaabane",      "Ramadan",         "Chawwal",
-    "Dhou al-Qi'da",      "Dhou al-Hijja"};
+constexpr std::array<const char*, 12> kMonths = {
+    NC_("Hijri month", "Muharram"),       NC_("Hijri month", "Safar"),
+    NC_("Hijri month", "Rabi' al-Awwal"), NC_("Hijri month", "Rabi' al-Thani"),
+    NC_("Hijri month", "Jumada al-Ula"),  NC_("Hijri month", "Jumada al-Akhirah"),
+    NC_("Hijri month", "Rajab"),          NC_("Hijri month", "Sha'ban"),
+    NC_("Hijri month", "Ramadan"),        NC_("Hijri month", "Shawwal"),
+    NC_("Hijri month", "Dhu al-Qi'dah"),  NC_("Hijri month", "Dhu al-Hijjah")};
 
 // One calendar for the process, used under CalendarLock: ICU's calendars are
 // not safe to share between threads, and making one loads the calendar's
@@ -81,14 +82,13 @@ std::optional<HijriDate> HijriAtMinute(int year, int month, int day, const DaySc
     return HijriOfDay(year, month, day, schedule, adjust).At(minuteOfDay);
 }
 
-const char* HijriMonthName(int month, bool french) {
+const char* HijriMonthName(int month) {
     if (month < 1 || month > 12) return "";
-    const auto index = static_cast<size_t>(month - 1);
-    return french ? kFrenchMonths[index] : kEnglishMonths[index];
+    return kMonths[static_cast<size_t>(month - 1)];
 }
 
-std::string HijriDateText(const HijriDate& date, bool french) {
-    return std::to_string(date.day) + " " + HijriMonthName(date.month, french) + " " +
+std::string HijriDateText(const HijriDate& date) {
+    return std::to_string(date.day) + " " + Tr("Hijri month", HijriMonthName(date.month)) + " " +
            std::to_string(date.year);
 }
 

@@ -45,10 +45,11 @@ struct HijriDay {
 };
 HijriDay HijriOfDay(int year, int month, int day, const DaySchedule& schedule, int adjust);
 
-// The month's name in English or French (1..12; "" for anything else).
-const char* HijriMonthName(int month, bool french);
+// The month's name as written in English (1..12; "" for anything else), the
+// same in every language for what machines read.
+const char* HijriMonthName(int month);
 
 // "5 Ramadan 1445".
-std::string HijriDateText(const HijriDate& date, bool french);
+std::string HijriDateText(const HijriDate& date);
 
 }  // namespace orvano

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/state.h"
+#include "language/messages.h"
 
 namespace orvano {
 
@@ -58,14 +59,14 @@ NightEnd NightEndOf(const Convention& convention) {
     return convention.NightEndsAtSunrise ? NightEnd::NextSunrise : NightEnd::NextFajr;
 }
 
-const char* NightTimeName(NightIndex index, bool french) {
+const char* NightTimeName(NightIndex index) {
     switch (index) {
         case Imsak:
-            return "Imsak";
+            return Tr("Imsak");
         case Midnight:
-            return french ? "Minuit" : "Midnight";
+            return Tr("Midnight");
         case LastThird:
-            return french ? "Dernier tiers" : "Last third";
+            return Tr("Last third");
     }
     return "";
 }

@@ -58,9 +58,9 @@ NightTimes ComputeNightTimes(ZonedDay day, ZonedDay next, int imsakMinutes, Nigh
 // The night's end under a convention's rule.
 NightEnd NightEndOf(const Convention& convention);
 
-// The names the night times are shown with, in English or French. Imsak's
+// The names the night times are shown with, in the language in use. Imsak's
 // differs from every language's name for Fajr.
-const char* NightTimeName(NightIndex index, bool french);
+const char* NightTimeName(NightIndex index);
 // The lower-case words of JSON fields and CSV columns: "imsak", "midnight",
 // "lastThird" / "last_third".
 const char* NightTimeJsonKey(NightIndex index);

@@ -7,6 +7,7 @@
 #include "astro/trace.h"
 #include "engine/solver.h"
 #include "engine/state.h"
+#include "language/messages.h"
 
 namespace orvano {
 
@@ -141,29 +142,28 @@ void ComputeShownTimes(DaySchedule& day, const Convention& convention, HighLatit
     }
 }
 
-const char* EstimateLegendText(HighLatitudeRule rule, bool french) {
+const char* EstimateLegendText(HighLatitudeRule rule) {
     switch (rule) {
         case HighLatitudeRule::Seventh:
-            return french ? "* estimée : 1/7 de la nuit" : "* estimated: 1/7 of the night";
+            return Tr("* estimated: 1/7 of the night");
         case HighLatitudeRule::Middle:
-            return french ? "* estimée : milieu de la nuit" : "* estimated: middle of the night";
+            return Tr("* estimated: middle of the night");
         case HighLatitudeRule::Angle:
-            return french ? "* estimée : angle/60 de la nuit"
-                          : "* estimated: angle/60 of the night";
+            return Tr("* estimated: angle/60 of the night");
         case HighLatitudeRule::None:
             break;
     }
     return "";
 }
 
-const char* EstimateLegendShortText(HighLatitudeRule rule, bool french) {
+const char* EstimateLegendShortText(HighLatitudeRule rule) {
     switch (rule) {
         case HighLatitudeRule::Seventh:
-            return french ? "* 1/7 nuit" : "* 1/7 night";
+            return Tr("* 1/7 night");
         case HighLatitudeRule::Middle:
-            return french ? "* mi-nuit" : "* mid-night";
+            return Tr("* mid-night");
         case HighLatitudeRule::Angle:
-            return "* angle/60";
+            return Tr("* angle/60");
         case HighLatitudeRule::None:
             break;
     }

@@ -88,11 +88,11 @@ std::string ShownClockText(PrayerStatus status, double hour);
 // Follows every estimated time wherever it is shown; the legend explains it.
 inline constexpr const char* kEstimateMark = "*";
 
-// The legend of the mark: which rule made the estimated times, in English or
-// French, starting with the mark ("" for the rule None, which estimates
+// The legend of the mark: which rule made the estimated times, in the
+// language in use, starting with the mark ("" for the rule None, which estimates
 // nothing).
-const char* EstimateLegendText(HighLatitudeRule rule, bool french);
+const char* EstimateLegendText(HighLatitudeRule rule);
 // The same in a few characters, for where room is short ("* 1/7 night").
-const char* EstimateLegendShortText(HighLatitudeRule rule, bool french);
+const char* EstimateLegendShortText(HighLatitudeRule rule);
 
 }  // namespace orvano

@@ -20,6 +20,7 @@
 #include "host/strip.h"
 #include "platform/app_id.h"
 #include "platform/file_settings.h"
+#include "platform/language.h"
 #include "platform/notification_store.h"
 #include "platform/qt/qt_services.h"
 #include "platform/qt/single_instance.h"
@@ -71,13 +72,12 @@ struct Plugin {
 };
 
 // Handing the plug-in the host's services runs its load handler, which reads data.cfg.
-Plugin LoadPlugin(const std::string& path, bool french) {
+Plugin LoadPlugin(const std::string& path) {
     Plugin plugin;
     plugin.library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (plugin.library == nullptr) {
         std::fprintf(stderr, "orvano-today: %s %s: %s\n",
-                     Say(kWordCannotLoad, french).toLocal8Bit().constData(), path.c_str(),
-                     dlerror());
+                     Say(kWordCannotLoad).toLocal8Bit().constData(), path.c_str(), dlerror());
         return plugin;
     }
     auto table = reinterpret_cast<TodayExportTable>(dlsym(plugin.library, kPluginExportSymbol));
@@ -141,11 +141,12 @@ struct Host {
                  trace),
           dataFolder(UserDataFolder()),
           windows(screen.LogicalDpiY() > 0 ? screen.LogicalDpiY() : 96, trace),
-          calls(sounds, trace, o.silent, CallWords(HostInFrench(settings))) {}
+          calls(sounds, trace, o.silent, CallWords(settings)) {}
 
-    static CallToPrayer::Words CallWords(bool french) {
-        return {Say(kWordStop, french).toStdString(),
-                Say(kWordCannotPlayAdhan, french).toStdString()};
+    // The strip speaks the window's language from its start, these words too.
+    static CallToPrayer::Words CallWords(SettingsStore& settings) {
+        UseLanguage(LanguageOfSettings(settings).code);
+        return {Say(kWordStop).toStdString(), Say(kWordCannotPlayAdhan).toStdString()};
     }
 
     const HostOptions& options;
@@ -178,7 +179,7 @@ void LendServices(Host& host) {
 int RunStrip(QApplication& app, Host& host, InstanceChannel& channel) {
     const HostOptions& options = host.options;
     CreateProgramKeys(host.settings);
-    const bool french = HostInFrench(host.settings);
+    UseLanguage(LanguageOfSettings(host.settings).code);
     const std::string exe = ProcessExecutablePath();
     const std::string folder = exe.substr(0, exe.find_last_of('/'));
     // The plug-in makes the user's copy and reports a problem with it; the
@@ -191,7 +192,6 @@ int RunStrip(QApplication& app, Host& host, InstanceChannel& channel) {
     stripOptions.queryIntervalMs = options.queryIntervalMs;
     stripOptions.configPath = config.path;
     stripOptions.orvanoPath = folder + "/orvano";
-    stripOptions.french = french;
     auto strip = std::make_unique<StripWindow>(host.windows, hostServices, *host.store, host.boxes,
                                                stripOptions);
     host.boxes.SetOwner([&strip]() -> QWidget* { return strip.get(); });
@@ -207,20 +207,18 @@ int RunStrip(QApplication& app, Host& host, InstanceChannel& channel) {
         },
         [&trace](long uid) { trace("instance request refused from uid " + std::to_string(uid)); });
     if (!findable) {
-        std::fprintf(stderr, "orvano-today: %s\n",
-                     Say(kWordNotFindable, french).toLocal8Bit().constData());
+        std::fprintf(stderr, "orvano-today: %s\n", Say(kWordNotFindable).toLocal8Bit().constData());
     }
 
     const std::string prefix = FolderOf(folder);
-    const Plugin plugin = LoadPlugin(prefix + "/lib/orvano/libTodayOrvano.so", french);
+    const Plugin plugin = LoadPlugin(prefix + "/lib/orvano/libTodayOrvano.so");
     if (plugin.library == nullptr) return 1;
     TodayWindow* item = plugin.createItem != nullptr
                             ? plugin.createItem(strip->descriptor(), strip->hostWindow())
                             : nullptr;
     if (item == nullptr) {
         host.trace("load refused");
-        std::fprintf(stderr, "orvano-today: %s\n",
-                     Say(kWordLoadRefused, french).toLocal8Bit().constData());
+        std::fprintf(stderr, "orvano-today: %s\n", Say(kWordLoadRefused).toLocal8Bit().constData());
         // The reader's message says why: it stays until read, then the strip leaves.
         if (host.boxes.Showing()) {
             host.boxes.QuitWhenClosed();
@@ -277,9 +275,8 @@ int main(int argc, char** argv) {
     Host host(options, trace);
     InstanceChannel channel(InstanceFile());
     if (channel.Ask("raise\n", 300)) {
-        std::fprintf(
-            stderr, "orvano-today: %s\n",
-            Say(kWordAlreadyRunning, HostInFrench(host.settings)).toLocal8Bit().constData());
+        std::fprintf(stderr, "orvano-today: %s\n",
+                     Say(kWordAlreadyRunning).toLocal8Bit().constData());
         return 0;
     }
     // Ended by a signal, the strip still removes its socket on the way out.

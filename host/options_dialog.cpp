@@ -15,22 +15,18 @@ namespace orvano {
 namespace {
 
 constexpr DialogControl kOptionsControls[] = {
-    {DialogControl::CheckBox, 1002, "Alarme Fajr", 20, 9, 53, 10},
-    {DialogControl::CheckBox, 1003, "Alarme Zuhr", 20, 19, 55, 10},
-    {DialogControl::CheckBox, 1004, "Alarme Asr", 20, 29, 51, 10},
-    {DialogControl::CheckBox, 1005, "Alarme Maghrib", 20, 39, 65, 10},
-    {DialogControl::CheckBox, 1006, "Alarme Isha", 20, 49, 54, 10},
-    {DialogControl::StaticText, 0, "Lance Orvano pour configurer la ville", 11, 70, 77, 21},
+    {DialogControl::CheckBox, 1002, N_("Fajr alarm"), 20, 9, 53, 10},
+    {DialogControl::CheckBox, 1003, N_("Zuhr alarm"), 20, 19, 55, 10},
+    {DialogControl::CheckBox, 1004, N_("Asr alarm"), 20, 29, 51, 10},
+    {DialogControl::CheckBox, 1005, N_("Maghrib alarm"), 20, 39, 65, 10},
+    {DialogControl::CheckBox, 1006, N_("Isha alarm"), 20, 49, 54, 10},
+    {DialogControl::StaticText, 0, kWordStartOrvano, 11, 70, 77, 21},
     {DialogControl::PushButton, 1001, "Orvano", 91, 72, 50, 14},
 };
 
-constexpr DialogTemplate kOptionsTemplate = {"Configuration",
-                                             "MS Shell Dlg",
-                                             8,
-                                             152,
-                                             102,
-                                             kOptionsControls,
-                                             static_cast<int>(std::size(kOptionsControls))};
+constexpr DialogTemplate kOptionsTemplate = {
+    NC_("options dialog", "Configuration"),       "MS Shell Dlg", 8, 152, 102, kOptionsControls,
+    static_cast<int>(std::size(kOptionsControls))};
 
 }  // namespace
 
@@ -38,10 +34,9 @@ const DialogTemplate& OptionsDialogTemplate() {
     return kOptionsTemplate;
 }
 
-OptionsDialog::OptionsDialog(TodayDialogProc proc, bool french, QWidget* parent)
-    : QDialog(parent), proc_(proc) {
+OptionsDialog::OptionsDialog(TodayDialogProc proc, QWidget* parent) : QDialog(parent), proc_(proc) {
     const DialogTemplate& t = kOptionsTemplate;
-    setWindowTitle(QString::fromUtf8(t.caption));
+    setWindowTitle(QString::fromUtf8(Tr("options dialog", t.caption)));
     setModal(true);
     QFont font(QString::fromUtf8(t.font), t.pointSize);
     setFont(font);
@@ -62,9 +57,7 @@ OptionsDialog::OptionsDialog(TodayDialogProc proc, bool french, QWidget* parent)
     for (int i = 0; i < t.controlCount; ++i) {
         const DialogControl& c = t.controls[i];
         QWidget* w = nullptr;
-        // The label names the program the button starts, in the strip's language.
-        const QString text = c.kind == DialogControl::StaticText ? Say(kWordStartOrvano, french)
-                                                                 : QString::fromUtf8(c.text);
+        const QString text = Say(c.text);
         switch (c.kind) {
             case DialogControl::CheckBox: {
                 auto* box = new QCheckBox(text, area_);

@@ -32,8 +32,8 @@ const DialogTemplate& OptionsDialogTemplate();
 
 class OptionsDialog final : public QDialog, public TodayDialog {
   public:
-    // `french`: the language of the strip's own label (the check boxes are the plug-in's).
-    OptionsDialog(TodayDialogProc proc, bool french, QWidget* parent = nullptr);
+    // Its texts are shown in the language in use.
+    explicit OptionsDialog(TodayDialogProc proc, QWidget* parent = nullptr);
 
     void SetUpFullScreen(int flags) override;
     void SetCheck(int id, bool checked) override;

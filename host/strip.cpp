@@ -212,7 +212,7 @@ void StripWindow::DeliverDueNotifications() {
         const bool stoppable = calls_ != nullptr && calls_->playing();
         if (stoppable)
             notification.actions.emplace_back("stop",
-                                              Say(kWordStop, options_.french).toStdString());
+                                              Say(kWordStop).toStdString());
         ShowDesktopNotification(
             notification, this,
             [this, stoppable, event = due.trigger.application](bool shown, unsigned id) {
@@ -231,16 +231,15 @@ void StripWindow::UpdateTip() {
                                                  reinterpret_cast<std::uintptr_t>(&next), 0) != 0;
     tipMinute_ = answered ? now.minute : -1;
     TodayHijri hijri;
-    windows_.SendMessageTo(item_, kMsgQueryHijri, reinterpret_cast<std::uintptr_t>(&hijri),
-                           options_.french ? 1 : 0);
+    windows_.SendMessageTo(item_, kMsgQueryHijri, reinterpret_cast<std::uintptr_t>(&hijri), 0);
     const QString date = QString::fromStdString(hijri.date);
-    const QString fast = FastTip(hijri.fast, hijri.minuteOfDay, hijri.minutesLeft, options_.french);
+    const QString fast = FastTip(hijri.fast, hijri.minuteOfDay, hijri.minutesLeft);
     dateLine_->setText(date);
     dateLine_->setVisible(!date.isEmpty());
     fastLine_->setText(fast);
     fastLine_->setVisible(!fast.isEmpty());
     QString tip = NextPrayerTip(next.prayer >= 0 ? PrayerLabel(next.prayer) : nullptr,
-                                next.minuteOfDay, next.minutesLeft, options_.french);
+                                next.minuteOfDay, next.minutesLeft);
     for (const QString& line : {date, fast}) {
         if (!line.isEmpty()) tip += '\n' + line;
     }
@@ -262,7 +261,7 @@ void StripWindow::OpenOptions(const QString& grabFile) {
         optionsDialog_->activateWindow();
         return;
     }
-    auto* dialog = new OptionsDialog(optionsProc_, options_.french, this);
+    auto* dialog = new OptionsDialog(optionsProc_, this);
     if (!grabFile.isEmpty()) {
         dialog->show();
         dialog->adjustSize();
@@ -284,7 +283,6 @@ void StripWindow::OpenOrvano() {
 }
 
 void StripWindow::BuildMenu() {
-    const bool fr = options_.french;
     // Title lines: shown, not chosen; hidden until the item gives them.
     dateLine_ = menu_.addAction(QString());
     fastLine_ = menu_.addAction(QString());
@@ -293,16 +291,16 @@ void StripWindow::BuildMenu() {
         line->setVisible(false);
     }
     menu_.addSeparator();
-    commands_ = {menu_.addAction(Say(kWordOpenOrvano, fr), this, [this] { OpenOrvano(); }),
-                 menu_.addAction(Say(kWordOptions, fr), this, [this] { OpenOptions(); }),
-                 menu_.addAction(Say(kWordReread, fr), this, [this] { ClearCache("menu"); })};
+    commands_ = {menu_.addAction(Say(kWordOpenOrvano), this, [this] { OpenOrvano(); }),
+                 menu_.addAction(Say(kWordOptions), this, [this] { OpenOptions(); }),
+                 menu_.addAction(Say(kWordReread), this, [this] { ClearCache("menu"); })};
     // Shown only while an adhan plays.
-    stopAction_ = menu_.addAction(Say(kWordStopAdhan, fr), this, [this] {
+    stopAction_ = menu_.addAction(Say(kWordStopAdhan), this, [this] {
         if (calls_ != nullptr) calls_->Stop("menu");
     });
     stopAction_->setVisible(false);
     menu_.addSeparator();
-    commands_ << menu_.addAction(Say(kWordQuit, fr), this, [] { QCoreApplication::quit(); });
+    commands_ << menu_.addAction(Say(kWordQuit), this, [] { QCoreApplication::quit(); });
 }
 
 void StripWindow::RunMenuAction(const QString& name) {

@@ -33,7 +33,6 @@ struct StripOptions {
     int queryIntervalMs = 2000;
     std::string configPath;  // data.cfg the plug-in reads, watched for changes
     std::string orvanoPath;  // the window program the menu starts
-    bool french = true;
 };
 
 class StripWindow final : public QWidget {

@@ -28,8 +28,8 @@ inline constexpr std::uint32_t kMsgClearCache = 1266;
 inline constexpr std::uint32_t kMsgQueryRefresh = 1267;  // wParam: TodayItemDescriptor*
 // The desktop host's own question, for its tray: which prayer comes next.
 inline constexpr std::uint32_t kMsgQueryNextPrayer = 1300;  // wParam: TodayNextPrayer*
-// The desktop host's question for its tooltip and menu: the Hijri date now.
-// lParam: 1 for the French month names.
+// The desktop host's question for its tooltip and menu: the Hijri date now,
+// its month named in the language the item speaks.
 inline constexpr std::uint32_t kMsgQueryHijri = 1301;  // wParam: TodayHijri*
 // Messages to the options dialog.
 inline constexpr std::uint32_t kMsgInitDialog = 272;

@@ -30,7 +30,7 @@ struct ControlSpec {
     int height = 0;  // for combo boxes, the height of the open drop-down part
     bool visible = false;
     bool verticalScroll = false;  // combo boxes only
-    // The window's language ("en", "fr"): how the pickers write dates and times.
+    // The locale the pickers write dates and times in ("en", "fr", "tr", ...).
     std::string language;
     friend bool operator==(const ControlSpec&, const ControlSpec&) = default;
 };
@@ -74,6 +74,8 @@ class Control {
     // picker hour, minute and second; both keep the other fields as set.
     virtual void SetDateTime(const LocalTime& value) = 0;
     virtual LocalTime GetDateTime() const = 0;
+    // Pickers: the locale they write dates and times in, as ControlSpec::language.
+    virtual void SetLanguage(const std::string& language) = 0;
 };
 
 // A modal dialog of the main window, its controls made by its handler.

@@ -7,6 +7,8 @@
 #include "astro/julian_time.h"
 #include "astro/trace.h"
 #include "engine/schedule.h"
+#include "language/date_names.h"
+#include "language/messages.h"
 #include "platform/notification_store.h"
 #include "today/town_time.h"
 
@@ -270,7 +272,7 @@ HijriNow HijriNowOf(const TodayItemState& state, const LocalTime& now) {
 void Tap(TodayItemState& state, int x, int y, MessageSink& boxes) {
     const Rect& icon = state.layout.iconHitRect;
     if (x >= icon.left && x < icon.right && y >= icon.top && y < icon.bottom) {
-        boxes.Show("Press on the Left", "Orvano");
+        boxes.Show(Tr("Press on the Left"), "Orvano");
         return;
     }
     state.ShowLabels = !state.ShowLabels;
@@ -296,23 +298,18 @@ AlarmPeriod AlarmPeriodFor(const LocalTime& day, double hours) {
 }
 
 std::string AlarmTitle(int prayer, double hours, PrayerStatus status) {
-    std::string title = std::string(PrayerLabel(prayer)) + " " + ShownClockText(status, hours);
+    std::string title = std::string(Tr("prayer", PrayerLabel(prayer))) + " " + ShownClockText(status, hours);
     if (status == PrayerStatus::Estimated) title += kEstimateMark;
     return title;
 }
 
 std::string AlarmDateText(int day, int month, int year, int weekdayIndex) {
-    const char* weekday = weekdayIndex >= 0 && weekdayIndex < 7
-                              ? kWeekdayNames[static_cast<std::size_t>(weekdayIndex)]
-                              : "";
-    const char* monthName =
-        month >= 1 && month <= 12 ? kMonthNames[static_cast<std::size_t>(month)] : "";
-    return Format("%s %d %s %d", weekday, day, monthName, year);
+    return Format("%s %d %s %d", ShownWeekdayName(weekdayIndex), day, ShownMonthName(month), year);
 }
 
 std::string ImsakDialogText(double hours, const std::string& dateText) {
     const std::string clock = ShownMinuteOf(hours).text;
-    return Format("Imsak %-6.5s  %s", clock.c_str(), dateText.c_str());
+    return Format("%s %-6.5s  %s", Tr("Imsak"), clock.c_str(), dateText.c_str());
 }
 
 std::string AlarmEventName(int prayer) {
@@ -455,7 +452,8 @@ int SetImsakAlarm(TodayItemState& state, const LocalTime& now, Notifications& se
     const int fajr = ShownMinuteOf(engine.schedule.shown[Fajr]).minutesFromScheduleMidnight();
     const double hours = (fajr - engine.imsakMinutes) / 60.0;
     const Alarm alarm{AlarmPeriodFor(now, hours), kImsakEventName,
-                      "Imsak " + ShownMinuteOf(hours).text, ImsakDialogText(hours, dateText)};
+                      std::string(Tr("Imsak")) + " " + ShownMinuteOf(hours).text,
+                      ImsakDialogText(hours, dateText)};
     if (!firstAt(alarm.period)) return 0;
     state.ImsakHandle = AddAlarm(service, alarm, &engine.place);
     return state.ImsakHandle == 0 ? 1 : 0;

@@ -4,6 +4,8 @@
 
 #include "astro/angle_text.h"
 #include "engine/schedule.h"
+#include "language/messages.h"
+#include "platform/language.h"
 #include "platform/text_fit.h"
 #include "platform/user_files.h"
 #include "today/plugin_reader.h"
@@ -90,6 +92,8 @@ bool PluginLoad(TodayPlugin& plugin, const void* instance, const std::string& li
                 const TodayHostServices& services) {
     plugin.services = services;
     plugin.libraryPath = libraryPath;
+    // The strip speaks the window's language.
+    UseLanguage(LanguageOfSettings(*services.settings).code);
     TodayItemState& item = plugin.item;
     item.engine.tables.NumberOfTowns = 0;
     item.engine.traceSink = nullptr;
@@ -166,7 +170,8 @@ bool DrawPrayerColumns(const TodayItemState& item, Surface& surface, const Colou
         surface.SetTextColour(item.Highlighted[prayer] ? blink : text);
         if (item.ShowLabels) {
             surface.DrawTextInRect(item.layout.labelRects[column],
-                                   PrayerLabel(kShownPrayers[column]), TextAlign::Centre);
+                                   Tr("prayer", PrayerLabel(kShownPrayers[column])),
+                                   TextAlign::Centre);
         }
         const PrayerStatus status = item.engine.schedule.status[prayer];
         std::string value = ShownClockText(status, item.engine.schedule.shown[prayer]);
@@ -184,12 +189,12 @@ std::string DrawTownColumn(const TodayItemState& item, Surface& surface, const C
                            bool estimated) {
     surface.SetTextColour(text);
     if (item.ShowLabels)
-        surface.DrawTextInRect(item.layout.labelRects[kTownColumn], "Ville", TextAlign::Left);
+        surface.DrawTextInRect(item.layout.labelRects[kTownColumn], Tr("Town"), TextAlign::Left);
     // The legend of an estimated time follows the town's name.
     std::string town = item.engine.place.Name;
     if (estimated) {
         town += "  ";
-        town += EstimateLegendText(HighLatitudeRuleOf(item.engine), true);
+        town += EstimateLegendText(HighLatitudeRuleOf(item.engine));
     }
     // A name too long for its place ends with "…" rather than being cut mid-letter.
     const Rect& place = item.layout.valueRects[kTownColumn];
@@ -283,10 +288,10 @@ std::intptr_t AnswerNextPrayerQuery(TodayPlugin& plugin, TodayNextPrayer* answer
     return next.prayer >= 0 ? 1 : 0;
 }
 
-std::intptr_t AnswerHijriQuery(TodayPlugin& plugin, TodayHijri* answer, bool french) {
+std::intptr_t AnswerHijriQuery(TodayPlugin& plugin, TodayHijri* answer) {
     if (answer == nullptr) return 0;
     const HijriNow now = HijriNowOf(plugin.item, Now(plugin));
-    answer->date = now.date ? HijriDateText(*now.date, french) : std::string();
+    answer->date = now.date ? HijriDateText(*now.date) : std::string();
     answer->fast = now.fast;
     answer->minuteOfDay = now.minuteOfDay;
     answer->minutesLeft = now.minutesLeft;
@@ -316,7 +321,7 @@ std::intptr_t PluginWindowProc(TodayPlugin& plugin, TodayWindow* window, std::ui
         case kMsgQueryNextPrayer:
             return AnswerNextPrayerQuery(plugin, MessagePointer<TodayNextPrayer>(wParam));
         case kMsgQueryHijri:
-            return AnswerHijriQuery(plugin, MessagePointer<TodayHijri>(wParam), lParam == 1);
+            return AnswerHijriQuery(plugin, MessagePointer<TodayHijri>(wParam));
         default:
             return 0;
     }

@@ -97,10 +97,14 @@ class NotifyingComboBox final : public QComboBox {
 
 constexpr int kListLinesShown = 8;
 
-// French for "fr", English for anything else, like every other text of the window.
+// The pickers' locale from a language code; "en" and anything Qt does not
+// know read as United States English.
 QLocale LocaleFor(const std::string& language) {
-    return language == "fr" ? QLocale(QLocale::French, QLocale::France)
-                            : QLocale(QLocale::English, QLocale::UnitedStates);
+    if (language == "fr") return QLocale(QLocale::French, QLocale::France);
+    const QLocale locale(QString::fromStdString(language));
+    return locale.language() == QLocale::C || locale.language() == QLocale::English
+               ? QLocale(QLocale::English, QLocale::UnitedStates)
+               : locale;
 }
 
 int DayOfWeek(const QDate& date) {
@@ -211,6 +215,12 @@ class QtControl final : public Control {
     }
 
     QWidget* widget() const { return widget_; }
+
+    void SetLanguage(const std::string& language) override {
+        if (auto* picker = qobject_cast<QDateTimeEdit*>(widget_)) {
+            picker->setLocale(QLocale(QString::fromStdString(language)));
+        }
+    }
 
     void SetVisible(bool visible) override { widget_->setVisible(visible); }
     bool IsVisible() const override { return !widget_->isHidden(); }

@@ -4,6 +4,7 @@
 
 #include "app/layout.h"
 #include "astro/constants.h"
+#include "language/messages.h"
 #include "tests/app/app_fixture.h"
 
 namespace orvano::testing {
@@ -69,6 +70,7 @@ class ControlsTest : public AppFixture {
         fake.screen.dpiX = dpi;
         fake.screen.dpiY = dpi;
         app->ui.Lang = lang;
+        UseLanguage(lang == 2 ? "fr" : "en");
         fake.windows.clientOverride = client;
         MainWindowSpec spec;
         spec.clientWidth = client.width();
@@ -258,17 +260,24 @@ TEST_F(ControlsTest, ConfigurationPageAsksForTheInputPanelAndHidesItOnLeaving) {
 }
 
 TEST_F(ControlsTest, LanguageListSelectsTheLanguage) {
-    for (std::uint32_t lang : {1u, 2u, 3u}) {
-        Create({0, 0, 240, 300}, 96, lang);
+    const std::vector<std::string> names = {"English",          "Français",      "Türkçe",
+                                            "Bahasa Indonesia", "Bahasa Melayu", "বাংলা"};
+    const struct {
+        const char* language;
+        int line;
+    } cases[] = {{"en", 0}, {"fr", 1}, {"tr", 2}, {"bn", 5}, {"xx", -1}};
+    for (const auto& c : cases) {
+        Create();
+        app->ui.language = c.language;
         FillTables();
         Enter(3);
         const FakeControl* list = window().ById(kIdLanguageList);
-        EXPECT_EQ(list->lines, (std::vector<std::string>{"English", "Français"}));
-        EXPECT_EQ(list->selected, lang == 3 ? -1 : static_cast<int>(lang) - 1) << lang;
+        EXPECT_EQ(list->lines, names);
+        EXPECT_EQ(list->selected, c.line) << c.language;
         // Entered twice: the lines are made afresh, not added again.
         Enter(2);
         Enter(3);
-        EXPECT_EQ(list->lines.size(), 2u);
+        EXPECT_EQ(list->lines.size(), names.size());
     }
 }
 

@@ -197,8 +197,9 @@ TEST_F(StartupTest, FirstRunWritesFrenchWhenTheKeyExists) {
     ASSERT_TRUE(StartApplication(*app, 1));
     EXPECT_EQ(app->ui.Lang, 2u);
     EXPECT_EQ(fake.settings.Value(kAppSettingsKey, "Lang"), Number(2));
-    EXPECT_EQ(fake.settings.OpenCount(), 2);
-    EXPECT_EQ(fake.settings.CloseCount(), 2);
+    // Every key opened is closed again.
+    EXPECT_GT(fake.settings.OpenCount(), 0);
+    EXPECT_EQ(fake.settings.CloseCount(), fake.settings.OpenCount());
     EXPECT_EQ(window().ById(kIdNow)->spec.text, "Maintenant");
 }
 
@@ -207,12 +208,14 @@ TEST_F(StartupTest, MissingKeyRunsInFrenchAndWritesNothing) {
     ASSERT_TRUE(StartApplication(*app, 1));
     EXPECT_EQ(app->ui.Lang, 2u);
     EXPECT_TRUE(fake.settings.keys.empty());
-    // The language, the Hijri and night settings, the language again, then
-    // the town chosen last.
+    // The rule, the Hijri and night settings, the language (Lang, then Code)
+    // read and the default's keys looked for, then the town chosen last.
     EXPECT_EQ(fake.settings.log,
-              (std::vector<std::string>{"open-missing Software\\Apps\\Orvano", "open-missing Hijri",
-                                        "open-missing Night", "open-missing Software\\Apps\\Orvano",
-                                        "open-missing Window"}));
+              (std::vector<std::string>{
+                  "open-missing Software\\Apps\\Orvano", "open-missing Hijri",
+                  "open-missing Night", "open-missing Software\\Apps\\Orvano",
+                  "open-missing Language", "open-missing Software\\Apps\\Orvano",
+                  "open-missing Language", "open-missing Window"}));
     EXPECT_EQ(window().ById(kIdCalendar)->spec.text, "Calendrier");
 }
 
@@ -381,7 +384,7 @@ TEST(AlarmOffer, AskedOnceUntilASwitchIsStoredAndTheAnswerGoesToAllFive) {
         messages.answers = c.answers;
         if (c.makeKey) settings.CreateKey(kTodaySettingsKey);
         if (c.storedAsr) settings.keys[kTodaySettingsKey]["AlarmAsr"] = {*c.storedAsr};
-        EXPECT_EQ(OfferAlarmsOnce(settings, messages, false), c.asked);
+        EXPECT_EQ(OfferAlarmsOnce(settings, messages), c.asked);
         EXPECT_EQ(settings.Value(kTodaySettingsKey, "AlarmFajr"),
                   c.fajr ? std::optional(std::vector<std::uint8_t>{*c.fajr}) : std::nullopt);
         if (c.asked) {
@@ -391,7 +394,7 @@ TEST(AlarmOffer, AskedOnceUntilASwitchIsStoredAndTheAnswerGoesToAllFive) {
             }
             EXPECT_EQ(messages.asked.at(0).caption, "Orvano");
         }
-        EXPECT_FALSE(OfferAlarmsOnce(settings, messages, false)) << "asked a second time";
+        EXPECT_FALSE(OfferAlarmsOnce(settings, messages)) << "asked a second time";
         EXPECT_EQ(messages.asked.size(), c.asked ? 1u : 0u);
     }
 }

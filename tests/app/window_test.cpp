@@ -197,10 +197,12 @@ TEST(RealWindowTest, ListsOpenTallEnoughAndPickersSpeakTheWindowsLanguage) {
         EXPECT_EQ(combo->toolTip(), combo->currentText()) << index;
         combo->showPopup();
         QAbstractItemView* view = combo->view();
-        const int row = view->sizeHintForRow(0);
+        // Rows in another script may be a pixel taller or shorter.
         const int lines = std::min(combo->count(), 8);
-        EXPECT_GE(view->viewport()->height(), lines * row) << index << " " << combo->count();
-        EXPECT_LT(view->viewport()->height(), (lines + 1) * row) << index;
+        int shown = 0;
+        for (int line = 0; line < lines; ++line) shown += view->sizeHintForRow(line);
+        EXPECT_GE(view->viewport()->height(), shown) << index << " " << combo->count();
+        EXPECT_LT(view->viewport()->height(), shown + view->sizeHintForRow(0)) << index;
         combo->hidePopup();
         // The open list shortens long lines in the middle, and tells them whole.
         EXPECT_EQ(combo->itemData(0, Qt::ToolTipRole).toString(), combo->itemText(0)) << index;

@@ -24,6 +24,7 @@
 #include "astro/trace.h"
 #include "config/reader.h"
 #include "engine/schedule.h"
+#include "language/messages.h"
 #include "tests/app_pages/recorded_ops.h"
 #include "tests/support/desktop_zone.h"
 #include "tests/support/recording_platform.h"
@@ -102,8 +103,9 @@ class Started {
 
 const std::string kFourTowns = std::string(ORVANO_TEST_DATA) + "/app_pages_four_towns.cfg";
 
-// The choice is stored in the install key and said in the new language; with
-// the key missing nothing is stored, but the run still changes language.
+// The choice is stored in the install key and applies at once, with no
+// message; with the key missing nothing is stored and the failure is said in
+// the new language, which the run still uses.
 TEST(LanguageCommand, EachChoiceIsStoredAndToldInTheNewLanguage) {
     const struct {
         std::uint32_t startLang;  // 0: the install key is missing (French in memory)
@@ -113,9 +115,8 @@ TEST(LanguageCommand, EachChoiceIsStoredAndToldInTheNewLanguage) {
         const char* text;
         const char* caption;
     } cases[] = {
-        {1, 1, 2, true, "La prise en compte totale se fera au prochain lancement de l'application",
-         "Choix de la langue"},
-        {2, 0, 1, true, "Full effects will take on next application start", "Language choice"},
+        {1, 1, 2, true, nullptr, nullptr},
+        {2, 0, 1, true, nullptr, nullptr},
         {0, 1, 2, false,
          "Votre application n'est pas correctement installée, veuillez la réinstaller",
          "Erreur d'enregistrement"},
@@ -123,7 +124,7 @@ TEST(LanguageCommand, EachChoiceIsStoredAndToldInTheNewLanguage) {
          "Registry Error"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.caption);
+        SCOPED_TRACE(std::to_string(c.startLang) + " to line " + std::to_string(c.line));
         Started s(kFourTowns, c.startLang);
         EXPECT_EQ(s.app->ui.Lang, c.startLang == 0 ? 2u : c.startLang);
         s.GoToPage(kPageConfiguration);
@@ -133,8 +134,11 @@ TEST(LanguageCommand, EachChoiceIsStoredAndToldInTheNewLanguage) {
         EXPECT_EQ(s.app->ui.Lang, c.lang);
         EXPECT_EQ(s.fake.settings.Value(kAppSettingsKey, "Lang"),
                   c.stored ? std::optional(Number(c.lang)) : std::nullopt);
-        EXPECT_EQ(s.fake.messages.shown,
-                  (std::vector<testing::RecordingMessageSink::Shown>{{c.text, c.caption}}));
+        const std::vector<testing::RecordingMessageSink::Shown> told =
+            c.text == nullptr
+                ? std::vector<testing::RecordingMessageSink::Shown>{}
+                : std::vector<testing::RecordingMessageSink::Shown>{{c.text, c.caption}};
+        EXPECT_EQ(s.fake.messages.shown, told);
     }
 }
 
@@ -148,8 +152,23 @@ TEST(LanguageCommand, PaintedTextsFollowAtOnce) {
     EXPECT_EQ(s.Paint().ops().front().text, "Pays :");
     s.GoToPage(kPageHome);
     EXPECT_EQ(s.Paint().ops().front().text, "Accueil");
-    EXPECT_EQ(s.control(s.controls().modify).GetText(), "Modify");
-    EXPECT_EQ(s.control(s.controls().now).GetText(), "Now");
+    // The controls' labels and the pickers' locale follow at once too.
+    EXPECT_EQ(s.control(s.controls().modify).GetText(), "Modifie");
+    EXPECT_EQ(s.control(s.controls().now).GetText(), "Maintenant");
+    EXPECT_EQ(s.control(s.controls().datePicker).language, "fr");
+    // A language Lang has no number for is stored as [Language] Code.
+    s.GoToPage(kPageConfiguration);
+    s.control(s.controls().languageList).SelectLine(2);
+    s.window().SendCommand(kIdLanguageList, kNotifySelectionChange);
+    EXPECT_EQ(s.control(s.controls().now).GetText(), "Şimdi");
+    EXPECT_EQ(s.control(s.controls().findButton).GetText(), "Bul…");
+    EXPECT_EQ(s.control(s.controls().nightToggle).GetText(), "Gece");
+    EXPECT_EQ(s.control(s.controls().datePicker).language, "tr");
+    const auto& code = s.fake.settings.keys[kLanguageSettingsKey][kLanguageCodeValue];
+    EXPECT_EQ(std::string(code.begin(), code.end()), "tr");
+    EXPECT_EQ(s.fake.settings.Value(kAppSettingsKey, "Lang"), Number(2));
+    s.GoToPage(kPageHome);
+    EXPECT_EQ(s.Paint().ops().front().text, "Ana sayfa");
 }
 
 // The rule is chosen in the method dialog, under the methods.
@@ -603,7 +622,7 @@ TEST(ShellCommands, HelpOpensThePageOfTheLanguage) {
     s.window().SendCommand(kIdHelp);
     ASSERT_EQ(s.fake.shell.opened.size(), 1u);
     EXPECT_EQ(s.fake.shell.opened[0], (s.folder() / "help.html").string());
-    s.app->ui.Lang = 1;
+    UseLanguage("en");
     s.window().SendCommand(kIdHelp);
     EXPECT_EQ(s.fake.shell.opened[1], (s.folder() / "helpen.html").string());
 }

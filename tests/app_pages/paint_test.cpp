@@ -82,7 +82,7 @@ PaintInput Input(int page, std::uint32_t lang = 1, bool exploring = false) {
     PaintInput input;
     input.client = Rect{0, 0, 240, 300};
     input.requestedPage = page;
-    input.Lang = lang;
+    input.language = lang == 2 ? "fr" : lang == 4 ? "tr" : "en";
     input.exploring = exploring;
     input.now = LocalTime{2024, 3, 5, 15, 9, 5, 7, 0};
     return input;
@@ -104,7 +104,8 @@ TEST(PaintHome, EveryItemAtItsPlace) {
     ASSERT_EQ(ops.size(), 24u);
     ExpectText(ops[0], kL.title, "Home", TextAlign::Centre, -13, kTitle);
     ExpectText(ops[1], kL.homeTown, "Algiers, Algeria", TextAlign::Centre, -13, kBlack);
-    ExpectText(ops[2], kL.homeDate, "Vendredi  15  Mars  2024", TextAlign::Centre, -13, kBlack);
+    // English is wholly English, dates included.
+    ExpectText(ops[2], kL.homeDate, "Friday  15  March  2024", TextAlign::Centre, -13, kBlack);
     // "%2d": the hour keeps its leading space.
     ExpectText(ops[3], kL.homeClock, " 9:05:07", TextAlign::Centre, -19, kBlack);
     const char* times[6] = {"05:30 ", "06:15 ", "13:00 ", "16:00 ", "18:54 ", "20:16 "};
@@ -137,7 +138,8 @@ TEST(PaintPages, TextsOfEachLanguage) {
     };
     const Case cases[] = {
         {0, 2, 17, {{0, "Accueil"}, {2, "Vendredi  15  Mars  2024"}}},
-        {0, 3, 17, {{0, "Home"}}},
+        {0, 3, 17, {{0, "Home"}, {2, "Friday  15  March  2024"}}},
+        {0, 4, 17, {{0, "Ana sayfa"}, {2, "Cuma  15  Mart  2024"}}},
         {1,
          2,
          6,
@@ -177,9 +179,9 @@ TEST(PaintHome, WeekdayIsThatOfTheLocalDate) {
     EngineState engine = Algiers();
     // 23:30 UT on Thursday 14 March is 00:30 on Friday in zone +1.
     engine.sun.T = JulianCenturies(14, 3, 2024, 23.5);
-    EXPECT_EQ(Paint(engine, Input(0)).ops()[2].text, "Vendredi  15  Mars  2024");
+    EXPECT_EQ(Paint(engine, Input(0, 2)).ops()[2].text, "Vendredi  15  Mars  2024");
     engine.timeZoneInEffect = 0;
-    EXPECT_EQ(Paint(engine, Input(0)).ops()[2].text, "Jeudi  15  Mars  2024");
+    EXPECT_EQ(Paint(engine, Input(0, 2)).ops()[2].text, "Jeudi  15  Mars  2024");
 }
 
 TEST(PaintHome, EstimatedTimesCarryTheMarkAndTheLegendNoneHasNoTime) {

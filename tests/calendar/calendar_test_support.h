@@ -126,7 +126,7 @@ inline std::string ExpectedPage(const EngineState& before, int dayCount) {
                 "\t\t<td width=40>&nbsp;" + HoursToClockText(day.schedule.adjusted[p]) + "</td>";
         }
         const auto hijri = HijriOfCivilDay(year, month, d, before.hijriAdjust);
-        page += "\t\t<td>&nbsp;" + (hijri ? HijriDateText(*hijri, true) : "") + "</td></tr>\n";
+        page += "\t\t<td>&nbsp;" + (hijri ? HijriDateText(*hijri) : "") + "</td></tr>\n";
     }
     return page + kExpectedFoot;
 }

@@ -134,6 +134,7 @@ class FakeControl final : public Control {
   public:
     explicit FakeControl(ControlSpec made) : spec(std::move(made)), visible(spec.visible) {
         text = spec.text;
+        language = spec.language;
     }
 
     ControlSpec spec;  // as created; its place as moved since
@@ -172,6 +173,8 @@ class FakeControl final : public Control {
     int SelectedLine() const override { return selected; }
     void SetDateTime(const LocalTime& value) override { dateTime = value; }
     LocalTime GetDateTime() const override { return dateTime; }
+    void SetLanguage(const std::string& value) override { language = value; }
+    std::string language;
 };
 
 // A dialog whose controls are fakes; the test plays the user through `script`.

@@ -10,6 +10,7 @@
 #include <cstdlib>
 
 #include "host/options_dialog.h"
+#include "language/messages.h"
 #include "platform/qt/sound_canberra.h"
 
 namespace orvano {
@@ -35,7 +36,8 @@ std::intptr_t RecordingProc(TodayDialog* dialog, std::uint32_t message, std::uin
 
 TEST(OptionsDialog, BuiltFromTheResourceTable) {
     calls.clear();
-    OptionsDialog dialog(RecordingProc, true);
+    const ScopedLanguage french("fr");
+    OptionsDialog dialog(RecordingProc);
     EXPECT_EQ(dialog.windowTitle(), "Configuration");
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].message, kMsgInitDialog);
@@ -50,8 +52,11 @@ TEST(OptionsDialog, BuiltFromTheResourceTable) {
     auto* label = dialog.findChild<QLabel*>("0");
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->text(), "Lance Orvano pour configurer la ville");
-    EXPECT_EQ(OptionsDialog(RecordingProc, false).findChild<QLabel*>("0")->text(),
-              "Start Orvano to choose the town");
+    {
+        const ScopedLanguage english("en");
+        EXPECT_EQ(OptionsDialog(RecordingProc).findChild<QLabel*>("0")->text(),
+                  "Start Orvano to choose the town");
+    }
     calls.resize(1);
     auto* orvano = qobject_cast<QPushButton*>(dialog.Control(1001));
     ASSERT_NE(orvano, nullptr);
