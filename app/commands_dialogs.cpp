@@ -9,6 +9,7 @@
 #include "config/grammar.h"
 #include "config/methods.h"
 #include "engine/schedule.h"
+#include "language/languages.h"
 #include "language/messages.h"
 #include "places/new_town.h"
 #include "places/text_key.h"
@@ -214,12 +215,12 @@ std::vector<std::pair<DialogSlot, ControlSpec>> DialogControls(DialogKind kind,
 }
 
 DialogLayout DialogLayoutOf(DialogKind kind, int dpiX, int dpiY) {
-    return MakeDialogLayout(dpiX, dpiY, kind == DialogKind::Method);
+    return MakeDialogLayout(dpiX, dpiY, kind == DialogKind::Method, IsRightToLeft(LanguageInUse()));
 }
 
 DialogSpec DialogSpecOf(DialogKind kind, const DialogLayout& layout) {
-    return DialogSpec{Tr(kind == DialogKind::Find ? kFindCaption : kMethodCaption),
-                      layout.width, layout.height};
+    return DialogSpec{Tr(kind == DialogKind::Find ? kFindCaption : kMethodCaption), layout.width,
+                      layout.height};
 }
 
 namespace {
@@ -227,16 +228,15 @@ namespace {
 // The search of the gazetteer: `found` holds the places of the lines listed.
 ChooserDialog FindDialog(const Gazetteer& gazetteer, const DialogLayout& layout,
                          std::vector<size_t>& found) {
-    return ChooserDialog(
-        DialogKind::Find, layout, [&gazetteer, &found](const std::string& text) {
-            found = gazetteer.Search(text, kFoundPlaces);
-            std::vector<std::string> lines;
-            lines.reserve(found.size());
-            for (const size_t i : found) {
-                lines.push_back(gazetteer.DisplayName(i) + " (" + gazetteer.place(i).zone + ")");
-            }
-            return lines;
-        });
+    return ChooserDialog(DialogKind::Find, layout, [&gazetteer, &found](const std::string& text) {
+        found = gazetteer.Search(text, kFoundPlaces);
+        std::vector<std::string> lines;
+        lines.reserve(found.size());
+        for (const size_t i : found) {
+            lines.push_back(gazetteer.DisplayName(i) + " (" + gazetteer.place(i).zone + ")");
+        }
+        return lines;
+    });
 }
 
 }  // namespace

@@ -45,6 +45,10 @@ void MirrorPage(PageLayout& l) {
     l.homeTimeX = m(l.homeTimeX);
     l.homeNameX = m(l.homeNameX);
     m(l.homeHijri);
+    // Naskh's descenders reach lower than Arial's: the Hijri date and the
+    // night times' names rise a little to clear what stands below them.
+    l.homeHijri.y -= l.Y(2);
+    l.homeNightNameY -= l.Y(2);
     m(l.homeLegend);
     for (int& x : l.homeNightX) x = m(x);
     m(l.homeNightLegend);
@@ -56,6 +60,9 @@ void MirrorPage(PageLayout& l) {
     for (int& x : l.computeColumnX) x = m(x);
     m(l.computeLegend);
     for (Anchor& a : l.configLabels) m(a);
+    // Naskh's letters hang lower in their line than Arial's: the labels over
+    // the four fields rise so that their descenders clear the fields.
+    for (size_t i = 0; i < 4; ++i) l.configLabels[i].y -= l.Y(4);
     m(l.configStatus);
     m(l.aboutName);
     m(l.aboutRights);

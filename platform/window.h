@@ -125,6 +125,9 @@ class Window {
     // Shows a modal dialog until its handler ends it (its result) or the user
     // closes it (0).
     virtual int RunDialog(const DialogSpec& spec, DialogHandler& handler) = 0;
+    // The reading direction of the controls, the dialogs and the painted
+    // texts: right to left for Arabic, Urdu and Persian.
+    virtual void SetRightToLeft(bool rightToLeft) = 0;
 };
 
 // What the window procedure reacts to.

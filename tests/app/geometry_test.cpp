@@ -18,6 +18,7 @@
 #include <clocale>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -100,7 +101,7 @@ std::string RunJson(QStringList args, const char* ratio, const char* locale = nu
 // The page's operations as `orvano --dump-ops` writes them; empty on failure.
 // With `night`, the Home page shows its night times on 29 Jumada al-Akhirah
 // 1448, the longest Hijri date in both languages.
-std::string DumpJson(const fs::path& config, int page, int dpi, const char* ratio, int lang,
+std::string DumpJson(const fs::path& config, int page, int dpi, const char* ratio, const char* lang,
                      const char* locale = nullptr, bool night = false) {
     QStringList args = {"--dump-ops",
                         QString::number(page),
@@ -109,7 +110,7 @@ std::string DumpJson(const fs::path& config, int page, int dpi, const char* rati
                         "--town",
                         "4",
                         "--lang",
-                        QString::number(lang),
+                        lang,
                         "--dpi",
                         QString::number(dpi),
                         "--exploring",
@@ -119,7 +120,8 @@ std::string DumpJson(const fs::path& config, int page, int dpi, const char* rati
     return RunJson(args, ratio, locale);
 }
 
-Page Dump(const fs::path& config, int page, int dpi, const char* ratio, int lang, bool night) {
+Page Dump(const fs::path& config, int page, int dpi, const char* ratio, const char* lang,
+          bool night) {
     const std::string json = DumpJson(config, page, dpi, ratio, lang, nullptr, night);
     Page result;
     for (const QJsonValue& value :
@@ -145,26 +147,37 @@ constexpr struct {
     const char* ratio;
 } kScales[] = {{96, "1"}, {144, "1"}, {192, "1"}, {96, "1.5"}, {96, "2"}};
 
+// English, French, and the languages read from the right (mirrored pages);
+// with each, the Home page's Hijri dates in the catalogue's words.
+constexpr struct {
+    const char* code;
+    const char* hijri[2];  // by day, and on the night test's date
+} kLanguages[] = {
+    {"1", {"19 Rabi' al-Thani 1448", "29 Jumada al-Akhirah 1448"}},
+    {"2", {"19 Rabia ath-Thani 1448", "29 Joumada ath-Thania 1448"}},
+    {"ar", {"19 ربيع الآخر 1448", "29 جمادى الآخرة 1448"}},
+    {"ur", {"19 ربیع الثانی 1448", "29 جمادی الثانی 1448"}},
+    {"fa", {"19 ربیع‌الثانی 1448", "29 جمادی‌الثانی 1448"}},
+};
+
 TEST(Geometry, NothingOverlapsOnAnyPageAtAnyScaleInEitherLanguage) {
     const fs::path config = LongNameConfig();
     for (const auto& scale : kScales) {
         const int width = ScaleForDpi(kLayoutClientWidth, scale.dpi);
         const int height = ScaleForDpi(kLayoutClientHeight, scale.dpi);
-        for (int lang : {1, 2}) {
+        for (const auto& language : kLanguages) {
+            const char* lang = language.code;
             // The Home page twice: with its icon, and with the night times in its place.
             for (int view = -1; view < 5; ++view) {
                 const int page = std::max(view, 0);
                 const bool night = view < 0;
                 SCOPED_TRACE("page " + std::to_string(page) + (night ? " night" : "") + " dpi " +
-                             std::to_string(scale.dpi) + " ratio " + scale.ratio + " lang " +
-                             std::to_string(lang));
+                             std::to_string(scale.dpi) + " ratio " + scale.ratio + " lang " + lang);
                 Page p = Dump(config, page, scale.dpi, scale.ratio, lang, night);
                 ASSERT_FALSE(p.texts.empty());
                 if (page == 0) {
-                    const char* hijri[2][2] = {
-                        {"19 Rabi' al-Thani 1448", "19 Rabia ath-Thani 1448"},
-                        {"29 Jumada al-Akhirah 1448", "29 Joumada ath-Thania 1448"}};
-                    const std::string line = std::string("text \"") + hijri[night][lang - 1] + "\"";
+                    const std::string line =
+                        std::string("text \"") + language.hijri[night ? 1 : 0] + "\"";
                     EXPECT_TRUE(std::any_of(p.texts.begin(), p.texts.end(), [&](const Item& t) {
                         return t.what == line;
                     })) << line;
@@ -217,13 +230,13 @@ TEST(Geometry, NothingOverlapsOnAnyPageAtAnyScaleInEitherLanguage) {
 TEST(Geometry, DialogControlsStayApartInsideTheDialog) {
     for (const char* dialog : {"find", "method"}) {
         for (const auto& scale : kScales) {
-            for (int lang : {1, 2}) {
+            for (const auto& language : kLanguages) {
+                const char* lang = language.code;
                 SCOPED_TRACE(std::string(dialog) + " dpi " + std::to_string(scale.dpi) + " ratio " +
-                             scale.ratio + " lang " + std::to_string(lang));
-                const std::string json =
-                    RunJson({"--dump-dialog", dialog, "--lang", QString::number(lang), "--dpi",
-                             QString::number(scale.dpi)},
-                            scale.ratio);
+                             scale.ratio + " lang " + lang);
+                const std::string json = RunJson(
+                    {"--dump-dialog", dialog, "--lang", lang, "--dpi", QString::number(scale.dpi)},
+                    scale.ratio);
                 const QJsonArray ops =
                     QJsonDocument::fromJson(QByteArray::fromStdString(json)).array();
                 ASSERT_FALSE(ops.isEmpty());
@@ -261,13 +274,60 @@ TEST(Geometry, PagesAreTheSameUnderADecimalCommaLocale) {
     const fs::path config = LongNameConfig();
     for (int page = 0; page < 5; ++page) {
         SCOPED_TRACE("page " + std::to_string(page));
-        const std::string plain = DumpJson(config, page, 96, "1", 2, "C");
+        const std::string plain = DumpJson(config, page, 96, "1", "2", "C");
         ASSERT_FALSE(plain.empty());
-        EXPECT_EQ(DumpJson(config, page, 96, "1", 2, "de_DE.UTF-8"), plain);
+        EXPECT_EQ(DumpJson(config, page, 96, "1", "2", "de_DE.UTF-8"), plain);
         // The About page's version is one such number.
         if (page == 4) {
             EXPECT_NE(plain.find(" 1.60\""), std::string::npos);
         }
+    }
+    fs::remove(config);
+}
+
+// Home in Arabic, read from the right: each prayer's name stands right of
+// its time (the same colour), on its row; the Arabic-name images that the
+// other languages show beside the times are not drawn, the names being Arabic.
+TEST(Geometry, ArabicHomeNamesStandRightOfTheirTimes) {
+    const fs::path config = LongNameConfig();
+    const auto ops = [&](const char* lang) {
+        return QJsonDocument::fromJson(
+                   QByteArray::fromStdString(DumpJson(config, 0, 96, "1", lang)))
+            .array();
+    };
+    const auto bitmaps = [](const QJsonArray& page) {
+        return std::count_if(page.begin(), page.end(), [](const QJsonValue& op) {
+            return op.toObject().value("op").toString() == "bitmap";
+        });
+    };
+    EXPECT_EQ(bitmaps(ops("1")), 6);
+    const QJsonArray arabic = ops("ar");
+    ASSERT_FALSE(arabic.isEmpty());
+    EXPECT_EQ(bitmaps(arabic), 0);
+    for (const char* name : {"فجر", "شروق", "ظهر", "عصر", "مغرب", "عشاء"}) {
+        SCOPED_TRACE(name);
+        std::optional<QJsonObject> label;
+        std::optional<QJsonObject> time;
+        for (const QJsonValue& value : arabic) {
+            const QJsonObject op = value.toObject();
+            if (op.value("op").toString() == "text" && op.value("text").toString() == name) {
+                label = op;
+            }
+        }
+        ASSERT_TRUE(label.has_value());
+        for (const QJsonValue& value : arabic) {
+            const QJsonObject op = value.toObject();
+            if (op.value("op").toString() == "text" && op.value("color") == label->value("color") &&
+                op.value("text").toString().contains(':')) {
+                time = op;
+            }
+        }
+        ASSERT_TRUE(time.has_value());
+        const Box n = BoxOf(*label);
+        const Box t = BoxOf(*time);
+        EXPECT_GE(n.x, t.x + t.width) << "name at " << n.x << ", time ends at " << t.x + t.width;
+        EXPECT_TRUE(n.y < t.y + t.height && t.y < n.y + n.height) << "not on the time's row";
+        EXPECT_EQ(label->value("align").toString(), "right");
     }
     fs::remove(config);
 }

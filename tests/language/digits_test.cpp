@@ -16,8 +16,10 @@ struct DigitsCase {
 };
 
 constexpr DigitsCase kCases[] = {
-    {"ar", DigitStyle::Arabic, "0123456789", "\u0660\u0661\u0662\u0663\u0664\u0665\u0666\u0667\u0668\u0669"},
-    {"fa", DigitStyle::Arabic, "0123456789", "\u06F0\u06F1\u06F2\u06F3\u06F4\u06F5\u06F6\u06F7\u06F8\u06F9"},
+    {"ar", DigitStyle::Arabic, "0123456789",
+     "\u0660\u0661\u0662\u0663\u0664\u0665\u0666\u0667\u0668\u0669"},
+    {"fa", DigitStyle::Arabic, "0123456789",
+     "\u06F0\u06F1\u06F2\u06F3\u06F4\u06F5\u06F6\u06F7\u06F8\u06F9"},
     {"ur", DigitStyle::Arabic, "12:07*", "\u06F1\u06F2:\u06F0\u06F7*"},
     // The letters around the digits, Arabic ones included, are kept.
     {"ar", DigitStyle::Arabic, "\u0627\u0644\u0623\u062D\u062F  8  2026",

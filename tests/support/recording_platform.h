@@ -220,6 +220,7 @@ class FakeWindow final : public Window {
     std::vector<std::pair<int, int>> timers;  // id, period
     int showCount = 0;
     bool closed = false;
+    bool rightToLeft = false;
 
     Rect ClientRect() const override { return client; }
     Control* CreateControl(const ControlSpec& spec) override;
@@ -228,6 +229,7 @@ class FakeWindow final : public Window {
     }
     void StartTimer(int id, int periodMs) override { timers.emplace_back(id, periodMs); }
     void ShowAndPaint() override { ++showCount; }
+    void SetRightToLeft(bool value) override { rightToLeft = value; }
     void Close() override;
     // Makes the dialog, then plays `dialogScript` on it (the user closes it
     // at once when there is none); every dialog run is kept.
