@@ -12,6 +12,7 @@
 #include "engine/hijri.h"
 #include "engine/state.h"
 #include "fileio/message_sink.h"
+#include "language/digits.h"
 #include "platform/geometry.h"
 #include "platform/notifications.h"
 #include "platform/prayer_calls.h"
@@ -49,6 +50,10 @@ struct TodayItemState {
     int AlertCountdown = 0;
     int LastCheckedMinute = -1;
     ItemLayout layout;
+    // Arabic, Urdu and Persian: the item is mirrored, and times may take the
+    // language's digits ([Language] Digits).
+    bool RightToLeft = false;
+    DigitStyle Digits = DigitStyle::Latin;
     int DpiX = -1;
     int DpiY = -1;
     ScheduleDate scheduleDate;
