@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "app/commands_alarms.h"
 #include "app/controls.h"
 #include "app/layout.h"
 #include "app/window_proc.h"
@@ -119,6 +120,8 @@ bool StartApplication(App& app, int showCommand) {
 
 int RunApplication(App& app, int showCommand) {
     if (!StartApplication(app, showCommand)) return 0;
+    if (app.offerAlarms)
+        OfferAlarmsOnce(app.platform.settings, app.platform.messages, IsFrench(app.ui));
     return app.platform.windows.RunMessageLoop();
 }
 

@@ -184,6 +184,8 @@ struct App {
     std::string updateUrl = kHomePageUrl;
     // --verbose: the start-up prompts go to standard output.
     bool verbose = false;
+    // On a real display, the first start asks whether to turn the alarms on.
+    bool offerAlarms = false;
     // The gazetteer, read when a search first needs it; why it could not be.
     std::optional<Gazetteer> gazetteer;
     std::string gazetteerError;

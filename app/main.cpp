@@ -130,6 +130,8 @@ int main(int argc, char** argv) {
         messages.Show(app.files.problem, "orvano");
     }
     app.verbose = Has(args, "--verbose", "--verbose");
+    // Nobody answers on the offscreen platform (tests, screenshots).
+    app.offerAlarms = QGuiApplication::platformName() != QLatin1String("offscreen");
     // The show command for a normal window.
     constexpr int kShowNormal = 1;
     return orvano::RunApplication(app, kShowNormal);

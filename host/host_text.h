@@ -27,6 +27,11 @@ inline constexpr HostWords kWordNotFindable = {
 inline constexpr HostWords kWordLoadRefused = {
     "the plug-in refused to load; no item is shown",
     "le module a refusé de se charger ; rien n'est affiché"};
+inline constexpr HostWords kWordStop = {"Stop", "Arrêter"};
+inline constexpr HostWords kWordStopAdhan = {"Stop the adhan", "Arrêter l'adhan"};
+inline constexpr HostWords kWordCannotPlayAdhan = {
+    "The adhan file %1 cannot be played (%2); the default sound plays instead.",
+    "Le fichier d'adhan %1 ne peut pas être joué (%2) ; le son par défaut le remplace."};
 inline constexpr HostWords kWordCannotLoad = {"cannot load", "impossible de charger"};
 
 bool HostInFrench(SettingsStore& settings);

@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 
+#include "host/call_to_prayer.h"
 #include "host/host_clock.h"
 #include "host/host_options.h"
 #include "host/host_text.h"
@@ -139,7 +140,13 @@ struct Host {
                           : std::make_unique<CanberraSounds>(),
                  trace),
           dataFolder(UserDataFolder()),
-          windows(screen.LogicalDpiY() > 0 ? screen.LogicalDpiY() : 96, trace) {}
+          windows(screen.LogicalDpiY() > 0 ? screen.LogicalDpiY() : 96, trace),
+          calls(sounds, trace, o.silent, CallWords(HostInFrench(settings))) {}
+
+    static CallToPrayer::Words CallWords(bool french) {
+        return {Say(kWordStop, french).toStdString(),
+                Say(kWordCannotPlayAdhan, french).toStdString()};
+    }
 
     const HostOptions& options;
     TraceFunction trace;
@@ -150,6 +157,7 @@ struct Host {
     std::string dataFolder;
     QtShell shell;
     QtTodayWindowSystem windows;
+    CallToPrayer calls;
     std::unique_ptr<Clock> clock;
     StartedClock* testClock = nullptr;
     std::unique_ptr<NotificationStore> store;
@@ -164,6 +172,7 @@ void LendServices(Host& host) {
     hostServices.sounds = &host.sounds;
     hostServices.notifications = host.store.get();
     hostServices.shell = &host.shell;
+    hostServices.calls = &host.calls;
 }
 
 int RunStrip(QApplication& app, Host& host, InstanceChannel& channel) {
@@ -186,6 +195,7 @@ int RunStrip(QApplication& app, Host& host, InstanceChannel& channel) {
     auto strip = std::make_unique<StripWindow>(host.windows, hostServices, *host.store, host.boxes,
                                                stripOptions);
     host.boxes.SetOwner([&strip]() -> QWidget* { return strip.get(); });
+    strip->UseCallToPrayer(host.calls);
     const TraceFunction& trace = host.trace;
     const bool findable = channel.Listen(
         [&strip, &trace](QLocalSocket* peer) {

@@ -11,6 +11,7 @@
 #include <QSystemTrayIcon>
 #include <QWindow>
 
+#include "host/call_to_prayer.h"
 #include "host/host_text.h"
 #include "host/options_dialog.h"
 #include "platform/qt/notify_dbus.h"
@@ -66,6 +67,7 @@ StripWindow::StripWindow(QtTodayWindowSystem& windows, const TodayHostServices& 
 }
 
 StripWindow::~StripWindow() {
+    if (calls_ != nullptr) calls_->OnPlayingChanged(nullptr);
     if (positionTimer_.isActive()) SavePosition();
 }
 
@@ -87,6 +89,26 @@ void StripWindow::Start(TodayWindow* item, TodayDialogProc optionsProc) {
     WatchConfig();
     SetUpTray();
     UpdateTip();
+}
+
+void StripWindow::UseCallToPrayer(CallToPrayer& calls) {
+    calls_ = &calls;
+    calls.OnPlayingChanged([this] { stopAction_->setVisible(calls_->playing()); });
+    calls.Publish([this] { return NextForBus(); });
+}
+
+BusNextPrayer StripWindow::NextForBus() {
+    TodayNextPrayer next;
+    if (item_ == nullptr ||
+        windows_.SendMessageTo(item_, kMsgQueryNextPrayer, reinterpret_cast<std::uintptr_t>(&next),
+                               0) == 0) {
+        return {};
+    }
+    const QString time = QString("%1:%2")
+                             .arg(next.minuteOfDay / 60 % 24, 2, 10, QChar('0'))
+                             .arg(next.minuteOfDay % 60, 2, 10, QChar('0'));
+    return {PrayerKey(next.prayer), time.toStdString(),
+            next.minutesLeft * 60LL - services_.clock->Now().second};
 }
 
 void StripWindow::WatchConfig() {
@@ -186,10 +208,16 @@ void StripWindow::DeliverDueNotifications() {
     for (const auto& due : store_.TakeDue(now)) {
         // The strip goes on painting and blinking while the server answers.
         windows_.Trace("notify sent " + due.trigger.application);
+        DesktopNotification notification{"Orvano", due.user.dialogTitle, due.user.dialogText, {}};
+        const bool stoppable = calls_ != nullptr && calls_->playing();
+        if (stoppable)
+            notification.actions.emplace_back("stop",
+                                              Say(kWordStop, options_.french).toStdString());
         ShowDesktopNotification(
-            "Orvano", due.user.dialogTitle, due.user.dialogText, this,
-            [this, event = due.trigger.application](bool shown) {
+            notification, this,
+            [this, stoppable, event = due.trigger.application](bool shown, unsigned id) {
                 windows_.Trace(std::string("notify ") + (shown ? "shown " : "no-server ") + event);
+                if (shown && stoppable && calls_ != nullptr) calls_->Offered(id);
             });
         store_.RecordNamedEvent(due.trigger.application, now);
     }
@@ -268,12 +296,21 @@ void StripWindow::BuildMenu() {
     commands_ = {menu_.addAction(Say(kWordOpenOrvano, fr), this, [this] { OpenOrvano(); }),
                  menu_.addAction(Say(kWordOptions, fr), this, [this] { OpenOptions(); }),
                  menu_.addAction(Say(kWordReread, fr), this, [this] { ClearCache("menu"); })};
+    // Shown only while an adhan plays.
+    stopAction_ = menu_.addAction(Say(kWordStopAdhan, fr), this, [this] {
+        if (calls_ != nullptr) calls_->Stop("menu");
+    });
+    stopAction_->setVisible(false);
     menu_.addSeparator();
     commands_ << menu_.addAction(Say(kWordQuit, fr), this, [] { QCoreApplication::quit(); });
 }
 
 void StripWindow::RunMenuAction(const QString& name) {
     static const QStringList kNames = {"open", "options", "reload", "quit"};
+    if (name == "stop") {
+        stopAction_->trigger();
+        return;
+    }
     const auto index = kNames.indexOf(name);
     if (index >= 0 && index < commands_.size()) commands_[index]->trigger();
 }
@@ -370,7 +407,12 @@ bool StripWindow::DragEvent(QEvent* event) {
         return true;
     }
     pressed_ = false;
-    if (!dragging_) return false;
+    if (!dragging_) {
+        // A click while the adhan plays stops it, and only that.
+        if (calls_ == nullptr || !calls_->playing()) return false;
+        calls_->Stop("click");
+        return true;
+    }
     dragging_ = false;
     SavePosition();
     return true;

@@ -21,6 +21,8 @@ class QSystemTrayIcon;
 
 namespace orvano {
 
+class CallToPrayer;
+struct BusNextPrayer;
 class OptionsDialog;
 
 // The strip's own settings: where it was left on the screen.
@@ -45,6 +47,8 @@ class StripWindow final : public QWidget {
     TodayItemDescriptor* descriptor() { return &descriptor_; }
     // Places the item, asks its height at once, then starts the timers.
     void Start(TodayWindow* item, TodayDialogProc optionsProc);
+    // The adhan and the bus interface; the strip stops it from its menu and a click.
+    void UseCallToPrayer(CallToPrayer& calls);
     // Shows the strip where the user left it (or in the top right corner).
     void ShowInPlace();
     void ClearCache(const char* why);
@@ -78,6 +82,7 @@ class StripWindow final : public QWidget {
     void RearmConfigWatch();
     void SavePosition();
     bool DragEvent(QEvent* event);
+    BusNextPrayer NextForBus();
 
     QtTodayWindowSystem& windows_;
     TodayHostServices services_;
@@ -102,6 +107,8 @@ class StripWindow final : public QWidget {
     QList<QAction*> commands_;
     QSystemTrayIcon* tray_ = nullptr;
     QPointer<OptionsDialog> optionsDialog_;
+    CallToPrayer* calls_ = nullptr;
+    QAction* stopAction_ = nullptr;  // shown while an adhan plays
     bool placed_ = false;
     int tipMinute_ = -1;  // the minute the tooltip was made in
     bool reloadMessagePending_ = false;

@@ -76,6 +76,22 @@ HijriNightSettings ReadHijriNightSettings(SettingsStore& settings) {
     return read;
 }
 
+std::string ReadSettingText(SettingsStore& settings, const std::string& key,
+                            const std::string& name) {
+    const auto open = settings.OpenKey(key);
+    return open ? open->ReadText(name).value_or("") : "";
+}
+
+AdhanSettings ReadAdhanSettings(SettingsStore& settings) {
+    AdhanSettings read;
+    const auto key = settings.OpenKey(kAdhanSettingsKey);
+    if (!key) return read;
+    read.file = key->ReadText(kAdhanFileValue).value_or("");
+    read.fajrFile = key->ReadText(kAdhanFajrFileValue).value_or("");
+    read.volume = ReadWhole(key.get(), kAdhanVolumeValue, 0, kAdhanVolumeMax).value_or(read.volume);
+    return read;
+}
+
 bool WriteNightShow(SettingsStore& settings, bool show) {
     if (!settings.CreateKey(kNightSettingsKey)) return false;
     const auto key = settings.OpenKey(kNightSettingsKey);

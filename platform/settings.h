@@ -38,6 +38,14 @@ inline constexpr int kHijriAdjustMin = -2;
 inline constexpr int kHijriAdjustMax = 2;
 inline constexpr int kImsakMinutesLimit = 60;
 
+// The call to prayer, each value a text: [Adhan] File (played for every
+// prayer), FajrFile (for Fajr instead, when set), Volume (0..100).
+inline constexpr const char* kAdhanSettingsKey = "Adhan";
+inline constexpr const char* kAdhanFileValue = "File";
+inline constexpr const char* kAdhanFajrFileValue = "FajrFile";
+inline constexpr const char* kAdhanVolumeValue = "Volume";
+inline constexpr int kAdhanVolumeMax = 100;
+
 // An open key. It is closed when destroyed.
 class SettingsKey {
   public:
@@ -83,6 +91,23 @@ struct HijriNightSettings {
     bool imsakAlarm = false;
 };
 HijriNightSettings ReadHijriNightSettings(SettingsStore& settings);
+
+// A text value; "" when the key or the value is missing.
+std::string ReadSettingText(SettingsStore& settings, const std::string& key,
+                            const std::string& name);
+
+// The adhan chosen in [Adhan]; empty files mean the desktop's own sounds.
+struct AdhanSettings {
+    std::string file;
+    std::string fajrFile;
+    int volume = 80;
+    // The file for `prayer` (PrayerIndex 0 is Fajr): Fajr's own when set.
+    const std::string& FileFor(int prayer) const {
+        return prayer == 0 && !fajrFile.empty() ? fajrFile : file;
+    }
+    bool operator==(const AdhanSettings&) const = default;
+};
+AdhanSettings ReadAdhanSettings(SettingsStore& settings);
 
 // Stores [Night] Show, making the group when missing. False when it could
 // not be stored.

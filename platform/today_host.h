@@ -10,6 +10,7 @@
 #include "platform/clock.h"
 #include "platform/geometry.h"
 #include "platform/notifications.h"
+#include "platform/prayer_calls.h"
 #include "platform/screen.h"
 #include "platform/settings.h"
 #include "platform/shell.h"
@@ -152,6 +153,7 @@ struct TodayHostServices {
     Sounds* sounds = nullptr;
     Notifications* notifications = nullptr;
     Shell* shell = nullptr;
+    PrayerCalls* calls = nullptr;  // optional: a host without it plays the named sounds
 };
 
 // The plug-in's one export: `void* OrvanoTodayExport(int number)` gives the

@@ -31,6 +31,12 @@ const char* PrayerLabel(int prayer) {
     }
 }
 
+const char* PrayerKey(int prayer) {
+    static constexpr std::array<const char*, kPrayerCount> kKeys = {"fajr", "sunrise", "dhuhr",
+                                                                    "asr",  "maghrib", "isha"};
+    return prayer >= 0 && prayer < kPrayerCount ? kKeys[static_cast<std::size_t>(prayer)] : "";
+}
+
 void ResetItemState(TodayItemState& state) {
     state.Highlighted.fill(false);
     state.Blinking = false;
@@ -141,30 +147,46 @@ std::vector<PrayerRing> Rings(const TodayItemState& state) {
     return rings;
 }
 
+std::string MinuteText(long long minute) {
+    const long long ofDay = ((minute % kMinutesPerDay) + kMinutesPerDay) % kMinutesPerDay;
+    return Format("%02lld:%02lld", ofDay / 60, ofDay % 60);
+}
+
 // Every prayer whose shown minute is this one starts to blink; the sound
-// plays once, however many of them have their alarm switched on.
-void AlertPrayersAt(TodayItemState& state, const LocalTime& now, Sounds& sounds) {
+// plays once, however many of them have their alarm switched on: the adhan
+// of the first of them when the user chose one, else the named sounds.
+void AlertPrayersAt(TodayItemState& state, const LocalTime& now, Sounds& sounds,
+                    PrayerCalls* calls) {
     const long long minute = MinuteKey(now);
-    bool sound = false;
+    int called = -1;
+    bool any = false;
     for (const PrayerRing& ring : Rings(state)) {
         if (ring.minute != minute) continue;
         const auto p = static_cast<std::size_t>(ring.prayer);
+        // A call still playing from the prayer before ends here.
+        if (!any && calls != nullptr) calls->StopAdhan();
+        any = true;
         state.AlertCountdown = 5;
-        sound = sound || state.AlarmSwitches[p] != 0;
+        if (called < 0 && state.AlarmSwitches[p] != 0) called = ring.prayer;
         state.Highlighted[p] = true;
         state.Blinking = true;
         state.BlinkColourIndex = 0;
+        if (calls != nullptr) calls->AnnouncePrayer(ring.prayer, MinuteText(ring.minute));
     }
-    if (sound) {
-        sounds.PlayNamed("SystemStart");
-        sounds.PlayNamed("Notify");
+    if (called < 0) return;
+    const std::string& file = state.adhan.FileFor(called);
+    if (calls != nullptr && !file.empty()) {
+        calls->PlayAdhan(file, state.adhan.volume);
+        return;
     }
+    sounds.PlayNamed("SystemStart");
+    sounds.PlayNamed("Notify");
 }
 
 // Once per new minute: either the running alert counts down, or the minute
 // is checked against the schedule.
 void CheckMinute(TodayItemState& state, const LocalTime& now, Sounds& sounds,
-                 const Invalidate& invalidate) {
+                 const Invalidate& invalidate, PrayerCalls* calls) {
     // Before the first paint there is no schedule to compare with; checking
     // then would use up the minute and miss a prayer that falls in it.
     const bool haveSchedule = state.scheduleDate.day != 0;
@@ -174,7 +196,7 @@ void CheckMinute(TodayItemState& state, const LocalTime& now, Sounds& sounds,
         return;
     }
     state.LastCheckedMinute = now.minute;
-    AlertPrayersAt(state, now, sounds);
+    AlertPrayersAt(state, now, sounds, calls);
 }
 
 // The next blink colour, painted over the highlighted prayers only.
@@ -191,8 +213,9 @@ void BlinkStep(TodayItemState& state, const Invalidate& invalidate) {
 }  // namespace
 
 bool QueryRefresh(TodayItemState& state, const LocalTime& now, int itemWidth, int& descriptorHeight,
-                  Sounds& sounds, const std::function<void(const Rect*)>& invalidate) {
-    CheckMinute(state, now, sounds, invalidate);
+                  Sounds& sounds, const std::function<void(const Rect*)>& invalidate,
+                  PrayerCalls* calls) {
+    CheckMinute(state, now, sounds, invalidate, calls);
     BlinkStep(state, invalidate);
     if (descriptorHeight != 0 && !state.HeightChanged) return false;
     state.HeightChanged = false;
@@ -272,18 +295,19 @@ AlarmPeriod AlarmPeriodFor(const LocalTime& day, double hours) {
     return period;
 }
 
+std::string AlarmTitle(int prayer, double hours, PrayerStatus status) {
+    std::string title = std::string(PrayerLabel(prayer)) + " " + ShownClockText(status, hours);
+    if (status == PrayerStatus::Estimated) title += kEstimateMark;
+    return title;
+}
+
 std::string AlarmDateText(int day, int month, int year, int weekdayIndex) {
     const char* weekday = weekdayIndex >= 0 && weekdayIndex < 7
                               ? kWeekdayNames[static_cast<std::size_t>(weekdayIndex)]
                               : "";
     const char* monthName =
         month >= 1 && month <= 12 ? kMonthNames[static_cast<std::size_t>(month)] : "";
-    return Format("    %s  %d  %s  %d\n\n", weekday, day, monthName, year);
-}
-
-std::string AlarmDialogText(int prayer, double hours, const std::string& dateText) {
-    const std::string clock = ShownMinuteOf(hours).text;
-    return Format("%s %-6.5s  %s", PrayerLabel(prayer), clock.c_str(), dateText.c_str());
+    return Format("%s %d %s %d", weekday, day, monthName, year);
 }
 
 std::string ImsakDialogText(double hours, const std::string& dateText) {
@@ -327,6 +351,7 @@ std::optional<std::vector<long long>> ClearAlarmsBut(Notifications& service,
 struct Alarm {
     AlarmPeriod period;  // the town's local time
     std::string eventName;
+    std::string title;
     std::string text;
 };
 
@@ -345,7 +370,7 @@ NotificationHandle AddAlarm(Notifications& service, const Alarm& alarm, const Cu
     trigger.end = period.end;
     UserNotification user;
     user.actionFlags = 1 | 2 | 4;  // flash the light, vibrate, show the dialog
-    user.dialogTitle = "Vevor Alarm";
+    user.dialogTitle = alarm.title;
     user.dialogText = alarm.text;
     return service.Set(trigger, user);
 }
@@ -357,9 +382,10 @@ int ClearAlarmsOf(Notifications& service, const std::string& application) {
 }
 
 int SetAlarm(Notifications& service, const LocalTime& now, double hours, NotificationHandle& slot,
-             const std::string& eventName, const std::string& text, const CurrentPlace* place) {
+             const std::string& eventName, const std::string& title, const std::string& text,
+             const CurrentPlace* place) {
     ClearAlarmsOf(service, NamedEventPath(eventName));
-    slot = AddAlarm(service, {AlarmPeriodFor(now, hours), eventName, text}, place);
+    slot = AddAlarm(service, {AlarmPeriodFor(now, hours), eventName, title, text}, place);
     return slot != 0 ? 0 : kErrorGeneric;
 }
 
@@ -409,7 +435,8 @@ std::vector<Alarm> CarriedAlarms(const ScheduledDay (&neighbours)[2], int prayer
         const LocalTime at = NormaliseLocalTime(period.start);
         if (at.day != now.day || at.month != now.month || at.year != now.year) continue;
         carried.push_back({period, AlarmEventName(prayer),
-                           AlarmDialogText(prayer, hours, DateTextOf(day.engine, day.date))});
+                           AlarmTitle(prayer, hours, schedule.status[p]),
+                           DateTextOf(day.engine, day.date)});
     }
     return carried;
 }
@@ -428,7 +455,7 @@ int SetImsakAlarm(TodayItemState& state, const LocalTime& now, Notifications& se
     const int fajr = ShownMinuteOf(engine.schedule.shown[Fajr]).minutesFromScheduleMidnight();
     const double hours = (fajr - engine.imsakMinutes) / 60.0;
     const Alarm alarm{AlarmPeriodFor(now, hours), kImsakEventName,
-                      ImsakDialogText(hours, dateText)};
+                      "Imsak " + ShownMinuteOf(hours).text, ImsakDialogText(hours, dateText)};
     if (!firstAt(alarm.period)) return 0;
     state.ImsakHandle = AddAlarm(service, alarm, &engine.place);
     return state.ImsakHandle == 0 ? 1 : 0;
@@ -490,7 +517,7 @@ int DailyRefresh(TodayItemState& state, const LocalTime& now, Notifications& ser
         if (engine.schedule.status[p] == PrayerStatus::None) continue;
         const double hours = engine.schedule.shown[p];
         const Alarm own{AlarmPeriodFor(now, hours), eventName,
-                        AlarmDialogText(prayer, hours, dateText)};
+                        AlarmTitle(prayer, hours, engine.schedule.status[p]), dateText};
         if (firstAt(own.period)) add(own, p);
     }
     return failed + SetImsakAlarm(state, now, service, dateText, firstAt);

@@ -14,6 +14,8 @@
 #include "fileio/message_sink.h"
 #include "platform/geometry.h"
 #include "platform/notifications.h"
+#include "platform/prayer_calls.h"
+#include "platform/settings.h"
 #include "platform/sound.h"
 #include "platform/today_host.h"
 #include "today/layout.h"
@@ -58,6 +60,7 @@ struct TodayItemState {
     // day after, each at its real minute, so that yesterday's Isha past
     // midnight rings today and tomorrow's first prayer is known tonight.
     std::vector<PrayerRing> neighbourRings;
+    AdhanSettings adhan;
     EngineState engine;  // its traceSink stays nullptr: the plug-in never traces
 };
 
@@ -79,9 +82,16 @@ Colour LegibleOn(const Colour& wanted, const Colour& background);
 
 // The refresh query's check and blink step. `invalidate` gets a rectangle,
 // or nullptr for the whole item. Returns true when the host must re-size and
-// repaint the item; `descriptorHeight` is the host's height field.
+// repaint the item; `descriptorHeight` is the host's height field. A host
+// that lends `calls` hears of every prayer's minute and plays the adhan the
+// user chose instead of the named sounds.
 bool QueryRefresh(TodayItemState& state, const LocalTime& now, int itemWidth, int& descriptorHeight,
-                  Sounds& sounds, const std::function<void(const Rect*)>& invalidate);
+                  Sounds& sounds, const std::function<void(const Rect*)>& invalidate,
+                  PrayerCalls* calls = nullptr);
+
+// The untranslated name other programs know a prayer by: "fajr", "sunrise",
+// "dhuhr", "asr", "maghrib", "isha".
+const char* PrayerKey(int prayer);
 
 // The first shown prayer after the current minute, at its real minute:
 // today's, or a neighbouring day's that falls later (tomorrow's first, or
@@ -119,8 +129,11 @@ struct AlarmPeriod {
 // the minute after it; the hours are not wrapped at 24 or below 0: the
 // service carries them to their date. The milliseconds are `day`'s.
 AlarmPeriod AlarmPeriodFor(const LocalTime& day, double hours);
+// The notification's title: the prayer and its shown time, "Asr 14:36",
+// marked when the time is estimated.
+std::string AlarmTitle(int prayer, double hours, PrayerStatus status);
+// Its body: the date, "Lundi 7 Décembre 2026".
 std::string AlarmDateText(int day, int month, int year, int weekdayIndex);
-std::string AlarmDialogText(int prayer, double hours, const std::string& dateText);
 std::string AlarmEventName(int prayer);
 inline constexpr const char* kImsakEventName = "Event Imsak";
 // "Imsak 05:04   ..." as the prayers' dialog texts are written.
@@ -135,7 +148,7 @@ int ClearAlarmsOf(Notifications& service, const std::string& application);
 // `now` and the period are the town's local time; with `place`, the period
 // is stored on the desktop's clock (they differ for a town with a zone name).
 int SetAlarm(Notifications& service, const LocalTime& now, double hours, NotificationHandle& slot,
-             const std::string& eventName, const std::string& text,
+             const std::string& eventName, const std::string& title, const std::string& text,
              const CurrentPlace* place = nullptr);
 
 // Recomputes the schedule and re-sets the alarms when the town's local date

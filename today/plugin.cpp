@@ -266,10 +266,12 @@ std::intptr_t TapItem(TodayPlugin& plugin, std::intptr_t point) {
 std::intptr_t AnswerRefreshQuery(TodayPlugin& plugin, TodayWindow* window,
                                  TodayItemDescriptor* descriptor) {
     if (descriptor == nullptr) return 0;
+    // Read at every query, so that an adhan chosen in the window plays at the next prayer.
+    plugin.item.adhan = ReadAdhanSettings(*plugin.services.settings);
     const Rect client = plugin.services.windows->ClientRect(window);
-    const bool relayout = QueryRefresh(plugin.item, Now(plugin), client.right, descriptor->height,
-                                       *plugin.services.sounds,
-                                       [&](const Rect* area) { InvalidateItem(plugin, area); });
+    const bool relayout = QueryRefresh(
+        plugin.item, Now(plugin), client.right, descriptor->height, *plugin.services.sounds,
+        [&](const Rect* area) { InvalidateItem(plugin, area); }, plugin.services.calls);
     return relayout ? 1 : 0;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "app/commands_alarms.h"
 #include "app/controls.h"
 #include "app/window_proc.h"
 #include "platform/recording_surface.h"
@@ -355,6 +356,44 @@ TEST_F(StartupTest, UnknownResolutionIsCachedAsMinusOne) {
     EXPECT_TRUE(app->ui.dpiY.known);
     EXPECT_EQ(DpiY(*app), -1);
     EXPECT_EQ(fake.screen.asksY, 1);
+}
+
+// The first start's question: asked while no switch is stored, never again
+// once either answer is.
+TEST(AlarmOffer, AskedOnceUntilASwitchIsStoredAndTheAnswerGoesToAllFive) {
+    const struct {
+        const char* name;
+        bool makeKey;
+        std::optional<std::uint8_t> storedAsr;
+        std::vector<bool> answers;
+        bool asked;
+        std::optional<std::uint8_t> fajr;  // what the Fajr switch holds afterwards
+    } cases[] = {
+        {"yes: all on", true, std::nullopt, {true}, true, 1},
+        {"no: all off, and stored", true, std::nullopt, {false}, true, 0},
+        {"a switch chosen before", true, 0, {true}, false, std::nullopt},
+        {"no key: nowhere to store", false, std::nullopt, {true}, false, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MemorySettingsStore settings;
+        RecordingMessageSink messages;
+        messages.answers = c.answers;
+        if (c.makeKey) settings.CreateKey(kTodaySettingsKey);
+        if (c.storedAsr) settings.keys[kTodaySettingsKey]["AlarmAsr"] = {*c.storedAsr};
+        EXPECT_EQ(OfferAlarmsOnce(settings, messages, false), c.asked);
+        EXPECT_EQ(settings.Value(kTodaySettingsKey, "AlarmFajr"),
+                  c.fajr ? std::optional(std::vector<std::uint8_t>{*c.fajr}) : std::nullopt);
+        if (c.asked) {
+            for (const char* name : kAlarmValueNames) {
+                EXPECT_EQ(settings.Value(kTodaySettingsKey, name),
+                          settings.Value(kTodaySettingsKey, "AlarmFajr"));
+            }
+            EXPECT_EQ(messages.asked.at(0).caption, "Orvano");
+        }
+        EXPECT_FALSE(OfferAlarmsOnce(settings, messages, false)) << "asked a second time";
+        EXPECT_EQ(messages.asked.size(), c.asked ? 1u : 0u);
+    }
 }
 
 }  // namespace

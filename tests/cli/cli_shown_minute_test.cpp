@@ -85,7 +85,7 @@ TEST(ShownMinute, ZuhrNearMidnightIsTheSameMinuteEverywhere) {
                                 folder.path() + "/events", [&] { return noon; });
         DailyRefresh(item, noon, store);
         const auto alarm = store.Entries().back();
-        EXPECT_EQ(Match(alarm.user.dialogText, R"(^Zuhr (\S+))"), expected.first);
+        EXPECT_EQ(Match(alarm.user.dialogTitle, R"(^Zuhr (\S+))"), expected.first);
         const LocalTime midnight{2026, 3, 2, 10, 0, 0, 0, 0};
         const Minute instants[] = {
             FromMinutes((std::stoll(utc.substr(6, 2)) - 10) * 1440 +
@@ -113,7 +113,7 @@ TEST(ShownMinute, NoShownTextFileOrAlarmCarriesTheClockMessage) {
                 for (std::size_t p = 0; p < kPrayerCount; ++p) {
                     const double hour = state.schedule.shown[p];
                     shown += ShownClockText(state.schedule.status[p], hour) +
-                             AlarmDialogText(static_cast<int>(p), hour, "");
+                             AlarmTitle(static_cast<int>(p), hour, state.schedule.status[p]);
                     pastMidnight += std::isfinite(hour) && (hour < 0 || hour >= 23.99);
                 }
                 ASSERT_EQ(shown.find("erreu"), std::string::npos) << state.place.Name << month;

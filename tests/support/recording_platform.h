@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/prayer_calls.h"
 #include "platform/sound.h"
 #include "tests/support/recording_messages.h"
 
@@ -114,6 +115,19 @@ class RecordingSounds final : public Sounds {
   public:
     std::vector<std::string> played;
     void PlayNamed(const std::string& name) override { played.push_back(name); }
+};
+
+// Each call as a line: "stop", "announce asr 16:20", "play FILE 60".
+class RecordingPrayerCalls final : public PrayerCalls {
+  public:
+    std::vector<std::string> calls;
+    void PlayAdhan(const std::string& file, int volume) override {
+        calls.push_back("play " + file + " " + std::to_string(volume));
+    }
+    void StopAdhan() override { calls.emplace_back("stop"); }
+    void AnnouncePrayer(int prayer, const std::string& time) override {
+        calls.push_back("announce " + std::to_string(prayer) + " " + time);
+    }
 };
 
 class FakeControl final : public Control {

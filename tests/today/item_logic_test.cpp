@@ -191,6 +191,76 @@ TEST_F(ItemFixture, TwoPrayersInOneMinuteBothBlinkAndSoundOnce) {
     EXPECT_EQ(sounds.played, (std::vector<std::string>{"SystemStart", "Notify"}));
 }
 
+TEST_F(ItemFixture, APrayersMinuteEndsTheLastCallAnnouncesItAndPlaysTheChosenAdhan) {
+    struct Case {
+        const char* name;
+        int prayer;
+        int hour, minute;
+        AdhanSettings adhan;
+        bool on;
+        std::vector<std::string> calls;
+        std::vector<std::string> named;
+    };
+    const std::vector<std::string> ring = {"SystemStart", "Notify"};
+    const Case cases[] = {
+        {"file chosen",
+         Asr,
+         16,
+         20,
+         {"/a.ogg", "", 60},
+         true,
+         {"stop", "announce 3 16:20", "play /a.ogg 60"},
+         {}},
+        {"no file: the named sounds", Asr, 16, 20, {}, true, {"stop", "announce 3 16:20"}, ring},
+        {"alarm off: announced, silent",
+         Asr,
+         16,
+         20,
+         {"/a.ogg", "", 60},
+         false,
+         {"stop", "announce 3 16:20"},
+         {}},
+        {"Fajr's own file",
+         Fajr,
+         5,
+         42,
+         {"/a.ogg", "/f.ogg", 100},
+         true,
+         {"stop", "announce 0 05:42", "play /f.ogg 100"},
+         {}},
+        {"Fajr's file is Fajr's only",
+         Zuhr,
+         13,
+         10,
+         {"", "/f.ogg", 100},
+         true,
+         {"stop", "announce 2 13:10"},
+         ring},
+        {"no prayer this minute", Asr, 16, 21, {"/a.ogg", "", 60}, true, {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        sounds.played.clear();
+        testing::RecordingPrayerCalls calls;
+        state.adhan = c.adhan;
+        state.AlarmSwitches[static_cast<std::size_t>(c.prayer)] = c.on ? 1 : 0;
+        const LocalTime now{2026, 12, 1, 7, c.hour, c.minute, 0, 0};
+        QueryRefresh(
+            state, now, 240, height, sounds, [](const Rect*) {}, &calls);
+        EXPECT_EQ(calls.calls, c.calls);
+        EXPECT_EQ(sounds.played, c.named);
+    }
+}
+
+TEST(PrayerKeys, AreTheUntranslatedNamesOtherProgramsKnow) {
+    const char* expected[] = {"fajr", "sunrise", "dhuhr", "asr", "maghrib", "isha"};
+    for (int prayer = 0; prayer < kPrayerCount; ++prayer) {
+        EXPECT_STREQ(PrayerKey(prayer), expected[prayer]);
+    }
+    EXPECT_STREQ(PrayerKey(6), "");
+}
+
 TEST_F(ItemFixture, CompactDisplayInvalidatesOnlyTheValue) {
     state.ShowLabels = false;
     ComputeItemLayout(96, 96, 240, false, state.layout);
@@ -221,13 +291,20 @@ TEST(AlarmTexts, PeriodsAndDialogTexts) {
         EXPECT_EQ(hm(p.end), c.end) << c.hours;
     }
 
-    const std::string date = AlarmDateText(7, 12, 2026, 0);
-    EXPECT_EQ(date,
-              "    Lundi  7  D\xc3\xa9"
-              "cembre  2026\n\n");
-    EXPECT_EQ(AlarmDialogText(Fajr, 5.7, date), "Fajr 05:42   " + date);
-    EXPECT_EQ(AlarmDialogText(Maghrib, Hms(16, 58, 40), date), "Maghrib 16:59   " + date);
-    EXPECT_EQ(AlarmDialogText(Isha, Hms(23, 59, 40), date), "Isha 00:00   " + date);
+    // The date without the blank lines that used to end it.
+    EXPECT_EQ(AlarmDateText(7, 12, 2026, 0),
+              "Lundi 7 D\xc3\xa9"
+              "cembre 2026");
+    const struct {
+        int prayer;
+        double hours;
+        PrayerStatus status;
+        const char* title;
+    } titles[] = {{Fajr, 5.7, PrayerStatus::Ok, "Fajr 05:42"},
+                  {Maghrib, Hms(16, 58, 40), PrayerStatus::Ok, "Maghrib 16:59"},
+                  {Isha, Hms(23, 59, 40), PrayerStatus::Ok, "Isha 00:00"},
+                  {Isha, Hms(19, 40, 0), PrayerStatus::Estimated, "Isha 19:40*"}};
+    for (const auto& t : titles) EXPECT_EQ(AlarmTitle(t.prayer, t.hours, t.status), t.title);
     EXPECT_EQ(AlarmEventName(Asr), "Event Asr");
     EXPECT_EQ(NamedEventPath("Event Fajr"), "\\\\.\\Notifications\\NamedEvents\\Event Fajr");
 }
@@ -267,8 +344,8 @@ TEST_F(RefreshFixture, OneNotificationPerSwitchedOnPrayerOncePerDate) {
     auto entries = store.Entries();
     ASSERT_EQ(entries.size(), 3u);
     const std::string date =
-        "    Lundi  7  D\xc3\xa9"
-        "cembre  2026\n\n";
+        "Lundi 7 D\xc3\xa9"
+        "cembre 2026";
     const int prayers[] = {Fajr, Asr, Isha};
     for (std::size_t i = 0; i < 3; ++i) {
         const int prayer = prayers[i];
@@ -276,10 +353,10 @@ TEST_F(RefreshFixture, OneNotificationPerSwitchedOnPrayerOncePerDate) {
         const auto& e = entries[i];
         EXPECT_EQ(e.trigger.application,
                   std::string("\\\\.\\Notifications\\NamedEvents\\Event ") + PrayerLabel(prayer));
-        EXPECT_EQ(e.user.dialogTitle, "Vevor Alarm");
+        EXPECT_EQ(e.user.dialogTitle,
+                  std::string(PrayerLabel(prayer)) + " " + HoursToClockText(hours));
         EXPECT_EQ(e.user.actionFlags, 7);
-        EXPECT_EQ(e.user.dialogText,
-                  std::string(PrayerLabel(prayer)) + " " + HoursToClockText(hours) + "   " + date);
+        EXPECT_EQ(e.user.dialogText, date);
         EXPECT_EQ(e.trigger.start.hour, static_cast<int>(hours));
         EXPECT_EQ(e.trigger.start.day, 7);
         EXPECT_EQ(state.AlarmHandles[static_cast<std::size_t>(prayer)], e.handle);
@@ -304,9 +381,9 @@ TEST_F(RefreshFixture, OneNotificationPerSwitchedOnPrayerOncePerDate) {
     DailyRefresh(state, tomorrow, store);
     const auto next = store.Entries();
     ASSERT_EQ(next.size(), 3u);
-    EXPECT_NE(next[0].user.dialogText.find("Mardi  8  D\xc3\xa9"
-                                           "cembre  2026"),
-              std::string::npos);
+    EXPECT_EQ(next[0].user.dialogText,
+              "Mardi 8 D\xc3\xa9"
+              "cembre 2026");
 }
 
 TEST_F(RefreshFixture, NextPrayerIsTodaysOrTomorrowsFajr) {
@@ -455,7 +532,7 @@ TEST_F(RefreshFixture, SettingAPrayerClearsOnlyThatPrayersEarlierNotifications) 
     store.Set(fajr, {});
     const NotificationHandle zuhrHandle = store.Set(zuhr, {});
     NotificationHandle slot = 0;
-    EXPECT_EQ(SetAlarm(store, now, 6.5, slot, "Event Fajr", "text"), 0);
+    EXPECT_EQ(SetAlarm(store, now, 6.5, slot, "Event Fajr", "Fajr 06:30", "text"), 0);
     const auto entries = store.Entries();
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries[0].handle, zuhrHandle);
@@ -479,7 +556,7 @@ TEST_F(RefreshFixture, NoAlarmOrBlinkWithoutATimeAndEstimatesAtTheirTime) {
         {"69.65 N in June", 69.65, true, "Zuhr 13:52|Asr 19:04|", "Zuhr 13:52|Asr 19:04|"},
         // Fajr and Isha estimated (a seventh of the night), the rest as computed.
         {"51.5 N in June", 51.5074, false,
-         "Fajr 04:30|Zuhr 13:52|Asr 18:15|Maghrib 22:12|Isha 23:15|",
+         "Fajr 04:30*|Zuhr 13:52|Asr 18:15|Maghrib 22:12|Isha 23:15*|",
          "Fajr 04:30|Zuhr 13:52|Asr 18:15|Maghrib 22:12|Isha 23:15|"},
     };
     for (const Case& c : cases) {
@@ -496,9 +573,10 @@ TEST_F(RefreshFixture, NoAlarmOrBlinkWithoutATimeAndEstimatesAtTheirTime) {
         DailyRefresh(item, LocalTime{2026, 6, 0, 21, 0, 0, 0, 0}, store);
         std::string alarms;
         for (const auto& e : store.Entries()) {
-            const std::string& text = e.user.dialogText;
-            alarms += text.substr(0, text.find(' ')) +
-                      Format(" %02d:%02d|", e.trigger.start.hour, e.trigger.start.minute);
+            const std::string& title = e.user.dialogTitle;
+            alarms += title.substr(0, title.find(' ')) +
+                      Format(" %02d:%02d", e.trigger.start.hour, e.trigger.start.minute) +
+                      (title.back() == '*' ? "*|" : "|");
         }
         EXPECT_EQ(alarms, c.alarms);
 
