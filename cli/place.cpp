@@ -87,7 +87,7 @@ std::vector<OptionSpec> WithPlaceAndRule(std::vector<OptionSpec> own) {
 OptionSpec MethodOption() {
     return TextOption("method", "ID",
                       "A calculation method of the catalogue (orvano-cli methods lists them) "
-                      "instead of the town's",
+                      "instead of the town's (with --lat/--lon: of the nearest place's country)",
                       &Options::method);
 }
 
