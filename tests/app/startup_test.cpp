@@ -209,12 +209,12 @@ TEST_F(StartupTest, MissingKeyRunsInFrenchAndWritesNothing) {
     EXPECT_EQ(app->ui.Lang, 2u);
     EXPECT_TRUE(fake.settings.keys.empty());
     // The rule, the Hijri and night settings, the language (Lang, then Code)
-    // read and the default's keys looked for, then the town chosen last.
+    // read and the default's keys looked for, the digits, then the town chosen last.
     EXPECT_EQ(fake.settings.log,
               (std::vector<std::string>{
-                  "open-missing Software\\Apps\\Orvano", "open-missing Hijri",
-                  "open-missing Night", "open-missing Software\\Apps\\Orvano",
-                  "open-missing Language", "open-missing Software\\Apps\\Orvano",
+                  "open-missing Software\\Apps\\Orvano", "open-missing Hijri", "open-missing Night",
+                  "open-missing Software\\Apps\\Orvano", "open-missing Language",
+                  "open-missing Software\\Apps\\Orvano", "open-missing Language",
                   "open-missing Language", "open-missing Window"}));
     EXPECT_EQ(window().ById(kIdCalendar)->spec.text, "Calendrier");
 }
