@@ -94,9 +94,9 @@ bool StartApplication(App& app, int showCommand) {
     // Only the installer makes the application's key: when it is missing the
     // French default is not written.
     const SavedLanguage saved = ReadSavedLanguage(app.platform.settings);
-    const LanguageChoice language =
-        app.askedLanguage ? LanguageChoice{*app.askedLanguage, LanguageSource::Saved}
-                          : ChooseLanguage(saved, DesktopEnvironment);
+    const LanguageChoice language = app.askedLanguage
+                                        ? LanguageChoice{*app.askedLanguage, LanguageSource::Saved}
+                                        : ChooseLanguage(saved, DesktopEnvironment);
     if (language.source != LanguageSource::Saved) {
         SaveLanguage(app.platform.settings, language.code);
     }
@@ -123,8 +123,7 @@ bool StartApplication(App& app, int showCommand) {
 
 int RunApplication(App& app, int showCommand) {
     if (!StartApplication(app, showCommand)) return 0;
-    if (app.offerAlarms)
-        OfferAlarmsOnce(app.platform.settings, app.platform.messages);
+    if (app.offerAlarms) OfferAlarmsOnce(app.platform.settings, app.platform.messages);
     return app.platform.windows.RunMessageLoop();
 }
 

@@ -30,26 +30,33 @@ constexpr const char* kRegistryErrorText =
 constexpr const char* kRegistryErrorCaption = N_("Registry Error");
 constexpr const char* kSunPositionCaption = N_("Sun position");
 // Save and Calendar need the selected town, which an empty table does not have.
-constexpr const char* kNoTownSaveText = N_("There is no town to save: the town table is empty. Add a town first; data.cfg was not "
+constexpr const char* kNoTownSaveText =
+    N_("There is no town to save: the town table is empty. Add a town first; data.cfg was not "
        "changed.");
-constexpr const char* kNoTownCalendarText = N_("There is no town for the calendar: the town table is empty. Add a town first.");
+constexpr const char* kNoTownCalendarText =
+    N_("There is no town for the calendar: the town table is empty. Add a town first.");
 constexpr const char* kNoTownCaption = N_("No town");
-constexpr const char* kFieldRefusedText = N_("%s: \"%s\" is not a number from %d to %d. Nothing was changed.");
+constexpr const char* kFieldRefusedText =
+    N_("%s: \"%s\" is not a number from %d to %d. Nothing was changed.");
 constexpr const char* kFieldRefusedCaption = N_("Invalid field");
 constexpr const char* kLatitudeName = N_("Latitude");
 constexpr const char* kLongitudeName = N_("Longitude");
-constexpr const char* kApplyFieldsText = N_("The fields differ from the town that will be saved. Apply them first, as Modify does?");
+constexpr const char* kApplyFieldsText =
+    N_("The fields differ from the town that will be saved. Apply them first, as Modify does?");
 constexpr const char* kApplyFieldsCaption = N_("Save");
 constexpr const char* kModifiedStatus = N_("Modified: Save stores it");
 constexpr const char* kSavedStatus = N_("Saved in data.cfg");
-constexpr const char* kChangedOutsideText = N_("data.cfg was changed by another program after this window read it. Overwrite that change "
+constexpr const char* kChangedOutsideText =
+    N_("data.cfg was changed by another program after this window read it. Overwrite that change "
        "with what this window holds?\n\nNo: read data.cfg again; what was changed here and not "
        "saved is dropped.");
 constexpr const char* kChangedOutsideCaption = N_("data.cfg changed");
 constexpr const char* kReloadedStatus = N_("Read again from data.cfg");
-constexpr const char* kDeleteText = N_("Delete the town %s : %s? data.cfg is written at once, without it.");
+constexpr const char* kDeleteText =
+    N_("Delete the town %s : %s? data.cfg is written at once, without it.");
 constexpr const char* kDeleteCaption = N_("Delete town");
-constexpr const char* kLastTownText = N_("%s : %s is the only town of data.cfg: add another before deleting it.");
+constexpr const char* kLastTownText =
+    N_("%s : %s is the only town of data.cfg: add another before deleting it.");
 constexpr const char* kDeletedStatus = N_("Deleted from data.cfg");
 
 // Fields hold 80 characters with the terminator.

@@ -218,8 +218,8 @@ DialogLayout DialogLayoutOf(DialogKind kind, int dpiX, int dpiY) {
 }
 
 DialogSpec DialogSpecOf(DialogKind kind, const DialogLayout& layout) {
-    return DialogSpec{Tr(kind == DialogKind::Find ? kFindCaption : kMethodCaption),
-                      layout.width, layout.height};
+    return DialogSpec{Tr(kind == DialogKind::Find ? kFindCaption : kMethodCaption), layout.width,
+                      layout.height};
 }
 
 namespace {
@@ -227,16 +227,15 @@ namespace {
 // The search of the gazetteer: `found` holds the places of the lines listed.
 ChooserDialog FindDialog(const Gazetteer& gazetteer, const DialogLayout& layout,
                          std::vector<size_t>& found) {
-    return ChooserDialog(
-        DialogKind::Find, layout, [&gazetteer, &found](const std::string& text) {
-            found = gazetteer.Search(text, kFoundPlaces);
-            std::vector<std::string> lines;
-            lines.reserve(found.size());
-            for (const size_t i : found) {
-                lines.push_back(gazetteer.DisplayName(i) + " (" + gazetteer.place(i).zone + ")");
-            }
-            return lines;
-        });
+    return ChooserDialog(DialogKind::Find, layout, [&gazetteer, &found](const std::string& text) {
+        found = gazetteer.Search(text, kFoundPlaces);
+        std::vector<std::string> lines;
+        lines.reserve(found.size());
+        for (const size_t i : found) {
+            lines.push_back(gazetteer.DisplayName(i) + " (" + gazetteer.place(i).zone + ")");
+        }
+        return lines;
+    });
 }
 
 }  // namespace

@@ -153,6 +153,19 @@ void PaintNight(Surface& surface, const PageLayout& l, const NightTimes& night) 
     }
 }
 
+// The Hijri date, centred under the six times. The pictures of the prayers
+// stand at the row's right: a date long enough to reach into them (some
+// languages name the months at length) moves left of them instead.
+void PaintHijriLine(Surface& surface, const PageLayout& l, const std::string& text) {
+    int x = l.homeHijri.x;
+    const std::optional<int> width = surface.TextWidth(text);
+    if (width && x + *width / 2 > l.homeImageX + l.textMargin) {
+        const int leftEdge = l.left + l.textMargin;
+        x = std::max(l.homeImageX - l.textMargin - (*width + 1) / 2, leftEdge + (*width + 1) / 2);
+    }
+    Text(surface, l, kBlack, x, l.homeHijri.y, text, TextAlign::Centre);
+}
+
 void PaintHome(Surface& surface, const PageLayout& l, const PaintInput& in,
                const EngineState& engine) {
     const Observation& o = engine.observation;
@@ -186,14 +199,14 @@ void PaintHome(Surface& surface, const PageLayout& l, const PaintInput& in,
         ScopedFont font(surface, 10);
         for (size_t i = 0; i < kRows; ++i) {
             // The fast ends at Maghrib: in Ramadan it is named for the meal.
-            const char* name =
-                i == size_t{Maghrib} && in.home.hijri.InRamadan() ? NC_("prayer", "Iftar") : kHomeNames[i];
+            const char* name = i == size_t{Maghrib} && in.home.hijri.InRamadan()
+                                   ? NC_("prayer", "Iftar")
+                                   : kHomeNames[i];
             Text(surface, l, kPrayerColours[i], l.homeNameX, l.homeNameY[i], Tr("prayer", name),
                  TextAlign::Left);
         }
         if (const auto& hijri = in.home.hijri.At(HomeMinute(in, o))) {
-            Text(surface, l, kBlack, l.homeHijri.x, l.homeHijri.y, HijriDateText(*hijri),
-                 TextAlign::Centre);
+            PaintHijriLine(surface, l, HijriDateText(*hijri));
         }
     }
     for (size_t i = 0; i < kRows; ++i) {
@@ -211,8 +224,8 @@ void PaintHome(Surface& surface, const PageLayout& l, const PaintInput& in,
     if (HasEstimate(engine.schedule) || nightEstimated) {
         ScopedFont font(surface, 9);
         const Anchor at = in.home.night ? l.homeNightLegend : l.homeLegend;
-        Text(surface, l, kBlack, at.x, at.y,
-             EstimateLegendShortText(HighLatitudeRuleOf(engine)), TextAlign::Left);
+        Text(surface, l, kBlack, at.x, at.y, EstimateLegendShortText(HighLatitudeRuleOf(engine)),
+             TextAlign::Left);
     }
 }
 
@@ -316,10 +329,9 @@ void PaintAbout(Surface& surface, const PageLayout& l) {
         // The gazetteer's licence asks for its source and the licence to be named.
         ScopedFont font(surface, 8);
         surface.SetTextColour(kBlack);
-        const char* const credits[] = {
-            Tr("Places: GeoNames (geonames.org),"),
-            Tr("licensed under CC BY 4.0,"),
-            "creativecommons.org/licenses/by/4.0"};
+        const char* const credits[] = {Tr("Places: GeoNames (geonames.org),"),
+                                       Tr("licensed under CC BY 4.0,"),
+                                       "creativecommons.org/licenses/by/4.0"};
         for (size_t i = 0; i < l.aboutCredits.size(); ++i) {
             Fitted(surface, l, l.aboutCredits[i].x, l.aboutCredits[i].y, credits[i],
                    TextAlign::Centre);

@@ -315,14 +315,14 @@ Command TimesCommand() {
 }
 
 Command MonthCommand() {
-    return {
-        "month", N_("Print a month's prayer times, one line a day"),
-        WithPlaceAndRule({MonthOption("The month (default: this month)", &Options::month),
-                          JsonOption("Print one JSON object with every value to the bit"),
-                          FlagOption("csv", "Print CSV, as export --format csv does for the month",
-                                     &Options::csv)
-                              .Excludes({"json"}, "--json and --csv cannot be given together")}),
-        RunMonth};
+    return {"month", N_("Print a month's prayer times, one line a day"),
+            WithPlaceAndRule(
+                {MonthOption("The month (default: this month)", &Options::month),
+                 JsonOption("Print one JSON object with every value to the bit"),
+                 FlagOption("csv", "Print CSV, as export --format csv does for the month",
+                            &Options::csv)
+                     .Excludes({"json"}, N_("--json and --csv cannot be given together"))}),
+            RunMonth};
 }
 
 Command TraceCommand() {

@@ -19,9 +19,9 @@ namespace {
 // --lat, --lon, --tz and --dst give a place of their own.
 OptionSpec OwnPlace(OptionSpec spec, std::vector<std::string> needs) {
     return std::move(spec)
-        .Needs(std::move(needs), "--lat and --lon go together")
+        .Needs(std::move(needs), N_("--lat and --lon go together"))
         .Excludes({"config", "town"},
-                  "--lat/--lon give a place of their own; drop --config and --town");
+                  N_("--lat/--lon give a place of their own; drop --config and --town"));
 }
 
 }  // namespace

@@ -210,9 +210,7 @@ void StripWindow::DeliverDueNotifications() {
         windows_.Trace("notify sent " + due.trigger.application);
         DesktopNotification notification{"Orvano", due.user.dialogTitle, due.user.dialogText, {}};
         const bool stoppable = calls_ != nullptr && calls_->playing();
-        if (stoppable)
-            notification.actions.emplace_back("stop",
-                                              Say(kWordStop).toStdString());
+        if (stoppable) notification.actions.emplace_back("stop", Say(kWordStop).toStdString());
         ShowDesktopNotification(
             notification, this,
             [this, stoppable, event = due.trigger.application](bool shown, unsigned id) {

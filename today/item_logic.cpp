@@ -298,7 +298,8 @@ AlarmPeriod AlarmPeriodFor(const LocalTime& day, double hours) {
 }
 
 std::string AlarmTitle(int prayer, double hours, PrayerStatus status) {
-    std::string title = std::string(Tr("prayer", PrayerLabel(prayer))) + " " + ShownClockText(status, hours);
+    std::string title =
+        std::string(Tr("prayer", PrayerLabel(prayer))) + " " + ShownClockText(status, hours);
     if (status == PrayerStatus::Estimated) title += kEstimateMark;
     return title;
 }

@@ -73,7 +73,8 @@ TEST(ChooseLanguage, SavedCodeThenLangThenDesktopThenFrench) {
     };
     for (const auto& c : cases) {
         const LanguageChoice choice = ChooseLanguage(c.saved, c.environment);
-        EXPECT_EQ(choice.code, c.code) << c.saved.code.value_or("-") << " " << c.saved.lang.value_or(0);
+        EXPECT_EQ(choice.code, c.code)
+            << c.saved.code.value_or("-") << " " << c.saved.lang.value_or(0);
         EXPECT_EQ(choice.source, c.source) << c.code;
     }
 }
@@ -97,8 +98,8 @@ TEST(Messages, EachLanguageSpeaksFromItsCatalogue) {
         const char* home;
         const char* fajr;
     } cases[] = {
-        {"en", "Home", "Fajr"},        {"fr", "Accueil", "Fajr"},    {"tr", "Ana sayfa", "İmsak"},
-        {"id", "Beranda", "Subuh"},    {"ms", "Utama", "Subuh"},     {"bn", "হোম", "ফজর"},
+        {"en", "Home", "Fajr"},     {"fr", "Accueil", "Fajr"}, {"tr", "Ana sayfa", "İmsak"},
+        {"id", "Beranda", "Subuh"}, {"ms", "Utama", "Subuh"},  {"bn", "হোম", "ফজর"},
         {"xx", "Home", "Fajr"},
     };
     for (const auto& c : cases) {

@@ -448,6 +448,32 @@ TEST_F(HostFixture, RingsAnIshaAfterMidnightOnTheNextDateOnce) {
     EXPECT_EQ(carried, 1);
 }
 
+// With no settings the strip speaks the desktop's language when Orvano has a
+// catalogue for it, and French, as always, under the C locale.
+TEST_F(HostFixture, ANewUserGetsTheDesktopsLanguage) {
+    UseConfig();
+    const struct {
+        const char* lang;
+        const char* tip;
+    } cases[] = {
+        {"tr_TR.UTF-8", "tip Sonraki vakit: Öğle, saat "},
+        {"ms_MY.UTF-8", "tip Solat seterusnya: Zohor pada "},
+        {"C", "tip Prochaine prière : Zuhr à "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lang);
+        fs::remove(trace);
+        ASSERT_EQ(Run(std::string("LANG=") + c.lang + " LANGUAGE= LC_ALL= LC_MESSAGES= " +
+                      HostCommand("2024-03-15 10:00:00", 1000)),
+                  0)
+            << ReadFile(dir.path() + "/stderr");
+        EXPECT_NE(FindPrefix(TraceLines(), c.tip), std::string::npos);
+        EXPECT_FALSE(fs::exists(cfg + "/orvano/settings.ini") &&
+                     ReadFile(cfg + "/orvano/settings.ini").find("[Language]") != std::string::npos)
+            << "the strip leaves the choice to the window";
+    }
+}
+
 TEST_F(HostFixture, AfterAClockJumpDrawsTheNewDayWithoutABurstOfMissedAlarms) {
     UseConfig();
     Switches(
