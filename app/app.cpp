@@ -14,6 +14,7 @@
 #include "config/grammar.h"
 #include "config/text_encoding.h"
 #include "engine/schedule.h"
+#include "platform/setting_text.h"
 #include "resources/resource_ids.h"
 
 namespace orvano {
@@ -96,6 +97,7 @@ bool StartApplication(App& app, int showCommand) {
     app.engine.hijriAdjust = hijriNight.hijriAdjust;
     app.engine.imsakMinutes = hijriNight.imsakMinutes;
     app.ui.nightShow = hijriNight.nightShow;
+    ReadPrayerSettings(app);
     if (app.ui.Lang == 0) {
         app.ui.Lang = LangValue(Language::French);
         // Only the installer makes the key: when it is missing nothing is written.
@@ -156,6 +158,11 @@ std::string TownKey(const Town& town) {
 }
 
 }  // namespace
+
+void ReadPrayerSettings(App& app) {
+    SettingsStore& settings = app.platform.settings;
+    app.extras = ReadPrayerExtras(SettingTextReader(settings));
+}
 
 void RememberLastTown(App& app) {
     const ConfigTables& tables = app.engine.tables;
@@ -223,7 +230,7 @@ void LoadInitialState(App& app) {
 
 void Recompute(App& app) {
     ComputeDaySchedule(app.engine);
-    app.ui.home = PrepareHome(app.engine, app.ui.nightShow);
+    app.ui.home = PrepareHome(app.engine, app.ui.nightShow, app.extras);
     const LocalTime now = TownNow(app);
     app.ui.shownHijri = app.ui.home.hijri.At(now.hour * 60 + now.minute);
 }

@@ -185,8 +185,21 @@ void PaintHome(Surface& surface, const PageLayout& l, const PaintInput& in,
                Format("%2d:%02d:%02d", in.now.hour, in.now.minute, in.now.second),
                TextAlign::Centre);
         for (size_t i = 0; i < kRows; ++i) {
-            Text(surface, l, kPrayerColours[i], l.homeTimeX, l.homeTimeY[i],
-                 ShownPaddedText(engine.schedule, static_cast<int>(i)), TextAlign::Centre);
+            const PrayerAside& aside = in.home.asides.prayer[i];
+            const std::string time = i == size_t{Zuhr} && in.home.asides.jumuah
+                                         ? Format("%-6.5s", MinuteClockText(*aside.minute).c_str())
+                                         : ShownPaddedText(engine.schedule, static_cast<int>(i));
+            Text(surface, l, kPrayerColours[i], l.homeTimeX, l.homeTimeY[i], time,
+                 TextAlign::Centre);
+        }
+    }
+    {
+        ScopedFont font(surface, 8);
+        for (size_t i = 0; i < kRows; ++i) {
+            if (const auto& iqama = in.home.asides.prayer[i].iqama) {
+                Text(surface, l, kPrayerColours[i], l.homeIqamaX, l.homeIqamaY[i],
+                     MinuteClockText(*iqama), TextAlign::Left);
+            }
         }
     }
     {
@@ -195,6 +208,7 @@ void PaintHome(Surface& surface, const PageLayout& l, const PaintInput& in,
             // The fast ends at Maghrib: in Ramadan it is named for the meal.
             const char* name =
                 i == size_t{Maghrib} && in.home.hijri.InRamadan() ? "Iftar" : kHomeNames[i];
+            if (i == size_t{Zuhr} && in.home.asides.jumuah) name = kJumuahName;
             Text(surface, l, kPrayerColours[i], l.homeNameX, l.homeNameY[i], name, TextAlign::Left);
         }
         if (const auto& hijri = in.home.hijri.At(HomeMinute(in, o))) {

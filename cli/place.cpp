@@ -10,6 +10,7 @@
 #include "config/methods.h"
 #include "config/reader.h"
 #include "platform/file_settings.h"
+#include "platform/setting_text.h"
 
 namespace orvano::cli {
 
@@ -263,6 +264,11 @@ void ApplyMethod(const Options& options, EngineState& state) {
 }
 
 }  // namespace
+
+PrayerExtras ReadPrayerSettings(const Options& options) {
+    FileSettingsStore settings(options.settings.value_or(DefaultSettingsPath()));
+    return ReadPrayerExtras(SettingTextReader(settings));
+}
 
 void ResolvePlace(const Options& options, EngineState& state) {
     if (options.lat) {

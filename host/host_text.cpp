@@ -33,10 +33,15 @@ QString AtAndIn(const QString& what, int minuteOfDay, int minutesLeft, bool fren
 
 }  // namespace
 
-QString NextPrayerTip(const char* prayerLabel, int minuteOfDay, int minutesLeft, bool french) {
+QString NextPrayerTip(const char* prayerLabel, int minuteOfDay, int minutesLeft, bool french,
+                      int iqamaMinute) {
     if (prayerLabel == nullptr || minuteOfDay < 0 || minutesLeft < 0) return "Orvano";
-    const QString prayer =
-        AtAndIn(QString::fromUtf8(prayerLabel), minuteOfDay, minutesLeft, french);
+    QString prayer = AtAndIn(QString::fromUtf8(prayerLabel), minuteOfDay, minutesLeft, french);
+    if (iqamaMinute >= 0) {
+        prayer += QString(" (iqama %1:%2)")
+                      .arg(iqamaMinute / 60 % 24, 2, 10, QChar('0'))
+                      .arg(iqamaMinute % 60, 2, 10, QChar('0'));
+    }
     return french ? "Prochaine prière : " + prayer : "Next prayer: " + prayer;
 }
 

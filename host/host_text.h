@@ -37,9 +37,11 @@ inline constexpr HostWords kWordCannotLoad = {"cannot load", "impossible de char
 bool HostInFrench(SettingsStore& settings);
 QString Say(const HostWords& words, bool french);
 
-// "Next prayer: Asr at 14:32, in 1 h 05 min" and its French form; "Orvano"
-// alone when there is no schedule yet.
-QString NextPrayerTip(const char* prayerLabel, int minuteOfDay, int minutesLeft, bool french);
+// "Next prayer: Asr at 14:32, in 1 h 05 min" and its French form, followed
+// by " (iqama 14:47)" when `iqamaMinute` is one; "Orvano" alone when there is
+// no schedule yet.
+QString NextPrayerTip(const char* prayerLabel, int minuteOfDay, int minutesLeft, bool french,
+                      int iqamaMinute = -1);
 
 // In Ramadan, "Iftar at 18:35, in 2 h 22 min" or "Imsak at 05:04, in 8 h 10
 // min" and their French forms; "" when nothing is given.

@@ -239,8 +239,9 @@ void StripWindow::UpdateTip() {
     dateLine_->setVisible(!date.isEmpty());
     fastLine_->setText(fast);
     fastLine_->setVisible(!fast.isEmpty());
-    QString tip = NextPrayerTip(next.prayer >= 0 ? PrayerLabel(next.prayer) : nullptr,
-                                next.minuteOfDay, next.minutesLeft, options_.french);
+    QString tip =
+        NextPrayerTip(next.prayer >= 0 ? AnnouncedLabel(next.prayer, next.jumuah) : nullptr,
+                      next.minuteOfDay, next.minutesLeft, options_.french, next.iqamaMinute);
     for (const QString& line : {date, fast}) {
         if (!line.isEmpty()) tip += '\n' + line;
     }

@@ -4,6 +4,8 @@
 
 #include "astro/angle_text.h"
 #include "engine/schedule.h"
+#include "platform/language.h"
+#include "platform/setting_text.h"
 #include "platform/text_fit.h"
 #include "platform/user_files.h"
 #include "today/plugin_reader.h"
@@ -29,21 +31,37 @@ void InvalidateItem(TodayPlugin& plugin, const Rect* area) {
     }
 }
 
+// The language the window shows, which the reminders speak.
+bool WindowInFrench(SettingsStore& settings) {
+    if (auto key = settings.OpenKey(kAppSettingsKey)) {
+        if (const auto lang = key->ReadNumber("Lang"))
+            return *lang == 0 || LanguageOf(*lang) == Language::French;
+    }
+    return true;  // the window's first start writes 2
+}
+
 // The window's settings, read again at every paint: a rule, a Hijri
-// adjustment, Imsak's minutes or its alarm switch changed there recompute the
-// day and set its alarms again.
+// adjustment, Imsak's minutes or its alarm switch, a reminder, an iqama,
+// Jumu'ah or the language changed there recompute the day and set its alarms
+// again.
 void ReadWindowSettings(TodayPlugin& plugin) {
     EngineState& engine = plugin.item.engine;
+    SettingsStore& settings = *plugin.services.settings;
     const std::optional<HighLatitudeRule> rule =
-        ParseHighLatitudeRule(ReadHighLatitudeRuleText(*plugin.services.settings));
-    const HijriNightSettings night = ReadHijriNightSettings(*plugin.services.settings);
+        ParseHighLatitudeRule(ReadHighLatitudeRuleText(settings));
+    const HijriNightSettings night = ReadHijriNightSettings(settings);
+    const PrayerExtras extras = ReadPrayerExtras(SettingTextReader(settings));
+    const bool french = WindowInFrench(settings);
     if (rule == engine.highLatitudeRule && night.hijriAdjust == engine.hijriAdjust &&
-        night.imsakMinutes == engine.imsakMinutes && night.imsakAlarm == plugin.item.ImsakAlarm)
+        night.imsakMinutes == engine.imsakMinutes && night.imsakAlarm == plugin.item.ImsakAlarm &&
+        extras == plugin.item.extras && french == plugin.item.french)
         return;
     engine.highLatitudeRule = rule;
     engine.hijriAdjust = night.hijriAdjust;
     engine.imsakMinutes = night.imsakMinutes;
+    plugin.item.extras = extras;
     plugin.item.ImsakAlarm = night.imsakAlarm;
+    plugin.item.french = french;
     plugin.item.scheduleDate = {};
 }
 
@@ -164,17 +182,12 @@ bool DrawPrayerColumns(const TodayItemState& item, Surface& surface, const Colou
     for (std::size_t column = 0; column < kShownPrayers.size(); ++column) {
         const auto prayer = static_cast<std::size_t>(kShownPrayers[column]);
         surface.SetTextColour(item.Highlighted[prayer] ? blink : text);
+        const ShownColumn shown = ShownColumnOf(item, kShownPrayers[column]);
         if (item.ShowLabels) {
-            surface.DrawTextInRect(item.layout.labelRects[column],
-                                   PrayerLabel(kShownPrayers[column]), TextAlign::Centre);
+            surface.DrawTextInRect(item.layout.labelRects[column], shown.label, TextAlign::Centre);
         }
-        const PrayerStatus status = item.engine.schedule.status[prayer];
-        std::string value = ShownClockText(status, item.engine.schedule.shown[prayer]);
-        if (status == PrayerStatus::Estimated) {
-            value += kEstimateMark;
-            estimated = true;
-        }
-        surface.DrawTextInRect(item.layout.valueRects[column], value, TextAlign::Centre);
+        estimated = estimated || shown.estimated;
+        surface.DrawTextInRect(item.layout.valueRects[column], shown.value, TextAlign::Centre);
     }
     return estimated;
 }
@@ -279,7 +292,7 @@ std::intptr_t AnswerRefreshQuery(TodayPlugin& plugin, TodayWindow* window,
 std::intptr_t AnswerNextPrayerQuery(TodayPlugin& plugin, TodayNextPrayer* answer) {
     if (answer == nullptr) return 0;
     const NextPrayer next = NextPrayerAfter(plugin.item, Now(plugin));
-    *answer = {next.prayer, next.minuteOfDay, next.minutesLeft};
+    *answer = {next.prayer, next.minuteOfDay, next.minutesLeft, next.jumuah, next.iqamaMinuteOfDay};
     return next.prayer >= 0 ? 1 : 0;
 }
 
