@@ -1,5 +1,6 @@
 // The gazetteer: reading the installed file (what the window pays once, when
-// its search is first used) and one search (the target is under 5 ms).
+// its search is first used), one search (the target is under 5 ms) and the
+// nearest place to coordinates.
 #include <benchmark/benchmark.h>
 
 #include <stdexcept>
@@ -35,6 +36,14 @@ void BM_GazetteerSearch(benchmark::State& bench) {
     bench.SetLabel(query);
 }
 BENCHMARK(BM_GazetteerSearch)->DenseRange(0, 4)->Unit(benchmark::kMicrosecond);
+
+// The nearest place, which a place given by coordinates takes its country's
+// method from: one pass over every place.
+void BM_GazetteerNearest(benchmark::State& bench) {
+    static const Gazetteer gazetteer = LoadOrThrow();
+    for (auto _ : bench) benchmark::DoNotOptimize(gazetteer.Nearest(0, 75));
+}
+BENCHMARK(BM_GazetteerNearest)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace orvano

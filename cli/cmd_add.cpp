@@ -71,18 +71,12 @@ Town TownFromCoordinates(const Options& options) {
     if (!options.lat || !options.lon || !name) {
         throw UsageError("add needs --search TEXT, or --lat, --lon and --name");
     }
-    const double lat = *options.lat;
-    const double lon = *options.lon;
     if (name->find_first_not_of(" \t") == std::string::npos) {
         throw UsageError("option '--name' needs a name");
     }
-    const Gazetteer& gazetteer = InstalledGazetteer();
-    const auto nearest = gazetteer.Nearest(lat, lon);
-    if (!nearest) throw ConfigError("the gazetteer holds no place");
-    Town town = TownFromPlace(gazetteer.place(*nearest), ThisYear());
+    std::string nearest;
+    Town town = TownNearest(*options.lat, *options.lon, nearest);
     town.Name = DataCfgName(*name);
-    town.latitude = lat;
-    town.longitude = lon;
     if (const auto& tz = options.tz) {
         int hours = 0;
         const char* end = tz->data() + tz->size();
@@ -103,8 +97,7 @@ Town TownFromCoordinates(const Options& options) {
         }
     }
     std::fprintf(stderr, "orvano-cli add: country, %s of the nearest place, %s\n",
-                 options.tz ? "convention" : "zone and convention",
-                 PrintableText(gazetteer.DisplayName(*nearest)).c_str());
+                 options.tz ? "convention" : "zone and convention", PrintableText(nearest).c_str());
     return town;
 }
 

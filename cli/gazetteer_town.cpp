@@ -14,17 +14,28 @@
 namespace orvano::cli {
 
 const Gazetteer& InstalledGazetteer() {
-    static std::unique_ptr<Gazetteer> loaded;
-    if (!loaded) {
+    // A file that cannot be read is not tried again within the run.
+    static std::string error;
+    static const std::unique_ptr<Gazetteer> loaded = [] {
         std::error_code ignored;
         const std::string program =
             std::filesystem::read_symlink("/proc/self/exe", ignored).string();
-        std::string error;
         auto g = Gazetteer::Load(InstalledFolderOfProgram(program) + "/gazetteer.tsv", error);
-        if (!g) throw ConfigError("the gazetteer cannot be read: " + error);
-        loaded = std::make_unique<Gazetteer>(std::move(*g));
-    }
+        return g ? std::make_unique<Gazetteer>(std::move(*g)) : nullptr;
+    }();
+    if (!loaded) throw ConfigError("the gazetteer cannot be read: " + error);
     return *loaded;
+}
+
+Town TownNearest(double latitude, double longitude, std::string& nearest) {
+    const Gazetteer& gazetteer = InstalledGazetteer();
+    const auto found = gazetteer.Nearest(latitude, longitude);
+    if (!found) throw ConfigError("the gazetteer holds no place");
+    Town town = TownFromPlace(gazetteer.place(*found), ThisYear());
+    town.latitude = latitude;
+    town.longitude = longitude;
+    nearest = gazetteer.DisplayName(*found);
+    return town;
 }
 
 int ThisYear() {

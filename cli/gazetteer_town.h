@@ -9,9 +9,15 @@
 
 namespace orvano::cli {
 
-// The installed gazetteer, read at the first call. Throws ConfigError with
-// the reader's message when it cannot be read.
+// The installed gazetteer, read at the first call only. Throws ConfigError
+// with the reader's message when it cannot be read.
 const Gazetteer& InstalledGazetteer();
+
+// A town at the coordinates that takes what they do not say from the nearest
+// place of the gazetteer: its country and zone, and its country's method and
+// convention. `nearest` gets that place's display name. Throws ConfigError
+// when the gazetteer cannot be read or holds no place.
+Town TownNearest(double latitude, double longitude, std::string& nearest);
 
 // Where --town TEXT names no town of the file: the gazetteer's best place
 // whose whole name TEXT gives ("Name", "Name, Country", "Name, Region, Country" or "Country/Name")

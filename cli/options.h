@@ -166,11 +166,13 @@ std::string MessageLine(const std::string& text, const std::string& caption,
                         const std::string& openReason);
 
 // The angles used where no convention table is at hand (synthetic towns, a
-// place given by --lat/--lon).
+// place given by --lat/--lon when the gazetteer cannot be read).
 Convention StandardConvention();
 
 // The place, its convention and today's date as the options give them, ready
-// for the schedule; nothing is printed unless the caller attaches a sink.
+// for the schedule; nothing is printed unless the caller attaches a sink. A
+// place given by --lat/--lon without --method takes the method of the nearest
+// gazetteer place's country, said on standard error.
 EngineState ScheduleState(const Options& options);
 
 // Parses "YYYY-MM-DD", "YYYY-MM" or "YYYY-MM-DD HH:MM:SS" into the observation;

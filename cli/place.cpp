@@ -88,7 +88,7 @@ std::vector<OptionSpec> WithPlaceAndRule(std::vector<OptionSpec> own) {
 OptionSpec MethodOption() {
     return TextOption("method", "ID",
                       "A calculation method of the catalogue (orvano-cli methods lists them) "
-                      "instead of the town's",
+                      "instead of the town's (with --lat/--lon: of the nearest place's country)",
                       &Options::method);
 }
 
@@ -210,9 +210,9 @@ std::string MessageLine(const std::string& text, const std::string& caption,
     return line;
 }
 
-// The angles of the synthetic towns, and of a place given by --lat/--lon,
-// which has no convention table of its own: Fajr 18°, Isha 17°, sunrise and
-// sunset 0.833°, the Shafi'i Asr, nothing added.
+// The angles of the synthetic towns, and of a place given by --lat/--lon
+// when no gazetteer names its country's method: Fajr 18°, Isha 17°, sunrise
+// and sunset 0.833°, the Shafi'i Asr, nothing added.
 Convention StandardConvention() {
     Convention c;
     c.Name = "Standard";
@@ -221,19 +221,6 @@ Convention StandardConvention() {
     c.SunriseSetAngle = 0.833;
     c.AsrShafii = true;
     return c;
-}
-
-EngineState ScheduleState(const Options& options) {
-    EngineState state;
-    ResolvePlace(options, state);
-    if (options.lat) {
-        state.place.Convention = 0;
-        state.tables.Conventions[0] = StandardConvention();
-    }
-    state.tables.Verbose = 0;
-    state.traceSink = nullptr;
-    state.observation = ZoneOrDesktopNow(state.place);
-    return state;
 }
 
 namespace {
@@ -263,6 +250,25 @@ void ApplyMethod(const Options& options, EngineState& state) {
     }
 }
 
+// Coordinates without --method take the method of the nearest place's
+// country, as a town added there does; without a gazetteer, the standard
+// angles.
+void MethodOfNearestCountry(const Options& options, EngineState& state) {
+    std::string nearest;
+    Town town;
+    try {
+        town = TownNearest(*options.lat, *options.lon, nearest);
+    } catch (const ConfigError& e) {
+        std::fprintf(stderr, "orvano-cli: %s; the standard angles (Fajr 18°, Isha 17°) are used\n",
+                     PrintableText(e.what()).c_str());
+        return;
+    }
+    state.place.Method = town.Method;
+    std::fprintf(stderr, "orvano-cli: the nearest place is %s; its country's method %s is used\n",
+                 PrintableText(nearest).c_str(), PrintableText(town.Method).c_str());
+    ApplyMethod(options, state);
+}
+
 }  // namespace
 
 PrayerExtras ReadPrayerSettings(const Options& options) {
@@ -287,6 +293,21 @@ void ResolvePlace(const Options& options, EngineState& state) {
                                  ? options.highLatitude
                                  : ParseHighLatitudeRule(ReadHighLatitudeRuleText(settings));
     ApplyMethod(options, state);
+}
+
+EngineState ScheduleState(const Options& options) {
+    EngineState state;
+    ResolvePlace(options, state);
+    if (options.lat) {
+        if (!options.method) MethodOfNearestCountry(options, state);
+        // What a method the engine cannot compute falls back on.
+        state.place.Convention = 0;
+        state.tables.Conventions[0] = StandardConvention();
+    }
+    state.tables.Verbose = 0;
+    state.traceSink = nullptr;
+    state.observation = ZoneOrDesktopNow(state.place);
+    return state;
 }
 
 }  // namespace orvano::cli

@@ -112,14 +112,35 @@ TEST(CliTimes, TextNamesTheTownTheDateSixTimesTheHijriDateAndTheNight) {
               "Last third 02:17\n");
 }
 
-TEST(CliTimes, CoordinatesUseTheStandardAngles) {
-    const auto r = RunCli({"times", "--lat", "36.75", "--lon", "3.05", "--tz", "1", "--date",
-                           "2010-01-15", "--json"});
-    ASSERT_EQ(r.status, 0) << r.err;
-    const auto exact = JsonArrayItems(r.out, "exact");
-    ASSERT_EQ(exact.size(), 6u);
-    EXPECT_EQ(ToSecond(exact[0]), "06:28:34");
-    EXPECT_EQ(ToSecond(exact[5]), "19:21:02");
+// Without a gazetteer to name the country, coordinates have the fixed angles.
+TEST(CliTimes, CoordinatesWithoutAGazetteerUseTheStandardAngles) {
+    const testing::TempFolder folder;
+    const std::string cli = testing::LoneCliCopy(folder);
+    const struct {
+        const char* gazetteer;  // the copy's file, or null for none
+        const char* reason;     // after "the gazetteer cannot be read: "
+    } cases[] = {
+        {nullptr, "/share/orvano/gazetteer.tsv: "},
+        {"not a gazetteer\n", "/share/orvano/gazetteer.tsv: line 1: "},
+    };
+    for (const auto& c : cases) {
+        if (c.gazetteer != nullptr)
+            testing::WriteFile(folder / "share/orvano/gazetteer.tsv", c.gazetteer);
+        const auto r = RunCli({"times", "--lat", "36.75", "--lon", "3.05", "--tz", "1", "--date",
+                               "2010-01-15", "--json"},
+                              {}, {}, cli);
+        ASSERT_EQ(r.status, 0) << r.err;
+        const auto exact = JsonArrayItems(r.out, "exact");
+        ASSERT_EQ(exact.size(), 6u);
+        EXPECT_EQ(ToSecond(exact[0]), "06:28:34");
+        EXPECT_EQ(ToSecond(exact[5]), "19:21:02");
+        EXPECT_NE(r.out.find("\"method\":null"), std::string::npos) << r.out;
+        const std::string head =
+            "orvano-cli: the gazetteer cannot be read: " + folder.path() + c.reason;
+        EXPECT_EQ(r.err.rfind(head, 0), 0u) << r.err;
+        EXPECT_EQ(r.err.substr(r.err.find("; the standard")),
+                  "; the standard angles (Fajr 18°, Isha 17°) are used\n");
+    }
 }
 
 TEST(CliTimes, EveryTownOfTheDefaultTables) {
@@ -151,8 +172,9 @@ TEST(CliTimes, EveryTownOfTheDefaultTables) {
 // Shown times at high latitudes and far from the zone's meridian: statuses,
 // texts, and "adjusted" as the shown hour, null when there is none.
 TEST(CliTimes, StatusTextAndShownHourOfEachPrayer) {
-    const std::vector<std::string> london = {"times", "--lat", "51.5074", "--lon",      "-0.1278",
-                                             "--tz",  "1",     "--date",  "2010-06-21", "--json"};
+    const std::vector<std::string> london = {"times",   "--lat",  "51.5074",    "--lon",
+                                             "-0.1278", "--tz",   "1",          "--method",
+                                             "mwl",     "--date", "2010-06-21", "--json"};
     auto with = [](std::vector<std::string> args, std::vector<std::string> more) {
         args.insert(args.end(), more.begin(), more.end());
         return args;
@@ -169,8 +191,8 @@ TEST(CliTimes, StatusTextAndShownHourOfEachPrayer) {
          R"("01:02","04:43","13:02","17:25","21:21","01:02")"},
         {with(london, {"--high-latitude", "none"}), R"("none","ok","ok","ok","ok","none")",
          R"("--:--","04:43","13:02","17:25","21:21","--:--")"},
-        {{"times", "--lat", "1.87", "--lon", "-157.4", "--tz", "14", "--date", "2010-06-21",
-          "--json"},
+        {{"times", "--lat", "1.87", "--lon", "-157.4", "--tz", "14", "--method", "mwl", "--date",
+          "2010-06-21", "--json"},
          R"("ok","ok","ok","ok","ok","ok")",
          R"("05:09","06:25","12:31","15:58","18:38","19:49")"},
     };

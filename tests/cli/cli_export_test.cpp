@@ -149,7 +149,7 @@ TEST_F(CliExport, BadSpansAndFoldersAreRefusedInOneLine) {
         {{"--format", "xml"}, "option '--format' needs csv or ics, not 'xml'"},
     };
     for (const auto& c : cases) {
-        std::vector<std::string> args = {"export", "--lat", "0", "--lon", "0"};
+        std::vector<std::string> args = {"export", "--lat", "0", "--lon", "0", "--method", "mwl"};
         if (c.args.front() != "--format") args.insert(args.end(), {"--format", "csv"});
         args.insert(args.end(), c.args.begin(), c.args.end());
         const auto r = RunCli(args);

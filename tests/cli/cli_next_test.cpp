@@ -16,7 +16,7 @@ std::vector<std::string> Alger(const char* at) {
 
 // Isha on 2010-06-21 falls at 25.146 h, shown as 01:09 of the next morning.
 std::vector<std::string> LateIsha(const char* at) {
-    return {"next", "--lat", "45", "--lon", "-45", "--tz", "0", "--at", at};
+    return {"next", "--lat", "45", "--lon", "-45", "--tz", "0", "--method", "mwl", "--at", at};
 }
 
 TEST(CliNext, AroundMidnightAndAtTheMinute) {

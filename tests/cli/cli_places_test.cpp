@@ -106,5 +106,53 @@ TEST(CliPlaces, AddWritesTheTownOnce) {
     EXPECT_EQ(towns.out.find("\"index\":11,"), std::string::npos);
 }
 
+// Coordinates without --method compute as --method of the nearest place's
+// country would, and as the town "add" makes there does.
+TEST(CliPlaces, CoordinatesTakeTheMethodOfTheNearestPlacesCountry) {
+    const testing::TempFolder folder;
+    const std::string cfg = folder / "data.cfg";
+    testing::WriteFile(cfg, testing::ReadFile(kTowns));
+    // Past the place line, which names the place and its zone.
+    const auto times = [](const std::string& out) { return out.substr(out.find('\n')); };
+    const struct {
+        const char* lat;
+        const char* lon;
+        const char* tz;
+        const char* method;
+        const char* nearest;
+    } cases[] = {
+        {"41.01", "28.95", "3", "diyanet", "Istanbul, Turkey"},
+        {"-6.2", "106.85", "7", "kemenag", "Jakarta, Indonesia"},
+        {"24.86", "67.01", "5", "karachi-hanafi", "Karachi, Pakistan"},
+        {"30.04", "31.24", "2", "egypt", "Cairo, Egypt"},
+        {"48.86", "2.35", "1", "uoif", "Paris, Île-de-France, France"},
+        {"51.51", "-0.13", "0", "mwl", "London, England, United Kingdom"},
+        {"0", "75", "5", "karachi", "Male, Maldives"},  // the Indian Ocean
+    };
+    for (const auto& c : cases) {
+        const std::vector<std::string> place = {"times", "--lat", c.lat,    "--lon",     c.lon,
+                                                "--tz",  c.tz,    "--date", "2026-03-10"};
+        const auto r = RunCli(place);
+        std::vector<std::string> given = place;
+        given.insert(given.end(), {"--method", c.method});
+        const auto m = RunCli(given);
+        ASSERT_EQ(r.status, 0) << c.method << r.err;
+        EXPECT_EQ(r.out, m.out) << c.method;
+        EXPECT_NE(r.out.find(std::string("\nMethod: ") + c.method + " ("), std::string::npos)
+            << r.out;
+        EXPECT_EQ(r.err, std::string("orvano-cli: the nearest place is ") + c.nearest +
+                             "; its country's method " + c.method + " is used\n");
+        EXPECT_EQ(m.err, "");
+        // The --tz given is the offset of the nearest place's zone that day.
+        const std::string name = std::string("At_") + c.method;
+        ASSERT_EQ(
+            RunCli({"add", "--config", cfg, "--lat", c.lat, "--lon", c.lon, "--name", name}).status,
+            0);
+        const auto town =
+            RunCli({"times", "--config", cfg, "--town", name, "--date", "2026-03-10"});
+        EXPECT_EQ(times(town.out), times(r.out)) << c.method;
+    }
+}
+
 }  // namespace
 }  // namespace orvano

@@ -143,8 +143,9 @@ TEST(CliWriters, ExportRefusesTargetsThatAreNotRegularFiles) {
             std::printf("%s: cannot be made here, skipped\n", c.name);
             continue;
         }
-        const auto r = RunCli({"export", "--lat", "0", "--lon", "0", "--tz", "0", "--format", "csv",
-                               "--from", "2010-01-01", "--to", "2010-01-02", "--out", out});
+        const auto r =
+            RunCli({"export", "--lat", "0", "--lon", "0", "--tz", "0", "--method", "mwl",
+                    "--format", "csv", "--from", "2010-01-01", "--to", "2010-01-02", "--out", out});
         EXPECT_EQ(ReadFile(folder / "kept.csv"), "kept\n");
         if (c.err.empty()) {
             EXPECT_EQ(r.status, 0) << r.err;

@@ -28,6 +28,16 @@ inline std::string InstalledDataCfg() {
     return std::string(ORVANO_BINARY_DIR) + "/stage/share/orvano/data.cfg";
 }
 
+// A copy of the tool in `folder`/bin, whose installed files are looked for in
+// `folder`/share/orvano: none, until the test puts some there.
+inline std::string LoneCliCopy(const TempFolder& folder) {
+    const std::filesystem::path bin = folder / "bin";
+    std::filesystem::create_directories(bin);
+    std::filesystem::create_directories(folder / "share/orvano");
+    std::filesystem::copy_file(CliPath(), bin / "orvano-cli");
+    return (bin / "orvano-cli").string();
+}
+
 // Each test process is a new user with an empty home: the tool makes its
 // files there, never in the home of whoever runs the tests.
 inline const TempFolder& CliHome() {
@@ -49,10 +59,12 @@ inline std::string ShellQuote(const std::string& arg) {
 
 // The arguments are quoted one by one; the test controls them all. `prefix`
 // runs the tool through another command (another user, a time limit, a umask);
-// `environment`, when given, replaces the test home's variables (as `env` arguments).
+// `environment`, when given, replaces the test home's variables (as `env` arguments);
+// `program` is another copy of the tool.
 inline CliResult RunCli(const std::vector<std::string>& args,
                         const std::vector<std::string>& prefix = {},
-                        const std::vector<std::string>& environment = {}) {
+                        const std::vector<std::string>& environment = {},
+                        const std::string& program = CliPath()) {
     char errTemplate[] = "/tmp/orvano-cli-err-XXXXXX";
     const int fd = mkstemp(errTemplate);
     if (fd >= 0) close(fd);
@@ -68,7 +80,7 @@ inline CliResult RunCli(const std::vector<std::string>& args,
         for (const std::string& e : environment) command += " " + ShellQuote(e);
         command += " ";
     }
-    command += ShellQuote(CliPath());
+    command += ShellQuote(program);
     for (const std::string& a : args) command += " " + ShellQuote(a);
     command += " 2>" + ShellQuote(errTemplate);
     CliResult result;
