@@ -193,10 +193,11 @@ void PaintHome(Surface& surface, const PageLayout& l, const PaintInput& in,
                  TextAlign::Centre);
         }
     }
-    {
+    const auto& asides = in.home.asides.prayer;
+    if (std::any_of(asides.begin(), asides.end(), [](const PrayerAside& a) { return a.iqama; })) {
         ScopedFont font(surface, 8);
         for (size_t i = 0; i < kRows; ++i) {
-            if (const auto& iqama = in.home.asides.prayer[i].iqama) {
+            if (const auto& iqama = asides[i].iqama) {
                 Text(surface, l, kPrayerColours[i], l.homeIqamaX, l.homeIqamaY[i],
                      MinuteClockText(*iqama), TextAlign::Left);
             }

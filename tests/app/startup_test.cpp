@@ -207,12 +207,13 @@ TEST_F(StartupTest, MissingKeyRunsInFrenchAndWritesNothing) {
     ASSERT_TRUE(StartApplication(*app, 1));
     EXPECT_EQ(app->ui.Lang, 2u);
     EXPECT_TRUE(fake.settings.keys.empty());
-    // The language, the Hijri and night settings, the language again, then
-    // the town chosen last.
+    // The language, the Hijri and night settings, the reminders, iqama and
+    // Jumu'ah (each group once), the language again, then the town chosen last.
     EXPECT_EQ(fake.settings.log,
-              (std::vector<std::string>{"open-missing Software\\Apps\\Orvano", "open-missing Hijri",
-                                        "open-missing Night", "open-missing Software\\Apps\\Orvano",
-                                        "open-missing Window"}));
+              (std::vector<std::string>{
+                  "open-missing Software\\Apps\\Orvano", "open-missing Hijri", "open-missing Night",
+                  "open-missing Reminders", "open-missing Iqama", "open-missing Jumuah",
+                  "open-missing Software\\Apps\\Orvano", "open-missing Window"}));
     EXPECT_EQ(window().ById(kIdCalendar)->spec.text, "Calendrier");
 }
 
