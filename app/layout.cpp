@@ -125,7 +125,9 @@ PageLayout MakeLayout(const Rect& client, int dpiX, int dpiY) {
         l.homeTimeY[row] = Y(66) + i * Y(24);
         l.homeNameY[row] = Y(70) + i * Y(24);
         l.homeImageY[row] = Y(70) + i * Y(24);
+        l.homeIqamaY[row] = Y(72) + i * Y(24);
     }
+    l.homeIqamaX = Trunc(w * 0.62);
     // Below the six rows: the Hijri date on a row of its own, then the icon,
     // which the night times replace when they are shown.
     l.homeHijri = Anchor{l.cx, Y(208)};

@@ -191,8 +191,22 @@ void PaintHome(Surface& surface, const PageLayout& l, const PaintInput& in,
                Format("%2d:%02d:%02d", in.now.hour, in.now.minute, in.now.second),
                TextAlign::Centre);
         for (size_t i = 0; i < kRows; ++i) {
-            Text(surface, l, kPrayerColours[i], l.homeTimeX, l.homeTimeY[i],
-                 ShownPaddedText(engine.schedule, static_cast<int>(i)), TextAlign::Centre);
+            const PrayerAside& aside = in.home.asides.prayer[i];
+            const std::string time = i == size_t{Zuhr} && in.home.asides.jumuah
+                                         ? Format("%-6.5s", MinuteClockText(*aside.minute).c_str())
+                                         : ShownPaddedText(engine.schedule, static_cast<int>(i));
+            Text(surface, l, kPrayerColours[i], l.homeTimeX, l.homeTimeY[i], time,
+                 TextAlign::Centre);
+        }
+    }
+    const auto& asides = in.home.asides.prayer;
+    if (std::any_of(asides.begin(), asides.end(), [](const PrayerAside& a) { return a.iqama; })) {
+        ScopedFont font(surface, 8);
+        for (size_t i = 0; i < kRows; ++i) {
+            if (const auto& iqama = asides[i].iqama) {
+                Text(surface, l, kPrayerColours[i], l.homeIqamaX, l.homeIqamaY[i],
+                     MinuteClockText(*iqama), TextAlign::Left);
+            }
         }
     }
     {
@@ -202,6 +216,7 @@ void PaintHome(Surface& surface, const PageLayout& l, const PaintInput& in,
             const char* name = i == size_t{Maghrib} && in.home.hijri.InRamadan()
                                    ? NC_("prayer", "Iftar")
                                    : kHomeNames[i];
+            if (i == size_t{Zuhr} && in.home.asides.jumuah) name = kJumuahName;
             Text(surface, l, kPrayerColours[i], l.homeNameX, l.homeNameY[i], Tr("prayer", name),
                  TextAlign::Left);
         }

@@ -11,6 +11,7 @@
 #include "config/reader.h"
 #include "language/messages.h"
 #include "platform/file_settings.h"
+#include "platform/setting_text.h"
 
 namespace orvano::cli {
 
@@ -273,6 +274,11 @@ void MethodOfNearestCountry(const Options& options, EngineState& state) {
 }
 
 }  // namespace
+
+PrayerExtras ReadPrayerSettings(const Options& options) {
+    FileSettingsStore settings(options.settings.value_or(DefaultSettingsPath()));
+    return ReadPrayerExtras(SettingTextReader(settings));
+}
 
 void ResolvePlace(const Options& options, EngineState& state) {
     if (options.lat) {

@@ -236,8 +236,9 @@ void StripWindow::UpdateTip() {
     dateLine_->setVisible(!date.isEmpty());
     fastLine_->setText(fast);
     fastLine_->setVisible(!fast.isEmpty());
-    QString tip = NextPrayerTip(next.prayer >= 0 ? PrayerLabel(next.prayer) : nullptr,
-                                next.minuteOfDay, next.minutesLeft);
+    QString tip =
+        NextPrayerTip(next.prayer >= 0 ? AnnouncedLabel(next.prayer, next.jumuah) : nullptr,
+                      next.minuteOfDay, next.minutesLeft, next.iqamaMinute);
     for (const QString& line : {date, fast}) {
         if (!line.isEmpty()) tip += '\n' + line;
     }

@@ -97,11 +97,31 @@ std::string RunJson(QStringList args, const char* ratio, const char* locale = nu
     return json;
 }
 
+// Every prayer with an iqama (minutes after, and a time of its own), and
+// Jumu'ah on Fridays with its own: what the Home page draws beside the times.
+fs::path AsidesSettings() {
+    const fs::path path =
+        fs::temp_directory_path() / ("orvano_geometry_" + std::to_string(::getpid()) + ".ini");
+    // The store writes each text's bytes in hexadecimal.
+    const auto hex = [](const std::string& text) {
+        QStringList bytes;
+        for (const char c : text) bytes << QString::number(static_cast<unsigned char>(c), 16);
+        return "hex:" + bytes.join(',').toStdString();
+    };
+    std::ofstream(path) << "[Iqama]\nFajr=" << hex("20") << "\nZuhr=" << hex("15")
+                        << "\nAsr=" << hex("23:59") << "\nMaghrib=" << hex("5")
+                        << "\nIsha=" << hex("180") << "\n[Jumuah]\nEnabled=" << hex("1")
+                        << "\nTime=" << hex("13:30") << "\nIqama=" << hex("45") << "\n";
+    return path;
+}
+
 // The page's operations as `orvano --dump-ops` writes them; empty on failure.
 // With `night`, the Home page shows its night times on 29 Jumada al-Akhirah
-// 1448, the longest Hijri date in English and French.
+// 1448, the longest Hijri date in English and French; with `settings`,
+// Friday 25 September 2026 with what they hold.
 std::string DumpJson(const fs::path& config, int page, int dpi, const char* ratio, const char* lang,
-                     const char* locale = nullptr, bool night = false) {
+                     const char* locale = nullptr, bool night = false,
+                     const fs::path& settings = {}) {
     QStringList args = {"--dump-ops",
                         QString::number(page),
                         "--config",
@@ -114,14 +134,17 @@ std::string DumpJson(const fs::path& config, int page, int dpi, const char* rati
                         QString::number(dpi),
                         "--exploring",
                         "--at",
-                        night ? "2026-12-09 12:00:00" : "2026-09-30 18:07:09"};
+                        night              ? "2026-12-09 12:00:00"
+                        : settings.empty() ? "2026-09-30 18:07:09"
+                                           : "2026-09-25 10:00:00"};
     if (night) args << "--night";
+    if (!settings.empty()) args << "--settings" << QString::fromStdString(settings.string());
     return RunJson(args, ratio, locale);
 }
 
 Page Dump(const fs::path& config, int page, int dpi, const char* ratio, const char* lang,
-          bool night) {
-    const std::string json = DumpJson(config, page, dpi, ratio, lang, nullptr, night);
+          bool night, const fs::path& settings = {}) {
+    const std::string json = DumpJson(config, page, dpi, ratio, lang, nullptr, night, settings);
     Page result;
     for (const QJsonValue& value :
          QJsonDocument::fromJson(QByteArray::fromStdString(json)).array()) {
@@ -173,19 +196,34 @@ std::string HijriLine(const std::string& lang, bool night) {
 
 TEST(Geometry, NothingOverlapsOnAnyPageAtAnyScaleInAnyLanguage) {
     const fs::path config = LongNameConfig();
+    const fs::path asides = AsidesSettings();
     for (const auto& scale : kScales) {
         const int width = ScaleForDpi(kLayoutClientWidth, scale.dpi);
         const int height = ScaleForDpi(kLayoutClientHeight, scale.dpi);
         for (const char* lang : kLanguages) {
-            // The Home page twice: with its icon, and with the night times in its place.
-            for (int view = -1; view < 5; ++view) {
+            // The Home page three times: with its icon, with the night times in
+            // its place, and with the iqama beside each time and Jumu'ah.
+            for (int view = -2; view < 5; ++view) {
                 const int page = std::max(view, 0);
-                const bool night = view < 0;
-                SCOPED_TRACE("page " + std::to_string(page) + (night ? " night" : "") + " dpi " +
-                             std::to_string(scale.dpi) + " ratio " + scale.ratio + " lang " + lang);
-                Page p = Dump(config, page, scale.dpi, scale.ratio, lang, night);
+                const bool night = view == -1;
+                const bool withAsides = view == -2;
+                SCOPED_TRACE("page " + std::to_string(page) + (night ? " night" : "") +
+                             (withAsides ? " iqama" : "") + " dpi " + std::to_string(scale.dpi) +
+                             " ratio " + scale.ratio + " lang " + lang);
+                Page p = Dump(config, page, scale.dpi, scale.ratio, lang, night,
+                              withAsides ? asides : fs::path());
                 ASSERT_FALSE(p.texts.empty());
-                if (page == 0) {
+                if (withAsides) {
+                    // Jumu'ah keeps its name in English and French.
+                    const bool named = std::string(lang) == "en" || std::string(lang) == "fr";
+                    for (const char* line :
+                         {named ? "text \"Jumu'ah\"" : "text \"13:30 \"", "text \"13:30 \"",
+                          "text \"14:15\"", "text \"23:59\""}) {
+                        EXPECT_TRUE(std::any_of(p.texts.begin(), p.texts.end(), [&](const Item& t) {
+                            return t.what == line;
+                        })) << line;
+                    }
+                } else if (page == 0) {
                     const std::string line = std::string("text \"") + HijriLine(lang, night) + "\"";
                     EXPECT_TRUE(std::any_of(p.texts.begin(), p.texts.end(), [&](const Item& t) {
                         return t.what == line;
@@ -231,6 +269,7 @@ TEST(Geometry, NothingOverlapsOnAnyPageAtAnyScaleInAnyLanguage) {
         }
     }
     fs::remove(config);
+    fs::remove(asides);
 }
 
 // The Configuration page's dialogs, as `orvano --dump-dialog` places their
