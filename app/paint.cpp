@@ -153,6 +153,14 @@ void PaintNight(Surface& surface, const PageLayout& l, const NightTimes& night) 
     }
 }
 
+// The name a row of the Home page shows: in Ramadan Maghrib is named for the
+// meal that ends the fast, and on a Friday kept as Jumu'ah Zuhr is Jumu'ah.
+const char* HomeRowName(size_t row, const PaintInput& in) {
+    if (row == size_t{Maghrib} && in.home.hijri.InRamadan()) return NC_("prayer", "Iftar");
+    if (row == size_t{Zuhr} && in.home.asides.jumuah) return kJumuahName;
+    return kHomeNames[row];
+}
+
 // The Hijri date, centred under the six times. The pictures of the prayers
 // stand at the row's right: a date long enough to reach into them (some
 // languages name the months at length) moves left of them instead.
@@ -212,11 +220,7 @@ void PaintHome(Surface& surface, const PageLayout& l, const PaintInput& in,
     {
         ScopedFont font(surface, 10);
         for (size_t i = 0; i < kRows; ++i) {
-            // The fast ends at Maghrib: in Ramadan it is named for the meal.
-            const char* name = i == size_t{Maghrib} && in.home.hijri.InRamadan()
-                                   ? NC_("prayer", "Iftar")
-                                   : kHomeNames[i];
-            if (i == size_t{Zuhr} && in.home.asides.jumuah) name = kJumuahName;
+            const char* name = HomeRowName(i, in);
             Text(surface, l, kPrayerColours[i], l.homeNameX, l.homeNameY[i], Tr("prayer", name),
                  TextAlign::Left);
         }
