@@ -7,6 +7,9 @@ CMAKE_GEN  := -G Ninja
 # WERROR=OFF turns it off again. Unset, the build folder keeps its setting.
 WERROR     ?=
 BENCH_SMOKE ?= 0
+# The suite expects a desktop that has chosen no language; the tests of other
+# languages set theirs themselves. A developer's own locale must not leak in.
+TEST_ENV   := env -u LANGUAGE -u LC_ALL -u LC_MESSAGES LANG=C.UTF-8
 
 .PHONY: deps build run test test-package test-asan lint bench fuzz install uninstall package clean
 
@@ -22,15 +25,15 @@ run: build
 
 # The package round trip installs into the system, so it is a target of its own.
 test: build
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE package
+	cd $(BUILD) && $(TEST_ENV) ctest --output-on-failure -j $(JOBS) -LE package
 
 test-package: package
-	cd $(BUILD) && ORVANO_TEST_PACKAGE=1 ctest --output-on-failure -L package
+	cd $(BUILD) && $(TEST_ENV) ORVANO_TEST_PACKAGE=1 ctest --output-on-failure -L package
 
 test-asan: deps
 	cmake -S . -B $(BUILD_ASAN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DORVANO_SANITIZE=ON
 	cmake --build $(BUILD_ASAN) -j $(JOBS)
-	cd $(BUILD_ASAN) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS) -LE package
+	cd $(BUILD_ASAN) && $(TEST_ENV) ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS) -LE package
 	@if [ -x tools/fuzz ]; then tools/fuzz 30; fi
 
 # LINT_LAYERS="astro config" limits clang-tidy to those folders.

@@ -15,6 +15,7 @@
 #include "config/text_encoding.h"
 #include "engine/schedule.h"
 #include "language/messages.h"
+#include "platform/setting_text.h"
 #include "resources/resource_ids.h"
 
 namespace orvano {
@@ -91,6 +92,7 @@ bool StartApplication(App& app, int showCommand) {
     app.engine.hijriAdjust = hijriNight.hijriAdjust;
     app.engine.imsakMinutes = hijriNight.imsakMinutes;
     app.ui.nightShow = hijriNight.nightShow;
+    ReadPrayerSettings(app);
     // Only the installer makes the application's key: when it is missing the
     // French default is not written.
     const SavedLanguage saved = ReadSavedLanguage(app.platform.settings);
@@ -161,6 +163,11 @@ std::string TownKey(const Town& town) {
 
 }  // namespace
 
+void ReadPrayerSettings(App& app) {
+    SettingsStore& settings = app.platform.settings;
+    app.extras = ReadPrayerExtras(SettingTextReader(settings));
+}
+
 void RememberLastTown(App& app) {
     const ConfigTables& tables = app.engine.tables;
     const int towns = std::min(static_cast<int>(tables.Towns.size()), tables.NumberOfTowns);
@@ -227,7 +234,7 @@ void LoadInitialState(App& app) {
 
 void Recompute(App& app) {
     ComputeDaySchedule(app.engine);
-    app.ui.home = PrepareHome(app.engine, app.ui.nightShow);
+    app.ui.home = PrepareHome(app.engine, app.ui.nightShow, app.extras);
     const LocalTime now = TownNow(app);
     app.ui.shownHijri = app.ui.home.hijri.At(now.hour * 60 + now.minute);
 }

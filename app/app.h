@@ -177,6 +177,8 @@ struct App {
     Platform platform;
     AppState ui;
     EngineState engine;
+    // Reminders, iqama and Jumu'ah as the user set them (ReadPrayerSettings).
+    PrayerExtras extras;
     ConsoleTraceSink traceSink;
     UserFiles files;  // data.cfg, read_echo.cfg, calendars, help
     // data.cfg as the window last read or wrote it: Save asks before it writes
@@ -230,6 +232,9 @@ bool ReloadApplicationConfig(App& app);
 
 // The day's schedule for the town and the observation's date.
 void Recompute(App& app);
+
+// Reminders, iqama and Jumu'ah from the settings, into the engine's records.
+void ReadPrayerSettings(App& app);
 // PreparePage for the page shown, with the pickers' date and time: called
 // whenever the whole window is to be painted again.
 void PrepareShownPage(App& app);

@@ -103,7 +103,7 @@ void ChooseLanguage(App& app, Window& window) {
 // The night times shown or hidden at once, and the choice kept for the next start.
 void ToggleNight(App& app, Window& window) {
     app.ui.nightShow = !app.ui.nightShow;
-    app.ui.home = PrepareHome(app.engine, app.ui.nightShow);
+    app.ui.home = PrepareHome(app.engine, app.ui.nightShow, app.extras);
     RepaintAll(app, window);
     if (!WriteNightShow(app.platform.settings, app.ui.nightShow)) {
         app.platform.messages.Show(Tr(kRegistryErrorText), Tr(kRegistryErrorCaption));

@@ -44,6 +44,7 @@ void MirrorPage(PageLayout& l) {
     m(l.homeClock);
     l.homeTimeX = m(l.homeTimeX);
     l.homeNameX = m(l.homeNameX);
+    l.homeIqamaX = m(l.homeIqamaX);
     m(l.homeHijri);
     // Naskh's descenders reach lower than Arial's: the Hijri date and the
     // night times' names rise a little to clear what stands below them.
@@ -179,7 +180,9 @@ PageLayout MakeLayout(const Rect& client, int dpiX, int dpiY, bool rightToLeft) 
         l.homeTimeY[row] = Y(66) + i * Y(24);
         l.homeNameY[row] = Y(70) + i * Y(24);
         l.homeImageY[row] = Y(70) + i * Y(24);
+        l.homeIqamaY[row] = Y(72) + i * Y(24);
     }
+    l.homeIqamaX = Trunc(w * 0.62);
     // Below the six rows: the Hijri date on a row of its own, then the icon,
     // which the night times replace when they are shown.
     l.homeHijri = Anchor{l.cx, Y(208)};

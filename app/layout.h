@@ -109,6 +109,9 @@ struct PageLayout {
     std::array<int, kLayoutRows> homeNameY{};
     int homeImageX = 0;
     std::array<int, kLayoutRows> homeImageY{};
+    // The iqama, when set, small beside its time (left).
+    int homeIqamaX = 0;
+    std::array<int, kLayoutRows> homeIqamaY{};
     Anchor homeHijri;   // centred, on its own row under the six times
     Anchor homeMoon;    // the program's icon, top-left
     Anchor homeLegend;  // left of the icon: the estimated times' legend, short

@@ -39,11 +39,12 @@ QiblaView PreparePage(int page, const std::optional<LocalTime>& pickedDate,
     return view;
 }
 
-HomeView PrepareHome(const EngineState& engine, bool showNight) {
+HomeView PrepareHome(const EngineState& engine, bool showNight, const PrayerExtras& extras) {
     const Observation& o = engine.observation;
     HomeView view;
     view.hijri = HijriOfDay(o.year, o.month, o.day, engine.schedule, engine.hijriAdjust);
     if (showNight) view.night = ComputeNightOfDay(engine);
+    view.asides = AsidesOfDay(engine.schedule, IsFriday(o.day, o.month, o.year), extras);
     return view;
 }
 

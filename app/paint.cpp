@@ -178,6 +178,27 @@ void PaintNight(Surface& surface, const PageLayout& l, const PaintInput& in,
     }
 }
 
+// The name a row of the Home page shows: in Ramadan Maghrib is named for the
+// meal that ends the fast, and on a Friday kept as Jumu'ah Zuhr is Jumu'ah.
+const char* HomeRowName(size_t row, const PaintInput& in) {
+    if (row == size_t{Maghrib} && in.home.hijri.InRamadan()) return NC_("prayer", "Iftar");
+    if (row == size_t{Zuhr} && in.home.asides.jumuah) return kJumuahName;
+    return kHomeNames[row];
+}
+
+// The Hijri date, centred under the six times. The pictures of the prayers
+// stand at the row's right: a date long enough to reach into them (some
+// languages name the months at length) moves left of them instead.
+void PaintHijriLine(Surface& surface, const PageLayout& l, const std::string& text) {
+    int x = l.homeHijri.x;
+    const std::optional<int> width = surface.TextWidth(text);
+    if (width && !l.rightToLeft && x + *width / 2 > l.homeImageX + l.textMargin) {
+        const int leftEdge = l.left + l.textMargin;
+        x = std::max(l.homeImageX - l.textMargin - (*width + 1) / 2, leftEdge + (*width + 1) / 2);
+    }
+    Text(surface, l, kBlack, x, l.homeHijri.y, text, TextAlign::Centre);
+}
+
 void PaintHome(Surface& surface, const PageLayout& l, const PaintInput& in,
                const EngineState& engine) {
     const Observation& o = engine.observation;
@@ -203,24 +224,33 @@ void PaintHome(Surface& surface, const PageLayout& l, const PaintInput& in,
                Digits(in, Format("%2d:%02d:%02d", in.now.hour, in.now.minute, in.now.second)),
                TextAlign::Centre);
         for (size_t i = 0; i < kRows; ++i) {
-            Text(surface, l, kPrayerColours[i], l.homeTimeX, l.homeTimeY[i],
-                 Digits(in, ShownPaddedText(engine.schedule, static_cast<int>(i))),
+            const PrayerAside& aside = in.home.asides.prayer[i];
+            const std::string time = i == size_t{Zuhr} && in.home.asides.jumuah
+                                         ? Format("%-6.5s", MinuteClockText(*aside.minute).c_str())
+                                         : ShownPaddedText(engine.schedule, static_cast<int>(i));
+            Text(surface, l, kPrayerColours[i], l.homeTimeX, l.homeTimeY[i], Digits(in, time),
                  TextAlign::Centre);
+        }
+    }
+    const auto& asides = in.home.asides.prayer;
+    if (std::any_of(asides.begin(), asides.end(), [](const PrayerAside& a) { return a.iqama; })) {
+        ScopedFont font(surface, l, 8);
+        for (size_t i = 0; i < kRows; ++i) {
+            if (const auto& iqama = asides[i].iqama) {
+                Text(surface, l, kPrayerColours[i], l.homeIqamaX, l.homeIqamaY[i],
+                     Digits(in, MinuteClockText(*iqama)), Start(l));
+            }
         }
     }
     {
         ScopedFont font(surface, l, 10);
         for (size_t i = 0; i < kRows; ++i) {
-            // The fast ends at Maghrib: in Ramadan it is named for the meal.
-            const char* name = i == size_t{Maghrib} && in.home.hijri.InRamadan()
-                                   ? NC_("prayer", "Iftar")
-                                   : kHomeNames[i];
+            const char* name = HomeRowName(i, in);
             Text(surface, l, kPrayerColours[i], l.homeNameX, l.homeNameY[i], Tr("prayer", name),
                  Start(l));
         }
         if (const auto& hijri = in.home.hijri.At(HomeMinute(in, o))) {
-            Text(surface, l, kBlack, l.homeHijri.x, l.homeHijri.y,
-                 Digits(in, HijriDateText(*hijri)), TextAlign::Centre);
+            PaintHijriLine(surface, l, Digits(in, HijriDateText(*hijri)));
         }
     }
     // The names in Arabic script are already the catalogue's text on a mirrored page.

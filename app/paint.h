@@ -10,6 +10,7 @@
 
 #include "app/layout.h"
 #include "engine/hijri.h"
+#include "engine/iqama.h"
 #include "engine/state.h"
 #include "language/digits.h"
 #include "language/languages.h"
@@ -49,10 +50,13 @@ QiblaView PreparePage(int page, const std::optional<LocalTime>& pickedDate,
 struct HomeView {
     HijriDay hijri;
     std::optional<NightTimes> night;
+    // The iqama beside each time when the user set one; Jumu'ah in Zuhr's
+    // place on a Friday that has it.
+    DayAsides asides;
 };
 
 // The Home page's values for the engine's day under its Hijri adjustment.
-HomeView PrepareHome(const EngineState& engine, bool showNight);
+HomeView PrepareHome(const EngineState& engine, bool showNight, const PrayerExtras& extras = {});
 
 // Everything a paint reads besides the engine's records.
 struct PaintInput {

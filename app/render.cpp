@@ -18,6 +18,8 @@
 #include "language/languages.h"
 #include "language/messages.h"
 #include "places/gazetteer.h"
+#include "platform/file_settings.h"
+#include "platform/setting_text.h"
 
 namespace orvano {
 
@@ -198,6 +200,9 @@ OptionValue ParseValueOption(const std::string& option, const std::string& v,
     } else if (option == "--config") {
         request.config = v;
         ok = !v.empty();
+    } else if (option == "--settings") {
+        request.settings = v;
+        ok = !v.empty();
     } else if (option == "--town") {
         int town = 0;
         ok = ParseInt(v, town) && town >= 0;
@@ -321,8 +326,8 @@ int ReadRenderTables(const RenderRequest& request, const RenderEnvironment& envi
 }
 
 // The window's paint input for the request's page at `at`.
-PaintInput RenderPaintInput(const RenderRequest& request, const LocalTime& at,
-                            EngineState& engine) {
+PaintInput RenderPaintInput(const RenderRequest& request, const LocalTime& at, EngineState& engine,
+                            const PrayerExtras& extras) {
     PaintInput input;
     input.client = Rect{0, 0, request.width, request.height};
     input.dpiX = request.dpi;
@@ -335,7 +340,7 @@ PaintInput RenderPaintInput(const RenderRequest& request, const LocalTime& at,
     input.now = at;
     input.qibla = PreparePage(
         request.page, at, at, [&engine] { ComputeDaySchedule(engine); }, engine);
-    input.home = PrepareHome(engine, request.night);
+    input.home = PrepareHome(engine, request.night, extras);
     return input;
 }
 
@@ -389,11 +394,16 @@ int RunRender(const std::vector<std::string>& args, const RenderEnvironment& env
         return status;
     }
 
+    PrayerExtras extras;
+    if (!request.settings.empty()) {
+        FileSettingsStore settings(request.settings);
+        extras = ReadPrayerExtras(SettingTextReader(settings));
+    }
     const LocalTime at = request.at.value_or(TownTime(environment.now, engine.place));
     engine.observation = Observation{at.day, at.month, at.year, at.hour, at.minute, at.second};
     ComputeDaySchedule(engine);
 
-    const PaintInput input = RenderPaintInput(request, at, engine);
+    const PaintInput input = RenderPaintInput(request, at, engine, extras);
     const bool written = request.output == RenderRequest::Output::Json
                              ? WriteOpsJson(request, environment, input, engine)
                              : WritePng(request, environment, input, engine);

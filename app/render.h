@@ -39,7 +39,10 @@ struct RenderRequest {
     bool exploring = false;
     bool controls = false;  // --render: the page's controls too
     bool night = false;     // the Home page shows the night times
-    int width = 0;          // 0 until parsed: the window's size at `dpi`
+    // --settings FILE: the reminders, iqama and Jumu'ah stored there are
+    // drawn; without it, none (a render never reads the user's own).
+    std::string settings;
+    int width = 0;  // 0 until parsed: the window's size at `dpi`
     int height = 0;
     int dpi = 96;
     std::optional<LocalTime> at;  // empty: now

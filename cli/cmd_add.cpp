@@ -157,9 +157,9 @@ Command AddCommand() {
                     "The place: Name, \"Name, Country\" or \"Name, Region, Country\"",
                     &Options::search)
              .Excludes({"lat", "lon", "tz"},
-                       "--search and --lat/--lon/--tz give the place two ways; keep one"),
+                       N_("--search and --lat/--lon/--tz give the place two ways; keep one")),
          TextOption("pick", "N", "Which of the places a --search lists (from 1)", &Options::pick)
-             .Needs({"search"}, "option '--pick' goes with --search"),
+             .Needs({"search"}, N_("option '--pick' goes with --search")),
          DecimalOption("lat", "DEG",
                        "Latitude of a place of your own, -90..90 (with --lon and --name)",
                        &Options::lat, -90, 90),

@@ -68,6 +68,54 @@ void AddMethod(JsonObject& json, const EngineState& state) {
     }
 }
 
+// The iqama or the reminder of each prayer, null where there is none.
+std::string AsidesJson(const DayAsides& day, AsideField field) {
+    std::array<std::string, kPrayerCount> items;
+    for (size_t i = 0; i < kPrayerCount; ++i) {
+        const std::string text = AsideText(day, i, field);
+        items[i] = text.empty() ? "null" : JsonString(text);
+    }
+    return JsonArray(items, [](const std::string& item) { return item; });
+}
+
+// Only what the user set, so that the object stays as it was for everyone else.
+void AddAsides(JsonObject& json, const PrayerExtras& extras, const DayAsides& day) {
+    if (AnyIqama(extras)) json.addRaw("iqama", AsidesJson(day, &PrayerAside::iqama));
+    if (AnyReminder(extras)) json.addRaw("reminders", AsidesJson(day, &PrayerAside::reminder));
+    if (!extras.jumuah.enabled) return;
+    if (!day.jumuah) {
+        json.addRaw("jumuah", "null");
+        return;
+    }
+    const std::string iqama = AsideText(day, Zuhr, &PrayerAside::iqama);
+    JsonObject jumuah;
+    jumuah.add("time", AsideText(day, Zuhr, &PrayerAside::minute));
+    if (iqama.empty())
+        jumuah.addRaw("iqama", "null");
+    else
+        jumuah.add("iqama", iqama);
+    json.addRaw("jumuah", jumuah.str());
+}
+
+// After the lines that were always there: the Friday prayer, then one line
+// per iqama and per reminder set, an estimated prayer's marked.
+void PrintAsides(const ShownDay& shown, const DayAsides& day) {
+    if (day.jumuah) {
+        std::printf("%-9s %s\n", kJumuahName, AsideText(day, Zuhr, &PrayerAside::minute).c_str());
+    }
+    for (const auto& [label, field] :
+         {std::pair{"Iqama", &PrayerAside::iqama}, std::pair{"Reminder", &PrayerAside::reminder}}) {
+        for (size_t i = 0; i < kPrayerCount; ++i) {
+            const std::string text = AsideText(day, i, field);
+            if (text.empty()) continue;
+            const bool estimated =
+                shown.status[i] == PrayerStatus::Estimated && !(i == Zuhr && day.jumuah);
+            std::printf("%-9s %s %s%s\n", label, ShownPrayerName(day, i), text.c_str(),
+                        estimated ? kEstimateMark : "");
+        }
+    }
+}
+
 int RunTimes(const Options& options) {
     EngineState state = ScheduleState(options);
     ReadDate(options, state.observation);
@@ -77,6 +125,8 @@ int RunTimes(const Options& options) {
     const NightTimes night =
         ShownNights(state, today, ComputeShownDay(state, date::sys_days(date) + date::days(1)));
     const DaySchedule& day = today.schedule;
+    const PrayerExtras extras = ReadPrayerSettings(options);
+    const DayAsides asides = AsidesOf(today, extras);
     std::array<std::string, kPrayerCount> text;
     for (size_t i = 0; i < kPrayerCount; ++i) text[i] = ShownClockText(day.status[i], day.shown[i]);
 
@@ -94,6 +144,7 @@ int RunTimes(const Options& options) {
         json.addRaw("hijri", HijriJson(today.hijri));
         for (const NightIndex n : {Imsak, Midnight, LastThird})
             json.addRaw(NightTimeJsonKey(n), NightJson(night, n));
+        AddAsides(json, extras, asides);
         std::printf("%s\n", json.str().c_str());
         return 0;
     }
@@ -115,6 +166,7 @@ int RunTimes(const Options& options) {
                     ShownClockText(night.status[i], night.hour[i]).c_str(),
                     night.status[i] == PrayerStatus::Estimated ? kEstimateMark : "");
     }
+    PrintAsides(today, asides);
     return 0;
 }
 
@@ -143,7 +195,8 @@ int RunMonth(const Options& options) {
     const Observation& o = state.observation;
     if (options.csv) {
         const date::year_month_day first = DateOf(o);
-        const std::string csv = ExportCsv(state, first, first.year() / first.month() / date::last);
+        const std::string csv = ExportCsv(state, first, first.year() / first.month() / date::last,
+                                          ReadPrayerSettings(options));
         std::fwrite(csv.data(), 1, csv.size(), stdout);
         return 0;
     }
@@ -315,14 +368,14 @@ Command TimesCommand() {
 }
 
 Command MonthCommand() {
-    return {
-        "month", N_("Print a month's prayer times, one line a day"),
-        WithPlaceAndRule({MonthOption("The month (default: this month)", &Options::month),
-                          JsonOption("Print one JSON object with every value to the bit"),
-                          FlagOption("csv", "Print CSV, as export --format csv does for the month",
-                                     &Options::csv)
-                              .Excludes({"json"}, "--json and --csv cannot be given together")}),
-        RunMonth};
+    return {"month", N_("Print a month's prayer times, one line a day"),
+            WithPlaceAndRule(
+                {MonthOption("The month (default: this month)", &Options::month),
+                 JsonOption("Print one JSON object with every value to the bit"),
+                 FlagOption("csv", "Print CSV, as export --format csv does for the month",
+                            &Options::csv)
+                     .Excludes({"json"}, N_("--json and --csv cannot be given together"))}),
+            RunMonth};
 }
 
 Command TraceCommand() {

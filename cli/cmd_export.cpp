@@ -102,8 +102,10 @@ int RunExport(const Options& options) {
         throw UsageError("options '--from' and '--to' span more than " + std::to_string(kMaxYears) +
                          " years");
     }
-    const std::string bytes = format == "csv" ? ExportCsv(state, from, to)
-                                              : ExportIcs(state, from, to, AlarmSwitches(options));
+    const PrayerExtras extras = ReadPrayerSettings(options);
+    const std::string bytes = format == "csv"
+                                  ? ExportCsv(state, from, to, extras)
+                                  : ExportIcs(state, from, to, AlarmSwitches(options), extras);
     if (const auto& out = options.out) {
         WriteFileReplacing(*out, bytes);
     } else {

@@ -71,7 +71,7 @@ Command SunCommand() {
                        JsonOption("Print one JSON object with every value to the bit"),
                        FlagOption("trace", "Print the engine's report instead (not with --json)",
                                   &Options::trace)
-                           .Excludes({"json"}, "--json and --trace cannot be given together")}),
+                           .Excludes({"json"}, N_("--json and --trace cannot be given together"))}),
             RunSun};
 }
 

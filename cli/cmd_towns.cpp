@@ -159,7 +159,7 @@ Command TownsCommand() {
                         &Options::search),
              WholeOption("limit", "N", "At most N places found by --search (default 10)",
                          &Options::limit, 1, 1000)
-                 .Needs({"search"}, "option '--limit' goes with --search")},
+                 .Needs({"search"}, N_("option '--limit' goes with --search"))},
             RunTowns};
 }
 

@@ -147,12 +147,13 @@ CLI::App* AddCommandLine(CLI::App& app, const Command& command, Options& values)
     for (const OptionSpec& spec : command.options) {
         if (!spec.takesValue()) {
             sub->add_flag("--" + spec.name, values.*std::get<bool Options::*>(spec.field),
-                          spec.help);
+                          Tr(spec.help.c_str()));
             continue;
         }
         CLI::Option* option = sub->add_option_function<std::string>(
             "--" + spec.name,
-            [&spec, &values](const std::string& text) { Store(spec, text, values); }, spec.help);
+            [&spec, &values](const std::string& text) { Store(spec, text, values); },
+            Tr(spec.help.c_str()));
         option->type_name(spec.valueName)
             ->expected(1)
             ->multi_option_policy(CLI::MultiOptionPolicy::Throw);
@@ -171,13 +172,13 @@ std::string BrokenRuleMessage(const CLI::App& sub, const Command& command) {
     for (const OptionSpec& spec : command.options) {
         if (!Given(sub, spec.name)) continue;
         for (const std::string& other : spec.needs) {
-            if (!Given(sub, other)) return spec.needsMessage;
+            if (!Given(sub, other)) return Tr(spec.needsMessage.c_str());
         }
     }
     for (const OptionSpec& spec : command.options) {
         if (!Given(sub, spec.name)) continue;
         for (const std::string& other : spec.excludes) {
-            if (Given(sub, other)) return spec.excludesMessage;
+            if (Given(sub, other)) return Tr(spec.excludesMessage.c_str());
         }
     }
     return {};

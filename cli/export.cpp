@@ -2,6 +2,7 @@
 
 #include <cinttypes>
 #include <cstdio>
+#include <vector>
 
 #include "engine/solver.h"
 
@@ -52,13 +53,27 @@ std::string ConventionName(const EngineState& state) {
 
 }  // namespace
 
-std::string ExportCsv(EngineState& state, date::year_month_day from, date::year_month_day to) {
+std::string ExportCsv(EngineState& state, date::year_month_day from, date::year_month_day to,
+                      const PrayerExtras& extras) {
     std::string out = "date";
     for (const char* key : kPrayerKeys) out += std::string(",") + key;
     for (const char* key : kPrayerKeys) out += std::string(",") + key + "_status";
     out += ",hijri_year,hijri_month,hijri_day";
     for (const NightIndex n : {Imsak, Midnight, LastThird})
         out += std::string(",") + NightTimeCsvKey(n);
+    // What the user set beside the times, only when set: the columns stay as
+    // they were for everyone else.
+    std::vector<AsideField> asides;
+    if (AnyIqama(extras)) asides.push_back(&PrayerAside::iqama);
+    if (AnyReminder(extras)) asides.push_back(&PrayerAside::reminder);
+    for (const AsideField field : asides) {
+        const char* suffix = field == &PrayerAside::iqama ? "_iqama" : "_reminder";
+        for (size_t i = 0; i < kPrayerCount; ++i) {
+            if (i != Chourouk) out += std::string(",") + kPrayerKeys[i] + suffix;
+        }
+    }
+    const bool jumuah = extras.jumuah.enabled;
+    if (jumuah) out += ",jumuah";
     out += "\r\n";
     // Each day's night ends on the next day's Fajr: one day is computed ahead.
     ShownDay next = ComputeShownDay(state, from);
@@ -79,6 +94,16 @@ std::string ExportCsv(EngineState& state, date::year_month_day from, date::year_
             out += ",";
             if (night.status[n] != PrayerStatus::None)
                 out += ShownClockText(night.status[n], night.hour[n]);
+        }
+        const DayAsides set = AsidesOf(day, extras);
+        for (const AsideField field : asides) {
+            for (size_t i = 0; i < kPrayerCount; ++i) {
+                if (i != Chourouk) out += "," + AsideText(set, i, field);
+            }
+        }
+        if (jumuah) {
+            out += ",";
+            if (set.jumuah) out += AsideText(set, Zuhr, &PrayerAside::minute);
         }
         out += "\r\n";
     }
@@ -130,7 +155,7 @@ std::string IcsLine(const std::string& line) {
 }
 
 std::string ExportIcs(EngineState& state, date::year_month_day from, date::year_month_day to,
-                      const std::array<bool, kPrayerCount>& alarms) {
+                      const std::array<bool, kPrayerCount>& alarms, const PrayerExtras& extras) {
     const CurrentPlace& place = state.place;
     const std::string placeText = place.Name + ", " + place.Country;
     const std::string convention = ConventionName(state);
@@ -146,6 +171,7 @@ std::string ExportIcs(EngineState& state, date::year_month_day from, date::year_
     out += IcsLine("X-WR-CALNAME:" + IcsText("Prayer times, " + placeText));
     for (auto d = date::sys_days(from); d <= date::sys_days(to); d += date::days(1)) {
         const ShownDay day = ComputeShownDay(state, d);
+        const DayAsides set = AsidesOf(day, extras);
         for (size_t i = 0; i < kPrayerCount; ++i) {
             if (i == Chourouk || day.status[i] == PrayerStatus::None) continue;
             std::string description = placeText;
@@ -160,19 +186,38 @@ std::string ExportIcs(EngineState& state, date::year_month_day from, date::year_
                               static_cast<int>(static_cast<unsigned>(day.date.day())), day.schedule,
                               ShownMinuteOf(day.schedule.shown[i]).minuteOfDay, state.hijriAdjust);
             if (hijri) description += "\nHijri: " + HijriDateText(*hijri);
+            const PrayerAside& aside = set.prayer[i];
+            const std::string iqama = AsideText(set, i, &PrayerAside::iqama);
+            if (!iqama.empty()) description += "\nIqama: " + iqama;
+            const std::string name = ShownPrayerName(set, i);
+            // Jumu'ah may have a time of its own; every other prayer is at its shown minute.
+            const std::int64_t utcMinute =
+                i == Zuhr && set.jumuah
+                    ? LocalToUtcSeconds(place, date::sys_days(day.date),
+                                        std::int64_t{*aside.minute} * 60, day.zoneHours) /
+                          60
+                    : day.utcMinute[i];
             out += IcsLine("BEGIN:VEVENT");
             out += IcsLine("UID:" + CompactDate(day.date) + "-" + kPrayerKeys[i] + "-" + placeId +
                            "@orvano");
             out += IcsLine("DTSTAMP:" + stamp);
-            out += IcsLine("DTSTART:" + UtcText(day.utcMinute[i]));
-            out += IcsLine("SUMMARY:" + IcsText(std::string(kPrayerNames[i]) + " " + placeText));
+            out += IcsLine("DTSTART:" + UtcText(utcMinute));
+            out += IcsLine("SUMMARY:" + IcsText(name + " " + placeText));
             out += IcsLine("DESCRIPTION:" + IcsText(description));
             out += IcsLine("TRANSP:TRANSPARENT");
             if (alarms[i]) {
                 out += IcsLine("BEGIN:VALARM");
                 out += IcsLine("ACTION:DISPLAY");
-                out += IcsLine("DESCRIPTION:" + IcsText(kPrayerNames[i]));
+                out += IcsLine("DESCRIPTION:" + IcsText(name));
                 out += IcsLine("TRIGGER:PT0S");
+                out += IcsLine("END:VALARM");
+            }
+            if (const int before = extras.reminderMinutes[i]; aside.reminder && before > 0) {
+                out += IcsLine("BEGIN:VALARM");
+                out += IcsLine("ACTION:DISPLAY");
+                out += IcsLine("DESCRIPTION:" +
+                               IcsText(name + " in " + std::to_string(before) + " min"));
+                out += IcsLine("TRIGGER:-PT" + std::to_string(before) + "M");
                 out += IcsLine("END:VALARM");
             }
             out += IcsLine("END:VEVENT");

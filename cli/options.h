@@ -12,6 +12,7 @@
 
 #include "astro/civil_date.h"
 #include "astro/json.h"
+#include "engine/iqama.h"
 #include "engine/shown_times.h"
 #include "engine/state.h"
 #include "language/languages.h"
@@ -164,6 +165,9 @@ std::vector<OptionSpec> WithPlaceAndRule(std::vector<OptionSpec> own);
 // state.imsakMinutes from the setting.
 // Throws ConfigError with the reader's own message when the file cannot be read.
 void ResolvePlace(const Options& options, EngineState& state);
+// The reminders, iqama and Jumu'ah the window stored (--settings, else the
+// user's settings).
+PrayerExtras ReadPrayerSettings(const Options& options);
 
 // A message of the configuration code as one line, "<caption>: <text>"; the
 // open error also says why the file could not be opened ("not a regular file").

@@ -11,6 +11,7 @@
 #include "config/reader.h"
 #include "language/messages.h"
 #include "platform/file_settings.h"
+#include "platform/setting_text.h"
 
 namespace orvano::cli {
 
@@ -19,9 +20,9 @@ namespace {
 // --lat, --lon, --tz and --dst give a place of their own.
 OptionSpec OwnPlace(OptionSpec spec, std::vector<std::string> needs) {
     return std::move(spec)
-        .Needs(std::move(needs), "--lat and --lon go together")
+        .Needs(std::move(needs), N_("--lat and --lon go together"))
         .Excludes({"config", "town"},
-                  "--lat/--lon give a place of their own; drop --config and --town");
+                  N_("--lat/--lon give a place of their own; drop --config and --town"));
 }
 
 }  // namespace
@@ -273,6 +274,11 @@ void MethodOfNearestCountry(const Options& options, EngineState& state) {
 }
 
 }  // namespace
+
+PrayerExtras ReadPrayerSettings(const Options& options) {
+    FileSettingsStore settings(options.settings.value_or(DefaultSettingsPath()));
+    return ReadPrayerExtras(SettingTextReader(settings));
+}
 
 void ResolvePlace(const Options& options, EngineState& state) {
     if (options.lat) {

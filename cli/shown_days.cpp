@@ -43,6 +43,22 @@ NightTimes ShownNights(const EngineState& state, const ShownDay& day, const Show
                              {PlaceZone(state.place), date::sys_days(day.date)});
 }
 
+DayAsides AsidesOf(const ShownDay& day, const PrayerExtras& extras) {
+    const bool friday = IsFriday(static_cast<int>(static_cast<unsigned>(day.date.day())),
+                                 static_cast<int>(static_cast<unsigned>(day.date.month())),
+                                 static_cast<int>(day.date.year()));
+    return AsidesOfDay(day.schedule, friday, extras);
+}
+
+const char* ShownPrayerName(const DayAsides& asides, size_t prayer) {
+    return prayer == Zuhr && asides.jumuah ? kJumuahName : kPrayerNames[prayer];
+}
+
+std::string AsideText(const DayAsides& asides, size_t prayer, AsideField field) {
+    const std::optional<int>& minute = asides.prayer[prayer].*field;
+    return minute ? MinuteClockText(*minute) : std::string();
+}
+
 std::string HijriJson(const std::optional<HijriDate>& hijri) {
     if (!hijri) return "null";
     JsonObject json;

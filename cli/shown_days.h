@@ -11,6 +11,7 @@
 #include "astro/civil_date.h"
 #include "astro/json.h"
 #include "engine/hijri.h"
+#include "engine/iqama.h"
 #include "engine/state.h"
 
 namespace orvano::cli {
@@ -55,6 +56,16 @@ std::string HijriLine(const std::optional<HijriDate>& hijri);
 std::string NightJson(const NightTimes& night, NightIndex index);
 
 std::string DateText(date::year_month_day day);
+
+// The reminders, iqama and Jumu'ah of `day` under what the user set.
+DayAsides AsidesOf(const ShownDay& day, const PrayerExtras& extras);
+// The name a prayer is printed with: Jumu'ah in Zuhr's place on a Friday
+// that has it.
+const char* ShownPrayerName(const DayAsides& asides, size_t prayer);
+// The clock text of one of a prayer's asides (its own minute, its iqama or
+// its reminder), "" when it has none.
+using AsideField = std::optional<int> PrayerAside::*;
+std::string AsideText(const DayAsides& asides, size_t prayer, AsideField field);
 
 // The local civil time of the place now, in the zone in effect there.
 Observation PlaceNow(const CurrentPlace& place);

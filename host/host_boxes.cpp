@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <cstdio>
 
+#include "platform/qt/standard_buttons.h"
+
 namespace orvano {
 
 namespace {
@@ -35,6 +37,7 @@ void HostMessageBoxes::Show(const std::string& text, const std::string& caption)
                                owner_ ? owner_() : nullptr);
         box_->setWindowModality(Qt::NonModal);
         box_->setAttribute(Qt::WA_DeleteOnClose, false);
+        LabelStandardButtons(*box_);
     }
     box_->setWindowTitle(QString::fromStdString(caption));
     box_->setText(QString::fromStdString(text));

@@ -22,10 +22,15 @@ QString AtAndIn(const QString& what, int minuteOfDay, int minutesLeft) {
 
 }  // namespace
 
-QString NextPrayerTip(const char* prayerLabel, int minuteOfDay, int minutesLeft) {
+QString NextPrayerTip(const char* prayerLabel, int minuteOfDay, int minutesLeft, int iqamaMinute) {
     if (prayerLabel == nullptr || minuteOfDay < 0 || minutesLeft < 0) return "Orvano";
-    const QString prayer =
+    QString prayer =
         AtAndIn(QString::fromUtf8(Tr("prayer", prayerLabel)), minuteOfDay, minutesLeft);
+    if (iqamaMinute >= 0) {
+        prayer += Say(N_(" (iqama %1:%2)"))
+                      .arg(iqamaMinute / 60 % 24, 2, 10, QChar('0'))
+                      .arg(iqamaMinute % 60, 2, 10, QChar('0'));
+    }
     return Say(N_("Next prayer: %1")).arg(prayer);
 }
 

@@ -27,9 +27,11 @@ inline constexpr const char* kWordCannotPlayAdhan =
 // The words in the language in use.
 QString Say(const char* words);
 
-// "Next prayer: Asr at 14:32, in 1 h 05 min" in the language in use; "Orvano"
-// alone when there is no schedule yet.
-QString NextPrayerTip(const char* prayerLabel, int minuteOfDay, int minutesLeft);
+// "Next prayer: Asr at 14:32, in 1 h 05 min" in the language in use,
+// followed by " (iqama 14:47)" when `iqamaMinute` is one; "Orvano" alone when
+// there is no schedule yet.
+QString NextPrayerTip(const char* prayerLabel, int minuteOfDay, int minutesLeft,
+                      int iqamaMinute = -1);
 
 // In Ramadan, "Iftar at 18:35, in 2 h 22 min" or "Imsak at 05:04, in 8 h 10
 // min" in the language in use; "" when nothing is given.

@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "host/host_text.h"
+#include "platform/qt/standard_buttons.h"
 
 namespace orvano {
 
@@ -98,6 +99,7 @@ void OptionsDialog::SetUpFullScreen(int flags) {
     if ((flags & 1) == 0) return;
     auto* box = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     box->setObjectName("done");
+    LabelStandardButtons(*box);
     connect(box, &QDialogButtonBox::accepted, this, [this] { Command(kDialogDone); });
     static_cast<QVBoxLayout*>(layout())->addWidget(box);
 }

@@ -210,9 +210,7 @@ void StripWindow::DeliverDueNotifications() {
         windows_.Trace("notify sent " + due.trigger.application);
         DesktopNotification notification{"Orvano", due.user.dialogTitle, due.user.dialogText, {}};
         const bool stoppable = calls_ != nullptr && calls_->playing();
-        if (stoppable)
-            notification.actions.emplace_back("stop",
-                                              Say(kWordStop).toStdString());
+        if (stoppable) notification.actions.emplace_back("stop", Say(kWordStop).toStdString());
         ShowDesktopNotification(
             notification, this,
             [this, stoppable, event = due.trigger.application](bool shown, unsigned id) {
@@ -238,8 +236,9 @@ void StripWindow::UpdateTip() {
     dateLine_->setVisible(!date.isEmpty());
     fastLine_->setText(fast);
     fastLine_->setVisible(!fast.isEmpty());
-    QString tip = NextPrayerTip(next.prayer >= 0 ? PrayerLabel(next.prayer) : nullptr,
-                                next.minuteOfDay, next.minutesLeft);
+    QString tip =
+        NextPrayerTip(next.prayer >= 0 ? AnnouncedLabel(next.prayer, next.jumuah) : nullptr,
+                      next.minuteOfDay, next.minutesLeft, next.iqamaMinute);
     for (const QString& line : {date, fast}) {
         if (!line.isEmpty()) tip += '\n' + line;
     }

@@ -10,18 +10,6 @@
 
 namespace orvano {
 
-// The stored number: 1 English, 2 French; any other number shows English.
-enum class Language : std::uint32_t { English = 1, French = 2 };
-
-constexpr Language LanguageOf(std::uint32_t lang) {
-    return lang == static_cast<std::uint32_t>(Language::French) ? Language::French
-                                                                : Language::English;
-}
-
-constexpr std::uint32_t LangValue(Language language) {
-    return static_cast<std::uint32_t>(language);
-}
-
 inline constexpr const char* kLanguageSettingsKey = "Language";
 inline constexpr const char* kLanguageCodeValue = "Code";
 

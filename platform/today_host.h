@@ -63,6 +63,8 @@ struct TodayNextPrayer {
     int prayer = -1;       // PrayerIndex
     int minuteOfDay = -1;  // its shown time, minutes after its day's midnight
     int minutesLeft = -1;  // from the current minute
+    bool jumuah = false;   // Zuhr, announced as the Friday prayer
+    int iqamaMinute = -1;  // its iqama's minute of the day when the user set one
 };
 
 // What comes next while the fast is kept: its end at Maghrib, or its start.

@@ -129,11 +129,18 @@ int MinuteOfDay(long long key) {
     return static_cast<int>(((key % kMinutesPerDay) + kMinutesPerDay) % kMinutesPerDay);
 }
 
-void AddRings(const LocalTime& date, const DaySchedule& schedule, std::vector<PrayerRing>& rings) {
+// Each prayer of `engine`'s schedule for `date` (at midnight) at the minute
+// it is announced: its shown one, or Jumu'ah's.
+void AddRings(const PrayerExtras& extras, const LocalTime& date, const EngineState& engine,
+              std::vector<PrayerRing>& rings) {
+    const DayAsides asides = AsidesOf(extras, engine, date);
+    const long long midnight = MinuteKey(date);
     for (int prayer : kShownPrayers) {
-        const auto p = static_cast<std::size_t>(prayer);
-        if (schedule.status[p] == PrayerStatus::None) continue;
-        rings.push_back({prayer, MinuteKey(AlarmPeriodFor(date, schedule.shown[p]).start)});
+        const PrayerAside& aside = asides.prayer[static_cast<std::size_t>(prayer)];
+        if (!aside.minute) continue;
+        PrayerRing ring{prayer, midnight + *aside.minute, prayer == Zuhr && asides.jumuah, {}};
+        if (aside.iqama) ring.iqama = midnight + *aside.iqama;
+        rings.push_back(ring);
     }
 }
 
@@ -145,7 +152,7 @@ LocalTime ScheduleMidnight(const ScheduleDate& date) {
 // The day's own shown prayers and its neighbours', each at its real minute.
 std::vector<PrayerRing> Rings(const TodayItemState& state) {
     std::vector<PrayerRing> rings = state.neighbourRings;
-    AddRings(ScheduleMidnight(state.scheduleDate), state.engine.schedule, rings);
+    AddRings(state.extras, ScheduleMidnight(state.scheduleDate), state.engine, rings);
     return rings;
 }
 
@@ -243,6 +250,8 @@ NextPrayer NextPrayerAfter(const TodayItemState& state, const LocalTime& now) {
     next.prayer = first->prayer;
     next.minuteOfDay = MinuteOfDay(first->minute);
     next.minutesLeft = static_cast<int>(first->minute - nowMinute);
+    next.jumuah = first->jumuah;
+    if (first->iqama) next.iqamaMinuteOfDay = MinuteOfDay(*first->iqama);
     return next;
 }
 
@@ -281,9 +290,31 @@ void Tap(TodayItemState& state, int x, int y, MessageSink& boxes) {
 }
 
 AlarmPeriod AlarmPeriodFor(const LocalTime& day, double hours) {
+    return AlarmPeriodAt(day, ShownMinuteOf(hours).minutesFromScheduleMidnight());
+}
+
+DayAsides AsidesOf(const PrayerExtras& extras, const EngineState& engine, const LocalTime& date) {
+    return AsidesOfDay(engine.schedule, IsFriday(date.day, date.month, date.year), extras);
+}
+
+ShownColumn ShownColumnOf(const TodayItemState& state, int prayer) {
+    const auto p = static_cast<std::size_t>(prayer);
+    const DaySchedule& schedule = state.engine.schedule;
+    const ScheduleDate& date = state.scheduleDate;
+    if (prayer == Zuhr && date.day != 0) {
+        const DayAsides asides = AsidesOf(state.extras, state.engine, ScheduleMidnight(date));
+        if (asides.jumuah && asides.prayer[p].minute)
+            return {kJumuahName, MinuteClockText(*asides.prayer[p].minute), false};
+    }
+    ShownColumn column{PrayerLabel(prayer), ShownClockText(schedule.status[p], schedule.shown[p]),
+                       schedule.status[p] == PrayerStatus::Estimated};
+    if (column.estimated) column.value += kEstimateMark;
+    return column;
+}
+
+AlarmPeriod AlarmPeriodAt(const LocalTime& day, int minute) {
     AlarmPeriod period;
     period.start = day;
-    const int minute = ShownMinuteOf(hours).minutesFromScheduleMidnight();
     // Floored, so that a minute before the day's midnight is hour -1.
     const int hour = minute >= 0 ? minute / 60 : -((59 - minute) / 60);
     period.start.hour = hour;
@@ -299,9 +330,24 @@ AlarmPeriod AlarmPeriodFor(const LocalTime& day, double hours) {
 }
 
 std::string AlarmTitle(int prayer, double hours, PrayerStatus status) {
-    std::string title = std::string(Tr("prayer", PrayerLabel(prayer))) + " " + ShownClockText(status, hours);
+    std::string title =
+        std::string(Tr("prayer", PrayerLabel(prayer))) + " " + ShownClockText(status, hours);
     if (status == PrayerStatus::Estimated) title += kEstimateMark;
     return title;
+}
+
+std::string ReminderTitle(const std::string& prayer, int minutesBefore, const std::string& clock) {
+    return Format(Tr("%s in %d min (%s)"), Tr("prayer", prayer.c_str()), minutesBefore,
+                  clock.c_str());
+}
+
+std::string ReminderEventName(int prayer) {
+    return std::string("Reminder ") + PrayerLabel(prayer);
+}
+
+std::string NotificationBody(const std::string& dateText, const std::optional<int>& iqama) {
+    if (!iqama) return dateText;
+    return dateText + "\n" + Tr("Iqama") + " " + MinuteClockText(*iqama);
 }
 
 std::string AlarmDateText(int day, int month, int year, int weekdayIndex) {
@@ -419,24 +465,78 @@ struct ScheduledDay {
     EngineState engine;
 };
 
+bool SameDate(const LocalTime& a, const LocalTime& b) {
+    return a.day == b.day && a.month == b.month && a.year == b.year;
+}
+
+struct DayRef {
+    LocalTime date;  // at midnight
+    const EngineState* engine;
+};
+
+// The alarm of `prayer` of the schedule `engine` holds for `day`'s date, at
+// the minute it is announced (Jumu'ah's own on a Friday that has it); nothing
+// for a prayer without a time.
+std::optional<Alarm> PrayerAlarm(const PrayerExtras& extras, const EngineState& engine,
+                                 const LocalTime& day, int prayer, const std::string& dateText) {
+    const auto p = static_cast<std::size_t>(prayer);
+    const DayAsides asides = AsidesOf(extras, engine, day);
+    const PrayerAside& aside = asides.prayer[p];
+    if (!aside.minute) return std::nullopt;
+    const std::string title =
+        prayer == Zuhr && asides.jumuah
+            ? std::string(Tr("prayer", kJumuahName)) + " " + MinuteClockText(*aside.minute)
+            : AlarmTitle(prayer, engine.schedule.shown[p], engine.schedule.status[p]);
+    return Alarm{AlarmPeriodAt(day, *aside.minute), AlarmEventName(prayer), title,
+                 NotificationBody(dateText, aside.iqama)};
+}
+
 // The neighbouring days' alarms of `prayer` whose minute falls on `now`'s
 // date (yesterday's Isha past midnight rings today).
-std::vector<Alarm> CarriedAlarms(const ScheduledDay (&neighbours)[2], int prayer,
-                                 const LocalTime& now) {
+std::vector<Alarm> CarriedAlarms(const PrayerExtras& extras, const ScheduledDay (&neighbours)[2],
+                                 int prayer, const LocalTime& now) {
     std::vector<Alarm> carried;
-    const auto p = static_cast<std::size_t>(prayer);
     for (const ScheduledDay& day : neighbours) {
-        const DaySchedule& schedule = day.engine.schedule;
-        if (schedule.status[p] == PrayerStatus::None) continue;
-        const double hours = schedule.shown[p];
-        const AlarmPeriod period = AlarmPeriodFor(day.date, hours);
-        const LocalTime at = NormaliseLocalTime(period.start);
-        if (at.day != now.day || at.month != now.month || at.year != now.year) continue;
-        carried.push_back({period, AlarmEventName(prayer),
-                           AlarmTitle(prayer, hours, schedule.status[p]),
-                           DateTextOf(day.engine, day.date)});
+        auto alarm =
+            PrayerAlarm(extras, day.engine, day.date, prayer, DateTextOf(day.engine, day.date));
+        if (alarm && SameDate(NormaliseLocalTime(alarm->period.start), now))
+            carried.push_back(std::move(*alarm));
     }
     return carried;
+}
+
+// The reminders of yesterday's, today's and tomorrow's prayers whose minute
+// falls today, each the user's minutes before its prayer's. Each is set
+// afresh every day, so that a reminder turned off goes with the rest, and
+// like the alarms only for a prayer with a time. Returns how many could not
+// be set.
+int SetReminders(const TodayItemState& state, const LocalTime& now,
+                 const std::array<DayRef, 3>& days, Notifications& service) {
+    int failed = 0;
+    const CurrentPlace& place = state.engine.place;
+    for (int prayer : kShownPrayers) {
+        const auto p = static_cast<std::size_t>(prayer);
+        const std::string eventName = ReminderEventName(prayer);
+        ClearAlarmsOf(service, NamedEventPath(eventName));
+        const int before = state.extras.reminderMinutes[p];
+        if (before <= 0) continue;
+        for (const DayRef& day : days) {
+            const DaySchedule& schedule = day.engine->schedule;
+            const DayAsides asides = AsidesOf(state.extras, *day.engine, day.date);
+            const PrayerAside& aside = asides.prayer[p];
+            if (!aside.reminder) continue;
+            const AlarmPeriod period = AlarmPeriodAt(day.date, *aside.reminder);
+            if (!SameDate(NormaliseLocalTime(period.start), now)) continue;
+            std::string clock = MinuteClockText(*aside.minute);
+            const bool jumuah = prayer == Zuhr && asides.jumuah;
+            if (!jumuah && schedule.status[p] == PrayerStatus::Estimated) clock += kEstimateMark;
+            const Alarm reminder{period, eventName,
+                                 ReminderTitle(AnnouncedLabel(prayer, jumuah), before, clock),
+                                 NotificationBody(DateTextOf(*day.engine, day.date), aside.iqama)};
+            if (AddAlarm(service, reminder, &place) == 0) ++failed;
+        }
+    }
+    return failed;
 }
 
 // Imsak's alarm for the day, only when the user turned it on: the night's
@@ -476,7 +576,7 @@ int DailyRefresh(TodayItemState& state, const LocalTime& now, Notifications& ser
                                        {tomorrow, ScheduleOf(engine, tomorrow)}};
     state.neighbourRings.clear();
     for (const ScheduledDay& day : neighbours) {
-        AddRings(day.date, day.engine.schedule, state.neighbourRings);
+        AddRings(state.extras, day.date, day.engine, state.neighbourRings);
     }
 
     const std::string dateText = DateTextOf(engine, today);
@@ -499,7 +599,7 @@ int DailyRefresh(TodayItemState& state, const LocalTime& now, Notifications& ser
         const std::string eventName = AlarmEventName(prayer);
         // A carried alarm, set on its own day, may have rung already: it is
         // kept rather than set again.
-        const std::vector<Alarm> carried = CarriedAlarms(neighbours, prayer, now);
+        const std::vector<Alarm> carried = CarriedAlarms(state.extras, neighbours, prayer, now);
         std::vector<long long> keep;
         keep.reserve(carried.size());
         for (const Alarm& alarm : carried) {
@@ -513,12 +613,13 @@ int DailyRefresh(TodayItemState& state, const LocalTime& now, Notifications& ser
             if (firstAt(carried[i].period) && !present) add(carried[i], p);
         }
         // Nothing is ever set for a prayer without a time.
-        if (engine.schedule.status[p] == PrayerStatus::None) continue;
-        const double hours = engine.schedule.shown[p];
-        const Alarm own{AlarmPeriodFor(now, hours), eventName,
-                        AlarmTitle(prayer, hours, engine.schedule.status[p]), dateText};
-        if (firstAt(own.period)) add(own, p);
+        const std::optional<Alarm> own = PrayerAlarm(state.extras, engine, now, prayer, dateText);
+        if (own && firstAt(own->period)) add(*own, p);
     }
+    failed += SetReminders(state, now,
+                           {DayRef{yesterday, &neighbours[0].engine}, DayRef{today, &engine},
+                            DayRef{tomorrow, &neighbours[1].engine}},
+                           service);
     return failed + SetImsakAlarm(state, now, service, dateText, firstAt);
 }
 

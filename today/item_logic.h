@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/hijri.h"
+#include "engine/iqama.h"
 #include "engine/state.h"
 #include "fileio/message_sink.h"
 #include "language/digits.h"
@@ -35,6 +36,8 @@ struct ScheduleDate {
 struct PrayerRing {
     int prayer = -1;
     long long minute = 0;
+    bool jumuah = false;             // Zuhr as the Friday prayer
+    std::optional<long long> iqama;  // on the same count, when the user set one
 };
 
 // One per process in the plug-in; tests make their own.
@@ -66,12 +69,18 @@ struct TodayItemState {
     // midnight rings today and tomorrow's first prayer is known tonight.
     std::vector<PrayerRing> neighbourRings;
     AdhanSettings adhan;
-    EngineState engine;  // its traceSink stays nullptr: the plug-in never traces
+    std::string language;  // the window's, which the strip's texts speak
+    PrayerExtras extras;   // reminders, iqama and Jumu'ah, as the user set them
+    EngineState engine;    // its traceSink stays nullptr: the plug-in never traces
 };
 
 // The five prayers the item shows and alarms, in order.
 inline constexpr std::array<int, 5> kShownPrayers = {Fajr, Zuhr, Asr, Maghrib, Isha};
 const char* PrayerLabel(int prayer);
+// The name a prayer is announced by: "Jumu'ah" for Zuhr as the Friday prayer.
+inline const char* AnnouncedLabel(int prayer, bool jumuah) {
+    return prayer == Zuhr && jumuah ? kJumuahName : PrayerLabel(prayer);
+}
 
 // What load does after a successful read: everything back to its start values.
 void ResetItemState(TodayItemState& state);
@@ -106,6 +115,8 @@ struct NextPrayer {
     int prayer = -1;
     int minuteOfDay = -1;
     int minutesLeft = -1;
+    bool jumuah = false;
+    int iqamaMinuteOfDay = -1;  // -1: none
 };
 NextPrayer NextPrayerAfter(const TodayItemState& state, const LocalTime& now);
 
@@ -134,6 +145,18 @@ struct AlarmPeriod {
 // the minute after it; the hours are not wrapped at 24 or below 0: the
 // service carries them to their date. The milliseconds are `day`'s.
 AlarmPeriod AlarmPeriodFor(const LocalTime& day, double hours);
+// The same from a minute counted from `day`'s midnight (a reminder, Jumu'ah).
+AlarmPeriod AlarmPeriodAt(const LocalTime& day, int minute);
+// The reminders, iqama and Jumu'ah of the schedule `engine` holds for `date`.
+DayAsides AsidesOf(const PrayerExtras& extras, const EngineState& engine, const LocalTime& date);
+// What the strip shows for each prayer: its name ("Jumu'ah" in Zuhr's place
+// on a Friday that has it) and its time, marked when estimated.
+struct ShownColumn {
+    std::string label;
+    std::string value;
+    bool estimated = false;
+};
+ShownColumn ShownColumnOf(const TodayItemState& state, int prayer);
 // The notification's title: the prayer and its shown time, "Asr 14:36",
 // marked when the time is estimated.
 std::string AlarmTitle(int prayer, double hours, PrayerStatus status);
@@ -160,5 +183,13 @@ int SetAlarm(Notifications& service, const LocalTime& now, double hours, Notific
 // differs from the last refresh's. `now` is the town's local time (TownNow).
 // Returns how many switched-on alarms could not be set.
 int DailyRefresh(TodayItemState& state, const LocalTime& now, Notifications& service);
+
+// A reminder's title, "Asr in 15 min (14:36)"; `clock` carries the estimate
+// mark when there is one.
+std::string ReminderTitle(const std::string& prayer, int minutesBefore, const std::string& clock);
+std::string ReminderEventName(int prayer);
+// A prayer's notification body: its day's date, then "Iqama 14:51" on a line
+// of its own when it has one.
+std::string NotificationBody(const std::string& dateText, const std::optional<int>& iqama);
 
 }  // namespace orvano

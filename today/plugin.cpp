@@ -8,6 +8,7 @@
 #include "language/languages.h"
 #include "language/messages.h"
 #include "platform/language.h"
+#include "platform/setting_text.h"
 #include "platform/text_fit.h"
 #include "platform/user_files.h"
 #include "today/plugin_reader.h"
@@ -34,20 +35,29 @@ void InvalidateItem(TodayPlugin& plugin, const Rect* area) {
 }
 
 // The window's settings, read again at every paint: a rule, a Hijri
-// adjustment, Imsak's minutes or its alarm switch changed there recompute the
-// day and set its alarms again.
+// adjustment, Imsak's minutes or its alarm switch, a reminder, an iqama,
+// Jumu'ah or the language changed there recompute the day and set its alarms
+// again.
 void ReadWindowSettings(TodayPlugin& plugin) {
     EngineState& engine = plugin.item.engine;
+    SettingsStore& settings = *plugin.services.settings;
     const std::optional<HighLatitudeRule> rule =
-        ParseHighLatitudeRule(ReadHighLatitudeRuleText(*plugin.services.settings));
-    const HijriNightSettings night = ReadHijriNightSettings(*plugin.services.settings);
+        ParseHighLatitudeRule(ReadHighLatitudeRuleText(settings));
+    const HijriNightSettings night = ReadHijriNightSettings(settings);
+    const PrayerExtras extras = ReadPrayerExtras(SettingTextReader(settings));
+    const std::string language = LanguageOfSettings(settings).code;
     if (rule == engine.highLatitudeRule && night.hijriAdjust == engine.hijriAdjust &&
-        night.imsakMinutes == engine.imsakMinutes && night.imsakAlarm == plugin.item.ImsakAlarm)
+        night.imsakMinutes == engine.imsakMinutes && night.imsakAlarm == plugin.item.ImsakAlarm &&
+        extras == plugin.item.extras && language == plugin.item.language)
         return;
     engine.highLatitudeRule = rule;
     engine.hijriAdjust = night.hijriAdjust;
     engine.imsakMinutes = night.imsakMinutes;
+    plugin.item.extras = extras;
     plugin.item.ImsakAlarm = night.imsakAlarm;
+    // A language chosen in the window since is the strip's from now on.
+    if (language != plugin.item.language) UseLanguage(language);
+    plugin.item.language = language;
     plugin.item.scheduleDate = {};
 }
 
@@ -178,19 +188,15 @@ bool DrawPrayerColumns(const TodayItemState& item, Surface& surface, const Colou
     for (std::size_t column = 0; column < kShownPrayers.size(); ++column) {
         const auto prayer = static_cast<std::size_t>(kShownPrayers[column]);
         surface.SetTextColour(item.Highlighted[prayer] ? blink : text);
+        const ShownColumn shown = ShownColumnOf(item, kShownPrayers[column]);
         if (item.ShowLabels) {
             surface.DrawTextInRect(item.layout.labelRects[column],
-                                   Tr("prayer", PrayerLabel(kShownPrayers[column])),
-                                   TextAlign::Centre);
+                                   Tr("prayer", shown.label.c_str()), TextAlign::Centre);
         }
-        const PrayerStatus status = item.engine.schedule.status[prayer];
-        std::string value = ShownClockText(status, item.engine.schedule.shown[prayer]);
-        if (status == PrayerStatus::Estimated) {
-            value += kEstimateMark;
-            estimated = true;
-        }
+        estimated = estimated || shown.estimated;
         surface.DrawTextInRect(item.layout.valueRects[column],
-                               ShownDigits(value, LanguageInUse(), item.Digits), TextAlign::Centre);
+                               ShownDigits(shown.value, LanguageInUse(), item.Digits),
+                               TextAlign::Centre);
     }
     return estimated;
 }
@@ -296,7 +302,7 @@ std::intptr_t AnswerRefreshQuery(TodayPlugin& plugin, TodayWindow* window,
 std::intptr_t AnswerNextPrayerQuery(TodayPlugin& plugin, TodayNextPrayer* answer) {
     if (answer == nullptr) return 0;
     const NextPrayer next = NextPrayerAfter(plugin.item, Now(plugin));
-    *answer = {next.prayer, next.minuteOfDay, next.minutesLeft};
+    *answer = {next.prayer, next.minuteOfDay, next.minutesLeft, next.jumuah, next.iqamaMinuteOfDay};
     return next.prayer >= 0 ? 1 : 0;
 }
 

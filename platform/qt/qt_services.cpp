@@ -13,6 +13,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/qt/standard_buttons.h"
+
 namespace orvano {
 
 namespace {
@@ -42,6 +44,7 @@ int QtScreen::LogicalDpiY() const {
 void QtMessageBoxes::Show(const std::string& text, const std::string& caption) {
     QWidget* owner = owner_ ? owner_() : nullptr;
     QMessageBox box(QMessageBox::NoIcon, FromUtf8(caption), FromUtf8(text), QMessageBox::Ok, owner);
+    LabelStandardButtons(box);
     box.exec();
 }
 
@@ -50,6 +53,7 @@ bool QtMessageBoxes::AskYesNo(const std::string& text, const std::string& captio
     QMessageBox box(QMessageBox::Question, FromUtf8(caption), FromUtf8(text),
                     QMessageBox::Yes | QMessageBox::No, owner);
     box.setDefaultButton(QMessageBox::Yes);
+    LabelStandardButtons(box);
     return box.exec() == QMessageBox::Yes;
 }
 

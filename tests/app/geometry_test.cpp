@@ -98,11 +98,31 @@ std::string RunJson(QStringList args, const char* ratio, const char* locale = nu
     return json;
 }
 
+// Every prayer with an iqama (minutes after, and a time of its own), and
+// Jumu'ah on Fridays with its own: what the Home page draws beside the times.
+fs::path AsidesSettings() {
+    const fs::path path =
+        fs::temp_directory_path() / ("orvano_geometry_" + std::to_string(::getpid()) + ".ini");
+    // The store writes each text's bytes in hexadecimal.
+    const auto hex = [](const std::string& text) {
+        QStringList bytes;
+        for (const char c : text) bytes << QString::number(static_cast<unsigned char>(c), 16);
+        return "hex:" + bytes.join(',').toStdString();
+    };
+    std::ofstream(path) << "[Iqama]\nFajr=" << hex("20") << "\nZuhr=" << hex("15")
+                        << "\nAsr=" << hex("23:59") << "\nMaghrib=" << hex("5")
+                        << "\nIsha=" << hex("180") << "\n[Jumuah]\nEnabled=" << hex("1")
+                        << "\nTime=" << hex("13:30") << "\nIqama=" << hex("45") << "\n";
+    return path;
+}
+
 // The page's operations as `orvano --dump-ops` writes them; empty on failure.
 // With `night`, the Home page shows its night times on 29 Jumada al-Akhirah
-// 1448, the longest Hijri date in both languages.
+// 1448, the longest Hijri date in English and French; with `settings`,
+// Friday 25 September 2026 with what they hold.
 std::string DumpJson(const fs::path& config, int page, int dpi, const char* ratio, const char* lang,
-                     const char* locale = nullptr, bool night = false) {
+                     const char* locale = nullptr, bool night = false,
+                     const fs::path& settings = {}) {
     QStringList args = {"--dump-ops",
                         QString::number(page),
                         "--config",
@@ -115,14 +135,17 @@ std::string DumpJson(const fs::path& config, int page, int dpi, const char* rati
                         QString::number(dpi),
                         "--exploring",
                         "--at",
-                        night ? "2026-12-09 12:00:00" : "2026-09-30 18:07:09"};
+                        night              ? "2026-12-09 12:00:00"
+                        : settings.empty() ? "2026-09-30 18:07:09"
+                                           : "2026-09-25 10:00:00"};
     if (night) args << "--night";
+    if (!settings.empty()) args << "--settings" << QString::fromStdString(settings.string());
     return RunJson(args, ratio, locale);
 }
 
 Page Dump(const fs::path& config, int page, int dpi, const char* ratio, const char* lang,
-          bool night) {
-    const std::string json = DumpJson(config, page, dpi, ratio, lang, nullptr, night);
+          bool night, const fs::path& settings = {}) {
+    const std::string json = DumpJson(config, page, dpi, ratio, lang, nullptr, night, settings);
     Page result;
     for (const QJsonValue& value :
          QJsonDocument::fromJson(QByteArray::fromStdString(json)).array()) {
@@ -147,37 +170,65 @@ constexpr struct {
     const char* ratio;
 } kScales[] = {{96, "1"}, {144, "1"}, {192, "1"}, {96, "1.5"}, {96, "2"}};
 
-// English, French, and the languages read from the right (mirrored pages);
-// with each, the Home page's Hijri dates in the catalogue's words.
-constexpr struct {
-    const char* code;
-    const char* hijri[2];  // by day, and on the night test's date
-} kLanguages[] = {
-    {"1", {"19 Rabi' al-Thani 1448", "29 Jumada al-Akhirah 1448"}},
-    {"2", {"19 Rabia ath-Thani 1448", "29 Joumada ath-Thania 1448"}},
-    {"ar", {"19 ربيع الآخر 1448", "29 جمادى الآخرة 1448"}},
-    {"ur", {"19 ربیع الثانی 1448", "29 جمادی الثانی 1448"}},
-    {"fa", {"19 ربیع‌الثانی 1448", "29 جمادی‌الثانی 1448"}},
+// Every language the window speaks, by the codes --lang takes.
+constexpr const char* kLanguages[] = {"en", "fr", "tr", "id", "ms", "bn", "ar", "ur", "fa"};
+
+// The Home page's Hijri line on the two days the test shows, in each language.
+struct HijriLines {
+    const char* lang;
+    const char* day;    // 19 Rabi' al-Thani 1448
+    const char* night;  // 29 Jumada al-Akhirah 1448, the longest month name
+};
+constexpr HijriLines kHijriLines[] = {
+    {"en", "19 Rabi' al-Thani 1448", "29 Jumada al-Akhirah 1448"},
+    {"fr", "19 Rabia ath-Thani 1448", "29 Joumada ath-Thania 1448"},
+    {"tr", "19 Rebiülahir 1448", "29 Cemaziyelahir 1448"},
+    {"id", "19 Rabiulakhir 1448", "29 Jumadilakhir 1448"},
+    {"ms", "19 Rabiulakhir 1448", "29 Jamadilakhir 1448"},
+    {"bn", "19 রবিউস সানি 1448", "29 জমাদিউস সানি 1448"},
+    {"ar", "19 ربيع الآخر 1448", "29 جمادى الآخرة 1448"},
+    {"ur", "19 ربیع الثانی 1448", "29 جمادی الثانی 1448"},
+    {"fa", "19 ربیع‌الثانی 1448", "29 جمادی‌الثانی 1448"},
 };
 
-TEST(Geometry, NothingOverlapsOnAnyPageAtAnyScaleInEitherLanguage) {
+std::string HijriLine(const std::string& lang, bool night) {
+    for (const HijriLines& l : kHijriLines) {
+        if (lang == l.lang) return night ? l.night : l.day;
+    }
+    return {};
+}
+
+TEST(Geometry, NothingOverlapsOnAnyPageAtAnyScaleInAnyLanguage) {
     const fs::path config = LongNameConfig();
+    const fs::path asides = AsidesSettings();
     for (const auto& scale : kScales) {
         const int width = ScaleForDpi(kLayoutClientWidth, scale.dpi);
         const int height = ScaleForDpi(kLayoutClientHeight, scale.dpi);
-        for (const auto& language : kLanguages) {
-            const char* lang = language.code;
-            // The Home page twice: with its icon, and with the night times in its place.
-            for (int view = -1; view < 5; ++view) {
+        for (const char* lang : kLanguages) {
+            // The Home page three times: with its icon, with the night times in
+            // its place, and with the iqama beside each time and Jumu'ah.
+            for (int view = -2; view < 5; ++view) {
                 const int page = std::max(view, 0);
-                const bool night = view < 0;
-                SCOPED_TRACE("page " + std::to_string(page) + (night ? " night" : "") + " dpi " +
-                             std::to_string(scale.dpi) + " ratio " + scale.ratio + " lang " + lang);
-                Page p = Dump(config, page, scale.dpi, scale.ratio, lang, night);
+                const bool night = view == -1;
+                const bool withAsides = view == -2;
+                SCOPED_TRACE("page " + std::to_string(page) + (night ? " night" : "") +
+                             (withAsides ? " iqama" : "") + " dpi " + std::to_string(scale.dpi) +
+                             " ratio " + scale.ratio + " lang " + lang);
+                Page p = Dump(config, page, scale.dpi, scale.ratio, lang, night,
+                              withAsides ? asides : fs::path());
                 ASSERT_FALSE(p.texts.empty());
-                if (page == 0) {
-                    const std::string line =
-                        std::string("text \"") + language.hijri[night ? 1 : 0] + "\"";
+                if (withAsides) {
+                    // Jumu'ah keeps its name in English and French.
+                    const bool named = std::string(lang) == "en" || std::string(lang) == "fr";
+                    for (const char* line :
+                         {named ? "text \"Jumu'ah\"" : "text \"13:30 \"", "text \"13:30 \"",
+                          "text \"14:15\"", "text \"23:59\""}) {
+                        EXPECT_TRUE(std::any_of(p.texts.begin(), p.texts.end(), [&](const Item& t) {
+                            return t.what == line;
+                        })) << line;
+                    }
+                } else if (page == 0) {
+                    const std::string line = std::string("text \"") + HijriLine(lang, night) + "\"";
                     EXPECT_TRUE(std::any_of(p.texts.begin(), p.texts.end(), [&](const Item& t) {
                         return t.what == line;
                     })) << line;
@@ -222,16 +273,16 @@ TEST(Geometry, NothingOverlapsOnAnyPageAtAnyScaleInEitherLanguage) {
         }
     }
     fs::remove(config);
+    fs::remove(asides);
 }
 
 // The Configuration page's dialogs, as `orvano --dump-dialog` places their
 // controls: none on another, each inside the dialog, at every scale and in
-// both languages.
+// every language.
 TEST(Geometry, DialogControlsStayApartInsideTheDialog) {
     for (const char* dialog : {"find", "method"}) {
         for (const auto& scale : kScales) {
-            for (const auto& language : kLanguages) {
-                const char* lang = language.code;
+            for (const char* lang : kLanguages) {
                 SCOPED_TRACE(std::string(dialog) + " dpi " + std::to_string(scale.dpi) + " ratio " +
                              scale.ratio + " lang " + lang);
                 const std::string json = RunJson(
@@ -274,9 +325,9 @@ TEST(Geometry, PagesAreTheSameUnderADecimalCommaLocale) {
     const fs::path config = LongNameConfig();
     for (int page = 0; page < 5; ++page) {
         SCOPED_TRACE("page " + std::to_string(page));
-        const std::string plain = DumpJson(config, page, 96, "1", "2", "C");
+        const std::string plain = DumpJson(config, page, 96, "1", "fr", "C");
         ASSERT_FALSE(plain.empty());
-        EXPECT_EQ(DumpJson(config, page, 96, "1", "2", "de_DE.UTF-8"), plain);
+        EXPECT_EQ(DumpJson(config, page, 96, "1", "fr", "de_DE.UTF-8"), plain);
         // The About page's version is one such number.
         if (page == 4) {
             EXPECT_NE(plain.find(" 1.60\""), std::string::npos);
@@ -300,7 +351,7 @@ TEST(Geometry, ArabicHomeNamesStandRightOfTheirTimes) {
             return op.toObject().value("op").toString() == "bitmap";
         });
     };
-    EXPECT_EQ(bitmaps(ops("1")), 6);
+    EXPECT_EQ(bitmaps(ops("en")), 6);
     const QJsonArray arabic = ops("ar");
     ASSERT_FALSE(arabic.isEmpty());
     EXPECT_EQ(bitmaps(arabic), 0);

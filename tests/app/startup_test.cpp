@@ -2,6 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "app/commands_alarms.h"
 #include "app/controls.h"
@@ -208,15 +213,82 @@ TEST_F(StartupTest, MissingKeyRunsInFrenchAndWritesNothing) {
     ASSERT_TRUE(StartApplication(*app, 1));
     EXPECT_EQ(app->ui.Lang, 2u);
     EXPECT_TRUE(fake.settings.keys.empty());
-    // The rule, the Hijri and night settings, the language (Lang, then Code)
-    // read and the default's keys looked for, the digits, then the town chosen last.
+    // The rule, the Hijri and night settings, the reminders, iqama and
+    // Jumu'ah (each group once), the language (Lang, then Code) read and the
+    // default's keys looked for, the digits, then the town chosen last.
     EXPECT_EQ(fake.settings.log,
               (std::vector<std::string>{
                   "open-missing Software\\Apps\\Orvano", "open-missing Hijri", "open-missing Night",
+                  "open-missing Reminders", "open-missing Iqama", "open-missing Jumuah",
                   "open-missing Software\\Apps\\Orvano", "open-missing Language",
                   "open-missing Software\\Apps\\Orvano", "open-missing Language",
                   "open-missing Language", "open-missing Window"}));
     EXPECT_EQ(window().ById(kIdCalendar)->spec.text, "Calendrier");
+}
+
+// The desktop's variables for one test, put back after it.
+class DesktopLocale {
+  public:
+    explicit DesktopLocale(const char* lang) {
+        for (const char* name : {"LANG", "LC_ALL", "LC_MESSAGES"}) {
+            const char* value = std::getenv(name);
+            saved_.emplace_back(
+                name, value != nullptr ? std::optional<std::string>(value) : std::nullopt);
+            ::unsetenv(name);
+        }
+        ::setenv("LANG", lang, 1);
+    }
+    ~DesktopLocale() {
+        for (const auto& [name, value] : saved_) {
+            if (value) {
+                ::setenv(name, value->c_str(), 1);
+            } else {
+                ::unsetenv(name);
+            }
+        }
+    }
+    DesktopLocale(const DesktopLocale&) = delete;
+    DesktopLocale& operator=(const DesktopLocale&) = delete;
+
+  private:
+    std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
+};
+
+// With no saved choice the window speaks the desktop's language when it has
+// a catalogue for it, and keeps that choice; under the C locale it is French.
+TEST_F(StartupTest, ANewUserGetsTheDesktopsLanguage) {
+    const struct {
+        const char* lang;
+        const char* language;
+        const char* now;
+        const char* home;
+    } cases[] = {
+        {"tr_TR.UTF-8", "tr", "Şimdi", "Ana sayfa"},
+        {"bn_BD.UTF-8", "bn", "এখন", "হোম"},
+        {"C", "fr", "Maintenant", "Accueil"},
+        {"de_DE.UTF-8", "fr", "Maintenant", "Accueil"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lang);
+        const DesktopLocale desktop(c.lang);
+        FakePlatform local;
+        local.shell.modulePath = (folder() / "orvano").string();
+        local.settings.CreateKey(kAppSettingsKey);
+        App localApp(local.platform());
+        localApp.files = UserFilesIn(folder().string());
+        ASSERT_TRUE(StartApplication(localApp, 1));
+        EXPECT_EQ(localApp.ui.language, c.language);
+        EXPECT_EQ(local.windows.window->ById(kIdNow)->spec.text, c.now);
+        RecordingSurface surface;
+        PaintPage(localApp, *local.windows.window, surface);
+        EXPECT_EQ(surface.ops().front().text, c.home);
+        // Lang keeps English and French; Code names the others.
+        const auto& code = local.settings.keys[kLanguageSettingsKey][kLanguageCodeValue];
+        EXPECT_EQ(std::string(code.begin(), code.end()),
+                  std::string(c.language) == "fr" ? "" : c.language);
+        EXPECT_EQ(local.settings.Value(kAppSettingsKey, "Lang"),
+                  std::string(c.language) == "fr" ? std::optional(Number(2)) : std::nullopt);
+    }
 }
 
 TEST_F(StartupTest, StoredLanguageIsKept) {

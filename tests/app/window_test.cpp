@@ -10,9 +10,11 @@
 #include <QCalendarWidget>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QImage>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
@@ -24,9 +26,11 @@
 #include <thread>
 
 #include "app/app.h"
+#include "language/messages.h"
 #include "platform/file_settings.h"
 #include "platform/qt/qt_services.h"
 #include "platform/qt/qt_window.h"
+#include "platform/qt/standard_buttons.h"
 #include "platform/system_services.h"
 #include "tests/app/app_fixture.h"
 #include "tests/support/recording_platform.h"
@@ -232,6 +236,36 @@ std::vector<bool> SecondCopyFinds(const std::vector<std::string>& titles) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return done.load(); }, 20000));
     second.join();
     return found;
+}
+
+// Qt's Yes, No and OK in every language the program speaks; English keeps
+// Qt's own labels.
+TEST(StandardButtons, SpeakTheLanguageInUse) {
+    const struct {
+        const char* language;
+        const char* yes;
+        const char* no;
+        const char* ok;
+    } cases[] = {
+        {"fr", "&Oui", "&Non", "OK"},   {"tr", "&Evet", "&Hayır", "&Tamam"},
+        {"id", "&Ya", "&Tidak", "OK"},  {"ms", "&Ya", "&Tidak", "OK"},
+        {"bn", "হ্যাঁ", "না", "ঠিক আছে"},
+    };
+    for (const auto& c : cases) {
+        const ScopedLanguage language(c.language);
+        QMessageBox question(QMessageBox::Question, "", "", QMessageBox::Yes | QMessageBox::No);
+        LabelStandardButtons(question);
+        EXPECT_EQ(question.button(QMessageBox::Yes)->text().toStdString(), c.yes) << c.language;
+        EXPECT_EQ(question.button(QMessageBox::No)->text().toStdString(), c.no) << c.language;
+        QDialogButtonBox done(QDialogButtonBox::Ok);
+        LabelStandardButtons(done);
+        EXPECT_EQ(done.button(QDialogButtonBox::Ok)->text().toStdString(), c.ok) << c.language;
+    }
+    const ScopedLanguage english("en");
+    QMessageBox question(QMessageBox::Question, "", "", QMessageBox::Yes | QMessageBox::No);
+    const QString yes = question.button(QMessageBox::Yes)->text();
+    LabelStandardButtons(question);
+    EXPECT_EQ(question.button(QMessageBox::Yes)->text(), yes);
 }
 
 TEST(RealWindowTest, SecondCopyBringsTheFirstForward) {

@@ -30,6 +30,37 @@ TEST(CliHelp, EveryCommandDescribesItselfAndIsListed) {
     }
 }
 
+// A user with no settings: the desktop's language when the tool speaks it,
+// English (as the tool has always written) under the C locale.
+TEST(CliHelp, FollowsTheDesktopsLanguage) {
+    const std::string& h = testing::CliHome().path() + "/desktop";
+    const struct {
+        const char* lang;
+        const char* usage;
+        const char* dayOption;
+    } cases[] = {
+        {"tr_TR.UTF-8", "\nKullanım: orvano-cli [SEÇENEKLER] KOMUT\n", "Gün (varsayılan: bugün)"},
+        {"id_ID.UTF-8", "\nPenggunaan: orvano-cli [OPSI] PERINTAH\n", "Hari (bawaan: hari ini)"},
+        {"C", "\nUsage: orvano-cli [OPTIONS] COMMAND\n", "The day (default: today)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lang);
+        const std::vector<std::string> environment = {"HOME=" + h,
+                                                      "XDG_CONFIG_HOME=" + h + "/config",
+                                                      "XDG_STATE_HOME=" + h + "/state",
+                                                      "XDG_DATA_HOME=" + h + "/data",
+                                                      std::string("LANG=") + c.lang,
+                                                      "LANGUAGE=",
+                                                      "LC_ALL=",
+                                                      "LC_MESSAGES="};
+        const auto tool = RunCli({"--help"}, {}, environment);
+        ASSERT_EQ(tool.status, 0) << tool.err;
+        EXPECT_NE(tool.out.find(c.usage), std::string::npos) << tool.out;
+        const auto times = RunCli({"times", "--help"}, {}, environment);
+        EXPECT_NE(times.out.find(c.dayOption), std::string::npos) << times.out;
+    }
+}
+
 TEST(CliHelp, VersionAndUnknownTopic) {
     const auto version = RunCli({"--version"});
     EXPECT_EQ(version.status, 0);

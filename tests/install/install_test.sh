@@ -41,6 +41,15 @@ validate() {
   done
   appstreamcli validate --no-net "$prefix/share/metainfo/org.orvano.Orvano.metainfo.xml" >/dev/null ||
     fail "appstreamcli validate"
+  # Each catalogue's translations merged in, the French ones as they always read.
+  grep -qx 'Comment\[fr\]=Heures des prières, position du Soleil et Qibla pour une ville' \
+    "$prefix/share/applications/org.orvano.Orvano.desktop" || fail "no French comment in the entry"
+  grep -q '^GenericName\[tr\]=Namaz Vakitleri$' "$prefix/share/applications/org.orvano.Orvano.desktop" ||
+    fail "no Turkish name in the entry"
+  grep -q '^Comment\[bn\]=' "$prefix/share/applications/org.orvano.Orvano.Today.desktop" ||
+    fail "no Bengali comment in the strip's entry"
+  grep -q '<summary xml:lang="ms">Waktu solat' "$prefix/share/metainfo/org.orvano.Orvano.metainfo.xml" ||
+    fail "no Malay summary in the metainfo"
   for m in "$prefix"/share/man/man1/orvano*.1; do
     [ -e "$m" ] || continue  # a system that leaves manual pages out
     [ -z "$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$m" 2>&1 >/dev/null)" ] || fail "man warnings in $m"

@@ -6,7 +6,8 @@ python3-dbusmock's notification daemon, a generated Ogg file as the adhan,
 and the staged strip started three seconds before a prayer's minute. The
 stream must reach the sink within the minute's first five seconds and leave
 it within two seconds of a stop: Stop() over the bus, or the notification's
-"stop" action.
+"stop" action. A reminder and the iqama reach the daemon with the times
+`orvano-cli times --json` gives for them.
 
 Usage: adhan_playback_test.py STAGE_PREFIX TEST_DATA_DIR
 """
@@ -116,13 +117,13 @@ class AdhanPlayback(dbusmock.DBusTestCase):
         return [line for line in (self.pactl("list", "short", "sink-inputs") or "").splitlines()
                 if line.strip()]
 
-    def write_settings(self, switch):
+    def write_settings(self, switch, extra=""):
         with open(f"{self.tmp}/cfg/orvano/settings.ini", "w", encoding="utf-8") as out:
             out.write("[Software\\Microsoft\\Today\\Items\\Orvano]\n"
                       f"{switch}=hex:01\n"
                       "[Adhan]\n"
                       f"File={hex_text(self.adhan)}\n"
-                      f"Volume={hex_text('60')}\n")
+                      f"Volume={hex_text('60')}\n" + extra)
 
     def start_strip(self, clock_text, lead=3):
         """The strip with its clock `lead` seconds before `clock_text`'s minute."""
@@ -203,6 +204,50 @@ class AdhanPlayback(dbusmock.DBusTestCase):
         self.assertIsNotNone(gone, "the stream stayed on the sink")
         self.assertLessEqual(gone - asked, 2.0)
         self.assertTrue(wait_until(lambda: self.traced(why), 5))
+
+    def notified(self, summary):
+        """The body of the first notification titled `summary`, or None."""
+        for call in self.notify_calls():
+            if str(call[2][3]) == summary:
+                return str(call[2][4])
+        return None
+
+    def test_reminder_and_iqama_reach_the_notifications(self):
+        self.write_settings("AlarmAsr", "[Reminders]\n"
+                            f"Asr={hex_text('10')}\n"
+                            "[Iqama]\n"
+                            f"Asr={hex_text('15')}\n")
+        times = json.loads(subprocess.run(
+            [f"{STAGE}/bin/orvano-cli", "times", "--config", f"{self.tmp}/cfg/orvano/data.cfg",
+             "--date", DATE, "--json"],
+            env=self.env, check=True, capture_output=True, text=True).stdout)
+        asr, reminder, iqama = times["text"][3], times["reminders"][3], times["iqama"][3]
+        # Both counted from Asr's shown minute.
+        hour, minute = (int(part) for part in asr.split(":"))
+        self.assertEqual(reminder, f"{(hour * 60 + minute - 10) // 60:02d}:"
+                                   f"{(minute - 10) % 60:02d}")
+        self.assertEqual(iqama, f"{(hour * 60 + minute + 15) // 60:02d}:{(minute + 15) % 60:02d}")
+        english = "[Software\\Apps\\Orvano]\nLang=hex:01,00,00,00\n"
+        with open(f"{self.tmp}/cfg/orvano/settings.ini", "a", encoding="utf-8") as out:
+            out.write(english)
+        cases = [
+            # the minute the strip starts before, the title the daemon must get
+            (reminder, f"Asr in 10 min ({asr})"),
+            (asr, f"Asr {asr}"),
+        ]
+        for clock_text, summary in cases:
+            with self.subTest(summary=summary):
+                strip, _ = self.start_strip(clock_text)
+                try:
+                    self.assertIsNotNone(wait_until(lambda: self.notified(summary), 20),
+                                         f"no notification titled {summary!r}")
+                    if clock_text == reminder:
+                        # A reminder is silent: the adhan chosen for Asr waits for Asr.
+                        self.assertIsNone(wait_until(lambda: self.sink_inputs(), 2))
+                finally:
+                    self.end(strip)
+                self.assertTrue(self.notified(summary).endswith(f"\nIqama {iqama}"),
+                                self.notified(summary))
 
     def test_next_prayer_answers_over_the_bus(self):
         self.write_settings("AlarmAsr")

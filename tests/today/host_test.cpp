@@ -379,6 +379,30 @@ TEST_F(HostFixture, AnAdhanThatCannotBePlayedSaysWhyOnceAndRingsTheDefaultSounds
     }
 }
 
+// Friday 11 December 2026 with Jumu'ah at 13:00 and its iqama 20 minutes
+// after: the strip names and times it in Zuhr's column and the tooltip gives
+// both; on Thursday Zuhr is Zuhr.
+TEST_F(HostFixture, FridaysShowJumuahInZuhrsColumnAndTheTip) {
+    UseConfig();
+    // "1", "13:00" and "20" as the store writes texts.
+    Switches("[Jumuah]\nEnabled=hex:31\nTime=hex:31,33,3a,30,30\nIqama=hex:32,30\n");
+    ASSERT_EQ(Run(HostCommand("2026-12-11 10:00:00", 1200)), 0);
+    auto lines = TraceLines();
+    EXPECT_NE(Find(lines, ValueText(1, "13:00")), std::string::npos);
+    EXPECT_NE(Find(lines, "text 39,2,77,17 #FFFFFF centre Jumu'ah"), std::string::npos);
+    // The Hijri date follows on the tip's next line.
+    EXPECT_NE(FindPrefix(lines,
+                         "tip Prochaine pri\xc3\xa8re : Jumu'ah \xc3\xa0 13:00, dans 3 h 00 "
+                         "min (iqama 13:20) | "),
+              std::string::npos);
+    fs::remove(trace);
+    ASSERT_EQ(Run(HostCommand("2026-12-10 10:00:00", 1200)), 0);
+    lines = TraceLines();
+    EXPECT_TRUE(PaintsDay(lines, Schedule(10, 12, 2026), 0));
+    EXPECT_EQ(Find(lines, "text 39,2,77,17 #FFFFFF centre Jumu'ah"), std::string::npos);
+    EXPECT_NE(FindPrefix(lines, "tip Prochaine pri\xc3\xa8re : Zuhr \xc3\xa0 "), std::string::npos);
+}
+
 TEST_F(HostFixture, DrawsTheNewDayAndSetsItsAlarmsAtMidnight) {
     UseConfig();
     Switches("AlarmFajr=hex:01\n");
@@ -446,6 +470,32 @@ TEST_F(HostFixture, RingsAnIshaAfterMidnightOnTheNextDateOnce) {
         }
     }
     EXPECT_EQ(carried, 1);
+}
+
+// With no settings the strip speaks the desktop's language when Orvano has a
+// catalogue for it, and French, as always, under the C locale.
+TEST_F(HostFixture, ANewUserGetsTheDesktopsLanguage) {
+    UseConfig();
+    const struct {
+        const char* lang;
+        const char* tip;
+    } cases[] = {
+        {"tr_TR.UTF-8", "tip Sonraki vakit: Öğle, saat "},
+        {"ms_MY.UTF-8", "tip Solat seterusnya: Zohor pada "},
+        {"C", "tip Prochaine prière : Zuhr à "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lang);
+        fs::remove(trace);
+        ASSERT_EQ(Run(std::string("LANG=") + c.lang + " LANGUAGE= LC_ALL= LC_MESSAGES= " +
+                      HostCommand("2024-03-15 10:00:00", 1000)),
+                  0)
+            << ReadFile(dir.path() + "/stderr");
+        EXPECT_NE(FindPrefix(TraceLines(), c.tip), std::string::npos);
+        EXPECT_FALSE(fs::exists(cfg + "/orvano/settings.ini") &&
+                     ReadFile(cfg + "/orvano/settings.ini").find("[Language]") != std::string::npos)
+            << "the strip leaves the choice to the window";
+    }
 }
 
 TEST_F(HostFixture, AfterAClockJumpDrawsTheNewDayWithoutABurstOfMissedAlarms) {

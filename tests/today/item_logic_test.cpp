@@ -7,6 +7,7 @@
 #include <array>
 
 #include "astro/angle_text.h"
+#include "language/messages.h"
 #include "platform/notification_store.h"
 #include "tests/support/desktop_zone.h"
 #include "tests/support/recording_platform.h"
@@ -410,6 +411,134 @@ TEST_F(RefreshFixture, OneNotificationPerSwitchedOnPrayerOncePerDate) {
     EXPECT_EQ(next[0].user.dialogText,
               "Mardi 8 D\xc3\xa9"
               "cembre 2026");
+}
+
+// Reminders come on their own minute with the prayer's shown time in the
+// title, no matter whether the prayer's alarm is on; the iqama ends the body.
+TEST_F(RefreshFixture, RemindersComeTheirMinutesBeforeWithTheIqamaInTheBody) {
+    const struct {
+        const char* name;
+        LocalTime now;
+        int prayer;
+        int before;
+        IqamaRule iqama;
+        JumuahSettings jumuah;
+        const char* language;
+        const char* title;  // %s: the announced time
+        const char* date;
+        int announced;    // minute of the day; -1: the prayer's shown one
+        int iqamaMinute;  // -1: none; below -1: that many minutes after the prayer, negated
+    } cases[] = {
+        {"English, iqama after",
+         now,
+         Asr,
+         15,
+         {IqamaRule::Kind::After, 15},
+         {},
+         "en",
+         "Asr in 15 min (%s)",
+         "Monday 7 December 2026",
+         -1,
+         -15},
+        {"French, no iqama",
+         now,
+         Zuhr,
+         120,
+         {},
+         {},
+         "fr",
+         "Zuhr dans 120 min (%s)",
+         "Lundi 7 D\xc3\xa9"
+         "cembre 2026",
+         -1,
+         -1},
+        {"iqama at a time",
+         now,
+         Maghrib,
+         1,
+         {IqamaRule::Kind::At, 17 * 60},
+         {},
+         "en",
+         "Maghrib in 1 min (%s)",
+         "Monday 7 December 2026",
+         -1,
+         17 * 60},
+        {"Jumu'ah at its own time",
+         {2026, 12, 5, 11, 4, 0, 0, 0},
+         Zuhr,
+         10,
+         {IqamaRule::Kind::After, 5},
+         {true, 13 * 60, {IqamaRule::Kind::After, 20}},
+         "en",
+         "Jumu'ah in 10 min (%s)",
+         "Friday 11 December 2026",
+         13 * 60,
+         13 * 60 + 20},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const auto& e : store.Entries()) store.Clear(e.handle);
+        ResetItemState(state);
+        now = c.now;
+        const auto p = static_cast<std::size_t>(c.prayer);
+        state.extras = {};
+        state.extras.reminderMinutes[p] = c.before;
+        state.extras.iqama[p] = c.iqama;
+        state.extras.jumuah = c.jumuah;
+        const ScopedLanguage language(c.language);
+        DailyRefresh(state, now, store);
+        const auto entries = store.Entries();
+        ASSERT_EQ(entries.size(), 1u);  // every alarm switch is off
+        const auto& e = entries[0];
+        const int shown = ShownMinuteOf(state.engine.schedule.shown[p]).minuteOfDay;
+        const int announced = c.announced >= 0 ? c.announced : shown;
+        EXPECT_EQ(
+            e.trigger.application,
+            std::string("\\\\.\\Notifications\\NamedEvents\\Reminder ") + PrayerLabel(c.prayer));
+        EXPECT_EQ(e.user.dialogTitle, Format(c.title, MinuteClockText(announced).c_str()));
+        EXPECT_EQ(e.trigger.start.hour * 60 + e.trigger.start.minute, announced - c.before);
+        EXPECT_EQ(e.trigger.start.day, c.now.day);
+        const int iqama = c.iqamaMinute < -1 ? announced - c.iqamaMinute : c.iqamaMinute;
+        EXPECT_EQ(e.user.dialogText,
+                  std::string(c.date) + (iqama >= 0 ? "\nIqama " + MinuteClockText(iqama) : ""));
+    }
+}
+
+// On a Friday under Jumu'ah, Zuhr's column, alarm and place among the next
+// prayers are the Friday prayer's, at its own time and with its own iqama.
+TEST_F(RefreshFixture, JumuahIsAnnouncedInZuhrsPlaceOnFridays) {
+    state.AlarmSwitches = {0, 0, 1, 0, 0, 0};
+    state.extras.iqama[Zuhr] = {IqamaRule::Kind::After, 5};
+    state.extras.jumuah = {true, 13 * 60, {IqamaRule::Kind::After, 20}};
+    now = {2026, 12, 5, 11, 10, 0, 0, 0};  // Friday
+    DailyRefresh(state, now, store);
+    auto entries = store.Entries();
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].user.dialogTitle, "Jumu'ah 13:00");
+    EXPECT_EQ(entries[0].user.dialogText,
+              "Vendredi 11 D\xc3\xa9"
+              "cembre 2026\nIqama 13:20");
+    EXPECT_EQ(entries[0].trigger.start.hour * 60 + entries[0].trigger.start.minute, 13 * 60);
+    const ShownColumn column = ShownColumnOf(state, Zuhr);
+    EXPECT_EQ(column.label, "Jumu'ah");
+    EXPECT_EQ(column.value, "13:00");
+    const NextPrayer next = NextPrayerAfter(state, now);
+    EXPECT_EQ(next.prayer, Zuhr);
+    EXPECT_TRUE(next.jumuah);
+    EXPECT_EQ(next.minuteOfDay, 13 * 60);
+    EXPECT_EQ(next.iqamaMinuteOfDay, 13 * 60 + 20);
+
+    // Thursday: Zuhr at its own time, with its own iqama.
+    for (const auto& e : store.Entries()) store.Clear(e.handle);
+    now = {2026, 12, 4, 10, 10, 0, 0, 0};
+    DailyRefresh(state, now, store);
+    entries = store.Entries();
+    ASSERT_EQ(entries.size(), 1u);
+    const ShownMinute zuhr = ShownMinuteOf(state.engine.schedule.shown[Zuhr]);
+    EXPECT_EQ(entries[0].user.dialogTitle, "Zuhr " + zuhr.text);
+    EXPECT_EQ(ShownColumnOf(state, Zuhr).label, "Zuhr");
+    EXPECT_EQ(NextPrayerAfter(state, now).iqamaMinuteOfDay, zuhr.minuteOfDay + 5);
+    EXPECT_FALSE(NextPrayerAfter(state, now).jumuah);
 }
 
 TEST_F(RefreshFixture, NextPrayerIsTodaysOrTomorrowsFajr) {
