@@ -53,58 +53,84 @@ std::string ConventionName(const EngineState& state) {
 
 }  // namespace
 
-std::string ExportCsv(EngineState& state, date::year_month_day from, date::year_month_day to,
-                      const PrayerExtras& extras) {
+namespace {
+
+// The columns of what the user set beside the times, in their order.
+std::vector<AsideField> CsvAsides(const PrayerExtras& extras) {
+    std::vector<AsideField> asides;
+    if (AnyIqama(extras)) asides.push_back(&PrayerAside::iqama);
+    if (AnyReminder(extras)) asides.push_back(&PrayerAside::reminder);
+    return asides;
+}
+
+std::string CsvHeader(const std::vector<AsideField>& asides, bool jumuah) {
     std::string out = "date";
     for (const char* key : kPrayerKeys) out += std::string(",") + key;
     for (const char* key : kPrayerKeys) out += std::string(",") + key + "_status";
     out += ",hijri_year,hijri_month,hijri_day";
     for (const NightIndex n : {Imsak, Midnight, LastThird})
         out += std::string(",") + NightTimeCsvKey(n);
-    // What the user set beside the times, only when set: the columns stay as
-    // they were for everyone else.
-    std::vector<AsideField> asides;
-    if (AnyIqama(extras)) asides.push_back(&PrayerAside::iqama);
-    if (AnyReminder(extras)) asides.push_back(&PrayerAside::reminder);
     for (const AsideField field : asides) {
         const char* suffix = field == &PrayerAside::iqama ? "_iqama" : "_reminder";
         for (size_t i = 0; i < kPrayerCount; ++i) {
             if (i != Chourouk) out += std::string(",") + kPrayerKeys[i] + suffix;
         }
     }
-    const bool jumuah = extras.jumuah.enabled;
     if (jumuah) out += ",jumuah";
     out += "\r\n";
+    return out;
+}
+
+std::string CsvAsideCells(const DayAsides& set, const std::vector<AsideField>& asides,
+                          bool jumuah) {
+    std::string out;
+    for (const AsideField field : asides) {
+        for (size_t i = 0; i < kPrayerCount; ++i) {
+            if (i != Chourouk) out += "," + AsideText(set, i, field);
+        }
+    }
+    if (jumuah) {
+        out += ",";
+        if (set.jumuah) out += AsideText(set, Zuhr, &PrayerAside::minute);
+    }
+    return out;
+}
+
+std::string CsvRow(EngineState& state, const ShownDay& day, const ShownDay& next) {
+    std::string out = DateText(day.date);
+    for (const std::string& text : day.text) out += "," + text;
+    for (PrayerStatus status : day.status) out += std::string(",") + PrayerStatusName(status);
+    if (day.hijri) {
+        out += "," + std::to_string(day.hijri->year) + "," + std::to_string(day.hijri->month) +
+               "," + std::to_string(day.hijri->day);
+    } else {
+        out += ",,,";
+    }
+    const NightTimes night = ShownNights(state, day, next);
+    for (size_t n = 0; n < night.status.size(); ++n) {
+        out += ",";
+        if (night.status[n] != PrayerStatus::None)
+            out += ShownClockText(night.status[n], night.hour[n]);
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string ExportCsv(EngineState& state, date::year_month_day from, date::year_month_day to,
+                      const PrayerExtras& extras) {
+    // What the user set beside the times gets columns only when set: the
+    // columns stay as they were for everyone else.
+    const std::vector<AsideField> asides = CsvAsides(extras);
+    const bool jumuah = extras.jumuah.enabled;
+    std::string out = CsvHeader(asides, jumuah);
     // Each day's night ends on the next day's Fajr: one day is computed ahead.
     ShownDay next = ComputeShownDay(state, from);
     for (auto d = date::sys_days(from); d <= date::sys_days(to); d += date::days(1)) {
         const ShownDay day = std::move(next);
         next = ComputeShownDay(state, d + date::days(1));
-        out += DateText(day.date);
-        for (const std::string& text : day.text) out += "," + text;
-        for (PrayerStatus status : day.status) out += std::string(",") + PrayerStatusName(status);
-        if (day.hijri) {
-            out += "," + std::to_string(day.hijri->year) + "," + std::to_string(day.hijri->month) +
-                   "," + std::to_string(day.hijri->day);
-        } else {
-            out += ",,,";
-        }
-        const NightTimes night = ShownNights(state, day, next);
-        for (size_t n = 0; n < night.status.size(); ++n) {
-            out += ",";
-            if (night.status[n] != PrayerStatus::None)
-                out += ShownClockText(night.status[n], night.hour[n]);
-        }
-        const DayAsides set = AsidesOf(day, extras);
-        for (const AsideField field : asides) {
-            for (size_t i = 0; i < kPrayerCount; ++i) {
-                if (i != Chourouk) out += "," + AsideText(set, i, field);
-            }
-        }
-        if (jumuah) {
-            out += ",";
-            if (set.jumuah) out += AsideText(set, Zuhr, &PrayerAside::minute);
-        }
+        out += CsvRow(state, day, next);
+        out += CsvAsideCells(AsidesOf(day, extras), asides, jumuah);
         out += "\r\n";
     }
     return out;
@@ -154,13 +180,90 @@ std::string IcsLine(const std::string& line) {
     return out;
 }
 
+namespace {
+
+// What every event of one export shares.
+struct IcsContext {
+    EngineState& state;
+    const std::array<bool, kPrayerCount>& alarms;
+    const PrayerExtras& extras;
+    std::string placeText;
+    std::string convention;
+    std::string placeId;
+    std::string stamp;
+};
+
+std::string IcsDescription(const IcsContext& context, const ShownDay& day, const DayAsides& set,
+                           size_t i) {
+    std::string description = context.placeText;
+    description += "\nConvention: ";
+    description += context.convention;
+    if (day.status[i] == PrayerStatus::Estimated)
+        description += "\nEstimated: the sun does not reach the twilight angle";
+    // The evening starts the Hijri day: Maghrib and Isha are in the next one.
+    const auto hijri =
+        HijriAtMinute(static_cast<int>(day.date.year()),
+                      static_cast<int>(static_cast<unsigned>(day.date.month())),
+                      static_cast<int>(static_cast<unsigned>(day.date.day())), day.schedule,
+                      ShownMinuteOf(day.schedule.shown[i]).minuteOfDay, context.state.hijriAdjust);
+    if (hijri) description += "\nHijri: " + HijriDateText(*hijri);
+    const std::string iqama = AsideText(set, i, &PrayerAside::iqama);
+    if (!iqama.empty()) description += "\nIqama: " + iqama;
+    return description;
+}
+
+std::string IcsAlarm(const std::string& description, const std::string& trigger) {
+    std::string out = IcsLine("BEGIN:VALARM");
+    out += IcsLine("ACTION:DISPLAY");
+    out += IcsLine("DESCRIPTION:" + IcsText(description));
+    out += IcsLine("TRIGGER:" + trigger);
+    out += IcsLine("END:VALARM");
+    return out;
+}
+
+std::string IcsEvent(const IcsContext& context, const ShownDay& day, const DayAsides& set,
+                     size_t i) {
+    const PrayerAside& aside = set.prayer[i];
+    const std::string name = ShownPrayerName(set, i);
+    // Jumu'ah may have a time of its own; every other prayer is at its shown minute.
+    const std::int64_t utcMinute =
+        i == Zuhr && set.jumuah
+            ? LocalToUtcSeconds(context.state.place, date::sys_days(day.date),
+                                std::int64_t{*aside.minute} * 60, day.zoneHours) /
+                  60
+            : day.utcMinute[i];
+    std::string summary = name;
+    summary += ' ';
+    summary += context.placeText;
+    std::string out = IcsLine("BEGIN:VEVENT");
+    out += IcsLine("UID:" + CompactDate(day.date) + "-" + kPrayerKeys[i] + "-" + context.placeId +
+                   "@orvano");
+    out += IcsLine("DTSTAMP:" + context.stamp);
+    out += IcsLine("DTSTART:" + UtcText(utcMinute));
+    out += IcsLine("SUMMARY:" + IcsText(summary));
+    out += IcsLine("DESCRIPTION:" + IcsText(IcsDescription(context, day, set, i)));
+    out += IcsLine("TRANSP:TRANSPARENT");
+    if (context.alarms[i]) out += IcsAlarm(name, "PT0S");
+    if (const int before = context.extras.reminderMinutes[i]; aside.reminder && before > 0) {
+        const std::string minutes = std::to_string(before);
+        out += IcsAlarm(name + " in " + minutes + " min", "-PT" + minutes + "M");
+    }
+    out += IcsLine("END:VEVENT");
+    return out;
+}
+
+}  // namespace
+
 std::string ExportIcs(EngineState& state, date::year_month_day from, date::year_month_day to,
                       const std::array<bool, kPrayerCount>& alarms, const PrayerExtras& extras) {
     const CurrentPlace& place = state.place;
-    const std::string placeText = place.Name + ", " + place.Country;
-    const std::string convention = ConventionName(state);
-    const std::string placeId = PlaceId(place);
-    const std::string stamp = CompactDate(from) + "T000000Z";
+    const IcsContext context{state,
+                             alarms,
+                             extras,
+                             place.Name + ", " + place.Country,
+                             ConventionName(state),
+                             PlaceId(place),
+                             CompactDate(from) + "T000000Z"};
 
     std::string out;
     out += IcsLine("BEGIN:VCALENDAR");
@@ -168,59 +271,13 @@ std::string ExportIcs(EngineState& state, date::year_month_day from, date::year_
     out += IcsLine("PRODID:-//Orvano//orvano-cli//EN");
     out += IcsLine("CALSCALE:GREGORIAN");
     out += IcsLine("METHOD:PUBLISH");
-    out += IcsLine("X-WR-CALNAME:" + IcsText("Prayer times, " + placeText));
+    out += IcsLine("X-WR-CALNAME:" + IcsText("Prayer times, " + context.placeText));
     for (auto d = date::sys_days(from); d <= date::sys_days(to); d += date::days(1)) {
         const ShownDay day = ComputeShownDay(state, d);
         const DayAsides set = AsidesOf(day, extras);
         for (size_t i = 0; i < kPrayerCount; ++i) {
             if (i == Chourouk || day.status[i] == PrayerStatus::None) continue;
-            std::string description = placeText;
-            description += "\nConvention: ";
-            description += convention;
-            if (day.status[i] == PrayerStatus::Estimated)
-                description += "\nEstimated: the sun does not reach the twilight angle";
-            // The evening starts the Hijri day: Maghrib and Isha are in the next one.
-            const auto hijri =
-                HijriAtMinute(static_cast<int>(day.date.year()),
-                              static_cast<int>(static_cast<unsigned>(day.date.month())),
-                              static_cast<int>(static_cast<unsigned>(day.date.day())), day.schedule,
-                              ShownMinuteOf(day.schedule.shown[i]).minuteOfDay, state.hijriAdjust);
-            if (hijri) description += "\nHijri: " + HijriDateText(*hijri);
-            const PrayerAside& aside = set.prayer[i];
-            const std::string iqama = AsideText(set, i, &PrayerAside::iqama);
-            if (!iqama.empty()) description += "\nIqama: " + iqama;
-            const std::string name = ShownPrayerName(set, i);
-            // Jumu'ah may have a time of its own; every other prayer is at its shown minute.
-            const std::int64_t utcMinute =
-                i == Zuhr && set.jumuah
-                    ? LocalToUtcSeconds(place, date::sys_days(day.date),
-                                        std::int64_t{*aside.minute} * 60, day.zoneHours) /
-                          60
-                    : day.utcMinute[i];
-            out += IcsLine("BEGIN:VEVENT");
-            out += IcsLine("UID:" + CompactDate(day.date) + "-" + kPrayerKeys[i] + "-" + placeId +
-                           "@orvano");
-            out += IcsLine("DTSTAMP:" + stamp);
-            out += IcsLine("DTSTART:" + UtcText(utcMinute));
-            out += IcsLine("SUMMARY:" + IcsText(name + " " + placeText));
-            out += IcsLine("DESCRIPTION:" + IcsText(description));
-            out += IcsLine("TRANSP:TRANSPARENT");
-            if (alarms[i]) {
-                out += IcsLine("BEGIN:VALARM");
-                out += IcsLine("ACTION:DISPLAY");
-                out += IcsLine("DESCRIPTION:" + IcsText(name));
-                out += IcsLine("TRIGGER:PT0S");
-                out += IcsLine("END:VALARM");
-            }
-            if (const int before = extras.reminderMinutes[i]; aside.reminder && before > 0) {
-                out += IcsLine("BEGIN:VALARM");
-                out += IcsLine("ACTION:DISPLAY");
-                out += IcsLine("DESCRIPTION:" +
-                               IcsText(name + " in " + std::to_string(before) + " min"));
-                out += IcsLine("TRIGGER:-PT" + std::to_string(before) + "M");
-                out += IcsLine("END:VALARM");
-            }
-            out += IcsLine("END:VEVENT");
+            out += IcsEvent(context, day, set, i);
         }
     }
     out += IcsLine("END:VCALENDAR");
