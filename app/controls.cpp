@@ -223,6 +223,7 @@ std::array<ControlSpec, kSlotCount - kMadeSlotCount> LaterControlSpecs(const Pag
         {K::Button, NC_("control", "Find…"), kIdFind},
         {K::Button, NC_("control", "Delete"), kIdDelete},
         {K::Button, NC_("control", "Night"), kIdNightToggle},
+        {K::Button, NC_("control", "Adhan…"), kIdAdhan},
     };
     std::array<ControlSpec, kSlotCount - kMadeSlotCount> specs;
     for (size_t i = 0; i < specs.size(); ++i) {
@@ -270,8 +271,9 @@ void CreateControls(App& app, Window& window) {
                                                &c.checkVersion};
     for (size_t i = 0; i < specs.size(); ++i) *handles[i] = window.CreateControl(specs[i]);
     const auto later = LaterControlSpecs(layout);
-    Control** const laterHandles[kSlotCount - kMadeSlotCount] = {
-        &c.zoneChooser, &c.methodButton, &c.findButton, &c.deleteButton, &c.nightToggle};
+    Control** const laterHandles[kSlotCount - kMadeSlotCount] = {&c.zoneChooser, &c.methodButton,
+                                                                 &c.findButton,  &c.deleteButton,
+                                                                 &c.nightToggle, &c.adhanButton};
     for (size_t i = 0; i < later.size(); ++i) *laterHandles[i] = window.CreateControl(later[i]);
 }
 
@@ -295,7 +297,8 @@ void RelabelControls(App& app, Window& window) {
     for (const auto& [control, slot] : {std::pair{c.methodButton, Slot::MethodButton},
                                         {c.findButton, Slot::FindButton},
                                         {c.deleteButton, Slot::Delete},
-                                        {c.nightToggle, Slot::NightToggle}}) {
+                                        {c.nightToggle, Slot::NightToggle},
+                                        {c.adhanButton, Slot::AdhanButton}}) {
         if (control != nullptr) {
             control->SetText(later[static_cast<size_t>(slot) - kMadeSlotCount].text);
         }
