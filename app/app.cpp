@@ -108,6 +108,8 @@ bool StartApplication(App& app, int showCommand) {
                       ? number
                       : saved.lang.value_or(0);
     UseLanguage(app.ui.language);
+    app.ui.digits = ReadDigitStyle(app.platform.settings);
+    window.SetRightToLeft(IsRightToLeft(app.ui.language));
 
     app.ui.currentPage = kPageHome;
     app.ui.requestedPage = kPageHome;

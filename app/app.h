@@ -119,8 +119,9 @@ struct AppState;
 struct AppState {
     std::uint32_t Lang = 0;  // as stored: 1 English, 2 French; 0 until read or for others
     std::string language;    // the language in use, a code ("fr", "tr", ...)
-    int currentPage = 0;     // the page whose controls are shown
-    int requestedPage = 0;   // the page the arrows select and painting draws
+    DigitStyle digits = DigitStyle::Latin;  // [Language] Digits
+    int currentPage = 0;                    // the page whose controls are shown
+    int requestedPage = 0;                  // the page the arrows select and painting draws
     std::uint8_t exploring = 0;
     Rect clockBand;  // the Home page's running clock strip, client coordinates
     ActivateInfo activateInfo;

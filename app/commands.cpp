@@ -90,6 +90,7 @@ void ChooseLanguage(App& app, Window& window) {
     app.ui.language = languages[line].code;
     if (const std::uint32_t lang = LangNumberOf(app.ui.language); lang != 0) app.ui.Lang = lang;
     UseLanguage(app.ui.language);
+    window.SetRightToLeft(IsRightToLeft(app.ui.language));
     RelabelControls(app, window);
     if (!app.ui.zoneChosen) FillZoneChooser(app);
     RepaintAll(app, window);

@@ -9,6 +9,7 @@
 #include "config/grammar.h"
 #include "config/methods.h"
 #include "engine/schedule.h"
+#include "language/languages.h"
 #include "language/messages.h"
 #include "places/new_town.h"
 #include "places/text_key.h"
@@ -214,8 +215,9 @@ std::vector<std::pair<DialogSlot, ControlSpec>> DialogControls(DialogKind kind,
 }
 
 DialogLayout DialogLayoutOf(DialogKind kind, int dpiX, int dpiY) {
-    if (kind == DialogKind::Adhan) return MakeAdhanDialogLayout(dpiX, dpiY);
-    return MakeDialogLayout(dpiX, dpiY, kind == DialogKind::Method);
+    const bool rightToLeft = IsRightToLeft(LanguageInUse());
+    if (kind == DialogKind::Adhan) return MakeAdhanDialogLayout(dpiX, dpiY, rightToLeft);
+    return MakeDialogLayout(dpiX, dpiY, kind == DialogKind::Method, rightToLeft);
 }
 
 DialogSpec DialogSpecOf(DialogKind kind, const DialogLayout& layout) {

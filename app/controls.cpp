@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <tuple>
+#include <utility>
 
 #include "astro/constants.h"
 #include "astro/zone.h"
@@ -153,6 +154,44 @@ void EnterPage(App& app, int page) {
     }
 }
 
+// The window's layout for the language in use, mirrored for a language
+// written right to left.
+PageLayout WindowLayout(App& app, const Window& window) {
+    return MakeLayout(window.ClientRect(), DpiX(app), DpiY(app), IsRightToLeft(app.ui.language));
+}
+
+// Where each slot's control is kept, in slot order.
+std::array<Control**, kSlotCount> SlotHandles(MainControls& c) {
+    return {&c.previous,
+            &c.next,
+            &c.datePicker,
+            &c.timePicker,
+            &c.now,
+            &c.sunPosition,
+            &c.explore,
+            &c.calendar,
+            &c.languageList,
+            &c.townList,
+            &c.modify,
+            &c.add,
+            &c.save,
+            &c.countryField,
+            &c.townField,
+            &c.latitudeField,
+            &c.longitudeField,
+            &c.timeZoneList,
+            &c.dstList,
+            &c.conventionList,
+            &c.help,
+            &c.checkVersion,
+            &c.zoneChooser,
+            &c.methodButton,
+            &c.findButton,
+            &c.deleteButton,
+            &c.nightToggle,
+            &c.adhanButton};
+}
+
 }  // namespace
 
 std::array<ControlSpec, kMadeSlotCount> ControlSpecs(const PageLayout& layout) {
@@ -206,6 +245,12 @@ std::array<ControlSpec, kMadeSlotCount> ControlSpecs(const PageLayout& layout) {
         spec.verticalScroll = made.scroll;
         spec.language = PickerLocale();
     }
+    // Read from the right, the pages go back to the right: each arrow points
+    // the way it moves.
+    if (layout.rightToLeft) {
+        std::swap(specs[static_cast<size_t>(Slot::Previous)].text,
+                  specs[static_cast<size_t>(Slot::Next)].text);
+    }
     return specs;
 }
 
@@ -244,46 +289,30 @@ std::array<ControlSpec, kSlotCount - kMadeSlotCount> LaterControlSpecs(const Pag
 }
 
 void CreateControls(App& app, Window& window) {
-    const PageLayout layout = MakeLayout(window.ClientRect(), DpiX(app), DpiY(app));
+    const PageLayout layout = WindowLayout(app, window);
     const auto specs = ControlSpecs(layout);
-    MainControls& c = app.ui.controls;
-    Control** const handles[kMadeSlotCount] = {&c.previous,
-                                               &c.next,
-                                               &c.datePicker,
-                                               &c.timePicker,
-                                               &c.now,
-                                               &c.sunPosition,
-                                               &c.explore,
-                                               &c.calendar,
-                                               &c.languageList,
-                                               &c.townList,
-                                               &c.modify,
-                                               &c.add,
-                                               &c.save,
-                                               &c.countryField,
-                                               &c.townField,
-                                               &c.latitudeField,
-                                               &c.longitudeField,
-                                               &c.timeZoneList,
-                                               &c.dstList,
-                                               &c.conventionList,
-                                               &c.help,
-                                               &c.checkVersion};
-    for (size_t i = 0; i < specs.size(); ++i) *handles[i] = window.CreateControl(specs[i]);
     const auto later = LaterControlSpecs(layout);
-    Control** const laterHandles[kSlotCount - kMadeSlotCount] = {&c.zoneChooser, &c.methodButton,
-                                                                 &c.findButton,  &c.deleteButton,
-                                                                 &c.nightToggle, &c.adhanButton};
-    for (size_t i = 0; i < later.size(); ++i) *laterHandles[i] = window.CreateControl(later[i]);
+    const auto handles = SlotHandles(app.ui.controls);
+    for (size_t i = 0; i < specs.size(); ++i) *handles[i] = window.CreateControl(specs[i]);
+    for (size_t i = 0; i < later.size(); ++i) {
+        *handles[kMadeSlotCount + i] = window.CreateControl(later[i]);
+    }
 }
 
 void RelabelControls(App& app, Window& window) {
-    const PageLayout layout = MakeLayout(window.ClientRect(), DpiX(app), DpiY(app));
+    const PageLayout layout = WindowLayout(app, window);
     const auto specs = ControlSpecs(layout);
     const auto later = LaterControlSpecs(layout);
     MainControls& c = app.ui.controls;
+    // A language read the other way moves every control to its mirror place.
+    const auto handles = SlotHandles(c);
+    for (size_t i = 0; i < handles.size(); ++i) {
+        if (*handles[i] != nullptr) (*handles[i])->MoveTo(layout.controls[i].box);
+    }
     // Only the buttons carry a label; the fields keep what the user typed.
-    for (const auto& [control, slot] : {std::pair{c.now, Slot::Now},
+    for (const auto& [control, slot] : {std::pair{c.previous, Slot::Previous},
+                                        {c.next, Slot::Next},
+                                        {c.now, Slot::Now},
                                         {c.sunPosition, Slot::SunPosition},
                                         {c.explore, Slot::Explore},
                                         {c.calendar, Slot::Calendar},

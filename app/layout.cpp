@@ -1,5 +1,7 @@
 #include "app/layout.h"
 
+#include <utility>
+
 namespace orvano {
 
 namespace {
@@ -19,6 +21,59 @@ constexpr std::uint32_t kEveryPageButAbout = PageBit(0) | PageBit(1) | PageBit(2
 constexpr std::uint32_t kCompute = PageBit(2);
 constexpr std::uint32_t kConfiguration = PageBit(3);
 constexpr std::uint32_t kAbout = PageBit(4);
+
+// x' = left + right - x for a point; a box keeps its width and moves so
+// that its right edge stands where its left edge stood.
+struct Mirror {
+    int left;
+    int right;
+    int operator()(int x) const { return left + right - x; }
+    void operator()(Anchor& a) const { a.x = (*this)(a.x); }
+    void operator()(Box& b) const {
+        if (b.width > 0) b.x = (*this)(b.x + b.width);
+    }
+};
+
+void MirrorPage(PageLayout& l) {
+    const Mirror m{l.left, l.right};
+    for (ControlPlace& place : l.controls) m(place.box);
+    m(l.title);
+    m(l.homeTown);
+    m(l.homeDate);
+    m(l.homeExploring);
+    m(l.homeClock);
+    l.homeTimeX = m(l.homeTimeX);
+    l.homeNameX = m(l.homeNameX);
+    l.homeIqamaX = m(l.homeIqamaX);
+    m(l.homeHijri);
+    // Naskh's descenders reach lower than Arial's: the Hijri date and the
+    // night times' names rise a little to clear what stands below them.
+    l.homeHijri.y -= l.Y(2);
+    l.homeNightNameY -= l.Y(2);
+    m(l.homeLegend);
+    for (int& x : l.homeNightX) x = m(x);
+    m(l.homeNightLegend);
+    l.quiblaHeadX = m(l.quiblaHeadX);
+    l.quiblaLineX = m(l.quiblaLineX);
+    l.quiblaSunX = m(l.quiblaSunX);
+    m(l.computeHeading);
+    m(l.computeTown);
+    for (int& x : l.computeColumnX) x = m(x);
+    m(l.computeLegend);
+    for (Anchor& a : l.configLabels) m(a);
+    // Naskh's letters hang lower in their line than Arial's: the labels over
+    // the four fields rise so that their descenders clear the fields.
+    for (size_t i = 0; i < 4; ++i) l.configLabels[i].y -= l.Y(4);
+    m(l.configStatus);
+    m(l.aboutName);
+    m(l.aboutRights);
+    m(l.aboutPublisher);
+    m(l.aboutAuthor);
+    m(l.aboutVersion);
+    std::swap(l.aboutRightIcon, l.aboutLeftIcon);
+    for (Anchor& a : l.aboutCredits) m(a);
+    l.rightToLeft = true;
+}
 
 }  // namespace
 
@@ -55,7 +110,7 @@ const char* SlotName(Slot slot) {
     return index < kSlotCount ? kNames[index] : "";
 }
 
-PageLayout MakeLayout(const Rect& client, int dpiX, int dpiY) {
+PageLayout MakeLayout(const Rect& client, int dpiX, int dpiY, bool rightToLeft) {
     PageLayout l;
     l.dpiX = dpiX;
     l.dpiY = dpiY;
@@ -175,6 +230,7 @@ PageLayout MakeLayout(const Rect& client, int dpiX, int dpiY) {
     for (size_t i = 0; i < l.aboutCredits.size(); ++i) {
         l.aboutCredits[i] = Anchor{l.cx, Y(210) + static_cast<int>(i) * Y(14)};
     }
+    if (rightToLeft) MirrorPage(l);
     return l;
 }
 
@@ -191,7 +247,7 @@ const char* DialogSlotName(DialogSlot slot) {
     return index < kDialogSlotCount ? kNames[index] : "";
 }
 
-DialogLayout MakeDialogLayout(int dpiX, int dpiY, bool withRule) {
+DialogLayout MakeDialogLayout(int dpiX, int dpiY, bool withRule, bool rightToLeft) {
     auto X = [dpiX](int v) { return ScaleForDpi(v, dpiX); };
     auto Y = [dpiY](int v) { return ScaleForDpi(v, dpiY); };
     DialogLayout d;
@@ -209,22 +265,26 @@ DialogLayout MakeDialogLayout(int dpiX, int dpiY, bool withRule) {
     }
     place(DialogSlot::Ok, Box{X(130), Y(buttonsY), X(75), Y(25)});
     place(DialogSlot::Cancel, Box{X(215), Y(buttonsY), X(75), Y(25)});
+    if (rightToLeft) {
+        const Mirror m{0, d.width};
+        for (Box& box : d.boxes) m(box);
+    }
     return d;
 }
 
-DialogLayout MakeAdhanDialogLayout(int dpiX, int dpiY) {
+DialogLayout MakeAdhanDialogLayout(int dpiX, int dpiY, bool rightToLeft) {
     auto X = [dpiX](int v) { return ScaleForDpi(v, dpiX); };
     auto Y = [dpiY](int v) { return ScaleForDpi(v, dpiY); };
     DialogLayout d;
-    d.width = X(400);
+    d.width = X(420);
     // Three columns: the names, the reminders (and Jumu'ah's switch and
     // time), the iqamas; a field's label sits 3 units lower than its field.
     constexpr int kNameX = 10;
-    constexpr int kNameWidth = 100;
-    constexpr int kMiddleX = 115;
-    constexpr int kMiddleWidth = 110;
-    constexpr int kRightX = 235;
-    constexpr int kRightWidth = 155;
+    constexpr int kNameWidth = 125;
+    constexpr int kMiddleX = 140;
+    constexpr int kMiddleWidth = 100;
+    constexpr int kRightX = 250;
+    constexpr int kRightWidth = 160;
     constexpr int kRowStep = 28;
     auto place = [&d](DialogSlot slot, Box box) { d.boxes[static_cast<size_t>(slot)] = box; };
     auto row = [&](DialogSlot label, DialogSlot field, int y, int fieldX, int fieldWidth) {
@@ -251,8 +311,12 @@ DialogLayout MakeAdhanDialogLayout(int dpiX, int dpiY) {
     place(DialogSlot::JumuahIqama, Box{X(kRightX), Y(y), X(kRightWidth), Y(24)});
     const int buttonsY = y + 38;
     d.height = Y(buttonsY + 35);
-    place(DialogSlot::Ok, Box{X(225), Y(buttonsY), X(75), Y(25)});
-    place(DialogSlot::Cancel, Box{X(315), Y(buttonsY), X(75), Y(25)});
+    place(DialogSlot::Ok, Box{X(245), Y(buttonsY), X(75), Y(25)});
+    place(DialogSlot::Cancel, Box{X(335), Y(buttonsY), X(75), Y(25)});
+    if (rightToLeft) {
+        const Mirror m{0, d.width};
+        for (Box& box : d.boxes) m(box);
+    }
     return d;
 }
 

@@ -95,6 +95,9 @@ struct PageLayout {
     Anchor title;
     // Margin kept free at the window's sides when a long text is shortened.
     int textMargin = 0;
+    // Mirrored for a language written right to left: the x of every text
+    // said "left" below is then its right edge.
+    bool rightToLeft = false;
 
     // Home.
     Anchor homeTown;       // centred
@@ -207,11 +210,13 @@ struct DialogLayout {
 // then the adhan dialog's ("adhanFile", "reminderFajr", "iqamaIsha"...).
 const char* DialogSlotName(DialogSlot slot);
 // The dialog at a resolution, with or without the rule's row.
-DialogLayout MakeDialogLayout(int dpiX, int dpiY, bool withRule);
+DialogLayout MakeDialogLayout(int dpiX, int dpiY, bool withRule, bool rightToLeft = false);
 // The adhan and reminders dialog at a resolution.
-DialogLayout MakeAdhanDialogLayout(int dpiX, int dpiY);
+DialogLayout MakeAdhanDialogLayout(int dpiX, int dpiY, bool rightToLeft = false);
 
-// The layout of a client rectangle at a resolution.
-PageLayout MakeLayout(const Rect& client, int dpiX, int dpiY);
+// The layout of a client rectangle at a resolution; mirrored across the
+// client's middle for a language written right to left. The compass stays
+// where it is and is drawn as it is: it shows directions on the ground.
+PageLayout MakeLayout(const Rect& client, int dpiX, int dpiY, bool rightToLeft = false);
 
 }  // namespace orvano

@@ -80,12 +80,13 @@ constexpr const char* kUsage =
     "  --verbose      Print the start-up prompts on standard output\n"
     "  --lang 1|2|CODE\n"
     "                 Speak this language in this run (1 English, 2 French, or en, fr,\n"
-    "                 tr, id, ms, bn); the saved choice stays\n"
+    "                 tr, id, ms, bn, ar, ur, fa); the saved choice stays\n"
     "  --render, --dump-ops\n"
     "                 Draw one page (0 Home to 4 About) into a PNG image or its drawing\n"
     "                 operations into a JSON file, without a display; OPTIONS are\n"
     "                 --config FILE, --town N, --lang 1|2|CODE, --exploring, --night,\n"
-    "                 --size WxH, --dpi N, --at \"YYYY-MM-DD HH:MM:SS\", --controls\n"
+    "                 --size WxH, --dpi N, --at \"YYYY-MM-DD HH:MM:SS\", --controls,\n"
+    "                 --digits latin|arabic\n"
     "  --dump-dialog  Where the controls of the town search, the method dialog or the\n"
     "                 adhan and reminders dialog go\n"
     "  --render-dialog\n"
@@ -131,7 +132,15 @@ int main(int argc, char** argv) {
     if (render) setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication application(argc, argv);
     QApplication::setDesktopFileName(orvano::kAppId);
-    if (render) return Render(args);
+    if (render) {
+        // Mixed lines (a label and its number) read from the right in these languages.
+        const auto lang = std::find(args.begin(), args.end(), std::string("--lang"));
+        if (lang != args.end() && lang + 1 != args.end()) {
+            const std::optional<std::string> code = orvano::LanguageArgument(*(lang + 1));
+            if (code && orvano::IsRightToLeft(*code)) orvano::SetReadingDirection(true);
+        }
+        return Render(args);
+    }
 
     orvano::QtScreen screen(DpiOverride());
     orvano::QtWindowSystem windows(screen);

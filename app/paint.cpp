@@ -11,6 +11,8 @@
 #include "astro/trace.h"
 #include "engine/schedule.h"
 #include "language/date_names.h"
+#include "language/digits.h"
+#include "language/languages.h"
 #include "language/messages.h"
 #include "resources/resource_ids.h"
 
@@ -49,9 +51,12 @@ constexpr double kLetterClearance = 12 * kPi / 180;
 // be made leaves the current font in place.
 class ScopedFont {
   public:
-    ScopedFont(Surface& surface, int points) : surface_(surface) {
+    ScopedFont(Surface& surface, const PageLayout& l, int points) : surface_(surface) {
+        // Arabic, Urdu and Persian in Naskh, whose line fits the pages' rows:
+        // Urdu's usual Nastaliq needs half as much height again.
+        const char* face = l.rightToLeft ? "Noto Naskh Arabic" : "ARIAL";
         font_ = surface.CreateFont(
-            FontSpec{"ARIAL", FontHeightForPoints(surface.LogicalDpiY(), points), 700});
+            FontSpec{face, FontHeightForPoints(surface.LogicalDpiY(), points), 700});
         if (font_) previous_ = surface.SelectFont(font_);
     }
     ~ScopedFont() {
@@ -95,7 +100,9 @@ void Fitted(Surface& surface, const PageLayout& l, int x, int y, const std::stri
         const std::optional<int> ink =
             surface.TextWidth(inked == std::string::npos ? "" : candidate.substr(0, inked + 1));
         if (!advance || !ink) return true;
-        const int left = align == TextAlign::Centre ? x - *advance / 2 : x;
+        int left = x;
+        if (align == TextAlign::Centre) left = x - *advance / 2;
+        if (align == TextAlign::Right) left = x - *advance;
         return left >= leftEdge && left + *ink <= rightEdge;
     };
     surface.DrawText(x, y, ElideToFit(text, fits), align);
@@ -124,6 +131,23 @@ void Text(Surface& surface, const PageLayout& l, Colour colour, int x, int y,
     Fitted(surface, l, x, y, text, align);
 }
 
+// Where a line starts: the left edge, or the right one on a mirrored page.
+TextAlign Start(const PageLayout& l) {
+    return l.rightToLeft ? TextAlign::Right : TextAlign::Left;
+}
+
+// A time or date as the user reads it: in the language's own digits when
+// the settings ask for them.
+std::string Digits(const PaintInput& in, const std::string& text) {
+    return ShownDigits(text, in.language, in.digits);
+}
+
+// An angle or a clock time keeps its own left-to-right order inside a line
+// read from the right: "105°23'50\"" would otherwise come out in pieces.
+std::string Isolated(const PageLayout& l, const std::string& text) {
+    return l.rightToLeft ? "\u200F\u200E" + text + "\u200E\u200F" : text;
+}
+
 void PaintTitle(Surface& surface, const PageLayout& l, const char* title) {
     Text(surface, l, kTitleColour, l.title.x, l.title.y, title, TextAlign::Centre);
 }
@@ -140,8 +164,9 @@ int HomeMinute(const PaintInput& in, const Observation& o) {
     return in.exploring ? o.hour * 60 + o.minute : in.now.hour * 60 + in.now.minute;
 }
 
-void PaintNight(Surface& surface, const PageLayout& l, const NightTimes& night) {
-    ScopedFont font(surface, 9);
+void PaintNight(Surface& surface, const PageLayout& l, const PaintInput& in,
+                const NightTimes& night) {
+    ScopedFont font(surface, l, 9);
     surface.SetTextColour(kBlack);
     for (int i = 0; i < kNightCount; ++i) {
         const auto n = static_cast<size_t>(i);
@@ -149,7 +174,7 @@ void PaintNight(Surface& surface, const PageLayout& l, const NightTimes& night) 
         if (night.status[n] == PrayerStatus::Estimated) time += kEstimateMark;
         Fitted(surface, l, l.homeNightX[n], l.homeNightNameY,
                NightTimeName(static_cast<NightIndex>(i)), TextAlign::Centre);
-        Fitted(surface, l, l.homeNightX[n], l.homeNightTimeY, time, TextAlign::Centre);
+        Fitted(surface, l, l.homeNightX[n], l.homeNightTimeY, Digits(in, time), TextAlign::Centre);
     }
 }
 
@@ -167,7 +192,7 @@ const char* HomeRowName(size_t row, const PaintInput& in) {
 void PaintHijriLine(Surface& surface, const PageLayout& l, const std::string& text) {
     int x = l.homeHijri.x;
     const std::optional<int> width = surface.TextWidth(text);
-    if (width && x + *width / 2 > l.homeImageX + l.textMargin) {
+    if (width && !l.rightToLeft && x + *width / 2 > l.homeImageX + l.textMargin) {
         const int leftEdge = l.left + l.textMargin;
         x = std::max(l.homeImageX - l.textMargin - (*width + 1) / 2, leftEdge + (*width + 1) / 2);
     }
@@ -178,15 +203,15 @@ void PaintHome(Surface& surface, const PageLayout& l, const PaintInput& in,
                const EngineState& engine) {
     const Observation& o = engine.observation;
     {
-        ScopedFont font(surface, 10);
+        ScopedFont font(surface, l, 10);
         PaintTitle(surface, l, Tr("Home"));
         Text(surface, l, kBlack, l.homeTown.x, l.homeTown.y,
              Format("%s, %s", engine.place.Name.c_str(), engine.place.Country.c_str()),
              TextAlign::Centre);
         const int weekday = LocalWeekday(engine.sun.T, engine.timeZoneInEffect);
         Fitted(surface, l, l.homeDate.x, l.homeDate.y,
-               Format("%s  %d  %s  %d", ShownWeekdayName(weekday), o.day, ShownMonthName(o.month),
-                      o.year),
+               Digits(in, Format("%s  %d  %s  %d", ShownWeekdayName(weekday), o.day,
+                                 ShownMonthName(o.month), o.year)),
                TextAlign::Centre);
         if (in.exploring) {
             Text(surface, l, kRed, l.homeExploring.x, l.homeExploring.y, "(!)", TextAlign::Centre);
@@ -194,46 +219,47 @@ void PaintHome(Surface& surface, const PageLayout& l, const PaintInput& in,
         surface.SetTextColour(kBlack);
     }
     {
-        ScopedFont font(surface, 14);
+        ScopedFont font(surface, l, 14);
         Fitted(surface, l, l.homeClock.x, l.homeClock.y,
-               Format("%2d:%02d:%02d", in.now.hour, in.now.minute, in.now.second),
+               Digits(in, Format("%2d:%02d:%02d", in.now.hour, in.now.minute, in.now.second)),
                TextAlign::Centre);
         for (size_t i = 0; i < kRows; ++i) {
             const PrayerAside& aside = in.home.asides.prayer[i];
             const std::string time = i == size_t{Zuhr} && in.home.asides.jumuah
                                          ? Format("%-6.5s", MinuteClockText(*aside.minute).c_str())
                                          : ShownPaddedText(engine.schedule, static_cast<int>(i));
-            Text(surface, l, kPrayerColours[i], l.homeTimeX, l.homeTimeY[i], time,
+            Text(surface, l, kPrayerColours[i], l.homeTimeX, l.homeTimeY[i], Digits(in, time),
                  TextAlign::Centre);
         }
     }
     const auto& asides = in.home.asides.prayer;
     if (std::any_of(asides.begin(), asides.end(), [](const PrayerAside& a) { return a.iqama; })) {
-        ScopedFont font(surface, 8);
+        ScopedFont font(surface, l, 8);
         for (size_t i = 0; i < kRows; ++i) {
             if (const auto& iqama = asides[i].iqama) {
                 Text(surface, l, kPrayerColours[i], l.homeIqamaX, l.homeIqamaY[i],
-                     MinuteClockText(*iqama), TextAlign::Left);
+                     Digits(in, MinuteClockText(*iqama)), Start(l));
             }
         }
     }
     {
-        ScopedFont font(surface, 10);
+        ScopedFont font(surface, l, 10);
         for (size_t i = 0; i < kRows; ++i) {
             const char* name = HomeRowName(i, in);
             Text(surface, l, kPrayerColours[i], l.homeNameX, l.homeNameY[i], Tr("prayer", name),
-                 TextAlign::Left);
+                 Start(l));
         }
         if (const auto& hijri = in.home.hijri.At(HomeMinute(in, o))) {
-            PaintHijriLine(surface, l, HijriDateText(*hijri));
+            PaintHijriLine(surface, l, Digits(in, HijriDateText(*hijri)));
         }
     }
-    for (size_t i = 0; i < kRows; ++i) {
+    // The names in Arabic script are already the catalogue's text on a mirrored page.
+    for (size_t i = 0; i < kRows && !l.rightToLeft; ++i) {
         DrawResourceBitmap(surface, resources::kBitmapFirstPrayerName + static_cast<int>(i),
                            l.homeImageX, l.homeImageY[i]);
     }
     if (in.home.night) {
-        PaintNight(surface, l, *in.home.night);
+        PaintNight(surface, l, in, *in.home.night);
     } else {
         DrawResourceIcon(surface, resources::kIconProgram, l.homeMoon.x, l.homeMoon.y);
     }
@@ -241,10 +267,10 @@ void PaintHome(Surface& surface, const PageLayout& l, const PaintInput& in,
         in.home.night && std::find(in.home.night->status.begin(), in.home.night->status.end(),
                                    PrayerStatus::Estimated) != in.home.night->status.end();
     if (HasEstimate(engine.schedule) || nightEstimated) {
-        ScopedFont font(surface, 9);
+        ScopedFont font(surface, l, 9);
         const Anchor at = in.home.night ? l.homeNightLegend : l.homeLegend;
         Text(surface, l, kBlack, at.x, at.y, EstimateLegendShortText(HighLatitudeRuleOf(engine)),
-             TextAlign::Left);
+             Start(l));
     }
 }
 
@@ -261,33 +287,36 @@ void PaintQibla(Surface& surface, const PageLayout& l, const PaintInput& in) {
     DrawDirectionArrow(surface, q, resources::kBitmapKaaba, kQiblaPen, cx, cy);
 
     {
-        ScopedFont font(surface, 11);
+        ScopedFont font(surface, l, 11);
         const double base = l.quiblaBase;
         const int step = l.quiblaStep;
         Text(surface, l, kBlack, l.quiblaHeadX, static_cast<int>(base - step), Tr("Quibla:"),
-             TextAlign::Left);
+             Start(l));
         Fitted(surface, l, l.quiblaLineX, static_cast<int>(base),
-               Format("%s %s", Tr("from North:"), BearingText(q).c_str()), TextAlign::Left);
+               Format("%s %s", Tr("from North:"), Isolated(l, BearingText(q)).c_str()), Start(l));
         Fitted(surface, l, l.quiblaLineX, static_cast<int>(base + step),
-               Format("%s %s", Tr("from Sun:"), ReadableDmsText(AngleDifference(s, q)).c_str()),
-               TextAlign::Left);
+               Format("%s %s", Tr("from Sun:"),
+                      Isolated(l, ReadableDmsText(AngleDifference(s, q))).c_str()),
+               Start(l));
         Text(surface, l, kGold, l.quiblaHeadX, static_cast<int>(base + 2 * step),
-             Tr("Sun from North:"), TextAlign::Left);
+             Tr("Sun from North:"), Start(l));
         const int sunLineY = static_cast<int>(base + 3 * step);
         Text(surface, l, kBlack, l.quiblaSunX, sunLineY,
-             Format("%s : %s", ShownMinuteOf(in.qibla.localHour).text.c_str(),
-                    BearingText(s).c_str()),
-             TextAlign::Left);
-        if (in.exploring) Text(surface, l, kRed, l.quiblaHeadX, sunLineY, "(!)", TextAlign::Left);
+             Format("%s : %s",
+                    Isolated(l, Digits(in, ShownMinuteOf(in.qibla.localHour).text)).c_str(),
+                    Isolated(l, BearingText(s)).c_str()),
+             Start(l));
+        if (in.exploring) Text(surface, l, kRed, l.quiblaHeadX, sunLineY, "(!)", Start(l));
         surface.SetTextColour(kBlack);
     }
-    ScopedFont font(surface, 10);
+    ScopedFont font(surface, l, 10);
     PaintTitle(surface, l, Tr("Quibla"));
 }
 
-void PaintCompute(Surface& surface, const PageLayout& l, const EngineState& engine) {
+void PaintCompute(Surface& surface, const PageLayout& l, const PaintInput& in,
+                  const EngineState& engine) {
     {
-        ScopedFont font(surface, 10);
+        ScopedFont font(surface, l, 10);
         PaintTitle(surface, l, Tr("Compute"));
         Text(surface, l, kBlack, l.computeHeading.x, l.computeHeading.y, Tr("Explore at the date:"),
              TextAlign::Centre);
@@ -296,12 +325,13 @@ void PaintCompute(Surface& surface, const PageLayout& l, const EngineState& engi
                TextAlign::Centre);
     }
     {
-        ScopedFont font(surface, 9);
+        ScopedFont font(surface, l, 9);
         for (size_t i = 0; i < kRows; ++i) {
             const int x = l.computeColumnX[i];
             Text(surface, l, kPrayerColours[i], x, l.computeNameY,
                  Tr("prayer, short", kComputeNames[i]), TextAlign::Centre);
-            const std::string time = ShownPaddedText(engine.schedule, static_cast<int>(i));
+            const std::string time =
+                Digits(in, ShownPaddedText(engine.schedule, static_cast<int>(i)));
             Fitted(surface, l, CentreWithinPage(surface, l, x, time), l.computeTimeY, time,
                    TextAlign::Centre);
         }
@@ -318,22 +348,21 @@ void PaintConfiguration(Surface& surface, const PageLayout& l, const PaintInput&
         N_("Country:"), N_("Town:"), N_("Latitude(°):"), N_("Longitude(°):"),
         N_("TimeZN:"),  N_("DST:"),  N_("Convention:"),
     };
-    ScopedFont font(surface, 10);
+    ScopedFont font(surface, l, 10);
     surface.SetTextColour(kBlack);
     for (size_t i = 0; i < l.configLabels.size(); ++i) {
-        Fitted(surface, l, l.configLabels[i].x, l.configLabels[i].y, Tr(kLabels[i]),
-               TextAlign::Left);
+        Fitted(surface, l, l.configLabels[i].x, l.configLabels[i].y, Tr(kLabels[i]), Start(l));
     }
     PaintTitle(surface, l, Tr("Configuration"));
     if (!in.status.empty()) {
-        ScopedFont small(surface, 9);
+        ScopedFont small(surface, l, 9);
         Fitted(surface, l, l.configStatus.x, l.configStatus.y, in.status, TextAlign::Centre);
     }
 }
 
 void PaintAbout(Surface& surface, const PageLayout& l) {
     {
-        ScopedFont font(surface, 10);
+        ScopedFont font(surface, l, 10);
         PaintTitle(surface, l, Tr("About"));
         Text(surface, l, kGold, l.aboutVersion.x, l.aboutVersion.y,
              Format("%s %.2f", Tr("Version:"), kProgramVersion), TextAlign::Centre);
@@ -346,7 +375,7 @@ void PaintAbout(Surface& surface, const PageLayout& l) {
     }
     {
         // The gazetteer's licence asks for its source and the licence to be named.
-        ScopedFont font(surface, 8);
+        ScopedFont font(surface, l, 8);
         surface.SetTextColour(kBlack);
         const char* const credits[] = {Tr("Places: GeoNames (geonames.org),"),
                                        Tr("licensed under CC BY 4.0,"),
@@ -357,7 +386,7 @@ void PaintAbout(Surface& surface, const PageLayout& l) {
         }
     }
     {
-        ScopedFont font(surface, 16);
+        ScopedFont font(surface, l, 16);
         Text(surface, l, kTitleColour, l.aboutName.x, l.aboutName.y, "Orvano", TextAlign::Centre);
         surface.SetTextColour(kBlack);
     }
@@ -420,7 +449,8 @@ void DrawDirectionArrow(Surface& surface, double bearing, int bitmapId, Colour p
 void PaintMainWindow(Surface& surface, const PaintInput& input, const EngineState& engine) {
     UseLanguage(input.language);
     surface.SetTransparentBackground();
-    const PageLayout layout = MakeLayout(input.client, input.dpiX, input.dpiY);
+    const PageLayout layout =
+        MakeLayout(input.client, input.dpiX, input.dpiY, IsRightToLeft(input.language));
     switch (input.requestedPage) {
         case 0:
             PaintHome(surface, layout, input, engine);
@@ -429,7 +459,7 @@ void PaintMainWindow(Surface& surface, const PaintInput& input, const EngineStat
             PaintQibla(surface, layout, input);
             break;
         case 2:
-            PaintCompute(surface, layout, engine);
+            PaintCompute(surface, layout, input, engine);
             break;
         case 3:
             PaintConfiguration(surface, layout, input);

@@ -12,6 +12,7 @@
 #include "engine/hijri.h"
 #include "engine/iqama.h"
 #include "engine/state.h"
+#include "language/digits.h"
 #include "language/languages.h"
 #include "platform/geometry.h"
 #include "platform/screen.h"
@@ -64,6 +65,7 @@ struct PaintInput {
     int dpiX = 96;
     int dpiY = 96;
     std::string language = kDefaultLanguage;  // the texts' language, a code
+    DigitStyle digits = DigitStyle::Latin;    // times' and dates' digits ([Language] Digits)
     int requestedPage = 0;  // the page to draw, 0 to 4; nothing is drawn for others
     bool exploring = false;
     LocalTime now;  // the device's clock, read for this paint (the Home page's clock)

@@ -57,8 +57,8 @@ class CollectingSink final : public MessageSink {
 
 // The controls the request's page shows, visible, with their slots.
 std::vector<std::pair<Slot, ControlSpec>> ShownControls(const RenderRequest& request) {
-    const PageLayout layout =
-        MakeLayout(Rect{0, 0, request.width, request.height}, request.dpi, request.dpi);
+    const PageLayout layout = MakeLayout(Rect{0, 0, request.width, request.height}, request.dpi,
+                                         request.dpi, IsRightToLeft(request.language));
     UseLanguage(request.language);
     const auto made = ControlSpecs(layout);
     const auto later = LaterControlSpecs(layout);
@@ -226,6 +226,10 @@ OptionValue ParseValueOption(const std::string& option, const std::string& v,
         const std::optional<std::string> language = LanguageArgument(v);
         ok = language.has_value();
         if (language) request.language = *language;
+    } else if (option == "--digits") {
+        const std::optional<DigitStyle> digits = ParseDigitStyle(v);
+        ok = digits.has_value();
+        if (digits) request.digits = *digits;
     } else if (option == "--size") {
         ok = ParseSize(v, request.width, request.height);
     } else if (option == "--dpi") {
@@ -344,6 +348,7 @@ PaintInput RenderPaintInput(const RenderRequest& request, const LocalTime& at, E
     input.dpiX = request.dpi;
     input.dpiY = request.dpi;
     input.language = request.language;
+    input.digits = request.digits;
     UseLanguage(input.language);
     input.requestedPage = request.page;
     input.exploring = request.exploring;

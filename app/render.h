@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "app/render_recorder.h"
+#include "language/digits.h"
 #include "language/languages.h"
 #include "platform/geometry.h"
 #include "platform/surface.h"
@@ -35,6 +36,7 @@ struct RenderRequest {
     std::string config;  // empty: the user's data.cfg
     std::optional<int> town;
     std::string language = kDefaultLanguage;
+    DigitStyle digits = DigitStyle::Latin;  // --digits latin|arabic
     bool exploring = false;
     bool controls = false;  // --render: the page's controls too
     bool night = false;     // the Home page shows the night times

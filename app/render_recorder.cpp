@@ -16,9 +16,20 @@ void AppendBox(std::string& out, const Box& box) {
            std::to_string(box.width) + "," + std::to_string(box.height) + "]";
 }
 
+const char* AlignName(TextAlign align) {
+    switch (align) {
+        case TextAlign::Centre:
+            return "center";
+        case TextAlign::Right:
+            return "right";
+        case TextAlign::Left:
+            break;
+    }
+    return "left";
+}
+
 void AppendTextFields(std::string& out, const DrawOp& op) {
-    out +=
-        std::string(",\"align\":\"") + (op.align == TextAlign::Centre ? "center" : "left") + "\"";
+    out += std::string(",\"align\":\"") + AlignName(op.align) + "\"";
     out += ",\"text\":";
     out += JsonString(op.text);
     out += ",\"font\":{\"face\":";

@@ -40,6 +40,7 @@ void PaintPage(App& app, Window& window, Surface& surface) {
     input.dpiX = DpiX(app);
     input.dpiY = DpiY(app);
     input.language = app.ui.language;
+    input.digits = app.ui.digits;
     input.requestedPage = app.ui.requestedPage;
     input.exploring = app.ui.exploring != 0;
     input.now = TownNow(app);

@@ -12,6 +12,7 @@
 #include "engine/schedule.h"
 #include "fileio/safe_file.h"
 #include "language/date_names.h"
+#include "language/languages.h"
 #include "language/messages.h"
 
 namespace orvano {
@@ -22,6 +23,9 @@ constexpr int kFriday = 4;
 
 // The page's texts come from the catalogue; the markup around them is fixed.
 constexpr const char* kComment = "<html><!-- %s -->\n";
+// A language read from the right says so, for the browser to lay the table out
+// from the right and to pick its fonts.
+constexpr const char* kRightToLeftComment = "<html lang=\"%s\" dir=\"rtl\"><!-- %s -->\n";
 constexpr const char* kHeadStart = "<head>\n";
 constexpr const char* kTitle = "\t\t<title>%s </title>\n";
 constexpr const char* kContentType =
@@ -118,8 +122,12 @@ std::string PageText(const MonthSchedule& month, const PageFacts& facts) {
     const std::string monthName = Escaped(ShownMonthName(monthNumber));
     const std::string encoding = Tr("encoding of the calendar page", "UTF-8");
     std::string page;
-    page += Format(
-        kComment, Format(Tr("Prayer calendar generator - %s %d"), monthName.c_str(), year).c_str());
+    const std::string generator =
+        Format(Tr("Prayer calendar generator - %s %d"), monthName.c_str(), year);
+    const std::string& language = LanguageInUse();
+    page += IsRightToLeft(language)
+                ? Format(kRightToLeftComment, language.c_str(), generator.c_str())
+                : Format(kComment, generator.c_str());
     page += kHeadStart;
     page += Format(kTitle, Format(Tr("Prayer calendar - %s %d"), monthName.c_str(), year).c_str());
     page += Format(kContentType, encoding.c_str());

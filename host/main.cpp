@@ -23,6 +23,7 @@
 #include "platform/language.h"
 #include "platform/notification_store.h"
 #include "platform/qt/qt_services.h"
+#include "platform/qt/qt_window.h"
 #include "platform/qt/single_instance.h"
 #include "platform/qt/sound_canberra.h"
 #include "platform/screen.h"
@@ -179,7 +180,10 @@ void LendServices(Host& host) {
 int RunStrip(QApplication& app, Host& host, InstanceChannel& channel) {
     const HostOptions& options = host.options;
     CreateProgramKeys(host.settings);
-    UseLanguage(LanguageOfSettings(host.settings).code);
+    const std::string language = LanguageOfSettings(host.settings).code;
+    UseLanguage(language);
+    // The menu, the options dialog and the message boxes read from the right too.
+    SetReadingDirection(IsRightToLeft(language));
     const std::string exe = ProcessExecutablePath();
     const std::string folder = exe.substr(0, exe.find_last_of('/'));
     // The plug-in makes the user's copy and reports a problem with it; the

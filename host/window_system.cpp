@@ -151,7 +151,10 @@ void TracingSurface::DrawText(int x, int y, const std::string& text, TextAlign a
 void TracingSurface::DrawTextInRect(const Rect& r, const std::string& text, TextAlign align) {
     system_.Trace("text " + std::to_string(r.left) + "," + std::to_string(r.top) + "," +
                   std::to_string(r.right) + "," + std::to_string(r.bottom) + " " +
-                  ColourText(colour_) + (align == TextAlign::Centre ? " centre " : " left ") +
+                  ColourText(colour_) +
+                  (align == TextAlign::Centre  ? " centre "
+                   : align == TextAlign::Right ? " right "
+                                               : " left ") +
                   text);
     inner_.DrawTextInRect(r, text, align);
 }

@@ -8,13 +8,16 @@ namespace orvano {
 
 namespace {
 
-constexpr std::array<LanguageName, 6> kLanguages = {{
+constexpr std::array<LanguageName, 9> kLanguages = {{
     {"en", "English"},
     {"fr", "Français"},
     {"tr", "Türkçe"},
     {"id", "Bahasa Indonesia"},
     {"ms", "Bahasa Melayu"},
     {"bn", "বাংলা"},
+    {"ar", "العربية"},
+    {"ur", "اردو"},
+    {"fa", "فارسی"},
 }};
 
 // "tr" from "tr_TR.UTF-8@euro", "pt-BR" or "tr"; case folded in ASCII only.
@@ -39,6 +42,10 @@ const char* FirstSet(const Environment& environment, std::initializer_list<const
 
 std::span<const LanguageName> Languages() {
     return kLanguages;
+}
+
+bool IsRightToLeft(std::string_view code) {
+    return code == "ar" || code == "ur" || code == "fa";
 }
 
 bool IsSpokenLanguage(const std::string& code) {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace orvano {
 
@@ -18,6 +19,8 @@ struct LanguageName {
 // English and French first (the stored Lang numbers 1 and 2), then the others.
 std::span<const LanguageName> Languages();
 bool IsSpokenLanguage(const std::string& code);
+// Arabic, Urdu and Persian: pages and controls are mirrored for them.
+bool IsRightToLeft(std::string_view code);
 
 inline constexpr const char* kDefaultLanguage = "fr";
 

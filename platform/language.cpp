@@ -13,6 +13,13 @@ SavedLanguage ReadSavedLanguage(SettingsStore& settings) {
     return saved;
 }
 
+DigitStyle ReadDigitStyle(SettingsStore& settings) {
+    auto key = settings.OpenKey(kLanguageSettingsKey);
+    const std::optional<std::string> word =
+        key ? key->ReadText(kDigitsSettingsValue) : std::nullopt;
+    return word ? ParseDigitStyle(*word).value_or(DigitStyle::Latin) : DigitStyle::Latin;
+}
+
 LanguageChoice LanguageOfSettings(SettingsStore& settings) {
     return ChooseLanguage(ReadSavedLanguage(settings), DesktopEnvironment);
 }

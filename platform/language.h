@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "language/digits.h"
 #include "language/languages.h"
 #include "platform/settings.h"
 
@@ -13,6 +14,9 @@ inline constexpr const char* kLanguageSettingsKey = "Language";
 inline constexpr const char* kLanguageCodeValue = "Code";
 
 SavedLanguage ReadSavedLanguage(SettingsStore& settings);
+
+// [Language] Digits: Latin when missing or not a word it knows.
+DigitStyle ReadDigitStyle(SettingsStore& settings);
 
 // The language the programs speak: the saved choice, else the desktop's (from
 // the process's environment), else French.

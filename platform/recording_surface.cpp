@@ -138,8 +138,10 @@ void RecordingSurface::DrawText(int x, int y, const std::string& text, TextAlign
     op.font = SelectedFont();
     op.colour = textColour_;
     const TextExtent extent = Measure(text);
-    op.box = Box{align == TextAlign::Centre ? x - extent.width / 2 : x, y + extent.top,
-                 extent.inkWidth, extent.height};
+    int left = x;
+    if (align == TextAlign::Centre) left = x - extent.width / 2;
+    if (align == TextAlign::Right) left = x - extent.width;
+    op.box = Box{left, y + extent.top, extent.inkWidth, extent.height};
     ops_.push_back(std::move(op));
 }
 

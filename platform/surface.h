@@ -48,6 +48,7 @@ struct FontSpec {
 enum class TextAlign {
     Centre,  // x is the horizontal centre of the text, y its top
     Left,    // x is the left edge, y the top
+    Right,   // x is the right edge, y the top (right-to-left pages)
 };
 
 class Surface {

@@ -55,6 +55,9 @@ class Control {
     virtual bool IsVisible() const = 0;
     // A disabled control is shown greyed and takes no input.
     virtual void SetEnabled(bool enabled) = 0;
+    // To another place, as when the language changes the side the pages start
+    // from; a combo box keeps the height it gave itself.
+    virtual void MoveTo(const Box& box) = 0;
 
     // Edit fields (and a combo box's edit part).
     virtual void SetText(const std::string& text) = 0;
@@ -122,6 +125,9 @@ class Window {
     // Shows a modal dialog until its handler ends it (its result) or the user
     // closes it (0).
     virtual int RunDialog(const DialogSpec& spec, DialogHandler& handler) = 0;
+    // The reading direction of the controls, the dialogs and the painted
+    // texts: right to left for Arabic, Urdu and Persian.
+    virtual void SetRightToLeft(bool rightToLeft) = 0;
 };
 
 // What the window procedure reacts to.

@@ -229,7 +229,8 @@ bool QueryRefresh(TodayItemState& state, const LocalTime& now, int itemWidth, in
     if (descriptorHeight != 0 && !state.HeightChanged) return false;
     state.HeightChanged = false;
     descriptorHeight = ItemHeight(state.DpiY, state.ShowLabels);
-    ComputeItemLayout(state.DpiX, state.DpiY, itemWidth, state.ShowLabels, state.layout);
+    ComputeItemLayout(state.DpiX, state.DpiY, itemWidth, state.ShowLabels, state.layout,
+                      state.RightToLeft);
     return true;
 }
 

@@ -13,6 +13,7 @@
 #include "engine/iqama.h"
 #include "engine/state.h"
 #include "fileio/message_sink.h"
+#include "language/digits.h"
 #include "platform/geometry.h"
 #include "platform/notifications.h"
 #include "platform/prayer_calls.h"
@@ -52,6 +53,10 @@ struct TodayItemState {
     int AlertCountdown = 0;
     int LastCheckedMinute = -1;
     ItemLayout layout;
+    // Arabic, Urdu and Persian: the item is mirrored, and times may take the
+    // language's digits ([Language] Digits).
+    bool RightToLeft = false;
+    DigitStyle Digits = DigitStyle::Latin;
     int DpiX = -1;
     int DpiY = -1;
     ScheduleDate scheduleDate;

@@ -4,7 +4,8 @@
 
 namespace orvano {
 
-void ComputeItemLayout(int dpiX, int dpiY, int width, bool showLabels, ItemLayout& layout) {
+void ComputeItemLayout(int dpiX, int dpiY, int width, bool showLabels, ItemLayout& layout,
+                       bool rightToLeft) {
     const int margin = ScaleForDpi(1, dpiX);
     const int top = ScaleForDpi(2, dpiY);
     const int columnWidth = (width - margin - 10) / 6;
@@ -39,6 +40,18 @@ void ComputeItemLayout(int dpiX, int dpiY, int width, bool showLabels, ItemLayou
         maghrib.right += 5;
     }
     layout.iconHitRect = {width - kIconRoom, 0, width, bottom};
+    if (!rightToLeft) return;
+    const auto mirror = [width](Rect& r) {
+        const int left = width - r.right;
+        r.right = width - r.left;
+        r.left = left;
+    };
+    // Labels kept from an earlier layout are already mirrored.
+    if (showLabels) {
+        for (Rect& r : layout.labelRects) mirror(r);
+    }
+    for (Rect& r : layout.valueRects) mirror(r);
+    mirror(layout.iconHitRect);
 }
 
 int ItemHeight(int dpiY, bool showLabels) {

@@ -22,7 +22,10 @@ struct ItemLayout {
 
 // Labels are left untouched in the compact display, as the last expanded
 // layout left them.
-void ComputeItemLayout(int dpiX, int dpiY, int width, bool showLabels, ItemLayout& layout);
+// Mirrored for a language read from the right: Fajr's column at the right
+// end, the clock icon at the left one.
+void ComputeItemLayout(int dpiX, int dpiY, int width, bool showLabels, ItemLayout& layout,
+                       bool rightToLeft = false);
 
 int ItemHeight(int dpiY, bool showLabels);
 

@@ -4,6 +4,8 @@
 
 #include "astro/angle_text.h"
 #include "engine/schedule.h"
+#include "language/digits.h"
+#include "language/languages.h"
 #include "language/messages.h"
 #include "platform/language.h"
 #include "platform/setting_text.h"
@@ -103,8 +105,11 @@ bool PluginLoad(TodayPlugin& plugin, const void* instance, const std::string& li
     plugin.services = services;
     plugin.libraryPath = libraryPath;
     // The strip speaks the window's language.
-    UseLanguage(LanguageOfSettings(*services.settings).code);
+    const std::string language = LanguageOfSettings(*services.settings).code;
+    UseLanguage(language);
     TodayItemState& item = plugin.item;
+    item.RightToLeft = IsRightToLeft(language);
+    item.Digits = ReadDigitStyle(*services.settings);
     item.engine.tables.NumberOfTowns = 0;
     item.engine.traceSink = nullptr;
     if (ReadConfig(plugin) != kReadOk) return false;
@@ -160,11 +165,16 @@ T* MessagePointer(std::uintptr_t parameter) {
     return reinterpret_cast<T*>(parameter);
 }
 
-void DrawItemIcon(const TodayPlugin& plugin, Surface& surface, const Rect& client) {
+// Where the town's line starts: at the left, or at the right when mirrored.
+TextAlign StartOf(const TodayItemState& item) {
+    return item.RightToLeft ? TextAlign::Right : TextAlign::Left;
+}
+
+void DrawItemIcon(const TodayPlugin& plugin, Surface& surface) {
     if (!plugin.iconLoaded) return;
     const IconId icon = surface.LoadIcon(kItemIconResource, plugin.iconWidth, plugin.iconHeight);
     if (!icon) return;
-    surface.DrawIcon(icon, client.right - kIconRoom, 0);
+    surface.DrawIcon(icon, plugin.item.layout.iconHitRect.left, 0);
     surface.ReleaseIcon(icon);
 }
 
@@ -184,7 +194,9 @@ bool DrawPrayerColumns(const TodayItemState& item, Surface& surface, const Colou
                                    Tr("prayer", shown.label.c_str()), TextAlign::Centre);
         }
         estimated = estimated || shown.estimated;
-        surface.DrawTextInRect(item.layout.valueRects[column], shown.value, TextAlign::Centre);
+        surface.DrawTextInRect(item.layout.valueRects[column],
+                               ShownDigits(shown.value, LanguageInUse(), item.Digits),
+                               TextAlign::Centre);
     }
     return estimated;
 }
@@ -194,7 +206,7 @@ std::string DrawTownColumn(const TodayItemState& item, Surface& surface, const C
                            bool estimated) {
     surface.SetTextColour(text);
     if (item.ShowLabels)
-        surface.DrawTextInRect(item.layout.labelRects[kTownColumn], Tr("Town"), TextAlign::Left);
+        surface.DrawTextInRect(item.layout.labelRects[kTownColumn], Tr("Town"), StartOf(item));
     // The legend of an estimated time follows the town's name.
     std::string town = item.engine.place.Name;
     if (estimated) {
@@ -208,7 +220,7 @@ std::string DrawTownColumn(const TodayItemState& item, Surface& surface, const C
         const std::optional<int> width = surface.TextWidth(candidate);
         return !width || *width <= room;
     });
-    surface.DrawTextInRect(place, shown, TextAlign::Left);
+    surface.DrawTextInRect(place, shown, StartOf(item));
     return shown == town ? std::string() : town;
 }
 
@@ -224,9 +236,10 @@ void PaintItem(TodayPlugin& plugin, Surface& surface) {
     const Rect client = windows.ClientRect(plugin.ItemWindow);
     if (item.LayoutPending) {
         item.LayoutPending = false;
-        ComputeItemLayout(item.DpiX, item.DpiY, client.right, item.ShowLabels, item.layout);
+        ComputeItemLayout(item.DpiX, item.DpiY, client.right, item.ShowLabels, item.layout,
+                          item.RightToLeft);
     }
-    DrawItemIcon(plugin, surface, client);
+    DrawItemIcon(plugin, surface);
     // 8 points, bold, in the system font: the height is the font formula's
     // truncation of dpi * 8 / 72 + 0.5, not a rounding to nearest.
     FontSpec spec;

@@ -194,6 +194,7 @@ void QtSurface::DrawText(int x, int y, const std::string& text, TextAlign align)
     const QFontMetrics metrics = painter_.fontMetrics();
     int left = x;
     if (align == TextAlign::Centre) left = x - metrics.horizontalAdvance(s) / 2;
+    if (align == TextAlign::Right) left = x - metrics.horizontalAdvance(s);
     painter_.setPen(textColour_);
     painter_.drawText(QPoint(left, y + metrics.ascent()), s);
 }
@@ -201,8 +202,9 @@ void QtSurface::DrawText(int x, int y, const std::string& text, TextAlign align)
 void QtSurface::DrawTextInRect(const Rect& rect, const std::string& text, TextAlign align) {
     const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     painter_.setPen(textColour_);
-    const Qt::Alignment alignment =
-        Qt::AlignTop | (align == TextAlign::Centre ? Qt::AlignHCenter : Qt::AlignLeft);
+    const Qt::Alignment alignment = Qt::AlignTop | (align == TextAlign::Centre  ? Qt::AlignHCenter
+                                                    : align == TextAlign::Right ? Qt::AlignRight
+                                                                                : Qt::AlignLeft);
     const auto flags = static_cast<int>(alignment.toInt());
     painter_.save();
     painter_.setClipRect(QRect(rect.left, rect.top, rect.width(), rect.height()),

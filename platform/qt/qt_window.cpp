@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -12,6 +13,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFocusEvent>
+#include <QFont>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QIcon>
@@ -189,6 +191,8 @@ class QtControl final : public Control {
             }
         }
         if (kind_ == ControlClass::DatePicker || kind_ == ControlClass::TimePicker) {
+            // Its fields keep their order (hours before minutes) in every language.
+            widget_->setLayoutDirection(Qt::LeftToRight);
             // A new picker shows the current date and time.
             const QDateTime now = QDateTime::currentDateTime();
             LocalTime start;
@@ -225,6 +229,10 @@ class QtControl final : public Control {
     void SetVisible(bool visible) override { widget_->setVisible(visible); }
     bool IsVisible() const override { return !widget_->isHidden(); }
     void SetEnabled(bool enabled) override { widget_->setEnabled(enabled); }
+    void MoveTo(const Box& box) override {
+        const int height = kind_ == ControlClass::ComboBox ? widget_->height() : box.height;
+        widget_->setGeometry(box.x, box.y, box.width, height);
+    }
 
     void SetText(const std::string& text) override {
         if (auto* edit = qobject_cast<QLineEdit*>(widget_)) {
@@ -416,6 +424,21 @@ void QtMainWindow::Invalidate(const std::optional<Rect>& area, InvalidateFlags f
     } else {
         update(rect);
     }
+}
+
+void SetReadingDirection(bool rightToLeft) {
+    static const QFont kDesktopFont = QApplication::font();
+    QFont font = kDesktopFont;
+    if (rightToLeft) {
+        font.setFamilies({QStringLiteral("Noto Naskh Arabic"), kDesktopFont.family()});
+    }
+    QApplication::setFont(font);
+    QGuiApplication::setLayoutDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
+}
+
+void QtMainWindow::SetRightToLeft(bool rightToLeft) {
+    // Application-wide, so that message boxes and dialogs read the same way.
+    SetReadingDirection(rightToLeft);
 }
 
 void QtMainWindow::StartTimer(int id, int periodMs) {

@@ -31,6 +31,7 @@ class QtMainWindow final : public QWidget, public Window {
     void ShowAndPaint() override;
     void Close() override;
     int RunDialog(const DialogSpec& spec, DialogHandler& handler) override;
+    void SetRightToLeft(bool rightToLeft) override;
 
     // Brings the window to the front (a second copy asked for it).
     void BringForward();
@@ -81,6 +82,11 @@ class QtWindowSystem final : public WindowSystem {
 // The places the toolkit gives these controls (a list's closed box, for one),
 // made on a window at `dpi` that is never shown.
 std::vector<Rect> PlaceControls(const std::vector<ControlSpec>& specs, int dpi);
+
+// The whole application's reading direction, and for right to left a user
+// interface font whose Arabic letters come from Naskh, which covers Urdu's and
+// Persian's letters too and fits the controls' height.
+void SetReadingDirection(bool rightToLeft);
 
 // A window of that client size at `dpi` with these controls, painted by
 // `paint` and written as PNG (at the desktop's device-pixel ratio).

@@ -262,11 +262,12 @@ TEST_F(ControlsTest, ConfigurationPageAsksForTheInputPanelAndHidesItOnLeaving) {
 
 TEST_F(ControlsTest, LanguageListSelectsTheLanguage) {
     const std::vector<std::string> names = {"English",          "Français",      "Türkçe",
-                                            "Bahasa Indonesia", "Bahasa Melayu", "বাংলা"};
+                                            "Bahasa Indonesia", "Bahasa Melayu", "বাংলা",
+                                            "العربية",          "اردو",          "فارسی"};
     const struct {
         const char* language;
         int line;
-    } cases[] = {{"en", 0}, {"fr", 1}, {"tr", 2}, {"bn", 5}, {"xx", -1}};
+    } cases[] = {{"en", 0}, {"fr", 1}, {"tr", 2}, {"bn", 5}, {"ar", 6}, {"fa", 8}, {"xx", -1}};
     for (const auto& c : cases) {
         Create();
         app->ui.language = c.language;

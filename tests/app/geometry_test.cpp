@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -171,7 +172,7 @@ constexpr struct {
 } kScales[] = {{96, "1"}, {144, "1"}, {192, "1"}, {96, "1.5"}, {96, "2"}};
 
 // Every language the window speaks, by the codes --lang takes.
-constexpr const char* kLanguages[] = {"en", "fr", "tr", "id", "ms", "bn"};
+constexpr const char* kLanguages[] = {"en", "fr", "tr", "id", "ms", "bn", "ar", "ur", "fa"};
 
 // The Home page's Hijri line on the two days the test shows, in each language.
 struct HijriLines {
@@ -186,6 +187,9 @@ constexpr HijriLines kHijriLines[] = {
     {"id", "19 Rabiulakhir 1448", "29 Jumadilakhir 1448"},
     {"ms", "19 Rabiulakhir 1448", "29 Jamadilakhir 1448"},
     {"bn", "19 রবিউস সানি 1448", "29 জমাদিউস সানি 1448"},
+    {"ar", "19 ربيع الآخر 1448", "29 جمادى الآخرة 1448"},
+    {"ur", "19 ربیع الثانی 1448", "29 جمادی الثانی 1448"},
+    {"fa", "19 ربیع‌الثانی 1448", "29 جمادی‌الثانی 1448"},
 };
 
 std::string HijriLine(const std::string& lang, bool night) {
@@ -333,6 +337,53 @@ TEST(Geometry, PagesAreTheSameUnderADecimalCommaLocale) {
         if (page == 4) {
             EXPECT_NE(plain.find(" 1.60\""), std::string::npos);
         }
+    }
+    fs::remove(config);
+}
+
+// Home in Arabic, read from the right: each prayer's name stands right of
+// its time (the same colour), on its row; the Arabic-name images that the
+// other languages show beside the times are not drawn, the names being Arabic.
+TEST(Geometry, ArabicHomeNamesStandRightOfTheirTimes) {
+    const fs::path config = LongNameConfig();
+    const auto ops = [&](const char* lang) {
+        return QJsonDocument::fromJson(
+                   QByteArray::fromStdString(DumpJson(config, 0, 96, "1", lang)))
+            .array();
+    };
+    const auto bitmaps = [](const QJsonArray& page) {
+        return std::count_if(page.begin(), page.end(), [](const QJsonValue& op) {
+            return op.toObject().value("op").toString() == "bitmap";
+        });
+    };
+    EXPECT_EQ(bitmaps(ops("en")), 6);
+    const QJsonArray arabic = ops("ar");
+    ASSERT_FALSE(arabic.isEmpty());
+    EXPECT_EQ(bitmaps(arabic), 0);
+    for (const char* name : {"فجر", "شروق", "ظهر", "عصر", "مغرب", "عشاء"}) {
+        SCOPED_TRACE(name);
+        std::optional<QJsonObject> label;
+        std::optional<QJsonObject> time;
+        for (const QJsonValue& value : arabic) {
+            const QJsonObject op = value.toObject();
+            if (op.value("op").toString() == "text" && op.value("text").toString() == name) {
+                label = op;
+            }
+        }
+        ASSERT_TRUE(label.has_value());
+        for (const QJsonValue& value : arabic) {
+            const QJsonObject op = value.toObject();
+            if (op.value("op").toString() == "text" && op.value("color") == label->value("color") &&
+                op.value("text").toString().contains(':')) {
+                time = op;
+            }
+        }
+        ASSERT_TRUE(time.has_value());
+        const Box n = BoxOf(*label);
+        const Box t = BoxOf(*time);
+        EXPECT_GE(n.x, t.x + t.width) << "name at " << n.x << ", time ends at " << t.x + t.width;
+        EXPECT_TRUE(n.y < t.y + t.height && t.y < n.y + n.height) << "not on the time's row";
+        EXPECT_EQ(label->value("align").toString(), "right");
     }
     fs::remove(config);
 }

@@ -215,14 +215,14 @@ TEST_F(StartupTest, MissingKeyRunsInFrenchAndWritesNothing) {
     EXPECT_TRUE(fake.settings.keys.empty());
     // The rule, the Hijri and night settings, the reminders, iqama and
     // Jumu'ah (each group once), the language (Lang, then Code) read and the
-    // default's keys looked for, then the town chosen last.
+    // default's keys looked for, the digits, then the town chosen last.
     EXPECT_EQ(fake.settings.log,
               (std::vector<std::string>{
                   "open-missing Software\\Apps\\Orvano", "open-missing Hijri", "open-missing Night",
                   "open-missing Reminders", "open-missing Iqama", "open-missing Jumuah",
                   "open-missing Software\\Apps\\Orvano", "open-missing Language",
                   "open-missing Software\\Apps\\Orvano", "open-missing Language",
-                  "open-missing Window"}));
+                  "open-missing Language", "open-missing Window"}));
     EXPECT_EQ(window().ById(kIdCalendar)->spec.text, "Calendrier");
 }
 

@@ -171,6 +171,33 @@ TEST(LanguageCommand, PaintedTextsFollowAtOnce) {
     EXPECT_EQ(s.Paint().ops().front().text, "Ana sayfa");
 }
 
+// Arabic chosen: the window reads from the right at once, every control at
+// its mirror place, the arrows swapped; back to English, all as before.
+TEST(LanguageCommand, ArabicMirrorsTheControlsAtOnce) {
+    Started s(kFourTowns, 1);
+    s.GoToPage(kPageConfiguration);
+    const FakeControl& previous = s.control(s.controls().previous);
+    const FakeControl& save = s.control(s.controls().save);
+    const int previousX = previous.spec.x;
+    const int saveX = save.spec.x;
+    EXPECT_FALSE(s.window().rightToLeft);
+    s.control(s.controls().languageList).SelectLine(6);
+    s.window().SendCommand(kIdLanguageList, kNotifySelectionChange);
+    EXPECT_TRUE(s.window().rightToLeft);
+    EXPECT_EQ(s.app->ui.language, "ar");
+    EXPECT_EQ(previous.spec.x, 240 - previousX - previous.spec.width);
+    EXPECT_EQ(save.spec.x, 240 - saveX - save.spec.width);
+    EXPECT_EQ(previous.text, ">");
+    EXPECT_EQ(s.control(s.controls().next).text, "<");
+    EXPECT_EQ(s.control(s.controls().save).text, "حفظ");
+    s.control(s.controls().languageList).SelectLine(0);
+    s.window().SendCommand(kIdLanguageList, kNotifySelectionChange);
+    EXPECT_FALSE(s.window().rightToLeft);
+    EXPECT_EQ(previous.spec.x, previousX);
+    EXPECT_EQ(save.spec.x, saveX);
+    EXPECT_EQ(previous.text, "<");
+}
+
 // The rule is chosen in the method dialog, under the methods.
 TEST(HighLatitudeCommand, StoredRuleIsShownAndAChoiceIsStoredAndApplied) {
     struct Case {

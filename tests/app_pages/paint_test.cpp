@@ -127,6 +127,39 @@ TEST(PaintHome, EveryItemAtItsPlace) {
     EXPECT_EQ(surface.ObjectsMade(), 10);
 }
 
+// Arabic reads from the right: the page is mirrored, the names are the
+// catalogue's (no Arabic-name images beside them), and with [Language]
+// Digits=arabic the times and dates take Arabic-Indic digits (U+0660..U+0669).
+TEST(PaintHome, ArabicIsMirroredWithItsOwnDigits) {
+    EngineState engine = Algiers();
+    PaintInput input = Input(0);
+    input.language = "ar";
+    input.digits = DigitStyle::Arabic;
+    const RecordingSurface surface = Paint(engine, input);
+    const PageLayout rtl = MakeLayout(Rect{0, 0, 240, 300}, 96, 96, true);
+    const std::vector<DrawOp>& ops = surface.ops();
+    ASSERT_EQ(ops.size(), 18u);
+    EXPECT_EQ(ops[2].text, "الجمعة  \u0661\u0665  مارس  \u0662\u0660\u0662\u0664");
+    EXPECT_EQ(ops[3].text, " \u0669:\u0660\u0665:\u0660\u0667");
+    EXPECT_EQ(ops[4].text, "\u0660\u0665:\u0663\u0660 ");
+    const char* names[6] = {"فجر", "شروق", "ظهر", "عصر", "إفطار", "عشاء"};
+    for (std::size_t i = 0; i < 6; ++i) {
+        const DrawOp& name = ops[10 + i];
+        EXPECT_EQ(name.text, names[i]);
+        EXPECT_EQ((Anchor{name.x, name.y}), (Anchor{rtl.homeNameX, rtl.homeNameY[i]}));
+        EXPECT_EQ(name.align, TextAlign::Right);
+        EXPECT_EQ(name.font.face, "Noto Naskh Arabic");
+    }
+    EXPECT_GT(rtl.homeNameX, rtl.homeTimeX);
+    EXPECT_EQ(ops[16].text, "\u0665 رمضان \u0661\u0664\u0664\u0665");
+    EXPECT_EQ(ops[17].kind, DrawOp::Kind::Icon);
+    EXPECT_TRUE(AllReleased(surface));
+
+    // The same setting leaves an English page's digits alone.
+    input.language = "en";
+    EXPECT_EQ(Paint(engine, input).ops()[4].text, "05:30 ");
+}
+
 // The texts that change with the language (any value but 2 is English), by
 // their place among the page's texts; a trailing '~' asks only for the start.
 TEST(PaintPages, TextsOfEachLanguage) {

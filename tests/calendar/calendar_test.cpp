@@ -8,6 +8,7 @@
 #include "astro/trace.h"
 #include "calendar/html_text.h"
 #include "calendar/month_calendar.h"
+#include "language/messages.h"
 #include "tests/calendar/calendar_test_support.h"
 
 namespace orvano {
@@ -53,6 +54,28 @@ TEST_F(CalendarTest, OranJanuary2010IsTheExpectedPageByteForByte) {
     EXPECT_EQ(console.text(), "");
     EXPECT_EQ(opened, Entries{result.path});
     EXPECT_EQ(openedPages, Entries{page});
+}
+
+// Arabic, Urdu and Persian pages say their language and direction on <html>,
+// in UTF-8; the others' opening line stays as it was.
+TEST_F(CalendarTest, RightToLeftPagesSayTheirLanguageAndDirection) {
+    const struct {
+        const char* language;
+        const char* opening;
+    } cases[] = {
+        {"ar", "<html lang=\"ar\" dir=\"rtl\"><!-- منشئ تقويم أوقات الصلاة - يناير 2010 -->\n"},
+        {"ur", "<html lang=\"ur\" dir=\"rtl\"><!-- نماز کے اوقات کا کیلنڈر ساز - جنوری 2010 -->\n"},
+        {"fa", "<html lang=\"fa\" dir=\"rtl\"><!-- سازندهٔ تقویم اوقات نماز - ژانویه 2010 -->\n"},
+        {"en", "<html><!-- Prayer calendar generator - January 2010 -->\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.language);
+        const ScopedLanguage language(c.language);
+        const std::string page = WrittenPage();
+        EXPECT_EQ(Lines(page).at(0), c.opening);
+        EXPECT_EQ(Count(page, "dir=\"rtl\""), std::string(c.language) == "en" ? 0u : 1u);
+        EXPECT_NE(page.find("charset=UTF-8"), std::string::npos);
+    }
 }
 
 TEST_F(CalendarTest, HeadIsSingleByteLatin1) {

@@ -100,6 +100,7 @@ TEST(Messages, EachLanguageSpeaksFromItsCatalogue) {
     } cases[] = {
         {"en", "Home", "Fajr"},     {"fr", "Accueil", "Fajr"}, {"tr", "Ana sayfa", "İmsak"},
         {"id", "Beranda", "Subuh"}, {"ms", "Utama", "Subuh"},  {"bn", "হোম", "ফজর"},
+        {"ar", "الرئيسية", "فجر"},  {"ur", "سرورق", "فجر"},    {"fa", "خانه", "صبح"},
         {"xx", "Home", "Fajr"},
     };
     for (const auto& c : cases) {

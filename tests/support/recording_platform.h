@@ -137,7 +137,7 @@ class FakeControl final : public Control {
         language = spec.language;
     }
 
-    ControlSpec spec;  // as created
+    ControlSpec spec;  // as created; its place as moved since
     bool visible = false;
     std::string text;
     std::vector<std::string> lines;
@@ -152,6 +152,12 @@ class FakeControl final : public Control {
     }
     bool IsVisible() const override { return visible; }
     void SetEnabled(bool on) override { enabled = on; }
+    void MoveTo(const Box& box) override {
+        spec.x = box.x;
+        spec.y = box.y;
+        spec.width = box.width;
+        spec.height = box.height;
+    }
     bool enabled = true;
     void SetText(const std::string& value) override { text = value; }
     std::string GetText() const override { return text; }
@@ -214,6 +220,7 @@ class FakeWindow final : public Window {
     std::vector<std::pair<int, int>> timers;  // id, period
     int showCount = 0;
     bool closed = false;
+    bool rightToLeft = false;
 
     Rect ClientRect() const override { return client; }
     Control* CreateControl(const ControlSpec& spec) override;
@@ -222,6 +229,7 @@ class FakeWindow final : public Window {
     }
     void StartTimer(int id, int periodMs) override { timers.emplace_back(id, periodMs); }
     void ShowAndPaint() override { ++showCount; }
+    void SetRightToLeft(bool value) override { rightToLeft = value; }
     void Close() override;
     // Makes the dialog, then plays `dialogScript` on it (the user closes it
     // at once when there is none); every dialog run is kept.

@@ -63,6 +63,32 @@ TEST(ItemLayout, At192Dpi) {
     EXPECT_EQ(l.iconHitRect, (Rect{460, 0, 480, 34}));
 }
 
+// Read from the right, the item is its mirror image: Fajr's column at the
+// right end, the clock icon at the left one; the labels kept in one row are
+// not mirrored a second time.
+TEST(ItemLayout, MirroredForALanguageReadFromTheRight) {
+    for (const bool showLabels : {true, false}) {
+        ItemLayout ltr;
+        ItemLayout rtl;
+        ComputeItemLayout(96, 96, 240, true, ltr);
+        ComputeItemLayout(96, 96, 240, true, rtl, true);
+        ComputeItemLayout(96, 96, 240, showLabels, ltr);
+        ComputeItemLayout(96, 96, 240, showLabels, rtl, true);
+        for (std::size_t c = 0; c < 6; ++c) {
+            EXPECT_EQ(rtl.valueRects[c],
+                      (Rect{240 - ltr.valueRects[c].right, ltr.valueRects[c].top,
+                            240 - ltr.valueRects[c].left, ltr.valueRects[c].bottom}))
+                << c;
+            EXPECT_EQ(rtl.labelRects[c],
+                      (Rect{240 - ltr.labelRects[c].right, ltr.labelRects[c].top,
+                            240 - ltr.labelRects[c].left, ltr.labelRects[c].bottom}))
+                << c;
+        }
+        EXPECT_EQ(rtl.iconHitRect.left, 0);
+        EXPECT_GT(rtl.valueRects[0].left, rtl.valueRects[4].left);
+    }
+}
+
 double Hms(int h, int m, double s) {
     return h + m / 60.0 + s / 3600.0;
 }
