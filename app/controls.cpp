@@ -87,6 +87,7 @@ void LeavePage(App& app, int page) {
             SetVisible(c.next, true);
             SetVisible(c.help, false);
             SetVisible(c.checkVersion, false);
+            SetVisible(c.adhanButton, false);
             break;
         default:
             break;
@@ -146,6 +147,7 @@ void EnterPage(App& app, int page) {
         case kPageAbout:
             SetVisible(c.next, false);
             SetVisible(c.help, true);
+            SetVisible(c.adhanButton, true);
             // A build that names no home page has nowhere to look for updates.
             SetVisible(c.checkVersion, !app.updateUrl.empty());
             break;

@@ -306,7 +306,8 @@ DialogLayout MakeAdhanDialogLayout(int dpiX, int dpiY, bool rightToLeft) {
     }
     y += 6;
     row(DialogSlot::JumuahLabel, DialogSlot::JumuahSwitch, y, kMiddleX, kMiddleWidth);
-    y += kRowStep;
+    // A drop-down list stands taller than a field in some fonts.
+    y += kRowStep + 6;
     row(DialogSlot::JumuahTimeLabel, DialogSlot::JumuahTime, y, kMiddleX, kMiddleWidth);
     place(DialogSlot::JumuahIqama, Box{X(kRightX), Y(y), X(kRightWidth), Y(24)});
     const int buttonsY = y + 38;
