@@ -34,6 +34,7 @@ enum ControlId : int {
     kIdFind = 1022,    // opens the gazetteer's search
     kIdDelete = 1023,
     kIdNightToggle = 1024,
+    kIdAdhan = 1025,  // opens the adhan and reminders dialog
     kIdCheckVersion = 32778,
     kIdHelp = 32779,
     kIdExit = 40000,  // no control sends it
@@ -52,6 +53,7 @@ enum DialogControlId : int {
     kIdDialogResults = 2002,
     kIdDialogRuleList = 2003,
     kIdDialogLabel = 2004,  // the prompt and the rule's label
+    kIdDialogField = 2010,  // the adhan dialog's fields: this plus their DialogSlot
 };
 
 inline constexpr int kPageHome = 0;
@@ -96,6 +98,7 @@ struct MainControls {
     Control* deleteButton = nullptr;
     // Home page: shows or hides the night times ([Night] Show).
     Control* nightToggle = nullptr;
+    Control* adhanButton = nullptr;
 };
 
 struct CachedDpi {

@@ -480,6 +480,9 @@ void HandleCommand(App& app, Window& window, int id, int code) {
         case kIdFind:
             FindTown(app, window);
             break;
+        case kIdAdhan:
+            EditAdhanSettings(app, window);
+            break;
         case kIdDelete:
             DeleteTown(app, window);
             break;

@@ -3,6 +3,7 @@
 // The command table itself is `HandleCommand` (app/window_proc.h).
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -12,6 +13,7 @@
 
 #include "app/app.h"
 #include "app/layout.h"
+#include "platform/settings.h"
 
 namespace orvano {
 
@@ -58,7 +60,33 @@ StoreResult WriteTables(App& app, Window& window);
 void ChooseMethod(App& app, Window& window);
 void FindTown(App& app, Window& window);
 
-enum class DialogKind { Find, Method };
+// The adhan and reminders dialog: [Adhan], [Reminders], [Iqama] and [Jumuah]
+// of settings.ini, stored when OK finds every field valid.
+void EditAdhanSettings(App& app, Window& window);
+
+// Its fields as the user reads and types them; the prayers are Fajr, Zuhr,
+// Asr, Maghrib and Isha.
+struct AdhanForm {
+    std::string file;
+    std::string fajrFile;
+    std::string volume;
+    std::array<std::string, kDialogPrayers> reminders;
+    std::array<std::string, kDialogPrayers> iqama;
+    bool jumuah = false;
+    std::string jumuahTime;  // "" for Zuhr's own time
+    std::string jumuahIqama;
+    bool operator==(const AdhanForm&) const = default;
+};
+// The stored texts; a missing volume shows the one that plays.
+AdhanForm ReadAdhanForm(SettingsStore& settings);
+// Why the first refused field cannot be stored, naming it; "" when every
+// field is valid.
+std::string RefusedAdhanField(const AdhanForm& form);
+// Every key of the form, each group made when missing. False when a value
+// could not be stored.
+bool WriteAdhanForm(SettingsStore& settings, const AdhanForm& form);
+
+enum class DialogKind { Find, Method, Adhan };
 // The town search with `typed` in its field and its results listed, handed
 // to `show` (a picture of it); show's result.
 bool ShowFindDialog(const Gazetteer& gazetteer, int dpi, const std::string& typed,
@@ -68,5 +96,11 @@ DialogSpec DialogSpecOf(DialogKind kind, const DialogLayout& layout);
 // The dialog's controls in creation order, each with its slot of the layout.
 std::vector<std::pair<DialogSlot, ControlSpec>> DialogControls(DialogKind kind,
                                                                const DialogLayout& layout);
+std::vector<std::pair<DialogSlot, ControlSpec>> AdhanDialogControls(const DialogLayout& layout);
+// The adhan dialog as it opens without settings, handed to `show` (a picture
+// of it); show's result.
+bool ShowAdhanDialog(int dpi, const std::function<bool(const DialogSpec&, DialogHandler&)>& show);
+// The caption of the adhan dialog.
+std::string AdhanDialogCaption();
 
 }  // namespace orvano

@@ -178,6 +178,7 @@ bool TakeMethod(App& app, const Method& method) {
 
 std::vector<std::pair<DialogSlot, ControlSpec>> DialogControls(DialogKind kind,
                                                                const DialogLayout& layout) {
+    if (kind == DialogKind::Adhan) return AdhanDialogControls(layout);
     const bool find = kind == DialogKind::Find;
     const struct {
         DialogSlot slot;
@@ -196,8 +197,7 @@ std::vector<std::pair<DialogSlot, ControlSpec>> DialogControls(DialogKind kind,
     };
     std::vector<std::pair<DialogSlot, ControlSpec>> controls;
     for (const auto& m : made) {
-        const bool rule = m.slot == DialogSlot::RuleLabel || m.slot == DialogSlot::RuleList;
-        if (rule && !layout.hasRule) continue;
+        if (!layout.uses(m.slot)) continue;
         const Box& box = layout.at(m.slot);
         ControlSpec spec;
         spec.kind = m.kind;
@@ -215,10 +215,14 @@ std::vector<std::pair<DialogSlot, ControlSpec>> DialogControls(DialogKind kind,
 }
 
 DialogLayout DialogLayoutOf(DialogKind kind, int dpiX, int dpiY) {
-    return MakeDialogLayout(dpiX, dpiY, kind == DialogKind::Method, IsRightToLeft(LanguageInUse()));
+    const bool rightToLeft = IsRightToLeft(LanguageInUse());
+    if (kind == DialogKind::Adhan) return MakeAdhanDialogLayout(dpiX, dpiY, rightToLeft);
+    return MakeDialogLayout(dpiX, dpiY, kind == DialogKind::Method, rightToLeft);
 }
 
 DialogSpec DialogSpecOf(DialogKind kind, const DialogLayout& layout) {
+    if (kind == DialogKind::Adhan)
+        return DialogSpec{AdhanDialogCaption(), layout.width, layout.height};
     return DialogSpec{Tr(kind == DialogKind::Find ? kFindCaption : kMethodCaption), layout.width,
                       layout.height};
 }

@@ -87,6 +87,7 @@ void LeavePage(App& app, int page) {
             SetVisible(c.next, true);
             SetVisible(c.help, false);
             SetVisible(c.checkVersion, false);
+            SetVisible(c.adhanButton, false);
             break;
         default:
             break;
@@ -146,6 +147,7 @@ void EnterPage(App& app, int page) {
         case kPageAbout:
             SetVisible(c.next, false);
             SetVisible(c.help, true);
+            SetVisible(c.adhanButton, true);
             // A build that names no home page has nowhere to look for updates.
             SetVisible(c.checkVersion, !app.updateUrl.empty());
             break;
@@ -188,7 +190,8 @@ std::array<Control**, kSlotCount> SlotHandles(MainControls& c) {
             &c.methodButton,
             &c.findButton,
             &c.deleteButton,
-            &c.nightToggle};
+            &c.nightToggle,
+            &c.adhanButton};
 }
 
 }  // namespace
@@ -267,6 +270,7 @@ std::array<ControlSpec, kSlotCount - kMadeSlotCount> LaterControlSpecs(const Pag
         {K::Button, NC_("control", "Find…"), kIdFind},
         {K::Button, NC_("control", "Delete"), kIdDelete},
         {K::Button, NC_("control", "Night"), kIdNightToggle},
+        {K::Button, NC_("control", "Adhan…"), kIdAdhan},
     };
     std::array<ControlSpec, kSlotCount - kMadeSlotCount> specs;
     for (size_t i = 0; i < specs.size(); ++i) {
@@ -324,7 +328,8 @@ void RelabelControls(App& app, Window& window) {
     for (const auto& [control, slot] : {std::pair{c.methodButton, Slot::MethodButton},
                                         {c.findButton, Slot::FindButton},
                                         {c.deleteButton, Slot::Delete},
-                                        {c.nightToggle, Slot::NightToggle}}) {
+                                        {c.nightToggle, Slot::NightToggle},
+                                        {c.adhanButton, Slot::AdhanButton}}) {
         if (control != nullptr) {
             control->SetText(later[static_cast<size_t>(slot) - kMadeSlotCount].text);
         }

@@ -104,7 +104,8 @@ const char* SlotName(Slot slot) {
                                                        "methodButton",
                                                        "findButton",
                                                        "delete",
-                                                       "nightToggle"};
+                                                       "nightToggle",
+                                                       "adhanButton"};
     const auto index = static_cast<size_t>(slot);
     return index < kSlotCount ? kNames[index] : "";
 }
@@ -162,6 +163,8 @@ PageLayout MakeLayout(const Rect& client, int dpiX, int dpiY, bool rightToLeft) 
     place(Slot::FindButton, Trunc(w * 0.75 - X(30)), Y(180), X(80), Y(25), kConfiguration);
     // Where Previous stands on the other pages.
     place(Slot::NightToggle, l.left + X(5), arrowY, X(64), Y(32), PageBit(0));
+    // Where Next stands on the other pages.
+    place(Slot::AdhanButton, l.right - X(69), arrowY, X(64), Y(32), kAbout);
 
     // The title sits between the arrows, level with them.
     l.title = Anchor{l.cx, l.bottom - Y(32)};
@@ -233,7 +236,13 @@ PageLayout MakeLayout(const Rect& client, int dpiX, int dpiY, bool rightToLeft) 
 
 const char* DialogSlotName(DialogSlot slot) {
     static constexpr const char* kNames[kDialogSlotCount] = {
-        "prompt", "searchField", "results", "ruleLabel", "ruleList", "ok", "cancel"};
+        "prompt",       "searchField",  "results",         "ruleLabel",       "ruleList",
+        "ok",           "cancel",       "adhanFileLabel",  "adhanFile",       "fajrFileLabel",
+        "fajrFile",     "volumeLabel",  "volume",          "reminderHeading", "iqamaHeading",
+        "fajrLabel",    "zuhrLabel",    "asrLabel",        "maghribLabel",    "ishaLabel",
+        "reminderFajr", "reminderZuhr", "reminderAsr",     "reminderMaghrib", "reminderIsha",
+        "iqamaFajr",    "iqamaZuhr",    "iqamaAsr",        "iqamaMaghrib",    "iqamaIsha",
+        "jumuahLabel",  "jumuahSwitch", "jumuahTimeLabel", "jumuahTime",      "jumuahIqama"};
     const auto index = static_cast<size_t>(slot);
     return index < kDialogSlotCount ? kNames[index] : "";
 }
@@ -242,7 +251,6 @@ DialogLayout MakeDialogLayout(int dpiX, int dpiY, bool withRule, bool rightToLef
     auto X = [dpiX](int v) { return ScaleForDpi(v, dpiX); };
     auto Y = [dpiY](int v) { return ScaleForDpi(v, dpiY); };
     DialogLayout d;
-    d.hasRule = withRule;
     d.width = X(300);
     // The rule's row sits between the results and the buttons.
     const int buttonsY = withRule ? 252 : 220;
@@ -257,6 +265,55 @@ DialogLayout MakeDialogLayout(int dpiX, int dpiY, bool withRule, bool rightToLef
     }
     place(DialogSlot::Ok, Box{X(130), Y(buttonsY), X(75), Y(25)});
     place(DialogSlot::Cancel, Box{X(215), Y(buttonsY), X(75), Y(25)});
+    if (rightToLeft) {
+        const Mirror m{0, d.width};
+        for (Box& box : d.boxes) m(box);
+    }
+    return d;
+}
+
+DialogLayout MakeAdhanDialogLayout(int dpiX, int dpiY, bool rightToLeft) {
+    auto X = [dpiX](int v) { return ScaleForDpi(v, dpiX); };
+    auto Y = [dpiY](int v) { return ScaleForDpi(v, dpiY); };
+    DialogLayout d;
+    d.width = X(420);
+    // Three columns: the names, the reminders (and Jumu'ah's switch and
+    // time), the iqamas; a field's label sits 3 units lower than its field.
+    constexpr int kNameX = 10;
+    constexpr int kNameWidth = 125;
+    constexpr int kMiddleX = 140;
+    constexpr int kMiddleWidth = 100;
+    constexpr int kRightX = 250;
+    constexpr int kRightWidth = 160;
+    constexpr int kRowStep = 28;
+    auto place = [&d](DialogSlot slot, Box box) { d.boxes[static_cast<size_t>(slot)] = box; };
+    auto row = [&](DialogSlot label, DialogSlot field, int y, int fieldX, int fieldWidth) {
+        place(label, Box{X(kNameX), Y(y + 3), X(kNameWidth), Y(18)});
+        place(field, Box{X(fieldX), Y(y), X(fieldWidth), Y(24)});
+    };
+    constexpr int kFileWidth = kRightX + kRightWidth - kMiddleX;
+    row(DialogSlot::AdhanFileLabel, DialogSlot::AdhanFile, 8, kMiddleX, kFileWidth);
+    row(DialogSlot::FajrFileLabel, DialogSlot::FajrFile, 8 + kRowStep, kMiddleX, kFileWidth);
+    row(DialogSlot::VolumeLabel, DialogSlot::Volume, 8 + 2 * kRowStep, kMiddleX, 60);
+    constexpr int kHeadingY = 8 + 3 * kRowStep + 6;
+    place(DialogSlot::ReminderHeading, Box{X(kMiddleX), Y(kHeadingY), X(kMiddleWidth), Y(18)});
+    place(DialogSlot::IqamaHeading, Box{X(kRightX), Y(kHeadingY), X(kRightWidth), Y(18)});
+    int y = kHeadingY + 22;
+    for (int i = 0; i < kDialogPrayers; ++i, y += kRowStep) {
+        row(PrayerRowSlot(DialogSlot::PrayerLabel, i), PrayerRowSlot(DialogSlot::Reminder, i), y,
+            kMiddleX, kMiddleWidth);
+        place(PrayerRowSlot(DialogSlot::Iqama, i), Box{X(kRightX), Y(y), X(kRightWidth), Y(24)});
+    }
+    y += 6;
+    row(DialogSlot::JumuahLabel, DialogSlot::JumuahSwitch, y, kMiddleX, kMiddleWidth);
+    // A drop-down list stands taller than a field in some fonts.
+    y += kRowStep + 6;
+    row(DialogSlot::JumuahTimeLabel, DialogSlot::JumuahTime, y, kMiddleX, kMiddleWidth);
+    place(DialogSlot::JumuahIqama, Box{X(kRightX), Y(y), X(kRightWidth), Y(24)});
+    const int buttonsY = y + 38;
+    d.height = Y(buttonsY + 35);
+    place(DialogSlot::Ok, Box{X(245), Y(buttonsY), X(75), Y(25)});
+    place(DialogSlot::Cancel, Box{X(335), Y(buttonsY), X(75), Y(25)});
     if (rightToLeft) {
         const Mirror m{0, d.width};
         for (Box& box : d.boxes) m(box);

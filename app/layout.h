@@ -50,8 +50,9 @@ enum class Slot : int {
     FindButton,    // opens the gazetteer's search
     Delete,        // deletes the selected town
     NightToggle,   // Home page: shows or hides the night times
+    AdhanButton,   // About page, where Next stands on the others: the adhan dialog
 };
-inline constexpr int kSlotCount = 27;
+inline constexpr int kSlotCount = 28;
 // The window's first controls, made from one table (ControlSpecs).
 inline constexpr int kMadeSlotCount = 22;
 
@@ -160,23 +161,58 @@ struct PageLayout {
 // The slot's name as the tools and tests print it ("previous", "zoneChooser"...).
 const char* SlotName(Slot slot);
 
-// The dialogs the Configuration page opens: a search field over a list of
-// results, and for the method the high-latitude rule under them.
-enum class DialogSlot : int { Prompt, SearchField, Results, RuleLabel, RuleList, Ok, Cancel };
-inline constexpr int kDialogSlotCount = 7;
+// The window's dialogs: a search field over a list of results, and for the
+// method the high-latitude rule under them; the adhan and reminders, a grid
+// of fields with a row per prayer.
+inline constexpr int kDialogPrayers = 5;  // Fajr, Zuhr, Asr, Maghrib, Isha
+enum class DialogSlot : int {
+    Prompt,
+    SearchField,
+    Results,
+    RuleLabel,
+    RuleList,
+    Ok,
+    Cancel,
+    AdhanFileLabel,
+    AdhanFile,
+    FajrFileLabel,
+    FajrFile,
+    VolumeLabel,
+    Volume,
+    ReminderHeading,
+    IqamaHeading,
+    PrayerLabel,                              // one per prayer, Fajr first
+    Reminder = PrayerLabel + kDialogPrayers,  // one per prayer
+    Iqama = Reminder + kDialogPrayers,        // one per prayer
+    JumuahLabel = Iqama + kDialogPrayers,
+    JumuahSwitch,
+    JumuahTimeLabel,
+    JumuahTime,
+    JumuahIqama,
+};
+inline constexpr int kDialogSlotCount = static_cast<int>(DialogSlot::JumuahIqama) + 1;
+
+// The slot `prayer` rows below `first` (PrayerLabel, Reminder or Iqama).
+inline constexpr DialogSlot PrayerRowSlot(DialogSlot first, int prayer) {
+    return static_cast<DialogSlot>(static_cast<int>(first) + prayer);
+}
 
 struct DialogLayout {
     int width = 0;  // the dialog's client
     int height = 0;
-    bool hasRule = false;  // RuleLabel and RuleList are used
+    // A slot the dialog does not use has an empty box.
     std::array<Box, kDialogSlotCount> boxes{};
     const Box& at(DialogSlot slot) const { return boxes[static_cast<size_t>(slot)]; }
+    bool uses(DialogSlot slot) const { return at(slot).width > 0; }
 };
 
-// "prompt", "searchField", "results", "ruleLabel", "ruleList", "ok", "cancel".
+// "prompt", "searchField", "results", "ruleLabel", "ruleList", "ok", "cancel",
+// then the adhan dialog's ("adhanFile", "reminderFajr", "iqamaIsha"...).
 const char* DialogSlotName(DialogSlot slot);
 // The dialog at a resolution, with or without the rule's row.
 DialogLayout MakeDialogLayout(int dpiX, int dpiY, bool withRule, bool rightToLeft = false);
+// The adhan and reminders dialog at a resolution.
+DialogLayout MakeAdhanDialogLayout(int dpiX, int dpiY, bool rightToLeft = false);
 
 // The layout of a client rectangle at a resolution; mirrored across the
 // client's middle for a language written right to left. The compass stays

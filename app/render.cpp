@@ -103,7 +103,9 @@ std::vector<ControlBox> PageControls(const RenderRequest& request,
 
 // A dialog of the Configuration page: its client, then its controls.
 bool WriteDialogJson(const RenderRequest& request, const RenderEnvironment& environment) {
-    const DialogKind kind = request.dialog == "find" ? DialogKind::Find : DialogKind::Method;
+    const DialogKind kind = request.dialog == "find"    ? DialogKind::Find
+                            : request.dialog == "adhan" ? DialogKind::Adhan
+                                                        : DialogKind::Method;
     const DialogLayout layout = DialogLayoutOf(kind, request.dpi, request.dpi);
     std::vector<std::pair<std::string, ControlSpec>> named;
     UseLanguage(request.language);
@@ -118,6 +120,19 @@ bool WriteDialogJson(const RenderRequest& request, const RenderEnvironment& envi
     out << json;
     out.close();
     return static_cast<bool>(out);
+}
+
+// The adhan dialog as it opens without settings.
+int WriteAdhanDialogPng(const RenderRequest& request, const RenderEnvironment& environment) {
+    UseLanguage(request.language);
+    const bool drawn =
+        environment.pngDialog &&
+        ShowAdhanDialog(request.dpi, [&](const DialogSpec& spec, DialogHandler& handler) {
+            return environment.pngDialog(request.file, request.dpi, spec, handler);
+        });
+    if (drawn) return 0;
+    environment.error("orvano: cannot write " + request.file);
+    return 1;
 }
 
 // The town search as the user sees it with the request's text typed.
@@ -176,7 +191,7 @@ std::optional<bool> ParseOutputOption(const std::string& option, const std::stri
         const bool png = option == "--render-dialog";
         request.output = png ? RenderRequest::Output::Png : RenderRequest::Output::Json;
         request.dialog = v;
-        parsed.havePage = v == "find" || (!png && v == "method");
+        parsed.havePage = v == "find" || v == "adhan" || (!png && v == "method");
     } else {
         return std::nullopt;
     }
@@ -381,6 +396,8 @@ int RunRender(const std::vector<std::string>& args, const RenderEnvironment& env
     }
     const RenderRequest& request = *parsed;
     if (!request.dialog.empty()) {
+        if (request.output == RenderRequest::Output::Png && request.dialog == "adhan")
+            return WriteAdhanDialogPng(request, environment);
         if (request.output == RenderRequest::Output::Png)
             return WriteFindDialogPng(request, environment);
         if (WriteDialogJson(request, environment)) return 0;

@@ -6,9 +6,10 @@
 // (client size, default the window's: 240x300 at 96 DPI, scaled with --dpi),
 // --dpi N (default 96) and --at "YYYY-MM-DD HH:MM:SS" (the clock and the
 // pickers; default now). --dump-ops lists each operation with the box it
-// lands in, then the page's visible controls. `--dump-dialog find|method
-// --json FILE` lists a Configuration dialog's client and controls (with
-// --lang and --dpi); `--render-dialog find --png FILE --search TEXT` draws the
+// lands in, then the page's visible controls. `--dump-dialog find|method|adhan
+// --json FILE` lists a dialog's client and controls (with
+// --lang and --dpi); `--render-dialog adhan --png FILE` draws the adhan dialog
+// as it opens; `--render-dialog find --png FILE --search TEXT` draws the
 // town search with TEXT typed and its results listed. --render with --controls also
 // draws the page's controls (empty, as the toolkit shows them) over the page.
 #pragma once
@@ -46,8 +47,8 @@ struct RenderRequest {
     int height = 0;
     int dpi = 96;
     std::optional<LocalTime> at;  // empty: now
-    // --dump-dialog find|method: the dialog's controls instead of a page;
-    // --render-dialog find: its picture, with --search TEXT typed in it.
+    // --dump-dialog find|method|adhan: the dialog's controls instead of a page;
+    // --render-dialog find|adhan: its picture, find with --search TEXT typed in it.
     std::string dialog;
     std::string search;
 };

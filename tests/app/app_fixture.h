@@ -27,7 +27,7 @@ inline const std::vector<std::vector<size_t>> kVisibleOnPage = {
     {0, 1},
     {0, 1, 2, 3, 4, 5, 6, 7},
     {0, 1, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 22, 23, 24, 25},
-    {0, 20, 21},
+    {0, 20, 21, 27},
 };
 
 class AppFixture : public ::testing::Test {

@@ -144,8 +144,8 @@ TEST_F(ControlsTest, TwentyTwoControlsAt96Dpi) {
         Create({0, 0, 240, 300}, 96, lang);
         // The 22 controls of the pages, then the Configuration page's later
         // ones in their layout slots: zone chooser, method, search, delete;
-        // and the Home page's Night button.
-        ASSERT_EQ(window().controls.size(), 27u);
+        // the Home page's Night button and the About page's Adhan button.
+        ASSERT_EQ(window().controls.size(), 28u);
         const struct {
             K kind;
             int id;
@@ -158,6 +158,7 @@ TEST_F(ControlsTest, TwentyTwoControlsAt96Dpi) {
             {K::Button, kIdFind, "Find…", "Cherche…", {150, 180, 80, 25}},
             {K::Button, kIdDelete, "Delete", "Retire", {120, 212, 54, 25}},
             {K::Button, kIdNightToggle, "Night", "Nuit", {5, 260, 64, 32}},
+            {K::Button, kIdAdhan, "Adhan…", "Adhan…", {171, 260, 64, 32}},
         };
         for (size_t i = 0; i < std::size(later); ++i) {
             const ControlSpec& spec = window().controls[22 + i]->spec;
@@ -194,7 +195,7 @@ TEST_F(ControlsTest, AnyLanguageButFrenchIsEnglish) {
 
 TEST_F(ControlsTest, EveryLengthDoublesAt192Dpi) {
     Create(Rect{0, 0, 480, 600}, 192, 2);
-    ASSERT_EQ(window().controls.size(), 27u);
+    ASSERT_EQ(window().controls.size(), 28u);
     for (size_t i = 0; i < 22; ++i) EXPECT_EQ(Box(i), kAt192[i]) << "control " << i + 1;
 }
 
@@ -380,7 +381,7 @@ TEST_F(ControlsTest, ValuesWithoutALineLeaveTheirListsUnselected) {
 
 TEST_F(ControlsTest, ControlsThatCouldNotBeMadeAreSkipped) {
     Create({0, 0, 240, 300}, 96, 2, {kIdPrevious, kIdTownList, 0});
-    EXPECT_EQ(window().controls.size(), 22u);  // 17 of the 22, the five made after them
+    EXPECT_EQ(window().controls.size(), 23u);  // 17 of the 22, the six made after them
     EXPECT_EQ(app->ui.controls.previous, nullptr);
     EXPECT_EQ(app->ui.controls.townList, nullptr);
     EXPECT_EQ(app->ui.controls.timeZoneList, nullptr);

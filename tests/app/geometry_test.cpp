@@ -18,6 +18,7 @@
 #include <clocale>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -280,7 +281,7 @@ TEST(Geometry, NothingOverlapsOnAnyPageAtAnyScaleInAnyLanguage) {
 // controls: none on another, each inside the dialog, at every scale and in
 // every language.
 TEST(Geometry, DialogControlsStayApartInsideTheDialog) {
-    for (const char* dialog : {"find", "method"}) {
+    for (const char* dialog : {"find", "method", "adhan"}) {
         for (const auto& scale : kScales) {
             for (const char* lang : kLanguages) {
                 SCOPED_TRACE(std::string(dialog) + " dpi " + std::to_string(scale.dpi) + " ratio " +
@@ -298,8 +299,12 @@ TEST(Geometry, DialogControlsStayApartInsideTheDialog) {
                     const QJsonObject op = ops.at(i).toObject();
                     controls.push_back({op.value("name").toString().toStdString(), BoxOf(op)});
                 }
-                // Prompt, field, results, OK and Cancel; the method's rule and its label.
-                EXPECT_EQ(controls.size(), std::string(dialog) == "method" ? 7U : 5U);
+                // Prompt, field, results, OK and Cancel; the method's rule and its label;
+                // the adhan's two files and volume, each with its label, 2 headings, 5 prayer rows
+                // of 3, Jumu'ah's 5 controls, OK and Cancel.
+                const std::map<std::string, size_t> counts = {
+                    {"find", 5U}, {"method", 7U}, {"adhan", 30U}};
+                EXPECT_EQ(controls.size(), counts.at(dialog));
                 for (size_t i = 0; i < controls.size(); ++i) {
                     const Box& c = controls[i].box;
                     EXPECT_TRUE(c.x >= 0 && c.y >= 0 && c.x + c.width <= client.width &&

@@ -46,7 +46,7 @@ TEST_F(StartupTest, StartsTheWindowInOrder) {
     EXPECT_EQ(app->ui.Lang, 2u);
     EXPECT_EQ(app->ui.currentPage, 0);
     EXPECT_EQ(app->ui.requestedPage, 0);
-    EXPECT_EQ(window().controls.size(), 27u);
+    EXPECT_EQ(window().controls.size(), 28u);
     EXPECT_EQ(window().VisibleIndices(), (std::vector<size_t>{1, 26}));
 
     // The tables were read, then the trace switch cleared for the rest of the run.

@@ -135,7 +135,7 @@ TEST(RealWindowTest, StartsOnTheHomePageAndTheArrowsChangePages) {
     EXPECT_TRUE(w.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
     EXPECT_TRUE(w.windowFlags().testFlag(Qt::WindowCloseButtonHint));
     EXPECT_EQ(w.minimumSize(), w.maximumSize());
-    EXPECT_EQ(w.ControlCount(), 27u);  // the 22, zone chooser, method, search, delete, Night
+    EXPECT_EQ(w.ControlCount(), 28u);  // the 22, zone chooser, method, search, delete, Night, Adhan
     EXPECT_TRUE(real.messages.shown.empty());
 
     const auto& visible = kVisibleOnPage;

@@ -975,5 +975,82 @@ TEST(DeleteCommand, TheLastTownIsRefused) {
     EXPECT_EQ(ReadFile(s.DataCfg().string()), before);
 }
 
+// The adhan dialog stores [Adhan], [Reminders], [Iqama] and [Jumuah] on OK
+// when every field is valid; a refused field is named and nothing is stored,
+// and Cancel stores nothing either.
+TEST(AdhanCommand, OkStoresTheKeysAndARefusedFieldStoresNothing) {
+    auto field = [](DialogSlot slot) { return kIdDialogField + static_cast<int>(slot); };
+    struct Case {
+        DialogSlot slot;  // the field typed last
+        const char* typed;
+        int button;           // OK or Cancel
+        const char* refusal;  // nullptr: accepted (OK) or left (Cancel)
+    };
+    const Case cases[] = {
+        {DialogSlot::Volume, "65", kIdDialogOk, nullptr},
+        {DialogSlot::Volume, "65", kIdDialogCancel, nullptr},
+        {DialogSlot::Volume, "101", kIdDialogOk,
+         "Volume: \"101\" is not a number from 0 to 100. Nothing was saved."},
+        {PrayerRowSlot(DialogSlot::Reminder, 2), "121", kIdDialogOk,
+         "Asr reminder: \"121\" is not a number from 0 to 120. Nothing was saved."},
+        {PrayerRowSlot(DialogSlot::Iqama, 1), "25:00", kIdDialogOk,
+         "Zuhr iqama: \"25:00\" is neither minutes from 1 to 180 nor a time as HH:MM. Nothing "
+         "was saved."},
+        {DialogSlot::JumuahTime, "1:15", kIdDialogOk,
+         "Jumu'ah time: \"1:15\" is not a time as HH:MM. Nothing was saved."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(DialogSlotName(c.slot)) + " " + c.typed);
+        Started s(kFourTowns, 1);
+        s.fake.messages.shown.clear();
+        s.window().dialogScript = [&](testing::FakeDialog& dialog) {
+            dialog.Type(field(DialogSlot::AdhanFile), "/home/u/adhan.ogg");
+            dialog.Type(field(PrayerRowSlot(DialogSlot::Reminder, 2)), "15");
+            dialog.Type(field(PrayerRowSlot(DialogSlot::Iqama, 1)), "13:30");
+            dialog.Type(field(DialogSlot::JumuahIqama), "10");
+            FakeControl* onOff = dialog.ById(field(DialogSlot::JumuahSwitch));
+            ASSERT_NE(onOff, nullptr);
+            EXPECT_EQ(onOff->selected, 0);  // off at first
+            onOff->SelectLine(1);
+            dialog.Type(field(c.slot), c.typed);
+            dialog.SendCommand(c.button);
+            if (!dialog.result) dialog.SendCommand(kIdDialogCancel);
+        };
+        s.window().SendCommand(kIdAdhan);
+        ASSERT_EQ(s.window().dialogs.size(), 1u);
+        EXPECT_EQ(s.window().dialogs[0]->spec.caption, "Adhan and reminders");
+        const bool stored = c.refusal == nullptr && c.button == kIdDialogOk;
+        if (c.refusal != nullptr) {
+            EXPECT_EQ(
+                s.fake.messages.shown,
+                (std::vector<testing::RecordingMessageSink::Shown>{{c.refusal, "Invalid field"}}));
+        } else {
+            EXPECT_TRUE(s.fake.messages.shown.empty());
+        }
+        auto text = [&s](const char* group, const char* name) {
+            const auto bytes = s.fake.settings.Value(group, name);
+            return bytes ? std::optional<std::string>(std::string(bytes->begin(), bytes->end()))
+                         : std::nullopt;
+        };
+        for (const char* group : {"Adhan", "Reminders", "Iqama", "Jumuah"}) {
+            EXPECT_EQ(s.fake.settings.keys.count(group), stored ? 1U : 0U) << group;
+        }
+        if (!stored) continue;
+        EXPECT_EQ(text("Adhan", "File"), "/home/u/adhan.ogg");
+        EXPECT_EQ(text("Adhan", "FajrFile"), "");
+        EXPECT_EQ(text("Adhan", "Volume"), "65");
+        EXPECT_EQ(text("Reminders", "Asr"), "15");
+        EXPECT_EQ(text("Reminders", "Fajr"), "");
+        EXPECT_EQ(text("Iqama", "Zuhr"), "13:30");
+        EXPECT_EQ(text("Jumuah", "Enabled"), "1");
+        EXPECT_EQ(text("Jumuah", "Time"), "");
+        EXPECT_EQ(text("Jumuah", "Iqama"), "10");
+        // The window reads them again at once.
+        EXPECT_EQ(s.app->extras.reminderMinutes[Asr], 15);
+        EXPECT_EQ(s.app->extras.iqama[Zuhr], (IqamaRule{IqamaRule::Kind::At, 13 * 60 + 30}));
+        EXPECT_TRUE(s.app->extras.jumuah.enabled);
+    }
+}
+
 }  // namespace
 }  // namespace orvano
