@@ -97,6 +97,8 @@ DialogSpec DialogSpecOf(DialogKind kind, const DialogLayout& layout);
 std::vector<std::pair<DialogSlot, ControlSpec>> DialogControls(DialogKind kind,
                                                                const DialogLayout& layout);
 std::vector<std::pair<DialogSlot, ControlSpec>> AdhanDialogControls(const DialogLayout& layout);
+// Puts a dialog control in its box of the layout, shown, with the pickers' locale.
+void PlaceDialogControl(ControlSpec& spec, const Box& box);
 // The adhan dialog as it opens without settings, handed to `show` (a picture
 // of it); show's result.
 bool ShowAdhanDialog(int dpi, const std::function<bool(const DialogSpec&, DialogHandler&)>& show);

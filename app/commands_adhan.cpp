@@ -178,12 +178,7 @@ std::vector<std::pair<DialogSlot, ControlSpec>> AdhanDialogControls(const Dialog
     for (auto& [slot, spec] : made) {
         const Box& box = layout.at(slot);
         if (spec.id == 0) spec.id = kIdDialogField + static_cast<int>(slot);
-        spec.x = box.x;
-        spec.y = box.y;
-        spec.width = box.width;
-        spec.height = box.height;
-        spec.visible = true;
-        spec.language = Tr("locale of the date and time pickers", "en");
+        PlaceDialogControl(spec, box);
     }
     return made;
 }

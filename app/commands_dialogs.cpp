@@ -203,15 +203,19 @@ std::vector<std::pair<DialogSlot, ControlSpec>> DialogControls(DialogKind kind,
         spec.kind = m.kind;
         spec.text = m.text;
         spec.id = m.id;
-        spec.x = box.x;
-        spec.y = box.y;
-        spec.width = box.width;
-        spec.height = box.height;
-        spec.visible = true;
-        spec.language = Tr("locale of the date and time pickers", "en");
+        PlaceDialogControl(spec, box);
         controls.emplace_back(m.slot, spec);
     }
     return controls;
+}
+
+void PlaceDialogControl(ControlSpec& spec, const Box& box) {
+    spec.x = box.x;
+    spec.y = box.y;
+    spec.width = box.width;
+    spec.height = box.height;
+    spec.visible = true;
+    spec.language = Tr("locale of the date and time pickers", "en");
 }
 
 DialogLayout DialogLayoutOf(DialogKind kind, int dpiX, int dpiY) {
