@@ -69,6 +69,7 @@ void EditAdhanSettings(App& app, Window& window);
 struct AdhanForm {
     std::string file;
     std::string fajrFile;
+    std::string reminderFile;  // "": reminders are silent
     std::string volume;
     std::array<std::string, kDialogPrayers> reminders;
     std::array<std::string, kDialogPrayers> iqama;

@@ -17,6 +17,7 @@ namespace {
 constexpr const char* kAdhanCaption = N_("Adhan and reminders");
 constexpr const char* kAdhanFileLabel = N_("Adhan file:");
 constexpr const char* kFajrFileLabel = N_("Fajr adhan file:");
+constexpr const char* kReminderFileLabel = N_("Reminder sound:");
 constexpr const char* kVolumeLabel = N_("Volume (0–100):");
 constexpr const char* kReminderHeading = N_("Minutes before");
 constexpr const char* kIqamaHeading = N_("Iqama: minutes after or HH:MM");
@@ -71,6 +72,7 @@ std::vector<std::pair<DialogSlot, std::string*>> FormFields(AdhanForm& form) {
     std::vector<std::pair<DialogSlot, std::string*>> fields = {
         {DialogSlot::AdhanFile, &form.file},
         {DialogSlot::FajrFile, &form.fajrFile},
+        {DialogSlot::ReminderFile, &form.reminderFile},
         {DialogSlot::Volume, &form.volume},
         {DialogSlot::JumuahTime, &form.jumuahTime},
         {DialogSlot::JumuahIqama, &form.jumuahIqama}};
@@ -148,6 +150,9 @@ std::vector<std::pair<DialogSlot, ControlSpec>> AdhanDialogControls(const Dialog
         {DialogSlot::AdhanFile, Made(ControlClass::Edit, "", 0)},
         {DialogSlot::FajrFileLabel, Made(ControlClass::Label, Tr(kFajrFileLabel), kIdDialogLabel)},
         {DialogSlot::FajrFile, Made(ControlClass::Edit, "", 0)},
+        {DialogSlot::ReminderFileLabel,
+         Made(ControlClass::Label, Tr(kReminderFileLabel), kIdDialogLabel)},
+        {DialogSlot::ReminderFile, Made(ControlClass::Edit, "", 0)},
         {DialogSlot::VolumeLabel, Made(ControlClass::Label, Tr(kVolumeLabel), kIdDialogLabel)},
         {DialogSlot::Volume, Made(ControlClass::Edit, "", 0)},
         {DialogSlot::ReminderHeading,
@@ -187,6 +192,7 @@ AdhanForm ReadAdhanForm(SettingsStore& settings) {
     const AdhanSettings adhan = ReadAdhanSettings(settings);
     form.file = adhan.file;
     form.fajrFile = adhan.fajrFile;
+    form.reminderFile = adhan.reminderFile;
     form.volume = std::to_string(adhan.volume);
     for (int i = 0; i < kDialogPrayers; ++i) {
         const auto row = static_cast<size_t>(i);
@@ -228,9 +234,11 @@ std::string RefusedAdhanField(const AdhanForm& form) {
 
 bool WriteAdhanForm(SettingsStore& settings, const AdhanForm& form) {
     // One batch: the file is replaced once with every value, or left as it was.
-    std::vector<TextSetting> texts = {{kAdhanSettingsKey, kAdhanFileValue, form.file},
-                                      {kAdhanSettingsKey, kAdhanFajrFileValue, form.fajrFile},
-                                      {kAdhanSettingsKey, kAdhanVolumeValue, form.volume}};
+    std::vector<TextSetting> texts = {
+        {kAdhanSettingsKey, kAdhanFileValue, form.file},
+        {kAdhanSettingsKey, kAdhanFajrFileValue, form.fajrFile},
+        {kAdhanSettingsKey, kAdhanReminderFileValue, form.reminderFile},
+        {kAdhanSettingsKey, kAdhanVolumeValue, form.volume}};
     for (int i = 0; i < kDialogPrayers; ++i) {
         const auto row = static_cast<size_t>(i);
         texts.push_back({kRemindersGroup, PrayerValueName(i), form.reminders[row]});

@@ -236,13 +236,19 @@ PageLayout MakeLayout(const Rect& client, int dpiX, int dpiY, bool rightToLeft) 
 
 const char* DialogSlotName(DialogSlot slot) {
     static constexpr const char* kNames[kDialogSlotCount] = {
-        "prompt",       "searchField",  "results",         "ruleLabel",       "ruleList",
-        "ok",           "cancel",       "adhanFileLabel",  "adhanFile",       "fajrFileLabel",
-        "fajrFile",     "volumeLabel",  "volume",          "reminderHeading", "iqamaHeading",
-        "fajrLabel",    "zuhrLabel",    "asrLabel",        "maghribLabel",    "ishaLabel",
-        "reminderFajr", "reminderZuhr", "reminderAsr",     "reminderMaghrib", "reminderIsha",
-        "iqamaFajr",    "iqamaZuhr",    "iqamaAsr",        "iqamaMaghrib",    "iqamaIsha",
-        "jumuahLabel",  "jumuahSwitch", "jumuahTimeLabel", "jumuahTime",      "jumuahIqama"};
+        "prompt",          "searchField",     "results",
+        "ruleLabel",       "ruleList",        "ok",
+        "cancel",          "adhanFileLabel",  "adhanFile",
+        "fajrFileLabel",   "fajrFile",        "reminderFileLabel",
+        "reminderFile",    "volumeLabel",     "volume",
+        "reminderHeading", "iqamaHeading",    "fajrLabel",
+        "zuhrLabel",       "asrLabel",        "maghribLabel",
+        "ishaLabel",       "reminderFajr",    "reminderZuhr",
+        "reminderAsr",     "reminderMaghrib", "reminderIsha",
+        "iqamaFajr",       "iqamaZuhr",       "iqamaAsr",
+        "iqamaMaghrib",    "iqamaIsha",       "jumuahLabel",
+        "jumuahSwitch",    "jumuahTimeLabel", "jumuahTime",
+        "jumuahIqama"};
     const auto index = static_cast<size_t>(slot);
     return index < kDialogSlotCount ? kNames[index] : "";
 }
@@ -294,8 +300,10 @@ DialogLayout MakeAdhanDialogLayout(int dpiX, int dpiY, bool rightToLeft) {
     constexpr int kFileWidth = kRightX + kRightWidth - kMiddleX;
     row(DialogSlot::AdhanFileLabel, DialogSlot::AdhanFile, 8, kMiddleX, kFileWidth);
     row(DialogSlot::FajrFileLabel, DialogSlot::FajrFile, 8 + kRowStep, kMiddleX, kFileWidth);
-    row(DialogSlot::VolumeLabel, DialogSlot::Volume, 8 + 2 * kRowStep, kMiddleX, 60);
-    constexpr int kHeadingY = 8 + 3 * kRowStep + 6;
+    row(DialogSlot::ReminderFileLabel, DialogSlot::ReminderFile, 8 + 2 * kRowStep, kMiddleX,
+        kFileWidth);
+    row(DialogSlot::VolumeLabel, DialogSlot::Volume, 8 + 3 * kRowStep, kMiddleX, 60);
+    constexpr int kHeadingY = 8 + 4 * kRowStep + 6;
     place(DialogSlot::ReminderHeading, Box{X(kMiddleX), Y(kHeadingY), X(kMiddleWidth), Y(18)});
     place(DialogSlot::IqamaHeading, Box{X(kRightX), Y(kHeadingY), X(kRightWidth), Y(18)});
     int y = kHeadingY + 22;

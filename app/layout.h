@@ -177,6 +177,8 @@ enum class DialogSlot : int {
     AdhanFile,
     FajrFileLabel,
     FajrFile,
+    ReminderFileLabel,
+    ReminderFile,
     VolumeLabel,
     Volume,
     ReminderHeading,

@@ -38,7 +38,7 @@ CallToPrayer::CallToPrayer(Sounds& sounds, TraceFunction trace, bool silent, Wor
       words_(std::move(words)),
       player_([this](const std::string& file, const std::string& reason) { Failed(file, reason); },
               [this] {
-                  Trace("adhan ended");
+                  Trace(What() + " ended");
                   if (changed_) changed_();
               }) {}
 
@@ -73,7 +73,20 @@ void CallToPrayer::Publish(std::function<BusNextPrayer()> next) {
 }
 
 void CallToPrayer::PlayAdhan(const std::string& file, int volume) {
-    Trace("adhan " + file + " volume " + std::to_string(volume));
+    Start(false, file, volume);
+}
+
+void CallToPrayer::PlayReminder(const std::string& file, int volume) {
+    if (player_.playing() && !reminder_) {
+        Trace("reminder " + file + " not played: the adhan plays");
+        return;
+    }
+    Start(true, file, volume);
+}
+
+void CallToPrayer::Start(bool reminder, const std::string& file, int volume) {
+    reminder_ = reminder;
+    Trace(What() + " " + file + " volume " + std::to_string(volume));
     if (silent_) return;
     player_.Play(file, volume);
     if (player_.playing() && changed_) changed_();
@@ -83,7 +96,7 @@ void CallToPrayer::Stop(const std::string& why) {
     if (!player_.playing()) return;
     player_.Stop();
     offered_.clear();
-    Trace("adhan stopped (" + why + ")");
+    Trace(What() + " stopped (" + why + ")");
     if (changed_) changed_();
 }
 
@@ -94,17 +107,22 @@ void CallToPrayer::AnnouncePrayer(int prayer, const std::string& time) {
     }
 }
 
-// One notification says what went wrong, and the desktop's sounds ring instead.
+// One notification says what went wrong; the desktop's sounds ring instead
+// of an adhan, nothing instead of a reminder's sound.
 void CallToPrayer::Failed(const std::string& file, const std::string& reason) {
-    Trace("adhan failed " + file + ": " + reason);
-    const QString body = QString::fromStdString(words_.cannotPlay)
-                             .arg(QString::fromStdString(file), QString::fromStdString(reason));
+    Trace(What() + " failed " + file + ": " + reason);
+    const QString body =
+        QString::fromStdString(reminder_ ? words_.cannotPlayReminder : words_.cannotPlay)
+            .arg(QString::fromStdString(file), QString::fromStdString(reason));
     ShowDesktopNotification(
-        {"Orvano", "Orvano", body.toStdString(), {}}, this, [this](bool shown, unsigned) {
-            Trace(std::string("notify ") + (shown ? "shown" : "no-server") + " adhan failure");
+        {"Orvano", "Orvano", body.toStdString(), {}}, this,
+        [this, what = What()](bool shown, unsigned) {
+            Trace(std::string("notify ") + (shown ? "shown " : "no-server ") + what + " failure");
         });
-    sounds_.PlayNamed("SystemStart");
-    sounds_.PlayNamed("Notify");
+    if (!reminder_) {
+        sounds_.PlayNamed("SystemStart");
+        sounds_.PlayNamed("Notify");
+    }
     if (changed_) changed_();
 }
 

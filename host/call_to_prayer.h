@@ -54,8 +54,9 @@ class TodayBusObject final : public QObject, protected QDBusContext {
 class CallToPrayer final : public QObject, public PrayerCalls {
   public:
     struct Words {
-        std::string stop;        // the notification's and the menu's button
-        std::string cannotPlay;  // "%1" the file, "%2" why
+        std::string stop;                // the notification's and the menu's button
+        std::string cannotPlay;          // "%1" the file, "%2" why
+        std::string cannotPlayReminder;  // the same
     };
     // `silent` traces what would play and plays nothing.
     CallToPrayer(Sounds& sounds, TraceFunction trace, bool silent, Words words);
@@ -65,6 +66,9 @@ class CallToPrayer final : public QObject, public PrayerCalls {
     void Publish(std::function<BusNextPrayer()> next);
 
     void PlayAdhan(const std::string& file, int volume) override;
+    // Through the same player, so it stops the same ways; a call to prayer
+    // still playing is not cut short for it.
+    void PlayReminder(const std::string& file, int volume) override;
     void StopAdhan() override { Stop("next prayer"); }
     void AnnouncePrayer(int prayer, const std::string& time) override;
 
@@ -77,6 +81,9 @@ class CallToPrayer final : public QObject, public PrayerCalls {
     void OnPlayingChanged(std::function<void()> changed) { changed_ = std::move(changed); }
 
   private:
+    void Start(bool reminder, const std::string& file, int volume);
+    // What plays (or played last), as the trace names it.
+    std::string What() const { return reminder_ ? "reminder" : "adhan"; }
     void Failed(const std::string& file, const std::string& reason);
     void Trace(const std::string& line) const {
         if (trace_) trace_(line);
@@ -87,6 +94,7 @@ class CallToPrayer final : public QObject, public PrayerCalls {
     bool silent_;
     Words words_;
     AdhanPlayer player_;
+    bool reminder_ = false;
     TodayBusObject* bus_ = nullptr;
     NotificationActions* actions_ = nullptr;
     std::set<unsigned> offered_;

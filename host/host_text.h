@@ -23,6 +23,8 @@ inline constexpr const char* kWordStop = N_("Stop");
 inline constexpr const char* kWordStopAdhan = N_("Stop the adhan");
 inline constexpr const char* kWordCannotPlayAdhan =
     N_("The adhan file %1 cannot be played (%2); the default sound plays instead.");
+inline constexpr const char* kWordCannotPlayReminder =
+    N_("The reminder sound %1 cannot be played (%2).");
 
 // The words in the language in use.
 QString Say(const char* words);

@@ -147,7 +147,8 @@ struct Host {
     // The strip speaks the window's language from its start, these words too.
     static CallToPrayer::Words CallWords(SettingsStore& settings) {
         UseLanguage(LanguageOfSettings(settings).code);
-        return {Say(kWordStop).toStdString(), Say(kWordCannotPlayAdhan).toStdString()};
+        return {Say(kWordStop).toStdString(), Say(kWordCannotPlayAdhan).toStdString(),
+                Say(kWordCannotPlayReminder).toStdString()};
     }
 
     const HostOptions& options;

@@ -14,6 +14,9 @@ class PrayerCalls {
     // that cannot be played is the host's to report; it plays the default
     // sounds instead.
     virtual void PlayAdhan(const std::string& file, int volume) = 0;
+    // Starts a reminder's sound the same way; a file that cannot be played
+    // is reported, and nothing plays instead.
+    virtual void PlayReminder(const std::string& file, int volume) = 0;
     // Ends a call to prayer that is still playing; nothing when none is.
     virtual void StopAdhan() = 0;
     // The minute of `prayer` (PrayerIndex) has come; `time` is its "HH:MM".

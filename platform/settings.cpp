@@ -88,6 +88,7 @@ AdhanSettings ReadAdhanSettings(SettingsStore& settings) {
     if (!key) return read;
     read.file = key->ReadText(kAdhanFileValue).value_or("");
     read.fajrFile = key->ReadText(kAdhanFajrFileValue).value_or("");
+    read.reminderFile = key->ReadText(kAdhanReminderFileValue).value_or("");
     read.volume = ReadWhole(key.get(), kAdhanVolumeValue, 0, kAdhanVolumeMax).value_or(read.volume);
     return read;
 }

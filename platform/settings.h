@@ -39,10 +39,12 @@ inline constexpr int kHijriAdjustMax = 2;
 inline constexpr int kImsakMinutesLimit = 60;
 
 // The call to prayer, each value a text: [Adhan] File (played for every
-// prayer), FajrFile (for Fajr instead, when set), Volume (0..100).
+// prayer), FajrFile (for Fajr instead, when set), ReminderFile (played at a
+// reminder's minute; none when empty), Volume (0..100).
 inline constexpr const char* kAdhanSettingsKey = "Adhan";
 inline constexpr const char* kAdhanFileValue = "File";
 inline constexpr const char* kAdhanFajrFileValue = "FajrFile";
+inline constexpr const char* kAdhanReminderFileValue = "ReminderFile";
 inline constexpr const char* kAdhanVolumeValue = "Volume";
 inline constexpr int kAdhanVolumeMax = 100;
 
@@ -107,11 +109,13 @@ HijriNightSettings ReadHijriNightSettings(SettingsStore& settings);
 std::string ReadSettingText(SettingsStore& settings, const std::string& key,
                             const std::string& name);
 
-// The adhan chosen in [Adhan]; empty files mean the desktop's own sounds.
+// The adhan chosen in [Adhan]; empty files mean the desktop's own sounds,
+// but a reminder without its file is silent.
 struct AdhanSettings {
     std::string file;
     std::string fajrFile;
     int volume = 80;
+    std::string reminderFile;
     // The file for `prayer` (PrayerIndex 0 is Fajr): Fajr's own when set.
     const std::string& FileFor(int prayer) const {
         return prayer == 0 && !fajrFile.empty() ? fajrFile : file;

@@ -138,8 +138,9 @@ void AddRings(const PrayerExtras& extras, const LocalTime& date, const EngineSta
     for (int prayer : kShownPrayers) {
         const PrayerAside& aside = asides.prayer[static_cast<std::size_t>(prayer)];
         if (!aside.minute) continue;
-        PrayerRing ring{prayer, midnight + *aside.minute, prayer == Zuhr && asides.jumuah, {}};
+        PrayerRing ring{prayer, midnight + *aside.minute, prayer == Zuhr && asides.jumuah, {}, {}};
         if (aside.iqama) ring.iqama = midnight + *aside.iqama;
+        if (aside.reminder) ring.reminder = midnight + *aside.reminder;
         rings.push_back(ring);
     }
 }
@@ -161,15 +162,27 @@ std::string MinuteText(long long minute) {
     return Format("%02lld:%02lld", ofDay / 60, ofDay % 60);
 }
 
+// The reminder sound the user chose, when a reminder falls in `minute`;
+// without a chosen file reminders stay silent.
+void RemindAt(const TodayItemState& state, const std::vector<PrayerRing>& rings, long long minute,
+              PrayerCalls* calls) {
+    const std::string& file = state.adhan.reminderFile;
+    if (calls == nullptr || file.empty()) return;
+    const auto due = [minute](const PrayerRing& ring) { return ring.reminder == minute; };
+    if (std::any_of(rings.begin(), rings.end(), due)) calls->PlayReminder(file, state.adhan.volume);
+}
+
 // Every prayer whose shown minute is this one starts to blink; the sound
 // plays once, however many of them have their alarm switched on: the adhan
-// of the first of them when the user chose one, else the named sounds.
+// of the first of them when the user chose one, else the named sounds. A
+// reminder's sound plays only in a minute without them.
 void AlertPrayersAt(TodayItemState& state, const LocalTime& now, Sounds& sounds,
                     PrayerCalls* calls) {
     const long long minute = MinuteKey(now);
+    const std::vector<PrayerRing> rings = Rings(state);
     int called = -1;
     bool any = false;
-    for (const PrayerRing& ring : Rings(state)) {
+    for (const PrayerRing& ring : rings) {
         if (ring.minute != minute) continue;
         const auto p = static_cast<std::size_t>(ring.prayer);
         // A call still playing from the prayer before ends here.
@@ -182,7 +195,10 @@ void AlertPrayersAt(TodayItemState& state, const LocalTime& now, Sounds& sounds,
         state.BlinkColourIndex = 0;
         if (calls != nullptr) calls->AnnouncePrayer(ring.prayer, MinuteText(ring.minute));
     }
-    if (called < 0) return;
+    if (called < 0) {
+        RemindAt(state, rings, minute, calls);
+        return;
+    }
     const std::string& file = state.adhan.FileFor(called);
     if (calls != nullptr && !file.empty()) {
         calls->PlayAdhan(file, state.adhan.volume);

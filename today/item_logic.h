@@ -36,8 +36,9 @@ struct ScheduleDate {
 struct PrayerRing {
     int prayer = -1;
     long long minute = 0;
-    bool jumuah = false;             // Zuhr as the Friday prayer
-    std::optional<long long> iqama;  // on the same count, when the user set one
+    bool jumuah = false;                // Zuhr as the Friday prayer
+    std::optional<long long> iqama;     // on the same count, when the user set one
+    std::optional<long long> reminder;  // likewise
 };
 
 // One per process in the plug-in; tests make their own.
@@ -98,7 +99,7 @@ Colour LegibleOn(const Colour& wanted, const Colour& background);
 // or nullptr for the whole item. Returns true when the host must re-size and
 // repaint the item; `descriptorHeight` is the host's height field. A host
 // that lends `calls` hears of every prayer's minute and plays the adhan the
-// user chose instead of the named sounds.
+// user chose instead of the named sounds, and a reminder's sound.
 bool QueryRefresh(TodayItemState& state, const LocalTime& now, int itemWidth, int& descriptorHeight,
                   Sounds& sounds, const std::function<void(const Rect*)>& invalidate,
                   PrayerCalls* calls = nullptr);

@@ -300,10 +300,10 @@ TEST(Geometry, DialogControlsStayApartInsideTheDialog) {
                     controls.push_back({op.value("name").toString().toStdString(), BoxOf(op)});
                 }
                 // Prompt, field, results, OK and Cancel; the method's rule and its label;
-                // the adhan's two files and volume, each with its label, 2 headings, 5 prayer rows
-                // of 3, Jumu'ah's 5 controls, OK and Cancel.
+                // the adhan's two files, the reminder sound and the volume, each with its
+                // label, 2 headings, 5 prayer rows of 3, Jumu'ah's 5 controls, OK and Cancel.
                 const std::map<std::string, size_t> counts = {
-                    {"find", 5U}, {"method", 7U}, {"adhan", 30U}};
+                    {"find", 5U}, {"method", 7U}, {"adhan", 32U}};
                 EXPECT_EQ(controls.size(), counts.at(dialog));
                 for (size_t i = 0; i < controls.size(); ++i) {
                     const Box& c = controls[i].box;

@@ -1009,9 +1009,14 @@ TEST(AdhanCommand, OkStoresTheKeysAndARefusedFieldStoresNothing) {
         Started s(kFourTowns, 1);
         s.fake.messages.shown.clear();
         s.fake.settings.failWrites = c.failWrites;
+        const std::string before = "/home/u/old.ogg";
+        s.fake.settings.keys["Adhan"]["ReminderFile"].assign(before.begin(), before.end());
         s.fake.settings.log.clear();
         s.window().dialogScript = [&](testing::FakeDialog& dialog) {
+            // Read from settings.ini as the dialog opens.
+            EXPECT_EQ(dialog.ById(field(DialogSlot::ReminderFile))->text, before);
             dialog.Type(field(DialogSlot::AdhanFile), "/home/u/adhan.ogg");
+            dialog.Type(field(DialogSlot::ReminderFile), "/home/u/soft.ogg");
             dialog.Type(field(PrayerRowSlot(DialogSlot::Reminder, 2)), "15");
             dialog.Type(field(PrayerRowSlot(DialogSlot::Iqama, 1)), "13:30");
             dialog.Type(field(DialogSlot::JumuahIqama), "10");
@@ -1044,9 +1049,10 @@ TEST(AdhanCommand, OkStoresTheKeysAndARefusedFieldStoresNothing) {
             return bytes ? std::optional<std::string>(std::string(bytes->begin(), bytes->end()))
                          : std::nullopt;
         };
-        for (const char* group : {"Adhan", "Reminders", "Iqama", "Jumuah"}) {
+        for (const char* group : {"Reminders", "Iqama", "Jumuah"}) {
             EXPECT_EQ(s.fake.settings.keys.count(group), stored ? 1U : 0U) << group;
         }
+        EXPECT_EQ(text("Adhan", "ReminderFile"), stored ? "/home/u/soft.ogg" : before);
         if (!stored) continue;
         EXPECT_EQ(text("Adhan", "File"), "/home/u/adhan.ogg");
         EXPECT_EQ(text("Adhan", "FajrFile"), "");

@@ -120,12 +120,15 @@ class RecordingSounds final : public Sounds {
     void PlayNamed(const std::string& name) override { played.push_back(name); }
 };
 
-// Each call as a line: "stop", "announce asr 16:20", "play FILE 60".
+// Each call as a line: "stop", "announce asr 16:20", "play FILE 60", "remind FILE 60".
 class RecordingPrayerCalls final : public PrayerCalls {
   public:
     std::vector<std::string> calls;
     void PlayAdhan(const std::string& file, int volume) override {
         calls.push_back("play " + file + " " + std::to_string(volume));
+    }
+    void PlayReminder(const std::string& file, int volume) override {
+        calls.push_back("remind " + file + " " + std::to_string(volume));
     }
     void StopAdhan() override { calls.emplace_back("stop"); }
     void AnnouncePrayer(int prayer, const std::string& time) override {

@@ -7,7 +7,8 @@ and the staged strip started three seconds before a prayer's minute. The
 stream must reach the sink within the minute's first five seconds and leave
 it within two seconds of a stop: Stop() over the bus, or the notification's
 "stop" action. A reminder and the iqama reach the daemon with the times
-`orvano-cli times --json` gives for them.
+`orvano-cli times --json` gives for them; a reminder sound, when one is
+chosen, reaches the sink at the reminder's minute and stops likewise.
 
 Usage: adhan_playback_test.py STAGE_PREFIX TEST_DATA_DIR
 """
@@ -213,10 +214,7 @@ class AdhanPlayback(dbusmock.DBusTestCase):
         return None
 
     def test_reminder_and_iqama_reach_the_notifications(self):
-        self.write_settings("AlarmAsr", "[Reminders]\n"
-                            f"Asr={hex_text('10')}\n"
-                            "[Iqama]\n"
-                            f"Asr={hex_text('15')}\n")
+        self.write_settings("AlarmAsr", self.asides)
         times = json.loads(subprocess.run(
             [f"{STAGE}/bin/orvano-cli", "times", "--config", f"{self.tmp}/cfg/orvano/data.cfg",
              "--date", DATE, "--json"],
@@ -248,6 +246,28 @@ class AdhanPlayback(dbusmock.DBusTestCase):
                     self.end(strip)
                 self.assertTrue(self.notified(summary).endswith(f"\nIqama {iqama}"),
                                 self.notified(summary))
+
+    asides = f"[Reminders]\nAsr={hex_text('10')}\n[Iqama]\nAsr={hex_text('15')}\n"
+
+    def test_a_chosen_reminder_sound_reaches_the_sink_and_stops(self):
+        self.write_settings("AlarmAsr", f"ReminderFile={hex_text(self.adhan)}\n" + self.asides)
+        hour, minute = (int(part) for part in self.text[3].split(":"))
+        before = hour * 60 + minute - 10
+        reminder = f"{before // 60:02d}:{before % 60:02d}"
+        strip, minute_starts = self.start_strip(reminder)
+        try:
+            self.assertIsNotNone(wait_until(lambda: self.traced("bus name owned"), 15))
+            playing = wait_until(lambda: self.sink_inputs(), 20)
+            self.assertIsNotNone(playing, "no reminder stream reached the sink")
+            self.assertLessEqual(playing - minute_starts, 5.0)
+            asked = time.monotonic()
+            self.stop_over_bus()
+            gone = wait_until(lambda: not self.sink_inputs(), 5)
+            self.assertIsNotNone(gone, "the reminder stayed on the sink")
+            self.assertLessEqual(gone - asked, 2.0)
+            self.assertTrue(wait_until(lambda: self.traced("reminder stopped (dbus)"), 5))
+        finally:
+            self.end(strip)
 
     def test_next_prayer_answers_over_the_bus(self):
         self.write_settings("AlarmAsr")

@@ -339,41 +339,52 @@ TEST_F(HostFixture, DeliversADueNotificationToTheDesktop) {
     EXPECT_TRUE(store.Entries().at(0).done);
 }
 
-TEST_F(HostFixture, AnAdhanThatCannotBePlayedSaysWhyOnceAndRingsTheDefaultSounds) {
+// A file that cannot be played is named once with why; an adhan's gives way
+// to the default sounds, a reminder's to nothing.
+TEST_F(HostFixture, ASoundThatCannotBePlayedSaysWhyOnce) {
     if (std::system("command -v dbus-run-session >/dev/null 2>&1") != 0) {
         GTEST_SKIP() << "dbus-run-session is not installed";
     }
     UseConfig();
-    const std::string asr = HoursToClockText(Schedule(7, 12, 2026).adjusted[Asr]);
+    const double asr = Schedule(7, 12, 2026).adjusted[Asr];
+    const std::string missing = dir.path() + "/missing.ogg";
     const struct {
         std::string file;
         std::string why;
-    } cases[] = {{dir.path() + "/missing.ogg", "No such file or directory"},
-                 {dir.path(), "not a regular file"}};
+        bool reminder;  // [Adhan] ReminderFile, at Asr's reminder 10 minutes before
+    } cases[] = {{missing, "No such file or directory", false},
+                 {dir.path(), "not a regular file", false},
+                 {missing, "No such file or directory", true}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.file);
+        SCOPED_TRACE(c.file + (c.reminder ? " (reminder)" : ""));
         fs::remove(trace);
         std::string file;
         for (const char byte : c.file) {
             file += (file.empty() ? "" : ",") + Hex(static_cast<unsigned char>(byte));
         }
-        Switches("AlarmAsr=hex:01\n[Adhan]\nFile=hex:" + file + "\n");
+        // "10" as the store writes texts.
+        Switches(c.reminder ? "[Reminders]\nAsr=hex:31,30\n[Adhan]\nReminderFile=hex:" + file + "\n"
+                            : "AlarmAsr=hex:01\n[Adhan]\nFile=hex:" + file + "\n");
         const std::string received = dir.path() + "/received";
         fs::remove(received);
+        const std::string start = HoursToClockText(c.reminder ? asr - 10 / 60.0 : asr);
         // Not silent: the strip tries to play, as it would for the user.
-        std::string command = HostCommand("2026-12-07 " + asr + ":00", 2000);
+        std::string command = HostCommand("2026-12-07 " + start + ":00", 2000);
         command.replace(command.find("--silent "), 9, "");
         ASSERT_EQ(Run("dbus-run-session -- " + std::string(TODAY_NOTIFY_SERVER) + " " + received +
                       " -- " + command),
                   0);
         const auto lines = TraceLines();
-        const std::size_t failed = Find(lines, "adhan failed " + c.file + ": " + c.why);
+        const std::string what = c.reminder ? "reminder" : "adhan";
+        const std::size_t failed = Find(lines, what + " failed " + c.file + ": " + c.why);
         ASSERT_NE(failed, std::string::npos);
-        EXPECT_EQ(Find(lines, "sound SystemStart", failed), failed + 1);
-        EXPECT_EQ(Find(lines, "sound Notify", failed), failed + 2);
+        EXPECT_EQ(Find(lines, "sound SystemStart", failed),
+                  c.reminder ? std::string::npos : failed + 1);
+        EXPECT_EQ(Find(lines, "sound Notify", failed), c.reminder ? std::string::npos : failed + 2);
         const std::string told = ReadFile(received);
-        const std::string body = "body=Le fichier d'adhan " + c.file +
-                                 " ne peut pas \xc3\xaatre jou\xc3\xa9 (" + c.why + ")";
+        const std::string body =
+            std::string(c.reminder ? "body=Le son des rappels " : "body=Le fichier d'adhan ") +
+            c.file + " ne peut pas \xc3\xaatre jou\xc3\xa9 (" + c.why + ")";
         EXPECT_NE(told.find(body), std::string::npos) << told;
         EXPECT_EQ(told.find(body), told.rfind(body)) << "told more than once";
     }

@@ -234,7 +234,7 @@ TEST_F(ItemFixture, APrayersMinuteEndsTheLastCallAnnouncesItAndPlaysTheChosenAdh
          Asr,
          16,
          20,
-         {"/a.ogg", "", 60},
+         {"/a.ogg", "", 60, ""},
          true,
          {"stop", "announce 3 16:20", "play /a.ogg 60"},
          {}},
@@ -243,7 +243,7 @@ TEST_F(ItemFixture, APrayersMinuteEndsTheLastCallAnnouncesItAndPlaysTheChosenAdh
          Asr,
          16,
          20,
-         {"/a.ogg", "", 60},
+         {"/a.ogg", "", 60, ""},
          false,
          {"stop", "announce 3 16:20"},
          {}},
@@ -251,7 +251,7 @@ TEST_F(ItemFixture, APrayersMinuteEndsTheLastCallAnnouncesItAndPlaysTheChosenAdh
          Fajr,
          5,
          42,
-         {"/a.ogg", "/f.ogg", 100},
+         {"/a.ogg", "/f.ogg", 100, ""},
          true,
          {"stop", "announce 0 05:42", "play /f.ogg 100"},
          {}},
@@ -259,11 +259,11 @@ TEST_F(ItemFixture, APrayersMinuteEndsTheLastCallAnnouncesItAndPlaysTheChosenAdh
          Zuhr,
          13,
          10,
-         {"", "/f.ogg", 100},
+         {"", "/f.ogg", 100, ""},
          true,
          {"stop", "announce 2 13:10"},
          ring},
-        {"no prayer this minute", Asr, 16, 21, {"/a.ogg", "", 60}, true, {}, {}},
+        {"no prayer this minute", Asr, 16, 21, {"/a.ogg", "", 60, ""}, true, {}, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -277,6 +277,54 @@ TEST_F(ItemFixture, APrayersMinuteEndsTheLastCallAnnouncesItAndPlaysTheChosenAdh
             state, now, 240, height, sounds, [](const Rect*) {}, &calls);
         EXPECT_EQ(calls.calls, c.calls);
         EXPECT_EQ(sounds.played, c.named);
+    }
+}
+
+// A reminder's minute plays the reminder sound the user chose, at the
+// adhan's volume and with no default sound: without a file it is silent,
+// and a prayer's own call in that minute comes first.
+TEST_F(ItemFixture, AReminderPlaysOnlyTheReminderSoundChosen) {
+    struct Case {
+        const char* name;
+        const char* reminderFile;
+        int ishaReminder;  // minutes before Isha (20:30)
+        int minute;        // of 19 h; Maghrib is 19:05
+        bool maghribAlarm;
+        std::vector<std::string> calls;
+    };
+    const Case cases[] = {
+        {"file chosen", "/r.ogg", 80, 10, false, {"remind /r.ogg 60"}},
+        {"no file: silent", "", 80, 10, false, {}},
+        {"no reminder", "/r.ogg", 0, 10, false, {}},
+        {"another minute", "/r.ogg", 80, 11, false, {}},
+        {"Maghrib's minute, its alarm off",
+         "/r.ogg",
+         85,
+         5,
+         false,
+         {"stop", "announce 4 19:05", "remind /r.ogg 60"}},
+        {"Maghrib's adhan first",
+         "/r.ogg",
+         85,
+         5,
+         true,
+         {"stop", "announce 4 19:05", "play /a.ogg 60"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        sounds.played.clear();
+        testing::RecordingPrayerCalls calls;
+        state.adhan = {"/a.ogg", "", 60, c.reminderFile};
+        state.AlarmSwitches = {};
+        state.AlarmSwitches[Maghrib] = c.maghribAlarm ? 1 : 0;
+        state.extras.reminderMinutes = {};
+        state.extras.reminderMinutes[Isha] = c.ishaReminder;
+        const LocalTime now{2026, 12, 1, 7, 19, c.minute, 0, 0};
+        QueryRefresh(
+            state, now, 240, height, sounds, [](const Rect*) {}, &calls);
+        EXPECT_EQ(calls.calls, c.calls);
+        EXPECT_TRUE(sounds.played.empty());
     }
 }
 
