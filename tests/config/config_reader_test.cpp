@@ -50,8 +50,9 @@ TEST(ConfigReader, Result0FillsPlaceFromSelectedTown) {
     EXPECT_TRUE(r.boxes.shown.empty());
     ASSERT_EQ(r.tables.Towns.size(), 2u);
     const CurrentPlace& p = r.place;
-    EXPECT_EQ(std::tie(p.Name, p.Country, p.latitude, p.longitude, p.TimeZone, p.DST, p.Convention),
-              std::tuple("Paris", "France", Degrees{48.8566}, Degrees{2.3522}, 1, 1, 5));
+    EXPECT_EQ(std::tuple(p.Name, p.Country, p.latitude.value(), p.longitude.value(), p.TimeZone,
+                         p.DST, p.Convention),
+              std::tuple("Paris", "France", 48.8566, 2.3522, 1, 1, 5));
     EXPECT_EQ(r.console.text(), "");  // Verbose 0
 }
 
