@@ -579,14 +579,22 @@ TEST_F(PluginFixture, OptionsDialogWithoutTheKeyStoresNothing) {
     EXPECT_EQ(dialog.ended, 1);
 }
 
-TEST_F(PluginFixture, OrvanoButtonStartsTheInstalledProgram) {
+TEST_F(PluginFixture, OrvanoButtonsStartTheInstalledProgram) {
     ASSERT_TRUE(LoadParis());
     FakeDialog dialog;
-    EXPECT_EQ(PluginOptionsDialogProc(plugin, &dialog, kMsgCommand, kButtonOrvano, 0), 1);
-    EXPECT_EQ(PluginOptionsDialogProc(plugin, &dialog, kMsgCommand, kButtonOrvano, 0), 1);
-    ASSERT_EQ(shell.started.size(), 2u);
-    EXPECT_EQ(shell.started[0].first, dir.path() + "/bin/orvano");
-    EXPECT_TRUE(shell.started[0].second.empty());
+    const struct {
+        int button;
+        std::vector<std::string> arguments;
+    } cases[] = {{kButtonOrvano, {}}, {kButtonOrvano, {}}, {kButtonAdhan, {"--adhan-settings"}}};
+    for (const auto& c : cases) {
+        shell.started.clear();
+        EXPECT_EQ(PluginOptionsDialogProc(plugin, &dialog, kMsgCommand,
+                                          static_cast<std::uintptr_t>(c.button), 0),
+                  1);
+        ASSERT_EQ(shell.started.size(), 1u) << c.button;
+        EXPECT_EQ(shell.started[0].first, dir.path() + "/bin/orvano");
+        EXPECT_EQ(shell.started[0].second, c.arguments) << c.button;
+    }
     EXPECT_EQ(dialog.ended, -1);  // the dialog stays open
     EXPECT_EQ(PluginOptionsDialogProc(plugin, &dialog, kMsgCommand, 2, 0), 0);
     EXPECT_EQ(PluginOptionsDialogProc(plugin, &dialog, 999, 0, 0), 0);
