@@ -103,6 +103,14 @@ bool Has(const std::vector<std::string>& args, const char* a, const char* b) {
                         [&](const std::string& arg) { return arg == a || arg == b; }) != args.end();
 }
 
+// --verbose, and --adhan-settings: the dialog opened once the window shows.
+void TakeWindowOptions(orvano::App& app, const std::vector<std::string>& args) {
+    app.verbose = Has(args, "--verbose", "--verbose");
+    if (Has(args, orvano::kAdhanSettingsOption, orvano::kAdhanSettingsOption)) {
+        app.startCommand = orvano::kIdAdhan;
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -165,10 +173,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "orvano: %s\n", app.files.problem.c_str());
         messages.Show(app.files.problem, "orvano");
     }
-    app.verbose = Has(args, "--verbose", "--verbose");
-    if (Has(args, orvano::kAdhanSettingsOption, orvano::kAdhanSettingsOption)) {
-        app.startCommand = orvano::kIdAdhan;
-    }
+    TakeWindowOptions(app, args);
     app.askedLanguage = asked;
     // Nobody answers on the offscreen platform (tests, screenshots).
     app.offerAlarms = QGuiApplication::platformName() != QLatin1String("offscreen");
