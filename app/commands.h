@@ -82,8 +82,8 @@ AdhanForm ReadAdhanForm(SettingsStore& settings);
 // Why the first refused field cannot be stored, naming it; "" when every
 // field is valid.
 std::string RefusedAdhanField(const AdhanForm& form);
-// Every key of the form, each group made when missing. False when a value
-// could not be stored.
+// Every key of the form in one write, each group made when missing. False
+// when they could not be stored; none of them is then.
 bool WriteAdhanForm(SettingsStore& settings, const AdhanForm& form);
 
 enum class DialogKind { Find, Method, Adhan };

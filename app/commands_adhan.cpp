@@ -3,7 +3,6 @@
 // stores them for the window and the strip.
 #include <charconv>
 #include <functional>
-#include <initializer_list>
 #include <utility>
 
 #include "app/commands.h"
@@ -39,7 +38,7 @@ constexpr const char* kIqamaName = N_("%s iqama");
 constexpr const char* kVolumeName = N_("Volume");
 constexpr const char* kJumuahTimeName = N_("Jumu'ah time");
 constexpr const char* kNotStored =
-    N_("settings.ini cannot be written: the adhan and reminders were not all saved.");
+    N_("settings.ini cannot be written: the adhan and reminders were not saved.");
 
 // The dialog's prayers as PrayerIndex (Chourouk has neither field).
 constexpr std::array<int, kDialogPrayers> kDialogPrayerIndex = {0, 2, 3, 4, 5};
@@ -228,29 +227,19 @@ std::string RefusedAdhanField(const AdhanForm& form) {
 }
 
 bool WriteAdhanForm(SettingsStore& settings, const AdhanForm& form) {
-    // Each value is written under the settings lock and replaces the file
-    // atomically, as every writer of settings.ini does.
-    auto write = [&settings](const char* group,
-                             std::initializer_list<std::pair<const char*, std::string>> values) {
-        if (!settings.CreateKey(group)) return false;
-        const auto key = settings.OpenKey(group);
-        if (!key) return false;
-        for (const auto& [name, text] : values) {
-            if (!key->WriteText(name, text)) return false;
-        }
-        return true;
-    };
-    bool written = write(kAdhanSettingsKey, {{kAdhanFileValue, form.file},
-                                             {kAdhanFajrFileValue, form.fajrFile},
-                                             {kAdhanVolumeValue, form.volume}});
-    for (int i = 0; i < kDialogPrayers && written; ++i) {
+    // One batch: the file is replaced once with every value, or left as it was.
+    std::vector<TextSetting> texts = {{kAdhanSettingsKey, kAdhanFileValue, form.file},
+                                      {kAdhanSettingsKey, kAdhanFajrFileValue, form.fajrFile},
+                                      {kAdhanSettingsKey, kAdhanVolumeValue, form.volume}};
+    for (int i = 0; i < kDialogPrayers; ++i) {
         const auto row = static_cast<size_t>(i);
-        written = write(kRemindersGroup, {{PrayerValueName(i), form.reminders[row]}}) &&
-                  write(kIqamaGroup, {{PrayerValueName(i), form.iqama[row]}});
+        texts.push_back({kRemindersGroup, PrayerValueName(i), form.reminders[row]});
+        texts.push_back({kIqamaGroup, PrayerValueName(i), form.iqama[row]});
     }
-    return written && write(kJumuahGroup, {{kJumuahEnabledValue, form.jumuah ? "1" : "0"},
-                                           {kJumuahTimeValue, form.jumuahTime},
-                                           {kJumuahIqamaValue, form.jumuahIqama}});
+    texts.push_back({kJumuahGroup, kJumuahEnabledValue, form.jumuah ? "1" : "0"});
+    texts.push_back({kJumuahGroup, kJumuahTimeValue, form.jumuahTime});
+    texts.push_back({kJumuahGroup, kJumuahIqamaValue, form.jumuahIqama});
+    return settings.WriteTexts(texts);
 }
 
 bool ShowAdhanDialog(int dpi, const std::function<bool(const DialogSpec&, DialogHandler&)>& show) {

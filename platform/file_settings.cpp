@@ -265,6 +265,21 @@ std::string FormatBytes(const std::string& name, const std::vector<std::uint8_t>
     return text;
 }
 
+// Replaces the value's line, or adds one for a new value.
+void SetValue(Section& section, const std::string& name, const std::vector<std::uint8_t>& bytes) {
+    const std::string text = FormatBytes(name, bytes);
+    for (auto& line : section.lines) {
+        if (!line.name.empty() && SameName(line.name, name)) {
+            line = Line{name, text};
+            return;
+        }
+    }
+    // Before any trailing blank lines, so sections stay visually apart.
+    auto at = section.lines.end();
+    while (at != section.lines.begin() && Trim((at - 1)->text).empty()) --at;
+    section.lines.insert(at, Line{name, text});
+}
+
 class FileSettingsKey final : public SettingsKey {
   public:
     FileSettingsKey(std::shared_ptr<SettingsFile> file, std::string path)
@@ -287,17 +302,7 @@ class FileSettingsKey final : public SettingsKey {
             Section* section = FindSection(doc, path_);
             // The key was deleted since it was opened: writing would silently create it again.
             if (section == nullptr) return false;
-            const std::string text = FormatBytes(name, bytes);
-            for (auto& line : section->lines) {
-                if (!line.name.empty() && SameName(line.name, name)) {
-                    line = Line{name, text};
-                    return true;
-                }
-            }
-            // Before any trailing blank lines, so sections stay visually apart.
-            auto at = section->lines.end();
-            while (at != section->lines.begin() && Trim((at - 1)->text).empty()) --at;
-            section->lines.insert(at, Line{name, text});
+            SetValue(*section, name, bytes);
             return true;
         });
     }
@@ -330,6 +335,20 @@ bool FileSettingsStore::CreateKey(const std::string& path) {
     if (doc && FindSection(*doc, path) != nullptr) return true;
     return file_->Update([&](Document& fresh) {
         if (FindSection(fresh, path) == nullptr) fresh.sections.push_back(Section{path, {}});
+        return true;
+    });
+}
+
+bool FileSettingsStore::WriteTexts(const std::vector<TextSetting>& texts) {
+    for (const TextSetting& setting : texts) {
+        if (!ValidPath(setting.key) || !ValidName(setting.name)) return false;
+    }
+    return file_->Update([&](Document& doc) {
+        for (const TextSetting& setting : texts) {
+            Section* section = FindSection(doc, setting.key);
+            if (section == nullptr) section = &doc.sections.emplace_back(Section{setting.key, {}});
+            SetValue(*section, setting.name, {setting.text.begin(), setting.text.end()});
+        }
         return true;
     });
 }

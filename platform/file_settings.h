@@ -24,6 +24,8 @@ class FileSettingsStore final : public SettingsStore {
     ~FileSettingsStore() override;
     std::unique_ptr<SettingsKey> OpenKey(const std::string& path) override;
     bool CreateKey(const std::string& path) override;
+    // In one locked read-change-replace of the file.
+    bool WriteTexts(const std::vector<TextSetting>& texts) override;
     const std::string& path() const;
 
   private:

@@ -66,6 +66,13 @@ class SettingsKey {
     bool WriteText(const std::string& name, const std::string& text);
 };
 
+// One text value of a batch: the key it goes under, its name, its text.
+struct TextSetting {
+    std::string key;
+    std::string name;
+    std::string text;
+};
+
 class SettingsStore {
   public:
     virtual ~SettingsStore() = default;
@@ -73,6 +80,10 @@ class SettingsStore {
     virtual std::unique_ptr<SettingsKey> OpenKey(const std::string& path) = 0;
     // True when the key exists afterwards; an existing key is left as it is.
     virtual bool CreateKey(const std::string& path) = 0;
+    // Stores every text, making the keys that are missing: all of them, or
+    // none when any cannot be stored (false then), so that a form saved
+    // together is never left half-saved.
+    virtual bool WriteTexts(const std::vector<TextSetting>& texts) = 0;
 };
 
 // The window's and the strip's keys, made when missing so that a language

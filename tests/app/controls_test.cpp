@@ -24,8 +24,11 @@ struct Expected {
 
 using K = ControlClass;
 
-// Creation order, classes, labels, identifiers and places on a 240 x 300 client at 96 DPI.
-const Expected kAt96[22] = {
+// Creation order, classes, labels, identifiers and places on a 240 x 300
+// client at 96 DPI: the 22 controls of the pages, then the Configuration page's
+// later ones in their layout slots (zone chooser, method, search, delete), the
+// Home page's Night button and the About page's Adhan button.
+const Expected kAt96[28] = {
     {K::Button, "<", "<", 40001, 5, 260, 64, 32, true},
     {K::Button, ">", ">", 40002, 171, 260, 64, 32, true},
     {K::DatePicker, "", "", 1008, 10, 30, 220, 25, false},
@@ -48,6 +51,12 @@ const Expected kAt96[22] = {
     {K::ComboBox, "", "", 0, 95, 150, 70, 150, false},
     {K::Button, "Help", "Aide", 32779, 90, 150, 60, 25, false},
     {K::Button, "Check updated version", "Vérifie la mise à jour", 32778, 45, 180, 150, 25, false},
+    {K::ComboBox, "", "", kIdZoneChooser, 10, 180, 135, 150, false},
+    {K::Button, "Method…", "Méthode…", kIdMethod, 170, 150, 60, 25, false},
+    {K::Button, "Find…", "Cherche…", kIdFind, 150, 180, 80, 25, false},
+    {K::Button, "Delete", "Retire", kIdDelete, 120, 212, 54, 25, false},
+    {K::Button, "Night", "Nuit", kIdNightToggle, 5, 260, 64, 32, false},
+    {K::Button, "Adhan…", "Adhan…", kIdAdhan, 171, 260, 64, 32, false},
 };
 
 // The same on a 480 x 600 client at 192 DPI: every scaled length doubles, and
@@ -139,36 +148,11 @@ class ControlsTest : public AppFixture {
     } handler_;
 };
 
-TEST_F(ControlsTest, TwentyTwoControlsAt96Dpi) {
+TEST_F(ControlsTest, TwentyEightControlsAt96Dpi) {
     for (std::uint32_t lang : {1u, 2u}) {
         Create({0, 0, 240, 300}, 96, lang);
-        // The 22 controls of the pages, then the Configuration page's later
-        // ones in their layout slots: zone chooser, method, search, delete;
-        // the Home page's Night button and the About page's Adhan button.
-        ASSERT_EQ(window().controls.size(), 28u);
-        const struct {
-            K kind;
-            int id;
-            const char* english;
-            const char* french;
-            std::array<int, 4> box;
-        } later[] = {
-            {K::ComboBox, kIdZoneChooser, "", "", {10, 180, 135, 150}},
-            {K::Button, kIdMethod, "Method…", "Méthode…", {170, 150, 60, 25}},
-            {K::Button, kIdFind, "Find…", "Cherche…", {150, 180, 80, 25}},
-            {K::Button, kIdDelete, "Delete", "Retire", {120, 212, 54, 25}},
-            {K::Button, kIdNightToggle, "Night", "Nuit", {5, 260, 64, 32}},
-            {K::Button, kIdAdhan, "Adhan…", "Adhan…", {171, 260, 64, 32}},
-        };
-        for (size_t i = 0; i < std::size(later); ++i) {
-            const ControlSpec& spec = window().controls[22 + i]->spec;
-            EXPECT_EQ(spec.kind, later[i].kind);
-            EXPECT_EQ(spec.id, later[i].id);
-            EXPECT_EQ(spec.text, lang == 2 ? later[i].french : later[i].english);
-            EXPECT_EQ(Box(22 + i), later[i].box);
-            EXPECT_FALSE(spec.visible);
-        }
-        for (size_t i = 0; i < 22; ++i) {
+        ASSERT_EQ(window().controls.size(), std::size(kAt96));
+        for (size_t i = 0; i < std::size(kAt96); ++i) {
             const Expected& e = kAt96[i];
             const ControlSpec& s = window().controls[i]->spec;
             SCOPED_TRACE("control " + std::to_string(i + 1) + " lang " + std::to_string(lang));
@@ -326,28 +310,21 @@ TEST_F(ControlsTest, TownCountBeyondTheRowsReadDoesNotReadPastThem) {
 
 TEST_F(ControlsTest, ConfigurationFieldsShowTheCurrentPlace) {
     OnConfigurationPage();
-    EXPECT_EQ(window().At(13)->text, "Tunisie");
-    EXPECT_EQ(window().At(14)->text, "Tunis");
-    EXPECT_EQ(window().At(15)->text, "36.800000");
-    EXPECT_EQ(window().At(16)->text, "10.180000");
-
+    EXPECT_EQ((std::array{window().At(13)->text, window().At(14)->text, window().At(15)->text,
+                          window().At(16)->text}),
+              (std::array<std::string, 4>{"Tunisie", "Tunis", "36.800000", "10.180000"}));
     const FakeControl* zones = window().At(17);
     ASSERT_EQ(zones->lines.size(), 26u);
-    EXPECT_EQ(zones->lines.front(), "-12");
-    EXPECT_EQ(zones->lines[7], "-5");
-    EXPECT_EQ(zones->lines[12], "0");
-    EXPECT_EQ(zones->lines.back(), "13");
+    EXPECT_EQ(
+        (std::array{zones->lines.front(), zones->lines[7], zones->lines[12], zones->lines.back()}),
+        (std::array<std::string, 4>{"-12", "-5", "0", "13"}));
     EXPECT_EQ(zones->selected, 7);
-
-    const FakeControl* dst = window().At(18);
-    EXPECT_EQ(dst->lines, (std::vector<std::string>{"0", "1", "2"}));
-    EXPECT_EQ(dst->selected, 2);
-
+    EXPECT_EQ(window().At(18)->lines, (std::vector<std::string>{"0", "1", "2"}));
+    EXPECT_EQ(window().At(18)->selected, 2);
     const FakeControl* conventions = window().At(19);
     ASSERT_EQ(conventions->lines.size(), 9u);
-    EXPECT_EQ(conventions->lines[0], "Convention 0");
-    EXPECT_EQ(conventions->lines[4], "");
-    EXPECT_EQ(conventions->lines[8], "");
+    EXPECT_EQ((std::array{conventions->lines[0], conventions->lines[4], conventions->lines[8]}),
+              (std::array<std::string, 3>{"Convention 0", "", ""}));
     EXPECT_EQ(conventions->selected, 6);
 }
 
@@ -368,9 +345,10 @@ TEST_F(ControlsTest, ValuesWithoutALineLeaveTheirListsUnselected) {
         app->engine.place.DST = 3;
         app->engine.place.Convention = 9;
         FillConfigFields(*app);
-        EXPECT_EQ(window().At(17)->selected, -1) << zone;
-        EXPECT_EQ(window().At(18)->selected, -1);
-        EXPECT_EQ(window().At(19)->selected, -1);
+        EXPECT_EQ((std::array{window().At(17)->selected, window().At(18)->selected,
+                              window().At(19)->selected}),
+                  (std::array{-1, -1, -1}))
+            << zone;
     }
     app->engine.place.TimeZone = 13;
     app->engine.place.DST = 0;
@@ -396,52 +374,33 @@ TEST_F(ControlsTest, ControlsThatCouldNotBeMadeAreSkipped) {
 // and the Home icon below them, the compass raised clear of its text block.
 TEST(LayoutTable, PaintedPlacesAt96Dpi) {
     const PageLayout l = MakeLayout(Rect{0, 0, 240, 300}, 96, 96);
-    EXPECT_EQ(l.H, 268);
-    EXPECT_EQ(l.B, 268);
-    EXPECT_EQ(l.title, (Anchor{120, 268}));
-    EXPECT_EQ(l.homeTown, (Anchor{120, 10}));
-    EXPECT_EQ(l.homeDate, (Anchor{120, 30}));
-    EXPECT_EQ(l.homeClock, (Anchor{120, 46}));
-    EXPECT_EQ(l.homeExploring, (Anchor{216, 46}));
-    EXPECT_EQ(l.homeTimeX, 120);
-    EXPECT_EQ(l.homeNameX, 24);
-    EXPECT_EQ(l.homeImageX, 180);
+    const std::pair<Anchor, Anchor> anchors[] = {
+        {l.title, {120, 268}},         {l.homeTown, {120, 10}},      {l.homeDate, {120, 30}},
+        {l.homeClock, {120, 46}},      {l.homeExploring, {216, 46}}, {l.homeHijri, {120, 208}},
+        {l.homeMoon, {104, 226}},      {l.homeLegend, {5, 236}},     {l.homeNightLegend, {5, 251}},
+        {l.computeHeading, {120, 10}}, {l.computeTown, {120, 90}},   {l.computeLegend, {120, 240}},
+        {l.aboutName, {120, 30}},      {l.aboutRights, {120, 60}},   {l.aboutPublisher, {120, 80}},
+        {l.aboutAuthor, {120, 100}},   {l.aboutVersion, {120, 120}}, {l.aboutRightIcon, {188, 20}},
+        {l.aboutLeftIcon, {20, 20}}};
+    for (size_t i = 0; i < std::size(anchors); ++i) {
+        EXPECT_EQ(anchors[i].first, anchors[i].second) << "anchor " << i;
+    }
+    EXPECT_EQ((std::array{l.H, l.B, l.homeTimeX, l.homeNameX, l.homeImageX, l.homeNightNameY,
+                          l.homeNightTimeY, static_cast<int>(l.compassCy),
+                          static_cast<int>(l.quiblaBase), l.quiblaStep, l.quiblaHeadX,
+                          l.quiblaLineX, l.quiblaSunX, l.computeNameY, l.computeTimeY}),
+              (std::array{268, 268, 120, 24, 180, 225, 238, 81, 179, 20, 5, 10, 30, 200, 220}));
+    EXPECT_EQ(l.compassCx, 120.0);
     for (size_t i = 0; i < 6; ++i) {
         const int row = 66 + 24 * static_cast<int>(i);
-        EXPECT_EQ(l.homeTimeY[i], row);
-        EXPECT_EQ(l.homeNameY[i], row + 4);
-        EXPECT_EQ(l.homeImageY[i], row + 4);
+        EXPECT_EQ((std::array{l.homeTimeY[i], l.homeNameY[i], l.homeImageY[i]}),
+                  (std::array{row, row + 4, row + 4}));
     }
-    EXPECT_EQ(l.homeHijri, (Anchor{120, 208}));
-    EXPECT_EQ(l.homeMoon, (Anchor{104, 226}));
-    EXPECT_EQ(l.homeLegend, (Anchor{5, 236}));
     EXPECT_EQ(l.homeNightX, (std::array<int, 3>{48, 120, 192}));
-    EXPECT_EQ(l.homeNightNameY, 225);
-    EXPECT_EQ(l.homeNightTimeY, 238);
-    EXPECT_EQ(l.homeNightLegend, (Anchor{5, 251}));
-    EXPECT_EQ(l.compassCx, 120.0);
-    EXPECT_EQ(static_cast<int>(l.compassCy), 81);
-    EXPECT_EQ(static_cast<int>(l.quiblaBase), 179);
-    EXPECT_EQ(l.quiblaStep, 20);
-    EXPECT_EQ(l.quiblaHeadX, 5);
-    EXPECT_EQ(l.quiblaLineX, 10);
-    EXPECT_EQ(l.quiblaSunX, 30);
-    EXPECT_EQ(l.computeHeading, (Anchor{120, 10}));
-    EXPECT_EQ(l.computeTown, (Anchor{120, 90}));
     EXPECT_EQ(l.computeColumnX, (std::array<int, 6>{23, 64, 104, 144, 184, 223}));
-    EXPECT_EQ(l.computeNameY, 200);
-    EXPECT_EQ(l.computeTimeY, 220);
-    EXPECT_EQ(l.computeLegend, (Anchor{120, 240}));
     EXPECT_EQ(l.configLabels, (std::array<Anchor, 7>{
                                   Anchor{10, 40}, Anchor{130, 40}, Anchor{10, 80}, Anchor{130, 80},
                                   Anchor{10, 120}, Anchor{130, 120}, Anchor{10, 150}}));
-    EXPECT_EQ(l.aboutName, (Anchor{120, 30}));
-    EXPECT_EQ(l.aboutRights, (Anchor{120, 60}));
-    EXPECT_EQ(l.aboutPublisher, (Anchor{120, 80}));
-    EXPECT_EQ(l.aboutAuthor, (Anchor{120, 100}));
-    EXPECT_EQ(l.aboutVersion, (Anchor{120, 120}));
-    EXPECT_EQ(l.aboutRightIcon, (Anchor{188, 20}));
-    EXPECT_EQ(l.aboutLeftIcon, (Anchor{20, 20}));
     EXPECT_EQ(l.aboutCredits,
               (std::array<Anchor, 3>{Anchor{120, 210}, Anchor{120, 224}, Anchor{120, 238}}));
     // The Configuration page's later controls.

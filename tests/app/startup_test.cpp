@@ -33,9 +33,9 @@ TEST_F(StartupTest, StartsTheWindowInOrder) {
               (std::vector<std::pair<std::string, std::string>>{{"ORVANO", "orvano"}}));
     ASSERT_TRUE(fake.windows.created.has_value());
     const MainWindowSpec& made = *fake.windows.created;
-    EXPECT_EQ(made.className, "ORVANO");
-    EXPECT_EQ(made.title, "orvano");  // the single-instance key keeps its value
-    EXPECT_EQ(made.caption, "Orvano");
+    // The title is the single-instance key and keeps its value.
+    EXPECT_EQ((std::array{made.className, made.title, made.caption}),
+              (std::array<std::string, 3>{"ORVANO", "orvano", "Orvano"}));
     EXPECT_EQ((std::array{made.iconResource, made.clientWidth, made.clientHeight}),
               (std::array{111, 240, 300}));
 
@@ -44,8 +44,7 @@ TEST_F(StartupTest, StartsTheWindowInOrder) {
     EXPECT_EQ((std::array{info.size, info.reserved1, info.reserved2}), (std::array{12u, 0u, 0u}));
 
     EXPECT_EQ(app->ui.Lang, 2u);
-    EXPECT_EQ(app->ui.currentPage, 0);
-    EXPECT_EQ(app->ui.requestedPage, 0);
+    EXPECT_EQ((std::array{app->ui.currentPage, app->ui.requestedPage}), (std::array{0, 0}));
     EXPECT_EQ(window().controls.size(), 28u);
     EXPECT_EQ(window().VisibleIndices(), (std::vector<size_t>{1, 26}));
 
@@ -61,8 +60,7 @@ TEST_F(StartupTest, StartsTheWindowInOrder) {
     EXPECT_GT(app->engine.schedule.adjusted[Zuhr], 10.0);
     EXPECT_LT(app->engine.schedule.adjusted[Zuhr], 15.0);
 
-    ASSERT_EQ(window().timers.size(), 1u);
-    EXPECT_EQ(window().timers[0], (std::pair<int, int>{1, 1000}));
+    EXPECT_EQ(window().timers, (std::vector<std::pair<int, int>>{{1, 1000}}));
     EXPECT_EQ(window().showCount, 1);
 }
 
@@ -83,9 +81,9 @@ TEST_F(StartupTest, ConsoleLinesAreExactAndTheClockIsReadOnce) {
                                                   "Date saisie : 23/59/59\n"
                                                 : "");
         // One reading: the date and the time cannot come from either side of midnight.
-        EXPECT_EQ(fake.clock.readings, 1);
-        EXPECT_EQ(app->engine.observation.day, 31);
-        EXPECT_EQ(app->engine.observation.second, 59);
+        EXPECT_EQ((std::array{fake.clock.readings, app->engine.observation.day,
+                              app->engine.observation.second}),
+                  (std::array{1, 31, 59}));
     }
 }
 
@@ -326,11 +324,10 @@ TEST_F(StartupTest, SecondCopyBringsTheFirstForwardAndExitsWithZero) {
     EXPECT_EQ(fake.windows.forwardRequests.size(), 1u);
     EXPECT_EQ(fake.windows.forwardCommands, std::vector<int>{kIdAdhan});
     EXPECT_FALSE(fake.windows.created.has_value());
-    EXPECT_EQ(fake.windows.loopRuns, 0);
-    // Nothing else happened: no language read, no file read, nothing printed.
+    // Nothing else happened: no loop, no language read, no file read, nothing printed.
+    EXPECT_EQ((std::array{fake.windows.loopRuns, fake.clock.readings}), (std::array{0, 0}));
     EXPECT_TRUE(fake.settings.log.empty());
     EXPECT_TRUE(fake.console.printed.empty());
-    EXPECT_EQ(fake.clock.readings, 0);
 }
 
 TEST_F(StartupTest, WindowThatCannotBeMadeEndsWithZero) {
@@ -356,11 +353,10 @@ TEST_F(StartupTest, MissingConfigIsReportedAndStartupGoesOn) {
 }
 
 TEST_F(StartupTest, ClockBandAt192Dpi) {
-    fake.screen.dpiX = 192;
-    fake.screen.dpiY = 192;
+    fake.screen.dpiX = fake.screen.dpiY = 192;
     ASSERT_TRUE(StartApplication(*app, 1));
-    EXPECT_EQ(fake.windows.created->clientWidth, 480);
-    EXPECT_EQ(fake.windows.created->clientHeight, 600);
+    EXPECT_EQ((std::array{fake.windows.created->clientWidth, fake.windows.created->clientHeight}),
+              (std::array{480, 600}));
     EXPECT_EQ(app->ui.clockBand, (Rect{0, 92, 480, 132}));
 }
 
@@ -372,9 +368,8 @@ TEST_F(StartupTest, ClockTickRedrawsOnlyTheClockStripOfTheHomePage) {
     ASSERT_EQ(window().invalidations.size(), 1u);
     const auto& tick = window().invalidations[0];
     EXPECT_EQ(tick.area, (std::optional<Rect>{Rect{0, 46, 240, 66}}));
-    EXPECT_TRUE(tick.flags.erase);
-    EXPECT_TRUE(tick.flags.paintNow);
-    EXPECT_FALSE(tick.flags.children);
+    EXPECT_EQ((std::array{tick.flags.erase, tick.flags.paintNow, tick.flags.children}),
+              (std::array{true, true, false}));
     // The tick recomputes nothing.
     const DaySchedule before = app->engine.schedule;
     const Observation obs = app->engine.observation;
@@ -407,23 +402,20 @@ TEST_F(StartupTest, ScaledLengthsRoundAndTruncate) {
     };
     for (const Case& c : cases) {
         FakePlatform local;
-        local.screen.dpiX = c.dpi;
-        local.screen.dpiY = c.dpi;
+        local.screen.dpiX = local.screen.dpiY = c.dpi;
         App localApp(local.platform());
-        EXPECT_EQ(ScaleX(localApp, c.v), c.expected) << c.dpi << " " << c.v;
-        EXPECT_EQ(ScaleY(localApp, c.v), c.expected) << c.dpi << " " << c.v;
+        EXPECT_EQ((std::array{ScaleX(localApp, c.v), ScaleY(localApp, c.v)}),
+                  (std::array{c.expected, c.expected}))
+            << c.dpi << " " << c.v;
     }
 }
 
 TEST_F(StartupTest, ResolutionIsAskedOnceAndKept) {
     fake.screen.dpiX = 120;
     fake.screen.dpiY = 144;
-    EXPECT_EQ(DpiX(*app), 120);
-    EXPECT_EQ(DpiY(*app), 144);
-    fake.screen.dpiX = 96;
-    fake.screen.dpiY = 96;
-    EXPECT_EQ(DpiX(*app), 120);
-    EXPECT_EQ(ScaleY(*app, 10), 15);
+    EXPECT_EQ((std::array{DpiX(*app), DpiY(*app)}), (std::array{120, 144}));
+    fake.screen.dpiX = fake.screen.dpiY = 96;
+    EXPECT_EQ((std::array{DpiX(*app), ScaleY(*app, 10)}), (std::array{120, 15}));
     EXPECT_EQ((std::array{fake.screen.asksX, fake.screen.asksY}), (std::array{1, 1}));
 }
 

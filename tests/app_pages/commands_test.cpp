@@ -976,19 +976,24 @@ TEST(DeleteCommand, TheLastTownIsRefused) {
 }
 
 // The adhan dialog stores [Adhan], [Reminders], [Iqama] and [Jumuah] on OK
-// when every field is valid; a refused field is named and nothing is stored,
-// and Cancel stores nothing either.
+// when every field is valid, all in one write; a refused field is named and
+// nothing is stored, Cancel stores nothing either, and a store that cannot
+// write is reported as having saved nothing.
 TEST(AdhanCommand, OkStoresTheKeysAndARefusedFieldStoresNothing) {
     auto field = [](DialogSlot slot) { return kIdDialogField + static_cast<int>(slot); };
+    constexpr const char* kNotSaved =
+        "settings.ini cannot be written: the adhan and reminders were not saved.";
     struct Case {
         DialogSlot slot;  // the field typed last
         const char* typed;
         int button;           // OK or Cancel
         const char* refusal;  // nullptr: accepted (OK) or left (Cancel)
+        bool failWrites = false;
     };
     const Case cases[] = {
         {DialogSlot::Volume, "65", kIdDialogOk, nullptr},
         {DialogSlot::Volume, "65", kIdDialogCancel, nullptr},
+        {DialogSlot::Volume, "65", kIdDialogOk, kNotSaved, true},
         {DialogSlot::Volume, "101", kIdDialogOk,
          "Volume: \"101\" is not a number from 0 to 100. Nothing was saved."},
         {PrayerRowSlot(DialogSlot::Reminder, 2), "121", kIdDialogOk,
@@ -1003,6 +1008,8 @@ TEST(AdhanCommand, OkStoresTheKeysAndARefusedFieldStoresNothing) {
         SCOPED_TRACE(std::string(DialogSlotName(c.slot)) + " " + c.typed);
         Started s(kFourTowns, 1);
         s.fake.messages.shown.clear();
+        s.fake.settings.failWrites = c.failWrites;
+        s.fake.settings.log.clear();
         s.window().dialogScript = [&](testing::FakeDialog& dialog) {
             dialog.Type(field(DialogSlot::AdhanFile), "/home/u/adhan.ogg");
             dialog.Type(field(PrayerRowSlot(DialogSlot::Reminder, 2)), "15");
@@ -1020,13 +1027,18 @@ TEST(AdhanCommand, OkStoresTheKeysAndARefusedFieldStoresNothing) {
         ASSERT_EQ(s.window().dialogs.size(), 1u);
         EXPECT_EQ(s.window().dialogs[0]->spec.caption, "Adhan and reminders");
         const bool stored = c.refusal == nullptr && c.button == kIdDialogOk;
+        const bool refused = c.refusal != nullptr && !c.failWrites;
         if (c.refusal != nullptr) {
-            EXPECT_EQ(
-                s.fake.messages.shown,
-                (std::vector<testing::RecordingMessageSink::Shown>{{c.refusal, "Invalid field"}}));
+            EXPECT_EQ(s.fake.messages.shown,
+                      (std::vector<testing::RecordingMessageSink::Shown>{
+                          {c.refusal, refused ? "Invalid field" : "Adhan and reminders"}}));
         } else {
             EXPECT_TRUE(s.fake.messages.shown.empty());
         }
+        const auto writes =
+            std::count_if(s.fake.settings.log.begin(), s.fake.settings.log.end(),
+                          [](const std::string& entry) { return entry.rfind("write", 0) == 0; });
+        EXPECT_EQ(writes, refused || c.button == kIdDialogCancel ? 0 : 1);
         auto text = [&s](const char* group, const char* name) {
             const auto bytes = s.fake.settings.Value(group, name);
             return bytes ? std::optional<std::string>(std::string(bytes->begin(), bytes->end()))

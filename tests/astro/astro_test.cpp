@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "astro/angle_text.h"
 #include "astro/civil_date.h"
@@ -23,7 +24,6 @@ double JulianDate(double t) {
 
 TEST(JulianCenturies, EpochAndKnownDates) {
     EXPECT_EQ(JulianCenturies(1, 1, 2000, 12.0), 0.0);
-    EXPECT_NEAR(JulianDate(JulianCenturies(1, 3, 2000, 0.0)), 2451604.5, 1e-6);
     EXPECT_EQ(JulianCenturies(21, 6, 2010, 12.0), 0.10469541409993155);
     EXPECT_EQ(JulianCenturies(15, 12, 2010, 12.0), 0.10954140999315537);
 }
@@ -46,7 +46,7 @@ TEST(JulianCenturies, TrueDatesOutsideTheTwentiethAndTwentyFirstCenturies) {
     };
     for (const Case& c : cases) {
         const double t = JulianCenturies(c.day, c.month, c.year, 0.0);
-        EXPECT_NEAR(JulianDate(t), c.jd, 1e-5) << c.day << "/" << c.month << "/" << c.year;
+        EXPECT_NEAR(JulianDate(t), c.jd, 1e-6) << c.day << "/" << c.month << "/" << c.year;
         EXPECT_EQ(LocalWeekday(JulianCenturies(c.day, c.month, c.year, 12.0), 0), c.weekday)
             << c.day << "/" << c.month << "/" << c.year;
     }
@@ -195,18 +195,22 @@ CurrentPlace Algiers() {
     return place;
 }
 
-TEST(SunPosition, AlgiersAtTransitAndAfternoon) {
-    const CurrentPlace place = Algiers();
+// The Sun seen from `place` at a local time into `sun`; returns the zone in effect.
+double Look(const Observation& when, const CurrentPlace& place, SunState& sun, Trace trace = {}) {
     double zone = 0;
+    ComputeSunPosition(when, place, zone, sun, trace);
+    return zone;
+}
+
+TEST(SunPosition, AlgiersAtTransitAndAfternoon) {
     SunState sun;
-    ComputeSunPosition(Observation{21, 6, 2010, 12, 49, 35}, place, zone, sun, Trace{});
+    Look({21, 6, 2010, 12, 49, 35}, Algiers(), sun);
     EXPECT_NEAR(sun.utHour, 11.826389, 5e-7);
     EXPECT_NEAR(InDegrees(sun.h), 76.690, 5e-4);
     EXPECT_NEAR(InDegrees(sun.az), 359.998, 5e-4);
     EXPECT_LT(sun.tau, 0.0);
 
-    ComputeSunPosition(Observation{21, 6, 2010, 16, 0, 0}, place, zone, sun, Trace{});
-    EXPECT_EQ(zone, 1);
+    EXPECT_EQ(Look({21, 6, 2010, 16, 0, 0}, Algiers(), sun), 1);
     EXPECT_NEAR(InDegrees(sun.h), 47.201, 5e-4);
     EXPECT_NEAR(InDegrees(sun.az), 85.657, 5e-4);
     EXPECT_NEAR(InDegrees(sun.az) - 180, -94.343, 5e-4);
@@ -215,9 +219,8 @@ TEST(SunPosition, AlgiersAtTransitAndAfternoon) {
 
 TEST(SunPosition, TraceReport) {
     StringTraceSink sink;
-    double zone = 0;
     SunState sun;
-    ComputeSunPosition(Observation{21, 6, 2010, 16, 0, 0}, Algiers(), zone, sun, Trace{1, &sink});
+    Look({21, 6, 2010, 16, 0, 0}, Algiers(), sun, Trace{1, &sink});
     EXPECT_EQ(sink.text(),
               "_____________________________________________________________\n"
               "Lieu : Algerie, Alger\n"
@@ -242,30 +245,23 @@ TEST(SunPosition, UtDateKeptWithoutTouchingTheObservation) {
     CurrentPlace place = Algiers();
     place.DST = 1;  // zone in effect 2 in summer
     const Observation observation{1, 7, 2010, 0, 30, 0};
-    double zone = 0;
     SunState sun;
     for (int repeat = 0; repeat < 3; ++repeat) {
-        ComputeSunPosition(observation, place, zone, sun, Trace{});
-        EXPECT_EQ(zone, 2);
+        EXPECT_EQ(Look(observation, place, sun), 2);
         EXPECT_EQ(sun.utHour, 22.5);
-        EXPECT_EQ(sun.utDay, 30);
-        EXPECT_EQ(sun.utMonth, 6);
-        EXPECT_EQ(sun.utYear, 2010);
+        EXPECT_EQ(std::tie(sun.utDay, sun.utMonth, sun.utYear), std::tuple(30, 6, 2010));
         EXPECT_EQ(sun.T, JulianCenturies(30, 6, 2010, 22.5));
     }
     // The first of January steps back into the previous year.
-    ComputeSunPosition(Observation{1, 1, 2011, 0, 30, 0}, Algiers(), zone, sun, Trace{});
-    EXPECT_EQ(sun.utDay, 31);
-    EXPECT_EQ(sun.utMonth, 12);
-    EXPECT_EQ(sun.utYear, 2010);
+    Look({1, 1, 2011, 0, 30, 0}, Algiers(), sun);
+    EXPECT_EQ(std::tie(sun.utDay, sun.utMonth, sun.utYear), std::tuple(31, 12, 2010));
 }
 
 TEST(SunPosition, WesternZoneEveningRunsPastUtMidnight) {
     CurrentPlace place;
     place.TimeZone = -5;
-    double zone = 0;
     SunState sun;
-    ComputeSunPosition(Observation{10, 3, 2010, 20, 0, 0}, place, zone, sun, Trace{});
+    Look({10, 3, 2010, 20, 0, 0}, place, sun);
     EXPECT_EQ(sun.utHour, 25.0);
     EXPECT_EQ(sun.utDay, 10);
     EXPECT_NEAR(sun.T, JulianCenturies(11, 3, 2010, 1.0), 1e-15);

@@ -5,10 +5,10 @@
 #include <array>
 #include <chrono>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -40,16 +40,13 @@ std::vector<ReferenceRow> ReadReference(const char* file = "hijri_umm_al_qura.cs
     std::string line;
     std::getline(in, line);
     while (std::getline(in, line)) {
+        for (char& c : line) c = c == '-' || c == ',' ? ' ' : c;
+        std::istringstream fields(line);
         ReferenceRow r;
-        auto& h = r.byAdjust;
-        if (std::sscanf(line.c_str(), "%d-%d-%d,%d-%d-%d,%d-%d-%d,%d-%d-%d,%d-%d-%d,%d-%d-%d",
-                        &r.year, &r.month, &r.day, &h[0].year, &h[0].month, &h[0].day, &h[1].year,
-                        &h[1].month, &h[1].day, &h[2].year, &h[2].month, &h[2].day, &h[3].year,
-                        &h[3].month, &h[3].day, &h[4].year, &h[4].month, &h[4].day) != 18) {
-            ADD_FAILURE() << line;
-            continue;
-        }
-        rows.push_back(r);
+        fields >> r.year >> r.month >> r.day;
+        for (HijriDate& h : r.byAdjust) fields >> h.year >> h.month >> h.day;
+        EXPECT_FALSE(fields.fail()) << line;
+        if (!fields.fail()) rows.push_back(r);
     }
     return rows;
 }
@@ -138,23 +135,29 @@ TEST(Hijri, NamesAndTextInBothLanguages) {
     }
 }
 
-DaySchedule Day(double fajr, PrayerStatus fajrStatus, double maghrib, PrayerStatus maghribStatus) {
+PrayerStatus StatusOf(char letter) {
+    return letter == 'o'   ? PrayerStatus::Ok
+           : letter == 'e' ? PrayerStatus::Estimated
+                           : PrayerStatus::None;
+}
+
+// A day shown with Fajr, sunrise 1.5 h after it and Maghrib; `status` holds
+// Fajr's and Maghrib's letters: o ok, e estimated, n none.
+DaySchedule Day(double fajr, double maghrib, const char* status = "oo") {
     DaySchedule day;
     day.shown[Fajr] = fajr;
-    day.status[Fajr] = fajrStatus;
+    day.status[Fajr] = StatusOf(status[0]);
     day.shown[Maghrib] = maghrib;
-    day.status[Maghrib] = maghribStatus;
+    day.status[Maghrib] = StatusOf(status[1]);
     day.shown[Chourouk] = fajr + 1.5;
     day.status[Chourouk] = PrayerStatus::Ok;
     return day;
 }
 
 TEST(Hijri, TheShownMaghribStartsTheNextDay) {
-    constexpr auto ok = PrayerStatus::Ok;
-    constexpr auto none = PrayerStatus::None;
     // 1 Ramadan 1448 is Monday 8 February 2027; Maghrib shown at 17:41.
-    const DaySchedule evening = Day(5.2, ok, 17 + 41 / 60.0 - 0.004, ok);
-    const DaySchedule noMaghrib = Day(5.2, ok, 0, none);
+    const DaySchedule evening = Day(5.2, 17 + 41 / 60.0 - 0.004);
+    const DaySchedule noMaghrib = Day(5.2, 0, "on");
     const struct {
         const DaySchedule* day;
         int minute;
@@ -171,105 +174,62 @@ TEST(Hijri, TheShownMaghribStartsTheNextDay) {
 }
 
 TEST(NightTimes, DividesTheNightFromMaghribToTheNextFajr) {
-    constexpr auto ok = PrayerStatus::Ok;
-    constexpr auto est = PrayerStatus::Estimated;
-    constexpr auto none = PrayerStatus::None;
+    const NightClock paris{FindZone("Europe/Paris"),
+                           std::chrono::sys_days(std::chrono::year(2026) / 10 / 24)};
     const struct {
         DaySchedule day, next;
         double zone, nextZone;
         int imsakMinutes;
-        NightClock clock;
-        std::array<const char*, kNightCount> text;
-        std::array<PrayerStatus, kNightCount> status;
+        const char* texts;   // Imsak, middle, last third
+        const char* status;  // their letters
         NightEnd end = NightEnd::NextFajr;
+        NightClock clock = {};
     } cases[] = {
         // 18:00 to 05:00: 660 minutes, the middle at 23:30, the last third at 01:20.
-        {Day(5, ok, 18, ok),
-         Day(5, ok, 18, ok),
-         1,
-         1,
-         10,
-         {},
-         {"04:50", "23:30", "01:20"},
-         {ok, ok, ok}},
+        {Day(5, 18), Day(5, 18), 1, 1, 10, "04:50 23:30 01:20", "ooo"},
         // 661 minutes: half a minute rounds up; two thirds are 440.67 minutes.
-        {Day(5, ok, 18, ok),
-         Day(5 + 1 / 60.0, ok, 18, ok),
-         1,
-         1,
-         0,
-         {},
-         {"05:00", "23:31", "01:21"},
-         {ok, ok, ok}},
+        {Day(5, 18), Day(5 + 1 / 60.0, 18), 1, 1, 0, "05:00 23:31 01:21", "ooo"},
         // Clocks go forward an hour in the night: 600 minutes pass (the
         // zone's rule known only by its offsets: the new clock from midnight).
-        {Day(5, ok, 18, ok),
-         Day(5, ok, 18, ok),
-         1,
-         2,
-         10,
-         {},
-         {"04:50", "23:00", "01:40"},
-         {ok, ok, ok}},
+        {Day(5, 18), Day(5, 18), 1, 2, 10, "04:50 23:00 01:40", "ooo"},
         // Paris goes back at 03:00 on 25 October 2026: 840 minutes from
         // 18:00 to 07:00; 01:00 is before the change, 03:20 after it.
-        {Day(5, ok, 18, ok),
-         Day(7, ok, 18, ok),
-         2,
-         1,
-         10,
-         {FindZone("Europe/Paris"), std::chrono::sys_days(std::chrono::year(2026) / 10 / 24)},
-         {"04:50", "01:00", "02:20"},
-         {ok, ok, ok}},
+        {Day(5, 18), Day(7, 18), 2, 1, 10, "04:50 01:00 02:20", "ooo", NightEnd::NextFajr, paris},
         // An estimated next Fajr makes the night's times estimated; Imsak follows its own Fajr.
-        {Day(5, ok, 18, ok),
-         Day(4, est, 18, ok),
-         0,
-         0,
-         15,
-         {},
-         {"04:45", "23:00", "00:40"},
-         {ok, est, est}},
-        {Day(5, est, 18, none),
-         Day(5, ok, 18, ok),
-         0,
-         0,
-         10,
-         {},
-         {"04:50", "--:--", "--:--"},
-         {est, none, none}},
-        {Day(5, none, 18, ok),
-         Day(0, none, 18, ok),
-         0,
-         0,
-         10,
-         {},
-         {"--:--", "--:--", "--:--"},
-         {none, none, none}},
+        {Day(5, 18), Day(4, 18, "eo"), 0, 0, 15, "04:45 23:00 00:40", "oee"},
+        {Day(5, 18, "en"), Day(5, 18), 0, 0, 10, "04:50 --:-- --:--", "enn"},
+        {Day(5, 18, "no"), Day(0, 18, "no"), 0, 0, 10, "--:-- --:-- --:--", "nnn"},
         // To the next sunrise (06:30): 750 minutes, the middle at 00:15, the last third at 02:20.
-        {Day(5, ok, 18, ok),
-         Day(5, ok, 18, ok),
-         1,
-         1,
-         10,
-         {},
-         {"04:50", "00:15", "02:20"},
-         {ok, ok, ok},
-         NightEnd::NextSunrise},
+        {Day(5, 18), Day(5, 18), 1, 1, 10, "04:50 00:15 02:20", "ooo", NightEnd::NextSunrise},
     };
     for (const auto& c : cases) {
         const NightTimes night = ComputeNightTimes({c.day, c.zone}, {c.next, c.nextZone},
                                                    c.imsakMinutes, c.end, c.clock);
+        std::string texts;
         for (const NightIndex n : {Imsak, Midnight, LastThird}) {
-            EXPECT_EQ(night.status[n], c.status[n]) << n;
-            EXPECT_EQ(ShownClockText(night.status[n], night.hour[n]), c.text[n]) << n;
+            EXPECT_EQ(night.status[n], StatusOf(c.status[n])) << c.texts << " " << n;
+            texts += (n == Imsak ? "" : " ") + ShownClockText(night.status[n], night.hour[n]);
         }
+        EXPECT_EQ(texts, c.texts);
     }
 }
 
 // "HH:MM" as minutes.
 int Minutes(const std::string& text) {
     return std::stoi(text.substr(0, 2)) * 60 + std::stoi(text.substr(3, 2));
+}
+int ShownMinutes(const DaySchedule& day, std::size_t prayer) {
+    return Minutes(ShownClockText(day.status[prayer], day.shown[prayer]));
+}
+
+Observation NoonOf(std::chrono::sys_days civil) {
+    const std::chrono::year_month_day ymd{civil};
+    return {static_cast<int>(unsigned{ymd.day()}),
+            static_cast<int>(unsigned{ymd.month()}),
+            static_cast<int>(ymd.year()),
+            12,
+            0,
+            0};
 }
 
 // Over every bundled town for a year, the night times as shown against the
@@ -282,35 +242,29 @@ TEST(NightTimes, FollowTheShownTimesOfEveryBundledTownForAYear) {
     CurrentPlace place;
     testing::RecordingMessageSink boxes;
     ASSERT_EQ(ReadDataCfgBytes(bytes, state.tables, place, nullptr, boxes, nullptr), 0);
+    using std::chrono::days;
+    const auto first = std::chrono::sys_days(std::chrono::year(2026) / 1 / 1);
     int checked = 0;
     for (const Town& town : state.tables.Towns) {
         FillCurrentPlace(town, state.place);
-        state.observation = Observation{31, 12, 2025, 12, 0, 0};
+        state.observation = NoonOf(first - days(1));
         ComputeDaySchedule(state);
         DaySchedule day = state.schedule;
         double zone = state.timeZoneInEffect;
-        for (int d = 1; d <= 365; ++d) {
-            const std::chrono::sys_days civil =
-                std::chrono::sys_days(std::chrono::year(2026) / 1 / 1) + std::chrono::days(d - 1);
-            const std::chrono::year_month_day ymd{civil};
-            state.observation = Observation{static_cast<int>(static_cast<unsigned>(ymd.day())),
-                                            static_cast<int>(static_cast<unsigned>(ymd.month())),
-                                            2026,
-                                            12,
-                                            0,
-                                            0};
+        for (auto civil = first; civil < first + days(365); civil += days(1)) {
+            state.observation = NoonOf(civil);
             ComputeDaySchedule(state);
             const DaySchedule next = state.schedule;
             const double nextZone = state.timeZoneInEffect;
-            const NightTimes night = ComputeNightTimes(
-                {day, zone}, {next, nextZone}, 10, NightEndOf(SelectedConvention(state)),
-                {PlaceZone(state.place), civil - std::chrono::days(1)});
+            const NightTimes night = ComputeNightTimes({day, zone}, {next, nextZone}, 10,
+                                                       NightEndOf(SelectedConvention(state)),
+                                                       {PlaceZone(state.place), civil - days(1)});
             const auto text = [&](NightIndex n) {
                 return ShownClockText(night.status[n], night.hour[n]);
             };
             if (day.status[Fajr] != PrayerStatus::None) {
-                const int fajr = Minutes(ShownClockText(day.status[Fajr], day.shown[Fajr]));
-                EXPECT_EQ((Minutes(text(Imsak)) + 10) % 1440, fajr) << town.Name << d;
+                EXPECT_EQ((Minutes(text(Imsak)) + 10) % 1440, ShownMinutes(day, Fajr))
+                    << town.Name << (civil - first).count();
             } else {
                 EXPECT_EQ(text(Imsak), kNoTimeText);
             }
@@ -320,14 +274,16 @@ TEST(NightTimes, FollowTheShownTimesOfEveryBundledTownForAYear) {
                 EXPECT_EQ(text(LastThird), kNoTimeText);
             } else if (nextZone == zone) {  // a change of clock is left to the table above
                 // The night on one clock, in minutes from 00:00 of the day.
-                const int start = Minutes(ShownClockText(day.status[Maghrib], day.shown[Maghrib]));
-                const int end = 1440 + Minutes(ShownClockText(next.status[Fajr], next.shown[Fajr]));
+                const int start = ShownMinutes(day, Maghrib);
+                const int end = 1440 + ShownMinutes(next, Fajr);
                 const auto onDayClock = [&](NightIndex n) {
                     const int m = Minutes(text(n));
                     return m < start ? m + 1440 : m;  // past midnight
                 };
-                EXPECT_NEAR(2 * onDayClock(Midnight), start + end, 1) << town.Name << d;
-                EXPECT_NEAR(3 * onDayClock(LastThird), start + 2 * end, 2) << town.Name << d;
+                EXPECT_NEAR(2 * onDayClock(Midnight), start + end, 1)
+                    << town.Name << (civil - first).count();
+                EXPECT_NEAR(3 * onDayClock(LastThird), start + 2 * end, 2)
+                    << town.Name << (civil - first).count();
                 ++checked;
             }
             day = next;

@@ -227,6 +227,43 @@ TEST_F(SettingsFileTest, WritesKeepLinksModesAndReadOnlyFiles) {
     }
 }
 
+// A batch of texts is stored whole, its missing keys made, in one
+// replacement of the file; a bad name or key anywhere in it, or a file that
+// cannot be replaced, leaves the file as it was.
+TEST_F(SettingsFileTest, ABatchOfTextsIsStoredWholeOrNotAtAll) {
+    const std::string before = "[Adhan]\nFile=hex:2f,61\n\n[Iqama]\nAsr=hex:35\n";
+    const struct {
+        const char* name;
+        std::vector<TextSetting> texts;
+        fs::perms mode;
+        const char* after;  // nullptr: refused, the file left as it was
+    } cases[] = {
+        {"stored",
+         {{"Adhan", "File", "/b"}, {"Reminders", "Asr", "15"}, {"Adhan", "Volume", "60"}},
+         fs::perms(0644),
+         "[Adhan]\nFile=hex:2f,62\nVolume=hex:36,30\n\n[Iqama]\nAsr=hex:35\n"
+         "[Reminders]\nAsr=hex:31,35\n"},
+        {"a bad name last",
+         {{"Adhan", "File", "/b"}, {"Iqama", "A=b", "1"}},
+         fs::perms(0644),
+         nullptr},
+        {"a bad key last",
+         {{"Adhan", "File", "/b"}, {"[Iqama", "Asr", "1"}},
+         fs::perms(0644),
+         nullptr},
+        {"read-only file", {{"Adhan", "File", "/b"}}, fs::perms(0444), nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(file_);
+        Write(before);
+        fs::permissions(file_, c.mode);
+        FileSettingsStore store(file_);
+        EXPECT_EQ(store.WriteTexts(c.texts), c.after != nullptr);
+        EXPECT_EQ(Content(), c.after != nullptr ? c.after : before);
+    }
+}
+
 // A settings file grown past 1 MB is not read: the values read before stay,
 // writes are refused, and one line on standard error says why.
 TEST_F(SettingsFileTest, OversizedFileKeepsTheValuesReadBefore) {

@@ -43,6 +43,15 @@ std::unique_ptr<SettingsKey> MemorySettingsStore::OpenKey(const std::string& pat
     return std::make_unique<MemoryKey>(*this, path);
 }
 
+bool MemorySettingsStore::WriteTexts(const std::vector<TextSetting>& texts) {
+    log.push_back("write-texts " + std::to_string(texts.size()));
+    if (failWrites) return false;
+    for (const TextSetting& setting : texts) {
+        keys[setting.key][setting.name].assign(setting.text.begin(), setting.text.end());
+    }
+    return true;
+}
+
 std::optional<std::vector<std::uint8_t>> MemorySettingsStore::Value(const std::string& path,
                                                                     const std::string& name) const {
     const auto key = keys.find(path);

@@ -62,8 +62,9 @@ class MemorySettingsStore final : public SettingsStore {
   public:
     using Values = std::map<std::string, std::vector<std::uint8_t>>;
     std::map<std::string, Values> keys;
-    std::vector<std::string>
-        log;  // "open PATH", "open-missing PATH", "write PATH NAME", "close PATH"
+    // "open PATH", "open-missing PATH", "write PATH NAME", "close PATH",
+    // "write-texts COUNT" (one batch)
+    std::vector<std::string> log;
     bool failWrites = false;
 
     std::unique_ptr<SettingsKey> OpenKey(const std::string& path) override;
@@ -71,6 +72,8 @@ class MemorySettingsStore final : public SettingsStore {
         keys.try_emplace(path);
         return true;
     }
+    // All or nothing, as the file store.
+    bool WriteTexts(const std::vector<TextSetting>& texts) override;
     // The value's bytes, or nothing when the key or value is missing.
     std::optional<std::vector<std::uint8_t>> Value(const std::string& path,
                                                    const std::string& name) const;
