@@ -88,18 +88,33 @@ PaintInput Input(int page, std::uint32_t lang = 1, bool exploring = false) {
     return input;
 }
 
-// The page readied as the window readies it, then painted.
-RecordingSurface Paint(EngineState& engine, PaintInput input, bool night = false) {
-    input.qibla = PreparePage(input.requestedPage, std::nullopt, std::nullopt, nullptr, engine);
-    input.home = PrepareHome(engine, night);
-    RecordingSurface surface(input.dpiY, input.client);
-    PaintMainWindow(surface, input, engine);
-    return surface;
-}
+// Algiers on the pages, each painted as the window readies and paints it; any
+// paint leaves nothing made and not released.
+class PaintTest : public ::testing::Test {
+  protected:
+    RecordingSurface Paint(PaintInput input, bool night = false) {
+        input.qibla = PreparePage(input.requestedPage, std::nullopt, std::nullopt, nullptr, engine);
+        input.home = PrepareHome(engine, night);
+        RecordingSurface surface(input.dpiY, input.client);
+        PaintMainWindow(surface, input, engine);
+        EXPECT_TRUE(AllReleased(surface));
+        return surface;
+    }
+    RecordingSurface Paint(int page, std::uint32_t lang = 1, bool exploring = false) {
+        return Paint(Input(page, lang, exploring));
+    }
 
-TEST(PaintHome, EveryItemAtItsPlace) {
     EngineState engine = Algiers();
-    const RecordingSurface surface = Paint(engine, Input(0));
+};
+using PaintHome = PaintTest;
+using PaintPages = PaintTest;
+using PaintQibla = PaintTest;
+using PaintCompute = PaintTest;
+using PaintConfiguration = PaintTest;
+using PaintAbout = PaintTest;
+
+TEST_F(PaintHome, EveryItemAtItsPlace) {
+    const RecordingSurface surface = Paint(0);
     const std::vector<DrawOp>& ops = surface.ops();
     ASSERT_EQ(ops.size(), 24u);
     ExpectText(ops[0], kL.title, "Home", TextAlign::Centre, -13, kTitle);
@@ -122,7 +137,6 @@ TEST(PaintHome, EveryItemAtItsPlace) {
     ExpectText(ops[16], kL.homeHijri, "5 Ramadan 1445", TextAlign::Centre, -13, kBlack);
     ExpectImage(ops[23], DrawOp::Kind::Icon, 111, kL.homeMoon);
     EXPECT_TRUE(surface.transparentBackground());
-    EXPECT_TRUE(AllReleased(surface));
     // Three fonts, six bitmaps and one icon, all made and released in this paint.
     EXPECT_EQ(surface.ObjectsMade(), 10);
 }
@@ -130,12 +144,11 @@ TEST(PaintHome, EveryItemAtItsPlace) {
 // Arabic reads from the right: the page is mirrored, the names are the
 // catalogue's (no Arabic-name images beside them), and with [Language]
 // Digits=arabic the times and dates take Arabic-Indic digits (U+0660..U+0669).
-TEST(PaintHome, ArabicIsMirroredWithItsOwnDigits) {
-    EngineState engine = Algiers();
+TEST_F(PaintHome, ArabicIsMirroredWithItsOwnDigits) {
     PaintInput input = Input(0);
     input.language = "ar";
     input.digits = DigitStyle::Arabic;
-    const RecordingSurface surface = Paint(engine, input);
+    const RecordingSurface surface = Paint(input);
     const PageLayout rtl = MakeLayout(Rect{0, 0, 240, 300}, 96, 96, true);
     const std::vector<DrawOp>& ops = surface.ops();
     ASSERT_EQ(ops.size(), 18u);
@@ -153,16 +166,15 @@ TEST(PaintHome, ArabicIsMirroredWithItsOwnDigits) {
     EXPECT_GT(rtl.homeNameX, rtl.homeTimeX);
     EXPECT_EQ(ops[16].text, "\u0665 رمضان \u0661\u0664\u0664\u0665");
     EXPECT_EQ(ops[17].kind, DrawOp::Kind::Icon);
-    EXPECT_TRUE(AllReleased(surface));
 
     // The same setting leaves an English page's digits alone.
     input.language = "en";
-    EXPECT_EQ(Paint(engine, input).ops()[4].text, "05:30 ");
+    EXPECT_EQ(Paint(input).ops()[4].text, "05:30 ");
 }
 
 // The texts that change with the language (any value but 2 is English), by
 // their place among the page's texts; a trailing '~' asks only for the start.
-TEST(PaintPages, TextsOfEachLanguage) {
+TEST_F(PaintPages, TextsOfEachLanguage) {
     struct Case {
         int page;
         std::uint32_t lang;
@@ -193,8 +205,8 @@ TEST(PaintPages, TextsOfEachLanguage) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("page " + std::to_string(c.page) + " lang " + std::to_string(c.lang));
-        EngineState engine = Algiers();
-        const std::vector<DrawOp> texts = Texts(Paint(engine, Input(c.page, c.lang)));
+        engine = Algiers();
+        const std::vector<DrawOp> texts = Texts(Paint(c.page, c.lang));
         ASSERT_EQ(texts.size(), c.count);
         for (const auto& [index, text] : c.texts) {
             if (text.back() == '~') {
@@ -207,16 +219,15 @@ TEST(PaintPages, TextsOfEachLanguage) {
     }
 }
 
-TEST(PaintHome, WeekdayIsThatOfTheLocalDate) {
-    EngineState engine = Algiers();
+TEST_F(PaintHome, WeekdayIsThatOfTheLocalDate) {
     // 23:30 UT on Thursday 14 March is 00:30 on Friday in zone +1.
     engine.sun.T = JulianCenturies(14, 3, 2024, 23.5);
-    EXPECT_EQ(Paint(engine, Input(0, 2)).ops()[2].text, "Vendredi  15  Mars  2024");
+    EXPECT_EQ(Paint(0, 2).ops()[2].text, "Vendredi  15  Mars  2024");
     engine.timeZoneInEffect = 0;
-    EXPECT_EQ(Paint(engine, Input(0, 2)).ops()[2].text, "Jeudi  15  Mars  2024");
+    EXPECT_EQ(Paint(0, 2).ops()[2].text, "Jeudi  15  Mars  2024");
 }
 
-TEST(PaintHome, EstimatedTimesCarryTheMarkAndTheLegendNoneHasNoTime) {
+TEST_F(PaintHome, EstimatedTimesCarryTheMarkAndTheLegendNoneHasNoTime) {
     struct Case {
         int page;
         std::uint32_t lang;
@@ -230,29 +241,28 @@ TEST(PaintHome, EstimatedTimesCarryTheMarkAndTheLegendNoneHasNoTime) {
         {2, 1, kL.computeLegend, TextAlign::Centre, "* estimated: 1/7 of the night"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.legend);
-        EngineState engine = Algiers();
+        engine = Algiers();
         engine.schedule.status = {PrayerStatus::Estimated, PrayerStatus::Ok,
                                   PrayerStatus::Ok,        PrayerStatus::None,
                                   PrayerStatus::Ok,        PrayerStatus::Estimated};
         engine.schedule.shown = {3.72, 6.25, 12.999, NAN, 18.9, 25.5};
-        const RecordingSurface surface = Paint(engine, Input(c.page, c.lang));
+        const RecordingSurface surface = Paint(c.page, c.lang);
         for (const char* time : {"03:43*", "06:15 ", "13:00 ", "--:-- ", "18:54 ", "01:30*"}) {
             EXPECT_NE(FindText(surface, time), nullptr) << time;
         }
         const DrawOp* legend = FindText(surface, c.legend);
         ASSERT_NE(legend, nullptr);
         ExpectText(*legend, c.at, c.legend, c.align, -12, kBlack);
-        EXPECT_TRUE(AllReleased(surface));
 
         // Without an estimate there is no legend.
         engine.schedule.status[Fajr] = engine.schedule.status[Isha] = PrayerStatus::Ok;
-        EXPECT_EQ(FindText(Paint(engine, Input(c.page, c.lang)), c.legend), nullptr);
+        EXPECT_EQ(FindText(Paint(c.page, c.lang), c.legend), nullptr);
     }
 }
 
 // The Hijri line shows the date now, the next day's from the shown Maghrib
 // (18:54) on; Maghrib is named Iftar on a day whose daylight is in Ramadan.
-TEST(PaintHome, HijriLineTurnsAtMaghribAndIftarInRamadan) {
+TEST_F(PaintHome, HijriLineTurnsAtMaghribAndIftarInRamadan) {
     const struct {
         int day, month, hour, minute;
         bool exploring;
@@ -272,11 +282,11 @@ TEST(PaintHome, HijriLineTurnsAtMaghribAndIftarInRamadan) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.hijri);
-        EngineState engine = Algiers();
+        engine = Algiers();
         engine.observation = Observation{c.day, c.month, 2024, c.hour, c.minute, 0};
         PaintInput input = Input(0, c.lang, c.exploring);
         if (!c.exploring) input.now = LocalTime{2024, c.month, 0, c.day, c.hour, c.minute, 0, 0};
-        const RecordingSurface surface = Paint(engine, input);
+        const RecordingSurface surface = Paint(input);
         const DrawOp* hijri = FindText(surface, c.hijri);
         ASSERT_NE(hijri, nullptr);
         EXPECT_EQ((Anchor{hijri->x, hijri->y}), kL.homeHijri);
@@ -286,13 +296,12 @@ TEST(PaintHome, HijriLineTurnsAtMaghribAndIftarInRamadan) {
 
 // Behind [Night] Show, the night times take the icon's place, estimated ones
 // marked and the legend moved under them.
-TEST(PaintHome, NightTimesInPlaceOfTheIcon) {
-    EngineState engine = Algiers();
-    const RecordingSurface hidden = Paint(engine, Input(0, 1));
+TEST_F(PaintHome, NightTimesInPlaceOfTheIcon) {
+    const RecordingSurface hidden = Paint(0, 1);
     EXPECT_EQ(FindText(hidden, "Imsak"), nullptr);
 
     engine.schedule.status[Maghrib] = PrayerStatus::Estimated;
-    const RecordingSurface shown = Paint(engine, Input(0, 2), true);
+    const RecordingSurface shown = Paint(Input(0, 2), true);
     const std::vector<DrawOp> texts = Texts(shown);
     ASSERT_EQ(texts.size(), 24u);
     // 05:30 less ten minutes; the night from 18:54 to the next day's Fajr.
@@ -309,22 +318,19 @@ TEST(PaintHome, NightTimesInPlaceOfTheIcon) {
     EXPECT_EQ(texts[17 + 1].text, "05:20");
     ExpectText(texts[23], kL.homeNightLegend, "* 1/7 nuit", TextAlign::Left, -12, kBlack);
     for (const DrawOp& op : shown.ops()) EXPECT_NE(op.kind, DrawOp::Kind::Icon);
-    EXPECT_TRUE(AllReleased(shown));
 }
 
-TEST(PaintHome, TimesKeepFiveCharactersAndOneSpace) {
-    EngineState engine = Algiers();
+TEST_F(PaintHome, TimesKeepFiveCharactersAndOneSpace) {
     // Past 23:59:30 the page shows the next midnight, in the day's own row.
     engine.schedule.shown[5] = 23.9999;
-    EXPECT_EQ(Paint(engine, Input(0)).ops()[9].text, "00:00 ");
+    EXPECT_EQ(Paint(0).ops()[9].text, "00:00 ");
     EXPECT_EQ(PaddedClockText(7.0), "07:00 ");
 }
 
-TEST(PaintQibla, CompassArrowsAndTextBlock) {
-    EngineState engine = Algiers();
+TEST_F(PaintQibla, CompassArrowsAndTextBlock) {
     // 21 June 2010, 16:00 local: the Sun stands 94.343 degrees west of North.
     engine.observation = Observation{21, 6, 2010, 16, 0, 0};
-    const RecordingSurface surface = Paint(engine, Input(1));
+    const RecordingSurface surface = Paint(1);
     const std::vector<DrawOp>& ops = surface.ops();
     ASSERT_EQ(ops.size(), 15u);
     ExpectImage(ops[0], DrawOp::Kind::Bitmap, 130, {45, 6});
@@ -354,16 +360,14 @@ TEST(PaintQibla, CompassArrowsAndTextBlock) {
                kBlack);
     ExpectText(ops[14], kL.title, "Quibla", TextAlign::Centre, -13, kTitle);
     EXPECT_EQ(BearingText(s), "265°39'24\"");
-    EXPECT_TRUE(AllReleased(surface));
     // Neither the observation nor the day's Sun and zone are moved by looking at the Sun.
     EXPECT_EQ(engine.observation.day, 21);
     EXPECT_EQ(engine.sun.T, Algiers().sun.T);
     EXPECT_EQ(engine.timeZoneInEffect, 1);
 }
 
-TEST(PaintQibla, BearingOfATownWestAndOfATownEastOfTheKaaba) {
-    EngineState engine = Algiers();
-    RecordingSurface surface = Paint(engine, Input(1));
+TEST_F(PaintQibla, BearingOfATownWestAndOfATownEastOfTheKaaba) {
+    RecordingSurface surface = Paint(1);
     const double q = QiblaBearing(engine.place.latitude, engine.place.longitude) * kRadToDeg;
     EXPECT_GT(q, 104.5);
     EXPECT_LT(q, 105.5);
@@ -377,7 +381,7 @@ TEST(PaintQibla, BearingOfATownWestAndOfATownEastOfTheKaaba) {
     engine.place.Name = "Karachi";
     engine.place.latitude = Degrees{24.8607};
     engine.place.longitude = Degrees{67.0011};
-    const RecordingSurface karachiPage = Paint(engine, Input(1));
+    const RecordingSurface karachiPage = Paint(1);
     const std::string karachi = Texts(karachiPage)[1].text;
     EXPECT_EQ(karachi.rfind("from North: 267°", 0), 0u) << karachi;
     // Nearly due west, the arrow stops short of the rose's "W" (55 pixels out,
@@ -389,15 +393,14 @@ TEST(PaintQibla, BearingOfATownWestAndOfATownEastOfTheKaaba) {
     EXPECT_LT(reach, 48);
 }
 
-TEST(PaintQibla, LocalHourWrapsIntoTheDay) {
-    EngineState engine = Algiers();
+TEST_F(PaintQibla, LocalHourWrapsIntoTheDay) {
     // 00:30 local in zone +1 is 23:30 UT the day before: shown as 00:30.
     engine.observation = Observation{21, 6, 2010, 0, 30, 0};
-    EXPECT_EQ(Texts(Paint(engine, Input(1)))[4].text.substr(0, 8), "00:30 : ");
+    EXPECT_EQ(Texts(Paint(1))[4].text.substr(0, 8), "00:30 : ");
     // 22:30 local in zone -3 is 25:30 UT, kept unreduced by the Sun's computation.
     engine.place.TimeZone = -3;
     engine.observation = Observation{21, 6, 2010, 22, 30, 0};
-    const RecordingSurface late = Paint(engine, Input(1));
+    const RecordingSurface late = Paint(1);
     EXPECT_EQ(Texts(late)[4].text.substr(0, 8), "22:30 : ");
 }
 
@@ -433,8 +436,7 @@ TEST(DrawDirectionArrow, ShaftAndBarbsForTheFourQuarters) {
 
 // An estimated time keeps its mark whole in the last column: it moves in from
 // the page's edge rather than being cut to "23:…".
-TEST(PaintCompute, EstimatedIshaStaysWholeInTheLastColumn) {
-    EngineState engine = Algiers();
+TEST_F(PaintCompute, EstimatedIshaStaysWholeInTheLastColumn) {
     engine.schedule.status.fill(PrayerStatus::Ok);
     engine.schedule.status[Isha] = PrayerStatus::Estimated;
     engine.schedule.shown = {5.5, 7.0, 12.5, 15.75, 18.25, 23.2};
@@ -458,8 +460,7 @@ TEST(PaintCompute, EstimatedIshaStaysWholeInTheLastColumn) {
     EXPECT_EQ(maghrib->x, kL.computeColumnX[Maghrib]);
 }
 
-TEST(PaintCompute, PickersBecomeTheObservationAndTheScheduleIsRecomputed) {
-    EngineState engine = Algiers();
+TEST_F(PaintCompute, PickersBecomeTheObservationAndTheScheduleIsRecomputed) {
     const PaintInput input = Input(2);
     int recomputed = 0;
     Observation seen;
@@ -470,7 +471,7 @@ TEST(PaintCompute, PickersBecomeTheObservationAndTheScheduleIsRecomputed) {
             seen = engine.observation;
         },
         engine);
-    const RecordingSurface surface = Paint(engine, input);
+    const RecordingSurface surface = Paint(input);
     EXPECT_EQ(recomputed, 1);
     EXPECT_EQ((std::array{seen.day, seen.month, seen.year, seen.hour, seen.minute, seen.second}),
               (std::array{4, 7, 2011, 22, 33, 44}));
@@ -489,10 +490,9 @@ TEST(PaintCompute, PickersBecomeTheObservationAndTheScheduleIsRecomputed) {
         ExpectText(ops[4 + 2 * i], {x, kL.computeTimeY}, times[i], TextAlign::Centre, -12,
                    kPrayer[i]);
     }
-    EXPECT_TRUE(AllReleased(surface));
 }
 
-TEST(PaintConfiguration, LabelsInBothLanguages) {
+TEST_F(PaintConfiguration, LabelsInBothLanguages) {
     const std::pair<const char*, const char*> labels[] = {
         {"Country:", "Pays :"},
         {"Town:", "Ville :"},
@@ -503,8 +503,8 @@ TEST(PaintConfiguration, LabelsInBothLanguages) {
         {"Convention:", "Convention :"},
     };
     for (std::uint32_t lang : {1u, 2u}) {
-        EngineState engine = Algiers();
-        const RecordingSurface surface = Paint(engine, Input(3, lang));
+        engine = Algiers();
+        const RecordingSurface surface = Paint(3, lang);
         const std::vector<DrawOp>& ops = surface.ops();
         ASSERT_EQ(ops.size(), 8u);
         for (std::size_t i = 0; i < 7; ++i) {
@@ -512,13 +512,11 @@ TEST(PaintConfiguration, LabelsInBothLanguages) {
                        TextAlign::Left, -13, kBlack);
         }
         ExpectText(ops[7], kL.title, "Configuration", TextAlign::Centre, -13, kTitle);
-        EXPECT_TRUE(AllReleased(surface));
     }
 }
 
-TEST(PaintAbout, NameVersionCreditsAndIcons) {
-    EngineState engine = Algiers();
-    const RecordingSurface surface = Paint(engine, Input(4));
+TEST_F(PaintAbout, NameVersionCreditsAndIcons) {
+    const RecordingSurface surface = Paint(4);
     const std::vector<DrawOp>& ops = surface.ops();
     ASSERT_EQ(ops.size(), 11u);
     ExpectText(ops[0], kL.title, "About", TextAlign::Centre, -13, kTitle);
@@ -538,15 +536,14 @@ TEST(PaintAbout, NameVersionCreditsAndIcons) {
     ExpectText(ops[8], kL.aboutName, "Orvano", TextAlign::Centre, -21, kTitle);
     ExpectImage(ops[9], DrawOp::Kind::Icon, 111, kL.aboutRightIcon);
     ExpectImage(ops[10], DrawOp::Kind::Icon, 110, kL.aboutLeftIcon);
-    EXPECT_TRUE(AllReleased(surface));
 }
 
-TEST(PaintPages, ExploreMarkerOnlyOnHomeAndQiblaWhileExploring) {
+TEST_F(PaintPages, ExploreMarkerOnlyOnHomeAndQiblaWhileExploring) {
     for (int page = 0; page < 5; ++page) {
         for (bool exploring : {false, true}) {
             SCOPED_TRACE(std::to_string(page) + " " + std::to_string(exploring));
-            EngineState engine = Algiers();
-            const RecordingSurface surface = Paint(engine, Input(page, 1, exploring));
+            engine = Algiers();
+            const RecordingSurface surface = Paint(page, 1, exploring);
             const int expected = (exploring && page <= 1) ? 1 : 0;
             EXPECT_EQ(CountTexts(surface, "(!)"), expected);
             if (expected == 0) continue;
@@ -562,15 +559,14 @@ TEST(PaintPages, ExploreMarkerOnlyOnHomeAndQiblaWhileExploring) {
     }
 }
 
-TEST(PaintPages, OtherPageValuesDrawNothing) {
+TEST_F(PaintPages, OtherPageValuesDrawNothing) {
     for (int page : {-1, 5, 99}) {
-        EngineState engine = Algiers();
-        EXPECT_TRUE(Paint(engine, Input(page)).ops().empty()) << page;
+        engine = Algiers();
+        EXPECT_TRUE(Paint(page).ops().empty()) << page;
     }
 }
 
-TEST(PaintPages, MissingImagesAndFontsDrawNothingInTheirPlace) {
-    EngineState engine = Algiers();
+TEST_F(PaintPages, MissingImagesAndFontsDrawNothingInTheirPlace) {
     RecordingSurface surface;
     surface.MakeUnavailable(136);
     surface.MakeUnavailable(111);
@@ -586,13 +582,12 @@ TEST(PaintPages, MissingImagesAndFontsDrawNothingInTheirPlace) {
 
 // At 192 DPI every scaled length doubles; the compass radius, the 75 added to
 // its centre and the 150 added to the text base stay in pixels.
-TEST(PaintPages, At192DpiOnlyScaledLengthsDouble) {
-    EngineState engine = Algiers();
+TEST_F(PaintPages, At192DpiOnlyScaledLengthsDouble) {
     PaintInput input = Input(1);
     input.client = Rect{0, 0, 480, 600};
     input.dpiX = 192;
     input.dpiY = 192;
-    const RecordingSurface surface = Paint(engine, input);
+    const RecordingSurface surface = Paint(input);
     const std::vector<DrawOp>& ops = surface.ops();
     ASSERT_EQ(ops.size(), 15u);
     // cy = 536 * 0.1 + 75 - ScaleY(20) = 88.6.
@@ -610,7 +605,7 @@ TEST(PaintPages, At192DpiOnlyScaledLengthsDouble) {
     ExpectText(ops[14], {240, 536}, "Quibla", TextAlign::Centre, -27, kTitle);
 
     input.requestedPage = 0;
-    const RecordingSurface home = Paint(engine, input);
+    const RecordingSurface home = Paint(input);
     ExpectText(home.ops()[3], {240, 92}, " 9:05:07", TextAlign::Centre, -37, kBlack);
     ExpectText(home.ops()[16], {240, 416}, "5 Ramadan 1445", TextAlign::Centre, -27, kBlack);
     ExpectImage(home.ops()[17], DrawOp::Kind::Bitmap, 134, {360, 140});
