@@ -8,6 +8,7 @@
 
 #include "astro/angle_text.h"
 #include "config/methods.h"
+#include "engine/iqama.h"
 #include "engine/schedule.h"
 #include "platform/notification_store.h"
 #include "platform/recording_surface.h"
@@ -577,6 +578,22 @@ TEST_F(PluginFixture, OptionsDialogWithoutTheKeyStoresNothing) {
     EXPECT_EQ(PluginOptionsDialogProc(plugin, &dialog, kMsgCommand, kDialogDone, 0), 1);
     EXPECT_TRUE(settings.keys.empty());
     EXPECT_EQ(dialog.ended, 1);
+}
+
+// What the window's adhan dialog writes reaches the running strip at its next
+// paint, without a restart.
+TEST_F(PluginFixture, AReminderWrittenByTheWindowIsSetAtTheNextPaint) {
+    TodayWindow* item = LoadAndCreate();
+    Painted(item);
+    const auto named = [this] {
+        std::vector<std::string> events;
+        for (const auto& entry : store->Entries()) events.push_back(entry.trigger.application);
+        return events;
+    };
+    EXPECT_TRUE(named().empty());
+    ASSERT_TRUE(settings.WriteTexts({{kRemindersGroup, "Zuhr", "15"}}));
+    Painted(item);
+    EXPECT_EQ(named(), std::vector<std::string>{NamedEventPath(ReminderEventName(Zuhr))});
 }
 
 TEST_F(PluginFixture, OrvanoButtonsStartTheInstalledProgram) {
