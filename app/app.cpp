@@ -67,7 +67,9 @@ bool StartApplication(App& app, int showCommand) {
     const std::string title = LoadString(app, resources::kStringTitle);
     const std::string className = LoadString(app, resources::kStringClassName);
 
-    if (app.platform.windows.BringRunningCopyForward(className, title)) return false;
+    if (app.platform.windows.BringRunningCopyForward(className, title, app.startCommand)) {
+        return false;
+    }
 
     MainWindowSpec spec;
     spec.className = className;
@@ -128,6 +130,8 @@ bool StartApplication(App& app, int showCommand) {
 int RunApplication(App& app, int showCommand) {
     if (!StartApplication(app, showCommand)) return 0;
     if (app.offerAlarms) OfferAlarmsOnce(app.platform.settings, app.platform.messages);
+    // After the question: the command does not run under an open message box.
+    if (app.startCommand != 0) app.window->PostCommand(app.startCommand);
     return app.platform.windows.RunMessageLoop();
 }
 

@@ -197,6 +197,9 @@ struct App {
     std::optional<std::string> askedLanguage;
     // On a real display, the first start asks whether to turn the alarms on.
     bool offerAlarms = false;
+    // A command run once the window shows, or in the copy already running
+    // (--adhan-settings: kIdAdhan); 0 for none.
+    int startCommand = 0;
     // The gazetteer, read when a search first needs it; why it could not be.
     std::optional<Gazetteer> gazetteer;
     std::string gazetteerError;

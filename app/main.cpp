@@ -67,7 +67,7 @@ int Render(const std::vector<std::string>& args) {
 }
 
 constexpr const char* kUsage =
-    "Usage: orvano [--verbose] [--lang 1|2|CODE]\n"
+    "Usage: orvano [--verbose] [--lang 1|2|CODE] [--adhan-settings]\n"
     "       orvano --render PAGE --png FILE [OPTIONS]\n"
     "       orvano --dump-ops PAGE --json FILE [OPTIONS]\n"
     "       orvano --dump-dialog find|method|adhan --json FILE [--lang 1|2|CODE]\n"
@@ -83,6 +83,9 @@ constexpr const char* kUsage =
     "  --lang 1|2|CODE\n"
     "                 Speak this language in this run (1 English, 2 French, or en, fr,\n"
     "                 tr, id, ms, bn, ar, ur, fa); the saved choice stays\n"
+    "  --adhan-settings\n"
+    "                 Open the adhan and reminders dialog, in the window already\n"
+    "                 running if there is one\n"
     "  --render, --dump-ops\n"
     "                 Draw one page (0 Home to 4 About) into a PNG image or its drawing\n"
     "                 operations into a JSON file, without a display; OPTIONS are\n"
@@ -100,6 +103,14 @@ constexpr const char* kUsage =
 bool Has(const std::vector<std::string>& args, const char* a, const char* b) {
     return std::find_if(args.begin(), args.end(),
                         [&](const std::string& arg) { return arg == a || arg == b; }) != args.end();
+}
+
+// --verbose, and --adhan-settings: the dialog opened once the window shows.
+void TakeWindowOptions(orvano::App& app, const std::vector<std::string>& args) {
+    app.verbose = Has(args, "--verbose", "--verbose");
+    if (Has(args, orvano::kAdhanSettingsOption, orvano::kAdhanSettingsOption)) {
+        app.startCommand = orvano::kIdAdhan;
+    }
 }
 
 }  // namespace
@@ -164,7 +175,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "orvano: %s\n", app.files.problem.c_str());
         messages.Show(app.files.problem, "orvano");
     }
-    app.verbose = Has(args, "--verbose", "--verbose");
+    TakeWindowOptions(app, args);
     app.askedLanguage = asked;
     // Nobody answers on the offscreen platform (tests, screenshots).
     app.offerAlarms = QGuiApplication::platformName() != QLatin1String("offscreen");

@@ -72,7 +72,8 @@ HostOptions ParseHostOptions(QCoreApplication& app) {
     const QCommandLineOption drag("drag-by", "Drag the strip by this offset once shown.", "dx,dy");
     const QCommandLineOption tap("tap", "Tap the item at this point once shown.", "x,y");
     const QCommandLineOption menu(
-        "menu-action", "Run a menu action once shown: open, options, reload, quit.", "action");
+        "menu-action", "Run a menu action once shown: open, options, adhan, reload, quit.",
+        "action");
     parser.addOptions({time, exitAfter, trace, grab, grabOptions, dpi, width, interval, silent,
                        boxes, jumpAfter, jumpBy, drag, tap, menu});
     parser.process(app);
@@ -94,7 +95,7 @@ HostOptions ParseHostOptions(QCoreApplication& app) {
     o.tapAt = PointValue(parser, tap);
     o.menuAction = parser.value(menu);
     if (!o.menuAction.isEmpty() &&
-        !QStringList{"open", "options", "reload", "quit"}.contains(o.menuAction)) {
+        !QStringList{"open", "options", "adhan", "reload", "quit"}.contains(o.menuAction)) {
         BadValue(menu, o.menuAction);
     }
     return o;

@@ -10,6 +10,9 @@ namespace orvano {
 
 inline constexpr const char* kWordOpenOrvano = N_("Open Orvano");
 inline constexpr const char* kWordOptions = N_("Alarm options…");
+inline constexpr const char* kWordAdhanSettings = N_("Adhan and reminders…");
+// The options dialog's button beside the alarm switches, which opens the same.
+inline constexpr const char* kWordAdhanButton = N_("Adhan…");
 inline constexpr const char* kWordReread = N_("Re-read data.cfg");
 inline constexpr const char* kWordQuit = N_("Quit");
 inline constexpr const char* kWordStartOrvano = N_("Start Orvano to choose the town");

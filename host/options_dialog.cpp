@@ -23,6 +23,7 @@ constexpr DialogControl kOptionsControls[] = {
     {DialogControl::CheckBox, 1006, N_("Isha alarm"), 20, 49, 54, 10},
     {DialogControl::StaticText, 0, kWordStartOrvano, 11, 70, 77, 21},
     {DialogControl::PushButton, 1001, "Orvano", 91, 72, 50, 14},
+    {DialogControl::PushButton, 1007, kWordAdhanButton, 91, 9, 50, 14},
 };
 
 constexpr DialogTemplate kOptionsTemplate = {

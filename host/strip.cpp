@@ -14,6 +14,7 @@
 #include "host/call_to_prayer.h"
 #include "host/host_text.h"
 #include "host/options_dialog.h"
+#include "platform/app_id.h"
 #include "platform/qt/notify_dbus.h"
 #include "platform/screen.h"
 #include "today/item_logic.h"
@@ -276,9 +277,11 @@ void StripWindow::OpenOptions(const QString& grabFile) {
     windows_.Trace("options shown");
 }
 
-void StripWindow::OpenOrvano() {
-    const bool started = services_.shell->StartProgram(options_.orvanoPath, {});
-    windows_.Trace((started ? "started " : "could not start ") + options_.orvanoPath);
+void StripWindow::OpenOrvano(const std::vector<std::string>& arguments) {
+    const bool started = services_.shell->StartProgram(options_.orvanoPath, arguments);
+    std::string line = (started ? "started " : "could not start ") + options_.orvanoPath;
+    for (const std::string& argument : arguments) line += " " + argument;
+    windows_.Trace(line);
 }
 
 void StripWindow::BuildMenu() {
@@ -292,6 +295,8 @@ void StripWindow::BuildMenu() {
     menu_.addSeparator();
     commands_ = {menu_.addAction(Say(kWordOpenOrvano), this, [this] { OpenOrvano(); }),
                  menu_.addAction(Say(kWordOptions), this, [this] { OpenOptions(); }),
+                 menu_.addAction(Say(kWordAdhanSettings), this,
+                                 [this] { OpenOrvano({kAdhanSettingsOption}); }),
                  menu_.addAction(Say(kWordReread), this, [this] { ClearCache("menu"); })};
     // Shown only while an adhan plays.
     stopAction_ = menu_.addAction(Say(kWordStopAdhan), this, [this] {
@@ -303,7 +308,7 @@ void StripWindow::BuildMenu() {
 }
 
 void StripWindow::RunMenuAction(const QString& name) {
-    static const QStringList kNames = {"open", "options", "reload", "quit"};
+    static const QStringList kNames = {"open", "options", "adhan", "reload", "quit"};
     if (name == "stop") {
         stopAction_->trigger();
         return;

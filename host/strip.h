@@ -11,6 +11,7 @@
 #include <QWidget>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "host/day_watch.h"
 #include "host/host_boxes.h"
@@ -53,10 +54,11 @@ class StripWindow final : public QWidget {
     void ClearCache(const char* why);
     // Shows the options dialog; with grabFile, grabs it and closes it instead.
     void OpenOptions(const QString& grabFile = QString());
-    void OpenOrvano();
+    // Starts the window program, which comes forward if it runs already.
+    void OpenOrvano(const std::vector<std::string>& arguments = {});
     void QueryRefresh();
     void DeliverDueNotifications();
-    // Runs one of the menu's actions by name: open, options, reload, quit.
+    // Runs one of the menu's actions by name: open, options, adhan, reload, quit, stop.
     void RunMenuAction(const QString& name);
     // Drives a drag or a tap as the mouse would.
     void SimulateDrag(QPoint by);
@@ -100,7 +102,7 @@ class StripWindow final : public QWidget {
     DayWatch dayWatch_;
     QMenu menu_;
     // The menu's title lines (the Hijri date, and in Ramadan the next of iftar
-    // and imsak), then its commands: open, options, reload, quit.
+    // and imsak), then its commands: open, options, adhan, reload, quit.
     QAction* dateLine_ = nullptr;
     QAction* fastLine_ = nullptr;
     QList<QAction*> commands_;

@@ -7,4 +7,8 @@ namespace orvano {
 inline constexpr const char* kAppId = "org.orvano.Orvano";
 inline constexpr const char* kTodayAppId = "org.orvano.Orvano.Today";
 
+// The window's option that opens its adhan and reminders dialog: the strip
+// starts `orvano` with it.
+inline constexpr const char* kAdhanSettingsOption = "--adhan-settings";
+
 }  // namespace orvano

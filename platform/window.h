@@ -125,6 +125,11 @@ class Window {
     // Shows a modal dialog until its handler ends it (its result) or the user
     // closes it (0).
     virtual int RunDialog(const DialogSpec& spec, DialogHandler& handler) = 0;
+    // Sends the handler the command `id`, as a click on a button would, once
+    // the messages waiting are handled. While a modal dialog or message box is
+    // open it is brought forward instead: the window's commands never run
+    // under it, as a user cannot click there either.
+    virtual void PostCommand(int id) = 0;
     // The reading direction of the controls, the dialogs and the painted
     // texts: right to left for Arabic, Urdu and Persian.
     virtual void SetRightToLeft(bool rightToLeft) = 0;
@@ -156,9 +161,10 @@ class WindowSystem {
   public:
     virtual ~WindowSystem() = default;
     // When a copy with this class and title already runs, asks it to come to the
-    // front and returns true.
-    virtual bool BringRunningCopyForward(const std::string& className,
-                                         const std::string& title) = 0;
+    // front and, when `command` is not 0, to post itself that command
+    // (Window::PostCommand); returns true.
+    virtual bool BringRunningCopyForward(const std::string& className, const std::string& title,
+                                         int command) = 0;
     // Creates the (hidden) window and sends the handler OnCreate. nullptr on failure.
     virtual Window* CreateMainWindow(const MainWindowSpec& spec, WindowHandler& handler) = 0;
     // Ends the message loop with this code once the current message is handled.

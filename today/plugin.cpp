@@ -1,12 +1,15 @@
 #include "today/plugin.h"
 
 #include <cmath>
+#include <string>
+#include <vector>
 
 #include "astro/angle_text.h"
 #include "engine/schedule.h"
 #include "language/digits.h"
 #include "language/languages.h"
 #include "language/messages.h"
+#include "platform/app_id.h"
 #include "platform/language.h"
 #include "platform/setting_text.h"
 #include "platform/text_fit.h"
@@ -374,9 +377,11 @@ std::intptr_t PluginOptionsDialogProc(TodayPlugin& plugin, TodayDialog* dialog,
         dialog->EndDialog(1);
         return 1;
     }
-    if (id == kButtonOrvano) {
+    if (id == kButtonOrvano || id == kButtonAdhan) {
+        std::vector<std::string> arguments;
+        if (id == kButtonAdhan) arguments.emplace_back(kAdhanSettingsOption);
         plugin.services.shell->StartProgram(InstalledProgramOfPlugin(plugin.libraryPath, "orvano"),
-                                            {});
+                                            arguments);
         return 1;
     }
     return 0;

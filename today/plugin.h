@@ -18,6 +18,7 @@ inline constexpr const char* kItemClassName = "OrvanoClass";
 inline constexpr int kItemIconResource = 104;
 inline constexpr int kCheckAlarmFajr = 1002;  // then Zuhr, Asr, Maghrib, Isha up to 1006
 inline constexpr int kButtonOrvano = 1001;
+inline constexpr int kButtonAdhan = 1007;  // the window, at its adhan and reminders dialog
 // The display the user left the item in (1 two rows with labels, 0 one row),
 // beside the alarm switches; missing means two rows.
 inline constexpr const char* kShowLabelsValueName = "ShowLabels";

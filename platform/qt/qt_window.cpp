@@ -43,7 +43,8 @@ QString FromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-constexpr char kForwardRequest[] = "forward\n";
+// A second copy's request: "forward", then the command to post, if any.
+constexpr char kForwardRequest[] = "forward";
 
 // Where a control's notifications go: the window's or a dialog's procedure.
 using CommandSink = std::function<void(int id, int code)>;
@@ -416,6 +417,20 @@ int QtMainWindow::RunDialog(const DialogSpec& spec, DialogHandler& handler) {
     return dialog.exec();
 }
 
+void QtMainWindow::PostCommand(int id) {
+    QMetaObject::invokeMethod(
+        this,
+        [this, id] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                modal->raise();
+                modal->activateWindow();
+                return;
+            }
+            Command(id, kNotifyClicked);
+        },
+        Qt::QueuedConnection);
+}
+
 void QtMainWindow::Invalidate(const std::optional<Rect>& area, InvalidateFlags flags) {
     // Qt always paints the background (white) under a paint, so erase needs nothing more;
     // the children are separate widgets that repaint themselves when they need it.
@@ -626,9 +641,11 @@ QtWindowSystem::QtWindowSystem(const Screen& screen) : screen_(screen) {
 
 QtWindowSystem::~QtWindowSystem() = default;
 
-bool QtWindowSystem::BringRunningCopyForward(const std::string& className,
-                                             const std::string& title) {
-    return InstanceChannel(InstanceChannelFile(className, title)).Ask(kForwardRequest, 2000);
+bool QtWindowSystem::BringRunningCopyForward(const std::string& className, const std::string& title,
+                                             int command) {
+    QByteArray request = kForwardRequest;
+    if (command != 0) request += ' ' + QByteArray::number(command);
+    return InstanceChannel(InstanceChannelFile(className, title)).Ask(request + '\n', 2000);
 }
 
 Window* QtWindowSystem::CreateMainWindow(const MainWindowSpec& spec, WindowHandler& handler) {
@@ -644,11 +661,14 @@ void QtWindowSystem::Listen(const std::string& className, const std::string& tit
     channel_->Listen([this](QLocalSocket* peer) {
         QObject::connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
         QObject::connect(peer, &QLocalSocket::readyRead, peer, [this, peer] {
-            const QByteArray request = peer->readAll();
-            if (request.contains("forward") && window_) {
-                window_->BringForward();
-                peer->write("ok\n");
-            }
+            const QList<QByteArray> words = peer->readAll().trimmed().split(' ');
+            if (words.value(0) != kForwardRequest || !window_) return;
+            window_->BringForward();
+            peer->write("ok\n");
+            // Posted: the second copy has its answer before a dialog opens.
+            bool isNumber = false;
+            const int command = words.value(1).toInt(&isNumber);
+            if (isNumber && command != 0) window_->PostCommand(command);
         });
     });
 }

@@ -31,6 +31,7 @@ class QtMainWindow final : public QWidget, public Window {
     void ShowAndPaint() override;
     void Close() override;
     int RunDialog(const DialogSpec& spec, DialogHandler& handler) override;
+    void PostCommand(int id) override;
     void SetRightToLeft(bool rightToLeft) override;
 
     // Brings the window to the front (a second copy asked for it).
@@ -64,7 +65,8 @@ class QtWindowSystem final : public WindowSystem {
     explicit QtWindowSystem(const Screen& screen);
     ~QtWindowSystem() override;
 
-    bool BringRunningCopyForward(const std::string& className, const std::string& title) override;
+    bool BringRunningCopyForward(const std::string& className, const std::string& title,
+                                 int command) override;
     Window* CreateMainWindow(const MainWindowSpec& spec, WindowHandler& handler) override;
     void PostQuit(int exitCode) override;
     int RunMessageLoop() override;

@@ -319,8 +319,10 @@ TEST_F(StartupTest, StoredLanguageIsKept) {
 
 TEST_F(StartupTest, SecondCopyBringsTheFirstForwardAndExitsWithZero) {
     fake.windows.runningCopy = true;
+    app->startCommand = kIdAdhan;  // --adhan-settings: the running copy opens the dialog
     EXPECT_EQ(RunApplication(*app, 1), 0);
     EXPECT_EQ(fake.windows.forwardRequests.size(), 1u);
+    EXPECT_EQ(fake.windows.forwardCommands, std::vector<int>{kIdAdhan});
     EXPECT_FALSE(fake.windows.created.has_value());
     // Nothing else happened: no loop, no language read, no file read, nothing printed.
     EXPECT_EQ((std::array{fake.windows.loopRuns, fake.clock.readings}), (std::array{0, 0}));

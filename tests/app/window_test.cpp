@@ -10,6 +10,7 @@
 #include <QCalendarWidget>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDialog>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QImage>
@@ -18,10 +19,12 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -221,15 +224,15 @@ TEST(RealWindowTest, ListsOpenTallEnoughAndPickersSpeakTheWindowsLanguage) {
 }
 
 // What a second copy's check finds for each title, run on another thread while
-// this one's event loop answers.
-std::vector<bool> SecondCopyFinds(const std::vector<std::string>& titles) {
+// this one's event loop answers; each check carries `command`.
+std::vector<bool> SecondCopyFinds(const std::vector<std::string>& titles, int command = 0) {
     std::atomic<bool> done{false};
     std::vector<bool> found;
     std::thread second([&] {
         QtScreen screen(96);
         QtWindowSystem windows(screen);
         for (const std::string& title : titles) {
-            found.push_back(windows.BringRunningCopyForward("ORVANO", title));
+            found.push_back(windows.BringRunningCopyForward("ORVANO", title, command));
         }
         done = true;
     });
@@ -276,6 +279,69 @@ TEST(RealWindowTest, SecondCopyBringsTheFirstForward) {
     EXPECT_EQ(first.window().forwardRequests(), 1);
 }
 
+// Closes each modal dialog as soon as it shows, keeping its caption and
+// whether the main window was shown under it; `after` runs once it is closed.
+struct DialogWatch {
+    explicit DialogWatch(std::function<void()> then = nullptr) : after(std::move(then)) {
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr) return;
+            captions << dialog->windowTitle();
+            overShownWindow.push_back(dialog->parentWidget() != nullptr &&
+                                      dialog->parentWidget()->isVisible());
+            dialog->reject();
+            if (after) after();
+        });
+        timer.start(20);
+    }
+    QTimer timer;
+    QStringList captions;
+    std::vector<bool> overShownWindow;
+    std::function<void()> after;
+};
+
+// Each window an earlier test closed asked the application to quit, which
+// ends at once every event loop begun since, a dialog's too; a short run of
+// the application's loop takes that back.
+void ForgetEarlierQuits() {
+    QCoreApplication::processEvents();
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+    QCoreApplication::exec();
+}
+
+TEST(RealWindowTest, SecondCopyAsksTheFirstToOpenTheAdhanDialog) {
+    const struct {
+        int command;
+        qsizetype dialogs;
+    } cases[] = {{0, 0}, {kIdAdhan, 1}};
+    RealWindow first(96);
+    ASSERT_TRUE(StartApplication(*first.app, 1));
+    ForgetEarlierQuits();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        DialogWatch watch;
+        EXPECT_EQ(SecondCopyFinds({"orvano"}, c.command), (std::vector<bool>{true}));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return watch.captions.size() >= c.dialogs; }, 5000));
+        QTest::qWait(100);  // nothing more opens
+        EXPECT_EQ(watch.captions,
+                  QStringList(c.dialogs, QString::fromStdString(Tr("Adhan and reminders"))));
+    }
+    EXPECT_EQ(first.window().forwardRequests(), 2);
+}
+
+TEST(RealWindowTest, StartedForTheAdhanSettingsOpensTheDialogOverTheShownWindow) {
+    ForgetEarlierQuits();
+    RealWindow real(96);
+    real.app->startCommand = kIdAdhan;
+    DialogWatch watch([&real] { real.windows.PostQuit(0); });
+    // Should the dialog never come, the loop still ends.
+    QTimer::singleShot(10000, [&real] { real.windows.PostQuit(1); });
+    EXPECT_EQ(RunApplication(*real.app, 1), 0);
+    EXPECT_EQ(watch.captions, QStringList{QString::fromStdString(Tr("Adhan and reminders"))});
+    EXPECT_EQ(watch.overShownWindow, std::vector<bool>{true});
+}
+
 TEST(RealWindowTest, ChannelLeftByACopyThatDiedIsTakenOver) {
     TheApplication();
     const std::string channel = InstanceChannelName("ORVANO", "orvano");
@@ -284,7 +350,7 @@ TEST(RealWindowTest, ChannelLeftByACopyThatDiedIsTakenOver) {
     {
         QtScreen screen(96);
         QtWindowSystem probe(screen);
-        EXPECT_FALSE(probe.BringRunningCopyForward("ORVANO", "orvano"));
+        EXPECT_FALSE(probe.BringRunningCopyForward("ORVANO", "orvano", 0));
     }
     RealWindow first(96);
     ASSERT_TRUE(StartApplication(*first.app, 1));

@@ -239,6 +239,9 @@ class FakeWindow final : public Window {
     int RunDialog(const DialogSpec& spec, DialogHandler& dialogHandler) override;
     std::function<void(FakeDialog&)> dialogScript;
     std::vector<std::unique_ptr<FakeDialog>> dialogs;
+    // Posted commands wait here; SendCommand delivers one.
+    void PostCommand(int id) override { posted.push_back(id); }
+    std::vector<int> posted;
 
     // The first control made with this identifier (several share 0 and 1018).
     FakeControl* ById(int id) const;
@@ -256,6 +259,7 @@ class FakeWindowSystem final : public WindowSystem {
   public:
     bool runningCopy = false;  // another copy is already running
     std::vector<std::pair<std::string, std::string>> forwardRequests;
+    std::vector<int> forwardCommands;  // the command each request carried
     bool failCreate = false;
     std::optional<Rect> clientOverride;  // else the requested size at (0, 0)
     std::optional<MainWindowSpec> created;
@@ -263,8 +267,10 @@ class FakeWindowSystem final : public WindowSystem {
     std::optional<int> quitCode;
     int loopRuns = 0;
 
-    bool BringRunningCopyForward(const std::string& className, const std::string& title) override {
+    bool BringRunningCopyForward(const std::string& className, const std::string& title,
+                                 int command) override {
         forwardRequests.emplace_back(className, title);
+        forwardCommands.push_back(command);
         return runningCopy;
     }
     Window* CreateMainWindow(const MainWindowSpec& spec, WindowHandler& handler) override;

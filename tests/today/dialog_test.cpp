@@ -10,6 +10,7 @@
 #include <cstdlib>
 
 #include "host/options_dialog.h"
+#include "language/languages.h"
 #include "language/messages.h"
 #include "platform/qt/sound_canberra.h"
 
@@ -65,18 +66,43 @@ TEST(OptionsDialog, BuiltFromTheResourceTable) {
     EXPECT_GT(orvano->x(), label->x());
     EXPECT_GT(orvano->y(), dialog.Control(1006)->y());
 
+    auto* adhan = qobject_cast<QPushButton*>(dialog.Control(1007));
+    ASSERT_NE(adhan, nullptr);
+    EXPECT_EQ(adhan->text(), "Adhan…");
+
     orvano->click();
-    ASSERT_EQ(calls.size(), 2u);
+    adhan->click();
+    ASSERT_EQ(calls.size(), 3u);
     EXPECT_EQ(calls[1].message, kMsgCommand);
     EXPECT_EQ(calls[1].wParam, 1001u);
+    EXPECT_EQ(calls[2].message, kMsgCommand);
+    EXPECT_EQ(calls[2].wParam, 1007u);
     EXPECT_EQ(dialog.result(), 0);  // still open
 
     auto* done = dialog.findChild<QDialogButtonBox*>("done");
     ASSERT_NE(done, nullptr);
     done->button(QDialogButtonBox::Ok)->click();
-    ASSERT_EQ(calls.size(), 3u);
-    EXPECT_EQ(calls[2].wParam, static_cast<std::uintptr_t>(kDialogDone));
+    ASSERT_EQ(calls.size(), 4u);
+    EXPECT_EQ(calls[3].wParam, static_cast<std::uintptr_t>(kDialogDone));
     EXPECT_EQ(dialog.result(), 1);
+}
+
+// Whatever the language's words, the Adhan button stays inside the dialog and
+// clear of the switches and the other controls.
+TEST(OptionsDialog, AdhanButtonStaysClearInEveryLanguage) {
+    for (const LanguageName& language : Languages()) {
+        const ScopedLanguage scoped(language.code);
+        OptionsDialog dialog(RecordingProc);
+        const QWidget* adhan = dialog.Control(1007);
+        const QWidget* area = adhan->parentWidget();
+        EXPECT_TRUE(area->rect().contains(adhan->geometry())) << language.code;
+        for (const QObject* other : area->children()) {
+            if (other == adhan || !other->isWidgetType()) continue;
+            EXPECT_FALSE(
+                static_cast<const QWidget*>(other)->geometry().intersects(adhan->geometry()))
+                << language.code << " " << other->objectName().toStdString();
+        }
+    }
 }
 
 TEST(NamedSounds, MapOntoTheSoundTheme) {

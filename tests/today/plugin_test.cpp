@@ -8,6 +8,7 @@
 
 #include "astro/angle_text.h"
 #include "config/methods.h"
+#include "engine/iqama.h"
 #include "engine/schedule.h"
 #include "platform/notification_store.h"
 #include "platform/recording_surface.h"
@@ -579,14 +580,38 @@ TEST_F(PluginFixture, OptionsDialogWithoutTheKeyStoresNothing) {
     EXPECT_EQ(dialog.ended, 1);
 }
 
-TEST_F(PluginFixture, OrvanoButtonStartsTheInstalledProgram) {
+// What the window's adhan dialog writes reaches the running strip at its next
+// paint, without a restart.
+TEST_F(PluginFixture, AReminderWrittenByTheWindowIsSetAtTheNextPaint) {
+    TodayWindow* item = LoadAndCreate();
+    Painted(item);
+    const auto named = [this] {
+        std::vector<std::string> events;
+        for (const auto& entry : store->Entries()) events.push_back(entry.trigger.application);
+        return events;
+    };
+    EXPECT_TRUE(named().empty());
+    ASSERT_TRUE(settings.WriteTexts({{kRemindersGroup, "Zuhr", "15"}}));
+    Painted(item);
+    EXPECT_EQ(named(), std::vector<std::string>{NamedEventPath(ReminderEventName(Zuhr))});
+}
+
+TEST_F(PluginFixture, OrvanoButtonsStartTheInstalledProgram) {
     ASSERT_TRUE(LoadParis());
     FakeDialog dialog;
-    EXPECT_EQ(PluginOptionsDialogProc(plugin, &dialog, kMsgCommand, kButtonOrvano, 0), 1);
-    EXPECT_EQ(PluginOptionsDialogProc(plugin, &dialog, kMsgCommand, kButtonOrvano, 0), 1);
-    ASSERT_EQ(shell.started.size(), 2u);
-    EXPECT_EQ(shell.started[0].first, dir.path() + "/bin/orvano");
-    EXPECT_TRUE(shell.started[0].second.empty());
+    const struct {
+        int button;
+        std::vector<std::string> arguments;
+    } cases[] = {{kButtonOrvano, {}}, {kButtonOrvano, {}}, {kButtonAdhan, {"--adhan-settings"}}};
+    for (const auto& c : cases) {
+        shell.started.clear();
+        EXPECT_EQ(PluginOptionsDialogProc(plugin, &dialog, kMsgCommand,
+                                          static_cast<std::uintptr_t>(c.button), 0),
+                  1);
+        ASSERT_EQ(shell.started.size(), 1u) << c.button;
+        EXPECT_EQ(shell.started[0].first, dir.path() + "/bin/orvano");
+        EXPECT_EQ(shell.started[0].second, c.arguments) << c.button;
+    }
     EXPECT_EQ(dialog.ended, -1);  // the dialog stays open
     EXPECT_EQ(PluginOptionsDialogProc(plugin, &dialog, kMsgCommand, 2, 0), 0);
     EXPECT_EQ(PluginOptionsDialogProc(plugin, &dialog, 999, 0, 0), 0);
