@@ -156,7 +156,7 @@ PageLayout MakeLayout(const Rect& client, int dpiX, int dpiY, bool rightToLeft) 
     place(Slot::DstList, Trunc(X(12) + w * 0.75), Y(120), X(38), Y(80), kConfiguration);
     // Beside its label rather than on it, and the catalogue's methods beside it.
     place(Slot::ConventionList, Trunc(w * 0.25 + X(35)), Y(150), X(70), Y(150), kConfiguration);
-    place(Slot::MethodButton, Trunc(w * 0.75 - X(10)), Y(150), X(60), Y(25), kConfiguration);
+    place(Slot::MethodButton, Trunc(w * 0.75 - X(12)), Y(150), X(64), Y(25), kConfiguration);
     place(Slot::Help, l.cx - X(30), Y(150), X(60), Y(25), kAbout);
     place(Slot::CheckVersion, l.cx - X(75), Y(180), X(150), Y(25), kAbout);
     place(Slot::ZoneChooser, leftX, Y(180), X(135), Y(150), kConfiguration);
@@ -282,7 +282,7 @@ DialogLayout MakeAdhanDialogLayout(int dpiX, int dpiY, bool rightToLeft) {
     auto X = [dpiX](int v) { return ScaleForDpi(v, dpiX); };
     auto Y = [dpiY](int v) { return ScaleForDpi(v, dpiY); };
     DialogLayout d;
-    d.width = X(420);
+    d.width = X(480);
     // Three columns: the names, the reminders (and Jumu'ah's switch and
     // time), the iqamas; a field's label sits 3 units lower than its field.
     constexpr int kNameX = 10;
@@ -290,7 +290,8 @@ DialogLayout MakeAdhanDialogLayout(int dpiX, int dpiY, bool rightToLeft) {
     constexpr int kMiddleX = 140;
     constexpr int kMiddleWidth = 100;
     constexpr int kRightX = 250;
-    constexpr int kRightWidth = 160;
+    // Wide enough for the iqama heading, which says what the fields take.
+    constexpr int kRightWidth = 220;
     constexpr int kRowStep = 28;
     auto place = [&d](DialogSlot slot, Box box) { d.boxes[static_cast<size_t>(slot)] = box; };
     auto row = [&](DialogSlot label, DialogSlot field, int y, int fieldX, int fieldWidth) {
@@ -320,8 +321,8 @@ DialogLayout MakeAdhanDialogLayout(int dpiX, int dpiY, bool rightToLeft) {
     place(DialogSlot::JumuahIqama, Box{X(kRightX), Y(y), X(kRightWidth), Y(24)});
     const int buttonsY = y + 38;
     d.height = Y(buttonsY + 35);
-    place(DialogSlot::Ok, Box{X(245), Y(buttonsY), X(75), Y(25)});
-    place(DialogSlot::Cancel, Box{X(335), Y(buttonsY), X(75), Y(25)});
+    place(DialogSlot::Ok, Box{X(305), Y(buttonsY), X(75), Y(25)});
+    place(DialogSlot::Cancel, Box{X(395), Y(buttonsY), X(75), Y(25)});
     if (rightToLeft) {
         const Mirror m{0, d.width};
         for (Box& box : d.boxes) m(box);

@@ -55,9 +55,11 @@ int Render(const std::vector<std::string>& args) {
         return orvano::TextExtent{ink.advance, ink.top, ink.height, ink.inkAdvance};
     };
     environment.placeControls = [](const std::vector<orvano::ControlSpec>& specs, int dpi) {
-        std::vector<orvano::Box> boxes;
-        for (const orvano::Rect& r : orvano::PlaceControls(specs, dpi)) {
-            boxes.push_back(orvano::Box{r.left, r.top, r.width(), r.height()});
+        std::vector<orvano::ControlBox> boxes;
+        for (const orvano::PlacedControl& c : orvano::PlaceControls(specs, dpi)) {
+            const orvano::Rect& r = c.rect;
+            boxes.push_back(
+                {0, {}, {r.left, r.top, r.width(), r.height()}, c.textWidth, c.textRoom});
         }
         return boxes;
     };

@@ -84,9 +84,11 @@ std::vector<ControlBox> PlacedControls(
         controls.push_back(ControlBox{spec.id, name, Box{spec.x, spec.y, spec.width, spec.height}});
     }
     if (environment.placeControls) {
-        const std::vector<Box> boxes = environment.placeControls(shown, request.dpi);
-        for (size_t i = 0; i < controls.size() && i < boxes.size(); ++i) {
-            controls[i].box = boxes[i];
+        const std::vector<ControlBox> placed = environment.placeControls(shown, request.dpi);
+        for (size_t i = 0; i < controls.size() && i < placed.size(); ++i) {
+            controls[i].box = placed[i].box;
+            controls[i].textWidth = placed[i].textWidth;
+            controls[i].textRoom = placed[i].textRoom;
         }
     }
     return controls;

@@ -75,9 +75,10 @@ struct RenderEnvironment {
         pngWithControls;
     std::function<void(const std::string&)> error;  // one line for the user
     TextMeasure measure;                            // texts' extents in the fonts the window uses
-    // The boxes the window's toolkit gives these controls at a resolution, in
-    // order; without it the controls are listed at the places asked for.
-    std::function<std::vector<Box>(const std::vector<ControlSpec>&, int dpi)> placeControls;
+    // Where the window's toolkit puts these controls at a resolution, in order,
+    // with their texts' widths and room (ControlBox; id and name unused);
+    // without it the controls are listed at the places asked for.
+    std::function<std::vector<ControlBox>(const std::vector<ControlSpec>&, int dpi)> placeControls;
     // Where the catalogue of methods is read from (MethodFoldersOf).
     std::vector<std::string> methodFolders;
     // The gazetteer --render-dialog searches, and what draws a dialog.

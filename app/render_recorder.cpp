@@ -83,6 +83,10 @@ std::string OpsToJson(const std::vector<DrawOp>& ops, const std::vector<ControlB
         out += "{\"op\":\"control\",\"id\":" + std::to_string(controls[i].id) +
                ",\"name\":" + JsonString(controls[i].name);
         AppendBox(out, controls[i].box);
+        if (controls[i].textRoom > 0) {
+            out += ",\"text\":[" + std::to_string(controls[i].textWidth) + "," +
+                   std::to_string(controls[i].textRoom) + "]";
+        }
         out += "}";
     }
     out += ops.empty() && controls.empty() ? "]\n" : "\n]\n";

@@ -14,6 +14,10 @@ struct ControlBox {
     int id = 0;
     std::string name;
     Box box;
+    // A label's or a button's text: its width and the room the control gives
+    // it (0 when the toolkit did not place the control or it has no such text).
+    int textWidth = 0;
+    int textRoom = 0;
 };
 
 // The operations as a JSON array, one object per operation in drawing order,

@@ -26,6 +26,8 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTimeEdit>
 #include <QTimer>
 #include <algorithm>
@@ -572,20 +574,46 @@ bool GrabDialogToPng(const std::string& file, int dpi, const DialogSpec& spec,
     return dialog.grab().save(QString::fromStdString(file), "PNG");
 }
 
-std::vector<Rect> PlaceControls(const std::vector<ControlSpec>& specs, int dpi) {
+namespace {
+
+// The room the style leaves a button's or a label's text inside the control.
+int TextRoom(const QWidget& widget) {
+    if (const auto* button = qobject_cast<const QPushButton*>(&widget)) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        return button->style()
+            ->subElementRect(QStyle::SE_PushButtonContents, &option, button)
+            .width();
+    }
+    if (const auto* label = qobject_cast<const QLabel*>(&widget)) {
+        return label->contentsRect().width() - 2 * label->margin();
+    }
+    return 0;
+}
+
+}  // namespace
+
+std::vector<PlacedControl> PlaceControls(const std::vector<ControlSpec>& specs, int dpi) {
     PaintOnly quiet(nullptr);
     FixedScreen screen(dpi);
     MainWindowSpec windowSpec;
     windowSpec.clientWidth = 1;
     windowSpec.clientHeight = 1;
     QtMainWindow window(windowSpec, quiet, screen);
-    std::vector<Rect> boxes;
+    std::vector<PlacedControl> placed;
     for (const ControlSpec& spec : specs) {
         window.CreateControl(spec);
-        const QRect g = window.ControlWidget(window.ControlCount() - 1)->geometry();
-        boxes.push_back(Rect{g.left(), g.top(), g.left() + g.width(), g.top() + g.height()});
+        const QWidget& widget = *window.ControlWidget(window.ControlCount() - 1);
+        const QRect g = widget.geometry();
+        PlacedControl control{Rect{g.left(), g.top(), g.left() + g.width(), g.top() + g.height()}};
+        control.textRoom = TextRoom(widget);
+        if (control.textRoom > 0) {
+            control.textWidth = widget.fontMetrics().horizontalAdvance(FromUtf8(spec.text));
+        }
+        placed.push_back(control);
     }
-    return boxes;
+    return placed;
 }
 
 namespace {

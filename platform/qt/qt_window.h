@@ -81,9 +81,17 @@ class QtWindowSystem final : public WindowSystem {
     std::unique_ptr<InstanceChannel> channel_;
 };
 
-// The places the toolkit gives these controls (a list's closed box, for one),
-// made on a window at `dpi` that is never shown.
-std::vector<Rect> PlaceControls(const std::vector<ControlSpec>& specs, int dpi);
+// Where the toolkit puts a control (a list's closed box, for one), and for a
+// label or a button the width its text takes beside the width the control
+// gives it: a label is one line and a button does not wrap, so more is cut off.
+struct PlacedControl {
+    Rect rect;
+    int textWidth = 0;
+    int textRoom = 0;  // 0: the control's text scrolls or is typed
+};
+
+// The controls made on a window at `dpi` that is never shown.
+std::vector<PlacedControl> PlaceControls(const std::vector<ControlSpec>& specs, int dpi);
 
 // The whole application's reading direction, and for right to left a user
 // interface font whose Arabic letters come from Naskh, which covers Urdu's and

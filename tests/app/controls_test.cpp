@@ -52,7 +52,7 @@ const Expected kAt96[28] = {
     {K::Button, "Help", "Aide", 32779, 90, 150, 60, 25, false},
     {K::Button, "Check updated version", "Vérifie la mise à jour", 32778, 45, 180, 150, 25, false},
     {K::ComboBox, "", "", kIdZoneChooser, 10, 180, 135, 150, false},
-    {K::Button, "Method…", "Méthode…", kIdMethod, 170, 150, 60, 25, false},
+    {K::Button, "Method…", "Méthode…", kIdMethod, 168, 150, 64, 25, false},
     {K::Button, "Find…", "Cherche…", kIdFind, 150, 180, 80, 25, false},
     {K::Button, "Delete", "Retire", kIdDelete, 120, 212, 54, 25, false},
     {K::Button, "Night", "Nuit", kIdNightToggle, 5, 260, 64, 32, false},

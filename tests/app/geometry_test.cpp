@@ -2,8 +2,9 @@
 // platform, for every page, resolution, device-pixel ratio and language, with
 // a town whose name is as long as data.cfg allows. Nothing may overlap: no two
 // controls, no control and a painted text or image, no two texts, no text and
-// an image; and no text leaves the window. The compass, its marks and arrows
-// are layered on purpose and are not checked against each other.
+// an image; no text leaves the window, and no label or button cuts its text
+// off. The compass, its marks and arrows are layered on purpose and are not
+// checked against each other.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -57,6 +58,17 @@ struct Page {
 Box BoxOf(const QJsonObject& op) {
     const QJsonArray b = op.value("box").toArray();
     return Box{b.at(0).toInt(), b.at(1).toInt(), b.at(2).toInt(), b.at(3).toInt()};
+}
+
+// A control as the test names it; a label's or a button's text must fit in
+// the room the control gives it, or the toolkit cuts it off.
+Item ControlItem(const QJsonObject& op) {
+    Item control{op.value("name").toString().toStdString(), BoxOf(op)};
+    const QJsonArray text = op.value("text").toArray();
+    if (!text.isEmpty()) {
+        EXPECT_LE(text.at(0).toInt(), text.at(1).toInt()) << Show(control) << "'s text is cut off";
+    }
+    return control;
 }
 
 // The four towns of the page tests and a fifth with 79-character names.
@@ -153,7 +165,7 @@ Page Dump(const fs::path& config, int page, int dpi, const char* ratio, const ch
         const QJsonObject op = value.toObject();
         const QString kind = op.value("op").toString();
         if (kind == "control") {
-            result.controls.push_back({op.value("name").toString().toStdString(), BoxOf(op)});
+            result.controls.push_back(ControlItem(op));
         } else if (kind == "text") {
             result.texts.push_back(
                 {"text \"" + op.value("text").toString().toStdString() + "\"", BoxOf(op)});
@@ -297,7 +309,7 @@ TEST(Geometry, DialogControlsStayApartInsideTheDialog) {
                 std::vector<Item> controls;
                 for (qsizetype i = 1; i < ops.size(); ++i) {
                     const QJsonObject op = ops.at(i).toObject();
-                    controls.push_back({op.value("name").toString().toStdString(), BoxOf(op)});
+                    controls.push_back(ControlItem(op));
                 }
                 // Prompt, field, results, OK and Cancel; the method's rule and its label;
                 // the adhan's two files, the reminder sound and the volume, each with its
