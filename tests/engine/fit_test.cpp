@@ -36,7 +36,8 @@ int TownIndex(const ConfigTables& tables, const std::string& name) {
 }
 
 std::string Clock(int minutes) {
-    char text[8];
+    // Room for any int, so that no compiler sees a cut.
+    char text[24];
     std::snprintf(text, sizeof text, "%02d:%02d", minutes / 60, minutes % 60);
     return text;
 }
@@ -54,7 +55,7 @@ std::string ScheduleCsv(const ConfigTables& tables, int town, const Convention& 
     for (int d = firstDay; d < firstDay + days; ++d) {
         state.observation = Observation{d, month, year, 12, 0, 0};
         ComputeDaySchedule(state);
-        char date[16];
+        char date[40];
         std::snprintf(date, sizeof date, "%04d-%02d-%02d", year, month, d);
         csv += date;
         for (const double hour : state.schedule.adjusted) {
