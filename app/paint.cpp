@@ -225,7 +225,7 @@ void PaintHome(Surface& surface, const PageLayout& l, const PaintInput& in,
                TextAlign::Centre);
         for (size_t i = 0; i < kRows; ++i) {
             const PrayerAside& aside = in.home.asides.prayer[i];
-            const std::string time = i == size_t{Zuhr} && in.home.asides.jumuah
+            const std::string time = in.home.asides.IsJumuah(i)
                                          ? Format("%-6.5s", MinuteClockText(*aside.minute).c_str())
                                          : ShownPaddedText(engine.schedule, static_cast<int>(i));
             Text(surface, l, kPrayerColours[i], l.homeTimeX, l.homeTimeY[i], Digits(in, time),

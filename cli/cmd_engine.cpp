@@ -108,8 +108,7 @@ void PrintAsides(const ShownDay& shown, const DayAsides& day) {
         for (size_t i = 0; i < kPrayerCount; ++i) {
             const std::string text = AsideText(day, i, field);
             if (text.empty()) continue;
-            const bool estimated =
-                shown.status[i] == PrayerStatus::Estimated && !(i == Zuhr && day.jumuah);
+            const bool estimated = shown.status[i] == PrayerStatus::Estimated && !day.IsJumuah(i);
             std::printf("%-9s %s %s%s\n", label, ShownPrayerName(day, i), text.c_str(),
                         estimated ? kEstimateMark : "");
         }

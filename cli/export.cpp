@@ -227,11 +227,10 @@ std::string IcsEvent(const IcsContext& context, const ShownDay& day, const DayAs
     const std::string name = ShownPrayerName(set, i);
     // Jumu'ah may have a time of its own; every other prayer is at its shown minute.
     const std::int64_t utcMinute =
-        i == Zuhr && set.jumuah
-            ? LocalToUtcSeconds(context.state.place, date::sys_days(day.date),
-                                std::int64_t{*aside.minute} * 60, day.zoneHours) /
-                  60
-            : day.utcMinute[i];
+        set.IsJumuah(i) ? LocalToUtcSeconds(context.state.place, date::sys_days(day.date),
+                                            std::int64_t{*aside.minute} * 60, day.zoneHours) /
+                              60
+                        : day.utcMinute[i];
     std::string summary = name;
     summary += ' ';
     summary += context.placeText;

@@ -51,7 +51,7 @@ DayAsides AsidesOf(const ShownDay& day, const PrayerExtras& extras) {
 }
 
 const char* ShownPrayerName(const DayAsides& asides, size_t prayer) {
-    return prayer == Zuhr && asides.jumuah ? kJumuahName : kPrayerNames[prayer];
+    return asides.IsJumuah(prayer) ? kJumuahName : kPrayerNames[prayer];
 }
 
 std::string AsideText(const DayAsides& asides, size_t prayer, AsideField field) {

@@ -105,7 +105,7 @@ DayAsides AsidesOfDay(const DaySchedule& day, bool friday, const PrayerExtras& e
         if (p == Chourouk) continue;
         PrayerAside& aside = asides.prayer[p];
         IqamaRule iqama = extras.iqama[p];
-        if (p == Zuhr && asides.jumuah) {
+        if (asides.IsJumuah(p)) {
             aside.minute = extras.jumuah.minute;
             iqama = extras.jumuah.iqama;
         }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
@@ -94,6 +95,8 @@ struct PrayerAside {
 struct DayAsides {
     std::array<PrayerAside, kPrayerCount> prayer{};
     bool jumuah = false;  // Zuhr is the Friday prayer this day
+    // Whether `p` (a PrayerIndex) is announced as Jumu'ah this day.
+    bool IsJumuah(std::size_t p) const { return jumuah && p == std::size_t{Zuhr}; }
 };
 // `friday`: the schedule's date is a Friday. A prayer without a time has no
 // reminder and no iqama; Jumu'ah at a time of its own has one whatever Zuhr's.

@@ -136,9 +136,10 @@ void AddRings(const PrayerExtras& extras, const LocalTime& date, const EngineSta
     const DayAsides asides = AsidesOf(extras, engine, date);
     const long long midnight = MinuteKey(date);
     for (int prayer : kShownPrayers) {
-        const PrayerAside& aside = asides.prayer[static_cast<std::size_t>(prayer)];
+        const auto p = static_cast<std::size_t>(prayer);
+        const PrayerAside& aside = asides.prayer[p];
         if (!aside.minute) continue;
-        PrayerRing ring{prayer, midnight + *aside.minute, prayer == Zuhr && asides.jumuah, {}, {}};
+        PrayerRing ring{prayer, midnight + *aside.minute, asides.IsJumuah(p), {}, {}};
         if (aside.iqama) ring.iqama = midnight + *aside.iqama;
         if (aside.reminder) ring.reminder = midnight + *aside.reminder;
         rings.push_back(ring);
@@ -155,11 +156,6 @@ std::vector<PrayerRing> Rings(const TodayItemState& state) {
     std::vector<PrayerRing> rings = state.neighbourRings;
     AddRings(state.extras, ScheduleMidnight(state.scheduleDate), state.engine, rings);
     return rings;
-}
-
-std::string MinuteText(long long minute) {
-    const long long ofDay = ((minute % kMinutesPerDay) + kMinutesPerDay) % kMinutesPerDay;
-    return Format("%02lld:%02lld", ofDay / 60, ofDay % 60);
 }
 
 // The reminder sound the user chose, when a reminder falls in `minute`;
@@ -193,7 +189,8 @@ void AlertPrayersAt(TodayItemState& state, const LocalTime& now, Sounds& sounds,
         state.Highlighted[p] = true;
         state.Blinking = true;
         state.BlinkColourIndex = 0;
-        if (calls != nullptr) calls->AnnouncePrayer(ring.prayer, MinuteText(ring.minute));
+        if (calls != nullptr)
+            calls->AnnouncePrayer(ring.prayer, MinuteClockText(MinuteOfDay(ring.minute)));
     }
     if (called < 0) {
         RemindAt(state, rings, minute, calls);
@@ -500,7 +497,7 @@ std::optional<Alarm> PrayerAlarm(const PrayerExtras& extras, const EngineState& 
     const PrayerAside& aside = asides.prayer[p];
     if (!aside.minute) return std::nullopt;
     const std::string title =
-        prayer == Zuhr && asides.jumuah
+        asides.IsJumuah(p)
             ? std::string(Tr("prayer", kJumuahName)) + " " + MinuteClockText(*aside.minute)
             : AlarmTitle(prayer, engine.schedule.shown[p], engine.schedule.status[p]);
     return Alarm{AlarmPeriodAt(day, *aside.minute), AlarmEventName(prayer), title,
@@ -544,7 +541,7 @@ int SetReminders(const TodayItemState& state, const LocalTime& now,
             const AlarmPeriod period = AlarmPeriodAt(day.date, *aside.reminder);
             if (!SameDate(NormaliseLocalTime(period.start), now)) continue;
             std::string clock = MinuteClockText(*aside.minute);
-            const bool jumuah = prayer == Zuhr && asides.jumuah;
+            const bool jumuah = asides.IsJumuah(p);
             if (!jumuah && schedule.status[p] == PrayerStatus::Estimated) clock += kEstimateMark;
             const Alarm reminder{period, eventName,
                                  ReminderTitle(AnnouncedLabel(prayer, jumuah), before, clock),
